@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A file of fixed 128-byte records numbered from 1, each holding one string:
+// a 16-bit little-endian length and at most 126 Windows-1252 characters.
+// The whole file is held in memory; commit() replaces the file on disk in
+// one step, so a failed write never leaves a half-written file behind.
+class RecordFile
+{
+public:
+    static constexpr int RecordSize = 128;
+    static constexpr int MaxChars = RecordSize - 2;
+
+    // Reads the file, creating it empty when it does not exist.
+    Status open(const QString &path);
+
+    // The string of a record; a record at or beyond the end of the file is
+    // empty. A length field above 126 yields the record's 126 characters.
+    QString read(int record) const;
+
+    // Refuses a value longer than 126 characters or one holding a character
+    // Windows-1252 cannot store, leaving the record as it was.
+    Status write(int record, const QString &value);
+
+    // Writes every record back, keeping the bytes of records never written.
+    Status commit();
+
+    const QString &path() const { return m_path; }
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QString m_path;
+    QByteArray m_bytes;
+};

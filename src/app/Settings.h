@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QString>
+
+struct mdlVars;
+
+// data.dat in the program folder: the mod and backup lists as records.
+//   1 to 501       strModName(i)     at i + 1
+//   502 to 1002    strModDir(i)      at i + 502
+//   1004 to 1504   strBackupFile(i)  at i + 1004
+//   2006 to 2506   strBackupMod(i)   at i + 2006
+// Records 1003, 1505 to 2005 and any beyond 2506 belong to nobody and keep
+// their bytes.
+namespace Settings {
+
+constexpr int LastRecord = 2506;
+
+QString path(const QString &programFolder);
+
+// Slot of the first empty name at or after 0, or the slot count when none is free.
+int firstEmptySlot(const QString *names, int count);
+
+} // namespace Settings
+
+// Reads the lists and points both counters at the first free slot, so an
+// entry added after a restart never overwrites a stored one. A missing
+// file is created empty.
+Status LoadSettings(mdlVars &vars, const QString &programFolder);
+
+// Writes the lists; on failure data.dat keeps every byte it had.
+Status SaveSettings(const mdlVars &vars, const QString &programFolder);

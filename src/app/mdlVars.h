@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The editor's lasting state. One instance lives for the whole run and is
+// handed to whoever needs it.
+struct mdlVars
+{
+    static constexpr int ModSlots = 501;          // 0 to 500
+    static constexpr int BackupSlots = 1001;      // 0 to 1000
+    static constexpr int StoredBackupSlots = 501; // only 0 to 500 reach data.dat
+
+    // An empty name marks a free slot; the index is the entry's identity.
+    std::array<QString, ModSlots> strModName;
+    std::array<QString, ModSlots> strModDir;
+    std::array<QString, BackupSlots> strBackupFile;
+    std::array<QString, BackupSlots> strBackupMod;
+
+    // Where the next mod and backup entry go.
+    qint16 intModCount = 0;
+    qint16 intBackupCount = 0;
+
+    // The document's path; set only by Open.
+    QString strFilename;
+};
