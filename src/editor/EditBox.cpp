@@ -1,0 +1,101 @@
+#include "editor/EditBox.h"
+
+#include "editor/Clipboard.h"
+#include "editor/RichText.h"
+
+QString EditBox::TextRTF() const
+{
+    return RichText::fromPlain(Text());
+}
+
+QString EditBox::SelRTF() const
+{
+    return RichText::fromPlain(SelText());
+}
+
+void EditBox::setSelRTF(const QString &text)
+{
+    setSelText(RichText::toPlain(text));
+}
+
+int EditBox::Find(const QString &text, int start, int end)
+{
+    const int length = TextLength();
+    start = qBound(0, start, length);
+    end = qBound(start, end, length);
+    if (text.isEmpty() || end - start < text.size())
+        return -1;
+    const QString whole = Text();
+    const qsizetype found = QStringView(whole).mid(start, end - start).indexOf(text, 0, Qt::CaseInsensitive);
+    if (found < 0)
+        return -1;
+    const int position = start + int(found);
+    select(position, position + int(text.size()));
+    return position;
+}
+
+void EditBox::Span(const QString &set, bool forward, bool negate)
+{
+    int start = SelStart();
+    int end = start + SelLength();
+    auto spans = [&](int position) { return set.contains(charAt(position)) != negate; };
+    if (forward) {
+        const int length = TextLength();
+        while (end < length && spans(end))
+            ++end;
+    } else {
+        while (start > 0 && spans(start - 1))
+            --start;
+    }
+    select(start, end);
+}
+
+void EditBox::CopyToClipboard()
+{
+    if (SelLength() == 0)
+        return;
+    m_clipboard.Clear();
+    m_clipboard.SetText(SelText(), Clipboard::Format::Text);
+    m_clipboard.SetText(SelRTF(), Clipboard::Format::RichText);
+}
+
+void EditBox::PasteFromClipboard()
+{
+    const QString rich = m_clipboard.GetText(Clipboard::Format::RichText);
+    if (!rich.isEmpty())
+        setSelRTF(rich);
+    else
+        setSelText(m_clipboard.GetText(Clipboard::Format::Text));
+}
+
+void EditBox::setKeyHandlers(KeyHandler down, KeyHandler up)
+{
+    m_onKeyDown = std::move(down);
+    m_onKeyUp = std::move(up);
+}
+
+bool EditBox::raiseKeyDown(KeyEvent &key)
+{
+    if (m_onKeyDown)
+        m_onKeyDown(key);
+    return key.KeyCode != 0;
+}
+
+void EditBox::raiseKeyUp(KeyEvent &key)
+{
+    if (m_onKeyUp)
+        m_onKeyUp(key);
+}
+
+void EditBox::raiseChange()
+{
+    m_modified = true;
+    if (m_onChange)
+        m_onChange();
+}
+
+void EditBox::raiseMouseUp(int button, int shift, int x, int y)
+{
+    if (m_onMouseUp)
+        m_onMouseUp(button, shift, x, y);
+}

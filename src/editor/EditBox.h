@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Clipboard;
+
+// A key as the edit box reports it before and after acting on it.
+// KeyCode is the Windows virtual-key code; setting it to 0 in the key-down
+// handler cancels the key. Shift is a bit set: 1 Shift, 2 Ctrl, 4 Alt.
+// Text is what the key would type, for keys whose code is not their character.
+struct KeyEvent
+{
+    int KeyCode = 0;
+    int Shift = 0;
+    QString Text;
+};
+
+// The document's edit box, as every part of the editor sees it.
+//
+// Positions are 0-based and a line break counts as the two characters
+// CR LF. A lone LF stays inside its line and counts one; a lone CR written
+// into the box becomes a line break. A position inside a CR LF pair moves
+// back before the CR when it starts a selection and past the LF when it ends one.
+class EditBox
+{
+public:
+    enum class ScrollAction { LineUp = 0, LineDown = 1, PageUp = 2, PageDown = 3 };
+
+    using KeyHandler = std::function<void(KeyEvent &)>;
+    using ChangeHandler = std::function<void()>;
+    // Button: 1 left, 2 right, 4 middle; Shift as for keys; X, Y in pixels.
+    using MouseUpHandler = std::function<void(int button, int shift, int x, int y)>;
+
+    explicit EditBox(Clipboard &clipboard) : m_clipboard(clipboard) {}
+    virtual ~EditBox() = default;
+    EditBox(const EditBox &) = delete;
+    EditBox &operator=(const EditBox &) = delete;
+
+    // The whole text. Writing it raises the change notification once and no key events.
+    virtual QString Text() const = 0;
+    virtual void setText(QString text) = 0;
+    virtual int TextLength() const = 0;
+
+    // The whole text in rich-text form (see RichText).
+    QString TextRTF() const;
+
+    // Writing SelStart collapses the selection; SelLength extends it from SelStart.
+    virtual int SelStart() const = 0;
+    virtual void setSelStart(int position) = 0;
+    virtual int SelLength() const = 0;
+    virtual void setSelLength(int length) = 0;
+
+    // Writing replaces the selection and leaves the caret after the new text.
+    virtual QString SelText() const = 0;
+    virtual void setSelText(const QString &text) = 0;
+    QString SelRTF() const;
+    // Rich text is read into plain text; any other string goes in unchanged.
+    void setSelRTF(const QString &text);
+
+    // Searches [start, end) ignoring letter case. Selects the match and
+    // returns its position, or returns -1 and leaves the selection alone.
+    // An empty search text finds nothing.
+    int Find(const QString &text, int start, int end);
+
+    // Extends the selection over characters in the set (negate false) or
+    // not in it (negate true): forward from its end, or backward from its start.
+    void Span(const QString &set, bool forward, bool negate);
+
+    virtual void SetFocus() = 0;
+
+    // Lines as the box shows them.
+    virtual int FirstVisibleLine() const = 0;
+    virtual int LineCount() const = 0;
+    virtual void Scroll(ScrollAction action) = 0;
+
+    // Copies the selection in both flavours; does nothing without a selection.
+    void CopyToClipboard();
+    // Replaces the selection with the clipboard, rich flavour first.
+    void PasteFromClipboard();
+
+    // Whether the text changed since setModified(false).
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    // One key handler pair at a time: binding new handlers unbinds the old.
+    void setKeyHandlers(KeyHandler down, KeyHandler up);
+    void setChangeHandler(ChangeHandler handler) { m_onChange = std::move(handler); }
+    void setMouseUpHandler(MouseUpHandler handler) { m_onMouseUp = std::move(handler); }
+
+protected:
+    // Implementations call these from their own event handling.
+    // Returns whether the box is to act on the key.
+    bool raiseKeyDown(KeyEvent &key);
+    void raiseKeyUp(KeyEvent &key);
+    void raiseChange();
+    void raiseMouseUp(int button, int shift, int x, int y);
+
+    // The character at a position of Text().
+    virtual QChar charAt(int position) const = 0;
+
+    // Selects [start, end) in one step.
+    virtual void select(int start, int end) = 0;
+
+    Clipboard &clipboard() { return m_clipboard; }
+
+private:
+    Clipboard &m_clipboard;
+    KeyHandler m_onKeyDown;
+    KeyHandler m_onKeyUp;
+    ChangeHandler m_onChange;
+    MouseUpHandler m_onMouseUp;
+    bool m_modified = false;
+};

@@ -1,0 +1,157 @@
+#include "editor/MemoryEditBox.h"
+
+#include "editor/VirtualKey.h"
+
+namespace {
+
+// A lone CR becomes a line break, as in the widget.
+QString normalized(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            else
+                text.insert(++i, u'\n');
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
+    : EditBox(clipboard), m_visibleLines(qMax(1, visibleLines))
+{
+}
+
+void MemoryEditBox::setText(QString text)
+{
+    m_text = normalized(std::move(text));
+    m_start = 0;
+    m_length = 0;
+    m_firstVisible = 0;
+    raiseChange();
+}
+
+int MemoryEditBox::snapStart(int position) const
+{
+    position = qBound(0, position, int(m_text.size()));
+    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+        --position;
+    return position;
+}
+
+int MemoryEditBox::snapEnd(int position) const
+{
+    position = qBound(0, position, int(m_text.size()));
+    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+        ++position;
+    return position;
+}
+
+void MemoryEditBox::select(int start, int end)
+{
+    m_start = snapStart(start);
+    m_length = snapEnd(qMax(end, m_start)) - m_start;
+    showCaret();
+}
+
+void MemoryEditBox::setSelStart(int position)
+{
+    select(position, position);
+}
+
+void MemoryEditBox::setSelLength(int length)
+{
+    select(m_start, m_start + qMax(0, length));
+}
+
+void MemoryEditBox::setSelText(const QString &text)
+{
+    replaceSelection(normalized(text));
+}
+
+void MemoryEditBox::replaceSelection(const QString &text)
+{
+    if (m_length == 0 && text.isEmpty())
+        return;
+    m_text.replace(m_start, m_length, text);
+    m_start += int(text.size());
+    m_length = 0;
+    showCaret();
+    raiseChange();
+}
+
+int MemoryEditBox::lineOf(int position) const
+{
+    return int(QStringView(m_text).left(position).count(QLatin1String("\r\n")));
+}
+
+int MemoryEditBox::LineCount() const
+{
+    return lineOf(int(m_text.size())) + 1;
+}
+
+void MemoryEditBox::showCaret()
+{
+    const int caretLine = lineOf(m_start + m_length);
+    if (caretLine < m_firstVisible)
+        m_firstVisible = caretLine;
+    else if (caretLine >= m_firstVisible + m_visibleLines)
+        m_firstVisible = caretLine - m_visibleLines + 1;
+}
+
+void MemoryEditBox::Scroll(ScrollAction action)
+{
+    const int last = qMax(0, LineCount() - m_visibleLines);
+    int step = 0;
+    switch (action) {
+    case ScrollAction::LineUp: step = -1; break;
+    case ScrollAction::LineDown: step = 1; break;
+    case ScrollAction::PageUp: step = -m_visibleLines; break;
+    case ScrollAction::PageDown: step = m_visibleLines; break;
+    }
+    m_firstVisible = qBound(0, m_firstVisible + step, last);
+}
+
+void MemoryEditBox::pressKey(int keyCode, int shift, const QString &text)
+{
+    KeyEvent down{keyCode, shift, text};
+    if (raiseKeyDown(down))
+        actOnKey(KeyEvent{keyCode, shift, text});
+    KeyEvent up{keyCode, shift, text};
+    raiseKeyUp(up);
+}
+
+void MemoryEditBox::actOnKey(const KeyEvent &key)
+{
+    const int length = int(m_text.size());
+    switch (key.KeyCode) {
+    case VirtualKey::Return:
+        replaceSelection(QStringLiteral("\r\n"));
+        return;
+    case VirtualKey::Back:
+        if (m_length == 0 && m_start > 0)
+            select(m_start - 1, m_start);
+        if (m_length > 0)
+            replaceSelection({});
+        return;
+    case VirtualKey::Delete:
+        if (m_length == 0 && m_start < length)
+            select(m_start, m_start + 1);
+        if (m_length > 0)
+            replaceSelection({});
+        return;
+    case VirtualKey::Left:
+        setSelStart(m_length ? m_start : m_start - 1);
+        return;
+    case VirtualKey::Right:
+        setSelStart(m_length ? m_start + m_length : m_start + 1 + (m_start + 1 < length && m_text[m_start] == u'\r'));
+        return;
+    default:
+        break;
+    }
+    if (!key.Text.isEmpty() && (key.Text[0] == u'\t' || key.Text[0].isPrint()))
+        replaceSelection(key.Text);
+}
