@@ -1,0 +1,112 @@
+#include "editor/DocumentFile.h"
+
+#include "app/CodePage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+namespace DocumentFile {
+
+QString textFromBytes(QByteArrayView bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+
+    // A lone CR grows into CR LF; count them so the text is sized once.
+    qsizetype loneCr = 0;
+    for (const unsigned char *p = b, *end = b + n; (p = static_cast<const unsigned char *>(memchr(p, '\r', end - p)));) {
+        if (p + 1 == end || p[1] != '\n')
+            ++loneCr;
+        ++p;
+    }
+
+    QString text(n + loneCr, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = b[i];
+        if (c == '\r') {
+            *out++ = u'\r';
+            *out++ = u'\n';
+            if (i + 1 < n && b[i + 1] == '\n')
+                ++i;
+        } else {
+            *out++ = CodePage::charForByte(c);
+        }
+    }
+    const bool endsWithLineEnd = n > 0 && (b[n - 1] == '\r' || (n > 1 && b[n - 2] == '\r' && b[n - 1] == '\n'));
+    if (endsWithLineEnd)
+        text.chop(2);
+    return text;
+}
+
+QByteArray bytesFromText(QStringView text)
+{
+    QString written = text.toString();
+    for (qsizetype i = CodePage::firstUnencodable(written); i >= 0 && i < written.size(); ++i) {
+        if (CodePage::firstUnencodable(QStringView(written).mid(i, 1)) < 0)
+            continue;
+        const bool pair = written[i].isHighSurrogate() && i + 1 < written.size() && written[i + 1].isLowSurrogate();
+        written.replace(i, pair ? 2 : 1, u'?');
+    }
+    written += QLatin1String("\r\n");
+    return CodePage::encode(written);
+}
+
+Unencodable firstUnencodable(QStringView text)
+{
+    Unencodable found;
+    found.position = CodePage::firstUnencodable(text);
+    if (found.position < 0)
+        return found;
+    found.line = int(text.left(found.position).count(QLatin1String("\r\n"))) + 1;
+    const bool pair = text[found.position].isHighSurrogate() && found.position + 1 < text.size()
+        && text[found.position + 1].isLowSurrogate();
+    found.character = text.mid(found.position, pair ? 2 : 1).toString();
+    return found;
+}
+
+} // namespace DocumentFile
+
+Result<QString> LoadDocument(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return Status::failure(QStringLiteral("%1 is a folder, not a file.").arg(shown(path)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+    const qint64 size = file.size();
+    // Mapping spares a copy of a large file; pipes and the like are read.
+    if (size > 0) {
+        if (const uchar *mapped = file.map(0, size)) {
+            QString text = DocumentFile::textFromBytes(QByteArrayView(mapped, size));
+            file.unmap(const_cast<uchar *>(mapped));
+            return text;
+        }
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
+    return DocumentFile::textFromBytes(bytes);
+}
+
+Status SaveDocument(const QString &path, QStringView text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    const QByteArray bytes = DocumentFile::bytesFromText(text);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+}

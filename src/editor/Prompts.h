@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the document commands ask of the user. The window answers with
+// dialogs; tests answer with scripts.
+class Prompts
+{
+public:
+    enum class SaveChoice { Save, Discard, Cancel };
+
+    virtual ~Prompts() = default;
+
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) = 0;
+    virtual QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) = 0;
+
+    // Before the edited document is replaced or dropped.
+    virtual SaveChoice askSaveChanges() = 0;
+
+    // Asked before a save that cannot keep every character; true to save anyway.
+    virtual bool confirmSave(const QString &message) = 0;
+
+    virtual void showError(const QString &message) = 0;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The main window's own texts, each defined once.
+namespace Texts {
+
+inline constexpr char AppTitle[] = "Tessary";
+
+inline constexpr char OpenTitle[] = "Open File...";
+inline constexpr char SaveAsTitle[] = "Save as...";
+// Display text and pattern, in pairs.
+inline constexpr char FileFilter[] =
+    "Config Files (*.cfg)|*.cfg|(*.lst)|*.lst|(*.fgd)|*.fgd|(*.gam)|*.gam|(*.txt)|*.txt|(*.ps)|*.ps|All Files (*.*)|*.*";
+
+inline constexpr char SaveTip[] = "Saves currently open file";
+inline constexpr char OpenTip[] = "Opens a file";
+inline constexpr char UndoTip[] = "Undo the last change made";
+inline constexpr char RedoTip[] = "Redo the last undo";
+inline constexpr char SearchTip[] = "Search for a phrase in the text";
+inline constexpr char SearchLabel[] = "Quick Search:";
+
+inline constexpr char SaveChanges[] = "The document has been modified.\nDo you want to save your changes?";
+
+// The file dialog's filters, first one selected when it opens.
+QStringList fileDialogFilters();
+
+QString couldNotOpen(const QString &reason);
+QString couldNotSave(const QString &reason);
+QString settingsNotSaved(const QString &reason);
+QString lossySave(int line, const QString &character);
+
+} // namespace Texts
