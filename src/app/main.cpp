@@ -1,0 +1,17 @@
+#include "app/mdlVars.h"
+#include "editor/frmTessary.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+    mdlVars vars;
+    frmTessary window(vars, QCoreApplication::applicationDirPath());
+    window.Form_Load(QCoreApplication::arguments().value(1));
+    window.show();
+    return app.exec();
+}

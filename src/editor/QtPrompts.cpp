@@ -1,0 +1,61 @@
+#include "editor/QtPrompts.h"
+
+#include "editor/Texts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title, const QStringList &filters,
+                   const QString &startPath)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(0));
+    if (!startPath.isEmpty())
+        dialog.selectFile(startPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString QtPrompts::chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath)
+{
+    return choosePath(m_parent, QFileDialog::AcceptOpen, title, filters, startPath);
+}
+
+QString QtPrompts::chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath)
+{
+    return choosePath(m_parent, QFileDialog::AcceptSave, title, filters, startPath);
+}
+
+Prompts::SaveChoice QtPrompts::askSaveChanges()
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle),
+                    QString::fromLatin1(Texts::SaveChanges),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
+}
+
+bool QtPrompts::confirmSave(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), message,
+                    QMessageBox::Save | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
+void QtPrompts::showError(const QString &message)
+{
+    QMessageBox::warning(m_parent, QString::fromLatin1(Texts::AppTitle), message);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "editor/Prompts.h"
+
+class QWidget;
+
+// The document commands' questions as the desktop's dialogs.
+class QtPrompts : public Prompts
+{
+public:
+    explicit QtPrompts(QWidget *parent) : m_parent(parent) {}
+
+    QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override;
+    QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) override;
+    SaveChoice askSaveChanges() override;
+    bool confirmSave(const QString &message) override;
+    void showError(const QString &message) override;
+
+private:
+    QWidget *m_parent;
+};

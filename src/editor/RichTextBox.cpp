@@ -1,0 +1,252 @@
+#include "editor/RichTextBox.h"
+
+#include "editor/VirtualKey.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+constexpr char16_t ParagraphSeparator = 0x2029;
+constexpr char16_t LineSeparator = 0x2028;
+
+// Interface text -> widget text, in place: the result is never longer.
+void toWidgetText(QString &text)
+{
+    QChar *out = text.data();
+    const QChar *in = out;
+    const QChar *end = in + text.size();
+    while (in != end) {
+        const char16_t c = in->unicode();
+        if (c == u'\r') {
+            *out++ = QChar(ParagraphSeparator);
+            ++in;
+            if (in != end && *in == u'\n')
+                ++in;
+        } else if (c == u'\n') {
+            *out++ = QChar(LineSeparator);
+            ++in;
+        } else {
+            *out++ = *in++;
+        }
+    }
+    text.truncate(out - text.constData());
+}
+
+QString fromWidgetText(const QString &raw)
+{
+    qsizetype breaks = 0;
+    for (const QChar c : raw)
+        breaks += c.unicode() == ParagraphSeparator;
+    QString text(raw.size() + breaks, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const QChar c : raw) {
+        if (c.unicode() == ParagraphSeparator) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else if (c.unicode() == LineSeparator) {
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
+        }
+    }
+    return text;
+}
+
+int mouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit(parent), EditBox(clipboard)
+{
+    setUndoRedoEnabled(false);
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
+}
+
+// A block starts at interface position block.position() + block.blockNumber():
+// every earlier break counts one character more than in the widget.
+QTextBlock RichTextBox::blockAt(int position) const
+{
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= position)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return doc->findBlockByNumber(low);
+}
+
+int RichTextBox::toWidget(int position, bool forward) const
+{
+    position = qBound(0, position, TextLength());
+    const QTextBlock block = blockAt(position);
+    const int offset = position - (block.position() + block.blockNumber());
+    const int lineLength = block.length() - 1;
+    if (offset <= lineLength)
+        return block.position() + offset;
+    return block.position() + (forward ? lineLength + 1 : lineLength);
+}
+
+int RichTextBox::fromWidget(int widgetPosition) const
+{
+    return widgetPosition + document()->findBlock(widgetPosition).blockNumber();
+}
+
+QString RichTextBox::Text() const
+{
+    return fromWidgetText(document()->toRawText());
+}
+
+void RichTextBox::setText(QString text)
+{
+    toWidgetText(text);
+    setPlainText(text);
+}
+
+int RichTextBox::TextLength() const
+{
+    const QTextDocument *doc = document();
+    return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
+int RichTextBox::SelStart() const
+{
+    return fromWidget(textCursor().selectionStart());
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return fromWidget(cursor.selectionEnd()) - fromWidget(cursor.selectionStart());
+}
+
+void RichTextBox::select(int start, int end)
+{
+    const int from = toWidget(start, false);
+    const int to = qMax(from, toWidget(end, true));
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void RichTextBox::setSelStart(int position)
+{
+    select(position, position);
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    const int start = SelStart();
+    select(start, start + qMax(0, length));
+}
+
+QString RichTextBox::SelText() const
+{
+    return fromWidgetText(textCursor().selectedText());
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QString widgetText = text;
+    toWidgetText(widgetText);
+    QTextCursor cursor = textCursor();
+    cursor.insertText(widgetText);
+    setTextCursor(cursor);
+}
+
+QChar RichTextBox::charAt(int position) const
+{
+    const QTextBlock block = blockAt(position);
+    const int offset = position - (block.position() + block.blockNumber());
+    const int lineLength = block.length() - 1;
+    if (offset < lineLength) {
+        const QChar c = document()->characterAt(block.position() + offset);
+        return c.unicode() == LineSeparator ? QChar(u'\n') : c;
+    }
+    return offset == lineLength ? QChar(u'\r') : QChar(u'\n');
+}
+
+void RichTextBox::SetFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+// The vertical scroll bar counts lines as the widget lays them out.
+int RichTextBox::FirstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+int RichTextBox::LineCount() const
+{
+    return qMax(1, int(document()->documentLayout()->documentSize().height()));
+}
+
+void RichTextBox::Scroll(ScrollAction action)
+{
+    switch (action) {
+    case ScrollAction::LineUp: verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case ScrollAction::LineDown: verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case ScrollAction::PageUp: verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case ScrollAction::PageDown: verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    }
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    KeyEvent key{VirtualKey::fromQtKey(event->key(), event->modifiers()),
+                 VirtualKey::shiftState(event->modifiers()), event->text()};
+    if (!raiseKeyDown(key)) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent *event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    KeyEvent key{VirtualKey::fromQtKey(event->key(), event->modifiers()),
+                 VirtualKey::shiftState(event->modifiers()), event->text()};
+    raiseKeyUp(key);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event)
+{
+    // The middle button would paste the selection clipboard unrecorded.
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton)
+        QPlainTextEdit::mouseReleaseEvent(event);
+    else
+        event->accept();
+    const QPoint at = event->position().toPoint();
+    raiseMouseUp(mouseButton(event->button()), VirtualKey::shiftState(event->modifiers()), at.x(), at.y());
+}

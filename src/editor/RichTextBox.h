@@ -1,0 +1,58 @@
+#pragma once
+
+#include "editor/EditBox.h"
+
+#include <QPlainTextEdit>
+
+class QTextBlock;
+
+// The document's edit box on screen: QPlainTextEdit behind the EditBox
+// interface.
+//
+// The widget keeps a line break as one paragraph separator and a lone LF as
+// a line separator inside its paragraph; positions are translated to the
+// CR LF counting of the interface through the widget's block lookup, never
+// by walking the text. Every change of the text passes the interface's
+// hooks: the widget's own undo, drops, middle-click paste and context menu
+// are off.
+class RichTextBox : public QPlainTextEdit, public EditBox
+{
+    Q_OBJECT
+
+public:
+    explicit RichTextBox(Clipboard &clipboard, QWidget *parent = nullptr);
+
+    QString Text() const override;
+    void setText(QString text) override;
+    int TextLength() const override;
+
+    int SelStart() const override;
+    void setSelStart(int position) override;
+    int SelLength() const override;
+    void setSelLength(int length) override;
+
+    QString SelText() const override;
+    void setSelText(const QString &text) override;
+
+    void SetFocus() override;
+
+    int FirstVisibleLine() const override;
+    int LineCount() const override;
+    void Scroll(ScrollAction action) override;
+
+protected:
+    QChar charAt(int position) const override;
+    void select(int start, int end) override;
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // Interface position -> widget position. A position between CR and LF
+    // goes to the line's end, or past the break when forward is set.
+    int toWidget(int position, bool forward) const;
+    int fromWidget(int widgetPosition) const;
+    QTextBlock blockAt(int position) const;
+};

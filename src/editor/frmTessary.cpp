@@ -1,0 +1,276 @@
+#include "editor/frmTessary.h"
+
+#include "app/Settings.h"
+#include "app/mdlVars.h"
+#include "editor/DocumentCommands.h"
+#include "editor/QtPrompts.h"
+#include "editor/QuickSearchNames.h"
+#include "editor/RichTextBox.h"
+#include "editor/Texts.h"
+#include "editor/ToolPicture.h"
+#include "editor/ToolPictures.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenuBar>
+
+namespace {
+
+// The client area at start, in pixels.
+constexpr int ClientWidth = 407;
+constexpr int ClientHeight = 272;
+constexpr int EditTop = 48;
+// Right-edge distances kept by the Quick Search label and box.
+constexpr int SearchLabelFromRight = 242;
+constexpr int SearchBoxFromRight = 171;
+
+QAction *addItem(QMenu *menu, const char *text, const char *name)
+{
+    QAction *action = menu->addAction(QString::fromLatin1(text));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void addSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+} // namespace
+
+frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts, QWidget *parent)
+    : QMainWindow(parent),
+      m_vars(vars),
+      m_programFolder(programFolder),
+      m_ownPrompts(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
+      m_prompts(prompts ? *prompts : *m_ownPrompts)
+{
+    setObjectName(QStringLiteral("frmTessary"));
+    setWindowTitle(QString::fromLatin1(Texts::AppTitle));
+    createControls();
+    createMenus();
+    m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+frmTessary::~frmTessary() = default;
+
+void frmTessary::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+    // The controls' own font where the window names none; small enough for
+    // "Quick Search:" and the hint line to fit their boxes.
+    QFont formFont(QStringLiteral("Arial"));
+    formFont.setPointSizeF(8.25);
+    m_client->setFont(formFont);
+
+    picSave = new ToolPicture(ToolPictures::diskette(), QString::fromLatin1(Texts::SaveTip), tr("Save"), m_client);
+    picSave->setObjectName(QStringLiteral("picSave"));
+    picSave->setGeometry(3, 3, 26, 25);
+    Picture1 = new ToolPicture(ToolPictures::openingFolder(), QString::fromLatin1(Texts::OpenTip), tr("Open"), m_client);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(31, 3, 26, 25);
+    picUndo = new ToolPicture(ToolPictures::undoArrow(), QString::fromLatin1(Texts::UndoTip), tr("Undo"), m_client);
+    picUndo->setObjectName(QStringLiteral("picUndo"));
+    picUndo->setGeometry(76, 3, 26, 25);
+    picRedo = new ToolPicture(ToolPictures::redoArrow(), QString::fromLatin1(Texts::RedoTip), tr("Redo"), m_client);
+    picRedo->setObjectName(QStringLiteral("picRedo"));
+    picRedo->setGeometry(104, 3, 26, 25);
+
+    lblSearch = new QLabel(QString::fromLatin1(Texts::SearchLabel), m_client);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch->setGeometry(169, 8, 73, 17);
+
+    cboSearch = new QComboBox(m_client);
+    cboSearch->setObjectName(QStringLiteral("cboSearch"));
+    cboSearch->setEditable(true);
+    cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    cboSearch->addItems(QuickSearchNames());
+    cboSearch->setCurrentIndex(-1);
+    cboSearch->setEditText(QString());
+    cboSearch->setToolTip(QString::fromLatin1(Texts::SearchTip));
+    cboSearch->setAccessibleName(tr("Quick Search"));
+    cboSearch->setGeometry(240, 5, 153, cboSearch->sizeHint().height());
+    lblSearch->setBuddy(cboSearch);
+
+    lblHint = new QLabel(m_client);
+    lblHint->setObjectName(QStringLiteral("lblHint"));
+    lblHint->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblHint->setLineWidth(1);
+    lblHint->setAutoFillBackground(true);
+    QPalette hintColours = lblHint->palette();
+    hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
+    lblHint->setPalette(hintColours);
+    lblHint->setAccessibleDescription(tr("Explains the command being typed"));
+    lblHint->setGeometry(0, 33, 404, 16);
+
+    txtMain = new RichTextBox(m_clipboard, m_client);
+    txtMain->setObjectName(QStringLiteral("txtMain"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    txtMain->setFont(font);
+    txtMain->setAccessibleName(tr("Document"));
+    txtMain->setGeometry(0, EditTop, ClientWidth, ClientHeight - EditTop);
+
+    QWidget::setTabOrder(txtMain, cboSearch);
+    QWidget::setTabOrder(cboSearch, picSave);
+    QWidget::setTabOrder(picSave, Picture1);
+    QWidget::setTabOrder(Picture1, picRedo);
+    QWidget::setTabOrder(picRedo, picUndo);
+    txtMain->setFocus();
+
+    connect(picSave, &ToolPicture::clicked, this, &frmTessary::picSave_Click);
+    connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
+}
+
+void frmTessary::createMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuNew = addItem(mnuFile, "New", "mnuNew");
+    mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
+    mnuSave = addItem(mnuFile, "Save", "mnuSave");
+    mnuSaveas = addItem(mnuFile, "Save As...", "mnuSaveas");
+    addSeparator(mnuFile, "mnuSep1");
+    mnuExit = addItem(mnuFile, "Exit", "mnuExit");
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo = addItem(mnuEdit, "Undo", "mnuUndo");
+    mnuRedo = addItem(mnuEdit, "Redo", "mnuRedo");
+    addSeparator(mnuEdit, "Sep4");
+    mnuCut = addItem(mnuEdit, "Cut", "mnuCut");
+    mnuCopy = addItem(mnuEdit, "Copy", "mnuCopy");
+    mnuPaste = addItem(mnuEdit, "Paste", "mnuPaste");
+    addSeparator(mnuEdit, "sep3");
+    mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
+
+    mnuView = menuBar()->addMenu(QStringLiteral("View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
+    addSeparator(mnuHelp, "mnuSep2");
+    mnuAbout = addItem(mnuHelp, "About", "mnuAbout");
+
+    connect(mnuNew, &QAction::triggered, this, &frmTessary::mnuNew_Click);
+    connect(mnuOpen, &QAction::triggered, this, &frmTessary::mnuOpen_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
+    connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
+
+    // Shown greyed until their commands are built.
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups, mnuNewver, mnuAbout})
+        notYetWired->setEnabled(false);
+    picUndo->setEnabled(false);
+    picRedo->setEnabled(false);
+}
+
+void frmTessary::Form_Load(const QString &commandLineArgument)
+{
+    if (const Status loaded = LoadSettings(m_vars, m_programFolder); !loaded) {
+        // Writing the lists back would replace what could not be read.
+        m_settingsUsable = false;
+        warnSettingsUnsaved(loaded.error());
+    }
+    // The command catalogue is read here.
+    // The undo engine is created here, bound to txtMain and reset.
+    m_documents->loadCommandLine(commandLineArgument);
+    txtMain->setFocus();
+}
+
+void frmTessary::warnSettingsUnsaved(const QString &reason)
+{
+    if (m_settingsWarned)
+        return;
+    m_settingsWarned = true;
+    m_prompts.showError(Texts::settingsNotSaved(reason));
+}
+
+bool frmTessary::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A size that comes out negative (a minimised or tiny window) is skipped
+// and the control keeps its previous one.
+void frmTessary::Form_Resize()
+{
+    const int scaleWidth = m_client->width();
+    const int scaleHeight = m_client->height();
+    setUpdatesEnabled(false);
+    txtMain->resize(scaleWidth, txtMain->height());
+    if (const int height = scaleHeight - txtMain->y(); height >= 0)
+        txtMain->resize(txtMain->width(), height);
+    lblSearch->move(scaleWidth - SearchLabelFromRight, lblSearch->y());
+    cboSearch->move(scaleWidth - SearchBoxFromRight, cboSearch->y());
+    lblHint->resize(scaleWidth, lblHint->height());
+    setUpdatesEnabled(true);
+}
+
+void frmTessary::closeEvent(QCloseEvent *event)
+{
+    if (m_endingAtOnce) {
+        event->accept();
+        return;
+    }
+    if (!m_documents->maybeSave()) {
+        event->ignore();
+        return;
+    }
+    if (m_settingsUsable) {
+        if (const Status saved = SaveSettings(m_vars, m_programFolder); !saved)
+            warnSettingsUnsaved(saved.error());
+    }
+    event->accept();
+}
+
+void frmTessary::mnuNew_Click()
+{
+    m_documents->newDocument();
+}
+
+void frmTessary::mnuOpen_Click()
+{
+    m_documents->open();
+}
+
+void frmTessary::Picture1_Click()
+{
+    mnuOpen_Click();
+}
+
+void frmTessary::mnuSave_Click()
+{
+    m_documents->save();
+}
+
+void frmTessary::picSave_Click()
+{
+    mnuSave_Click();
+}
+
+void frmTessary::mnuSaveas_Click()
+{
+    m_documents->saveAs();
+}
+
+// Ends the program without writing data.dat; only the document is asked about.
+void frmTessary::mnuExit_Click()
+{
+    if (!m_documents->maybeSave())
+        return;
+    m_endingAtOnce = true;
+    close();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "editor/SystemClipboard.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class DocumentCommands;
+class Prompts;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class RichTextBox;
+class ToolPicture;
+struct mdlVars;
+
+// The main window: tool pictures, Quick Search box, hint line, edit box and
+// menus. It wires its controls and hands the work to the core.
+class frmTessary : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The program folder holds data.dat. Without prompts the window asks
+    // its questions with the desktop's dialogs.
+    frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    ~frmTessary() override;
+
+    // Start-up, before the window is shown: settings, then the file named
+    // on the command line, if any.
+    void Form_Load(const QString &commandLineArgument);
+
+    RichTextBox &editBox() { return *txtMain; }
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void Picture1_Click();
+    void mnuSave_Click();
+    void picSave_Click();
+    void mnuSaveas_Click();
+    void mnuExit_Click();
+
+protected:
+    // Form_Unload.
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void Form_Resize();
+    void warnSettingsUnsaved(const QString &reason);
+
+    mdlVars &m_vars;
+    const QString m_programFolder;
+    SystemClipboard m_clipboard;
+    std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts &m_prompts;
+    std::unique_ptr<DocumentCommands> m_documents;
+    bool m_settingsWarned = false;
+    bool m_settingsUsable = true;
+    bool m_endingAtOnce = false;
+
+    QWidget *m_client = nullptr;
+    ToolPicture *picSave = nullptr;
+    ToolPicture *Picture1 = nullptr;
+    ToolPicture *picUndo = nullptr;
+    ToolPicture *picRedo = nullptr;
+    QLabel *lblSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QLabel *lblHint = nullptr;
+    RichTextBox *txtMain = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuNew = nullptr;
+    QAction *mnuOpen = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuSaveas = nullptr;
+    QAction *mnuExit = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuUndo = nullptr;
+    QAction *mnuRedo = nullptr;
+    QAction *mnuCut = nullptr;
+    QAction *mnuCopy = nullptr;
+    QAction *mnuPaste = nullptr;
+    QAction *mnuFind = nullptr;
+    QMenu *mnuView = nullptr;
+    QAction *mnuBackups = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuNewver = nullptr;
+    QAction *mnuAbout = nullptr;
+};
