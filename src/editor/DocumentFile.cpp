@@ -69,7 +69,10 @@ Unencodable firstUnencodable(QStringView text)
     found.position = CodePage::firstUnencodable(text);
     if (found.position < 0)
         return found;
-    found.line = int(text.left(found.position).count(QLatin1String("\r\n"))) + 1;
+    // QStringView::count answers -1 for an empty view, so count by hand.
+    found.line = 1;
+    for (qsizetype i = 1; i < found.position; ++i)
+        found.line += text[i - 1] == u'\r' && text[i] == u'\n';
     const bool pair = text[found.position].isHighSurrogate() && found.position + 1 < text.size()
         && text[found.position + 1].isLowSurrogate();
     found.character = text.mid(found.position, pair ? 2 : 1).toString();

@@ -53,7 +53,7 @@ int MemoryEditBox::snapEnd(int position) const
 void MemoryEditBox::select(int start, int end)
 {
     m_start = snapStart(start);
-    m_length = snapEnd(qMax(end, m_start)) - m_start;
+    m_length = end <= start ? 0 : qMax(m_start, snapEnd(end)) - m_start;
     showCaret();
 }
 
@@ -85,7 +85,10 @@ void MemoryEditBox::replaceSelection(const QString &text)
 
 int MemoryEditBox::lineOf(int position) const
 {
-    return int(QStringView(m_text).left(position).count(QLatin1String("\r\n")));
+    int line = 0;
+    for (int i = 1; i < position && i < m_text.size(); ++i)
+        line += m_text[i - 1] == u'\r' && m_text[i] == u'\n';
+    return line;
 }
 
 int MemoryEditBox::LineCount() const

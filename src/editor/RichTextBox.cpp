@@ -142,7 +142,7 @@ int RichTextBox::SelLength() const
 void RichTextBox::select(int start, int end)
 {
     const int from = toWidget(start, false);
-    const int to = qMax(from, toWidget(end, true));
+    const int to = end <= start ? from : qMax(from, toWidget(end, true));
     QTextCursor cursor = textCursor();
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
