@@ -1,0 +1,154 @@
+#include "app/RecordFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray record(int length, const QByteArray &chars)
+{
+    QByteArray r(RecordFile::RecordSize, '\0');
+    r[0] = char(length & 0xff);
+    r[1] = char(length >> 8);
+    r.replace(2, chars.size(), chars);
+    return r;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_RecordFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path() const { return m_dir.filePath(QStringLiteral("r.dat")); }
+
+private slots:
+    void init()
+    {
+        QFile::remove(path());
+    }
+
+    void openCreatesMissingFileEmpty()
+    {
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        QVERIFY(QFile::exists(path()));
+        QCOMPARE(QFileInfo(path()).size(), 0);
+        QCOMPARE(file.read(1), QString());
+        QCOMPARE(file.read(9000), QString());
+    }
+
+    void openReportsFolderThatCannotHoldIt()
+    {
+        RecordFile file;
+        const Status s = file.open(m_dir.filePath(QStringLiteral("missing/r.dat")));
+        QVERIFY(!s.ok());
+        QVERIFY(s.error().contains(QStringLiteral("r.dat")));
+    }
+
+    void writeThenRead_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("name") << QStringLiteral("Natural Selection");
+        QTest::newRow("126 characters") << QString(126, u'x');
+        QTest::newRow("windows-1252 letters") << QStringLiteral("C:\\Spiele\\Mod\u00e9\u20ac");
+    }
+    void writeThenRead()
+    {
+        QFETCH(QString, value);
+        {
+            RecordFile file;
+            QVERIFY(file.open(path()).ok());
+            QVERIFY(file.write(3, value).ok());
+            QVERIFY(file.commit().ok());
+        }
+        RecordFile again;
+        QVERIFY(again.open(path()).ok());
+        QCOMPARE(again.read(3), value);
+        // The gap before record 3 reads as empty strings.
+        QCOMPARE(again.read(1), QString());
+        QCOMPARE(again.read(2), QString());
+        QCOMPARE(QFileInfo(path()).size(), 3 * RecordFile::RecordSize);
+    }
+
+    void recordLayoutOnDisk()
+    {
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        QVERIFY(file.write(2, QStringLiteral("abc")).ok());
+        QVERIFY(file.commit().ok());
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QCOMPARE(bytes.size(), 256);
+        QCOMPARE(bytes.mid(128), record(3, "abc"));
+        QCOMPARE(bytes.left(128), QByteArray(128, '\0'));
+    }
+
+    void refusesWhatCannotBeStored_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("127 characters") << QString(127, u'y');
+        QTest::newRow("character outside windows-1252") << QStringLiteral("mod\u0416");
+    }
+    void refusesWhatCannotBeStored()
+    {
+        QFETCH(QString, value);
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        QVERIFY(file.write(1, QStringLiteral("kept")).ok());
+        QVERIFY(!file.write(1, value).ok());
+        QCOMPARE(file.read(1), QStringLiteral("kept"));
+    }
+
+    void readsDamagedRecords_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("recordNumber");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("length over 126 reads the record's characters only")
+            << (record(300, QByteArray(126, 'a')) + record(1, "b")) << 1 << QString(126, u'a');
+        QTest::newRow("last record ending after its characters")
+            << (record(0, {}) + record(2, "xy").left(4)) << 2 << QStringLiteral("xy");
+        QTest::newRow("last record cut inside its characters")
+            << (record(5, "hello").left(5)) << 1 << QStringLiteral("hel");
+        QTest::newRow("record beyond the end") << record(1, "a") << 7 << QString();
+        QTest::newRow("half a length field") << QByteArray(1, '\x05') << 1 << QString();
+    }
+    void readsDamagedRecords()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, recordNumber);
+        QFETCH(QString, expected);
+        writeFile(path(), bytes);
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        QCOMPARE(file.read(recordNumber), expected);
+    }
+
+    void unwrittenRecordsKeepTheirBytes()
+    {
+        QByteArray old = record(4, "keep") + QByteArray(128, '\x7f') + record(3, "old");
+        writeFile(path(), old);
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        QVERIFY(file.write(3, QStringLiteral("new")).ok());
+        QVERIFY(file.commit().ok());
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old.left(256) + record(3, "new"));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_RecordFile)
+#include "tst_RecordFile.moc"

@@ -1,0 +1,227 @@
+#include "app/Settings.h"
+
+#include "app/RecordFile.h"
+#include "app/mdlVars.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray recordBytes(const QByteArray &file, int record)
+{
+    return file.mid((record - 1) * RecordFile::RecordSize, RecordFile::RecordSize);
+}
+
+constexpr int FileSize = Settings::LastRecord * RecordFile::RecordSize; // 320,768
+
+} // namespace
+
+class tst_Settings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString folder() const { return m_dir->path(); }
+    QString dataPath() const { return Settings::path(folder()); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void pathJoinsWithoutNormalising()
+    {
+        QCOMPARE(Settings::path(QStringLiteral("/opt/tessary/")), QStringLiteral("/opt/tessary//data.dat"));
+    }
+
+    void firstStartCreatesEmptyFileThenCloseWritesEveryRecord()
+    {
+        mdlVars vars;
+        QVERIFY(LoadSettings(vars, folder()).ok());
+        QCOMPARE(QFileInfo(dataPath()).size(), 0);
+        QVERIFY(vars.strModName[0].isEmpty());
+        QCOMPARE(vars.intModCount, qint16(0));
+        QCOMPARE(vars.intBackupCount, qint16(0));
+
+        QVERIFY(SaveSettings(vars, folder()).ok());
+        const QByteArray bytes = readAll(dataPath());
+        QCOMPARE(bytes.size(), FileSize);
+        QCOMPARE(bytes, QByteArray(FileSize, '\0'));
+    }
+
+    void listsSurviveSaveAndLoad()
+    {
+        mdlVars vars;
+        vars.strModName[0] = QString(126, u'n');
+        vars.strModDir[0] = QStringLiteral("C:\\Games\\Half-Life\\ns");
+        vars.strModName[500] = QStringLiteral("last");
+        vars.strModDir[500] = QStringLiteral("/home/player/mods/last");
+        vars.strBackupFile[0] = QStringLiteral("config.cfg");
+        vars.strBackupMod[0] = vars.strModName[0];
+        vars.strBackupFile[500] = QStringLiteral("motd.txt");
+        vars.strBackupMod[500] = QStringLiteral("last");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+
+        mdlVars loaded;
+        QVERIFY(LoadSettings(loaded, folder()).ok());
+        QCOMPARE(loaded.strModName, vars.strModName);
+        QCOMPARE(loaded.strModDir, vars.strModDir);
+        QCOMPARE(loaded.strBackupFile, vars.strBackupFile);
+        QCOMPARE(loaded.strBackupMod, vars.strBackupMod);
+
+        const QByteArray bytes = readAll(dataPath());
+        QCOMPARE(recordBytes(bytes, 1).left(2), QByteArray("\x7e\x00", 2));
+        QCOMPARE(recordBytes(bytes, 1002).mid(2, 22), QByteArray("/home/player/mods/last"));
+        QCOMPARE(recordBytes(bytes, 1504).mid(2, 8), QByteArray("motd.txt"));
+        QCOMPARE(recordBytes(bytes, 2506).mid(2, 4), QByteArray("last"));
+    }
+
+    void backupSlotsAbove500LastOneRunOnly()
+    {
+        mdlVars vars;
+        vars.strBackupFile[600] = QStringLiteral("server.cfg");
+        vars.strBackupMod[600] = QStringLiteral("ns");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+        QCOMPARE(readAll(dataPath()), QByteArray(FileSize, '\0'));
+
+        mdlVars next;
+        QVERIFY(LoadSettings(next, folder()).ok());
+        QVERIFY(next.strBackupFile[600].isEmpty());
+    }
+
+    void loadLeavesBackupSlotsAbove500Alone()
+    {
+        mdlVars vars;
+        vars.strBackupFile[700] = QStringLiteral("ui.txt");
+        QVERIFY(LoadSettings(vars, folder()).ok());
+        QCOMPARE(vars.strBackupFile[700], QStringLiteral("ui.txt"));
+    }
+
+    void unusedRecordsKeepTheirBytes()
+    {
+        QByteArray old(FileSize + 300, '\0');
+        for (int i = 0; i < old.size(); ++i)
+            old[i] = char('a' + i % 26);
+        // Lengths of the records that are read must stay within 126.
+        for (int r = 1; r <= Settings::LastRecord; ++r) {
+            old[(r - 1) * 128] = 3;
+            old[(r - 1) * 128 + 1] = 0;
+        }
+        writeAll(dataPath(), old);
+
+        mdlVars vars;
+        QVERIFY(LoadSettings(vars, folder()).ok());
+        vars.strModName[7] = QStringLiteral("changed");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+        const QByteArray now = readAll(dataPath());
+        QCOMPARE(now.size(), old.size());
+        QCOMPARE(recordBytes(now, 1003), recordBytes(old, 1003));
+        for (int r = 1505; r <= 2005; ++r)
+            QCOMPARE(recordBytes(now, r), recordBytes(old, r));
+        QCOMPARE(now.mid(FileSize), old.mid(FileSize));
+        QCOMPARE(recordBytes(now, 8).mid(2, 7), QByteArray("changed"));
+    }
+
+    void loadThenSaveWritesTheSameRecords()
+    {
+        mdlVars vars;
+        vars.strModName[0] = QStringLiteral("ns");
+        vars.strModDir[0] = QStringLiteral("D:\\ns");
+        vars.strBackupFile[3] = QStringLiteral("autoexec.cfg");
+        vars.strBackupMod[3] = QStringLiteral("ns");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+        const QByteArray first = readAll(dataPath());
+
+        mdlVars again;
+        QVERIFY(LoadSettings(again, folder()).ok());
+        QVERIFY(SaveSettings(again, folder()).ok());
+        QCOMPARE(readAll(dataPath()), first);
+    }
+
+    void countersStartAtFirstFreeSlot_data()
+    {
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<int>("backups");
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("some") << 3 << 7;
+        QTest::newRow("every stored slot used") << 501 << 501;
+    }
+    void countersStartAtFirstFreeSlot()
+    {
+        QFETCH(int, mods);
+        QFETCH(int, backups);
+        mdlVars vars;
+        for (int i = 0; i < mods; ++i)
+            vars.strModName[i] = QStringLiteral("mod%1").arg(i);
+        for (int i = 0; i < backups; ++i)
+            vars.strBackupFile[i] = QStringLiteral("config.cfg");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+
+        mdlVars restarted;
+        QVERIFY(LoadSettings(restarted, folder()).ok());
+        QCOMPARE(int(restarted.intModCount), mods);
+        QCOMPARE(int(restarted.intBackupCount), backups);
+    }
+
+    void refusedValueLeavesFileUntouched()
+    {
+        mdlVars vars;
+        vars.strModName[0] = QStringLiteral("ns");
+        QVERIFY(SaveSettings(vars, folder()).ok());
+        const QByteArray before = readAll(dataPath());
+
+        vars.strModName[1] = QStringLiteral("fine");
+        vars.strModDir[1] = QString(127, u'd');
+        const Status s = SaveSettings(vars, folder());
+        QVERIFY(!s.ok());
+        QVERIFY2(s.error().contains(QStringLiteral("503")), qPrintable(s.error()));
+        QCOMPARE(readAll(dataPath()), before);
+    }
+
+    void failedWriteLeavesFileUntouched()
+    {
+        // data.dat links to a file whose name leaves no room for the
+        // temporary file beside it, so the write fails even for root.
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QString(250, u't'));
+        const QByteArray before = QByteArray(FileSize, '\x01');
+        writeAll(target, before);
+        QVERIFY(QFile::link(target, dataPath()));
+
+        mdlVars vars;
+        vars.strModName[0] = QStringLiteral("ns");
+        const Status s = SaveSettings(vars, folder());
+        QVERIFY(!s.ok());
+        QVERIFY2(s.error().contains(QStringLiteral("data.dat")), qPrintable(s.error()));
+        QCOMPARE(readAll(target), before);
+    }
+
+    void unreadableFolderIsReported()
+    {
+        mdlVars vars;
+        const Status s = LoadSettings(vars, folder() + QStringLiteral("/no/such/folder"));
+        QVERIFY(!s.ok());
+        QVERIFY(vars.strModName[0].isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_Settings)
+#include "tst_Settings.moc"

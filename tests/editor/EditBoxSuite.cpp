@@ -1,0 +1,379 @@
+#include "EditBoxSuite.h"
+
+#include "editor/Clipboard.h"
+#include "editor/RichText.h"
+
+#include <QTest>
+
+namespace {
+
+QString numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void EditBoxSuite::init()
+{
+    m_box = createBox();
+    QVERIFY(m_box);
+}
+
+void EditBoxSuite::cleanup()
+{
+    m_box.reset();
+}
+
+void EditBoxSuite::textRoundTrip_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("lone LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("lone CR becomes a line break") << QStringLiteral("a\rb") << QStringLiteral("a\r\nb");
+    QTest::newRow("empty lines") << QStringLiteral("\r\n\r\n") << QStringLiteral("\r\n\r\n");
+    QString every;
+    for (int c = 0; c < 256; ++c)
+        if (c != '\r' && c != '\n')
+            every += QChar(c);
+    QTest::newRow("every Latin-1 character, no-break space included") << every << every;
+}
+
+void EditBoxSuite::textRoundTrip()
+{
+    QFETCH(QString, written);
+    QFETCH(QString, read);
+    box().setText(written);
+    QCOMPARE(box().Text(), read);
+    QCOMPARE(box().TextLength(), int(read.size()));
+    QCOMPARE(box().SelStart(), 0);
+    QCOMPARE(box().TextRTF(), RichText::fromPlain(read));
+}
+
+void EditBoxSuite::changeIsNotifiedOncePerWrite()
+{
+    int changes = 0;
+    box().setChangeHandler([&] { ++changes; });
+    box().setText(numberedLines(50));
+    QCOMPARE(changes, 1);
+    QVERIFY(box().isModified());
+    box().setModified(false);
+
+    box().setSelStart(3);
+    box().setSelLength(10);
+    QCOMPARE(changes, 1);
+    QVERIFY(!box().isModified());
+
+    box().setSelText(QStringLiteral("x\r\ny"));
+    QCOMPARE(changes, 2);
+    QVERIFY(box().isModified());
+}
+
+void EditBoxSuite::selection_data()
+{
+    // a b CR LF c d LF e f CR LF CR LF g
+    // 0 1 2  3  4 5 6  7 8 9  10 11 12 13
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<QString>("selText");
+    QTest::newRow("first word") << 0 << 2 << 0 << QStringLiteral("ab");
+    QTest::newRow("a line break is two characters") << 2 << 2 << 2 << QStringLiteral("\r\n");
+    QTest::newRow("start inside CR LF moves before it") << 3 << 0 << 2 << QString();
+    QTest::newRow("end inside CR LF moves past it") << 1 << 2 << 1 << QStringLiteral("b\r\n");
+    QTest::newRow("lone LF is one character") << 4 << 4 << 4 << QStringLiteral("cd\ne");
+    QTest::newRow("two breaks") << 9 << 4 << 9 << QStringLiteral("\r\n\r\n");
+    QTest::newRow("last character") << 13 << 1 << 13 << QStringLiteral("g");
+    QTest::newRow("length past the end") << 13 << 5 << 13 << QStringLiteral("g");
+    QTest::newRow("start past the end") << 20 << 0 << 14 << QString();
+    QTest::newRow("negative start") << -3 << 1 << 0 << QStringLiteral("a");
+}
+
+void EditBoxSuite::selection()
+{
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(int, selStart);
+    QFETCH(QString, selText);
+    box().setText(QStringLiteral("ab\r\ncd\nef\r\n\r\ng"));
+    QCOMPARE(box().TextLength(), 14);
+    box().setSelLength(5);
+    box().setSelStart(start);
+    QCOMPARE(box().SelLength(), 0); // writing SelStart collapses
+    box().setSelLength(length);
+    QCOMPARE(box().SelStart(), selStart);
+    QCOMPARE(box().SelText(), selText);
+    QCOMPARE(box().SelLength(), int(selText.size()));
+}
+
+void EditBoxSuite::selTextReplacesSelection_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("replace one character") << "abc" << 1 << 1 << "XY" << "aXYc" << 3;
+    QTest::newRow("insert a line break") << "ab" << 1 << 0 << "\r\n" << "a\r\nb" << 3;
+    QTest::newRow("delete a line break") << "a\r\nb" << 1 << 2 << "" << "ab" << 1;
+    QTest::newRow("insert lone LF") << "ab" << 2 << 0 << "x\ny" << "abx\ny" << 5;
+    QTest::newRow("lone CR becomes a break") << "ab" << 0 << 0 << "1\r2" << "1\r\n2ab" << 4;
+    QTest::newRow("across lines") << "one\r\ntwo\r\nthree" << 2 << 6 << "-" << "on-\r\nthree" << 3;
+}
+
+void EditBoxSuite::selTextReplacesSelection()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, inserted);
+    QFETCH(QString, result);
+    QFETCH(int, caret);
+    box().setText(text);
+    box().setSelStart(start);
+    box().setSelLength(length);
+    box().setSelText(inserted);
+    QCOMPARE(box().Text(), result);
+    QCOMPARE(box().SelStart(), caret);
+    QCOMPARE(box().SelLength(), 0);
+}
+
+void EditBoxSuite::richTextForms()
+{
+    box().setText(QStringLiteral("gamma 1\r\n{x}"));
+    box().setSelStart(6);
+    box().setSelLength(5);
+    QCOMPARE(box().SelRTF(), RichText::fromPlain(QStringLiteral("1\r\n{x")));
+
+    box().setSelRTF(RichText::fromPlain(QStringLiteral("2\r\n\u00e9")));
+    QCOMPARE(box().Text(), QStringLiteral("gamma 2\r\n\u00e9}"));
+    QCOMPARE(box().SelStart(), 10);
+
+    // A string that is not rich text goes in unchanged.
+    box().setSelRTF(QStringLiteral("\\par {y}"));
+    QCOMPARE(box().Text(), QStringLiteral("gamma 2\r\n\u00e9\\par {y}}"));
+}
+
+void EditBoxSuite::find_data()
+{
+    // "gamma 1\r\ncl_updaterate 20\r\nrate 1"
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("found");
+    QTest::newRow("first line") << "gamma" << 0 << 33 << 0;
+    QTest::newRow("letter case ignored") << "GAMMA" << 0 << 33 << 0;
+    QTest::newRow("inside a longer name") << "rate" << 0 << 33 << 18;
+    QTest::newRow("from a later start") << "rate" << 19 << 33 << 27;
+    QTest::newRow("match must end before end") << "rate" << 19 << 30 << -1;
+    QTest::newRow("across a line break") << "20\r\nrate" << 0 << 33 << 23;
+    QTest::newRow("missing") << "sensitivity" << 0 << 33 << -1;
+    QTest::newRow("empty finds nothing") << "" << 0 << 33 << -1;
+    QTest::newRow("end beyond the text") << "1" << 30 << 500 << 32;
+}
+
+void EditBoxSuite::find()
+{
+    QFETCH(QString, needle);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, found);
+    box().setText(QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1"));
+    box().setSelStart(2);
+    box().setSelLength(3);
+    QCOMPARE(box().Find(needle, start, end), found);
+    if (found >= 0) {
+        QCOMPARE(box().SelStart(), found);
+        QCOMPARE(box().SelLength(), int(needle.size()));
+    } else {
+        QCOMPARE(box().SelStart(), 2);
+        QCOMPARE(box().SelLength(), 3);
+    }
+}
+
+void EditBoxSuite::span_data()
+{
+    // a b ' ' c d CR LF e f
+    // 0 1 2   3 4 5  6  7 8
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<bool>("negate");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::newRow("to the end of the line") << "\r\n" << true << true << 1 << 1 << 4;
+    QTest::newRow("at the line end") << "\r\n" << true << true << 5 << 5 << 0;
+    QTest::newRow("last line to the end of the text") << "\r\n" << true << true << 7 << 7 << 2;
+    QTest::newRow("back to the start of the line") << "\r\n" << false << true << 9 << 7 << 2;
+    QTest::newRow("over characters in the set") << "ab " << true << false << 0 << 0 << 3;
+}
+
+void EditBoxSuite::span()
+{
+    QFETCH(QString, set);
+    QFETCH(bool, forward);
+    QFETCH(bool, negate);
+    QFETCH(int, caret);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    box().setText(QStringLiteral("ab cd\r\nef"));
+    box().setSelStart(caret);
+    box().Span(set, forward, negate);
+    QCOMPARE(box().SelStart(), selStart);
+    QCOMPARE(box().SelLength(), selLength);
+}
+
+void EditBoxSuite::keyDownComesBeforeTheBoxActs_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<QString>("textAfter");
+    QTest::newRow("a") << int(Qt::Key_A) << 0 << "a" << 65 << 0 << "xa";
+    QTest::newRow("shift a") << int(Qt::Key_A) << int(Qt::ShiftModifier) << "A" << 65 << 1 << "xA";
+    QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << 13 << 0 << "x\r\n";
+    QTest::newRow("keypad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "7" << 103 << 0 << "x7";
+    QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << 32 << 0 << "x ";
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8 << 0 << "";
+}
+
+void EditBoxSuite::keyDownComesBeforeTheBoxActs()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, typed);
+    QFETCH(int, keyCode);
+    QFETCH(int, shift);
+    QFETCH(QString, textAfter);
+    box().setText(QStringLiteral("x"));
+    box().setSelStart(1);
+    box().SetFocus();
+    KeyEvent seenDown;
+    KeyEvent seenUp;
+    QString textAtDown;
+    QString textAtUp;
+    box().setKeyHandlers(
+        [&](KeyEvent &k) {
+            seenDown = k;
+            textAtDown = box().Text();
+        },
+        [&](KeyEvent &k) {
+            // Modifier keys come and go around the key itself.
+            if (k.KeyCode == keyCode) {
+                seenUp = k;
+                textAtUp = box().Text();
+            }
+        });
+    pressKey(Qt::Key(key), Qt::KeyboardModifiers(modifiers), typed);
+    QCOMPARE(seenDown.KeyCode, keyCode);
+    QCOMPARE(seenDown.Shift, shift);
+    QCOMPARE(textAtDown, QStringLiteral("x"));
+    QCOMPARE(seenUp.KeyCode, keyCode);
+    QCOMPARE(textAtUp, textAfter);
+    QCOMPARE(box().Text(), textAfter);
+}
+
+void EditBoxSuite::cancelledKeyChangesNothing()
+{
+    box().setText(QStringLiteral("ab"));
+    box().setSelStart(2);
+    box().SetFocus();
+    int ups = 0;
+    box().setKeyHandlers([](KeyEvent &k) { k.KeyCode = 0; }, [&](KeyEvent &) { ++ups; });
+    pressKey(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    pressKey(Qt::Key_Delete, Qt::NoModifier, QString());
+    box().setSelStart(1);
+    pressKey(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    QCOMPARE(box().Text(), QStringLiteral("ab"));
+    QCOMPARE(ups, 3);
+}
+
+void EditBoxSuite::newKeyHandlersReplaceOld()
+{
+    box().SetFocus();
+    int first = 0;
+    int second = 0;
+    box().setKeyHandlers([&](KeyEvent &) { ++first; }, {});
+    box().setKeyHandlers([&](KeyEvent &) { ++second; }, {});
+    pressKey(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    QCOMPARE(first, 0);
+    QCOMPARE(second, 1);
+}
+
+void EditBoxSuite::rightButtonRelease()
+{
+    QList<int> buttons;
+    box().setMouseUpHandler([&](int button, int, int, int) { buttons << button; });
+    releaseMouse(Qt::RightButton);
+    releaseMouse(Qt::LeftButton);
+    QCOMPARE(buttons, (QList<int>{2, 1}));
+}
+
+void EditBoxSuite::copyAndPaste()
+{
+    clipboard().Clear();
+    box().setText(QStringLiteral("ab\r\ncd"));
+    box().setSelStart(1);
+    box().CopyToClipboard(); // nothing selected: clipboard left alone
+    QCOMPARE(clipboard().GetText(), QString());
+
+    box().setSelLength(4);
+    box().CopyToClipboard();
+    QCOMPARE(clipboard().GetText(Clipboard::Format::Text), QStringLiteral("b\r\nc"));
+    QCOMPARE(clipboard().GetText(Clipboard::Format::RichText), RichText::fromPlain(QStringLiteral("b\r\nc")));
+
+    box().setSelStart(6);
+    box().PasteFromClipboard();
+    QCOMPARE(box().Text(), QStringLiteral("ab\r\ncdb\r\nc"));
+
+    clipboard().Clear();
+    clipboard().SetText(QStringLiteral("plain"), Clipboard::Format::Text);
+    box().setSelStart(0);
+    box().setSelLength(2);
+    box().PasteFromClipboard();
+    QCOMPARE(box().Text(), QStringLiteral("plain\r\ncdb\r\nc"));
+}
+
+void EditBoxSuite::scrolling()
+{
+    box().setText(numberedLines(100));
+    QCOMPARE(box().LineCount(), 100);
+    QCOMPARE(box().FirstVisibleLine(), 0);
+
+    box().Scroll(EditBox::ScrollAction::LineUp);
+    QCOMPARE(box().FirstVisibleLine(), 0);
+    box().Scroll(EditBox::ScrollAction::LineDown);
+    QCOMPARE(box().FirstVisibleLine(), 1);
+    box().Scroll(EditBox::ScrollAction::PageDown);
+    const int paged = box().FirstVisibleLine();
+    QVERIFY(paged > 2);
+    box().Scroll(EditBox::ScrollAction::PageUp);
+    QCOMPARE(box().FirstVisibleLine(), 1);
+
+    // Paging stops where the box can go no further.
+    int last = -1;
+    for (int i = 0; i < 100 && box().FirstVisibleLine() != last; ++i) {
+        last = box().FirstVisibleLine();
+        box().Scroll(EditBox::ScrollAction::PageDown);
+    }
+    QCOMPARE(box().FirstVisibleLine(), last);
+    QVERIFY(last > 50 && last < 100);
+
+    // Moving the caret brings its line into view.
+    box().setSelStart(0);
+    QCOMPARE(box().FirstVisibleLine(), 0);
+}
+
+void EditBoxSuite::setFocus()
+{
+    box().SetFocus();
+    QVERIFY(boxHasFocus());
+}

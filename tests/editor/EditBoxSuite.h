@@ -1,0 +1,54 @@
+#pragma once
+
+#include "editor/EditBox.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Clipboard;
+
+// The behaviour every edit box shares: each implementation's test derives
+// from this and supplies a fresh box and a way to press its keys.
+class EditBoxSuite : public QObject
+{
+    Q_OBJECT
+
+protected:
+    virtual std::unique_ptr<EditBox> createBox() = 0;
+    virtual Clipboard &clipboard() = 0;
+    // A key press as the user makes it; text is what the key types.
+    virtual void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text) = 0;
+    virtual void releaseMouse(Qt::MouseButton button) = 0;
+    virtual bool boxHasFocus() = 0;
+
+    EditBox &box() { return *m_box; }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void textRoundTrip_data();
+    void textRoundTrip();
+    void changeIsNotifiedOncePerWrite();
+    void selection_data();
+    void selection();
+    void selTextReplacesSelection_data();
+    void selTextReplacesSelection();
+    void richTextForms();
+    void find_data();
+    void find();
+    void span_data();
+    void span();
+    void keyDownComesBeforeTheBoxActs_data();
+    void keyDownComesBeforeTheBoxActs();
+    void cancelledKeyChangesNothing();
+    void newKeyHandlersReplaceOld();
+    void rightButtonRelease();
+    void copyAndPaste();
+    void scrolling();
+    void setFocus();
+
+private:
+    std::unique_ptr<EditBox> m_box;
+};

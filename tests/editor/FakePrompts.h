@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editor/Prompts.h"
+
+#include <QStringList>
+
+// Answers the document commands' questions from a script and keeps what was asked.
+class FakePrompts : public Prompts
+{
+public:
+    QString openPath;     // empty: the dialog is cancelled
+    QString savePath;
+    SaveChoice saveChoice = SaveChoice::Cancel;
+    bool saveAnyway = false;
+
+    QStringList dialogTitles;
+    QStringList dialogStartPaths;
+    QStringList dialogFilters;
+    int saveChangesAsked = 0;
+    QStringList confirmations;
+    QStringList errors;
+
+    QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override
+    {
+        record(title, filters, startPath);
+        return openPath;
+    }
+    QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) override
+    {
+        record(title, filters, startPath);
+        return savePath;
+    }
+    SaveChoice askSaveChanges() override
+    {
+        ++saveChangesAsked;
+        return saveChoice;
+    }
+    bool confirmSave(const QString &message) override
+    {
+        confirmations << message;
+        return saveAnyway;
+    }
+    void showError(const QString &message) override { errors << message; }
+
+private:
+    void record(const QString &title, const QStringList &filters, const QString &startPath)
+    {
+        dialogTitles << title;
+        dialogStartPaths << startPath;
+        dialogFilters = filters;
+    }
+};

@@ -1,0 +1,321 @@
+#include "FakePrompts.h"
+
+#include "app/Settings.h"
+#include "app/mdlVars.h"
+#include "editor/RichTextBox.h"
+#include "editor/frmTessary.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_frmTessary : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<mdlVars> m_vars;
+    std::unique_ptr<FakePrompts> m_prompts;
+    std::unique_ptr<frmTessary> m_frm;
+
+    QString folder() const { return m_dir->path(); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    template<typename T = QWidget>
+    T *control(const char *name) const
+    {
+        return m_frm->findChild<T *>(QString::fromLatin1(name));
+    }
+    QWidget *client() const { return m_frm->centralWidget(); }
+
+    void start(const QString &argument = {})
+    {
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        m_frm->Form_Load(argument);
+        m_frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
+    }
+
+    void resizeClient(int width, int height)
+    {
+        m_frm->resize(width, height + m_frm->menuBar()->height());
+        QTRY_COMPARE(client()->size(), QSize(width, height));
+    }
+
+    void type(const QString &text)
+    {
+        QTest::keyClicks(&m_frm->editBox(), text);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts = std::make_unique<FakePrompts>();
+    }
+
+    void cleanup()
+    {
+        m_frm.reset();
+    }
+
+    void startingLayout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("picSave") << "picSave" << QRect(3, 3, 26, 25);
+        QTest::newRow("Picture1") << "Picture1" << QRect(31, 3, 26, 25);
+        QTest::newRow("picUndo") << "picUndo" << QRect(76, 3, 26, 25);
+        QTest::newRow("picRedo") << "picRedo" << QRect(104, 3, 26, 25);
+        // The first resize has moved the Quick Search to the right edge.
+        QTest::newRow("lblSearch") << "lblSearch" << QRect(165, 8, 73, 17);
+        QTest::newRow("lblHint") << "lblHint" << QRect(0, 33, 407, 16);
+        QTest::newRow("txtMain") << "txtMain" << QRect(0, 48, 407, 224);
+    }
+    void startingLayout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        start();
+        QCOMPARE(client()->size(), QSize(407, 272));
+        QCOMPARE(control(name.toLatin1())->geometry(), geometry);
+        QCOMPARE(control("cboSearch")->geometry().topLeft(), QPoint(236, 5));
+        QCOMPARE(control("cboSearch")->width(), 153);
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("Tessary"));
+    }
+
+    void resizeKeepsEditBoxFillingTheWindow_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<int>("editHeight");
+        QTest::newRow("100 wider") << QSize(507, 272) << 224;
+        QTest::newRow("taller") << QSize(407, 500) << 452;
+        QTest::newRow("48 high leaves no room") << QSize(300, 48) << 0;
+        // Too low for the edit box: it keeps its height, the widths still follow.
+        QTest::newRow("40 high") << QSize(300, 40) << 224;
+    }
+    void resizeKeepsEditBoxFillingTheWindow()
+    {
+        QFETCH(QSize, client);
+        QFETCH(int, editHeight);
+        start();
+        resizeClient(client.width(), client.height());
+        const int w = client.width();
+        QCOMPARE(control("txtMain")->geometry(), QRect(0, 48, w, editHeight));
+        QCOMPARE(control("lblHint")->geometry(), QRect(0, 33, w, 16));
+        QCOMPARE(control("lblSearch")->geometry(), QRect(w - 242, 8, 73, 17));
+        QCOMPARE(control("cboSearch")->pos(), QPoint(w - 171, 5));
+        QCOMPARE(control("cboSearch")->width(), 153);
+        QCOMPARE(control("picSave")->geometry(), QRect(3, 3, 26, 25));
+        QCOMPARE(control("picRedo")->geometry(), QRect(104, 3, 26, 25));
+        QVERIFY(m_frm->updatesEnabled());
+    }
+
+    void menus()
+    {
+        start();
+        const QList<QPair<QString, QStringList>> expected = {
+            {"File", {"New|mnuNew", "Open...|mnuOpen", "Save|mnuSave", "Save As...|mnuSaveas", "-|mnuSep1", "Exit|mnuExit"}},
+            {"Edit", {"Undo|mnuUndo", "Redo|mnuRedo", "-|Sep4", "Cut|mnuCut", "Copy|mnuCopy", "Paste|mnuPaste", "-|sep3",
+                      "Find...|mnuFind"}},
+            {"View", {"Backups...|mnuBackups"}},
+            {"Help", {"Check For New Version|mnuNewver", "-|mnuSep2", "About|mnuAbout"}},
+        };
+        const QList<QAction *> bar = m_frm->menuBar()->actions();
+        QCOMPARE(bar.size(), expected.size());
+        for (int m = 0; m < bar.size(); ++m) {
+            QCOMPARE(bar[m]->text(), expected[m].first);
+            QStringList items;
+            for (QAction *a : bar[m]->menu()->actions()) {
+                items << (a->isSeparator() ? QStringLiteral("-") : a->text()) + u'|' + a->objectName();
+                QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->text()));
+                QVERIFY(!a->text().contains(u'&'));
+            }
+            QCOMPARE(items, expected[m].second);
+        }
+    }
+
+    void controls()
+    {
+        start();
+        auto *search = control<QComboBox>("cboSearch");
+        QVERIFY(search->isEditable());
+        QCOMPARE(search->count(), 90);
+        QCOMPARE(search->itemText(0), QStringLiteral("gamma"));
+        QCOMPARE(search->itemText(89), QStringLiteral("+jlook"));
+        QCOMPARE(search->currentText(), QString());
+        QCOMPARE(search->toolTip(), QStringLiteral("Search for a phrase in the text"));
+        QCOMPARE(control<QLabel>("lblSearch")->text(), QStringLiteral("Quick Search:"));
+        QCOMPARE(control<QLabel>("lblHint")->text(), QString());
+        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(255, 255, 192));
+        QCOMPARE(control("picSave")->toolTip(), QStringLiteral("Saves currently open file"));
+        QCOMPARE(control("Picture1")->toolTip(), QStringLiteral("Opens a file"));
+        QCOMPARE(control("picUndo")->toolTip(), QStringLiteral("Undo the last change made"));
+        QCOMPARE(control("picRedo")->toolTip(), QStringLiteral("Redo the last undo"));
+        const QFont font = control("txtMain")->font();
+        QCOMPARE(font.family(), QStringLiteral("Arial"));
+        QCOMPARE(font.pointSizeF(), 9.75);
+        QCOMPARE(m_frm->editBox().Text(), QString());
+    }
+
+    // Screen readers name every control that shows no text of its own.
+    void accessibleNames()
+    {
+        start();
+        for (const char *name : {"txtMain", "cboSearch", "picSave", "Picture1", "picUndo", "picRedo"})
+            QVERIFY2(!control(name)->accessibleName().isEmpty(), name);
+    }
+
+    void tabOrderAndStartFocus()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QCOMPARE(QApplication::focusWidget(), control("txtMain"));
+
+        const QList<QWidget *> order = {control("txtMain"), control("cboSearch"), control("picSave"),
+                                        control("Picture1"), control("picRedo"), control("picUndo")};
+        QList<QWidget *> chain;
+        QWidget *w = order[0];
+        do {
+            if (order.contains(w) && !chain.contains(w))
+                chain << w;
+            w = w->nextInFocusChain();
+        } while (w != order[0]);
+        QCOMPARE(chain, order);
+    }
+
+    void firstStartCreatesSettingsAndCloseWritesThem()
+    {
+        start();
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
+        m_vars->strModName[0] = QStringLiteral("ns");
+        QVERIFY(m_frm->close());
+        const QByteArray bytes = readAll(Settings::path(folder()));
+        QCOMPARE(bytes.size(), 320768);
+        QCOMPARE(bytes.mid(2, 2), QByteArray("ns"));
+        QVERIFY(m_prompts->errors.isEmpty());
+    }
+
+    void exitLeavesSettingsUnwritten()
+    {
+        start();
+        m_vars->strModName[0] = QStringLiteral("ns");
+        m_frm->mnuExit_Click();
+        QVERIFY(!m_frm->isVisible());
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
+    }
+
+    void closingAnEditedDocumentAsks_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("cancel keeps the window") << int(Prompts::SaveChoice::Cancel) << false;
+        QTest::newRow("discard closes") << int(Prompts::SaveChoice::Discard) << true;
+    }
+    void closingAnEditedDocumentAsks()
+    {
+        QFETCH(int, choice);
+        QFETCH(bool, closed);
+        start();
+        type(QStringLiteral("gamma 2"));
+        m_prompts->saveChoice = Prompts::SaveChoice(choice);
+        QCOMPARE(m_frm->close(), closed);
+        QCOMPARE(m_prompts->saveChangesAsked, 1);
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), closed ? 320768 : 0);
+
+        // Exit asks as well, and Cancel keeps the program running.
+        if (!closed) {
+            m_frm->mnuExit_Click();
+            QCOMPARE(m_prompts->saveChangesAsked, 2);
+            QVERIFY(m_frm->isVisible());
+        }
+    }
+
+    void commandLineFileLoadsWithoutBecomingCurrent()
+    {
+        writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
+        start(u'"' + path("autoexec.cfg") + u'"');
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
+        QVERIFY(m_vars->strFilename.isEmpty());
+        m_frm->picSave_Click();
+        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
+    }
+
+    void unreadableCommandLineFileIsReportedOnce()
+    {
+        start(QStringLiteral("\"%1\"").arg(path("gone.cfg")));
+        QCOMPARE(m_prompts->errors.size(), 1);
+        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("gone.cfg")));
+        QCOMPARE(m_frm->editBox().Text(), QString());
+    }
+
+    void toolPicturesRunOpenAndSave()
+    {
+        writeAll(path("a.cfg"), "rate 25000\r\n");
+        start();
+        m_prompts->openPath = path("a.cfg");
+        QTest::mouseClick(control("Picture1"), Qt::LeftButton);
+        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
+
+        m_frm->editBox().setSelStart(10);
+        type(QStringLiteral("0"));
+        QTest::mouseClick(control("picSave"), Qt::LeftButton);
+        QCOMPARE(readAll(path("a.cfg")), QByteArray("rate 250000\r\n"));
+    }
+
+    void everyByteSurvivesOpenThenSaveThroughTheWindow()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            if (i != '\r')
+                all.append(char(i));
+        all += "\r\n";
+        writeAll(path("bytes.cfg"), all);
+        start();
+        m_prompts->openPath = path("bytes.cfg");
+        m_frm->mnuOpen_Click();
+        m_prompts->savePath = path("copy.cfg");
+        m_frm->mnuSaveas_Click();
+        QCOMPARE(readAll(path("copy.cfg")), all);
+    }
+
+    void unwritableProgramFolderIsToldOnce()
+    {
+        // A program folder below a plain file can hold no data.dat, even for root.
+        writeAll(path("file"), "x");
+        m_frm = std::make_unique<frmTessary>(*m_vars, path("file/sub"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        m_frm->show();
+        QCOMPARE(m_prompts->errors.size(), 1);
+        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
+        QVERIFY(m_frm->close());
+        QCOMPARE(m_prompts->errors.size(), 1);
+    }
+};
+
+QTEST_MAIN(tst_frmTessary)
+#include "tst_frmTessary.moc"
