@@ -3,6 +3,9 @@
 #include "app/RecordFile.h"
 #include "app/mdlVars.h"
 
+#include <QDir>
+#include <QSaveFile>
+
 namespace {
 
 constexpr int ModNameBase = 1;
@@ -49,6 +52,7 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder)
 
 Status SaveSettings(const mdlVars &vars, const QString &programFolder)
 {
+    static_assert(mdlVars::StoredBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
     RecordFile file;
     if (const Status opened = file.open(Settings::path(programFolder)); !opened)
         return opened;
@@ -69,4 +73,15 @@ Status SaveSettings(const mdlVars &vars, const QString &programFolder)
             return s;
     }
     return file.commit();
+}
+
+Status CheckSettingsWritable(const QString &programFolder)
+{
+    const QString path = Settings::path(programFolder);
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path),
+                                                                              probe.errorString()));
+    probe.cancelWriting();
+    return Status::success();
 }

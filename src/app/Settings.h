@@ -31,3 +31,7 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder);
 
 // Writes the lists; on failure data.dat keeps every byte it had.
 Status SaveSettings(const mdlVars &vars, const QString &programFolder);
+
+// Whether SaveSettings could replace data.dat, found out without changing it,
+// so the user learns of a read-only program folder at start, not at exit.
+Status CheckSettingsWritable(const QString &programFolder);

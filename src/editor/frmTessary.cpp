@@ -180,6 +180,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         // Writing the lists back would replace what could not be read.
         m_settingsUsable = false;
         warnSettingsUnsaved(loaded.error());
+    } else if (const Status writable = CheckSettingsWritable(m_programFolder); !writable) {
+        warnSettingsUnsaved(writable.error());
     }
     // The command catalogue is read here.
     // The undo engine is created here, bound to txtMain and reset.

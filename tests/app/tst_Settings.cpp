@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace {
 
 QByteArray readAll(const QString &path)
@@ -212,6 +214,26 @@ private slots:
         QVERIFY(!s.ok());
         QVERIFY2(s.error().contains(QStringLiteral("data.dat")), qPrintable(s.error()));
         QCOMPARE(readAll(target), before);
+    }
+
+    void writabilityIsCheckedWithoutWriting()
+    {
+        writeAll(dataPath(), "old");
+        QVERIFY(CheckSettingsWritable(folder()).ok());
+        QCOMPARE(readAll(dataPath()), QByteArray("old"));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("data.dat")});
+    }
+
+    void readOnlyFolderFailsTheCheck()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        writeAll(dataPath(), "old");
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner);
+        const Status s = CheckSettingsWritable(folder());
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!s.ok());
+        QVERIFY(s.error().contains(QStringLiteral("data.dat")));
     }
 
     void unreadableFolderIsReported()

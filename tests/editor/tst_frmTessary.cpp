@@ -315,6 +315,21 @@ private slots:
         QVERIFY(m_frm->close());
         QCOMPARE(m_prompts->errors.size(), 1);
     }
+
+    void settingsThatFailAtCloseAreTold()
+    {
+        // data.dat links to a file that cannot be replaced: no room for a temporary name beside it.
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QString(250, u'd'));
+        writeAll(target, QByteArray());
+        QVERIFY(QFile::link(target, Settings::path(folder())));
+        start();
+        m_vars->strModName[0] = QStringLiteral("ns");
+        QVERIFY(m_frm->close());
+        QCOMPARE(m_prompts->errors.size(), 1);
+        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("data.dat")));
+        QCOMPARE(readAll(target), QByteArray());
+    }
 };
 
 QTEST_MAIN(tst_frmTessary)
