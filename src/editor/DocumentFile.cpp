@@ -31,6 +31,10 @@ QString textFromBytes(QByteArrayView bytes)
         ++p;
     }
 
+    QChar charOf[256];
+    for (int i = 0; i < 256; ++i)
+        charOf[i] = CodePage::charForByte(static_cast<unsigned char>(i));
+
     QString text(n + loneCr, Qt::Uninitialized);
     QChar *out = text.data();
     for (qsizetype i = 0; i < n; ++i) {
@@ -41,7 +45,7 @@ QString textFromBytes(QByteArrayView bytes)
             if (i + 1 < n && b[i + 1] == '\n')
                 ++i;
         } else {
-            *out++ = CodePage::charForByte(c);
+            *out++ = charOf[c];
         }
     }
     const bool endsWithLineEnd = n > 0 && (b[n - 1] == '\r' || (n > 1 && b[n - 2] == '\r' && b[n - 1] == '\n'));

@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t ParagraphSeparator = 0x2029;
@@ -75,35 +77,54 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int) { forgetLineStartsFrom(position); });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
 }
 
-// A block starts at interface position block.position() + block.blockNumber():
-// every earlier break counts one character more than in the widget.
-QTextBlock RichTextBox::blockAt(int position) const
+void RichTextBox::forgetLineStartsFrom(int widgetPosition)
+{
+    // Text before the change is untouched, and so is the start of the line holding it.
+    const int line = document()->findBlock(widgetPosition).blockNumber();
+    m_validLines = qMin(m_validLines, qMax(line + 1, 1));
+}
+
+RichTextBox::Line RichTextBox::lineAt(int position) const
 {
     const QTextDocument *doc = document();
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        if (doc->findBlockByNumber(mid).position() + mid <= position)
-            low = mid;
-        else
-            high = mid - 1;
+    const int lineCount = doc->blockCount();
+    if (m_validLines == 0) {
+        m_lineStarts.assign(1, 0);
+        m_validLines = 1;
     }
-    return doc->findBlockByNumber(low);
+    // Extend the known starts until one lies beyond the position.
+    if (m_validLines < lineCount && m_lineStarts[m_validLines - 1] <= position) {
+        m_lineStarts.resize(lineCount);
+        QTextBlock block = doc->findBlockByNumber(m_validLines - 1);
+        int start = m_lineStarts[m_validLines - 1];
+        while (m_validLines < lineCount && start <= position) {
+            start += block.length() + 1; // the break is one widget character, two here
+            block = block.next();
+            m_lineStarts[m_validLines++] = start;
+        }
+    }
+    const auto known = m_lineStarts.begin() + m_validLines;
+    const int number = int(std::upper_bound(m_lineStarts.begin(), known, position) - m_lineStarts.begin()) - 1;
+    const int start = m_lineStarts[number];
+    const int next = number + 1 < lineCount ? m_lineStarts[number + 1] : TextLength() + 2;
+    return {number, start, next - start - 2};
 }
 
 int RichTextBox::toWidget(int position, bool forward) const
 {
     position = qBound(0, position, TextLength());
-    const QTextBlock block = blockAt(position);
-    const int offset = position - (block.position() + block.blockNumber());
-    const int lineLength = block.length() - 1;
-    if (offset <= lineLength)
-        return block.position() + offset;
-    return block.position() + (forward ? lineLength + 1 : lineLength);
+    const Line line = lineAt(position);
+    // Every earlier break counts one character more than in the widget.
+    const int lineStart = line.start - line.number;
+    const int offset = position - line.start;
+    if (offset <= line.length)
+        return lineStart + offset;
+    return lineStart + (forward ? line.length + 1 : line.length);
 }
 
 int RichTextBox::fromWidget(int widgetPosition) const
@@ -176,14 +197,13 @@ void RichTextBox::setSelText(const QString &text)
 
 QChar RichTextBox::charAt(int position) const
 {
-    const QTextBlock block = blockAt(position);
-    const int offset = position - (block.position() + block.blockNumber());
-    const int lineLength = block.length() - 1;
-    if (offset < lineLength) {
-        const QChar c = document()->characterAt(block.position() + offset);
+    const Line line = lineAt(position);
+    const int offset = position - line.start;
+    if (offset < line.length) {
+        const QChar c = document()->characterAt(line.start - line.number + offset);
         return c.unicode() == LineSeparator ? QChar(u'\n') : c;
     }
-    return offset == lineLength ? QChar(u'\r') : QChar(u'\n');
+    return offset == line.length ? QChar(u'\r') : QChar(u'\n');
 }
 
 void RichTextBox::SetFocus()

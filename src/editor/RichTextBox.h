@@ -4,7 +4,7 @@
 
 #include <QPlainTextEdit>
 
-class QTextBlock;
+#include <vector>
 
 // The document's edit box on screen: QPlainTextEdit behind the EditBox
 // interface.
@@ -54,5 +54,21 @@ private:
     // goes to the line's end, or past the break when forward is set.
     int toWidget(int position, bool forward) const;
     int fromWidget(int widgetPosition) const;
-    QTextBlock blockAt(int position) const;
+
+    // The line (block number) holding an interface position, and where it starts.
+    struct Line
+    {
+        int number;
+        int start;  // interface position of its first character
+        int length; // characters before its line break
+    };
+    Line lineAt(int position) const;
+    void forgetLineStartsFrom(int widgetPosition);
+
+    // Interface start of each line, valid for the first m_validLines lines.
+    // An edit invalidates only the lines after it, and lookups extend the
+    // valid part only as far as they need, so a lookup is a binary search
+    // over an array whatever the document's size.
+    mutable std::vector<int> m_lineStarts;
+    mutable int m_validLines = 0;
 };
