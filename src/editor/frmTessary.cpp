@@ -26,6 +26,13 @@ constexpr int EditTop = 48;
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
 
+QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
+{
+    QMenu *menu = bar->addMenu(QString::fromLatin1(title));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
 QAction *addItem(QMenu *menu, const char *text, const char *name)
 {
     QAction *action = menu->addAction(QString::fromLatin1(text));
@@ -69,18 +76,10 @@ void frmTessary::createControls()
     formFont.setPointSizeF(8.25);
     m_client->setFont(formFont);
 
-    picSave = new ToolPicture(ToolPictures::diskette(), QString::fromLatin1(Texts::SaveTip), tr("Save"), m_client);
-    picSave->setObjectName(QStringLiteral("picSave"));
-    picSave->setGeometry(3, 3, 26, 25);
-    Picture1 = new ToolPicture(ToolPictures::openingFolder(), QString::fromLatin1(Texts::OpenTip), tr("Open"), m_client);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(31, 3, 26, 25);
-    picUndo = new ToolPicture(ToolPictures::undoArrow(), QString::fromLatin1(Texts::UndoTip), tr("Undo"), m_client);
-    picUndo->setObjectName(QStringLiteral("picUndo"));
-    picUndo->setGeometry(76, 3, 26, 25);
-    picRedo = new ToolPicture(ToolPictures::redoArrow(), QString::fromLatin1(Texts::RedoTip), tr("Redo"), m_client);
-    picRedo->setObjectName(QStringLiteral("picRedo"));
-    picRedo->setGeometry(104, 3, 26, 25);
+    picSave = addPicture(ToolPictures::diskette(), Texts::SaveTip, tr("Save"), "picSave", QRect(3, 3, 26, 25));
+    Picture1 = addPicture(ToolPictures::openingFolder(), Texts::OpenTip, tr("Open"), "Picture1", QRect(31, 3, 26, 25));
+    picUndo = addPicture(ToolPictures::undoArrow(), Texts::UndoTip, tr("Undo"), "picUndo", QRect(76, 3, 26, 25));
+    picRedo = addPicture(ToolPictures::redoArrow(), Texts::RedoTip, tr("Redo"), "picRedo", QRect(104, 3, 26, 25));
 
     lblSearch = new QLabel(QString::fromLatin1(Texts::SearchLabel), m_client);
     lblSearch->setObjectName(QStringLiteral("lblSearch"));
@@ -129,10 +128,18 @@ void frmTessary::createControls()
     connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
 }
 
+ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
+                                    const char *name, const QRect &geometry)
+{
+    auto *tool = new ToolPicture(picture, QString::fromLatin1(toolTip), accessibleName, m_client);
+    tool->setObjectName(QString::fromLatin1(name));
+    tool->setGeometry(geometry);
+    return tool;
+}
+
 void frmTessary::createMenus()
 {
-    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar(), "File", "mnuFile");
     mnuNew = addItem(mnuFile, "New", "mnuNew");
     mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
     mnuSave = addItem(mnuFile, "Save", "mnuSave");
@@ -140,8 +147,7 @@ void frmTessary::createMenus()
     addSeparator(mnuFile, "mnuSep1");
     mnuExit = addItem(mnuFile, "Exit", "mnuExit");
 
-    mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit = addMenu(menuBar(), "Edit", "mnuEdit");
     mnuUndo = addItem(mnuEdit, "Undo", "mnuUndo");
     mnuRedo = addItem(mnuEdit, "Redo", "mnuRedo");
     addSeparator(mnuEdit, "Sep4");
@@ -151,12 +157,10 @@ void frmTessary::createMenus()
     addSeparator(mnuEdit, "sep3");
     mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
 
-    mnuView = menuBar()->addMenu(QStringLiteral("View"));
-    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuView = addMenu(menuBar(), "View", "mnuView");
     mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = addMenu(menuBar(), "Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
     addSeparator(mnuHelp, "mnuSep2");
     mnuAbout = addItem(mnuHelp, "About", "mnuAbout");

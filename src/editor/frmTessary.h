@@ -12,6 +12,8 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPixmap;
+class QRect;
 class RichTextBox;
 class ToolPicture;
 struct mdlVars;
@@ -50,6 +52,8 @@ protected:
 private:
     void createControls();
     void createMenus();
+    ToolPicture *addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
+                            const char *name, const QRect &geometry);
     void Form_Resize();
     void warnSettingsUnsaved(const QString &reason);
 

@@ -3,6 +3,8 @@
 #include "app/RecordFile.h"
 #include "app/mdlVars.h"
 
+#include "FileHelpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,18 +14,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray recordBytes(const QByteArray &file, int record)
 {

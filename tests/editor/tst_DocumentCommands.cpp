@@ -5,26 +5,11 @@
 #include "editor/MemoryClipboard.h"
 #include "editor/MemoryEditBox.h"
 
+#include "FileHelpers.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class tst_DocumentCommands : public QObject
 {

@@ -5,6 +5,8 @@
 #include "editor/RichTextBox.h"
 #include "editor/frmTessary.h"
 
+#include "FileHelpers.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -13,23 +15,6 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class tst_frmTessary : public QObject
 {
