@@ -20,23 +20,6 @@ private slots:
             QCOMPARE(CodePage::charForByte(uchar(i)), text[i]);
     }
 
-    void knownCharacters_data()
-    {
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<int>("unicode");
-        QTest::newRow("euro sign") << 0x80 << 0x20AC;
-        QTest::newRow("undefined 0x81 kept as a control") << 0x81 << 0x0081;
-        QTest::newRow("undefined 0x9D kept as a control") << 0x9D << 0x009D;
-        QTest::newRow("no-break space") << 0xA0 << 0x00A0;
-        QTest::newRow("e acute") << 0xE9 << 0x00E9;
-    }
-    void knownCharacters()
-    {
-        QFETCH(int, byte);
-        QFETCH(int, unicode);
-        QCOMPARE(CodePage::charForByte(uchar(byte)).unicode(), char16_t(unicode));
-    }
-
     void firstUnencodable_data()
     {
         QTest::addColumn<QString>("text");

@@ -47,14 +47,6 @@ private slots:
         QCOMPARE(file.read(9000), QString());
     }
 
-    void openReportsFolderThatCannotHoldIt()
-    {
-        RecordFile file;
-        const Status s = file.open(m_dir.filePath(QStringLiteral("missing/r.dat")));
-        QVERIFY(!s.ok());
-        QVERIFY(s.error().contains(QStringLiteral("r.dat")));
-    }
-
     void writeThenRead_data()
     {
         QTest::addColumn<QString>("value");
@@ -136,18 +128,6 @@ private slots:
         QCOMPARE(file.read(recordNumber), expected);
     }
 
-    void unwrittenRecordsKeepTheirBytes()
-    {
-        QByteArray old = record(4, "keep") + QByteArray(128, '\x7f') + record(3, "old");
-        writeFile(path(), old);
-        RecordFile file;
-        QVERIFY(file.open(path()).ok());
-        QVERIFY(file.write(3, QStringLiteral("new")).ok());
-        QVERIFY(file.commit().ok());
-        QFile f(path());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), old.left(256) + record(3, "new"));
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_RecordFile)

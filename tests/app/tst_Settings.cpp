@@ -39,11 +39,6 @@ private slots:
         QVERIFY(m_dir->isValid());
     }
 
-    void pathJoinsWithoutNormalising()
-    {
-        QCOMPARE(Settings::path(QStringLiteral("/opt/tessary/")), QStringLiteral("/opt/tessary//data.dat"));
-    }
-
     void firstStartCreatesEmptyFileThenCloseWritesEveryRecord()
     {
         mdlVars vars;
@@ -99,14 +94,6 @@ private slots:
         QVERIFY(next.strBackupFile[600].isEmpty());
     }
 
-    void loadLeavesBackupSlotsAbove500Alone()
-    {
-        mdlVars vars;
-        vars.strBackupFile[700] = QStringLiteral("ui.txt");
-        QVERIFY(LoadSettings(vars, folder()).ok());
-        QCOMPARE(vars.strBackupFile[700], QStringLiteral("ui.txt"));
-    }
-
     void unusedRecordsKeepTheirBytes()
     {
         QByteArray old(FileSize + 300, '\0');
@@ -130,22 +117,6 @@ private slots:
             QCOMPARE(recordBytes(now, r), recordBytes(old, r));
         QCOMPARE(now.mid(FileSize), old.mid(FileSize));
         QCOMPARE(recordBytes(now, 8).mid(2, 7), QByteArray("changed"));
-    }
-
-    void loadThenSaveWritesTheSameRecords()
-    {
-        mdlVars vars;
-        vars.strModName[0] = QStringLiteral("ns");
-        vars.strModDir[0] = QStringLiteral("D:\\ns");
-        vars.strBackupFile[3] = QStringLiteral("autoexec.cfg");
-        vars.strBackupMod[3] = QStringLiteral("ns");
-        QVERIFY(SaveSettings(vars, folder()).ok());
-        const QByteArray first = readAll(dataPath());
-
-        mdlVars again;
-        QVERIFY(LoadSettings(again, folder()).ok());
-        QVERIFY(SaveSettings(again, folder()).ok());
-        QCOMPARE(readAll(dataPath()), first);
     }
 
     void countersStartAtFirstFreeSlot_data()
@@ -226,13 +197,6 @@ private slots:
         QVERIFY(s.error().contains(QStringLiteral("data.dat")));
     }
 
-    void unreadableFolderIsReported()
-    {
-        mdlVars vars;
-        const Status s = LoadSettings(vars, folder() + QStringLiteral("/no/such/folder"));
-        QVERIFY(!s.ok());
-        QVERIFY(vars.strModName[0].isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_Settings)

@@ -296,18 +296,6 @@ void EditBoxSuite::cancelledKeyChangesNothing()
     QCOMPARE(ups, 3);
 }
 
-void EditBoxSuite::newKeyHandlersReplaceOld()
-{
-    box().SetFocus();
-    int first = 0;
-    int second = 0;
-    box().setKeyHandlers([&](KeyEvent &) { ++first; }, {});
-    box().setKeyHandlers([&](KeyEvent &) { ++second; }, {});
-    pressKey(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
-    QCOMPARE(first, 0);
-    QCOMPARE(second, 1);
-}
-
 void EditBoxSuite::rightButtonRelease()
 {
     QList<int> buttons;
@@ -372,8 +360,3 @@ void EditBoxSuite::scrolling()
     QCOMPARE(box().FirstVisibleLine(), 0);
 }
 
-void EditBoxSuite::setFocus()
-{
-    box().SetFocus();
-    QVERIFY(boxHasFocus());
-}

@@ -20,7 +20,6 @@ protected:
     // A key press as the user makes it; text is what the key types.
     virtual void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text) = 0;
     virtual void releaseMouse(Qt::MouseButton button) = 0;
-    virtual bool boxHasFocus() = 0;
 
     EditBox &box() { return *m_box; }
 
@@ -43,11 +42,9 @@ private slots:
     void keyDownComesBeforeTheBoxActs_data();
     void keyDownComesBeforeTheBoxActs();
     void cancelledKeyChangesNothing();
-    void newKeyHandlersReplaceOld();
     void rightButtonRelease();
     void copyAndPaste();
     void scrolling();
-    void setFocus();
 
 private:
     std::unique_ptr<EditBox> m_box;

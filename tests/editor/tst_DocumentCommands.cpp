@@ -189,11 +189,6 @@ private slots:
         QVERIFY(m_commands->maybeSave());
         m_commands->newDocument();
         QVERIFY(m_commands->maybeSave());
-        QCOMPARE(m_prompts->saveChangesAsked, 0);
-    }
-
-    void savedDocumentIsNoLongerChanged()
-    {
         edit(QStringLiteral("x"));
         m_prompts->savePath = path("s.cfg");
         QVERIFY(m_commands->save());

@@ -74,20 +74,6 @@ private slots:
         QCOMPARE(readAll(path("copy.cfg")), all);
     }
 
-    void saveThenOpenGivesTheSameText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("ends with an empty line") << QStringLiteral("a\r\n");
-        QTest::newRow("several empty lines") << QStringLiteral("\r\n\r\nx\r\n\r\n");
-        QTest::newRow("lone LF last") << QStringLiteral("a\n");
-    }
-    void saveThenOpenGivesTheSameText()
-    {
-        QFETCH(QString, text);
-        QVERIFY(SaveDocument(path(), text).ok());
-        QCOMPARE(LoadDocument(path()).value(), text);
-    }
-
     void unreadableFilesAreReported_data()
     {
         QTest::addColumn<QString>("name");

@@ -25,7 +25,6 @@ protected:
     {
         memoryBox().releaseMouse(button == Qt::RightButton ? 2 : button == Qt::MiddleButton ? 4 : 1, 0, 5, 5);
     }
-    bool boxHasFocus() override { return memoryBox().hasFocus(); }
 };
 
 QTEST_APPLESS_MAIN(tst_MemoryEditBox)

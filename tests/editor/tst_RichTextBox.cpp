@@ -37,7 +37,6 @@ protected:
     {
         QTest::mouseRelease(m_widget->viewport(), button, {}, QPoint(10, 10));
     }
-    bool boxHasFocus() override { return m_widget->hasFocus(); }
 
 private slots:
     // The widget counts a line break as one character; every position
