@@ -101,6 +101,8 @@ void frmTessary::createControls()
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblHint->setLineWidth(1);
+    // Words from the document must never be read as markup.
+    lblHint->setTextFormat(Qt::PlainText);
     lblHint->setAutoFillBackground(true);
     QPalette hintColours = lblHint->palette();
     hintColours.setColor(QPalette::Window, QColor(255, 255, 192));

@@ -118,6 +118,8 @@ private slots:
 
     void ownUndoAndMenusAreOff()
     {
+        box().setText(QStringLiteral("loaded"));
+        box().setText(QString());
         QVERIFY(!m_widget->document()->isUndoRedoEnabled());
         QCOMPARE(m_widget->contextMenuPolicy(), Qt::PreventContextMenu);
         QVERIFY(!m_widget->acceptDrops());
