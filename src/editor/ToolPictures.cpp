@@ -99,11 +99,7 @@ QPixmap undoArrow()
 
 QPixmap redoArrow()
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    drawCurvedArrow(p);
-    p.end();
-    return QPixmap::fromImage(image.mirrored(true, false));
+    return QPixmap::fromImage(undoArrow().toImage().mirrored(true, false));
 }
 
 } // namespace ToolPictures

@@ -250,11 +250,7 @@ private slots:
 
     void everyByteSurvivesOpenThenSaveThroughTheWindow()
     {
-        QByteArray all;
-        for (int i = 0; i < 256; ++i)
-            if (i != '\r')
-                all.append(char(i));
-        all += "\r\n";
+        const QByteArray all = everyByteValue();
         writeAll(path("bytes.cfg"), all);
         start();
         m_prompts->openPath = path("bytes.cfg");
