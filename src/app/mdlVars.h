@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/Catalogue.h"
+
 #include <QString>
 
 #include <array>
@@ -21,6 +23,9 @@ struct mdlVars
     // Where the next mod and backup entry go.
     qint16 intModCount = 0;
     qint16 intBackupCount = 0;
+
+    // Read once at start from commands.dat.
+    Catalogue catalogue;
 
     // The document's path; set only by Open.
     QString strFilename;

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
@@ -189,7 +190,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     } else if (const Status writable = CheckSettingsWritable(m_programFolder); !writable) {
         warnSettingsUnsaved(writable.error());
     }
-    // The command catalogue is read here.
+    if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
+        m_prompts.showError(read.error());
     // The undo engine is created here, bound to txtMain and reset.
     m_documents->loadCommandLine(commandLineArgument);
     txtMain->setFocus();

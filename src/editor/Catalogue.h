@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QHash>
+#include <QString>
+
+#include <array>
+
+// The command catalogue read from commands.dat: six fields per entry,
+// entries numbered 1 to 1500 (slot 0 is never used). A free entry has an
+// empty name.
+//   1 to 1500      strCmdName(k)    at k
+//   1501 to 3000   strCmdField2(k)  at k + 1500
+//   3001 to 4500   strCmdRange(k)   at k + 3000
+//   4501 to 6000   strCmdField4(k)  at k + 4500
+//   6001 to 7500   strCmdText(k)    at k + 6000
+//   7501 to 9000   strCmdNote(k)    at k + 7500
+struct Catalogue
+{
+    static constexpr int Entries = 1500;
+    static constexpr int Fields = 6;
+    static constexpr int LastRecord = Entries * Fields;
+
+    std::array<QString, Entries + 1> strCmdName;
+    std::array<QString, Entries + 1> strCmdField2; // read, not used
+    std::array<QString, Entries + 1> strCmdRange;
+    std::array<QString, Entries + 1> strCmdField4; // read, not used
+    std::array<QString, Entries + 1> strCmdText;
+    std::array<QString, Entries + 1> strCmdNote;
+
+    static QString path(const QString &programFolder);
+
+    // The lowest-numbered entry whose name equals `name` exactly, or 0.
+    // Valid after reindex(); call it again after changing the names.
+    int find(const QString &name) const;
+    void reindex();
+
+private:
+    QHash<QString, int> m_index;
+};
+
+// Fills the catalogue from commands.dat in the program folder. A missing
+// file is created empty and a short one gives empty entries past its end.
+Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder);
