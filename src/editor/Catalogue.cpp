@@ -24,6 +24,12 @@ void Catalogue::reindex()
     }
 }
 
+QString Catalogue::explanation(int k) const
+{
+    return strCmdText[k] + QStringLiteral(" (Range: ") + strCmdRange[k] + QStringLiteral(") (") + strCmdNote[k]
+           + QLatin1Char(')');
+}
+
 Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder)
 {
     const QString path = Catalogue::path(programFolder);

@@ -36,6 +36,9 @@ struct Catalogue
     int find(const QString &name) const;
     void reindex();
 
+    // Entry k as the hint line shows it: text, then range and note in brackets.
+    QString explanation(int k) const;
+
 private:
     QHash<QString, int> m_index;
 };
