@@ -1,3 +1,4 @@
+#include "app/DataFolder.h"
 #include "app/mdlVars.h"
 #include "editor/frmTessary.h"
 
@@ -10,7 +11,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
     mdlVars vars;
-    frmTessary window(vars, QCoreApplication::applicationDirPath());
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
     window.Form_Load(QCoreApplication::arguments().value(1));
     window.show();
     return app.exec();

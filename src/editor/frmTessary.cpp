@@ -2,6 +2,11 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "dialogs/FileTypes.h"
+#include "dialogs/VersionPage.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAss.h"
+#include "dialogs/frmScriptwiz.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
@@ -14,8 +19,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QStandardPaths>
 
 namespace {
 
@@ -46,17 +55,35 @@ void addSeparator(QMenu *menu, const char *name)
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
 }
 
+// The installed program's icon, in the sizes window frames and task bars ask for.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 } // namespace
 
 frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts, QWidget *parent)
+    : frmTessary(vars, programFolder, programFolder, prompts, parent)
+{
+}
+
+frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts,
+                       QWidget *parent)
     : QMainWindow(parent),
       m_vars(vars),
       m_programFolder(programFolder),
+      m_dataFolder(dataFolder),
       m_ownPrompts(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
       m_prompts(prompts ? *prompts : *m_ownPrompts)
 {
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(QString::fromLatin1(Texts::AppTitle));
+    setWindowIcon(programIcon());
+    m_openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
@@ -107,6 +134,9 @@ void frmTessary::createControls()
     lblHint->setAutoFillBackground(true);
     QPalette hintColours = lblHint->palette();
     hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
+    // A dark theme's light text would vanish on the pale yellow.
+    if (qGray(hintColours.color(QPalette::WindowText).rgb()) > 128)
+        hintColours.setColor(QPalette::WindowText, Qt::black);
     lblHint->setPalette(hintColours);
     lblHint->setAccessibleDescription(tr("Explains the command being typed"));
     lblHint->setGeometry(0, 33, 404, 16);
@@ -162,6 +192,8 @@ void frmTessary::createMenus()
 
     mnuView = addMenu(menuBar(), "View", "mnuView");
     mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
+    mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
+    mnuAss = addItem(mnuView, "File Types...", "mnuAss");
 
     mnuHelp = addMenu(menuBar(), "Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
@@ -173,9 +205,13 @@ void frmTessary::createMenus()
     connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
     connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
     connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
+    connect(mnuScriptwiz, &QAction::triggered, this, &frmTessary::mnuScriptwiz_Click);
+    connect(mnuAss, &QAction::triggered, this, &frmTessary::mnuAss_Click);
+    connect(mnuNewver, &QAction::triggered, this, &frmTessary::mnuNewver_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmTessary::mnuAbout_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups})
         notYetWired->setEnabled(false);
     picUndo->setEnabled(false);
     picRedo->setEnabled(false);
@@ -183,11 +219,11 @@ void frmTessary::createMenus()
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
 {
-    if (const Status loaded = LoadSettings(m_vars, m_programFolder); !loaded) {
+    if (const Status loaded = LoadSettings(m_vars, m_dataFolder); !loaded) {
         // Writing the lists back would replace what could not be read.
         m_settingsUsable = false;
         warnSettingsUnsaved(loaded.error());
-    } else if (const Status writable = CheckSettingsWritable(m_programFolder); !writable) {
+    } else if (const Status writable = CheckSettingsWritable(m_dataFolder); !writable) {
         warnSettingsUnsaved(writable.error());
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
@@ -239,7 +275,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_settingsUsable) {
-        if (const Status saved = SaveSettings(m_vars, m_programFolder); !saved)
+        if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
     event->accept();
@@ -283,4 +319,60 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
+}
+
+void frmTessary::mnuScriptwiz_Click()
+{
+    if (!m_scriptwiz)
+        m_scriptwiz = new frmScriptwiz([this](const QString &text) { insertIntoDocument(text); }, this);
+    m_scriptwiz->show();
+    m_scriptwiz->raise();
+    m_scriptwiz->activateWindow();
+}
+
+void frmTessary::mnuAss_Click()
+{
+    if (!m_ass) {
+        m_ass = new frmAss(
+            [] {
+                return FileTypes::associate(
+                    QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromLatin1(FileTypes::DesktopEntry)),
+                    FileTypes::runCommand);
+            },
+            [this](bool ok, const QString &line) {
+                if (ok)
+                    QMessageBox::information(m_ass, QString::fromLatin1(Texts::AppTitle), line);
+                else
+                    m_prompts.showError(line);
+            },
+            this);
+    }
+    m_ass->show();
+    m_ass->raise();
+    m_ass->activateWindow();
+}
+
+void frmTessary::mnuNewver_Click()
+{
+    openVersionPage();
+}
+
+// Modal; "Ok" keeps the box for the next time.
+void frmTessary::mnuAbout_Click()
+{
+    if (!m_about)
+        m_about = new frmAbout(QCoreApplication::applicationVersion(), [this] { openVersionPage(); }, this);
+    m_about->exec();
+}
+
+// Without a browser the editor goes on; the user learns why nothing opened.
+void frmTessary::openVersionPage()
+{
+    if (const Status opened = VersionPage::open(m_openUrl); !opened)
+        m_prompts.showError(opened.error());
+}
+
+void frmTessary::insertIntoDocument(const QString &text)
+{
+    Q_UNUSED(text);
 }

@@ -3,7 +3,9 @@
 #include "editor/SystemClipboard.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class DocumentCommands;
@@ -16,6 +18,10 @@ class QPixmap;
 class QRect;
 class RichTextBox;
 class ToolPicture;
+class QUrl;
+class frmAbout;
+class frmAss;
+class frmScriptwiz;
 struct mdlVars;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
@@ -28,6 +34,10 @@ public:
     // The program folder holds data.dat. Without prompts the window asks
     // its questions with the desktop's dialogs.
     frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    // data.dat, the backup folders and "temp" go to the data folder; the
+    // program folder keeps commands.dat.
+    frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts = nullptr,
+               QWidget *parent = nullptr);
     ~frmTessary() override;
 
     // Start-up, before the window is shown: settings, then the file named
@@ -43,6 +53,13 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    void mnuScriptwiz_Click();
+    void mnuAss_Click();
+    void mnuNewver_Click();
+    void mnuAbout_Click();
+
+    // How addresses reach the user's web browser; tests put their own here.
+    void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
 
 protected:
     // Form_Unload.
@@ -56,9 +73,12 @@ private:
                             const char *name, const QRect &geometry);
     void Form_Resize();
     void warnSettingsUnsaved(const QString &reason);
+    void openVersionPage();
+    void insertIntoDocument(const QString &text);
 
     mdlVars &m_vars;
     const QString m_programFolder;
+    const QString m_dataFolder;
     SystemClipboard m_clipboard;
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts &m_prompts;
@@ -66,6 +86,10 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    std::function<bool(const QUrl &)> m_openUrl;
+    QPointer<frmAbout> m_about;
+    QPointer<frmScriptwiz> m_scriptwiz;
+    QPointer<frmAss> m_ass;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;
@@ -92,6 +116,8 @@ private:
     QAction *mnuFind = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuBackups = nullptr;
+    QAction *mnuScriptwiz = nullptr;
+    QAction *mnuAss = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuNewver = nullptr;
     QAction *mnuAbout = nullptr;

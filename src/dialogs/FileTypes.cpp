@@ -1,0 +1,60 @@
+#include "dialogs/FileTypes.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace FileTypes {
+
+const QList<FileType> &all()
+{
+    static const QList<FileType> types = {
+        {"cfg", "text/x-tessary-cfg"}, {"lst", "text/x-tessary-lst"}, {"fgd", "text/x-tessary-fgd"},
+        {"gam", "text/x-tessary-gam"}, {"txt", "text/plain"},         {"ps", "application/postscript"},
+    };
+    return types;
+}
+
+CommandOutcome runCommand(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    CommandOutcome outcome;
+    outcome.started = process.waitForStarted();
+    if (!outcome.started)
+        return outcome;
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        outcome.errorOutput = QStringLiteral("it did not finish in time");
+        return outcome;
+    }
+    outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.errorOutput = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return outcome;
+}
+
+Result<QString> associate(const QString &installedEntry, const CommandRunner &run)
+{
+    if (installedEntry.isEmpty())
+        return Status::failure(QStringLiteral("Tessary is not installed (no %1 was found), so it cannot be "
+                                              "made the default application.")
+                                   .arg(QString::fromLatin1(DesktopEntry)));
+    QStringList arguments = {QStringLiteral("default"), QString::fromLatin1(DesktopEntry)};
+    QStringList extensions;
+    for (const FileType &type : all()) {
+        arguments << QString::fromLatin1(type.mimeType);
+        extensions << u'.' + QString::fromLatin1(type.extension);
+    }
+    const QString program = QStringLiteral("xdg-mime");
+    const CommandOutcome outcome = run(program, arguments);
+    if (!outcome.started)
+        return Status::failure(QStringLiteral("%1 could not be started; install xdg-utils and try again.").arg(program));
+    if (outcome.exitCode != 0)
+        return Status::failure(QStringLiteral("%1 failed: %2")
+                                   .arg(program, outcome.errorOutput.isEmpty()
+                                                     ? QStringLiteral("exit code %1").arg(outcome.exitCode)
+                                                     : outcome.errorOutput.section(u'\n', 0, 0)));
+    return QStringLiteral("Tessary now opens %1 files.").arg(extensions.join(QStringLiteral(", ")));
+}
+
+} // namespace FileTypes

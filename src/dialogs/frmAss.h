@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QPushButton;
+
+// Makes Tessary the user's default application for the game's file types.
+// "Close" hides the window and keeps it.
+class frmAss : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // associate does the work and returns one line for the user; tell shows it.
+    using Associate = std::function<Result<QString>()>;
+    using Tell = std::function<void(bool ok, const QString &line)>;
+    frmAss(Associate associate, Tell tell, QWidget *parent = nullptr);
+
+    void cmdAss_Click();
+    void cmdClose_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Associate m_associate;
+    Tell m_tell;
+    QPushButton *cmdAss = nullptr;
+    QPushButton *cmdClose = nullptr;
+};

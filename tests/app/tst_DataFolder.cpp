@@ -1,0 +1,88 @@
+#include "app/DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <pwd.h>
+#include <sys/stat.h>
+
+class tst_DataFolder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void choice_data()
+    {
+        QTest::addColumn<bool>("programWritable");
+        QTest::addColumn<bool>("userWritable");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("portable copy stays beside the program") << true << true << "program";
+        QTest::newRow("installed copy uses the user's folder") << false << true << "user/Tessary";
+        QTest::newRow("neither: the program folder, to be reported") << false << false << "program";
+    }
+    void choice()
+    {
+        QFETCH(bool, programWritable);
+        QFETCH(bool, userWritable);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("program"));
+        const QString user = dir.filePath(QStringLiteral("user/Tessary"));
+        QSet<QString> writable;
+        if (programWritable)
+            writable << program;
+        if (userWritable)
+            writable << user;
+        const QString chosen = DataFolder::choose(program, user, [&](const QString &f) { return writable.contains(f); });
+        QCOMPARE(chosen, dir.filePath(expected));
+        // The user's folder is made only when it is needed.
+        QCOMPARE(QFileInfo::exists(user), !programWritable);
+    }
+
+    // Root may write anywhere, so the real check runs as an unprivileged user.
+    void realFoldersAsAnUnprivilegedUser_data()
+    {
+        QTest::addColumn<int>("programMode");
+        QTest::addColumn<int>("userMode");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("writable program folder") << 0777 << 0777 << "program";
+        QTest::newRow("read-only program folder") << 0755 << 0777 << "xdg/Tessary";
+        QTest::newRow("nothing writable") << 0755 << 0755 << "program";
+    }
+    void realFoldersAsAnUnprivilegedUser()
+    {
+        QFETCH(int, programMode);
+        QFETCH(int, userMode);
+        QFETCH(QString, expected);
+        if (!getpwnam("nobody") || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("needs the user nobody and setpriv");
+        QTemporaryDir dir;
+        const auto makeFolder = [&](const char *name, int mode) {
+            const QString path = dir.filePath(QString::fromLatin1(name));
+            return QDir().mkpath(path) && ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+        };
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(makeFolder("program", programMode) && makeFolder("xdg", userMode));
+
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("xdg")));
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral("setpriv"),
+                    {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                     QCoreApplication::applicationDirPath() + QStringLiteral("/datafolder_probe"),
+                     dir.filePath(QStringLiteral("program"))});
+        QVERIFY(probe.waitForFinished());
+        QCOMPARE(probe.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()), dir.filePath(expected));
+        QVERIFY(QFileInfo(dir.filePath(expected)).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DataFolder)
+#include "tst_DataFolder.moc"
