@@ -22,13 +22,14 @@ QString quoted(const QString &text)
 
 Result<QString> ScriptLine(const ScriptChoice &choice)
 {
-    if (choice.command.isEmpty())
-        return Status::failure(QStringLiteral("Pick a command."));
+    const Status noCommand = Status::failure(QStringLiteral("Pick a command."));
     if (choice.type == ScriptChoice::Type::Alias) {
         if (choice.aliasName.isEmpty())
             return Status::failure(QStringLiteral("Type a name for the alias."));
         if (!isAliasName(choice.aliasName))
             return Status::failure(QStringLiteral("An alias name cannot hold spaces, quotes or \";\"."));
+        if (choice.command.isEmpty())
+            return noCommand;
         return QStringLiteral("alias ") + choice.aliasName + u' ' + quoted(choice.command);
     }
     QString key = choice.key;
@@ -36,5 +37,7 @@ Result<QString> ScriptLine(const ScriptChoice &choice)
         key.chop(1);
     if (key.isEmpty())
         return Status::failure(QStringLiteral("Pick a key."));
+    if (choice.command.isEmpty())
+        return noCommand;
     return QStringLiteral("bind ") + quoted(key) + u' ' + quoted(choice.command);
 }

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QRect>
 #include <QSize>
-#include <QStringList>
 
 // Dialog layouts are measured in twips, 15 to a pixel.
 namespace Twips {
@@ -23,11 +22,11 @@ inline QSize size(int width, int height)
     return QSize(toPixels(width), toPixels(height));
 }
 
-// The dialogs' own font; Arial stands in where MS Sans Serif is missing.
+// The dialogs' font. Arial is close in width to the narrow sans serif the
+// layouts were measured with; wider fonts clip the labels.
 inline QFont dialogFont(qreal pointSize = 8.25)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")});
+    QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(pointSize);
     return font;
 }

@@ -90,6 +90,8 @@ void DocumentCommands::loadCommandLine(const QString &argument)
         return;
     }
     replaceText(text.take());
+    // Save still asks for a name, but offers the file's own.
+    m_dialogFileName = path;
 }
 
 bool DocumentCommands::maybeSave()

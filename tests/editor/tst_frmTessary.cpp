@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 class tst_frmTessary : public QObject
 {
@@ -55,6 +57,11 @@ class tst_frmTessary : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    }
+
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -126,7 +133,7 @@ private slots:
             {"File", {"New|mnuNew", "Open...|mnuOpen", "Save|mnuSave", "Save As...|mnuSaveas", "-|mnuSep1", "Exit|mnuExit"}},
             {"Edit", {"Undo|mnuUndo", "Redo|mnuRedo", "-|Sep4", "Cut|mnuCut", "Copy|mnuCopy", "Paste|mnuPaste", "-|sep3",
                       "Find...|mnuFind"}},
-            {"View", {"Backups...|mnuBackups"}},
+            {"View", {"Backups...|mnuBackups", "Script Wizard...|mnuScriptwiz", "File Types...|mnuAss"}},
             {"Help", {"Check For New Version|mnuNewver", "-|mnuSep2", "About|mnuAbout"}},
         };
         const QList<QAction *> bar = m_frm->menuBar()->actions();
@@ -231,6 +238,7 @@ private slots:
         QVERIFY(m_vars->strFilename.isEmpty());
         m_frm->picSave_Click();
         QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
+        QCOMPARE(m_prompts->dialogStartPaths, QStringList{path("autoexec.cfg")});
     }
 
     void toolPicturesRunOpenAndSave()
@@ -286,6 +294,83 @@ private slots:
         QCOMPARE(m_prompts->errors.size(), 1);
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("data.dat")));
         QCOMPARE(readAll(target), QByteArray());
+    }
+
+    void settingsLiveInTheDataFolder()
+    {
+        QVERIFY(QDir(folder()).mkdir(QStringLiteral("data")));
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QVERIFY(m_frm->close());
+        QCOMPARE(QFileInfo(Settings::path(path("data"))).size(), 320768);
+        QVERIFY(!QFileInfo::exists(Settings::path(folder())));
+    }
+
+    void versionPage_data()
+    {
+        QTest::addColumn<bool>("fromAboutBox");
+        QTest::addColumn<bool>("browserStarts");
+        QTest::newRow("menu, browser starts") << false << true;
+        QTest::newRow("menu, no browser") << false << false;
+        QTest::newRow("about box link, no browser") << true << false;
+    }
+    void versionPage()
+    {
+        QFETCH(bool, fromAboutBox);
+        QFETCH(bool, browserStarts);
+        start();
+        QList<QUrl> opened;
+        m_frm->setUrlOpener([&](const QUrl &url) {
+            opened << url;
+            return browserStarts;
+        });
+        auto *item = m_frm->findChild<QAction *>(QString::fromLatin1(fromAboutBox ? "mnuAbout" : "mnuNewver"));
+        QVERIFY(item->isEnabled());
+        QString aboutVersion;
+        if (fromAboutBox) {
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                aboutVersion = box->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
+                emit box->findChild<QLabel *>(QStringLiteral("Label5"))->linkActivated(QString());
+                QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            });
+        }
+        item->trigger();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0].path(), QStringLiteral("/1.00b.htm"));
+        QCOMPARE(m_prompts->errors.size(), browserStarts ? 0 : 1);
+        if (fromAboutBox)
+            QCOMPARE(aboutVersion, QStringLiteral("v 1.00"));
+    }
+
+    void aboutBoxIsKeptAfterOk()
+    {
+        start();
+        QList<QWidget *> shown;
+        for (int i = 0; i < 2; ++i) {
+            QTimer::singleShot(0, this, [&] {
+                shown << QApplication::activeModalWidget();
+                QTest::mouseClick(shown.last()->findChild<QWidget *>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            });
+            m_frm->mnuAbout_Click();
+        }
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0] && shown[0] == shown[1]);
+        QCOMPARE(shown[0]->objectName(), QStringLiteral("frmAbout"));
+    }
+
+    void hintStaysReadableOnADarkTheme()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        start();
+        const QPalette hint = control("lblHint")->palette();
+        QApplication::setPalette(before);
+        QCOMPARE(hint.color(QPalette::Window), QColor(255, 255, 192));
+        QVERIFY(qGray(hint.color(QPalette::WindowText).rgb()) < 100);
+        QVERIFY(!m_frm->windowIcon().isNull());
     }
 };
 

@@ -1,0 +1,103 @@
+// Shows each window of Tessary in turn and saves it as a PNG, so the layouts
+// can be looked at without starting the editor by hand. Run it through
+// tools/screenshots.sh, which starts a virtual X server.
+#include "app/mdlVars.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAss.h"
+#include "dialogs/frmScriptwiz.h"
+#include "editor/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "editor/frmTessary.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+// Questions nobody is there to answer end as "cancel".
+class SilentPrompts : public Prompts
+{
+public:
+    QString chooseOpenPath(const QString &, const QStringList &, const QString &) override { return {}; }
+    QString chooseSavePath(const QString &, const QStringList &, const QString &) override { return {}; }
+    SaveChoice askSaveChanges() override { return SaveChoice::Discard; }
+    bool confirmSave(const QString &) override { return false; }
+    void showError(const QString &message) override { QTextStream(stderr) << message << '\n'; }
+};
+
+// What a window needs to be built: the main window is the parent of the rest.
+struct Scene
+{
+    frmTessary &main;
+};
+
+struct Shot
+{
+    const char *file;
+    std::function<QWidget *(Scene &)> make;
+};
+
+// One line per window. The main window is shown first and stays open.
+const QList<Shot> &shots()
+{
+    static const QList<Shot> list = {
+        {"frmAbout", [](Scene &s) { return new frmAbout(QCoreApplication::applicationVersion(), {}, &s.main); }},
+        {"frmScriptwiz", [](Scene &s) { return new frmScriptwiz({}, &s.main); }},
+        {"frmAss", [](Scene &s) { return new frmAss({}, {}, &s.main); }},
+    };
+    return list;
+}
+
+bool save(QWidget *window, const QString &path)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    QTest::qWait(200);
+    const bool saved = window->grab().save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "could not write ") << QDir::toNativeSeparators(path) << '\n';
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    const QString out = QCoreApplication::arguments().value(1, QStringLiteral("screenshots"));
+    if (!QDir().mkpath(out))
+        return 1;
+
+    // The build's own folder for commands.dat; data.dat goes to a scratch folder.
+    QTemporaryDir data;
+    mdlVars vars;
+    SilentPrompts prompts;
+    frmTessary main(vars, QStringLiteral(TESSARY_PROGRAM_BUILD_DIR), data.path(), &prompts);
+    main.Form_Load(QString());
+    main.editBox().setText(QStringLiteral("// autoexec.cfg\r\nbind \"MOUSE1\" \"+attack\"\r\nsensitivity 3\r\ngamma"));
+    bool ok = save(&main, out + QStringLiteral("/frmTessary.png"));
+
+    for (QAction *menu : main.menuBar()->actions()) {
+        menu->menu()->popup(main.mapToGlobal(QPoint(0, 0)));
+        ok = save(menu->menu(), out + QStringLiteral("/menu-%1.png").arg(menu->text())) && ok;
+        menu->menu()->hide();
+    }
+
+    Scene scene{main};
+    for (const Shot &shot : shots()) {
+        QWidget *window = shot.make(scene);
+        ok = save(window, out + u'/' + QString::fromLatin1(shot.file) + QStringLiteral(".png")) && ok;
+        window->hide();
+        delete window;
+    }
+    return ok ? 0 : 1;
+}
