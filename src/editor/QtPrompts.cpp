@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 
@@ -13,8 +14,7 @@ QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString 
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.value(0));
+    QtPrompts::setFileFilters(dialog, filters);
     if (!startPath.isEmpty())
         dialog.selectFile(startPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -23,6 +23,25 @@ QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString 
 }
 
 } // namespace
+
+void QtPrompts::setFileFilters(QFileDialog &dialog, const QStringList &filters)
+{
+    // The dialog hides the last "(...)" of each filter and matches its
+    // patterns, so the caption keeps its own and the patterns follow it.
+    static const QRegularExpression patternsAtEnd(QStringLiteral("\\(([^()]*)\\)$"));
+    QStringList withPatterns;
+    for (const QString &caption : filters) {
+        QStringList patterns = patternsAtEnd.match(caption).captured(1).split(u' ', Qt::SkipEmptyParts);
+        for (QString &pattern : patterns) {
+            if (pattern == u"*.*")
+                pattern = QStringLiteral("*");
+        }
+        withPatterns << caption + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(withPatterns);
+    dialog.selectNameFilter(withPatterns.value(0));
+}
 
 QString QtPrompts::chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath)
 {

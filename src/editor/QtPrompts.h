@@ -2,6 +2,7 @@
 
 #include "editor/Prompts.h"
 
+class QFileDialog;
 class QWidget;
 
 // The document commands' questions as the desktop's dialogs.
@@ -15,6 +16,10 @@ public:
     SaveChoice askSaveChanges() override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
+
+    // Shows each filter's caption as given, with "*.*" matching every file
+    // here, names without a dot included; selects the first.
+    static void setFileFilters(QFileDialog &dialog, const QStringList &filters);
 
 private:
     QWidget *m_parent;
