@@ -9,6 +9,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    // Lets the desktop match the window to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
 
     mdlVars vars;
     const QString programFolder = QCoreApplication::applicationDirPath();
