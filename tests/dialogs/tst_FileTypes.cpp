@@ -73,6 +73,31 @@ private slots:
             QVERIFY(call.isEmpty());
         }
     }
+
+    void runCommand_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("errorOutput");
+        QTest::newRow("succeeds") << "sh" << QStringList{"-c", "exit 0"} << true << 0 << "";
+        QTest::newRow("fails, saying why") << "sh" << QStringList{"-c", "echo denied >&2; exit 3"} << true << 3
+                                           << "denied";
+        QTest::newRow("missing program") << "/nonexistent/xdg-mime" << QStringList{} << false << -1 << "";
+    }
+    void runCommand()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, started);
+        QFETCH(int, exitCode);
+        QFETCH(QString, errorOutput);
+        const FileTypes::CommandOutcome outcome = FileTypes::runCommand(program, arguments);
+        QCOMPARE(outcome.started, started);
+        QCOMPARE(outcome.exitCode, exitCode);
+        QCOMPARE(outcome.errorOutput, errorOutput);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_FileTypes)
