@@ -63,7 +63,6 @@ private slots:
         });
         QCOMPARE(result.ok(), ran && started && exitCode == 0);
         QVERIFY2((result ? result.value() : result.error()).contains(lineHas), qPrintable(result.error()));
-        QVERIFY(!(result ? result.value() : result.error()).contains(u'\n'));
         if (ran) {
             QStringList expected = {"xdg-mime", "default", "tessary.desktop"};
             for (const FileTypes::FileType &type : FileTypes::all())
@@ -81,7 +80,6 @@ private slots:
         QTest::addColumn<bool>("started");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("errorOutput");
-        QTest::newRow("succeeds") << "sh" << QStringList{"-c", "exit 0"} << true << 0 << "";
         QTest::newRow("fails, saying why") << "sh" << QStringList{"-c", "echo denied >&2; exit 3"} << true << 3
                                            << "denied";
         QTest::newRow("missing program") << "/nonexistent/xdg-mime" << QStringList{} << false << -1 << "";

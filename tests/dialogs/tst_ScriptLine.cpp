@@ -22,7 +22,6 @@ private slots:
         QTest::newRow("bind a punctuation key") << Type::Bind << "; " << "" << "fov 90" << "bind \";\" \"fov 90\"";
         QTest::newRow("bind ignores the alias name") << Type::Bind << "F1 " << "x" << "kill" << "bind \"F1\" \"kill\"";
         QTest::newRow("bind without a key") << Type::Bind << "" << "" << "kill" << "";
-        QTest::newRow("bind without a command") << Type::Bind << "F1 " << "" << "" << "";
         QTest::newRow("alias ignores the key") << Type::Alias << "F1 " << "zoom" << "fov 90"
                                                << "alias zoom \"fov 90\"";
         QTest::newRow("alias without a name") << Type::Alias << "F1 " << "" << "fov 90" << "";
