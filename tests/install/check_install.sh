@@ -21,6 +21,7 @@ for f in lib/tessary/tessary share/applications/tessary.desktop share/mime/packa
     [ -f "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 [ "$(readlink -f "$prefix/bin/tessary")" = "$prefix/lib/tessary/tessary" ] || { echo "bin/tessary does not lead to the program"; exit 1; }
+grep -qx "Exec=\"$prefix/bin/tessary\" %f" "$prefix/share/applications/tessary.desktop" || { echo "launcher does not start the link"; exit 1; }
 if command -v update-mime-database >/dev/null; then
     grep -q 'x-tessary-cfg:\*\.cfg' "$prefix/share/mime/globs2" || { echo "MIME database not refreshed"; exit 1; }
 fi
