@@ -54,7 +54,9 @@ Result<QString> associate(const QString &installedEntry, const CommandRunner &ru
                                    .arg(program, outcome.errorOutput.isEmpty()
                                                      ? QStringLiteral("exit code %1").arg(outcome.exitCode)
                                                      : outcome.errorOutput.section(u'\n', 0, 0)));
-    return QStringLiteral("Tessary now opens %1 files.").arg(extensions.join(QStringLiteral(", ")));
+    const QString last = extensions.takeLast();
+    return QStringLiteral("Tessary is now your default application for %1 and %2 files.")
+        .arg(extensions.join(QStringLiteral(", ")), last);
 }
 
 } // namespace FileTypes

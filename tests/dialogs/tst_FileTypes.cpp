@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_FileTypes : public QObject
@@ -71,6 +73,21 @@ private slots:
         } else {
             QVERIFY(call.isEmpty());
         }
+    }
+
+    // Only the user's own settings change.
+    void realXdgMimeWritesTheUsersDefaults()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+            QSKIP("needs xdg-mime (xdg-utils)");
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        qputenv("XDG_CURRENT_DESKTOP", "X-Generic");
+        const Result<QString> done = FileTypes::associate(QStringLiteral("/x/tessary.desktop"), FileTypes::runCommand);
+        QVERIFY2(done.ok(), qPrintable(done.error()));
+        const QByteArray list = readAll(config.filePath(QStringLiteral("mimeapps.list")));
+        for (const FileTypes::FileType &type : FileTypes::all())
+            QVERIFY2(list.contains(type.mimeType + QByteArray("=tessary.desktop")), type.mimeType);
     }
 
     void runCommand_data()
