@@ -15,21 +15,15 @@
 
 namespace {
 
-struct Bounds
-{
-    double low;
-    std::optional<double> high;
-};
-
-// The numeric forms of a range; nothing for a range of words.
-std::optional<Bounds> boundsOf(const QString &range)
+// The bounds of a numeric range ("A-B", "A or more"); nothing for a range of words.
+std::optional<std::pair<double, double>> boundsOf(const QString &range)
 {
     static const QRegularExpression between(QStringLiteral(R"(^(-?\d+(\.\d+)?)-(-?\d+(\.\d+)?)$)"));
     static const QRegularExpression atLeast(QStringLiteral(R"(^(-?\d+(\.\d+)?) or more$)"));
     if (const auto m = between.match(range); m.hasMatch())
-        return Bounds{m.captured(1).toDouble(), m.captured(3).toDouble()};
+        return std::pair(m.captured(1).toDouble(), m.captured(3).toDouble());
     if (const auto m = atLeast.match(range); m.hasMatch())
-        return Bounds{m.captured(1).toDouble(), std::nullopt};
+        return std::pair(m.captured(1).toDouble(), qInf());
     return std::nullopt;
 }
 
@@ -65,7 +59,7 @@ private slots:
         for (const CatalogueEntry &e : CatalogueSource::entriesOf(*m_catalogue)) {
             QVERIFY2(!e.text.isEmpty() && !e.note.isEmpty(), qPrintable(e.name));
             const auto bounds = boundsOf(e.range);
-            QVERIFY2(bounds ? (!bounds->high || bounds->low <= *bounds->high) : words.contains(e.range),
+            QVERIFY2(bounds ? bounds->first <= bounds->second : words.contains(e.range),
                      qPrintable(e.name + QStringLiteral(": ") + e.range));
         }
     }
@@ -82,7 +76,7 @@ private slots:
             const double value = argument.toDouble(&numeric);
             // A listed value must lie inside the range its entry gives.
             if (const auto bounds = boundsOf(m_catalogue->strCmdRange[k]); k && numeric && bounds)
-                QVERIFY2(value >= bounds->low && (!bounds->high || value <= *bounds->high), qPrintable(item));
+                QVERIFY2(value >= bounds->first && value <= bounds->second, qPrintable(item));
         }
         QStringList missing;
         for (const QString &name : listed)
