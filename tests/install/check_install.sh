@@ -16,7 +16,7 @@ trap restore EXIT
 
 prefix=$scratch/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in lib/tessary/tessary share/applications/tessary.desktop share/mime/packages/tessary.xml \
+for f in lib/tessary/tessary lib/tessary/commands.dat share/applications/tessary.desktop share/mime/packages/tessary.xml \
          share/icons/hicolor/48x48/apps/tessary.png share/icons/hicolor/scalable/apps/tessary.svg; do
     [ -f "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
