@@ -251,6 +251,14 @@ private slots:
         QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(m_game + "/config.cfg") : "first");
     }
 
+    void missingFolderIsAddedAndTold()
+    {
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
+        QVERIFY(added.added);
+        QVERIFY(added.message.contains("does not exist"));
+        QVERIFY(QFileInfo(backupFolder(m_program, "m")).isDir());
+    }
+
     // A copy that fails is reported and not recorded; the others are.
     void failedCopyIsNotRecorded()
     {
@@ -303,6 +311,7 @@ private slots:
         QTest::newRow("mod file in other case") << "upper case" << false << true;
         QTest::newRow("missing mod folder") << "no mod folder" << false << false;
         QTest::newRow("missing backup copy") << "no backup" << false << false;
+        QTest::newRow("missing mod file: backup put in, kept") << "no mod file" << false << true;
         QTest::newRow("file where scratch goes") << "scratch file" << false << false;
         QTest::newRow("mod folder vanishes") << "vanish" << false << false;
         QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
@@ -326,6 +335,8 @@ private slots:
         put(m_game + "/motd.txt", "bystander");
         if (fault == "no mod folder")
             QVERIFY(QDir(m_game).removeRecursively());
+        if (fault == "no mod file")
+            QVERIFY(QFile::remove(m_game + "/config.cfg"));
         if (fault == "no backup")
             QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
         if (fault == "scratch file")
@@ -362,7 +373,7 @@ private slots:
         Snapshot expected = before;
         if (swapped) {
             expected[gameFile] = before[backupFile];
-            expected[backupFile] = before[gameFile];
+            expected[backupFile] = before.value(gameFile, before[backupFile]);
         }
         if (after.contains(scratch) && fault != "scratch file")
             QCOMPARE(after.take(scratch), before[gameFile]);
