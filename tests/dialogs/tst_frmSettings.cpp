@@ -84,66 +84,38 @@ private slots:
 
     void cleanup() { m_frm.reset(); }
 
-    void layout_data()
-    {
-        QTest::addColumn<QString>("form");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("settings cmdOk") << "settings" << "cmdOk" << QRect(282, 375, 81, 25);
-        QTest::newRow("settings fraMods") << "settings" << "fraMods" << QRect(7, 10, 218, 336);
-        QTest::newRow("settings lstMods") << "settings" << "lstMods" << QRect(9, 17, 197, 277);
-        QTest::newRow("settings fraFiles") << "settings" << "fraFiles" << QRect(234, 9, 226, 337);
-        QTest::newRow("settings lstFiles") << "settings" << "lstFiles" << QRect(13, 16, 197, 277);
-        QTest::newRow("settings cmdAddmod") << "settings" << "cmdAddmod" << QRect(13, 301, 33, 23);
-        QTest::newRow("settings cmdDelmod") << "settings" << "cmdDelmod" << QRect(51, 301, 33, 23);
-        QTest::newRow("settings cmdCancel") << "settings" << "cmdCancel" << QRect(367, 375, 81, 25);
-        QTest::newRow("settings cmdRestore") << "settings" << "cmdRestore" << QRect(19, 302, 95, 22);
-        QTest::newRow("settings Label1") << "settings" << "Label1" << QRect(7, 353, 230, 45);
-        QTest::newRow("add lblModname") << "add" << "lblModname" << QRect(9, 15, 59, 17);
-        QTest::newRow("add txtModname") << "add" << "txtModname" << QRect(85, 14, 249, 19);
-        QTest::newRow("add lblModdir") << "add" << "lblModdir" << QRect(10, 47, 71, 17);
-        QTest::newRow("add txtModdir") << "add" << "txtModdir" << QRect(84, 46, 250, 19);
-        QTest::newRow("add cmdOk") << "add" << "cmdOk" << QRect(186, 75, 81, 26);
-        QTest::newRow("add cmdCancel") << "add" << "cmdCancel" << QRect(273, 75, 81, 27);
-        QTest::newRow("add cmdBrowse") << "add" << "cmdBrowse" << QRect(340, 47, 27, 19);
-    }
-
+    // Twips at 15 a pixel, the note's own words, tab order, no default button.
     void layout()
     {
-        QFETCH(QString, form);
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
         open();
-        QWidget *window = m_frm.get();
-        if (form == "add") {
-            addMod(QString(), QString());
-            window = m_frm->addDialog();
-        }
-        QCOMPARE(control(window, qPrintable(name))->geometry(), geometry);
-    }
-
-    void texts()
-    {
-        open();
-        QCOMPARE(m_frm->windowTitle(), QString("Settings"));
+        addMod(QString(), QString());
+        QWidget *add = m_frm->addDialog();
+        const QList<std::tuple<QWidget *, const char *, QRect>> controls = {
+            {m_frm.get(), "cmdOk", {282, 375, 81, 25}},      {m_frm.get(), "fraMods", {7, 10, 218, 336}},
+            {m_frm.get(), "lstMods", {9, 17, 197, 277}},     {m_frm.get(), "fraFiles", {234, 9, 226, 337}},
+            {m_frm.get(), "lstFiles", {13, 16, 197, 277}},   {m_frm.get(), "cmdAddmod", {13, 301, 33, 23}},
+            {m_frm.get(), "cmdDelmod", {51, 301, 33, 23}},   {m_frm.get(), "cmdCancel", {367, 375, 81, 25}},
+            {m_frm.get(), "cmdRestore", {19, 302, 95, 22}},  {m_frm.get(), "Label1", {7, 353, 230, 45}},
+            {add, "lblModname", {9, 15, 59, 17}},            {add, "txtModname", {85, 14, 249, 19}},
+            {add, "lblModdir", {10, 47, 71, 17}},            {add, "txtModdir", {84, 46, 250, 19}},
+            {add, "cmdOk", {186, 75, 81, 26}},               {add, "cmdCancel", {273, 75, 81, 27}},
+            {add, "cmdBrowse", {340, 47, 27, 19}},
+        };
+        for (const auto &[form, name, geometry] : controls)
+            QCOMPARE(control(form, name)->geometry(), geometry);
         QCOMPARE(m_frm->size(), QSize(472, 410));
+        QCOMPARE(add->size(), QSize(376, 114));
         QCOMPARE(control<QLabel>(m_frm.get(), "Label1")->text(),
                  QString("Note: When restoring backups the file currently in your mod folder is copied into the "
                          "backup folder. To re-apply it retore the new backup."));
         QStringList chain;
-        QWidget *w = m_frm->focusWidget();
-        for (int i = 0; i < 7; ++i, w = w->nextInFocusChain()) {
-            while (!(w->focusPolicy() & Qt::TabFocus))
-                w = w->nextInFocusChain();
-            chain << w->objectName();
-        }
+        for (QWidget *w = m_frm->focusWidget(); chain.size() < 7; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain << w->objectName();
         QCOMPARE(chain, QStringList({"cmdOk", "lstMods", "lstFiles", "cmdAddmod", "cmdDelmod", "cmdCancel",
                                      "cmdRestore"}));
         for (QPushButton *button : m_frm->findChildren<QPushButton *>())
             QVERIFY(!button->autoDefault() && !button->isDefault());
-        addMod(QString(), QString());
-        QCOMPARE(m_frm->addDialog()->windowTitle(), QString("Add Mod"));
-        QCOMPARE(m_frm->addDialog()->size(), QSize(376, 114));
     }
 
     // Lines stand for their own slots, whatever gaps the table has, so a
@@ -211,18 +183,6 @@ private slots:
         QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt", "config.cfg", "motd.txt"}));
     }
 
-    void okSavesCancelDoesNot()
-    {
-        open();
-        m_frm->cmdCancel_Click();
-        QVERIFY(!m_frm->isVisible());
-        QCOMPARE(m_saves, 0);
-        m_frm->show();
-        m_frm->cmdOk_Click();
-        QVERIFY(!m_frm->isVisible());
-        QCOMPARE(m_saves, 1);
-    }
-
     // View, Backups... shows one modal dialog, kept while hidden and made
     // afresh once closed from its frame.
     void menuShowsOneModalDialog()
@@ -235,11 +195,12 @@ private slots:
                 auto *dialog = qobject_cast<frmSettings *>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 shown << dialog;
-                fromFrame ? (void)dialog->close() : dialog->cmdCancel_Click();
+                fromFrame ? (void)dialog->close() : dialog->cmdOk_Click();
             });
             main.mnuBackups_Click();
         };
         showAndLeave(false);
+        QCOMPARE(QFileInfo(program() + "/data.dat").size(), 2506 * 128);
         showAndLeave(true);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0], shown[1]);
@@ -247,6 +208,17 @@ private slots:
         QVERIFY(!shown[0]);
         showAndLeave(false);
         QVERIFY(shown[2]);
+    }
+
+    void okSavesCancelDoesNot()
+    {
+        open();
+        m_frm->cmdCancel_Click();
+        QCOMPARE(m_saves, 0);
+        m_frm->show();
+        m_frm->cmdOk_Click();
+        QVERIFY(!m_frm->isVisible());
+        QCOMPARE(m_saves, 1);
     }
 };
 
