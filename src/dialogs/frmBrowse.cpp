@@ -32,6 +32,7 @@ frmBrowse::frmBrowse(QLineEdit *target, ModPrompts &prompts, QWidget *parent)
 
     txtPath = new QLineEdit(this);
     txtPath->setObjectName(QStringLiteral("txtPath"));
+    txtPath->setAccessibleName(tr("Folder path"));
     txtPath->setGeometry(twips(120, 600, 5295, 285));
 
     cmdOk = addButton("Ok", "cmdOk", twips(2760, 6600, 1215, 375));

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -15,9 +16,31 @@ namespace {
 inline constexpr char RestoreNote[] = "Note: When restoring backups the file currently in your mod folder is copied "
                                       "into the backup folder. To re-apply it retore the new backup.";
 
+// A frame whose border runs through its caption, so the places of the
+// controls inside it leave room for the caption as they expect.
+class CaptionFrame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const int middle = metrics.height() / 2;
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(QRect(0, middle, width() - 1, height() - middle - 1));
+        const QRect caption(7, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+        painter.fillRect(caption, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption, Qt::AlignCenter, title());
+    }
+};
+
 QGroupBox *addFrame(QWidget *parent, const char *title, const char *name, const QRect &geometry)
 {
-    auto *frame = new QGroupBox(QString::fromLatin1(title), parent);
+    auto *frame = new CaptionFrame(QString::fromLatin1(title), parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(geometry);
     return frame;
