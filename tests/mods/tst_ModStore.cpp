@@ -56,10 +56,24 @@ bool unprivilegedUserExists()
 
 // Runs this test program's helper mode, as an unprivileged user when we are
 // root, since root writes to read-only folders. Its output is its verdict.
+// A copy of this program where the unprivileged user may run it, whatever
+// folder the build lies in.
+QString helperProgram()
+{
+    static QTemporaryDir dir;
+    static const QString copy = dir.filePath("helper");
+    if (!QFileInfo::exists(copy)) {
+        QFile::setPermissions(dir.path(), Open);
+        QFile::copy(QCoreApplication::applicationFilePath(), copy);
+        QFile::setPermissions(copy, Open & ~QFileDevice::Permissions(0x2222));
+    }
+    return copy;
+}
+
 QString runHelper(const QStringList &arguments)
 {
     QProcess process;
-    const QStringList helper = QStringList{QCoreApplication::applicationFilePath(), "--helper"} + arguments;
+    const QStringList helper = QStringList{helperProgram(), "--helper"} + arguments;
     if (root())
         process.start("setpriv", QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + helper);
     else
