@@ -374,6 +374,42 @@ private slots:
         QVERIFY(!after.contains("game/config.cfg") || file == "config.cfg");
     }
 
+    void rollback_data()
+    {
+        QTest::addColumn<bool>("modFolderGoesToo");
+        QTest::newRow("backup folder lost: mod file put back") << false;
+        QTest::newRow("both lost: mod file kept in scratch") << true;
+    }
+
+    // The last step fails after the mod's file was replaced: what was
+    // changed is put back, or the user learns where the file is kept.
+    void rollback()
+    {
+        QFETCH(bool, modFolderGoesToo);
+        put(m_game + "/config.cfg", "in the game");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        const auto replaceByFile = [this](const QString &folder) {
+            QDir(folder).removeRecursively();
+            put(folder, "a file");
+        };
+        const Status s = Restore::RestoreBackup(*vars, m_program, 0, "config.cfg", [&](Restore::Step step) {
+            if (step != Restore::Step::ModFileReplaced)
+                return;
+            replaceByFile(backupFolder(m_program, "m"));
+            if (modFolderGoesToo)
+                replaceByFile(m_game);
+        });
+        QVERIFY(!s);
+        QCOMPARE(readAll(scratchCopy(m_program, "config.cfg")), "in the game");
+        if (modFolderGoesToo)
+            QVERIFY2(s.error().contains(QDir::toNativeSeparators(scratchCopy(m_program, "config.cfg"))),
+                     qPrintable(s.error()));
+        else
+            QCOMPARE(readAll(m_game + "/config.cfg"), "in the game");
+    }
+
     // Twice brings the first state back, even with the entry stored twice.
     void restoreTwice()
     {
