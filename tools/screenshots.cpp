@@ -2,15 +2,20 @@
 // can be looked at without starting the editor by hand. Run it through
 // tools/screenshots.sh, which starts a virtual X server.
 #include "app/mdlVars.h"
+#include "dialogs/QtModPrompts.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmAddmod.h"
 #include "dialogs/frmAss.h"
+#include "dialogs/frmBrowse.h"
 #include "dialogs/frmScriptwiz.h"
+#include "dialogs/frmSettings.h"
 #include "editor/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "editor/frmTessary.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -36,6 +41,10 @@ public:
 struct Scene
 {
     frmTessary &main;
+    mdlVars &vars;
+    QString dataFolder;
+    QtModPrompts modPrompts{&main};
+    QLineEdit browseTarget;
 };
 
 struct Shot
@@ -51,6 +60,9 @@ const QList<Shot> &shots()
         {"frmAbout", [](Scene &s) { return new frmAbout(QCoreApplication::applicationVersion(), {}, &s.main); }},
         {"frmScriptwiz", [](Scene &s) { return new frmScriptwiz({}, &s.main); }},
         {"frmAss", [](Scene &s) { return new frmAss({}, {}, &s.main); }},
+        {"frmSettings", [](Scene &s) { return new frmSettings(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
+        {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
+        {"frmBrowse", [](Scene &s) { return new frmBrowse(&s.browseTarget, s.modPrompts, &s.main); }},
     };
     return list;
 }
@@ -92,7 +104,7 @@ int main(int argc, char *argv[])
         menu->menu()->hide();
     }
 
-    Scene scene{main};
+    Scene scene{main, vars, data.path()};
     for (const Shot &shot : shots()) {
         QWidget *window = shot.make(scene);
         ok = save(window, out + u'/' + QString::fromLatin1(shot.file) + QStringLiteral(".png")) && ok;

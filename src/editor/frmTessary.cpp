@@ -7,6 +7,8 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAss.h"
 #include "dialogs/frmScriptwiz.h"
+#include "dialogs/QtModPrompts.h"
+#include "dialogs/frmSettings.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
@@ -209,9 +211,10 @@ void frmTessary::createMenus()
     connect(mnuAss, &QAction::triggered, this, &frmTessary::mnuAss_Click);
     connect(mnuNewver, &QAction::triggered, this, &frmTessary::mnuNewver_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmTessary::mnuAbout_Click);
+    connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups})
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind})
         notYetWired->setEnabled(false);
     picUndo->setEnabled(false);
     picRedo->setEnabled(false);
@@ -319,6 +322,22 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    if (!m_modPrompts)
+        m_modPrompts = std::make_unique<QtModPrompts>(this);
+    if (!m_frmSettings) {
+        // data.dat that could not be read at start is never replaced.
+        auto save = [this] {
+            return m_settingsUsable ? SaveSettings(m_vars, m_dataFolder)
+                                    : Status::failure(QStringLiteral("data.dat could not be read at start."));
+        };
+        // Backups and "temp" live beside data.dat.
+        m_frmSettings = new frmSettings(m_vars, m_dataFolder, *m_modPrompts, save, this);
+    }
+    m_frmSettings->exec();
 }
 
 void frmTessary::mnuScriptwiz_Click()

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DocumentCommands;
+class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -23,6 +24,7 @@ class frmAbout;
 class frmAss;
 class frmScriptwiz;
 struct mdlVars;
+class frmSettings;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -53,6 +55,9 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
+
     void mnuScriptwiz_Click();
     void mnuAss_Click();
     void mnuNewver_Click();
@@ -90,6 +95,8 @@ private:
     QPointer<frmAbout> m_about;
     QPointer<frmScriptwiz> m_scriptwiz;
     QPointer<frmAss> m_ass;
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;
