@@ -127,6 +127,15 @@ void MemoryEditBox::pressKey(int keyCode, int shift, const QString &text)
     raiseKeyUp(up);
 }
 
+void MemoryEditBox::commitText(const QString &text)
+{
+    KeyEvent down{VirtualKey::Unmapped, 0, text};
+    if (raiseKeyDown(down))
+        replaceSelection(normalized(text));
+    KeyEvent up{VirtualKey::Unmapped, 0, text};
+    raiseKeyUp(up);
+}
+
 void MemoryEditBox::actOnKey(const KeyEvent &key)
 {
     const int length = int(m_text.size());
