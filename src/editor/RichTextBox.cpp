@@ -3,6 +3,7 @@
 #include "editor/VirtualKey.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -249,6 +250,43 @@ void RichTextBox::keyReleaseEvent(QKeyEvent *event)
     KeyEvent key{VirtualKey::fromQtKey(event->key(), event->modifiers()),
                  VirtualKey::shiftState(event->modifiers()), event->text()};
     raiseKeyUp(key);
+}
+
+// Committed text reaches the key hooks as typing (KeyEvent's convention);
+// the composition still shown below the caret stays the widget's own.
+void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    if (commit.isEmpty() && event->replacementLength() <= 0) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    if (event->replacementLength() > 0) {
+        // Text around the caret that the input method replaces becomes the selection.
+        QTextCursor cursor = textCursor();
+        const int from = qBound(0, cursor.position() + event->replacementStart(), document()->characterCount() - 1);
+        cursor.setPosition(from);
+        cursor.setPosition(qMin(from + event->replacementLength(), document()->characterCount() - 1),
+                           QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+    // An empty commit that replaces text deletes it.
+    const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
+    KeyEvent down{code, 0, commit};
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    if (raiseKeyDown(down)) {
+        if (commit.isEmpty()) {
+            QTextCursor cursor = textCursor();
+            cursor.removeSelectedText();
+            setTextCursor(cursor);
+        } else {
+            rest.setCommitString(commit);
+        }
+    }
+    QPlainTextEdit::inputMethodEvent(&rest);
+    KeyEvent up{code, 0, commit};
+    raiseKeyUp(up);
+    event->accept();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)
