@@ -55,6 +55,10 @@ public:
     virtual int SelLength() const = 0;
     virtual void setSelLength(int length) = 0;
 
+    // setSelStart(start) then setSelLength(length) in one step, for a start
+    // that is not inside a line break.
+    void setSelection(int start, int length) { select(start, start + qMax(0, length)); }
+
     // Writing replaces the selection and leaves the caret after the new text.
     virtual QString SelText() const = 0;
     virtual void setSelText(const QString &text) = 0;

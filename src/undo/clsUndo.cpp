@@ -163,8 +163,7 @@ void clsUndo::undo()
     mTracking = false;
     clsUndoElement &e = mUndoStack.back();
     EditBox &box = *MyRichTextBox;
-    box.setSelStart(e.Start);
-    box.setSelLength(e.IsDeletion ? 0 : e.NewLength);
+    box.setSelection(e.Start, e.IsDeletion ? 0 : e.NewLength);
     box.setSelRTF(e.OldText);
     if (e.UndoCaret != -1)
         box.setSelStart(e.UndoCaret);
@@ -185,8 +184,7 @@ void clsUndo::Redo()
     mTracking = false;
     clsUndoElement &e = mRedoStack.back();
     EditBox &box = *MyRichTextBox;
-    box.setSelStart(e.Start);
-    box.setSelLength(e.OldLength);
+    box.setSelection(e.Start, e.OldLength);
     if (mRichEditing)
         box.setSelRTF(e.NewText);
     else
