@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // A random user for differential and property tests: one action at a time
@@ -31,14 +32,8 @@ struct EditAction
 
     QString describe() const
     {
-        static const char *const names[] = {"key", "commit", "insert", "cut", "copy", "paste", "undo", "redo", "select", "other program copies"};
-        return QStringLiteral("%1 %2/%3 \"%4\" %5+%6")
-            .arg(QLatin1String(names[kind]))
-            .arg(int(key), 0, 16)
-            .arg(int(modifiers), 0, 16)
-            .arg(text)
-            .arg(start)
-            .arg(length);
+        return QStringLiteral("action %1 key %2/%3 \"%4\" %5+%6").arg(kind).arg(key, 0, 16).arg(int(modifiers), 0, 16)
+            .arg(text).arg(start).arg(length);
     }
 };
 
@@ -48,13 +43,7 @@ inline EditAction randomEditAction(QRandomGenerator &random, int textLength)
     static const QStringList pieces = {QStringLiteral("x"), QStringLiteral("\r\n"), QStringLiteral("a\nb"),
                                        QStringLiteral("c\rd"), QString(), QStringLiteral("{\\rtf1 x}"),
                                        QStringLiteral("\U0001F600")};
-    struct Chord
-    {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        const char *text;
-    };
-    static const Chord chords[] = {
+    static const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; const char *text; } chords[] = {
         {Qt::Key_Return, Qt::NoModifier, "\r"},       {Qt::Key_Return, Qt::ShiftModifier, "\r"},
         {Qt::Key_Tab, Qt::NoModifier, "\t"},          {Qt::Key_Backspace, Qt::NoModifier, "\b"},
         {Qt::Key_Delete, Qt::NoModifier, ""},         {Qt::Key_Delete, Qt::ShiftModifier, ""},
@@ -66,6 +55,7 @@ inline EditAction randomEditAction(QRandomGenerator &random, int textLength)
         {Qt::Key_A, Qt::ControlModifier, ""},         {Qt::Key_Y, Qt::ControlModifier, ""},
         {Qt::Key_A, Qt::AltModifier, "a"},            {Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@"},
         {Qt::Key_7, Qt::KeypadModifier, "7"},         {Qt::Key_Escape, Qt::NoModifier, "\x1b"},
+        {Qt::Key_Insert, Qt::NoModifier, ""},
     };
     EditAction action;
     const int dice = int(random.bounded(20));
@@ -77,7 +67,7 @@ inline EditAction randomEditAction(QRandomGenerator &random, int textLength)
         action.modifiers = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
         action.text = c;
     } else if (dice < 13) {
-        const Chord &chord = chords[random.bounded(int(std::size(chords)))];
+        const auto &chord = chords[random.bounded(int(std::size(chords)))];
         action.key = chord.key;
         action.modifiers = chord.modifiers;
         action.text = QString::fromLatin1(chord.text);
@@ -161,3 +151,40 @@ private:
     std::vector<QString> m_states;
     int m_depth = 0;
 };
+
+// Random sessions on a box bound to an engine, every other one in rich
+// mode: apply sends an action to every box under test, agree compares them
+// (empty when they agree). After
+// each session everything is undone, then redone, step by step. Returns
+// the first problem with the seed and the step that shows it.
+inline QString runRandomSessions(quint32 seed, int sessions, clsUndo &engine, EditBox &box,
+                                 const std::function<void(const QString &)> &restart,
+                                 const std::function<void(const EditAction &)> &apply,
+                                 const std::function<QString()> &agree = [] { return QString(); })
+{
+    QRandomGenerator random(seed);
+    const QString first = QStringLiteral("bind \"w\" \"+forward\"\r\nfps_max 120\r\n\r\nx");
+    for (int session = 0; session < sessions; ++session) {
+        engine.setRichEditing(session % 2 == 1);
+        restart(first);
+        HistoryCheck history(first);
+        auto where = [&](const QString &what) { return QStringLiteral("seed %1 session %2 %3").arg(seed).arg(session).arg(what); };
+        for (int step = 0; step < 40; ++step) {
+            const EditAction action = randomEditAction(random, box.TextLength());
+            apply(action);
+            QString problem = agree();
+            if (problem.isEmpty())
+                problem = history.afterStep(engine, box.Text(), action.movesHistory());
+            if (!problem.isEmpty())
+                return where(QStringLiteral("step %1 after %2: %3").arg(step).arg(action.describe(), problem));
+        }
+        for (bool back : {true, false}) {
+            while (back ? engine.canUndo() : engine.canRedo()) {
+                back ? engine.undo() : engine.Redo();
+                if (const QString problem = history.afterStep(engine, box.Text(), true); !problem.isEmpty())
+                    return where(QStringLiteral("undoing and redoing all: ") + problem);
+            }
+        }
+    }
+    return {};
+}

@@ -32,12 +32,6 @@ class tst_clsUndoWidget : public QObject
         QCoreApplication::sendEvent(m_widget.get(), &event);
     }
 
-    void undoAll()
-    {
-        while (m_undo->canUndo())
-            m_undo->undo();
-    }
-
 private slots:
     void init()
     {
@@ -55,41 +49,6 @@ private slots:
         m_widget.reset();
     }
 
-    void keysAreRecordedAsTheWidgetActs_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("letters, punctuation, keypad") << "Ab:;\"7" << "Ab:;\"7x";
-        QTest::newRow("Enter and Backspace over the break") << "a\r\b\bb" << "bx";
-        QTest::newRow("Tab") << "\ta\t" << "\ta\tx";
-    }
-    void keysAreRecordedAsTheWidgetActs()
-    {
-        QFETCH(QString, typed);
-        start(QStringLiteral("x"));
-        for (const QChar c : typed) {
-            if (c == u'\r')
-                QTest::keyClick(m_widget.get(), Qt::Key_Return);
-            else if (c == u'\b')
-                QTest::keyClick(m_widget.get(), Qt::Key_Backspace);
-            else if (c == u'\t')
-                QTest::keyClick(m_widget.get(), Qt::Key_Tab);
-            else if (c == u'7')
-                QTest::keyClick(m_widget.get(), Qt::Key_7, Qt::KeypadModifier);
-            else
-                QTest::keyClicks(m_widget.get(), QString(c));
-        }
-        QTEST(m_widget->Text(), "after");
-        QCOMPARE(m_undo->UndoCount(), int(typed.size()));
-        const QString after = m_widget->Text();
-        for (int i = 0; i < typed.size(); ++i)
-            QTest::keyClick(m_widget.get(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(m_widget->Text(), QStringLiteral("x"));
-        for (int i = 0; i < typed.size(); ++i)
-            QTest::keyClick(m_widget.get(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(m_widget->Text(), after);
-    }
-
     void inputMethodTextIsRecorded()
     {
         start(QStringLiteral("abc"));
@@ -99,19 +58,9 @@ private slots:
         commit(QString(), -1, 1);           // deletes the "X"
         QCOMPARE(m_widget->Text(), QStringLiteral("abc\u4e2d"));
         QCOMPARE(m_undo->UndoCount(), 3);
-        undoAll();
+        while (m_undo->canUndo())
+            m_undo->undo();
         QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
-    }
-
-    void keysThatWouldEditUnrecordedAreStopped()
-    {
-        start(QStringLiteral("abc"));
-        QTest::keyClick(m_widget.get(), Qt::Key_A, Qt::AltModifier);
-        QTest::keyClick(m_widget.get(), Qt::Key_Insert);
-        QTest::keyClicks(m_widget.get(), QStringLiteral("x"));
-        QCOMPARE(m_widget->Text(), QStringLiteral("xabc"));
-        QVERIFY(!m_widget->overwriteMode());
-        QCOMPARE(m_undo->UndoCount(), 1);
     }
 
     // Random real events on the widget and the same on the in-memory box:
@@ -120,22 +69,19 @@ private slots:
     void widgetAgreesWithMemoryBox()
     {
         const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED")) : 2026;
-        QRandomGenerator random(seed);
         MemoryClipboard modelClipboard;
         MemoryEditBox model(modelClipboard, 12);
         clsUndo modelUndo;
         modelUndo.setRichBox(&model);
-        for (int run = 0; run < 600; ++run) {
-            const QString first = QStringLiteral("bind \"w\" \"+forward\"\r\nfps_max 120\r\n\r\nx");
-            start(first);
-            model.setText(first);
-            model.setModified(false);
-            modelUndo.Reset();
-            HistoryCheck history(first);
-            for (int step = 0; step < 40; ++step) {
-                const EditAction action = randomEditAction(random, model.TextLength());
-                const QByteArray where = QStringLiteral("seed %1 run %2 step %3 after %4")
-                                             .arg(seed).arg(run).arg(step).arg(action.describe()).toUtf8();
+        const QString problem = runRandomSessions(
+            seed, 600, *m_undo, *m_widget,
+            [&](const QString &text) {
+                start(text);
+                model.setText(text);
+                modelUndo.Reset();
+                modelUndo.setRichEditing(m_undo->RichEditing());
+            },
+            [&](const EditAction &action) {
                 if (!applyCommonAction(action, *m_undo, *m_widget)) {
                     if (action.kind == EditAction::Commit)
                         commit(action.text);
@@ -149,21 +95,16 @@ private slots:
                         model.pressKey(VirtualKey::fromQtKey(action.key, action.modifiers),
                                        VirtualKey::shiftState(action.modifiers), action.text);
                 }
-                QVERIFY2(m_widget->Text() == model.Text(), where);
-                QVERIFY2(m_widget->SelStart() == model.SelStart() && m_widget->SelLength() == model.SelLength(), where + QStringLiteral(" %1+%2 vs %3+%4 in %5").arg(m_widget->SelStart()).arg(m_widget->SelLength()).arg(model.SelStart()).arg(model.SelLength()).arg(model.Text()).toUtf8());
-                const QString problem = history.afterStep(*m_undo, m_widget->Text(), action.movesHistory());
-                QVERIFY2(problem.isEmpty(), where + ": " + problem.toUtf8());
-            }
-            while (m_undo->canUndo()) {
-                m_undo->undo();
-                QVERIFY2(history.afterStep(*m_undo, m_widget->Text(), true).isEmpty(), qPrintable(QString::number(seed)));
-            }
-            QCOMPARE(m_widget->Text(), first);
-            while (m_undo->canRedo()) {
-                m_undo->Redo();
-                QVERIFY2(history.afterStep(*m_undo, m_widget->Text(), true).isEmpty(), qPrintable(QString::number(seed)));
-            }
-        }
+            },
+            [&] {
+                if (m_widget->Text() != model.Text())
+                    return QStringLiteral("widget holds \"%1\", memory box \"%2\"").arg(m_widget->Text(), model.Text());
+                if (m_widget->SelStart() != model.SelStart() || m_widget->SelLength() != model.SelLength())
+                    return QStringLiteral("widget selects %1+%2, memory box %3+%4")
+                        .arg(m_widget->SelStart()).arg(m_widget->SelLength()).arg(model.SelStart()).arg(model.SelLength());
+                return QString();
+            });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 
