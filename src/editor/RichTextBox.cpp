@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -253,39 +254,39 @@ void RichTextBox::keyReleaseEvent(QKeyEvent *event)
 }
 
 // Committed text reaches the key hooks as typing (KeyEvent's convention);
-// the composition still shown below the caret stays the widget's own.
+// the composition shown at the caret stays the widget's own, but the
+// selection it would drop when input begins is deleted through the hooks.
 void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString commit = event->commitString();
-    if (commit.isEmpty() && event->replacementLength() <= 0) {
-        QPlainTextEdit::inputMethodEvent(event);
-        return;
-    }
     if (event->replacementLength() > 0) {
         // Text around the caret that the input method replaces becomes the selection.
         QTextCursor cursor = textCursor();
-        const int from = qBound(0, cursor.position() + event->replacementStart(), document()->characterCount() - 1);
+        const int last = document()->characterCount() - 1;
+        const int from = qBound(0, cursor.position() + event->replacementStart(), last);
         cursor.setPosition(from);
-        cursor.setPosition(qMin(from + event->replacementLength(), document()->characterCount() - 1),
-                           QTextCursor::KeepAnchor);
+        cursor.setPosition(qMin(from + event->replacementLength(), last), QTextCursor::KeepAnchor);
         setTextCursor(cursor);
     }
-    // An empty commit that replaces text deletes it.
-    const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
-    KeyEvent down{code, 0, commit};
-    QInputMethodEvent rest(event->preeditString(), event->attributes());
-    if (raiseKeyDown(down)) {
-        if (commit.isEmpty()) {
+    const bool input = !commit.isEmpty() || event->replacementLength() > 0
+        || event->preeditString() != textCursor().block().layout()->preeditAreaText();
+    bool widgetCommits = true;
+    if (input && (!commit.isEmpty() || textCursor().hasSelection())) {
+        const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
+        KeyEvent down{code, 0, commit};
+        widgetCommits = raiseKeyDown(down);
+        if (widgetCommits && commit.isEmpty()) {
             QTextCursor cursor = textCursor();
             cursor.removeSelectedText();
             setTextCursor(cursor);
-        } else {
-            rest.setCommitString(commit);
         }
+        KeyEvent up{code, 0, commit};
+        raiseKeyUp(up);
     }
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    if (widgetCommits)
+        rest.setCommitString(commit);
     QPlainTextEdit::inputMethodEvent(&rest);
-    KeyEvent up{code, 0, commit};
-    raiseKeyUp(up);
     event->accept();
 }
 

@@ -56,8 +56,12 @@ private slots:
         commit(QStringLiteral("\u00e9\u4e2d"));
         commit(QStringLiteral("X"), -2, 1); // replaces the "\u00e9"
         commit(QString(), -1, 1);           // deletes the "X"
-        QCOMPARE(m_widget->Text(), QStringLiteral("abc\u4e2d"));
-        QCOMPARE(m_undo->UndoCount(), 3);
+        m_widget->setSelection(0, 2);
+        QInputMethodEvent composing(QStringLiteral("k"), {});
+        QCoreApplication::sendEvent(m_widget.get(), &composing); // drops the selection
+        commit(QStringLiteral("k"));
+        QCOMPARE(m_widget->Text(), QStringLiteral("kc\u4e2d"));
+        QCOMPARE(m_undo->UndoCount(), 5);
         while (m_undo->canUndo())
             m_undo->undo();
         QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
