@@ -22,10 +22,11 @@ QString typedText(const KeyEvent &key)
     const QString &text = key.Text;
     if (text.isEmpty())
         return {};
-    // Text committed by an input method goes in whatever it holds.
-    if (key.KeyCode == VirtualKey::Unmapped && key.Shift == 0)
-        return text;
     const QChar c = text.front();
+    // Text committed by an input method goes in as it is, unless it is a control code.
+    if (key.KeyCode == VirtualKey::Unmapped && key.Shift == 0
+        && (c.category() != QChar::Other_Control || c == u'\t' || c == u'\r' || c == u'\n'))
+        return text;
     const bool typed = c.isPrint() || c == u'\t' || c.category() == QChar::Other_Format
         || c.category() == QChar::Other_PrivateUse
         || (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
