@@ -45,11 +45,13 @@ public:
     clsUndo() = default;
     ~clsUndo() override;
 
+    // Set by the window that shows the bound box; none: nothing suspended.
     void setWindowHooks(WindowHooks hooks) { m_hooks = std::move(hooks); }
 
     // Some history to undo (redo) and recording on.
     bool canUndo() const { return UndoCount() >= 1 && mTracking; }
     bool canRedo() const { return RedoCount() >= 1 && mTracking; }
+    // Elements that undo (redo) can apply, recording on or off.
     int UndoCount() const { return int(mUndoStack.size()); }
     int RedoCount() const { return int(mRedoStack.size()); }
 
@@ -79,6 +81,7 @@ public:
     void InsertText(const QString &mText, bool Update = false);
     // The Delete key: the selection, or the character (a line break as a whole) after the caret.
     void Delete();
+    // Raises StateChanged, nothing else.
     void UpdateStateChange() { emit StateChanged(); }
 
     // The bound box's key events; Cut, Paste and Delete enter here too.
