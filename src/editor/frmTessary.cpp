@@ -2,6 +2,8 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "dialogs/QtModPrompts.h"
+#include "dialogs/frmSettings.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
@@ -183,9 +185,10 @@ void frmTessary::createMenus()
     connect(mnuCut, &QAction::triggered, this, &frmTessary::mnuCut_Click);
     connect(mnuCopy, &QAction::triggered, this, &frmTessary::mnuCopy_Click);
     connect(mnuPaste, &QAction::triggered, this, &frmTessary::mnuPaste_Click);
+    connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuFind, mnuBackups, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuFind, mnuNewver, mnuAbout})
         notYetWired->setEnabled(false);
 }
 
@@ -343,4 +346,19 @@ void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
 {
     if (Button == 2)
         mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    if (!m_modPrompts)
+        m_modPrompts = std::make_unique<QtModPrompts>(this);
+    if (!m_frmSettings) {
+        // data.dat that could not be read at start is never replaced.
+        auto save = [this] {
+            return m_settingsUsable ? SaveSettings(m_vars, m_programFolder)
+                                    : Status::failure(QStringLiteral("data.dat could not be read at start."));
+        };
+        m_frmSettings = new frmSettings(m_vars, m_programFolder, *m_modPrompts, save, this);
+    }
+    m_frmSettings->exec();
 }

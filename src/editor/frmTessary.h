@@ -3,10 +3,12 @@
 #include "editor/SystemClipboard.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class DocumentCommands;
+class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -18,6 +20,7 @@ class RichTextBox;
 class ToolPicture;
 class clsUndo;
 struct mdlVars;
+class frmSettings;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -57,6 +60,8 @@ public:
     void mnuPaste_Click();
     // The right button shows the Edit menu at the mouse position.
     void txtMain_MouseUp(int Button, int Shift, int X, int Y);
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
 
 protected:
     // Form_Unload.
@@ -81,6 +86,8 @@ private:
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
     std::unique_ptr<clsUndo> objUndo;
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;
