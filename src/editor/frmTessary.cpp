@@ -17,8 +17,10 @@
 #include "editor/Texts.h"
 #include "editor/ToolPicture.h"
 #include "editor/ToolPictures.h"
+#include "undo/clsUndo.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -161,6 +163,9 @@ void frmTessary::createControls()
 
     connect(picSave, &ToolPicture::clicked, this, &frmTessary::picSave_Click);
     connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
+    connect(picUndo, &ToolPicture::clicked, this, &frmTessary::picUndo_Click);
+    connect(picRedo, &ToolPicture::clicked, this, &frmTessary::picRedo_Click);
+    txtMain->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
 }
 
 ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
@@ -211,13 +216,16 @@ void frmTessary::createMenus()
     connect(mnuAss, &QAction::triggered, this, &frmTessary::mnuAss_Click);
     connect(mnuNewver, &QAction::triggered, this, &frmTessary::mnuNewver_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmTessary::mnuAbout_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmTessary::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmTessary::mnuRedo_Click);
+    connect(mnuCut, &QAction::triggered, this, &frmTessary::mnuCut_Click);
+    connect(mnuCopy, &QAction::triggered, this, &frmTessary::mnuCopy_Click);
+    connect(mnuPaste, &QAction::triggered, this, &frmTessary::mnuPaste_Click);
     connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind})
+    for (QAction *notYetWired : {mnuFind})
         notYetWired->setEnabled(false);
-    picUndo->setEnabled(false);
-    picRedo->setEnabled(false);
 }
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
@@ -231,7 +239,18 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
-    // The undo engine is created here, bound to txtMain and reset.
+    objUndo = std::make_unique<clsUndo>();
+    objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
+                             [](bool busy) {
+                                 if (busy)
+                                     QApplication::setOverrideCursor(Qt::WaitCursor);
+                                 else
+                                     QApplication::restoreOverrideCursor();
+                             }});
+    objUndo->setRichBox(txtMain);
+    objUndo->Reset();
+    // The history of a replaced text would write into the new one.
+    m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
     m_documents->loadCommandLine(commandLineArgument);
     txtMain->setFocus();
 }
@@ -324,6 +343,47 @@ void frmTessary::mnuExit_Click()
     QCoreApplication::quit();
 }
 
+void frmTessary::mnuUndo_Click()
+{
+    picUndo_Click();
+}
+
+void frmTessary::picUndo_Click()
+{
+    objUndo->undo();
+}
+
+void frmTessary::mnuRedo_Click()
+{
+    picRedo_Click();
+}
+
+void frmTessary::picRedo_Click()
+{
+    objUndo->Redo();
+}
+
+void frmTessary::mnuCut_Click()
+{
+    objUndo->Cut();
+}
+
+void frmTessary::mnuCopy_Click()
+{
+    objUndo->Copy();
+}
+
+void frmTessary::mnuPaste_Click()
+{
+    objUndo->Paste();
+}
+
+void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
+{
+    if (Button == 2)
+        mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
 void frmTessary::mnuBackups_Click()
 {
     if (!m_modPrompts)
@@ -391,7 +451,8 @@ void frmTessary::openVersionPage()
         m_prompts.showError(opened.error());
 }
 
+// Through the undo engine, so one undo takes the insertion back.
 void frmTessary::insertIntoDocument(const QString &text)
 {
-    Q_UNUSED(text);
+    undoEngine().InsertText(text);
 }

@@ -23,6 +23,7 @@ class QUrl;
 class frmAbout;
 class frmAss;
 class frmScriptwiz;
+class clsUndo;
 struct mdlVars;
 class frmSettings;
 
@@ -47,6 +48,10 @@ public:
     void Form_Load(const QString &commandLineArgument);
 
     RichTextBox &editBox() { return *txtMain; }
+    // The undo engine bound to the edit box, from Form_Load on. Text put
+    // into the box by program code goes through it (InsertText) so that it
+    // can be undone.
+    clsUndo &undoEngine() { return *objUndo; }
 
     void mnuNew_Click();
     void mnuOpen_Click();
@@ -55,6 +60,15 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void picUndo_Click();
+    void mnuRedo_Click();
+    void picRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    // The right button shows the Edit menu at the mouse position.
+    void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
     void mnuBackups_Click();
 
@@ -95,6 +109,7 @@ private:
     QPointer<frmAbout> m_about;
     QPointer<frmScriptwiz> m_scriptwiz;
     QPointer<frmAss> m_ass;
+    std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;
 

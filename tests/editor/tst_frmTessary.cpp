@@ -4,11 +4,13 @@
 #include "app/mdlVars.h"
 #include "editor/RichTextBox.h"
 #include "editor/frmTessary.h"
+#include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -268,6 +270,50 @@ private slots:
         QCOMPARE(readAll(path("copy.cfg")), all);
     }
 
+    void editMenuAndToolPicturesDriveTheEngine()
+    {
+        start();
+        type(QStringLiteral("abc"));
+        auto *edit = control<QMenu>("mnuEdit");
+        for (const char *name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste"})
+            QVERIFY2(control<QAction>(name)->isEnabled(), name);
+        control<QAction>("mnuUndo")->trigger();
+        QTest::mouseClick(control("picUndo"), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("a"));
+        QTest::mouseClick(control("picRedo"), Qt::LeftButton);
+        control<QAction>("mnuRedo")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("abc"));
+
+        m_frm->editBox().setSelStart(0);
+        m_frm->editBox().setSelLength(2);
+        control<QAction>("mnuCut")->trigger();
+        m_frm->editBox().setSelStart(1);
+        control<QAction>("mnuPaste")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("cab"));
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 5);
+        QVERIFY(m_frm->updatesEnabled());
+
+        QTest::mouseClick(m_frm->editBox().viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QTRY_COMPARE(QApplication::activePopupWidget(), edit);
+        edit->close();
+    }
+
+    void newDocumentStartsAFreshHistory()
+    {
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        start(u'"' + path("a.cfg") + u'"');
+        type(QStringLiteral("xy"));
+        m_frm->mnuUndo_Click();
+        m_frm->mnuUndo_Click();
+        // Back at the loaded text: nothing to ask about.
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 0);
+        QCOMPARE(m_frm->undoEngine().RedoCount(), 0);
+        m_frm->mnuRedo_Click();
+        QCOMPARE(m_frm->editBox().Text(), QString());
+    }
+
     void unwritableProgramFolderIsToldOnce()
     {
         // A program folder below a plain file can hold no data.dat, even for root.
@@ -342,6 +388,25 @@ private slots:
         QVERIFY(browserStarts || m_prompts->errors[0].contains(opened[0].toString()));
         if (fromAboutBox)
             QCOMPARE(aboutVersion, QStringLiteral("v 1.00"));
+    }
+
+    void scriptWizardInsertsAtTheCaretAndOneUndoTakesItBack()
+    {
+        start();
+        type(QStringLiteral("gamma 2"));
+        m_frm->editBox().setSelStart(0);
+        m_frm->findChild<QAction *>(QStringLiteral("mnuScriptwiz"))->trigger();
+        auto *wizard = m_frm->findChild<QDialog *>(QStringLiteral("frmScriptwiz"));
+        QVERIFY(wizard->isVisible() && !wizard->isModal());
+        for (const auto &[list, entry] : {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}}) {
+            auto *combo = wizard->findChild<QComboBox *>(QString::fromLatin1(list));
+            combo->setCurrentIndex(combo->findText(QString::fromLatin1(entry)));
+            emit combo->activated(combo->currentIndex());
+        }
+        QTest::mouseClick(wizard->findChild<QWidget *>(QStringLiteral("cmdInsert")), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
+        m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
     }
 
     void hintStaysReadableOnADarkTheme()
