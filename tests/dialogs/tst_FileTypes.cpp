@@ -89,30 +89,6 @@ private slots:
         for (const FileTypes::FileType &type : FileTypes::all())
             QVERIFY2(list.contains(type.mimeType + QByteArray("=tessary.desktop")), type.mimeType);
     }
-
-    void runCommand_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("started");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("errorOutput");
-        QTest::newRow("fails, saying why") << "sh" << QStringList{"-c", "echo denied >&2; exit 3"} << true << 3
-                                           << "denied";
-        QTest::newRow("missing program") << "/nonexistent/xdg-mime" << QStringList{} << false << -1 << "";
-    }
-    void runCommand()
-    {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, started);
-        QFETCH(int, exitCode);
-        QFETCH(QString, errorOutput);
-        const FileTypes::CommandOutcome outcome = FileTypes::runCommand(program, arguments);
-        QCOMPARE(outcome.started, started);
-        QCOMPARE(outcome.exitCode, exitCode);
-        QCOMPARE(outcome.errorOutput, errorOutput);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_FileTypes)
