@@ -1,0 +1,179 @@
+#include "editor/SyntaxColours.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <cmath>
+
+namespace {
+
+double luminance(const QColor &c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The colour of this hue nearest to mid lightness that reads on the background.
+QColor readable(const QColor &wanted, const QColor &background)
+{
+    constexpr double Goal = 4.5;
+    const bool darkBackground = luminance(background) < 0.18;
+    const double hue = qMax(0.0, wanted.hslHueF());
+    const double saturation = wanted.hslSaturationF();
+    QColor best = wanted;
+    for (double lightness = 0.5; lightness >= 0 && lightness <= 1; lightness += darkBackground ? 0.02 : -0.02) {
+        best = QColor::fromHslF(float(hue), float(saturation), float(lightness));
+        if (contrast(best, background) >= Goal)
+            break;
+    }
+    return best;
+}
+
+QTextCharFormat coloured(const QColor &colour)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    return format;
+}
+
+} // namespace
+
+SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent)
+    : QObject(parent), m_edit(edit), m_catalogue(catalogue), m_formats(formatsFor(edit.palette()))
+{
+    connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::schedule);
+    connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &SyntaxColours::schedule);
+    edit.installEventFilter(this);
+    edit.viewport()->installEventFilter(this);
+}
+
+SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
+{
+    using Kind = SyntaxToken::Kind;
+    const QColor base = palette.color(QPalette::Base);
+    const QColor text = palette.color(QPalette::Text);
+    const auto hue = [&](int h) { return coloured(readable(QColor::fromHsl(h, 200, 128), base)); };
+    Formats f;
+    f.kind[int(Kind::Known)] = coloured(readable(palette.color(QPalette::Link), base));
+    f.kind[int(Kind::Command)] = hue(280);
+    f.kind[int(Kind::String)] = hue(120);
+    f.kind[int(Kind::Number)] = hue(25);
+    f.kind[int(Kind::Separator)] = hue(330);
+    f.kind[int(Kind::Prefix)] = hue(330);
+    f.kind[int(Kind::Keyword)] = hue(190);
+    // Comments recede toward the background, as far as they stay readable.
+    const QColor muted = QColor::fromRgbF((text.redF() + base.redF()) / 2, (text.greenF() + base.greenF()) / 2,
+                                          (text.blueF() + base.blueF()) / 2);
+    f.kind[int(Kind::Comment)] = coloured(readable(muted, base));
+    f.badValue.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.badValue.setUnderlineColor(readable(QColor::fromHsl(0, 230, 128), base));
+    return f;
+}
+
+void SyntaxColours::setSyntax(FileSyntax syntax)
+{
+    if (syntax == m_syntax)
+        return;
+    m_syntax = syntax;
+    schedule();
+}
+
+// A queued pass runs after the widget has laid out the change and before it paints.
+void SyntaxColours::schedule()
+{
+    if (m_scheduled)
+        return;
+    m_scheduled = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_scheduled = false;
+        colourVisible();
+    }, Qt::QueuedConnection);
+}
+
+QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> ranges;
+    for (const SyntaxToken &token : tokenizeLine(block.text(), m_syntax, m_catalogue)) {
+        QTextCharFormat format = m_formats.kind[int(token.kind)];
+        if (token.badValue)
+            format.merge(m_formats.badValue);
+        if (!format.isEmpty())
+            ranges.append({token.start, token.length, format});
+    }
+    return ranges;
+}
+
+void SyntaxColours::colourVisible()
+{
+    QWidget *viewport = m_edit.viewport();
+    if (!m_edit.isVisible() || viewport->height() <= 0)
+        return;
+    QTextDocument *doc = m_edit.document();
+    QTextBlock block = m_edit.cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last = m_edit.cursorForPosition(QPoint(viewport->width(), viewport->height())).block();
+    for (; block.isValid() && block.blockNumber() <= last.blockNumber(); block = block.next()) {
+        QTextLayout *layout = block.layout();
+        const QList<QTextLayout::FormatRange> ranges = formatsOf(block);
+        if (layout->formats() == ranges)
+            continue;
+        layout->setFormats(ranges);
+        // Lays the block out again and repaints it, without a contents change.
+        doc->markContentsDirty(block.position(), block.length());
+    }
+}
+
+QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
+{
+    const QTextCursor hit = m_edit.cursorForPosition(viewportPoint);
+    const QTextBlock block = hit.block();
+    const QTextLayout *layout = block.layout();
+    const int length = block.length() - 1;
+    // The character under the point lies on one side of the nearest caret position.
+    for (const int column : {hit.positionInBlock() - 1, hit.positionInBlock()}) {
+        if (column < 0 || column >= length)
+            continue;
+        QTextCursor at(block);
+        at.setPosition(block.position() + column);
+        const QRect caret = m_edit.cursorRect(at);
+        const QTextLine line = layout->lineForTextPosition(column);
+        const qreal width = line.cursorToX(column + 1) - line.cursorToX(column);
+        if (viewportPoint.y() >= caret.top() && viewportPoint.y() <= caret.bottom()
+            && viewportPoint.x() >= caret.left() && viewportPoint.x() < caret.left() + width)
+            return hoverText(block.text(), column, m_syntax, m_catalogue);
+    }
+    return {};
+}
+
+bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit.viewport()) {
+        if (event->type() == QEvent::ToolTip) {
+            const auto *help = static_cast<QHelpEvent *>(event);
+            const QString text = toolTipAt(help->pos());
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(help->globalPos(), text, m_edit.viewport());
+            return true;
+        }
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            schedule();
+    } else if (watched == &m_edit && event->type() == QEvent::PaletteChange) {
+        m_formats = formatsFor(m_edit.palette());
+        // Blocks off screen take the new colours when they are shown.
+        schedule();
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "editor/ScriptSyntax.h"
+
+#include <QObject>
+#include <QTextCharFormat>
+#include <QTextLayout>
+
+#include <array>
+
+class QPalette;
+class QPlainTextEdit;
+class QPoint;
+class QTextBlock;
+struct Catalogue;
+
+// Colours what the edit box shows and explains it on hover, from the outside.
+//
+// Only the blocks on screen are coloured, and only when shown: after a
+// scroll, a resize or an edit, a queued pass sets formats on those blocks'
+// layouts. Layout formats are no change of the document: no change
+// notification, no modified flag, no undo step, and the text and its
+// rich-text form stay as they are.
+class SyntaxColours : public QObject
+{
+    Q_OBJECT
+
+public:
+    SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent = nullptr);
+
+    FileSyntax syntax() const { return m_syntax; }
+    void setSyntax(FileSyntax syntax);
+
+    // Colours the blocks on screen now (also done by itself after each change).
+    void colourVisible();
+
+    // The tooltip for a point of the viewport; empty for none.
+    QString toolTipAt(const QPoint &viewportPoint) const;
+
+    // The formats for a palette: one per token kind, and the bad-value mark.
+    struct Formats
+    {
+        std::array<QTextCharFormat, 9> kind;
+        QTextCharFormat badValue;
+    };
+    static Formats formatsFor(const QPalette &palette);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void schedule();
+    QList<QTextLayout::FormatRange> formatsOf(const QTextBlock &block) const;
+
+    QPlainTextEdit &m_edit;
+    const Catalogue &m_catalogue;
+    FileSyntax m_syntax = FileSyntax::Script;
+    Formats m_formats;
+    bool m_scheduled = false;
+};
