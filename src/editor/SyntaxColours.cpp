@@ -3,7 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolTip>
@@ -53,8 +53,15 @@ QTextCharFormat coloured(const QColor &colour)
 SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent)
     : QObject(parent), m_edit(edit), m_catalogue(catalogue), m_formats(formatsFor(edit.palette()))
 {
-    connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::schedule);
-    connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &SyntaxColours::schedule);
+    // Both come after the widget has laid the change out, so the pass sees
+    // what will be painted. The scroll bar's own signal misses the widget's
+    // own scrolling; the update request with a distance catches every scroll.
+    connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::colourEdited);
+    connect(edit.document(), &QTextDocument::contentsChanged, this, &SyntaxColours::colourVisible);
+    connect(&edit, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
+        if (dy != 0)
+            colourVisible();
+    });
     edit.installEventFilter(this);
     edit.viewport()->installEventFilter(this);
 }
@@ -90,15 +97,18 @@ void SyntaxColours::setSyntax(FileSyntax syntax)
     schedule();
 }
 
-// A queued pass runs after the widget has laid out the change and before it paints.
+// For changes the widget lays out later (size, palette, file type): a queued
+// pass, or the next paint if that comes first.
 void SyntaxColours::schedule()
 {
-    if (m_scheduled)
+    m_dirty = true;
+    if (m_posted)
         return;
-    m_scheduled = true;
+    m_posted = true;
     QMetaObject::invokeMethod(this, [this] {
-        m_scheduled = false;
-        colourVisible();
+        m_posted = false;
+        if (m_dirty)
+            colourVisible();
     }, Qt::QueuedConnection);
 }
 
@@ -118,19 +128,64 @@ QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QTextBlock &block
 void SyntaxColours::colourVisible()
 {
     QWidget *viewport = m_edit.viewport();
-    if (!m_edit.isVisible() || viewport->height() <= 0)
+    // Laying a block out again can move the scroll bar, which calls back here.
+    if (m_colouring || !m_edit.isVisible() || viewport->height() <= 0)
         return;
+    m_dirty = false;
+    const QScopedValueRollback<bool> colouring(m_colouring, true);
     QTextDocument *doc = m_edit.document();
+    const int oldFirst = m_firstShown;
+    const int oldLast = m_lastShown;
+    // The end is counted in lines as laid out so far: finding it lays nothing
+    // out, which the new formats would undo.
+    const int lines = viewport->height() / qMax(1, m_edit.fontMetrics().lineSpacing()) + 2;
     QTextBlock block = m_edit.cursorForPosition(QPoint(0, 0)).block();
-    const QTextBlock last = m_edit.cursorForPosition(QPoint(viewport->width(), viewport->height())).block();
-    for (; block.isValid() && block.blockNumber() <= last.blockNumber(); block = block.next()) {
+    m_firstShown = block.blockNumber();
+    for (int seen = 0; block.isValid() && seen < lines; block = block.next()) {
+        seen += qMax(1, block.lineCount());
+        m_lastShown = block.blockNumber();
         QTextLayout *layout = block.layout();
+        // Glyphs kept from laying out make painting coloured text as cheap as plain.
+        layout->setCacheEnabled(true);
         const QList<QTextLayout::FormatRange> ranges = formatsOf(block);
         if (layout->formats() == ranges)
             continue;
         layout->setFormats(ranges);
-        // Lays the block out again and repaints it, without a contents change.
+        // Repaints, without a contents change.
         doc->markContentsDirty(block.position(), block.length());
+    }
+    // Blocks that left the screen give their glyphs back.
+    for (int n = oldFirst; n <= oldLast; ++n) {
+        if (n >= m_firstShown && n <= m_lastShown)
+            continue;
+        const QTextBlock gone = doc->findBlockByNumber(n);
+        QTextLayout *layout = gone.isValid() ? gone.layout() : nullptr;
+        if (!layout || !layout->cacheEnabled())
+            continue;
+        layout->setCacheEnabled(false);
+        layout->setFormats(layout->formats()); // frees the glyphs
+        doc->markContentsDirty(gone.position(), gone.length());
+    }
+}
+
+// Runs before the widget lays the edit out, so an edited block on screen is
+// coloured before it is painted. Formats set here join the edit's own change:
+// no further notification.
+void SyntaxColours::colourEdited(int position, int, int added)
+{
+    if (m_lastShown < 0)
+        return;
+    const QTextDocument *doc = m_edit.document();
+    QTextBlock block = doc->findBlock(position);
+    const int last = qMin(doc->findBlock(position + added).blockNumber(), m_lastShown);
+    if (block.blockNumber() < m_firstShown)
+        return;
+    for (; block.isValid() && block.blockNumber() <= last; block = block.next()) {
+        const QList<QTextLayout::FormatRange> ranges = formatsOf(block);
+        if (block.layout()->formats() != ranges) {
+            block.layout()->setCacheEnabled(true);
+            block.layout()->setFormats(ranges);
+        }
     }
 }
 
@@ -168,6 +223,8 @@ bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
                 QToolTip::showText(help->globalPos(), text, m_edit.viewport());
             return true;
         }
+        if (event->type() == QEvent::Paint && m_dirty)
+            colourVisible();
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
             schedule();
     } else if (watched == &m_edit && event->type() == QEvent::PaletteChange) {

@@ -16,9 +16,9 @@ struct Catalogue;
 
 // Colours what the edit box shows and explains it on hover, from the outside.
 //
-// Only the blocks on screen are coloured, and only when shown: after a
-// scroll, a resize or an edit, a queued pass sets formats on those blocks'
-// layouts. Layout formats are no change of the document: no change
+// Only the blocks on screen are coloured, and only when shown: after an
+// edit, a scroll, a resize or a new palette, a pass sets formats on those
+// blocks' layouts. Layout formats are no change of the document: no change
 // notification, no modified flag, no undo step, and the text and its
 // rich-text form stay as they are.
 class SyntaxColours : public QObject
@@ -50,11 +50,17 @@ protected:
 
 private:
     void schedule();
+    void colourEdited(int position, int removed, int added);
     QList<QTextLayout::FormatRange> formatsOf(const QTextBlock &block) const;
 
     QPlainTextEdit &m_edit;
     const Catalogue &m_catalogue;
     FileSyntax m_syntax = FileSyntax::Script;
     Formats m_formats;
-    bool m_scheduled = false;
+    bool m_dirty = false;  // a pass is wanted
+    bool m_posted = false; // a queued pass is on its way
+    bool m_colouring = false;
+    // The blocks on screen at the last pass.
+    int m_firstShown = 0;
+    int m_lastShown = -1;
 };

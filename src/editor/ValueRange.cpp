@@ -1,26 +1,54 @@
 #include "editor/ValueRange.h"
 
-#include <QRegularExpression>
+namespace {
 
+// Reads -?digits(.digits)? at i; returns where it ends, or -1.
+qsizetype readEnd(QStringView text, qsizetype i)
+{
+    const auto digits = [&](qsizetype at) {
+        qsizetype end = at;
+        while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
+            ++end;
+        return end;
+    };
+    if (i < text.size() && text[i] == u'-')
+        ++i;
+    qsizetype end = digits(i);
+    if (end == i)
+        return -1;
+    if (end < text.size() && text[end] == u'.') {
+        const qsizetype fraction = digits(end + 1);
+        if (fraction == end + 1)
+            return -1;
+        end = fraction;
+    }
+    return end;
+}
+
+} // namespace
+
+// Read by hand rather than by pattern: it runs for every value on screen.
 ValueRange ValueRange::parse(const QString &rangeText)
 {
-    static const QRegularExpression between(QStringLiteral(R"(^(-?\d+(?:\.\d+)?)-(-?\d+(?:\.\d+)?)$)"));
-    static const QRegularExpression atLeast(QStringLiteral(R"(^(-?\d+(?:\.\d+)?) or more$)"));
     ValueRange range;
-    const QString text = rangeText.trimmed();
+    const QStringView text = QStringView(rangeText).trimmed();
     if (text == QLatin1String("any number")) {
         range.kind = Kind::AnyNumber;
-    } else if (const auto m = between.match(text); m.hasMatch()) {
-        range.lowText = m.captured(1);
-        range.highText = m.captured(2);
-        range.low = range.lowText.toDouble();
+        return range;
+    }
+    const qsizetype lowEnd = readEnd(text, 0);
+    if (lowEnd < 0)
+        return range;
+    range.lowText = text.first(lowEnd).toString();
+    range.low = range.lowText.toDouble();
+    if (text.mid(lowEnd) == QLatin1String(" or more")) {
+        range.kind = Kind::AtLeast;
+    } else if (lowEnd < text.size() && text[lowEnd] == u'-' && readEnd(text, lowEnd + 1) == text.size()) {
+        range.highText = text.mid(lowEnd + 1).toString();
         range.high = range.highText.toDouble();
         // An empty range would flag every value; leave such an entry unchecked.
-        range.kind = range.low <= range.high ? Kind::Between : Kind::Unchecked;
-    } else if (const auto m = atLeast.match(text); m.hasMatch()) {
-        range.lowText = m.captured(1);
-        range.low = range.lowText.toDouble();
-        range.kind = Kind::AtLeast;
+        if (range.low <= range.high)
+            range.kind = Kind::Between;
     }
     return range;
 }
