@@ -3,10 +3,12 @@
 #include "editor/SystemClipboard.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class DocumentCommands;
+class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -18,6 +20,7 @@ class RichTextBox;
 class SyntaxColours;
 class ToolPicture;
 struct mdlVars;
+class frmSettings;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -44,6 +47,8 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
 
 protected:
     // Form_Unload.
@@ -69,6 +74,8 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;
