@@ -44,6 +44,18 @@ bool isScriptCommand(QStringView word)
     return false;
 }
 
+// The entry of an action word without its own: "-attack" ends what
+// "+attack" starts, and either may stand for the bare name.
+int findAction(const Catalogue &catalogue, QStringView word)
+{
+    const QString rest = word.mid(1).toString();
+    if (word.startsWith(u'-')) {
+        if (const int k = catalogue.find(QLatin1Char('+') + rest))
+            return k;
+    }
+    return catalogue.find(rest);
+}
+
 bool isNumber(QStringView word)
 {
     double ignored = 0;
@@ -130,7 +142,7 @@ private:
         } else if ((text.startsWith(u'+') || text.startsWith(u'-')) && text.size() > 1 && !isNumber(text)) {
             add(word.start, 1, Kind::Prefix);
             // An unknown action keeps only its prefix coloured.
-            if (const int rest = find(text.mid(1)))
+            if (const int rest = findAction(m_catalogue, text))
                 add(word.start + 1, word.length - 1, Kind::Known, rest);
         } else if (isScriptCommand(text)) {
             add(word.start, word.length, Kind::Command);
@@ -323,6 +335,6 @@ QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalog
     const QStringView word = line.mid(start, end - start);
     int k = catalogue.find(word.toString());
     if (!k && word.size() > 1 && (word.startsWith(u'+') || word.startsWith(u'-')))
-        k = catalogue.find(word.mid(1).toString());
+        k = findAction(catalogue, word);
     return k ? catalogue.explanation(k) : QString();
 }

@@ -66,7 +66,8 @@ private slots:
             << "cmd:bind str:\"x\" str:\" known:sensitivity num!:50 sep:; known:volume num!:2 str:\"";
         QTest::newRow("alias with actions")
             << cfg << "alias \"+jumpthrow\" \"+jump;-attack\""
-            << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- str:\"";
+            << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- known:attack str:\"";
+        QTest::newRow("unknown action") << cfg << "+speed" << "prefix:+";
         QTest::newRow("lone line feed ends a line")
             << cfg << "// a\u2028sensitivity 3\nvolume 9" << "comment:// a known:sensitivity num:3 known:volume num!:9";
         QTest::newRow("new document") << "" << "volume 2" << "known:volume num!:2";
@@ -146,6 +147,7 @@ private slots:
             << cfg << "bind \"x\" \"volume 2\"" << 17 << "volume takes a number from 0 to 1 (Range: 0-1): 2 is above 1";
         QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held (Range: none) ()";
         QTest::newRow("action prefix") << cfg << "+jump" << 0 << "Jump once (Range: none) ()";
+        QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held (Range: none) ()";
         QTest::newRow("misspelt") << cfg << "sensitivty 3" << 2 << "";
         QTest::newRow("past the end") << cfg << "volume" << 6 << "";
         QTest::newRow("known word in a text file") << "notes.txt" << "// raise volume here" << 10
