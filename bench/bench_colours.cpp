@@ -119,10 +119,10 @@ struct Box
 
 // Best of alternating runs, so neither side always inherits a warm heap.
 template<typename Measure>
-std::pair<double, double> bestOf(Measure measure)
+std::pair<double, double> bestOf(Measure measure, int repetitions = Repetitions)
 {
     double plain = 1e300, coloured = 1e300;
-    for (int i = 0; i < Repetitions; ++i) {
+    for (int i = 0; i < repetitions; ++i) {
         const bool colouredFirst = i % 2;
         const double a = measure(colouredFirst);
         const double b = measure(!colouredFirst);
@@ -213,7 +213,8 @@ int main(int argc, char *argv[])
     std::printf("file: %.1f MB, %d lines, CR LF\n", large.size() / 1e6, LargeLines);
     bool allMet = true;
 
-    const auto [openPlain, openColoured] = bestOf([&](bool c) { return openMs(large, c); });
+    // Opening differs by one screenful of work: more runs to see it through the noise.
+    const auto [openPlain, openColoured] = bestOf([&](bool c) { return openMs(large, c); }, 2 * Repetitions);
     const double openRatio = openColoured / openPlain;
     std::printf("open:    coloured %.0f ms, plain %.0f ms, coloured/plain %.2f (goal: at most %.1f) %s\n", openColoured,
                 openPlain, openRatio, OpenGoal, verdict(openRatio <= OpenGoal, allMet));

@@ -53,9 +53,10 @@ QTextCharFormat coloured(const QColor &colour)
 SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent)
     : QObject(parent), m_edit(edit), m_catalogue(catalogue), m_formats(formatsFor(edit.palette()))
 {
-    // Both come after the widget has laid the change out, so the pass sees
-    // what will be painted. The scroll bar's own signal misses the widget's
-    // own scrolling; the update request with a distance catches every scroll.
+    // An edit colours its own blocks as it happens; the passes come after the
+    // widget has laid the edit or the scroll out, so they see what will be
+    // painted. The scroll bar's own signal misses the widget's own scrolling;
+    // the update request with a distance catches every scroll.
     connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::colourEdited);
     connect(edit.document(), &QTextDocument::contentsChanged, this, &SyntaxColours::colourVisible);
     connect(&edit, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
@@ -128,8 +129,13 @@ QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QTextBlock &block
 void SyntaxColours::colourVisible()
 {
     QWidget *viewport = m_edit.viewport();
-    // Laying a block out again can move the scroll bar, which calls back here.
-    if (m_colouring || !m_edit.isVisible() || viewport->height() <= 0)
+    // Laying a block out again can scroll the view, which calls back here:
+    // one more pass once this one is done.
+    if (m_colouring) {
+        schedule();
+        return;
+    }
+    if (!m_edit.isVisible() || viewport->height() <= 0)
         return;
     m_dirty = false;
     const QScopedValueRollback<bool> colouring(m_colouring, true);

@@ -18,9 +18,10 @@ struct Catalogue;
 //
 // Only the blocks on screen are coloured, and only when shown: after an
 // edit, a scroll, a resize or a new palette, a pass sets formats on those
-// blocks' layouts. Layout formats are no change of the document: no change
-// notification, no modified flag, no undo step, and the text and its
-// rich-text form stay as they are.
+// blocks' layouts, which also keep their glyphs while on screen. Layout
+// formats are no change of the document: no change notification, no
+// modified flag, no undo step, and the text and its rich-text form stay as
+// they are.
 class SyntaxColours : public QObject
 {
     Q_OBJECT
