@@ -9,6 +9,7 @@
 #include <QToolTip>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -41,6 +42,13 @@ QColor readable(const QColor &wanted, const QColor &background)
     return best;
 }
 
+// What a block was coloured from, so a pass skips blocks that have not changed.
+struct ColourStamp : QTextBlockUserData
+{
+    size_t textHash;
+    int generation;
+};
+
 QTextCharFormat coloured(const QColor &colour)
 {
     QTextCharFormat format;
@@ -58,7 +66,11 @@ SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, Q
     // painted. The scroll bar's own signal misses the widget's own scrolling;
     // the update request with a distance catches every scroll.
     connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::colourEdited);
-    connect(edit.document(), &QTextDocument::contentsChanged, this, &SyntaxColours::colourVisible);
+    connect(edit.document(), &QTextDocument::contentsChanged, this, [this] {
+        // Typing within a line needs nothing more than colourEdited did.
+        if (!std::exchange(m_editColoured, false))
+            colourVisible();
+    });
     connect(&edit, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
         if (dy != 0)
             colourVisible();
@@ -95,6 +107,7 @@ void SyntaxColours::setSyntax(FileSyntax syntax)
     if (syntax == m_syntax)
         return;
     m_syntax = syntax;
+    ++m_generation;
     schedule();
 }
 
@@ -113,10 +126,33 @@ void SyntaxColours::schedule()
     }, Qt::QueuedConnection);
 }
 
-QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QTextBlock &block) const
+bool SyntaxColours::recolour(const QTextBlock &block)
+{
+    const QString text = block.text();
+    const size_t hash = qHash(text);
+    auto *stamp = static_cast<ColourStamp *>(block.userData());
+    if (stamp && stamp->textHash == hash && stamp->generation == m_generation)
+        return false;
+    if (!stamp) {
+        stamp = new ColourStamp;
+        QTextBlock(block).setUserData(stamp); // the block owns it
+    }
+    stamp->textHash = hash;
+    stamp->generation = m_generation;
+    QTextLayout *layout = block.layout();
+    const QList<QTextLayout::FormatRange> ranges = formatsOf(text);
+    if (layout->formats() == ranges)
+        return false;
+    // Glyphs kept from laying out make painting coloured text as cheap as plain.
+    layout->setCacheEnabled(true);
+    layout->setFormats(ranges);
+    return true;
+}
+
+QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QString &text) const
 {
     QList<QTextLayout::FormatRange> ranges;
-    for (const SyntaxToken &token : tokenizeLine(block.text(), m_syntax, m_catalogue)) {
+    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue)) {
         QTextCharFormat format = m_formats.kind[int(token.kind)];
         if (token.badValue)
             format.merge(m_formats.badValue);
@@ -143,24 +179,24 @@ void SyntaxColours::colourVisible()
     const int oldFirst = m_firstShown;
     const int oldLast = m_lastShown;
     // The end is counted in lines as laid out so far: finding it lays nothing
-    // out, which the new formats would undo.
-    const int lines = viewport->height() / qMax(1, m_edit.fontMetrics().lineSpacing()) + 2;
+    // out, which the new formats would undo. A screenful before and after is
+    // coloured too, before the widget lays it out, so a scroll by up to a
+    // page finds its blocks ready and lays each out once.
+    const int screen = viewport->height() / qMax(1, m_edit.fontMetrics().lineSpacing()) + 2;
     QTextBlock block = m_edit.cursorForPosition(QPoint(0, 0)).block();
+    for (int back = 0; back < screen && block.previous().isValid(); back += qMax(1, block.lineCount()))
+        block = block.previous();
     m_firstShown = block.blockNumber();
-    for (int seen = 0; block.isValid() && seen < lines; block = block.next()) {
+    m_lastShown = m_firstShown - 1;
+    m_blockCount = doc->blockCount();
+    for (int seen = 0; block.isValid() && seen < 3 * screen; block = block.next()) {
         seen += qMax(1, block.lineCount());
-        m_lastShown = block.blockNumber();
-        QTextLayout *layout = block.layout();
-        // Glyphs kept from laying out make painting coloured text as cheap as plain.
-        layout->setCacheEnabled(true);
-        const QList<QTextLayout::FormatRange> ranges = formatsOf(block);
-        if (layout->formats() == ranges)
-            continue;
-        layout->setFormats(ranges);
+        ++m_lastShown;
         // Repaints, without a contents change.
-        doc->markContentsDirty(block.position(), block.length());
+        if (recolour(block))
+            doc->markContentsDirty(block.position(), block.length());
     }
-    // Blocks that left the screen give their glyphs back.
+    // Blocks that left give their glyphs back.
     for (int n = oldFirst; n <= oldLast; ++n) {
         if (n >= m_firstShown && n <= m_lastShown)
             continue;
@@ -170,6 +206,7 @@ void SyntaxColours::colourVisible()
             continue;
         layout->setCacheEnabled(false);
         layout->setFormats(layout->formats()); // frees the glyphs
+        QTextBlock(gone).setUserData(nullptr);
         doc->markContentsDirty(gone.position(), gone.length());
     }
 }
@@ -179,20 +216,18 @@ void SyntaxColours::colourVisible()
 // no further notification.
 void SyntaxColours::colourEdited(int position, int, int added)
 {
+    m_editColoured = false;
     if (m_lastShown < 0)
         return;
     const QTextDocument *doc = m_edit.document();
     QTextBlock block = doc->findBlock(position);
-    const int last = qMin(doc->findBlock(position + added).blockNumber(), m_lastShown);
-    if (block.blockNumber() < m_firstShown)
+    const int end = doc->findBlock(position + added).blockNumber();
+    const int first = block.blockNumber();
+    if (first < m_firstShown)
         return;
-    for (; block.isValid() && block.blockNumber() <= last; block = block.next()) {
-        const QList<QTextLayout::FormatRange> ranges = formatsOf(block);
-        if (block.layout()->formats() != ranges) {
-            block.layout()->setCacheEnabled(true);
-            block.layout()->setFormats(ranges);
-        }
-    }
+    for (int n = first; block.isValid() && n <= qMin(end, m_lastShown); ++n, block = block.next())
+        recolour(block);
+    m_editColoured = end <= m_lastShown && doc->blockCount() == m_blockCount;
 }
 
 QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
@@ -235,6 +270,7 @@ bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
             schedule();
     } else if (watched == &m_edit && event->type() == QEvent::PaletteChange) {
         m_formats = formatsFor(m_edit.palette());
+        ++m_generation;
         // Blocks off screen take the new colours when they are shown.
         schedule();
     }

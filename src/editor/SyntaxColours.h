@@ -16,9 +16,10 @@ struct Catalogue;
 
 // Colours what the edit box shows and explains it on hover, from the outside.
 //
-// Only the blocks on screen are coloured, and only when shown: after an
-// edit, a scroll, a resize or a new palette, a pass sets formats on those
-// blocks' layouts, which also keep their glyphs while on screen. Layout
+// Only the blocks on screen and a screenful either side are coloured, and
+// only when shown: after an edit, a scroll, a resize or a new palette, a pass
+// sets formats on those blocks' layouts, which also keep their glyphs while
+// there. Layout
 // formats are no change of the document: no change notification, no
 // modified flag, no undo step, and the text and its rich-text form stay as
 // they are.
@@ -52,7 +53,10 @@ protected:
 private:
     void schedule();
     void colourEdited(int position, int removed, int added);
-    QList<QTextLayout::FormatRange> formatsOf(const QTextBlock &block) const;
+    QList<QTextLayout::FormatRange> formatsOf(const QString &text) const;
+    // Sets the block's formats unless its text is as when last coloured;
+    // returns whether they changed.
+    bool recolour(const QTextBlock &block);
 
     QPlainTextEdit &m_edit;
     const Catalogue &m_catalogue;
@@ -61,7 +65,12 @@ private:
     bool m_dirty = false;  // a pass is wanted
     bool m_posted = false; // a queued pass is on its way
     bool m_colouring = false;
-    // The blocks on screen at the last pass.
+    // Counts changes of syntax and palette, which call for fresh formats.
+    int m_generation = 0;
+    // The blocks coloured at the last pass.
     int m_firstShown = 0;
     int m_lastShown = -1;
+    int m_blockCount = 0;
+    // The last edit lay within one pass's blocks and added none.
+    bool m_editColoured = false;
 };
