@@ -142,6 +142,10 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(underlined(block(0)));
         QVERIFY(!underlined(block(1)));
+        // Another file type recolours the unchanged lines too.
+        m_colours->setSyntax(FileSyntax::Plain);
+        QCoreApplication::processEvents();
+        QVERIFY(!underlined(block(0)));
     }
 
     void toolTips_data()
