@@ -37,45 +37,28 @@ private slots:
         QTest::newRow("value inside") << cfg << "sensitivity 3" << "known:sensitivity num:3";
         QTest::newRow("value above") << cfg << "sensitivity 300" << "known:sensitivity num!:300";
         QTest::newRow("quoted value above") << cfg << "sensitivity \"300\"" << "known:sensitivity str!:\"300\"";
-        QTest::newRow("empty quoted value") << cfg << "sensitivity \"\"" << "known:sensitivity str!:\"\"";
         QTest::newRow("misspelt name stays plain") << cfg << "sensitivty 300" << "num:300";
-        QTest::newRow("letter case matters") << cfg << "Sensitivity 3" << "num:3";
         QTest::newRow("not a number") << cfg << "cl_updaterate abc" << "known:cl_updaterate plain!:abc";
         QTest::newRow("several commands and a comment")
             << cfg << "cl_updaterate 101; volume 1.5 // loud"
             << "known:cl_updaterate num:101 sep:; known:volume num!:1.5 comment:// loud";
-        QTest::newRow("comment without space") << cfg << "sensitivity 3//fast" << "known:sensitivity num:3 comment://fast";
-        QTest::newRow("whole line comment") << cfg << "// sensitivity 300" << "comment:// sensitivity 300";
-        QTest::newRow("tabs") << cfg << "\tvolume\t 1\t" << "known:volume num:1";
         QTest::newRow("or more, below") << cfg << "fps_max 19" << "known:fps_max num!:19";
-        QTest::newRow("negative decimal") << cfg << "m_yaw -0.022" << "known:m_yaw num:-0.022";
-        QTest::newRow("negative low end") << cfg << "lookspring -1" << "known:lookspring num:-1";
         QTest::newRow("malformed number") << cfg << "volume 0.5.1" << "known:volume plain!:0.5.1";
         QTest::newRow("text range unchecked") << cfg << "name \"Player 1\"" << "known:name str:\"Player 1\"";
-        QTest::newRow("no value") << cfg << "volume ;" << "known:volume sep:;";
-        QTest::newRow("only the first value") << cfg << "sensitivity 5 300" << "known:sensitivity num:5 num:300";
         QTest::newRow("echo is not a setting") << cfg << "echo sensitivity 300" << "cmd:echo known:sensitivity num:300";
-        QTest::newRow("unclosed quote") << cfg << "volume \"0.5" << "known:volume str:\"0.5";
         QTest::newRow("bind with action")
             << cfg << "bind \"MOUSE1\" \"+attack\"" << "cmd:bind str:\"MOUSE1\" str:\" known:+attack str:\"";
-        QTest::newRow("bind unquoted") << cfg << "bind x +attack" << "cmd:bind known:+attack";
-        QTest::newRow("bind setting in range") << cfg << "bind \"x\" \"sensitivity 5\""
-                                               << "cmd:bind str:\"x\" str:\" known:sensitivity num:5 str:\"";
         QTest::newRow("bind settings out of range")
             << cfg << "bind \"x\" \"sensitivity 50;volume 2\""
             << "cmd:bind str:\"x\" str:\" known:sensitivity num!:50 sep:; known:volume num!:2 str:\"";
         QTest::newRow("alias with actions")
             << cfg << "alias \"+jumpthrow\" \"+jump;-attack\""
             << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- known:attack str:\"";
-        QTest::newRow("unknown action") << cfg << "+speed" << "prefix:+";
         QTest::newRow("lone line feed ends a line")
             << cfg << "// a\u2028sensitivity 3\nvolume 9" << "comment:// a known:sensitivity num:3 known:volume num!:9";
-        QTest::newRow("new document") << "" << "volume 2" << "known:volume num!:2";
-        QTest::newRow("upper-case suffix") << "AUTOEXEC.CFG" << "volume 2" << "known:volume num!:2";
 
         QTest::newRow("text file") << "readme.txt" << "volume 2 \"quoted\" // note" << "num:2 str:\"quoted\" comment:// note";
         QTest::newRow("mod description") << "liblist.gam" << "version \"1.6\"" << "str:\"1.6\"";
-        QTest::newRow("map list") << "mapcycle.lst" << "de_dust2 30 // night" << "num:30 comment:// night";
         QTest::newRow("definition class")
             << "halflife.fgd" << "@SolidClass base(Targetname) = func_door : \"Door\""
             << "key:@SolidClass cmd:base sep:( sep:) sep:= sep:: str:\"Door\"";
@@ -136,8 +119,6 @@ private slots:
         const QString cfg = QStringLiteral("autoexec.cfg");
         const QString sensitivity = QStringLiteral("Mouse sensitivity (Range: 0.1-10) (default 3)");
         QTest::newRow("known name, first letter") << cfg << "sensitivity 300" << 0 << sensitivity;
-        QTest::newRow("known name, last letter") << cfg << "sensitivity 300" << 10 << sensitivity;
-        QTest::newRow("space") << cfg << "sensitivity 300" << 11 << "";
         QTest::newRow("bad value")
             << cfg << "sensitivity 300" << 14 << "sensitivity takes a number from 0.1 to 10 (Range: 0.1-10): 300 is above 10";
         QTest::newRow("bad quoted value, on its quote")
@@ -146,10 +127,8 @@ private slots:
         QTest::newRow("bad value inside bind")
             << cfg << "bind \"x\" \"volume 2\"" << 17 << "volume takes a number from 0 to 1 (Range: 0-1): 2 is above 1";
         QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held (Range: none) ()";
-        QTest::newRow("action prefix") << cfg << "+jump" << 0 << "Jump once (Range: none) ()";
         QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held (Range: none) ()";
         QTest::newRow("misspelt") << cfg << "sensitivty 3" << 2 << "";
-        QTest::newRow("past the end") << cfg << "volume" << 6 << "";
         QTest::newRow("known word in a text file") << "notes.txt" << "// raise volume here" << 10
                                                    << "Sound volume (Range: 0-1) ()";
     }

