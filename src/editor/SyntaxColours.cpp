@@ -67,12 +67,18 @@ SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, Q
     // the update request with a distance catches every scroll.
     connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::colourEdited);
     connect(edit.document(), &QTextDocument::contentsChanged, this, [this] {
+        m_inEdit = false;
         // Typing within a line needs nothing more than colourEdited did.
-        if (!std::exchange(m_editColoured, false))
+        if (!std::exchange(m_editColoured, false) || m_dirty)
             colourVisible();
     });
     connect(&edit, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
-        if (dy != 0)
+        if (dy == 0)
+            return;
+        // A scroll while the widget lays an edit out waits for the edit's end.
+        if (m_inEdit)
+            m_dirty = true;
+        else
             colourVisible();
     });
     edit.installEventFilter(this);
@@ -121,6 +127,7 @@ void SyntaxColours::schedule()
     m_posted = true;
     QMetaObject::invokeMethod(this, [this] {
         m_posted = false;
+        m_inEdit = false; // no edit lasts across events
         if (m_dirty)
             colourVisible();
     }, Qt::QueuedConnection);
@@ -216,6 +223,7 @@ void SyntaxColours::colourVisible()
 // no further notification.
 void SyntaxColours::colourEdited(int position, int, int added)
 {
+    m_inEdit = true;
     m_editColoured = false;
     if (m_lastShown < 0)
         return;

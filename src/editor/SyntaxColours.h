@@ -73,4 +73,6 @@ private:
     int m_blockCount = 0;
     // The last edit lay within one pass's blocks and added none.
     bool m_editColoured = false;
+    // Between an edit's contentsChange and its contentsChanged.
+    bool m_inEdit = false;
 };
