@@ -18,6 +18,7 @@ class QMenu;
 class QPixmap;
 class QRect;
 class RichTextBox;
+class SyntaxColours;
 class ToolPicture;
 class QUrl;
 class frmAbout;
@@ -94,6 +95,8 @@ private:
     void warnSettingsUnsaved(const QString &reason);
     void openVersionPage();
     void insertIntoDocument(const QString &text);
+    // Colours the document as the file at this path; empty for a new document.
+    void colourAs(const QString &path);
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -122,6 +125,7 @@ private:
     QComboBox *cboSearch = nullptr;
     QLabel *lblHint = nullptr;
     RichTextBox *txtMain = nullptr;
+    SyntaxColours *m_colours = nullptr;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNew = nullptr;
