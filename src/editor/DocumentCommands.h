@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/Result.h"
+#include "editor/DiskStamp.h"
+
 #include <QString>
 
 class EditBox;
 class Prompts;
+class RecoveryStore;
 struct mdlVars;
 
 // New, Open, Save and Save As on the edit box's text.
@@ -32,12 +36,35 @@ public:
     // The path the file dialog starts from: the last one chosen.
     const QString &dialogFileName() const { return m_dialogFileName; }
 
+    // Keeping work safe. The current file is remembered as it was on disk
+    // at Open and after each Save; Save asks before overwriting a change.
+    //
+    // When the window becomes active: tells once about a change on disk,
+    // offering to load the file again, or about its deletion.
+    void checkDisk();
+    // Loads the current file again as Open does, after asking about edits.
+    bool reload();
+
+    // Without a store nothing is kept for recovery.
+    void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
+    // Writes the recovery copy while the document has unsaved changes, removes it otherwise.
+    Status keepRecoveryCopy();
+    // The program ends normally: the copy goes.
+    void forgetRecoveryCopy();
+    // Offers each copy left by an editor that did not end normally.
+    void offerRecovery();
+
 private:
     bool saveTo(const QString &path);
     void replaceText(QString text);
+    bool loadFile(const QString &path);
 
     mdlVars &m_vars;
     EditBox &m_box;
     Prompts &m_prompts;
     QString m_dialogFileName;
+    DiskStamp m_stamp; // of strFilename
+    DiskStamp m_told;  // the change on disk last told about
+    bool m_checking = false;
+    RecoveryStore *m_recovery = nullptr;
 };

@@ -1,0 +1,142 @@
+#include "editor/RecoveryStore.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr char CopySuffix[] = ".copy";
+constexpr char LockSuffix[] = ".lock";
+constexpr quint32 Magic = 0x54455343; // "TESC"
+constexpr quint16 FormatVersion = 1;
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+std::unique_ptr<QLockFile> lockFor(const QString &path)
+{
+    auto lock = std::make_unique<QLockFile>(path);
+    // A session's lock is stale only when its process is gone, never by age.
+    lock->setStaleLockTime(0);
+    return lock->tryLock(0) ? std::move(lock) : nullptr;
+}
+
+std::optional<RecoveryStore::Copy> readCopy(const QString &path, const QString &session)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    quint16 version = 0;
+    RecoveryStore::Copy copy;
+    qint64 written = 0;
+    QByteArray text;
+    in >> magic >> version;
+    if (magic != Magic || version != FormatVersion)
+        return std::nullopt;
+    in >> copy.documentPath >> written >> text;
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    copy.session = session;
+    copy.written = QDateTime::fromMSecsSinceEpoch(written, Qt::UTC);
+    copy.text = QString::fromUtf8(text);
+    return copy;
+}
+
+} // namespace
+
+RecoveryStore::RecoveryStore(const QString &dataFolder) : m_folder(dataFolder + QStringLiteral("/recovery"))
+{
+}
+
+RecoveryStore::~RecoveryStore() = default;
+
+QString RecoveryStore::pathOf(const QString &session, const char *suffix) const
+{
+    return m_folder + u'/' + session + QLatin1String(suffix);
+}
+
+Status RecoveryStore::open()
+{
+    if (isOpen())
+        return Status::success();
+    if (!QDir().mkpath(m_folder))
+        return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
+    // The process id alone could come back as a dead session's.
+    m_session = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
+    m_lock = lockFor(pathOf(m_session, LockSuffix));
+    if (!m_lock)
+        return Status::failure(QStringLiteral("%1 cannot be locked.").arg(shown(pathOf(m_session, LockSuffix))));
+    return Status::success();
+}
+
+Status RecoveryStore::write(const QString &documentPath, const QString &text) const
+{
+    if (!isOpen())
+        return Status::failure(QStringLiteral("%1 is not open.").arg(shown(m_folder)));
+    const QString path = pathOf(m_session, CopySuffix);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << Magic << FormatVersion << documentPath << QDateTime::currentMSecsSinceEpoch() << text.toUtf8();
+    if (out.status() != QDataStream::Ok || !file.commit())
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+}
+
+void RecoveryStore::remove() const
+{
+    if (isOpen())
+        QFile::remove(pathOf(m_session, CopySuffix));
+}
+
+bool RecoveryStore::hasCopy() const
+{
+    return isOpen() && QFile::exists(pathOf(m_session, CopySuffix));
+}
+
+QList<RecoveryStore::Copy> RecoveryStore::leftovers()
+{
+    QList<Copy> copies;
+    const QString pattern = u'*' + QLatin1String(CopySuffix);
+    for (const QString &name : QDir(m_folder).entryList({pattern}, QDir::Files)) {
+        const QString session = name.chopped(qsizetype(sizeof(CopySuffix) - 1));
+        if (session == m_session || m_claimed.count(session))
+            continue;
+        // Taking the lock proves its editor is gone, and keeps other editors off the copy.
+        std::unique_ptr<QLockFile> lock = lockFor(pathOf(session, LockSuffix));
+        if (!lock)
+            continue;
+        std::optional<Copy> copy = readCopy(pathOf(session, CopySuffix), session);
+        if (!copy)
+            continue; // unreadable: left where it is for whoever looks
+        m_claimed[session] = std::move(lock);
+        copies << std::move(*copy);
+    }
+    std::sort(copies.begin(), copies.end(), [](const Copy &a, const Copy &b) { return a.written < b.written; });
+    return copies;
+}
+
+void RecoveryStore::discard(const Copy &copy)
+{
+    QFile::remove(pathOf(copy.session, CopySuffix));
+    release(copy);
+}
+
+void RecoveryStore::release(const Copy &copy)
+{
+    m_claimed.erase(copy.session);
+}
