@@ -151,8 +151,7 @@ void DocumentCommands::checkDisk()
     if (change == DiskStamp::Change::Deleted) {
         // Only this text is left: closing must not drop it unasked.
         m_box.setModified(true);
-        if (m_recovery)
-            keepRecoveryCopy();
+        keepRecoveryCopy();
         m_prompts.inform(Texts::deletedOnDisk(path));
         return;
     }
@@ -167,15 +166,14 @@ bool DocumentCommands::reload()
     return loadFile(m_vars.strFilename);
 }
 
-Status DocumentCommands::keepRecoveryCopy()
+void DocumentCommands::keepRecoveryCopy()
 {
     if (!m_recovery)
-        return Status::success();
-    if (!m_box.isModified()) {
+        return;
+    if (m_box.isModified())
+        m_recovery->writeInBackground(m_vars.strFilename, m_box.textSnapshot());
+    else
         m_recovery->remove();
-        return Status::success();
-    }
-    return m_recovery->write(m_vars.strFilename, m_box.Text());
 }
 
 void DocumentCommands::forgetRecoveryCopy()
@@ -200,7 +198,7 @@ void DocumentCommands::offerRecovery()
             m_stamp = copy.documentPath.isEmpty() ? DiskStamp() : DiskStamp::read(copy.documentPath);
             m_box.setModified(true);
             // Kept under this session before the old copy goes.
-            if (keepRecoveryCopy())
+            if (m_recovery->write(m_vars.strFilename, copy.text))
                 m_recovery->discard(copy);
             else
                 m_recovery->release(copy);

@@ -47,8 +47,9 @@ public:
 
     // Without a store nothing is kept for recovery.
     void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
-    // Writes the recovery copy while the document has unsaved changes, removes it otherwise.
-    Status keepRecoveryCopy();
+    // Writes the recovery copy while the document has unsaved changes (in the
+    // background: the store reports failures), removes it otherwise.
+    void keepRecoveryCopy();
     // The program ends normally: the copy goes.
     void forgetRecoveryCopy();
     // Offers each copy left by an editor that did not end normally.

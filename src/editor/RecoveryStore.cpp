@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <utility>
 #include <optional>
 
 namespace {
@@ -60,7 +61,77 @@ RecoveryStore::RecoveryStore(const QString &dataFolder) : m_folder(dataFolder + 
 {
 }
 
-RecoveryStore::~RecoveryStore() = default;
+RecoveryStore::~RecoveryStore()
+{
+    if (m_worker.joinable()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_worker.join();
+    }
+}
+
+void RecoveryStore::work()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_pending || m_stopping; });
+            // A waiting copy is still written at the end: it is the newest text.
+            if (!m_pending)
+                return;
+            job = std::move(*m_pending);
+            m_pending.reset();
+            m_busy = true;
+        }
+        const QString text = job.text();
+        Status written = Status::success();
+        {
+            const std::lock_guard file(m_fileMutex);
+            bool current = false;
+            {
+                const std::lock_guard lock(m_mutex);
+                current = job.generation == m_generation;
+            }
+            if (current)
+                written = writeFile(job.documentPath, text);
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!written && m_error.isEmpty())
+                m_error = written.error();
+            m_busy = false;
+        }
+        m_wake.notify_all();
+    }
+}
+
+void RecoveryStore::waitIdle()
+{
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return !m_busy && !m_pending; });
+}
+
+void RecoveryStore::writeInBackground(const QString &documentPath, std::function<QString()> text)
+{
+    if (!isOpen())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pending = Job{documentPath, std::move(text), m_generation};
+    }
+    m_wake.notify_all();
+}
+
+Status RecoveryStore::takeError()
+{
+    waitIdle();
+    const std::lock_guard lock(m_mutex);
+    return m_error.isEmpty() ? Status::success() : Status::failure(std::exchange(m_error, QString()));
+}
 
 QString RecoveryStore::pathOf(const QString &session, const char *suffix) const
 {
@@ -78,13 +149,25 @@ Status RecoveryStore::open()
     m_lock = lockFor(pathOf(m_session, LockSuffix));
     if (!m_lock)
         return Status::failure(QStringLiteral("%1 cannot be locked.").arg(shown(pathOf(m_session, LockSuffix))));
+    m_worker = std::thread([this] { work(); });
     return Status::success();
 }
 
-Status RecoveryStore::write(const QString &documentPath, const QString &text) const
+Status RecoveryStore::write(const QString &documentPath, const QString &text)
 {
     if (!isOpen())
         return Status::failure(QStringLiteral("%1 is not open.").arg(shown(m_folder)));
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_pending.reset();
+    }
+    const std::lock_guard file(m_fileMutex);
+    return writeFile(documentPath, text);
+}
+
+Status RecoveryStore::writeFile(const QString &documentPath, const QString &text) const
+{
     const QString path = pathOf(m_session, CopySuffix);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -97,14 +180,22 @@ Status RecoveryStore::write(const QString &documentPath, const QString &text) co
     return Status::success();
 }
 
-void RecoveryStore::remove() const
+void RecoveryStore::remove()
 {
-    if (isOpen())
-        QFile::remove(pathOf(m_session, CopySuffix));
+    if (!isOpen())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_pending.reset();
+    }
+    const std::lock_guard file(m_fileMutex);
+    QFile::remove(pathOf(m_session, CopySuffix));
 }
 
-bool RecoveryStore::hasCopy() const
+bool RecoveryStore::hasCopy()
 {
+    waitIdle();
     return isOpen() && QFile::exists(pathOf(m_session, CopySuffix));
 }
 

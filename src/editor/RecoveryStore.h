@@ -6,8 +6,13 @@
 #include <QList>
 #include <QString>
 
+#include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 class QLockFile;
 
@@ -40,12 +45,16 @@ public:
     bool isOpen() const { return m_lock != nullptr; }
     QString folder() const { return m_folder; }
 
-    // Replaces this session's copy at once and whole. Safe to call from another
-    // thread than open() and remove(), one call at a time.
-    Status write(const QString &documentPath, const QString &text) const;
-    // Removes this session's copy.
-    void remove() const;
-    bool hasCopy() const;
+    // Replaces this session's copy at once and whole.
+    Status write(const QString &documentPath, const QString &text);
+    // The same on a worker thread, so the window's thread only pays for taking
+    // the text; a newer request replaces one still waiting.
+    void writeInBackground(const QString &documentPath, std::function<QString()> text);
+    // Waits for the worker; then the first failure since last asked, if any.
+    Status takeError();
+    // Removes this session's copy; a write under way or waiting cannot bring it back.
+    void remove();
+    bool hasCopy();
 
     // Copies of sessions that no longer run, oldest first. Each stays claimed
     // by this store until it is discarded or released.
@@ -55,10 +64,30 @@ public:
     void release(const Copy &copy);
 
 private:
+    struct Job
+    {
+        QString documentPath;
+        std::function<QString()> text;
+        quint64 generation = 0;
+    };
+
     QString pathOf(const QString &session, const char *suffix) const;
+    Status writeFile(const QString &documentPath, const QString &text) const;
+    void work();
+    void waitIdle();
 
     QString m_folder;
     QString m_session;
     std::unique_ptr<QLockFile> m_lock;
     std::map<QString, std::unique_ptr<QLockFile>> m_claimed;
+
+    std::mutex m_fileMutex; // one writer or remover of the copy at a time
+    std::mutex m_mutex;     // guards what follows
+    std::condition_variable m_wake;
+    std::optional<Job> m_pending;
+    bool m_busy = false;
+    bool m_stopping = false;
+    quint64 m_generation = 0; // a job of an older generation is dropped
+    QString m_error;
+    std::thread m_worker;
 };
