@@ -128,7 +128,6 @@ void RecoveryStore::writeInBackground(const QString &documentPath, std::function
 
 Status RecoveryStore::takeError()
 {
-    waitIdle();
     const std::lock_guard lock(m_mutex);
     return m_error.isEmpty() ? Status::success() : Status::failure(std::exchange(m_error, QString()));
 }

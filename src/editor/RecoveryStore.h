@@ -50,10 +50,11 @@ public:
     // The same on a worker thread, so the window's thread only pays for taking
     // the text; a newer request replaces one still waiting.
     void writeInBackground(const QString &documentPath, std::function<QString()> text);
-    // Waits for the worker; then the first failure since last asked, if any.
+    // The first failure of a finished background write since last asked.
     Status takeError();
     // Removes this session's copy; a write under way or waiting cannot bring it back.
     void remove();
+    // Whether this session's copy is on disk, once the worker is done.
     bool hasCopy();
 
     // Copies of sessions that no longer run, oldest first. Each stays claimed

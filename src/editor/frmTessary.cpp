@@ -6,6 +6,7 @@
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
+#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "editor/Texts.h"
 #include "editor/ToolPicture.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace {
 
@@ -26,6 +28,8 @@ constexpr int EditTop = 48;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
+// The recovery copy follows the last change after this pause in typing.
+constexpr int RecoveryDelayMs = 3000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -60,10 +64,50 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *pro
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    txtMain->setChangeHandler([this] { txtMain_Change(); });
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(RecoveryDelayMs);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
 frmTessary::~frmTessary() = default;
+
+void frmTessary::setDataFolder(const QString &folder)
+{
+    m_recovery = std::make_unique<RecoveryStore>(folder);
+    if (const Status opened = m_recovery->open(); !opened) {
+        m_recovery.reset();
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(opened.error()));
+    }
+    m_documents->setRecoveryStore(m_recovery.get());
+}
+
+void frmTessary::txtMain_Change()
+{
+    m_recoveryTimer->start();
+}
+
+void frmTessary::keepRecoveryCopy()
+{
+    if (!m_recovery)
+        return;
+    if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(failed.error()));
+    }
+    m_documents->keepRecoveryCopy();
+}
+
+bool frmTessary::event(QEvent *event)
+{
+    // Asked once the activation is over: the question itself moves the focus.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    return QMainWindow::event(event);
+}
 
 void frmTessary::createControls()
 {
@@ -194,6 +238,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         m_prompts.showError(read.error());
     // The undo engine is created here, bound to txtMain and reset.
     m_documents->loadCommandLine(commandLineArgument);
+    // Offered once the window is up.
+    QTimer::singleShot(0, this, [this] { m_documents->offerRecovery(); });
     txtMain->setFocus();
 }
 
@@ -231,6 +277,7 @@ void frmTessary::Form_Resize()
 void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
+        m_documents->forgetRecoveryCopy();
         event->accept();
         return;
     }
@@ -242,6 +289,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         if (const Status saved = SaveSettings(m_vars, m_programFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
+    m_documents->forgetRecoveryCopy();
     event->accept();
 }
 

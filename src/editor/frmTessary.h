@@ -14,6 +14,8 @@ class QLabel;
 class QMenu;
 class QPixmap;
 class QRect;
+class QTimer;
+class RecoveryStore;
 class RichTextBox;
 class ToolPicture;
 struct mdlVars;
@@ -36,6 +38,12 @@ public:
 
     RichTextBox &editBox() { return *txtMain; }
 
+    // Where unsaved documents are kept against a crash (a "recovery" folder
+    // is made there); set before Form_Load. Without it nothing is kept.
+    void setDataFolder(const QString &folder);
+
+    void txtMain_Change();
+
     void mnuNew_Click();
     void mnuOpen_Click();
     void Picture1_Click();
@@ -48,6 +56,7 @@ protected:
     // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void createControls();
@@ -56,6 +65,7 @@ private:
                             const char *name, const QRect &geometry);
     void Form_Resize();
     void warnSettingsUnsaved(const QString &reason);
+    void keepRecoveryCopy();
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -66,6 +76,9 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    bool m_recoveryWarned = false;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;

@@ -2,11 +2,24 @@
 // user or a process they can kill.
 //
 //   editor_helper save <path> <text> [file size limit]   exit 0 saved, 1 not; prints the error
+//   editor_helper type <program folder> <text>           the editor as started from the desktop,
+//                                                        typing the text and running until killed
+//   editor_helper restore <program folder>               starts the editor, restores what is
+//                                                        offered and prints the document
+//
+// The editors keep their copies where the program does (the user's data folder).
 
+#include "FakePrompts.h"
+
+#include "app/mdlVars.h"
 #include "editor/DocumentFile.h"
+#include "editor/RichTextBox.h"
+#include "editor/frmTessary.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTest>
 
 #include <csignal>
 #include <cstdio>
@@ -28,14 +41,37 @@ int save(const QStringList &args)
     return saved ? 0 : 1;
 }
 
+int runEditor(QApplication &app, const QStringList &args)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    mdlVars vars;
+    FakePrompts prompts;
+    prompts.recoveryChoice = Prompts::RecoveryChoice::Restore;
+    frmTessary window(vars, args[2], &prompts);
+    window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    window.Form_Load(QString());
+    window.show();
+    QCoreApplication::processEvents();
+    if (args[1] == QLatin1String("type")) {
+        QTest::keyClicks(&window.editBox(), args[3]);
+        return app.exec();
+    }
+    std::printf("%lld offered\n%s\n", static_cast<long long>(prompts.recoveriesAsked.size()),
+                window.editBox().Text().toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("save") && args.size() >= 4)
+    const QString mode = args.value(1);
+    if (mode == QLatin1String("save") && args.size() >= 4)
         return save(args);
-    std::fprintf(stderr, "usage: editor_helper save <path> <text> [limit]\n");
+    if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))
+        return runEditor(app, args);
+    std::fprintf(stderr, "usage: editor_helper save <path> <text> [limit] | type <folder> <text> | restore <folder>\n");
     return 2;
 }

@@ -321,8 +321,8 @@ private slots:
             QVERIFY(!crashed.hasCopy()); // nothing unsaved yet
             edit(typed);
             m_commands->keepRecoveryCopy();
-            QVERIFY(crashed.takeError());
             QVERIFY(crashed.hasCopy());
+            QVERIFY(crashed.takeError());
 
             // A second editor running at the same time leaves the copy alone.
             RecoveryStore other(data);
