@@ -77,7 +77,7 @@ QString recoveryOffer(const QString &path, const QDateTime &written)
 {
     const QString name = path.isEmpty() ? QStringLiteral("An unnamed document") : shown(path);
     return QStringLiteral("Tessary did not close normally. %1 had unsaved changes, kept at %2.\n\n"
-                          "Restore them, or discard them?")
+                          "Restore them, or discard them? Later offers them again at the next start.")
         .arg(name, QLocale().toString(written.toLocalTime(), QLocale::ShortFormat));
 }
 
