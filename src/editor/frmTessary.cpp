@@ -6,6 +6,7 @@
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
+#include "editor/RecoverySchedule.h"
 #include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "editor/Texts.h"
@@ -28,8 +29,10 @@ constexpr int EditTop = 48;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
-// The recovery copy follows the last change after this pause in typing.
-constexpr int RecoveryDelayMs = 3000;
+// The recovery copy follows the last change after this pause in typing,
+// and the first change not yet kept after at most the bound.
+constexpr int RecoveryPauseMs = 3000;
+constexpr int RecoveryBoundMs = 10000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -67,7 +70,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *pro
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
-    m_recoveryTimer->setInterval(RecoveryDelayMs);
+    m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    m_recoveryClock.start();
     connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
@@ -87,11 +91,12 @@ void frmTessary::setDataFolder(const QString &folder)
 
 void frmTessary::txtMain_Change()
 {
-    m_recoveryTimer->start();
+    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
 }
 
 void frmTessary::keepRecoveryCopy()
 {
+    m_recoverySchedule->kept();
     if (!m_recovery)
         return;
     if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {

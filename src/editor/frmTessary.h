@@ -2,6 +2,7 @@
 
 #include "editor/SystemClipboard.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <memory>
@@ -15,6 +16,7 @@ class QMenu;
 class QPixmap;
 class QRect;
 class QTimer;
+class RecoverySchedule;
 class RecoveryStore;
 class RichTextBox;
 class ToolPicture;
@@ -78,6 +80,8 @@ private:
     bool m_endingAtOnce = false;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
+    std::unique_ptr<RecoverySchedule> m_recoverySchedule;
+    QElapsedTimer m_recoveryClock;
     bool m_recoveryWarned = false;
 
     QWidget *m_client = nullptr;
