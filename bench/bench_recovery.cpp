@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
     if (snapshot() != text)
         fail(QStringLiteral("the snapshot differs from the text"));
     const double writeMs = medianMs([&] {
-        if (const Status written = store.write(QStringLiteral("/games/config.cfg"), snapshot()); !written)
+        if (const Status written = store.write(QStringLiteral("/games/config.cfg"), DiskStamp(), snapshot()); !written)
             fail(written.error());
     });
     const QByteArray bytes = text.toUtf8();

@@ -171,7 +171,7 @@ void DocumentCommands::keepRecoveryCopy()
     if (!m_recovery)
         return;
     if (m_box.isModified())
-        m_recovery->writeInBackground(m_vars.strFilename, m_box.textSnapshot());
+        m_recovery->writeInBackground(m_vars.strFilename, m_stamp, m_box.textSnapshot());
     else
         m_recovery->remove();
 }
@@ -195,10 +195,11 @@ void DocumentCommands::offerRecovery()
             }
             replaceText(copy.text);
             m_vars.strFilename = copy.documentPath;
-            m_stamp = copy.documentPath.isEmpty() ? DiskStamp() : DiskStamp::read(copy.documentPath);
+            // A change on disk since the crash is still asked about before Save overwrites it.
+            m_stamp = copy.stamp;
             m_box.setModified(true);
             // Kept under this session before the old copy goes.
-            if (m_recovery->write(m_vars.strFilename, copy.text))
+            if (m_recovery->write(m_vars.strFilename, m_stamp, copy.text))
                 m_recovery->discard(copy);
             else
                 m_recovery->release(copy);

@@ -46,7 +46,13 @@ std::optional<RecoveryStore::Copy> readCopy(const QString &path, const QString &
     in >> magic >> version;
     if (magic != Magic || version != FormatVersion)
         return std::nullopt;
-    in >> copy.documentPath >> written >> text;
+    DiskStamp &stamp = copy.stamp;
+    qint64 modified = 0;
+    quint64 hash = 0;
+    in >> copy.documentPath >> stamp.known >> stamp.exists >> stamp.size >> modified >> hash >> stamp.racy >> written
+        >> text;
+    stamp.modified = modified < 0 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(modified, Qt::UTC);
+    stamp.hash = size_t(hash);
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     copy.session = session;
@@ -97,7 +103,7 @@ void RecoveryStore::work()
                 current = job.generation == m_generation;
             }
             if (current)
-                written = writeFile(job.documentPath, text);
+                written = writeFile(job.documentPath, job.stamp, text);
         }
         {
             const std::lock_guard lock(m_mutex);
@@ -115,13 +121,14 @@ void RecoveryStore::waitIdle()
     m_wake.wait(lock, [this] { return !m_busy && !m_pending; });
 }
 
-void RecoveryStore::writeInBackground(const QString &documentPath, std::function<QString()> text)
+void RecoveryStore::writeInBackground(const QString &documentPath, const DiskStamp &stamp,
+                                      std::function<QString()> text)
 {
     if (!isOpen())
         return;
     {
         const std::lock_guard lock(m_mutex);
-        m_pending = Job{documentPath, std::move(text), m_generation};
+        m_pending = Job{documentPath, stamp, std::move(text), m_generation};
     }
     m_wake.notify_all();
 }
@@ -152,7 +159,7 @@ Status RecoveryStore::open()
     return Status::success();
 }
 
-Status RecoveryStore::write(const QString &documentPath, const QString &text)
+Status RecoveryStore::write(const QString &documentPath, const DiskStamp &stamp, const QString &text)
 {
     if (!isOpen())
         return Status::failure(QStringLiteral("%1 is not open.").arg(shown(m_folder)));
@@ -162,10 +169,10 @@ Status RecoveryStore::write(const QString &documentPath, const QString &text)
         m_pending.reset();
     }
     const std::lock_guard file(m_fileMutex);
-    return writeFile(documentPath, text);
+    return writeFile(documentPath, stamp, text);
 }
 
-Status RecoveryStore::writeFile(const QString &documentPath, const QString &text) const
+Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &stamp, const QString &text) const
 {
     const QString path = pathOf(m_session, CopySuffix);
     QSaveFile file(path);
@@ -173,7 +180,9 @@ Status RecoveryStore::writeFile(const QString &documentPath, const QString &text
         return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
     QDataStream out(&file);
     out.setVersion(QDataStream::Qt_6_0);
-    out << Magic << FormatVersion << documentPath << QDateTime::currentMSecsSinceEpoch() << text.toUtf8();
+    out << Magic << FormatVersion << documentPath << stamp.known << stamp.exists << stamp.size
+        << (stamp.modified.isValid() ? stamp.modified.toMSecsSinceEpoch() : qint64(-1)) << quint64(stamp.hash)
+        << stamp.racy << QDateTime::currentMSecsSinceEpoch() << text.toUtf8();
     if (out.status() != QDataStream::Ok || !file.commit())
         return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
     return Status::success();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Result.h"
+#include "editor/DiskStamp.h"
 
 #include <QDateTime>
 #include <QList>
@@ -30,6 +31,7 @@ public:
     {
         QString session;
         QString documentPath; // empty: the document had no file
+        DiskStamp stamp;      // the file as the editor last read or wrote it
         QString text;
         QDateTime written;
     };
@@ -46,10 +48,10 @@ public:
     QString folder() const { return m_folder; }
 
     // Replaces this session's copy at once and whole.
-    Status write(const QString &documentPath, const QString &text);
+    Status write(const QString &documentPath, const DiskStamp &stamp, const QString &text);
     // The same on a worker thread, so the window's thread only pays for taking
     // the text; a newer request replaces one still waiting.
-    void writeInBackground(const QString &documentPath, std::function<QString()> text);
+    void writeInBackground(const QString &documentPath, const DiskStamp &stamp, std::function<QString()> text);
     // The first failure of a finished background write since last asked.
     Status takeError();
     // Removes this session's copy; a write under way or waiting cannot bring it back.
@@ -68,12 +70,13 @@ private:
     struct Job
     {
         QString documentPath;
+        DiskStamp stamp;
         std::function<QString()> text;
         quint64 generation = 0;
     };
 
     QString pathOf(const QString &session, const char *suffix) const;
-    Status writeFile(const QString &documentPath, const QString &text) const;
+    Status writeFile(const QString &documentPath, const DiskStamp &stamp, const QString &text) const;
     void work();
     void waitIdle();
 

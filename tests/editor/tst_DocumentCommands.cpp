@@ -331,6 +331,7 @@ private slots:
             m_commands->setRecoveryStore(nullptr);
         } // the editor ends without its copy removed
         QCOMPARE(copies(), 1);
+        writeAll(path("a.cfg"), "gamma 3\r\n"); // the game writes its own on exit
 
         RecoveryStore store(data);
         QVERIFY(store.open());
@@ -351,6 +352,10 @@ private slots:
         // Saving removes the copy; a copy left for later is offered again.
         if (restored) {
             m_prompts->saveAnyway = true;
+            QVERIFY(!next.save());
+            QCOMPARE(m_prompts->overwritesAsked.size(), 1);
+            QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 3\r\n"));
+            m_prompts->overwrite = true;
             QVERIFY(next.save());
             QVERIFY(!store.hasCopy());
             QCOMPARE(copies(), 0);

@@ -24,7 +24,7 @@ private slots:
         RecoveryStore store(dir.path());
         QVERIFY(store.open());
         for (int i = 0; i < 40; ++i) {
-            store.writeInBackground(QStringLiteral("/a.cfg"), [i] {
+            store.writeInBackground(QStringLiteral("/a.cfg"), {}, [i] {
                 std::this_thread::sleep_for(std::chrono::microseconds((i % 8) * 250));
                 return QStringLiteral("text %1").arg(i);
             });
@@ -33,7 +33,7 @@ private slots:
             store.remove();
             QVERIFY2(!store.hasCopy(), qPrintable(QString::number(i)));
         }
-        store.writeInBackground(QStringLiteral("/a.cfg"), [] { return QStringLiteral("last"); });
+        store.writeInBackground(QStringLiteral("/a.cfg"), {}, [] { return QStringLiteral("last"); });
         QVERIFY(store.hasCopy());
         QVERIFY(store.takeError());
     }
