@@ -38,17 +38,6 @@ private slots:
         QVERIFY(store.takeError());
     }
 
-    void unwritableDataFolderIsReported()
-    {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("data")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        RecoveryStore store(blocker.fileName());
-        const Status opened = store.open();
-        QVERIFY(!opened.ok());
-        QVERIFY2(opened.error().contains(QStringLiteral("recovery")), qPrintable(opened.error()));
-    }
-
     // The editor is killed after typing; started again, it gets its text back,
     // while another editor that was running meanwhile did not take it.
     void killedEditorsTextComesBack()
