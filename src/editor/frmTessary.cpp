@@ -2,6 +2,8 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "dialogs/QtModPrompts.h"
+#include "dialogs/frmSettings.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
@@ -222,9 +224,10 @@ void frmTessary::createMenus()
     connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
     connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
     connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
+    connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuNewver, mnuAbout})
         notYetWired->setEnabled(false);
     picUndo->setEnabled(false);
     picRedo->setEnabled(false);
@@ -336,4 +339,19 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    if (!m_modPrompts)
+        m_modPrompts = std::make_unique<QtModPrompts>(this);
+    if (!m_frmSettings) {
+        // data.dat that could not be read at start is never replaced.
+        auto save = [this] {
+            return m_settingsUsable ? SaveSettings(m_vars, m_programFolder)
+                                    : Status::failure(QStringLiteral("data.dat could not be read at start."));
+        };
+        m_frmSettings = new frmSettings(m_vars, m_programFolder, *m_modPrompts, save, this);
+    }
+    m_frmSettings->exec();
 }

@@ -4,10 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class DocumentCommands;
+class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -21,6 +23,7 @@ class RecoveryStore;
 class RichTextBox;
 class ToolPicture;
 struct mdlVars;
+class frmSettings;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -53,6 +56,8 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
 
 protected:
     // Form_Unload.
@@ -78,6 +83,8 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
     std::unique_ptr<RecoverySchedule> m_recoverySchedule;
