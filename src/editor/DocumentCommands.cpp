@@ -88,6 +88,9 @@ bool DocumentCommands::saveTo(const QString &path)
     DiskStamp stamp;
     const Status saved = SaveDocument(path, text, &stamp);
     if (!saved) {
+        // What a write that failed midway left is this editor's doing, not another program's.
+        if (current && m_stamp.known)
+            m_stamp = DiskStamp::read(path);
         m_prompts.showError(Texts::couldNotSave(saved.error()));
         return false;
     }
