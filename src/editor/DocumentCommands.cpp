@@ -14,10 +14,10 @@ DocumentCommands::DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts
 {
 }
 
-void DocumentCommands::replaceText(QString text)
+void DocumentCommands::replaceText(QString text, bool modified)
 {
     m_box.setText(std::move(text));
-    m_box.setModified(false);
+    m_box.setModified(modified);
     m_told = {};
     if (m_recovery)
         m_recovery->remove();
@@ -196,11 +196,11 @@ void DocumentCommands::offerRecovery()
                 m_recovery->release(copy);
                 break;
             }
-            replaceText(copy.text);
+            // Modified from the start: no undo leads back to a saved state.
+            replaceText(copy.text, true);
             m_vars.strFilename = copy.documentPath;
             // A change on disk since the crash is still asked about before Save overwrites it.
             m_stamp = copy.stamp;
-            m_box.setModified(true);
             // Kept under this session before the old copy goes.
             if (m_recovery->write(m_vars.strFilename, m_stamp, copy.text))
                 m_recovery->discard(copy);

@@ -57,7 +57,7 @@ public:
 
 private:
     bool saveTo(const QString &path);
-    void replaceText(QString text);
+    void replaceText(QString text, bool modified = false);
     bool loadFile(const QString &path);
 
     mdlVars &m_vars;
