@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
@@ -75,6 +76,11 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *pro
     m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
     m_recoveryClock.start();
     connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
+    // Coming back to the program with one of its dialogs in front activates no main window.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 

@@ -224,16 +224,29 @@ private slots:
         }
     }
 
+    void changeOnDiskIsToldWhenTheWindowIsActivated_data()
+    {
+        QTest::addColumn<bool>("viaApplication");
+        QTest::newRow("main window activated") << false;
+        QTest::newRow("program active again, a dialog in front") << true;
+    }
     void changeOnDiskIsToldWhenTheWindowIsActivated()
     {
+        QFETCH(bool, viaApplication);
         writeAll(path("a.cfg"), "rate 1\r\n");
         m_prompts->openPath = path("a.cfg");
         start();
         m_frm->mnuOpen_Click();
+        // The window's own first activation is over before the file changes.
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::qWait(10);
         writeAll(path("a.cfg"), "rate 25000\r\n");
         m_prompts->reload = true;
         QEvent activate(QEvent::WindowActivate);
-        QCoreApplication::sendEvent(m_frm.get(), &activate);
+        if (viaApplication)
+            emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        else
+            QCoreApplication::sendEvent(m_frm.get(), &activate);
         QTRY_COMPARE(m_prompts->reloadsAsked.size(), 1);
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
     }
