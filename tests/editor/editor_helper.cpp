@@ -41,8 +41,9 @@ int save(const QStringList &args)
     return saved ? 0 : 1;
 }
 
-int runEditor(QApplication &app, const QStringList &args)
+int runEditor(int argc, char *argv[], const QStringList &args)
 {
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     mdlVars vars;
     FakePrompts prompts;
@@ -65,13 +66,17 @@ int runEditor(QApplication &app, const QStringList &args)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args;
+    {
+        // Saving needs no display.
+        QCoreApplication core(argc, argv);
+        args = core.arguments();
+        if (args.value(1) == QLatin1String("save") && args.size() >= 4)
+            return save(args);
+    }
     const QString mode = args.value(1);
-    if (mode == QLatin1String("save") && args.size() >= 4)
-        return save(args);
     if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))
-        return runEditor(app, args);
+        return runEditor(argc, argv, args);
     std::fprintf(stderr, "usage: editor_helper save <path> <text> [limit] | type <folder> <text> | restore <folder>\n");
     return 2;
 }

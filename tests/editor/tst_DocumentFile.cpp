@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,6 +148,9 @@ private slots:
         if (throughLink)
             QVERIFY(QFile::link(file, saved));
         QVERIFY(user.give(folder, folderWritable ? 0755 : 0555));
+        // An ordinary user running this test must be able to clear the folder again.
+        const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner
+                                                                                     | QFile::ExeOwner); });
         QVERIFY(user.give(links, 0755));
         const struct stat before = statOf(file);
 
