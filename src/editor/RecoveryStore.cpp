@@ -150,6 +150,8 @@ Status RecoveryStore::open()
         return Status::success();
     if (!QDir().mkpath(m_folder))
         return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
+    // The copies are the user's documents: nobody else reads them.
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The process id alone could come back as a dead session's.
     m_session = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
     m_lock = lockFor(pathOf(m_session, LockSuffix));
