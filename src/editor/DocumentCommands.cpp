@@ -18,6 +18,8 @@ void DocumentCommands::replaceText(QString text, bool modified)
 {
     m_box.setText(std::move(text));
     m_box.setModified(modified);
+    if (m_onReplaced)
+        m_onReplaced();
     m_told = {};
     if (m_recovery)
         m_recovery->remove();

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class EditBox;
 class Prompts;
 class RecoveryStore;
@@ -32,6 +34,12 @@ public:
 
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
+
+    // Called after New, Open, a reload, a restored recovery copy or the
+    // command-line load has replaced the whole text (the box is then
+    // unmodified, but for a restored copy): the undo history of the old text
+    // no longer applies to the new one.
+    void setDocumentReplacedHandler(std::function<void()> handler) { m_onReplaced = std::move(handler); }
 
     // The path the file dialog starts from: the last one chosen.
     const QString &dialogFileName() const { return m_dialogFileName; }
@@ -68,4 +76,5 @@ private:
     DiskStamp m_told;  // the change on disk last told about
     bool m_checking = false;
     RecoveryStore *m_recovery = nullptr;
+    std::function<void()> m_onReplaced;
 };

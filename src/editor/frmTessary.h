@@ -22,6 +22,7 @@ class RecoverySchedule;
 class RecoveryStore;
 class RichTextBox;
 class ToolPicture;
+class clsUndo;
 struct mdlVars;
 class frmSettings;
 
@@ -42,6 +43,10 @@ public:
     void Form_Load(const QString &commandLineArgument);
 
     RichTextBox &editBox() { return *txtMain; }
+    // The undo engine bound to the edit box, from Form_Load on. Text put
+    // into the box by program code goes through it (InsertText) so that it
+    // can be undone.
+    clsUndo &undoEngine() { return *objUndo; }
 
     // Where unsaved documents are kept against a crash (a "recovery" folder
     // is made there); set before Form_Load. Without it nothing is kept.
@@ -56,6 +61,15 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void picUndo_Click();
+    void mnuRedo_Click();
+    void picRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    // The right button shows the Edit menu at the mouse position.
+    void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
     void mnuBackups_Click();
 
@@ -83,6 +97,7 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;
     std::unique_ptr<RecoveryStore> m_recovery;
