@@ -21,6 +21,7 @@ void DocumentCommands::replaceText(QString text, bool modified)
     if (m_onReplaced)
         m_onReplaced();
     m_told = {};
+    m_fileMissing = false;
     if (m_recovery)
         m_recovery->remove();
 }
@@ -99,6 +100,7 @@ bool DocumentCommands::saveTo(const QString &path)
     if (current) {
         m_stamp = stamp;
         m_told = {};
+        m_fileMissing = false;
     }
     m_box.setModified(false);
     if (m_recovery)
@@ -122,9 +124,14 @@ void DocumentCommands::loadCommandLine(const QString &argument)
     replaceText(text.take());
 }
 
+bool DocumentCommands::unsaved() const
+{
+    return m_box.isModified() || m_fileMissing;
+}
+
 bool DocumentCommands::maybeSave()
 {
-    if (!m_box.isModified())
+    if (!unsaved())
         return true;
     switch (m_prompts.askSaveChanges()) {
     case Prompts::SaveChoice::Save:
@@ -154,8 +161,9 @@ void DocumentCommands::checkDisk()
         return;
     m_told = now;
     if (change == DiskStamp::Change::Deleted) {
-        // Only this text is left: closing must not drop it unasked.
-        m_box.setModified(true);
+        // Only this text is left: closing must not drop it unasked, even
+        // after undoing back to what was saved.
+        m_fileMissing = true;
         keepRecoveryCopy();
         m_prompts.inform(Texts::deletedOnDisk(path));
         return;
@@ -175,7 +183,7 @@ void DocumentCommands::keepRecoveryCopy()
 {
     if (!m_recovery)
         return;
-    if (m_box.isModified())
+    if (unsaved())
         m_recovery->writeInBackground(m_vars.strFilename, m_stamp, m_box.textSnapshot());
     else
         m_recovery->remove();

@@ -67,6 +67,8 @@ private:
     bool saveTo(const QString &path);
     void replaceText(QString text, bool modified = false);
     bool loadFile(const QString &path);
+    // Edited, or its file was deleted on disk.
+    bool unsaved() const;
 
     mdlVars &m_vars;
     EditBox &m_box;
@@ -75,6 +77,7 @@ private:
     DiskStamp m_stamp; // of strFilename
     DiskStamp m_told;  // the change on disk last told about
     bool m_checking = false;
+    bool m_fileMissing = false;
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
 };
