@@ -2,6 +2,7 @@
 #include "editor/frmTessary.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 
     mdlVars vars;
     frmTessary window(vars, QCoreApplication::applicationDirPath());
+    window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     window.Form_Load(QCoreApplication::arguments().value(1));
     window.show();
     return app.exec();

@@ -15,6 +15,10 @@ public:
     SaveChoice askSaveChanges() override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
+    bool askReload(const QString &message) override;
+    bool confirmOverwrite(const QString &message) override;
+    RecoveryChoice askRecover(const QString &message) override;
+    void inform(const QString &message) override;
 
 private:
     QWidget *m_parent;

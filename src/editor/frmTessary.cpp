@@ -8,6 +8,8 @@
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
+#include "editor/RecoverySchedule.h"
+#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "editor/SyntaxColours.h"
 #include "editor/Texts.h"
@@ -19,8 +21,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace {
 
@@ -31,6 +35,10 @@ constexpr int EditTop = 48;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
+// The recovery copy follows the last change after this pause in typing,
+// and the first change not yet kept after at most the bound.
+constexpr int RecoveryPauseMs = 3000;
+constexpr int RecoveryBoundMs = 10000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -65,10 +73,57 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *pro
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    txtMain->setChangeHandler([this] { txtMain_Change(); });
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    m_recoveryClock.start();
+    connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
+    // Coming back to the program with one of its dialogs in front activates no main window.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
 frmTessary::~frmTessary() = default;
+
+void frmTessary::setDataFolder(const QString &folder)
+{
+    m_recovery = std::make_unique<RecoveryStore>(folder);
+    if (const Status opened = m_recovery->open(); !opened) {
+        m_recovery.reset();
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(opened.error()));
+    }
+    m_documents->setRecoveryStore(m_recovery.get());
+}
+
+void frmTessary::txtMain_Change()
+{
+    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::keepRecoveryCopy()
+{
+    m_recoverySchedule->kept();
+    if (!m_recovery)
+        return;
+    if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(failed.error()));
+    }
+    m_documents->keepRecoveryCopy();
+}
+
+bool frmTessary::event(QEvent *event)
+{
+    // Asked once the activation is over: the question itself moves the focus.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    return QMainWindow::event(event);
+}
 
 void frmTessary::createControls()
 {
@@ -219,6 +274,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
     m_documents->loadCommandLine(commandLineArgument);
     colourAs(QString(commandLineArgument).remove(u'"'));
+    // Offered once the window is up.
+    QTimer::singleShot(0, this, [this] { m_documents->offerRecovery(); });
     txtMain->setFocus();
 }
 
@@ -256,6 +313,7 @@ void frmTessary::Form_Resize()
 void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
+        m_documents->forgetRecoveryCopy();
         event->accept();
         return;
     }
@@ -267,6 +325,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         if (const Status saved = SaveSettings(m_vars, m_programFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
+    m_documents->forgetRecoveryCopy();
     event->accept();
 }
 

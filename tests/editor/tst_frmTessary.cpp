@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -223,6 +224,64 @@ private slots:
             QCOMPARE(m_prompts->saveChangesAsked, 2);
             QVERIFY(m_frm->isVisible());
         }
+    }
+
+    void changeOnDiskIsToldWhenTheWindowIsActivated_data()
+    {
+        QTest::addColumn<bool>("viaApplication");
+        QTest::newRow("main window activated") << false;
+        QTest::newRow("program active again, a dialog in front") << true;
+    }
+    void changeOnDiskIsToldWhenTheWindowIsActivated()
+    {
+        QFETCH(bool, viaApplication);
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        m_prompts->openPath = path("a.cfg");
+        start();
+        m_frm->mnuOpen_Click();
+        // The window's own first activation is over before the file changes.
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::qWait(10);
+        writeAll(path("a.cfg"), "rate 25000\r\n");
+        m_prompts->reload = true;
+        QEvent activate(QEvent::WindowActivate);
+        if (viaApplication)
+            emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        else
+            QCoreApplication::sendEvent(m_frm.get(), &activate);
+        QTRY_COMPARE(m_prompts->reloadsAsked.size(), 1);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
+    }
+
+    void recoveryCopyFollowsTypingAndGoesAtANormalEnd_data()
+    {
+        QTest::addColumn<bool>("exit");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << 0;
+        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << 1;
+        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << 0;
+    }
+    void recoveryCopyFollowsTypingAndGoesAtANormalEnd()
+    {
+        QFETCH(bool, exit);
+        QFETCH(int, choice);
+        QFETCH(int, copiesLeft);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        m_frm->setDataFolder(data);
+        m_frm->Form_Load(QString());
+        m_frm->show();
+        type(QStringLiteral("gamma 2"));
+        QCOMPARE(copies(), 0); // not while typing
+        QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
+        m_prompts->saveChoice = Prompts::SaveChoice(choice);
+        if (exit)
+            m_frm->mnuExit_Click();
+        else
+            m_frm->close();
+        QCOMPARE(copies(), copiesLeft);
     }
 
     void commandLineFileLoadsWithoutBecomingCurrent()
