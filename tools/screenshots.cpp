@@ -35,6 +35,10 @@ public:
     SaveChoice askSaveChanges() override { return SaveChoice::Discard; }
     bool confirmSave(const QString &) override { return false; }
     void showError(const QString &message) override { QTextStream(stderr) << message << '\n'; }
+    bool askReload(const QString &) override { return false; }
+    bool confirmOverwrite(const QString &) override { return false; }
+    RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }
+    void inform(const QString &message) override { QTextStream(stderr) << message << '\n'; }
 };
 
 // What a window needs to be built: the main window is the parent of the rest.

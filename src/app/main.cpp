@@ -3,6 +3,7 @@
 #include "editor/frmTessary.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     mdlVars vars;
     const QString programFolder = QCoreApplication::applicationDirPath();
     frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
+    window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     window.Form_Load(QCoreApplication::arguments().value(1));
     window.show();
     return app.exec();

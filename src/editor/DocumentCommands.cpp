@@ -4,19 +4,26 @@
 #include "editor/DocumentFile.h"
 #include "editor/EditBox.h"
 #include "editor/Prompts.h"
+#include "editor/RecoveryStore.h"
 #include "editor/Texts.h"
+
+#include <QScopedValueRollback>
 
 DocumentCommands::DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts)
     : m_vars(vars), m_box(box), m_prompts(prompts)
 {
 }
 
-void DocumentCommands::replaceText(QString text)
+void DocumentCommands::replaceText(QString text, bool modified)
 {
     m_box.setText(std::move(text));
-    m_box.setModified(false);
+    m_box.setModified(modified);
     if (m_onReplaced)
         m_onReplaced();
+    m_told = {};
+    m_fileMissing = false;
+    if (m_recovery)
+        m_recovery->remove();
 }
 
 void DocumentCommands::newDocument()
@@ -25,6 +32,7 @@ void DocumentCommands::newDocument()
         return;
     replaceText(QString());
     m_vars.strFilename.clear();
+    m_stamp = {};
 }
 
 bool DocumentCommands::open()
@@ -36,13 +44,20 @@ bool DocumentCommands::open()
     if (path.isEmpty())
         return false;
     m_dialogFileName = path;
-    Result<QString> text = LoadDocument(path);
+    return loadFile(path);
+}
+
+bool DocumentCommands::loadFile(const QString &path)
+{
+    DiskStamp stamp;
+    Result<QString> text = LoadDocument(path, &stamp);
     if (!text) {
         m_prompts.showError(Texts::couldNotOpen(text.error()));
         return false;
     }
     replaceText(text.take());
     m_vars.strFilename = path;
+    m_stamp = stamp;
     return true;
 }
 
@@ -69,12 +84,27 @@ bool DocumentCommands::saveTo(const QString &path)
     const DocumentFile::Unencodable bad = DocumentFile::firstUnencodable(text);
     if (bad.position >= 0 && !m_prompts.confirmSave(Texts::lossySave(bad.line, bad.character)))
         return false;
-    const Status saved = SaveDocument(path, text);
+    const bool current = path == m_vars.strFilename;
+    if (current && m_stamp.known && m_stamp.check(path) == DiskStamp::Change::Changed
+        && !m_prompts.confirmOverwrite(Texts::overwriteChanged(path)))
+        return false;
+    DiskStamp stamp;
+    const Status saved = SaveDocument(path, text, &stamp);
     if (!saved) {
+        // What a write that failed midway left is this editor's doing, not another program's.
+        if (current && m_stamp.known)
+            m_stamp = DiskStamp::read(path);
         m_prompts.showError(Texts::couldNotSave(saved.error()));
         return false;
     }
+    if (current) {
+        m_stamp = stamp;
+        m_told = {};
+        m_fileMissing = false;
+    }
     m_box.setModified(false);
+    if (m_recovery)
+        m_recovery->remove();
     return true;
 }
 
@@ -96,9 +126,14 @@ void DocumentCommands::loadCommandLine(const QString &argument)
     m_dialogFileName = path;
 }
 
+bool DocumentCommands::unsaved() const
+{
+    return m_box.isModified() || m_fileMissing;
+}
+
 bool DocumentCommands::maybeSave()
 {
-    if (!m_box.isModified())
+    if (!unsaved())
         return true;
     switch (m_prompts.askSaveChanges()) {
     case Prompts::SaveChoice::Save:
@@ -109,4 +144,87 @@ bool DocumentCommands::maybeSave()
         break;
     }
     return false;
+}
+
+void DocumentCommands::checkDisk()
+{
+    // The questions below take the focus away and give it back.
+    if (m_checking || m_vars.strFilename.isEmpty() || !m_stamp.known)
+        return;
+    const QScopedValueRollback checking(m_checking, true);
+    const QString path = m_vars.strFilename;
+    DiskStamp now;
+    const DiskStamp::Change change = m_stamp.check(path, &now);
+    if (change == DiskStamp::Change::Same) {
+        m_stamp = now;
+        return;
+    }
+    if (now == m_told)
+        return;
+    m_told = now;
+    if (change == DiskStamp::Change::Deleted) {
+        // Only this text is left: closing must not drop it unasked, even
+        // after undoing back to what was saved.
+        m_fileMissing = true;
+        keepRecoveryCopy();
+        m_prompts.inform(Texts::deletedOnDisk(path));
+        return;
+    }
+    if (m_prompts.askReload(Texts::changedOnDisk(path, m_box.isModified())))
+        reload();
+}
+
+bool DocumentCommands::reload()
+{
+    if (m_vars.strFilename.isEmpty() || !maybeSave())
+        return false;
+    return loadFile(m_vars.strFilename);
+}
+
+void DocumentCommands::keepRecoveryCopy()
+{
+    if (!m_recovery)
+        return;
+    if (unsaved())
+        m_recovery->writeInBackground(m_vars.strFilename, m_stamp, m_box.textSnapshot());
+    else
+        m_recovery->remove();
+}
+
+void DocumentCommands::forgetRecoveryCopy()
+{
+    if (m_recovery)
+        m_recovery->remove();
+}
+
+void DocumentCommands::offerRecovery()
+{
+    if (!m_recovery)
+        return;
+    for (const RecoveryStore::Copy &copy : m_recovery->leftovers()) {
+        switch (m_prompts.askRecover(Texts::recoveryOffer(copy.documentPath, copy.written))) {
+        case Prompts::RecoveryChoice::Restore:
+            if (!maybeSave()) {
+                m_recovery->release(copy);
+                break;
+            }
+            // Modified from the start: no undo leads back to a saved state.
+            replaceText(copy.text, true);
+            m_vars.strFilename = copy.documentPath;
+            // A change on disk since the crash is still asked about before Save overwrites it.
+            m_stamp = copy.stamp;
+            // Kept under this session before the old copy goes.
+            if (m_recovery->write(m_vars.strFilename, m_stamp, copy.text))
+                m_recovery->discard(copy);
+            else
+                m_recovery->release(copy);
+            break;
+        case Prompts::RecoveryChoice::Discard:
+            m_recovery->discard(copy);
+            break;
+        case Prompts::RecoveryChoice::Later:
+            m_recovery->release(copy);
+            break;
+        }
+    }
 }

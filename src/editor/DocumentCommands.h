@@ -1,11 +1,15 @@
 #pragma once
 
+#include "app/Result.h"
+#include "editor/DiskStamp.h"
+
 #include <QString>
 
 #include <functional>
 
 class EditBox;
 class Prompts;
+class RecoveryStore;
 struct mdlVars;
 
 // New, Open, Save and Save As on the edit box's text.
@@ -31,21 +35,49 @@ public:
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
 
-    // Called after New, Open or the command-line load has replaced the
-    // whole text (the box is then unmodified): the undo history of the old
-    // text no longer applies to the new one.
+    // Called after New, Open, a reload, a restored recovery copy or the
+    // command-line load has replaced the whole text (the box is then
+    // unmodified, but for a restored copy): the undo history of the old text
+    // no longer applies to the new one.
     void setDocumentReplacedHandler(std::function<void()> handler) { m_onReplaced = std::move(handler); }
 
     // The path the file dialog starts from: the last one chosen.
     const QString &dialogFileName() const { return m_dialogFileName; }
 
+    // Keeping work safe. The current file is remembered as it was on disk
+    // at Open and after each Save; Save asks before overwriting a change.
+    //
+    // When the window becomes active: tells once about a change on disk,
+    // offering to load the file again, or about its deletion.
+    void checkDisk();
+    // Loads the current file again as Open does, after asking about edits.
+    bool reload();
+
+    // Without a store nothing is kept for recovery.
+    void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
+    // Writes the recovery copy while the document has unsaved changes (in the
+    // background: the store reports failures), removes it otherwise.
+    void keepRecoveryCopy();
+    // The program ends normally: the copy goes.
+    void forgetRecoveryCopy();
+    // Offers each copy left by an editor that did not end normally.
+    void offerRecovery();
+
 private:
     bool saveTo(const QString &path);
-    void replaceText(QString text);
+    void replaceText(QString text, bool modified = false);
+    bool loadFile(const QString &path);
+    // Edited, or its file was deleted on disk.
+    bool unsaved() const;
 
     mdlVars &m_vars;
     EditBox &m_box;
     Prompts &m_prompts;
     QString m_dialogFileName;
+    DiskStamp m_stamp; // of strFilename
+    DiskStamp m_told;  // the change on disk last told about
+    bool m_checking = false;
+    bool m_fileMissing = false;
+    RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
 };

@@ -7,11 +7,63 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+enum class SaveMethod { Replace, InPlace };
+
+// Replacing needs a new file in the folder, gives the file a new owner and
+// would turn a device into a plain file; where any of that stands in the way
+// the file is written in place.
+SaveMethod saveMethod(const QFileInfo &target)
+{
+    if (!target.exists())
+        return SaveMethod::Replace;
+    if (!target.isFile())
+        return SaveMethod::InPlace;
+    if (!QFileInfo(target.absolutePath()).isWritable())
+        return SaveMethod::InPlace;
+#ifdef Q_OS_UNIX
+    if (target.ownerId() != uint(::geteuid()))
+        return SaveMethod::InPlace;
+#endif
+    return SaveMethod::Replace;
+}
+
+Status replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+}
+
+Status writeInPlace(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    bool written = file.write(bytes) == bytes.size();
+#ifdef Q_OS_UNIX
+    written = written && (!QFileInfo(path).isFile() || ::fsync(file.handle()) == 0);
+#endif
+    if (!written || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        return Status::failure(QStringLiteral("%1 was only partly written (%2). The file on disk is now incomplete: "
+                                              "your text is still here, so save it again or under another name.")
+                                   .arg(shown(path), reason));
+    }
+    return Status::success();
 }
 
 } // namespace
@@ -85,7 +137,7 @@ Unencodable firstUnencodable(QStringView text)
 
 } // namespace DocumentFile
 
-Result<QString> LoadDocument(const QString &path)
+Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
 {
     if (QFileInfo(path).isDir())
         return Status::failure(QStringLiteral("%1 is a folder, not a file.").arg(shown(path)));
@@ -97,6 +149,8 @@ Result<QString> LoadDocument(const QString &path)
     if (size > 0) {
         if (const uchar *mapped = file.map(0, size)) {
             QString text = DocumentFile::textFromBytes(QByteArrayView(mapped, size));
+            if (stamp)
+                *stamp = DiskStamp::taken(path, QByteArrayView(mapped, size));
             file.unmap(const_cast<uchar *>(mapped));
             return text;
         }
@@ -104,16 +158,22 @@ Result<QString> LoadDocument(const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
+    if (stamp)
+        *stamp = DiskStamp::taken(path, bytes);
     return DocumentFile::textFromBytes(bytes);
 }
 
-Status SaveDocument(const QString &path, QStringView text)
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    QFileInfo target(path);
+    if (target.isSymLink())
+        target.setFile(target.canonicalFilePath().isEmpty() ? target.symLinkTarget() : target.canonicalFilePath());
+    if (target.exists() && !target.isDir() && !target.isWritable())
+        return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(shown(path)));
     const QByteArray bytes = DocumentFile::bytesFromText(text);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
-    return Status::success();
+    const Status written = saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
+                                                                     : writeInPlace(target.filePath(), bytes);
+    if (written && stamp)
+        *stamp = DiskStamp::taken(path, bytes);
+    return written;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Result.h"
+#include "editor/DiskStamp.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -30,7 +31,11 @@ Unencodable firstUnencodable(QStringView text);
 
 } // namespace DocumentFile
 
-Result<QString> LoadDocument(const QString &path);
+// `stamp`, when given, gets what the file on disk was when it was read.
+Result<QString> LoadDocument(const QString &path, DiskStamp *stamp = nullptr);
 
-// Replaces the file only once the whole text is written.
-Status SaveDocument(const QString &path, QStringView text);
+// Replaces the file only once the whole text is written, where its folder
+// allows that and the file is the user's own; otherwise writes it in place,
+// keeping its owner and permissions. A symbolic link stays a link. A read-only
+// file is refused. `stamp`, when given, gets the file as written.
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp = nullptr);

@@ -46,6 +46,13 @@ public:
     virtual void setText(QString text) = 0;
     virtual int TextLength() const = 0;
 
+    // Text() later and on any thread, from what is cheapest to take now.
+    using TextSnapshot = std::function<QString()>;
+    virtual TextSnapshot textSnapshot() const
+    {
+        return [text = Text()] { return text; };
+    }
+
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
 

@@ -23,4 +23,13 @@ public:
     virtual bool confirmSave(const QString &message) = 0;
 
     virtual void showError(const QString &message) = 0;
+
+    // Keeping work safe: files changed by other programs, copies kept against a crash.
+    enum class RecoveryChoice { Restore, Discard, Later };
+    // The open file was changed on disk; true to load it again.
+    virtual bool askReload(const QString &message) = 0;
+    // Before a save overwrites a file changed on disk; true to overwrite.
+    virtual bool confirmOverwrite(const QString &message) = 0;
+    virtual RecoveryChoice askRecover(const QString &message) = 0;
+    virtual void inform(const QString &message) = 0;
 };

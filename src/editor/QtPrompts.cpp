@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -77,4 +78,42 @@ bool QtPrompts::confirmSave(const QString &message)
 void QtPrompts::showError(const QString &message)
 {
     QMessageBox::warning(m_parent, QString::fromLatin1(Texts::AppTitle), message);
+}
+
+bool QtPrompts::askReload(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(Texts::AppTitle), message, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton *reload = box.addButton(QString::fromLatin1(Texts::ReloadButton), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QString::fromLatin1(Texts::KeepButton), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == reload;
+}
+
+bool QtPrompts::confirmOverwrite(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), message,
+                    QMessageBox::Save | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
+Prompts::RecoveryChoice QtPrompts::askRecover(const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(Texts::AppTitle), message, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton *restore = box.addButton(QString::fromLatin1(Texts::RestoreButton), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QMessageBox::Discard);
+    box.setDefaultButton(restore);
+    // Closing the box decides nothing: the copy is offered again next time.
+    box.setEscapeButton(box.addButton(QString::fromLatin1(Texts::LaterButton), QMessageBox::RejectRole));
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RecoveryChoice::Restore;
+    return box.clickedButton() == discard ? RecoveryChoice::Discard : RecoveryChoice::Later;
+}
+
+void QtPrompts::inform(const QString &message)
+{
+    QMessageBox::information(m_parent, QString::fromLatin1(Texts::AppTitle), message);
 }

@@ -16,6 +16,10 @@ public:
     SaveChoice askSaveChanges() override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
+    bool askReload(const QString &message) override;
+    bool confirmOverwrite(const QString &message) override;
+    RecoveryChoice askRecover(const QString &message) override;
+    void inform(const QString &message) override;
 
     // Shows each filter's caption as given, with "*.*" matching every file
     // here, names without a dot included; selects the first.

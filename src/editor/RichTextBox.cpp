@@ -139,6 +139,12 @@ QString RichTextBox::Text() const
     return fromWidgetText(document()->toRawText());
 }
 
+// The widget's own text is a copy; turning its breaks into CR LF can wait.
+EditBox::TextSnapshot RichTextBox::textSnapshot() const
+{
+    return [raw = document()->toRawText()] { return fromWidgetText(raw); };
+}
+
 void RichTextBox::setText(QString text)
 {
     toWidgetText(text);

@@ -23,6 +23,7 @@ public:
     explicit RichTextBox(Clipboard &clipboard, QWidget *parent = nullptr);
 
     QString Text() const override;
+    TextSnapshot textSnapshot() const override;
     void setText(QString text) override;
     int TextLength() const override;
 

@@ -1,5 +1,8 @@
 #include "editor/Texts.h"
 
+#include <QDir>
+#include <QLocale>
+
 namespace Texts {
 
 QStringList fileDialogFilters()
@@ -40,6 +43,47 @@ QString lossySave(int line, const QString &character)
         .arg(line)
         .arg(character)
         .arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString changedOnDisk(const QString &path, bool edited)
+{
+    return QStringLiteral("%1 has been changed by another program.\n\nReload it%2, or keep the text you have here?")
+        .arg(shown(path), edited ? QStringLiteral(" (you will be asked about your unsaved changes first)") : QString());
+}
+
+QString deletedOnDisk(const QString &path)
+{
+    return QStringLiteral("%1 has been deleted by another program.\n\nYour text is still here: Save writes the file again.")
+        .arg(shown(path));
+}
+
+QString overwriteChanged(const QString &path)
+{
+    return QStringLiteral("%1 has been changed by another program since you opened or saved it.\n\n"
+                          "Save your text over those changes?")
+        .arg(shown(path));
+}
+
+QString recoveryOffer(const QString &path, const QDateTime &written)
+{
+    const QString name = path.isEmpty() ? QStringLiteral("An unnamed document") : shown(path);
+    return QStringLiteral("Tessary did not close normally. %1 had unsaved changes, kept at %2.\n\n"
+                          "Restore them, or discard them? Later offers them again at the next start.")
+        .arg(name, QLocale().toString(written.toLocalTime(), QLocale::ShortFormat));
+}
+
+QString recoveryNotKept(const QString &reason)
+{
+    return QStringLiteral("Unsaved changes cannot be kept for recovery after a crash, so save often.\n\n%1").arg(reason);
 }
 
 } // namespace Texts

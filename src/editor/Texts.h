@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -30,5 +31,16 @@ QString couldNotOpen(const QString &reason);
 QString couldNotSave(const QString &reason);
 QString settingsNotSaved(const QString &reason);
 QString lossySave(int line, const QString &character);
+
+// Keeping work safe.
+inline constexpr char ReloadButton[] = "Reload";
+inline constexpr char KeepButton[] = "Keep My Text";
+inline constexpr char RestoreButton[] = "Restore";
+inline constexpr char LaterButton[] = "Later";
+QString changedOnDisk(const QString &path, bool edited);
+QString deletedOnDisk(const QString &path);
+QString overwriteChanged(const QString &path);
+QString recoveryOffer(const QString &path, const QDateTime &written);
+QString recoveryNotKept(const QString &reason);
 
 } // namespace Texts

@@ -13,6 +13,8 @@
 #include "editor/DocumentCommands.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
+#include "editor/RecoverySchedule.h"
+#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "editor/SyntaxColours.h"
 #include "editor/Texts.h"
@@ -25,11 +27,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -40,6 +43,10 @@ constexpr int EditTop = 48;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
+// The recovery copy follows the last change after this pause in typing,
+// and the first change not yet kept after at most the bound.
+constexpr int RecoveryPauseMs = 3000;
+constexpr int RecoveryBoundMs = 10000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -92,10 +99,57 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    txtMain->setChangeHandler([this] { txtMain_Change(); });
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    m_recoveryClock.start();
+    connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
+    // Coming back to the program with one of its dialogs in front activates no main window.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
 frmTessary::~frmTessary() = default;
+
+void frmTessary::setDataFolder(const QString &folder)
+{
+    m_recovery = std::make_unique<RecoveryStore>(folder);
+    if (const Status opened = m_recovery->open(); !opened) {
+        m_recovery.reset();
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(opened.error()));
+    }
+    m_documents->setRecoveryStore(m_recovery.get());
+}
+
+void frmTessary::txtMain_Change()
+{
+    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::keepRecoveryCopy()
+{
+    m_recoverySchedule->kept();
+    if (!m_recovery)
+        return;
+    if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(failed.error()));
+    }
+    m_documents->keepRecoveryCopy();
+}
+
+bool frmTessary::event(QEvent *event)
+{
+    // Asked once the activation is over: the question itself moves the focus.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    return QMainWindow::event(event);
+}
 
 void frmTessary::createControls()
 {
@@ -255,6 +309,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
     m_documents->loadCommandLine(commandLineArgument);
     colourAs(QString(commandLineArgument).remove(u'"'));
+    // Offered once the window is up.
+    QTimer::singleShot(0, this, [this] { m_documents->offerRecovery(); });
     txtMain->setFocus();
 }
 
@@ -292,6 +348,7 @@ void frmTessary::Form_Resize()
 void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
+        m_documents->forgetRecoveryCopy();
         event->accept();
         return;
     }
@@ -303,6 +360,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
+    m_documents->forgetRecoveryCopy();
     event->accept();
 }
 
@@ -432,12 +490,7 @@ void frmTessary::mnuAss_Click()
                     QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromLatin1(FileTypes::DesktopEntry)),
                     FileTypes::runCommand);
             },
-            [this](bool ok, const QString &line) {
-                if (ok)
-                    QMessageBox::information(m_ass, QString::fromLatin1(Texts::AppTitle), line);
-                else
-                    m_prompts.showError(line);
-            },
+            [this](bool ok, const QString &line) { ok ? m_prompts.inform(line) : m_prompts.showError(line); },
             this);
     }
     m_ass->show();

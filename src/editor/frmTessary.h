@@ -2,6 +2,7 @@
 
 #include "editor/SystemClipboard.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -17,6 +18,9 @@ class QLabel;
 class QMenu;
 class QPixmap;
 class QRect;
+class QTimer;
+class RecoverySchedule;
+class RecoveryStore;
 class RichTextBox;
 class SyntaxColours;
 class ToolPicture;
@@ -54,6 +58,12 @@ public:
     // can be undone.
     clsUndo &undoEngine() { return *objUndo; }
 
+    // Where unsaved documents are kept against a crash (a "recovery" folder
+    // is made there); set before Form_Load. Without it nothing is kept.
+    void setDataFolder(const QString &folder);
+
+    void txtMain_Change();
+
     void mnuNew_Click();
     void mnuOpen_Click();
     void Picture1_Click();
@@ -85,6 +95,7 @@ protected:
     // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void createControls();
@@ -97,9 +108,12 @@ private:
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
+    void keepRecoveryCopy();
 
     mdlVars &m_vars;
     const QString m_programFolder;
+    // Where data.dat, the backup folders and "temp" live; setDataFolder's
+    // recovery folder is another matter.
     const QString m_dataFolder;
     SystemClipboard m_clipboard;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -115,6 +129,11 @@ private:
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    std::unique_ptr<RecoverySchedule> m_recoverySchedule;
+    QElapsedTimer m_recoveryClock;
+    bool m_recoveryWarned = false;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;

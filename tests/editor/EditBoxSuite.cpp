@@ -53,6 +53,10 @@ void EditBoxSuite::textRoundTrip()
     QCOMPARE(box().TextLength(), int(read.size()));
     QCOMPARE(box().SelStart(), 0);
     QCOMPARE(box().TextRTF(), RichText::fromPlain(read));
+    // A snapshot keeps the text it was taken from.
+    const EditBox::TextSnapshot snapshot = box().textSnapshot();
+    box().setText(QStringLiteral("later\r\n"));
+    QCOMPARE(snapshot(), read);
 }
 
 void EditBoxSuite::changeIsNotifiedOncePerWrite()

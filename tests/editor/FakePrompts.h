@@ -42,6 +42,28 @@ public:
     }
     void showError(const QString &message) override { errors << message; }
 
+    // Keeping work safe.
+    bool reload = false;
+    bool overwrite = false;
+    RecoveryChoice recoveryChoice = RecoveryChoice::Later;
+    QStringList reloadsAsked, overwritesAsked, recoveriesAsked, notices;
+    bool askReload(const QString &message) override
+    {
+        reloadsAsked << message;
+        return reload;
+    }
+    bool confirmOverwrite(const QString &message) override
+    {
+        overwritesAsked << message;
+        return overwrite;
+    }
+    RecoveryChoice askRecover(const QString &message) override
+    {
+        recoveriesAsked << message;
+        return recoveryChoice;
+    }
+    void inform(const QString &message) override { notices << message; }
+
 private:
     void record(const QString &title, const QStringList &filters, const QString &startPath)
     {

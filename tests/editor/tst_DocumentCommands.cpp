@@ -4,9 +4,14 @@
 #include "editor/DocumentCommands.h"
 #include "editor/MemoryClipboard.h"
 #include "editor/MemoryEditBox.h"
+#include "editor/RecoveryStore.h"
+#include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -224,6 +229,156 @@ private slots:
         QCOMPARE(readAll(path("a.cfg")),
                  saveAnyway ? QByteArray("gamma 1\r\nrate 2\r\nname ?enya\r\n") : QByteArray("gamma 1\r\nrate 2\r\n"));
         QCOMPARE(m_box->isModified(), !saveAnyway);
+    }
+
+    void changeOnDiskIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("onDisk"); // what the other program does
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<bool>("reload");
+        QTest::addColumn<int>("told");
+        QTest::addColumn<QString>("text");
+        const QString opened = QStringLiteral("gamma 1\r\nrate 2");
+        const QString edited = opened + QStringLiteral(" 9");
+        const QString game = QStringLiteral("gamma 5\r\nrate 2\r\nfov 90");
+        QTest::newRow("rewritten, reload") << "rewrite" << false << true << 1 << game;
+        QTest::newRow("rewritten, keep") << "rewrite" << false << false << 1 << opened;
+        QTest::newRow("edited, rewritten, reload after discarding") << "rewrite" << true << true << 1 << game;
+        QTest::newRow("edited, rewritten, keep") << "rewrite" << true << false << 1 << edited;
+        QTest::newRow("same bytes written again") << "same bytes" << false << true << 0 << opened;
+        QTest::newRow("same size and time, other bytes") << "same stamp" << true << true << 1
+                                                         << QStringLiteral("gamma 7\r\nrate 2");
+        QTest::newRow("deleted") << "delete" << false << true << 1 << opened;
+    }
+    void changeOnDiskIsToldOnce()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(bool, edited);
+        QFETCH(bool, reload);
+        QFETCH(int, told);
+        QFETCH(QString, text);
+        const QString file = path("a.cfg");
+        m_prompts->openPath = file;
+        QVERIFY(m_commands->open());
+        if (edited)
+            this->edit(QStringLiteral(" 9"));
+        const QDateTime time = QFileInfo(file).lastModified();
+        if (onDisk == "rewrite")
+            writeAll(file, "gamma 5\r\nrate 2\r\nfov 90\r\n");
+        else if (onDisk == "same bytes")
+            writeAll(file, "gamma 1\r\nrate 2\r\n");
+        else if (onDisk == "same stamp")
+            writeAll(file, "gamma 7\r\nrate 2\r\n");
+        else
+            QVERIFY(QFile::remove(file));
+        if (onDisk.startsWith("same")) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(time.addSecs(onDisk == "same bytes" ? 60 : 0),
+                                                                   QFileDevice::FileModificationTime));
+        }
+        const QByteArray written = readAll(file);
+        m_prompts->reload = reload;
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+
+        m_commands->checkDisk();
+        m_commands->checkDisk();
+        QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
+        QCOMPARE(m_prompts->saveChangesAsked, edited && reload && told ? 1 : 0);
+        QCOMPARE(m_box->Text(), text);
+        QCOMPARE(m_box->isModified(), edited && !(reload && told));
+        if (onDisk == "delete") { // closing now asks
+            QVERIFY(m_commands->maybeSave());
+            QCOMPARE(m_prompts->saveChangesAsked, 1);
+        }
+
+        // Saving over a change nobody loaded asks first; declining leaves the other program's file.
+        const bool unloaded = told && !reload && onDisk != "delete";
+        QCOMPARE(m_commands->save(), !unloaded);
+        QCOMPARE(m_prompts->overwritesAsked.size(), unloaded ? 1 : 0);
+        if (unloaded) {
+            QCOMPARE(readAll(file), written);
+            m_prompts->overwrite = true;
+            QVERIFY(m_commands->save());
+        }
+        QCOMPARE(readAll(file), (m_box->Text() + QStringLiteral("\r\n")).toLatin1());
+        // What this editor wrote itself is no change.
+        m_commands->checkDisk();
+        QVERIFY(m_commands->save());
+        QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
+    }
+
+    void recoveryCopies_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("restore") << int(Prompts::RecoveryChoice::Restore) << true << 1;
+        QTest::newRow("discard") << int(Prompts::RecoveryChoice::Discard) << false << 0;
+        QTest::newRow("later") << int(Prompts::RecoveryChoice::Later) << false << 1;
+    }
+    void recoveryCopies()
+    {
+        QFETCH(int, choice);
+        QFETCH(bool, restored);
+        QFETCH(int, copiesLeft);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        const QString typed = QStringLiteral("\r\nname \u0416enya \U0001F600");
+        {
+            RecoveryStore crashed(data);
+            QVERIFY(crashed.open());
+            m_commands->setRecoveryStore(&crashed);
+            m_prompts->openPath = path("a.cfg");
+            QVERIFY(m_commands->open());
+            m_commands->keepRecoveryCopy();
+            QVERIFY(!crashed.hasCopy()); // nothing unsaved yet
+            edit(typed);
+            m_commands->keepRecoveryCopy();
+            QVERIFY(crashed.hasCopy());
+            QVERIFY(crashed.takeError());
+            m_commands->setRecoveryStore(nullptr);
+        } // the editor ends without its copy removed
+        QCOMPARE(copies(), 1);
+        writeAll(path("a.cfg"), "gamma 3\r\n"); // the game writes its own on exit
+
+        RecoveryStore store(data);
+        QVERIFY(store.open());
+        MemoryEditBox box(m_clipboard);
+        mdlVars vars;
+        DocumentCommands next(vars, box, *m_prompts);
+        next.setRecoveryStore(&store);
+        clsUndo undo;
+        undo.setRichBox(&box);
+        undo.Reset();
+        next.setDocumentReplacedHandler([&] { undo.Reset(); });
+        m_prompts->recoveryChoice = Prompts::RecoveryChoice(choice);
+        next.offerRecovery();
+        QCOMPARE(m_prompts->recoveriesAsked.size(), 1);
+        QVERIFY(m_prompts->recoveriesAsked[0].contains(QDir::toNativeSeparators(path("a.cfg"))));
+        QCOMPARE(box.Text(), restored ? QStringLiteral("gamma 1\r\nrate 2") + typed : QString());
+        QCOMPARE(vars.strFilename, restored ? path("a.cfg") : QString());
+        QCOMPARE(box.isModified(), restored);
+        // Typing and undoing it does not make a restored text look saved.
+        box.pressKey('X', 0, QStringLiteral("x"));
+        box.pressKey('Z', 2);
+        QCOMPARE(box.isModified(), restored);
+        QCOMPARE(copies(), copiesLeft);
+        QCOMPARE(store.hasCopy(), restored);
+
+        // Saving removes the copy; a copy left for later is offered again.
+        if (restored) {
+            m_prompts->saveAnyway = true;
+            QVERIFY(!next.save());
+            QCOMPARE(m_prompts->overwritesAsked.size(), 1);
+            QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 3\r\n"));
+            m_prompts->overwrite = true;
+            QVERIFY(next.save());
+            QVERIFY(!store.hasCopy());
+            QCOMPARE(copies(), 0);
+        }
+        RecoveryStore again(data);
+        QVERIFY(again.open());
+        QCOMPARE(again.leftovers().size(), restored ? 0 : copiesLeft);
     }
 
     void failedSaveIsReportedAndDocumentStaysChanged()

@@ -1,8 +1,12 @@
 #include "editor/DocumentFile.h"
 
 #include "FileHelpers.h"
+#include "OrdinaryUser.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,6 +99,99 @@ private slots:
 
         const Status missingFolder = SaveDocument(m_dir.filePath(QStringLiteral("no/such.cfg")), QStringLiteral("x"));
         QVERIFY(!missingFolder.ok());
+    }
+
+    void savingAsAnOrdinaryUser_data()
+    {
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<int>("fileMode"); // -1: no file yet
+        QTest::addColumn<bool>("throughLink");
+        QTest::addColumn<bool>("rootOwnsFile");
+        QTest::addColumn<int>("sizeLimit"); // 0: none
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("writable folder: replaced") << true << 0640 << false << false << 0 << "replaced";
+        QTest::newRow("read-only folder: in place") << false << 0604 << false << false << 0 << "in place";
+        QTest::newRow("link into a read-only folder") << false << 0640 << true << false << 0 << "in place";
+        QTest::newRow("another user's file keeps its owner") << true << 0666 << false << true << 0 << "in place";
+        QTest::newRow("read-only file") << true << 0440 << false << false << 0 << "refused";
+        QTest::newRow("read-only file and folder") << false << 0440 << false << false << 0 << "refused";
+        QTest::newRow("new file in a read-only folder") << false << -1 << false << false << 0 << "refused";
+        QTest::newRow("in-place write fails midway") << false << 0640 << false << false << 12 << "partial";
+    }
+    void savingAsAnOrdinaryUser()
+    {
+        QFETCH(bool, folderWritable);
+        QFETCH(int, fileMode);
+        QFETCH(bool, throughLink);
+        QFETCH(bool, rootOwnsFile);
+        QFETCH(int, sizeLimit);
+        QFETCH(QString, outcome);
+        const OrdinaryUser user = OrdinaryUser::find();
+        if (!user.available)
+            QSKIP(qPrintable(user.why));
+        if (rootOwnsFile && ::geteuid() != 0)
+            QSKIP("only root can hand a file to another user");
+
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        const QString folder = top.filePath(QStringLiteral("game"));
+        const QString links = top.filePath(QStringLiteral("links"));
+        QVERIFY(QDir().mkdir(folder) && QDir().mkdir(links));
+        const QString file = folder + QStringLiteral("/config.cfg");
+        const QString saved = throughLink ? links + QStringLiteral("/config.cfg") : file;
+        const QByteArray old("bind w +forward\r\n");
+        if (fileMode >= 0) {
+            writeAll(file, old);
+            QVERIFY(rootOwnsFile ? ::chmod(QFile::encodeName(file), fileMode) == 0 : user.give(file, fileMode));
+        }
+        if (throughLink)
+            QVERIFY(QFile::link(file, saved));
+        QVERIFY(user.give(folder, folderWritable ? 0755 : 0555));
+        // An ordinary user running this test must be able to clear the folder again.
+        const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner
+                                                                                     | QFile::ExeOwner); });
+        QVERIFY(user.give(links, 0755));
+        const struct stat before = statOf(file);
+
+        QProcess helper;
+        QStringList args{QStringLiteral("save"), saved, QStringLiteral("bind w +forward\r\nbind s +back")};
+        if (sizeLimit)
+            args << QString::number(sizeLimit);
+        user.start(helper, QStringLiteral(EDITOR_HELPER), args);
+        QVERIFY(helper.waitForFinished());
+        const QString error = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
+        QCOMPARE(helper.exitCode() == 0, outcome == "replaced" || outcome == "in place");
+
+        const struct stat after = statOf(file);
+        if (outcome == "refused") {
+            QVERIFY2(error.contains(QStringLiteral("config.cfg")), qPrintable(error));
+            QCOMPARE(readAll(file), fileMode >= 0 ? old : QByteArray());
+            return;
+        }
+        if (outcome == "partial") {
+            QVERIFY2(error.contains(QStringLiteral("only partly written")), qPrintable(error));
+            QCOMPARE(readAll(file).size(), sizeLimit);
+            return;
+        }
+        QCOMPARE(readAll(file), QByteArray("bind w +forward\r\nbind s +back\r\n"));
+        QCOMPARE(after.st_ino == before.st_ino, outcome == "in place");
+        QCOMPARE(after.st_mode & 07777, mode_t(fileMode));
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(S_ISLNK(statOf(saved).st_mode), throughLink);
+    }
+
+    void deviceIsWrittenNotReplaced()
+    {
+        // As root the folder is writable; a device must still not become a plain file.
+        if (!S_ISCHR(statOf(QStringLiteral("/dev/full")).st_mode))
+            QSKIP("no /dev/full here");
+        const QString link = path("full");
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), link));
+        const Status saved = SaveDocument(link, QStringLiteral("x"));
+        QVERIFY(!saved.ok());
+        QVERIFY2(saved.error().contains(QStringLiteral("only partly written")), qPrintable(saved.error()));
+        QVERIFY(S_ISCHR(statOf(QStringLiteral("/dev/full")).st_mode));
     }
 
     void firstUnencodable_data()

@@ -12,12 +12,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -30,6 +33,7 @@ class tst_frmTessary : public QObject
     std::unique_ptr<mdlVars> m_vars;
     std::unique_ptr<FakePrompts> m_prompts;
     std::unique_ptr<frmTessary> m_frm;
+    QProcessEnvironment m_environment;
 
     QString folder() const { return m_dir->path(); }
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -63,6 +67,7 @@ private slots:
     void initTestCase()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+        m_environment = QProcessEnvironment::systemEnvironment();
     }
 
     void init()
@@ -75,6 +80,12 @@ private slots:
     void cleanup()
     {
         m_frm.reset();
+        for (const char *name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
+            if (m_environment.contains(QString::fromLatin1(name)))
+                qputenv(name, m_environment.value(QString::fromLatin1(name)).toLocal8Bit());
+            else
+                qunsetenv(name);
+        }
     }
 
     void startingLayout_data()
@@ -231,6 +242,64 @@ private slots:
             QCOMPARE(m_prompts->saveChangesAsked, 2);
             QVERIFY(m_frm->isVisible());
         }
+    }
+
+    void changeOnDiskIsToldWhenTheWindowIsActivated_data()
+    {
+        QTest::addColumn<bool>("viaApplication");
+        QTest::newRow("main window activated") << false;
+        QTest::newRow("program active again, a dialog in front") << true;
+    }
+    void changeOnDiskIsToldWhenTheWindowIsActivated()
+    {
+        QFETCH(bool, viaApplication);
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        m_prompts->openPath = path("a.cfg");
+        start();
+        m_frm->mnuOpen_Click();
+        // The window's own first activation is over before the file changes.
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::qWait(10);
+        writeAll(path("a.cfg"), "rate 25000\r\n");
+        m_prompts->reload = true;
+        QEvent activate(QEvent::WindowActivate);
+        if (viaApplication)
+            emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        else
+            QCoreApplication::sendEvent(m_frm.get(), &activate);
+        QTRY_COMPARE(m_prompts->reloadsAsked.size(), 1);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
+    }
+
+    void recoveryCopyFollowsTypingAndGoesAtANormalEnd_data()
+    {
+        QTest::addColumn<bool>("exit");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << 0;
+        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << 1;
+        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << 0;
+    }
+    void recoveryCopyFollowsTypingAndGoesAtANormalEnd()
+    {
+        QFETCH(bool, exit);
+        QFETCH(int, choice);
+        QFETCH(int, copiesLeft);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        m_frm->setDataFolder(data);
+        m_frm->Form_Load(QString());
+        m_frm->show();
+        type(QStringLiteral("gamma 2"));
+        QCOMPARE(copies(), 0); // not while typing
+        QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
+        m_prompts->saveChoice = Prompts::SaveChoice(choice);
+        if (exit)
+            m_frm->mnuExit_Click();
+        else
+            m_frm->close();
+        QCOMPARE(copies(), copiesLeft);
     }
 
     void commandLineFileLoadsWithoutBecomingCurrent()
@@ -429,6 +498,34 @@ private slots:
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
         m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
+    }
+
+    void fileTypesSaysWhatItDid_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("installed") << true;
+        QTest::newRow("not installed") << false;
+    }
+    void fileTypesSaysWhatItDid()
+    {
+        QFETCH(bool, installed);
+        if (installed && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+            QSKIP("needs xdg-mime (xdg-utils)");
+        // The user's own folders only, here scratch ones.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("share")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(path("none")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder()));
+        if (installed) {
+            QVERIFY(QDir().mkpath(path("share/applications")));
+            writeAll(path("share/applications/tessary.desktop"), "[Desktop Entry]\n");
+        }
+        start();
+        m_frm->findChild<QAction *>(QStringLiteral("mnuAss"))->trigger();
+        auto *window = m_frm->findChild<QDialog *>(QStringLiteral("frmAss"));
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
+        QCOMPARE(m_prompts->notices.size() + m_prompts->errors.size(), 1);
+        QCOMPARE(m_prompts->notices.size(), installed ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
     }
 
     void hintStaysReadableOnADarkTheme()

@@ -1,0 +1,243 @@
+#include "editor/RecoveryStore.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <utility>
+#include <optional>
+
+namespace {
+
+constexpr char CopySuffix[] = ".copy";
+constexpr char LockSuffix[] = ".lock";
+constexpr quint32 Magic = 0x54455343; // "TESC"
+constexpr quint16 FormatVersion = 1;
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+std::unique_ptr<QLockFile> lockFor(const QString &path)
+{
+    auto lock = std::make_unique<QLockFile>(path);
+    // A session's lock is stale only when its process is gone, never by age.
+    lock->setStaleLockTime(0);
+    return lock->tryLock(0) ? std::move(lock) : nullptr;
+}
+
+std::optional<RecoveryStore::Copy> readCopy(const QString &path, const QString &session)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    quint16 version = 0;
+    RecoveryStore::Copy copy;
+    qint64 written = 0;
+    QByteArray text;
+    in >> magic >> version;
+    if (magic != Magic || version != FormatVersion)
+        return std::nullopt;
+    DiskStamp &stamp = copy.stamp;
+    qint64 modified = 0;
+    quint64 hash = 0;
+    in >> copy.documentPath >> stamp.known >> stamp.exists >> stamp.size >> modified >> hash >> stamp.racy >> written
+        >> text;
+    stamp.modified = modified < 0 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(modified, Qt::UTC);
+    stamp.hash = size_t(hash);
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    copy.session = session;
+    copy.written = QDateTime::fromMSecsSinceEpoch(written, Qt::UTC);
+    copy.text = QString::fromUtf8(text);
+    return copy;
+}
+
+} // namespace
+
+RecoveryStore::RecoveryStore(const QString &dataFolder) : m_folder(dataFolder + QStringLiteral("/recovery"))
+{
+}
+
+RecoveryStore::~RecoveryStore()
+{
+    if (m_worker.joinable()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_worker.join();
+    }
+}
+
+void RecoveryStore::work()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_pending || m_stopping; });
+            // A waiting copy is still written at the end: it is the newest text.
+            if (!m_pending)
+                return;
+            job = std::move(*m_pending);
+            m_pending.reset();
+            m_busy = true;
+        }
+        const QString text = job.text();
+        Status written = Status::success();
+        {
+            const std::lock_guard file(m_fileMutex);
+            bool current = false;
+            {
+                const std::lock_guard lock(m_mutex);
+                current = job.generation == m_generation;
+            }
+            if (current)
+                written = writeFile(job.documentPath, job.stamp, text);
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!written && m_error.isEmpty())
+                m_error = written.error();
+            m_busy = false;
+        }
+        m_wake.notify_all();
+    }
+}
+
+void RecoveryStore::waitIdle()
+{
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return !m_busy && !m_pending; });
+}
+
+void RecoveryStore::writeInBackground(const QString &documentPath, const DiskStamp &stamp,
+                                      std::function<QString()> text)
+{
+    if (!isOpen())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pending = Job{documentPath, stamp, std::move(text), m_generation};
+    }
+    m_wake.notify_all();
+}
+
+Status RecoveryStore::takeError()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_error.isEmpty() ? Status::success() : Status::failure(std::exchange(m_error, QString()));
+}
+
+QString RecoveryStore::pathOf(const QString &session, const char *suffix) const
+{
+    return m_folder + u'/' + session + QLatin1String(suffix);
+}
+
+Status RecoveryStore::open()
+{
+    if (isOpen())
+        return Status::success();
+    if (!QDir().mkpath(m_folder))
+        return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
+    // The copies are the user's documents: nobody else reads them.
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // The process id alone could come back as a dead session's.
+    m_session = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
+    m_lock = lockFor(pathOf(m_session, LockSuffix));
+    if (!m_lock)
+        return Status::failure(QStringLiteral("%1 cannot be locked.").arg(shown(pathOf(m_session, LockSuffix))));
+    m_worker = std::thread([this] { work(); });
+    return Status::success();
+}
+
+Status RecoveryStore::write(const QString &documentPath, const DiskStamp &stamp, const QString &text)
+{
+    if (!isOpen())
+        return Status::failure(QStringLiteral("%1 is not open.").arg(shown(m_folder)));
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_pending.reset();
+    }
+    const std::lock_guard file(m_fileMutex);
+    return writeFile(documentPath, stamp, text);
+}
+
+Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &stamp, const QString &text) const
+{
+    const QString path = pathOf(m_session, CopySuffix);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << Magic << FormatVersion << documentPath << stamp.known << stamp.exists << stamp.size
+        << (stamp.modified.isValid() ? stamp.modified.toMSecsSinceEpoch() : qint64(-1)) << quint64(stamp.hash)
+        << stamp.racy << QDateTime::currentMSecsSinceEpoch() << text.toUtf8();
+    if (out.status() != QDataStream::Ok || !file.commit())
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+}
+
+void RecoveryStore::remove()
+{
+    if (!isOpen())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_pending.reset();
+    }
+    const std::lock_guard file(m_fileMutex);
+    QFile::remove(pathOf(m_session, CopySuffix));
+}
+
+bool RecoveryStore::hasCopy()
+{
+    waitIdle();
+    return isOpen() && QFile::exists(pathOf(m_session, CopySuffix));
+}
+
+QList<RecoveryStore::Copy> RecoveryStore::leftovers()
+{
+    QList<Copy> copies;
+    const QString pattern = u'*' + QLatin1String(CopySuffix);
+    for (const QString &name : QDir(m_folder).entryList({pattern}, QDir::Files)) {
+        const QString session = name.chopped(qsizetype(sizeof(CopySuffix) - 1));
+        if (session == m_session || m_claimed.count(session))
+            continue;
+        // Taking the lock proves its editor is gone, and keeps other editors off the copy.
+        std::unique_ptr<QLockFile> lock = lockFor(pathOf(session, LockSuffix));
+        if (!lock)
+            continue;
+        std::optional<Copy> copy = readCopy(pathOf(session, CopySuffix), session);
+        if (!copy)
+            continue; // unreadable: left where it is for whoever looks
+        m_claimed[session] = std::move(lock);
+        copies << std::move(*copy);
+    }
+    std::sort(copies.begin(), copies.end(), [](const Copy &a, const Copy &b) { return a.written < b.written; });
+    return copies;
+}
+
+void RecoveryStore::discard(const Copy &copy)
+{
+    QFile::remove(pathOf(copy.session, CopySuffix));
+    release(copy);
+}
+
+void RecoveryStore::release(const Copy &copy)
+{
+    m_claimed.erase(copy.session);
+}

@@ -1,0 +1,82 @@
+// Runs editor code in a process of its own, for tests that need another
+// user or a process they can kill.
+//
+//   editor_helper save <path> <text> [file size limit]   exit 0 saved, 1 not; prints the error
+//   editor_helper type <program folder> <text>           the editor as started from the desktop,
+//                                                        typing the text and running until killed
+//   editor_helper restore <program folder>               starts the editor, restores what is
+//                                                        offered and prints the document
+//
+// The editors keep their copies where the program does (the user's data folder).
+
+#include "FakePrompts.h"
+
+#include "app/mdlVars.h"
+#include "editor/DocumentFile.h"
+#include "editor/RichTextBox.h"
+#include "editor/frmTessary.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+int save(const QStringList &args)
+{
+    if (args.size() > 4) {
+        // Writes past the limit then fail with EFBIG instead of a signal.
+        const rlim_t limit = args[4].toULongLong();
+        const rlimit fileSize = {limit, limit};
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+    }
+    const Status saved = SaveDocument(args[2], args[3]);
+    std::printf("%s\n", qPrintable(saved.error()));
+    return saved ? 0 : 1;
+}
+
+int runEditor(int argc, char *argv[], const QStringList &args)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    mdlVars vars;
+    FakePrompts prompts;
+    prompts.recoveryChoice = Prompts::RecoveryChoice::Restore;
+    frmTessary window(vars, args[2], &prompts);
+    window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    window.Form_Load(QString());
+    window.show();
+    QCoreApplication::processEvents();
+    if (args[1] == QLatin1String("type")) {
+        QTest::keyClicks(&window.editBox(), args[3]);
+        return app.exec();
+    }
+    std::printf("%lld offered\n%s\n", static_cast<long long>(prompts.recoveriesAsked.size()),
+                window.editBox().Text().toUtf8().constData());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList args;
+    {
+        // Saving needs no display.
+        QCoreApplication core(argc, argv);
+        args = core.arguments();
+        if (args.value(1) == QLatin1String("save") && args.size() >= 4)
+            return save(args);
+    }
+    const QString mode = args.value(1);
+    if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))
+        return runEditor(argc, argv, args);
+    std::fprintf(stderr, "usage: editor_helper save <path> <text> [limit] | type <folder> <text> | restore <folder>\n");
+    return 2;
+}

@@ -1,0 +1,97 @@
+#include "editor/RecoveryStore.h"
+
+#include "OrdinaryUser.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <chrono>
+#include <thread>
+
+class tst_Recovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Whatever the timing, a copy removed (document saved) never comes back
+    // from a write that was under way or waiting.
+    void removeWinsOverBackgroundWrites()
+    {
+        QTemporaryDir dir;
+        RecoveryStore store(dir.path());
+        QVERIFY(store.open());
+        for (int i = 0; i < 40; ++i) {
+            store.writeInBackground(QStringLiteral("/a.cfg"), {}, [i] {
+                std::this_thread::sleep_for(std::chrono::microseconds((i % 8) * 250));
+                return QStringLiteral("text %1").arg(i);
+            });
+            if (i % 2)
+                std::this_thread::sleep_for(std::chrono::microseconds((i % 5) * 300));
+            store.remove();
+            QVERIFY2(!store.hasCopy(), qPrintable(QString::number(i)));
+        }
+        store.writeInBackground(QStringLiteral("/a.cfg"), {}, [] { return QStringLiteral("last"); });
+        QVERIFY(store.hasCopy());
+        QVERIFY(store.takeError());
+    }
+
+    // The editor is killed after typing; started again, it gets its text back,
+    // while another editor that was running meanwhile did not take it.
+    void killedEditorsTextComesBack()
+    {
+        const OrdinaryUser user = OrdinaryUser::find();
+        if (!user.available)
+            QSKIP(qPrintable(user.why));
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        const QString home = top.filePath(QStringLiteral("home"));
+        const QString program = top.filePath(QStringLiteral("program"));
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(program));
+        QVERIFY(user.give(home, 0700) && user.give(program, 0755));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const auto editor = [&](QProcess &process, const QStringList &args) {
+            process.setProcessEnvironment(env);
+            user.start(process, QStringLiteral(EDITOR_HELPER), args);
+            QVERIFY(process.waitForStarted());
+        };
+        const auto copies = [&] {
+            QStringList found;
+            for (QDirIterator it(home, {QStringLiteral("*.copy")}, QDir::Files | QDir::Hidden,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                found << it.next();
+            return found;
+        };
+        const auto restoredText = [&] {
+            QProcess restorer;
+            editor(restorer, {QStringLiteral("restore"), program});
+            restorer.waitForFinished();
+            const QStringList out = QString::fromUtf8(restorer.readAllStandardOutput()).split(u'\n');
+            return out.value(0) == QLatin1String("1 offered") ? out.value(1) : QString();
+        };
+
+        QProcess typing;
+        editor(typing, {QStringLiteral("type"), program, QStringLiteral("bind w +forward")});
+        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 20000);
+        QCOMPARE(restoredText(), QString()); // its editor still runs
+        typing.kill();
+        QVERIFY(typing.waitForFinished());
+
+        QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
+        // The restoring editor kept the text under its own name; the old copy is gone.
+        QCOMPARE(copies().size(), 1);
+        QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
+    }
+};
+
+QTEST_MAIN(tst_Recovery)
+#include "tst_Recovery.moc"
