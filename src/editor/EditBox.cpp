@@ -8,6 +8,18 @@ QString EditBox::TextRTF() const
     return RichText::fromPlain(Text());
 }
 
+QString EditBox::textAfterLast(QChar c) const
+{
+    const int length = TextLength();
+    int start = length;
+    while (start > 0 && charAt(start - 1) != c)
+        --start;
+    QString text(length - start, Qt::Uninitialized);
+    for (int i = start; i < length; ++i)
+        text[i - start] = charAt(i);
+    return text;
+}
+
 QString EditBox::SelRTF() const
 {
     return RichText::fromPlain(SelText());

@@ -46,6 +46,11 @@ public:
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
 
+    // The text after the last occurrence of c, or the whole text when it
+    // holds none; c is not CR or LF. Reads from the end, so it costs time in
+    // proportion to the result, not to the text.
+    virtual QString textAfterLast(QChar c) const;
+
     // Writing SelStart collapses the selection; SelLength extends it from SelStart.
     virtual int SelStart() const = 0;
     virtual void setSelStart(int position) = 0;

@@ -23,4 +23,7 @@ public:
     virtual bool confirmSave(const QString &message) = 0;
 
     virtual void showError(const QString &message) = 0;
+
+    // A message box with one OK button and no icon; returns when it is closed.
+    virtual void showMessage(const QString &title, const QString &message) = 0;
 };

@@ -59,3 +59,9 @@ void QtPrompts::showError(const QString &message)
 {
     QMessageBox::warning(m_parent, QString::fromLatin1(Texts::AppTitle), message);
 }
+
+void QtPrompts::showMessage(const QString &title, const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::Ok, m_parent);
+    box.exec();
+}

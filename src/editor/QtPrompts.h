@@ -15,6 +15,7 @@ public:
     SaveChoice askSaveChanges() override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
+    void showMessage(const QString &title, const QString &message) override;
 
 private:
     QWidget *m_parent;

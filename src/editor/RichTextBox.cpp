@@ -9,7 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -77,42 +77,38 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int) { forgetLineStartsFrom(position); });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
-}
-
-void RichTextBox::forgetLineStartsFrom(int widgetPosition)
-{
-    // Text before the change is untouched, and so is the start of the line holding it.
-    const int line = document()->findBlock(widgetPosition).blockNumber();
-    m_validLines = qMin(m_validLines, qMax(line + 1, 1));
 }
 
 RichTextBox::Line RichTextBox::lineAt(int position) const
 {
     const QTextDocument *doc = document();
-    const int lineCount = doc->blockCount();
-    if (m_validLines == 0) {
-        m_lineStarts.assign(1, 0);
-        m_validLines = 1;
+    const int widgetEnd = doc->characterCount() - 1;
+    const auto blockAt = [&](int widgetPosition) {
+        return doc->findBlock(qBound(0, widgetPosition, widgetEnd)).blockNumber();
+    };
+    // Line n starts at its widget position plus n: every earlier break
+    // counts one character more here. The wanted line is the last one
+    // starting at or before the position.
+    const auto startOf = [&](int number) { return doc->findBlockByNumber(number).position() + number; };
+    int lo = 0;
+    int hi = doc->blockCount() - 1;
+    // While the line lies between lo and hi, its widget position lies
+    // between position - hi - 1 and position - lo; each round shrinks the
+    // range about as many times as a line is long.
+    for (int round = 0; round < 3 && hi - lo > 8; ++round) {
+        lo = qMax(lo, blockAt(position - hi - 1));
+        hi = qMin(hi, blockAt(position - lo));
     }
-    // Extend the known starts until one lies beyond the position.
-    if (m_validLines < lineCount && m_lineStarts[m_validLines - 1] <= position) {
-        m_lineStarts.resize(lineCount);
-        QTextBlock block = doc->findBlockByNumber(m_validLines - 1);
-        int start = m_lineStarts[m_validLines - 1];
-        while (m_validLines < lineCount && start <= position) {
-            start += block.length() + 1; // the break is one widget character, two here
-            block = block.next();
-            m_lineStarts[m_validLines++] = start;
-        }
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (startOf(mid) <= position)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
-    const auto known = m_lineStarts.begin() + m_validLines;
-    const int number = int(std::upper_bound(m_lineStarts.begin(), known, position) - m_lineStarts.begin()) - 1;
-    const int start = m_lineStarts[number];
-    const int next = number + 1 < lineCount ? m_lineStarts[number + 1] : TextLength() + 2;
-    return {number, start, next - start - 2};
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    return {lo, block.position() + lo, block.length() - 1};
 }
 
 int RichTextBox::toWidget(int position, bool forward) const
@@ -179,6 +175,28 @@ void RichTextBox::setSelLength(int length)
 {
     const int start = SelStart();
     select(start, start + qMax(0, length));
+}
+
+QString RichTextBox::textAfterLast(QChar c) const
+{
+    // Whole lines from the end, then the part of the line holding c.
+    std::vector<QString> lines;
+    for (QTextBlock block = document()->lastBlock(); block.isValid(); block = block.previous()) {
+        QString text = block.text();
+        const qsizetype at = text.lastIndexOf(c);
+        if (at >= 0) {
+            lines.push_back(text.mid(at + 1));
+            break;
+        }
+        lines.push_back(std::move(text));
+    }
+    QString raw;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if (line != lines.rbegin())
+            raw += QChar(ParagraphSeparator);
+        raw += *line;
+    }
+    return fromWidgetText(raw);
 }
 
 QString RichTextBox::SelText() const

@@ -4,8 +4,6 @@
 
 #include <QPlainTextEdit>
 
-#include <vector>
-
 // The document's edit box on screen: QPlainTextEdit behind the EditBox
 // interface.
 //
@@ -30,6 +28,8 @@ public:
     void setSelStart(int position) override;
     int SelLength() const override;
     void setSelLength(int length) override;
+
+    QString textAfterLast(QChar c) const override;
 
     QString SelText() const override;
     void setSelText(const QString &text) override;
@@ -62,13 +62,7 @@ private:
         int start;  // interface position of its first character
         int length; // characters before its line break
     };
+    // Searches the widget's own block positions, which it keeps up to date
+    // through every edit, so no edit leaves a table to relearn.
     Line lineAt(int position) const;
-    void forgetLineStartsFrom(int widgetPosition);
-
-    // Interface start of each line, valid for the first m_validLines lines.
-    // An edit invalidates only the lines after it, and lookups extend the
-    // valid part only as far as they need, so a lookup is a binary search
-    // over an array whatever the document's size.
-    mutable std::vector<int> m_lineStarts;
-    mutable int m_validLines = 0;
 };

@@ -2,19 +2,25 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "dialogs/frmFind.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
+#include "editor/HintRule.h"
+#include "editor/QuickSearch.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
 #include "editor/RichTextBox.h"
 #include "editor/Texts.h"
 #include "editor/ToolPicture.h"
 #include "editor/ToolPictures.h"
+#include "editor/VirtualKey.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 
 namespace {
@@ -26,6 +32,9 @@ constexpr int EditTop = 48;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
+// The hint line is one line of a few hundred pixels: a longer caption (the
+// word of a document without spaces) is cut so it is not laid out whole.
+constexpr int HintShownChars = 2000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -60,6 +69,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *pro
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    txtMain->setChangeHandler([this] { txtMain_Change(); });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -90,6 +100,8 @@ void frmTessary::createControls()
     cboSearch->setObjectName(QStringLiteral("cboSearch"));
     cboSearch->setEditable(true);
     cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    // Completion would search for a name the user did not type.
+    cboSearch->setCompleter(nullptr);
     cboSearch->addItems(QuickSearchNames());
     cboSearch->setCurrentIndex(-1);
     cboSearch->setEditText(QString());
@@ -104,6 +116,8 @@ void frmTessary::createControls()
     lblHint->setLineWidth(1);
     // Words from the document must never be read as markup.
     lblHint->setTextFormat(Qt::PlainText);
+    // A word reaching back over line breaks shows its first line.
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHint->setAutoFillBackground(true);
     QPalette hintColours = lblHint->palette();
     hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
@@ -129,6 +143,10 @@ void frmTessary::createControls()
 
     connect(picSave, &ToolPicture::clicked, this, &frmTessary::picSave_Click);
     connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
+    connect(cboSearch, &QComboBox::activated, this, &frmTessary::cboSearch_Click);
+    // Whichever of the two gets the key first.
+    cboSearch->installEventFilter(this);
+    cboSearch->lineEdit()->installEventFilter(this);
 }
 
 ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
@@ -173,9 +191,10 @@ void frmTessary::createMenus()
     connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
     connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
     connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
+    connect(mnuFind, &QAction::triggered, this, &frmTessary::mnuFind_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuFind, mnuBackups, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuBackups, mnuNewver, mnuAbout})
         notYetWired->setEnabled(false);
     picUndo->setEnabled(false);
     picRedo->setEnabled(false);
@@ -209,6 +228,15 @@ bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
+    if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
+                     VirtualKey::shiftState(press->modifiers()), press->text()};
+        cboSearch_KeyDown(key);
+        // Enter is handled here; the box would otherwise pick a matching item.
+        if (key.KeyCode == VirtualKey::Return)
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -283,4 +311,45 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
+}
+
+void frmTessary::txtMain_Change()
+{
+    UpdateHint();
+}
+
+void frmTessary::UpdateHint()
+{
+    const Hint hint = hintFor(*txtMain, m_vars.catalogue);
+    // Writing the box's text neither searches nor adds to its list.
+    cboSearch->setEditText(hint.word);
+    lblHint->setText(hint.caption.left(HintShownChars));
+}
+
+int frmTessary::FindInDocument(const QString &text)
+{
+    return ::FindInDocument(*txtMain, m_prompts, text);
+}
+
+void frmTessary::cboSearch_Click()
+{
+    const QString text = cboSearch->currentText();
+    FindInDocument(text);
+    txtMain->SetFocus();
+    cboSearch->addItem(text);
+}
+
+void frmTessary::cboSearch_KeyDown(KeyEvent &key)
+{
+    if (key.KeyCode != VirtualKey::Return)
+        return;
+    FindInDocument(cboSearch->currentText());
+    txtMain->SetFocus();
+}
+
+void frmTessary::mnuFind_Click()
+{
+    if (!m_find)
+        m_find = new frmFind(this, [this](const QString &text) { FindInDocument(text); });
+    m_find->show();
 }

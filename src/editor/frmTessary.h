@@ -3,6 +3,7 @@
 #include "editor/SystemClipboard.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -16,6 +17,8 @@ class QPixmap;
 class QRect;
 class RichTextBox;
 class ToolPicture;
+class frmFind;
+struct KeyEvent;
 struct mdlVars;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
@@ -44,6 +47,19 @@ public:
     void mnuSaveas_Click();
     void mnuExit_Click();
 
+    // Every change of the edit box's text, whoever made it, comes here.
+    void txtMain_Change();
+    // The document's last word into the Quick Search box, its explanation into the hint line.
+    void UpdateHint();
+
+    // The document search shared by the Quick Search and the find dialog.
+    int FindInDocument(const QString &text);
+    // Picking an item searches and appends the searched text to the list.
+    void cboSearch_Click();
+    // Enter searches without changing the list.
+    void cboSearch_KeyDown(KeyEvent &key);
+    void mnuFind_Click();
+
 protected:
     // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +82,7 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    QPointer<frmFind> m_find; // gone after closing it from its frame
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;

@@ -49,7 +49,8 @@ private slots:
         box().setText(start);
         model.setText(start);
         const QStringList pieces = {QStringLiteral("x"), QStringLiteral("\r\n"), QStringLiteral("a\nb"), QString(),
-                                    QStringLiteral("\r\n\r\n"), QStringLiteral("\u00a0"), QStringLiteral("z\r\n")};
+                                    QStringLiteral("\r\n\r\n"), QStringLiteral("\u00a0"), QStringLiteral("z\r\n"),
+                                    QStringLiteral("a b\r")};
         // A failure names its seed; SEED=n replays it.
         const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
                                                                : QRandomGenerator::global()->generate();
@@ -85,6 +86,7 @@ private slots:
             QVERIFY2(box().SelStart() == model.SelStart(), where);
             QVERIFY2(box().SelLength() == model.SelLength(), where);
             QVERIFY2(box().TextLength() == model.TextLength(), where);
+            QVERIFY2(box().textAfterLast(u' ') == model.textAfterLast(u' '), where);
         }
         QCOMPARE(box().Text(), model.Text());
     }
