@@ -83,32 +83,54 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
 RichTextBox::Line RichTextBox::lineAt(int position) const
 {
     const QTextDocument *doc = document();
-    const int widgetEnd = doc->characterCount() - 1;
-    const auto blockAt = [&](int widgetPosition) {
-        return doc->findBlock(qBound(0, widgetPosition, widgetEnd)).blockNumber();
-    };
     // Line n starts at its widget position plus n: every earlier break
-    // counts one character more here. The wanted line is the last one
-    // starting at or before the position.
-    const auto startOf = [&](int number) { return doc->findBlockByNumber(number).position() + number; };
+    // counts one character more here. Wanted: the last line starting at or
+    // before the position, kept between lo (starts at or before it) and hi
+    // (starts after it; the line past the last starts past the end).
     int lo = 0;
-    int hi = doc->blockCount() - 1;
-    // While the line lies between lo and hi, its widget position lies
-    // between position - hi - 1 and position - lo; each round shrinks the
-    // range about as many times as a line is long.
-    for (int round = 0; round < 3 && hi - lo > 8; ++round) {
-        lo = qMax(lo, blockAt(position - hi - 1));
-        hi = qMin(hi, blockAt(position - lo));
-    }
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (startOf(mid) <= position)
+    int loStart = 0;
+    QTextBlock loBlock = doc->firstBlock();
+    int hi = doc->blockCount();
+    int hiStart = TextLength() + 2;
+    // Each lookup in the widget's block tree costs about as much as the
+    // rest together, so guess well: from the nearer bound by the mean line
+    // length between the bounds (line lengths wander with distance), a
+    // line short so the guess tends to land before the line and the last
+    // steps are walked. Guesses that keep missing give way to halving.
+    for (int guesses = 0; hi - lo > 1; ++guesses) {
+        const int range = hi - lo;
+        const int span = hiStart - loStart;
+        const int guess = position - loStart <= hiStart - position
+                              ? lo + int(qint64(position - loStart) * range / span)
+                              : hi - 1 - int(qint64(hiStart - 1 - position) * range / span);
+        if (guess - lo < 4) {
+            for (QTextBlock next = loBlock.next(); lo + 1 < hi && lo <= guess + 4; next = next.next()) {
+                const int nextStart = loStart + loBlock.length() + 1;
+                if (nextStart > position)
+                    hi = lo + 1;
+                else {
+                    loStart = nextStart;
+                    loBlock = next;
+                    ++lo;
+                }
+            }
+            if (hi - lo <= 1)
+                break;
+        }
+        // The walk may have moved lo.
+        const int mid = guesses < 4 ? qBound(lo + 1, guess - 1, hi - 1) : lo + (hi - lo) / 2;
+        const QTextBlock block = doc->findBlockByNumber(mid);
+        const int start = block.position() + mid;
+        if (start <= position) {
             lo = mid;
-        else
-            hi = mid - 1;
+            loStart = start;
+            loBlock = block;
+        } else {
+            hi = mid;
+            hiStart = start;
+        }
     }
-    const QTextBlock block = doc->findBlockByNumber(lo);
-    return {lo, block.position() + lo, block.length() - 1};
+    return {lo, loStart, loBlock.length() - 1};
 }
 
 int RichTextBox::toWidget(int position, bool forward) const

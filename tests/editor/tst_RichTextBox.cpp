@@ -91,6 +91,43 @@ private slots:
         QCOMPARE(box().Text(), model.Text());
     }
 
+    // Long documents of uneven lines, runs of empty lines and lone LFs:
+    // every position maps as in the plain string, also after an early edit.
+    void positionsInALongUnevenDocument()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+                                                               : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QString text;
+        while (text.size() < 200000) {
+            const int kind = int(random.bounded(4));
+            const int count = kind == 0 ? int(random.bounded(2000)) : 1;
+            for (int i = 0; i < count; ++i)
+                text += kind == 1 ? QString(int(random.bounded(3000)), u'x') : QStringLiteral("\r\n");
+            text += kind == 2 ? QStringLiteral("a\nb") : QStringLiteral("gamma 1");
+        }
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        box().setText(text);
+        model.setText(text);
+        for (int step = 0; step < 1500; ++step) {
+            if (step == 750) {
+                box().setSelStart(3);
+                box().setSelText(QStringLiteral("\r\n\r\nzz"));
+                model.setSelStart(3);
+                model.setSelText(QStringLiteral("\r\n\r\nzz"));
+            }
+            const int p = int(random.bounded(model.TextLength() + 1));
+            box().setSelStart(p);
+            model.setSelStart(p);
+            box().setSelLength(2);
+            model.setSelLength(2);
+            const QByteArray where = QStringLiteral("seed %1 step %2 position %3").arg(seed).arg(step).arg(p).toLatin1();
+            QVERIFY2(box().SelStart() == model.SelStart(), where);
+            QVERIFY2(box().SelText() == model.SelText(), where);
+        }
+    }
+
     // Line breaks typed or removed by the widget itself move every later position.
     void positionsFollowTheWidgetsOwnEdits()
     {
