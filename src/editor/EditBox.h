@@ -108,6 +108,10 @@ protected:
     // Selects [start, end) in one step.
     virtual void select(int start, int end) = 0;
 
+    // Where Find finds a non-empty text within [start, end), bounds already
+    // checked, or -1.
+    virtual int findIn(const QString &text, int start, int end) const;
+
     Clipboard &clipboard() { return m_clipboard; }
 
 private:

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -77,6 +78,10 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        m_searchText.clear();
+        m_searchTextValid = false;
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
 }
 
@@ -233,6 +238,24 @@ void RichTextBox::setSelText(const QString &text)
     QTextCursor cursor = textCursor();
     cursor.insertText(widgetText);
     setTextCursor(cursor);
+}
+
+int RichTextBox::findIn(const QString &text, int start, int end) const
+{
+    // A whole-document search for a text without line breaks runs on the
+    // widget's text as it is: its breaks are single characters that such a
+    // text cannot match.
+    const bool breaks = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'\r' || c == u'\n' || c.unicode() == ParagraphSeparator || c.unicode() == LineSeparator;
+    });
+    if (breaks || start != 0 || end != TextLength())
+        return EditBox::findIn(text, start, end);
+    if (!m_searchTextValid) {
+        m_searchText = document()->toRawText();
+        m_searchTextValid = true;
+    }
+    const qsizetype found = m_searchText.indexOf(text, 0, Qt::CaseInsensitive);
+    return found < 0 ? -1 : fromWidget(int(found));
 }
 
 QChar RichTextBox::charAt(int position) const

@@ -43,6 +43,7 @@ public:
 protected:
     QChar charAt(int position) const override;
     void select(int start, int end) override;
+    int findIn(const QString &text, int start, int end) const override;
 
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -65,4 +66,9 @@ private:
     // Searches the widget's own block positions, which it keeps up to date
     // through every edit, so no edit leaves a table to relearn.
     Line lineAt(int position) const;
+
+    // The widget's own text for searching, kept from one search to the next
+    // until the text changes: reading it out costs more than the search.
+    mutable QString m_searchText;
+    mutable bool m_searchTextValid = false;
 };

@@ -59,7 +59,7 @@ private slots:
             const int length = model.TextLength();
             const int a = int(random.bounded(length + 3)) - 1;
             const int b = int(random.bounded(6));
-            switch (random.bounded(5)) {
+            switch (random.bounded(6)) {
             case 0:
                 box().setSelStart(a);
                 model.setSelStart(a);
@@ -80,6 +80,9 @@ private slots:
                 break;
             case 4:
                 QCOMPARE(box().Find(QStringLiteral("X\r"), a, length), model.Find(QStringLiteral("X\r"), a, length));
+                break;
+            case 5: // the whole text, as the Quick Search looks
+                QCOMPARE(box().Find(QStringLiteral("B"), 0, length), model.Find(QStringLiteral("B"), 0, length));
                 break;
             }
             const QByteArray where = QStringLiteral("seed %1 step %2").arg(seed).arg(step).toLatin1();
