@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -271,6 +272,89 @@ private slots:
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
         QVERIFY(m_frm->close());
         QCOMPARE(m_prompts->errors.size(), 1);
+    }
+
+    void hintFollowsTyping_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("word");
+        const QString gamma = QStringLiteral("Curve (Range: 1.8-3.0) (2.5)");
+        QTest::newRow("a name alone") << "" << "gamma" << gamma << "gamma";
+        QTest::newRow("a name after a space") << "sensitivity 2\r\n" << "x gamma" << gamma << "gamma";
+        QTest::newRow("a value without an entry") << "" << "gamma 1" << "1" << "1";
+        QTest::newRow("a space clears") << "x\r\n" << "gamma " << "" << "";
+        QTest::newRow("other letter case") << "" << "x Gamma" << "Gamma" << "Gamma";
+        QTest::newRow("back across a line break") << "sensitivity 2\r\n" << "gamma" << "2\\par\r\ngamma"
+                                                  << "2\\par\r\ngamma";
+    }
+    void hintFollowsTyping()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        QFETCH(QString, word);
+        start();
+        Catalogue &catalogue = m_vars->catalogue;
+        catalogue.strCmdName[4] = catalogue.strCmdName[9] = QStringLiteral("gamma");
+        catalogue.strCmdText[4] = QStringLiteral("Curve");
+        catalogue.strCmdRange[4] = QStringLiteral("1.8-3.0");
+        catalogue.strCmdNote[4] = QStringLiteral("2.5");
+        catalogue.reindex();
+        m_frm->editBox().setText(before);
+        m_frm->editBox().setSelStart(int(before.size()));
+        type(typed);
+        QCOMPARE(control<QLabel>("lblHint")->text(), hint);
+        auto *search = control<QComboBox>("cboSearch");
+        QCOMPARE(search->currentText(), word);
+        // Writing the box neither searched nor added to its list.
+        QCOMPARE(search->count(), 90);
+        QCOMPARE(m_frm->editBox().SelStart(), int(before.size() + typed.size()));
+        QVERIFY(m_prompts->messages.isEmpty());
+    }
+
+    void quickSearch_data()
+    {
+        QTest::addColumn<QString>("searched");
+        QTest::addColumn<bool>("picked");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("picked, found") << "gamma" << true << 0 << QStringList();
+        QTest::newRow("picked, missing")
+            << "sensitivity" << true << -1 << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("typed with Enter, inside a name") << "RATE" << false << 18 << QStringList();
+        QTest::newRow("typed with Enter, missing") << "zz" << false << -1 << QStringList{"Not Found: Could not find zz"};
+    }
+    void quickSearch()
+    {
+        QFETCH(QString, searched);
+        QFETCH(bool, picked);
+        QFETCH(int, found);
+        QFETCH(QStringList, told);
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        m_frm->editBox().setText(QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1"));
+        m_frm->editBox().setSelStart(3);
+        auto *search = control<QComboBox>("cboSearch");
+        search->setFocus();
+        if (picked) {
+            const int index = search->findText(searched);
+            search->setCurrentIndex(index);
+            emit search->activated(index);
+        } else {
+            search->clearEditText();
+            QTest::keyClicks(search->lineEdit(), searched);
+            QTest::keyClick(search->lineEdit(), Qt::Key_Return);
+        }
+        QCOMPARE(m_frm->editBox().SelStart(), found >= 0 ? found : 3);
+        QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) : 0);
+        QCOMPARE(m_prompts->messages, told);
+        QCOMPARE(QApplication::focusWidget(), control("txtMain"));
+        // A pick is appended to the list even when it was there already.
+        QCOMPARE(search->count(), picked ? 91 : 90);
+        QCOMPARE(search->itemText(search->count() - 1), picked ? searched : QStringLiteral("+jlook"));
     }
 
     void settingsThatFailAtCloseAreTold()
