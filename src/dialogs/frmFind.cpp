@@ -38,6 +38,10 @@ frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &)> find)
     setWindowTitle(QStringLiteral("Find"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(0, 0, 7545, 1140).size());
+    // The main window's control font: "Search For:" fits its label in it.
+    QFont formFont(QStringLiteral("Arial"));
+    formFont.setPointSizeF(8.25);
+    setFont(formFont);
 
     Label1 = new QLabel(QStringLiteral("Search For:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

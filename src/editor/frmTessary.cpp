@@ -351,5 +351,8 @@ void frmTessary::mnuFind_Click()
 {
     if (!m_find)
         m_find = new frmFind(this, [this](const QString &text) { FindInDocument(text); });
+    // Shown, it takes the focus, also when it was open behind the main window.
     m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
 }
