@@ -9,6 +9,19 @@ QString Catalogue::path(const QString &programFolder)
     return programFolder + QStringLiteral("/commands.dat");
 }
 
+std::array<QString, Catalogue::Entries + 1> &Catalogue::field(int f)
+{
+    std::array<QString, Entries + 1> *fields[Fields] = {
+        &strCmdName, &strCmdField2, &strCmdRange, &strCmdField4, &strCmdText, &strCmdNote,
+    };
+    return *fields[f];
+}
+
+const std::array<QString, Catalogue::Entries + 1> &Catalogue::field(int f) const
+{
+    return const_cast<Catalogue *>(this)->field(f);
+}
+
 int Catalogue::find(const QString &name) const
 {
     return m_index.value(name, 0);
@@ -36,13 +49,10 @@ Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder)
     const bool existed = QFileInfo::exists(path);
     RecordFile file;
     const Status opened = file.open(path);
-    std::array<QString, Catalogue::Entries + 1> *fields[Catalogue::Fields] = {
-        &catalogue.strCmdName, &catalogue.strCmdField2, &catalogue.strCmdRange,
-        &catalogue.strCmdField4, &catalogue.strCmdText, &catalogue.strCmdNote,
-    };
-    for (int field = 0; field < Catalogue::Fields; ++field) {
+    for (int f = 0; f < Catalogue::Fields; ++f) {
+        auto &values = catalogue.field(f);
         for (int k = 1; k <= Catalogue::Entries; ++k)
-            (*fields[field])[k] = file.read(field * Catalogue::Entries + k);
+            values[k] = file.read(Catalogue::record(f, k));
     }
     catalogue.reindex();
     // A missing catalogue that cannot be created only leaves the hint line bare.

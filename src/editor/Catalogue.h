@@ -31,6 +31,12 @@ struct Catalogue
 
     static QString path(const QString &programFolder);
 
+    // Field f (0 to 5, in the order of the records above) of every entry,
+    // and the record that holds field f of entry k.
+    std::array<QString, Entries + 1> &field(int f);
+    const std::array<QString, Entries + 1> &field(int f) const;
+    static int record(int f, int k) { return f * Entries + k; }
+
     // The lowest-numbered entry whose name equals `name` exactly, or 0.
     // Valid after reindex(); call it again after changing the names.
     int find(const QString &name) const;

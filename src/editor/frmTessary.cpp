@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "app/mdlVars.h"
 #include "dialogs/frmFind.h"
+#include "dialogs/QtModPrompts.h"
+#include "dialogs/frmSettings.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
 #include "editor/HintRule.h"
@@ -192,9 +194,10 @@ void frmTessary::createMenus()
     connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
     connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
     connect(mnuFind, &QAction::triggered, this, &frmTessary::mnuFind_Click);
+    connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuBackups, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuNewver, mnuAbout})
         notYetWired->setEnabled(false);
     picUndo->setEnabled(false);
     picRedo->setEnabled(false);
@@ -355,4 +358,19 @@ void frmTessary::mnuFind_Click()
     m_find->show();
     m_find->raise();
     m_find->activateWindow();
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    if (!m_modPrompts)
+        m_modPrompts = std::make_unique<QtModPrompts>(this);
+    if (!m_frmSettings) {
+        // data.dat that could not be read at start is never replaced.
+        auto save = [this] {
+            return m_settingsUsable ? SaveSettings(m_vars, m_programFolder)
+                                    : Status::failure(QStringLiteral("data.dat could not be read at start."));
+        };
+        m_frmSettings = new frmSettings(m_vars, m_programFolder, *m_modPrompts, save, this);
+    }
+    m_frmSettings->exec();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class DocumentCommands;
+class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -20,6 +21,7 @@ class ToolPicture;
 class frmFind;
 struct KeyEvent;
 struct mdlVars;
+class frmSettings;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -46,6 +48,8 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
 
     // Every change of the edit box's text, whoever made it, comes here.
     void txtMain_Change();
@@ -83,6 +87,8 @@ private:
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
     QPointer<frmFind> m_find; // gone after closing it from its frame
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;

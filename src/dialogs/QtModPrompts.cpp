@@ -1,0 +1,31 @@
+#include "dialogs/QtModPrompts.h"
+
+#include "editor/Texts.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+QWidget *QtModPrompts::parent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_fallbackParent;
+}
+
+bool QtModPrompts::confirm(const QString &message)
+{
+    return QMessageBox::question(parent(), QString::fromLatin1(Texts::AppTitle), message,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+QString QtModPrompts::askText(const QString &prompt, const QString &title)
+{
+    return QInputDialog::getText(parent(), title, prompt);
+}
+
+void QtModPrompts::showError(const QString &message)
+{
+    QMessageBox::warning(parent(), QString::fromLatin1(Texts::AppTitle), message);
+}

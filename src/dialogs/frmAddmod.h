@@ -1,0 +1,51 @@
+#pragma once
+
+#include "dialogs/ModDialog.h"
+#include "mods/ModStore.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class ModPrompts;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class frmBrowse;
+struct mdlVars;
+
+// Registers a mod: its name and game folder, typed or browsed. Keeps both
+// texts while hidden.
+class frmAddmod : public ModDialog
+{
+    Q_OBJECT
+
+public:
+    // Told of each mod added, so the settings dialog can list it.
+    using AddedHandler = std::function<void(const ModStore::AddOutcome &)>;
+
+    frmAddmod(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, AddedHandler added,
+              QWidget *parent = nullptr);
+
+    void cmdOk_Click();
+    void cmdCancel_Click();
+    void cmdBrowse_Click();
+
+    // The folder browser, made on first use; null until then or once discarded.
+    frmBrowse *browser() const;
+
+private:
+    mdlVars &m_vars;
+    const QString m_programFolder;
+    ModPrompts &m_prompts;
+    AddedHandler m_added;
+    QPointer<frmBrowse> m_frmBrowse;
+
+    QLabel *lblModname = nullptr;
+    QLineEdit *txtModname = nullptr;
+    QLabel *lblModdir = nullptr;
+    QLineEdit *txtModdir = nullptr;
+    QPushButton *cmdOk = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdBrowse = nullptr;
+};

@@ -1,0 +1,158 @@
+#include "dialogs/frmSettings.h"
+
+#include "app/mdlVars.h"
+#include "dialogs/frmAddmod.h"
+#include "mods/ModPrompts.h"
+#include "mods/Restore.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+inline constexpr char RestoreNote[] = "Note: When restoring backups the file currently in your mod folder is copied "
+                                      "into the backup folder. To re-apply it retore the new backup.";
+
+// A frame whose border runs through its caption, so the places of the
+// controls inside it leave room for the caption as they expect.
+class CaptionFrame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const int middle = metrics.height() / 2;
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(QRect(0, middle, width() - 1, height() - middle - 1));
+        const QRect caption(7, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+        painter.fillRect(caption, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption, Qt::AlignCenter, title());
+    }
+};
+
+QGroupBox *addFrame(QWidget *parent, const char *title, const char *name, const QRect &geometry)
+{
+    auto *frame = new CaptionFrame(QString::fromLatin1(title), parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QListWidget *addList(QWidget *parent, const char *name, const QString &accessibleName, const QRect &geometry)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setAccessibleName(accessibleName);
+    list->setGeometry(geometry);
+    return list;
+}
+
+} // namespace
+
+frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts &prompts,
+                         std::function<Status()> save, QWidget *parent)
+    : ModDialog(parent), m_vars(vars), m_programFolder(programFolder), m_prompts(prompts), m_save(std::move(save))
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Settings"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(twips(0, 0, 7080, 6150).size());
+
+    cmdOk = addButton("Ok", "cmdOk", twips(4230, 5625, 1215, 375));
+    fraMods = addFrame(this, "Mods", "fraMods", twips(105, 150, 3270, 5040));
+    lstMods = addList(fraMods, "lstMods", tr("Mods"), twips(135, 255, 2955, 4155));
+    fraFiles = addFrame(this, "Files", "fraFiles", twips(3510, 135, 3390, 5055));
+    lstFiles = addList(fraFiles, "lstFiles", tr("Backed-up files"), twips(195, 240, 2955, 4155));
+    cmdAddmod = addButton("Add", "cmdAddmod", twips(195, 4515, 495, 345), fraMods);
+    cmdDelmod = addButton("Del", "cmdDelmod", twips(765, 4515, 495, 345), fraMods);
+    cmdCancel = addButton("Cancel", "cmdCancel", twips(5505, 5625, 1215, 375));
+    cmdRestore = addButton("Restore Backup", "cmdRestore", twips(285, 4530, 1425, 330), fraFiles);
+    Label1 = new QLabel(QString::fromLatin1(RestoreNote), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setGeometry(twips(105, 5295, 3450, 675));
+
+    setTabOrder(cmdOk, lstMods);
+    setTabOrder(lstMods, lstFiles);
+    setTabOrder(lstFiles, cmdAddmod);
+    setTabOrder(cmdAddmod, cmdDelmod);
+    setTabOrder(cmdDelmod, cmdCancel);
+    setTabOrder(cmdCancel, cmdRestore);
+    cmdOk->setFocus();
+
+    connect(lstMods, &QListWidget::currentRowChanged, this, &frmSettings::lstMods_Click);
+    connect(cmdAddmod, &QPushButton::clicked, this, &frmSettings::cmdAddmod_Click);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmSettings::cmdRestore_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmSettings::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frmSettings::Form_Load()
+{
+    m_modSlots = ModStore::listedMods(m_vars);
+    for (int slot : m_modSlots)
+        lstMods->addItem(m_vars.strModName[slot]);
+}
+
+void frmSettings::lstMods_Click()
+{
+    lstFiles->clear();
+    m_filesSlot = m_modSlots.value(lstMods->currentRow(), -1);
+    for (int entry : ModStore::backupsOf(m_vars, m_filesSlot))
+        lstFiles->addItem(m_vars.strBackupFile[entry]);
+}
+
+void frmSettings::cmdAddmod_Click()
+{
+    if (!m_frmAddmod)
+        m_frmAddmod = new frmAddmod(
+            m_vars, m_programFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); }, this);
+    m_frmAddmod->exec();
+}
+
+// The new mod is selected, so the files listed and the mod a restore works
+// on are always the same one.
+void frmSettings::modAdded(const ModStore::AddOutcome &outcome)
+{
+    m_modSlots << outcome.modSlot;
+    lstMods->addItem(m_vars.strModName[outcome.modSlot]);
+    lstMods->setCurrentRow(lstMods->count() - 1);
+}
+
+void frmSettings::cmdRestore_Click()
+{
+    const QListWidgetItem *file = lstFiles->currentItem();
+    if (m_filesSlot < 0 || !file)
+        return;
+    if (const Status restored = Restore::RestoreBackup(m_vars, m_programFolder, m_filesSlot, file->text()); !restored)
+        m_prompts.showError(restored.error());
+}
+
+void frmSettings::cmdOk_Click()
+{
+    if (const Status saved = m_save(); !saved)
+        m_prompts.showError(QStringLiteral("The mod list was not saved.\n\n%1").arg(saved.error()));
+    hide();
+}
+
+void frmSettings::cmdCancel_Click()
+{
+    hide();
+}
+
+frmAddmod *frmSettings::addDialog() const
+{
+    return m_frmAddmod;
+}

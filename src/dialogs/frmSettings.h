@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/Result.h"
+#include "dialogs/ModDialog.h"
+#include "mods/ModStore.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <functional>
+
+class ModPrompts;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class frmAddmod;
+struct mdlVars;
+
+// The registered mods and the backed-up files of the clicked one; adds mods,
+// restores a backup and, on "Ok", writes the lists to data.dat.
+class frmSettings : public ModDialog
+{
+    Q_OBJECT
+
+public:
+    // `save` writes data.dat; the main window decides whether it may.
+    frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, std::function<Status()> save,
+                QWidget *parent = nullptr);
+
+    void Form_Load();
+    void lstMods_Click();
+    void cmdAddmod_Click();
+    void cmdRestore_Click();
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+    // The add-mod dialog, made on first use; null until then or once discarded.
+    frmAddmod *addDialog() const;
+
+private:
+    void modAdded(const ModStore::AddOutcome &outcome);
+
+    mdlVars &m_vars;
+    const QString m_programFolder;
+    ModPrompts &m_prompts;
+    std::function<Status()> m_save;
+    // The table slot of each line of lstMods, and of the mod lstFiles shows.
+    QList<int> m_modSlots;
+    int m_filesSlot = -1;
+    QPointer<frmAddmod> m_frmAddmod;
+
+    QPushButton *cmdOk = nullptr;
+    QGroupBox *fraMods = nullptr;
+    QListWidget *lstMods = nullptr;
+    QGroupBox *fraFiles = nullptr;
+    QListWidget *lstFiles = nullptr;
+    QPushButton *cmdAddmod = nullptr;
+    QPushButton *cmdDelmod = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdRestore = nullptr;
+    QLabel *Label1 = nullptr;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct Catalogue;
+
+// One entry of the command catalogue, its six fields in record order.
+struct CatalogueEntry
+{
+    QString name;
+    QString field2;
+    QString range;
+    QString field4;
+    QString text;
+    QString note;
+
+    bool operator==(const CatalogueEntry &) const = default;
+};
+
+// The readable source of commands.dat (data/commands.txt): UTF-8, one block
+// of "key: value" lines per entry, blocks separated by blank lines, lines
+// starting with '#' ignored. Keys: name (required), field2, range, field4,
+// text, note; a missing key is an empty field. One space after the colon
+// is dropped, the rest of the line is the value as written.
+namespace CatalogueSource {
+
+struct Parsed
+{
+    QList<CatalogueEntry> entries;
+    QStringList warnings; // duplicate names and names that can never match
+};
+
+// Every problem is reported, one line each, as "source:line: reason".
+Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName);
+
+// The source form of `entries`; parse() gives them back. Refuses a value
+// holding a line break, which the source form cannot carry.
+Result<QByteArray> write(const QList<CatalogueEntry> &entries);
+
+// The entries in slot order, skipping slots whose six fields are all empty.
+QList<CatalogueEntry> entriesOf(const Catalogue &catalogue);
+
+// Writes a complete commands.dat (9000 records) holding `entries` in
+// slots 1 upward. Refuses more than 1500 entries or a value that a record
+// cannot hold, leaving any existing file as it was.
+Status compile(const QList<CatalogueEntry> &entries, const QString &path);
+
+// Reads an existing commands.dat; a missing file is an error, not created.
+Result<QList<CatalogueEntry>> dump(const QString &path);
+
+} // namespace CatalogueSource

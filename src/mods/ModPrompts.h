@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// What the mod store and its dialogs ask or tell the user. The dialogs answer
+// with message and input boxes; tests answer from a script.
+class ModPrompts
+{
+public:
+    virtual ~ModPrompts() = default;
+
+    // A yes-or-no question; true for yes.
+    virtual bool confirm(const QString &message) = 0;
+
+    // The typed text, or an empty one when the user cancelled.
+    virtual QString askText(const QString &prompt, const QString &title) = 0;
+
+    virtual void showError(const QString &message) = 0;
+};

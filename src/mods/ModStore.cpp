@@ -1,0 +1,246 @@
+#include "mods/ModStore.h"
+
+#include "app/CodePage.h"
+#include "app/RecordFile.h"
+#include "app/Settings.h"
+#include "app/mdlVars.h"
+#include "mods/KnownFiles.h"
+#include "mods/ModPrompts.h"
+#include "mods/PathExists.h"
+#include "mods/SafeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ModStore {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Characters a folder name cannot hold on the systems the game runs on.
+bool forbiddenInName(QChar c)
+{
+    return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+Status checkRecord(const QString &what, const QString &value)
+{
+    if (value.size() > RecordFile::MaxChars)
+        return Status::failure(QStringLiteral("The %1 is %2 characters long; at most %3 can be stored.")
+                                   .arg(what)
+                                   .arg(value.size())
+                                   .arg(RecordFile::MaxChars));
+    if (const qsizetype bad = CodePage::firstUnencodable(value); bad >= 0)
+        return Status::failure(
+            QStringLiteral("The %1 holds the character \"%2\", which cannot be stored.").arg(what, value.mid(bad, 1)));
+    return Status::success();
+}
+
+// The first `count` free slots below `limit`, or fewer when there are not so many.
+QList<int> freeSlots(const QString *names, int limit, int count)
+{
+    QList<int> result;
+    for (int i = 0; i < limit && result.size() < count; ++i)
+        if (names[i].isEmpty())
+            result << i;
+    return result;
+}
+
+struct Found
+{
+    QString file;   // the known name
+    QString source; // the file as it stands in the mod folder
+    QByteArray bytes;
+};
+
+} // namespace
+
+QString backupFolder(const QString &programFolder, const QString &modName)
+{
+    return programFolder + u'/' + modName;
+}
+
+QString backupCopy(const QString &programFolder, const QString &modName, const QString &file)
+{
+    return backupFolder(programFolder, modName) + u'/' + file;
+}
+
+QString scratchFolder(const QString &programFolder)
+{
+    return programFolder + u'/' + QLatin1String(ScratchName);
+}
+
+QString scratchCopy(const QString &programFolder, const QString &file)
+{
+    return scratchFolder(programFolder) + u'/' + file;
+}
+
+Status checkModName(const QString &name)
+{
+    if (name.isEmpty())
+        return Status::failure(QStringLiteral("Please enter a mod name."));
+    if (name == u"." || name == u"..")
+        return Status::failure(QStringLiteral("\"%1\" cannot be a mod name.").arg(name));
+    // The scratch folder of the restore; folders match without case on some systems.
+    if (name.compare(QLatin1String(ScratchName), Qt::CaseInsensitive) == 0)
+        return Status::failure(
+            QStringLiteral("\"%1\" is the name of the folder restores work in; please choose another name.").arg(name));
+    for (QChar c : name)
+        if (forbiddenInName(c))
+            return Status::failure(
+                QStringLiteral("A mod name becomes a folder name and cannot hold control characters or any of "
+                               "/ \\ : * ? \" < > |."));
+    return checkRecord(QStringLiteral("mod name"), name);
+}
+
+Status checkModFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return Status::failure(QStringLiteral("Please enter the mod's folder."));
+    if (folder.contains(QChar(u'\0')))
+        return Status::failure(QStringLiteral("The mod folder cannot hold a NUL character."));
+    return checkRecord(QStringLiteral("mod folder"), folder);
+}
+
+QString findFile(const QString &folder, const QString &name)
+{
+    const QString exact = folder + u'/' + name;
+    if (PathExists(exact))
+        return exact;
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + u'/' + entry;
+    return {};
+}
+
+QList<int> listedMods(const mdlVars &vars)
+{
+    QList<int> result;
+    for (int i = 0; i < mdlVars::ModSlots; ++i)
+        if (!vars.strModName[i].isEmpty())
+            result << i;
+    return result;
+}
+
+QList<int> backupsOf(const mdlVars &vars, int modSlot)
+{
+    QList<int> entries;
+    if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
+        return entries;
+    for (int j = 0; j < mdlVars::BackupSlots; ++j)
+        if (!vars.strBackupFile[j].isEmpty() && vars.strBackupMod[j] == vars.strModName[modSlot])
+            entries << j;
+    return entries;
+}
+
+AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
+                  ModPrompts &prompts)
+{
+    AddOutcome outcome;
+    auto refuse = [&outcome](const QString &message) {
+        outcome.message = message;
+        return outcome;
+    };
+    if (Status s = checkModName(name); !s)
+        return refuse(s.error());
+    if (Status s = checkModFolder(folder); !s)
+        return refuse(s.error());
+
+    const QList<int> modSlot = freeSlots(vars.strModName.data(), mdlVars::ModSlots, 1);
+    if (modSlot.isEmpty())
+        return refuse(QStringLiteral("The mod list is full: it holds %1 mods.").arg(mdlVars::ModSlots));
+
+    // Read every file first, so nothing is made when the add is refused.
+    QList<Found> found;
+    QStringList failed;
+    for (const char *known : KnownFiles) {
+        const QString file = QString::fromLatin1(known);
+        const QString source = findFile(folder, file);
+        if (source.isEmpty())
+            continue;
+        Result<QByteArray> bytes = SafeFile::read(source);
+        if (!bytes)
+            failed << bytes.error();
+        else
+            found.append({file, source, bytes.take()});
+    }
+
+    // Only entries that data.dat keeps are handed out.
+    const QList<int> entrySlots =
+        freeSlots(vars.strBackupFile.data(), mdlVars::StoredBackupSlots, int(found.size()));
+    if (entrySlots.size() < found.size())
+        return refuse(QStringLiteral("The backup list has room for %1 more files, but %2 holds %3 to back up.")
+                          .arg(entrySlots.size())
+                          .arg(shown(folder))
+                          .arg(found.size()));
+
+    const QString target = backupFolder(programFolder, name);
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() && !targetInfo.isDir())
+        return refuse(QStringLiteral("%1 is a file, so the backups of \"%2\" cannot be kept there.")
+                          .arg(shown(target), name));
+
+    QStringList differing;
+    for (const Found &f : found) {
+        const QString copy = backupCopy(programFolder, name, f.file);
+        if (QFileInfo::exists(copy)) {
+            Result<QByteArray> old = SafeFile::read(copy);
+            if (!old || old.value() != f.bytes)
+                differing << f.file;
+        }
+    }
+    if (!differing.isEmpty()
+        && !prompts.confirm(QStringLiteral("The backups of \"%1\" hold copies of %2 that differ from the files "
+                                           "now in %3.\n\nReplace these copies with the files now in the mod "
+                                           "folder? The copies replaced are lost.")
+                                .arg(name, differing.join(QStringLiteral(", ")), shown(folder))))
+        return outcome;
+
+    const bool made = !targetInfo.exists();
+    if (made && !QDir().mkdir(target))
+        return refuse(QStringLiteral("The folder %1 cannot be made, so the mod was not added. Tessary needs to be "
+                                     "able to write to %2.")
+                          .arg(shown(target), shown(programFolder)));
+
+    QList<const Found *> copied;
+    for (const Found &f : found) {
+        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes); !s)
+            failed << s.error();
+        else
+            copied << &f;
+    }
+    if (copied.isEmpty() && !failed.isEmpty()) {
+        if (made)
+            QDir().rmdir(target);
+        return refuse(QStringLiteral("No file could be backed up, so the mod was not added.\n\n%1")
+                          .arg(failed.join(u'\n')));
+    }
+
+    outcome.added = true;
+    outcome.modSlot = modSlot.constFirst();
+    vars.strModName[outcome.modSlot] = name;
+    vars.strModDir[outcome.modSlot] = folder;
+    for (qsizetype i = 0; i < copied.size(); ++i) {
+        const int slot = entrySlots[i];
+        vars.strBackupFile[slot] = copied[i]->file;
+        vars.strBackupMod[slot] = name;
+        outcome.backupSlots << slot;
+    }
+    vars.intModCount = qint16(Settings::firstEmptySlot(vars.strModName.data(), mdlVars::ModSlots));
+    vars.intBackupCount = qint16(Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::BackupSlots));
+
+    if (!failed.isEmpty())
+        outcome.message = QStringLiteral("These files were not backed up:\n\n%1").arg(failed.join(u'\n'));
+    else if (!QFileInfo(folder).isDir())
+        outcome.message = QStringLiteral("The mod was added, but its folder %1 does not exist, so no file was "
+                                         "backed up.")
+                              .arg(shown(folder));
+    return outcome;
+}
+
+} // namespace ModStore

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QList>
+#include <QString>
+
+class ModPrompts;
+struct mdlVars;
+
+// The backup store in the program folder: one folder per mod name holding
+// copies of its known files, and the restore's scratch folder.
+namespace ModStore {
+
+inline constexpr char ScratchName[] = "temp";
+
+QString backupFolder(const QString &programFolder, const QString &modName);
+QString backupCopy(const QString &programFolder, const QString &modName, const QString &file);
+QString scratchFolder(const QString &programFolder);
+QString scratchCopy(const QString &programFolder, const QString &file);
+
+// Why a name cannot become a folder of the store and a data.dat record, or
+// success.
+Status checkModName(const QString &name);
+Status checkModFolder(const QString &folder);
+
+// The path of the file called `name` in `folder`, found without regard to
+// case as the game's folders are; an exact match wins. Empty when none.
+QString findFile(const QString &folder, const QString &name);
+
+// The mod slots in list order: every slot whose name is not empty.
+QList<int> listedMods(const mdlVars &vars);
+
+// The backup entries of the mod in `modSlot`, in table order.
+QList<int> backupsOf(const mdlVars &vars, int modSlot);
+
+struct AddOutcome
+{
+    bool added = false;
+    int modSlot = -1;
+    QList<int> backupSlots; // entries recorded, in known-file order
+    QString message;        // why nothing was added, or what could not be copied
+};
+
+// Registers a mod and backs up the known files its folder holds. Refuses,
+// before anything is made or stored, a name or folder a record or the store
+// cannot hold, a full mod or backup list, or a program folder that cannot
+// take the backup folder. Asks before replacing backup copies that differ.
+AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
+                  ModPrompts &prompts);
+
+} // namespace ModStore

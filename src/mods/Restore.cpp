@@ -1,0 +1,97 @@
+#include "mods/Restore.h"
+
+#include "app/mdlVars.h"
+#include "mods/KnownFiles.h"
+#include "mods/ModStore.h"
+#include "mods/SafeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace Restore {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool isKnownFile(const QString &file)
+{
+    return std::any_of(KnownFiles.begin(), KnownFiles.end(),
+                       [&file](const char *known) { return file == QLatin1String(known); });
+}
+
+Status notRestored(const QString &file, const QString &why)
+{
+    return Status::failure(QStringLiteral("%1 was not restored; no file was changed.\n\n%2").arg(file, why));
+}
+
+} // namespace
+
+Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+                     const StepHook &afterStep)
+{
+    if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
+        return Status::failure(QStringLiteral("Please select a mod first."));
+    const QString &mod = vars.strModName[modSlot];
+    const QString &modFolder = vars.strModDir[modSlot];
+    const QList<int> entries = ModStore::backupsOf(vars, modSlot);
+    const bool listed = std::any_of(entries.begin(), entries.end(),
+                                    [&](int j) { return vars.strBackupFile[j] == file; });
+    if (!listed)
+        return Status::failure(QStringLiteral("Please select one of the mod's backed-up files first."));
+    // data.dat is only a file: its names must not lead out of the store.
+    if (!isKnownFile(file))
+        return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
+    if (Status s = ModStore::checkModName(mod); !s)
+        return notRestored(file, s.error());
+    if (!QFileInfo(modFolder).isDir())
+        return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
+
+    const QString backup = ModStore::backupCopy(programFolder, mod, file);
+    Result<QByteArray> backupBytes = SafeFile::read(backup);
+    if (!backupBytes)
+        return notRestored(file, backupBytes.error());
+
+    QString current = ModStore::findFile(modFolder, file);
+    if (current.isEmpty()) {
+        // Nothing to swap with: the backup is put in place and kept.
+        current = modFolder + u'/' + file;
+        if (Status s = SafeFile::write(current, backupBytes.value()); !s)
+            return notRestored(file, s.error());
+        return Status::success();
+    }
+    Result<QByteArray> currentBytes = SafeFile::read(current);
+    if (!currentBytes)
+        return notRestored(file, currentBytes.error());
+
+    const QString scratch = ModStore::scratchFolder(programFolder);
+    if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch))
+        return notRestored(file, QStringLiteral("The folder %1 cannot be made.").arg(shown(scratch)));
+    const QString scratchCopy = ModStore::scratchCopy(programFolder, file);
+    if (Status s = SafeFile::write(scratchCopy, currentBytes.value()); !s)
+        return notRestored(file, s.error());
+    if (afterStep)
+        afterStep(Step::ScratchSaved);
+
+    if (Status s = SafeFile::write(current, backupBytes.value()); !s)
+        return notRestored(file, QStringLiteral("%1\nA copy of the file in the mod folder is kept in %2.")
+                                     .arg(s.error(), shown(scratchCopy)));
+    if (afterStep)
+        afterStep(Step::ModFileReplaced);
+
+    if (Status s = SafeFile::write(backup, currentBytes.value()); !s) {
+        if (Status back = SafeFile::write(current, currentBytes.value()); !back)
+            return Status::failure(QStringLiteral("%1 was not restored.\n\n%2\n\nPutting back the file in the mod "
+                                                  "folder failed too: %3\nIts earlier content is kept in %4.")
+                                       .arg(file, s.error(), back.error(), shown(scratchCopy)));
+        return notRestored(file, s.error());
+    }
+    return Status::success();
+}
+
+} // namespace Restore

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/Result.h"
+
+#include <QString>
+
+#include <functional>
+
+struct mdlVars;
+
+// Swaps a backup copy with the file of the same name in its mod's folder,
+// so a second restore brings the first state back. Each of the two contents
+// exists in full on disk at every moment: the mod's file is saved to the
+// scratch folder first, and each file is replaced by a rename. The first step
+// that fails stops the swap and puts back what had changed; the result then
+// says what failed. A mod entered twice swaps once.
+namespace Restore {
+
+enum class Step { ScratchSaved, ModFileReplaced };
+
+// Called after each step that succeeded; tests change the disk here.
+using StepHook = std::function<void(Step)>;
+
+Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+                     const StepHook &afterStep = {});
+
+} // namespace Restore

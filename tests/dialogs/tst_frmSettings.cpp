@@ -1,0 +1,226 @@
+#include "../mods/FakeModPrompts.h"
+
+#include "app/mdlVars.h"
+#include "dialogs/frmAddmod.h"
+#include "dialogs/frmSettings.h"
+#include "editor/frmTessary.h"
+
+#include "FileHelpers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class tst_frmSettings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<mdlVars> m_vars;
+    FakeModPrompts m_prompts;
+    int m_saves = 0;
+    std::unique_ptr<frmSettings> m_frm;
+
+    QString program() const { return m_dir->filePath("prog"); }
+    QString game() const { return m_dir->filePath("game"); }
+
+    template<typename T = QWidget>
+    static T *control(QWidget *form, const char *name)
+    {
+        T *found = form->findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QListWidget *list(const char *name) const { return control<QListWidget>(m_frm.get(), name); }
+    static QStringList lines(QListWidget *list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    }
+
+    void open()
+    {
+        m_frm = std::make_unique<frmSettings>(*m_vars, program(), m_prompts, [this] {
+            ++m_saves;
+            return Status::success();
+        });
+        m_frm->show();
+    }
+
+    frmAddmod *addMod(const QString &name, const QString &folder)
+    {
+        QTimer::singleShot(0, this, [&] {
+            frmAddmod *add = m_frm->addDialog();
+            control<QLineEdit>(add, "txtModname")->setText(name);
+            control<QLineEdit>(add, "txtModdir")->setText(folder);
+            add->cmdOk_Click();
+            if (add->isVisible())
+                add->cmdCancel_Click();
+        });
+        m_frm->cmdAddmod_Click();
+        return m_frm->addDialog();
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(program()));
+        QVERIFY(QDir().mkpath(game()));
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts = FakeModPrompts();
+        m_saves = 0;
+    }
+
+    void cleanup() { m_frm.reset(); }
+
+    // Twips at 15 a pixel, the note's own words, tab order, no default button.
+    void layout()
+    {
+        open();
+        addMod(QString(), QString());
+        QWidget *add = m_frm->addDialog();
+        const QList<std::tuple<QWidget *, const char *, QRect>> controls = {
+            {m_frm.get(), "cmdOk", {282, 375, 81, 25}},      {m_frm.get(), "fraMods", {7, 10, 218, 336}},
+            {m_frm.get(), "lstMods", {9, 17, 197, 277}},     {m_frm.get(), "fraFiles", {234, 9, 226, 337}},
+            {m_frm.get(), "lstFiles", {13, 16, 197, 277}},   {m_frm.get(), "cmdAddmod", {13, 301, 33, 23}},
+            {m_frm.get(), "cmdDelmod", {51, 301, 33, 23}},   {m_frm.get(), "cmdCancel", {367, 375, 81, 25}},
+            {m_frm.get(), "cmdRestore", {19, 302, 95, 22}},  {m_frm.get(), "Label1", {7, 353, 230, 45}},
+            {add, "lblModname", {9, 15, 59, 17}},            {add, "txtModname", {85, 14, 249, 19}},
+            {add, "lblModdir", {10, 47, 71, 17}},            {add, "txtModdir", {84, 46, 250, 19}},
+            {add, "cmdOk", {186, 75, 81, 26}},               {add, "cmdCancel", {273, 75, 81, 27}},
+            {add, "cmdBrowse", {340, 47, 27, 19}},
+        };
+        for (const auto &[form, name, geometry] : controls)
+            QCOMPARE(control(form, name)->geometry(), geometry);
+        QCOMPARE(m_frm->size(), QSize(472, 410));
+        QCOMPARE(add->size(), QSize(376, 114));
+        QCOMPARE(control<QLabel>(m_frm.get(), "Label1")->text(),
+                 QString("Note: When restoring backups the file currently in your mod folder is copied into the "
+                         "backup folder. To re-apply it retore the new backup."));
+        QStringList chain;
+        for (QWidget *w = m_frm->focusWidget(); chain.size() < 7; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain << w->objectName();
+        QCOMPARE(chain, QStringList({"cmdOk", "lstMods", "lstFiles", "cmdAddmod", "cmdDelmod", "cmdCancel",
+                                     "cmdRestore"}));
+        for (QPushButton *button : m_frm->findChildren<QPushButton *>())
+            QVERIFY(!button->autoDefault() && !button->isDefault());
+    }
+
+    // Lines stand for their own slots, whatever gaps the table has, so a
+    // click and a restore always work on the mod that was clicked.
+    void linesFollowSlots()
+    {
+        m_vars->strModName[1] = "a";
+        m_vars->strModName[3] = "b";
+        m_vars->strModDir[1] = m_dir->filePath("missing");
+        m_vars->strModDir[3] = game();
+        m_vars->strBackupFile[0] = "config.cfg";
+        m_vars->strBackupMod[0] = "a";
+        m_vars->strBackupFile[5] = "config.cfg";
+        m_vars->strBackupMod[5] = "b";
+        QVERIFY(QDir().mkpath(program() + "/b"));
+        writeAll(program() + "/b/config.cfg", "old");
+        writeAll(game() + "/config.cfg", "new");
+        open();
+        QCOMPARE(lines(list("lstMods")), QStringList({"a", "b"}));
+        QCOMPARE(lines(list("lstFiles")), QStringList());
+        m_frm->cmdRestore_Click(); // nothing selected: nothing happens
+        list("lstMods")->setCurrentRow(1);
+        QCOMPARE(lines(list("lstFiles")), QStringList{"config.cfg"});
+        m_frm->cmdRestore_Click(); // a mod but no file
+        QCOMPARE(readAll(game() + "/config.cfg"), "new");
+        list("lstFiles")->setCurrentRow(0);
+        m_frm->cmdRestore_Click();
+        QCOMPARE(readAll(game() + "/config.cfg"), "old");
+        QCOMPARE(m_prompts.errors, QStringList());
+        list("lstMods")->setCurrentRow(0); // mod a's folder is gone: told, nothing changed
+        list("lstFiles")->setCurrentRow(0);
+        m_frm->cmdRestore_Click();
+        QCOMPARE(m_prompts.errors.size(), 1);
+        QCOMPARE(readAll(game() + "/config.cfg"), "old");
+    }
+
+    void addingListsAndSelectsTheMod()
+    {
+        writeAll(game() + "/motd.txt", "m");
+        writeAll(game() + "/config.cfg", "c");
+        m_vars->strModName[0] = "first";
+        open();
+        list("lstMods")->setCurrentRow(0);
+        frmAddmod *add = addMod("second", game());
+        QVERIFY(!add->isVisible());
+        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second"}));
+        QCOMPARE(list("lstMods")->currentRow(), 1);
+        QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt"}));
+
+        // Shown again, the dialog still holds the texts of the last add.
+        QTimer::singleShot(0, this, [&] {
+            QCOMPARE(control<QLineEdit>(add, "txtModname")->text(), QString("second"));
+            QCOMPARE(control<QLineEdit>(add, "txtModdir")->text(), game());
+            add->cmdCancel_Click();
+        });
+        m_frm->cmdAddmod_Click();
+        QCOMPARE(m_frm->addDialog(), add);
+
+        addMod("te/mp", game()); // refused: told, the lists unchanged
+        QCOMPARE(m_prompts.errors.size(), 1);
+        QCOMPARE(lines(list("lstMods")).size(), 2);
+        addMod("second", game()); // the same bytes again: no question
+        QCOMPARE(m_prompts.questions.size(), 0);
+        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second", "second"}));
+        QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt", "config.cfg", "motd.txt"}));
+    }
+
+    // View, Backups... shows one modal dialog, kept while hidden and made
+    // afresh once closed from its frame.
+    void menuShowsOneModalDialog()
+    {
+        mdlVars vars;
+        frmTessary main(vars, program());
+        QList<QPointer<frmSettings>> shown;
+        auto showAndLeave = [&](bool fromFrame) {
+            QTimer::singleShot(0, this, [&, fromFrame] {
+                auto *dialog = qobject_cast<frmSettings *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                shown << dialog;
+                fromFrame ? (void)dialog->close() : dialog->cmdOk_Click();
+            });
+            main.mnuBackups_Click();
+        };
+        showAndLeave(false);
+        QCOMPARE(QFileInfo(program() + "/data.dat").size(), 2506 * 128);
+        showAndLeave(true);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], shown[1]);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shown[0]);
+        showAndLeave(false);
+        QVERIFY(shown[2]);
+    }
+
+    void okSavesCancelDoesNot()
+    {
+        open();
+        m_frm->cmdCancel_Click();
+        QCOMPARE(m_saves, 0);
+        m_frm->show();
+        m_frm->cmdOk_Click();
+        QVERIFY(!m_frm->isVisible());
+        QCOMPARE(m_saves, 1);
+    }
+};
+
+QTEST_MAIN(tst_frmSettings)
+#include "tst_frmSettings.moc"

@@ -1,0 +1,84 @@
+#include "app/RecordFile.h"
+#include "editor/Catalogue.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class tst_Catalogue : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path() const { return Catalogue::path(m_dir.path()); }
+
+    // Writes "r<record>" into records 1 to `records`.
+    void writeNumberedRecords(int records)
+    {
+        RecordFile file;
+        QVERIFY(file.open(path()).ok());
+        for (int r = 1; r <= records; ++r)
+            QVERIFY(file.write(r, QStringLiteral("r%1").arg(r)).ok());
+        QVERIFY(file.commit().ok());
+    }
+
+private slots:
+    void init() { QFile::remove(path()); }
+
+    void readsFieldsColumnByColumn_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("complete file") << 9000;
+        QTest::newRow("short file") << 3100;
+        QTest::newRow("empty file") << 0;
+        QTest::newRow("missing file") << -1;
+    }
+    void readsFieldsColumnByColumn()
+    {
+        QFETCH(int, records);
+        if (records >= 0)
+            writeNumberedRecords(records);
+        auto c = std::make_unique<Catalogue>();
+        c->strCmdName[1] = QStringLiteral("stale");
+        QVERIFY(LoadCatalogue(*c, m_dir.path()).ok());
+        // A missing file is created empty.
+        QCOMPARE(QFileInfo(path()).size(), qMax(records, 0) * 128);
+        const std::pair<const std::array<QString, Catalogue::Entries + 1> *, int> columns[] = {
+            {&c->strCmdName, 0},     {&c->strCmdField2, 1500}, {&c->strCmdRange, 3000},
+            {&c->strCmdField4, 4500}, {&c->strCmdText, 6000},   {&c->strCmdNote, 7500},
+        };
+        for (const auto &[column, base] : columns) {
+            QCOMPARE((*column)[0], QString());
+            for (int k = 1; k <= Catalogue::Entries; ++k) {
+                const int r = base + k;
+                QCOMPARE((*column)[k], r <= records ? QStringLiteral("r%1").arg(r) : QString());
+            }
+        }
+        QCOMPARE(c->find(QStringLiteral("stale")), 0);
+    }
+
+    // The index must agree with a first-match scan: lowest number wins, case counts.
+    void findMatchesFirstMatchScan()
+    {
+        const QStringList pool = {"gamma", "Gamma", "GAMMA", "fov", "fov ", "+jump", "", "gamm"};
+        QRandomGenerator rng(5);
+        auto c = std::make_unique<Catalogue>();
+        for (int round = 0; round < 20; ++round) {
+            for (int k = 1; k <= Catalogue::Entries; ++k)
+                c->strCmdName[k] = rng.bounded(8) ? QString() : pool[rng.bounded(pool.size())];
+            c->reindex();
+            for (const QString &name : pool + QStringList{"absent"}) {
+                int first = 0;
+                for (int k = 1; k <= Catalogue::Entries && !first; ++k)
+                    first = !name.isEmpty() && c->strCmdName[k] == name ? k : 0;
+                QCOMPARE(c->find(name), first);
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_Catalogue)
+#include "tst_Catalogue.moc"

@@ -1,0 +1,439 @@
+#include "FakeModPrompts.h"
+
+#include "app/Settings.h"
+#include "app/mdlVars.h"
+#include "mods/KnownFiles.h"
+#include "mods/ModStore.h"
+#include "mods/Restore.h"
+
+#include "FileHelpers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+using namespace ModStore;
+
+namespace {
+
+using Snapshot = QMap<QString, QByteArray>;
+
+// Every file below `root`, by path relative to it.
+Snapshot snapshot(const QString &root)
+{
+    Snapshot files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(root).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
+constexpr QFileDevice::Permissions Open = QFileDevice::Permissions(0x7777);
+constexpr QFileDevice::Permissions ReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+    | QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+
+bool root()
+{
+    return geteuid() == 0;
+}
+
+bool unprivilegedUserExists()
+{
+    return getpwnam("nobody") && getgrnam("nogroup");
+}
+
+// Runs this test program's helper mode, as an unprivileged user when we are
+// root, since root writes to read-only folders. Its output is its verdict.
+// A copy of this program where the unprivileged user may run it, whatever
+// folder the build lies in.
+QString helperProgram()
+{
+    static QTemporaryDir dir;
+    static const QString copy = dir.filePath("helper");
+    if (!QFileInfo::exists(copy)) {
+        QFile::setPermissions(dir.path(), Open);
+        QFile::copy(QCoreApplication::applicationFilePath(), copy);
+        QFile::setPermissions(copy, Open & ~QFileDevice::Permissions(0x2222));
+    }
+    return copy;
+}
+
+QString runHelper(const QStringList &arguments)
+{
+    QProcess process;
+    const QStringList helper = QStringList{helperProgram(), "--helper"} + arguments;
+    if (root())
+        process.start("setpriv", QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + helper);
+    else
+        process.start(helper.constFirst(), helper.mid(1));
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+mdlVars oneMod(const QString &name, const QString &folder, const QString &file)
+{
+    mdlVars vars;
+    vars.strModName[0] = name;
+    vars.strModDir[0] = folder;
+    vars.strBackupFile[0] = file;
+    vars.strBackupMod[0] = name;
+    return vars;
+}
+
+// helper restore <program> <mod> <folder> <file>  |  helper add <program> <mod> <folder>
+int helperMain(const QStringList &args)
+{
+    QString out;
+    if (args.value(0) == "restore") {
+        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
+        const Status s = Restore::RestoreBackup(*vars, args[1], 0, args[4]);
+        out = s ? QStringLiteral("restored") : s.error();
+    } else if (args.value(0) == "add") {
+        auto vars = std::make_unique<mdlVars>();
+        FakeModPrompts prompts;
+        const AddOutcome added = AddMod(*vars, args[1], args[2], args[3], prompts);
+        out = added.added ? QStringLiteral("added") : added.message;
+    }
+    fputs(qPrintable(out), stdout);
+    return 0;
+}
+
+} // namespace
+
+class tst_ModStore : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<mdlVars> m_vars;
+    FakeModPrompts m_prompts;
+    QString m_program;
+    QString m_game;
+
+    // Both folders open to everyone, so an unprivileged helper can work in them.
+    void makeFolder(const QString &path)
+    {
+        QVERIFY(QDir().mkpath(path));
+        QVERIFY(QFile::setPermissions(path, Open));
+    }
+    void put(const QString &path, const QByteArray &bytes)
+    {
+        writeAll(path, bytes);
+        QVERIFY(QFile::setPermissions(path, Open & ~QFileDevice::Permissions(0x1111)));
+    }
+
+private slots:
+    void init()
+    {
+        m_root = std::make_unique<QTemporaryDir>();
+        QVERIFY(QFile::setPermissions(m_root->path(), Open));
+        m_program = m_root->filePath("prog");
+        m_game = m_root->filePath("game");
+        makeFolder(m_program);
+        makeFolder(m_game);
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts = FakeModPrompts();
+    }
+
+    void refusedAdds_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("usedModSlots");
+        QTest::addColumn<int>("usedBackupSlots");
+        const QString game = "game";
+        QTest::newRow("empty name") << "" << game << 0 << 0;
+        QTest::newRow("dot dot") << ".." << game << 0 << 0;
+        QTest::newRow("separator") << "a/b" << game << 0 << 0;
+        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << game << 0 << 0;
+        QTest::newRow("scratch folder, other case") << "TeMp" << game << 0 << 0;
+        QTest::newRow("127 characters") << QString(127, 'n') << game << 0 << 0;
+        QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0;
+        QTest::newRow("empty folder") << "mod" << "" << 0 << 0;
+        QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0;
+        QTest::newRow("mod list full") << "mod" << game << 501 << 0;
+        QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
+    }
+
+    // Nothing stored, nothing made on disk, and one message why.
+    void refusedAdds()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, folder);
+        QFETCH(int, usedModSlots);
+        QFETCH(int, usedBackupSlots);
+        if (folder == "game")
+            folder = m_game;
+        for (int i = 0; i < usedModSlots; ++i)
+            m_vars->strModName[i] = QString::number(i);
+        for (int i = 0; i < usedBackupSlots; ++i)
+            m_vars->strBackupFile[i] = "x";
+        put(m_game + "/config.cfg", "c");
+        put(m_game + "/motd.txt", "m");
+        const auto before = std::make_unique<mdlVars>(*m_vars);
+        const Snapshot files = snapshot(m_root->path());
+
+        const AddOutcome added = AddMod(*m_vars, m_program, name, folder, m_prompts);
+        QVERIFY(!added.added);
+        QVERIFY(!added.message.isEmpty());
+        QCOMPARE(m_vars->strModName, before->strModName);
+        QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
+        QCOMPARE(QDir(m_program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(snapshot(m_root->path()), files);
+    }
+
+    void knownFiles_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("backedUp");
+        QStringList all;
+        for (const char *f : KnownFiles)
+            all << f;
+        QStringList reversed(all.rbegin(), all.rend());
+        QTest::newRow("two, in table order") << QStringList{"motd.txt", "config.cfg", "other.cfg"}
+                                             << QStringList{"config.cfg", "motd.txt"};
+        QTest::newRow("all thirteen") << reversed << all;
+        QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
+                                             << QStringList{"config.cfg", "motd.txt"};
+        QTest::newRow("none") << QStringList{"readme.txt"} << QStringList();
+    }
+
+    // Each present known file is copied byte for byte under its known name
+    // and recorded, in the known files' order; a restart lists the same.
+    void knownFiles()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, backedUp);
+        for (const QString &f : present)
+            put(m_game + "/" + f, f.toLatin1() + "\r\n\xff");
+        const AddOutcome added = AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts);
+        QVERIFY2(added.added, qPrintable(added.message));
+        QCOMPARE(added.message, QString());
+
+        auto reloaded = std::make_unique<mdlVars>();
+        QVERIFY(SaveSettings(*m_vars, m_program));
+        QVERIFY(LoadSettings(*reloaded, m_program));
+        QCOMPARE(listedMods(*reloaded), QList<int>{added.modSlot});
+        QStringList listed;
+        for (int j : backupsOf(*reloaded, listedMods(*reloaded).value(0)))
+            listed << reloaded->strBackupFile[j];
+        QCOMPARE(listed, backedUp);
+        for (const QString &f : backedUp)
+            QCOMPARE(readAll(backupCopy(m_program, "My Mod", f)), readAll(findFile(m_game, f)));
+    }
+
+    void sameNameTwice_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("same bytes: no question") << false << false;
+        QTest::newRow("differing, answered no") << true << false;
+        QTest::newRow("differing, answered yes") << true << true;
+    }
+
+    void sameNameTwice()
+    {
+        QFETCH(bool, changed);
+        QFETCH(bool, answer);
+        put(m_game + "/config.cfg", "first");
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        if (changed)
+            put(m_game + "/config.cfg", "second");
+        m_prompts.answer = answer;
+        const AddOutcome again = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+
+        QCOMPARE(m_prompts.questions.size(), changed ? 1 : 0);
+        const bool added = !changed || answer;
+        QCOMPARE(again.added, added);
+        QCOMPARE(listedMods(*m_vars).size(), added ? 2 : 1);
+        QCOMPARE(backupsOf(*m_vars, 0).size(), added ? 2 : 1);
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(m_game + "/config.cfg") : "first");
+    }
+
+    void missingFolderIsAddedAndTold()
+    {
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
+        QVERIFY(added.added);
+        QVERIFY(added.message.contains("does not exist"));
+        QVERIFY(QFileInfo(backupFolder(m_program, "m")).isDir());
+    }
+
+    // A copy that fails is reported and not recorded; the others are.
+    void failedCopyIsNotRecorded()
+    {
+        put(m_game + "/config.cfg", "c");
+        put(m_game + "/motd.txt", "m");
+        makeFolder(backupCopy(m_program, "m", "motd.txt")); // a folder where the copy goes
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        QVERIFY(added.added);
+        QVERIFY(added.message.contains("motd.txt"));
+        QCOMPARE(added.backupSlots.size(), 1);
+        QCOMPARE(m_vars->strBackupFile[added.backupSlots[0]], QString("config.cfg"));
+    }
+
+    void unwritableProgramFolder()
+    {
+        if (root() && !unprivilegedUserExists())
+            QSKIP("needs the unprivileged user nobody to make a folder read-only for");
+        put(m_game + "/config.cfg", "c");
+        QVERIFY(QFile::setPermissions(m_program, ReadOnly));
+        const QString out = runHelper({"add", m_program, "m", m_game});
+        QVERIFY2(out.contains("cannot be made"), qPrintable(out));
+        QCOMPARE(QDir(m_program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("asUser");
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("both present") << "" << false << true;
+        QTest::newRow("both present, unprivileged") << "" << true << true;
+        QTest::newRow("mod file in other case") << "upper case" << false << true;
+        QTest::newRow("missing mod folder") << "no mod folder" << false << false;
+        QTest::newRow("missing backup copy") << "no backup" << false << false;
+        QTest::newRow("missing mod file: backup put in, kept") << "no mod file" << false << true;
+        QTest::newRow("file where scratch goes") << "scratch file" << false << false;
+        QTest::newRow("mod folder vanishes") << "vanish" << false << false;
+        QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
+        QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
+    }
+
+    // Either the two files swap, or every file keeps its bytes and the user
+    // is told; the mod's earlier file is never lost.
+    void restore()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, asUser);
+        QFETCH(bool, swapped);
+        if (asUser && root() && !unprivilegedUserExists())
+            QSKIP("needs the unprivileged user nobody to make a folder read-only for");
+        const QString file = fault == "upper case" ? "CONFIG.CFG" : "config.cfg";
+        const QString backupFolderPath = backupFolder(m_program, "m");
+        makeFolder(backupFolderPath);
+        put(m_game + "/" + file, "in the game\r\n");
+        put(backupFolderPath + "/config.cfg", "backed up\r\n");
+        put(m_game + "/motd.txt", "bystander");
+        if (fault == "no mod folder")
+            QVERIFY(QDir(m_game).removeRecursively());
+        if (fault == "no mod file")
+            QVERIFY(QFile::remove(m_game + "/config.cfg"));
+        if (fault == "no backup")
+            QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
+        if (fault == "scratch file")
+            put(scratchFolder(m_program), "not a folder");
+        const Snapshot before = snapshot(m_root->path());
+        const QString gameFile = "game/" + file;
+        const QString backupFile = "prog/m/config.cfg";
+
+        QString result;
+        if (asUser) {
+            QVERIFY(QFile::setPermissions(fault == "read-only mod" ? m_game : backupFolderPath,
+                                          fault.startsWith("read-only") ? ReadOnly : Open));
+            result = runHelper({"restore", m_program, "m", m_game, "config.cfg"});
+        } else {
+            const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+            const Restore::StepHook vanish = [&](Restore::Step step) {
+                if (fault == "vanish" && step == Restore::Step::ScratchSaved)
+                    QDir(m_game).removeRecursively();
+            };
+            const Status s = Restore::RestoreBackup(*vars, m_program, 0, "config.cfg", vanish);
+            result = s ? "restored" : s.error();
+        }
+
+        Snapshot after = snapshot(m_root->path());
+        const QString scratch = "prog/temp/config.cfg";
+        QCOMPARE(result == "restored", swapped);
+        QVERIFY2(swapped || result.contains("config.cfg"), qPrintable(result));
+        if (fault == "vanish") {
+            // Whatever took the folder, its file survives in the scratch folder.
+            QCOMPARE(after.take(scratch), before[gameFile]);
+            QCOMPARE(after.value(backupFile), before[backupFile]);
+            return;
+        }
+        Snapshot expected = before;
+        if (swapped) {
+            expected[gameFile] = before[backupFile];
+            expected[backupFile] = before.value(gameFile, before[backupFile]);
+        }
+        if (after.contains(scratch) && fault != "scratch file")
+            QCOMPARE(after.take(scratch), before[gameFile]);
+        QCOMPARE(after, expected);
+        QVERIFY(!after.contains("game/config.cfg") || file == "config.cfg");
+    }
+
+    void rollback_data()
+    {
+        QTest::addColumn<bool>("modFolderGoesToo");
+        QTest::newRow("backup folder lost: mod file put back") << false;
+        QTest::newRow("both lost: mod file kept in scratch") << true;
+    }
+
+    // The last step fails after the mod's file was replaced: what was
+    // changed is put back, or the user learns where the file is kept.
+    void rollback()
+    {
+        QFETCH(bool, modFolderGoesToo);
+        put(m_game + "/config.cfg", "in the game");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        const auto replaceByFile = [this](const QString &folder) {
+            QDir(folder).removeRecursively();
+            put(folder, "a file");
+        };
+        const Status s = Restore::RestoreBackup(*vars, m_program, 0, "config.cfg", [&](Restore::Step step) {
+            if (step != Restore::Step::ModFileReplaced)
+                return;
+            replaceByFile(backupFolder(m_program, "m"));
+            if (modFolderGoesToo)
+                replaceByFile(m_game);
+        });
+        QVERIFY(!s);
+        QCOMPARE(readAll(scratchCopy(m_program, "config.cfg")), "in the game");
+        if (modFolderGoesToo)
+            QVERIFY2(s.error().contains(QDir::toNativeSeparators(scratchCopy(m_program, "config.cfg"))),
+                     qPrintable(s.error()));
+        else
+            QCOMPARE(readAll(m_game + "/config.cfg"), "in the game");
+    }
+
+    // Twice brings the first state back, even with the entry stored twice.
+    void restoreTwice()
+    {
+        put(m_game + "/config.cfg", "first");
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        put(m_game + "/config.cfg", "second");
+        QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 0, "config.cfg"));
+        QCOMPARE(readAll(m_game + "/config.cfg"), "first");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "second");
+        QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 1, "config.cfg"));
+        QCOMPARE(readAll(m_game + "/config.cfg"), "second");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "first");
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--helper") == 0)
+        return helperMain(app.arguments().mid(2));
+    tst_ModStore test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ModStore.moc"

@@ -1,0 +1,68 @@
+#include "mods/PathExists.h"
+
+#include "FileHelpers.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_PathExists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void driveRoots_data()
+    {
+        QTest::addColumn<QStringList>("drives");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("exists");
+        const QStringList cd = {"C:\\", "D:\\"};
+        QStringList sixteen;
+        for (char letter = 'C'; letter < 'C' + 16; ++letter)
+            sixteen << QString(QChar(letter)) + QStringLiteral(":\\");
+        QTest::newRow("upper case") << cd << "C:\\" << true;
+        QTest::newRow("lower case") << cd << "d:\\" << true;
+        QTest::newRow("no such drive") << cd << "X:\\" << false;
+        QTest::newRow("first letter decides") << cd << "CX:\\" << true;
+        QTest::newRow("no drives here") << QStringList() << "C:\\" << false;
+        QTest::newRow("15 drives fit") << sixteen.mid(0, 15) << "Q:\\" << true;
+        QTest::newRow("16 drives overflow") << sixteen << "C:\\" << false;
+        QTest::newRow("colon alone is short") << cd << ":" << false;
+    }
+
+    void driveRoots()
+    {
+        QFETCH(QStringList, drives);
+        QFETCH(QString, path);
+        QFETCH(bool, exists);
+        QCOMPARE(PathExists(path, drives), exists);
+    }
+
+    void filesAndFolders_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("file") << "/a.cfg" << true;
+        QTest::newRow("folder") << "/sub" << true;
+        QTest::newRow("folder with separator") << "/sub/" << false;
+        QTest::newRow("missing file") << "/b.cfg" << false;
+        QTest::newRow("wildcard matches") << "/*.cfg" << true;
+        QTest::newRow("wildcard misses") << "/?.txt" << false;
+        QTest::newRow("inside missing folder") << "/none/a.cfg" << false;
+    }
+
+    void filesAndFolders()
+    {
+        QFETCH(QString, relative);
+        QFETCH(bool, exists);
+        QTemporaryDir dir;
+        writeAll(dir.filePath("a.cfg"), "x");
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QString path = relative.isEmpty() ? QString() : dir.path() + relative;
+        QCOMPARE(PathExists(path, {}), exists);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PathExists)
+#include "tst_PathExists.moc"
