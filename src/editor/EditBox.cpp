@@ -8,14 +8,16 @@ QString EditBox::TextRTF() const
     return RichText::fromPlain(Text());
 }
 
-QString EditBox::textAfterLast(QChar c) const
+QString EditBox::textAfterLastSpace(int limit, bool &cut) const
 {
     const int length = TextLength();
     int start = length;
-    while (start > 0 && charAt(start - 1) != c)
+    while (start > 0 && charAt(start - 1) != u' ')
         --start;
-    QString text(length - start, Qt::Uninitialized);
-    for (int i = start; i < length; ++i)
+    cut = length - start > limit;
+    const int end = cut ? start + limit : length;
+    QString text(end - start, Qt::Uninitialized);
+    for (int i = start; i < end; ++i)
         text[i - start] = charAt(i);
     return text;
 }

@@ -46,10 +46,10 @@ public:
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
 
-    // The text after the last occurrence of c, or the whole text when it
-    // holds none; c is not CR or LF. Reads from the end, so it costs time in
-    // proportion to the result, not to the text.
-    virtual QString textAfterLast(QChar c) const;
+    // The text after the last space, or the whole text when it holds none,
+    // cut to its first `limit` characters; `cut` tells whether more followed.
+    // Costs time in proportion to the result, not to the text.
+    virtual QString textAfterLastSpace(int limit, bool &cut) const;
 
     // Writing SelStart collapses the selection; SelLength extends it from SelStart.
     virtual int SelStart() const = 0;

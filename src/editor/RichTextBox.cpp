@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -78,9 +79,10 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(document(), &QTextDocument::contentsChange, this, [this] {
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         m_searchText.clear();
         m_searchTextValid = false;
+        followLastSpace(position, removed, added);
     });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
 }
@@ -204,26 +206,51 @@ void RichTextBox::setSelLength(int length)
     select(start, start + qMax(0, length));
 }
 
-QString RichTextBox::textAfterLast(QChar c) const
+void RichTextBox::followLastSpace(int position, int removed, int added)
 {
-    // Whole lines from the end, then the part of the line holding c.
-    std::vector<QString> lines;
-    for (QTextBlock block = document()->lastBlock(); block.isValid(); block = block.previous()) {
-        QString text = block.text();
-        const qsizetype at = text.lastIndexOf(c);
-        if (at >= 0) {
-            lines.push_back(text.mid(at + 1));
-            break;
+    constexpr int LongestScan = 4096;
+    if (m_lastSpace == SpaceUnknown)
+        return;
+    if (m_lastSpace >= position) {
+        // Text put in before the last space leaves it last, unless the space went.
+        m_lastSpace = position + removed <= m_lastSpace ? m_lastSpace + added - removed : SpaceUnknown;
+        return;
+    }
+    // Behind the last space the removed text held none; the added text may.
+    if (added > LongestScan) {
+        m_lastSpace = SpaceUnknown;
+        return;
+    }
+    const QTextDocument *doc = document();
+    for (int i = qMin(position + added, doc->characterCount() - 1) - 1; i >= position; --i) {
+        if (doc->characterAt(i) == u' ') {
+            m_lastSpace = i;
+            return;
         }
-        lines.push_back(std::move(text));
     }
-    QString raw;
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (line != lines.rbegin())
-            raw += QChar(ParagraphSeparator);
-        raw += *line;
+}
+
+QString RichTextBox::textAfterLastSpace(int limit, bool &cut) const
+{
+    const QTextDocument *doc = document();
+    if (m_lastSpace == SpaceUnknown) {
+        m_lastSpace = NoSpace;
+        for (QTextBlock block = doc->lastBlock(); block.isValid(); block = block.previous()) {
+            if (const qsizetype at = block.text().lastIndexOf(u' '); at >= 0) {
+                m_lastSpace = block.position() + int(at);
+                break;
+            }
+        }
     }
-    return fromWidgetText(raw);
+    // A break is one character here and two in the result: read enough, then cut.
+    const int end = doc->characterCount() - 1;
+    QTextCursor cursor(const_cast<QTextDocument *>(doc));
+    cursor.setPosition(m_lastSpace + 1);
+    cursor.setPosition(qMin(end, m_lastSpace + 1 + limit + 1), QTextCursor::KeepAnchor);
+    QString text = fromWidgetText(cursor.selectedText());
+    cut = text.size() > limit || cursor.position() < end;
+    text.truncate(limit);
+    return text;
 }
 
 QString RichTextBox::SelText() const

@@ -29,7 +29,7 @@ public:
     int SelLength() const override;
     void setSelLength(int length) override;
 
-    QString textAfterLast(QChar c) const override;
+    QString textAfterLastSpace(int limit, bool &cut) const override;
 
     QString SelText() const override;
     void setSelText(const QString &text) override;
@@ -71,4 +71,11 @@ private:
     // until the text changes: reading it out costs more than the search.
     mutable QString m_searchText;
     mutable bool m_searchTextValid = false;
+
+    // Widget position of the document's last space, kept through edits so
+    // the hint line never scans a document without spaces.
+    static constexpr int NoSpace = -1;
+    static constexpr int SpaceUnknown = -2;
+    mutable int m_lastSpace = SpaceUnknown;
+    void followLastSpace(int position, int removed, int added);
 };
