@@ -82,6 +82,7 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         m_searchText.clear();
         m_searchTextValid = false;
+        m_lastLine.number = -1;
         followLastSpace(position, removed, added);
     });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
@@ -89,6 +90,8 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
 
 RichTextBox::Line RichTextBox::lineAt(int position) const
 {
+    if (m_lastLine.number >= 0 && position >= m_lastLine.start && position < m_lastLine.start + m_lastLine.length + 2)
+        return m_lastLine;
     const QTextDocument *doc = document();
     // Line n starts at its widget position plus n: every earlier break
     // counts one character more here. Wanted: the last line starting at or
@@ -99,11 +102,11 @@ RichTextBox::Line RichTextBox::lineAt(int position) const
     QTextBlock loBlock = doc->firstBlock();
     int hi = doc->blockCount();
     int hiStart = TextLength() + 2;
-    // Each lookup in the widget's block tree costs about as much as the
-    // rest together, so guess well: from the nearer bound by the mean line
-    // length between the bounds (line lengths wander with distance), a
-    // line short so the guess tends to land before the line and the last
-    // steps are walked. Guesses that keep missing give way to halving.
+    // Each lookup in the widget's block tree costs about as much as all the
+    // rest, so guess well: from the nearer bound (line lengths wander with
+    // distance) by the mean line length between the bounds, and one line
+    // early, so the guess tends to land just before the line and the last
+    // few lines are walked. Guesses that keep missing give way to halving.
     for (int guesses = 0; hi - lo > 1; ++guesses) {
         const int range = hi - lo;
         const int span = hiStart - loStart;
@@ -113,9 +116,9 @@ RichTextBox::Line RichTextBox::lineAt(int position) const
         if (guess - lo < 4) {
             for (QTextBlock next = loBlock.next(); lo + 1 < hi && lo <= guess + 4; next = next.next()) {
                 const int nextStart = loStart + loBlock.length() + 1;
-                if (nextStart > position)
+                if (nextStart > position) {
                     hi = lo + 1;
-                else {
+                } else {
                     loStart = nextStart;
                     loBlock = next;
                     ++lo;
@@ -137,7 +140,8 @@ RichTextBox::Line RichTextBox::lineAt(int position) const
             hiStart = start;
         }
     }
-    return {lo, loStart, loBlock.length() - 1};
+    m_lastLine = {lo, loStart, loBlock.length() - 1};
+    return m_lastLine;
 }
 
 int RichTextBox::toWidget(int position, bool forward) const

@@ -66,6 +66,9 @@ private:
     // Searches the widget's own block positions, which it keeps up to date
     // through every edit, so no edit leaves a table to relearn.
     Line lineAt(int position) const;
+    // The line last found, until the text changes: Span and the key
+    // handling read along one line.
+    mutable Line m_lastLine{-1, 0, 0};
 
     // The widget's own text for searching, kept from one search to the next
     // until the text changes: reading it out costs more than the search.
