@@ -15,6 +15,8 @@ void DocumentCommands::replaceText(QString text)
 {
     m_box.setText(std::move(text));
     m_box.setModified(false);
+    if (m_onReplaced)
+        m_onReplaced();
 }
 
 void DocumentCommands::newDocument()

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class EditBox;
 class Prompts;
 struct mdlVars;
@@ -29,6 +31,11 @@ public:
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
 
+    // Called after New, Open or the command-line load has replaced the
+    // whole text (the box is then unmodified): the undo history of the old
+    // text no longer applies to the new one.
+    void setDocumentReplacedHandler(std::function<void()> handler) { m_onReplaced = std::move(handler); }
+
     // The path the file dialog starts from: the last one chosen.
     const QString &dialogFileName() const { return m_dialogFileName; }
 
@@ -40,4 +47,5 @@ private:
     EditBox &m_box;
     Prompts &m_prompts;
     QString m_dialogFileName;
+    std::function<void()> m_onReplaced;
 };

@@ -10,6 +10,9 @@ class Clipboard;
 // KeyCode is the Windows virtual-key code; setting it to 0 in the key-down
 // handler cancels the key. Shift is a bit set: 1 Shift, 2 Ctrl, 4 Alt.
 // Text is what the key would type, for keys whose code is not their character.
+// Text committed by an input method arrives as a key-down / key-up pair with
+// KeyCode VirtualKey::Unmapped, Shift 0 and the committed text, so it is
+// recorded like typing.
 struct KeyEvent
 {
     int KeyCode = 0;
@@ -57,6 +60,10 @@ public:
     virtual int SelLength() const = 0;
     virtual void setSelLength(int length) = 0;
 
+    // setSelStart(start) then setSelLength(length) in one step, for a start
+    // that is not inside a line break.
+    void setSelection(int start, int length) { select(start, start + qMax(0, length)); }
+
     // Writing replaces the selection and leaves the caret after the new text.
     virtual QString SelText() const = 0;
     virtual void setSelText(const QString &text) = 0;
@@ -85,6 +92,9 @@ public:
     // Replaces the selection with the clipboard, rich flavour first.
     void PasteFromClipboard();
 
+    // The clipboard the box copies to and pastes from.
+    Clipboard &clipboard() { return m_clipboard; }
+
     // Whether the text changed since setModified(false).
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -111,8 +121,6 @@ protected:
     // Where Find finds a non-empty text within [start, end), bounds already
     // checked, or -1.
     virtual int findIn(const QString &text, int start, int end) const;
-
-    Clipboard &clipboard() { return m_clipboard; }
 
 private:
     Clipboard &m_clipboard;

@@ -127,6 +127,15 @@ void MemoryEditBox::pressKey(int keyCode, int shift, const QString &text)
     raiseKeyUp(up);
 }
 
+void MemoryEditBox::commitText(const QString &text)
+{
+    KeyEvent down{VirtualKey::Unmapped, 0, text};
+    if (raiseKeyDown(down))
+        replaceSelection(normalized(text));
+    KeyEvent up{VirtualKey::Unmapped, 0, text};
+    raiseKeyUp(up);
+}
+
 void MemoryEditBox::actOnKey(const KeyEvent &key)
 {
     const int length = int(m_text.size());
@@ -146,11 +155,17 @@ void MemoryEditBox::actOnKey(const KeyEvent &key)
         if (m_length > 0)
             replaceSelection({});
         return;
+    // A line break and a surrogate pair are each passed as a whole.
     case VirtualKey::Left:
-        setSelStart(m_length ? m_start : m_start - 1);
+        setSelStart(m_length ? m_start
+                             : m_start - 1 - (m_start >= 2 && m_text[m_start - 1].isLowSurrogate()
+                                              && m_text[m_start - 2].isHighSurrogate()));
         return;
     case VirtualKey::Right:
-        setSelStart(m_length ? m_start + m_length : m_start + 1 + (m_start + 1 < length && m_text[m_start] == u'\r'));
+        setSelStart(m_length ? m_start + m_length
+                             : m_start + 1 + (m_start + 1 < length && (m_text[m_start] == u'\r'
+                                                                       || (m_text[m_start].isHighSurrogate()
+                                                                           && m_text[m_start + 1].isLowSurrogate()))));
         return;
     default:
         break;

@@ -32,6 +32,9 @@ public:
     // the key unless the handler cancelled it, then key-up.
     void pressKey(int keyCode, int shift = 0, const QString &text = {});
 
+    // Text committed by an input method, delivered as the box's key events.
+    void commitText(const QString &text);
+
     // A mouse button released over the box.
     void releaseMouse(int button, int shift, int x, int y) { raiseMouseUp(button, shift, x, y); }
 

@@ -3,12 +3,14 @@
 #include "editor/VirtualKey.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <vector>
@@ -343,6 +345,43 @@ void RichTextBox::keyReleaseEvent(QKeyEvent *event)
     KeyEvent key{VirtualKey::fromQtKey(event->key(), event->modifiers()),
                  VirtualKey::shiftState(event->modifiers()), event->text()};
     raiseKeyUp(key);
+}
+
+// Committed text reaches the key hooks as typing (KeyEvent's convention);
+// the composition shown at the caret stays the widget's own, but the
+// selection it would drop when input begins is deleted through the hooks.
+void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    if (event->replacementLength() > 0) {
+        // Text around the caret that the input method replaces becomes the selection.
+        QTextCursor cursor = textCursor();
+        const int last = document()->characterCount() - 1;
+        const int from = qBound(0, cursor.position() + event->replacementStart(), last);
+        cursor.setPosition(from);
+        cursor.setPosition(qMin(from + event->replacementLength(), last), QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+    const bool input = !commit.isEmpty() || event->replacementLength() > 0
+        || event->preeditString() != textCursor().block().layout()->preeditAreaText();
+    bool widgetCommits = true;
+    if (input && (!commit.isEmpty() || textCursor().hasSelection())) {
+        const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
+        KeyEvent down{code, 0, commit};
+        widgetCommits = raiseKeyDown(down);
+        if (widgetCommits && commit.isEmpty()) {
+            QTextCursor cursor = textCursor();
+            cursor.removeSelectedText();
+            setTextCursor(cursor);
+        }
+        KeyEvent up{code, 0, commit};
+        raiseKeyUp(up);
+    }
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    if (widgetCommits)
+        rest.setCommitString(commit);
+    QPlainTextEdit::inputMethodEvent(&rest);
+    event->accept();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)

@@ -16,8 +16,10 @@
 #include "editor/ToolPicture.h"
 #include "editor/ToolPictures.h"
 #include "editor/VirtualKey.h"
+#include "undo/clsUndo.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -145,6 +147,9 @@ void frmTessary::createControls()
 
     connect(picSave, &ToolPicture::clicked, this, &frmTessary::picSave_Click);
     connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
+    connect(picUndo, &ToolPicture::clicked, this, &frmTessary::picUndo_Click);
+    connect(picRedo, &ToolPicture::clicked, this, &frmTessary::picRedo_Click);
+    txtMain->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
     connect(cboSearch, &QComboBox::activated, this, &frmTessary::cboSearch_Click);
     // Whichever of the two gets the key first.
     cboSearch->installEventFilter(this);
@@ -193,14 +198,17 @@ void frmTessary::createMenus()
     connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
     connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
     connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmTessary::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmTessary::mnuRedo_Click);
+    connect(mnuCut, &QAction::triggered, this, &frmTessary::mnuCut_Click);
+    connect(mnuCopy, &QAction::triggered, this, &frmTessary::mnuCopy_Click);
+    connect(mnuPaste, &QAction::triggered, this, &frmTessary::mnuPaste_Click);
     connect(mnuFind, &QAction::triggered, this, &frmTessary::mnuFind_Click);
     connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
 
     // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste, mnuNewver, mnuAbout})
+    for (QAction *notYetWired : {mnuNewver, mnuAbout})
         notYetWired->setEnabled(false);
-    picUndo->setEnabled(false);
-    picRedo->setEnabled(false);
 }
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
@@ -214,7 +222,18 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
-    // The undo engine is created here, bound to txtMain and reset.
+    objUndo = std::make_unique<clsUndo>();
+    objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
+                             [](bool busy) {
+                                 if (busy)
+                                     QApplication::setOverrideCursor(Qt::WaitCursor);
+                                 else
+                                     QApplication::restoreOverrideCursor();
+                             }});
+    objUndo->setRichBox(txtMain);
+    objUndo->Reset();
+    // The history of a replaced text would write into the new one.
+    m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
     m_documents->loadCommandLine(commandLineArgument);
     txtMain->setFocus();
 }
@@ -314,6 +333,47 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
+}
+
+void frmTessary::mnuUndo_Click()
+{
+    picUndo_Click();
+}
+
+void frmTessary::picUndo_Click()
+{
+    objUndo->undo();
+}
+
+void frmTessary::mnuRedo_Click()
+{
+    picRedo_Click();
+}
+
+void frmTessary::picRedo_Click()
+{
+    objUndo->Redo();
+}
+
+void frmTessary::mnuCut_Click()
+{
+    objUndo->Cut();
+}
+
+void frmTessary::mnuCopy_Click()
+{
+    objUndo->Copy();
+}
+
+void frmTessary::mnuPaste_Click()
+{
+    objUndo->Paste();
+}
+
+void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
+{
+    if (Button == 2)
+        mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
 }
 
 void frmTessary::txtMain_Change()

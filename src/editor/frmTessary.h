@@ -20,6 +20,7 @@ class RichTextBox;
 class ToolPicture;
 class frmFind;
 struct KeyEvent;
+class clsUndo;
 struct mdlVars;
 class frmSettings;
 
@@ -40,6 +41,10 @@ public:
     void Form_Load(const QString &commandLineArgument);
 
     RichTextBox &editBox() { return *txtMain; }
+    // The undo engine bound to the edit box, from Form_Load on. Text put
+    // into the box by program code goes through it (InsertText) so that it
+    // can be undone.
+    clsUndo &undoEngine() { return *objUndo; }
 
     void mnuNew_Click();
     void mnuOpen_Click();
@@ -48,6 +53,15 @@ public:
     void picSave_Click();
     void mnuSaveas_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void picUndo_Click();
+    void mnuRedo_Click();
+    void picRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    // The right button shows the Edit menu at the mouse position.
+    void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
     void mnuBackups_Click();
 
@@ -87,6 +101,7 @@ private:
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
     QPointer<frmFind> m_find; // gone after closing it from its frame
+    std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;
 

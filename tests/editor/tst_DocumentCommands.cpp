@@ -21,6 +21,7 @@ class tst_DocumentCommands : public QObject
     std::unique_ptr<mdlVars> m_vars;
     std::unique_ptr<FakePrompts> m_prompts;
     std::unique_ptr<DocumentCommands> m_commands;
+    int m_replaced = 0; // the text was replaced as a whole
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
@@ -39,6 +40,8 @@ private slots:
         m_vars = std::make_unique<mdlVars>();
         m_prompts = std::make_unique<FakePrompts>();
         m_commands = std::make_unique<DocumentCommands>(*m_vars, *m_box, *m_prompts);
+        m_replaced = 0;
+        m_commands->setDocumentReplacedHandler([this] { ++m_replaced; });
         writeAll(path("a.cfg"), "gamma 1\r\nrate 2\r\n");
     }
 
@@ -53,6 +56,9 @@ private slots:
         const QStringList filters = {"Config Files (*.cfg)", "(*.lst)", "(*.fgd)", "(*.gam)", "(*.txt)", "(*.ps)",
                                      "All Files (*.*)"};
         QCOMPARE(m_prompts->dialogFilters, filters);
+        QCOMPARE(m_replaced, 1);
+        m_commands->newDocument();
+        QCOMPARE(m_replaced, 2);
     }
 
     void cancelledOpenChangesNothing()
@@ -64,6 +70,7 @@ private slots:
         QCOMPARE(m_box->Text(), QStringLiteral("kept"));
         QCOMPARE(m_vars->strFilename, QStringLiteral("/earlier.cfg"));
         QVERIFY(m_prompts->errors.isEmpty());
+        QCOMPARE(m_replaced, 0);
     }
 
     void unreadableFileIsReportedAndTextKept()
@@ -76,6 +83,7 @@ private slots:
         QVERIFY(m_vars->strFilename.isEmpty());
         QCOMPARE(m_prompts->errors.size(), 1);
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("missing.cfg")));
+        QCOMPARE(m_replaced, 0);
     }
 
     void saveAsLeavesTheCurrentFileAlone()

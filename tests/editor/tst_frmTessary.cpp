@@ -4,6 +4,7 @@
 #include "app/mdlVars.h"
 #include "editor/RichTextBox.h"
 #include "editor/frmTessary.h"
+#include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
 
@@ -259,6 +260,50 @@ private slots:
         m_prompts->savePath = path("copy.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(readAll(path("copy.cfg")), all);
+    }
+
+    void editMenuAndToolPicturesDriveTheEngine()
+    {
+        start();
+        type(QStringLiteral("abc"));
+        auto *edit = control<QMenu>("mnuEdit");
+        for (const char *name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste"})
+            QVERIFY2(control<QAction>(name)->isEnabled(), name);
+        control<QAction>("mnuUndo")->trigger();
+        QTest::mouseClick(control("picUndo"), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("a"));
+        QTest::mouseClick(control("picRedo"), Qt::LeftButton);
+        control<QAction>("mnuRedo")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("abc"));
+
+        m_frm->editBox().setSelStart(0);
+        m_frm->editBox().setSelLength(2);
+        control<QAction>("mnuCut")->trigger();
+        m_frm->editBox().setSelStart(1);
+        control<QAction>("mnuPaste")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("cab"));
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 5);
+        QVERIFY(m_frm->updatesEnabled());
+
+        QTest::mouseClick(m_frm->editBox().viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QTRY_COMPARE(QApplication::activePopupWidget(), edit);
+        edit->close();
+    }
+
+    void newDocumentStartsAFreshHistory()
+    {
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        start(u'"' + path("a.cfg") + u'"');
+        type(QStringLiteral("xy"));
+        m_frm->mnuUndo_Click();
+        m_frm->mnuUndo_Click();
+        // Back at the loaded text: nothing to ask about.
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 0);
+        QCOMPARE(m_frm->undoEngine().RedoCount(), 0);
+        m_frm->mnuRedo_Click();
+        QCOMPARE(m_frm->editBox().Text(), QString());
     }
 
     void unwritableProgramFolderIsToldOnce()

@@ -1,0 +1,266 @@
+#include "RandomEdits.h"
+
+#include "editor/MemoryClipboard.h"
+#include "editor/MemoryEditBox.h"
+#include "editor/RichText.h"
+#include "editor/VirtualKey.h"
+#include "undo/ScrollToLine.h"
+#include "undo/clsUndo.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_clsUndo : public QObject
+{
+    Q_OBJECT
+
+    MemoryClipboard m_clipboard;
+    std::unique_ptr<MemoryEditBox> m_box;
+    std::unique_ptr<clsUndo> m_undo;
+    int m_painting = 0;   // suspended now: 1, else 0
+    int m_paintPairs = 0; // suspend and resume pairs seen
+
+    MemoryEditBox &box() { return *m_box; }
+
+    void start(const QString &text, int selStart = 0, int selLength = 0)
+    {
+        box().setText(text);
+        box().setModified(false);
+        m_undo->Reset();
+        box().setSelStart(selStart);
+        box().setSelLength(selLength);
+    }
+
+    void key(int code, int shift = 0, const QString &text = {}) { box().pressKey(code, shift, text); }
+    void type(const QString &text)
+    {
+        for (const QChar c : text)
+            key(c.toUpper().unicode(), c.isUpper() ? 1 : 0, c);
+    }
+    void sendAction(const EditAction &action)
+    {
+        if (applyCommonAction(action, *m_undo, box()))
+            return;
+        if (action.kind == EditAction::Commit)
+            box().commitText(action.text);
+        else
+            key(VirtualKey::fromQtKey(action.key, action.modifiers), VirtualKey::shiftState(action.modifiers),
+                action.text);
+    }
+
+private slots:
+    void init()
+    {
+        m_clipboard.Clear();
+        m_box = std::make_unique<MemoryEditBox>(m_clipboard, 5);
+        m_undo = std::make_unique<clsUndo>();
+        m_undo->setWindowHooks({[this](bool suspend) {
+                                    QVERIFY(m_painting == (suspend ? 0 : 1));
+                                    m_painting = suspend ? 1 : 0;
+                                    m_paintPairs += suspend;
+                                },
+                                {}});
+        m_undo->setRichBox(m_box.get());
+        m_paintPairs = 0;
+    }
+
+    void cleanup() { QCOMPARE(m_painting, 0); }
+
+    // One key on "abcde\r\nfg": the element as "Start NewLength OldLength
+    // OldText NewText IsDeletion", the text after it, then undo and redo.
+    void recordsWhatTheKeyDoes_data()
+    {
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<QString>("keyText");
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("letter") << 5 << 0 << 65 << 0 << "a" << "5 1 0 || |a| 0" << "abcdea\r\nfg";
+        QTest::newRow("punctuation by its text") << 0 << 0 << 186 << 1 << ":" << "0 1 0 || |:| 0" << ":abcde\r\nfg";
+        QTest::newRow("AltGr") << 1 << 0 << 81 << 6 << "@" << "1 1 0 || |@| 0" << "a@bcde\r\nfg";
+        QTest::newRow("Enter") << 2 << 0 << 13 << 0 << "\r" << "2 2 0 || |\r\n| 0" << "ab\r\ncde\r\nfg";
+        QTest::newRow("keypad 7") << 0 << 0 << 103 << 0 << "7" << "0 1 0 || |7| 0" << "7abcde\r\nfg";
+        QTest::newRow("over a selection") << 1 << 3 << 88 << 0 << "x" << "1 1 3 |bcd| |x| 0" << "axe\r\nfg";
+        QTest::newRow("Delete before CR LF") << 5 << 0 << 46 << 0 << "" << "5 1 2 |\r\n| || 1" << "abcdefg";
+        QTest::newRow("Delete before a character") << 0 << 0 << 46 << 0 << "" << "0 1 1 |a| || 1" << "bcde\r\nfg";
+        QTest::newRow("Delete at the end") << 9 << 0 << 46 << 0 << "" << "9 1 0 || || 1" << "abcde\r\nfg";
+        QTest::newRow("Shift+Delete") << 1 << 2 << 46 << 1 << "" << "1 2 2 |bc| || 1" << "ade\r\nfg";
+        QTest::newRow("Backspace after CR LF") << 7 << 0 << 8 << 0 << "\b" << "5 0 2 |\r\n| || 1" << "abcdefg";
+        QTest::newRow("Tab over a selection") << 1 << 2 << 9 << 0 << "\t" << "1 1 2 |bc| |\t| 0" << "a\tde\r\nfg";
+        QTest::newRow("Tab at the start") << 0 << 0 << 9 << 0 << "\t" << "0 1 0 || |\t| 0" << "\tabcde\r\nfg";
+        QTest::newRow("input method") << 0 << 0 << 255 << 0 << "\u4e2d\u6587" << "0 2 0 || |\u4e2d\u6587| 0" << "\u4e2d\u6587abcde\r\nfg";
+    }
+    void recordsWhatTheKeyDoes()
+    {
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(int, code);
+        QFETCH(int, shift);
+        QFETCH(QString, keyText);
+        const QString before = QStringLiteral("abcde\r\nfg");
+        start(before, selStart, selLength);
+        QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
+        key(code, shift, keyText);
+        QTEST(box().Text(), "after");
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_undo->UndoCount(), 1);
+        const clsUndoElement &e = *m_undo->newestUndo();
+        QTEST(QStringLiteral("%1 %2 %3 |%4| |%5| %6")
+                  .arg(e.Start).arg(e.NewLength).arg(e.OldLength)
+                  .arg(RichText::toPlain(e.OldText.toString()), e.NewText.toString()).arg(e.IsDeletion),
+              "element");
+        QCOMPARE(e.UndoCaret + e.RedoCaret, -2);
+        const QString after = box().Text();
+        m_undo->undo();
+        QCOMPARE(box().Text(), before);
+        m_undo->Redo();
+        QCOMPARE(box().Text(), after);
+    }
+
+    // Keys that change no text record nothing; Ctrl keys never reach the box.
+    void keysThatRecordNothing_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<QString>("keyText");
+        QTest::addColumn<int>("caret");
+        QTest::newRow("Alt+Right reaches the box") << 39 << 4 << "" << 3;
+        QTest::newRow("Alt alone") << 18 << 4 << "" << 2;
+        QTest::newRow("Alt+letter types nothing") << 65 << 4 << "a" << 2;
+        QTest::newRow("Ctrl+Y cancelled") << 89 << 2 << "" << 2;
+        QTest::newRow("Ctrl+Right cancelled") << 39 << 2 << "" << 2;
+        QTest::newRow("Backspace at the start") << 8 << 0 << "\b" << 0;
+    }
+    void keysThatRecordNothing()
+    {
+        QFETCH(int, code);
+        QFETCH(int, shift);
+        QFETCH(QString, keyText);
+        start(QStringLiteral("abcd"), code == VirtualKey::Back ? 0 : 2);
+        QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
+        key(code, shift, keyText);
+        QCOMPARE(box().Text(), QStringLiteral("abcd"));
+        QTEST(box().SelStart(), "caret");
+        QCOMPARE(m_undo->UndoCount() + changed.count(), 0);
+    }
+
+    void historyRules()
+    {
+        start(QString());
+        QVERIFY(!m_undo->canUndo() && !m_undo->canRedo());
+        QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
+        m_undo->undo();
+        m_undo->Redo();
+        QCOMPARE(changed.count(), 0);
+
+        type(QStringLiteral("abc"));
+        m_undo->undo();
+        m_undo->undo();
+        m_undo->Redo();
+        QCOMPARE(m_undo->RedoCount(), 1);
+        type(QStringLiteral("x"));
+        QCOMPARE(m_undo->RedoCount(), 0);
+        QCOMPARE(box().Text(), QStringLiteral("abx"));
+
+        m_undo->IgnoreChange(true);
+        QVERIFY(!m_undo->canUndo());
+        changed.clear();
+        key(VirtualKey::Tab, 0, QStringLiteral("\t"));
+        type(QStringLiteral("y"));
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(m_undo->UndoCount(), 3);
+        m_undo->undo(); // turns recording back on
+        QVERIFY(m_undo->canUndo());
+        QCOMPARE(box().Text(), QStringLiteral("ab\ty"));
+    }
+
+    void clipboardCommands()
+    {
+        start(QStringLiteral("abcdefgh"), 2, 3);
+        m_undo->Cut();
+        QCOMPARE(m_clipboard.GetText(Clipboard::Format::Text), QStringLiteral("cde"));
+        QCOMPARE(int(m_undo->newestUndo()->OldLength), 3);
+
+        m_clipboard.Clear();
+        m_clipboard.SetText(QStringLiteral("X\rY"));
+        box().setSelection(0, 4);
+        key(VirtualKey::Insert, 3); // Ctrl+Shift+Insert
+        QCOMPARE(box().Text(), QStringLiteral("X\r\nYh"));
+        QCOMPARE(int(m_undo->newestUndo()->NewLength), 4);
+        QCOMPARE(int(m_undo->newestUndo()->OldLength), 4);
+        key(VirtualKey::Insert, 1); // Shift+Insert
+        QCOMPARE(box().Text(), QStringLiteral("X\r\nYX\r\nYh"));
+
+        // Nothing selected: nothing cut, the clipboard kept.
+        const int count = m_undo->UndoCount();
+        m_undo->Cut();
+        QCOMPARE(m_undo->UndoCount(), count);
+        QCOMPARE(m_clipboard.GetText(), QStringLiteral("X\rY"));
+
+        QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
+        m_undo->InsertText(QStringLiteral("z"));
+        QCOMPARE(changed.count(), 0);
+        while (m_undo->canUndo())
+            m_undo->undo();
+        QCOMPARE(box().Text(), QStringLiteral("abcdefgh"));
+    }
+
+    void selectionCommandsKeepTheView()
+    {
+        QStringList lines;
+        for (int i = 0; i < 40; ++i)
+            lines << QStringLiteral("line %1").arg(i, 2, 10, QLatin1Char('0'));
+        start(lines.join(QStringLiteral("\r\n")), 20 * 9 + 3);
+        box().Scroll(EditBox::ScrollAction::LineUp);
+        const int top = box().FirstVisibleLine();
+        key('T', 2);
+        QCOMPARE(box().SelLength(), 20 * 9 + 3);
+        QCOMPARE(box().FirstVisibleLine(), top);
+        box().setSelection(10, 5);
+        key('B', 2);
+        QCOMPARE(box().SelStart(), 15);
+        QCOMPARE(box().SelLength(), box().TextLength() - 15);
+        QCOMPARE(m_undo->UndoCount(), 0);
+        QCOMPARE(m_paintPairs, 2);
+
+        ScrollToLine(1000, box());
+        QCOMPARE(box().FirstVisibleLine(), box().LineCount() - 5);
+        ScrollToLine(3, box());
+        QCOMPARE(box().FirstVisibleLine(), 3);
+    }
+
+    void modifiedFollowsUndo()
+    {
+        start(QStringLiteral("saved"), 5);
+        type(QStringLiteral("ab"));
+        m_undo->undo();
+        QVERIFY(box().isModified());
+        m_undo->undo();
+        QVERIFY(!box().isModified());
+        m_undo->Redo();
+        box().setModified(false); // saved here
+        m_undo->Redo();
+        QVERIFY(box().isModified());
+        m_undo->undo();
+        QVERIFY(!box().isModified());
+        m_undo->undo();
+        type(QStringLiteral("c")); // the saved text is now out of reach
+        m_undo->undo();
+        QVERIFY(box().isModified());
+    }
+
+    // Any sequence of edits: every step undoes and redoes to the exact text.
+    void randomEditsUndoAndRedoExactly()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED")) : 6;
+        const QString problem = runRandomSessions(
+            seed, 300, *m_undo, box(), [this](const QString &text) { start(text); },
+            [this](const EditAction &action) { sendAction(action); });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_clsUndo)
+#include "tst_clsUndo.moc"
