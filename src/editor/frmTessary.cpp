@@ -12,6 +12,7 @@
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
 #include "editor/RichTextBox.h"
+#include "editor/SyntaxColours.h"
 #include "editor/Texts.h"
 #include "editor/ToolPicture.h"
 #include "editor/ToolPictures.h"
@@ -136,6 +137,7 @@ void frmTessary::createControls()
     font.setWeight(QFont::Normal);
     txtMain->setFont(font);
     txtMain->setAccessibleName(tr("Document"));
+    m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
     txtMain->setGeometry(0, EditTop, ClientWidth, ClientHeight - EditTop);
 
     QWidget::setTabOrder(txtMain, cboSearch);
@@ -235,6 +237,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     // The history of a replaced text would write into the new one.
     m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
     m_documents->loadCommandLine(commandLineArgument);
+    colourAs(QString(commandLineArgument).remove(u'"'));
     txtMain->setFocus();
 }
 
@@ -298,11 +301,14 @@ void frmTessary::closeEvent(QCloseEvent *event)
 void frmTessary::mnuNew_Click()
 {
     m_documents->newDocument();
+    if (!txtMain->isModified()) // not cancelled
+        colourAs(QString());
 }
 
 void frmTessary::mnuOpen_Click()
 {
-    m_documents->open();
+    if (m_documents->open())
+        colourAs(m_vars.strFilename);
 }
 
 void frmTessary::Picture1_Click()
@@ -312,7 +318,9 @@ void frmTessary::Picture1_Click()
 
 void frmTessary::mnuSave_Click()
 {
-    m_documents->save();
+    const bool named = !m_vars.strFilename.isEmpty();
+    if (m_documents->save() && !named) // saved through Save As
+        colourAs(m_documents->dialogFileName());
 }
 
 void frmTessary::picSave_Click()
@@ -322,7 +330,13 @@ void frmTessary::picSave_Click()
 
 void frmTessary::mnuSaveas_Click()
 {
-    m_documents->saveAs();
+    if (m_documents->saveAs())
+        colourAs(m_documents->dialogFileName());
+}
+
+void frmTessary::colourAs(const QString &path)
+{
+    m_colours->setSyntax(syntaxForPath(path));
 }
 
 // Ends the program without writing data.dat; only the document is asked about.

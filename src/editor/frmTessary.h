@@ -17,6 +17,7 @@ class QMenu;
 class QPixmap;
 class QRect;
 class RichTextBox;
+class SyntaxColours;
 class ToolPicture;
 class frmFind;
 struct KeyEvent;
@@ -90,6 +91,8 @@ private:
                             const char *name, const QRect &geometry);
     void Form_Resize();
     void warnSettingsUnsaved(const QString &reason);
+    // Colours the document as the file at this path; empty for a new document.
+    void colourAs(const QString &path);
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -114,6 +117,7 @@ private:
     QComboBox *cboSearch = nullptr;
     QLabel *lblHint = nullptr;
     RichTextBox *txtMain = nullptr;
+    SyntaxColours *m_colours = nullptr;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNew = nullptr;

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/mdlVars.h"
 #include "editor/RichTextBox.h"
+#include "editor/SyntaxColours.h"
 #include "editor/frmTessary.h"
 #include "undo/clsUndo.h"
 
@@ -233,6 +234,27 @@ private slots:
         QVERIFY(m_vars->strFilename.isEmpty());
         m_frm->picSave_Click();
         QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
+    }
+
+    // The colours follow the document's file type through every way it gets one.
+    void coloursFollowTheFileType()
+    {
+        writeAll(path("halflife.fgd"), "@PointClass = info_target []\r\n");
+        writeAll(path("mapcycle.txt"), "de_dust2\r\n");
+        start(u'"' + path("halflife.fgd") + u'"');
+        const SyntaxColours *colours = m_frm->findChild<SyntaxColours *>();
+        QVERIFY(colours);
+        QCOMPARE(colours->syntax(), FileSyntax::Fgd);
+        m_prompts->openPath = path("mapcycle.txt");
+        m_frm->mnuOpen_Click();
+        QCOMPARE(colours->syntax(), FileSyntax::Plain);
+        m_prompts->savePath = path("autoexec.cfg");
+        m_frm->mnuSaveas_Click();
+        QCOMPARE(colours->syntax(), FileSyntax::Script);
+        m_prompts->openPath = path("mapcycle.txt");
+        m_frm->mnuOpen_Click();
+        m_frm->mnuNew_Click();
+        QCOMPARE(colours->syntax(), FileSyntax::Script);
     }
 
     void toolPicturesRunOpenAndSave()

@@ -1,0 +1,171 @@
+#include "editor/SyntaxColours.h"
+
+#include "TestCatalogue.h"
+#include "editor/MemoryClipboard.h"
+#include "editor/RichTextBox.h"
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+class tst_SyntaxColours : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Catalogue> m_catalogue = testCatalogue();
+    MemoryClipboard m_clipboard;
+    std::unique_ptr<RichTextBox> m_box;
+    std::unique_ptr<SyntaxColours> m_colours;
+    int m_changes = 0;
+
+    QTextBlock block(int number) const { return m_box->document()->findBlockByNumber(number); }
+    bool underlined(int number) const
+    {
+        const auto formats = block(number).layout()->formats();
+        return std::any_of(formats.begin(), formats.end(), [](const QTextLayout::FormatRange &r) {
+            return r.format.underlineStyle() == QTextCharFormat::WaveUnderline;
+        });
+    }
+    void show(const QString &text)
+    {
+        m_box->setText(text);
+        m_box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init()
+    {
+        m_box = std::make_unique<RichTextBox>(m_clipboard);
+        m_box->resize(400, 300);
+        m_colours = std::make_unique<SyntaxColours>(*m_box, *m_catalogue);
+        m_changes = 0;
+        m_box->setChangeHandler([this] { ++m_changes; });
+    }
+    void cleanup()
+    {
+        m_colours.reset();
+        m_box.reset();
+    }
+
+    void coloursOnlyAroundTheScreen()
+    {
+        show(QStringLiteral("sensitivity 300\r\n").repeated(3000));
+        QVERIFY(underlined(0));
+        QVERIFY(block(2000).layout()->formats().isEmpty());
+        m_box->verticalScrollBar()->setValue(m_box->verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        QVERIFY(underlined(2999));
+        QVERIFY(block(1500).layout()->formats().isEmpty());
+        QVERIFY(!block(0).layout()->cacheEnabled()); // gave its glyphs back
+    }
+
+    // Colouring is no edit: the box's change notification, the document's
+    // change signals, its modified flag and undo stay untouched.
+    void colouringChangesNothing()
+    {
+        const QString text = QStringLiteral("bind \"x\" \"volume 2\"\r\nsensitivity 300 // fast\r\n").repeated(200);
+        m_box->setText(text);
+        m_box->setModified(false);
+        m_changes = 0;
+        const QString rtf = m_box->TextRTF();
+        QTextDocument *doc = m_box->document();
+        QSignalSpy contents(doc, &QTextDocument::contentsChange);
+        QSignalSpy changed(doc, &QTextDocument::contentsChanged);
+        QSignalSpy undo(doc, &QTextDocument::undoCommandAdded);
+
+        m_box->show(); // the first colouring counts too
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+        QCoreApplication::processEvents();
+        m_box->verticalScrollBar()->setValue(50);
+        m_colours->setSyntax(FileSyntax::Fgd);
+        QPalette dark = m_box->palette();
+        dark.setColor(QPalette::Base, Qt::black);
+        m_box->setPalette(dark);
+        m_box->resize(300, 200);
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+
+        QVERIFY(!block(50).layout()->formats().isEmpty());
+        QCOMPARE(m_changes + contents.count() + changed.count() + undo.count(), 0);
+        QVERIFY(!doc->isModified() && !m_box->isModified());
+        QCOMPARE(m_box->Text(), text);
+        QCOMPARE(m_box->TextRTF(), rtf);
+        m_box->setSelStart(0);
+        QTest::keyClick(m_box.get(), Qt::Key_X);
+        QCOMPARE(m_changes, 1); // an edit still raises exactly one
+    }
+
+    // The check follows an edit of a line on screen, even when the line gets shorter.
+    void followsEdits()
+    {
+        show(QStringLiteral("volume 0.5\r\nsensitivity 300\r\n"));
+        QVERIFY(!underlined(0) && underlined(1));
+        m_box->setSelStart(20); // after "sensitivity 3"
+        m_box->setSelLength(2);
+        m_box->setSelText(QString());
+        m_box->viewport()->repaint();
+        m_box->setSelStart(7);
+        m_box->setSelLength(3);
+        m_box->setSelText(QStringLiteral("9"));
+        QCoreApplication::processEvents();
+        QVERIFY(underlined(0) && !underlined(1));
+        m_colours->setSyntax(FileSyntax::Plain); // recolours unchanged lines too
+        QCoreApplication::processEvents();
+        QVERIFY(!underlined(0));
+    }
+
+    void toolTips_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("known name") << 0 << 3 << "Mouse sensitivity (Range: 0.1-10) (default 3)";
+        QTest::newRow("bad value") << 0 << 13
+                                   << "sensitivity takes a number from 0.1 to 10 (Range: 0.1-10): 300 is above 10";
+        QTest::newRow("misspelt name") << 1 << 2 << "";
+        QTest::newRow("past the line's end") << 2 << -1 << "";
+    }
+    void toolTips()
+    {
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        show(QStringLiteral("sensitivity 300\r\nsensitivty 3\r\nvolume\r\n"));
+        QTextCursor at(block(line));
+        at.setPosition(at.position() + qMax(0, column));
+        const QPoint point = m_box->cursorRect(at).center() + QPoint(column < 0 ? 300 : 2, 0);
+        QCOMPARE(m_colours->toolTipAt(point), text);
+    }
+
+    // Every colour reads on a light and on a dark background (contrast 4.5 or more).
+    void readableOnLightAndDark()
+    {
+        const auto luminance = [](const QColor &c) {
+            const auto ch = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF()) + 0.05;
+        };
+        for (const QColor &base : {QColor(Qt::white), QColor(30, 30, 30)}) {
+            QPalette palette;
+            palette.setColor(QPalette::Base, base);
+            palette.setColor(QPalette::Text, base.lightness() > 128 ? Qt::black : QColor(220, 220, 220));
+            const SyntaxColours::Formats formats = SyntaxColours::formatsFor(palette);
+            QList<QColor> colours{formats.badValue.underlineColor()};
+            for (const QTextCharFormat &f : formats.kind) {
+                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                    colours << f.foreground().color();
+            }
+            QCOMPARE(colours.size(), 9); // every kind but plain, and the underline
+            for (const QColor &c : colours) {
+                const double a = luminance(c), b = luminance(base);
+                QVERIFY2(qMax(a, b) / qMin(a, b) >= 4.5, qPrintable(c.name() + " on " + base.name()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(tst_SyntaxColours)
+#include "tst_SyntaxColours.moc"
