@@ -19,6 +19,7 @@ public:
     bool confirmOverwrite(const QString &message) override;
     RecoveryChoice askRecover(const QString &message) override;
     void inform(const QString &message) override;
+    void showMessage(const QString &title, const QString &message) override;
 
 private:
     QWidget *m_parent;

@@ -23,6 +23,8 @@ class RecoveryStore;
 class RichTextBox;
 class SyntaxColours;
 class ToolPicture;
+class frmFind;
+struct KeyEvent;
 class clsUndo;
 struct mdlVars;
 class frmSettings;
@@ -53,8 +55,6 @@ public:
     // is made there); set before Form_Load. Without it nothing is kept.
     void setDataFolder(const QString &folder);
 
-    void txtMain_Change();
-
     void mnuNew_Click();
     void mnuOpen_Click();
     void Picture1_Click();
@@ -73,6 +73,19 @@ public:
     void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
     void mnuBackups_Click();
+
+    // Every change of the edit box's text, whoever made it, comes here.
+    void txtMain_Change();
+    // The document's last word into the Quick Search box, its explanation into the hint line.
+    void UpdateHint();
+
+    // The document search shared by the Quick Search and the find dialog.
+    int FindInDocument(const QString &text);
+    // Picking an item searches and appends the searched text to the list.
+    void cboSearch_Click();
+    // Enter searches without changing the list.
+    void cboSearch_KeyDown(KeyEvent &key);
+    void mnuFind_Click();
 
 protected:
     // Form_Unload.
@@ -100,6 +113,7 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    QPointer<frmFind> m_find; // gone after closing it from its frame
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;
