@@ -308,8 +308,8 @@ MappingCost mappingCost(const QString &path, const QString &bareText, int lines,
     const double lookupUs = timer.nsecsElapsed() / 1e3 / probes;
     if (wrong)
         fail(QStringLiteral("RichTextBox: %1 of %2 characters read back wrong").arg(wrong).arg(probes));
-    // An edit on the first line forgets every line start after it; the next
-    // position near the end relearns them once.
+    // The first position near the end after an edit on the first line:
+    // nothing learnt before the edit may need relearning.
     ours.setSelStart(0);
     ours.setSelText(QStringLiteral("x"));
     timer.start();
@@ -394,7 +394,7 @@ int main(int argc, char *argv[])
                 " (goal: a few us, at most %.0f) %s\n",
                 small.lookupUs, SmallLines, large.lookupUs, LargeLines, large.lookupUs / small.lookupUs,
                 MappingGoalMicros, verdict(large.lookupUs <= MappingGoalMicros, allMet));
-    std::printf("         after an edit on the first line, the last position %.1f ms at %d lines\n", relearnMs,
+    std::printf("         after an edit on the first line, the last position %.3f ms at %d lines\n", relearnMs,
                 LargeLines);
     const double moveRatio = large.oursUs / large.bareUs;
     std::printf("caret:   setSelStart %.1f us, bare widget's same move %.1f us at %d lines, ours/bare %.2f"

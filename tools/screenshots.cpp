@@ -7,11 +7,14 @@
 #include "dialogs/frmAddmod.h"
 #include "dialogs/frmAss.h"
 #include "dialogs/frmBrowse.h"
+#include "dialogs/frmFind.h"
 #include "dialogs/frmScriptwiz.h"
 #include "dialogs/frmSettings.h"
-#include "editor/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "editor/frmTessary.h"
+
+// The tests' scripted answers: nobody is there to answer questions; they end as "cancel".
+#include "FakePrompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,21 +28,6 @@
 #include <functional>
 
 namespace {
-
-// Questions nobody is there to answer end as "cancel".
-class SilentPrompts : public Prompts
-{
-public:
-    QString chooseOpenPath(const QString &, const QStringList &, const QString &) override { return {}; }
-    QString chooseSavePath(const QString &, const QStringList &, const QString &) override { return {}; }
-    SaveChoice askSaveChanges() override { return SaveChoice::Discard; }
-    bool confirmSave(const QString &) override { return false; }
-    void showError(const QString &message) override { QTextStream(stderr) << message << '\n'; }
-    bool askReload(const QString &) override { return false; }
-    bool confirmOverwrite(const QString &) override { return false; }
-    RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }
-    void inform(const QString &message) override { QTextStream(stderr) << message << '\n'; }
-};
 
 // What a window needs to be built: the main window is the parent of the rest.
 struct Scene
@@ -67,6 +55,7 @@ const QList<Shot> &shots()
         {"frmSettings", [](Scene &s) { return new frmSettings(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
         {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
         {"frmBrowse", [](Scene &s) { return new frmBrowse(&s.browseTarget, s.modPrompts, &s.main); }},
+        {"frmFind", [](Scene &s) { return new frmFind(&s.main, {}); }},
     };
     return list;
 }
@@ -96,7 +85,7 @@ int main(int argc, char *argv[])
     // The build's own folder for commands.dat; data.dat goes to a scratch folder.
     QTemporaryDir data;
     mdlVars vars;
-    SilentPrompts prompts;
+    FakePrompts prompts;
     frmTessary main(vars, QStringLiteral(TESSARY_PROGRAM_BUILD_DIR), data.path(), &prompts);
     main.Form_Load(QString());
     main.editBox().setText(QStringLiteral("// autoexec.cfg\r\nbind \"MOUSE1\" \"+attack\"\r\nsensitivity 3\r\ngamma"));

@@ -8,6 +8,20 @@ QString EditBox::TextRTF() const
     return RichText::fromPlain(Text());
 }
 
+QString EditBox::textAfterLastSpace(int limit, bool &cut) const
+{
+    const int length = TextLength();
+    int start = length;
+    while (start > 0 && charAt(start - 1) != u' ')
+        --start;
+    cut = length - start > limit;
+    const int end = cut ? start + limit : length;
+    QString text(end - start, Qt::Uninitialized);
+    for (int i = start; i < end; ++i)
+        text[i - start] = charAt(i);
+    return text;
+}
+
 QString EditBox::SelRTF() const
 {
     return RichText::fromPlain(SelText());
@@ -25,13 +39,18 @@ int EditBox::Find(const QString &text, int start, int end)
     end = qBound(start, end, length);
     if (text.isEmpty() || end - start < text.size())
         return -1;
-    const QString whole = Text();
-    const qsizetype found = QStringView(whole).mid(start, end - start).indexOf(text, 0, Qt::CaseInsensitive);
-    if (found < 0)
+    const int position = findIn(text, start, end);
+    if (position < 0)
         return -1;
-    const int position = start + int(found);
     select(position, position + int(text.size()));
     return position;
+}
+
+int EditBox::findIn(const QString &text, int start, int end) const
+{
+    const QString whole = Text();
+    const qsizetype found = QStringView(whole).mid(start, end - start).indexOf(text, 0, Qt::CaseInsensitive);
+    return found < 0 ? -1 : start + int(found);
 }
 
 void EditBox::Span(const QString &set, bool forward, bool negate)

@@ -56,6 +56,11 @@ public:
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
 
+    // The text after the last space, or the whole text when it holds none,
+    // cut to its first `limit` characters; `cut` tells whether more followed.
+    // Costs time in proportion to the result, not to the text.
+    virtual QString textAfterLastSpace(int limit, bool &cut) const;
+
     // Writing SelStart collapses the selection; SelLength extends it from SelStart.
     virtual int SelStart() const = 0;
     virtual void setSelStart(int position) = 0;
@@ -119,6 +124,10 @@ protected:
 
     // Selects [start, end) in one step.
     virtual void select(int start, int end) = 0;
+
+    // Where Find finds a non-empty text within [start, end), bounds already
+    // checked, or -1.
+    virtual int findIn(const QString &text, int start, int end) const;
 
 private:
     Clipboard &m_clipboard;

@@ -32,4 +32,6 @@ public:
     virtual bool confirmOverwrite(const QString &message) = 0;
     virtual RecoveryChoice askRecover(const QString &message) = 0;
     virtual void inform(const QString &message) = 0;
+    // A message box with one OK button and no icon; returns when it is closed.
+    virtual void showMessage(const QString &title, const QString &message) = 0;
 };

@@ -117,3 +117,9 @@ void QtPrompts::inform(const QString &message)
 {
     QMessageBox::information(m_parent, QString::fromLatin1(Texts::AppTitle), message);
 }
+
+void QtPrompts::showMessage(const QString &title, const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::Ok, m_parent);
+    box.exec();
+}

@@ -20,6 +20,7 @@ public:
     bool confirmOverwrite(const QString &message) override;
     RecoveryChoice askRecover(const QString &message) override;
     void inform(const QString &message) override;
+    void showMessage(const QString &title, const QString &message) override;
 
     // Shows each filter's caption as given, with "*.*" matching every file
     // here, names without a dot included; selects the first.

@@ -33,11 +33,8 @@ int byteOf(QChar c)
 
 namespace RichText {
 
-QString fromPlain(QStringView plain)
+void appendEscaped(QString &out, QStringView plain)
 {
-    QString out;
-    out.reserve(Header.size() + plain.size() + plain.size() / 8 + Tail.size());
-    out += Header;
     for (qsizetype i = 0; i < plain.size(); ++i) {
         const QChar c = plain[i];
         const char16_t u = c.unicode();
@@ -57,6 +54,22 @@ QString fromPlain(QStringView plain)
             out += QLatin1String("\\u") + QString::number(qint16(u)) + QLatin1Char('?');
         }
     }
+}
+
+QString escaped(QStringView plain)
+{
+    QString out;
+    out.reserve(plain.size() + plain.size() / 8);
+    appendEscaped(out, plain);
+    return out;
+}
+
+QString fromPlain(QStringView plain)
+{
+    QString out;
+    out.reserve(Header.size() + plain.size() + plain.size() / 8 + Tail.size());
+    out += Header;
+    appendEscaped(out, plain);
     out += Tail;
     return out;
 }

@@ -14,6 +14,12 @@ namespace RichText {
 
 QString fromPlain(QStringView plain);
 
+// The body fromPlain writes for a text, without header and tail. Escaping
+// works character by character, so the body of a text that starts after a
+// space is the matching end of the whole text's body.
+QString escaped(QStringView plain);
+void appendEscaped(QString &out, QStringView plain);
+
 // Whether a string is rich text rather than plain text.
 bool isRichText(QStringView text);
 

@@ -8,10 +8,12 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -79,42 +81,69 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int) { forgetLineStartsFrom(position); });
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        m_searchText.clear();
+        m_searchTextValid = false;
+        m_lastLine.number = -1;
+        followLastSpace(position, removed, added);
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { raiseChange(); });
-}
-
-void RichTextBox::forgetLineStartsFrom(int widgetPosition)
-{
-    // Text before the change is untouched, and so is the start of the line holding it.
-    const int line = document()->findBlock(widgetPosition).blockNumber();
-    m_validLines = qMin(m_validLines, qMax(line + 1, 1));
 }
 
 RichTextBox::Line RichTextBox::lineAt(int position) const
 {
+    if (m_lastLine.number >= 0 && position >= m_lastLine.start && position < m_lastLine.start + m_lastLine.length + 2)
+        return m_lastLine;
     const QTextDocument *doc = document();
-    const int lineCount = doc->blockCount();
-    if (m_validLines == 0) {
-        m_lineStarts.assign(1, 0);
-        m_validLines = 1;
-    }
-    // Extend the known starts until one lies beyond the position.
-    if (m_validLines < lineCount && m_lineStarts[m_validLines - 1] <= position) {
-        m_lineStarts.resize(lineCount);
-        QTextBlock block = doc->findBlockByNumber(m_validLines - 1);
-        int start = m_lineStarts[m_validLines - 1];
-        while (m_validLines < lineCount && start <= position) {
-            start += block.length() + 1; // the break is one widget character, two here
-            block = block.next();
-            m_lineStarts[m_validLines++] = start;
+    // Line n starts at its widget position plus n: every earlier break
+    // counts one character more here. Wanted: the last line starting at or
+    // before the position, kept between lo (starts at or before it) and hi
+    // (starts after it; the line past the last starts past the end).
+    int lo = 0;
+    int loStart = 0;
+    QTextBlock loBlock = doc->firstBlock();
+    int hi = doc->blockCount();
+    int hiStart = TextLength() + 2;
+    // Each lookup in the widget's block tree costs about as much as all the
+    // rest, so guess well: from the nearer bound (line lengths wander with
+    // distance) by the mean line length between the bounds, and one line
+    // early, so the guess tends to land just before the line and the last
+    // few lines are walked. Guesses that keep missing give way to halving.
+    for (int guesses = 0; hi - lo > 1; ++guesses) {
+        const int range = hi - lo;
+        const int span = hiStart - loStart;
+        const int guess = position - loStart <= hiStart - position
+                              ? lo + int(qint64(position - loStart) * range / span)
+                              : hi - 1 - int(qint64(hiStart - 1 - position) * range / span);
+        if (guess - lo < 4) {
+            for (QTextBlock next = loBlock.next(); lo + 1 < hi && lo <= guess + 4; next = next.next()) {
+                const int nextStart = loStart + loBlock.length() + 1;
+                if (nextStart > position) {
+                    hi = lo + 1;
+                } else {
+                    loStart = nextStart;
+                    loBlock = next;
+                    ++lo;
+                }
+            }
+            if (hi - lo <= 1)
+                break;
+        }
+        // The walk may have moved lo.
+        const int mid = guesses < 4 ? qBound(lo + 1, guess - 1, hi - 1) : lo + (hi - lo) / 2;
+        const QTextBlock block = doc->findBlockByNumber(mid);
+        const int start = block.position() + mid;
+        if (start <= position) {
+            lo = mid;
+            loStart = start;
+            loBlock = block;
+        } else {
+            hi = mid;
+            hiStart = start;
         }
     }
-    const auto known = m_lineStarts.begin() + m_validLines;
-    const int number = int(std::upper_bound(m_lineStarts.begin(), known, position) - m_lineStarts.begin()) - 1;
-    const int start = m_lineStarts[number];
-    const int next = number + 1 < lineCount ? m_lineStarts[number + 1] : TextLength() + 2;
-    return {number, start, next - start - 2};
+    m_lastLine = {lo, loStart, loBlock.length() - 1};
+    return m_lastLine;
 }
 
 int RichTextBox::toWidget(int position, bool forward) const
@@ -189,6 +218,53 @@ void RichTextBox::setSelLength(int length)
     select(start, start + qMax(0, length));
 }
 
+void RichTextBox::followLastSpace(int position, int removed, int added)
+{
+    constexpr int LongestScan = 4096;
+    if (m_lastSpace == SpaceUnknown)
+        return;
+    if (m_lastSpace >= position) {
+        // Text put in before the last space leaves it last, unless the space went.
+        m_lastSpace = position + removed <= m_lastSpace ? m_lastSpace + added - removed : SpaceUnknown;
+        return;
+    }
+    // Behind the last space the removed text held none; the added text may.
+    if (added > LongestScan) {
+        m_lastSpace = SpaceUnknown;
+        return;
+    }
+    const QTextDocument *doc = document();
+    for (int i = qMin(position + added, doc->characterCount() - 1) - 1; i >= position; --i) {
+        if (doc->characterAt(i) == u' ') {
+            m_lastSpace = i;
+            return;
+        }
+    }
+}
+
+QString RichTextBox::textAfterLastSpace(int limit, bool &cut) const
+{
+    const QTextDocument *doc = document();
+    if (m_lastSpace == SpaceUnknown) {
+        m_lastSpace = NoSpace;
+        for (QTextBlock block = doc->lastBlock(); block.isValid(); block = block.previous()) {
+            if (const qsizetype at = block.text().lastIndexOf(u' '); at >= 0) {
+                m_lastSpace = block.position() + int(at);
+                break;
+            }
+        }
+    }
+    // A break is one character here and two in the result: read enough, then cut.
+    const int end = doc->characterCount() - 1;
+    QTextCursor cursor(const_cast<QTextDocument *>(doc));
+    cursor.setPosition(m_lastSpace + 1);
+    cursor.setPosition(qMin(end, m_lastSpace + 1 + limit + 1), QTextCursor::KeepAnchor);
+    QString text = fromWidgetText(cursor.selectedText());
+    cut = text.size() > limit || cursor.position() < end;
+    text.truncate(limit);
+    return text;
+}
+
 QString RichTextBox::SelText() const
 {
     return fromWidgetText(textCursor().selectedText());
@@ -201,6 +277,24 @@ void RichTextBox::setSelText(const QString &text)
     QTextCursor cursor = textCursor();
     cursor.insertText(widgetText);
     setTextCursor(cursor);
+}
+
+int RichTextBox::findIn(const QString &text, int start, int end) const
+{
+    // A whole-document search for a text without line breaks runs on the
+    // widget's text as it is: its breaks are single characters that such a
+    // text cannot match.
+    const bool breaks = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'\r' || c == u'\n' || c.unicode() == ParagraphSeparator || c.unicode() == LineSeparator;
+    });
+    if (breaks || start != 0 || end != TextLength())
+        return EditBox::findIn(text, start, end);
+    if (!m_searchTextValid) {
+        m_searchText = document()->toRawText();
+        m_searchTextValid = true;
+    }
+    const qsizetype found = m_searchText.indexOf(text, 0, Qt::CaseInsensitive);
+    return found < 0 ? -1 : fromWidget(int(found));
 }
 
 QChar RichTextBox::charAt(int position) const

@@ -4,8 +4,6 @@
 
 #include <QPlainTextEdit>
 
-#include <vector>
-
 // The document's edit box on screen: QPlainTextEdit behind the EditBox
 // interface.
 //
@@ -32,6 +30,8 @@ public:
     int SelLength() const override;
     void setSelLength(int length) override;
 
+    QString textAfterLastSpace(int limit, bool &cut) const override;
+
     QString SelText() const override;
     void setSelText(const QString &text) override;
 
@@ -44,6 +44,7 @@ public:
 protected:
     QChar charAt(int position) const override;
     void select(int start, int end) override;
+    int findIn(const QString &text, int start, int end) const override;
 
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -64,13 +65,22 @@ private:
         int start;  // interface position of its first character
         int length; // characters before its line break
     };
+    // Searches the widget's own block positions, which it keeps up to date
+    // through every edit, so no edit leaves a table to relearn.
     Line lineAt(int position) const;
-    void forgetLineStartsFrom(int widgetPosition);
+    // The line last found, until the text changes: Span and the key
+    // handling read along one line.
+    mutable Line m_lastLine{-1, 0, 0};
 
-    // Interface start of each line, valid for the first m_validLines lines.
-    // An edit invalidates only the lines after it, and lookups extend the
-    // valid part only as far as they need, so a lookup is a binary search
-    // over an array whatever the document's size.
-    mutable std::vector<int> m_lineStarts;
-    mutable int m_validLines = 0;
+    // The widget's own text for searching, kept from one search to the next
+    // until the text changes: reading it out costs more than the search.
+    mutable QString m_searchText;
+    mutable bool m_searchTextValid = false;
+
+    // Widget position of the document's last space, kept through edits so
+    // the hint line never scans a document without spaces.
+    static constexpr int NoSpace = -1;
+    static constexpr int SpaceUnknown = -2;
+    mutable int m_lastSpace = SpaceUnknown;
+    void followLastSpace(int position, int removed, int added);
 };

@@ -18,6 +18,11 @@ QStringList fileDialogFilters()
     return filters;
 }
 
+QString couldNotFind(const QString &searchText)
+{
+    return QStringLiteral("Could not find ") + searchText;
+}
+
 QString couldNotOpen(const QString &reason)
 {
     return QStringLiteral("The file could not be opened.\n\n%1").arg(reason);

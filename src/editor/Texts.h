@@ -24,6 +24,9 @@ inline constexpr char SearchLabel[] = "Quick Search:";
 
 inline constexpr char SaveChanges[] = "The document has been modified.\nDo you want to save your changes?";
 
+inline constexpr char NotFoundTitle[] = "Not Found";
+QString couldNotFind(const QString &searchText);
+
 // The file dialog's filters, first one selected when it opens.
 QStringList fileDialogFilters();
 

@@ -7,10 +7,13 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAss.h"
 #include "dialogs/frmScriptwiz.h"
+#include "dialogs/frmFind.h"
 #include "dialogs/QtModPrompts.h"
 #include "dialogs/frmSettings.h"
 #include "editor/Catalogue.h"
 #include "editor/DocumentCommands.h"
+#include "editor/HintRule.h"
+#include "editor/QuickSearch.h"
 #include "editor/QtPrompts.h"
 #include "editor/QuickSearchNames.h"
 #include "editor/RecoverySchedule.h"
@@ -20,6 +23,7 @@
 #include "editor/Texts.h"
 #include "editor/ToolPicture.h"
 #include "editor/ToolPictures.h"
+#include "editor/VirtualKey.h"
 #include "undo/clsUndo.h"
 
 #include <QCloseEvent>
@@ -29,7 +33,9 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStandardPaths>
 #include <QTimer>
@@ -47,6 +53,9 @@ constexpr int SearchBoxFromRight = 171;
 // and the first change not yet kept after at most the bound.
 constexpr int RecoveryPauseMs = 3000;
 constexpr int RecoveryBoundMs = 10000;
+// The hint line is one line of a few hundred pixels: a longer caption (the
+// word of a document without spaces) is cut so it is not laid out whole.
+constexpr int HintShownChars = 2000;
 
 QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
 {
@@ -126,10 +135,6 @@ void frmTessary::setDataFolder(const QString &folder)
     m_documents->setRecoveryStore(m_recovery.get());
 }
 
-void frmTessary::txtMain_Change()
-{
-    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
-}
 
 void frmTessary::keepRecoveryCopy()
 {
@@ -176,6 +181,8 @@ void frmTessary::createControls()
     cboSearch->setObjectName(QStringLiteral("cboSearch"));
     cboSearch->setEditable(true);
     cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    // Completion would search for a name the user did not type.
+    cboSearch->setCompleter(nullptr);
     cboSearch->addItems(QuickSearchNames());
     cboSearch->setCurrentIndex(-1);
     cboSearch->setEditText(QString());
@@ -190,6 +197,8 @@ void frmTessary::createControls()
     lblHint->setLineWidth(1);
     // Words from the document must never be read as markup.
     lblHint->setTextFormat(Qt::PlainText);
+    // A word reaching back over line breaks shows its first line.
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHint->setAutoFillBackground(true);
     QPalette hintColours = lblHint->palette();
     hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
@@ -222,6 +231,10 @@ void frmTessary::createControls()
     connect(picUndo, &ToolPicture::clicked, this, &frmTessary::picUndo_Click);
     connect(picRedo, &ToolPicture::clicked, this, &frmTessary::picRedo_Click);
     txtMain->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
+    connect(cboSearch, &QComboBox::activated, this, &frmTessary::cboSearch_Click);
+    // Whichever of the two gets the key first.
+    cboSearch->installEventFilter(this);
+    cboSearch->lineEdit()->installEventFilter(this);
 }
 
 ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
@@ -277,11 +290,8 @@ void frmTessary::createMenus()
     connect(mnuCut, &QAction::triggered, this, &frmTessary::mnuCut_Click);
     connect(mnuCopy, &QAction::triggered, this, &frmTessary::mnuCopy_Click);
     connect(mnuPaste, &QAction::triggered, this, &frmTessary::mnuPaste_Click);
+    connect(mnuFind, &QAction::triggered, this, &frmTessary::mnuFind_Click);
     connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
-
-    // Shown greyed until their commands are built.
-    for (QAction *notYetWired : {mnuFind})
-        notYetWired->setEnabled(false);
 }
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
@@ -326,6 +336,15 @@ bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
+    if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
+                     VirtualKey::shiftState(press->modifiers()), press->text()};
+        cboSearch_KeyDown(key);
+        // Enter is handled here; the box would otherwise pick a matching item.
+        if (key.KeyCode == VirtualKey::Return)
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -454,6 +473,51 @@ void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
 {
     if (Button == 2)
         mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
+void frmTessary::txtMain_Change()
+{
+    UpdateHint();
+    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::UpdateHint()
+{
+    const Hint hint = hintFor(*txtMain, m_vars.catalogue);
+    // Writing the box's text neither searches nor adds to its list.
+    cboSearch->setEditText(hint.word);
+    lblHint->setText(hint.caption.left(HintShownChars));
+}
+
+int frmTessary::FindInDocument(const QString &text)
+{
+    return ::FindInDocument(*txtMain, m_prompts, text);
+}
+
+void frmTessary::cboSearch_Click()
+{
+    const QString text = cboSearch->currentText();
+    FindInDocument(text);
+    txtMain->SetFocus();
+    cboSearch->addItem(text);
+}
+
+void frmTessary::cboSearch_KeyDown(KeyEvent &key)
+{
+    if (key.KeyCode != VirtualKey::Return)
+        return;
+    FindInDocument(cboSearch->currentText());
+    txtMain->SetFocus();
+}
+
+void frmTessary::mnuFind_Click()
+{
+    if (!m_find)
+        m_find = new frmFind(this, [this](const QString &text) { FindInDocument(text); });
+    // Shown, it takes the focus, also when it was open behind the main window.
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
 }
 
 void frmTessary::mnuBackups_Click()

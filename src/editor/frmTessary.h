@@ -28,6 +28,8 @@ class QUrl;
 class frmAbout;
 class frmAss;
 class frmScriptwiz;
+class frmFind;
+struct KeyEvent;
 class clsUndo;
 struct mdlVars;
 class frmSettings;
@@ -62,8 +64,6 @@ public:
     // is made there); set before Form_Load. Without it nothing is kept.
     void setDataFolder(const QString &folder);
 
-    void txtMain_Change();
-
     void mnuNew_Click();
     void mnuOpen_Click();
     void Picture1_Click();
@@ -90,6 +90,18 @@ public:
 
     // How addresses reach the user's web browser; tests put their own here.
     void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
+    // Every change of the edit box's text, whoever made it, comes here.
+    void txtMain_Change();
+    // The document's last word into the Quick Search box, its explanation into the hint line.
+    void UpdateHint();
+
+    // The document search shared by the Quick Search and the find dialog.
+    int FindInDocument(const QString &text);
+    // Picking an item searches and appends the searched text to the list.
+    void cboSearch_Click();
+    // Enter searches without changing the list.
+    void cboSearch_KeyDown(KeyEvent &key);
+    void mnuFind_Click();
 
 protected:
     // Form_Unload.
@@ -126,6 +138,7 @@ private:
     QPointer<frmAbout> m_about;
     QPointer<frmScriptwiz> m_scriptwiz;
     QPointer<frmAss> m_ass;
+    QPointer<frmFind> m_find; // gone after closing it from its frame
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<ModPrompts> m_modPrompts;
     QPointer<frmSettings> m_frmSettings;

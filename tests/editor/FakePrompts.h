@@ -41,6 +41,9 @@ public:
         return saveAnyway;
     }
     void showError(const QString &message) override { errors << message; }
+    // Each as "title: message".
+    QStringList messages;
+    void showMessage(const QString &title, const QString &message) override { messages << title + QStringLiteral(": ") + message; }
 
     // Keeping work safe.
     bool reload = false;

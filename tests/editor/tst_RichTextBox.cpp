@@ -49,7 +49,8 @@ private slots:
         box().setText(start);
         model.setText(start);
         const QStringList pieces = {QStringLiteral("x"), QStringLiteral("\r\n"), QStringLiteral("a\nb"), QString(),
-                                    QStringLiteral("\r\n\r\n"), QStringLiteral("\u00a0"), QStringLiteral("z\r\n")};
+                                    QStringLiteral("\r\n\r\n"), QStringLiteral("\u00a0"), QStringLiteral("z\r\n"),
+                                    QStringLiteral("a b\r")};
         // A failure names its seed; SEED=n replays it.
         const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
                                                                : QRandomGenerator::global()->generate();
@@ -58,7 +59,7 @@ private slots:
             const int length = model.TextLength();
             const int a = int(random.bounded(length + 3)) - 1;
             const int b = int(random.bounded(6));
-            switch (random.bounded(5)) {
+            switch (random.bounded(6)) {
             case 0:
                 box().setSelStart(a);
                 model.setSelStart(a);
@@ -80,13 +81,57 @@ private slots:
             case 4:
                 QCOMPARE(box().Find(QStringLiteral("X\r"), a, length), model.Find(QStringLiteral("X\r"), a, length));
                 break;
+            case 5: // the whole text, as the Quick Search looks
+                QCOMPARE(box().Find(QStringLiteral("B"), 0, length), model.Find(QStringLiteral("B"), 0, length));
+                break;
             }
             const QByteArray where = QStringLiteral("seed %1 step %2").arg(seed).arg(step).toLatin1();
             QVERIFY2(box().SelStart() == model.SelStart(), where);
             QVERIFY2(box().SelLength() == model.SelLength(), where);
             QVERIFY2(box().TextLength() == model.TextLength(), where);
+            bool boxCut = false, modelCut = false;
+            const int limit = b + 1;
+            QVERIFY2(box().textAfterLastSpace(limit, boxCut) == model.textAfterLastSpace(limit, modelCut), where);
+            QVERIFY2(boxCut == modelCut, where);
         }
         QCOMPARE(box().Text(), model.Text());
+    }
+
+    // Long documents of uneven lines, runs of empty lines and lone LFs:
+    // every position maps as in the plain string, also after an early edit.
+    void positionsInALongUnevenDocument()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+                                                               : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QString text;
+        while (text.size() < 200000) {
+            const int kind = int(random.bounded(4));
+            const int count = kind == 0 ? int(random.bounded(2000)) : 1;
+            for (int i = 0; i < count; ++i)
+                text += kind == 1 ? QString(int(random.bounded(3000)), u'x') : QStringLiteral("\r\n");
+            text += kind == 2 ? QStringLiteral("a\nb") : QStringLiteral("gamma 1");
+        }
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        box().setText(text);
+        model.setText(text);
+        for (int step = 0; step < 1500; ++step) {
+            if (step == 750) {
+                box().setSelStart(3);
+                box().setSelText(QStringLiteral("\r\n\r\nzz"));
+                model.setSelStart(3);
+                model.setSelText(QStringLiteral("\r\n\r\nzz"));
+            }
+            const int p = int(random.bounded(model.TextLength() + 1));
+            box().setSelStart(p);
+            model.setSelStart(p);
+            box().setSelLength(2);
+            model.setSelLength(2);
+            const QByteArray where = QStringLiteral("seed %1 step %2 position %3").arg(seed).arg(step).arg(p).toLatin1();
+            QVERIFY2(box().SelStart() == model.SelStart(), where);
+            QVERIFY2(box().SelText() == model.SelText(), where);
+        }
     }
 
     // Line breaks typed or removed by the widget itself move every later position.

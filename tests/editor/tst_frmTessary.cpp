@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -416,6 +417,77 @@ private slots:
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
         QVERIFY(m_frm->close());
         QCOMPARE(m_prompts->errors.size(), 1);
+    }
+
+    // The rule itself is checked against the rich-text form elsewhere; here
+    // its wiring: typing shows the entry and fills the box without a search.
+    void hintFollowsTyping_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("a name") << "x gamma" << "Curve (Range: 1.8-3.0) (2.5)" << "gamma";
+        QTest::newRow("a space clears") << "gamma " << "" << "";
+    }
+    void hintFollowsTyping()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        QFETCH(QString, word);
+        start();
+        Catalogue &catalogue = m_vars->catalogue;
+        catalogue.strCmdName[4] = QStringLiteral("gamma");
+        catalogue.strCmdText[4] = QStringLiteral("Curve");
+        catalogue.strCmdRange[4] = QStringLiteral("1.8-3.0");
+        catalogue.strCmdNote[4] = QStringLiteral("2.5");
+        catalogue.reindex();
+        type(typed);
+        QCOMPARE(control<QLabel>("lblHint")->text(), hint);
+        QCOMPARE(control<QComboBox>("cboSearch")->currentText(), word);
+        QCOMPARE(control<QComboBox>("cboSearch")->count(), 90);
+        QCOMPARE(m_frm->editBox().SelStart(), int(typed.size()));
+    }
+
+    // Picking appends the searched text, Enter does not; both give the edit
+    // box the focus. The search covers the whole text and ignores the case
+    // of every Windows-1252 letter; an empty text finds nothing, silently.
+    void quickSearch_data()
+    {
+        QTest::addColumn<QString>("searched");
+        QTest::addColumn<bool>("picked");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("picked, missing") << "sensitivity" << true << -1 << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("Enter, first of two, inside a name") << "RATE" << false << 18 << QStringList();
+        QTest::newRow("Enter, letters beyond ASCII") << "\u00c9\u0160\u0152\u017d\u0178" << false << 34 << QStringList();
+        QTest::newRow("Enter, empty") << "" << false << -1 << QStringList();
+    }
+    void quickSearch()
+    {
+        QFETCH(QString, searched);
+        QFETCH(bool, picked);
+        QFETCH(int, found);
+        QFETCH(QStringList, told);
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        m_frm->editBox().setText(QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1 \u00e9\u0161\u0153\u017e\u00ff"));
+        m_frm->editBox().setSelStart(3);
+        auto *search = control<QComboBox>("cboSearch");
+        search->setFocus();
+        if (picked) {
+            search->setCurrentIndex(search->findText(searched));
+            emit search->activated(search->currentIndex());
+        } else {
+            search->setEditText(searched);
+            QTest::keyClick(search->lineEdit(), Qt::Key_Return);
+        }
+        QCOMPARE(m_frm->editBox().SelStart(), found >= 0 ? found : 3);
+        QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) : 0);
+        QCOMPARE(m_prompts->messages, told);
+        QCOMPARE(QApplication::focusWidget(), control("txtMain"));
+        QCOMPARE(search->count(), picked ? 91 : 90);
+        QCOMPARE(search->itemText(search->count() - 1), picked ? searched : QStringLiteral("+jlook"));
     }
 
     void settingsThatFailAtCloseAreTold()

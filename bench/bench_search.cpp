@@ -1,0 +1,107 @@
+// Quick Search for a text that is not there, in a 20 MB document, against a
+// case-insensitive QString::indexOf over the same text in the same run.
+//
+// Run:  QT_QPA_PLATFORM=offscreen build/bench/bench_search
+//
+// Exit code: 0 the goal met, 2 missed, 1 a measurement went wrong.
+
+#include "ConfigText.h"
+
+#include "editor/MemoryClipboard.h"
+#include "editor/Prompts.h"
+#include "editor/QuickSearch.h"
+#include "editor/RichTextBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr qsizetype Size = 20'000'000;
+constexpr int Repetitions = 5;
+constexpr double Goal = 2.0;
+
+// Counts the "Not Found" messages instead of showing them.
+class CountingPrompts : public Prompts
+{
+public:
+    int messages = 0;
+    QString chooseOpenPath(const QString &, const QStringList &, const QString &) override { return {}; }
+    QString chooseSavePath(const QString &, const QStringList &, const QString &) override { return {}; }
+    SaveChoice askSaveChanges() override { return SaveChoice::Cancel; }
+    bool confirmSave(const QString &) override { return false; }
+    void showError(const QString &) override {}
+    bool askReload(const QString &) override { return false; }
+    bool confirmOverwrite(const QString &) override { return false; }
+    RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }
+    void inform(const QString &) override {}
+    void showMessage(const QString &, const QString &) override { ++messages; }
+};
+
+[[noreturn]] void fail(const char *why)
+{
+    std::fprintf(stderr, "bench_search: %s\n", why);
+    std::exit(1);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    MemoryClipboard clipboard;
+    RichTextBox box(clipboard);
+    box.resize(800, 600);
+    box.show();
+    box.setText(configText(Size));
+    QCoreApplication::processEvents();
+    const QString text = box.Text();
+    // A Quick Search name, in capitals, that the document does not hold.
+    const QString missing = QStringLiteral("CL_DYNAMICCROSSHAIR");
+    CountingPrompts prompts;
+
+    // The first search after an edit reads the text out of the widget; a
+    // search repeated without an edit (picking names one after another)
+    // reuses what it read.
+    double bestFirst = 1e300, bestAgain = 1e300, bestBare = 1e300;
+    QElapsedTimer timer;
+    for (int i = 0; i < Repetitions; ++i) {
+        box.setSelStart(0);
+        box.setSelText(QStringLiteral("x"));
+        box.setSelStart(0);
+        box.setSelLength(1);
+        box.setSelText(QString());
+        timer.start();
+        if (FindInDocument(box, prompts, missing) != -1)
+            fail("found a text the document does not hold");
+        bestFirst = std::min(bestFirst, timer.nsecsElapsed() / 1e6);
+        timer.start();
+        if (FindInDocument(box, prompts, missing) != -1)
+            fail("found a text the document does not hold");
+        bestAgain = std::min(bestAgain, timer.nsecsElapsed() / 1e6);
+        timer.start();
+        if (text.indexOf(missing, 0, Qt::CaseInsensitive) != -1)
+            fail("the bare search found a text the document does not hold");
+        bestBare = std::min(bestBare, timer.nsecsElapsed() / 1e6);
+    }
+    if (prompts.messages != 2 * Repetitions)
+        fail("not every search told the user");
+    bool allMet = true;
+    const auto report = [&](const char *what, double ms) {
+        const double ratio = ms / bestBare;
+        const bool met = ratio <= Goal;
+        allMet = allMet && met;
+        std::printf("%s %.1f ms, QString::indexOf %.1f ms, ours/bare %.2f (goal: at most %.0f) %s\n", what, ms,
+                    bestBare, ratio, Goal, met ? "met" : "MISSED");
+    };
+    std::printf("search for a missing text in %.1f MB:\n", text.size() / 1e6);
+    report("  first after an edit:", bestFirst);
+    report("  repeated:           ", bestAgain);
+    return allMet ? 0 : 2;
+}

@@ -1,0 +1,124 @@
+// The cost of one typed character in the main window with the hint line
+// following every change: at the end and at the start of a 20 MB document,
+// each against the same in a 1 KB document. Measured twice: the keys going
+// straight to the box, and with the undo engine bound to them as at start.
+//
+// Run:  QT_QPA_PLATFORM=offscreen build/bench/bench_typing
+//
+// Exit code: 0 all goals met, 2 a goal missed, 1 a measurement went wrong.
+
+#include "ConfigText.h"
+
+#include "app/mdlVars.h"
+#include "editor/RichTextBox.h"
+#include "editor/frmTessary.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype LargeSize = 20'000'000;
+constexpr qsizetype SmallSize = 1'000;
+constexpr int Keys = 300;
+constexpr double Goal = 1.5;
+
+[[noreturn]] void fail(const char *why)
+{
+    std::fprintf(stderr, "bench_typing: %s\n", why);
+    std::exit(1);
+}
+
+void press(QWidget *box, QChar c)
+{
+    const int key = c == u' ' ? Qt::Key_Space : Qt::Key_A + (c.toLower().unicode() - u'a');
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(box, &down);
+    QCoreApplication::sendEvent(box, &up);
+}
+
+// Median microseconds per key, typing "gamma " over and over at the caret
+// and letting the window paint after each key.
+double typingCost(const QString &text, bool atEnd, bool withUndo)
+{
+    QTemporaryDir dir;
+    mdlVars vars;
+    vars.catalogue.strCmdName[1] = QStringLiteral("gamma");
+    vars.catalogue.strCmdText[1] = QStringLiteral("Screen brightness curve");
+    vars.catalogue.reindex();
+    frmTessary window(vars, dir.path());
+    if (withUndo) {
+        // Binds the undo engine to the keys, as at start; the catalogue set above stays.
+        window.Form_Load(QString());
+        vars.catalogue.strCmdName[1] = QStringLiteral("gamma");
+        vars.catalogue.reindex();
+    }
+    window.resize(800, 600);
+    window.show();
+    RichTextBox &box = window.editBox();
+    box.setText(text);
+    box.setSelStart(atEnd ? box.TextLength() : 0);
+    box.setFocus();
+    QCoreApplication::processEvents();
+
+    const QString typed = QStringLiteral("gamma ");
+    const auto *hint = window.findChild<QLabel *>(QStringLiteral("lblHint"));
+    std::vector<double> micros;
+    QElapsedTimer timer;
+    for (int i = 0; i < Keys; ++i) {
+        const QChar c = typed[i % typed.size()];
+        timer.start();
+        press(&box, c);
+        QCoreApplication::processEvents();
+        micros.push_back(timer.nsecsElapsed() / 1e3);
+    }
+    // The hint followed the typing: at the end the last word typed, at the
+    // start the document's own last word.
+    if (atEnd && hint->text().isEmpty() != (Keys % typed.size() == 0))
+        fail("the hint line did not follow the typing");
+    if (box.TextLength() != text.size() + Keys)
+        fail("not every key was typed");
+    std::nth_element(micros.begin(), micros.begin() + Keys / 2, micros.end());
+    return micros[Keys / 2];
+}
+
+const char *verdict(bool met, bool &allMet)
+{
+    allMet = allMet && met;
+    return met ? "met" : "MISSED";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString large = configText(LargeSize);
+    const QString small = configText(SmallSize);
+    std::printf("documents: %.1f MB and %.1f KB, CR LF, %d keys each\n", large.size() / 1e6, small.size() / 1e3,
+                Keys);
+    bool allMet = true;
+    for (const bool withUndo : {false, true}) {
+        std::printf("%s\n", withUndo ? "with the undo engine bound:" : "keys straight to the box:");
+        for (const bool atEnd : {true, false}) {
+            const double smallUs = typingCost(small, atEnd, withUndo);
+            const double largeUs = typingCost(large, atEnd, withUndo);
+            const double ratio = largeUs / smallUs;
+            std::printf("  typing at the %s: %.0f us a key in 20 MB, %.0f us in 1 KB, large/small %.2f"
+                        " (goal: at most %.1f) %s\n",
+                        atEnd ? "end  " : "start", largeUs, smallUs, ratio, Goal, verdict(ratio <= Goal, allMet));
+        }
+    }
+    return allMet ? 0 : 2;
+}

@@ -1,0 +1,20 @@
+#include "editor/HintRule.h"
+
+#include "editor/Catalogue.h"
+#include "editor/EditBox.h"
+#include "editor/RichText.h"
+
+// The rich-text form holds a space only where the text does (its header
+// ends in one and its escapes have none), so its last word is the escaped
+// text after the text's last space.
+Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit)
+{
+    Hint hint;
+    bool cut = false;
+    hint.word = RichText::escaped(box.textAfterLastSpace(limit, cut));
+    if (hint.word.isEmpty())
+        return hint;
+    const int k = cut ? 0 : catalogue.find(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : hint.word;
+    return hint;
+}
