@@ -32,10 +32,14 @@ namespace {
 // What a window needs to be built: the main window is the parent of the rest.
 struct Scene
 {
+    Scene(frmTessary &window, mdlVars &state, const QString &folder)
+        : main(window), vars(state), dataFolder(folder), modPrompts(&window)
+    {
+    }
     frmTessary &main;
     mdlVars &vars;
     QString dataFolder;
-    QtModPrompts modPrompts{&main};
+    QtModPrompts modPrompts;
     QLineEdit browseTarget;
 };
 
@@ -97,7 +101,7 @@ int main(int argc, char *argv[])
         menu->menu()->hide();
     }
 
-    Scene scene{main, vars, data.path()};
+    Scene scene(main, vars, data.path());
     for (const Shot &shot : shots()) {
         QWidget *window = shot.make(scene);
         ok = save(window, out + u'/' + QString::fromLatin1(shot.file) + QStringLiteral(".png")) && ok;

@@ -28,8 +28,8 @@ private slots:
         QFETCH(int, filter);
         QFETCH(QStringList, listed);
         QTemporaryDir dir;
-        for (const QString &name : {"a.cfg", "config", "notes.txt"})
-            writeAll(dir.filePath(name), "x");
+        for (const char *name : {"a.cfg", "config", "notes.txt"})
+            writeAll(dir.filePath(QString::fromLatin1(name)), "x");
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setDirectory(dir.path());
