@@ -18,7 +18,9 @@ inline QString configText(qsizetype size)
     QString text;
     text.reserve(size + 64);
     while (text.size() < size) {
-        text += QString::fromLatin1(lines[random.bounded(int(std::size(lines)))]).arg(random.bounded(1000));
+        QString line = QString::fromLatin1(lines[random.bounded(int(std::size(lines)))]);
+        const int value = random.bounded(1000);
+        text += line.contains(u'%') ? line.arg(value) : line;
         text += QStringLiteral(" // padding to a usual line width\r\n");
     }
     text.truncate(size);

@@ -248,7 +248,8 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
         return;
     completeTab();
     noteSavePoint();
-    Painting painting(*this);
+    // Only the keys that change the box in several steps hold painting back:
+    // a repaint of the whole window on every typed key costs more than the key.
     const int code = key.KeyCode;
     const int shift = key.Shift;
     if (shift == Ctrl && code == 'Z') {
@@ -261,10 +262,12 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
         recordDeletion();
         key.KeyCode = 0;
     } else if (shift == Ctrl && code == 'X') {
+        Painting painting(*this);
         recordCut();
         key.KeyCode = 0;
     } else if ((shift == Ctrl && code == 'V') || (shift == CtrlShift && code == VirtualKey::Insert)
                || (shift == 1 && code == VirtualKey::Insert)) {
+        Painting painting(*this);
         recordPaste();
         key.KeyCode = 0;
     } else if (shift == 0 && code == VirtualKey::Tab) {
