@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+
+#include <atomic>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -152,8 +154,13 @@ Status RecoveryStore::open()
         return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
     // The copies are the user's documents: nobody else reads them.
     QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    // The process id alone could come back as a dead session's.
-    m_session = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
+    // The process id alone could come back as a dead session's; the count
+    // keeps two stores opened in the same millisecond apart.
+    static std::atomic<int> opened{0};
+    m_session = QStringLiteral("%1-%2-%3")
+                    .arg(QCoreApplication::applicationPid())
+                    .arg(QDateTime::currentMSecsSinceEpoch())
+                    .arg(opened++);
     m_lock = lockFor(pathOf(m_session, LockSuffix));
     if (!m_lock)
         return Status::failure(QStringLiteral("%1 cannot be locked.").arg(shown(pathOf(m_session, LockSuffix))));
