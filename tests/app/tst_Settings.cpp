@@ -14,7 +14,6 @@
 
 namespace {
 
-
 QByteArray recordBytes(const QByteArray &file, int record)
 {
     return file.mid((record - 1) * RecordFile::RecordSize, RecordFile::RecordSize);
@@ -37,21 +36,6 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-    }
-
-    void firstStartCreatesEmptyFileThenCloseWritesEveryRecord()
-    {
-        mdlVars vars;
-        QVERIFY(LoadSettings(vars, folder()).ok());
-        QCOMPARE(QFileInfo(dataPath()).size(), 0);
-        QVERIFY(vars.strModName[0].isEmpty());
-        QCOMPARE(vars.intModCount, qint16(0));
-        QCOMPARE(vars.intBackupCount, qint16(0));
-
-        QVERIFY(SaveSettings(vars, folder()).ok());
-        const QByteArray bytes = readAll(dataPath());
-        QCOMPARE(bytes.size(), FileSize);
-        QCOMPARE(bytes, QByteArray(FileSize, '\0'));
     }
 
     void listsSurviveSaveAndLoad()

@@ -186,24 +186,6 @@ private slots:
         QCOMPARE(box().Text(), QStringLiteral("keep"));
     }
 
-    void largeDocumentLoadsInOneChange()
-    {
-        QString text;
-        for (int i = 0; i < 100000; ++i)
-            text += QStringLiteral("cl_updaterate %1\r\n").arg(i);
-        text += QStringLiteral("end");
-        int changes = 0;
-        box().setChangeHandler([&] { ++changes; });
-        box().setText(text);
-        QCOMPARE(changes, 1);
-        QCOMPARE(box().TextLength(), int(text.size()));
-        const int late = int(text.lastIndexOf(QStringLiteral("cl_updaterate 99999")));
-        box().setSelStart(late);
-        box().setSelLength(19);
-        QCOMPARE(box().SelStart(), late);
-        QCOMPARE(box().SelText(), QStringLiteral("cl_updaterate 99999"));
-    }
-
     void desktopLineEnds_data()
     {
         QTest::addColumn<QString>("document");

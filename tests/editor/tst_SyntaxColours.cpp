@@ -133,12 +133,11 @@ private slots:
     {
         QFETCH(int, line);
         QFETCH(int, column);
-        QFETCH(QString, text);
         show(QStringLiteral("sensitivity 300\r\nsensitivty 3\r\nvolume\r\n"));
         QTextCursor at(block(line));
         at.setPosition(at.position() + qMax(0, column));
         const QPoint point = m_box->cursorRect(at).center() + QPoint(column < 0 ? 300 : 2, 0);
-        QCOMPARE(m_colours->toolTipAt(point), text);
+        QTEST(m_colours->toolTipAt(point), "text");
     }
 
     // Every colour reads on a light and on a dark background (contrast 4.5 or more).
