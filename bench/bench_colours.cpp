@@ -6,6 +6,7 @@
 // Takes about a minute. Exit code: 0 all goals met, 2 a goal missed,
 // 1 a measurement went wrong.
 
+#include "BenchReport.h"
 #include "editor/Catalogue.h"
 #include "editor/MemoryClipboard.h"
 #include "editor/RichTextBox.h"
@@ -197,18 +198,11 @@ double scrollUs(const QString &text, bool coloured)
     return us;
 }
 
-const char *verdict(bool met, bool &allMet)
-{
-    allMet = allMet && met;
-    return met ? "met" : "MISSED";
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const QString large = config(LargeLines);
     const QString small = config(SmallLines);

@@ -9,6 +9,7 @@
 // neither side inherits the other's heap. Exit code: 0 all goals met,
 // 2 a goal missed, 1 a measurement went wrong.
 
+#include "BenchReport.h"
 #include "editor/DocumentFile.h"
 #include "editor/MemoryClipboard.h"
 #include "editor/RichTextBox.h"
@@ -327,18 +328,11 @@ QString lfText(const QByteArray &bytes)
     return text;
 }
 
-const char *verdict(bool met, bool &allMet)
-{
-    allMet = allMet && met;
-    return met ? "met" : "MISSED";
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == QLatin1String("--memory"))

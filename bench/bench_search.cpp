@@ -5,6 +5,7 @@
 //
 // Exit code: 0 the goal met, 2 missed, 1 a measurement went wrong.
 
+#include "BenchReport.h"
 #include "ConfigText.h"
 
 #include "editor/MemoryClipboard.h"
@@ -52,8 +53,7 @@ public:
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreenUnlessChosen();
     QApplication app(argc, argv);
     MemoryClipboard clipboard;
     RichTextBox box(clipboard);

@@ -7,6 +7,7 @@
 //
 // Exit code: 0 all goals met, 2 a goal missed, 1 a measurement went wrong.
 
+#include "BenchReport.h"
 #include "ConfigText.h"
 
 #include "app/mdlVars.h"
@@ -91,18 +92,11 @@ double typingCost(const QString &text, bool atEnd, bool withUndo)
     return micros[Keys / 2];
 }
 
-const char *verdict(bool met, bool &allMet)
-{
-    allMet = allMet && met;
-    return met ? "met" : "MISSED";
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const QString large = configText(LargeSize);
     const QString small = configText(SmallSize);

@@ -9,6 +9,7 @@
 // Takes about half a minute. Exit code: 0 all goals met, 2 a goal missed,
 // 1 a measurement went wrong.
 
+#include "BenchReport.h"
 #include "editor/EditBox.h"
 #include "editor/MemoryClipboard.h"
 #include "editor/RichTextBox.h"
@@ -46,12 +47,6 @@ constexpr double DepthGoal = 1.2;
 {
     std::fprintf(stderr, "bench_undo: %s\n", qPrintable(why));
     std::exit(1);
-}
-
-const char *verdict(bool met, bool &allMet)
-{
-    allMet = allMet && met;
-    return met ? "met" : "MISSED";
 }
 
 QString document(int lines)
@@ -221,8 +216,7 @@ double keystrokeMicros(TypingBox &box, int count)
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreenUnlessChosen();
     QApplication app(argc, argv);
     bool allMet = true;
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// What every benchmark shares: where it draws, and how it states a goal.
+
+// Widgets draw offscreen unless the caller chose a platform.
+inline void drawOffscreenUnlessChosen()
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// "met" or "MISSED"; a miss makes the whole run fail.
+inline const char *verdict(bool met, bool &allMet)
+{
+    allMet = allMet && met;
+    return met ? "met" : "MISSED";
+}
