@@ -1,6 +1,7 @@
-// Prints the data folder the program would use, for tests that run it as
-// another user.
+// Prints the data folder the program would use, and whether data.dat could
+// be saved there, for tests that run it as another user.
 #include "app/DataFolder.h"
+#include "app/Settings.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
-    QTextStream(stdout) << DataFolder::forProgram(QCoreApplication::arguments().value(1));
+    const QString folder = DataFolder::forProgram(QCoreApplication::arguments().value(1));
+    QTextStream(stdout) << folder << '\n' << (CheckSettingsWritable(folder) ? "saves" : "cannot save");
     return 0;
 }
