@@ -72,7 +72,7 @@ struct EditedDocument
 
     EditedDocument(const QString &text, bool atEnd)
     {
-        box.resize(800, 600);
+        box.resize(407, 224); // the edit box's start size in the window
         box.show();
         box.setText(text);
         QCoreApplication::processEvents();
@@ -115,7 +115,7 @@ struct BareDocument
 
     BareDocument(const QString &text, bool atEnd)
     {
-        box.resize(800, 600);
+        box.resize(407, 224); // the edit box's start size in the window
         box.show();
         QString widgetText = text;
         widgetText.replace(QLatin1String("\r\n"), QString(QChar(0x2029)));

@@ -82,8 +82,8 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-        m_searchText.clear();
-        m_searchTextValid = false;
+        m_rawText.clear();
+        m_rawTextValid = false;
         m_lastLine.number = -1;
         followLastSpace(position, removed, added);
     });
@@ -169,9 +169,18 @@ QString RichTextBox::Text() const
 }
 
 // The widget's own text is a copy; turning its breaks into CR LF can wait.
+const QString &RichTextBox::rawText() const
+{
+    if (!m_rawTextValid) {
+        m_rawText = document()->toRawText();
+        m_rawTextValid = true;
+    }
+    return m_rawText;
+}
+
 EditBox::TextSnapshot RichTextBox::textSnapshot() const
 {
-    return [raw = document()->toRawText()] { return fromWidgetText(raw); };
+    return [raw = rawText()] { return fromWidgetText(raw); };
 }
 
 void RichTextBox::setText(QString text)
@@ -289,11 +298,7 @@ int RichTextBox::findIn(const QString &text, int start, int end) const
     });
     if (breaks || start != 0 || end != TextLength())
         return EditBox::findIn(text, start, end);
-    if (!m_searchTextValid) {
-        m_searchText = document()->toRawText();
-        m_searchTextValid = true;
-    }
-    const qsizetype found = m_searchText.indexOf(text, 0, Qt::CaseInsensitive);
+    const qsizetype found = rawText().indexOf(text, 0, Qt::CaseInsensitive);
     return found < 0 ? -1 : fromWidget(int(found));
 }
 

@@ -72,10 +72,12 @@ private:
     // handling read along one line.
     mutable Line m_lastLine{-1, 0, 0};
 
-    // The widget's own text for searching, kept from one search to the next
-    // until the text changes: reading it out costs more than the search.
-    mutable QString m_searchText;
-    mutable bool m_searchTextValid = false;
+    // The widget's own text, read out once until the text changes: reading
+    // it costs more than a search of it. The recovery copy's snapshot and the
+    // whole-document search share it.
+    const QString &rawText() const;
+    mutable QString m_rawText;
+    mutable bool m_rawTextValid = false;
 
     // Widget position of the document's last space, kept through edits so
     // the hint line never scans a document without spaces.
