@@ -320,7 +320,12 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_documents->loadCommandLine(commandLineArgument);
     colourAs(QString(commandLineArgument).remove(u'"'));
     // Offered once the window is up.
-    QTimer::singleShot(0, this, [this] { m_documents->offerRecovery(); });
+    QTimer::singleShot(0, this, [this] {
+        m_documents->offerRecovery();
+        // Only a restored copy has given the document a path by now.
+        if (!m_vars.strFilename.isEmpty())
+            colourAs(m_vars.strFilename);
+    });
     txtMain->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/mdlVars.h"
+#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "editor/SyntaxColours.h"
 #include "editor/frmTessary.h"
@@ -333,6 +334,20 @@ private slots:
         m_frm->mnuOpen_Click();
         m_frm->mnuNew_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
+
+        // A copy restored after a crash is coloured as the file it belongs to.
+        const QString data = path("data");
+        {
+            RecoveryStore crashed(data);
+            QVERIFY(crashed.open());
+            QVERIFY(crashed.write(path("halflife.fgd"), DiskStamp(), QStringLiteral("@SolidClass = func_wall []")));
+        }
+        m_prompts->recoveryChoice = Prompts::RecoveryChoice::Restore;
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        m_frm->setDataFolder(data);
+        m_frm->Form_Load(QString());
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("@SolidClass = func_wall []"));
+        QCOMPARE(m_frm->findChild<SyntaxColours *>()->syntax(), FileSyntax::Fgd);
     }
 
     void toolPicturesRunOpenAndSave()
