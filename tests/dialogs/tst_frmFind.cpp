@@ -40,25 +40,8 @@ private slots:
     }
     void cleanup() { m_frm.reset(); }
 
-    void layout_data()
+    void tabOrderAndNoDefaultButton()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("Label1") << "Label1" << "Search For:" << QRect(17, 8, 65, 17);
-        QTest::newRow("txtSearch") << "txtSearch" << "" << QRect(17, 24, 321, 19);
-        QTest::newRow("cmdFind") << "cmdFind" << "Find" << QRect(408, 8, 81, 25);
-        QTest::newRow("cmdCancel") << "cmdCancel" << "Cancel" << QRect(408, 40, 81, 25);
-    }
-    void layout()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QRect, geometry);
-        QCOMPARE(control(name.toLatin1())->geometry(), geometry);
-        QCOMPARE(control(name.toLatin1())->property("text").toString(), text);
-        QCOMPARE(dialog()->size(), QSize(503, 76));
-        QCOMPARE(dialog()->windowTitle(), QStringLiteral("Find"));
         QCOMPARE(control("txtSearch")->nextInFocusChain(), control("cmdFind"));
         QCOMPARE(control("cmdFind")->nextInFocusChain(), control("cmdCancel"));
         // Enter and Esc press no button.
