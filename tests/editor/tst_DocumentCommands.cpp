@@ -5,6 +5,7 @@
 #include "editor/MemoryClipboard.h"
 #include "editor/MemoryEditBox.h"
 #include "editor/RecoveryStore.h"
+#include "editor/Texts.h"
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
@@ -58,36 +59,32 @@ private slots:
         QCOMPARE(m_vars->strFilename, path("a.cfg"));
         QVERIFY(!m_box->isModified());
         QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
-        const QStringList filters = {"Config Files (*.cfg)", "(*.lst)", "(*.fgd)", "(*.gam)", "(*.txt)", "(*.ps)",
-                                     "All Files (*.*)"};
-        QCOMPARE(m_prompts->dialogFilters, filters);
+        QCOMPARE(m_prompts->dialogFilters, Texts::fileDialogFilters());
         QCOMPARE(m_replaced, 1);
         m_commands->newDocument();
         QCOMPARE(m_replaced, 2);
     }
 
-    void cancelledOpenChangesNothing()
+    void failedOpenChangesNothing_data()
     {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("cancelled") << QString() << 0;
+        QTest::newRow("unreadable") << QStringLiteral("missing.cfg") << 1;
+    }
+    void failedOpenChangesNothing()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(int, errors);
         m_vars->strFilename = QStringLiteral("/earlier.cfg");
         m_box->setText(QStringLiteral("kept"));
         m_box->setModified(false);
+        m_prompts->openPath = chosen.isEmpty() ? QString() : path(chosen);
         QVERIFY(!m_commands->open());
         QCOMPARE(m_box->Text(), QStringLiteral("kept"));
         QCOMPARE(m_vars->strFilename, QStringLiteral("/earlier.cfg"));
-        QVERIFY(m_prompts->errors.isEmpty());
-        QCOMPARE(m_replaced, 0);
-    }
-
-    void unreadableFileIsReportedAndTextKept()
-    {
-        m_box->setText(QStringLiteral("kept"));
-        m_box->setModified(false);
-        m_prompts->openPath = path("missing.cfg");
-        QVERIFY(!m_commands->open());
-        QCOMPARE(m_box->Text(), QStringLiteral("kept"));
-        QVERIFY(m_vars->strFilename.isEmpty());
-        QCOMPARE(m_prompts->errors.size(), 1);
-        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("missing.cfg")));
+        QCOMPARE(m_prompts->errors.size(), errors);
+        QVERIFY(!errors || m_prompts->errors[0].contains(chosen));
         QCOMPARE(m_replaced, 0);
     }
 
@@ -108,17 +105,6 @@ private slots:
         QCOMPARE(m_prompts->dialogTitles.size(), 2);
     }
 
-    void saveWithoutFileNameAsksEveryTime()
-    {
-        edit(QStringLiteral("x"));
-        m_prompts->savePath = path("new.cfg");
-        QVERIFY(m_commands->save());
-        QVERIFY(m_vars->strFilename.isEmpty());
-        QVERIFY(m_commands->save());
-        QCOMPARE(m_prompts->dialogTitles, (QStringList{"Save as...", "Save as..."}));
-        QCOMPARE(m_prompts->dialogStartPaths.last(), path("new.cfg"));
-    }
-
     void newClearsTheFileName()
     {
         m_prompts->openPath = path("a.cfg");
@@ -129,8 +115,14 @@ private slots:
         edit(QStringLiteral("fresh"));
         m_prompts->savePath.clear();
         QVERIFY(!m_commands->save());
-        QCOMPARE(m_prompts->dialogTitles.last(), QStringLiteral("Save as..."));
         QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 1\r\nrate 2\r\n"));
+        // A document without a file name is asked for one at every save.
+        m_prompts->savePath = path("new.cfg");
+        QVERIFY(m_commands->save());
+        QVERIFY(m_vars->strFilename.isEmpty());
+        QVERIFY(m_commands->save());
+        QCOMPARE(m_prompts->dialogTitles.mid(1), (QStringList{"Save as...", "Save as...", "Save as..."}));
+        QCOMPARE(m_prompts->dialogStartPaths.last(), path("new.cfg"));
     }
 
     void commandLine_data()
