@@ -58,8 +58,12 @@ private slots:
         dialog->show();
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
         QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QList<QWidget *> labelled;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            labelled << label->buddy();
         for (QWidget *w : dialog->findChildren<QWidget *>()) {
-            if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_") || qobject_cast<QLabel *>(w) || !(w->focusPolicy() & Qt::TabFocus))
+            if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_") || labelled.contains(w)
+                || qobject_cast<QLabel *>(w))
                 continue;
             if (w->property("text").toString().isEmpty() && w->property("title").toString().isEmpty())
                 QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
