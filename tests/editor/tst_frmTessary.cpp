@@ -46,9 +46,11 @@ class tst_frmTessary : public QObject
     }
     QWidget *client() const { return m_frm->centralWidget(); }
 
-    void start(const QString &argument = {})
+    void start(const QString &argument = {}, const QString &dataFolder = {})
     {
         m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        if (!dataFolder.isEmpty())
+            m_frm->setDataFolder(dataFolder);
         m_frm->Form_Load(argument);
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
@@ -157,41 +159,6 @@ private slots:
         QVERIFY(m_prompts->errors.isEmpty());
     }
 
-    void exitLeavesSettingsUnwritten()
-    {
-        start();
-        m_vars->strModName[0] = QStringLiteral("ns");
-        m_frm->mnuExit_Click();
-        QVERIFY(!m_frm->isVisible());
-        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
-    }
-
-    void closingAnEditedDocumentAsks_data()
-    {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("cancel keeps the window") << int(Prompts::SaveChoice::Cancel) << false;
-        QTest::newRow("discard closes") << int(Prompts::SaveChoice::Discard) << true;
-    }
-    void closingAnEditedDocumentAsks()
-    {
-        QFETCH(int, choice);
-        QFETCH(bool, closed);
-        start();
-        type(QStringLiteral("gamma 2"));
-        m_prompts->saveChoice = Prompts::SaveChoice(choice);
-        QCOMPARE(m_frm->close(), closed);
-        QCOMPARE(m_prompts->saveChangesAsked, 1);
-        QCOMPARE(QFileInfo(Settings::path(folder())).size(), closed ? 320768 : 0);
-
-        // Exit asks as well, and Cancel keeps the program running.
-        if (!closed) {
-            m_frm->mnuExit_Click();
-            QCOMPARE(m_prompts->saveChangesAsked, 2);
-            QVERIFY(m_frm->isVisible());
-        }
-    }
-
     void changeOnDiskIsToldWhenTheWindowIsActivated_data()
     {
         QTest::addColumn<bool>("viaApplication");
@@ -219,26 +186,29 @@ private slots:
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
     }
 
-    void recoveryCopyFollowsTypingAndGoesAtANormalEnd_data()
+    // An edited document is asked about at close and at Exit; Cancel keeps the
+    // window and the recovery copy, only a normal close writes the settings.
+    void endingWithAnEditedDocument_data()
     {
         QTest::addColumn<bool>("exit");
         QTest::addColumn<int>("choice");
-        QTest::addColumn<int>("copiesLeft");
-        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << 0;
-        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << 1;
-        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << 0;
+        QTest::addColumn<bool>("ended");
+        QTest::addColumn<int>("settingsSize");
+        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << true << 320768;
+        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << false << 0;
+        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << true << 0;
+        QTest::newRow("Exit cancelled") << true << int(Prompts::SaveChoice::Cancel) << false << 0;
     }
-    void recoveryCopyFollowsTypingAndGoesAtANormalEnd()
+    void endingWithAnEditedDocument()
     {
         QFETCH(bool, exit);
         QFETCH(int, choice);
-        QFETCH(int, copiesLeft);
+        QFETCH(bool, ended);
+        QFETCH(int, settingsSize);
         const QString data = path("data");
         const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
-        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
-        m_frm->setDataFolder(data);
-        m_frm->Form_Load(QString());
-        m_frm->show();
+        start({}, data);
+        m_vars->strModName[0] = QStringLiteral("ns");
         type(QStringLiteral("gamma 2"));
         QCOMPARE(copies(), 0); // not while typing
         QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
@@ -246,8 +216,11 @@ private slots:
         if (exit)
             m_frm->mnuExit_Click();
         else
-            m_frm->close();
-        QCOMPARE(copies(), copiesLeft);
+            QCOMPARE(m_frm->close(), ended);
+        QCOMPARE(m_prompts->saveChangesAsked, 1);
+        QCOMPARE(m_frm->isVisible(), !ended);
+        QCOMPARE(copies(), ended ? 0 : 1);
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), settingsSize);
     }
 
     void commandLineFileLoadsWithoutBecomingCurrent()
@@ -289,9 +262,7 @@ private slots:
             QVERIFY(crashed.write(path("halflife.fgd"), DiskStamp(), QStringLiteral("@SolidClass = func_wall []")));
         }
         m_prompts->recoveryChoice = Prompts::RecoveryChoice::Restore;
-        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
-        m_frm->setDataFolder(data);
-        m_frm->Form_Load(QString());
+        start({}, data);
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("@SolidClass = func_wall []"));
         QCOMPARE(m_frm->findChild<SyntaxColours *>()->syntax(), FileSyntax::Fgd);
     }
