@@ -31,6 +31,12 @@ class tst_DocumentCommands : public QObject
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
+    bool openTheFile()
+    {
+        m_prompts->openPath = path("a.cfg");
+        return m_commands->open();
+    }
+
     // The user types into the document.
     void edit(const QString &text)
     {
@@ -53,8 +59,7 @@ private slots:
 
     void openLoadsAndNamesTheFile()
     {
-        m_prompts->openPath = path("a.cfg");
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         QCOMPARE(m_box->Text(), QStringLiteral("gamma 1\r\nrate 2"));
         QCOMPARE(m_vars->strFilename, path("a.cfg"));
         QVERIFY(!m_box->isModified());
@@ -90,8 +95,7 @@ private slots:
 
     void saveAsLeavesTheCurrentFileAlone()
     {
-        m_prompts->openPath = path("a.cfg");
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         m_prompts->savePath = path("b.cfg");
         QVERIFY(m_commands->saveAs());
         QCOMPARE(readAll(path("b.cfg")), QByteArray("gamma 1\r\nrate 2\r\n"));
@@ -107,8 +111,7 @@ private slots:
 
     void newClearsTheFileName()
     {
-        m_prompts->openPath = path("a.cfg");
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         m_commands->newDocument();
         QCOMPARE(m_box->Text(), QString());
         QVERIFY(m_vars->strFilename.isEmpty());
@@ -189,8 +192,7 @@ private slots:
 
     void unchangedDocumentIsNotAskedAbout()
     {
-        m_prompts->openPath = path("a.cfg");
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         QVERIFY(m_commands->maybeSave());
         m_commands->newDocument();
         QVERIFY(m_commands->maybeSave());
@@ -210,8 +212,7 @@ private slots:
     void unstorableCharacterIsAskedAbout()
     {
         QFETCH(bool, saveAnyway);
-        m_prompts->openPath = path("a.cfg");
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         edit(QStringLiteral("\r\nname \u0416enya"));
         m_prompts->saveAnyway = saveAnyway;
         QCOMPARE(m_commands->save(), saveAnyway);
@@ -250,8 +251,7 @@ private slots:
         QFETCH(int, told);
         QFETCH(QString, text);
         const QString file = path("a.cfg");
-        m_prompts->openPath = file;
-        QVERIFY(m_commands->open());
+        QVERIFY(openTheFile());
         if (edited)
             this->edit(QStringLiteral(" 9"));
         const QDateTime time = QFileInfo(file).lastModified();
@@ -320,8 +320,7 @@ private slots:
             RecoveryStore crashed(data);
             QVERIFY(crashed.open());
             m_commands->setRecoveryStore(&crashed);
-            m_prompts->openPath = path("a.cfg");
-            QVERIFY(m_commands->open());
+            QVERIFY(openTheFile());
             m_commands->keepRecoveryCopy();
             QVERIFY(!crashed.hasCopy()); // nothing unsaved yet
             edit(typed);
