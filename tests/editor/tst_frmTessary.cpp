@@ -62,6 +62,12 @@ class tst_frmTessary : public QObject
         QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
+    void open(const QString &name)
+    {
+        m_prompts->openPath = path(name);
+        m_frm->mnuOpen_Click();
+    }
+
     void type(const QString &text)
     {
         QTest::keyClicks(&m_frm->editBox(), text);
@@ -169,9 +175,8 @@ private slots:
     {
         QFETCH(bool, viaApplication);
         writeAll(path("a.cfg"), "rate 1\r\n");
-        m_prompts->openPath = path("a.cfg");
         start();
-        m_frm->mnuOpen_Click();
+        open(QStringLiteral("a.cfg"));
         // The window's own first activation is over before the file changes.
         QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
         QTest::qWait(10);
@@ -243,14 +248,12 @@ private slots:
         const SyntaxColours *colours = m_frm->findChild<SyntaxColours *>();
         QVERIFY(colours);
         QCOMPARE(colours->syntax(), FileSyntax::Fgd);
-        m_prompts->openPath = path("mapcycle.txt");
-        m_frm->mnuOpen_Click();
+        open(QStringLiteral("mapcycle.txt"));
         QCOMPARE(colours->syntax(), FileSyntax::Plain);
         m_prompts->savePath = path("autoexec.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
-        m_prompts->openPath = path("mapcycle.txt");
-        m_frm->mnuOpen_Click();
+        open(QStringLiteral("mapcycle.txt"));
         m_frm->mnuNew_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
 
@@ -287,8 +290,7 @@ private slots:
         const QByteArray all = everyByteValue();
         writeAll(path("bytes.cfg"), all);
         start();
-        m_prompts->openPath = path("bytes.cfg");
-        m_frm->mnuOpen_Click();
+        open(QStringLiteral("bytes.cfg"));
         m_prompts->savePath = path("copy.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(readAll(path("copy.cfg")), all);
