@@ -13,12 +13,9 @@ public:
     SaveChoice saveChoice = SaveChoice::Cancel;
     bool saveAnyway = false;
 
-    QStringList dialogTitles;
-    QStringList dialogStartPaths;
-    QStringList dialogFilters;
+    QStringList dialogTitles, dialogStartPaths, dialogFilters;
     int saveChangesAsked = 0;
-    QStringList confirmations;
-    QStringList errors;
+    QStringList confirmations, errors;
 
     QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override
     {
