@@ -15,7 +15,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
