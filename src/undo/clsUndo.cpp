@@ -343,14 +343,7 @@ void clsUndo::recordDeletion()
         if (two != QLatin1String("\r\n") && !isSurrogatePair(two))
             box.setSelLength(1);
     }
-    e.OldLength = box.SelLength();
-    e.OldText = box.SelRTF();
-    e.NewText = QString();
-    box.setSelRTF(QString());
-    e.IsDeletion = true;
-    AddElement(e);
-    settleModified();
-    emit StateChanged();
+    recordSelectionDeleted(e);
 }
 
 // The deletion Backspace makes: the selection, or what stands before the
@@ -402,7 +395,14 @@ void clsUndo::recordCut()
     clsUndoElement e = newElement();
     e.Start = box.SelStart();
     e.NewLength = box.SelLength();
-    e.OldLength = e.NewLength;
+    recordSelectionDeleted(e);
+}
+
+// Delete and Cut end alike: the selection, kept in rich form, is removed.
+void clsUndo::recordSelectionDeleted(clsUndoElement &e)
+{
+    EditBox &box = *MyRichTextBox;
+    e.OldLength = box.SelLength();
     e.OldText = box.SelRTF();
     e.NewText = QString();
     box.setSelRTF(QString());

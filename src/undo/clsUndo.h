@@ -107,6 +107,7 @@ private:
     void recordDeletion();
     bool recordBackspace();
     void recordCut();
+    void recordSelectionDeleted(clsUndoElement &e);
     void recordPaste();
     void beginTab();
     void completeTab();
