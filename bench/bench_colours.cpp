@@ -7,10 +7,10 @@
 // 1 a measurement went wrong.
 
 #include "BenchReport.h"
-#include "editor/Catalogue.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/RichTextBox.h"
-#include "editor/SyntaxColours.h"
+#include "catalogue/Catalogue.h"
+#include "editbox/MemoryClipboard.h"
+#include "gui/RichTextBox.h"
+#include "gui/SyntaxColours.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -10,9 +10,9 @@
 // 2 a goal missed, 1 a measurement went wrong.
 
 #include "BenchReport.h"
-#include "editor/DocumentFile.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/RichTextBox.h"
+#include "documents/DocumentFile.h"
+#include "editbox/MemoryClipboard.h"
+#include "gui/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -10,9 +10,9 @@
 // user's data folder: the copy is synced to disk. Exit code: 0 goals met,
 // 2 a goal missed, 1 a measurement went wrong.
 
-#include "editor/MemoryClipboard.h"
-#include "editor/RecoveryStore.h"
-#include "editor/RichTextBox.h"
+#include "editbox/MemoryClipboard.h"
+#include "documents/RecoveryStore.h"
+#include "gui/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,10 +8,10 @@
 #include "BenchReport.h"
 #include "ConfigText.h"
 
-#include "editor/MemoryClipboard.h"
-#include "editor/Prompts.h"
-#include "editor/QuickSearch.h"
-#include "editor/RichTextBox.h"
+#include "editbox/MemoryClipboard.h"
+#include "documents/Prompts.h"
+#include "catalogue/QuickSearch.h"
+#include "gui/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -10,9 +10,9 @@
 #include "BenchReport.h"
 #include "ConfigText.h"
 
-#include "app/mdlVars.h"
-#include "editor/RichTextBox.h"
-#include "editor/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "gui/RichTextBox.h"
+#include "gui/frmTessary.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

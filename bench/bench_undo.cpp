@@ -10,10 +10,10 @@
 // 1 a measurement went wrong.
 
 #include "BenchReport.h"
-#include "editor/EditBox.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/RichTextBox.h"
-#include "editor/VirtualKey.h"
+#include "editbox/EditBox.h"
+#include "editbox/MemoryClipboard.h"
+#include "gui/RichTextBox.h"
+#include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "app/DataFolder.h"
-#include "app/mdlVars.h"
-#include "editor/frmTessary.h"
+#include "settings/DataFolder.h"
+#include "settings/mdlVars.h"
+#include "gui/frmTessary.h"
 
 #include <QApplication>
 #include <QStandardPaths>

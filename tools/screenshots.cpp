@@ -1,20 +1,20 @@
 // Shows each window of Tessary in turn and saves it as a PNG, so the layouts
 // can be looked at without starting the editor by hand. Run it through
 // tools/screenshots.sh, which starts a virtual X server.
-#include "app/mdlVars.h"
-#include "dialogs/QtModPrompts.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAddmod.h"
-#include "dialogs/frmAss.h"
-#include "dialogs/frmBrowse.h"
-#include "dialogs/frmFind.h"
-#include "dialogs/frmScriptwiz.h"
-#include "dialogs/frmSettings.h"
-#include "editor/RichTextBox.h"
-#include "editor/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "gui/dialogs/QtModPrompts.h"
+#include "gui/dialogs/frmAbout.h"
+#include "gui/dialogs/frmAddmod.h"
+#include "gui/dialogs/frmAss.h"
+#include "gui/dialogs/frmBrowse.h"
+#include "gui/dialogs/frmFind.h"
+#include "gui/dialogs/frmScriptwiz.h"
+#include "gui/dialogs/frmSettings.h"
+#include "gui/RichTextBox.h"
+#include "gui/frmTessary.h"
 
 // The tests' scripted answers: nobody is there to answer questions; they end as "cancel".
-#include "FakePrompts.h"
+#include "core/documents/FakePrompts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "editor/QtPrompts.h"
+#include "gui/QtPrompts.h"
 
-#include "editor/Texts.h"
+#include "documents/Texts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Prompts.h"
+#include "documents/Prompts.h"
 
 class QFileDialog;
 class QWidget;

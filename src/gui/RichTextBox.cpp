@@ -1,6 +1,6 @@
-#include "editor/RichTextBox.h"
+#include "gui/RichTextBox.h"
 
-#include "editor/VirtualKey.h"
+#include "editbox/VirtualKey.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QInputMethodEvent>

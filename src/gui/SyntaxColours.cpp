@@ -1,4 +1,4 @@
-#include "editor/SyntaxColours.h"
+#include "gui/SyntaxColours.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>

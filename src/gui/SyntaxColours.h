@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/ScriptSyntax.h"
+#include "catalogue/ScriptSyntax.h"
 
 #include <QObject>
 #include <QTextCharFormat>

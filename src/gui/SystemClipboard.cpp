@@ -1,4 +1,4 @@
-#include "editor/SystemClipboard.h"
+#include "gui/SystemClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

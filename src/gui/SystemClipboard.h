@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Clipboard.h"
+#include "editbox/Clipboard.h"
 
 // The desktop's clipboard: text/plain and text/rtf. Where the desktop ends
 // lines with LF, line breaks are translated on the way in and out.

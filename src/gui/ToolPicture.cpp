@@ -1,4 +1,4 @@
-#include "editor/ToolPicture.h"
+#include "gui/ToolPicture.h"
 
 #include <QPainter>
 #include <QStyle>

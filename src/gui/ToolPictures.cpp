@@ -1,4 +1,4 @@
-#include "editor/ToolPictures.h"
+#include "gui/ToolPictures.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/SystemClipboard.h"
+#include "gui/SystemClipboard.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>

@@ -9,12 +9,12 @@
 //
 // The editors keep their copies where the program does (the user's data folder).
 
-#include "FakePrompts.h"
+#include "core/documents/FakePrompts.h"
 
-#include "app/mdlVars.h"
-#include "editor/DocumentFile.h"
-#include "editor/RichTextBox.h"
-#include "editor/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "documents/DocumentFile.h"
+#include "gui/RichTextBox.h"
+#include "gui/frmTessary.h"
 
 #include <QApplication>
 #include <QStandardPaths>

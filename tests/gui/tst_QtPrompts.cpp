@@ -1,5 +1,5 @@
-#include "editor/QtPrompts.h"
-#include "editor/Texts.h"
+#include "gui/QtPrompts.h"
+#include "documents/Texts.h"
 
 #include "FileHelpers.h"
 

@@ -1,9 +1,9 @@
-#include "EditBoxSuite.h"
+#include "core/editbox/EditBoxSuite.h"
 
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/RichTextBox.h"
-#include "editor/SystemClipboard.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "gui/RichTextBox.h"
+#include "gui/SystemClipboard.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
-#include "editor/SyntaxColours.h"
+#include "gui/SyntaxColours.h"
 
-#include "TestCatalogue.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/RichTextBox.h"
+#include "core/catalogue/TestCatalogue.h"
+#include "editbox/MemoryClipboard.h"
+#include "gui/RichTextBox.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
-#include "RandomEdits.h"
+#include "core/undo/RandomEdits.h"
 
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/RichTextBox.h"
-#include "editor/VirtualKey.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "gui/RichTextBox.h"
+#include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 
 #include <QInputMethodEvent>

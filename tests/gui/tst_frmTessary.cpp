@@ -1,11 +1,11 @@
-#include "FakePrompts.h"
+#include "core/documents/FakePrompts.h"
 
-#include "app/Settings.h"
-#include "app/mdlVars.h"
-#include "editor/RecoveryStore.h"
-#include "editor/RichTextBox.h"
-#include "editor/SyntaxColours.h"
-#include "editor/frmTessary.h"
+#include "settings/Settings.h"
+#include "settings/mdlVars.h"
+#include "documents/RecoveryStore.h"
+#include "gui/RichTextBox.h"
+#include "gui/SyntaxColours.h"
+#include "gui/frmTessary.h"
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"

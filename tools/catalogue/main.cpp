@@ -1,6 +1,6 @@
 // Compiles the readable command catalogue into commands.dat, and dumps a
 // commands.dat back to the readable form.
-#include "editor/CatalogueSource.h"
+#include "catalogue/CatalogueSource.h"
 
 #include <QDir>
 #include <QFile>

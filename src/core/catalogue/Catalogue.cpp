@@ -1,6 +1,6 @@
-#include "editor/Catalogue.h"
+#include "catalogue/Catalogue.h"
 
-#include "app/RecordFile.h"
+#include "settings/RecordFile.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
-#include "editor/CatalogueSource.h"
+#include "catalogue/CatalogueSource.h"
 
-#include "app/CodePage.h"
-#include "app/RecordFile.h"
-#include "editor/Catalogue.h"
+#include "settings/CodePage.h"
+#include "settings/RecordFile.h"
+#include "catalogue/Catalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "editor/HintRule.h"
+#include "catalogue/HintRule.h"
 
-#include "editor/Catalogue.h"
-#include "editor/EditBox.h"
-#include "editor/RichText.h"
+#include "catalogue/Catalogue.h"
+#include "editbox/EditBox.h"
+#include "editbox/RichText.h"
 
 // The rich-text form holds a space only where the text does (its header
 // ends in one and its escapes have none), so its last word is the escaped

@@ -1,8 +1,8 @@
-#include "editor/QuickSearch.h"
+#include "catalogue/QuickSearch.h"
 
-#include "editor/EditBox.h"
-#include "editor/Prompts.h"
-#include "editor/Texts.h"
+#include "editbox/EditBox.h"
+#include "documents/Prompts.h"
+#include "documents/Texts.h"
 
 int FindInDocument(EditBox &box, Prompts &prompts, const QString &text)
 {

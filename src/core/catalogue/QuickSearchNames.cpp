@@ -1,4 +1,4 @@
-#include "editor/QuickSearchNames.h"
+#include "catalogue/QuickSearchNames.h"
 
 const QStringList &QuickSearchNames()
 {

@@ -1,7 +1,7 @@
-#include "editor/ScriptSyntax.h"
+#include "catalogue/ScriptSyntax.h"
 
-#include "editor/Catalogue.h"
-#include "editor/ValueRange.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/ValueRange.h"
 
 #include <QFileInfo>
 

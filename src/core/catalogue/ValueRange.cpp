@@ -1,4 +1,4 @@
-#include "editor/ValueRange.h"
+#include "catalogue/ValueRange.h"
 
 namespace {
 

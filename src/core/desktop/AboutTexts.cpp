@@ -1,4 +1,4 @@
-#include "dialogs/AboutTexts.h"
+#include "desktop/AboutTexts.h"
 
 #include <QVersionNumber>
 

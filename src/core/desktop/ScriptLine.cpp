@@ -1,4 +1,4 @@
-#include "dialogs/ScriptLine.h"
+#include "desktop/ScriptLine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dialogs/ScriptWizardLists.h"
+#include "desktop/ScriptWizardLists.h"
 
 namespace ScriptWizardLists {
 

@@ -1,4 +1,4 @@
-#include "dialogs/VersionPage.h"
+#include "desktop/VersionPage.h"
 
 namespace VersionPage {
 

@@ -1,4 +1,4 @@
-#include "editor/DiskStamp.h"
+#include "documents/DiskStamp.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "editor/DocumentCommands.h"
+#include "documents/DocumentCommands.h"
 
-#include "app/mdlVars.h"
-#include "editor/DocumentFile.h"
-#include "editor/EditBox.h"
-#include "editor/Prompts.h"
-#include "editor/RecoveryStore.h"
-#include "editor/Texts.h"
+#include "settings/mdlVars.h"
+#include "documents/DocumentFile.h"
+#include "editbox/EditBox.h"
+#include "documents/Prompts.h"
+#include "documents/RecoveryStore.h"
+#include "documents/Texts.h"
 
 #include <QScopedValueRollback>
 

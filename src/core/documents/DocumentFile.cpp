@@ -1,6 +1,6 @@
-#include "editor/DocumentFile.h"
+#include "documents/DocumentFile.h"
 
-#include "app/CodePage.h"
+#include "settings/CodePage.h"
 
 #include <QDir>
 #include <QFile>

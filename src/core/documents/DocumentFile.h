@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Result.h"
-#include "editor/DiskStamp.h"
+#include "settings/Result.h"
+#include "documents/DiskStamp.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "editor/RecoveryStore.h"
+#include "documents/RecoveryStore.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

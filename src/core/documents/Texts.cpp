@@ -1,4 +1,4 @@
-#include "editor/Texts.h"
+#include "documents/Texts.h"
 
 #include <QDir>
 #include <QLocale>

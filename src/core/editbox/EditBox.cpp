@@ -1,7 +1,7 @@
-#include "editor/EditBox.h"
+#include "editbox/EditBox.h"
 
-#include "editor/Clipboard.h"
-#include "editor/RichText.h"
+#include "editbox/Clipboard.h"
+#include "editbox/RichText.h"
 
 QString EditBox::TextRTF() const
 {

@@ -1,4 +1,4 @@
-#include "editor/MemoryClipboard.h"
+#include "editbox/MemoryClipboard.h"
 
 void MemoryClipboard::Clear()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Clipboard.h"
+#include "editbox/Clipboard.h"
 
 // A clipboard that lives in the process, for the core's tests and tools.
 class MemoryClipboard : public Clipboard

@@ -1,6 +1,6 @@
-#include "editor/MemoryEditBox.h"
+#include "editbox/MemoryEditBox.h"
 
-#include "editor/VirtualKey.h"
+#include "editbox/VirtualKey.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/EditBox.h"
+#include "editbox/EditBox.h"
 
 // The edit box as a string and a selection, for running the core without a
 // window. Its view is a fixed number of lines high and never wraps.

@@ -1,6 +1,6 @@
-#include "editor/RichText.h"
+#include "editbox/RichText.h"
 
-#include "app/CodePage.h"
+#include "settings/CodePage.h"
 
 namespace {
 

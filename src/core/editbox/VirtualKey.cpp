@@ -1,4 +1,4 @@
-#include "editor/VirtualKey.h"
+#include "editbox/VirtualKey.h"
 
 namespace VirtualKey {
 

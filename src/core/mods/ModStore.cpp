@@ -1,9 +1,9 @@
 #include "mods/ModStore.h"
 
-#include "app/CodePage.h"
-#include "app/RecordFile.h"
-#include "app/Settings.h"
-#include "app/mdlVars.h"
+#include "settings/CodePage.h"
+#include "settings/RecordFile.h"
+#include "settings/Settings.h"
+#include "settings/mdlVars.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/PathExists.h"

@@ -1,6 +1,6 @@
 #include "mods/Restore.h"
 
-#include "app/mdlVars.h"
+#include "settings/mdlVars.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"

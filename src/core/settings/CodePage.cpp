@@ -1,4 +1,4 @@
-#include "app/CodePage.h"
+#include "settings/CodePage.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

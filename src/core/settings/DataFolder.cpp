@@ -1,4 +1,4 @@
-#include "app/DataFolder.h"
+#include "settings/DataFolder.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
-#include "app/RecordFile.h"
+#include "settings/RecordFile.h"
 
-#include "app/CodePage.h"
+#include "settings/CodePage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "undo/clsUndo.h"
 
-#include "editor/Clipboard.h"
-#include "editor/EditBox.h"
-#include "editor/RichText.h"
-#include "editor/VirtualKey.h"
+#include "editbox/Clipboard.h"
+#include "editbox/EditBox.h"
+#include "editbox/RichText.h"
+#include "editbox/VirtualKey.h"
 #include "undo/ScrollToLine.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/ModDialog.h"
+#include "gui/dialogs/ModDialog.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "dialogs/QtModPrompts.h"
+#include "gui/dialogs/QtModPrompts.h"
 
-#include "editor/Texts.h"
+#include "documents/Texts.h"
 
 #include <QApplication>
 #include <QInputDialog>

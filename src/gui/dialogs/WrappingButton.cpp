@@ -1,4 +1,4 @@
-#include "dialogs/WrappingButton.h"
+#include "gui/dialogs/WrappingButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

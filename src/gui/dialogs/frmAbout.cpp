@@ -1,8 +1,8 @@
-#include "dialogs/frmAbout.h"
+#include "gui/dialogs/frmAbout.h"
 
-#include "dialogs/AboutTexts.h"
-#include "dialogs/Twips.h"
-#include "dialogs/VersionPage.h"
+#include "desktop/AboutTexts.h"
+#include "gui/dialogs/Twips.h"
+#include "desktop/VersionPage.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "dialogs/frmAddmod.h"
+#include "gui/dialogs/frmAddmod.h"
 
-#include "dialogs/frmBrowse.h"
+#include "gui/dialogs/frmBrowse.h"
 #include "mods/ModPrompts.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "dialogs/frmAss.h"
+#include "gui/dialogs/frmAss.h"
 
-#include "dialogs/Twips.h"
-#include "dialogs/WrappingButton.h"
+#include "gui/dialogs/Twips.h"
+#include "gui/dialogs/WrappingButton.h"
 
 #include <QCloseEvent>
 

@@ -1,4 +1,4 @@
-#include "dialogs/frmBrowse.h"
+#include "gui/dialogs/frmBrowse.h"
 
 #include "mods/ModPrompts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ModDialog.h"
+#include "gui/dialogs/ModDialog.h"
 
 #include <QPointer>
 

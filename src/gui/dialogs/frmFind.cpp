@@ -1,4 +1,4 @@
-#include "dialogs/frmFind.h"
+#include "gui/dialogs/frmFind.h"
 
 #include <QLabel>
 #include <QLineEdit>

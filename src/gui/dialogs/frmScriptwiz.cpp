@@ -1,8 +1,8 @@
-#include "dialogs/frmScriptwiz.h"
+#include "gui/dialogs/frmScriptwiz.h"
 
-#include "dialogs/ScriptLine.h"
-#include "dialogs/ScriptWizardLists.h"
-#include "dialogs/Twips.h"
+#include "desktop/ScriptLine.h"
+#include "desktop/ScriptWizardLists.h"
+#include "gui/dialogs/Twips.h"
 
 #include <QComboBox>
 #include <QGroupBox>

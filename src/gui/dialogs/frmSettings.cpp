@@ -1,7 +1,7 @@
-#include "dialogs/frmSettings.h"
+#include "gui/dialogs/frmSettings.h"
 
-#include "app/mdlVars.h"
-#include "dialogs/frmAddmod.h"
+#include "settings/mdlVars.h"
+#include "gui/dialogs/frmAddmod.h"
 #include "mods/ModPrompts.h"
 #include "mods/Restore.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Result.h"
-#include "dialogs/ModDialog.h"
+#include "settings/Result.h"
+#include "gui/dialogs/ModDialog.h"
 #include "mods/ModStore.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Catalogue.h"
+#include "catalogue/Catalogue.h"
 
 #include <memory>
 

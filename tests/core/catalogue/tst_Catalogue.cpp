@@ -1,5 +1,5 @@
-#include "app/RecordFile.h"
-#include "editor/Catalogue.h"
+#include "settings/RecordFile.h"
+#include "catalogue/Catalogue.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

@@ -1,4 +1,4 @@
-#include "editor/CatalogueSource.h"
+#include "catalogue/CatalogueSource.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

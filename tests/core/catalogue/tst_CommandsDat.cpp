@@ -1,8 +1,8 @@
 // Checks the commands.dat the build made from data/commands.txt.
-#include "dialogs/ScriptWizardLists.h"
-#include "editor/Catalogue.h"
-#include "editor/CatalogueSource.h"
-#include "editor/QuickSearchNames.h"
+#include "desktop/ScriptWizardLists.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueSource.h"
+#include "catalogue/QuickSearchNames.h"
 
 #include "FileHelpers.h"
 

@@ -1,8 +1,8 @@
-#include "editor/Catalogue.h"
-#include "editor/HintRule.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/RichText.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/HintRule.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "editbox/RichText.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "editor/ScriptSyntax.h"
+#include "catalogue/ScriptSyntax.h"
 
-#include "TestCatalogue.h"
+#include "core/catalogue/TestCatalogue.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "dialogs/FileTypes.h"
+#include "desktop/FileTypes.h"
 
 #include "FileHelpers.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Prompts.h"
+#include "documents/Prompts.h"
 
 #include <QStringList>
 

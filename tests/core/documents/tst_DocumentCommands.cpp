@@ -1,11 +1,11 @@
-#include "FakePrompts.h"
+#include "core/documents/FakePrompts.h"
 
-#include "app/mdlVars.h"
-#include "editor/DocumentCommands.h"
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/RecoveryStore.h"
-#include "editor/Texts.h"
+#include "settings/mdlVars.h"
+#include "documents/DocumentCommands.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "documents/RecoveryStore.h"
+#include "documents/Texts.h"
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"

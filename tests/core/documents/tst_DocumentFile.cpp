@@ -1,4 +1,4 @@
-#include "editor/DocumentFile.h"
+#include "documents/DocumentFile.h"
 
 #include "FileHelpers.h"
 #include "OrdinaryUser.h"

@@ -1,4 +1,4 @@
-#include "editor/RecoverySchedule.h"
+#include "documents/RecoverySchedule.h"
 
 #include <QTest>
 

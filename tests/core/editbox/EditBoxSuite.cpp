@@ -1,7 +1,7 @@
-#include "EditBoxSuite.h"
+#include "core/editbox/EditBoxSuite.h"
 
-#include "editor/Clipboard.h"
-#include "editor/RichText.h"
+#include "editbox/Clipboard.h"
+#include "editbox/RichText.h"
 
 #include <QTest>
 

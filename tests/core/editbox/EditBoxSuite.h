@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/EditBox.h"
+#include "editbox/EditBox.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
-#include "EditBoxSuite.h"
+#include "core/editbox/EditBoxSuite.h"
 
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/VirtualKey.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "editbox/VirtualKey.h"
 
 #include <QTest>
 

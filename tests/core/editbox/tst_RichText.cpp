@@ -1,4 +1,4 @@
-#include "editor/RichText.h"
+#include "editbox/RichText.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "FakeModPrompts.h"
+#include "core/mods/FakeModPrompts.h"
 
-#include "app/Settings.h"
-#include "app/mdlVars.h"
+#include "settings/Settings.h"
+#include "settings/mdlVars.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModStore.h"
 #include "mods/Restore.h"

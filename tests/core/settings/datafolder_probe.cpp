@@ -1,7 +1,7 @@
 // Prints the data folder the program would use, and whether data.dat could
 // be saved there, for tests that run it as another user.
-#include "app/DataFolder.h"
-#include "app/Settings.h"
+#include "settings/DataFolder.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "app/RecordFile.h"
+#include "settings/RecordFile.h"
 
 #include "FileHelpers.h"
 

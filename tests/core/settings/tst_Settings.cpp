@@ -1,7 +1,7 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
-#include "app/RecordFile.h"
-#include "app/mdlVars.h"
+#include "settings/RecordFile.h"
+#include "settings/mdlVars.h"
 
 #include "FileHelpers.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/Clipboard.h"
-#include "editor/EditBox.h"
+#include "editbox/Clipboard.h"
+#include "editbox/EditBox.h"
 #include "undo/clsUndo.h"
 
 #include <QRandomGenerator>

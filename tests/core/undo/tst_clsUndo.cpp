@@ -1,9 +1,9 @@
-#include "RandomEdits.h"
+#include "core/undo/RandomEdits.h"
 
-#include "editor/MemoryClipboard.h"
-#include "editor/MemoryEditBox.h"
-#include "editor/RichText.h"
-#include "editor/VirtualKey.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "editbox/RichText.h"
+#include "editbox/VirtualKey.h"
 #include "undo/ScrollToLine.h"
 #include "undo/clsUndo.h"
 

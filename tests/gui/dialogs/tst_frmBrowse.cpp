@@ -1,6 +1,6 @@
-#include "../mods/FakeModPrompts.h"
+#include "core/mods/FakeModPrompts.h"
 
-#include "dialogs/frmBrowse.h"
+#include "gui/dialogs/frmBrowse.h"
 
 #include <QDir>
 #include <QFileSystemModel>

@@ -1,6 +1,6 @@
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAss.h"
-#include "dialogs/frmScriptwiz.h"
+#include "gui/dialogs/frmAbout.h"
+#include "gui/dialogs/frmAss.h"
+#include "gui/dialogs/frmScriptwiz.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "../editor/FakePrompts.h"
+#include "core/documents/FakePrompts.h"
 
-#include "app/mdlVars.h"
-#include "dialogs/frmFind.h"
-#include "editor/RichTextBox.h"
-#include "editor/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "gui/dialogs/frmFind.h"
+#include "gui/RichTextBox.h"
+#include "gui/frmTessary.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "../mods/FakeModPrompts.h"
+#include "core/mods/FakeModPrompts.h"
 
-#include "app/mdlVars.h"
-#include "dialogs/frmAddmod.h"
-#include "dialogs/frmSettings.h"
-#include "editor/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "gui/dialogs/frmAddmod.h"
+#include "gui/dialogs/frmSettings.h"
+#include "gui/frmTessary.h"
 
 #include "FileHelpers.h"
 

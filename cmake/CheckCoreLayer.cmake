@@ -1,0 +1,15 @@
+# Fails when a file of the core library includes a window header: Qt Gui or
+# Qt Widgets, or anything of src/gui.
+file(GLOB_RECURSE files ${CORE_DIR}/*.h ${CORE_DIR}/*.cpp)
+set(bad "")
+foreach(f IN LISTS files)
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Qt(Gui|Widgets|OpenGL|PrintSupport)/|Q(Widget|Application|Gui[A-Za-z]*|Painter|Pixmap|Image|Icon|Color|Font|TextDocument|TextCursor|TextBlock|Clipboard|KeyEvent|KeySequence|Action|Menu|Dialog)[>\"]|(\\.\\./)*gui/)")
+    foreach(l IN LISTS lines)
+        file(RELATIVE_PATH rel ${CORE_DIR} ${f})
+        string(APPEND bad "  ${rel}: ${l}\n")
+    endforeach()
+endforeach()
+if(bad)
+    message(FATAL_ERROR "The core library links Qt Core only; these includes belong in src/gui:\n${bad}")
+endif()
+file(TOUCH ${STAMP})
