@@ -1,6 +1,6 @@
 #include "undo/ScrollToLine.h"
 
-#include "editor/EditBox.h"
+#include "editbox/EditBox.h"
 
 void ScrollToLine(int line, EditBox &box)
 {
