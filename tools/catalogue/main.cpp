@@ -2,6 +2,7 @@
 // commands.dat back to the readable form.
 #include "catalogue/CatalogueSource.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -12,7 +13,7 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: tessary-catalogue compile SOURCE.txt OUTPUT.dat\n"
+    std::fputs("usage: tessary-catalogue compile SOURCE.txt... OUTPUT.dat\n"
                "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n",
                stderr);
     return 2;
@@ -24,13 +25,31 @@ int fail(const QString &message)
     return 1;
 }
 
-int compile(const QString &sourcePath, const QString &datPath)
+Result<QByteArray> readFile(const QString &path)
 {
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("%1 cannot be read: %2")
-                        .arg(QDir::toNativeSeparators(sourcePath), source.errorString()));
-    const auto parsed = CatalogueSource::parse(source.readAll(), QDir::toNativeSeparators(sourcePath));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(
+            QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return file.readAll();
+}
+
+int writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("the output cannot be written"));
+}
+
+int compile(const QStringList &sourcePaths, const QString &datPath)
+{
+    QList<CatalogueSource::Source> sources;
+    for (const QString &path : sourcePaths) {
+        const auto bytes = readFile(path);
+        if (!bytes)
+            return fail(bytes.error());
+        sources.append({bytes.value(), QDir::toNativeSeparators(path)});
+    }
+    const auto parsed = CatalogueSource::parse(sources);
     if (!parsed)
         return fail(parsed.error());
     for (const QString &warning : parsed.value().warnings)
@@ -48,10 +67,8 @@ int dump(const QString &datPath, const QString &sourcePath)
     const auto text = CatalogueSource::write(entries.value());
     if (!text)
         return fail(text.error());
-    if (sourcePath.isEmpty()) {
-        std::fwrite(text.value().constData(), 1, text.value().size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("the output cannot be written"));
-    }
+    if (sourcePath.isEmpty())
+        return writeOut(text.value());
     QSaveFile out(sourcePath);
     if (!out.open(QIODevice::WriteOnly) || out.write(text.value()) != text.value().size() || !out.commit())
         return fail(QStringLiteral("%1 cannot be written: %2")
@@ -63,12 +80,13 @@ int dump(const QString &datPath, const QString &sourcePath)
 
 int main(int argc, char *argv[])
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    if (args.size() == 3 && args[0] == QLatin1String("compile"))
-        return compile(args[1], args[2]);
-    if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("dump"))
-        return dump(args[1], args.value(2));
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const QString command = args.value(0);
+    args = args.mid(1);
+    if (command == QLatin1String("compile") && args.size() >= 2)
+        return compile(args.first(args.size() - 1), args.last());
+    if (command == QLatin1String("dump") && (args.size() == 1 || args.size() == 2))
+        return dump(args[0], args.value(1));
     return usage();
 }

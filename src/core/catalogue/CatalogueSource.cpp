@@ -20,6 +20,8 @@ const std::array<QLatin1StringView, Catalogue::Fields> Keys = {
     QLatin1StringView("field4"), QLatin1StringView("text"), QLatin1StringView("note"),
 };
 
+const QLatin1StringView VerifiedKey("verified");
+
 QString &fieldOf(CatalogueEntry &e, int f)
 {
     QString *fields[Catalogue::Fields] = {&e.name, &e.field2, &e.range, &e.field4, &e.text, &e.note};
@@ -37,12 +39,25 @@ struct Block
     CatalogueEntry entry;
     int firstLine = 0;
     std::array<int, Catalogue::Fields> lines{};
+    int verifiedLine = 0;
+};
+
+// Where an entry's name stands, for messages.
+struct Place
+{
+    QString source;
+    int line = 0;
 };
 
 class Parser
 {
 public:
-    explicit Parser(const QString &sourceName) : m_source(sourceName) {}
+    // Later sources continue the catalogue of the earlier ones.
+    void startSource(const QString &sourceName)
+    {
+        finish();
+        m_source = sourceName;
+    }
 
     void line(int number, const QString &text)
     {
@@ -53,10 +68,12 @@ public:
         if (text.startsWith(u'#'))
             return;
         const qsizetype colon = text.indexOf(u':');
-        const int f = colon < 0 ? -1 : int(std::find(Keys.begin(), Keys.end(), text.left(colon)) - Keys.begin());
-        if (f < 0 || f >= Catalogue::Fields) {
-            error(number, QStringLiteral("expected \"name:\", \"range:\", \"text:\", \"note:\", \"field2:\" or "
-                                         "\"field4:\" followed by the value"));
+        const QStringView key = colon < 0 ? QStringView() : QStringView(text).left(colon);
+        const int f = colon < 0 ? -1 : int(std::find(Keys.begin(), Keys.end(), key) - Keys.begin());
+        const bool verified = key == VerifiedKey;
+        if (!verified && (f < 0 || f >= Catalogue::Fields)) {
+            error(number, QStringLiteral("expected \"name:\", \"range:\", \"text:\", \"note:\", \"verified:\", "
+                                         "\"field2:\" or \"field4:\" followed by the value"));
             return;
         }
         if (!m_open) {
@@ -64,14 +81,18 @@ public:
             m_block = Block();
             m_block.firstLine = number;
         }
-        if (m_block.lines[f]) {
-            error(number, QStringLiteral("%1 given twice in one entry (is a blank line missing?)").arg(Keys[f]));
+        int &seen = verified ? m_block.verifiedLine : m_block.lines[f];
+        if (seen) {
+            error(number, QStringLiteral("%1 given twice in one entry (is a blank line missing?)").arg(key));
             return;
         }
+        seen = number;
+        // Where the facts were checked is for the source's readers only.
+        if (verified)
+            return;
         QString value = text.mid(colon + 1);
         if (value.startsWith(u' '))
             value.remove(0, 1);
-        m_block.lines[f] = number;
         fieldOf(m_block.entry, f) = value;
     }
 
@@ -89,12 +110,13 @@ public:
         const QString &name = m_block.entry.name;
         if (name.isEmpty() || name.contains(u' '))
             warn(m_block.lines[0], QStringLiteral("\"%1\" can never be looked up: a name has no spaces").arg(name));
-        else if (const int first = m_firstLineOf.value(name))
-            warn(m_block.lines[0], QStringLiteral("\"%1\" repeats the entry of line %2, which is the one shown")
-                                       .arg(name)
-                                       .arg(first));
+        else if (const auto first = m_firstPlaceOf.constFind(name); first != m_firstPlaceOf.cend())
+            warn(m_block.lines[0], QStringLiteral("\"%1\" repeats the entry of %2, which is the one shown")
+                                       .arg(name, first->source == m_source
+                                                      ? QStringLiteral("line %1").arg(first->line)
+                                                      : QStringLiteral("%1:%2").arg(first->source).arg(first->line)));
         else
-            m_firstLineOf.insert(name, m_block.lines[0]);
+            m_firstPlaceOf.insert(name, {m_source, m_block.lines[0]});
         m_parsed.entries.append(m_block.entry);
         if (m_parsed.entries.size() == Catalogue::Entries + 1)
             error(m_block.firstLine, QStringLiteral("entry %1 is one too many: the catalogue holds %2")
@@ -134,7 +156,7 @@ private:
     QString m_source;
     CatalogueSource::Parsed m_parsed;
     QStringList m_errors;
-    QHash<QString, int> m_firstLineOf;
+    QHash<QString, Place> m_firstPlaceOf;
     Block m_block;
     bool m_open = false;
 };
@@ -143,9 +165,11 @@ private:
 
 namespace CatalogueSource {
 
-Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName)
+namespace {
+
+void parseInto(Parser &parser, const QByteArray &utf8, const QString &sourceName)
 {
-    Parser parser(sourceName);
+    parser.startSource(sourceName);
     QByteArrayView rest(utf8);
     if (rest.startsWith("\xef\xbb\xbf"))
         rest = rest.sliced(3);
@@ -165,6 +189,20 @@ Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName)
             parser.line(number, text);
     }
     parser.finish();
+}
+
+} // namespace
+
+Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName)
+{
+    return parse({{utf8, sourceName}});
+}
+
+Result<Parsed> parse(const QList<Source> &sources)
+{
+    Parser parser;
+    for (const Source &source : sources)
+        parseInto(parser, source.utf8, source.name);
     return parser.result();
 }
 

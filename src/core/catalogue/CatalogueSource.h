@@ -26,7 +26,8 @@ struct CatalogueEntry
 // of "key: value" lines per entry, blocks separated by blank lines, lines
 // starting with '#' ignored. Keys: name (required), field2, range, field4,
 // text, note; a missing key is an empty field. One space after the colon
-// is dropped, the rest of the line is the value as written.
+// is dropped, the rest of the line is the value as written. A "verified:"
+// line (where the entry's facts were checked) is read and not compiled.
 namespace CatalogueSource {
 
 struct Parsed
@@ -35,8 +36,17 @@ struct Parsed
     QStringList warnings; // duplicate names and names that can never match
 };
 
+struct Source
+{
+    QByteArray utf8;
+    QString name;
+};
+
 // Every problem is reported, one line each, as "source:line: reason".
 Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName);
+// Several sources in order make one catalogue; a name given in two of
+// them is reported with both places.
+Result<Parsed> parse(const QList<Source> &sources);
 
 // The source form of `entries`; parse() gives them back. Refuses a value
 // holding a line break, which the source form cannot carry.

@@ -76,6 +76,7 @@ private slots:
         QTest::newRow("invalid utf-8") << QByteArray("name: a\nrange: \xff") << "s:2: the line is not valid UTF-8";
         QTest::newRow("unknown key") << QByteArray("name: a\nhint: b") << "s:2: expected";
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
+        QTest::newRow("verified twice") << QByteArray("name: a\nverified: x\nverified: y") << "s:3: verified given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
     }
     void refusesBadSource()
@@ -93,6 +94,23 @@ private slots:
         QVERIFY(parsed.ok());
         QCOMPARE(parsed.value().entries.size(), 3);
         QCOMPARE(parsed.value().warnings, QStringList{"s:5: \"a\" repeats the entry of line 1, which is the one shown"});
+    }
+
+    // Several parts make one catalogue; where a fact was verified is not compiled.
+    void readsSeveralSources()
+    {
+        const auto parsed = CatalogueSource::parse({{"name: a\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
+                                                    {"# part two\nname: b\n\nname: a\n", "two.txt"}});
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        CatalogueEntry first = entry("a");
+        first.text = QStringLiteral("t");
+        QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a")}));
+        QCOMPARE(parsed.value().warnings,
+                 QStringList{"two.txt:4: \"a\" repeats the entry of one.txt:1, which is the one shown"});
+        const auto broken = CatalogueSource::parse({{"name: a\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
+        QVERIFY(!broken.ok());
+        QCOMPARE(broken.error(), QStringLiteral("two.txt:2: expected \"name:\", \"range:\", \"text:\", \"note:\", "
+                                                "\"verified:\", \"field2:\" or \"field4:\" followed by the value"));
     }
 
     void compileRefusalKeepsOldFile()
