@@ -14,6 +14,7 @@
 #include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
+#include "gui/MainMenus.h"
 #include "gui/QtPrompts.h"
 #include "catalogue/QuickSearchNames.h"
 #include "documents/RecoverySchedule.h"
@@ -56,25 +57,6 @@ constexpr int RecoveryBoundMs = 10000;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
 constexpr int HintShownChars = 2000;
-
-QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
-{
-    QMenu *menu = bar->addMenu(QString::fromLatin1(title));
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-QAction *addItem(QMenu *menu, const char *text, const char *name)
-{
-    QAction *action = menu->addAction(QString::fromLatin1(text));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-void addSeparator(QMenu *menu, const char *name)
-{
-    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-}
 
 // The installed program's icon, in the sizes window frames and task bars ask for.
 QIcon programIcon()
@@ -248,50 +230,7 @@ ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip,
 
 void frmTessary::createMenus()
 {
-    mnuFile = addMenu(menuBar(), "File", "mnuFile");
-    mnuNew = addItem(mnuFile, "New", "mnuNew");
-    mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
-    mnuSave = addItem(mnuFile, "Save", "mnuSave");
-    mnuSaveas = addItem(mnuFile, "Save As...", "mnuSaveas");
-    addSeparator(mnuFile, "mnuSep1");
-    mnuExit = addItem(mnuFile, "Exit", "mnuExit");
-
-    mnuEdit = addMenu(menuBar(), "Edit", "mnuEdit");
-    mnuUndo = addItem(mnuEdit, "Undo", "mnuUndo");
-    mnuRedo = addItem(mnuEdit, "Redo", "mnuRedo");
-    addSeparator(mnuEdit, "Sep4");
-    mnuCut = addItem(mnuEdit, "Cut", "mnuCut");
-    mnuCopy = addItem(mnuEdit, "Copy", "mnuCopy");
-    mnuPaste = addItem(mnuEdit, "Paste", "mnuPaste");
-    addSeparator(mnuEdit, "sep3");
-    mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
-
-    mnuView = addMenu(menuBar(), "View", "mnuView");
-    mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
-    mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
-    mnuAss = addItem(mnuView, "File Types...", "mnuAss");
-
-    mnuHelp = addMenu(menuBar(), "Help", "mnuHelp");
-    mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
-    addSeparator(mnuHelp, "mnuSep2");
-    mnuAbout = addItem(mnuHelp, "About", "mnuAbout");
-
-    connect(mnuNew, &QAction::triggered, this, &frmTessary::mnuNew_Click);
-    connect(mnuOpen, &QAction::triggered, this, &frmTessary::mnuOpen_Click);
-    connect(mnuSave, &QAction::triggered, this, &frmTessary::mnuSave_Click);
-    connect(mnuSaveas, &QAction::triggered, this, &frmTessary::mnuSaveas_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmTessary::mnuExit_Click);
-    connect(mnuScriptwiz, &QAction::triggered, this, &frmTessary::mnuScriptwiz_Click);
-    connect(mnuAss, &QAction::triggered, this, &frmTessary::mnuAss_Click);
-    connect(mnuNewver, &QAction::triggered, this, &frmTessary::mnuNewver_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmTessary::mnuAbout_Click);
-    connect(mnuUndo, &QAction::triggered, this, &frmTessary::mnuUndo_Click);
-    connect(mnuRedo, &QAction::triggered, this, &frmTessary::mnuRedo_Click);
-    connect(mnuCut, &QAction::triggered, this, &frmTessary::mnuCut_Click);
-    connect(mnuCopy, &QAction::triggered, this, &frmTessary::mnuCopy_Click);
-    connect(mnuPaste, &QAction::triggered, this, &frmTessary::mnuPaste_Click);
-    connect(mnuFind, &QAction::triggered, this, &frmTessary::mnuFind_Click);
-    connect(mnuBackups, &QAction::triggered, this, &frmTessary::mnuBackups_Click);
+    m_menus = std::make_unique<MainMenus>(menuBar(), *this);
 }
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
@@ -477,7 +416,7 @@ void frmTessary::mnuPaste_Click()
 void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
 {
     if (Button == 2)
-        mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
+        m_menus->mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
 }
 
 void frmTessary::txtMain_Change()

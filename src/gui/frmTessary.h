@@ -33,6 +33,7 @@ struct KeyEvent;
 class clsUndo;
 struct mdlVars;
 class frmSettings;
+class MainMenus;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -159,24 +160,5 @@ private:
     RichTextBox *txtMain = nullptr;
     SyntaxColours *m_colours = nullptr;
 
-    QMenu *mnuFile = nullptr;
-    QAction *mnuNew = nullptr;
-    QAction *mnuOpen = nullptr;
-    QAction *mnuSave = nullptr;
-    QAction *mnuSaveas = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuEdit = nullptr;
-    QAction *mnuUndo = nullptr;
-    QAction *mnuRedo = nullptr;
-    QAction *mnuCut = nullptr;
-    QAction *mnuCopy = nullptr;
-    QAction *mnuPaste = nullptr;
-    QAction *mnuFind = nullptr;
-    QMenu *mnuView = nullptr;
-    QAction *mnuBackups = nullptr;
-    QAction *mnuScriptwiz = nullptr;
-    QAction *mnuAss = nullptr;
-    QMenu *mnuHelp = nullptr;
-    QAction *mnuNewver = nullptr;
-    QAction *mnuAbout = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
 };

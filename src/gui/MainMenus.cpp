@@ -1,0 +1,87 @@
+#include "gui/MainMenus.h"
+
+#include "gui/frmTessary.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QMenu *addMenu(QMenuBar *bar, const char *title, const char *name)
+{
+    QMenu *menu = bar->addMenu(QString::fromLatin1(title));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction *addItem(QMenu *menu, const char *text, const char *name)
+{
+    QAction *action = menu->addAction(QString::fromLatin1(text));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void addSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+} // namespace
+
+MainMenus::MainMenus(QMenuBar *bar, frmTessary &window)
+{
+    create(bar);
+    connectTo(window);
+}
+
+void MainMenus::create(QMenuBar *bar)
+{
+    mnuFile = addMenu(bar, "File", "mnuFile");
+    mnuNew = addItem(mnuFile, "New", "mnuNew");
+    mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
+    mnuSave = addItem(mnuFile, "Save", "mnuSave");
+    mnuSaveas = addItem(mnuFile, "Save As...", "mnuSaveas");
+    addSeparator(mnuFile, "mnuSep1");
+    mnuExit = addItem(mnuFile, "Exit", "mnuExit");
+
+    mnuEdit = addMenu(bar, "Edit", "mnuEdit");
+    mnuUndo = addItem(mnuEdit, "Undo", "mnuUndo");
+    mnuRedo = addItem(mnuEdit, "Redo", "mnuRedo");
+    addSeparator(mnuEdit, "Sep4");
+    mnuCut = addItem(mnuEdit, "Cut", "mnuCut");
+    mnuCopy = addItem(mnuEdit, "Copy", "mnuCopy");
+    mnuPaste = addItem(mnuEdit, "Paste", "mnuPaste");
+    addSeparator(mnuEdit, "sep3");
+    mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
+
+    mnuView = addMenu(bar, "View", "mnuView");
+    mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
+    mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
+    mnuAss = addItem(mnuView, "File Types...", "mnuAss");
+
+    mnuHelp = addMenu(bar, "Help", "mnuHelp");
+    mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
+    addSeparator(mnuHelp, "mnuSep2");
+    mnuAbout = addItem(mnuHelp, "About", "mnuAbout");
+}
+
+void MainMenus::connectTo(frmTessary &window)
+{
+    QObject::connect(mnuNew, &QAction::triggered, &window, &frmTessary::mnuNew_Click);
+    QObject::connect(mnuOpen, &QAction::triggered, &window, &frmTessary::mnuOpen_Click);
+    QObject::connect(mnuSave, &QAction::triggered, &window, &frmTessary::mnuSave_Click);
+    QObject::connect(mnuSaveas, &QAction::triggered, &window, &frmTessary::mnuSaveas_Click);
+    QObject::connect(mnuExit, &QAction::triggered, &window, &frmTessary::mnuExit_Click);
+    QObject::connect(mnuScriptwiz, &QAction::triggered, &window, &frmTessary::mnuScriptwiz_Click);
+    QObject::connect(mnuAss, &QAction::triggered, &window, &frmTessary::mnuAss_Click);
+    QObject::connect(mnuNewver, &QAction::triggered, &window, &frmTessary::mnuNewver_Click);
+    QObject::connect(mnuAbout, &QAction::triggered, &window, &frmTessary::mnuAbout_Click);
+    QObject::connect(mnuUndo, &QAction::triggered, &window, &frmTessary::mnuUndo_Click);
+    QObject::connect(mnuRedo, &QAction::triggered, &window, &frmTessary::mnuRedo_Click);
+    QObject::connect(mnuCut, &QAction::triggered, &window, &frmTessary::mnuCut_Click);
+    QObject::connect(mnuCopy, &QAction::triggered, &window, &frmTessary::mnuCopy_Click);
+    QObject::connect(mnuPaste, &QAction::triggered, &window, &frmTessary::mnuPaste_Click);
+    QObject::connect(mnuFind, &QAction::triggered, &window, &frmTessary::mnuFind_Click);
+    QObject::connect(mnuBackups, &QAction::triggered, &window, &frmTessary::mnuBackups_Click);
+}
