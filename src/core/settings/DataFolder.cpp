@@ -16,7 +16,8 @@ bool canWrite(const QString &folder)
 
 QString choose(const QString &programFolder, const QString &userFolder, const IsWritable &isWritable)
 {
-    if (isWritable(programFolder))
+    const bool installed = QFileInfo::exists(programFolder + u'/' + QLatin1StringView(InstalledMarker));
+    if (!installed && isWritable(programFolder))
         return programFolder;
     if (!userFolder.isEmpty() && QDir().mkpath(userFolder) && isWritable(userFolder))
         return userFolder;

@@ -21,15 +21,18 @@ private slots:
         QTest::addColumn<int>("programMode");
         QTest::addColumn<int>("userMode");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("writable program folder") << 0777 << 0777 << "program";
-        QTest::newRow("read-only program folder") << 0755 << 0777 << "xdg/Tessary";
-        QTest::newRow("nothing writable") << 0755 << 0755 << "program";
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("writable program folder") << 0777 << 0777 << "program" << false;
+        QTest::newRow("read-only program folder") << 0755 << 0777 << "xdg/Tessary" << false;
+        QTest::newRow("nothing writable") << 0755 << 0755 << "program" << false;
+        QTest::newRow("installed, writable as root is") << 0777 << 0777 << "xdg/Tessary" << true;
     }
     void choice()
     {
         QFETCH(int, programMode);
         QFETCH(int, userMode);
         QFETCH(QString, expected);
+        QFETCH(bool, installed);
         if (!getpwnam("nobody") || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
             QSKIP("needs the user nobody and setpriv");
         QTemporaryDir dir;
@@ -39,6 +42,9 @@ private slots:
         };
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
         QVERIFY(makeFolder("program", programMode) && makeFolder("xdg", userMode));
+        if (installed)
+            QVERIFY(QFile(dir.filePath(QStringLiteral("program/") + QLatin1StringView(DataFolder::InstalledMarker)))
+                        .open(QIODevice::WriteOnly));
 
         QProcess probe;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
