@@ -1,20 +1,27 @@
-// Compiles the readable command catalogue into commands.dat, and dumps a
-// commands.dat back to the readable form.
+// Compiles the readable command catalogue into commands.dat, dumps a
+// commands.dat back to the readable form, and measures how much of real
+// config files the catalogue explains.
+#include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueSource.h"
+#include "catalogue/UseTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 int usage()
 {
     std::fputs("usage: tessary-catalogue compile SOURCE.txt... OUTPUT.dat\n"
-               "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n",
+               "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n"
+               "       tessary-catalogue uses CONFIG...\n"
+               "       tessary-catalogue coverage [--catalogue COMMANDS.dat] CONFIG-OR-USES.tsv...\n",
                stderr);
     return 2;
 }
@@ -76,6 +83,71 @@ int dump(const QString &datPath, const QString &sourcePath)
     return 0;
 }
 
+// Config files are read byte for byte (names are plain ASCII), after the
+// mark some editors put at the start of UTF-8; a .tsv file is a use table
+// made earlier and adds its counts.
+Result<UseTable> countUses(const QStringList &paths)
+{
+    UseTable table;
+    for (const QString &path : paths) {
+        const auto bytes = readFile(path);
+        if (!bytes)
+            return Status::failure(bytes.error());
+        if (path.endsWith(QLatin1String(".tsv"))) {
+            const auto read = UseTable::fromTsv(bytes.value(), QDir::toNativeSeparators(path));
+            if (!read)
+                return Status::failure(read.error());
+            table.add(read.value());
+        } else {
+            QByteArrayView script(bytes.value());
+            if (script.startsWith("\xef\xbb\xbf"))
+                script = script.sliced(3);
+            table.addFile(QString::fromLatin1(script));
+        }
+    }
+    return table;
+}
+
+int uses(const QStringList &paths)
+{
+    const auto table = countUses(paths);
+    return table ? writeOut(table.value().toTsv()) : fail(table.error());
+}
+
+int coverage(QStringList args, const QString &toolFolder)
+{
+    // Beside the tool when installed, one folder up in the build tree.
+    QString datPath = QDir(toolFolder).filePath(QStringLiteral("commands.dat"));
+    if (!QFileInfo::exists(datPath))
+        datPath = QDir(toolFolder).filePath(QStringLiteral("../commands.dat"));
+    if (args.size() >= 2 && args[0] == QLatin1String("--catalogue")) {
+        datPath = args[1];
+        args = args.mid(2);
+    }
+    if (args.isEmpty())
+        return usage();
+    const auto entries = CatalogueSource::dump(datPath);
+    if (!entries)
+        return fail(entries.error());
+    auto catalogue = std::make_unique<Catalogue>();
+    for (qsizetype k = 0; k < entries.value().size(); ++k)
+        catalogue->strCmdName[k + 1] = entries.value()[k].name;
+    catalogue->reindex();
+    const auto table = countUses(args);
+    if (!table)
+        return fail(table.error());
+    const Coverage c = coverageOf(table.value(), *catalogue);
+    QString out = QStringLiteral("%1 of %2 command uses have an entry: %3%\n")
+                      .arg(c.covered)
+                      .arg(c.uses)
+                      .arg(100.0 * c.share(), 0, 'f', 1);
+    if (!c.uncovered.isEmpty())
+        out += QStringLiteral("without an entry (uses):\n");
+    for (const auto &[name, count] : c.uncovered)
+        out += QStringLiteral("%1\t%2\n").arg(count).arg(name);
+    return writeOut(out.toUtf8());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -88,5 +160,9 @@ int main(int argc, char *argv[])
         return compile(args.first(args.size() - 1), args.last());
     if (command == QLatin1String("dump") && (args.size() == 1 || args.size() == 2))
         return dump(args[0], args.value(1));
+    if (command == QLatin1String("uses") && !args.isEmpty())
+        return uses(args);
+    if (command == QLatin1String("coverage"))
+        return coverage(args, QCoreApplication::applicationDirPath());
     return usage();
 }

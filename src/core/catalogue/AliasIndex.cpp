@@ -1,0 +1,65 @@
+#include "catalogue/AliasIndex.h"
+
+#include "catalogue/ConsoleScript.h"
+
+#include <algorithm>
+
+void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
+{
+    first = std::clamp(first, 0, lineCount());
+    removed = std::clamp(removed, 0, lineCount() - first);
+    for (int line = first; line < first + removed; ++line) {
+        for (const Local &local : m_perLine[line]) {
+            QList<int> &lines = m_lines[local.name];
+            lines.erase(std::lower_bound(lines.begin(), lines.end(), line));
+            if (lines.isEmpty()) {
+                m_lines.remove(local.name);
+                ++m_generation;
+            }
+        }
+    }
+    // Only definitions below the edit move; the text of other lines is not read.
+    if (const int shift = int(added.size()) - removed) {
+        for (QList<int> &lines : m_lines) {
+            for (auto it = std::lower_bound(lines.begin(), lines.end(), first + removed); it != lines.end(); ++it)
+                *it += shift;
+        }
+    }
+    QList<QList<Local>> fresh;
+    fresh.reserve(added.size());
+    for (qsizetype i = 0; i < added.size(); ++i) {
+        QList<Local> locals;
+        const int line = first + int(i);
+        for (const ConsoleScript::Alias &alias : ConsoleScript::scan(added[i]).aliases) {
+            locals.append({alias.name, alias.body});
+            auto found = m_lines.find(alias.name);
+            if (found == m_lines.end()) {
+                found = m_lines.insert(alias.name, {});
+                ++m_generation;
+            }
+            found->insert(std::upper_bound(found->begin(), found->end(), line), line);
+        }
+        fresh.append(std::move(locals));
+    }
+    m_perLine.remove(first, removed);
+    m_perLine.insert(first, fresh.size(), {});
+    std::move(fresh.begin(), fresh.end(), m_perLine.begin() + first);
+}
+
+std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) const
+{
+    const auto found = m_lines.constFind(name);
+    if (found == m_lines.cend())
+        return std::nullopt;
+    const int line = found->first();
+    for (const Local &local : m_perLine[line]) {
+        if (local.name == name)
+            return Definition{name, local.body, line};
+    }
+    return std::nullopt;
+}
+
+QString AliasIndex::explanation(const Definition &definition)
+{
+    return QStringLiteral("alias %1: %2 (line %3)").arg(definition.name, definition.body).arg(definition.line + 1);
+}

@@ -1,0 +1,154 @@
+#include "catalogue/UseTable.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/ConsoleScript.h"
+#include "catalogue/ValueRange.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+bool isNumber(QStringView text)
+{
+    double ignored = 0;
+    return parseConsoleNumber(text, ignored);
+}
+
+double numberOf(const QString &text)
+{
+    double value = 0;
+    parseConsoleNumber(text, value);
+    return value;
+}
+
+void sortValues(QStringList &values)
+{
+    std::sort(values.begin(), values.end(), [](const QString &a, const QString &b) {
+        const double x = numberOf(a), y = numberOf(b);
+        return x != y ? x < y : a < b;
+    });
+}
+
+// Most used first, then by name, so the table reads from the top.
+template <typename T>
+QList<std::pair<QString, T>> byCount(QList<std::pair<QString, T>> list, qint64 (*count)(const T &))
+{
+    std::stable_sort(list.begin(), list.end(),
+                     [count](const auto &a, const auto &b) { return count(a.second) > count(b.second); });
+    return list;
+}
+
+} // namespace
+
+void UseTable::addFile(QStringView script)
+{
+    const ConsoleScript::Scan scan = ConsoleScript::scan(script);
+    QSet<QString> own;
+    for (const ConsoleScript::Alias &alias : scan.aliases)
+        own.insert(alias.name);
+    QSet<QString> used;
+    for (const ConsoleScript::Use &use : scan.uses) {
+        if (own.contains(use.name) || use.name.isEmpty())
+            continue;
+        // A quoted name may hold a tab, which the table's form cannot.
+        QString key = use.name;
+        key.replace(u'\t', u' ');
+        Name &name = m_names[key];
+        ++name.count;
+        used.insert(key);
+        if (!use.hasValue)
+            continue;
+        if (!isNumber(use.value))
+            ++name.textValues;
+        else if (!name.values.contains(use.value))
+            name.values.append(use.value);
+    }
+    for (const QString &name : used) {
+        ++m_names[name].files;
+        sortValues(m_names[name].values);
+    }
+}
+
+void UseTable::add(const UseTable &other)
+{
+    for (auto it = other.m_names.cbegin(); it != other.m_names.cend(); ++it) {
+        Name &name = m_names[it.key()];
+        name.count += it->count;
+        name.files += it->files;
+        name.textValues += it->textValues;
+        for (const QString &value : it->values) {
+            if (!name.values.contains(value))
+                name.values.append(value);
+        }
+        sortValues(name.values);
+    }
+}
+
+qint64 UseTable::uses() const
+{
+    qint64 total = 0;
+    for (const Name &name : m_names)
+        total += name.count;
+    return total;
+}
+
+QByteArray UseTable::toTsv() const
+{
+    QList<std::pair<QString, Name>> rows;
+    for (auto it = m_names.cbegin(); it != m_names.cend(); ++it)
+        rows.append({it.key(), it.value()});
+    rows = byCount<Name>(rows, [](const Name &n) { return n.count; });
+    QString out = QStringLiteral("# name\tcount\tvalues\tfiles\ttext\n");
+    for (const auto &[key, name] : rows)
+        out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                   .arg(key)
+                   .arg(name.count)
+                   .arg(name.values.join(u' '))
+                   .arg(name.files)
+                   .arg(name.textValues);
+    return out.toUtf8();
+}
+
+Result<UseTable> UseTable::fromTsv(const QByteArray &tsv, const QString &sourceName)
+{
+    UseTable table;
+    const QList<QByteArray> lines = tsv.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = QString::fromUtf8(lines[i]).remove(u'\r');
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList cells = line.split(u'\t');
+        Name name;
+        bool countOk = false, filesOk = false, textOk = false;
+        if (cells.size() == 5) {
+            name.count = cells[1].toLongLong(&countOk);
+            name.values = cells[2].split(u' ', Qt::SkipEmptyParts);
+            name.files = cells[3].toInt(&filesOk);
+            name.textValues = cells[4].toLongLong(&textOk);
+        }
+        const bool valuesOk = std::all_of(name.values.cbegin(), name.values.cend(), isNumber);
+        if (!countOk || !filesOk || !textOk || !valuesOk || cells[0].isEmpty() || table.m_names.contains(cells[0]))
+            return Status::failure(QStringLiteral("%1:%2: expected a new name, its count, its numeric values, "
+                                                  "its files and its text values, separated by tabs")
+                                       .arg(sourceName)
+                                       .arg(i + 1));
+        table.m_names.insert(cells[0], name);
+    }
+    return table;
+}
+
+Coverage coverageOf(const UseTable &table, const Catalogue &catalogue)
+{
+    Coverage coverage;
+    for (auto it = table.names().cbegin(); it != table.names().cend(); ++it) {
+        coverage.uses += it.value().count;
+        if (catalogue.find(it.key()))
+            coverage.covered += it.value().count;
+        else
+            coverage.uncovered.append({it.key(), it.value().count});
+    }
+    coverage.uncovered = byCount<qint64>(coverage.uncovered, [](const qint64 &n) { return n; });
+    return coverage;
+}
