@@ -83,6 +83,7 @@ SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, Q
     });
     edit.installEventFilter(this);
     edit.viewport()->installEventFilter(this);
+    trackAliases(0, edit.document()->characterCount());
 }
 
 SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
@@ -159,7 +160,7 @@ bool SyntaxColours::recolour(const QTextBlock &block)
 QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QString &text) const
 {
     QList<QTextLayout::FormatRange> ranges;
-    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue)) {
+    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases)) {
         QTextCharFormat format = m_formats.kind[int(token.kind)];
         if (token.badValue)
             format.merge(m_formats.badValue);
@@ -223,6 +224,7 @@ void SyntaxColours::colourVisible()
 // no further notification.
 void SyntaxColours::colourEdited(int position, int, int added)
 {
+    trackAliases(position, added);
     m_inEdit = true;
     m_editColoured = false;
     if (m_lastShown < 0)
@@ -236,6 +238,40 @@ void SyntaxColours::colourEdited(int position, int, int added)
     for (int n = first; block.isValid() && n <= qMin(end, m_lastShown); ++n, block = block.next())
         recolour(block);
     m_editColoured = end <= m_lastShown && doc->blockCount() == m_blockCount;
+}
+
+// Rescans only the blocks the edit touched; when a name starts or stops being
+// an alias, the blocks on screen are coloured afresh.
+void SyntaxColours::trackAliases(int position, int added)
+{
+    const QTextDocument *doc = m_edit.document();
+    QTextBlock block = doc->findBlock(position);
+    QTextBlock last = doc->findBlock(position + added);
+    if (!last.isValid())
+        last = doc->lastBlock();
+    const int first = block.isValid() ? block.blockNumber() : 0;
+    const int now = last.blockNumber() - first + 1;
+    const int before = now - (doc->blockCount() - m_aliases.lineCount());
+    QStringList lines;
+    if (before < 0 || first + before > m_aliases.lineCount()) {
+        // Not an edit of the lines indexed: index the whole document.
+        lines.reserve(doc->blockCount());
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            lines.append(b.text());
+        m_aliases = AliasIndex();
+        m_aliases.replaceLines(0, 0, lines);
+        ++m_generation;
+        m_dirty = true;
+        return;
+    }
+    for (int n = 0; n < now && block.isValid(); ++n, block = block.next())
+        lines.append(block.text());
+    const quint64 names = m_aliases.namesGeneration();
+    m_aliases.replaceLines(first, before, lines);
+    if (m_aliases.namesGeneration() != names) {
+        ++m_generation;
+        m_dirty = true;
+    }
 }
 
 QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
@@ -255,7 +291,7 @@ QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
         const qreal width = line.cursorToX(column + 1) - line.cursorToX(column);
         if (viewportPoint.y() >= caret.top() && viewportPoint.y() <= caret.bottom()
             && viewportPoint.x() >= caret.left() && viewportPoint.x() < caret.left() + width)
-            return hoverText(block.text(), column, m_syntax, m_catalogue);
+            return hoverText(block.text(), column, m_syntax, m_catalogue, &m_aliases);
     }
     return {};
 }

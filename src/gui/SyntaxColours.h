@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/AliasIndex.h"
 #include "catalogue/ScriptSyntax.h"
 
 #include <QObject>
@@ -36,6 +37,9 @@ public:
     // Colours the blocks on screen now (also done by itself after each change).
     void colourVisible();
 
+    // The aliases the document defines, kept up to date with every edit.
+    const AliasIndex &aliases() const { return m_aliases; }
+
     // The tooltip for a point of the viewport; empty for none.
     QString toolTipAt(const QPoint &viewportPoint) const;
 
@@ -53,6 +57,7 @@ protected:
 private:
     void schedule();
     void colourEdited(int position, int removed, int added);
+    void trackAliases(int position, int added);
     QList<QTextLayout::FormatRange> formatsOf(const QString &text) const;
     // Sets the block's formats unless its text is as when last coloured;
     // returns whether they changed.
@@ -60,6 +65,7 @@ private:
 
     QPlainTextEdit &m_edit;
     const Catalogue &m_catalogue;
+    AliasIndex m_aliases;
     FileSyntax m_syntax = FileSyntax::Script;
     Formats m_formats;
     bool m_dirty = false;  // a pass is wanted

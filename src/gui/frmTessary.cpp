@@ -427,7 +427,7 @@ void frmTessary::txtMain_Change()
 
 void frmTessary::UpdateHint()
 {
-    const Hint hint = hintFor(*txtMain, m_vars.catalogue);
+    const Hint hint = hintFor(*txtMain, m_vars.catalogue, HintWordLimit, m_colours ? &m_colours->aliases() : nullptr);
     // Writing the box's text neither searches nor adds to its list.
     cboSearch->setEditText(hint.word);
     lblHint->setText(hint.caption.left(HintShownChars));

@@ -4,6 +4,7 @@
 #include "editbox/MemoryClipboard.h"
 #include "gui/RichTextBox.h"
 
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -116,6 +117,41 @@ private slots:
         m_colours->setSyntax(FileSyntax::Plain); // recolours unchanged lines too
         QCoreApplication::processEvents();
         QVERIFY(!underlined(0));
+    }
+
+    // A name the document aliases is coloured as known once defined, and
+    // plain again once the definition goes; the index follows every edit.
+    void aliasesFollowEdits()
+    {
+        show(QStringLiteral("go\r\nalias go kill\r\n"));
+        QVERIFY(!block(0).layout()->formats().isEmpty());
+        QCOMPARE(m_colours->toolTipAt(m_box->cursorRect(QTextCursor(block(0))).center() + QPoint(2, 0)),
+                 QStringLiteral("alias go: kill (line 2)"));
+        m_box->setSelStart(4);
+        m_box->setSelLength(15);
+        m_box->setSelText(QString());
+        QCoreApplication::processEvents();
+        QVERIFY(block(0).layout()->formats().isEmpty());
+
+        QRandomGenerator rng(15);
+        static const QStringList pieces = {"alias go kill", "alias a", "go", "\r\n", "\r\n", ";", "x", "\""};
+        for (int edit = 0; edit < 400; ++edit) {
+            const int length = int(m_box->Text().size());
+            m_box->setSelStart(rng.bounded(length + 1));
+            m_box->setSelLength(rng.bounded(8));
+            QString added;
+            for (int n = rng.bounded(3); n > 0; --n)
+                added += pieces[rng.bounded(pieces.size())];
+            m_box->setSelText(added);
+            QStringList lines;
+            for (QTextBlock b = m_box->document()->begin(); b.isValid(); b = b.next())
+                lines.append(b.text());
+            AliasIndex full;
+            full.replaceLines(0, 0, lines);
+            QCOMPARE(m_colours->aliases().lineCount(), full.lineCount());
+            QCOMPARE(m_colours->aliases().find("go"), full.find("go"));
+            QCOMPARE(m_colours->aliases().find("a"), full.find("a"));
+        }
     }
 
     void toolTips_data()

@@ -41,9 +41,14 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
         }
         fresh.append(std::move(locals));
     }
-    m_perLine.remove(first, removed);
-    m_perLine.insert(first, fresh.size(), {});
-    std::move(fresh.begin(), fresh.end(), m_perLine.begin() + first);
+    // Lines replaced one for one stay in place: typing within a line moves no others.
+    const int common = std::min(removed, int(fresh.size()));
+    std::move(fresh.begin(), fresh.begin() + common, m_perLine.begin() + first);
+    if (removed > common)
+        m_perLine.remove(first + common, removed - common);
+    else if (fresh.size() > common)
+        m_perLine.insert(first + common, fresh.size() - common, {});
+    std::move(fresh.begin() + common, fresh.end(), m_perLine.begin() + first + common);
 }
 
 std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) const

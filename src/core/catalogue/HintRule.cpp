@@ -1,5 +1,6 @@
 #include "catalogue/HintRule.h"
 
+#include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
 #include "editbox/EditBox.h"
 #include "editbox/RichText.h"
@@ -7,7 +8,7 @@
 // The rich-text form holds a space only where the text does (its header
 // ends in one and its escapes have none), so its last word is the escaped
 // text after the text's last space.
-Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit)
+Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit, const AliasIndex *aliases)
 {
     Hint hint;
     bool cut = false;
@@ -15,6 +16,7 @@ Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit)
     if (hint.word.isEmpty())
         return hint;
     const int k = cut ? 0 : catalogue.find(hint.word);
-    hint.caption = k ? catalogue.explanation(k) : hint.word;
+    const auto alias = k || cut || !aliases ? std::nullopt : aliases->find(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : alias ? AliasIndex::explanation(*alias) : hint.word;
     return hint;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class AliasIndex;
 class EditBox;
 struct Catalogue;
 
@@ -13,8 +14,8 @@ struct Hint
     // and CR LF); the whole document when it holds no space. A word of more
     // than the limit's characters comes cut to its beginning.
     QString word;
-    // The hint line: the word's catalogue entry, the word itself when it
-    // has none, or nothing for an empty word.
+    // The hint line: the word's catalogue entry, else the document's alias
+    // of that name, else the word itself; nothing for an empty word.
     QString caption;
 };
 
@@ -23,4 +24,5 @@ struct Hint
 inline constexpr int HintWordLimit = 32767;
 
 // Reads only the document's end, so a keystroke costs the same in any size of document.
-Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit = HintWordLimit);
+Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit = HintWordLimit,
+             const AliasIndex *aliases = nullptr);

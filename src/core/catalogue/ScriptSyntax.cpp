@@ -1,5 +1,6 @@
 #include "catalogue/ScriptSyntax.h"
 
+#include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ValueRange.h"
 
@@ -79,8 +80,8 @@ struct Word
 class ScriptTokenizer
 {
 public:
-    ScriptTokenizer(QStringView line, const Catalogue &catalogue, QList<SyntaxToken> &out)
-        : m_line(line), m_catalogue(catalogue), m_out(out)
+    ScriptTokenizer(QStringView line, const Catalogue &catalogue, const AliasIndex *aliases, QList<SyntaxToken> &out)
+        : m_line(line), m_catalogue(catalogue), m_aliases(aliases), m_out(out)
     {
     }
 
@@ -132,6 +133,7 @@ private:
     }
 
     int find(QStringView word) const { return m_catalogue.find(word.toString()); }
+    bool aliased(QStringView word) const { return m_aliases && m_aliases->defines(word.toString()); }
 
     // A command word: a catalogue name, a script word, or an action with its prefix.
     void commandWord(const Word &word)
@@ -139,6 +141,8 @@ private:
         const QStringView text = m_line.mid(word.start, word.length);
         if (const int k = find(text)) {
             add(word.start, word.length, Kind::Known, k);
+        } else if (aliased(text)) {
+            add(word.start, word.length, Kind::Known);
         } else if ((text.startsWith(u'+') || text.startsWith(u'-')) && text.size() > 1 && !isNumber(text)) {
             add(word.start, 1, Kind::Prefix);
             // An unknown action keeps only its prefix coloured.
@@ -162,6 +166,8 @@ private:
             add(word.start, word.length, Kind::Number);
         else if (const int k = find(text))
             add(word.start, word.length, Kind::Known, k);
+        else if (aliased(text))
+            add(word.start, word.length, Kind::Known);
     }
 
     // A quoted command of bind or alias: its quotes as a string, its inside as script.
@@ -219,6 +225,7 @@ private:
 
     QStringView m_line;
     const Catalogue &m_catalogue;
+    const AliasIndex *m_aliases;
     QList<SyntaxToken> &m_out;
 };
 
@@ -299,17 +306,19 @@ FileSyntax syntaxForPath(const QString &path)
     return FileSyntax::Plain;
 }
 
-QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue)
+QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue,
+                                const AliasIndex *aliases)
 {
     QList<SyntaxToken> tokens;
     if (syntax == FileSyntax::Script)
-        ScriptTokenizer(line, catalogue, tokens).run(0, line.size(), false);
+        ScriptTokenizer(line, catalogue, aliases, tokens).run(0, line.size(), false);
     else
         tokenizeStructured(line, syntax == FileSyntax::Fgd, tokens);
     return tokens;
 }
 
-QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalogue &catalogue)
+QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalogue &catalogue,
+                  const AliasIndex *aliases)
 {
     if (column < 0 || column >= line.size())
         return {};
@@ -336,5 +345,8 @@ QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalog
     int k = catalogue.find(word.toString());
     if (!k && word.size() > 1 && (word.startsWith(u'+') || word.startsWith(u'-')))
         k = findAction(catalogue, word);
-    return k ? catalogue.explanation(k) : QString();
+    if (k)
+        return catalogue.explanation(k);
+    const auto alias = syntax == FileSyntax::Script && aliases ? aliases->find(word.toString()) : std::nullopt;
+    return alias ? AliasIndex::explanation(*alias) : QString();
 }

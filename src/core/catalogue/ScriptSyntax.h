@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+class AliasIndex;
 struct Catalogue;
 
 // How a document's lines are coloured, chosen by its file name.
@@ -21,7 +22,7 @@ struct SyntaxToken
 {
     enum class Kind {
         Plain,     // no colour of its own; only carries a bad value
-        Known,     // a name the catalogue knows
+        Known,     // a name the catalogue knows (entry set) or the document aliases (entry 0)
         Command,   // a script word the catalogue need not know (bind, alias, ...)
         String,
         Number,
@@ -47,10 +48,13 @@ struct SyntaxToken
 
 // The tokens of one line. Each line stands alone: a comment or string ends
 // at the line's end, and so does a line held inside a paragraph by a lone
-// line feed (LF or U+2028).
-QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue);
+// line feed (LF or U+2028). Names the document defines with alias count
+// as known in scripts.
+QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue,
+                                const AliasIndex *aliases = nullptr);
 
 // What hovering over a column of the line explains: why a value is out of
 // its variable's range, else the catalogue's explanation of the word there,
-// else nothing.
-QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalogue &catalogue);
+// else the document's alias of that name, else nothing.
+QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalogue &catalogue,
+                  const AliasIndex *aliases = nullptr);

@@ -1,3 +1,4 @@
+#include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/HintRule.h"
 #include "editbox/MemoryClipboard.h"
@@ -86,6 +87,33 @@ private slots:
             QVERIFY2(hint.caption == (cut ? hint.word : expected.caption), where);
             QVERIFY2(!cut || box.textAfterLastSpace(HintWordLimit, cutAtAll).size() > limit, where);
         }
+    }
+
+    // Where the rule would show the bare word, a name the document aliases
+    // shows its definition; catalogue entries come first, letter case counts.
+    void explainsTheDocumentsAliases_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("aliased") << "echo x\nalias go \"+jump; wait\"\nbind x go" << "alias go: +jump; wait (line 2)";
+        QTest::newRow("other case") << "alias go kill\nbind x Go" << "Go";
+        QTest::newRow("catalogue first") << "alias gamma kill\nbind x gamma" << "text 1 (Range: 1.8-3) (note 1)";
+    }
+    void explainsTheDocumentsAliases()
+    {
+        QFETCH(QString, text);
+        Catalogue catalogue;
+        catalogue.strCmdName[1] = QStringLiteral("gamma");
+        catalogue.strCmdText[1] = QStringLiteral("text 1");
+        catalogue.strCmdRange[1] = QStringLiteral("1.8-3");
+        catalogue.strCmdNote[1] = QStringLiteral("note 1");
+        catalogue.reindex();
+        MemoryClipboard clipboard;
+        MemoryEditBox box(clipboard);
+        box.setText(text);
+        AliasIndex aliases;
+        aliases.replaceLines(0, 0, text.split(u'\n'));
+        QTEST(hintFor(box, catalogue, HintWordLimit, &aliases).caption, "caption");
     }
 };
 

@@ -1,3 +1,4 @@
+#include "catalogue/AliasIndex.h"
 #include "catalogue/ScriptSyntax.h"
 
 #include "core/catalogue/TestCatalogue.h"
@@ -137,6 +138,22 @@ private slots:
         QFETCH(QString, line);
         QFETCH(int, column);
         QTEST(hoverText(line, column, syntaxForPath(path), *m_catalogue), "text");
+    }
+
+    // Names the document aliases are known words, explained by their
+    // definition; the catalogue's own names keep their entries.
+    void documentAliases()
+    {
+        AliasIndex aliases;
+        aliases.replaceLines(0, 0, {"// mine", "alias go \"+attack; wait\"", "alias volume x"});
+        const QString line = QStringLiteral("go; bind x go; Go; volume 0.5");
+        QCOMPARE(render(line, tokenizeLine(line, FileSyntax::Script, *m_catalogue, &aliases)),
+                 QStringLiteral("known:go sep:; cmd:bind known:go sep:; sep:; known:volume num:0.5"));
+        QCOMPARE(hoverText(line, 12, FileSyntax::Script, *m_catalogue, &aliases),
+                 QStringLiteral("alias go: +attack; wait (line 2)"));
+        QCOMPARE(hoverText(line, 16, FileSyntax::Script, *m_catalogue, &aliases), QString());
+        QCOMPARE(hoverText(line, 20, FileSyntax::Script, *m_catalogue, &aliases),
+                 QStringLiteral("Sound volume (Range: 0-1) ()"));
     }
 };
 
