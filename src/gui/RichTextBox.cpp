@@ -1,10 +1,14 @@
 #include "gui/RichTextBox.h"
 
 #include "editbox/VirtualKey.h"
+#include "gui/RichTextBoxAccessible.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDrag>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -13,6 +17,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -63,6 +68,32 @@ QString fromWidgetText(const QString &raw)
     return text;
 }
 
+// The edit a key would make in the widget under the platform's bindings.
+KeyEvent::Binding bindingOf(const QKeyEvent *event)
+{
+    using B = KeyEvent::Binding;
+    static const std::pair<QKeySequence::StandardKey, B> bindings[] = {
+        {QKeySequence::Undo, B::Undo},
+        {QKeySequence::Redo, B::Redo},
+        {QKeySequence::Cut, B::Cut},
+        {QKeySequence::Copy, B::Copy},
+        {QKeySequence::Paste, B::Paste},
+        {QKeySequence::Delete, B::Delete},
+        {QKeySequence::Backspace, B::OtherEdit},
+        {QKeySequence::DeleteStartOfWord, B::OtherEdit},
+        {QKeySequence::DeleteEndOfWord, B::OtherEdit},
+        {QKeySequence::DeleteEndOfLine, B::OtherEdit},
+        {QKeySequence::DeleteCompleteLine, B::OtherEdit},
+        {QKeySequence::InsertParagraphSeparator, B::OtherEdit},
+        {QKeySequence::InsertLineSeparator, B::OtherEdit},
+    };
+    for (const auto &[key, binding] : bindings) {
+        if (event->matches(key))
+            return binding;
+    }
+    return B::None;
+}
+
 int mouseButton(Qt::MouseButton button)
 {
     switch (button) {
@@ -81,6 +112,8 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QPlainTextEdit
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Assistive technology edits through the engine too.
+    RichTextBoxAccessible::install();
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         m_rawText.clear();
         m_rawTextValid = false;
@@ -342,7 +375,7 @@ void RichTextBox::Scroll(ScrollAction action)
 void RichTextBox::keyPressEvent(QKeyEvent *event)
 {
     KeyEvent key{VirtualKey::fromQtKey(event->key(), event->modifiers()),
-                 VirtualKey::shiftState(event->modifiers()), event->text()};
+                 VirtualKey::shiftState(event->modifiers()), event->text(), bindingOf(event)};
     if (!raiseKeyDown(key)) {
         event->accept();
         return;
@@ -395,6 +428,20 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
     event->accept();
 }
 
+void RichTextBox::replaceSelectionAsInput(const QString &text)
+{
+    QString typed = text;
+    typed.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\n', QLatin1String("\r\n"));
+    if (typed.isEmpty() && !textCursor().hasSelection())
+        return;
+    const int code = typed.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
+    KeyEvent down{code, 0, typed};
+    if (raiseKeyDown(down))
+        setSelText(typed);
+    KeyEvent up{code, 0, typed};
+    raiseKeyUp(up);
+}
+
 void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
     // The middle button would paste the selection clipboard unrecorded.
@@ -402,11 +449,47 @@ void RichTextBox::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // A press on the selection that the widget would turn into a drag.
+    m_drag = Drag::None;
+    const QTextCursor selection = textCursor();
+    if (event->button() == Qt::LeftButton && event->modifiers() != Qt::ShiftModifier && selection.hasSelection()) {
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        if (at >= selection.selectionStart() && at <= selection.selectionEnd()) {
+            m_drag = Drag::Pressed;
+            m_dragFrom = event->position().toPoint();
+        }
+    }
     QPlainTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_drag = Drag::None;
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+// The widget's own drag moves the text out of the box unrecorded when it
+// lands elsewhere. Drags out copy instead; the box takes no drops.
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_drag == Drag::None || !(event->buttons() & Qt::LeftButton)) {
+        QPlainTextEdit::mouseMoveEvent(event);
+        return;
+    }
+    event->accept();
+    if (m_drag == Drag::Pressed
+        && (event->position().toPoint() - m_dragFrom).manhattanLength() > QApplication::startDragDistance()) {
+        // Until the button is pressed again the widget still takes the press for a drag.
+        m_drag = Drag::Done;
+        auto *drag = new QDrag(this);
+        drag->setMimeData(createMimeDataFromSelection());
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+    }
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    m_drag = Drag::None;
     if (event->button() != Qt::MiddleButton)
         QPlainTextEdit::mouseReleaseEvent(event);
     else

@@ -12,7 +12,7 @@
 // CR LF counting of the interface through the widget's block lookup, never
 // by walking the text. Every change of the text passes the interface's
 // hooks: the widget's own undo, drops, middle-click paste and context menu
-// are off.
+// are off, and a drag out of the box copies, never moves.
 class RichTextBox : public QPlainTextEdit, public EditBox
 {
     Q_OBJECT
@@ -37,6 +37,11 @@ public:
 
     void SetFocus() override;
 
+    // Replaces the selection as committed input does, through the key hooks,
+    // so that the undo engine records it or refuses it. Line breaks may be
+    // given as LF alone (as assistive technology reads them) or CR LF.
+    void replaceSelectionAsInput(const QString &text);
+
     int FirstVisibleLine() const override;
     int LineCount() const override;
     void Scroll(ScrollAction action) override;
@@ -51,8 +56,15 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // A left press on the selection, and whether its drag has been made.
+    enum class Drag { None, Pressed, Done };
+    Drag m_drag = Drag::None;
+    QPoint m_dragFrom;
+
     // Interface position -> widget position. A position between CR and LF
     // goes to the line's end, or past the break when forward is set.
     int toWidget(int position, bool forward) const;

@@ -6,6 +6,9 @@
 #include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QDrag>
 #include <QInputMethodEvent>
 #include <QTest>
 
@@ -65,6 +68,80 @@ private slots:
         while (m_undo->canUndo())
             m_undo->undo();
         QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
+    }
+
+    // A click while Tab is held moves the caret before the key-up.
+    void tabHeldWhileTheMouseMovesTheCaret()
+    {
+        start(QStringLiteral("abc\r\ndef"));
+        m_widget->setSelStart(1);
+        QTest::keyPress(m_widget.get(), Qt::Key_Tab);
+        QTextCursor end = m_widget->textCursor();
+        end.movePosition(QTextCursor::End);
+        QTest::mouseClick(m_widget->viewport(), Qt::LeftButton, {}, m_widget->cursorRect(end).center());
+        QTest::keyRelease(m_widget.get(), Qt::Key_Tab);
+        QCOMPARE(m_widget->Text(), QStringLiteral("a\tbc\r\ndef"));
+        m_undo->undo();
+        QCOMPARE(m_widget->Text(), QStringLiteral("abc\r\ndef"));
+    }
+
+    // Every key the platform binds to an edit of a text box either changes
+    // nothing or is recorded. Run under xcb too: X11 binds F16, F18, F20.
+    void platformEditKeysAreRecorded()
+    {
+        const QKeySequence::StandardKey edits[] = {
+            QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
+            QKeySequence::Delete, QKeySequence::Backspace, QKeySequence::DeleteStartOfWord,
+            QKeySequence::DeleteEndOfWord, QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+            QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator};
+        const QString before = QStringLiteral("one two\r\nthree");
+        for (const QKeySequence::StandardKey edit : edits) {
+            for (const QKeySequence &binding : QKeySequence::keyBindings(edit)) {
+                start(before);
+                m_widget->setSelection(4, 2);
+                m_clipboard.SetText(QStringLiteral("Q"));
+                const QKeyCombination chord = binding[0];
+                QTest::keyClick(m_widget.get(), chord.key(), chord.keyboardModifiers());
+                while (m_undo->canUndo())
+                    m_undo->undo();
+                QVERIFY2(m_widget->Text() == before, qPrintable(binding.toString() + " changed the text unrecorded"));
+            }
+        }
+    }
+
+    // A screen reader's edits are recorded like typing.
+    void assistiveEditsAreRecorded()
+    {
+        start(QStringLiteral("abc"));
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(m_widget.get());
+        QAccessibleEditableTextInterface *edit = reader->editableTextInterface();
+        QVERIFY(edit);
+        edit->insertText(1, QStringLiteral("x\ny"));
+        edit->replaceText(0, 1, QStringLiteral("Z"));
+        edit->deleteText(0, 2);
+        QCOMPARE(m_widget->Text(), QStringLiteral("\r\nybc"));
+        QCOMPARE(reader->textInterface()->text(0, 3), QStringLiteral("\nyb"));
+        reader->setText(QAccessible::Value, QStringLiteral("new"));
+        QCOMPARE(m_widget->Text(), QStringLiteral("new"));
+        while (m_undo->canUndo())
+            m_undo->undo();
+        QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
+    }
+
+    // Dropped elsewhere (the Quick Search box, another program), the text
+    // would leave the box unrecorded: drags out only copy.
+    void dragsOutOfTheBoxCopy()
+    {
+        start(QStringLiteral("abc def"));
+        m_widget->setSelection(0, 3);
+        QTextCursor inside = m_widget->textCursor();
+        inside.setPosition(1);
+        const QPoint from = m_widget->cursorRect(inside).center();
+        QTest::mousePress(m_widget->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(m_widget->viewport(), from + QPoint(0, 3 * QApplication::startDragDistance()));
+        const QDrag *drag = m_widget->findChild<QDrag *>();
+        QVERIFY(drag);
+        QCOMPARE(drag->supportedActions(), Qt::CopyAction);
     }
 
     // Random real events on the widget and the same on the in-memory box:

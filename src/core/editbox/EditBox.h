@@ -15,9 +15,15 @@ class Clipboard;
 // recorded like typing.
 struct KeyEvent
 {
+    // What the platform's key bindings make the key do in a text box, where
+    // that is an edit (a Sun keyboard's Cut key, X11's Shift+Insert): a key
+    // the engine lets through must not edit behind its back.
+    enum class Binding { None, Undo, Redo, Cut, Copy, Paste, Delete, OtherEdit };
+
     int KeyCode = 0;
     int Shift = 0;
     QString Text;
+    Binding Bound = Binding::None;
 };
 
 // The document's edit box, as every part of the editor sees it.

@@ -118,9 +118,9 @@ void MemoryEditBox::Scroll(ScrollAction action)
     m_firstVisible = qBound(0, m_firstVisible + step, last);
 }
 
-void MemoryEditBox::pressKey(int keyCode, int shift, const QString &text)
+void MemoryEditBox::pressKey(int keyCode, int shift, const QString &text, KeyEvent::Binding bound)
 {
-    KeyEvent down{keyCode, shift, text};
+    KeyEvent down{keyCode, shift, text, bound};
     if (raiseKeyDown(down))
         actOnKey(KeyEvent{keyCode, shift, text});
     KeyEvent up{keyCode, shift, text};

@@ -29,8 +29,10 @@ public:
     void Scroll(ScrollAction action) override;
 
     // A key press as the user makes it: key-down, the box's own handling of
-    // the key unless the handler cancelled it, then key-up.
-    void pressKey(int keyCode, int shift = 0, const QString &text = {});
+    // the key unless the handler cancelled it, then key-up. The box itself
+    // carries out no bindings.
+    void pressKey(int keyCode, int shift = 0, const QString &text = {},
+                  KeyEvent::Binding bound = KeyEvent::Binding::None);
 
     // Text committed by an input method, delivered as the box's key events.
     void commitText(const QString &text);

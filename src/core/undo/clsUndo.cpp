@@ -19,6 +19,8 @@ QString typedText(const KeyEvent &key)
 {
     if (key.KeyCode == VirtualKey::Return)
         return QStringLiteral("\r\n");
+    if (key.KeyCode == VirtualKey::Tab && key.Shift == 0)
+        return QStringLiteral("\t");
     const QString &text = key.Text;
     if (text.isEmpty())
         return {};
@@ -102,7 +104,6 @@ void clsUndo::Reset()
     mUndoStack = {};
     mRedoStack = {};
     mTracking = true;
-    m_tabKept = false;
     m_savedDepth = MyRichTextBox && !MyRichTextBox->isModified() ? 0 : -1;
     emit StateChanged();
 }
@@ -156,7 +157,6 @@ QString clsUndo::plainKept(const QString &text)
 
 void clsUndo::undo()
 {
-    completeTab();
     if (mUndoStack.empty())
         return;
     noteSavePoint();
@@ -177,7 +177,6 @@ void clsUndo::undo()
 
 void clsUndo::Redo()
 {
-    completeTab();
     if (mRedoStack.empty())
         return;
     noteSavePoint();
@@ -224,7 +223,6 @@ void clsUndo::Copy()
 
 void clsUndo::InsertText(const QString &mText, bool Update)
 {
-    completeTab();
     noteSavePoint();
     EditBox &box = *MyRichTextBox;
     clsUndoElement e = newElement();
@@ -246,7 +244,6 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
 {
     if (!MyRichTextBox)
         return;
-    completeTab();
     noteSavePoint();
     // Only the keys that change the box in several steps hold painting back:
     // a repaint of the whole window on every typed key costs more than the key.
@@ -270,8 +267,6 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
         Painting painting(*this);
         recordPaste();
         key.KeyCode = 0;
-    } else if (shift == 0 && code == VirtualKey::Tab) {
-        beginTab();
     } else if (shift == Ctrl && code == 'C') {
         Copy();
         key.KeyCode = 0;
@@ -303,11 +298,40 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
     } else {
         key.KeyCode = 0;
     }
+    if (key.KeyCode != 0 && key.Bound != KeyEvent::Binding::None)
+        carryOutBinding(key);
 }
 
+// Tab is typed like any key: the engine inserts it at key-down, so nothing
+// that happens before the key-up (a click that moves the caret) can part
+// the text from the history.
 void clsUndo::MyRichTextBox_KeyUp(KeyEvent &)
 {
-    completeTab();
+}
+
+// A key that got this far would reach the box, which would carry out its
+// binding unrecorded: the engine does it as its own command instead.
+void clsUndo::carryOutBinding(KeyEvent &key)
+{
+    key.KeyCode = 0;
+    switch (key.Bound) {
+    case KeyEvent::Binding::Undo: undo(); break;
+    case KeyEvent::Binding::Redo: Redo(); break;
+    case KeyEvent::Binding::Copy: Copy(); break;
+    case KeyEvent::Binding::Cut: {
+        Painting painting(*this);
+        recordCut();
+        break;
+    }
+    case KeyEvent::Binding::Paste: {
+        Painting painting(*this);
+        recordPaste();
+        break;
+    }
+    case KeyEvent::Binding::Delete: recordDeletion(); break;
+    case KeyEvent::Binding::OtherEdit:
+    case KeyEvent::Binding::None: break;
+    }
 }
 
 // The engine writes the text itself and cancels the key, so what it records
@@ -434,54 +458,6 @@ void clsUndo::recordPaste()
     e.NewLength = box.SelStart() - e.Start;
     e.IsDeletion = false;
     AddElement(e);
-    settleModified();
-    emit StateChanged();
-}
-
-// Tab in two halves: the key-down keeps what the key replaces and lets the
-// box act; the key-up (or the next thing the engine does) reads what the
-// box put in its place.
-void clsUndo::beginTab()
-{
-    EditBox &box = *MyRichTextBox;
-    clsUndoElement e = newElement();
-    e.Start = box.SelStart();
-    e.OldLength = box.SelLength();
-    if (e.OldLength > 0)
-        e.OldText = box.SelRTF();
-    e.IsDeletion = false;
-    m_tabLengthBefore = box.TextLength();
-    m_tabKept = mTracking;
-    AddElement(e);
-    mTabPending = true;
-}
-
-void clsUndo::completeTab()
-{
-    if (!mTabPending)
-        return;
-    mTabPending = false;
-    if (!m_tabKept) {
-        emit StateChanged();
-        return;
-    }
-    m_tabKept = false;
-    Painting painting(*this);
-    EditBox &box = *MyRichTextBox;
-    clsUndoElement &e = mUndoStack.back();
-    const int caret = box.SelStart();
-    const int inserted = caret - e.Start;
-    // Keep the element only when the box replaced exactly the selection.
-    if (inserted < 0 || box.TextLength() != m_tabLengthBefore - e.OldLength + inserted
-        || (inserted == 0 && e.OldLength == 0)) {
-        mUndoStack.pop_back();
-    } else {
-        box.setSelStart(e.Start);
-        box.setSelLength(inserted);
-        e.NewText = mRichEditing ? plainKept(box.SelText()) : box.SelText();
-        e.NewLength = inserted;
-        box.setSelStart(caret);
-    }
     settleModified();
     emit StateChanged();
 }

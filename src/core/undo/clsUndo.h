@@ -109,8 +109,7 @@ private:
     void recordCut();
     void recordSelectionDeleted(clsUndoElement &e);
     void recordPaste();
-    void beginTab();
-    void completeTab();
+    void carryOutBinding(KeyEvent &key);
     void selectAll();
     void selectToTop();
     void selectToBottom();
@@ -126,13 +125,9 @@ private:
     // elements as it grows, so recording is constant time at any depth.
     std::deque<clsUndoElement> mUndoStack;
     std::deque<clsUndoElement> mRedoStack;
-    bool mTabPending = false;
     bool mRichEditing = false;
     EditBox *MyRichTextBox = nullptr;
 
-    // The Tab element's first half was kept, and the text length before the key.
-    bool m_tabKept = false;
-    int m_tabLengthBefore = 0;
     // Undo depth whose text was last saved or loaded; -1 when out of reach.
     int m_savedDepth = -1;
     int m_paintingDepth = 0;

@@ -146,6 +146,40 @@ private slots:
         QCOMPARE(m_undo->UndoCount() + changed.count(), 0);
     }
 
+    // A key the engine would let through, which the platform binds to an
+    // edit, is carried out as the engine's command or cancelled; the
+    // engine's own rows keep their meaning whatever the binding.
+    void boundKeysGoThroughTheEngine_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<KeyEvent::Binding>("bound");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("undoCount");
+        QTest::addColumn<QString>("clipboard");
+        using B = KeyEvent::Binding;
+        const int f = VirtualKey::F1 - 1;
+        QTest::newRow("F20 cuts") << f + 20 << 0 << B::Cut << "ade" << 1 << "bc";
+        QTest::newRow("F16 copies") << f + 16 << 0 << B::Copy << "abcde" << 0 << "bc";
+        QTest::newRow("F18 pastes") << f + 18 << 0 << B::Paste << "aQde" << 1 << "Q";
+        QTest::newRow("other edits cancelled") << f + 13 << 4 << B::OtherEdit << "abcde" << 0 << "Q";
+        QTest::newRow("Shift+Delete deletes") << int(VirtualKey::Delete) << 1 << B::Cut << "ade" << 1 << "Q";
+    }
+    void boundKeysGoThroughTheEngine()
+    {
+        QFETCH(int, code);
+        QFETCH(int, shift);
+        QFETCH(KeyEvent::Binding, bound);
+        start(QStringLiteral("abcde"), 1, 2);
+        m_clipboard.SetText(QStringLiteral("Q"));
+        KeyEvent down{code, shift, {}, bound};
+        m_undo->MyRichTextBox_KeyDown(down);
+        QCOMPARE(down.KeyCode, 0);
+        QTEST(box().Text(), "after");
+        QTEST(m_undo->UndoCount(), "undoCount");
+        QTEST(m_clipboard.GetText(), "clipboard");
+    }
+
     // The random sessions below check that a new edit clears the redo list.
     void historyRules()
     {
