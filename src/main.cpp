@@ -1,6 +1,7 @@
 #include "settings/DataFolder.h"
 #include "settings/mdlVars.h"
 #include "gui/frmTessary.h"
+#include "gui/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     window.Form_Load(QCoreApplication::arguments().value(1));
+    new SessionEnd(window);
     window.show();
     return app.exec();
 }

@@ -315,7 +315,8 @@ void frmTessary::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!m_documents->maybeSave()) {
+    // At the end of a session the question was asked already, or could not be.
+    if (!m_sessionEnding && !m_documents->maybeSave()) {
         event->ignore();
         return;
     }
@@ -323,8 +324,23 @@ void frmTessary::closeEvent(QCloseEvent *event)
         if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
-    m_documents->forgetRecoveryCopy();
+    if (!m_sessionEnding)
+        m_documents->forgetRecoveryCopy();
     event->accept();
+}
+
+void frmTessary::endSession()
+{
+    m_documents->endSession(false);
+    m_sessionEnding = true;
+    // Also ends a question or dialog that is up: it answers Cancel.
+    QCoreApplication::exit(0);
+}
+
+bool frmTessary::commitData(bool mayAsk)
+{
+    m_sessionEnding = m_documents->endSession(mayAsk);
+    return m_sessionEnding;
 }
 
 void frmTessary::mnuNew_Click()
@@ -421,6 +437,8 @@ void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
 
 void frmTessary::txtMain_Change()
 {
+    // An edit after a logout was cancelled is asked about again at closing.
+    m_sessionEnding = false;
     UpdateHint();
     m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
 }

@@ -65,6 +65,13 @@ public:
     // is made there); set before Form_Load. Without it nothing is kept.
     void setDataFolder(const QString &folder);
 
+    // The session ends under the window (see SessionEnd). endSession keeps
+    // the unsaved text as the recovery copy and ends the program;
+    // commitData keeps it, asks about it when mayAsk, and returns false when
+    // the user cancels. Either way closing asks nothing more until the next edit.
+    void endSession();
+    bool commitData(bool mayAsk);
+
     void mnuNew_Click();
     void mnuOpen_Click();
     void Picture1_Click();
@@ -135,6 +142,7 @@ private:
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
+    bool m_sessionEnding = false;
     std::function<bool(const QUrl &)> m_openUrl;
     QPointer<frmAbout> m_about;
     QPointer<frmScriptwiz> m_scriptwiz;

@@ -3,7 +3,8 @@
 //
 //   editor_helper save <path> <text> [file size limit]   exit 0 saved, 1 not; prints the error
 //   editor_helper type <program folder> <text>           the editor as started from the desktop,
-//                                                        typing the text and running until killed
+//                                                        typing the text (then prints "typed")
+//                                                        and running until killed
 //   editor_helper restore <program folder>               starts the editor, restores what is
 //                                                        offered and prints the document
 //
@@ -15,6 +16,7 @@
 #include "documents/DocumentFile.h"
 #include "gui/RichTextBox.h"
 #include "gui/frmTessary.h"
+#include "gui/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -51,10 +53,13 @@ int runEditor(int argc, char *argv[], const QStringList &args)
     frmTessary window(vars, args[2], &prompts);
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     window.Form_Load(QString());
+    new SessionEnd(window);
     window.show();
     QCoreApplication::processEvents();
     if (args[1] == QLatin1String("type")) {
         QTest::keyClicks(&window.editBox(), args[3]);
+        std::printf("typed\n");
+        std::fflush(stdout);
         return app.exec();
     }
     std::printf("%lld offered\n%s\n", static_cast<long long>(prompts.recoveriesAsked.size()),

@@ -197,6 +197,22 @@ void DocumentCommands::forgetRecoveryCopy()
         m_recovery->remove();
 }
 
+bool DocumentCommands::endSession(bool mayAsk)
+{
+    if (m_recovery) {
+        if (unsaved())
+            m_recovery->write(m_vars.strFilename, m_stamp, m_box.Text());
+        else
+            m_recovery->remove();
+    }
+    if (!mayAsk)
+        return true;
+    if (!maybeSave())
+        return false;
+    forgetRecoveryCopy();
+    return true;
+}
+
 void DocumentCommands::offerRecovery()
 {
     if (!m_recovery)

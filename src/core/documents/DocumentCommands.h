@@ -62,6 +62,11 @@ public:
     void forgetRecoveryCopy();
     // Offers each copy left by an editor that did not end normally.
     void offerRecovery();
+    // The session ends under the editor (shutdown, logout, a terminal
+    // closed): the copy of unsaved work is written at once, before anything
+    // else can be lost. With mayAsk the usual question follows, and an
+    // answered question leaves no copy behind; false when the user cancels.
+    bool endSession(bool mayAsk);
 
 private:
     bool saveTo(const QString &path);

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Answers the document commands' questions from a script and keeps what was asked.
 class FakePrompts : public Prompts
 {
@@ -15,6 +17,7 @@ public:
 
     QStringList dialogTitles, dialogStartPaths, dialogFilters;
     int saveChangesAsked = 0;
+    std::function<void()> onAskSave; // runs while the question is up
     QStringList confirmations, errors;
 
     QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override
@@ -30,6 +33,8 @@ public:
     SaveChoice askSaveChanges() override
     {
         ++saveChangesAsked;
+        if (onAskSave)
+            onAskSave();
         return saveChoice;
     }
     bool confirmSave(const QString &message) override

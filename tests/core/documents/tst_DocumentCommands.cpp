@@ -372,6 +372,36 @@ private slots:
         QCOMPARE(again.leftovers().size(), restored ? 0 : copiesLeft);
     }
 
+    // Shutdown or logout: the copy is on disk before any question; an
+    // answered question leaves none, a cancelled one keeps the session.
+    void sessionEnd_data()
+    {
+        QTest::addColumn<bool>("mayAsk");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("copyKept");
+        QTest::newRow("no questions allowed") << false << int(Prompts::SaveChoice::Cancel) << true << true;
+        QTest::newRow("discard") << true << int(Prompts::SaveChoice::Discard) << true << false;
+        QTest::newRow("cancel") << true << int(Prompts::SaveChoice::Cancel) << false << true;
+    }
+    void sessionEnd()
+    {
+        QFETCH(bool, mayAsk);
+        QFETCH(int, answer);
+        RecoveryStore store(path("data"));
+        QVERIFY(store.open());
+        m_commands->setRecoveryStore(&store);
+        edit(QStringLiteral("typed"));
+        m_prompts->saveChoice = Prompts::SaveChoice(answer);
+        bool copyBeforeAsking = false;
+        m_prompts->onAskSave = [&] { copyBeforeAsking = store.hasCopy(); };
+        QTEST(m_commands->endSession(mayAsk), "ends");
+        QCOMPARE(m_prompts->saveChangesAsked, mayAsk ? 1 : 0);
+        QCOMPARE(copyBeforeAsking, mayAsk);
+        QTEST(store.hasCopy(), "copyKept");
+        m_commands->setRecoveryStore(nullptr);
+    }
+
     void failedSaveIsReportedAndDocumentStaysChanged()
     {
         edit(QStringLiteral("x"));

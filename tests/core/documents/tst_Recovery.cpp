@@ -39,9 +39,17 @@ private slots:
     }
 
     // The editor is killed after typing; started again, it gets its text back,
-    // while another editor that was running meanwhile did not take it.
+    // while another editor that was running meanwhile did not take it. Ended
+    // by SIGTERM (shutdown) it keeps text typed a moment before.
+    void killedEditorsTextComesBack_data()
+    {
+        QTest::addColumn<bool>("terminated");
+        QTest::newRow("killed after its copy was kept") << false;
+        QTest::newRow("SIGTERM a second after typing") << true;
+    }
     void killedEditorsTextComesBack()
     {
+        QFETCH(bool, terminated);
         const OrdinaryUser user = OrdinaryUser::find();
         if (!user.available)
             QSKIP(qPrintable(user.why));
@@ -81,6 +89,16 @@ private slots:
 
         QProcess typing;
         editor(typing, {QStringLiteral("type"), program, QStringLiteral("bind w +forward")});
+        if (terminated) {
+            QByteArray said;
+            QTRY_VERIFY_WITH_TIMEOUT((said += typing.readAllStandardOutput()).contains("typed"), 20000);
+            QTest::qWait(1000);
+            typing.terminate();
+            QVERIFY(typing.waitForFinished());
+            QCOMPARE(typing.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
+            return;
+        }
         QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 20000);
         QCOMPARE(restoredText(), QString()); // its editor still runs
         typing.kill();
