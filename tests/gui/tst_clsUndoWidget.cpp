@@ -116,6 +116,7 @@ private slots:
         QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(m_widget.get());
         QAccessibleEditableTextInterface *edit = reader->editableTextInterface();
         QVERIFY(edit);
+        edit->insertText(1, QStringLiteral("\x01")); // refused: no one types it
         edit->insertText(1, QStringLiteral("x\ny"));
         edit->replaceText(0, 1, QStringLiteral("Z"));
         edit->deleteText(0, 2);

@@ -287,8 +287,10 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
             if (recordBackspace())
                 emit StateChanged();
             key.KeyCode = 0;
-        } else if (code == VirtualKey::Tab || code == VirtualKey::Insert) {
-            // Shift+Tab without text, and the overwrite toggle: nothing the box should do.
+        } else if (code == VirtualKey::Tab || code == VirtualKey::Insert
+                   || (code == VirtualKey::Unmapped && !key.Text.isEmpty())) {
+            // Shift+Tab without text, the overwrite toggle, and control codes
+            // committed as input: nothing the box should do.
             key.KeyCode = 0;
         }
     } else if (shift == AltOnly) {
