@@ -227,6 +227,37 @@ private slots:
         QCOMPARE(QFileInfo(Settings::path(folder())).size(), settingsSize);
     }
 
+    // Logout: the copy is on disk at once; the question, where the session
+    // manager allows it, is not asked again at close unless the text changed.
+    void logout_data()
+    {
+        QTest::addColumn<bool>("mayAsk");
+        QTest::addColumn<bool>("editAfter");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("no questions allowed") << false << false << 0 << 1;
+        QTest::newRow("discarded at logout") << true << false << 1 << 0;
+        QTest::newRow("edited after the answer") << true << true << 2 << 0;
+    }
+    void logout()
+    {
+        QFETCH(bool, mayAsk);
+        QFETCH(bool, editAfter);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        start({}, data);
+        type(QStringLiteral("gamma 2"));
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        QVERIFY(m_frm->commitData(mayAsk));
+        if (!mayAsk)
+            QCOMPARE(copies(), 1);
+        if (editAfter)
+            type(QStringLiteral("x"));
+        QVERIFY(m_frm->close());
+        QTEST(m_prompts->saveChangesAsked, "asked");
+        QTEST(int(copies()), "copiesLeft");
+    }
+
     void commandLineFileLoadsWithoutBecomingCurrent()
     {
         writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
