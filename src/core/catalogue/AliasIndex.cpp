@@ -4,6 +4,26 @@
 
 #include <algorithm>
 
+namespace {
+
+// Whether the line holds "alias" in any letter case, which every definition needs.
+bool mentionsAlias(QStringView line)
+{
+    static const char16_t word[] = u"alias";
+    for (qsizetype i = 0; i + 5 <= line.size(); ++i) {
+        if ((line[i].unicode() | 0x20) != u'a')
+            continue;
+        qsizetype k = 1;
+        while (k < 5 && (line[i + k].unicode() | 0x20) == word[k])
+            ++k;
+        if (k == 5)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
 {
     first = std::clamp(first, 0, lineCount());
@@ -30,6 +50,11 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
     for (qsizetype i = 0; i < added.size(); ++i) {
         QList<Local> locals;
         const int line = first + int(i);
+        // A definition needs the word itself; most lines go without the full scan.
+        if (!mentionsAlias(added[i])) {
+            fresh.append(QList<Local>());
+            continue;
+        }
         for (const ConsoleScript::Alias &alias : ConsoleScript::scan(added[i]).aliases) {
             locals.append({alias.name, alias.body});
             auto found = m_lines.find(alias.name);
