@@ -4,6 +4,7 @@
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
+#include "mods/FolderOverlap.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/PathExists.h"
@@ -106,6 +107,17 @@ Status checkModFolder(const QString &folder)
     return checkRecord(QStringLiteral("mod folder"), folder);
 }
 
+Status checkApart(const QString &programFolder, const QString &name, const QString &folder)
+{
+    const QString backups = backupFolder(programFolder, name);
+    if (FolderOverlap::overlap(backups, folder))
+        return Status::failure(QStringLiteral("The backups of \"%1\" would be kept in %2, which is the mod folder %3 "
+                                              "or lies inside it or around it, so a backup would be the live file "
+                                              "itself. Please choose another mod name or folder.")
+                                   .arg(name, shown(backups), shown(folder)));
+    return Status::success();
+}
+
 QString findFile(const QString &folder, const QString &name)
 {
     const QString exact = folder + u'/' + name;
@@ -149,6 +161,8 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     if (Status s = checkModName(name); !s)
         return refuse(s.error());
     if (Status s = checkModFolder(folder); !s)
+        return refuse(s.error());
+    if (Status s = checkApart(programFolder, name, folder); !s)
         return refuse(s.error());
 
     const QList<int> modSlot = freeSlots(vars.strModName.data(), mdlVars::ModSlots, 1);

@@ -24,6 +24,10 @@ QString scratchCopy(const QString &programFolder, const QString &file);
 Status checkModName(const QString &name);
 Status checkModFolder(const QString &folder);
 
+// Refuses a mod whose backup folder would be its own folder, lie inside
+// it or hold it.
+Status checkApart(const QString &programFolder, const QString &name, const QString &folder);
+
 // The path of the file called `name` in `folder`, found without regard to
 // case as the game's folders are; an exact match wins. Empty when none.
 QString findFile(const QString &folder, const QString &name);

@@ -49,6 +49,8 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
         return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());
+    if (Status s = ModStore::checkApart(programFolder, mod, modFolder); !s)
+        return notRestored(file, s.error());
     if (!QFileInfo(modFolder).isDir())
         return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
 

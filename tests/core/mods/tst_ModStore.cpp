@@ -194,6 +194,43 @@ private slots:
         QCOMPARE(snapshot(m_root->path()), files);
     }
 
+    void backupApartFromModFolder_data()
+    {
+        QTest::addColumn<QString>("folder"); // below the test's root
+        QTest::addColumn<QString>("made");   // folder made before the add
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("is the mod folder") << "prog/mod" << "prog/mod" << true;
+        QTest::newRow("is the mod folder, not made yet") << "prog/mod" << "" << true;
+        QTest::newRow("data folder is the game folder") << "prog" << "" << true;
+        QTest::newRow("mod folder inside the backup folder") << "prog/mod/sub" << "prog/mod/sub" << true;
+        QTest::newRow("through a link") << "link/mod" << "prog/mod" << true;
+        QTest::newRow("dot dot") << "game/../prog/mod" << "" << true;
+        QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false;
+        QTest::newRow("elsewhere") << "game" << "" << false;
+    }
+
+    // A backup kept in the live folder would be the live file itself.
+    void backupApartFromModFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, made);
+        QFETCH(bool, refused);
+        QVERIFY(QFile::link(m_program, m_root->filePath("link")));
+        if (!made.isEmpty())
+            makeFolder(m_root->filePath(made));
+        const QString modFolder = m_root->filePath(folder);
+        if (QFileInfo(modFolder).isDir())
+            put(modFolder + "/config.cfg", "live");
+        const Snapshot files = snapshot(m_root->path());
+        const AddOutcome added = AddMod(*m_vars, m_program, "mod", modFolder, m_prompts);
+        QCOMPARE(added.added, !refused);
+        if (refused) {
+            QVERIFY2(added.message.contains("inside"), qPrintable(added.message));
+            QCOMPARE(snapshot(m_root->path()), files);
+            QCOMPARE(listedMods(*m_vars), QList<int>());
+        }
+    }
+
     void knownFiles_data()
     {
         QTest::addColumn<QStringList>("present");
