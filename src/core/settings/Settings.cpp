@@ -1,10 +1,13 @@
 #include "settings/Settings.h"
 
 #include "settings/RecordFile.h"
+#include "settings/StoreLock.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -33,29 +36,108 @@ int firstEmptySlot(const QString *names, int count)
 
 } // namespace Settings
 
+namespace {
+
+void readLists(const RecordFile &file, mdlVars::StoredLists &lists)
+{
+    for (int i = 0; i < mdlVars::ModSlots; ++i) {
+        lists.modName[i] = file.read(i + ModNameBase);
+        lists.modDir[i] = file.read(i + ModDirBase);
+    }
+    for (int i = 0; i < mdlVars::StoredBackupSlots; ++i) {
+        lists.backupFile[i] = file.read(i + BackupFileBase);
+        lists.backupMod[i] = file.read(i + BackupModBase);
+    }
+}
+
+void copyToVars(const mdlVars::StoredLists &lists, mdlVars &vars)
+{
+    std::copy(lists.modName.begin(), lists.modName.end(), vars.strModName.begin());
+    std::copy(lists.modDir.begin(), lists.modDir.end(), vars.strModDir.begin());
+    std::copy(lists.backupFile.begin(), lists.backupFile.end(), vars.strBackupFile.begin());
+    std::copy(lists.backupMod.begin(), lists.backupMod.end(), vars.strBackupMod.begin());
+    vars.stored = lists;
+    vars.intModCount = qint16(Settings::firstEmptySlot(vars.strModName.data(), mdlVars::ModSlots));
+    vars.intBackupCount = qint16(Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::BackupSlots));
+}
+
+// One list of pairs (name and folder, or file and mod), slot by slot: a slot
+// this editor changed since it last read data.dat takes this editor's pair,
+// any other the file's. Where both changed a slot the file's pair stays and
+// this editor's moves to a free slot. Returns the first of each pair that
+// found no room.
+QStringList merge(const QString *baseA, const QString *baseB, const QString *localA, const QString *localB,
+                  QString *diskA, QString *diskB, int count)
+{
+    QList<int> homeless;
+    for (int i = 0; i < count; ++i) {
+        const bool localChanged = localA[i] != baseA[i] || localB[i] != baseB[i];
+        const bool diskChanged = diskA[i] != baseA[i] || diskB[i] != baseB[i];
+        const bool agree = localA[i] == diskA[i] && localB[i] == diskB[i];
+        if (!localChanged || agree)
+            continue;
+        if (!diskChanged) {
+            diskA[i] = localA[i];
+            diskB[i] = localB[i];
+        } else if (!localA[i].isEmpty()) {
+            homeless << i;
+        }
+    }
+    QStringList lost;
+    for (int i : homeless) {
+        const int free = Settings::firstEmptySlot(diskA, count);
+        if (free == count) {
+            lost << localA[i];
+            continue;
+        }
+        diskA[free] = localA[i];
+        diskB[free] = localB[i];
+    }
+    return lost;
+}
+
+} // namespace
+
 Status LoadSettings(mdlVars &vars, const QString &programFolder)
 {
     RecordFile file;
     const Status opened = file.open(Settings::path(programFolder));
-    for (int i = 0; i < mdlVars::ModSlots; ++i) {
-        vars.strModName[i] = file.read(i + ModNameBase);
-        vars.strModDir[i] = file.read(i + ModDirBase);
-    }
-    for (int i = 0; i < mdlVars::StoredBackupSlots; ++i) {
-        vars.strBackupFile[i] = file.read(i + BackupFileBase);
-        vars.strBackupMod[i] = file.read(i + BackupModBase);
-    }
-    vars.intModCount = qint16(Settings::firstEmptySlot(vars.strModName.data(), mdlVars::ModSlots));
-    vars.intBackupCount = qint16(Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::BackupSlots));
+    mdlVars::StoredLists lists;
+    readLists(file, lists);
+    copyToVars(lists, vars);
     return opened;
 }
 
-Status SaveSettings(const mdlVars &vars, const QString &programFolder)
+namespace {
+
+Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
 {
     static_assert(mdlVars::StoredBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
+    const StoreLock lock(programFolder);
+    if (!lock)
+        return lock.status();
     RecordFile file;
     if (const Status opened = file.open(Settings::path(programFolder)); !opened)
         return opened;
+    mdlVars::StoredLists merged;
+    readLists(file, merged);
+    const mdlVars::StoredLists &base = vars.stored;
+    QStringList lost = merge(base.modName.data(), base.modDir.data(), vars.strModName.data(), vars.strModDir.data(),
+                             merged.modName.data(), merged.modDir.data(), mdlVars::ModSlots);
+    lost += merge(base.backupFile.data(), base.backupMod.data(), vars.strBackupFile.data(),
+                  vars.strBackupMod.data(), merged.backupFile.data(), merged.backupMod.data(),
+                  mdlVars::StoredBackupSlots);
+
+    const Status kept = lost.isEmpty() ? Status::success()
+                                       : Status::failure(QStringLiteral("The list is full, so these were not kept: %1")
+                                                             .arg(lost.join(QStringLiteral(", "))));
+    if (!write) {
+        mdlVars::StoredLists onDisk;
+        readLists(file, onDisk);
+        copyToVars(merged, vars);
+        vars.stored = onDisk;
+        return kept;
+    }
     auto put = [&file](int record, const QString &value) {
         const Status written = file.write(record, value);
         if (!written)
@@ -63,16 +145,31 @@ Status SaveSettings(const mdlVars &vars, const QString &programFolder)
         return written;
     };
     for (int i = 0; i < mdlVars::ModSlots; ++i) {
-        if (Status s = put(i + ModNameBase, vars.strModName[i]); !s)
+        if (Status s = put(i + ModNameBase, merged.modName[i]); !s)
             return s;
-        if (Status s = put(i + ModDirBase, vars.strModDir[i]); !s)
+        if (Status s = put(i + ModDirBase, merged.modDir[i]); !s)
             return s;
-        if (Status s = put(i + BackupFileBase, vars.strBackupFile[i]); !s)
+        if (Status s = put(i + BackupFileBase, merged.backupFile[i]); !s)
             return s;
-        if (Status s = put(i + BackupModBase, vars.strBackupMod[i]); !s)
+        if (Status s = put(i + BackupModBase, merged.backupMod[i]); !s)
             return s;
     }
-    return file.commit();
+    if (Status s = file.commit(); !s)
+        return s;
+    copyToVars(merged, vars);
+    return kept;
+}
+
+} // namespace
+
+Status SaveSettings(mdlVars &vars, const QString &programFolder)
+{
+    return mergeWithFile(vars, programFolder, true);
+}
+
+Status RefreshSettings(mdlVars &vars, const QString &programFolder)
+{
+    return mergeWithFile(vars, programFolder, false);
 }
 
 Status CheckSettingsWritable(const QString &programFolder)

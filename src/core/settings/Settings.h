@@ -29,8 +29,16 @@ int firstEmptySlot(const QString *names, int count);
 // file is created empty.
 Status LoadSettings(mdlVars &vars, const QString &programFolder);
 
-// Writes the lists; on failure data.dat keeps every byte it had.
-Status SaveSettings(const mdlVars &vars, const QString &programFolder);
+// Writes the lists under the store's lock. data.dat is read afresh first and
+// only the slots this editor changed since it last read or wrote the file
+// take its values, so what another editor saved meanwhile is kept; an entry
+// both filled moves to a free slot. The lists then hold what the file holds.
+// On failure data.dat keeps every byte it had.
+Status SaveSettings(mdlVars &vars, const QString &programFolder);
+
+// Takes in what other editors saved since this one last read or wrote
+// data.dat, keeping this editor's own unsaved changes; writes nothing.
+Status RefreshSettings(mdlVars &vars, const QString &programFolder);
 
 // Whether SaveSettings could replace data.dat, found out without changing it,
 // so the user learns of a read-only program folder at start, not at exit.

@@ -20,6 +20,14 @@ struct mdlVars
     std::array<QString, BackupSlots> strBackupFile;
     std::array<QString, BackupSlots> strBackupMod;
 
+    // The lists as data.dat held them when this editor last read or wrote
+    // it, so a save can tell its own changes from another editor's.
+    struct StoredLists
+    {
+        std::array<QString, ModSlots> modName, modDir;
+        std::array<QString, StoredBackupSlots> backupFile, backupMod;
+    } stored;
+
     // Where the next mod and backup entry go.
     qint16 intModCount = 0;
     qint16 intBackupCount = 0;

@@ -8,14 +8,51 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLockFile>
+#include <QSet>
 #include <QTest>
 
+#include <thread>
 
 namespace {
 
 QByteArray recordBytes(const QByteArray &file, int record)
 {
     return file.mid((record - 1) * RecordFile::RecordSize, RecordFile::RecordSize);
+}
+
+// What an editor does to its lists between loading and saving.
+void act(mdlVars &vars, const QString &action)
+{
+    if (action.startsWith(u'+')) {
+        const QString name = action.mid(1);
+        const int mod = Settings::firstEmptySlot(vars.strModName.data(), mdlVars::ModSlots);
+        const int entry = Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::StoredBackupSlots);
+        vars.strModName[mod] = name;
+        vars.strModDir[mod] = u'/' + name;
+        vars.strBackupFile[entry] = QStringLiteral("config.cfg");
+        vars.strBackupMod[entry] = name;
+    } else if (action.startsWith(u'-')) {
+        for (int i = 0; i < mdlVars::ModSlots; ++i)
+            if (vars.strModName[i] == action.mid(1))
+                vars.strModName[i].clear(), vars.strModDir[i].clear();
+        for (int j = 0; j < mdlVars::BackupSlots; ++j)
+            if (vars.strBackupMod[j] == action.mid(1))
+                vars.strBackupFile[j].clear(), vars.strBackupMod[j].clear();
+    }
+}
+
+// The mods as "name dir" and the backup entries as "file mod".
+QSet<QString> entries(const mdlVars &vars)
+{
+    QSet<QString> all;
+    for (int i = 0; i < mdlVars::ModSlots; ++i)
+        if (!vars.strModName[i].isEmpty())
+            all << vars.strModName[i] + u' ' + vars.strModDir[i];
+    for (int j = 0; j < mdlVars::StoredBackupSlots; ++j)
+        if (!vars.strBackupFile[j].isEmpty())
+            all << vars.strBackupFile[j] + u' ' + vars.strBackupMod[j];
+    return all;
 }
 
 constexpr int FileSize = Settings::LastRecord * RecordFile::RecordSize; // 320,768
@@ -62,6 +99,79 @@ private slots:
         QCOMPARE(recordBytes(bytes, 1002).mid(2, 22), QByteArray("/home/player/mods/last"));
         QCOMPARE(recordBytes(bytes, 1504).mid(2, 8), QByteArray("motd.txt"));
         QCOMPARE(recordBytes(bytes, 2506).mid(2, 4), QByteArray("last"));
+    }
+
+    void twoEditors_data()
+    {
+        QTest::addColumn<QString>("before"); // the mod both editors load
+        QTest::addColumn<QString>("first");  // what the editor that saves first does
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("an unchanged editor keeps the other's add") << "" << "+b" << "" << QStringList{"b"};
+        QTest::newRow("both add into the same slot") << "" << "+b" << "+a" << QStringList{"a", "b"};
+        QTest::newRow("a removal survives") << "m" << "-m" << "" << QStringList{};
+        QTest::newRow("a removal and an add") << "m" << "-m" << "+a" << QStringList{"a"};
+        QTest::newRow("both remove") << "m" << "-m" << "-m" << QStringList{};
+        QTest::newRow("the other removes what one keeps") << "m" << "" << "-m" << QStringList{};
+    }
+
+    // Each editor saves its own changes and keeps what the other saved,
+    // whether or not it looked at the file again in between.
+    void twoEditors()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QStringList, kept);
+        QSet<QString> expected;
+        for (const QString &name : kept)
+            expected << name + " /" + name << "config.cfg " + name;
+        for (const bool refresh : {false, true}) {
+            QFile::remove(dataPath());
+            auto start = std::make_unique<mdlVars>();
+            act(*start, before.isEmpty() ? QString() : u'+' + before);
+            QVERIFY(SaveSettings(*start, folder()).ok());
+            auto one = std::make_unique<mdlVars>();
+            auto two = std::make_unique<mdlVars>();
+            QVERIFY(LoadSettings(*one, folder()).ok());
+            QVERIFY(LoadSettings(*two, folder()).ok());
+            act(*one, first);
+            act(*two, second);
+            QVERIFY(SaveSettings(*one, folder()).ok());
+            if (refresh)
+                QVERIFY(RefreshSettings(*two, folder()).ok());
+            QVERIFY(SaveSettings(*two, folder()).ok());
+
+            auto restarted = std::make_unique<mdlVars>();
+            QVERIFY(LoadSettings(*restarted, folder()).ok());
+            QCOMPARE(entries(*restarted), expected);
+            QCOMPARE(entries(*two), expected); // the second editor now lists the same
+        }
+    }
+
+    // A save waits for another editor's read-modify-write and keeps its result.
+    void saveWaitsForTheLock()
+    {
+        auto vars = std::make_unique<mdlVars>();
+        QVERIFY(LoadSettings(*vars, folder()).ok());
+        QLockFile other(folder() + "/data.dat.lock");
+        QVERIFY(other.tryLock(0));
+        std::thread otherEditor([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            auto theirs = std::make_unique<mdlVars>();
+            act(*theirs, "+b");
+            RecordFile file;
+            file.open(dataPath());
+            file.write(1, theirs->strModName[0]);
+            file.commit();
+            other.unlock();
+        });
+        act(*vars, "+a");
+        const Status saved = SaveSettings(*vars, folder());
+        otherEditor.join();
+        QVERIFY(saved.ok());
+        QCOMPARE(vars->strModName[0], QString("b"));
+        QCOMPARE(vars->strModName[1], QString("a"));
     }
 
     void backupSlotsAbove500LastOneRunOnly()
