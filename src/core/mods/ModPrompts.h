@@ -16,4 +16,7 @@ public:
     virtual QString askText(const QString &prompt, const QString &title) = 0;
 
     virtual void showError(const QString &message) = 0;
+
+    // Tells what was done, or what to do first.
+    virtual void inform(const QString &message) = 0;
 };

@@ -8,6 +8,7 @@
 #include "mods/KnownFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/PathExists.h"
+#include "mods/PendingAdds.h"
 #include "mods/SafeFile.h"
 
 #include <QDir>
@@ -151,7 +152,7 @@ QList<int> backupsOf(const mdlVars &vars, int modSlot)
 }
 
 AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
-                  ModPrompts &prompts)
+                  ModPrompts &prompts, PendingAdds *pending)
 {
     AddOutcome outcome;
     auto refuse = [&outcome](const QString &message) {
@@ -216,10 +217,25 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         return outcome;
 
     const bool made = !targetInfo.exists();
-    if (made && !QDir().mkdir(target))
+    if (pending) {
+        QList<PendingAdds::Copy> copies;
+        for (const Found &f : found) {
+            const QString copy = backupCopy(programFolder, name, f.file);
+            std::optional<QByteArray> old;
+            if (Result<QByteArray> before = SafeFile::read(copy); before)
+                old = before.take();
+            copies.append({copy, f.bytes, old});
+        }
+        if (Status s = pending->begin(name, folder, target, made, copies); !s)
+            return refuse(QStringLiteral("The mod was not added: %1").arg(s.error()));
+    }
+    if (made && !QDir().mkdir(target)) {
+        if (pending)
+            pending->discardLast();
         return refuse(QStringLiteral("The folder %1 cannot be made, so the mod was not added. Tessary needs to be "
                                      "able to write to %2.")
                           .arg(shown(target), shown(programFolder)));
+    }
 
     QList<const Found *> copied;
     for (const Found &f : found) {
@@ -229,7 +245,9 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
             copied << &f;
     }
     if (copied.isEmpty() && !failed.isEmpty()) {
-        if (made)
+        if (pending)
+            pending->discardLast();
+        else if (made)
             QDir().rmdir(target);
         return refuse(QStringLiteral("No file could be backed up, so the mod was not added.\n\n%1")
                           .arg(failed.join(u'\n')));
@@ -245,6 +263,8 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         vars.strBackupMod[slot] = name;
         outcome.backupSlots << slot;
     }
+    if (pending)
+        pending->registered(outcome.modSlot, outcome.backupSlots);
     vars.intModCount = qint16(Settings::firstEmptySlot(vars.strModName.data(), mdlVars::ModSlots));
     vars.intBackupCount = qint16(Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::BackupSlots));
 

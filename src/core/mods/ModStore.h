@@ -6,6 +6,7 @@
 #include <QString>
 
 class ModPrompts;
+class PendingAdds;
 struct mdlVars;
 
 // The backup store in the program folder: one folder per mod name holding
@@ -50,7 +51,9 @@ struct AddOutcome
 // before anything is made or stored, a name or folder a record or the store
 // cannot hold, a full mod or backup list, or a program folder that cannot
 // take the backup folder. Asks before replacing backup copies that differ.
+// With `pending`, what the add makes is noted there first, so it can be
+// taken back until data.dat is saved.
 AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
-                  ModPrompts &prompts);
+                  ModPrompts &prompts, PendingAdds *pending = nullptr);
 
 } // namespace ModStore

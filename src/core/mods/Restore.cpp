@@ -3,7 +3,9 @@
 #include "settings/mdlVars.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModStore.h"
+#include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
+#include "settings/StoreLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,6 +56,13 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (!QFileInfo(modFolder).isDir())
         return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
 
+    // One restore at a time, and never over the traces of one that ended midway.
+    const StoreLock lock(programFolder);
+    if (!lock)
+        return notRestored(file, lock.status().error());
+    if (Status s = RestoreJournal::recover(programFolder); !s)
+        return notRestored(file, s.error());
+
     const QString backup = ModStore::backupCopy(programFolder, mod, file);
     Result<QByteArray> backupBytes = SafeFile::read(backup);
     if (!backupBytes)
@@ -75,25 +84,52 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch))
         return notRestored(file, QStringLiteral("The folder %1 cannot be made.").arg(shown(scratch)));
     const QString scratchCopy = ModStore::scratchCopy(programFolder, file);
-    if (Status s = SafeFile::write(scratchCopy, currentBytes.value()); !s)
+    const RestoreJournal::Swap swap{current, backup, scratchCopy, RestoreJournal::hash(currentBytes.value()),
+                                    RestoreJournal::hash(backupBytes.value())};
+    if (Status s = RestoreJournal::write(programFolder, swap); !s)
         return notRestored(file, s.error());
-    if (afterStep)
-        afterStep(Step::ScratchSaved);
+    const auto step = [&](Step done) {
+        if (afterStep)
+            afterStep(done);
+    };
+    // A failed step leaves the note only while the two files are not whole.
+    const auto failed = [&](const Status &why) {
+        if (RestoreJournal::whole(swap))
+            RestoreJournal::clear(programFolder);
+        return why;
+    };
+    step(Step::JournalWritten);
+
+    if (Status s = SafeFile::write(scratchCopy, currentBytes.value()); !s)
+        return failed(notRestored(file, s.error()));
+    step(Step::ScratchSaved);
 
     if (Status s = SafeFile::write(current, backupBytes.value()); !s)
-        return notRestored(file, QStringLiteral("%1\nA copy of the file in the mod folder is kept in %2.")
-                                     .arg(s.error(), shown(scratchCopy)));
-    if (afterStep)
-        afterStep(Step::ModFileReplaced);
+        return failed(notRestored(file, QStringLiteral("%1\nA copy of the file in the mod folder is kept in %2.")
+                                            .arg(s.error(), shown(scratchCopy))));
+    step(Step::ModFileReplaced);
 
     if (Status s = SafeFile::write(backup, currentBytes.value()); !s) {
         if (Status back = SafeFile::write(current, currentBytes.value()); !back)
-            return Status::failure(QStringLiteral("%1 was not restored.\n\n%2\n\nPutting back the file in the mod "
-                                                  "folder failed too: %3\nIts earlier content is kept in %4.")
-                                       .arg(file, s.error(), back.error(), shown(scratchCopy)));
-        return notRestored(file, s.error());
+            return failed(Status::failure(QStringLiteral("%1 was not restored.\n\n%2\n\nPutting back the file in "
+                                                         "the mod folder failed too: %3\nIts earlier content is kept "
+                                                         "in %4.")
+                                              .arg(file, s.error(), back.error(), shown(scratchCopy))));
+        return failed(notRestored(file, s.error()));
     }
+    step(Step::BackupReplaced);
+    RestoreJournal::clear(programFolder);
     return Status::success();
+}
+
+Status RecoverInterrupted(const QString &programFolder)
+{
+    if (!QFileInfo::exists(RestoreJournal::path(programFolder)))
+        return Status::success();
+    const StoreLock lock(programFolder);
+    if (!lock)
+        return lock.status();
+    return RestoreJournal::recover(programFolder);
 }
 
 } // namespace Restore

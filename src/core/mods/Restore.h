@@ -13,15 +13,19 @@ struct mdlVars;
 // exists in full on disk at every moment: the mod's file is saved to the
 // scratch folder first, and each file is replaced by a rename. The first step
 // that fails stops the swap and puts back what had changed; the result then
-// says what failed. A mod entered twice swaps once.
+// says what failed. A mod entered twice swaps once. A note written before
+// the first change lets the next start finish a swap the editor could not.
 namespace Restore {
 
-enum class Step { ScratchSaved, ModFileReplaced };
+enum class Step { JournalWritten, ScratchSaved, ModFileReplaced, BackupReplaced };
 
 // Called after each step that succeeded; tests change the disk here.
 using StepHook = std::function<void(Step)>;
 
 Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
                      const StepHook &afterStep = {});
+
+// Finishes or undoes a swap that an earlier run left midway; run at start.
+Status RecoverInterrupted(const QString &programFolder);
 
 } // namespace Restore

@@ -9,16 +9,18 @@ class FakeModPrompts : public ModPrompts
 {
 public:
     bool answer = true;
+    QList<bool> answers; // taken first, one per question, before `answer`
     QString typed;
 
     QStringList questions;
     QStringList asked; // prompt and title of each input box
     QStringList errors;
+    QStringList told;
 
     bool confirm(const QString &message) override
     {
         questions << message;
-        return answer;
+        return answers.isEmpty() ? answer : answers.takeFirst();
     }
     QString askText(const QString &prompt, const QString &title) override
     {
@@ -26,4 +28,5 @@ public:
         return typed;
     }
     void showError(const QString &message) override { errors << message; }
+    void inform(const QString &message) override { told << message; }
 };

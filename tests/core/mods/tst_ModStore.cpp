@@ -4,7 +4,9 @@
 #include "settings/mdlVars.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModStore.h"
+#include "mods/PendingAdds.h"
 #include "mods/Restore.h"
+#include "mods/StoreCommands.h"
 
 #include "FileHelpers.h"
 
@@ -100,6 +102,24 @@ int helperMain(const QStringList &args)
         auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
         const Status s = Restore::RestoreBackup(*vars, args[1], 0, args[4]);
         out = s ? QStringLiteral("restored") : s.error();
+    } else if (args.value(0) == "restore-until") {
+        // Ends the process, as a crash would, once the given step is done.
+        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
+        const int until = args[5].toInt();
+        Restore::RestoreBackup(*vars, args[1], 0, args[4], [until](Restore::Step step) {
+            if (int(step) == until)
+                _exit(3);
+        });
+        out = QStringLiteral("finished");
+    } else if (args.value(0) == "add-then-end") {
+        // Adds with the add noted, then ends without saving, as a crash would.
+        auto vars = std::make_unique<mdlVars>();
+        FakeModPrompts prompts;
+        PendingAdds pending(args[1]);
+        const AddOutcome added = AddMod(*vars, args[1], args[2], args[3], prompts, &pending);
+        fputs(added.added ? "added" : qPrintable(added.message), stdout);
+        fflush(stdout);
+        _exit(0);
     } else if (args.value(0) == "add") {
         auto vars = std::make_unique<mdlVars>();
         FakeModPrompts prompts;
@@ -299,6 +319,55 @@ private slots:
         QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(m_game + "/config.cfg") : "first");
     }
 
+    void takenBackAdd_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<bool>("earlierBackup"); // the name's folder exists, with a copy and a file of the user's
+        for (const bool earlier : {false, true}) {
+            const char *what = earlier ? "over an earlier backup" : "new folder";
+            QTest::addRow("cancel, %s", what) << "cancel" << earlier;
+            QTest::addRow("crash, next start, %s", what) << "crash" << earlier;
+            QTest::addRow("still open in another editor, %s", what) << "live" << earlier;
+        }
+    }
+
+    // An add not saved is taken back whole, and nothing else is touched; an
+    // editor still running keeps its own.
+    void takenBackAdd()
+    {
+        QFETCH(QString, end);
+        QFETCH(bool, earlierBackup);
+        put(m_game + "/config.cfg", "new");
+        put(m_game + "/motd.txt", "motd");
+        if (earlierBackup) {
+            makeFolder(backupFolder(m_program, "m"));
+            put(backupCopy(m_program, "m", "config.cfg"), "old copy");
+            put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
+        }
+        const auto before = std::make_unique<mdlVars>(*m_vars);
+        const Snapshot files = snapshot(m_root->path());
+        auto pending = std::make_unique<PendingAdds>(m_program);
+        if (end == "crash") {
+            QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+        } else {
+            QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts, pending.get()).added);
+            QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "new");
+        }
+        if (end == "cancel")
+            pending->rollBack(*m_vars);
+        else
+            QVERIFY(PendingAdds::recoverAbandoned(m_program, *before));
+        if (end == "live") {
+            QCOMPARE(readAll(backupCopy(m_program, "m", "motd.txt")), "motd");
+            pending->commit();
+            return;
+        }
+        QCOMPARE(snapshot(m_root->path()), files);
+        QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m")), earlierBackup);
+        QCOMPARE(m_vars->strModName, before->strModName);
+        QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
+    }
+
     void missingFolderIsAddedAndTold()
     {
         const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
@@ -445,6 +514,113 @@ private slots:
                      qPrintable(s.error()));
         else
             QCOMPARE(readAll(m_game + "/config.cfg"), "in the game");
+    }
+
+    void crashedRestore_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("atStart"); // else the next restore finds it
+        for (const auto &[name, step] : {std::pair{"journal written", Restore::Step::JournalWritten},
+                                         {"scratch saved", Restore::Step::ScratchSaved},
+                                         {"mod file replaced", Restore::Step::ModFileReplaced},
+                                         {"backup replaced", Restore::Step::BackupReplaced}}) {
+            QTest::addRow("%s, next start", name) << int(step) << true;
+            QTest::addRow("%s, next restore", name) << int(step) << false;
+        }
+    }
+
+    // Killed after any step, the restore leaves both files whole once the
+    // next start or restore has looked, and the next restore still swaps.
+    void crashedRestore()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, atStart);
+        put(m_game + "/config.cfg", "mine");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, "config.cfg", QString::number(step)}), QString());
+
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        const auto files = [&] {
+            return QByteArrayList{readAll(m_game + "/config.cfg"), readAll(backupCopy(m_program, "m", "config.cfg"))};
+        };
+        const QList<QByteArrayList> whole = {{"mine", "backed up"}, {"backed up", "mine"}};
+        if (atStart) {
+            QVERIFY(Restore::RecoverInterrupted(m_program));
+            QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
+        }
+        const QByteArrayList before = atStart ? files() : QByteArrayList();
+        QVERIFY(Restore::RestoreBackup(*vars, m_program, 0, "config.cfg"));
+        QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
+        if (atStart)
+            QCOMPARE(files(), (QByteArrayList{before[1], before[0]}));
+        QVERIFY(!QFileInfo::exists(m_program + "/restore.journal"));
+        QVERIFY(!QFileInfo::exists(m_program + "/data.dat.lock"));
+    }
+
+    // Restore Backup says what it will swap, asks, and tells what it did.
+    void restoreAsksAndTells()
+    {
+        put(m_game + "/config.cfg", "mine");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        StoreCommands::restore(*vars, m_program, -1, "config.cfg", m_prompts);
+        StoreCommands::restore(*vars, m_program, 0, QString(), m_prompts);
+        QCOMPARE(m_prompts.told.size(), 2);
+        QVERIFY(m_prompts.told[0].contains("Select a mod") && m_prompts.told[1].contains("Files list"));
+        const QString date = StoreCommands::copyDate(m_program, "m", "config.cfg");
+        QVERIFY(!date.isEmpty());
+        m_prompts.answers = {false, true};
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
+        QCOMPARE(readAll(m_game + "/config.cfg"), "mine");
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
+        QCOMPARE(readAll(m_game + "/config.cfg"), "backed up");
+        const QString question = QString("Swap config.cfg in %1 with the backup copy from %2?")
+                                     .arg(QDir::toNativeSeparators(m_game), date);
+        QCOMPARE(m_prompts.questions, QStringList({question, question}));
+        QCOMPARE(m_prompts.told.size(), 3);
+        QVERIFY(m_prompts.told[2].contains("swap back"));
+    }
+
+    void removeMod_data()
+    {
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("sharedName");
+        QTest::addColumn<bool>("removed");
+        QTest::addColumn<bool>("copiesDeleted");
+        QTest::newRow("not removed") << QList<bool>{false} << false << false << false;
+        QTest::newRow("removed, folder kept") << QList<bool>{true, false} << false << true << false;
+        QTest::newRow("removed with its copies") << QList<bool>{true, true} << false << true << true;
+        QTest::newRow("name shared: no folder question") << QList<bool>{true, true} << true << true << false;
+    }
+
+    // Del removes the registration after asking and deletes only the
+    // copies Tessary made, and only when asked separately.
+    void removeMod()
+    {
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, sharedName);
+        QFETCH(bool, removed);
+        QFETCH(bool, copiesDeleted);
+        put(m_game + "/config.cfg", "c");
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        if (sharedName)
+            QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
+        m_prompts.answers = answers;
+        int saves = 0;
+        const bool done = StoreCommands::remove(*m_vars, m_program, 0, m_prompts, [&] {
+            ++saves;
+            return Status::success();
+        });
+        QCOMPARE(done, removed);
+        QCOMPARE(saves, removed ? 1 : 0);
+        QCOMPARE(m_prompts.questions.size(), answers.size() - (sharedName ? 1 : 0));
+        QCOMPARE(listedMods(*m_vars).size(), (sharedName ? 2 : 1) - (removed ? 1 : 0));
+        QCOMPARE(backupsOf(*m_vars, listedMods(*m_vars).value(0, -1)).size(), sharedName ? 2 : removed ? 0 : 1);
+        QCOMPARE(QFileInfo::exists(backupCopy(m_program, "m", "config.cfg")), !copiesDeleted);
+        QCOMPARE(readAll(backupFolder(m_program, "m") + "/notes.txt"), "the user's");
     }
 
     // Twice brings the first state back, even with the entry stored twice.
