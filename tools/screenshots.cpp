@@ -57,7 +57,7 @@ const QList<Shot> &shots()
         {"frmScriptwiz", [](Scene &s) { return new frmScriptwiz({}, &s.main); }},
         {"frmAss", [](Scene &s) { return new frmAss({}, {}, &s.main); }},
         {"frmSettings", [](Scene &s) { return new frmSettings(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
-        {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
+        {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, nullptr, &s.main); }},
         {"frmBrowse", [](Scene &s) { return new frmBrowse(&s.browseTarget, s.modPrompts, &s.main); }},
         {"frmFind", [](Scene &s) { return new frmFind(&s.main, {}); }},
     };

@@ -2,6 +2,8 @@
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
+#include "mods/PendingAdds.h"
+#include "mods/Restore.h"
 #include "desktop/FileTypes.h"
 #include "desktop/VersionPage.h"
 #include "gui/dialogs/frmAbout.h"
@@ -10,6 +12,7 @@
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/QtModPrompts.h"
 #include "gui/dialogs/frmSettings.h"
+#include "gui/WebBrowser.h"
 #include "catalogue/Catalogue.h"
 #include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"
@@ -31,7 +34,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -86,7 +88,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(QString::fromLatin1(Texts::AppTitle));
     setWindowIcon(programIcon());
-    m_openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    m_openUrl = [this](const QUrl &url) {
+        return openInBrowser(url, [this] { m_prompts.showError(VersionPage::notOpened()); });
+    };
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
@@ -241,6 +245,13 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         warnSettingsUnsaved(loaded.error());
     } else if (const Status writable = CheckSettingsWritable(m_dataFolder); !writable) {
         warnSettingsUnsaved(writable.error());
+    }
+    // What an earlier run left midway: a restore, or adds it never saved.
+    if (m_settingsUsable) {
+        if (const Status s = Restore::RecoverInterrupted(m_dataFolder); !s)
+            m_prompts.showError(s.error());
+        if (const Status s = PendingAdds::recoverAbandoned(m_dataFolder, m_vars); !s)
+            m_prompts.showError(s.error());
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
@@ -486,6 +497,11 @@ void frmTessary::mnuBackups_Click()
 {
     if (!m_modPrompts)
         m_modPrompts = std::make_unique<QtModPrompts>(this);
+    // Shows what other editors saved meanwhile; should that fail, the lists
+    // stay as they are and the next save says why.
+    const bool refreshed = m_settingsUsable && RefreshSettings(m_vars, m_dataFolder).ok();
+    if (m_frmSettings && refreshed)
+        m_frmSettings->refill();
     if (!m_frmSettings) {
         // data.dat that could not be read at start is never replaced.
         auto save = [this] {
@@ -511,10 +527,10 @@ void frmTessary::mnuAss_Click()
 {
     if (!m_ass) {
         m_ass = new frmAss(
-            [] {
+            [](const QList<FileTypes::FileType> &chosen) {
                 return FileTypes::associate(
                     QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromLatin1(FileTypes::DesktopEntry)),
-                    FileTypes::runCommand);
+                    chosen, FileTypes::runCommand);
             },
             [this](bool ok, const QString &line) { ok ? m_prompts.inform(line) : m_prompts.showError(line); },
             this);

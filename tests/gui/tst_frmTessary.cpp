@@ -486,6 +486,7 @@ private slots:
         QTest::newRow("menu, browser starts") << false << true;
         QTest::newRow("menu, no browser") << false << false;
         QTest::newRow("about box link, no browser") << true << false;
+        QTest::newRow("xdg-open finds no browser") << false << false;
     }
     void versionPage()
     {
@@ -493,10 +494,21 @@ private slots:
         QFETCH(bool, browserStarts);
         start();
         QList<QUrl> opened;
-        m_frm->setUrlOpener([&](const QUrl &url) {
-            opened << url;
-            return browserStarts;
-        });
+        // The desktop's own opener starts, then finds no browser.
+        const bool realOpener = QByteArray(QTest::currentDataTag()).startsWith("xdg-open");
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        if (realOpener) {
+            const QString log = bin.filePath("opened");
+            writeAll(bin.filePath("xdg-open"), "#!/bin/sh\necho \"$1\" > '" + log.toUtf8() + "'\nexit 3\n");
+            QFile::setPermissions(bin.filePath("xdg-open"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            qputenv("PATH", bin.path().toUtf8());
+        } else {
+            m_frm->setUrlOpener([&](const QUrl &url) {
+                opened << url;
+                return browserStarts;
+            });
+        }
         auto *item = m_frm->findChild<QAction *>(QString::fromLatin1(fromAboutBox ? "mnuAbout" : "mnuNewver"));
         QVERIFY(item->isEnabled());
         QString aboutVersion;
@@ -509,6 +521,11 @@ private slots:
             });
         }
         item->trigger();
+        if (realOpener) {
+            qputenv("PATH", path);
+            QTRY_COMPARE(m_prompts->errors.size(), 1);
+            opened << QUrl(QString::fromUtf8(readAll(bin.filePath("opened")).trimmed()));
+        }
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0].path(), QStringLiteral("/1.00b.htm"));
         QCOMPARE(m_prompts->errors.size(), browserStarts ? 0 : 1);
@@ -558,6 +575,7 @@ private slots:
         start();
         m_frm->findChild<QAction *>(QStringLiteral("mnuAss"))->trigger();
         auto *window = m_frm->findChild<QDialog *>(QStringLiteral("frmAss"));
+        QTimer::singleShot(0, this, [] { qobject_cast<QDialog *>(QApplication::activeModalWidget())->accept(); });
         QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
         QCOMPARE(m_prompts->notices.size() + m_prompts->errors.size(), 1);
         QCOMPARE(m_prompts->notices.size(), installed ? 1 : 0);

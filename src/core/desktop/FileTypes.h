@@ -14,6 +14,10 @@ struct FileType
 {
     const char *extension; // without the dot
     const char *mimeType;
+    // Shared with every other program's files of that kind (all plain text,
+    // all PostScript): changed only when the user asks for it by name.
+    bool generic = false;
+    const char *description = "";
 };
 
 // In the order of the file dialog's filter. The game's own types carry
@@ -34,9 +38,9 @@ using CommandRunner = std::function<CommandOutcome(const QString &program, const
 // Runs a program to its end, with a time limit.
 CommandOutcome runCommand(const QString &program, const QStringList &arguments);
 
-// Makes the installed entry the user's default for every type with
+// Makes the installed entry the user's default for the chosen types with
 // "xdg-mime default". installedEntry is the entry's path, empty when
 // Tessary is not installed. The result is one line for the user.
-Result<QString> associate(const QString &installedEntry, const CommandRunner &run);
+Result<QString> associate(const QString &installedEntry, const QList<FileType> &chosen, const CommandRunner &run);
 
 } // namespace FileTypes

@@ -18,12 +18,18 @@ QUrl url()
     return QUrl(siteAddress() + QString::fromLatin1(Path));
 }
 
+QString notOpened()
+{
+    return QStringLiteral("No web browser could open the page. To look for a new version, copy this address into "
+                          "a browser:\n\n%1")
+        .arg(url().toString());
+}
+
 Status open(const UrlOpener &openUrl)
 {
-    const QUrl page = url();
-    if (openUrl && openUrl(page))
+    if (openUrl && openUrl(url()))
         return Status::success();
-    return Status::failure(QStringLiteral("No web browser could be started to show %1.").arg(page.toString()));
+    return Status::failure(notOpened());
 }
 
 } // namespace VersionPage

@@ -17,7 +17,10 @@ using UrlOpener = std::function<bool(const QUrl &)>;
 QString siteAddress();
 QUrl url();
 
-// Opens the page; a failure is one short sentence for the user.
+// What the user is told when no browser opened the page: its address, to copy.
+QString notOpened();
+
+// Opens the page; a failure is notOpened().
 Status open(const UrlOpener &openUrl);
 
 } // namespace VersionPage

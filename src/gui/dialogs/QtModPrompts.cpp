@@ -29,3 +29,8 @@ void QtModPrompts::showError(const QString &message)
 {
     QMessageBox::warning(parent(), QString::fromLatin1(Texts::AppTitle), message);
 }
+
+void QtModPrompts::inform(const QString &message)
+{
+    QMessageBox::information(parent(), QString::fromLatin1(Texts::AppTitle), message);
+}

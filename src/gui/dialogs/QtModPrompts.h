@@ -14,6 +14,7 @@ public:
     bool confirm(const QString &message) override;
     QString askText(const QString &prompt, const QString &title) override;
     void showError(const QString &message) override;
+    void inform(const QString &message) override;
 
 private:
     QWidget *parent() const;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class ModPrompts;
+class PendingAdds;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,8 +25,9 @@ public:
     // Told of each mod added, so the settings dialog can list it.
     using AddedHandler = std::function<void(const ModStore::AddOutcome &)>;
 
+    // Each add is noted in `pending`, so the settings dialog can take it back.
     frmAddmod(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, AddedHandler added,
-              QWidget *parent = nullptr);
+              PendingAdds *pending = nullptr, QWidget *parent = nullptr);
 
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -39,6 +41,7 @@ private:
     const QString m_programFolder;
     ModPrompts &m_prompts;
     AddedHandler m_added;
+    PendingAdds *m_pending;
     QPointer<frmBrowse> m_frmBrowse;
 
     QLabel *lblModname = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/dialogs/frmAss.h"
 
+#include "gui/dialogs/FileTypeChooser.h"
 #include "gui/dialogs/Twips.h"
 #include "gui/dialogs/WrappingButton.h"
 
@@ -32,7 +33,10 @@ frmAss::frmAss(Associate associate, Tell tell, QWidget *parent)
 
 void frmAss::cmdAss_Click()
 {
-    const Result<QString> done = m_associate();
+    FileTypeChooser chooser(this);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const Result<QString> done = m_associate(chooser.chosen());
     m_tell(done.ok(), done ? done.value() : done.error());
 }
 

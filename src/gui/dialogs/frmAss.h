@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/FileTypes.h"
 #include "settings/Result.h"
 
 #include <QDialog>
@@ -8,15 +9,17 @@
 
 class QPushButton;
 
-// Makes Tessary the user's default application for the game's file types.
+// Makes Tessary the user's default application for the file types the user
+// ticks.
 // "Close" hides the window and keeps it.
 class frmAss : public QDialog
 {
     Q_OBJECT
 
 public:
-    // associate does the work and returns one line for the user; tell shows it.
-    using Associate = std::function<Result<QString>()>;
+    // associate does the work for the types the user chose and returns one
+    // line for the user; tell shows it.
+    using Associate = std::function<Result<QString>(const QList<FileTypes::FileType> &)>;
     using Tell = std::function<void(bool ok, const QString &line)>;
     frmAss(Associate associate, Tell tell, QWidget *parent = nullptr);
 

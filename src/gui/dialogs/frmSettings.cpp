@@ -3,18 +3,21 @@
 #include "settings/mdlVars.h"
 #include "gui/dialogs/frmAddmod.h"
 #include "mods/ModPrompts.h"
-#include "mods/Restore.h"
+#include "mods/StoreCommands.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
 inline constexpr char RestoreNote[] = "Note: When restoring backups the file currently in your mod folder is copied "
-                                      "into the backup folder. To re-apply it retore the new backup.";
+                                      "into the backup folder. To re-apply it restore the new backup.";
 
 // A frame whose border runs through its caption, so the places of the
 // controls inside it leave room for the caption as they expect.
@@ -59,7 +62,12 @@ QListWidget *addList(QWidget *parent, const char *name, const QString &accessibl
 
 frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts &prompts,
                          std::function<Status()> save, QWidget *parent)
-    : ModDialog(parent), m_vars(vars), m_programFolder(programFolder), m_prompts(prompts), m_save(std::move(save))
+    : ModDialog(parent),
+      m_vars(vars),
+      m_programFolder(programFolder),
+      m_prompts(prompts),
+      m_save(std::move(save)),
+      m_pending(programFolder)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -92,6 +100,7 @@ frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts
 
     connect(lstMods, &QListWidget::currentRowChanged, this, &frmSettings::lstMods_Click);
     connect(cmdAddmod, &QPushButton::clicked, this, &frmSettings::cmdAddmod_Click);
+    connect(cmdDelmod, &QPushButton::clicked, this, &frmSettings::cmdDelmod_Click);
     connect(cmdRestore, &QPushButton::clicked, this, &frmSettings::cmdRestore_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmSettings::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
@@ -106,19 +115,61 @@ void frmSettings::Form_Load()
         lstMods->addItem(m_vars.strModName[slot]);
 }
 
+// A save or another editor may have moved mods to other slots; the same
+// mod and file stay selected.
+void frmSettings::refill()
+{
+    const int oldSlot = m_modSlots.value(lstMods->currentRow(), -1);
+    const QString name = oldSlot >= 0 ? lstMods->currentItem()->text() : QString();
+    const QString file = selectedFile();
+    const QSignalBlocker quiet(lstMods);
+    lstMods->clear();
+    lstFiles->clear();
+    m_filesSlot = -1;
+    Form_Load();
+    int row = m_modSlots.indexOf(oldSlot);
+    if (row < 0 || m_vars.strModName[oldSlot] != name)
+        row = int(std::find_if(m_modSlots.begin(), m_modSlots.end(),
+                               [&](int slot) { return m_vars.strModName[slot] == name; })
+                  - m_modSlots.begin());
+    if (oldSlot < 0 || row >= m_modSlots.size())
+        return;
+    lstMods->setCurrentRow(row);
+    lstMods_Click();
+    for (int i = 0; i < lstFiles->count(); ++i) {
+        if (lstFiles->item(i)->data(Qt::UserRole).toString() == file) {
+            lstFiles->setCurrentRow(i);
+            break;
+        }
+    }
+}
+
 void frmSettings::lstMods_Click()
 {
     lstFiles->clear();
     m_filesSlot = m_modSlots.value(lstMods->currentRow(), -1);
-    for (int entry : ModStore::backupsOf(m_vars, m_filesSlot))
-        lstFiles->addItem(m_vars.strBackupFile[entry]);
+    for (int entry : ModStore::backupsOf(m_vars, m_filesSlot)) {
+        const QString &file = m_vars.strBackupFile[entry];
+        const QString date = StoreCommands::copyDate(m_programFolder, m_vars.strModName[m_filesSlot], file);
+        auto *item = new QListWidgetItem(date.isEmpty() ? QStringLiteral("%1   (no copy)").arg(file)
+                                                        : QStringLiteral("%1   %2").arg(file, date),
+                                         lstFiles);
+        item->setData(Qt::UserRole, file);
+    }
+}
+
+QString frmSettings::selectedFile() const
+{
+    const QListWidgetItem *item = lstFiles->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 void frmSettings::cmdAddmod_Click()
 {
     if (!m_frmAddmod)
         m_frmAddmod = new frmAddmod(
-            m_vars, m_programFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); }, this);
+            m_vars, m_programFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); },
+            &m_pending, this);
     m_frmAddmod->exec();
 }
 
@@ -133,23 +184,50 @@ void frmSettings::modAdded(const ModStore::AddOutcome &outcome)
 
 void frmSettings::cmdRestore_Click()
 {
-    const QListWidgetItem *file = lstFiles->currentItem();
-    if (m_filesSlot < 0 || !file)
-        return;
-    if (const Status restored = Restore::RestoreBackup(m_vars, m_programFolder, m_filesSlot, file->text()); !restored)
-        m_prompts.showError(restored.error());
+    StoreCommands::restore(m_vars, m_programFolder, m_filesSlot, selectedFile(), m_prompts);
+    refill(); // the copy's date changed
+}
+
+// Saving writes the pending adds too, so they are no longer Cancel's to take back.
+void frmSettings::cmdDelmod_Click()
+{
+    const int slot = m_modSlots.value(lstMods->currentRow(), -1);
+    const bool removed = StoreCommands::remove(m_vars, m_programFolder, slot, m_prompts, [this] {
+        const Status saved = m_save();
+        if (saved)
+            m_pending.commit();
+        return saved;
+    });
+    if (removed)
+        refill();
 }
 
 void frmSettings::cmdOk_Click()
 {
+    // Unsaved adds stay noted; a later save, or the next start, settles them.
     if (const Status saved = m_save(); !saved)
         m_prompts.showError(QStringLiteral("The mod list was not saved.\n\n%1").arg(saved.error()));
+    else
+        m_pending.commit();
+    refill();
     hide();
 }
 
+// Mods added since "Ok" are taken back with the copies they made.
 void frmSettings::cmdCancel_Click()
 {
+    if (!m_pending.isEmpty()) {
+        m_pending.rollBack(m_vars);
+        refill();
+    }
     hide();
+}
+
+void frmSettings::closeEvent(QCloseEvent *event)
+{
+    if (!m_pending.isEmpty())
+        m_pending.rollBack(m_vars);
+    ModDialog::closeEvent(event);
 }
 
 frmAddmod *frmSettings::addDialog() const

@@ -3,6 +3,7 @@
 #include "settings/Result.h"
 #include "gui/dialogs/ModDialog.h"
 #include "mods/ModStore.h"
+#include "mods/PendingAdds.h"
 
 #include <QList>
 #include <QPointer>
@@ -29,16 +30,26 @@ public:
                 QWidget *parent = nullptr);
 
     void Form_Load();
+    // Lists the tables afresh after they changed beneath the dialog.
+    void refill();
     void lstMods_Click();
     void cmdAddmod_Click();
+    void cmdDelmod_Click();
     void cmdRestore_Click();
     void cmdOk_Click();
     void cmdCancel_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+public:
 
     // The add-mod dialog, made on first use; null until then or once discarded.
     frmAddmod *addDialog() const;
 
 private:
+    // The file name of the selected line of lstFiles, empty when none.
+    QString selectedFile() const;
     void modAdded(const ModStore::AddOutcome &outcome);
 
     mdlVars &m_vars;
@@ -49,6 +60,8 @@ private:
     QList<int> m_modSlots;
     int m_filesSlot = -1;
     QPointer<frmAddmod> m_frmAddmod;
+    // Mods added since the last "Ok"; "Cancel" takes them back.
+    PendingAdds m_pending;
 
     QPushButton *cmdOk = nullptr;
     QGroupBox *fraMods = nullptr;

@@ -59,7 +59,7 @@ private slots:
         QFETCH(bool, ran);
         QFETCH(QString, lineHas);
         QStringList call;
-        const Result<QString> result = FileTypes::associate(entry, [&](const QString &program, const QStringList &args) {
+        const Result<QString> result = FileTypes::associate(entry, FileTypes::all(), [&](const QString &program, const QStringList &args) {
             call = QStringList{program} + args;
             return FileTypes::CommandOutcome{started, exitCode, QStringLiteral("no access\nmore")};
         });
@@ -83,7 +83,8 @@ private slots:
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         qputenv("XDG_CURRENT_DESKTOP", "X-Generic");
-        const Result<QString> done = FileTypes::associate(QStringLiteral("/x/tessary.desktop"), FileTypes::runCommand);
+        const Result<QString> done =
+            FileTypes::associate(QStringLiteral("/x/tessary.desktop"), FileTypes::all(), FileTypes::runCommand);
         QVERIFY2(done.ok(), qPrintable(done.error()));
         const QByteArray list = readAll(config.filePath(QStringLiteral("mimeapps.list")));
         for (const FileTypes::FileType &type : FileTypes::all())

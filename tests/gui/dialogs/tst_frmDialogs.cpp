@@ -3,6 +3,8 @@
 #include "gui/dialogs/frmScriptwiz.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@ class tst_frmDialogs : public QObject
 
     QStringList m_inserted;
     QList<QPair<bool, QString>> m_told;
+    QStringList m_chosen; // extensions handed to the association
 
     std::unique_ptr<QDialog> make(const QString &form)
     {
@@ -23,7 +26,12 @@ class tst_frmDialogs : public QObject
             return std::make_unique<frmAbout>(QStringLiteral("1.0.0"), [this] { m_inserted << QStringLiteral("page"); });
         if (form == u"frmScriptwiz")
             return std::make_unique<frmScriptwiz>([this](const QString &text) { m_inserted << text; });
-        return std::make_unique<frmAss>([] { return Result<QString>(QStringLiteral("done")); },
+        return std::make_unique<frmAss>(
+            [this](const QList<FileTypes::FileType> &chosen) {
+                for (const FileTypes::FileType &type : chosen)
+                    m_chosen << QString::fromLatin1(type.extension);
+                return Result<QString>(QStringLiteral("done"));
+            },
                                         [this](bool ok, const QString &line) { m_told.append({ok, line}); });
     }
 
@@ -134,12 +142,41 @@ private slots:
                                      "txtLine", "cmdInsert", "cmdClose"}));
     }
 
+    void associateWindow_data()
+    {
+        QTest::addColumn<QStringList>("ticked"); // besides the game's own
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QStringList>("changed");
+        QTest::newRow("as offered") << QStringList() << true << QStringList{"cfg", "lst", "fgd", "gam"};
+        QTest::newRow("text files ticked") << QStringList{"txt"} << true
+                                           << QStringList{"cfg", "lst", "fgd", "gam", "txt"};
+        QTest::newRow("cancelled") << QStringList{"txt", "ps"} << false << QStringList();
+    }
+
+    // The user sees every type first; the generic ones change only when ticked.
     void associateWindow()
     {
+        QFETCH(QStringList, ticked);
+        QFETCH(bool, confirmed);
+        QFETCH(QStringList, changed);
+        m_chosen.clear();
+        m_told.clear();
         auto ass = make(QStringLiteral("frmAss"));
         ass->show();
+        QStringList shown;
+        QTimer::singleShot(0, this, [&] {
+            auto *chooser = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            for (QCheckBox *box : chooser->findChildren<QCheckBox *>())
+                shown << box->text().section(u' ', 0, 0);
+            for (const QString &extension : ticked)
+                control<QCheckBox>(chooser, qPrintable("chk" + extension))->setChecked(true);
+            confirmed ? chooser->accept() : chooser->reject();
+        });
         QTest::mouseClick(control(ass.get(), "cmdAss"), Qt::LeftButton);
-        QCOMPARE(m_told, (QList<QPair<bool, QString>>{{true, QStringLiteral("done")}}));
+        QCOMPARE(shown, (QStringList{".cfg", ".lst", ".fgd", ".gam", ".txt", ".ps"}));
+        QCOMPARE(m_chosen, changed);
+        QCOMPARE(m_told.size(), confirmed ? 1 : 0);
         QTest::mouseClick(control(ass.get(), "cmdClose"), Qt::LeftButton);
         QVERIFY(!ass->isVisible());
     }

@@ -4,6 +4,7 @@
 #include "gui/dialogs/frmAddmod.h"
 #include "gui/dialogs/frmSettings.h"
 #include "gui/frmTessary.h"
+#include "mods/StoreCommands.h"
 
 #include "FileHelpers.h"
 
@@ -41,8 +42,11 @@ class tst_frmSettings : public QObject
     static QStringList lines(QListWidget *list)
     {
         QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
+        // A file line shows the copy's date; its file name is kept beside.
+        for (int i = 0; i < list->count(); ++i) {
+            const QVariant file = list->item(i)->data(Qt::UserRole);
+            texts << (file.isValid() ? file.toString() : list->item(i)->text());
+        }
         return texts;
     }
 
@@ -187,6 +191,30 @@ private slots:
         QVERIFY(!shown[0]);
         showAndLeave(false);
         QVERIFY(shown[2]);
+    }
+
+    // Cancel takes back the mods added since "Ok"; Del removes the selected
+    // one after asking, and the file lines show each copy's date.
+    void cancelTakesBackDelRemoves()
+    {
+        writeAll(game() + "/config.cfg", "c");
+        open();
+        addMod("first", game());
+        m_frm->cmdOk_Click();
+        m_frm->show();
+        QVERIFY(list("lstFiles")->item(0)->text().contains(StoreCommands::copyDate(program(), "first", "config.cfg")));
+        addMod("second", game());
+        QVERIFY(QFileInfo::exists(program() + "/second/config.cfg"));
+        m_frm->cmdCancel_Click();
+        QVERIFY(!QFileInfo::exists(program() + "/second"));
+        QCOMPARE(lines(list("lstMods")), QStringList{"first"});
+        m_frm->show();
+        list("lstMods")->setCurrentRow(0);
+        m_prompts.answers = {true, false};
+        m_frm->findChild<QPushButton *>("cmdDelmod")->click();
+        QCOMPARE(lines(list("lstMods")), QStringList());
+        QCOMPARE(m_saves, 2);
+        QVERIFY(QFileInfo::exists(program() + "/first/config.cfg"));
     }
 
     void okSavesCancelDoesNot()
