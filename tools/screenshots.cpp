@@ -2,6 +2,7 @@
 // can be looked at without starting the editor by hand. Run it through
 // tools/screenshots.sh, which starts a virtual X server.
 #include "settings/mdlVars.h"
+#include "gui/dialogs/FileTypeChooser.h"
 #include "gui/dialogs/QtModPrompts.h"
 #include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAddmod.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -49,6 +51,22 @@ struct Shot
     std::function<QWidget *(Scene &)> make;
 };
 
+// The settings dialog with one mod and its backed-up file selected.
+QWidget *settingsWithAMod(Scene &s)
+{
+    s.vars.strModName[0] = QStringLiteral("ns");
+    s.vars.strModDir[0] = QDir::tempPath() + QStringLiteral("/ns");
+    s.vars.strBackupFile[0] = QStringLiteral("config.cfg");
+    s.vars.strBackupMod[0] = QStringLiteral("ns");
+    QDir(s.dataFolder).mkpath(QStringLiteral("ns"));
+    QFile copy(s.dataFolder + QStringLiteral("/ns/config.cfg"));
+    copy.open(QIODevice::WriteOnly);
+    auto *dialog = new frmSettings(s.vars, s.dataFolder, s.modPrompts, {}, &s.main);
+    dialog->findChild<QListWidget *>(QStringLiteral("lstMods"))->setCurrentRow(0);
+    dialog->findChild<QListWidget *>(QStringLiteral("lstFiles"))->setCurrentRow(0);
+    return dialog;
+}
+
 // One line per window. The main window is shown first and stays open.
 const QList<Shot> &shots()
 {
@@ -56,7 +74,8 @@ const QList<Shot> &shots()
         {"frmAbout", [](Scene &s) { return new frmAbout(QCoreApplication::applicationVersion(), {}, &s.main); }},
         {"frmScriptwiz", [](Scene &s) { return new frmScriptwiz({}, &s.main); }},
         {"frmAss", [](Scene &s) { return new frmAss({}, {}, &s.main); }},
-        {"frmSettings", [](Scene &s) { return new frmSettings(s.vars, s.dataFolder, s.modPrompts, {}, &s.main); }},
+        {"frmSettings", settingsWithAMod},
+        {"FileTypeChooser", [](Scene &s) { return new FileTypeChooser(&s.main); }},
         {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, nullptr, &s.main); }},
         {"frmBrowse", [](Scene &s) { return new frmBrowse(&s.browseTarget, s.modPrompts, &s.main); }},
         {"frmFind", [](Scene &s) { return new frmFind(&s.main, {}); }},
