@@ -21,7 +21,8 @@ int usage()
     std::fputs("usage: tessary-catalogue compile SOURCE.txt... OUTPUT.dat\n"
                "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n"
                "       tessary-catalogue uses CONFIG...\n"
-               "       tessary-catalogue coverage [--catalogue COMMANDS.dat] CONFIG-OR-USES.tsv...\n",
+               "       tessary-catalogue coverage [--catalogue COMMANDS.dat] [--scope OUT-OF-SCOPE.txt]\n"
+               "                                  CONFIG-OR-USES.tsv...\n",
                stderr);
     return 2;
 }
@@ -114,14 +115,30 @@ int uses(const QStringList &paths)
     return table ? writeOut(table.value().toTsv()) : fail(table.error());
 }
 
+QString listed(const QList<std::pair<QString, qint64>> &names, const CoverageScope &scope)
+{
+    QString out;
+    for (const auto &[name, count] : names) {
+        const QString project = scope.projectOf(name);
+        out += project.isEmpty() || !CoverageScope::isName(name)
+                   ? QStringLiteral("%1\t%2\n").arg(count).arg(name)
+                   : QStringLiteral("%1\t%2\t%3\n").arg(count).arg(name, project);
+    }
+    return out;
+}
+
 int coverage(QStringList args, const QString &toolFolder)
 {
     // Beside the tool when installed, one folder up in the build tree.
     QString datPath = QDir(toolFolder).filePath(QStringLiteral("commands.dat"));
     if (!QFileInfo::exists(datPath))
         datPath = QDir(toolFolder).filePath(QStringLiteral("../commands.dat"));
-    if (args.size() >= 2 && args[0] == QLatin1String("--catalogue")) {
-        datPath = args[1];
+    // The source tree's list of third-party names, when the tool runs there.
+    QString scopePath = QStringLiteral(TESSARY_SCOPE_LIST);
+    if (!QFileInfo::exists(scopePath))
+        scopePath.clear();
+    while (args.size() >= 2 && (args[0] == QLatin1String("--catalogue") || args[0] == QLatin1String("--scope"))) {
+        (args[0] == QLatin1String("--catalogue") ? datPath : scopePath) = args[1];
         args = args.mid(2);
     }
     if (args.isEmpty())
@@ -133,18 +150,39 @@ int coverage(QStringList args, const QString &toolFolder)
     for (qsizetype k = 0; k < entries.value().size(); ++k)
         catalogue->strCmdName[k + 1] = entries.value()[k].name;
     catalogue->reindex();
+    CoverageScope scope;
+    if (!scopePath.isEmpty()) {
+        const auto text = readFile(scopePath);
+        if (!text)
+            return fail(text.error());
+        auto read = CoverageScope::fromText(text.value(), QDir::toNativeSeparators(scopePath));
+        if (!read)
+            return fail(read.error());
+        scope = read.take();
+    }
     const auto table = countUses(args);
     if (!table)
         return fail(table.error());
-    const Coverage c = coverageOf(table.value(), *catalogue);
+    const Coverage c = coverageOf(table.value(), *catalogue, scope);
     QString out = QStringLiteral("%1 of %2 command uses have an entry: %3%\n")
                       .arg(c.covered)
                       .arg(c.uses)
                       .arg(100.0 * c.share(), 0, 'f', 1);
+    out += QStringLiteral("%1 of %2 uses in scope have an entry: %3% (left out: %4 uses of tokens that are "
+                          "not names, %5 uses of third-party names%6)\n")
+               .arg(c.coveredInScope)
+               .arg(c.usesInScope())
+               .arg(100.0 * c.shareInScope(), 0, 'f', 1)
+               .arg(c.notNames)
+               .arg(c.outOfScope)
+               .arg(scopePath.isEmpty() ? QStringLiteral(", no list given")
+                                        : QStringLiteral(" listed in ") + QDir::toNativeSeparators(scopePath));
     if (!c.uncovered.isEmpty())
-        out += QStringLiteral("without an entry (uses):\n");
-    for (const auto &[name, count] : c.uncovered)
-        out += QStringLiteral("%1\t%2\n").arg(count).arg(name);
+        out += QStringLiteral("without an entry (uses):\n") + listed(c.uncovered, scope);
+    if (!c.uncoveredOutOfScope.isEmpty())
+        out += QStringLiteral("left out, third-party (uses, project):\n") + listed(c.uncoveredOutOfScope, scope);
+    if (!c.uncoveredNotNames.isEmpty())
+        out += QStringLiteral("left out, not names (uses):\n") + listed(c.uncoveredNotNames, scope);
     return writeOut(out.toUtf8());
 }
 

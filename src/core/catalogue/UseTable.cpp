@@ -139,16 +139,77 @@ Result<UseTable> UseTable::fromTsv(const QByteArray &tsv, const QString &sourceN
     return table;
 }
 
-Coverage coverageOf(const UseTable &table, const Catalogue &catalogue)
+bool CoverageScope::isName(QStringView token)
+{
+    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; };
+    if (token.startsWith(u'+') || token.startsWith(u'-'))
+        token = token.sliced(1);
+    if (token.isEmpty() || !letter(token.front()))
+        return false;
+    return std::all_of(token.begin(), token.end(),
+                       [&](QChar c) { return letter(c) || (c >= u'0' && c <= u'9') || c == u'.'; });
+}
+
+Result<CoverageScope> CoverageScope::fromText(const QByteArray &text, const QString &sourceName)
+{
+    CoverageScope scope;
+    QString project;
+    const QList<QByteArray> lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = QString::fromUtf8(lines[i]).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2) {
+            project = line.mid(1, line.size() - 2).trimmed();
+            continue;
+        }
+        const bool prefix = line.endsWith(u'*');
+        const QString name = prefix ? line.chopped(1) : line;
+        if (project.isEmpty() || !isName(name) || scope.m_names.contains(name))
+            return Status::failure(QStringLiteral("%1:%2: expected a new name or prefix* of the project named "
+                                                  "in the [Project] line above it")
+                                       .arg(sourceName)
+                                       .arg(i + 1));
+        if (prefix)
+            scope.m_prefixes.append({name, project});
+        else
+            scope.m_names.insert(name, project);
+    }
+    return scope;
+}
+
+QString CoverageScope::projectOf(const QString &name) const
+{
+    if (const auto it = m_names.constFind(name); it != m_names.cend())
+        return *it;
+    for (const auto &[prefix, project] : m_prefixes)
+        if (name.startsWith(prefix))
+            return project;
+    return {};
+}
+
+Coverage coverageOf(const UseTable &table, const Catalogue &catalogue, const CoverageScope &scope)
 {
     Coverage coverage;
     for (auto it = table.names().cbegin(); it != table.names().cend(); ++it) {
-        coverage.uses += it.value().count;
-        if (catalogue.find(it.key()))
-            coverage.covered += it.value().count;
-        else
-            coverage.uncovered.append({it.key(), it.value().count});
+        const qint64 count = it.value().count;
+        const bool covered = catalogue.find(it.key()) != 0;
+        coverage.uses += count;
+        coverage.covered += covered ? count : 0;
+        QList<std::pair<QString, qint64>> *list = &coverage.uncovered;
+        if (!CoverageScope::isName(it.key())) {
+            coverage.notNames += count;
+            list = &coverage.uncoveredNotNames;
+        } else if (!scope.projectOf(it.key()).isEmpty()) {
+            coverage.outOfScope += count;
+            list = &coverage.uncoveredOutOfScope;
+        } else if (covered) {
+            coverage.coveredInScope += count;
+        }
+        if (!covered)
+            list->append({it.key(), count});
     }
-    coverage.uncovered = byCount<qint64>(coverage.uncovered, [](const qint64 &n) { return n; });
+    for (auto *list : {&coverage.uncovered, &coverage.uncoveredNotNames, &coverage.uncoveredOutOfScope})
+        *list = byCount<qint64>(*list, [](const qint64 &n) { return n; });
     return coverage;
 }

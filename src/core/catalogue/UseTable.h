@@ -3,6 +3,7 @@
 #include "settings/Result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -48,15 +49,47 @@ private:
     QMap<QString, Name> m_names;
 };
 
-// The share of uses whose name has an entry of its own (exact letter case).
+// Which names the catalogue sets out to explain. A token that cannot be a
+// command name is left out, and so is a name of a third-party plugin, tool,
+// bot or replacement engine or game dll that a readable list gives.
+class CoverageScope
+{
+public:
+    // A command name: an optional '+' or '-', then an ASCII letter or '_',
+    // then only ASCII letters, digits, '_' and '.'. Separator lines written
+    // without "//" ("=====", echo"####") and chat text are not names.
+    static bool isName(QStringView token);
+
+    // The list: '#' comments, "[Project]" starting each project's group,
+    // then one name a line, or a prefix ending in '*' ("amx_*").
+    static Result<CoverageScope> fromText(const QByteArray &text, const QString &sourceName);
+
+    // The third-party project a name belongs to, or empty for the game's own.
+    QString projectOf(const QString &name) const;
+
+private:
+    QHash<QString, QString> m_names;
+    QList<std::pair<QString, QString>> m_prefixes; // prefix, project
+};
+
+// The share of uses whose name has an entry of its own (exact letter case),
+// of all uses and of the uses inside the catalogue's scope.
 struct Coverage
 {
     qint64 uses = 0;
     qint64 covered = 0;
-    // Names without an entry, most used first.
+    qint64 notNames = 0;       // uses of tokens that cannot be a name
+    qint64 outOfScope = 0;     // uses of third-party names
+    qint64 coveredInScope = 0;
+    // Names without an entry, most used first; those the scope leaves out
+    // are in the lists below instead.
     QList<std::pair<QString, qint64>> uncovered;
+    QList<std::pair<QString, qint64>> uncoveredNotNames;
+    QList<std::pair<QString, qint64>> uncoveredOutOfScope;
 
     double share() const { return uses ? double(covered) / double(uses) : 1.0; }
+    qint64 usesInScope() const { return uses - notNames - outOfScope; }
+    double shareInScope() const { return usesInScope() ? double(coveredInScope) / double(usesInScope()) : 1.0; }
 };
 
-Coverage coverageOf(const UseTable &table, const Catalogue &catalogue);
+Coverage coverageOf(const UseTable &table, const Catalogue &catalogue, const CoverageScope &scope = {});
