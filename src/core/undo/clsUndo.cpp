@@ -56,6 +56,23 @@ private:
     const std::function<void(bool)> &m_show;
 };
 
+// Keys that only move the caret or extend the selection; with Ctrl they
+// reach the box, so desktop navigation works and nothing is edited.
+bool movesOnly(int code)
+{
+    return code == VirtualKey::Home || code == VirtualKey::End || code == VirtualKey::Prior
+        || code == VirtualKey::Next || (code >= VirtualKey::Left && code <= VirtualKey::Down);
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// How far Ctrl+Backspace reaches back along a line: a word and the
+// blanks after it.
+constexpr int WordReach = 1024;
+
 bool isSurrogatePair(const QString &text)
 {
     return text.size() == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate();
@@ -252,7 +269,7 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
     if (shift == Ctrl && code == 'Z') {
         undo();
         key.KeyCode = 0;
-    } else if (shift == Ctrl && code == 'R') {
+    } else if ((shift == Ctrl && (code == 'R' || code == 'Y')) || (shift == CtrlShift && code == 'Z')) {
         Redo();
         key.KeyCode = 0;
     } else if (code == VirtualKey::Delete) {
@@ -293,6 +310,12 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
             // committed as input: nothing the box should do.
             key.KeyCode = 0;
         }
+    } else if ((shift == Ctrl || shift == CtrlShift) && movesOnly(code)) {
+        // Left to the box: it moves the caret and changes no text.
+    } else if (shift == Ctrl && code == VirtualKey::Back) {
+        if (recordWordBackspace())
+            emit StateChanged();
+        key.KeyCode = 0;
     } else if (shift == AltOnly) {
         // Alt with a key reaches the box, unless the box would edit with it unrecorded.
         if (!typedText(key).isEmpty() || code == VirtualKey::Back || code == VirtualKey::Tab)
@@ -404,6 +427,29 @@ bool clsUndo::recordBackspace()
     AddElement(e);
     settleModified();
     return true;
+}
+
+// Ctrl+Backspace: the word before the caret with the blanks after it, as
+// one element; at a line start the line break, as Backspace.
+bool clsUndo::recordWordBackspace()
+{
+    EditBox &box = *MyRichTextBox;
+    if (box.SelLength() == 0) {
+        const QString line = box.lineBeforeCaret(WordReach);
+        qsizetype from = line.size();
+        while (from > 0 && (line[from - 1] == u' ' || line[from - 1] == u'\t'))
+            --from;
+        if (from > 0 && isWordChar(line[from - 1])) {
+            while (from > 0 && isWordChar(line[from - 1]))
+                --from;
+        } else {
+            while (from > 0 && !isWordChar(line[from - 1]) && line[from - 1] != u' ' && line[from - 1] != u'\t')
+                --from;
+        }
+        if (const int length = int(line.size() - from); length > 0)
+            box.setSelection(box.SelStart() - length, length);
+    }
+    return recordBackspace();
 }
 
 // A cut with nothing selected changes nothing: it records nothing and

@@ -106,6 +106,7 @@ private:
     void recordTyping(KeyEvent &key, const QString &text);
     void recordDeletion();
     bool recordBackspace();
+    bool recordWordBackspace();
     void recordCut();
     void recordSelectionDeleted(clsUndoElement &e);
     void recordPaste();

@@ -27,7 +27,9 @@ struct EditAction
     bool movesHistory() const
     {
         return kind == EngineUndo || kind == EngineRedo
-            || (kind == Key && modifiers == Qt::ControlModifier && (key == Qt::Key_Z || key == Qt::Key_R));
+            || (kind == Key && modifiers == Qt::ControlModifier
+                && (key == Qt::Key_Z || key == Qt::Key_R || key == Qt::Key_Y))
+            || (kind == Key && modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z);
     }
 
     QString describe() const
@@ -55,7 +57,8 @@ inline EditAction randomEditAction(QRandomGenerator &random, int textLength)
         {Qt::Key_A, Qt::ControlModifier, ""},         {Qt::Key_Y, Qt::ControlModifier, ""},
         {Qt::Key_A, Qt::AltModifier, "a"},            {Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@"},
         {Qt::Key_7, Qt::KeypadModifier, "7"},         {Qt::Key_Escape, Qt::NoModifier, "\x1b"},
-        {Qt::Key_Insert, Qt::NoModifier, ""},
+        {Qt::Key_Insert, Qt::NoModifier, ""},         {Qt::Key_Backspace, Qt::ControlModifier, ""},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, ""},
     };
     EditAction action;
     const int dice = int(random.bounded(20));

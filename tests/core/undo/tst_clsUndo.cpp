@@ -88,6 +88,8 @@ private slots:
         QTest::newRow("Delete at the end") << 9 << 0 << 46 << 0 << "" << "9 1 0 || || 1" << "abcde\r\nfg";
         QTest::newRow("Shift+Delete") << 1 << 2 << 46 << 1 << "" << "1 2 2 |bc| || 1" << "ade\r\nfg";
         QTest::newRow("Backspace after CR LF") << 7 << 0 << 8 << 0 << "\b" << "5 0 2 |\r\n| || 1" << "abcdefg";
+        QTest::newRow("Ctrl+Backspace: the word") << 9 << 0 << 8 << 2 << "" << "7 0 2 |fg| || 1" << "abcde\r\n";
+        QTest::newRow("Ctrl+Backspace at a line start") << 7 << 0 << 8 << 2 << "" << "5 0 2 |\r\n| || 1" << "abcdefg";
         QTest::newRow("Tab over a selection") << 1 << 2 << 9 << 0 << "\t" << "1 1 2 |bc| |\t| 0" << "a\tde\r\nfg";
         QTest::newRow("Tab at the start") << 0 << 0 << 9 << 0 << "\t" << "0 1 0 || |\t| 0" << "\tabcde\r\nfg";
         QTest::newRow("input method") << 0 << 0 << 255 << 0 << "\u4e2d\u6587" << "0 2 0 || |\u4e2d\u6587| 0" << "\u4e2d\u6587abcde\r\nfg";
@@ -119,6 +121,29 @@ private slots:
         QCOMPARE(box().Text(), after);
     }
 
+    // What Ctrl+Backspace takes at the end of a line.
+    void ctrlBackspaceTakesOneWord_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("word and blanks") << "bind w \t " << "bind ";
+        QTest::newRow("underscores belong") << "x cl_dl_max" << "x ";
+        QTest::newRow("stops at punctuation") << "x +forward" << "x +";
+        QTest::newRow("punctuation run") << "x \";;\"" << "x ";
+        QTest::newRow("whole line") << "abc" << "";
+    }
+    void ctrlBackspaceTakesOneWord()
+    {
+        QFETCH(QString, line);
+        start("a\r\n" + line, int(line.size()) + 3);
+        key(VirtualKey::Back, 2);
+        QFETCH(QString, left);
+        QCOMPARE(box().Text(), "a\r\n" + left);
+        QCOMPARE(m_undo->UndoCount(), 1);
+        m_undo->undo();
+        QCOMPARE(box().Text(), "a\r\n" + line);
+    }
+
     // Keys that change no text record nothing; Ctrl keys never reach the box.
     void keysThatRecordNothing_data()
     {
@@ -129,8 +154,9 @@ private slots:
         QTest::newRow("Alt+Right reaches the box") << 39 << 4 << "" << 3;
         QTest::newRow("Alt alone") << 18 << 4 << "" << 2;
         QTest::newRow("Alt+letter types nothing") << 65 << 4 << "a" << 2;
-        QTest::newRow("Ctrl+Y cancelled") << 89 << 2 << "" << 2;
-        QTest::newRow("Ctrl+Right cancelled") << 39 << 2 << "" << 2;
+        QTest::newRow("Ctrl+Y with nothing to redo") << 89 << 2 << "" << 2;
+        QTest::newRow("Ctrl+Right reaches the box") << 39 << 2 << "" << 3;
+        QTest::newRow("Ctrl+D cancelled") << 68 << 2 << "" << 2;
         QTest::newRow("Backspace at the start") << 8 << 0 << "\b" << 0;
     }
     void keysThatRecordNothing()
