@@ -307,6 +307,22 @@ QString RichTextBox::textAfterLastSpace(int limit, bool &cut) const
     return text;
 }
 
+QString RichTextBox::lineBeforeCaret(int limit) const
+{
+    const QTextCursor caret = textCursor();
+    const int position = caret.position();
+    const int lineStart = caret.block().position();
+    // Only the piece asked for is read: a line may be megabytes long.
+    QTextCursor piece(const_cast<QTextDocument *>(document()));
+    piece.setPosition(qMax(lineStart, position - limit));
+    piece.setPosition(position, QTextCursor::KeepAnchor);
+    QString text = piece.selectedText();
+    // A lone LF stays inside the widget's line but ends a line of the hint.
+    if (const qsizetype separator = text.lastIndexOf(QChar(LineSeparator)); separator >= 0)
+        text.remove(0, separator + 1);
+    return text;
+}
+
 QString RichTextBox::SelText() const
 {
     return fromWidgetText(textCursor().selectedText());

@@ -31,6 +31,7 @@ public:
     void setSelLength(int length) override;
 
     QString textAfterLastSpace(int limit, bool &cut) const override;
+    QString lineBeforeCaret(int limit) const override;
 
     QString SelText() const override;
     void setSelText(const QString &text) override;

@@ -22,6 +22,22 @@ QString EditBox::textAfterLastSpace(int limit, bool &cut) const
     return text;
 }
 
+QString EditBox::lineBeforeCaret(int limit) const
+{
+    const int caret = SelStart() + SelLength();
+    int start = caret;
+    while (start > 0 && caret - start < limit) {
+        const QChar c = charAt(start - 1);
+        if (c == u'\n' || c == u'\r')
+            break;
+        --start;
+    }
+    QString text(caret - start, Qt::Uninitialized);
+    for (int i = start; i < caret; ++i)
+        text[i - start] = charAt(i);
+    return text;
+}
+
 QString EditBox::SelRTF() const
 {
     return RichText::fromPlain(SelText());

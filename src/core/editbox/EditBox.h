@@ -67,6 +67,10 @@ public:
     // Costs time in proportion to the result, not to the text.
     virtual QString textAfterLastSpace(int limit, bool &cut) const;
 
+    // The caret's line from its start (at most `limit` characters back) to
+    // the caret, the end of the selection. A lone LF ends a line here too.
+    virtual QString lineBeforeCaret(int limit) const;
+
     // Writing SelStart collapses the selection; SelLength extends it from SelStart.
     virtual int SelStart() const = 0;
     virtual void setSelStart(int position) = 0;

@@ -228,6 +228,33 @@ void EditBoxSuite::span()
     QTEST(box().SelLength(), "selLength");
 }
 
+void EditBoxSuite::lineBeforeCaret_data()
+{
+    // a b ' ' c d CR LF e LF f
+    // 0 1 2   3 4 5  6  7 8  9
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("first line") << 4 << 0 << 100 << "ab c";
+    QTest::newRow("line start") << 7 << 0 << 100 << "";
+    QTest::newRow("after a lone LF") << 10 << 0 << 100 << "f";
+    QTest::newRow("before a lone LF") << 8 << 0 << 100 << "e";
+    QTest::newRow("selection end") << 0 << 4 << 100 << "ab c";
+    QTest::newRow("limit") << 5 << 0 << 2 << "cd";
+}
+
+void EditBoxSuite::lineBeforeCaret()
+{
+    QFETCH(int, caret);
+    QFETCH(int, selLength);
+    QFETCH(int, limit);
+    box().setText(QStringLiteral("ab cd\r\ne\nf"));
+    box().setSelStart(caret);
+    box().setSelLength(selLength);
+    QTEST(box().lineBeforeCaret(limit), "line");
+}
+
 void EditBoxSuite::keyDownComesBeforeTheBoxActs_data()
 {
     QTest::addColumn<int>("key");

@@ -39,6 +39,8 @@ private slots:
     void find();
     void span_data();
     void span();
+    void lineBeforeCaret_data();
+    void lineBeforeCaret();
     void keyDownComesBeforeTheBoxActs_data();
     void keyDownComesBeforeTheBoxActs();
     void cancelledKeyChangesNothing();

@@ -1,0 +1,103 @@
+#include "catalogue/CaretHint.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/ValueRange.h"
+#include "editbox/EditBox.h"
+
+#include <QStringList>
+
+namespace {
+
+bool endsWord(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'"';
+}
+
+// Commands whose last quoted argument is itself a line of commands.
+bool takesCommandBody(const QString &command)
+{
+    return command == QLatin1String("bind") || command == QLatin1String("alias");
+}
+
+// The words of the statement the caret stands in, before its own word:
+// a statement starts at the line start, after a ';' and at the opening
+// quote of a bind or alias body. A quoted argument counts as one word.
+QStringList statementBefore(QStringView line)
+{
+    QStringList words;
+    QString current;
+    bool quoted = false;
+    bool inBody = false;
+    auto endWord = [&] {
+        if (!current.isEmpty())
+            words.append(current);
+        current.clear();
+    };
+    for (const QChar c : line) {
+        if (c == u'"') {
+            if (quoted) {
+                quoted = false;
+                endWord();
+            } else if (inBody) {
+                // The body's closing quote.
+                inBody = false;
+                endWord();
+                words.clear();
+            } else if (!words.isEmpty() && takesCommandBody(words.front()) && words.size() >= 2) {
+                inBody = true;
+                endWord();
+                words.clear();
+            } else {
+                endWord();
+                quoted = true;
+            }
+        } else if (quoted) {
+            current.append(c);
+        } else if (c == u';') {
+            endWord();
+            words.clear();
+        } else if (c == u' ' || c == u'\t') {
+            endWord();
+        } else {
+            current.append(c);
+        }
+    }
+    endWord();
+    return words;
+}
+
+} // namespace
+
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue)
+{
+    Hint hint;
+    qsizetype end = lineBeforeCaret.size();
+    if (end > 0 && lineBeforeCaret[end - 1] == u'"')
+        --end;
+    qsizetype start = end;
+    while (start > 0 && !endsWord(lineBeforeCaret[start - 1]))
+        --start;
+    hint.word = lineBeforeCaret.mid(start, end - start);
+    if (hint.word.isEmpty())
+        return hint;
+    // The word is a value when it follows a command in its statement.
+    const QStringList before = statementBefore(QStringView(lineBeforeCaret).left(start));
+    const int command = before.isEmpty() ? 0 : catalogue.find(before.front());
+    if (command) {
+        hint.caption = catalogue.explanation(command);
+        if (before.size() == 1) {
+            const QString problem = ValueRange::parse(catalogue.strCmdRange[command]).problem(hint.word);
+            if (!problem.isEmpty())
+                hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
+        }
+        return hint;
+    }
+    const int k = catalogue.find(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : hint.word;
+    return hint;
+}
+
+Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue)
+{
+    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue);
+}
