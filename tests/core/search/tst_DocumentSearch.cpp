@@ -1,0 +1,173 @@
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "search/DocumentSearch.h"
+#include "search/LineNumbers.h"
+#include "undo/clsUndo.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// Replace All done the slow way: every position in turn.
+QString replacedSlowly(const QString &text, const QString &find, const QString &replacement, SearchOptions options,
+                       int &count)
+{
+    QString out;
+    count = 0;
+    const auto splitsBreak = [&](qsizetype at) {
+        return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
+    };
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype end = i + find.size();
+        const bool match = end <= text.size()
+            && QStringView(text).mid(i, find.size()).compare(find, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0
+            && !splitsBreak(i) && !splitsBreak(end)
+            && (!options.wholeWord || ((i == 0 || !isWordChar(text[i - 1])) && (end == text.size() || !isWordChar(text[end]))));
+        if (match) {
+            out += replacement;
+            i = end;
+            ++count;
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_DocumentSearch : public QObject
+{
+    Q_OBJECT
+
+    MemoryClipboard m_clipboard;
+
+private slots:
+    // "ab xAB ab" with the caret (or selection) somewhere; "ab" ignoring case.
+    void findNextGoesRound_data()
+    {
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<bool>("wrapped");
+        QTest::newRow("from the start") << 0 << 0 << true << 0 << false;
+        QTest::newRow("past the selected match") << 0 << 2 << true << 4 << false;
+        QTest::newRow("letter case ignored") << 3 << 0 << true << 4 << false;
+        QTest::newRow("after the last: round to the first") << 8 << 1 << true << 0 << true;
+        QTest::newRow("back from the end") << 9 << 0 << false << 7 << false;
+        QTest::newRow("back before the selected match") << 7 << 2 << false << 4 << false;
+        QTest::newRow("back from the start: round to the last") << 0 << 2 << false << 7 << true;
+    }
+    void findNextGoesRound()
+    {
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(bool, forward);
+        MemoryEditBox box(m_clipboard);
+        box.setText(QStringLiteral("ab xAB ab"));
+        box.setSelection(selStart, selLength);
+        const FoundAt at = findNext(box, QStringLiteral("ab"), forward);
+        QTEST(at.position, "found");
+        QTEST(at.wrapped, "wrapped");
+        QCOMPARE(box.SelStart(), at.position);
+        QCOMPARE(box.SelLength(), 2);
+    }
+
+    void findNextOptionsAndMisses()
+    {
+        MemoryEditBox box(m_clipboard);
+        box.setText(QStringLiteral("xab AB ab_"));
+        box.setSelection(1, 0);
+        QCOMPARE(findNext(box, QStringLiteral("ab"), true, {true, true}).position, -1);
+        QCOMPARE(box.SelStart(), 1); // the selection stays
+        QCOMPARE(findNext(box, QStringLiteral("AB"), true, {true, true}).position, 4);
+        QCOMPARE(findNext(box, QStringLiteral("ab"), true, {false, true}).position, 4);
+        QCOMPARE(findNext(box, QString(), true).position, -1);
+    }
+
+    // Random documents, texts and options: Replace All gives what replacing
+    // position by position gives, as one undo element that undo and redo apply.
+    void replaceAllAgreesAndUndoesAtOnce()
+    {
+        const QStringList pieces = {"ab", "AB", " ", "\r\n", "a_b", "x", "b", "\t"};
+        const QStringList finds = {"ab", "b", "AB", "\n", "\r", "\r\n", "b\r\nx", " a", "x"};
+        const QStringList replacements = {"", "y", "ab", "XYZ", "\r\n", "a b"};
+        auto *random = QRandomGenerator::global();
+        for (int run = 0; run < 400; ++run) {
+            QString text;
+            for (int n = int(random->bounded(12)); n > 0; --n)
+                text += pieces[random->bounded(pieces.size())];
+            const QString find = finds[random->bounded(finds.size())];
+            const QString replacement = replacements[random->bounded(replacements.size())];
+            const SearchOptions options{random->bounded(2) == 1, random->bounded(2) == 1};
+            MemoryEditBox box(m_clipboard);
+            clsUndo undo;
+            undo.setRichBox(&box);
+            box.setText(text);
+            box.setModified(false);
+            undo.Reset();
+            box.setSelection(int(random->bounded(text.size() + 1)), 0);
+            int expectedCount = 0;
+            const QString expected = replacedSlowly(text, find, replacement, options, expectedCount);
+            const QString what = QStringLiteral("run %1: \"%2\" \"%3\" -> \"%4\" case %5 word %6")
+                                     .arg(run).arg(text, find, replacement).arg(options.matchCase).arg(options.wholeWord);
+            QVERIFY2(replaceAll(undo, box, find, replacement, options) == expectedCount, qPrintable(what));
+            QVERIFY2(box.Text() == expected, qPrintable(what));
+            QCOMPARE(undo.UndoCount(), expectedCount > 0 ? 1 : 0);
+            QCOMPARE(box.isModified(), expectedCount > 0);
+            undo.undo();
+            QVERIFY2(box.Text() == text, qPrintable(what));
+            QVERIFY(!box.isModified());
+            undo.Redo();
+            QVERIFY2(box.Text() == expected, qPrintable(what));
+        }
+    }
+
+    // Replace changes the selected occurrence only, then selects the next.
+    void replaceOneThenNext()
+    {
+        MemoryEditBox box(m_clipboard);
+        clsUndo undo;
+        undo.setRichBox(&box);
+        box.setText(QStringLiteral("sensitivity 2\r\nsensitivity 2"));
+        undo.Reset();
+        FoundAt next;
+        const QString find = QStringLiteral("sensitivity 2");
+        const QString replacement = QStringLiteral("sensitivity 2.5");
+        QVERIFY(!replaceSelected(undo, box, find, replacement, {}, next)); // nothing selected yet
+        QCOMPARE(next.position, 0);
+        QVERIFY(replaceSelected(undo, box, find, replacement, {}, next));
+        QCOMPARE(box.Text(), QStringLiteral("sensitivity 2.5\r\nsensitivity 2"));
+        QCOMPARE(next.position, 17);
+        QCOMPARE(undo.UndoCount(), 1);
+    }
+
+    void lineNumbers_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("start");
+        QTest::newRow("first") << 1 << 0;
+        QTest::newRow("second") << 2 << 4;
+        QTest::newRow("lone LF stays inside") << 3 << 11;
+        QTest::newRow("past the last") << 99 << 11;
+        QTest::newRow("below 1") << 0 << 0;
+    }
+    void lineNumbers()
+    {
+        QFETCH(int, line);
+        const QString text = QStringLiteral("ab\r\ncd\nef\r\ngh");
+        QTEST(LineNumbers::startOf(text, line), "start");
+        QCOMPARE(LineNumbers::count(text), 3);
+        QCOMPARE(LineNumbers::lineOf(text, LineNumbers::startOf(text, line)), qBound(1, line, 3));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_DocumentSearch)
+#include "tst_DocumentSearch.moc"
