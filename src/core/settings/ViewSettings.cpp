@@ -1,0 +1,58 @@
+#include "settings/ViewSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString RecentKey = QStringLiteral("recent/files");
+const QString GeometryKey = QStringLiteral("window/geometry");
+const QString ZoomKey = QStringLiteral("view/zoom");
+constexpr int ZoomLimit = 40;
+
+} // namespace
+
+QString ViewSettings::path(const QString &dataFolder)
+{
+    return dataFolder + QStringLiteral("/tessary.ini");
+}
+
+ViewSettings ViewSettings::load(const QString &dataFolder)
+{
+    ViewSettings view;
+    const QSettings file(path(dataFolder), QSettings::IniFormat);
+    for (const QString &recent : file.value(RecentKey).toStringList()) {
+        if (!recent.isEmpty() && !view.m_recent.contains(recent) && view.m_recent.size() < RecentLimit)
+            view.m_recent.append(recent);
+    }
+    view.geometry = file.value(GeometryKey).toByteArray();
+    view.zoom = qBound(-ZoomLimit, file.value(ZoomKey, 0).toInt(), ZoomLimit);
+    return view;
+}
+
+Status ViewSettings::save(const QString &dataFolder) const
+{
+    const QString file = path(dataFolder);
+    QSettings settings(file, QSettings::IniFormat);
+    settings.setValue(RecentKey, m_recent);
+    settings.setValue(GeometryKey, geometry);
+    settings.setValue(ZoomKey, zoom);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        return Status::failure(QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));
+    return Status::success();
+}
+
+void ViewSettings::addRecentFile(const QString &path)
+{
+    m_recent.removeAll(path);
+    m_recent.prepend(path);
+    while (m_recent.size() > RecentLimit)
+        m_recent.removeLast();
+}
+
+void ViewSettings::removeRecentFile(const QString &path)
+{
+    m_recent.removeAll(path);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "settings/Result.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// What the editor remembers beyond data.dat: recent documents, the
+// window's place and the text zoom, in a small INI file of its own in the
+// data folder. data.dat keeps exactly its mod and backup records.
+class ViewSettings
+{
+public:
+    static constexpr int RecentLimit = 8;
+
+    // The file's path in a data folder.
+    static QString path(const QString &dataFolder);
+
+    // Reads what is there; a missing or unreadable file gives the defaults.
+    static ViewSettings load(const QString &dataFolder);
+    Status save(const QString &dataFolder) const;
+
+    // Newest first, each path once, at most RecentLimit.
+    const QStringList &recentFiles() const { return m_recent; }
+    void addRecentFile(const QString &path);
+    void removeRecentFile(const QString &path);
+
+    // As the window saves it; empty: the window's own start size.
+    QByteArray geometry;
+    // Steps of one point from the box's own font size.
+    int zoom = 0;
+
+private:
+    QStringList m_recent;
+};

@@ -1,0 +1,58 @@
+#include "settings/ViewSettings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_ViewSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Kept in a file of its own, read back as written; newest first, once
+    // each, at most eight.
+    void roundTrip()
+    {
+        QTemporaryDir dir;
+        ViewSettings view;
+        for (int i = 1; i <= 10; ++i)
+            view.addRecentFile(dir.filePath(QStringLiteral("f%1.cfg").arg(i)));
+        view.addRecentFile(dir.filePath(QStringLiteral("f5.cfg")));
+        view.removeRecentFile(dir.filePath(QStringLiteral("f9.cfg")));
+        view.geometry = QByteArray("\x01\x02geometry", 10);
+        view.zoom = 3;
+        QVERIFY(view.save(dir.path()));
+        QVERIFY(QFile::exists(ViewSettings::path(dir.path())));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.dat"))));
+        const ViewSettings back = ViewSettings::load(dir.path());
+        QStringList expected;
+        for (const int i : {5, 10, 8, 7, 6, 4, 3})
+            expected << dir.filePath(QStringLiteral("f%1.cfg").arg(i));
+        QCOMPARE(back.recentFiles(), expected);
+        QCOMPARE(back.geometry, view.geometry);
+        QCOMPARE(back.zoom, 3);
+    }
+
+    // A missing or damaged file gives the defaults; one that cannot be
+    // written is reported.
+    void badFiles()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(ViewSettings::load(dir.path()).recentFiles(), QStringList());
+        QFile file(ViewSettings::path(dir.path()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[view]\nzoom=999999\n[recent]\nfiles=a, a, , b\n\x01\xff[[[");
+        file.close();
+        const ViewSettings damaged = ViewSettings::load(dir.path());
+        QCOMPARE(damaged.recentFiles(), (QStringList{"a", "b"}));
+        QVERIFY(damaged.zoom <= 40);
+        // A file stands where the folder should: even root cannot write there.
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!ViewSettings().save(blocker.fileName()));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_ViewSettings)
+#include "tst_ViewSettings.moc"
