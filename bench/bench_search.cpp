@@ -33,7 +33,7 @@ public:
     int messages = 0;
     QString chooseOpenPath(const QString &, const QStringList &, const QString &) override { return {}; }
     QString chooseSavePath(const QString &, const QStringList &, const QString &) override { return {}; }
-    SaveChoice askSaveChanges() override { return SaveChoice::Cancel; }
+    SaveChoice askSaveChanges(const QString &) override { return SaveChoice::Cancel; }
     bool confirmSave(const QString &) override { return false; }
     void showError(const QString &) override {}
     bool askReload(const QString &) override { return false; }
@@ -41,6 +41,7 @@ public:
     RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }
     void inform(const QString &) override {}
     void showMessage(const QString &, const QString &) override { ++messages; }
+    int askLineNumber(int, int) override { return 0; }
 };
 
 [[noreturn]] void fail(const char *why)

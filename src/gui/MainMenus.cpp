@@ -32,6 +32,7 @@ void addSeparator(QMenu *menu, const char *name)
 MainMenus::MainMenus(QMenuBar *bar, frmTessary &window)
 {
     create(bar);
+    addKeys();
     connectTo(window);
 }
 
@@ -42,6 +43,8 @@ void MainMenus::create(QMenuBar *bar)
     mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
     mnuSave = addItem(mnuFile, "Save", "mnuSave");
     mnuSaveas = addItem(mnuFile, "Save As...", "mnuSaveas");
+    mnuRecent = mnuFile->addMenu(QStringLiteral("Recent Files"));
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     addSeparator(mnuFile, "mnuSep1");
     mnuExit = addItem(mnuFile, "Exit", "mnuExit");
 
@@ -54,6 +57,10 @@ void MainMenus::create(QMenuBar *bar)
     mnuPaste = addItem(mnuEdit, "Paste", "mnuPaste");
     addSeparator(mnuEdit, "sep3");
     mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
+    mnuFindNext = addItem(mnuEdit, "Find Next", "mnuFindNext");
+    mnuFindPrevious = addItem(mnuEdit, "Find Previous", "mnuFindPrevious");
+    mnuReplace = addItem(mnuEdit, "Replace...", "mnuReplace");
+    mnuGoto = addItem(mnuEdit, "Go to Line...", "mnuGoto");
 
     mnuView = addMenu(bar, "View", "mnuView");
     mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
@@ -64,6 +71,27 @@ void MainMenus::create(QMenuBar *bar)
     mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
     addSeparator(mnuHelp, "mnuSep2");
     mnuAbout = addItem(mnuHelp, "About", "mnuAbout");
+}
+
+// Desktop keys, shown in the menus. Keys the edit box takes itself (undo,
+// redo, the clipboard) reach the undo engine there; elsewhere the item runs.
+void MainMenus::addKeys()
+{
+    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveas->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                           QKeySequence(Qt::CTRL | Qt::Key_R)});
+    mnuCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    mnuFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    mnuReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuGoto->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
 }
 
 void MainMenus::connectTo(frmTessary &window)
@@ -83,5 +111,9 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuCopy, &QAction::triggered, &window, &frmTessary::mnuCopy_Click);
     QObject::connect(mnuPaste, &QAction::triggered, &window, &frmTessary::mnuPaste_Click);
     QObject::connect(mnuFind, &QAction::triggered, &window, &frmTessary::mnuFind_Click);
+    QObject::connect(mnuFindNext, &QAction::triggered, &window, [&window] { window.mnuFindNext_Click(true); });
+    QObject::connect(mnuFindPrevious, &QAction::triggered, &window, [&window] { window.mnuFindNext_Click(false); });
+    QObject::connect(mnuReplace, &QAction::triggered, &window, &frmTessary::mnuReplace_Click);
+    QObject::connect(mnuGoto, &QAction::triggered, &window, &frmTessary::mnuGoto_Click);
     QObject::connect(mnuBackups, &QAction::triggered, &window, &frmTessary::mnuBackups_Click);
 }

@@ -17,6 +17,7 @@ public:
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuSaveas = nullptr;
+    QMenu *mnuRecent = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuUndo = nullptr;
@@ -25,6 +26,10 @@ public:
     QAction *mnuCopy = nullptr;
     QAction *mnuPaste = nullptr;
     QAction *mnuFind = nullptr;
+    QAction *mnuFindNext = nullptr;
+    QAction *mnuFindPrevious = nullptr;
+    QAction *mnuReplace = nullptr;
+    QAction *mnuGoto = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuBackups = nullptr;
     QAction *mnuScriptwiz = nullptr;
@@ -35,5 +40,6 @@ public:
 
 private:
     void create(QMenuBar *bar);
+    void addKeys();
     void connectTo(frmTessary &window);
 };

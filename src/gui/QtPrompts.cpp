@@ -3,6 +3,7 @@
 #include "documents/Texts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -54,10 +55,9 @@ QString QtPrompts::chooseSavePath(const QString &title, const QStringList &filte
     return choosePath(m_parent, QFileDialog::AcceptSave, title, filters, startPath);
 }
 
-Prompts::SaveChoice QtPrompts::askSaveChanges()
+Prompts::SaveChoice QtPrompts::askSaveChanges(const QString &documentName)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle),
-                    QString::fromLatin1(Texts::SaveChanges),
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), Texts::saveChanges(documentName),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
@@ -122,4 +122,12 @@ void QtPrompts::showMessage(const QString &title, const QString &message)
 {
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+int QtPrompts::askLineNumber(int current, int last)
+{
+    bool ok = false;
+    const int line = QInputDialog::getInt(m_parent, QString::fromLatin1(Texts::GoToLineTitle),
+                                          Texts::lineNumberLabel(last), current, 1, last, 1, &ok);
+    return ok ? line : 0;
 }

@@ -13,7 +13,7 @@ public:
 
     QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override;
     QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) override;
-    SaveChoice askSaveChanges() override;
+    SaveChoice askSaveChanges(const QString &documentName) override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
     bool askReload(const QString &message) override;
@@ -21,6 +21,7 @@ public:
     RecoveryChoice askRecover(const QString &message) override;
     void inform(const QString &message) override;
     void showMessage(const QString &title, const QString &message) override;
+    int askLineNumber(int current, int last) override;
 
     // Shows each filter's caption as given, with "*.*" matching every file
     // here, names without a dot included; selects the first.

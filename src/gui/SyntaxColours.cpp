@@ -118,6 +118,12 @@ void SyntaxColours::setSyntax(FileSyntax syntax)
     schedule();
 }
 
+void SyntaxColours::recolourAll()
+{
+    ++m_generation;
+    schedule();
+}
+
 // For changes the widget lays out later (size, palette, file type): a queued
 // pass, or the next paint if that comes first.
 void SyntaxColours::schedule()

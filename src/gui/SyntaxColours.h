@@ -33,6 +33,9 @@ public:
 
     FileSyntax syntax() const { return m_syntax; }
     void setSyntax(FileSyntax syntax);
+    // Colours every block afresh, as after a change of syntax: for a text
+    // that replaced the whole document.
+    void recolourAll();
 
     // Colours the blocks on screen now (also done by itself after each change).
     void colourVisible();

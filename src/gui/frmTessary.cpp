@@ -19,6 +19,9 @@
 #include "catalogue/QuickSearch.h"
 #include "gui/MainMenus.h"
 #include "gui/QtPrompts.h"
+#include "gui/SearchCommands.h"
+#include "gui/WindowState.h"
+#include "catalogue/CaretHint.h"
 #include "catalogue/QuickSearchNames.h"
 #include "documents/RecoverySchedule.h"
 #include "documents/RecoveryStore.h"
@@ -43,12 +46,15 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // The client area at start, in pixels.
 constexpr int ClientWidth = 407;
 constexpr int ClientHeight = 272;
-constexpr int EditTop = 48;
+constexpr int HintTop = 33;
+constexpr int HintHeight = 16;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
@@ -86,7 +92,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
       m_prompts(prompts ? *prompts : *m_ownPrompts)
 {
     setObjectName(QStringLiteral("frmTessary"));
-    setWindowTitle(QString::fromLatin1(Texts::AppTitle));
+    setWindowTitle(Texts::windowTitle(QString()));
     setWindowIcon(programIcon());
     m_openUrl = [this](const QUrl &url) {
         return openInBrowser(url, [this] { m_prompts.showError(VersionPage::notOpened()); });
@@ -95,6 +101,10 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     txtMain->setChangeHandler([this] { txtMain_Change(); });
+    // The hint follows the caret as well as the text.
+    connect(txtMain, &QPlainTextEdit::cursorPositionChanged, this, &frmTessary::UpdateHint);
+    m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
+                                    [this](const QString &path) { openFile(path); });
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
     m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
@@ -193,7 +203,10 @@ void frmTessary::createControls()
         hintColours.setColor(QPalette::WindowText, Qt::black);
     lblHint->setPalette(hintColours);
     lblHint->setAccessibleDescription(tr("Explains the command being typed"));
-    lblHint->setGeometry(0, 33, 404, 16);
+    // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
+    const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
+    lblHint->setGeometry(0, HintTop, 404, hintHeight);
+    const int editTop = HintTop + hintHeight - 1;
 
     txtMain = new RichTextBox(m_clipboard, m_client);
     txtMain->setObjectName(QStringLiteral("txtMain"));
@@ -203,7 +216,7 @@ void frmTessary::createControls()
     txtMain->setFont(font);
     txtMain->setAccessibleName(tr("Document"));
     m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
-    txtMain->setGeometry(0, EditTop, ClientWidth, ClientHeight - EditTop);
+    txtMain->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
 
     QWidget::setTabOrder(txtMain, cboSearch);
     QWidget::setTabOrder(cboSearch, picSave);
@@ -266,15 +279,24 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     objUndo->setRichBox(txtMain);
     objUndo->Reset();
     // The history of a replaced text would write into the new one.
-    m_documents->setDocumentReplacedHandler([this] { objUndo->Reset(); });
+    m_documents->setDocumentReplacedHandler([this] {
+        objUndo->Reset();
+        // The same file opened again is coloured again.
+        m_colours->recolourAll();
+    });
+    connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
+    m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
+    m_windowState->restore(m_dataFolder);
     m_documents->loadCommandLine(commandLineArgument);
-    colourAs(QString(commandLineArgument).remove(u'"'));
+    if (!m_vars.strFilename.isEmpty())
+        documentNamed(m_vars.strFilename);
     // Offered once the window is up.
     QTimer::singleShot(0, this, [this] {
         m_documents->offerRecovery();
         // Only a restored copy has given the document a path by now.
         if (!m_vars.strFilename.isEmpty())
             colourAs(m_vars.strFilename);
+        updateTitle();
     });
     txtMain->setFocus();
 }
@@ -316,12 +338,14 @@ void frmTessary::Form_Resize()
     lblSearch->move(scaleWidth - SearchLabelFromRight, lblSearch->y());
     cboSearch->move(scaleWidth - SearchBoxFromRight, cboSearch->y());
     lblHint->resize(scaleWidth, lblHint->height());
+    showHint(lblHint->text());
     setUpdatesEnabled(true);
 }
 
 void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
+        saveWindowState();
         m_documents->forgetRecoveryCopy();
         event->accept();
         return;
@@ -335,6 +359,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
             warnSettingsUnsaved(saved.error());
     }
+    saveWindowState();
     if (!m_sessionEnding)
         m_documents->forgetRecoveryCopy();
     event->accept();
@@ -354,17 +379,44 @@ bool frmTessary::commitData(bool mayAsk)
     return m_sessionEnding;
 }
 
+// A folder already told about is not told about again.
+void frmTessary::saveWindowState()
+{
+    if (const Status saved = m_windowState->save(); !saved && !std::exchange(m_settingsWarned, true))
+        m_prompts.showError(saved.error());
+}
+
 void frmTessary::mnuNew_Click()
 {
     m_documents->newDocument();
     if (!txtMain->isModified()) // not cancelled
         colourAs(QString());
+    updateTitle();
 }
 
 void frmTessary::mnuOpen_Click()
 {
     if (m_documents->open())
-        colourAs(m_vars.strFilename);
+        documentNamed(m_vars.strFilename);
+}
+
+void frmTessary::openFile(const QString &path)
+{
+    if (m_documents->openPath(path))
+        documentNamed(m_vars.strFilename);
+}
+
+void frmTessary::documentNamed(const QString &path)
+{
+    colourAs(path);
+    m_windowState->addRecentFile(path);
+    updateTitle();
+}
+
+void frmTessary::updateTitle()
+{
+    setWindowTitle(Texts::windowTitle(m_vars.strFilename));
+    setWindowModified(txtMain->isModified());
 }
 
 void frmTessary::Picture1_Click()
@@ -376,7 +428,8 @@ void frmTessary::mnuSave_Click()
 {
     const bool named = !m_vars.strFilename.isEmpty();
     if (m_documents->save() && !named) // saved through Save As
-        colourAs(m_documents->dialogFileName());
+        documentNamed(m_documents->dialogFileName());
+    updateTitle();
 }
 
 void frmTessary::picSave_Click()
@@ -387,7 +440,8 @@ void frmTessary::picSave_Click()
 void frmTessary::mnuSaveas_Click()
 {
     if (m_documents->saveAs())
-        colourAs(m_documents->dialogFileName());
+        documentNamed(m_documents->dialogFileName());
+    updateTitle();
 }
 
 void frmTessary::colourAs(const QString &path)
@@ -451,20 +505,50 @@ void frmTessary::txtMain_Change()
     // An edit after a logout was cancelled is asked about again at closing.
     m_sessionEnding = false;
     UpdateHint();
+    setWindowModified(txtMain->isModified());
     m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
 }
 
 void frmTessary::UpdateHint()
 {
-    const Hint hint = hintFor(*txtMain, m_vars.catalogue, HintWordLimit, m_colours ? &m_colours->aliases() : nullptr);
-    // Writing the box's text neither searches nor adds to its list.
-    cboSearch->setEditText(hint.word);
-    lblHint->setText(hint.caption.left(HintShownChars));
+    const Hint hint = hintAtCaret(*txtMain, m_vars.catalogue, m_colours ? &m_colours->aliases() : nullptr);
+    // Writing the box's text neither searches nor adds to its list. What
+    // the user is typing there stays while its search moves the caret.
+    if (!cboSearch->hasFocus())
+        cboSearch->setEditText(hint.word);
+    showHint(hint.caption);
+}
+
+// A hint wider than the line can be read whole in its tooltip.
+void frmTessary::showHint(const QString &caption)
+{
+    lblHint->setText(caption.left(HintShownChars));
+    const bool fits = lblHint->fontMetrics().horizontalAdvance(lblHint->text()) <= lblHint->contentsRect().width();
+    lblHint->setToolTip(fits ? QString() : QStringLiteral("<p>%1</p>").arg(lblHint->text().toHtmlEscaped()));
 }
 
 int frmTessary::FindInDocument(const QString &text)
 {
+    if (m_search)
+        m_search->setLastText(text);
     return ::FindInDocument(*txtMain, m_prompts, text);
+}
+
+void frmTessary::mnuFindNext_Click(bool forward)
+{
+    // Nothing searched yet: the find dialog asks for the text.
+    if (!m_search->findNext(forward))
+        mnuFind_Click();
+}
+
+void frmTessary::mnuReplace_Click()
+{
+    m_search->showReplace();
+}
+
+void frmTessary::mnuGoto_Click()
+{
+    m_search->goToLine();
 }
 
 void frmTessary::cboSearch_Click()

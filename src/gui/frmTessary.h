@@ -34,6 +34,8 @@ class clsUndo;
 struct mdlVars;
 class frmSettings;
 class MainMenus;
+class SearchCommands;
+class WindowState;
 
 // The main window: tool pictures, Quick Search box, hint line, edit box and
 // menus. It wires its controls and hands the work to the core.
@@ -100,7 +102,7 @@ public:
     void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
     // Every change of the edit box's text, whoever made it, comes here.
     void txtMain_Change();
-    // The document's last word into the Quick Search box, its explanation into the hint line.
+    // The word before the caret into the Quick Search box, its explanation into the hint line.
     void UpdateHint();
 
     // The document search shared by the Quick Search and the find dialog.
@@ -110,6 +112,12 @@ public:
     // Enter searches without changing the list.
     void cboSearch_KeyDown(KeyEvent &key);
     void mnuFind_Click();
+    // From the caret with the last text searched, round the document.
+    void mnuFindNext_Click(bool forward);
+    void mnuReplace_Click();
+    void mnuGoto_Click();
+    // A recent or dropped file, asking about unsaved changes first.
+    void openFile(const QString &path);
 
 protected:
     // Form_Unload.
@@ -129,6 +137,13 @@ private:
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
     void keepRecoveryCopy();
+    // The title names the document; the mark follows its modified state.
+    void updateTitle();
+    void saveWindowState();
+    void showHint(const QString &caption);
+    // After a command that may have given the document a file: colours,
+    // recent files and title follow it.
+    void documentNamed(const QString &path);
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -169,4 +184,6 @@ private:
     SyntaxColours *m_colours = nullptr;
 
     std::unique_ptr<MainMenus> m_menus;
+    WindowState *m_windowState = nullptr;
+    SearchCommands *m_search = nullptr;
 };

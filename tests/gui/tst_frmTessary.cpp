@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,24 +104,26 @@ private slots:
     void layoutFollowsTheWindowSize_data()
     {
         QTest::addColumn<QSize>("client");
-        QTest::addColumn<int>("editHeight");
-        QTest::newRow("as started") << QSize(407, 272) << 224;
-        QTest::newRow("100 wider") << QSize(507, 272) << 224;
-        QTest::newRow("taller") << QSize(407, 500) << 452;
-        QTest::newRow("48 high leaves no room") << QSize(300, 48) << 0;
+        QTest::newRow("as started") << QSize(407, 272);
+        QTest::newRow("100 wider") << QSize(507, 272);
+        QTest::newRow("taller") << QSize(407, 500);
         // Too low for the edit box: it keeps its height, the widths still follow.
-        QTest::newRow("40 high") << QSize(300, 40) << 224;
+        QTest::newRow("40 high") << QSize(300, 40);
     }
     void layoutFollowsTheWindowSize()
     {
         QFETCH(QSize, client);
-        QFETCH(int, editHeight);
         start();
         QCOMPARE(this->client()->size(), QSize(407, 272));
         resizeClient(client.width(), client.height());
         const int w = client.width();
-        QCOMPARE(control("txtMain")->geometry(), QRect(0, 48, w, editHeight));
-        QCOMPARE(control("lblHint")->geometry(), QRect(0, 33, w, 16));
+        // The hint line is as tall as its font with descenders needs; the box starts on its lower edge.
+        auto *hint = control<QLabel>("lblHint");
+        const int hintHeight = qMax(16, hint->fontMetrics().height() + 2);
+        const int top = 33 + hintHeight - 1;
+        const int editHeight = client.height() >= top ? client.height() - top : 272 - top;
+        QCOMPARE(control("txtMain")->geometry(), QRect(0, top, w, editHeight));
+        QCOMPARE(hint->geometry(), QRect(0, 33, w, hintHeight));
         QCOMPARE(control("lblSearch")->geometry(), QRect(w - 242, 8, 73, 17));
         QCOMPARE(control("cboSearch")->pos(), QPoint(w - 171, 5));
         QCOMPARE(control("cboSearch")->width(), 153);
@@ -258,15 +262,110 @@ private slots:
         QTEST(int(copies()), "copiesLeft");
     }
 
-    void commandLineFileLoadsWithoutBecomingCurrent()
+    // Opened from the file manager, the file is the current one: the title
+    // names it, marks it modified, and Save writes it without a dialog.
+    void commandLineFileIsTheCurrentFileAndTheTitleNamesIt()
     {
         writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
         start(u'"' + path("autoexec.cfg") + u'"');
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
-        QVERIFY(m_vars->strFilename.isEmpty());
-        m_frm->picSave_Click();
-        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
-        QCOMPARE(m_prompts->dialogStartPaths, QStringList{path("autoexec.cfg")});
+        QCOMPARE(m_vars->strFilename, path("autoexec.cfg"));
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
+        QVERIFY(!m_frm->isWindowModified());
+        type(QStringLiteral("x"));
+        QVERIFY(m_frm->isWindowModified());
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_prompts->dialogTitles, QStringList{});
+        QCOMPARE(readAll(path("autoexec.cfg")), QByteArray("xgamma 1\r\nsensitivity 3\r\n"));
+        QVERIFY(!m_frm->isWindowModified());
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("[*]Tessary"));
+    }
+
+    // Desktop keys on the edit box: the menus' keys run their items, moving
+    // keys move the caret, and an edit with Ctrl is the undo engine's.
+    void desktopKeys()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        auto *menus = m_frm->menuBar();
+        QCOMPARE(m_frm->findChild<QAction *>(QStringLiteral("mnuRedo"))->shortcuts().size(), 3);
+        QCOMPARE(m_frm->findChild<QAction *>(QStringLiteral("mnuGoto"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+        QVERIFY(menus->findChild<QMenu *>(QStringLiteral("mnuRecent")));
+        RichTextBox &box = m_frm->editBox();
+        type(QStringLiteral("ab cd\rsensitivity 2\rsensitivity 2"));
+        QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), 0);
+        QTest::keyClick(&box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(box.SelLength() > 0);
+        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), box.TextLength());
+        QTest::keyClick(&box, Qt::Key_Backspace, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity 2"));
+        QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_D, Qt::ControlModifier); // cancelled, as every other Ctrl key
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        // Find Next from the caret, round the document, with the last text searched.
+        m_frm->FindInDocument(QStringLiteral("SENSITIVITY"));
+        QCOMPARE(box.SelStart(), 7);
+        QTest::keyClick(&box, Qt::Key_F3);
+        QCOMPARE(box.SelStart(), 22);
+        QTest::keyClick(&box, Qt::Key_F3);
+        QCOMPARE(box.SelStart(), 7);
+        QCOMPARE(control<QLabel>("lblHint")->text(),
+                 QStringLiteral("Passed the end of the document; continued from the start."));
+        QTest::keyClick(&box, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(box.SelStart(), 22);
+        // Go to Line.
+        m_prompts->lineNumber = 2;
+        QTest::keyClick(&box, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), 7);
+        QCOMPARE(box.SelLength(), 0);
+    }
+
+    // A file dropped on the window opens, after the question about the edited
+    // text; it joins the recent files, which are remembered with the zoom.
+    void droppedFileOpensAndIsRemembered()
+    {
+        writeAll(path("dropped.cfg"), "bind w +forward\r\n");
+        start();
+        type(QStringLiteral("edited"));
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
+        QWidget *target = &m_frm->editBox();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &drop);
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
+        QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("Untitled")});
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
+        m_frm->findChild<QAction *>(QStringLiteral("zoomIn"))->trigger();
+        const qreal zoomed = m_frm->editBox().font().pointSizeF();
+        m_frm->close();
+        m_frm.reset();
+        start();
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
+        QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
+        QFile::remove(path("dropped.cfg"));
+        recent->actions().first()->trigger();
+        QCOMPARE(recent->actions().size(), 0);
+        QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
     }
 
     // The colours follow the document's file type through every way it gets one.
@@ -392,6 +491,7 @@ private slots:
         QTest::addColumn<QString>("word");
         QTest::newRow("a name") << "x gamma" << "Curve (Range: 1.8-3.0) (2.5)" << "gamma";
         QTest::newRow("a space clears") << "gamma " << "" << "";
+        QTest::newRow("a value") << "gamma 5" << "5 is above 3.0: Curve (Range: 1.8-3.0) (2.5)" << "5";
     }
     void hintFollowsTyping()
     {
@@ -410,6 +510,17 @@ private slots:
         QCOMPARE(control<QComboBox>("cboSearch")->currentText(), word);
         QCOMPARE(control<QComboBox>("cboSearch")->count(), 90);
         QCOMPARE(m_frm->editBox().SelStart(), int(typed.size()));
+        // The caret moved to another line: the hint follows it.
+        m_frm->editBox().setText(QStringLiteral("x gamma\r\nrate 1"));
+        m_frm->editBox().setSelStart(7);
+        QCOMPARE(control<QComboBox>("cboSearch")->currentText(), QStringLiteral("gamma"));
+        QCOMPARE(control<QLabel>("lblHint")->text(), QStringLiteral("Curve (Range: 1.8-3.0) (2.5)"));
+        // Too long for the line: the whole hint is in the tooltip.
+        QVERIFY(control("lblHint")->toolTip().isEmpty());
+        catalogue.strCmdText[4] = QString(300, u'w');
+        m_frm->editBox().setSelStart(6);
+        m_frm->editBox().setSelStart(7);
+        QVERIFY(control("lblHint")->toolTip().contains(catalogue.strCmdText[4]));
     }
 
     // Picking appends the searched text, Enter does not; both give the edit

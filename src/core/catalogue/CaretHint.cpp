@@ -1,5 +1,6 @@
 #include "catalogue/CaretHint.h"
 
+#include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ValueRange.h"
 #include "editbox/EditBox.h"
@@ -68,7 +69,7 @@ QStringList statementBefore(QStringView line)
 
 } // namespace
 
-Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue)
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases)
 {
     Hint hint;
     qsizetype end = lineBeforeCaret.size();
@@ -93,11 +94,12 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue)
         return hint;
     }
     const int k = catalogue.find(hint.word);
-    hint.caption = k ? catalogue.explanation(k) : hint.word;
+    const auto alias = k || !aliases ? std::nullopt : aliases->find(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : alias ? AliasIndex::explanation(*alias) : hint.word;
     return hint;
 }
 
-Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue)
+Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases)
 {
-    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue);
+    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class AliasIndex;
 class EditBox;
 struct Catalogue;
 
@@ -15,10 +16,11 @@ struct Catalogue;
 // value of a catalogued command in the same statement (after "sensitivity",
 // or inside the quoted body of a bind or alias), the hint is that command's
 // entry, with a note when the value is outside its range.
-Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue);
+// A name the catalogue lacks is looked up among the document's aliases.
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases = nullptr);
 
 // The same for the caret of an edit box. Reads at most CaretLineLimit
 // characters before the caret, so a keystroke costs the same in any document.
-Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue);
+Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases = nullptr);
 
 inline constexpr int CaretLineLimit = 1024;

@@ -47,6 +47,14 @@ bool DocumentCommands::open()
     return loadFile(path);
 }
 
+bool DocumentCommands::openPath(const QString &path)
+{
+    if (!maybeSave())
+        return false;
+    m_dialogFileName = path;
+    return loadFile(path);
+}
+
 bool DocumentCommands::loadFile(const QString &path)
 {
     DiskStamp stamp;
@@ -115,15 +123,10 @@ void DocumentCommands::loadCommandLine(const QString &argument)
         path = path.mid(1, path.size() - 2);
     if (path.isEmpty())
         return;
-    Result<QString> text = LoadDocument(path);
-    if (!text) {
-        m_prompts.showError(Texts::couldNotOpen(text.error()));
-        replaceText(QString());
-        return;
-    }
-    replaceText(text.take());
-    // Save still asks for a name, but offers the file's own.
     m_dialogFileName = path;
+    // Opened from the file manager, it is the current file as after Open.
+    if (!loadFile(path))
+        replaceText(QString());
 }
 
 bool DocumentCommands::unsaved() const
@@ -135,7 +138,7 @@ bool DocumentCommands::maybeSave()
 {
     if (!unsaved())
         return true;
-    switch (m_prompts.askSaveChanges()) {
+    switch (m_prompts.askSaveChanges(Texts::documentName(m_vars.strFilename))) {
     case Prompts::SaveChoice::Save:
         return save();
     case Prompts::SaveChoice::Discard:

@@ -14,8 +14,8 @@ struct mdlVars;
 
 // New, Open, Save and Save As on the edit box's text.
 //
-// strFilename is set only by Open and cleared by New, so a Save after New
-// asks for a name. Before the edited text is replaced the user is asked
+// strFilename is set by Open and the command-line load and cleared by New,
+// so a Save after New asks for a name. Before the edited text is replaced the user is asked
 // whether to save it; a file that cannot be read or written is reported.
 class DocumentCommands
 {
@@ -27,9 +27,11 @@ public:
     bool open();
     bool save();
     bool saveAs();
+    // Open without the file dialog: a recent or dropped file.
+    bool openPath(const QString &path);
 
-    // Loads the file named on the command line without making it the
-    // current file; strips one pair of surrounding double quotes.
+    // Loads the file named on the command line as the current file;
+    // strips one pair of surrounding double quotes.
     void loadCommandLine(const QString &argument);
 
     // Asks about unsaved changes; false when the user cancels.

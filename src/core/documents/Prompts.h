@@ -16,8 +16,8 @@ public:
     virtual QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) = 0;
     virtual QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) = 0;
 
-    // Before the edited document is replaced or dropped.
-    virtual SaveChoice askSaveChanges() = 0;
+    // Before the edited document is replaced or dropped; names it.
+    virtual SaveChoice askSaveChanges(const QString &documentName) = 0;
 
     // Asked before a save that cannot keep every character; true to save anyway.
     virtual bool confirmSave(const QString &message) = 0;
@@ -34,4 +34,6 @@ public:
     virtual void inform(const QString &message) = 0;
     // A message box with one OK button and no icon; returns when it is closed.
     virtual void showMessage(const QString &title, const QString &message) = 0;
+    // Go to Line: a line from 1 to last, offering current; 0 when cancelled.
+    virtual int askLineNumber(int current, int last) = 0;
 };

@@ -1,6 +1,7 @@
 #include "documents/Texts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace Texts {
@@ -16,6 +17,40 @@ QStringList fileDialogFilters()
         filters << (display.contains(u'(' + pattern + u')') ? display : display + QStringLiteral(" (") + pattern + u')');
     }
     return filters;
+}
+
+QString documentName(const QString &path)
+{
+    return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
+}
+
+QString saveChanges(const QString &documentName)
+{
+    return QStringLiteral("%1 has been modified.\nDo you want to save your changes?").arg(documentName);
+}
+
+QString windowTitle(const QString &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("[*]") + QString::fromLatin1(AppTitle);
+    // A literal "[*]" in a file name would be taken for the mark.
+    return QStringLiteral("%1[*] - %2").arg(documentName(path).replace(QStringLiteral("[*]"), QStringLiteral("[**]")),
+                                            QString::fromLatin1(AppTitle));
+}
+
+QString replacedCount(int count)
+{
+    return count == 1 ? QStringLiteral("Replaced 1 occurrence.") : QStringLiteral("Replaced %1 occurrences.").arg(count);
+}
+
+QString lineNumberLabel(int last)
+{
+    return QStringLiteral("Line number (1 to %1):").arg(last);
+}
+
+QString recentFileMissing(const QString &path)
+{
+    return QStringLiteral("%1 no longer exists; it is taken off the recent files.").arg(QDir::toNativeSeparators(path));
 }
 
 QString couldNotFind(const QString &searchText)

@@ -22,10 +22,22 @@ inline constexpr char RedoTip[] = "Redo the last undo";
 inline constexpr char SearchTip[] = "Search for a phrase in the text";
 inline constexpr char SearchLabel[] = "Quick Search:";
 
-inline constexpr char SaveChanges[] = "The document has been modified.\nDo you want to save your changes?";
+// The document by its file name, "Untitled" before it has one.
+QString documentName(const QString &path);
+QString saveChanges(const QString &documentName);
+// The file's name, the modified mark Qt fills in, and the program's name.
+QString windowTitle(const QString &path);
 
 inline constexpr char NotFoundTitle[] = "Not Found";
 QString couldNotFind(const QString &searchText);
+
+// Find Next, Replace and Go to Line.
+inline constexpr char WrappedToStart[] = "Passed the end of the document; continued from the start.";
+inline constexpr char WrappedToEnd[] = "Passed the start of the document; continued from the end.";
+QString replacedCount(int count);
+inline constexpr char GoToLineTitle[] = "Go to Line";
+QString lineNumberLabel(int last);
+QString recentFileMissing(const QString &path);
 
 // The file dialog's filters, first one selected when it opens.
 QStringList fileDialogFilters();

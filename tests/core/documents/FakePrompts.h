@@ -30,9 +30,11 @@ public:
         record(title, filters, startPath);
         return savePath;
     }
-    SaveChoice askSaveChanges() override
+    QStringList saveChangesNames;
+    SaveChoice askSaveChanges(const QString &documentName) override
     {
         ++saveChangesAsked;
+        saveChangesNames << documentName;
         if (onAskSave)
             onAskSave();
         return saveChoice;
@@ -68,6 +70,8 @@ public:
         return recoveryChoice;
     }
     void inform(const QString &message) override { notices << message; }
+    int lineNumber = 0;
+    int askLineNumber(int, int) override { return lineNumber; }
 
 private:
     void record(const QString &title, const QStringList &filters, const QString &startPath)

@@ -128,30 +128,46 @@ private slots:
         QCOMPARE(m_prompts->dialogStartPaths.last(), path("new.cfg"));
     }
 
+    // A file named on the command line is the current file: Save writes it,
+    // after the check for changes on disk, and the questions name it.
     void commandLine_data()
     {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("errors");
-        QTest::newRow("quoted") << QStringLiteral("\"%1\"") << QStringLiteral("gamma 1\r\nrate 2") << 0;
-        QTest::newRow("bare") << QStringLiteral("%1") << QStringLiteral("gamma 1\r\nrate 2") << 0;
-        QTest::newRow("missing file") << QStringLiteral("\"%1.missing\"") << QString() << 1;
-        QTest::newRow("empty quotes") << QStringLiteral("\"\"") << QString() << 0;
-        QTest::newRow("one quote") << QStringLiteral("\"") << QString() << 1;
+        QTest::addColumn<bool>("named");
+        QTest::newRow("quoted") << QStringLiteral("\"%1\"") << QStringLiteral("gamma 1\r\nrate 2") << 0 << true;
+        QTest::newRow("bare") << QStringLiteral("%1") << QStringLiteral("gamma 1\r\nrate 2") << 0 << true;
+        QTest::newRow("missing file") << QStringLiteral("\"%1.missing\"") << QString() << 1 << false;
+        QTest::newRow("empty quotes") << QStringLiteral("\"\"") << QString() << 0 << false;
+        QTest::newRow("one quote") << QStringLiteral("\"") << QString() << 1 << false;
     }
     void commandLine()
     {
         QFETCH(QString, argument);
         QFETCH(QString, text);
         QFETCH(int, errors);
+        QFETCH(bool, named);
         m_commands->loadCommandLine(argument.contains(QStringLiteral("%1")) ? argument.arg(path("a.cfg")) : argument);
         QCOMPARE(m_box->Text(), text);
         QCOMPARE(m_prompts->errors.size(), errors);
-        QVERIFY(m_vars->strFilename.isEmpty());
+        QCOMPARE(m_vars->strFilename, named ? path("a.cfg") : QString());
         QVERIFY(!m_box->isModified());
-        // Save then asks for a name.
+        edit(QStringLiteral("x"));
+        if (!named) {
+            QVERIFY(!m_commands->save());
+            QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
+            return;
+        }
+        writeAll(path("a.cfg"), "changed elsewhere\r\n");
         QVERIFY(!m_commands->save());
-        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
+        QCOMPARE(m_prompts->overwritesAsked.size(), 1);
+        m_prompts->overwrite = true;
+        QVERIFY(m_commands->save());
+        QCOMPARE(m_prompts->dialogTitles, QStringList{});
+        edit(QStringLiteral("y"));
+        m_commands->newDocument();
+        QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("a.cfg")});
     }
 
     void unsavedChangesAreAskedAbout_data()

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "search/DocumentSearch.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class EditBox;
+class Prompts;
+class QWidget;
+class clsUndo;
+class frmReplace;
+
+// Find Next, Find Previous, Replace and Go to Line for the main window.
+// Find Next goes on from the caret with the text last searched by the
+// Quick Search or the find dialog, ignoring case as they do.
+class SearchCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // note shows one line about what a command did (the hint line).
+    SearchCommands(QWidget *window, EditBox &box, clsUndo &undo, Prompts &prompts,
+                   std::function<void(const QString &)> note);
+
+    void setLastText(const QString &text) { m_lastText = text; }
+    const QString &lastText() const { return m_lastText; }
+
+    // False when there is no text to search for yet.
+    bool findNext(bool forward);
+    void showReplace();
+    void goToLine();
+
+private:
+    // Searches, selects and returns the line to tell; "" when nothing is to be told.
+    QString find(const QString &text, bool forward, SearchOptions options, bool &found);
+
+    QWidget *m_window;
+    EditBox &m_box;
+    clsUndo &m_undo;
+    Prompts &m_prompts;
+    std::function<void(const QString &)> m_note;
+    QString m_lastText;
+    QPointer<frmReplace> m_replace;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "settings/ViewSettings.h"
+
+#include <QObject>
+
+#include <functional>
+
+class Prompts;
+class QMainWindow;
+class QMenu;
+class QPlainTextEdit;
+
+// What the main window remembers between runs (its place, the text zoom,
+// the recent files) and the files dropped on it. Kept in the data folder's
+// own settings file, never in data.dat.
+class WindowState : public QObject
+{
+    Q_OBJECT
+
+public:
+    // open loads a recent or dropped file, asking about unsaved changes first.
+    WindowState(QMainWindow &window, QPlainTextEdit &box, QMenu &recentMenu, Prompts &prompts,
+                std::function<void(const QString &)> open);
+
+    // Reads the settings file of a data folder and puts the window back.
+    void restore(const QString &dataFolder);
+    // Writes it.
+    Status save();
+
+    void addRecentFile(const QString &path);
+
+    void zoomIn() { setZoom(m_view.zoom + 1); }
+    void zoomOut() { setZoom(m_view.zoom - 1); }
+    void zoomReset() { setZoom(0); }
+    int zoom() const { return m_view.zoom; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setZoom(int steps);
+    void fillRecentMenu();
+    void openRecent(const QString &path);
+
+    QMainWindow &m_window;
+    QPlainTextEdit &m_box;
+    QMenu &m_recentMenu;
+    Prompts &m_prompts;
+    std::function<void(const QString &)> m_open;
+    QString m_dataFolder;
+    ViewSettings m_view;
+    qreal m_basePointSize = 0;
+};

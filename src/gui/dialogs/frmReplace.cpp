@@ -1,0 +1,104 @@
+#include "gui/dialogs/frmReplace.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QPushButton *addButton(QWidget *parent, const QString &caption, const char *name)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmReplace::frmReplace(QWidget *mainWindow, Actions actions)
+    : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_actions(std::move(actions))
+{
+    setObjectName(QStringLiteral("frmReplace"));
+    setWindowTitle(tr("Replace"));
+
+    auto *findLabel = new QLabel(tr("Find what:"), this);
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setAccessibleName(tr("Find what"));
+    findLabel->setBuddy(txtFind);
+    auto *replaceLabel = new QLabel(tr("Replace with:"), this);
+    txtReplace = new QLineEdit(this);
+    txtReplace->setObjectName(QStringLiteral("txtReplace"));
+    txtReplace->setAccessibleName(tr("Replace with"));
+    replaceLabel->setBuddy(txtReplace);
+    chkCase = new QCheckBox(tr("Match case"), this);
+    chkCase->setObjectName(QStringLiteral("chkCase"));
+    chkWord = new QCheckBox(tr("Whole word"), this);
+    chkWord->setObjectName(QStringLiteral("chkWord"));
+    cmdFindNext = addButton(this, tr("Find Next"), "cmdFindNext");
+    cmdReplace = addButton(this, tr("Replace"), "cmdReplace");
+    cmdReplaceAll = addButton(this, tr("Replace All"), "cmdReplaceAll");
+    cmdClose = addButton(this, tr("Close"), "cmdClose");
+    lblResult = new QLabel(this);
+    lblResult->setObjectName(QStringLiteral("lblResult"));
+    lblResult->setAccessibleName(tr("Result"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(findLabel, 0, 0);
+    grid->addWidget(txtFind, 0, 1);
+    grid->addWidget(replaceLabel, 1, 0);
+    grid->addWidget(txtReplace, 1, 1);
+    grid->addWidget(chkCase, 2, 1);
+    grid->addWidget(chkWord, 3, 1);
+    grid->addWidget(lblResult, 4, 0, 1, 2);
+    grid->addWidget(cmdFindNext, 0, 2);
+    grid->addWidget(cmdReplace, 1, 2);
+    grid->addWidget(cmdReplaceAll, 2, 2);
+    grid->addWidget(cmdClose, 3, 2);
+    grid->setColumnMinimumWidth(1, 200);
+
+    connect(cmdFindNext, &QPushButton::clicked, this,
+            [this] { report(m_actions.findNext(txtFind->text(), options())); });
+    connect(cmdReplace, &QPushButton::clicked, this,
+            [this] { report(m_actions.replace(txtFind->text(), txtReplace->text(), options())); });
+    connect(cmdReplaceAll, &QPushButton::clicked, this,
+            [this] { report(m_actions.replaceAll(txtFind->text(), txtReplace->text(), options())); });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    connect(txtFind, &QLineEdit::returnPressed, cmdFindNext, &QPushButton::click);
+}
+
+void frmReplace::showWith(const QString &text)
+{
+    if (!text.isEmpty())
+        txtFind->setText(text);
+    lblResult->clear();
+    show();
+    raise();
+    activateWindow();
+    txtFind->setFocus();
+    txtFind->selectAll();
+}
+
+void frmReplace::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+SearchOptions frmReplace::options() const
+{
+    return {chkCase->isChecked(), chkWord->isChecked()};
+}
+
+void frmReplace::report(const QString &line)
+{
+    lblResult->setText(line);
+}
