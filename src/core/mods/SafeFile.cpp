@@ -1,5 +1,7 @@
 #include "mods/SafeFile.h"
 
+#include "settings/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -9,9 +11,8 @@ namespace SafeFile {
 Result<QByteArray> read(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path),
-                                                                           file.errorString()));
+    if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+        return Status::failure(opened.error());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path),
@@ -21,8 +22,11 @@ Result<QByteArray> read(const QString &path)
 
 Status write(const QString &path, const QByteArray &bytes)
 {
+    if (Status regular = RegularFile::check(path); !regular)
+        return regular;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Unbuffered, a full disk fails the write itself and says so.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !RegularFile::writeAll(file, bytes) || !file.commit())
         return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path),
                                                                               file.errorString()));
     return Status::success();

@@ -1,9 +1,11 @@
 #include "settings/RecordFile.h"
 
 #include "settings/CodePage.h"
+#include "settings/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSaveFile>
 
 namespace {
@@ -15,18 +17,25 @@ QString shown(const QString &path)
 
 } // namespace
 
-Status RecordFile::open(const QString &path)
+Status RecordFile::open(const QString &path, qint64 largest)
 {
     m_path = path;
     m_bytes.clear();
     QFile file(path);
-    // ReadWrite creates a missing file, as the record file's open does.
-    const QIODevice::OpenMode mode = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file.open(mode))
+    if (file.exists()) {
+        if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+            return opened;
+    } else if (!file.open(QIODevice::ReadWrite)) { // creates it, as the record file's open does
         return Status::failure(QStringLiteral("%1 cannot be opened: %2").arg(shown(path), file.errorString()));
-    m_bytes = file.readAll();
+    }
+    const qint64 size = file.size();
+    m_bytes = largest >= 0 && size > largest ? file.read(largest) : file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("%1 cannot be read: %2").arg(shown(path), file.errorString()));
+    if (largest >= 0 && size > largest)
+        return Status::failure(QStringLiteral("%1 is %2 bytes long, far more than its records take; only its first "
+                                              "%3 bytes were read.")
+                                   .arg(shown(path), QLocale().toString(size), QLocale().toString(largest)));
     return Status::success();
 }
 
@@ -57,7 +66,7 @@ Status RecordFile::write(int record, const QString &value)
     const qsizetype bad = CodePage::firstUnencodable(value);
     if (bad >= 0)
         return Status::failure(QStringLiteral("\"%1\" holds the character \"%2\", which cannot be stored")
-                                   .arg(value, value.mid(bad, 1)));
+                                   .arg(value, CodePage::characterAt(value, bad)));
     const QByteArray chars = CodePage::encode(value);
     const qint64 offset = qint64(record - 1) * RecordSize;
     if (m_bytes.size() < offset + RecordSize)
@@ -72,10 +81,13 @@ Status RecordFile::write(int record, const QString &value)
 
 Status RecordFile::commit()
 {
+    if (Status regular = RegularFile::check(m_path); !regular)
+        return regular;
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, a full disk fails the write itself and says so.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(shown(m_path), file.errorString()));
-    if (file.write(m_bytes) != m_bytes.size() || !file.commit())
+    if (!RegularFile::writeAll(file, m_bytes) || !file.commit())
         return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(shown(m_path), file.errorString()));
     return Status::success();
 }

@@ -15,8 +15,10 @@ public:
     static constexpr int RecordSize = 128;
     static constexpr int MaxChars = RecordSize - 2;
 
-    // Reads the file, creating it empty when it does not exist.
-    Status open(const QString &path);
+    // Reads the file, creating it empty when it does not exist. A file longer
+    // than `largest` bytes (when given) has only that much read and is
+    // reported, so the caller can keep from rewriting it.
+    Status open(const QString &path, qint64 largest = -1);
 
     // The string of a record; a record at or beyond the end of the file is
     // empty. A length field above 126 yields the record's 126 characters.

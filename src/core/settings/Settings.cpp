@@ -101,7 +101,7 @@ QStringList merge(const QString *baseA, const QString *baseB, const QString *loc
 Status LoadSettings(mdlVars &vars, const QString &programFolder)
 {
     RecordFile file;
-    const Status opened = file.open(Settings::path(programFolder));
+    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile);
     mdlVars::StoredLists lists;
     readLists(file, lists);
     copyToVars(lists, vars);
@@ -117,7 +117,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
     if (!lock)
         return lock.status();
     RecordFile file;
-    if (const Status opened = file.open(Settings::path(programFolder)); !opened)
+    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile); !opened)
         return opened;
     mdlVars::StoredLists merged;
     readLists(file, merged);

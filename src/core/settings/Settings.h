@@ -16,6 +16,9 @@ struct mdlVars;
 namespace Settings {
 
 constexpr int LastRecord = 2506;
+// data.dat is rewritten whole on each save; a file far past its records (a
+// sparse gigabyte) is read up to here and never written, so nothing beyond is lost.
+constexpr qint64 LargestFile = 4 * 1024 * 1024;
 
 QString path(const QString &programFolder);
 

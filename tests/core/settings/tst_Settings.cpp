@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QLockFile>
 #include <QSet>
+#include <QLocale>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTest>
 
 #include <thread>
@@ -268,6 +271,27 @@ private slots:
         QVERIFY(!s.ok());
         QVERIFY2(s.error().contains(QStringLiteral("data.dat")), qPrintable(s.error()));
         QCOMPARE(readAll(target), before);
+    }
+
+    // A sparse gigabyte after the records is neither read whole nor rewritten
+    // on every close: the lists are read, the file is never written, and the
+    // message names its size.
+    void oversizedFileIsReadNotRewritten()
+    {
+        auto vars = std::make_unique<mdlVars>();
+        vars->strModName[0] = QStringLiteral("mymod");
+        QVERIFY(SaveSettings(*vars, m_dir->path()));
+        const QString file = Settings::path(m_dir->path());
+        const qint64 size = qint64(1) << 30;
+        QVERIFY(QFile::resize(file, size));
+        const QDateTime written = QFileInfo(file).lastModified();
+        vars = std::make_unique<mdlVars>();
+        const Status loaded = LoadSettings(*vars, m_dir->path());
+        QVERIFY2(!loaded.ok() && loaded.error().contains(QLocale().toString(size)), qPrintable(loaded.error()));
+        QCOMPARE(vars->strModName[0], QStringLiteral("mymod"));
+        QVERIFY(!SaveSettings(*vars, m_dir->path()).ok());
+        QCOMPARE(QFileInfo(file).size(), size);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
     }
 
     void writabilityIsCheckedWithoutWriting()

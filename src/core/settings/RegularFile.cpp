@@ -1,0 +1,110 @@
+#include "settings/RegularFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace RegularFile {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+#ifdef Q_OS_UNIX
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("not a regular file");
+}
+
+Status refused(const QString &path, mode_t mode)
+{
+    return Status::failure(QStringLiteral("%1 is %2, not a regular file; Tessary only reads and writes regular files.")
+                               .arg(shown(path), kindOf(mode)));
+}
+#endif
+
+} // namespace
+
+Status check(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return Status::success();
+    return refused(path, st.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return Status::success();
+    return Status::failure(QStringLiteral("%1 is not a regular file; Tessary only reads and writes regular files.")
+                               .arg(shown(path)));
+#endif
+}
+
+Status open(QFile &file, QIODevice::OpenMode mode)
+{
+    const QString path = file.fileName();
+    if (Status s = check(path); !s)
+        return s;
+#ifdef Q_OS_UNIX
+    int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    if ((mode & QIODevice::ReadWrite) == QIODevice::ReadWrite)
+        flags |= O_RDWR;
+    else if (mode & QIODevice::WriteOnly)
+        flags |= O_WRONLY;
+    else
+        flags |= O_RDONLY;
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0)
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), qt_error_string(errno)));
+    // What was opened counts, not what the name led to a moment before.
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refused(path, st.st_mode);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, mode & ~QIODevice::Truncate, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+    }
+    return Status::success();
+#else
+    if (!file.open(mode & ~QIODevice::Truncate))
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+#endif
+}
+
+bool writeAll(QFileDevice &file, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace RegularFile

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "settings/Result.h"
+
+#include <QIODevice>
+#include <QString>
+
+class QFile;
+class QFileDevice;
+
+// Only regular files are read or written. A device such as /dev/zero would
+// be read for ever, a named pipe blocks open() until another program writes
+// to it, and a socket cannot be opened at all; each is refused, also behind a
+// symbolic link, with a message that says what it is.
+namespace RegularFile {
+
+// Success when the path names nothing (yet) or a regular file.
+Status check(const QString &path);
+
+// Opens an existing file without ever blocking, and only when it is a
+// regular file. Never creates or truncates: a writer truncates once it knows
+// what it opened.
+Status open(QFile &file, QIODevice::OpenMode mode);
+
+// Writes every byte to a file opened unbuffered. A short write (a disk
+// filling up) is followed by another, which fails with the system's reason,
+// so errorString() names it instead of "Unknown error".
+bool writeAll(QFileDevice &file, const QByteArray &bytes);
+
+} // namespace RegularFile
