@@ -1,3 +1,4 @@
+#include "documents/CommandLine.h"
 #include "settings/DataFolder.h"
 #include "settings/mdlVars.h"
 #include "gui/frmTessary.h"
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
     const QString programFolder = QCoreApplication::applicationDirPath();
     frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    window.Form_Load(QCoreApplication::arguments().value(1));
+    window.Form_Load(argc > 1 ? CommandLine::filePath(QByteArray(argv[1])) : QString());
     new SessionEnd(window);
     window.show();
     return app.exec();

@@ -75,6 +75,19 @@ bool QtPrompts::confirmSave(const QString &message)
     return box.exec() == QMessageBox::Save;
 }
 
+bool QtPrompts::askYesNo(const QString &message)
+{
+    return QMessageBox::question(m_parent, QString::fromLatin1(Texts::AppTitle), message) == QMessageBox::Yes;
+}
+
+bool QtPrompts::confirmSlowOpen(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), message,
+                    QMessageBox::Open | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Open;
+}
+
 void QtPrompts::showError(const QString &message)
 {
     QMessageBox::warning(m_parent, QString::fromLatin1(Texts::AppTitle), message);

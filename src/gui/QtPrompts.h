@@ -16,6 +16,8 @@ public:
     SaveChoice askSaveChanges(const QString &documentName) override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
+    bool askYesNo(const QString &message) override;
+    bool confirmSlowOpen(const QString &message) override;
     bool askReload(const QString &message) override;
     bool confirmOverwrite(const QString &message) override;
     RecoveryChoice askRecover(const QString &message) override;

@@ -7,13 +7,19 @@
 //                                                        and running until killed
 //   editor_helper restore <program folder>               starts the editor, restores what is
 //                                                        offered and prints the document
+//   editor_helper killedsave <path> <text>               opens the file, puts the text in and
+//                                                        saves; killed as the file is emptied
 //
 // The editors keep their copies where the program does (the user's data folder).
 
 #include "core/documents/FakePrompts.h"
 
 #include "settings/mdlVars.h"
+#include "documents/DocumentCommands.h"
 #include "documents/DocumentFile.h"
+#include "documents/RecoveryStore.h"
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
 #include "gui/RichTextBox.h"
 #include "gui/frmTessary.h"
 #include "gui/SessionEnd.h"
@@ -41,6 +47,29 @@ int save(const QStringList &args)
     const Status saved = SaveDocument(args[2], args[3]);
     std::printf("%s\n", qPrintable(saved.error()));
     return saved ? 0 : 1;
+}
+
+int killedSave(const QStringList &args)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    RecoveryStore store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!store.open())
+        return 3;
+    mdlVars vars;
+    MemoryClipboard clipboard;
+    MemoryEditBox box(clipboard);
+    FakePrompts prompts;
+    prompts.openPath = args[2];
+    DocumentCommands documents(vars, box, prompts);
+    documents.setRecoveryStore(&store);
+    if (!documents.open())
+        return 4;
+    box.setText(args[3]);
+    box.setModified(true);
+    documents.setTruncatedHook([] { std::raise(SIGKILL); });
+    documents.save();
+    std::printf("%s\n", qPrintable(prompts.errors.join(u'\n')));
+    return 5; // not killed
 }
 
 int runEditor(int argc, char *argv[], const QStringList &args)
@@ -78,6 +107,8 @@ int main(int argc, char *argv[])
         args = core.arguments();
         if (args.value(1) == QLatin1String("save") && args.size() >= 4)
             return save(args);
+        if (args.value(1) == QLatin1String("killedsave") && args.size() == 4)
+            return killedSave(args);
     }
     const QString mode = args.value(1);
     if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))

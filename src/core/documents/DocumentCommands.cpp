@@ -1,6 +1,7 @@
 #include "documents/DocumentCommands.h"
 
 #include "settings/mdlVars.h"
+#include "documents/CommandLine.h"
 #include "documents/DocumentFile.h"
 #include "editbox/EditBox.h"
 #include "documents/Prompts.h"
@@ -57,6 +58,8 @@ bool DocumentCommands::openPath(const QString &path)
 
 bool DocumentCommands::loadFile(const QString &path)
 {
+    if (!linesAccepted(path))
+        return false;
     DiskStamp stamp;
     Result<QString> text = LoadDocument(path, &stamp);
     if (!text) {
@@ -67,6 +70,12 @@ bool DocumentCommands::loadFile(const QString &path)
     m_vars.strFilename = path;
     m_stamp = stamp;
     return true;
+}
+
+bool DocumentCommands::linesAccepted(const QString &path)
+{
+    const qsizetype longest = DocumentFile::longestLineOf(path);
+    return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowOpen(Texts::slowToOpen(path, longest));
 }
 
 bool DocumentCommands::save()
@@ -97,7 +106,13 @@ bool DocumentCommands::saveTo(const QString &path)
         && !m_prompts.confirmOverwrite(Texts::overwriteChanged(path)))
         return false;
     DiskStamp stamp;
-    const Status saved = SaveDocument(path, text, &stamp);
+    InPlaceSave inPlace;
+    // A file written in place is empty for a moment: the text is kept where
+    // the next start offers it back, until the file holds it.
+    if (m_recovery && m_recovery->isOpen())
+        inPlace.keepCopy = [&] { return m_recovery->write(path, current ? m_stamp : DiskStamp(), text); };
+    inPlace.truncated = m_truncatedHook;
+    const Status saved = SaveDocument(path, text, &stamp, inPlace);
     if (!saved) {
         // What a write that failed midway left is this editor's doing, not another program's.
         if (current && m_stamp.known)
@@ -123,7 +138,7 @@ void DocumentCommands::loadCommandLine(const QString &argument)
         path = path.mid(1, path.size() - 2);
     if (path.isEmpty())
         return;
-    m_dialogFileName = path;
+    m_dialogFileName = CommandLine::shownName(path);
     // Opened from the file manager, it is the current file as after Open.
     if (!loadFile(path))
         replaceText(QString());

@@ -70,8 +70,13 @@ public:
     // answered question leaves no copy behind; false when the user cancels.
     bool endSession(bool mayAsk);
 
+    // For tests: runs when a save in place has just emptied the file.
+    void setTruncatedHook(std::function<void()> hook) { m_truncatedHook = std::move(hook); }
+
 private:
     bool saveTo(const QString &path);
+    // A line the edit box would take minutes to lay out is opened only when the user agrees.
+    bool linesAccepted(const QString &path);
     void replaceText(QString text, bool modified = false);
     bool loadFile(const QString &path);
     // Edited, or its file was deleted on disk.
@@ -87,4 +92,5 @@ private:
     bool m_fileMissing = false;
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
+    std::function<void()> m_truncatedHook;
 };

@@ -1,6 +1,7 @@
 #include "documents/DocumentFile.h"
 
 #include "settings/CodePage.h"
+#include "settings/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,15 +21,12 @@ QString shown(const QString &path)
 
 enum class SaveMethod { Replace, InPlace };
 
-// Replacing needs a new file in the folder, gives the file a new owner and
-// would turn a device into a plain file; where any of that stands in the way
-// the file is written in place.
+// Replacing needs a new file in the folder and gives the file a new owner;
+// where either stands in the way the file is written in place.
 SaveMethod saveMethod(const QFileInfo &target)
 {
     if (!target.exists())
         return SaveMethod::Replace;
-    if (!target.isFile())
-        return SaveMethod::InPlace;
     if (!QFileInfo(target.absolutePath()).isWritable())
         return SaveMethod::InPlace;
 #ifdef Q_OS_UNIX
@@ -41,29 +39,66 @@ SaveMethod saveMethod(const QFileInfo &target)
 Status replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, a full disk fails the write itself and says so.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!RegularFile::writeAll(file, bytes) || !file.commit())
         return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
     return Status::success();
 }
 
-Status writeInPlace(const QString &path, const QByteArray &bytes)
+// The file keeps its inode, owner and permissions, so it cannot be swapped
+// in whole: a copy of the new text is kept safe first, and the old bytes go
+// back when the write fails.
+Status writeInPlace(const QString &path, const QByteArray &bytes, const InPlaceSave &guard)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
-    bool written = file.write(bytes) == bytes.size();
+    if (Status opened = RegularFile::open(file, QIODevice::ReadWrite | QIODevice::Unbuffered); !opened) {
+        // A file the user may write but not read is still written, without a way back.
+        if (Status writeOnly = RegularFile::open(file, QIODevice::WriteOnly | QIODevice::Unbuffered); !writeOnly)
+            return writeOnly;
+    }
+    const bool readable = file.isReadable();
+    const QByteArray old = readable ? file.readAll() : QByteArray();
+    if (readable && file.error() != QFileDevice::NoError)
+        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
+    if (guard.keepCopy) {
+        if (const Status kept = guard.keepCopy(); !kept)
+            return Status::failure(QStringLiteral("%1 was not saved: it is written in place, and your text could "
+                                                  "not be kept safe first (%2).")
+                                       .arg(shown(path), kept.error()));
+    }
+    const auto syncedWrite = [&file](const QByteArray &content) {
+        if (!file.seek(0) || !file.resize(0))
+            return false;
+        if (!RegularFile::writeAll(file, content))
+            return false;
 #ifdef Q_OS_UNIX
-    written = written && (!QFileInfo(path).isFile() || ::fsync(file.handle()) == 0);
+        return ::fsync(file.handle()) == 0;
+#else
+        return file.flush();
 #endif
-    if (!written || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        return Status::failure(QStringLiteral("%1 was only partly written (%2). The file on disk is now incomplete: "
+    };
+    bool written = file.seek(0) && file.resize(0);
+    if (written && guard.truncated)
+        guard.truncated();
+    written = written && RegularFile::writeAll(file, bytes);
+    QString reason = file.errorString();
+#ifdef Q_OS_UNIX
+    if (written && ::fsync(file.handle()) != 0) {
+        written = false;
+        reason = qt_error_string(errno);
+    }
+#endif
+    if (written)
+        return Status::success();
+    if (readable && syncedWrite(old))
+        return Status::failure(QStringLiteral("%1 could not be written (%2). Its earlier content has been put back; "
                                               "your text is still here, so save it again or under another name.")
                                    .arg(shown(path), reason));
-    }
-    return Status::success();
+    return Status::failure(QStringLiteral("%1 was only partly written (%2). The file on disk is now incomplete: "
+                                          "your text is still here, so save it again or under another name.")
+                               .arg(shown(path), reason));
 }
 
 } // namespace
@@ -135,17 +170,46 @@ Unencodable firstUnencodable(QStringView text)
     return found;
 }
 
+qsizetype longestLine(QByteArrayView bytes)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    const char *d = bytes.data();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] == '\r' || d[i] == '\n') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return qMax(longest, n - start);
+}
+
+qsizetype longestLineOf(const QString &path)
+{
+    QFile file(path);
+    if (!RegularFile::open(file, QIODevice::ReadOnly))
+        return 0;
+    const qint64 size = file.size();
+    if (size <= 0)
+        return 0;
+    if (const uchar *mapped = file.map(0, size)) {
+        const qsizetype longest = longestLine(QByteArrayView(mapped, size));
+        file.unmap(const_cast<uchar *>(mapped));
+        return longest;
+    }
+    return longestLine(file.readAll());
+}
+
 } // namespace DocumentFile
 
 Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
 {
-    if (QFileInfo(path).isDir())
-        return Status::failure(QStringLiteral("%1 is a folder, not a file.").arg(shown(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+    if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+        return Status::failure(opened.error());
     const qint64 size = file.size();
-    // Mapping spares a copy of a large file; pipes and the like are read.
+    // Mapping spares a copy of a large file.
     if (size > 0) {
         if (const uchar *mapped = file.map(0, size)) {
             QString text = DocumentFile::textFromBytes(QByteArrayView(mapped, size));
@@ -163,16 +227,18 @@ Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
     return DocumentFile::textFromBytes(bytes);
 }
 
-Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp)
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, const InPlaceSave &inPlace)
 {
     QFileInfo target(path);
     if (target.isSymLink())
         target.setFile(target.canonicalFilePath().isEmpty() ? target.symLinkTarget() : target.canonicalFilePath());
+    if (Status regular = RegularFile::check(path); !regular)
+        return regular;
     if (target.exists() && !target.isDir() && !target.isWritable())
         return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(shown(path)));
     const QByteArray bytes = DocumentFile::bytesFromText(text);
     const Status written = saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
-                                                                     : writeInPlace(target.filePath(), bytes);
+                                                                     : writeInPlace(target.filePath(), bytes, inPlace);
     if (written && stamp)
         *stamp = DiskStamp::taken(path, bytes);
     return written;

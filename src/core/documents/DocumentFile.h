@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 // Reading and writing documents: Windows-1252 text files with CR LF line
 // ends. A line ends at CR or CR LF, a lone LF stays inside its line, and the
 // file's last line end is dropped; writing adds one CR LF after the text,
@@ -29,13 +31,36 @@ struct Unencodable
 };
 Unencodable firstUnencodable(QStringView text);
 
+// The edit box lays a line out in time that grows with the square of its
+// length: this many characters take it a fraction of a second, and a line
+// ten times as long a hundred times that.
+inline constexpr qsizetype SlowLineLength = 50000;
+
+// Characters in the longest line (line breaks are CR and LF), counted on
+// the bytes, so a file is measured before anything is decoded or laid out.
+qsizetype longestLine(QByteArrayView bytes);
+// The same for a file; 0 for one that cannot be read, which opening reports.
+qsizetype longestLineOf(const QString &path);
+
 } // namespace DocumentFile
 
 // `stamp`, when given, gets what the file on disk was when it was read.
 Result<QString> LoadDocument(const QString &path, DiskStamp *stamp = nullptr);
 
+// What an in-place save does around the moment the file is emptied.
+struct InPlaceSave
+{
+    // Makes a copy of the new text safe on disk before the file is touched;
+    // a failure leaves the file as it was.
+    std::function<Status()> keepCopy;
+    // Runs right after the file was emptied (a test kills the process here).
+    std::function<void()> truncated;
+};
+
 // Replaces the file only once the whole text is written, where its folder
 // allows that and the file is the user's own; otherwise writes it in place,
 // keeping its owner and permissions. A symbolic link stays a link. A read-only
-// file is refused. `stamp`, when given, gets the file as written.
-Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp = nullptr);
+// file, and anything but a regular file, is refused. A failed in-place write
+// puts the old bytes back where it can. `stamp`, when given, gets the file as
+// written.
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp = nullptr, const InPlaceSave &inPlace = {});

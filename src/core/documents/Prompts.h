@@ -24,6 +24,12 @@ public:
 
     virtual void showError(const QString &message) = 0;
 
+    // A question answered with Yes or No; true for Yes.
+    virtual bool askYesNo(const QString &message) = 0;
+
+    // Before opening a file with a line the edit box lays out very slowly; true to open it.
+    virtual bool confirmSlowOpen(const QString &message) = 0;
+
     // Keeping work safe: files changed by other programs, copies kept against a crash.
     enum class RecoveryChoice { Restore, Discard, Later };
     // The open file was changed on disk; true to load it again.

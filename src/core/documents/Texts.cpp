@@ -55,7 +55,13 @@ QString recentFileMissing(const QString &path)
 
 QString couldNotFind(const QString &searchText)
 {
-    return QStringLiteral("Could not find ") + searchText;
+    // A pasted page of text would make a box taller than the screen.
+    QString shown = searchText;
+    if (shown.size() > NotFoundShownChars) {
+        shown.truncate(NotFoundShownChars - (shown[NotFoundShownChars - 1].isHighSurrogate() ? 1 : 0));
+        shown += u'\u2026';
+    }
+    return QStringLiteral("Could not find ") + shown;
 }
 
 QString couldNotOpen(const QString &reason)
@@ -83,6 +89,35 @@ QString lossySave(int line, const QString &character)
         .arg(line)
         .arg(character)
         .arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+
+QString importOffer(const QString &programFolder, const QString &dataFolder, const QStringList &mods)
+{
+    return QStringLiteral("Tessary cannot write to %1, so your mods and backups are now kept in %2, which is "
+                          "still empty.\n\n%1 holds a data.dat with %3 mod(s): %4.\n\nCopy that data.dat and "
+                          "the mods' backup folders to %2? The originals are left where they are.")
+        .arg(QDir::toNativeSeparators(programFolder), QDir::toNativeSeparators(dataFolder))
+        .arg(mods.size())
+        .arg(mods.join(QStringLiteral(", ")));
+}
+
+QString modsLiveIn(const QString &dataFolder)
+{
+    return QStringLiteral("Mods and backups are kept in %1 from now on; the mods listed in the program folder's "
+                          "data.dat are not shown.")
+        .arg(QDir::toNativeSeparators(dataFolder));
+}
+
+QString importFailed(const QString &reason)
+{
+    return QStringLiteral("Not everything could be copied; the originals are still in place.\n\n%1").arg(reason);
+}
+
+QString slowToOpen(const QString &path, qsizetype lineLength)
+{
+    return QStringLiteral("%1 has a line of %2 characters. Lines this long are laid out very slowly: opening the "
+                          "file may keep Tessary busy for minutes.\n\nOpen it anyway?")
+        .arg(QDir::toNativeSeparators(path), QLocale().toString(qint64(lineLength)));
 }
 
 namespace {

@@ -29,6 +29,8 @@ QString saveChanges(const QString &documentName);
 QString windowTitle(const QString &path);
 
 inline constexpr char NotFoundTitle[] = "Not Found";
+// The search text shown is cut to this many characters and "\u2026".
+inline constexpr int NotFoundShownChars = 100;
 QString couldNotFind(const QString &searchText);
 
 // Find Next, Replace and Go to Line.
@@ -46,6 +48,10 @@ QString couldNotOpen(const QString &reason);
 QString couldNotSave(const QString &reason);
 QString settingsNotSaved(const QString &reason);
 QString lossySave(int line, const QString &character);
+QString importOffer(const QString &programFolder, const QString &dataFolder, const QStringList &mods);
+QString modsLiveIn(const QString &dataFolder);
+QString importFailed(const QString &reason);
+QString slowToOpen(const QString &path, qsizetype lineLength);
 
 // Keeping work safe.
 inline constexpr char ReloadButton[] = "Reload";

@@ -45,6 +45,20 @@ public:
         return saveAnyway;
     }
     void showError(const QString &message) override { errors << message; }
+    bool yes = false;
+    QStringList yesNoAsked;
+    bool askYesNo(const QString &message) override
+    {
+        yesNoAsked << message;
+        return yes;
+    }
+    bool openSlow = false;
+    QStringList slowOpensAsked;
+    bool confirmSlowOpen(const QString &message) override
+    {
+        slowOpensAsked << message;
+        return openSlow;
+    }
     // Each as "title: message".
     QStringList messages;
     void showMessage(const QString &title, const QString &message) override { messages << title + QStringLiteral(": ") + message; }

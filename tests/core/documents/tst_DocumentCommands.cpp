@@ -1,7 +1,9 @@
 #include "core/documents/FakePrompts.h"
 
 #include "settings/mdlVars.h"
+#include "documents/CommandLine.h"
 #include "documents/DocumentCommands.h"
+#include "documents/DocumentFile.h"
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
 #include "documents/RecoveryStore.h"
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +58,56 @@ private slots:
         m_replaced = 0;
         m_commands->setDocumentReplacedHandler([this] { ++m_replaced; });
         writeAll(path("a.cfg"), "gamma 1\r\nrate 2\r\n");
+    }
+
+    void longLineIsOpenedOnlyWhenAgreed_data()
+    {
+        QTest::addColumn<int>("lineLength");
+        QTest::addColumn<bool>("fromCommandLine");
+        QTest::addColumn<bool>("agreed");
+        const int limit = int(DocumentFile::SlowLineLength);
+        QTest::newRow("at the limit: not asked") << limit << false << false;
+        QTest::newRow("over it, Open: refused") << limit + 1 << false << false;
+        QTest::newRow("over it, Open: agreed") << limit + 1 << false << true;
+        QTest::newRow("over it, command line: refused") << limit + 1 << true << false;
+    }
+    void longLineIsOpenedOnlyWhenAgreed()
+    {
+        QFETCH(int, lineLength);
+        QFETCH(bool, fromCommandLine);
+        QFETCH(bool, agreed);
+        writeAll(path("a.cfg"), "x\r\n" + QByteArray(lineLength, 'y') + "\r\nz");
+        m_box->setText(QStringLiteral("before"));
+        m_box->setModified(false);
+        m_prompts->openSlow = agreed;
+        if (fromCommandLine)
+            m_commands->loadCommandLine(path("a.cfg"));
+        else
+            openTheFile();
+        const bool asked = lineLength > DocumentFile::SlowLineLength;
+        QCOMPARE(m_prompts->slowOpensAsked.size(), asked ? 1 : 0);
+        if (asked)
+            QVERIFY(m_prompts->slowOpensAsked.constFirst().contains(QLocale().toString(lineLength)));
+        const bool opened = !asked || agreed;
+        QCOMPARE(m_box->TextLength(), opened ? lineLength + 6 : fromCommandLine ? 0 : 6);
+        QCOMPARE(m_vars->strFilename, opened && !fromCommandLine ? path("a.cfg") : QString());
+    }
+
+    // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") still opens from
+    // the command line, and Save offers its folder.
+    void commandLineNameInAnotherEncodingOpens()
+    {
+        const QByteArray raw = QFile::encodeName(m_dir->path()) + "/caf\xe9.cfg";
+        QFile file;
+        QVERIFY(file.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(file.write("gamma 1\r\n") > 0);
+        file.close();
+        m_commands->loadCommandLine(CommandLine::filePath(raw));
+        QCOMPARE(m_box->Text(), QStringLiteral("gamma 1"));
+        QVERIFY(m_prompts->errors.isEmpty());
+        m_commands->saveAs();
+        QVERIFY2(m_prompts->dialogStartPaths.value(0).startsWith(m_dir->path() + u'/'),
+                 qPrintable(m_prompts->dialogStartPaths.value(0)));
     }
 
     void openLoadsAndNamesTheFile()

@@ -101,7 +101,10 @@ private slots:
         QTest::newRow("read-only file") << true << 0440 << false << false << 0 << "refused";
         QTest::newRow("read-only file and folder") << false << 0440 << false << false << 0 << "refused";
         QTest::newRow("new file in a read-only folder") << false << -1 << false << false << 0 << "refused";
-        QTest::newRow("in-place write fails midway") << false << 0640 << false << false << 12 << "partial";
+        QTest::newRow("in-place write fails midway, old bytes put back") << false << 0640 << false << false << 20
+                                                                          << "put back";
+        QTest::newRow("in-place write fails, no room for the old bytes") << false << 0640 << false << false << 12
+                                                                          << "partial";
     }
     void savingAsAnOrdinaryUser()
     {
@@ -154,6 +157,11 @@ private slots:
             QCOMPARE(readAll(file), fileMode >= 0 ? old : QByteArray());
             return;
         }
+        if (outcome == "put back") {
+            QVERIFY2(error.contains(QStringLiteral("put back")), qPrintable(error));
+            QCOMPARE(readAll(file), old);
+            return;
+        }
         if (outcome == "partial") {
             QVERIFY2(error.contains(QStringLiteral("only partly written")), qPrintable(error));
             QCOMPARE(readAll(file).size(), sizeLimit);
@@ -166,17 +174,24 @@ private slots:
         QCOMPARE(S_ISLNK(statOf(saved).st_mode), throughLink);
     }
 
-    void deviceIsWrittenNotReplaced()
+    void longestLine_data()
     {
-        // As root the folder is writable; a device must still not become a plain file.
-        if (!S_ISCHR(statOf(QStringLiteral("/dev/full")).st_mode))
-            QSKIP("no /dev/full here");
-        const QString link = path("full");
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), link));
-        const Status saved = SaveDocument(link, QStringLiteral("x"));
-        QVERIFY(!saved.ok());
-        QVERIFY2(saved.error().contains(QStringLiteral("only partly written")), qPrintable(saved.error()));
-        QVERIFY(S_ISCHR(statOf(QStringLiteral("/dev/full")).st_mode));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("longest");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("one line") << QByteArray("abc") << 3;
+        QTest::newRow("longest in the middle") << QByteArray("a\r\nbcde\r\nfg") << 4;
+        QTest::newRow("longest last") << QByteArray("ab\r\ncde") << 3;
+        QTest::newRow("lone CR and LF break too") << QByteArray("abc\nde\rf") << 3;
+        QTest::newRow("only breaks") << QByteArray("\r\n\r\n") << 0;
+    }
+    void longestLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, longest);
+        QCOMPARE(DocumentFile::longestLine(bytes), qsizetype(longest));
+        writeAll(path(), bytes);
+        QCOMPARE(DocumentFile::longestLineOf(path()), qsizetype(longest));
     }
 
     void firstUnencodable_data()

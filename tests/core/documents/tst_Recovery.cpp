@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +37,47 @@ private slots:
         store.writeInBackground(QStringLiteral("/a.cfg"), {}, [] { return QStringLiteral("last"); });
         QVERIFY(store.hasCopy());
         QVERIFY(store.takeError());
+    }
+
+    // Saving in place (the folder is not the user's to write) empties the
+    // file before writing it: killed at that moment, the editor leaves its
+    // text to be offered at the next start.
+    void killedInPlaceSaveIsOffered()
+    {
+        const OrdinaryUser user = OrdinaryUser::find();
+        if (!user.available)
+            QSKIP(qPrintable(user.why));
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        const QString home = top.filePath(QStringLiteral("home"));
+        const QString program = top.filePath(QStringLiteral("program"));
+        const QString game = top.filePath(QStringLiteral("game"));
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(program) && QDir().mkdir(game));
+        const QString file = game + QStringLiteral("/config.cfg");
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("bind w +forward\r\n") > 0);
+        old.close();
+        QVERIFY(user.give(home, 0700) && user.give(program, 0755) && user.give(file, 0644) && user.give(game, 0555));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess saver;
+        saver.setProcessEnvironment(env);
+        user.start(saver, QStringLiteral(EDITOR_HELPER), {QStringLiteral("killedsave"), file, QStringLiteral("bind s +back")});
+        QVERIFY(saver.waitForFinished());
+        QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(QFileInfo(file).size(), 0);
+
+        QProcess restorer;
+        restorer.setProcessEnvironment(env);
+        user.start(restorer, QStringLiteral(EDITOR_HELPER), {QStringLiteral("restore"), program});
+        QVERIFY(restorer.waitForFinished());
+        QCOMPARE(QString::fromUtf8(restorer.readAllStandardOutput()).split(u'\n').mid(0, 2),
+                 QStringList({QStringLiteral("1 offered"), QStringLiteral("bind s +back")}));
     }
 
     // The editor is killed after typing; started again, it gets its text back,
