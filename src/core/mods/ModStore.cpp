@@ -12,6 +12,7 @@
 #include "mods/SafeFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace ModStore {
@@ -22,6 +23,9 @@ QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
 }
+
+// The longest file name the usual file systems take, in bytes.
+constexpr qsizetype LongestFolderName = 255;
 
 // Characters a folder name cannot hold on the systems the game runs on.
 bool forbiddenInName(QChar c)
@@ -37,8 +41,8 @@ Status checkRecord(const QString &what, const QString &value)
                                    .arg(value.size())
                                    .arg(RecordFile::MaxChars));
     if (const qsizetype bad = CodePage::firstUnencodable(value); bad >= 0)
-        return Status::failure(
-            QStringLiteral("The %1 holds the character \"%2\", which cannot be stored.").arg(what, value.mid(bad, 1)));
+        return Status::failure(QStringLiteral("The %1 holds the character \"%2\", which cannot be stored.")
+                                   .arg(what, CodePage::characterAt(value, bad)));
     return Status::success();
 }
 
@@ -96,7 +100,15 @@ Status checkModName(const QString &name)
             return Status::failure(
                 QStringLiteral("A mod name becomes a folder name and cannot hold control characters or any of "
                                "/ \\ : * ? \" < > |."));
-    return checkRecord(QStringLiteral("mod name"), name);
+    if (Status s = checkRecord(QStringLiteral("mod name"), name); !s)
+        return s;
+    // The name becomes a folder: its bytes on disk count, not its characters.
+    if (const qsizetype bytes = QFile::encodeName(name).size(); bytes > LongestFolderName)
+        return Status::failure(QStringLiteral("The mod name is too long for a folder name: it takes %1 bytes on disk, "
+                                              "and at most %2 are allowed. Please choose a shorter name.")
+                                   .arg(bytes)
+                                   .arg(LongestFolderName));
+    return Status::success();
 }
 
 Status checkModFolder(const QString &folder)

@@ -69,4 +69,11 @@ QByteArray encode(QStringView text)
     return encoder(text);
 }
 
+QString characterAt(QStringView text, qsizetype position)
+{
+    const bool pair = text[position].isHighSurrogate() && position + 1 < text.size()
+        && text[position + 1].isLowSurrogate();
+    return text.mid(position, pair ? 2 : 1).toString();
+}
+
 } // namespace CodePage

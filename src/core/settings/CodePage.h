@@ -18,6 +18,9 @@ QString decode(QByteArrayView bytes);
 // Position of the first character Windows-1252 cannot hold, or -1.
 qsizetype firstUnencodable(QStringView text);
 
+// The character at a position as the user sees it: a surrogate pair whole.
+QString characterAt(QStringView text, qsizetype position);
+
 // Callers check firstUnencodable first; a character that cannot be held
 // comes out as a substitute byte.
 QByteArray encode(QStringView text);

@@ -251,6 +251,22 @@ private slots:
         }
     }
 
+    void refusalSaysWhy_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("90 euro signs: 270 bytes on disk") << QString(90, QChar(0x20ac)) << "too long for a folder name";
+        QTest::newRow("emoji shown whole") << QString::fromUtf8("mod \U0001F600") << QString::fromUtf8("\"\U0001F600\"");
+    }
+    void refusalSaysWhy()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, said);
+        const AddOutcome added = AddMod(*m_vars, m_program, name, m_game, m_prompts);
+        QVERIFY(!added.added);
+        QVERIFY2(added.message.contains(said), qPrintable(added.message));
+    }
+
     void knownFiles_data()
     {
         QTest::addColumn<QStringList>("present");
