@@ -378,6 +378,12 @@ int RichTextBox::LineCount() const
     return qMax(1, int(document()->documentLayout()->documentSize().height()));
 }
 
+bool RichTextBox::scrollToFirstLine(int line)
+{
+    verticalScrollBar()->setValue(line);
+    return true;
+}
+
 void RichTextBox::Scroll(ScrollAction action)
 {
     switch (action) {

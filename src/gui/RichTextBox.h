@@ -46,6 +46,7 @@ public:
     int FirstVisibleLine() const override;
     int LineCount() const override;
     void Scroll(ScrollAction action) override;
+    bool scrollToFirstLine(int line) override;
 
 protected:
     QChar charAt(int position) const override;

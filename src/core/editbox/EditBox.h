@@ -103,6 +103,13 @@ public:
     virtual int FirstVisibleLine() const = 0;
     virtual int LineCount() const = 0;
     virtual void Scroll(ScrollAction action) = 0;
+    // Puts the line at the top of the view (as near as the view goes) in one
+    // step; false where the box can only be scrolled step by step.
+    virtual bool scrollToFirstLine(int line)
+    {
+        Q_UNUSED(line);
+        return false;
+    }
 
     // Copies the selection in both flavours; does nothing without a selection.
     void CopyToClipboard();

@@ -5,6 +5,9 @@
 void ScrollToLine(int line, EditBox &box)
 {
     using Action = EditBox::ScrollAction;
+    // Paging back over a long document costs a layout per page.
+    if (box.scrollToFirstLine(line))
+        return;
     const int count = box.LineCount();
     int first = box.FirstVisibleLine();
     int last = 0;
