@@ -5,6 +5,7 @@
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
 #include "desktop/FileTypes.h"
+#include "mods/DataImport.h"
 #include "desktop/VersionPage.h"
 #include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAss.h"
@@ -118,7 +119,11 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
-frmTessary::~frmTessary() = default;
+frmTessary::~frmTessary()
+{
+    // Its event filter would otherwise see the edit box half destroyed.
+    delete m_colours;
+}
 
 void frmTessary::setDataFolder(const QString &folder)
 {
@@ -252,6 +257,7 @@ void frmTessary::createMenus()
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
 {
+    offerImport();
     if (const Status loaded = LoadSettings(m_vars, m_dataFolder); !loaded) {
         // Writing the lists back would replace what could not be read.
         m_settingsUsable = false;
@@ -299,6 +305,18 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         updateTitle();
     });
     txtMain->setFocus();
+}
+
+// Mods of a program folder the user cannot write are copied over once, if wanted.
+void frmTessary::offerImport()
+{
+    const QStringList mods = DataImport::modsToOffer(m_programFolder, m_dataFolder);
+    if (mods.isEmpty())
+        return;
+    if (!m_prompts.askYesNo(Texts::importOffer(m_programFolder, m_dataFolder, mods)))
+        m_prompts.inform(Texts::modsLiveIn(m_dataFolder));
+    else if (const Status copied = DataImport::copyInto(m_programFolder, m_dataFolder); !copied)
+        m_prompts.showError(Texts::importFailed(copied.error()));
 }
 
 void frmTessary::warnSettingsUnsaved(const QString &reason)

@@ -131,6 +131,7 @@ private:
     ToolPicture *addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
                             const char *name, const QRect &geometry);
     void Form_Resize();
+    void offerImport();
     void warnSettingsUnsaved(const QString &reason);
     void openVersionPage();
     void insertIntoDocument(const QString &text);

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
+#include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
 #include "gui/RichTextBox.h"
 #include "gui/SyntaxColours.h"
@@ -368,6 +369,15 @@ private slots:
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
     }
 
+    // A line the box would lay out for minutes is asked about before anything is laid out.
+    void longLineFromTheCommandLineIsAskedAbout()
+    {
+        writeAll(path("one.cfg"), QByteArray(DocumentFile::SlowLineLength + 1, 'x'));
+        start(path("one.cfg"));
+        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(m_frm->editBox().TextLength(), 0);
+    }
+
     // The colours follow the document's file type through every way it gets one.
     void coloursFollowTheFileType()
     {
@@ -536,6 +546,10 @@ private slots:
         QTest::newRow("Enter, first of two, inside a name") << "RATE" << false << 18 << QStringList();
         QTest::newRow("Enter, letters beyond ASCII") << "\u00c9\u0160\u0152\u017d\u0178" << false << 34 << QStringList();
         QTest::newRow("Enter, empty") << "" << false << -1 << QStringList();
+        QTest::newRow("Enter, pasted lines with LF") << "1\ncl_" << false << 6 << QStringList();
+        QTest::newRow("Enter, pasted lines with CR LF") << "1\r\ncl_" << false << 6 << QStringList();
+        QTest::newRow("Enter, missing, shown cut") << QString(150, u'z') << false << -1
+                                                   << QStringList{"Not Found: Could not find " + QString(100, u'z') + u'\u2026'};
     }
     void quickSearch()
     {
@@ -558,7 +572,9 @@ private slots:
             QTest::keyClick(search->lineEdit(), Qt::Key_Return);
         }
         QCOMPARE(m_frm->editBox().SelStart(), found >= 0 ? found : 3);
-        QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) : 0);
+        // A line break is CR LF in the document, however it was pasted.
+        const int breaks = int(searched.count(u'\n') - searched.count(QStringLiteral("\r\n")));
+        QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) + breaks : 0);
         QCOMPARE(m_prompts->messages, told);
         QCOMPARE(QApplication::focusWidget(), control("txtMain"));
         QCOMPARE(search->count(), picked ? 91 : 90);
@@ -588,6 +604,42 @@ private slots:
         QVERIFY(m_frm->close());
         QCOMPARE(QFileInfo(Settings::path(path("data"))).size(), 320768);
         QVERIFY(!QFileInfo::exists(Settings::path(folder())));
+    }
+
+    // Mods of a program folder the user cannot write are offered once, copied
+    // and never moved; declined, the user learns where mods now live.
+    void modsOfTheProgramFolderAreOfferedOnce_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("copied") << true;
+        QTest::newRow("declined") << false;
+    }
+    void modsOfTheProgramFolderAreOfferedOnce()
+    {
+        QFETCH(bool, accepted);
+        QVERIFY(QDir(folder()).mkpath(QStringLiteral("data")) && QDir(folder()).mkpath(QStringLiteral("mymod")));
+        writeAll(path("mymod/config.cfg"), "bind w +forward\r\n");
+        m_vars->strModName[0] = QStringLiteral("mymod");
+        m_vars->strModDir[0] = path("game");
+        m_vars->strBackupFile[0] = QStringLiteral("config.cfg");
+        m_vars->strBackupMod[0] = QStringLiteral("mymod");
+        QVERIFY(SaveSettings(*m_vars, folder()));
+        const QByteArray lists = readAll(Settings::path(folder()));
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts->yes = accepted;
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QCOMPARE(m_prompts->yesNoAsked.size(), 1);
+        QVERIFY(m_prompts->yesNoAsked[0].contains(QStringLiteral("mymod")));
+        QCOMPARE(m_vars->strModName[0], accepted ? QStringLiteral("mymod") : QString());
+        QCOMPARE(readAll(path("data/mymod/config.cfg")), accepted ? QByteArray("bind w +forward\r\n") : QByteArray());
+        QCOMPARE(m_prompts->notices.size(), accepted ? 0 : 1);
+        QCOMPARE(readAll(Settings::path(folder())), lists);
+        QCOMPARE(readAll(path("mymod/config.cfg")), QByteArray("bind w +forward\r\n"));
+        m_frm.reset();
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QCOMPARE(m_prompts->yesNoAsked.size(), 1);
     }
 
     void versionPage_data()

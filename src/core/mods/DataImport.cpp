@@ -1,0 +1,79 @@
+#include "mods/DataImport.h"
+
+#include "mods/ModStore.h"
+#include "mods/SafeFile.h"
+#include "settings/Settings.h"
+#include "settings/mdlVars.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace DataImport {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QStringList modNames(const QString &programFolder)
+{
+    auto vars = std::make_unique<mdlVars>();
+    if (!LoadSettings(*vars, programFolder))
+        return {};
+    QStringList names;
+    for (const QString &name : vars->strModName)
+        if (!name.isEmpty() && !names.contains(name))
+            names << name;
+    return names;
+}
+
+Status copyFile(const QString &from, const QString &to)
+{
+    Result<QByteArray> bytes = SafeFile::read(from);
+    if (!bytes)
+        return Status::failure(bytes.error());
+    return SafeFile::write(to, bytes.value());
+}
+
+} // namespace
+
+QStringList modsToOffer(const QString &programFolder, const QString &dataFolder)
+{
+    if (QDir(programFolder) == QDir(dataFolder) || QFileInfo::exists(Settings::path(dataFolder))
+        || !QFileInfo(Settings::path(programFolder)).isFile())
+        return {};
+    return modNames(programFolder);
+}
+
+Status copyInto(const QString &programFolder, const QString &dataFolder)
+{
+    QStringList failed;
+    for (const QString &mod : modNames(programFolder)) {
+        // A name that could lead out of the folder is not followed.
+        if (!ModStore::checkModName(mod))
+            continue;
+        const QString from = ModStore::backupFolder(programFolder, mod);
+        const QString to = ModStore::backupFolder(dataFolder, mod);
+        if (!QFileInfo(from).isDir())
+            continue;
+        if (!QFileInfo(to).isDir() && !QDir().mkpath(to)) {
+            failed << QStringLiteral("%1 cannot be made.").arg(shown(to));
+            continue;
+        }
+        for (const QString &file : QDir(from).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+            if (Status s = copyFile(from + u'/' + file, to + u'/' + file); !s)
+                failed << s.error();
+    }
+    // The lists last, so a data.dat in the data folder means the backups are there too.
+    if (Status s = copyFile(Settings::path(programFolder), Settings::path(dataFolder)); !s)
+        failed << s.error();
+    if (!failed.isEmpty())
+        return Status::failure(failed.join(u'\n'));
+    return Status::success();
+}
+
+} // namespace DataImport
