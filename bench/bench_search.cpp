@@ -36,6 +36,8 @@ public:
     SaveChoice askSaveChanges(const QString &) override { return SaveChoice::Cancel; }
     bool confirmSave(const QString &) override { return false; }
     void showError(const QString &) override {}
+    bool askYesNo(const QString &) override { return false; }
+    bool confirmSlowOpen(const QString &) override { return false; }
     bool askReload(const QString &) override { return false; }
     bool confirmOverwrite(const QString &) override { return false; }
     RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }
