@@ -4,20 +4,12 @@
 #include "settings/mdlVars.h"
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
-#include "desktop/FileTypes.h"
 #include "mods/DataImport.h"
-#include "desktop/VersionPage.h"
-#include "gui/dialogs/frmAbout.h"
-#include "gui/dialogs/frmAss.h"
-#include "gui/dialogs/frmScriptwiz.h"
-#include "gui/dialogs/frmFind.h"
-#include "gui/dialogs/QtModPrompts.h"
-#include "gui/dialogs/frmSettings.h"
-#include "gui/WebBrowser.h"
 #include "catalogue/Catalogue.h"
 #include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
+#include "gui/MainDialogs.h"
 #include "gui/MainMenus.h"
 #include "gui/QtPrompts.h"
 #include "gui/SearchCommands.h"
@@ -44,7 +36,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <utility>
@@ -95,9 +86,15 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(Texts::windowTitle(QString()));
     setWindowIcon(programIcon());
-    m_openUrl = [this](const QUrl &url) {
-        return openInBrowser(url, [this] { m_prompts.showError(VersionPage::notOpened()); });
-    };
+    // data.dat that could not be read at start is never replaced.
+    m_dialogs = std::make_unique<MainDialogs>(
+        *this, m_vars, m_prompts, m_dataFolder,
+        MainDialogs::Settings{[this] { return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder).ok(); },
+                              [this] {
+                                  return m_settingsUsable
+                                             ? SaveSettings(m_vars, m_dataFolder)
+                                             : Status::failure(QStringLiteral("data.dat could not be read at start."));
+                              }});
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
@@ -587,79 +584,37 @@ void frmTessary::cboSearch_KeyDown(KeyEvent &key)
 
 void frmTessary::mnuFind_Click()
 {
-    if (!m_find)
-        m_find = new frmFind(this, [this](const QString &text) { FindInDocument(text); });
-    // Shown, it takes the focus, also when it was open behind the main window.
-    m_find->show();
-    m_find->raise();
-    m_find->activateWindow();
+    m_dialogs->showFind([this](const QString &text) { FindInDocument(text); });
 }
 
 void frmTessary::mnuBackups_Click()
 {
-    if (!m_modPrompts)
-        m_modPrompts = std::make_unique<QtModPrompts>(this);
-    // Shows what other editors saved meanwhile; should that fail, the lists
-    // stay as they are and the next save says why.
-    const bool refreshed = m_settingsUsable && RefreshSettings(m_vars, m_dataFolder).ok();
-    if (m_frmSettings && refreshed)
-        m_frmSettings->refill();
-    if (!m_frmSettings) {
-        // data.dat that could not be read at start is never replaced.
-        auto save = [this] {
-            return m_settingsUsable ? SaveSettings(m_vars, m_dataFolder)
-                                    : Status::failure(QStringLiteral("data.dat could not be read at start."));
-        };
-        // Backups and "temp" live beside data.dat.
-        m_frmSettings = new frmSettings(m_vars, m_dataFolder, *m_modPrompts, save, this);
-    }
-    m_frmSettings->exec();
+    m_dialogs->showBackups();
 }
 
 void frmTessary::mnuScriptwiz_Click()
 {
-    if (!m_scriptwiz)
-        m_scriptwiz = new frmScriptwiz([this](const QString &text) { insertIntoDocument(text); }, this);
-    m_scriptwiz->show();
-    m_scriptwiz->raise();
-    m_scriptwiz->activateWindow();
+    m_dialogs->showScriptWizard([this](const QString &text) { insertIntoDocument(text); });
 }
 
 void frmTessary::mnuAss_Click()
 {
-    if (!m_ass) {
-        m_ass = new frmAss(
-            [](const QList<FileTypes::FileType> &chosen) {
-                return FileTypes::associate(
-                    QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromLatin1(FileTypes::DesktopEntry)),
-                    chosen, FileTypes::runCommand);
-            },
-            [this](bool ok, const QString &line) { ok ? m_prompts.inform(line) : m_prompts.showError(line); },
-            this);
-    }
-    m_ass->show();
-    m_ass->raise();
-    m_ass->activateWindow();
+    m_dialogs->showFileTypes();
 }
 
 void frmTessary::mnuNewver_Click()
 {
-    openVersionPage();
+    m_dialogs->openVersionPage();
 }
 
-// Modal; "Ok" keeps the box for the next time.
 void frmTessary::mnuAbout_Click()
 {
-    if (!m_about)
-        m_about = new frmAbout(QCoreApplication::applicationVersion(), [this] { openVersionPage(); }, this);
-    m_about->exec();
+    m_dialogs->showAbout();
 }
 
-// Without a browser the editor goes on; the user learns why nothing opened.
-void frmTessary::openVersionPage()
+void frmTessary::setUrlOpener(std::function<bool(const QUrl &)> openUrl)
 {
-    if (const Status opened = VersionPage::open(m_openUrl); !opened)
-        m_prompts.showError(opened.error());
+    m_dialogs->setUrlOpener(std::move(openUrl));
 }
 
 // Through the undo engine, so one undo takes the insertion back.

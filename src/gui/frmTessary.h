@@ -4,13 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
 
 class DocumentCommands;
-class ModPrompts;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -25,14 +23,10 @@ class RichTextBox;
 class SyntaxColours;
 class ToolPicture;
 class QUrl;
-class frmAbout;
-class frmAss;
-class frmScriptwiz;
-class frmFind;
 struct KeyEvent;
 class clsUndo;
 struct mdlVars;
-class frmSettings;
+class MainDialogs;
 class MainMenus;
 class SearchCommands;
 class WindowState;
@@ -99,7 +93,7 @@ public:
     void mnuAbout_Click();
 
     // How addresses reach the user's web browser; tests put their own here.
-    void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
+    void setUrlOpener(std::function<bool(const QUrl &)> openUrl);
     // Every change of the edit box's text, whoever made it, comes here.
     void txtMain_Change();
     // The word before the caret into the Quick Search box, its explanation into the hint line.
@@ -133,7 +127,6 @@ private:
     void Form_Resize();
     void offerImport();
     void warnSettingsUnsaved(const QString &reason);
-    void openVersionPage();
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
@@ -159,14 +152,8 @@ private:
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
     bool m_sessionEnding = false;
-    std::function<bool(const QUrl &)> m_openUrl;
-    QPointer<frmAbout> m_about;
-    QPointer<frmScriptwiz> m_scriptwiz;
-    QPointer<frmAss> m_ass;
-    QPointer<frmFind> m_find; // gone after closing it from its frame
+    std::unique_ptr<MainDialogs> m_dialogs;
     std::unique_ptr<clsUndo> objUndo;
-    std::unique_ptr<ModPrompts> m_modPrompts;
-    QPointer<frmSettings> m_frmSettings;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
     std::unique_ptr<RecoverySchedule> m_recoverySchedule;

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "settings/Result.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class ModPrompts;
+class Prompts;
+class QUrl;
+class QWidget;
+class frmAbout;
+class frmAss;
+class frmFind;
+class frmScriptwiz;
+class frmSettings;
+struct mdlVars;
+
+// The main window's dialogs: each is made on first use and kept, as its own
+// buttons only hide it; closing one from its frame destroys it, and the next
+// showing makes it afresh.
+class MainDialogs
+{
+public:
+    struct Settings
+    {
+        // Reads data.dat again, for what other editors saved meanwhile.
+        std::function<bool()> refresh;
+        std::function<Status()> save;
+    };
+
+    MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QString dataFolder, Settings settings);
+    ~MainDialogs();
+    MainDialogs(const MainDialogs &) = delete;
+    MainDialogs &operator=(const MainDialogs &) = delete;
+
+    // How addresses reach the user's web browser; tests put their own here.
+    void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
+
+    // Modeless; shown, it takes the focus.
+    void showFind(const std::function<void(const QString &)> &find);
+    // Modal.
+    void showBackups();
+    void showScriptWizard(const std::function<void(const QString &)> &insert);
+    void showFileTypes();
+    void showAbout();
+    // Without a browser the editor goes on; the user learns why nothing opened.
+    void openVersionPage();
+
+private:
+    QWidget &m_owner;
+    mdlVars &m_vars;
+    Prompts &m_prompts;
+    const QString m_dataFolder;
+    Settings m_settings;
+    std::function<bool(const QUrl &)> m_openUrl;
+    QPointer<frmAbout> m_about;
+    QPointer<frmScriptwiz> m_scriptwiz;
+    QPointer<frmAss> m_ass;
+    QPointer<frmFind> m_find;
+    std::unique_ptr<ModPrompts> m_modPrompts;
+    QPointer<frmSettings> m_frmSettings;
+};
