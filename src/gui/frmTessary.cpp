@@ -118,8 +118,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
 
 frmTessary::~frmTessary()
 {
-    // Its event filter would otherwise see the edit box half destroyed.
+    // Their event filters would otherwise see the edit box half destroyed.
     delete m_colours;
+    delete m_windowState;
 }
 
 void frmTessary::setDataFolder(const QString &folder)

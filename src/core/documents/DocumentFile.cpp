@@ -112,7 +112,8 @@ QString textFromBytes(QByteArrayView bytes)
 
     // A lone CR grows into CR LF; count them so the text is sized once.
     qsizetype loneCr = 0;
-    for (const unsigned char *p = b, *end = b + n; (p = static_cast<const unsigned char *>(memchr(p, '\r', end - p)));) {
+    // memchr may not be given the null pointer of an empty view.
+    for (const unsigned char *p = b, *end = b + n; n && (p = static_cast<const unsigned char *>(memchr(p, '\r', end - p)));) {
         if (p + 1 == end || p[1] != '\n')
             ++loneCr;
         ++p;

@@ -52,6 +52,8 @@ private slots:
     void init()
     {
         m_clipboard.Clear();
+        // The old engine lets go of its box, so it goes first.
+        m_undo.reset();
         m_box = std::make_unique<MemoryEditBox>(m_clipboard, 5);
         m_undo = std::make_unique<clsUndo>();
         m_undo->setWindowHooks({[this](bool suspend) {
