@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
 #include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
 
 // What every benchmark shares: where it draws, and how it states a goal.
 
@@ -17,4 +22,11 @@ inline const char *verdict(bool met, bool &allMet)
 {
     allMet = allMet && met;
     return met ? "met" : "MISSED";
+}
+
+// A benchmark that cannot measure what it set out to ends with its reason.
+[[noreturn]] inline void fail(const QString &why)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(why));
+    std::exit(1);
 }

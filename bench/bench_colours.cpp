@@ -39,12 +39,6 @@ constexpr double TypingGoal = 1.5; // large document / small document, with colo
 constexpr double ScrollGoal = 1.5;
 const QSize BoxSize(800, 600);
 
-[[noreturn]] void fail(const QString &why)
-{
-    std::fprintf(stderr, "bench_colours: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
 const char *const Variables[][2] = {{"cl_updaterate", "10-101"}, {"cl_cmdrate", "10-101"}, {"rate", "1000-100000"},
                                     {"fps_max", "20 or more"}, {"sensitivity", "0.1-10"}, {"volume", "0-1"},
                                     {"m_yaw", "any number"}, {"net_graph", "0-3"}, {"name", "any text"},

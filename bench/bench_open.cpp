@@ -45,12 +45,6 @@ constexpr double MappingGoalMicros = 5.0;
 constexpr double MoveGoal = 1.2;
 const QSize BoxSize(800, 600);
 
-[[noreturn]] void fail(const QString &why)
-{
-    std::fprintf(stderr, "bench_open: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
 // Peak resident set of this process in KB.
 std::optional<qint64> peakResidentKb()
 {

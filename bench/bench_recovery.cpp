@@ -10,6 +10,8 @@
 // user's data folder: the copy is synced to disk. Exit code: 0 goals met,
 // 2 a goal missed, 1 a measurement went wrong.
 
+#include "BenchReport.h"
+
 #include "editbox/MemoryClipboard.h"
 #include "documents/RecoveryStore.h"
 #include "gui/RichTextBox.h"
@@ -35,12 +37,6 @@ constexpr double SnapshotGoal = 2.5;
 // The worker's write (it also converts line breaks, encodes and syncs) next
 // to writing the bytes bare; it must stay far below the pause that starts it.
 constexpr double WriteGoal = 10.0;
-
-[[noreturn]] void fail(const QString &why)
-{
-    std::fprintf(stderr, "bench_recovery: %s\n", qPrintable(why));
-    std::exit(1);
-}
 
 double medianMs(const std::function<void()> &work)
 {

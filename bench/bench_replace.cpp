@@ -29,12 +29,6 @@ constexpr int Repetitions = 3;
 // one for undo) against the bare pair.
 constexpr double Goal = 4.0;
 
-[[noreturn]] void fail(const char *why)
-{
-    std::fprintf(stderr, "bench_replace: %s\n", why);
-    std::exit(1);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

@@ -46,12 +46,6 @@ public:
     int askLineNumber(int, int) override { return 0; }
 };
 
-[[noreturn]] void fail(const char *why)
-{
-    std::fprintf(stderr, "bench_search: %s\n", why);
-    std::exit(1);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

@@ -32,12 +32,6 @@ constexpr qsizetype SmallSize = 1'000;
 constexpr int Keys = 300;
 constexpr double Goal = 1.5;
 
-[[noreturn]] void fail(const char *why)
-{
-    std::fprintf(stderr, "bench_typing: %s\n", why);
-    std::exit(1);
-}
-
 void press(QWidget *box, QChar c)
 {
     const int key = c == u' ' ? Qt::Key_Space : Qt::Key_A + (c.toLower().unicode() - u'a');

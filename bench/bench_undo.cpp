@@ -43,12 +43,6 @@ constexpr double UndoRedoGoal = 1.5;
 constexpr double BytesGoal = 128;
 constexpr double DepthGoal = 1.2;
 
-[[noreturn]] void fail(const QString &why)
-{
-    std::fprintf(stderr, "bench_undo: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
 QString document(int lines)
 {
     QString text;
