@@ -44,6 +44,15 @@ void Catalogue::setFamiliesOff(const QStringList &ids)
     reindex();
 }
 
+QHash<QString, int> Catalogue::entriesPerFamily() const
+{
+    QHash<QString, int> counts;
+    for (int k = 1; k <= Entries; ++k)
+        if (!strCmdName[k].isEmpty())
+            ++counts[strCmdField2[k]];
+    return counts;
+}
+
 const QStringList &Catalogue::flagWords()
 {
     static const QStringList words = {QStringLiteral("archived"), QStringLiteral("cheat"), QStringLiteral("server")};

@@ -61,6 +61,8 @@ struct Catalogue
     // they are neither hinted nor coloured and count as unknown. Reindexes.
     void setFamiliesOff(const QStringList &ids);
     const QSet<QString> &familiesOff() const { return m_familiesOff; }
+    // How many named entries each family id has, switched off or not.
+    QHash<QString, int> entriesPerFamily() const;
 
     // What fields 2 and 4 of entry k say; unknown words are ignored.
     CatalogueFacts facts(int k) const;
