@@ -7,6 +7,7 @@
 #include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAddmod.h"
 #include "gui/dialogs/frmAss.h"
+#include "gui/dialogs/frmCatalogue.h"
 #include "gui/dialogs/frmBrowse.h"
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/frmScriptwiz.h"
@@ -76,6 +77,7 @@ const QList<Shot> &shots()
         {"frmAss", [](Scene &s) { return new frmAss({}, {}, &s.main); }},
         {"frmSettings", settingsWithAMod},
         {"FileTypeChooser", [](Scene &s) { return new FileTypeChooser(&s.main); }},
+        {"frmCatalogue", [](Scene &s) { return new frmCatalogue({QStringLiteral("bxt")}, {{QStringLiteral("engine"), 345}}, &s.main); }},
         {"frmAddmod", [](Scene &s) { return new frmAddmod(s.vars, s.dataFolder, s.modPrompts, {}, nullptr, &s.main); }},
         {"frmBrowse", [](Scene &s) { return new frmBrowse(&s.browseTarget, s.modPrompts, &s.main); }},
         {"frmFind", [](Scene &s) { return new frmFind(&s.main, {}); }},

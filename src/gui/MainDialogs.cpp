@@ -1,5 +1,6 @@
 #include "gui/MainDialogs.h"
 
+#include "catalogue/Catalogue.h"
 #include "desktop/FileTypes.h"
 #include "desktop/VersionPage.h"
 #include "documents/Prompts.h"
@@ -7,6 +8,7 @@
 #include "gui/dialogs/QtModPrompts.h"
 #include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAss.h"
+#include "gui/dialogs/frmCatalogue.h"
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/frmScriptwiz.h"
 #include "gui/dialogs/frmSettings.h"
@@ -57,6 +59,14 @@ void MainDialogs::showBackups()
     if (!m_frmSettings)
         m_frmSettings = new frmSettings(m_vars, m_dataFolder, *m_modPrompts, m_settings.save, &m_owner);
     m_frmSettings->exec();
+}
+
+std::optional<QStringList> MainDialogs::chooseFamiliesOff(const Catalogue &catalogue, const QStringList &familiesOff)
+{
+    frmCatalogue dialog(familiesOff, catalogue.entriesPerFamily(), &m_owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.familiesOff();
 }
 
 void MainDialogs::showScriptWizard(const std::function<void(const QString &)> &insert)

@@ -5,13 +5,17 @@
 #include <QPointer>
 #include <QString>
 
+#include <QStringList>
+
 #include <functional>
+#include <optional>
 #include <memory>
 
 class ModPrompts;
 class Prompts;
 class QUrl;
 class QWidget;
+struct Catalogue;
 class frmAbout;
 class frmAss;
 class frmFind;
@@ -46,6 +50,9 @@ public:
     void showBackups();
     void showScriptWizard(const std::function<void(const QString &)> &insert);
     void showFileTypes();
+    // Modal; the families the player leaves switched off, or nothing when
+    // the dialog is cancelled.
+    std::optional<QStringList> chooseFamiliesOff(const Catalogue &catalogue, const QStringList &familiesOff);
     void showAbout();
     // Without a browser the editor goes on; the user learns why nothing opened.
     void openVersionPage();

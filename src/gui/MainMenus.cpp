@@ -64,6 +64,7 @@ void MainMenus::create(QMenuBar *bar)
 
     mnuView = addMenu(bar, "View", "mnuView");
     mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
+    mnuCatalogue = addItem(mnuView, "Catalogue...", "mnuCatalogue");
     mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
     mnuAss = addItem(mnuView, "File Types...", "mnuAss");
 
@@ -116,4 +117,5 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuReplace, &QAction::triggered, &window, &frmTessary::mnuReplace_Click);
     QObject::connect(mnuGoto, &QAction::triggered, &window, &frmTessary::mnuGoto_Click);
     QObject::connect(mnuBackups, &QAction::triggered, &window, &frmTessary::mnuBackups_Click);
+    QObject::connect(mnuCatalogue, &QAction::triggered, &window, &frmTessary::mnuCatalogue_Click);
 }

@@ -32,6 +32,7 @@ public:
     QAction *mnuGoto = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuBackups = nullptr;
+    QAction *mnuCatalogue = nullptr;
     QAction *mnuScriptwiz = nullptr;
     QAction *mnuAss = nullptr;
     QMenu *mnuHelp = nullptr;

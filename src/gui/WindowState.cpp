@@ -74,6 +74,12 @@ Status WindowState::save()
     return m_view.save(m_dataFolder);
 }
 
+Status WindowState::setFamiliesOff(const QStringList &ids)
+{
+    m_view.familiesOff = ids;
+    return save();
+}
+
 void WindowState::addRecentFile(const QString &path)
 {
     m_view.addRecentFile(path);

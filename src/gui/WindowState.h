@@ -30,6 +30,10 @@ public:
 
     void addRecentFile(const QString &path);
 
+    // The catalogue families the player switched off; setting them saves.
+    const QStringList &familiesOff() const { return m_view.familiesOff; }
+    Status setFamiliesOff(const QStringList &ids);
+
     void zoomIn() { setZoom(m_view.zoom + 1); }
     void zoomOut() { setZoom(m_view.zoom - 1); }
     void zoomReset() { setZoom(0); }

@@ -291,6 +291,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
+    m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
     m_documents->loadCommandLine(commandLineArgument);
     if (!m_vars.strFilename.isEmpty())
         documentNamed(m_vars.strFilename);
@@ -591,6 +592,18 @@ void frmTessary::mnuFind_Click()
 void frmTessary::mnuBackups_Click()
 {
     m_dialogs->showBackups();
+}
+
+void frmTessary::mnuCatalogue_Click()
+{
+    const auto off = m_dialogs->chooseFamiliesOff(m_vars.catalogue, m_windowState->familiesOff());
+    if (!off)
+        return;
+    m_vars.catalogue.setFamiliesOff(*off);
+    if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
+        m_prompts.showError(saved.error());
+    m_colours->recolourAll();
+    UpdateHint();
 }
 
 void frmTessary::mnuScriptwiz_Click()

@@ -86,6 +86,8 @@ public:
     void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
     void mnuBackups_Click();
+    // Which catalogue families are hinted and coloured.
+    void mnuCatalogue_Click();
 
     void mnuScriptwiz_Click();
     void mnuAss_Click();

@@ -62,6 +62,12 @@ int compile(const QStringList &sourcePaths, const QString &datPath)
         return fail(parsed.error());
     for (const QString &warning : parsed.value().warnings)
         std::fprintf(stderr, "warning: %s\n", qPrintable(warning));
+    // The test of the built catalogue fails on these; the build goes on.
+    for (const QString &problem : CatalogueSource::readingProblems(parsed.value()))
+        std::fprintf(stderr, "warning: %s\n", qPrintable(problem));
+    if (const qsizetype awaiting = CatalogueSource::awaitingSecondReading(parsed.value()))
+        std::printf("%lld of %lld entries await their second reading\n", qlonglong(awaiting),
+                    qlonglong(parsed.value().entries.size()));
     if (const Status written = CatalogueSource::compile(parsed.value().entries, datPath); !written)
         return fail(written.error());
     return 0;

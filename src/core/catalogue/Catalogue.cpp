@@ -1,5 +1,6 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/CatalogueFamily.h"
 #include "settings/RecordFile.h"
 
 #include <QFileInfo>
@@ -32,15 +33,57 @@ void Catalogue::reindex()
     m_index.clear();
     // Walking down lets the lowest-numbered of equal names win.
     for (int k = Entries; k >= 1; --k) {
-        if (!strCmdName[k].isEmpty())
+        if (!strCmdName[k].isEmpty() && (m_familiesOff.isEmpty() || !m_familiesOff.contains(strCmdField2[k])))
             m_index.insert(strCmdName[k], k);
     }
 }
 
+void Catalogue::setFamiliesOff(const QStringList &ids)
+{
+    m_familiesOff = QSet<QString>(ids.begin(), ids.end());
+    reindex();
+}
+
+QHash<QString, int> Catalogue::entriesPerFamily() const
+{
+    QHash<QString, int> counts;
+    for (int k = 1; k <= Entries; ++k)
+        if (!strCmdName[k].isEmpty())
+            ++counts[strCmdField2[k]];
+    return counts;
+}
+
+const QStringList &Catalogue::flagWords()
+{
+    static const QStringList words = {QStringLiteral("archived"), QStringLiteral("cheat"), QStringLiteral("server")};
+    return words;
+}
+
+QString Catalogue::kindField(bool isVariable, const QStringList &flags)
+{
+    QStringList words = {isVariable ? QStringLiteral("variable") : QStringLiteral("command")};
+    return (words + flags).join(u' ');
+}
+
+CatalogueFacts Catalogue::facts(int k) const
+{
+    CatalogueFacts facts;
+    facts.family = strCmdField2[k];
+    const QStringList words = strCmdField4[k].split(u' ', Qt::SkipEmptyParts);
+    facts.isVariable = words.value(0) == QLatin1String("variable");
+    facts.archived = words.contains(QLatin1String("archived"));
+    facts.cheat = words.contains(QLatin1String("cheat"));
+    facts.serverOnly = words.contains(QLatin1String("server"));
+    return facts;
+}
+
 QString Catalogue::explanation(int k) const
 {
-    return strCmdText[k] + QStringLiteral(" (Range: ") + strCmdRange[k] + QStringLiteral(") (") + strCmdNote[k]
-           + QLatin1Char(')');
+    QString shown = strCmdText[k] + QStringLiteral(" (Range: ") + strCmdRange[k] + QStringLiteral(") (") + strCmdNote[k]
+                    + QLatin1Char(')');
+    if (const CatalogueFamily *family = CatalogueFamilies::find(strCmdField2[k]); family && !family->onlyWith.isEmpty())
+        shown += QStringLiteral(" (only with ") + family->onlyWith + QLatin1Char(')');
+    return shown;
 }
 
 Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder)

@@ -3,9 +3,21 @@
 #include "settings/Result.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+
+// What field 2 and field 4 of one catalogue entry say.
+struct CatalogueFacts
+{
+    QString family;
+    bool isVariable = false;
+    bool archived = false; // the game writes it to config.cfg on exit
+    bool cheat = false;    // takes effect only with sv_cheats 1
+    bool serverOnly = false;
+};
 
 // The command catalogue read from commands.dat: six fields per entry,
 // entries numbered 1 to 1500 (slot 0 is never used). A free entry has an
@@ -16,6 +28,8 @@
 //   4501 to 6000   strCmdField4(k)  at k + 4500
 //   6001 to 7500   strCmdText(k)    at k + 6000
 //   7501 to 9000   strCmdNote(k)    at k + 7500
+// Field 2 holds the entry's family id (CatalogueFamily.h); field 4 its kind,
+// "command" or "variable", then its flags, each after one space.
 struct Catalogue
 {
     static constexpr int Entries = 1500;
@@ -23,9 +37,9 @@ struct Catalogue
     static constexpr int LastRecord = Entries * Fields;
 
     std::array<QString, Entries + 1> strCmdName;
-    std::array<QString, Entries + 1> strCmdField2; // read, not used
+    std::array<QString, Entries + 1> strCmdField2; // family id
     std::array<QString, Entries + 1> strCmdRange;
-    std::array<QString, Entries + 1> strCmdField4; // read, not used
+    std::array<QString, Entries + 1> strCmdField4; // kind and flags
     std::array<QString, Entries + 1> strCmdText;
     std::array<QString, Entries + 1> strCmdNote;
 
@@ -37,16 +51,32 @@ struct Catalogue
     const std::array<QString, Entries + 1> &field(int f) const;
     static int record(int f, int k) { return f * Entries + k; }
 
-    // The lowest-numbered entry whose name equals `name` exactly, or 0.
-    // Valid after reindex(); call it again after changing the names.
+    // The lowest-numbered entry whose name equals `name` exactly and whose
+    // family is on, or 0. Valid after reindex(); call it again after
+    // changing the names.
     int find(const QString &name) const;
     void reindex();
 
-    // Entry k as the hint line shows it: text, then range and note in brackets.
+    // Families the player switched off: their names are found nowhere, so
+    // they are neither hinted nor coloured and count as unknown. Reindexes.
+    void setFamiliesOff(const QStringList &ids);
+    const QSet<QString> &familiesOff() const { return m_familiesOff; }
+    // How many named entries each family id has, switched off or not.
+    QHash<QString, int> entriesPerFamily() const;
+
+    // What fields 2 and 4 of entry k say; unknown words are ignored.
+    CatalogueFacts facts(int k) const;
+    // Field 4 as the catalogue's compiler writes it.
+    static QString kindField(bool isVariable, const QStringList &flags);
+    static const QStringList &flagWords();
+
+    // Entry k as the hint line shows it: text, then range and note in
+    // brackets, and "(only with ...)" for an entry of a family that needs it.
     QString explanation(int k) const;
 
 private:
     QHash<QString, int> m_index;
+    QSet<QString> m_familiesOff;
 };
 
 // Fills the catalogue from commands.dat in the program folder. A missing

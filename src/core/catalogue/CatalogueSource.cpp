@@ -3,6 +3,7 @@
 #include "settings/CodePage.h"
 #include "settings/RecordFile.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueFamily.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,12 +16,22 @@
 
 namespace {
 
+// The six fields in record order, as the compiler names them in messages.
 const std::array<QLatin1StringView, Catalogue::Fields> Keys = {
-    QLatin1StringView("name"), QLatin1StringView("field2"), QLatin1StringView("range"),
-    QLatin1StringView("field4"), QLatin1StringView("text"), QLatin1StringView("note"),
+    QLatin1StringView("name"), QLatin1StringView("family"), QLatin1StringView("range"),
+    QLatin1StringView("kind"), QLatin1StringView("text"), QLatin1StringView("note"),
 };
 
-const QLatin1StringView VerifiedKey("verified");
+// The keys of a source block; kind and flags together make field 4.
+enum Key { NameKey, FamilyKey, RangeKey, KindKey, TextKey, NoteKey, FlagsKey, VerifiedKey, PendingKey, KeyCount };
+const std::array<QLatin1StringView, KeyCount> SourceKeys = {
+    QLatin1StringView("name"), QLatin1StringView("family"), QLatin1StringView("range"),
+    QLatin1StringView("kind"), QLatin1StringView("text"), QLatin1StringView("note"),
+    QLatin1StringView("flags"), QLatin1StringView("verified"), QLatin1StringView("pending"),
+};
+
+const QLatin1StringView Command("command");
+const QLatin1StringView Variable("variable");
 
 QString &fieldOf(CatalogueEntry &e, int f)
 {
@@ -33,13 +44,23 @@ const QString &fieldOf(const CatalogueEntry &e, int f)
     return fieldOf(const_cast<CatalogueEntry &>(e), f);
 }
 
-// An entry being read, with the line of each field for messages.
+QString familyIds()
+{
+    QStringList ids;
+    for (const CatalogueFamily &family : CatalogueFamilies::all())
+        ids.append(family.id);
+    return ids.join(QStringLiteral(", "));
+}
+
+// An entry being read, with the line of each key for messages.
 struct Block
 {
     CatalogueEntry entry;
+    QString kind;
+    QString flags;
     int firstLine = 0;
-    std::array<int, Catalogue::Fields> lines{};
-    int verifiedLine = 0;
+    std::array<int, KeyCount> lines{};
+    CatalogueSource::Readings readings;
 };
 
 // Where an entry's name stands, for messages.
@@ -68,12 +89,12 @@ public:
         if (text.startsWith(u'#'))
             return;
         const qsizetype colon = text.indexOf(u':');
-        const QStringView key = colon < 0 ? QStringView() : QStringView(text).left(colon);
-        const int f = colon < 0 ? -1 : int(std::find(Keys.begin(), Keys.end(), key) - Keys.begin());
-        const bool verified = key == VerifiedKey;
-        if (!verified && (f < 0 || f >= Catalogue::Fields)) {
-            error(number, QStringLiteral("expected \"name:\", \"range:\", \"text:\", \"note:\", \"verified:\", "
-                                         "\"field2:\" or \"field4:\" followed by the value"));
+        const QStringView keyText = colon < 0 ? QStringView() : QStringView(text).left(colon);
+        const int key = colon < 0 ? KeyCount
+                                  : int(std::find(SourceKeys.begin(), SourceKeys.end(), keyText) - SourceKeys.begin());
+        if (key == KeyCount) {
+            error(number, QStringLiteral("expected \"name:\", \"family:\", \"kind:\", \"flags:\", \"range:\", "
+                                         "\"text:\", \"note:\", \"verified:\" or \"pending:\" followed by the value"));
             return;
         }
         if (!m_open) {
@@ -81,19 +102,29 @@ public:
             m_block = Block();
             m_block.firstLine = number;
         }
-        int &seen = verified ? m_block.verifiedLine : m_block.lines[f];
-        if (seen) {
-            error(number, QStringLiteral("%1 given twice in one entry (is a blank line missing?)").arg(key));
-            return;
-        }
-        seen = number;
-        // Where the facts were checked is for the source's readers only.
-        if (verified)
-            return;
         QString value = text.mid(colon + 1);
         if (value.startsWith(u' '))
             value.remove(0, 1);
-        fieldOf(m_block.entry, f) = value;
+        // Each reading of the sources adds a line of its own.
+        if (key == VerifiedKey) {
+            if (!value.trimmed().isEmpty())
+                ++m_block.readings.verified;
+            return;
+        }
+        int &seen = m_block.lines[key];
+        if (seen) {
+            error(number, QStringLiteral("%1 given twice in one entry (is a blank line missing?)").arg(keyText));
+            return;
+        }
+        seen = number;
+        if (key == PendingKey)
+            m_block.readings.pending = true;
+        else if (key == KindKey)
+            m_block.kind = value;
+        else if (key == FlagsKey)
+            m_block.flags = value;
+        else
+            fieldOf(m_block.entry, key) = value;
     }
 
     void finish()
@@ -105,6 +136,7 @@ public:
             error(m_block.firstLine, QStringLiteral("the entry has no name line"));
             return;
         }
+        checkFacts();
         for (int f = 0; f < Catalogue::Fields; ++f)
             check(f);
         const QString &name = m_block.entry.name;
@@ -118,6 +150,8 @@ public:
         else
             m_firstPlaceOf.insert(name, {m_source, m_block.lines[0]});
         m_parsed.entries.append(m_block.entry);
+        m_block.readings.place = where(m_block.lines[NameKey]).chopped(2);
+        m_parsed.readings.append(m_block.readings);
         if (m_parsed.entries.size() == Catalogue::Entries + 1)
             error(m_block.firstLine, QStringLiteral("entry %1 is one too many: the catalogue holds %2")
                                          .arg(Catalogue::Entries + 1)
@@ -136,6 +170,31 @@ public:
 private:
     QString where(int number) const { return QStringLiteral("%1:%2: ").arg(m_source).arg(number); }
     void warn(int number, const QString &reason) { m_parsed.warnings.append(where(number) + reason); }
+
+    // Field 2 and field 4 are compiled from family, kind and flags.
+    void checkFacts()
+    {
+        const int familyLine = m_block.lines[FamilyKey];
+        if (!familyLine)
+            error(m_block.firstLine, QStringLiteral("the entry has no family line"));
+        else if (!CatalogueFamilies::find(m_block.entry.field2))
+            error(familyLine, QStringLiteral("family \"%1\" is none of %2").arg(m_block.entry.field2, familyIds()));
+        const int kindLine = m_block.lines[KindKey];
+        if (!kindLine)
+            error(m_block.firstLine, QStringLiteral("the entry has no kind line"));
+        else if (m_block.kind != Command && m_block.kind != Variable)
+            error(kindLine, QStringLiteral("kind \"%1\" is neither command nor variable").arg(m_block.kind));
+        const QStringList flags = m_block.flags.split(u' ', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < flags.size(); ++i) {
+            if (!Catalogue::flagWords().contains(flags[i]))
+                error(m_block.lines[FlagsKey], QStringLiteral("flag \"%1\" is none of %2")
+                                                   .arg(flags[i], Catalogue::flagWords().join(QStringLiteral(", "))));
+            else if (flags.indexOf(flags[i]) < i)
+                error(m_block.lines[FlagsKey], QStringLiteral("flag \"%1\" given twice").arg(flags[i]));
+        }
+        m_block.entry.field4 = Catalogue::kindField(m_block.kind == Variable, flags);
+        m_block.lines[KindKey] = kindLine ? kindLine : m_block.lines[FlagsKey];
+    }
 
     void check(int f)
     {
@@ -212,19 +271,51 @@ Result<QByteArray> write(const QList<CatalogueEntry> &entries)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (i > 0)
             out += u'\n';
-        for (int f = 0; f < Catalogue::Fields; ++f) {
-            const QString &value = fieldOf(entries[i], f);
-            if (f > 0 && value.isEmpty())
+        const CatalogueEntry &e = entries[i];
+        const qsizetype space = e.field4.indexOf(u' ');
+        const std::pair<QLatin1StringView, QString> lines[] = {
+            {SourceKeys[NameKey], e.name},
+            {SourceKeys[FamilyKey], e.field2},
+            {SourceKeys[KindKey], space < 0 ? e.field4 : e.field4.left(space)},
+            {SourceKeys[FlagsKey], space < 0 ? QString() : e.field4.mid(space + 1)},
+            {SourceKeys[RangeKey], e.range},
+            {SourceKeys[TextKey], e.text},
+            {SourceKeys[NoteKey], e.note},
+        };
+        for (const auto &[key, value] : lines) {
+            if (key != SourceKeys[NameKey] && value.isEmpty())
                 continue;
             if (value.contains(u'\n') || value.contains(u'\r'))
-                return Status::failure(QStringLiteral("%1 of entry %2 (\"%3\") holds a line break")
-                                           .arg(Keys[f])
-                                           .arg(i + 1)
-                                           .arg(entries[i].name));
-            out += Keys[f] + (value.isEmpty() ? QString(u':') : QStringLiteral(": ") + value) + u'\n';
+                return Status::failure(
+                    QStringLiteral("%1 of entry %2 (\"%3\") holds a line break").arg(key).arg(i + 1).arg(e.name));
+            out += key + (value.isEmpty() ? QString(u':') : QStringLiteral(": ") + value) + u'\n';
         }
     }
     return out.toUtf8();
+}
+
+QStringList readingProblems(const Parsed &parsed)
+{
+    QStringList problems;
+    for (qsizetype i = 0; i < parsed.entries.size() && i < parsed.readings.size(); ++i) {
+        const Readings &r = parsed.readings[i];
+        const QString &name = parsed.entries[i].name;
+        if (r.verified == 0)
+            problems.append(QStringLiteral("%1: \"%2\" has no verified: line").arg(r.place, name));
+        else if (r.verified < 2 && !r.pending)
+            problems.append(QStringLiteral("%1: \"%2\" has one verified: reading and no pending: line")
+                                .arg(r.place, name));
+        else if (r.verified >= 2 && r.pending)
+            problems.append(QStringLiteral("%1: \"%2\" has two verified: readings; its pending: line goes")
+                                .arg(r.place, name));
+    }
+    return problems;
+}
+
+qsizetype awaitingSecondReading(const Parsed &parsed)
+{
+    return std::count_if(parsed.readings.begin(), parsed.readings.end(),
+                         [](const Readings &r) { return r.verified < 2; });
 }
 
 QList<CatalogueEntry> entriesOf(const Catalogue &catalogue)

@@ -22,18 +22,29 @@ struct CatalogueEntry
     bool operator==(const CatalogueEntry &) const = default;
 };
 
-// The readable source of commands.dat (data/commands.txt): UTF-8, one block
-// of "key: value" lines per entry, blocks separated by blank lines, lines
-// starting with '#' ignored. Keys: name (required), field2, range, field4,
-// text, note; a missing key is an empty field. One space after the colon
-// is dropped, the rest of the line is the value as written. A "verified:"
-// line (where the entry's facts were checked) is read and not compiled.
+// The readable source of commands.dat (data/catalogue/*.txt): UTF-8, one
+// block of "key: value" lines per entry, blocks separated by blank lines,
+// lines starting with '#' ignored. Keys: name, family (field 2), kind and
+// flags (field 4), range, text, note; name, family and kind are required.
+// One space after the colon is dropped, the rest of the line is the value
+// as written. "verified:" lines (one per reading of the sources) and a
+// "pending:" line (the entry awaits its second reading) are read and not
+// compiled.
 namespace CatalogueSource {
+
+// How often an entry's facts were read in the sources.
+struct Readings
+{
+    QString place; // "source:line" of its name
+    int verified = 0;
+    bool pending = false;
+};
 
 struct Parsed
 {
     QList<CatalogueEntry> entries;
-    QStringList warnings; // duplicate names and names that can never match
+    QList<Readings> readings; // one per entry
+    QStringList warnings;     // duplicate names and names that can never match
 };
 
 struct Source
@@ -48,8 +59,16 @@ Result<Parsed> parse(const QByteArray &utf8, const QString &sourceName);
 // them is reported with both places.
 Result<Parsed> parse(const QList<Source> &sources);
 
-// The source form of `entries`; parse() gives them back. Refuses a value
-// holding a line break, which the source form cannot carry.
+// Every entry is read twice in the sources, the second time afresh. One
+// line per entry that breaks this: no reading at all, one reading without a
+// "pending:" line, or a "pending:" line left on an entry read twice.
+QStringList readingProblems(const Parsed &parsed);
+// Entries with fewer than two readings.
+qsizetype awaitingSecondReading(const Parsed &parsed);
+
+// The source form of `entries`; parse() gives back entries whose fields 2
+// and 4 are valid. Refuses a value holding a line break, which the source
+// form cannot carry.
 Result<QByteArray> write(const QList<CatalogueEntry> &entries);
 
 // The entries in slot order, skipping slots whose six fields are all empty.

@@ -9,6 +9,7 @@ namespace {
 const QString RecentKey = QStringLiteral("recent/files");
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
+const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
 constexpr int ZoomLimit = 40;
 
 } // namespace
@@ -28,6 +29,10 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
     }
     view.geometry = file.value(GeometryKey).toByteArray();
     view.zoom = qBound(-ZoomLimit, file.value(ZoomKey, 0).toInt(), ZoomLimit);
+    for (const QString &id : file.value(FamiliesOffKey).toStringList()) {
+        if (!id.isEmpty() && !view.familiesOff.contains(id))
+            view.familiesOff.append(id);
+    }
     return view;
 }
 
@@ -38,6 +43,7 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(RecentKey, m_recent);
     settings.setValue(GeometryKey, geometry);
     settings.setValue(ZoomKey, zoom);
+    settings.setValue(FamiliesOffKey, familiesOff);
     settings.sync();
     if (settings.status() != QSettings::NoError)
         return Status::failure(QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));

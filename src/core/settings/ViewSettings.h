@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // What the editor remembers beyond data.dat: recent documents, the
-// window's place and the text zoom, in a small INI file of its own in the
+// window's place, the text zoom and the catalogue families switched off, in a small INI file of its own in the
 // data folder. data.dat keeps exactly its mod and backup records.
 class ViewSettings
 {
@@ -30,6 +30,8 @@ public:
     QByteArray geometry;
     // Steps of one point from the box's own font size.
     int zoom = 0;
+    // Catalogue families the player switched off (ids as in CatalogueFamily.h).
+    QStringList familiesOff;
 
 private:
     QStringList m_recent;

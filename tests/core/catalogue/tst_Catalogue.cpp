@@ -1,5 +1,7 @@
 #include "settings/RecordFile.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ScriptSyntax.h"
+#include "catalogue/UseTable.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -77,6 +79,47 @@ private slots:
                 QCOMPARE(c->find(name), first);
             }
         }
+    }
+
+    // A family switched off takes its names out of every lookup: hint,
+    // colour and coverage; a name another family also gives falls to it.
+    void familiesOffHideTheirNames_data()
+    {
+        QTest::addColumn<QStringList>("off");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("entry");
+        QTest::newRow("all on") << QStringList() << "mp_round_infinite" << 2;
+        QTest::newRow("its family off") << QStringList{"regamedll"} << "mp_round_infinite" << 0;
+        QTest::newRow("another family off") << QStringList{"bxt"} << "mp_round_infinite" << 2;
+        QTest::newRow("base game off") << QStringList{"engine"} << "gamma" << 0;
+        QTest::newRow("unknown id off") << QStringList{"quake"} << "gamma" << 1;
+        QTest::newRow("shared name, first family off") << QStringList{"bxt", "server"} << "sv_cheats" << 4;
+        QTest::newRow("shared name, both on") << QStringList() << "sv_cheats" << 3;
+    }
+    void familiesOffHideTheirNames()
+    {
+        QFETCH(QStringList, off);
+        QFETCH(QString, name);
+        QFETCH(int, entry);
+        auto c = std::make_unique<Catalogue>();
+        const char *const entries[][2] = {
+            {"gamma", "engine"}, {"mp_round_infinite", "regamedll"}, {"sv_cheats", "bxt"}, {"sv_cheats", "rehlds"}};
+        for (int k = 1; k <= int(std::size(entries)); ++k) {
+            c->strCmdName[k] = QString::fromLatin1(entries[k - 1][0]);
+            c->strCmdField2[k] = QString::fromLatin1(entries[k - 1][1]);
+        }
+        c->setFamiliesOff(off);
+        QCOMPARE(c->find(name), entry);
+        const QList<SyntaxToken> tokens = tokenizeLine(QString(name + QStringLiteral(" 1")), FileSyntax::Script, *c);
+        QVERIFY(!tokens.isEmpty());
+        QCOMPARE(tokens[0].kind == SyntaxToken::Kind::Known, entry != 0);
+        QCOMPARE(tokens[0].entry, entry);
+        UseTable uses;
+        uses.addFile(name + QStringLiteral(" 1\n"));
+        QCOMPARE(coverageOf(uses, *c, CoverageScope()).covered, entry ? 1 : 0);
+        // Switching back on restores the full index.
+        c->setFamiliesOff({});
+        QVERIFY(c->find(name) != 0);
     }
 };
 

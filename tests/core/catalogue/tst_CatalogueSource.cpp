@@ -1,9 +1,13 @@
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueFamily.h"
 #include "catalogue/CatalogueSource.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -24,8 +28,22 @@ CatalogueEntry entry(const QString &name, const QString &range = {})
 {
     CatalogueEntry e;
     e.name = name;
+    e.field2 = QStringLiteral("engine");
     e.range = range;
+    e.field4 = QStringLiteral("command");
     return e;
+}
+
+// A family, a kind and any flags, in the compiled form of fields 2 and 4.
+void randomFacts(QRandomGenerator &rng, CatalogueEntry &e)
+{
+    const auto families = CatalogueFamilies::all();
+    e.field2 = families[rng.bounded(int(families.size()))].id;
+    QStringList flags;
+    for (const QString &flag : Catalogue::flagWords())
+        if (rng.bounded(2))
+            flags.append(flag);
+    e.field4 = Catalogue::kindField(rng.bounded(2), flags);
 }
 
 } // namespace
@@ -46,7 +64,8 @@ private slots:
                 e = {randomValue(rng), randomValue(rng), randomValue(rng),
                      randomValue(rng), randomValue(rng), randomValue(rng)};
                 if (rng.bounded(8) == 0)
-                    e.field2 = e.field4 = e.text = QString();
+                    e.range = e.text = QString();
+                randomFacts(rng, e);
                 e.name = e.name.left(125) + u'n'; // six empty fields make a free slot
             }
             const auto source = CatalogueSource::write(entries);
@@ -76,8 +95,14 @@ private slots:
         QTest::newRow("invalid utf-8") << QByteArray("name: a\nrange: \xff") << "s:2: the line is not valid UTF-8";
         QTest::newRow("unknown key") << QByteArray("name: a\nhint: b") << "s:2: expected";
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
-        QTest::newRow("verified twice") << QByteArray("name: a\nverified: x\nverified: y") << "s:3: verified given twice";
+        QTest::newRow("pending twice") << QByteArray("name: a\npending: x\npending: y") << "s:3: pending given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
+        QTest::newRow("no family") << QByteArray("\nname: a\nkind: command") << "s:2: the entry has no family line";
+        QTest::newRow("unknown family") << QByteArray("name: a\nfamily: quake\nkind: command") << "s:2: family \"quake\" is none of engine,";
+        QTest::newRow("no kind") << QByteArray("name: a\nfamily: bxt\nflags: cheat") << "s:1: the entry has no kind line";
+        QTest::newRow("unknown kind") << QByteArray("name: a\nfamily: bxt\nkind: alias") << "s:3: kind \"alias\" is neither";
+        QTest::newRow("unknown flag") << QByteArray("name: a\nfamily: bxt\nkind: command\nflags: cheat saved") << "s:4: flag \"saved\" is none of";
+        QTest::newRow("flag twice") << QByteArray("name: a\nfamily: bxt\nkind: command\nflags: cheat  cheat") << "s:4: flag \"cheat\" given twice";
     }
     void refusesBadSource()
     {
@@ -90,27 +115,77 @@ private slots:
 
     void reportsDuplicateNames()
     {
-        const auto parsed = CatalogueSource::parse("name: a\n\nname: b\n\nname: a\ntext: second\n", "s");
+        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n\n"
+                                                   "name: b\nfamily: engine\nkind: command\n\n"
+                                                   "name: a\nfamily: engine\nkind: command\ntext: second\n",
+                                                   "s");
         QVERIFY(parsed.ok());
         QCOMPARE(parsed.value().entries.size(), 3);
-        QCOMPARE(parsed.value().warnings, QStringList{"s:5: \"a\" repeats the entry of line 1, which is the one shown"});
+        QCOMPARE(parsed.value().warnings, QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown"});
     }
 
     // Several parts make one catalogue; where a fact was verified is not compiled.
     void readsSeveralSources()
     {
-        const auto parsed = CatalogueSource::parse({{"name: a\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
-                                                    {"# part two\nname: b\n\nname: a\n", "two.txt"}});
+        const auto parsed = CatalogueSource::parse(
+            {{"name: a\nfamily: engine\nkind: command\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
+             {"# part two\nname: b\nfamily: engine\nkind: command\n\nname: a\nfamily: engine\nkind: command\n",
+              "two.txt"}});
         QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
         CatalogueEntry first = entry("a");
         first.text = QStringLiteral("t");
         QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a")}));
         QCOMPARE(parsed.value().warnings,
-                 QStringList{"two.txt:4: \"a\" repeats the entry of one.txt:1, which is the one shown"});
-        const auto broken = CatalogueSource::parse({{"name: a\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
+                 QStringList{"two.txt:6: \"a\" repeats the entry of one.txt:1, which is the one shown"});
+        const auto broken = CatalogueSource::parse(
+            {{"name: a\nfamily: engine\nkind: command\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
         QVERIFY(!broken.ok());
-        QCOMPARE(broken.error(), QStringLiteral("two.txt:2: expected \"name:\", \"range:\", \"text:\", \"note:\", "
-                                                "\"verified:\", \"field2:\" or \"field4:\" followed by the value"));
+        QVERIFY2(broken.error().startsWith("two.txt:2: expected \"name:\""), qPrintable(broken.error()));
+    }
+
+    // Flags land in field 4 after the kind, the family in field 2.
+    void compilesFactsIntoTheSpareFields()
+    {
+        const auto parsed = CatalogueSource::parse(
+            "name: mp_round_infinite\nfamily: regamedll\nflags: server cheat\nkind: variable\n", "s");
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        auto c = std::make_unique<Catalogue>();
+        c->strCmdField2[1] = parsed.value().entries[0].field2;
+        c->strCmdField4[1] = parsed.value().entries[0].field4;
+        QCOMPARE(c->strCmdField4[1], QStringLiteral("variable server cheat"));
+        const CatalogueFacts facts = c->facts(1);
+        QCOMPARE(facts.family, QStringLiteral("regamedll"));
+        QVERIFY(facts.isVariable && facts.cheat && facts.serverOnly && !facts.archived);
+        QVERIFY(c->explanation(1).endsWith(QStringLiteral("(only with ReGameDLL)")));
+    }
+
+    void readingsAreCounted_data()
+    {
+        QTest::addColumn<QByteArray>("readings");
+        QTest::addColumn<int>("awaiting");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("two readings") << QByteArray("verified: a\nverified: b\n") << 0 << QString();
+        QTest::newRow("one, pending") << QByteArray("verified: a\npending: second reading\n") << 1 << QString();
+        QTest::newRow("one, marked done") << QByteArray("verified: a\n") << 1 << "one verified: reading and no pending:";
+        QTest::newRow("none") << QByteArray("pending: x\n") << 1 << "has no verified: line";
+        QTest::newRow("empty reading") << QByteArray("verified: a\nverified: \n") << 1 << "one verified: reading";
+        QTest::newRow("stale pending") << QByteArray("verified: a\npending: x\nverified: b\n") << 0 << "its pending: line goes";
+    }
+    void readingsAreCounted()
+    {
+        QFETCH(QByteArray, readings);
+        QFETCH(int, awaiting);
+        QFETCH(QString, problem);
+        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n" + readings
+                                                       + "\nname: b\nfamily: engine\nkind: command\nverified: x\nverified: y\n",
+                                                   "s");
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        QCOMPARE(CatalogueSource::awaitingSecondReading(parsed.value()), awaiting);
+        const QStringList problems = CatalogueSource::readingProblems(parsed.value());
+        QCOMPARE(problems.size(), problem.isEmpty() ? 0 : 1);
+        if (!problem.isEmpty())
+            QVERIFY2(problems[0].startsWith(QStringLiteral("s:1: \"a\"")) && problems[0].contains(problem),
+                     qPrintable(problems[0]));
     }
 
     void compileRefusalKeepsOldFile()

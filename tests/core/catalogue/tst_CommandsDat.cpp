@@ -51,6 +51,10 @@ private slots:
         QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
         QCOMPARE(parsed.value().warnings, QStringList());
         QCOMPARE(CatalogueSource::entriesOf(*m_catalogue), parsed.value().entries);
+        // Every entry read twice, or marked as awaiting its second reading.
+        QCOMPARE(CatalogueSource::readingProblems(parsed.value()).join(u'\n'), QString());
+        qInfo("%lld of %lld entries await their second reading",
+              qlonglong(CatalogueSource::awaitingSecondReading(parsed.value())), qlonglong(parsed.value().entries.size()));
         const auto legacy = CatalogueSource::parse(sources.last().utf8, sources.last().name);
         QVERIFY(sources.last().name == QLatin1String("commands.txt") && legacy.ok());
         for (const CatalogueEntry &e : legacy.value().entries)

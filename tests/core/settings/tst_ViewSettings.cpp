@@ -21,6 +21,7 @@ private slots:
         view.removeRecentFile(dir.filePath(QStringLiteral("f9.cfg")));
         view.geometry = QByteArray("\x01\x02geometry", 10);
         view.zoom = 3;
+        view.familiesOff = QStringList{"bxt", "server"};
         QVERIFY(view.save(dir.path()));
         QVERIFY(QFile::exists(ViewSettings::path(dir.path())));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.dat"))));
@@ -31,6 +32,7 @@ private slots:
         QCOMPARE(back.recentFiles(), expected);
         QCOMPARE(back.geometry, view.geometry);
         QCOMPARE(back.zoom, 3);
+        QCOMPARE(back.familiesOff, view.familiesOff);
     }
 
     // A missing or damaged file gives the defaults; one that cannot be
