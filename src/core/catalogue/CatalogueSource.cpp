@@ -22,6 +22,11 @@ const std::array<QLatin1StringView, Catalogue::Fields> Keys = {
 
 const QLatin1StringView VerifiedKey("verified");
 
+// Read for the family switches and the source's readers; not compiled.
+constexpr std::array<QLatin1StringView, 3> DescriptiveKeys = {
+    QLatin1StringView("family"), QLatin1StringView("kind"), QLatin1StringView("flags"),
+};
+
 QString &fieldOf(CatalogueEntry &e, int f)
 {
     QString *fields[Catalogue::Fields] = {&e.name, &e.field2, &e.range, &e.field4, &e.text, &e.note};
@@ -39,7 +44,7 @@ struct Block
     CatalogueEntry entry;
     int firstLine = 0;
     std::array<int, Catalogue::Fields> lines{};
-    int verifiedLine = 0;
+    std::array<int, DescriptiveKeys.size()> descriptiveLines{};
 };
 
 // Where an entry's name stands, for messages.
@@ -71,9 +76,12 @@ public:
         const QStringView key = colon < 0 ? QStringView() : QStringView(text).left(colon);
         const int f = colon < 0 ? -1 : int(std::find(Keys.begin(), Keys.end(), key) - Keys.begin());
         const bool verified = key == VerifiedKey;
-        if (!verified && (f < 0 || f >= Catalogue::Fields)) {
+        const int d = int(std::find(DescriptiveKeys.begin(), DescriptiveKeys.end(), key) - DescriptiveKeys.begin());
+        const bool descriptive = colon >= 0 && d < int(DescriptiveKeys.size());
+        if (!verified && !descriptive && (f < 0 || f >= Catalogue::Fields)) {
             error(number, QStringLiteral("expected \"name:\", \"range:\", \"text:\", \"note:\", \"verified:\", "
-                                         "\"field2:\" or \"field4:\" followed by the value"));
+                                         "\"family:\", \"kind:\", \"flags:\", \"field2:\" or \"field4:\" "
+                                         "followed by the value"));
             return;
         }
         if (!m_open) {
@@ -81,14 +89,16 @@ public:
             m_block = Block();
             m_block.firstLine = number;
         }
-        int &seen = verified ? m_block.verifiedLine : m_block.lines[f];
+        // Each reading of the source gets a verified: line of its own.
+        if (verified)
+            return;
+        int &seen = descriptive ? m_block.descriptiveLines[d] : m_block.lines[f];
         if (seen) {
             error(number, QStringLiteral("%1 given twice in one entry (is a blank line missing?)").arg(key));
             return;
         }
         seen = number;
-        // Where the facts were checked is for the source's readers only.
-        if (verified)
+        if (descriptive)
             return;
         QString value = text.mid(colon + 1);
         if (value.startsWith(u' '))

@@ -76,7 +76,7 @@ private slots:
         QTest::newRow("invalid utf-8") << QByteArray("name: a\nrange: \xff") << "s:2: the line is not valid UTF-8";
         QTest::newRow("unknown key") << QByteArray("name: a\nhint: b") << "s:2: expected";
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
-        QTest::newRow("verified twice") << QByteArray("name: a\nverified: x\nverified: y") << "s:3: verified given twice";
+        QTest::newRow("family twice") << QByteArray("name: a\nfamily: x\nfamily: y") << "s:3: family given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
     }
     void refusesBadSource()
@@ -99,7 +99,9 @@ private slots:
     // Several parts make one catalogue; where a fact was verified is not compiled.
     void readsSeveralSources()
     {
-        const auto parsed = CatalogueSource::parse({{"name: a\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
+        const auto parsed = CatalogueSource::parse({{"name: a\nverified: engine cmd.cpp\nfamily: rehlds\nkind: command\n"
+                                                     "flags: server\nverified: engine sv_main.cpp\ntext: t\n",
+                                                     "one.txt"},
                                                     {"# part two\nname: b\n\nname: a\n", "two.txt"}});
         QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
         CatalogueEntry first = entry("a");
@@ -110,7 +112,8 @@ private slots:
         const auto broken = CatalogueSource::parse({{"name: a\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
         QVERIFY(!broken.ok());
         QCOMPARE(broken.error(), QStringLiteral("two.txt:2: expected \"name:\", \"range:\", \"text:\", \"note:\", "
-                                                "\"verified:\", \"field2:\" or \"field4:\" followed by the value"));
+                                                "\"verified:\", \"family:\", \"kind:\", \"flags:\", \"field2:\" or "
+                                                "\"field4:\" followed by the value"));
     }
 
     void compileRefusalKeepsOldFile()
