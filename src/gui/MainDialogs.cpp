@@ -59,6 +59,14 @@ void MainDialogs::showBackups()
     m_frmSettings->exec();
 }
 
+Status MainDialogs::saveSettings()
+{
+    const Status saved = m_settings.save();
+    if (saved && m_frmSettings)
+        m_frmSettings->saved();
+    return saved;
+}
+
 void MainDialogs::showScriptWizard(const std::function<void(const QString &)> &insert)
 {
     if (!m_scriptwiz)

@@ -44,6 +44,9 @@ public:
     void showFind(const std::function<void(const QString &)> &find);
     // Modal.
     void showBackups();
+    // Writes data.dat; the mods added and kept pending in the Backups dialog
+    // are then saved, so the next start no longer takes them back.
+    Status saveSettings();
     void showScriptWizard(const std::function<void(const QString &)> &insert);
     void showFileTypes();
     void showAbout();

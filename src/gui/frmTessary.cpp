@@ -265,7 +265,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     // What an earlier run left midway: a restore, or adds it never saved.
     if (m_settingsUsable) {
-        if (const Status s = Restore::RecoverInterrupted(m_dataFolder); !s)
+        if (const Status s = Restore::RecoverInterrupted(m_dataFolder, m_vars); !s)
             m_prompts.showError(s.error());
         if (const Status s = PendingAdds::recoverAbandoned(m_dataFolder, m_vars); !s)
             m_prompts.showError(s.error());
@@ -372,7 +372,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_settingsUsable) {
-        if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
+        if (const Status saved = m_dialogs->saveSettings(); !saved)
             warnSettingsUnsaved(saved.error());
     }
     saveWindowState();

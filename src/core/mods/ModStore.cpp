@@ -1,6 +1,7 @@
 #include "mods/ModStore.h"
 
 #include "settings/CodePage.h"
+#include "settings/DataFolder.h"
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
@@ -31,6 +32,26 @@ constexpr qsizetype LongestFolderName = 255;
 bool forbiddenInName(QChar c)
 {
     return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+// What the data folder itself holds (and a portable copy's program folder,
+// which is its data folder): a backup folder of such a name would be one of
+// these files or folders, or stand where one is made.
+bool isStoreName(const QString &name)
+{
+    static const QStringList own = {QStringLiteral("data.dat"),    QStringLiteral("restore.journal"),
+                                    QStringLiteral("tessary.ini"), QStringLiteral("recovery"),
+                                    QLatin1String(ScratchName),    QLatin1String(DataFolder::InstalledMarker),
+                                    QStringLiteral("commands.dat"), QStringLiteral("tessary")};
+    static const QStringList endings = {QStringLiteral(".lock"), QStringLiteral(".pending-add"),
+                                        QStringLiteral(".ignored")};
+    for (const QString &file : own) // data.dat's lock and save file, the journal kept aside
+        if (name.compare(file, Qt::CaseInsensitive) == 0 || name.startsWith(file + u'.', Qt::CaseInsensitive))
+            return true;
+    for (const QString &ending : endings)
+        if (name.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    return name.startsWith(QStringLiteral(".tessary-"), Qt::CaseInsensitive);
 }
 
 Status checkRecord(const QString &what, const QString &value)
@@ -95,6 +116,10 @@ Status checkModName(const QString &name)
     if (name.compare(QLatin1String(ScratchName), Qt::CaseInsensitive) == 0)
         return Status::failure(
             QStringLiteral("\"%1\" is the name of the folder restores work in; please choose another name.").arg(name));
+    if (isStoreName(name))
+        return Status::failure(QStringLiteral("\"%1\" is the name of one of Tessary's own files or folders beside "
+                                              "data.dat; please choose another name.")
+                                   .arg(name));
     for (QChar c : name)
         if (forbiddenInName(c))
             return Status::failure(

@@ -25,7 +25,8 @@ using StepHook = std::function<void(Step)>;
 Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
                      const StepHook &afterStep = {});
 
-// Finishes or undoes a swap that an earlier run left midway; run at start.
-Status RecoverInterrupted(const QString &programFolder);
+// Finishes or undoes a swap that an earlier run left midway, of a mod the
+// loaded lists hold; run at start.
+Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars);
 
 } // namespace Restore

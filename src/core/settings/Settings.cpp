@@ -101,7 +101,7 @@ QStringList merge(const QString *baseA, const QString *baseB, const QString *loc
 Status LoadSettings(mdlVars &vars, const QString &programFolder)
 {
     RecordFile file;
-    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile);
+    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse);
     mdlVars::StoredLists lists;
     readLists(file, lists);
     copyToVars(lists, vars);
@@ -117,7 +117,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
     if (!lock)
         return lock.status();
     RecordFile file;
-    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile); !opened)
+    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
         return opened;
     mdlVars::StoredLists merged;
     readLists(file, merged);
@@ -175,6 +175,8 @@ Status RefreshSettings(mdlVars &vars, const QString &programFolder)
 Status CheckSettingsWritable(const QString &programFolder)
 {
     const QString path = Settings::path(programFolder);
+    if (Status s = RegularFile::check(path, RegularFile::Links::Refuse); !s)
+        return s;
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path),

@@ -562,7 +562,7 @@ private slots:
         };
         const QList<QByteArrayList> whole = {{"mine", "backed up"}, {"backed up", "mine"}};
         if (atStart) {
-            QVERIFY(Restore::RecoverInterrupted(m_program));
+            QVERIFY(Restore::RecoverInterrupted(m_program, *vars));
             QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         }
         const QByteArrayList before = atStart ? files() : QByteArrayList();
