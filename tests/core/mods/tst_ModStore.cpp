@@ -183,6 +183,9 @@ private slots:
         QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0;
         QTest::newRow("empty folder") << "mod" << "" << 0 << 0;
         QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0;
+        for (const char *own : {"data.dat", "DATA.DAT.lock", "restore.journal", "restore.journal.ignored", "tessary.ini",
+                                "recovery", "installed", "x.pending-add"})
+            QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
         QTest::newRow("mod list full") << "mod" << game << 501 << 0;
         QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
     }
@@ -219,14 +222,18 @@ private slots:
         QTest::addColumn<QString>("folder"); // below the test's root
         QTest::addColumn<QString>("made");   // folder made before the add
         QTest::addColumn<bool>("refused");
-        QTest::newRow("is the mod folder") << "prog/mod" << "prog/mod" << true;
-        QTest::newRow("is the mod folder, not made yet") << "prog/mod" << "" << true;
-        QTest::newRow("data folder is the game folder") << "prog" << "" << true;
-        QTest::newRow("mod folder inside the backup folder") << "prog/mod/sub" << "prog/mod/sub" << true;
-        QTest::newRow("through a link") << "link/mod" << "prog/mod" << true;
-        QTest::newRow("dot dot") << "game/../prog/mod" << "" << true;
-        QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false;
-        QTest::newRow("elsewhere") << "game" << "" << false;
+        QTest::addColumn<QString>("link"); // "link>target", below the test's root
+        QTest::newRow("is the mod folder") << "prog/mod" << "prog/mod" << true << "";
+        QTest::newRow("is the mod folder, not made yet") << "prog/mod" << "" << true << "";
+        QTest::newRow("data folder is the game folder") << "prog" << "" << true << "";
+        QTest::newRow("mod folder inside the backup folder") << "prog/mod/sub" << "prog/mod/sub" << true << "";
+        QTest::newRow("through a link") << "link/mod" << "prog/mod" << true << "";
+        QTest::newRow("dot dot") << "game/../prog/mod" << "" << true << "";
+        // The system takes ".." from the link's target: game/deep/.. is prog.
+        QTest::newRow("link before dot dot") << "game/deep/../mod" << "prog/mod" << true << "game/deep>prog/sub";
+        QTest::newRow("link before dot dot, elsewhere") << "game/deep/../mod" << "game/mod" << false << "game/deep>game/sub";
+        QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false << "";
+        QTest::newRow("elsewhere") << "game" << "" << false << "";
     }
 
     // A backup kept in the live folder would be the live file itself.
@@ -235,7 +242,12 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, made);
         QFETCH(bool, refused);
+        QFETCH(QString, link);
         QVERIFY(QFile::link(m_program, m_root->filePath("link")));
+        if (!link.isEmpty()) {
+            makeFolder(m_root->filePath(link.section(u'>', 1)));
+            QVERIFY(QFile::link(m_root->filePath(link.section(u'>', 1)), m_root->filePath(link.section(u'>', 0, 0))));
+        }
         if (!made.isEmpty())
             makeFolder(m_root->filePath(made));
         const QString modFolder = m_root->filePath(folder);
@@ -384,6 +396,27 @@ private slots:
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
     }
 
+    // Another editor's save took the slot a pending add was given, so a
+    // refresh moved the add; Cancel takes back that add and nothing else.
+    void cancelAfterSlotMove()
+    {
+        put(m_game + "/config.cfg", "c");
+        QVERIFY(LoadSettings(*m_vars, m_program));
+        auto pending = std::make_unique<PendingAdds>(m_program);
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts, pending.get()).added);
+        const auto other = std::make_unique<mdlVars>(oneMod("theirs", "/theirs", "config.cfg"));
+        QVERIFY(SaveSettings(*other, m_program));
+        QVERIFY(RefreshSettings(*m_vars, m_program));
+        QCOMPARE(m_vars->strModName[1], QString("m"));
+
+        pending->rollBack(*m_vars);
+        QCOMPARE(listedMods(*m_vars), QList<int>{0});
+        QCOMPARE(m_vars->strModName[0], QString("theirs"));
+        QVERIFY(std::none_of(m_vars->strBackupMod.begin(), m_vars->strBackupMod.end(),
+                             [](const QString &mod) { return mod == "m"; }));
+        QVERIFY(!QFileInfo::exists(backupFolder(m_program, "m")));
+    }
+
     void missingFolderIsAddedAndTold()
     {
         const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
@@ -431,6 +464,7 @@ private slots:
         QTest::newRow("mod folder vanishes") << "vanish" << false << false;
         QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
         QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
+        QTest::newRow("mod file is a link") << "linked mod file" << false << false;
     }
 
     // Either the two files swap, or every file keeps its bytes and the user
@@ -456,6 +490,11 @@ private slots:
             QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
         if (fault == "scratch file")
             put(scratchFolder(m_program), "not a folder");
+        if (fault == "linked mod file") {
+            put(m_root->filePath("elsewhere.cfg"), "the link's target");
+            QVERIFY(QFile::remove(m_game + "/config.cfg"));
+            QVERIFY(QFile::link(m_root->filePath("elsewhere.cfg"), m_game + "/config.cfg"));
+        }
         const Snapshot before = snapshot(m_root->path());
         const QString gameFile = "game/" + file;
         const QString backupFile = "prog/m/config.cfg";
