@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Result.h"
+#include "settings/StoreLock.h"
 
 #include <QPointer>
 #include <QString>
@@ -27,9 +28,10 @@ class MainDialogs
 public:
     struct Settings
     {
-        // Reads data.dat again, for what other editors saved meanwhile.
-        std::function<bool()> refresh;
-        std::function<Status()> save;
+        // Reads data.dat again, for what other editors saved meanwhile. Both
+        // ask what the store's lock needs through the waiter.
+        std::function<bool(StoreLock::Waiter *)> refresh;
+        std::function<Status(StoreLock::Waiter *)> save;
     };
 
     MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QString dataFolder, Settings settings);
@@ -54,6 +56,8 @@ public:
     void openVersionPage();
 
 private:
+    ModPrompts &modPrompts();
+
     QWidget &m_owner;
     mdlVars &m_vars;
     Prompts &m_prompts;

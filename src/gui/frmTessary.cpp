@@ -89,10 +89,12 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     // data.dat that could not be read at start is never replaced.
     m_dialogs = std::make_unique<MainDialogs>(
         *this, m_vars, m_prompts, m_dataFolder,
-        MainDialogs::Settings{[this] { return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder).ok(); },
-                              [this] {
+        MainDialogs::Settings{[this](StoreLock::Waiter *waiter) {
+                                  return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder, waiter).ok();
+                              },
+                              [this](StoreLock::Waiter *waiter) {
                                   return m_settingsUsable
-                                             ? SaveSettings(m_vars, m_dataFolder)
+                                             ? SaveSettings(m_vars, m_dataFolder, waiter)
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
                               }});
     createControls();

@@ -38,7 +38,7 @@ Status notRestored(const QString &file, const QString &why)
 } // namespace
 
 Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
-                     const StepHook &afterStep)
+                     const StepHook &afterStep, StoreLock::Waiter *waiter)
 {
     if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
         return Status::failure(QStringLiteral("Please select a mod first."));
@@ -60,7 +60,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
         return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
 
     // One restore at a time, and never over the traces of one that ended midway.
-    const StoreLock lock(programFolder);
+    const StoreLock lock(programFolder, 10000, waiter);
     if (!lock)
         return notRestored(file, lock.status().error());
     if (Status s = RestoreJournal::recover(programFolder, vars); !s)

@@ -49,7 +49,7 @@ void restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const 
                                    : QStringLiteral("%2 has no %1. Put %3 there?").arg(file, folder, from);
     if (!prompts.confirm(question))
         return;
-    if (const Status done = Restore::RestoreBackup(vars, dataFolder, modSlot, file); !done) {
+    if (const Status done = Restore::RestoreBackup(vars, dataFolder, modSlot, file, {}, &prompts); !done) {
         prompts.showError(done.error());
         return;
     }

@@ -110,10 +110,10 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder)
 
 namespace {
 
-Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
+Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, StoreLock::Waiter *waiter)
 {
     static_assert(mdlVars::StoredBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
-    const StoreLock lock(programFolder);
+    const StoreLock lock(programFolder, 10000, waiter);
     if (!lock)
         return lock.status();
     RecordFile file;
@@ -162,14 +162,14 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
 
 } // namespace
 
-Status SaveSettings(mdlVars &vars, const QString &programFolder)
+Status SaveSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, true);
+    return mergeWithFile(vars, programFolder, true, waiter);
 }
 
-Status RefreshSettings(mdlVars &vars, const QString &programFolder)
+Status RefreshSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, false);
+    return mergeWithFile(vars, programFolder, false, waiter);
 }
 
 Status CheckSettingsWritable(const QString &programFolder)
