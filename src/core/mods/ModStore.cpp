@@ -11,6 +11,7 @@
 #include "mods/PathExists.h"
 #include "mods/PendingAdds.h"
 #include "mods/SafeFile.h"
+#include "mods/StoreNotes.h"
 
 #include <QDir>
 #include <QFile>
@@ -236,12 +237,16 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     if (targetInfo.exists() && !targetInfo.isDir())
         return refuse(QStringLiteral("%1 is a file, so the backups of \"%2\" cannot be kept there.")
                           .arg(shown(target), name));
+    // What the add makes must be what a note may later take back.
+    if (!StoreNotes::isStoreFolder(target, programFolder))
+        return refuse(QStringLiteral("%1 is a symbolic link, so the backups of \"%2\" cannot be kept there.")
+                          .arg(shown(target), name));
 
     QStringList differing;
     for (const Found &f : found) {
         const QString copy = backupCopy(programFolder, name, f.file);
         if (QFileInfo::exists(copy)) {
-            Result<QByteArray> old = SafeFile::read(copy);
+            Result<QByteArray> old = SafeFile::read(copy, SafeFile::Links::Refuse);
             if (!old || old.value() != f.bytes)
                 differing << f.file;
         }
@@ -259,7 +264,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         for (const Found &f : found) {
             const QString copy = backupCopy(programFolder, name, f.file);
             std::optional<QByteArray> old;
-            if (Result<QByteArray> before = SafeFile::read(copy); before)
+            if (Result<QByteArray> before = SafeFile::read(copy, SafeFile::Links::Refuse); before)
                 old = before.take();
             copies.append({copy, f.bytes, old});
         }
@@ -276,7 +281,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
 
     QList<const Found *> copied;
     for (const Found &f : found) {
-        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes); !s)
+        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes, SafeFile::Links::Refuse); !s)
             failed << s.error();
         else
             copied << &f;

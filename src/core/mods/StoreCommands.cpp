@@ -4,6 +4,7 @@
 #include "mods/ModPrompts.h"
 #include "mods/ModStore.h"
 #include "mods/Restore.h"
+#include "mods/StoreNotes.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
@@ -93,7 +94,7 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
 
     const QString backups = ModStore::backupFolder(dataFolder, name);
     if (nameShared || !ModStore::checkModName(name) || !QFileInfo(backups).isDir()
-        || !ModStore::checkApart(dataFolder, name, modFolder))
+        || !StoreNotes::isStoreFolder(backups, dataFolder) || !ModStore::checkApart(dataFolder, name, modFolder))
         return true; // nothing of its own to delete, or the folder is not safely apart from live files
     if (!prompts.confirm(QStringLiteral("Also delete the backup folder %1 and the backup copies in it?\n\nChoose No "
                                         "to keep them.")

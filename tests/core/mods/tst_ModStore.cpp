@@ -417,6 +417,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(backupFolder(m_program, "m")));
     }
 
+    void addThroughALink_data()
+    {
+        QTest::addColumn<QString>("link"); // below the program folder, to "elsewhere"
+        QTest::newRow("backup folder is a link") << "m";
+        QTest::newRow("backup copy is a link") << "m/config.cfg";
+    }
+    // A link planted in the store is never written through, even when the
+    // user agrees to replace what it shows.
+    void addThroughALink()
+    {
+        QFETCH(QString, link);
+        put(m_game + "/config.cfg", "live");
+        makeFolder(m_program + "/m");
+        makeFolder(m_root->filePath("elsewhere"));
+        put(m_root->filePath("elsewhere/config.cfg"), "not the store's");
+        const QString target = link == "m" ? m_root->filePath("elsewhere") : m_root->filePath("elsewhere/config.cfg");
+        QDir(m_program + "/" + link).removeRecursively();
+        QVERIFY(QFile::link(target, m_program + "/" + link));
+        m_prompts.answer = true;
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        QVERIFY2(added.message.contains("symbolic link"), qPrintable(added.message));
+        QCOMPARE(readAll(m_root->filePath("elsewhere/config.cfg")), "not the store's");
+    }
+
     void missingFolderIsAddedAndTold()
     {
         const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
