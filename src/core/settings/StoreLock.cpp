@@ -94,8 +94,8 @@ Status acquire(QLockFile &lock, const QString &file, int waitMs, StoreLock::Wait
         } else if (!holder.host.isEmpty() && holder.host != QSysInfo::machineHostName()) {
             // Whether its editor still runs cannot be seen from here.
             const QString message =
-                QStringLiteral("The mod list is locked by Tessary on the computer \"%1\" (process %2), since %3; the "
-                               "lock is %4.\n\nIf Tessary is no longer running there, the lock can be taken over.")
+                QStringLiteral("The mod list is locked by Tessary on the computer \"%1\" (process %2). The lock, %4, "
+                               "was made %3.\n\nIf Tessary is no longer running there, the lock can be taken over.")
                     .arg(holder.host)
                     .arg(holder.pid)
                     .arg(ageText(ageMs(file)), shown(file));
