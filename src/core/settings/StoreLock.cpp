@@ -1,5 +1,7 @@
 #include "settings/StoreLock.h"
 
+#include "settings/RegularFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -72,6 +74,9 @@ Status acquire(QLockFile &lock, const QString &file, int waitMs, StoreLock::Wait
 {
     // Only a holder that has ended frees the lock, however long it holds it.
     lock.setStaleLockTime(0);
+    // A link there would have the lock read from, and taken over at, some other file.
+    if (Status s = RegularFile::check(file, RegularFile::Links::Refuse); !s)
+        return s;
     QElapsedTimer clock;
     clock.start();
     bool askedAlready = false;

@@ -73,6 +73,7 @@ private slots:
         QTest::newRow("another computer, kept") << "foreign" << false << false;
         QTest::newRow("another computer, taken over") << "foreign" << true << true;
         QTest::newRow("a running editor here") << "live" << false << false;
+        QTest::newRow("a link to another file") << "link" << true << false;
     }
 
     // Nothing is waited for that cannot end; another computer's lock is
@@ -90,6 +91,9 @@ private slots:
         QLockFile live(path);
         if (holder == "live") {
             QVERIFY(live.tryLock(0));
+        } else if (holder == "link") {
+            writeAll(dir.filePath("elsewhere"), "not a lock");
+            QVERIFY(QFile::link(dir.filePath("elsewhere"), path));
         } else {
             if (holder == "ended")
                 lines[0] = QByteArray::number(endedProcess());
@@ -120,6 +124,8 @@ private slots:
                          qPrintable(waiter.asked[0]));
                 QVERIFY(taken || lock.status().error().contains("build-server-7"));
             }
+            if (holder == "link")
+                QVERIFY2(lock.status().error().contains("symbolic link"), qPrintable(lock.status().error()));
             if (holder == "live") {
                 QVERIFY(waiter.waits > 0 && waiter.done);
                 QVERIFY2(lock.status().error().contains("Another Tessary"), qPrintable(lock.status().error()));
@@ -131,6 +137,7 @@ private slots:
             QVERIFY(!QFileInfo::exists(path));
         else if (holder != "live")
             QCOMPARE(readAll(path), before);
+        QCOMPARE(QFileInfo(path).isSymLink(), holder == "link");
     }
 };
 
