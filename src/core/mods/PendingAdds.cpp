@@ -6,6 +6,7 @@
 #include "mods/StoreNotes.h"
 #include "settings/mdlVars.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +32,24 @@ QByteArray hashOf(const QString &path)
 {
     Result<QByteArray> bytes = SafeFile::read(path, Own);
     return bytes ? RestoreJournal::hash(bytes.value()) : QByteArray();
+}
+
+// Takes the lock of a note found at start. One left empty by a crash while
+// it was made names no editor, so nobody owns the note.
+bool lockNote(QLockFile &lock, const QString &path)
+{
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return true;
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    const QDateTime made = QFileInfo(path).lastModified();
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &app) || !made.isValid()
+        || qAbs(made.msecsTo(QDateTime::currentDateTime())) < 1000)
+        return false;
+    lock.removeStaleLockFile();
+    return lock.tryLock(0);
 }
 
 // Why a note read from disk is not one an add of this store writes, or
@@ -228,8 +247,7 @@ Status PendingAdds::recoverAbandoned(const QString &dataFolder, const mdlVars &s
     for (const QString &entry : notes) {
         const QString notePath = dataFolder + u'/' + entry;
         QLockFile lock(lockPath(notePath));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
+        if (!lockNote(lock, lockPath(notePath)))
             continue; // an editor still running owns it
         Result<QByteArray> text = SafeFile::read(notePath, Own);
         if (!text) {

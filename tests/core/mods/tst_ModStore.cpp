@@ -11,6 +11,7 @@
 #include "FileHelpers.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
@@ -355,6 +356,7 @@ private slots:
             const char *what = earlier ? "over an earlier backup" : "new folder";
             QTest::addRow("cancel, %s", what) << "cancel" << earlier;
             QTest::addRow("crash, next start, %s", what) << "crash" << earlier;
+            QTest::addRow("crash while its lock was made, %s", what) << "empty lock" << earlier;
             QTest::addRow("still open in another editor, %s", what) << "live" << earlier;
         }
     }
@@ -375,8 +377,15 @@ private slots:
         const auto before = std::make_unique<mdlVars>(*m_vars);
         const Snapshot files = snapshot(m_root->path());
         auto pending = std::make_unique<PendingAdds>(m_program);
-        if (end == "crash") {
+        if (end == "crash" || end == "empty lock") {
             QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+            const QStringList locks = QDir(m_program).entryList({"*.pending-add.lock"});
+            QCOMPARE(locks.size(), 1);
+            if (end == "empty lock") {
+                QFile lock(m_program + "/" + locks[0]);
+                QVERIFY(lock.open(QIODevice::ReadWrite | QIODevice::Truncate));
+                QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+            }
         } else {
             QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts, pending.get()).added);
             QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "new");
