@@ -259,10 +259,12 @@ Status PendingAdds::recoverAbandoned(const QString &dataFolder, const mdlVars &s
             refused << StoreNotes::keepAside(notePath, why).error();
             continue;
         }
+        // A listed mod keeps its copies: an editor that ended between saving
+        // data.dat and clearing the note had saved it.
         bool savedAlready = false;
         for (int i = 0; i < mdlVars::ModSlots; ++i)
             savedAlready |= saved.strModName[i] == note["name"].toString()
-                && saved.strModDir[i] == note["folder"].toString() && note["madeFolder"].toBool();
+                && saved.strModDir[i] == note["folder"].toString();
         if (!savedAlready)
             left << undo(note);
         QFile::remove(notePath);

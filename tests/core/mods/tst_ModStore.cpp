@@ -405,6 +405,21 @@ private slots:
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
     }
 
+    // An editor that ended after saving an add but before clearing its note
+    // had saved it: the next start keeps the copy it replaced.
+    void savedAddWithNoteLeft()
+    {
+        put(m_game + "/config.cfg", "new");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "old copy");
+        QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+        const auto saved = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        QVERIFY(SaveSettings(*saved, m_program));
+        QVERIFY(PendingAdds::recoverAbandoned(m_program, *saved));
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "new");
+        QCOMPARE(QDir(m_program).entryList({"*.pending-add"}), QStringList());
+    }
+
     // Another editor's save took the slot a pending add was given, so a
     // refresh moved the add; Cancel takes back that add and nothing else.
     void cancelAfterSlotMove()
