@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QThread>
