@@ -47,17 +47,23 @@ void MainDialogs::showFind(const std::function<void(const QString &)> &find)
     bringForward(m_find);
 }
 
-void MainDialogs::showBackups()
+ModPrompts &MainDialogs::modPrompts()
 {
     if (!m_modPrompts)
         m_modPrompts = std::make_unique<QtModPrompts>(&m_owner);
+    return *m_modPrompts;
+}
+
+void MainDialogs::showBackups()
+{
     // Should the fresh read fail, the lists stay as they are and the next save says why.
-    const bool refreshed = m_settings.refresh();
+    const bool refreshed = m_settings.refresh(&modPrompts());
     if (m_frmSettings && refreshed)
         m_frmSettings->refill();
     // Backups and "temp" live beside data.dat.
     if (!m_frmSettings)
-        m_frmSettings = new frmSettings(m_vars, m_dataFolder, *m_modPrompts, m_settings.save, &m_owner);
+        m_frmSettings = new frmSettings(m_vars, m_dataFolder, modPrompts(),
+                                        [this] { return m_settings.save(&modPrompts()); }, &m_owner);
     m_frmSettings->exec();
 }
 
@@ -67,6 +73,14 @@ std::optional<QStringList> MainDialogs::chooseFamiliesOff(const Catalogue &catal
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.familiesOff();
+}
+
+Status MainDialogs::saveSettings()
+{
+    const Status saved = m_settings.save(&modPrompts());
+    if (saved && m_frmSettings)
+        m_frmSettings->saved();
+    return saved;
 }
 
 void MainDialogs::showScriptWizard(const std::function<void(const QString &)> &insert)

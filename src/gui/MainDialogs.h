@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Result.h"
+#include "settings/StoreLock.h"
 
 #include <QPointer>
 #include <QString>
@@ -31,9 +32,10 @@ class MainDialogs
 public:
     struct Settings
     {
-        // Reads data.dat again, for what other editors saved meanwhile.
-        std::function<bool()> refresh;
-        std::function<Status()> save;
+        // Reads data.dat again, for what other editors saved meanwhile. Both
+        // ask what the store's lock needs through the waiter.
+        std::function<bool(StoreLock::Waiter *)> refresh;
+        std::function<Status(StoreLock::Waiter *)> save;
     };
 
     MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QString dataFolder, Settings settings);
@@ -48,6 +50,9 @@ public:
     void showFind(const std::function<void(const QString &)> &find);
     // Modal.
     void showBackups();
+    // Writes data.dat; the mods added and kept pending in the Backups dialog
+    // are then saved, so the next start no longer takes them back.
+    Status saveSettings();
     void showScriptWizard(const std::function<void(const QString &)> &insert);
     void showFileTypes();
     // Modal; the families the player leaves switched off, or nothing when
@@ -58,6 +63,8 @@ public:
     void openVersionPage();
 
 private:
+    ModPrompts &modPrompts();
+
     QWidget &m_owner;
     mdlVars &m_vars;
     Prompts &m_prompts;

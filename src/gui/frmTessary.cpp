@@ -89,10 +89,12 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     // data.dat that could not be read at start is never replaced.
     m_dialogs = std::make_unique<MainDialogs>(
         *this, m_vars, m_prompts, m_dataFolder,
-        MainDialogs::Settings{[this] { return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder).ok(); },
-                              [this] {
+        MainDialogs::Settings{[this](StoreLock::Waiter *waiter) {
+                                  return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder, waiter).ok();
+                              },
+                              [this](StoreLock::Waiter *waiter) {
                                   return m_settingsUsable
-                                             ? SaveSettings(m_vars, m_dataFolder)
+                                             ? SaveSettings(m_vars, m_dataFolder, waiter)
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
                               }});
     createControls();
@@ -265,7 +267,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     // What an earlier run left midway: a restore, or adds it never saved.
     if (m_settingsUsable) {
-        if (const Status s = Restore::RecoverInterrupted(m_dataFolder); !s)
+        if (const Status s = Restore::RecoverInterrupted(m_dataFolder, m_vars); !s)
             m_prompts.showError(s.error());
         if (const Status s = PendingAdds::recoverAbandoned(m_dataFolder, m_vars); !s)
             m_prompts.showError(s.error());
@@ -373,7 +375,7 @@ void frmTessary::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_settingsUsable) {
-        if (const Status saved = SaveSettings(m_vars, m_dataFolder); !saved)
+        if (const Status saved = m_dialogs->saveSettings(); !saved)
             warnSettingsUnsaved(saved.error());
     }
     saveWindowState();

@@ -36,7 +36,8 @@ Status copyFile(const QString &from, const QString &to)
     Result<QByteArray> bytes = SafeFile::read(from);
     if (!bytes)
         return Status::failure(bytes.error());
-    return SafeFile::write(to, bytes.value());
+    // Written into the data folder: a link there is not followed.
+    return SafeFile::write(to, bytes.value(), SafeFile::Links::Refuse);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <cstdlib>
 #endif
 
 namespace FolderOverlap {
@@ -15,28 +16,56 @@ namespace FolderOverlap {
 namespace {
 
 // The deepest existing folder of a path, resolved, and the names below it
-// that do not exist (yet), "." and ".." taken out by name.
+// that do not exist (yet).
 struct Resolved
 {
     QString existing;
     QStringList missing;
 };
 
+// The path as the file system resolves it, or empty when it does not exist.
+// ".." after a link leads out of the link's target, as the system goes, so
+// the path is never cleaned as text before this.
+QString canonical(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    char *resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString result = QFile::decodeName(resolved);
+    ::free(resolved);
+    return result;
+#else
+    return QFileInfo(path).canonicalFilePath();
+#endif
+}
+
 Resolved resolve(const QString &path)
 {
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+    const QStringList parts = absolute.split(u'/', Qt::SkipEmptyParts);
+    const QString rootPrefix = absolute.startsWith(u'/') ? QStringLiteral("/") : QString();
     Resolved r;
-    QString at = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    while (!QFileInfo(at).exists()) {
-        const QFileInfo info(at);
-        const QString parent = info.path();
-        if (parent == at)
+    qsizetype known = parts.size();
+    for (; known >= 0; --known) {
+        const QString prefix = rootPrefix + parts.mid(0, known).join(u'/');
+        r.existing = canonical(prefix.isEmpty() ? QStringLiteral(".") : prefix);
+        if (!r.existing.isEmpty())
             break;
-        r.missing.prepend(info.fileName());
-        at = parent;
     }
-    r.existing = QFileInfo(at).canonicalFilePath();
     if (r.existing.isEmpty())
-        r.existing = at;
+        r.existing = QDir::rootPath();
+    // Below the deepest existing folder nothing is a link yet: names only.
+    for (const QString &name : parts.mid(qMax<qsizetype>(known, 0))) {
+        if (name == u".")
+            continue;
+        if (name != u"..")
+            r.missing << name;
+        else if (!r.missing.isEmpty())
+            r.missing.removeLast();
+        else
+            r.existing = QFileInfo(r.existing).path();
+    }
     return r;
 }
 
@@ -87,6 +116,13 @@ bool within(const Resolved &inner, const Resolved &outer)
 }
 
 } // namespace
+
+bool sameFolder(const QString &a, const QString &b)
+{
+    const Resolved ra = resolve(a);
+    const Resolved rb = resolve(b);
+    return ra.missing.isEmpty() && rb.missing.isEmpty() && same(ra.existing, rb.existing);
+}
 
 bool overlap(const QString &a, const QString &b)
 {

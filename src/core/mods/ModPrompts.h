@@ -1,13 +1,15 @@
 #pragma once
 
+#include "settings/StoreLock.h"
+
 #include <QString>
 
 // What the mod store and its dialogs ask or tell the user. The dialogs answer
 // with message and input boxes; tests answer from a script.
-class ModPrompts
+class ModPrompts : public StoreLock::Waiter
 {
 public:
-    virtual ~ModPrompts() = default;
+    ~ModPrompts() override = default;
 
     // A yes-or-no question; true for yes.
     virtual bool confirm(const QString &message) = 0;
@@ -19,4 +21,12 @@ public:
 
     // Tells what was done, or what to do first.
     virtual void inform(const QString &message) = 0;
+
+    // The store's lock, made on another computer, is taken over when the
+    // user says so; a wait for an editor here goes on unless given up.
+    bool takeOver(const QString &message) override
+    {
+        return confirm(message + QStringLiteral("\n\nTake the lock over?"));
+    }
+    bool keepWaiting(const QString &, int) override { return true; }
 };

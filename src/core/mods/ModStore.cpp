@@ -1,6 +1,7 @@
 #include "mods/ModStore.h"
 
 #include "settings/CodePage.h"
+#include "settings/DataFolder.h"
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
@@ -10,6 +11,7 @@
 #include "mods/PathExists.h"
 #include "mods/PendingAdds.h"
 #include "mods/SafeFile.h"
+#include "mods/StoreNotes.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +33,26 @@ constexpr qsizetype LongestFolderName = 255;
 bool forbiddenInName(QChar c)
 {
     return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+// What the data folder itself holds (and a portable copy's program folder,
+// which is its data folder): a backup folder of such a name would be one of
+// these files or folders, or stand where one is made.
+bool isStoreName(const QString &name)
+{
+    static const QStringList own = {QStringLiteral("data.dat"),    QStringLiteral("restore.journal"),
+                                    QStringLiteral("tessary.ini"), QStringLiteral("recovery"),
+                                    QLatin1String(ScratchName),    QLatin1String(DataFolder::InstalledMarker),
+                                    QStringLiteral("commands.dat"), QStringLiteral("tessary")};
+    static const QStringList endings = {QStringLiteral(".lock"), QStringLiteral(".pending-add"),
+                                        QStringLiteral(".ignored")};
+    for (const QString &file : own) // data.dat's lock and save file, the journal kept aside
+        if (name.compare(file, Qt::CaseInsensitive) == 0 || name.startsWith(file + u'.', Qt::CaseInsensitive))
+            return true;
+    for (const QString &ending : endings)
+        if (name.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    return name.startsWith(QStringLiteral(".tessary-"), Qt::CaseInsensitive);
 }
 
 Status checkRecord(const QString &what, const QString &value)
@@ -95,6 +117,10 @@ Status checkModName(const QString &name)
     if (name.compare(QLatin1String(ScratchName), Qt::CaseInsensitive) == 0)
         return Status::failure(
             QStringLiteral("\"%1\" is the name of the folder restores work in; please choose another name.").arg(name));
+    if (isStoreName(name))
+        return Status::failure(QStringLiteral("\"%1\" is the name of one of Tessary's own files or folders beside "
+                                              "data.dat; please choose another name.")
+                                   .arg(name));
     for (QChar c : name)
         if (forbiddenInName(c))
             return Status::failure(
@@ -211,12 +237,16 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     if (targetInfo.exists() && !targetInfo.isDir())
         return refuse(QStringLiteral("%1 is a file, so the backups of \"%2\" cannot be kept there.")
                           .arg(shown(target), name));
+    // What the add makes must be what a note may later take back.
+    if (!StoreNotes::isStoreFolder(target, programFolder))
+        return refuse(QStringLiteral("%1 is a symbolic link, so the backups of \"%2\" cannot be kept there.")
+                          .arg(shown(target), name));
 
     QStringList differing;
     for (const Found &f : found) {
         const QString copy = backupCopy(programFolder, name, f.file);
         if (QFileInfo::exists(copy)) {
-            Result<QByteArray> old = SafeFile::read(copy);
+            Result<QByteArray> old = SafeFile::read(copy, SafeFile::Links::Refuse);
             if (!old || old.value() != f.bytes)
                 differing << f.file;
         }
@@ -234,7 +264,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         for (const Found &f : found) {
             const QString copy = backupCopy(programFolder, name, f.file);
             std::optional<QByteArray> old;
-            if (Result<QByteArray> before = SafeFile::read(copy); before)
+            if (Result<QByteArray> before = SafeFile::read(copy, SafeFile::Links::Refuse); before)
                 old = before.take();
             copies.append({copy, f.bytes, old});
         }
@@ -251,7 +281,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
 
     QList<const Found *> copied;
     for (const Found &f : found) {
-        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes); !s)
+        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes, SafeFile::Links::Refuse); !s)
             failed << s.error();
         else
             copied << &f;

@@ -1,9 +1,12 @@
 #include "mods/PendingAdds.h"
 
+#include "mods/ModStore.h"
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
+#include "mods/StoreNotes.h"
 #include "settings/mdlVars.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,9 +16,12 @@
 #include <QLockFile>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char Suffix[] = ".pending-add";
+constexpr auto Own = SafeFile::Links::Refuse;
 
 QString lockPath(const QString &note)
 {
@@ -24,8 +30,51 @@ QString lockPath(const QString &note)
 
 QByteArray hashOf(const QString &path)
 {
-    Result<QByteArray> bytes = SafeFile::read(path);
+    Result<QByteArray> bytes = SafeFile::read(path, Own);
     return bytes ? RestoreJournal::hash(bytes.value()) : QByteArray();
+}
+
+// Takes the lock of a note found at start. One left empty by a crash while
+// it was made names no editor, so nobody owns the note.
+bool lockNote(QLockFile &lock, const QString &path)
+{
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return true;
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    const QDateTime made = QFileInfo(path).lastModified();
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &app) || !made.isValid()
+        || qAbs(made.msecsTo(QDateTime::currentDateTime())) < 1000)
+        return false;
+    lock.removeStaleLockFile();
+    return lock.tryLock(0);
+}
+
+// Why a note read from disk is not one an add of this store writes, or
+// empty: its name must be a mod name, its folder the name's backup folder in
+// the data folder, apart from the mod's own folder, and each copy a known
+// file in it, none a link.
+QString notAnAdd(const QJsonObject &note, const QString &dataFolder)
+{
+    const QString name = note["name"].toString();
+    const QString backups = note["backupFolder"].toString();
+    const QString why = QStringLiteral("it names files outside the backup folder of the mod it adds, so none of them "
+                                       "was changed.");
+    if (!ModStore::checkModName(name) || backups != ModStore::backupFolder(dataFolder, name)
+        || !StoreNotes::isStoreFolder(backups, dataFolder)
+        || !ModStore::checkApart(dataFolder, name, note["folder"].toString()) || !note["copies"].isArray())
+        return why;
+    QStringList seen;
+    for (const QJsonValue &value : note["copies"].toArray()) {
+        const QString path = value.toObject()["path"].toString();
+        const QString file = StoreNotes::knownFileIn(path, backups);
+        if (file.isEmpty() || path != ModStore::backupCopy(dataFolder, name, file) || seen.contains(file))
+            return why;
+        seen << file;
+    }
+    return {};
 }
 
 // Puts back what one add changed, as its note records it. A copy that has
@@ -40,7 +89,7 @@ QStringList undo(const QJsonObject &note)
         if (hashOf(path) != copy["hash"].toString().toLatin1())
             continue;
         const bool replaced = copy.contains("old");
-        const bool done = replaced ? bool(SafeFile::write(path, QByteArray::fromBase64(copy["old"].toString().toLatin1())))
+        const bool done = replaced ? bool(SafeFile::write(path, QByteArray::fromBase64(copy["old"].toString().toLatin1()), Own))
                                    : QFile::remove(path);
         if (!done)
             left << QDir::toNativeSeparators(path);
@@ -88,7 +137,7 @@ Status PendingAdds::begin(const QString &name, const QString &folder, const QStr
                             {"backupFolder", backupFolder},
                             {"madeFolder", makesFolder},
                             {"copies", list}};
-    if (Status s = SafeFile::write(add->notePath, QJsonDocument(add->note).toJson()); !s)
+    if (Status s = SafeFile::write(add->notePath, QJsonDocument(add->note).toJson(), Own); !s)
         return s;
     m_adds << add;
     return Status::success();
@@ -118,17 +167,58 @@ void PendingAdds::discardLast()
     QFile::remove(add->notePath);
 }
 
+namespace {
+
+// The slot that holds the pair and that this editor filled since it last
+// read data.dat: `hint`, the slot first given, while it still does; else the
+// one a save or refresh moved it to. -1 when none.
+int unsavedSlot(const QString *a, const QString *b, const QString *savedA, const QString *savedB, int stored,
+                int count, const QString &x, const QString &y, int hint)
+{
+    const auto holds = [&](int i) {
+        return i >= 0 && i < count && a[i] == x && b[i] == y && (i >= stored || savedA[i] != x || savedB[i] != y);
+    };
+    if (holds(hint))
+        return hint;
+    for (int i = 0; i < count; ++i)
+        if (holds(i))
+            return i;
+    return -1;
+}
+
+} // namespace
+
 void PendingAdds::rollBack(mdlVars &vars)
 {
     while (!m_adds.isEmpty()) {
         const std::shared_ptr<Add> add = m_adds.constLast();
         const QString name = add->note["name"].toString();
-        if (add->modSlot >= 0 && vars.strModName[add->modSlot] == name) {
-            vars.strModName[add->modSlot].clear();
-            vars.strModDir[add->modSlot].clear();
+        const QString folder = add->note["folder"].toString();
+        const int modSlot = unsavedSlot(vars.strModName.data(), vars.strModDir.data(), vars.stored.modName.data(),
+                                        vars.stored.modDir.data(), mdlVars::ModSlots, mdlVars::ModSlots, name, folder,
+                                        add->modSlot);
+        const QList<int> listed = ModStore::listedMods(vars);
+        const bool listedAsSaved = modSlot < 0 && std::any_of(listed.begin(), listed.end(), [&](int i) {
+            return vars.strModName[i] == name && vars.strModDir[i] == folder;
+        });
+        if (add->modSlot >= 0 && listedAsSaved) {
+            // Saved already, by a save that did not say so: it stays, copies and all.
+            QFile::remove(add->notePath);
+            m_adds.removeLast();
+            continue;
         }
-        for (int slot : std::as_const(add->backupSlots)) {
-            if (vars.strBackupMod[slot] == name) {
+        if (modSlot >= 0) {
+            vars.strModName[modSlot].clear();
+            vars.strModDir[modSlot].clear();
+        }
+        const QJsonArray copies = add->note["copies"].toArray();
+        for (qsizetype i = 0; i < copies.size(); ++i) {
+            const QString file = QFileInfo(copies[i].toObject()["path"].toString()).fileName();
+            const int slot = unsavedSlot(vars.strBackupFile.data(), vars.strBackupMod.data(),
+                                         vars.stored.backupFile.data(), vars.stored.backupMod.data(),
+                                         mdlVars::StoredBackupSlots, mdlVars::BackupSlots, file, name,
+                                         add->backupSlots.value(i, -1));
+            if (add->modSlot >= 0 && slot >= 0) {
                 vars.strBackupFile[slot].clear();
                 vars.strBackupMod[slot].clear();
             }
@@ -151,27 +241,39 @@ bool PendingAdds::isEmpty() const
 Status PendingAdds::recoverAbandoned(const QString &dataFolder, const mdlVars &saved)
 {
     QStringList left;
-    const QStringList notes =
-        QDir(dataFolder).entryList({u'*' + QLatin1String(Suffix)}, QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList refused;
+    const QStringList notes = QDir(dataFolder).entryList({u'*' + QLatin1String(Suffix)},
+                                                         QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &entry : notes) {
         const QString notePath = dataFolder + u'/' + entry;
         QLockFile lock(lockPath(notePath));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
+        if (!lockNote(lock, lockPath(notePath)))
             continue; // an editor still running owns it
-        Result<QByteArray> text = SafeFile::read(notePath);
-        const QJsonObject note = text ? QJsonDocument::fromJson(text.value()).object() : QJsonObject();
+        Result<QByteArray> text = SafeFile::read(notePath, Own);
+        if (!text) {
+            refused << StoreNotes::keepAside(notePath, text.error()).error();
+            continue;
+        }
+        const QJsonObject note = QJsonDocument::fromJson(text.value()).object();
+        if (const QString why = notAnAdd(note, dataFolder); !why.isEmpty()) {
+            refused << StoreNotes::keepAside(notePath, why).error();
+            continue;
+        }
+        // A listed mod keeps its copies: an editor that ended between saving
+        // data.dat and clearing the note had saved it.
         bool savedAlready = false;
         for (int i = 0; i < mdlVars::ModSlots; ++i)
             savedAlready |= saved.strModName[i] == note["name"].toString()
-                && saved.strModDir[i] == note["folder"].toString() && note["madeFolder"].toBool();
+                && saved.strModDir[i] == note["folder"].toString();
         if (!savedAlready)
             left << undo(note);
         QFile::remove(notePath);
     }
-    if (left.isEmpty())
+    if (!left.isEmpty())
+        refused << QStringLiteral("A mod added but never saved was taken back, except for these files, which could "
+                                  "not be removed:\n%1")
+                       .arg(left.join(u'\n'));
+    if (refused.isEmpty())
         return Status::success();
-    return Status::failure(QStringLiteral("A mod added but never saved was taken back, except for these files, "
-                                          "which could not be removed:\n%1")
-                               .arg(left.join(u'\n')));
+    return Status::failure(refused.join(QStringLiteral("\n\n")));
 }

@@ -5,6 +5,7 @@
 #include "mods/ModStore.h"
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
+#include "mods/StoreNotes.h"
 #include "settings/StoreLock.h"
 
 #include <QDir>
@@ -27,6 +28,8 @@ bool isKnownFile(const QString &file)
                        [&file](const char *known) { return file == QLatin1String(known); });
 }
 
+constexpr auto Own = SafeFile::Links::Refuse;
+
 Status notRestored(const QString &file, const QString &why)
 {
     return Status::failure(QStringLiteral("%1 was not restored; no file was changed.\n\n%2").arg(file, why));
@@ -35,7 +38,7 @@ Status notRestored(const QString &file, const QString &why)
 } // namespace
 
 Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
-                     const StepHook &afterStep)
+                     const StepHook &afterStep, StoreLock::Waiter *waiter)
 {
     if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
         return Status::failure(QStringLiteral("Please select a mod first."));
@@ -57,26 +60,38 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
         return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
 
     // One restore at a time, and never over the traces of one that ended midway.
-    const StoreLock lock(programFolder);
+    const StoreLock lock(programFolder, 10000, waiter);
     if (!lock)
         return notRestored(file, lock.status().error());
-    if (Status s = RestoreJournal::recover(programFolder); !s)
+    if (Status s = RestoreJournal::recover(programFolder, vars); !s)
         return notRestored(file, s.error());
 
+    // Only what the next start may finish is begun: the journal names nothing else.
+    for (const QString &folder : {ModStore::backupFolder(programFolder, mod), ModStore::scratchFolder(programFolder)})
+        if (!StoreNotes::isStoreFolder(folder, programFolder))
+            return notRestored(file, QStringLiteral("%1 is a symbolic link or not a folder of %2.")
+                                         .arg(shown(folder), shown(programFolder)));
     const QString backup = ModStore::backupCopy(programFolder, mod, file);
-    Result<QByteArray> backupBytes = SafeFile::read(backup);
+    Result<QByteArray> backupBytes = SafeFile::read(backup, Own);
     if (!backupBytes)
         return notRestored(file, backupBytes.error());
 
     QString current = ModStore::findFile(modFolder, file);
-    if (current.isEmpty()) {
-        // Nothing to swap with: the backup is put in place and kept.
+    if (current.isEmpty())
         current = modFolder + u'/' + file;
-        if (Status s = SafeFile::write(current, backupBytes.value()); !s)
+    // A restore swaps the two files it names; through a link it would write
+    // some other file, unseen.
+    if (const QString target = RegularFile::linkTarget(current); !target.isEmpty())
+        return notRestored(file, QStringLiteral("%1 is a symbolic link to %2. Tessary does not restore through "
+                                                "links; copy the backup there yourself if that is what you want.")
+                                     .arg(shown(current), shown(target)));
+    if (!QFileInfo::exists(current)) {
+        // Nothing to swap with: the backup is put in place and kept.
+        if (Status s = SafeFile::write(current, backupBytes.value(), Own); !s)
             return notRestored(file, s.error());
         return Status::success();
     }
-    Result<QByteArray> currentBytes = SafeFile::read(current);
+    Result<QByteArray> currentBytes = SafeFile::read(current, Own);
     if (!currentBytes)
         return notRestored(file, currentBytes.error());
 
@@ -100,17 +115,17 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     };
     step(Step::JournalWritten);
 
-    if (Status s = SafeFile::write(scratchCopy, currentBytes.value()); !s)
+    if (Status s = SafeFile::write(scratchCopy, currentBytes.value(), Own); !s)
         return failed(notRestored(file, s.error()));
     step(Step::ScratchSaved);
 
-    if (Status s = SafeFile::write(current, backupBytes.value()); !s)
+    if (Status s = SafeFile::write(current, backupBytes.value(), Own); !s)
         return failed(notRestored(file, QStringLiteral("%1\nA copy of the file in the mod folder is kept in %2.")
                                             .arg(s.error(), shown(scratchCopy))));
     step(Step::ModFileReplaced);
 
-    if (Status s = SafeFile::write(backup, currentBytes.value()); !s) {
-        if (Status back = SafeFile::write(current, currentBytes.value()); !back)
+    if (Status s = SafeFile::write(backup, currentBytes.value(), Own); !s) {
+        if (Status back = SafeFile::write(current, currentBytes.value(), Own); !back)
             return failed(Status::failure(QStringLiteral("%1 was not restored.\n\n%2\n\nPutting back the file in "
                                                          "the mod folder failed too: %3\nIts earlier content is kept "
                                                          "in %4.")
@@ -122,14 +137,15 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     return Status::success();
 }
 
-Status RecoverInterrupted(const QString &programFolder)
+Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars)
 {
-    if (!QFileInfo::exists(RestoreJournal::path(programFolder)))
+    const QFileInfo note(RestoreJournal::path(programFolder));
+    if (!note.exists() && !note.isSymLink())
         return Status::success();
     const StoreLock lock(programFolder);
     if (!lock)
         return lock.status();
-    return RestoreJournal::recover(programFolder);
+    return RestoreJournal::recover(programFolder, vars);
 }
 
 } // namespace Restore

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Result.h"
+#include "settings/StoreLock.h"
 
 #include <QString>
 
@@ -23,9 +24,10 @@ enum class Step { JournalWritten, ScratchSaved, ModFileReplaced, BackupReplaced 
 using StepHook = std::function<void(Step)>;
 
 Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
-                     const StepHook &afterStep = {});
+                     const StepHook &afterStep = {}, StoreLock::Waiter *waiter = nullptr);
 
-// Finishes or undoes a swap that an earlier run left midway; run at start.
-Status RecoverInterrupted(const QString &programFolder);
+// Finishes or undoes a swap that an earlier run left midway, of a mod the
+// loaded lists hold; run at start.
+Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars);
 
 } // namespace Restore

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+struct mdlVars;
+
 // The note a restore leaves beside data.dat while it swaps two files: which
 // files, and what each held before. Should the editor end in the middle,
 // the next start or the next restore reads it and finishes the swap or
@@ -30,8 +32,10 @@ void clear(const QString &dataFolder);
 
 // Finishes or undoes an interrupted swap and removes the note. Success when
 // there was none or all is whole again; otherwise what the user must know.
-// The caller holds the store's lock.
-Status recover(const QString &dataFolder);
+// Only a note whose files are a known file of a mod `vars` lists, its backup
+// copy and the scratch copy is acted on; any other, or a link, is kept
+// aside and named. The caller holds the store's lock.
+Status recover(const QString &dataFolder, const mdlVars &vars);
 
 // Whether the two files now hold their earlier bytes, swapped or not.
 bool whole(const Swap &swap);

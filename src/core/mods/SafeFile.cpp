@@ -8,10 +8,10 @@
 
 namespace SafeFile {
 
-Result<QByteArray> read(const QString &path)
+Result<QByteArray> read(const QString &path, Links links)
 {
     QFile file(path);
-    if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+    if (Status opened = RegularFile::open(file, QIODevice::ReadOnly, links); !opened)
         return Status::failure(opened.error());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -20,9 +20,9 @@ Result<QByteArray> read(const QString &path)
     return bytes;
 }
 
-Status write(const QString &path, const QByteArray &bytes)
+Status write(const QString &path, const QByteArray &bytes, Links links)
 {
-    if (Status regular = RegularFile::check(path); !regular)
+    if (Status regular = RegularFile::check(path, links); !regular)
         return regular;
     QSaveFile file(path);
     // Unbuffered, a full disk fails the write itself and says so.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/RegularFile.h"
 #include "settings/Result.h"
 
 #include <QByteArray>
@@ -10,7 +11,11 @@
 // always holds either its old or its new bytes in full.
 namespace SafeFile {
 
-Result<QByteArray> read(const QString &path);
-Status write(const QString &path, const QByteArray &bytes);
+using Links = RegularFile::Links;
+
+Result<QByteArray> read(const QString &path, Links links = Links::Follow);
+// With Links::Refuse, a link at the path is refused instead of its target
+// being replaced.
+Status write(const QString &path, const QByteArray &bytes, Links links = Links::Follow);
 
 } // namespace SafeFile

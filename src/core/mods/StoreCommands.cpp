@@ -4,6 +4,7 @@
 #include "mods/ModPrompts.h"
 #include "mods/ModStore.h"
 #include "mods/Restore.h"
+#include "mods/StoreNotes.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
@@ -49,7 +50,7 @@ void restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const 
                                    : QStringLiteral("%2 has no %1. Put %3 there?").arg(file, folder, from);
     if (!prompts.confirm(question))
         return;
-    if (const Status done = Restore::RestoreBackup(vars, dataFolder, modSlot, file); !done) {
+    if (const Status done = Restore::RestoreBackup(vars, dataFolder, modSlot, file, {}, &prompts); !done) {
         prompts.showError(done.error());
         return;
     }
@@ -93,7 +94,7 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
 
     const QString backups = ModStore::backupFolder(dataFolder, name);
     if (nameShared || !ModStore::checkModName(name) || !QFileInfo(backups).isDir()
-        || !ModStore::checkApart(dataFolder, name, modFolder))
+        || !StoreNotes::isStoreFolder(backups, dataFolder) || !ModStore::checkApart(dataFolder, name, modFolder))
         return true; // nothing of its own to delete, or the folder is not safely apart from live files
     if (!prompts.confirm(QStringLiteral("Also delete the backup folder %1 and the backup copies in it?\n\nChoose No "
                                         "to keep them.")

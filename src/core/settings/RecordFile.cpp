@@ -17,15 +17,20 @@ QString shown(const QString &path)
 
 } // namespace
 
-Status RecordFile::open(const QString &path, qint64 largest)
+Status RecordFile::open(const QString &path, qint64 largest, RegularFile::Links links)
 {
     m_path = path;
+    m_links = links;
     m_bytes.clear();
+    if (Status s = RegularFile::check(path, links); !s)
+        return s;
     QFile file(path);
     if (file.exists()) {
-        if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+        if (Status opened = RegularFile::open(file, QIODevice::ReadOnly, links); !opened)
             return opened;
-    } else if (!file.open(QIODevice::ReadWrite)) { // creates it, as the record file's open does
+    } else if (!file.open(links == RegularFile::Links::Refuse ? QIODevice::ReadWrite | QIODevice::NewOnly
+                                                                : QIODevice::ReadWrite)) {
+        // Created as the record file's open does; NewOnly never creates through a link made meanwhile.
         return Status::failure(QStringLiteral("%1 cannot be opened: %2").arg(shown(path), file.errorString()));
     }
     const qint64 size = file.size();
@@ -81,7 +86,7 @@ Status RecordFile::write(int record, const QString &value)
 
 Status RecordFile::commit()
 {
-    if (Status regular = RegularFile::check(m_path); !regular)
+    if (Status regular = RegularFile::check(m_path, m_links); !regular)
         return regular;
     QSaveFile file(m_path);
     // Unbuffered, a full disk fails the write itself and says so.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/RegularFile.h"
 #include "settings/Result.h"
 
 #include <QByteArray>
@@ -17,8 +18,10 @@ public:
 
     // Reads the file, creating it empty when it does not exist. A file longer
     // than `largest` bytes (when given) has only that much read and is
-    // reported, so the caller can keep from rewriting it.
-    Status open(const QString &path, qint64 largest = -1);
+    // reported, so the caller can keep from rewriting it. With
+    // Links::Refuse, a symbolic link at the path is neither read nor
+    // replaced.
+    Status open(const QString &path, qint64 largest = -1, RegularFile::Links links = RegularFile::Links::Follow);
 
     // The string of a record; a record at or beyond the end of the file is
     // empty. A length field above 126 yields the record's 126 characters.
@@ -37,4 +40,5 @@ public:
 private:
     QString m_path;
     QByteArray m_bytes;
+    RegularFile::Links m_links = RegularFile::Links::Follow;
 };

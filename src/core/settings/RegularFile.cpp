@@ -35,6 +35,13 @@ QString kindOf(mode_t mode)
     return QStringLiteral("not a regular file");
 }
 
+Status linkRefused(const QString &path)
+{
+    return Status::failure(QStringLiteral("%1 is a symbolic link (to %2); Tessary does not follow links for its own "
+                                          "files, so it left it alone.")
+                               .arg(shown(path), shown(linkTarget(path))));
+}
+
 Status refused(const QString &path, mode_t mode)
 {
     return Status::failure(QStringLiteral("%1 is %2, not a regular file; Tessary only reads and writes regular files.")
@@ -44,10 +51,12 @@ Status refused(const QString &path, mode_t mode)
 
 } // namespace
 
-Status check(const QString &path)
+Status check(const QString &path, Links links)
 {
 #ifdef Q_OS_UNIX
     struct stat st = {};
+    if (links == Links::Refuse && ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return linkRefused(path);
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return Status::success();
     return refused(path, st.st_mode);
@@ -60,13 +69,15 @@ Status check(const QString &path)
 #endif
 }
 
-Status open(QFile &file, QIODevice::OpenMode mode)
+Status open(QFile &file, QIODevice::OpenMode mode, Links links)
 {
     const QString path = file.fileName();
-    if (Status s = check(path); !s)
+    if (Status s = check(path, links); !s)
         return s;
 #ifdef Q_OS_UNIX
     int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    if (links == Links::Refuse)
+        flags |= O_NOFOLLOW;
     if ((mode & QIODevice::ReadWrite) == QIODevice::ReadWrite)
         flags |= O_RDWR;
     else if (mode & QIODevice::WriteOnly)
@@ -74,6 +85,8 @@ Status open(QFile &file, QIODevice::OpenMode mode)
     else
         flags |= O_RDONLY;
     const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0 && errno == ELOOP && links == Links::Refuse)
+        return linkRefused(path); // made a link since the check
     if (fd < 0)
         return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), qt_error_string(errno)));
     // What was opened counts, not what the name led to a moment before.
@@ -93,6 +106,12 @@ Status open(QFile &file, QIODevice::OpenMode mode)
         return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
     return Status::success();
 #endif
+}
+
+QString linkTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : QString();
 }
 
 bool writeAll(QFileDevice &file, const QByteArray &bytes)

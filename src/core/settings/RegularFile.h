@@ -14,13 +14,22 @@ class QFileDevice;
 // symbolic link, with a message that says what it is.
 namespace RegularFile {
 
+// Whether a symbolic link at the path itself is followed. The store's own
+// files (data.dat, its lock, the restore journal, the pending-add notes)
+// are never links: one put there would turn a write into a write elsewhere.
+enum class Links { Follow, Refuse };
+
 // Success when the path names nothing (yet) or a regular file.
-Status check(const QString &path);
+Status check(const QString &path, Links links = Links::Follow);
 
 // Opens an existing file without ever blocking, and only when it is a
 // regular file. Never creates or truncates: a writer truncates once it knows
 // what it opened.
-Status open(QFile &file, QIODevice::OpenMode mode);
+Status open(QFile &file, QIODevice::OpenMode mode, Links links = Links::Follow);
+
+// Where a link at the path leads, when the path itself is a symbolic link;
+// empty otherwise.
+QString linkTarget(const QString &path);
 
 // Writes every byte to a file opened unbuffered. A short write (a disk
 // filling up) is followed by another, which fails with the system's reason,

@@ -101,7 +101,7 @@ QStringList merge(const QString *baseA, const QString *baseB, const QString *loc
 Status LoadSettings(mdlVars &vars, const QString &programFolder)
 {
     RecordFile file;
-    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile);
+    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse);
     mdlVars::StoredLists lists;
     readLists(file, lists);
     copyToVars(lists, vars);
@@ -110,14 +110,14 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder)
 
 namespace {
 
-Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
+Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, StoreLock::Waiter *waiter)
 {
     static_assert(mdlVars::StoredBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
-    const StoreLock lock(programFolder);
+    const StoreLock lock(programFolder, 10000, waiter);
     if (!lock)
         return lock.status();
     RecordFile file;
-    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile); !opened)
+    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
         return opened;
     mdlVars::StoredLists merged;
     readLists(file, merged);
@@ -162,19 +162,21 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write)
 
 } // namespace
 
-Status SaveSettings(mdlVars &vars, const QString &programFolder)
+Status SaveSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, true);
+    return mergeWithFile(vars, programFolder, true, waiter);
 }
 
-Status RefreshSettings(mdlVars &vars, const QString &programFolder)
+Status RefreshSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, false);
+    return mergeWithFile(vars, programFolder, false, waiter);
 }
 
 Status CheckSettingsWritable(const QString &programFolder)
 {
     const QString path = Settings::path(programFolder);
+    if (Status s = RegularFile::check(path, RegularFile::Links::Refuse); !s)
+        return s;
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path),

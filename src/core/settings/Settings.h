@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Result.h"
+#include "settings/StoreLock.h"
 
 #include <QString>
 
@@ -36,12 +37,13 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder);
 // only the slots this editor changed since it last read or wrote the file
 // take its values, so what another editor saved meanwhile is kept; an entry
 // both filled moves to a free slot. The lists then hold what the file holds.
-// On failure data.dat keeps every byte it had.
-Status SaveSettings(mdlVars &vars, const QString &programFolder);
+// On failure data.dat keeps every byte it had. `waiter`, when given, answers
+// what the store's lock asks.
+Status SaveSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter = nullptr);
 
 // Takes in what other editors saved since this one last read or wrote
 // data.dat, keeping this editor's own unsaved changes; writes nothing.
-Status RefreshSettings(mdlVars &vars, const QString &programFolder);
+Status RefreshSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter = nullptr);
 
 // Whether SaveSettings could replace data.dat, found out without changing it,
 // so the user learns of a read-only program folder at start, not at exit.

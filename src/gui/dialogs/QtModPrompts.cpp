@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 QWidget *QtModPrompts::parent() const
 {
@@ -33,4 +34,22 @@ void QtModPrompts::showError(const QString &message)
 void QtModPrompts::inform(const QString &message)
 {
     QMessageBox::information(parent(), QString::fromLatin1(Texts::AppTitle), message);
+}
+
+bool QtModPrompts::keepWaiting(const QString &message, int)
+{
+    if (!m_waiting) {
+        m_waiting = new QProgressDialog(message, QStringLiteral("Cancel"), 0, 0, parent());
+        m_waiting->setWindowTitle(QString::fromLatin1(Texts::AppTitle));
+        m_waiting->setWindowModality(Qt::WindowModal);
+        m_waiting->setMinimumDuration(0);
+        m_waiting->show();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !m_waiting->wasCanceled();
+}
+
+void QtModPrompts::doneWaiting()
+{
+    delete m_waiting;
 }

@@ -2,6 +2,9 @@
 
 #include "mods/ModPrompts.h"
 
+#include <QPointer>
+
+class QProgressDialog;
 class QWidget;
 
 // The mod store's questions as message and input boxes over whichever
@@ -15,8 +18,13 @@ public:
     QString askText(const QString &prompt, const QString &title) override;
     void showError(const QString &message) override;
     void inform(const QString &message) override;
+    // A wait for the store's lock shows a progress message with Cancel and
+    // keeps the window drawn.
+    bool keepWaiting(const QString &message, int elapsedMs) override;
+    void doneWaiting() override;
 
 private:
     QWidget *parent() const;
     QWidget *m_fallbackParent;
+    QPointer<QProgressDialog> m_waiting;
 };

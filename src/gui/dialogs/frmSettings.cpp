@@ -223,6 +223,11 @@ void frmSettings::cmdCancel_Click()
     hide();
 }
 
+void frmSettings::saved()
+{
+    m_pending.commit();
+}
+
 void frmSettings::closeEvent(QCloseEvent *event)
 {
     if (!m_pending.isEmpty())

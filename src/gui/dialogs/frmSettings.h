@@ -38,6 +38,8 @@ public:
     void cmdRestore_Click();
     void cmdOk_Click();
     void cmdCancel_Click();
+    // data.dat was written by the main window: the pending adds are in it.
+    void saved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

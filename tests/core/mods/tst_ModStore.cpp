@@ -11,6 +11,7 @@
 #include "FileHelpers.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
@@ -183,6 +184,9 @@ private slots:
         QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0;
         QTest::newRow("empty folder") << "mod" << "" << 0 << 0;
         QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0;
+        for (const char *own : {"data.dat", "DATA.DAT.lock", "restore.journal", "restore.journal.ignored", "tessary.ini",
+                                "recovery", "installed", "x.pending-add"})
+            QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
         QTest::newRow("mod list full") << "mod" << game << 501 << 0;
         QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
     }
@@ -219,14 +223,18 @@ private slots:
         QTest::addColumn<QString>("folder"); // below the test's root
         QTest::addColumn<QString>("made");   // folder made before the add
         QTest::addColumn<bool>("refused");
-        QTest::newRow("is the mod folder") << "prog/mod" << "prog/mod" << true;
-        QTest::newRow("is the mod folder, not made yet") << "prog/mod" << "" << true;
-        QTest::newRow("data folder is the game folder") << "prog" << "" << true;
-        QTest::newRow("mod folder inside the backup folder") << "prog/mod/sub" << "prog/mod/sub" << true;
-        QTest::newRow("through a link") << "link/mod" << "prog/mod" << true;
-        QTest::newRow("dot dot") << "game/../prog/mod" << "" << true;
-        QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false;
-        QTest::newRow("elsewhere") << "game" << "" << false;
+        QTest::addColumn<QString>("link"); // "link>target", below the test's root
+        QTest::newRow("is the mod folder") << "prog/mod" << "prog/mod" << true << "";
+        QTest::newRow("is the mod folder, not made yet") << "prog/mod" << "" << true << "";
+        QTest::newRow("data folder is the game folder") << "prog" << "" << true << "";
+        QTest::newRow("mod folder inside the backup folder") << "prog/mod/sub" << "prog/mod/sub" << true << "";
+        QTest::newRow("through a link") << "link/mod" << "prog/mod" << true << "";
+        QTest::newRow("dot dot") << "game/../prog/mod" << "" << true << "";
+        // The system takes ".." from the link's target: game/deep/.. is prog.
+        QTest::newRow("link before dot dot") << "game/deep/../mod" << "prog/mod" << true << "game/deep>prog/sub";
+        QTest::newRow("link before dot dot, elsewhere") << "game/deep/../mod" << "game/mod" << false << "game/deep>game/sub";
+        QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false << "";
+        QTest::newRow("elsewhere") << "game" << "" << false << "";
     }
 
     // A backup kept in the live folder would be the live file itself.
@@ -235,7 +243,12 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, made);
         QFETCH(bool, refused);
+        QFETCH(QString, link);
         QVERIFY(QFile::link(m_program, m_root->filePath("link")));
+        if (!link.isEmpty()) {
+            makeFolder(m_root->filePath(link.section(u'>', 1)));
+            QVERIFY(QFile::link(m_root->filePath(link.section(u'>', 1)), m_root->filePath(link.section(u'>', 0, 0))));
+        }
         if (!made.isEmpty())
             makeFolder(m_root->filePath(made));
         const QString modFolder = m_root->filePath(folder);
@@ -343,6 +356,7 @@ private slots:
             const char *what = earlier ? "over an earlier backup" : "new folder";
             QTest::addRow("cancel, %s", what) << "cancel" << earlier;
             QTest::addRow("crash, next start, %s", what) << "crash" << earlier;
+            QTest::addRow("crash while its lock was made, %s", what) << "empty lock" << earlier;
             QTest::addRow("still open in another editor, %s", what) << "live" << earlier;
         }
     }
@@ -363,8 +377,15 @@ private slots:
         const auto before = std::make_unique<mdlVars>(*m_vars);
         const Snapshot files = snapshot(m_root->path());
         auto pending = std::make_unique<PendingAdds>(m_program);
-        if (end == "crash") {
+        if (end == "crash" || end == "empty lock") {
             QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+            const QStringList locks = QDir(m_program).entryList({"*.pending-add.lock"});
+            QCOMPARE(locks.size(), 1);
+            if (end == "empty lock") {
+                QFile lock(m_program + "/" + locks[0]);
+                QVERIFY(lock.open(QIODevice::ReadWrite | QIODevice::Truncate));
+                QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+            }
         } else {
             QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts, pending.get()).added);
             QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "new");
@@ -382,6 +403,66 @@ private slots:
         QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m")), earlierBackup);
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
+    }
+
+    // An editor that ended after saving an add but before clearing its note
+    // had saved it: the next start keeps the copy it replaced.
+    void savedAddWithNoteLeft()
+    {
+        put(m_game + "/config.cfg", "new");
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "old copy");
+        QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+        const auto saved = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        QVERIFY(SaveSettings(*saved, m_program));
+        QVERIFY(PendingAdds::recoverAbandoned(m_program, *saved));
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "new");
+        QCOMPARE(QDir(m_program).entryList({"*.pending-add"}), QStringList());
+    }
+
+    // Another editor's save took the slot a pending add was given, so a
+    // refresh moved the add; Cancel takes back that add and nothing else.
+    void cancelAfterSlotMove()
+    {
+        put(m_game + "/config.cfg", "c");
+        QVERIFY(LoadSettings(*m_vars, m_program));
+        auto pending = std::make_unique<PendingAdds>(m_program);
+        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts, pending.get()).added);
+        const auto other = std::make_unique<mdlVars>(oneMod("theirs", "/theirs", "config.cfg"));
+        QVERIFY(SaveSettings(*other, m_program));
+        QVERIFY(RefreshSettings(*m_vars, m_program));
+        QCOMPARE(m_vars->strModName[1], QString("m"));
+
+        pending->rollBack(*m_vars);
+        QCOMPARE(listedMods(*m_vars), QList<int>{0});
+        QCOMPARE(m_vars->strModName[0], QString("theirs"));
+        QVERIFY(std::none_of(m_vars->strBackupMod.begin(), m_vars->strBackupMod.end(),
+                             [](const QString &mod) { return mod == "m"; }));
+        QVERIFY(!QFileInfo::exists(backupFolder(m_program, "m")));
+    }
+
+    void addThroughALink_data()
+    {
+        QTest::addColumn<QString>("link"); // below the program folder, to "elsewhere"
+        QTest::newRow("backup folder is a link") << "m";
+        QTest::newRow("backup copy is a link") << "m/config.cfg";
+    }
+    // A link planted in the store is never written through, even when the
+    // user agrees to replace what it shows.
+    void addThroughALink()
+    {
+        QFETCH(QString, link);
+        put(m_game + "/config.cfg", "live");
+        makeFolder(m_program + "/m");
+        makeFolder(m_root->filePath("elsewhere"));
+        put(m_root->filePath("elsewhere/config.cfg"), "not the store's");
+        const QString target = link == "m" ? m_root->filePath("elsewhere") : m_root->filePath("elsewhere/config.cfg");
+        QDir(m_program + "/" + link).removeRecursively();
+        QVERIFY(QFile::link(target, m_program + "/" + link));
+        m_prompts.answer = true;
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        QVERIFY2(added.message.contains("symbolic link"), qPrintable(added.message));
+        QCOMPARE(readAll(m_root->filePath("elsewhere/config.cfg")), "not the store's");
     }
 
     void missingFolderIsAddedAndTold()
@@ -431,6 +512,7 @@ private slots:
         QTest::newRow("mod folder vanishes") << "vanish" << false << false;
         QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
         QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
+        QTest::newRow("mod file is a link") << "linked mod file" << false << false;
     }
 
     // Either the two files swap, or every file keeps its bytes and the user
@@ -456,6 +538,11 @@ private slots:
             QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
         if (fault == "scratch file")
             put(scratchFolder(m_program), "not a folder");
+        if (fault == "linked mod file") {
+            put(m_root->filePath("elsewhere.cfg"), "the link's target");
+            QVERIFY(QFile::remove(m_game + "/config.cfg"));
+            QVERIFY(QFile::link(m_root->filePath("elsewhere.cfg"), m_game + "/config.cfg"));
+        }
         const Snapshot before = snapshot(m_root->path());
         const QString gameFile = "game/" + file;
         const QString backupFile = "prog/m/config.cfg";
@@ -562,7 +649,7 @@ private slots:
         };
         const QList<QByteArrayList> whole = {{"mine", "backed up"}, {"backed up", "mine"}};
         if (atStart) {
-            QVERIFY(Restore::RecoverInterrupted(m_program));
+            QVERIFY(Restore::RecoverInterrupted(m_program, *vars));
             QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         }
         const QByteArrayList before = atStart ? files() : QByteArrayList();

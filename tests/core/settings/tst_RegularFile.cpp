@@ -104,7 +104,9 @@ private slots:
             error = Restore::RestoreBackup(*vars, program, 0, "config.cfg").error();
             QCOMPARE(readAll(program + "/mod/config.cfg"), QByteArray("backup"));
         }
-        QVERIFY2(error.contains(QDir::toNativeSeparators(name)) && error.contains(kind), qPrintable(error));
+        // The store's own files and a restore are refused at the link itself.
+        const QString said = throughLink && (use == "data.dat" || use == "restored file") ? "symbolic link" : kind;
+        QVERIFY2(error.contains(QDir::toNativeSeparators(name)) && error.contains(said), qPrintable(error));
         struct stat st = {};
         QVERIFY(::lstat(QFile::encodeName(special).constData(), &st) == 0);
         QVERIFY(!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));

@@ -4,7 +4,9 @@
 #include "gui/dialogs/frmAddmod.h"
 #include "gui/dialogs/frmSettings.h"
 #include "gui/frmTessary.h"
+#include "mods/PendingAdds.h"
 #include "mods/StoreCommands.h"
+#include "settings/Settings.h"
 
 #include "FileHelpers.h"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -215,6 +218,49 @@ private slots:
         QCOMPARE(lines(list("lstMods")), QStringList());
         QCOMPARE(m_saves, 2);
         QVERIFY(QFileInfo::exists(program() + "/first/config.cfg"));
+    }
+
+    // An add kept pending after "Ok" could not save is saved by the main
+    // window's save at close; the next start keeps it and its copy.
+    void pendingAddSavedAtClose()
+    {
+        writeAll(game() + "/config.cfg", "new");
+        QVERIFY(QDir().mkpath(program() + "/m"));
+        writeAll(program() + "/m/config.cfg", "old copy");
+        mdlVars vars;
+        auto main = std::make_unique<frmTessary>(vars, program());
+        QTimer answer; // "Yes" to replacing the old copy; every message read
+        connect(&answer, &QTimer::timeout, this, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes)->click() : box->done(0);
+        });
+        answer.start(20);
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<frmSettings *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTimer::singleShot(0, this, [&, dialog] {
+                frmAddmod *add = dialog->addDialog();
+                control<QLineEdit>(add, "txtModname")->setText("m");
+                control<QLineEdit>(add, "txtModdir")->setText(game());
+                add->cmdOk_Click();
+            });
+            dialog->cmdAddmod_Click();
+            // data.dat cannot be written just now: Ok keeps the add pending.
+            QVERIFY(QFile::remove(program() + "/data.dat") && QDir().mkdir(program() + "/data.dat"));
+            dialog->cmdOk_Click();
+        });
+        main->mnuBackups_Click();
+        QCOMPARE(QDir(program()).entryList({"*.pending-add"}).size(), 1);
+        QVERIFY(QDir().rmdir(program() + "/data.dat"));
+        main->close();
+        main.reset();
+
+        QCOMPARE(QDir(program()).entryList({"*.pending-add"}), QStringList());
+        mdlVars next;
+        QVERIFY(LoadSettings(next, program()));
+        QCOMPARE(next.strModName[0], QString("m"));
+        QVERIFY(PendingAdds::recoverAbandoned(program(), next));
+        QCOMPARE(readAll(program() + "/m/config.cfg"), "new");
     }
 
     void okSavesCancelDoesNot()

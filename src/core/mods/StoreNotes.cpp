@@ -1,0 +1,71 @@
+#include "mods/StoreNotes.h"
+
+#include "mods/FolderOverlap.h"
+#include "mods/KnownFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace StoreNotes {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The folder part and the name of a path, split as text: ".." stays where
+// it is, for the file system to resolve.
+std::pair<QString, QString> split(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return {QString(), path};
+    return {slash == 0 ? QStringLiteral("/") : path.left(slash), path.mid(slash + 1)};
+}
+
+} // namespace
+
+QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
+{
+    if (!QDir::isAbsolutePath(path) || QFileInfo(path).isSymLink())
+        return {};
+    const auto [where, name] = split(path);
+    for (const char *known : KnownFiles) {
+        const QLatin1String file(known);
+        if (name.compare(file, anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
+            return FolderOverlap::sameFolder(where, folder) ? QString(file) : QString();
+    }
+    return {};
+}
+
+bool isStoreFolder(const QString &folder, const QString &dataFolder)
+{
+    const auto [where, name] = split(folder);
+    if (name.isEmpty() || name == u"." || name == u".." || !QDir::isAbsolutePath(folder))
+        return false;
+    const QFileInfo info(folder);
+    if (info.isSymLink() || (info.exists() && !info.isDir()))
+        return false;
+    return FolderOverlap::sameFolder(where, dataFolder);
+}
+
+Status keepAside(const QString &note, const QString &why)
+{
+    QString aside = note + QStringLiteral(".ignored");
+    if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink())
+        aside = note + QDateTime::currentDateTime().toString(QStringLiteral(".yyyyMMdd-hhmmss-zzz")) + QStringLiteral(".ignored");
+    // rename() moves a link itself; QFile::rename would look through it.
+    const bool moved = std::rename(QFile::encodeName(note).constData(), QFile::encodeName(aside).constData()) == 0;
+    return Status::failure(QStringLiteral("Tessary did not act on %1: %2\n\n%3")
+                               .arg(shown(note), why,
+                                    moved ? QStringLiteral("The note is kept as %1.").arg(shown(aside))
+                                          : QStringLiteral("It could not be moved aside and is left as it is.")));
+}
+
+} // namespace StoreNotes
