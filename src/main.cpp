@@ -1,5 +1,6 @@
 #include "documents/CommandLine.h"
 #include "settings/DataFolder.h"
+#include "settings/RegularFile.h"
 #include "settings/mdlVars.h"
 #include "gui/frmTessary.h"
 #include "gui/SessionEnd.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything is written: data.dat, tessary.ini and documents alike.
+    RegularFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));

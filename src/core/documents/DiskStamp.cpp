@@ -47,12 +47,8 @@ DiskStamp DiskStamp::read(const QString &path)
     // Devices and pipes have no content to compare; their size and time stand.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return stamp;
-    if (const uchar *mapped = stamp.size > 0 ? file.map(0, stamp.size) : nullptr) {
-        stamp.hash = hashOf(QByteArrayView(mapped, stamp.size));
-        file.unmap(const_cast<uchar *>(mapped));
-    } else {
-        stamp.hash = hashOf(file.readAll());
-    }
+    // Read, never mapped: a file shrinking meanwhile must not end the program.
+    stamp.hash = hashOf(file.readAll());
     return stamp;
 }
 

@@ -1,5 +1,7 @@
 #include "documents/RecoveryStore.h"
 
+#include "settings/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
@@ -150,6 +152,7 @@ Status RecoveryStore::open()
 {
     if (isOpen())
         return Status::success();
+    RegularFile::ignoreFileSizeSignal();
     if (!QDir().mkpath(m_folder))
         return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
     // The copies are the user's documents: nobody else reads them.

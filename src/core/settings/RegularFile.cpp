@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,6 +106,13 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes)
         done += n;
     }
     return true;
+}
+
+void ignoreFileSizeSignal()
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 } // namespace RegularFile

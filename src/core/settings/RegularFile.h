@@ -27,4 +27,9 @@ Status open(QFile &file, QIODevice::OpenMode mode);
 // so errorString() names it instead of "Unknown error".
 bool writeAll(QFileDevice &file, const QByteArray &bytes);
 
+// A write past the file-size limit (ulimit -f) would end the program with
+// SIGXFSZ, losing the text being saved; ignored, the write fails with
+// "File too large" and the save says so. Process-wide; safe to call again.
+void ignoreFileSizeSignal();
+
 } // namespace RegularFile
