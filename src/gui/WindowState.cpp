@@ -2,6 +2,8 @@
 
 #include "documents/Prompts.h"
 #include "documents/Texts.h"
+#include "settings/FileName.h"
+#include "settings/RegularFile.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -97,9 +99,9 @@ void WindowState::fillRecentMenu()
         const QString path = recent[i];
         // "&1 config.cfg": a digit key picks it; the full path shows as its tip.
         QAction *item = m_recentMenu.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
-        item->setToolTip(path);
-        item->setStatusTip(path);
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(FileName::shown(path)).fileName().replace(u'&', QStringLiteral("&&"))));
+        item->setToolTip(FileName::shown(path));
+        item->setStatusTip(FileName::shown(path));
         connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
     m_recentMenu.setToolTipsVisible(true);
@@ -108,10 +110,12 @@ void WindowState::fillRecentMenu()
 
 void WindowState::openRecent(const QString &path)
 {
-    if (!QFileInfo(path).isFile()) {
+    // A folder or a pipe there now is said to be one, not missing.
+    const Status regular = RegularFile::check(path);
+    if (!regular || !RegularFile::exists(path)) {
         m_view.removeRecentFile(path);
         fillRecentMenu();
-        m_prompts.showError(Texts::recentFileMissing(path));
+        m_prompts.showError(regular ? Texts::recentFileMissing(path) : Texts::recentFileUnusable(regular.error()));
         return;
     }
     m_open(path);

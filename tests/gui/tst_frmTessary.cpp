@@ -1,6 +1,9 @@
 #include "core/documents/FakePrompts.h"
 
+#include "settings/FileName.h"
 #include "settings/Settings.h"
+#include "settings/ViewSettings.h"
+#include "documents/CommandLine.h"
 #include "settings/mdlVars.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
@@ -28,6 +31,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 class tst_frmTessary : public QObject
 {
@@ -367,6 +372,64 @@ private slots:
         recent->actions().first()->trigger();
         QCOMPARE(recent->actions().size(), 0);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // A recent entry is opened by the bytes of its name; one that is no
+    // longer a file is called what it is, and taken off the list.
+    void recentEntries_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("made"); // what is there now
+        QTest::addColumn<QString>("told"); // "": opened
+        QTest::newRow("file") << QByteArray("autoexec.cfg") << "file" << "";
+        QTest::newRow("name in another encoding") << QByteArray("caf\xe9.cfg") << "file" << "";
+        QTest::newRow("missing") << QByteArray("gone.cfg") << "" << "no longer exists";
+        QTest::newRow("a folder") << QByteArray("cfg") << "folder" << "is a folder";
+        QTest::newRow("a named pipe") << QByteArray("pipe.cfg") << "fifo" << "is a named pipe";
+    }
+    void recentEntries()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, made);
+        QFETCH(QString, told);
+        const QByteArray raw = QFile::encodeName(folder()) + '/' + name;
+        const QString file = CommandLine::filePath(raw);
+        {
+            QFile created;
+            QVERIFY(created.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(created.write("fov 90\r\n") > 0);
+        }
+        start(file);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QVERIFY(m_frm->close());
+        m_frm.reset();
+        // The name's own bytes are remembered.
+        QCOMPARE(FileName::toNative(ViewSettings::load(folder()).recentFiles().value(0)), raw);
+        QCOMPARE(::unlink(raw.constData()), 0);
+        if (made == "file") {
+            QFile again;
+            QVERIFY(again.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(again.write("fov 100\r\n") > 0);
+        }
+        if (made == "folder")
+            QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+        if (made == "fifo")
+            QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
+
+        start();
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QCOMPARE(recent->actions().size(), 1);
+        recent->actions().first()->trigger();
+        if (told.isEmpty()) {
+            QCOMPARE(m_prompts->errors, QStringList());
+            QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 100"));
+            QCOMPARE(m_frm->windowTitle(), QFile::decodeName(name) + QStringLiteral("[*] - Tessary"));
+            QCOMPARE(recent->actions().size(), 1);
+        } else {
+            QCOMPARE(m_prompts->errors.size(), 1);
+            QVERIFY2(m_prompts->errors[0].contains(told), qPrintable(m_prompts->errors[0]));
+            QCOMPARE(recent->actions().size(), 0);
+        }
     }
 
     // A line the box would lay out for minutes is asked about before anything is laid out.

@@ -1,6 +1,7 @@
 #include "documents/DocumentFile.h"
 
 #include "settings/CodePage.h"
+#include "settings/FileName.h"
 #include "settings/RegularFile.h"
 
 #include <QDir>
@@ -16,7 +17,7 @@ namespace {
 
 QString shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(FileName::shown(path));
 }
 
 enum class SaveMethod { Replace, InPlace };
@@ -237,8 +238,10 @@ Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, con
         return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(shown(path)));
     RegularFile::ignoreFileSizeSignal();
     const QByteArray bytes = DocumentFile::bytesFromText(text);
-    const Status written = saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
-                                                                     : writeInPlace(target.filePath(), bytes, inPlace);
+    // A name kept as bytes (see FileName) cannot pass through QSaveFile; the file is written in place.
+    const Status written = FileName::hasRawBytes(path)                 ? writeInPlace(path, bytes, inPlace)
+                           : saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
+                                                                       : writeInPlace(target.filePath(), bytes, inPlace);
     if (written && stamp)
         *stamp = DiskStamp::taken(path, bytes);
     return written;

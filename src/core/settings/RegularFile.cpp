@@ -1,5 +1,7 @@
 #include "settings/RegularFile.h"
 
+#include "settings/FileName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,7 @@ namespace {
 
 QString shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(FileName::shown(path));
 }
 
 #ifdef Q_OS_UNIX
@@ -49,7 +51,7 @@ Status check(const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat st = {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+    if (::stat(FileName::toNative(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return Status::success();
     return refused(path, st.st_mode);
 #else
@@ -58,6 +60,16 @@ Status check(const QString &path)
         return Status::success();
     return Status::failure(QStringLiteral("%1 is not a regular file; Tessary only reads and writes regular files.")
                                .arg(shown(path)));
+#endif
+}
+
+bool exists(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    return ::stat(FileName::toNative(path).constData(), &st) == 0;
+#else
+    return QFileInfo::exists(path);
 #endif
 }
 
@@ -74,7 +86,7 @@ Status open(QFile &file, QIODevice::OpenMode mode)
         flags |= O_WRONLY;
     else
         flags |= O_RDONLY;
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    const int fd = ::open(FileName::toNative(path).constData(), flags);
     if (fd < 0)
         return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), qt_error_string(errno)));
     // What was opened counts, not what the name led to a moment before.

@@ -17,6 +17,10 @@ namespace RegularFile {
 // Success when the path names nothing (yet) or a regular file.
 Status check(const QString &path);
 
+// Whether the path names anything, a dangling link not counted; a name
+// kept as bytes (see FileName) is looked up by those bytes.
+bool exists(const QString &path);
+
 // Opens an existing file without ever blocking, and only when it is a
 // regular file. Never creates or truncates: a writer truncates once it knows
 // what it opened.

@@ -1,5 +1,6 @@
 #include "core/documents/FakePrompts.h"
 
+#include "settings/FileName.h"
 #include "settings/mdlVars.h"
 #include "documents/CommandLine.h"
 #include "documents/DocumentCommands.h"
@@ -93,17 +94,41 @@ private slots:
         QCOMPARE(m_vars->strFilename, opened && !fromCommandLine ? path("a.cfg") : QString());
     }
 
-    // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") still opens from
-    // the command line, and Save offers its folder.
+    // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") opens from the
+    // command line and stays that file: shown with a replacement character,
+    // saved to the same bytes, and recorded by them for recovery.
     void commandLineNameInAnotherEncodingOpens()
     {
         const QByteArray raw = QFile::encodeName(m_dir->path()) + "/caf\xe9.cfg";
-        QFile file;
-        QVERIFY(file.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-        QVERIFY(file.write("gamma 1\r\n") > 0);
-        file.close();
+        const auto rawFile = [&raw](const char *mode) {
+            auto file = std::make_unique<QFile>();
+            const QIODevice::OpenMode how = *mode == 'r' ? QIODevice::ReadOnly : QIODevice::WriteOnly;
+            return file->open(::fopen(raw.constData(), mode), how, QFileDevice::AutoCloseHandle) ? std::move(file) : nullptr;
+        };
+        QVERIFY(rawFile("wb")->write("gamma 1\r\n") > 0);
         m_commands->loadCommandLine(CommandLine::filePath(raw));
         QCOMPARE(m_box->Text(), QStringLiteral("gamma 1"));
+        QVERIFY(m_prompts->errors.isEmpty());
+        QCOMPARE(Texts::windowTitle(m_vars->strFilename), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
+
+        {
+            RecoveryStore crashed(path("data"));
+            QVERIFY(crashed.open());
+            m_commands->setRecoveryStore(&crashed);
+            edit(QStringLiteral(" 2"));
+            m_commands->keepRecoveryCopy();
+            QVERIFY(crashed.hasCopy());
+            m_commands->setRecoveryStore(nullptr);
+        }
+        RecoveryStore next(path("data"));
+        QVERIFY(next.open());
+        const QList<RecoveryStore::Copy> copies = next.leftovers();
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(FileName::toNative(copies[0].documentPath), raw);
+
+        QVERIFY(m_commands->save());
+        QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2\r\n"));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("caf\uFFFD.cfg")))); // no file under a replacement name
         QVERIFY(m_prompts->errors.isEmpty());
         m_commands->saveAs();
         QVERIFY2(m_prompts->dialogStartPaths.value(0).startsWith(m_dir->path() + u'/'),
