@@ -9,6 +9,8 @@
 //                                                        offered and prints the document
 //   editor_helper killedsave <path> <text>               opens the file, puts the text in and
 //                                                        saves; killed as the file is emptied
+//   editor_helper unreadable <path>                      opens the file, takes its permissions
+//                                                        away and prints what the editor told
 //   editor_helper read <document|lines|stamp> <path> <n> reads the file n times as opening,
 //                                                        the long-line measure or the disk
 //                                                        stamp does; exit 0 when it lived
@@ -35,6 +37,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -65,6 +68,21 @@ int readRepeatedly(const QStringList &args)
             (void)DiskStamp::read(path);
         }
     }
+    return 0;
+}
+
+int unreadable(const QStringList &args)
+{
+    mdlVars vars;
+    MemoryClipboard clipboard;
+    MemoryEditBox box(clipboard);
+    FakePrompts prompts;
+    prompts.openPath = args[2];
+    DocumentCommands documents(vars, box, prompts);
+    if (!documents.open() || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
+        return 3;
+    documents.checkDisk();
+    std::printf("%s\n", qPrintable((prompts.reloadsAsked + prompts.notices + prompts.errors).join(u'\n')));
     return 0;
 }
 
@@ -128,6 +146,8 @@ int main(int argc, char *argv[])
             return save(args);
         if (args.value(1) == QLatin1String("killedsave") && args.size() == 4)
             return killedSave(args);
+        if (args.value(1) == QLatin1String("unreadable") && args.size() == 3)
+            return unreadable(args);
         if (args.value(1) == QLatin1String("read") && args.size() == 5)
             return readRepeatedly(args);
     }

@@ -12,12 +12,14 @@
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
+#include "OrdinaryUser.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -391,6 +393,26 @@ private slots:
         m_commands->checkDisk();
         QVERIFY(m_commands->save());
         QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
+    }
+
+    // Permissions taken away (chmod 000) just after the file was written:
+    // its content cannot be read to compare, and its size and time are the same.
+    void unreadableFileIsNotCalledChanged()
+    {
+        const OrdinaryUser user = OrdinaryUser::find();
+        if (!user.available)
+            QSKIP(qPrintable(user.why));
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        const QString file = top.filePath(QStringLiteral("config.cfg"));
+        writeAll(file, "bind w +forward\r\n");
+        QVERIFY(user.give(file, 0644));
+        QProcess helper;
+        user.start(helper, QStringLiteral(EDITOR_HELPER), {QStringLiteral("unreadable"), file});
+        QVERIFY(helper.waitForFinished());
+        QCOMPARE(helper.exitCode(), 0);
+        QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());
     }
 
     void recoveryCopies_data()
