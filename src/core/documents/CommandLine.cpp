@@ -2,7 +2,27 @@
 
 #include "settings/FileName.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace CommandLine {
+
+QByteArray takeExistingFile(int &argc, char **argv)
+{
+    if (argc < 2 || !argv[1] || !*argv[1])
+        return {};
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    if (::stat(argv[1], &st) != 0)
+        return {};
+#endif
+    QByteArray file(argv[1]);
+    for (int i = 1; i < argc; ++i)
+        argv[i] = argv[i + 1]; // argv[argc] is the null pointer
+    --argc;
+    return file;
+}
 
 QString filePath(const QByteArray &argument)
 {

@@ -8,6 +8,12 @@
 // never be found; such a name keeps its bytes (see FileName).
 namespace CommandLine {
 
+// Qt takes arguments that read like its own options (-reverse, -style)
+// before the program sees them. An argument that names an existing file is
+// a file: when the first one does, it is taken out of argv, before Qt reads
+// it, and its bytes returned; otherwise a null array and argv as it was.
+QByteArray takeExistingFile(int &argc, char **argv);
+
 // A path that names the file the argument's bytes name.
 QString filePath(const QByteArray &argument);
 
