@@ -299,22 +299,28 @@ private slots:
         QCOMPARE(m_prompts->saveChangesAsked, 0);
     }
 
+    // The line and paragraph separators are characters like any other
+    // outside Windows-1252: asked about, and never written as line breaks.
     void unstorableCharacterIsAskedAbout_data()
     {
+        QTest::addColumn<QString>("character");
         QTest::addColumn<bool>("saveAnyway");
-        QTest::newRow("cancel") << false;
-        QTest::newRow("save anyway") << true;
+        QTest::newRow("cancel") << QStringLiteral("\u0416") << false;
+        QTest::newRow("save anyway") << QStringLiteral("\u0416") << true;
+        QTest::newRow("line separator") << QStringLiteral("\u2028") << true;
+        QTest::newRow("paragraph separator") << QStringLiteral("\u2029") << true;
     }
     void unstorableCharacterIsAskedAbout()
     {
+        QFETCH(QString, character);
         QFETCH(bool, saveAnyway);
         QVERIFY(openTheFile());
-        edit(QStringLiteral("\r\nname \u0416enya"));
+        edit(QStringLiteral("\r\nname ") + character + QStringLiteral("enya"));
         m_prompts->saveAnyway = saveAnyway;
         QCOMPARE(m_commands->save(), saveAnyway);
         QCOMPARE(m_prompts->confirmations.size(), 1);
         QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("Line 3")));
-        QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("\u0416")));
+        QVERIFY(m_prompts->confirmations[0].contains(character));
         QCOMPARE(readAll(path("a.cfg")),
                  saveAnyway ? QByteArray("gamma 1\r\nrate 2\r\nname ?enya\r\n") : QByteArray("gamma 1\r\nrate 2\r\n"));
         QCOMPARE(m_box->isModified(), !saveAnyway);
