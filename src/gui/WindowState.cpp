@@ -9,15 +9,20 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr qreal SmallestPoints = 4;
+// A remembered window smaller than this (a damaged file) gets its start size back.
+constexpr QSize SmallestWindow(200, 150);
 
 // The first local file among dropped addresses, or empty.
 QString droppedFile(const QMimeData *data)
@@ -62,8 +67,9 @@ void WindowState::restore(const QString &dataFolder)
 {
     m_dataFolder = dataFolder;
     m_view = ViewSettings::load(dataFolder);
-    if (!m_view.geometry.isEmpty())
-        m_window.restoreGeometry(m_view.geometry);
+    const QSize startSize = m_window.size();
+    if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
+        keepOnScreen(startSize);
     setZoom(m_view.zoom);
     fillRecentMenu();
 }
@@ -80,6 +86,46 @@ void WindowState::addRecentFile(const QString &path)
 {
     m_view.addRecentFile(path);
     fillRecentMenu();
+}
+
+// A place remembered under another screen setup, or read from a damaged
+// file, must leave the window whole on an available screen and usable.
+void WindowState::keepOnScreen(const QSize &startSize)
+{
+    if (m_window.isMaximized() || m_window.isFullScreen())
+        return;
+    const QRect restored = m_window.geometry();
+    QScreen *screen = QGuiApplication::screenAt(restored.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QMargins frame(restored.left() - m_window.frameGeometry().left(),
+                   restored.top() - m_window.frameGeometry().top(),
+                   m_window.frameGeometry().right() - restored.right(),
+                   m_window.frameGeometry().bottom() - restored.bottom());
+    // Before the window is shown its frame is not known yet: room is left for one.
+    if (frame.isNull()) {
+        const int border = m_window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        frame = QMargins(border, m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border);
+    }
+    QSize size = restored.size();
+    if (size.width() < SmallestWindow.width() || size.height() < SmallestWindow.height())
+        size = startSize;
+    size = size.boundedTo(area.marginsRemoved(frame).size());
+    QRect placed = QRect(restored.topLeft(), size).marginsAdded(frame);
+    if (placed.right() > area.right())
+        placed.moveRight(area.right());
+    if (placed.bottom() > area.bottom())
+        placed.moveBottom(area.bottom());
+    if (placed.left() < area.left())
+        placed.moveLeft(area.left());
+    if (placed.top() < area.top())
+        placed.moveTop(area.top());
+    placed = placed.marginsRemoved(frame);
+    if (placed != restored)
+        m_window.setGeometry(placed);
 }
 
 void WindowState::setZoom(int steps)

@@ -30,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -372,6 +373,36 @@ private slots:
         recent->actions().first()->trigger();
         QCOMPARE(recent->actions().size(), 0);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // A remembered place from another screen setup, or a damaged file,
+    // leaves the window on a screen, no bigger than it and big enough to use.
+    void rememberedPlaceIsCheckedAgainstTheScreens_data()
+    {
+        QTest::addColumn<QRect>("remembered");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("fits") << QRect(40, 50, 500, 300) << true;
+        QTest::newRow("32767 pixels wide") << QRect(0, 0, 32767, 400) << false;
+        QTest::newRow("32767 pixels high") << QRect(0, 0, 400, 32767) << false;
+        QTest::newRow("off the screen") << QRect(20000, 20000, 500, 300) << false;
+        QTest::newRow("left of the screen") << QRect(-3000, 40, 500, 300) << false;
+        QTest::newRow("1 by 19 pixels") << QRect(40, 50, 1, 19) << false;
+    }
+    void rememberedPlaceIsCheckedAgainstTheScreens()
+    {
+        QFETCH(QRect, remembered);
+        QFETCH(bool, kept);
+        QWidget shape;
+        shape.setGeometry(remembered);
+        ViewSettings view;
+        view.geometry = shape.saveGeometry();
+        QVERIFY(view.save(folder()));
+        start();
+        const QRect area = m_frm->screen()->availableGeometry();
+        if (kept)
+            QCOMPARE(m_frm->geometry(), remembered);
+        QVERIFY(area.contains(m_frm->geometry()));
+        QVERIFY(m_frm->width() >= 200 && m_frm->height() >= 150);
     }
 
     // A recent entry is opened by the bytes of its name; one that is no
