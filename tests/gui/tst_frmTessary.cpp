@@ -1,7 +1,9 @@
 #include "core/documents/FakePrompts.h"
 
 #include "settings/FileName.h"
+#include "settings/RecordFile.h"
 #include "settings/Settings.h"
+#include "catalogue/Catalogue.h"
 #include "settings/ViewSettings.h"
 #include "documents/CommandLine.h"
 #include "settings/mdlVars.h"
@@ -93,6 +95,11 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_vars = std::make_unique<mdlVars>();
         m_prompts = std::make_unique<FakePrompts>();
+        // The program folder as installed: a catalogue with a command in it.
+        RecordFile catalogue;
+        QVERIFY(catalogue.open(Catalogue::path(folder())));
+        QVERIFY(catalogue.write(Catalogue::record(0, Catalogue::Entries), QStringLiteral("test_only_command")));
+        QVERIFY(catalogue.commit());
     }
 
     void cleanup()
@@ -580,10 +587,12 @@ private slots:
         m_frm = std::make_unique<frmTessary>(*m_vars, path("file/sub"), m_prompts.get());
         m_frm->Form_Load(QString());
         m_frm->show();
-        QCOMPARE(m_prompts->errors.size(), 1);
+        // Beside the missing catalogue, which the folder cannot hold either.
+        QCOMPARE(m_prompts->errors.size(), 2);
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
+        QVERIFY(m_prompts->errors[1].contains(QStringLiteral("commands.dat is missing")));
         QVERIFY(m_frm->close());
-        QCOMPARE(m_prompts->errors.size(), 1);
+        QCOMPARE(m_prompts->errors.size(), 2);
     }
 
     // The rule itself is checked against the rich-text form elsewhere; here
