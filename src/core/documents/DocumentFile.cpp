@@ -239,6 +239,10 @@ Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, con
     RegularFile::ignoreFileSizeSignal();
     const QByteArray bytes = DocumentFile::bytesFromText(text);
     // A name kept as bytes (see FileName) cannot pass through QSaveFile; the file is written in place.
+    if (FileName::hasRawBytes(path) && !RegularFile::exists(path)) {
+        if (Status made = RegularFile::create(path); !made)
+            return made;
+    }
     const Status written = FileName::hasRawBytes(path)                 ? writeInPlace(path, bytes, inPlace)
                            : saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
                                                                        : writeInPlace(target.filePath(), bytes, inPlace);

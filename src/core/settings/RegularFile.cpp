@@ -73,6 +73,22 @@ bool exists(const QString &path)
 #endif
 }
 
+Status create(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(FileName::toNative(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), qt_error_string(errno)));
+    ::close(fd);
+    return Status::success();
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
+#endif
+}
+
 Status open(QFile &file, QIODevice::OpenMode mode)
 {
     const QString path = file.fileName();

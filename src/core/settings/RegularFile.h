@@ -21,6 +21,10 @@ Status check(const QString &path);
 // kept as bytes (see FileName) is looked up by those bytes.
 bool exists(const QString &path);
 
+// Makes an empty file where nothing is, by the name's own bytes; refuses
+// when anything, a dangling link included, is there.
+Status create(const QString &path);
+
 // Opens an existing file without ever blocking, and only when it is a
 // regular file. Never creates or truncates: a writer truncates once it knows
 // what it opened.

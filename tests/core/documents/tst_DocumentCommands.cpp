@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class tst_DocumentCommands : public QObject
 {
     Q_OBJECT
@@ -130,6 +132,11 @@ private slots:
 
         QVERIFY(m_commands->save());
         QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2\r\n"));
+        // Deleted by another program, it is written again under the same bytes.
+        QCOMPARE(::unlink(raw.constData()), 0);
+        edit(QStringLiteral(" 3"));
+        QVERIFY(m_commands->save());
+        QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2 3\r\n"));
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("caf\uFFFD.cfg")))); // no file under a replacement name
         QVERIFY(m_prompts->errors.isEmpty());
         m_commands->saveAs();
