@@ -30,8 +30,12 @@ QString droppedFile(const QMimeData *data)
     if (!data || !data->hasUrls())
         return {};
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            return url.toLocalFile();
+        if (!url.isLocalFile())
+            continue;
+        // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
+        const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (RegularFile::exists(path) && RegularFile::check(path))
+            return path;
     }
     return {};
 }

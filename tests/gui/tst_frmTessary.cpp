@@ -78,6 +78,17 @@ class tst_frmTessary : public QObject
         m_frm->mnuOpen_Click();
     }
 
+    // Drops the data on the window as a file manager would.
+    bool dropOn(QMimeData &data)
+    {
+        const QPoint at = m_frm->editBox().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &drop);
+        return enter.isAccepted();
+    }
+
     void type(const QString &text)
     {
         QTest::keyClicks(&m_frm->editBox(), text);
@@ -352,18 +363,22 @@ private slots:
     void droppedFileOpensAndIsRemembered()
     {
         writeAll(path("dropped.cfg"), "bind w +forward\r\n");
+        // A file manager names a Latin-1 file by its bytes.
+        const QByteArray raw = QFile::encodeName(folder()) + "/caf\xe9.cfg";
+        QFile latin1;
+        QVERIFY(latin1.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(latin1.write("fov 90\r\n") > 0);
+        latin1.close();
         start();
         type(QStringLiteral("edited"));
         m_prompts->saveChoice = Prompts::SaveChoice::Discard;
         QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+        QVERIFY(dropOn(data));
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
         data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
-        QWidget *target = &m_frm->editBox();
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_frm.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_frm.get(), &drop);
+        QVERIFY(dropOn(data));
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
         QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("Untitled")});
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
@@ -373,12 +388,12 @@ private slots:
         m_frm.reset();
         start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
-        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().size(), 2);
         QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
         QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
         QFile::remove(path("dropped.cfg"));
         recent->actions().first()->trigger();
-        QCOMPARE(recent->actions().size(), 0);
+        QCOMPARE(recent->actions().size(), 1);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
     }
 
