@@ -1,5 +1,6 @@
 #include "documents/CommandLine.h"
 #include "settings/DataFolder.h"
+#include "settings/RegularFile.h"
 #include "settings/mdlVars.h"
 #include "gui/frmTessary.h"
 #include "gui/SessionEnd.h"
@@ -9,6 +10,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything is written: data.dat, tessary.ini and documents alike.
+    RegularFile::ignoreFileSizeSignal();
+    // Taken before Qt reads it as an option: a file named "-reverse" is opened.
+    const QByteArray named = CommandLine::takeExistingFile(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
@@ -19,7 +24,8 @@ int main(int argc, char *argv[])
     const QString programFolder = QCoreApplication::applicationDirPath();
     frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    window.Form_Load(argc > 1 ? CommandLine::filePath(QByteArray(argv[1])) : QString());
+    const QByteArray file = !named.isNull() ? named : argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    window.Form_Load(file.isEmpty() ? QString() : CommandLine::filePath(file));
     new SessionEnd(window);
     window.show();
     return app.exec();

@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -20,11 +21,15 @@ constexpr int EndingSignals[] = {SIGTERM, SIGHUP};
 // [0] written by the handler, [1] read by the event loop.
 int wake[2] = {-1, -1};
 
-// All a handler may safely do: pass the signal on to the event loop.
+// All a handler may safely do: pass the signal on to the event loop. The
+// code it interrupted may be about to read errno, which a failed write
+// (the socket full of earlier signals) would change.
 void passOn(int)
 {
+    const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wake[0], &byte, 1);
+    errno = saved;
 }
 #endif
 

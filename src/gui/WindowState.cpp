@@ -2,20 +2,27 @@
 
 #include "documents/Prompts.h"
 #include "documents/Texts.h"
+#include "settings/FileName.h"
+#include "settings/RegularFile.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr qreal SmallestPoints = 4;
+// A remembered window smaller than this (a damaged file) gets its start size back.
+constexpr QSize SmallestWindow(200, 150);
 
 // The first local file among dropped addresses, or empty.
 QString droppedFile(const QMimeData *data)
@@ -23,8 +30,12 @@ QString droppedFile(const QMimeData *data)
     if (!data || !data->hasUrls())
         return {};
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            return url.toLocalFile();
+        if (!url.isLocalFile())
+            continue;
+        // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
+        const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (RegularFile::exists(path) && RegularFile::check(path))
+            return path;
     }
     return {};
 }
@@ -60,8 +71,9 @@ void WindowState::restore(const QString &dataFolder)
 {
     m_dataFolder = dataFolder;
     m_view = ViewSettings::load(dataFolder);
-    if (!m_view.geometry.isEmpty())
-        m_window.restoreGeometry(m_view.geometry);
+    const QSize startSize = m_window.size();
+    if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
+        keepOnScreen(startSize);
     setZoom(m_view.zoom);
     fillRecentMenu();
 }
@@ -86,6 +98,46 @@ void WindowState::addRecentFile(const QString &path)
     fillRecentMenu();
 }
 
+// A place remembered under another screen setup, or read from a damaged
+// file, must leave the window whole on an available screen and usable.
+void WindowState::keepOnScreen(const QSize &startSize)
+{
+    if (m_window.isMaximized() || m_window.isFullScreen())
+        return;
+    const QRect restored = m_window.geometry();
+    QScreen *screen = QGuiApplication::screenAt(restored.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QMargins frame(restored.left() - m_window.frameGeometry().left(),
+                   restored.top() - m_window.frameGeometry().top(),
+                   m_window.frameGeometry().right() - restored.right(),
+                   m_window.frameGeometry().bottom() - restored.bottom());
+    // Before the window is shown its frame is not known yet: room is left for one.
+    if (frame.isNull()) {
+        const int border = m_window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        frame = QMargins(border, m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border);
+    }
+    QSize size = restored.size();
+    if (size.width() < SmallestWindow.width() || size.height() < SmallestWindow.height())
+        size = startSize;
+    size = size.boundedTo(area.marginsRemoved(frame).size());
+    QRect placed = QRect(restored.topLeft(), size).marginsAdded(frame);
+    if (placed.right() > area.right())
+        placed.moveRight(area.right());
+    if (placed.bottom() > area.bottom())
+        placed.moveBottom(area.bottom());
+    if (placed.left() < area.left())
+        placed.moveLeft(area.left());
+    if (placed.top() < area.top())
+        placed.moveTop(area.top());
+    placed = placed.marginsRemoved(frame);
+    if (placed != restored)
+        m_window.setGeometry(placed);
+}
+
 void WindowState::setZoom(int steps)
 {
     QFont font = m_box.font();
@@ -103,9 +155,9 @@ void WindowState::fillRecentMenu()
         const QString path = recent[i];
         // "&1 config.cfg": a digit key picks it; the full path shows as its tip.
         QAction *item = m_recentMenu.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
-        item->setToolTip(path);
-        item->setStatusTip(path);
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(FileName::shown(path)).fileName().replace(u'&', QStringLiteral("&&"))));
+        item->setToolTip(FileName::shown(path));
+        item->setStatusTip(FileName::shown(path));
         connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
     m_recentMenu.setToolTipsVisible(true);
@@ -114,10 +166,12 @@ void WindowState::fillRecentMenu()
 
 void WindowState::openRecent(const QString &path)
 {
-    if (!QFileInfo(path).isFile()) {
+    // A folder or a pipe there now is said to be one, not missing.
+    const Status regular = RegularFile::check(path);
+    if (!regular || !RegularFile::exists(path)) {
         m_view.removeRecentFile(path);
         fillRecentMenu();
-        m_prompts.showError(Texts::recentFileMissing(path));
+        m_prompts.showError(regular ? Texts::recentFileMissing(path) : Texts::recentFileUnusable(regular.error()));
         return;
     }
     m_open(path);

@@ -44,6 +44,7 @@ protected:
 
 private:
     void setZoom(int steps);
+    void keepOnScreen(const QSize &startSize);
     void fillRecentMenu();
     void openRecent(const QString &path);
 

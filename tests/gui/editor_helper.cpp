@@ -9,6 +9,11 @@
 //                                                        offered and prints the document
 //   editor_helper killedsave <path> <text>               opens the file, puts the text in and
 //                                                        saves; killed as the file is emptied
+//   editor_helper unreadable <path>                      opens the file, takes its permissions
+//                                                        away and prints what the editor told
+//   editor_helper read <document|lines|stamp> <path> <n> reads the file n times as opening,
+//                                                        the long-line measure or the disk
+//                                                        stamp does; exit 0 when it lived
 //
 // The editors keep their copies where the program does (the user's data folder).
 
@@ -32,21 +37,53 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
 int save(const QStringList &args)
 {
     if (args.size() > 4) {
-        // Writes past the limit then fail with EFBIG instead of a signal.
+        // Saving itself must keep SIGXFSZ from ending the process.
         const rlim_t limit = args[4].toULongLong();
         const rlimit fileSize = {limit, limit};
-        std::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &fileSize);
     }
     const Status saved = SaveDocument(args[2], args[3]);
     std::printf("%s\n", qPrintable(saved.error()));
     return saved ? 0 : 1;
+}
+
+int readRepeatedly(const QStringList &args)
+{
+    const QString &reader = args[2];
+    const QString &path = args[3];
+    for (int i = args[4].toInt(); i > 0; --i) {
+        if (reader == QLatin1String("document")) {
+            DiskStamp stamp;
+            (void)LoadDocument(path, &stamp);
+        } else if (reader == QLatin1String("lines")) {
+            (void)DocumentFile::longestLineOf(path);
+        } else {
+            (void)DiskStamp::read(path);
+        }
+    }
+    return 0;
+}
+
+int unreadable(const QStringList &args)
+{
+    mdlVars vars;
+    MemoryClipboard clipboard;
+    MemoryEditBox box(clipboard);
+    FakePrompts prompts;
+    prompts.openPath = args[2];
+    DocumentCommands documents(vars, box, prompts);
+    if (!documents.open() || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
+        return 3;
+    documents.checkDisk();
+    std::printf("%s\n", qPrintable((prompts.reloadsAsked + prompts.notices + prompts.errors).join(u'\n')));
+    return 0;
 }
 
 int killedSave(const QStringList &args)
@@ -109,6 +146,10 @@ int main(int argc, char *argv[])
             return save(args);
         if (args.value(1) == QLatin1String("killedsave") && args.size() == 4)
             return killedSave(args);
+        if (args.value(1) == QLatin1String("unreadable") && args.size() == 3)
+            return unreadable(args);
+        if (args.value(1) == QLatin1String("read") && args.size() == 5)
+            return readRepeatedly(args);
     }
     const QString mode = args.value(1);
     if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))

@@ -1,6 +1,11 @@
 #include "core/documents/FakePrompts.h"
 
+#include "settings/FileName.h"
+#include "settings/RecordFile.h"
 #include "settings/Settings.h"
+#include "catalogue/Catalogue.h"
+#include "settings/ViewSettings.h"
+#include "documents/CommandLine.h"
 #include "settings/mdlVars.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
@@ -27,7 +32,10 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 class tst_frmTessary : public QObject
 {
@@ -70,6 +78,17 @@ class tst_frmTessary : public QObject
         m_frm->mnuOpen_Click();
     }
 
+    // Drops the data on the window as a file manager would.
+    bool dropOn(QMimeData &data)
+    {
+        const QPoint at = m_frm->editBox().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &drop);
+        return enter.isAccepted();
+    }
+
     void type(const QString &text)
     {
         QTest::keyClicks(&m_frm->editBox(), text);
@@ -87,6 +106,11 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_vars = std::make_unique<mdlVars>();
         m_prompts = std::make_unique<FakePrompts>();
+        // The program folder as installed: a catalogue with a command in it.
+        RecordFile catalogue;
+        QVERIFY(catalogue.open(Catalogue::path(folder())));
+        QVERIFY(catalogue.write(Catalogue::record(0, Catalogue::Entries), QStringLiteral("test_only_command")));
+        QVERIFY(catalogue.commit());
     }
 
     void cleanup()
@@ -339,18 +363,22 @@ private slots:
     void droppedFileOpensAndIsRemembered()
     {
         writeAll(path("dropped.cfg"), "bind w +forward\r\n");
+        // A file manager names a Latin-1 file by its bytes.
+        const QByteArray raw = QFile::encodeName(folder()) + "/caf\xe9.cfg";
+        QFile latin1;
+        QVERIFY(latin1.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(latin1.write("fov 90\r\n") > 0);
+        latin1.close();
         start();
         type(QStringLiteral("edited"));
         m_prompts->saveChoice = Prompts::SaveChoice::Discard;
         QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+        QVERIFY(dropOn(data));
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
         data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
-        QWidget *target = &m_frm->editBox();
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_frm.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_frm.get(), &drop);
+        QVERIFY(dropOn(data));
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
         QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("Untitled")});
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
@@ -360,13 +388,101 @@ private slots:
         m_frm.reset();
         start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
-        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().size(), 2);
         QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
         QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
         QFile::remove(path("dropped.cfg"));
         recent->actions().first()->trigger();
-        QCOMPARE(recent->actions().size(), 0);
+        QCOMPARE(recent->actions().size(), 1);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // A remembered place from another screen setup, or a damaged file,
+    // leaves the window on a screen, no bigger than it and big enough to use.
+    void rememberedPlaceIsCheckedAgainstTheScreens_data()
+    {
+        QTest::addColumn<QRect>("remembered");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("fits") << QRect(40, 50, 500, 300) << true;
+        QTest::newRow("32767 pixels wide") << QRect(0, 0, 32767, 400) << false;
+        QTest::newRow("32767 pixels high") << QRect(0, 0, 400, 32767) << false;
+        QTest::newRow("off the screen") << QRect(20000, 20000, 500, 300) << false;
+        QTest::newRow("left of the screen") << QRect(-3000, 40, 500, 300) << false;
+        QTest::newRow("1 by 19 pixels") << QRect(40, 50, 1, 19) << false;
+    }
+    void rememberedPlaceIsCheckedAgainstTheScreens()
+    {
+        QFETCH(QRect, remembered);
+        QFETCH(bool, kept);
+        QWidget shape;
+        shape.setGeometry(remembered);
+        ViewSettings view;
+        view.geometry = shape.saveGeometry();
+        QVERIFY(view.save(folder()));
+        start();
+        const QRect area = m_frm->screen()->availableGeometry();
+        if (kept)
+            QCOMPARE(m_frm->geometry(), remembered);
+        QVERIFY(area.contains(m_frm->geometry()));
+        QVERIFY(m_frm->width() >= 200 && m_frm->height() >= 150);
+    }
+
+    // A recent entry is opened by the bytes of its name; one that is no
+    // longer a file is called what it is, and taken off the list.
+    void recentEntries_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("made"); // what is there now
+        QTest::addColumn<QString>("told"); // "": opened
+        QTest::newRow("file") << QByteArray("autoexec.cfg") << "file" << "";
+        QTest::newRow("name in another encoding") << QByteArray("caf\xe9.cfg") << "file" << "";
+        QTest::newRow("missing") << QByteArray("gone.cfg") << "" << "no longer exists";
+        QTest::newRow("a folder") << QByteArray("cfg") << "folder" << "is a folder";
+        QTest::newRow("a named pipe") << QByteArray("pipe.cfg") << "fifo" << "is a named pipe";
+    }
+    void recentEntries()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, made);
+        QFETCH(QString, told);
+        const QByteArray raw = QFile::encodeName(folder()) + '/' + name;
+        const QString file = CommandLine::filePath(raw);
+        {
+            QFile created;
+            QVERIFY(created.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(created.write("fov 90\r\n") > 0);
+        }
+        start(file);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QVERIFY(m_frm->close());
+        m_frm.reset();
+        // The name's own bytes are remembered.
+        QCOMPARE(FileName::toNative(ViewSettings::load(folder()).recentFiles().value(0)), raw);
+        QCOMPARE(::unlink(raw.constData()), 0);
+        if (made == "file") {
+            QFile again;
+            QVERIFY(again.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(again.write("fov 100\r\n") > 0);
+        }
+        if (made == "folder")
+            QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+        if (made == "fifo")
+            QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
+
+        start();
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QCOMPARE(recent->actions().size(), 1);
+        recent->actions().first()->trigger();
+        if (told.isEmpty()) {
+            QCOMPARE(m_prompts->errors, QStringList());
+            QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 100"));
+            QCOMPARE(m_frm->windowTitle(), QFile::decodeName(name) + QStringLiteral("[*] - Tessary"));
+            QCOMPARE(recent->actions().size(), 1);
+        } else {
+            QCOMPARE(m_prompts->errors.size(), 1);
+            QVERIFY2(m_prompts->errors[0].contains(told), qPrintable(m_prompts->errors[0]));
+            QCOMPARE(recent->actions().size(), 0);
+        }
     }
 
     // A line the box would lay out for minutes is asked about before anything is laid out.
@@ -486,10 +602,12 @@ private slots:
         m_frm = std::make_unique<frmTessary>(*m_vars, path("file/sub"), m_prompts.get());
         m_frm->Form_Load(QString());
         m_frm->show();
-        QCOMPARE(m_prompts->errors.size(), 1);
+        // Beside the missing catalogue, which the folder cannot hold either.
+        QCOMPARE(m_prompts->errors.size(), 2);
         QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
+        QVERIFY(m_prompts->errors[1].contains(QStringLiteral("commands.dat is missing")));
         QVERIFY(m_frm->close());
-        QCOMPARE(m_prompts->errors.size(), 1);
+        QCOMPARE(m_prompts->errors.size(), 2);
     }
 
     // The rule itself is checked against the rich-text form elsewhere; here

@@ -3,7 +3,10 @@
 #include "catalogue/CatalogueFamily.h"
 #include "settings/RecordFile.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 QString Catalogue::path(const QString &programFolder)
 {
@@ -98,6 +101,15 @@ Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder)
             values[k] = file.read(Catalogue::record(f, k));
     }
     catalogue.reindex();
-    // A missing catalogue that cannot be created only leaves the hint line bare.
-    return existed ? opened : Status::success();
+    if (existed && !opened)
+        return opened;
+    // Created empty or read without a single name: the hint line stays bare, and the user learns why.
+    const bool named = std::any_of(catalogue.strCmdName.begin() + 1, catalogue.strCmdName.end(),
+                                   [](const QString &name) { return !name.isEmpty(); });
+    if (!existed || !named)
+        return Status::failure(QStringLiteral("%1 %2, so the hint line cannot explain the commands you type. "
+                                              "Installing Tessary again puts it back.")
+                                   .arg(QDir::toNativeSeparators(path),
+                                        existed ? QStringLiteral("holds no commands") : QStringLiteral("is missing")));
+    return Status::success();
 }

@@ -81,4 +81,5 @@ private:
 
 // Fills the catalogue from commands.dat in the program folder. A missing
 // file is created empty and a short one gives empty entries past its end.
+// A missing file, or one without a single command, is reported.
 Status LoadCatalogue(Catalogue &catalogue, const QString &programFolder);

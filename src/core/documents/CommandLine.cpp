@@ -1,40 +1,37 @@
 #include "documents/CommandLine.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "settings/FileName.h"
 
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #endif
 
 namespace CommandLine {
 
-namespace {
-
-constexpr char ByDescriptor[] = "/proc/self/fd/";
-
-} // namespace
+QByteArray takeExistingFile(int &argc, char **argv)
+{
+    if (argc < 2 || !argv[1] || !*argv[1])
+        return {};
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    if (::stat(argv[1], &st) != 0)
+        return {};
+#endif
+    QByteArray file(argv[1]);
+    for (int i = 1; i < argc; ++i)
+        argv[i] = argv[i + 1]; // argv[argc] is the null pointer
+    --argc;
+    return file;
+}
 
 QString filePath(const QByteArray &argument)
 {
-    const QString name = QFile::decodeName(argument);
-    if (QFile::encodeName(name) == argument)
-        return name;
-#ifdef Q_OS_LINUX
-    // O_PATH neither reads nor blocks; the descriptor stays open for the run,
-    // and its /proc entry opens the file itself.
-    const int fd = ::open(argument.constData(), O_PATH | O_CLOEXEC);
-    if (fd >= 0)
-        return QLatin1String(ByDescriptor) + QString::number(fd);
-#endif
-    return name;
+    return FileName::fromNative(argument);
 }
 
 QString shownName(const QString &path)
 {
-    if (path.startsWith(QLatin1String(ByDescriptor)))
-        return QFileInfo(path).symLinkTarget();
-    return path;
+    return FileName::shown(path);
 }
 
 } // namespace CommandLine

@@ -1,8 +1,17 @@
 #include "documents/DiskStamp.h"
 
+#include "settings/FileName.h"
+#include "settings/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -13,12 +22,23 @@ DiskStamp statOnly(const QString &path)
 {
     DiskStamp stamp;
     stamp.known = true;
+#ifdef Q_OS_UNIX
+    // Through the name's own bytes (see FileName).
+    struct stat st = {};
+    stamp.exists = ::stat(FileName::toNative(path).constData(), &st) == 0;
+    if (!stamp.exists)
+        return stamp;
+    stamp.size = st.st_size;
+    stamp.modified = QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000,
+                                                    Qt::UTC);
+#else
     const QFileInfo info(path);
     stamp.exists = info.exists();
     if (!stamp.exists)
         return stamp;
     stamp.size = info.size();
     stamp.modified = info.lastModified().toUTC();
+#endif
     const qint64 age = stamp.modified.msecsTo(QDateTime::currentDateTimeUtc());
     stamp.racy = age < TimeResolutionMs;
     return stamp;
@@ -27,6 +47,20 @@ DiskStamp statOnly(const QString &path)
 size_t hashOf(QByteArrayView bytes)
 {
     return qHash(bytes, 0);
+}
+
+// The content's hash; none for a file that cannot be read. Devices and pipes
+// have no content to compare: their size and time stand.
+std::optional<size_t> contentHash(const QString &path)
+{
+    QFile file(path);
+    if (!RegularFile::open(file, QIODevice::ReadOnly))
+        return std::nullopt;
+    // Read, never mapped: a file shrinking meanwhile must not end the program.
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return hashOf(bytes);
 }
 
 } // namespace
@@ -41,18 +75,8 @@ DiskStamp DiskStamp::taken(const QString &path, QByteArrayView bytes)
 DiskStamp DiskStamp::read(const QString &path)
 {
     DiskStamp stamp = statOnly(path);
-    if (!stamp.exists)
-        return stamp;
-    QFile file(path);
-    // Devices and pipes have no content to compare; their size and time stand.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return stamp;
-    if (const uchar *mapped = stamp.size > 0 ? file.map(0, stamp.size) : nullptr) {
-        stamp.hash = hashOf(QByteArrayView(mapped, stamp.size));
-        file.unmap(const_cast<uchar *>(mapped));
-    } else {
-        stamp.hash = hashOf(file.readAll());
-    }
+    if (stamp.exists)
+        stamp.hash = contentHash(path).value_or(0);
     return stamp;
 }
 
@@ -66,9 +90,13 @@ DiskStamp::Change DiskStamp::check(const QString &path, DiskStamp *now) const
         change = Change::Changed;
     } else if (current.modified == modified && !racy) {
         current.hash = hash;
+    } else if (const std::optional<size_t> content = contentHash(path)) {
+        current.hash = *content;
+        change = current.hash == hash ? Change::Same : Change::Changed;
     } else {
-        current = read(path);
-        change = current.hash == hash && current.size == size ? Change::Same : Change::Changed;
+        // Unreadable now (its permissions taken away): only its time can tell.
+        current.hash = hash;
+        change = current.modified == modified ? Change::Same : Change::Changed;
     }
     if (now)
         *now = current;

@@ -1,6 +1,7 @@
 #include "documents/DocumentFile.h"
 
 #include "settings/CodePage.h"
+#include "settings/FileName.h"
 #include "settings/RegularFile.h"
 
 #include <QDir>
@@ -16,7 +17,7 @@ namespace {
 
 QString shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(FileName::shown(path));
 }
 
 enum class SaveMethod { Replace, InPlace };
@@ -191,15 +192,22 @@ qsizetype longestLineOf(const QString &path)
     QFile file(path);
     if (!RegularFile::open(file, QIODevice::ReadOnly))
         return 0;
-    const qint64 size = file.size();
-    if (size <= 0)
-        return 0;
-    if (const uchar *mapped = file.map(0, size)) {
-        const qsizetype longest = longestLine(QByteArrayView(mapped, size));
-        file.unmap(const_cast<uchar *>(mapped));
-        return longest;
+    // Read in pieces, never mapped: a file that shrinks meanwhile ends the
+    // read early instead of the program (SIGBUS).
+    qsizetype longest = 0;
+    qsizetype current = 0;
+    QByteArray piece(1 << 20, Qt::Uninitialized);
+    for (qint64 n; (n = file.read(piece.data(), piece.size())) > 0;) {
+        for (qint64 i = 0; i < n; ++i) {
+            if (piece[i] == '\r' || piece[i] == '\n') {
+                longest = qMax(longest, current);
+                current = 0;
+            } else {
+                ++current;
+            }
+        }
     }
-    return longestLine(file.readAll());
+    return qMax(longest, current);
 }
 
 } // namespace DocumentFile
@@ -209,17 +217,8 @@ Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
     QFile file(path);
     if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
         return Status::failure(opened.error());
-    const qint64 size = file.size();
-    // Mapping spares a copy of a large file.
-    if (size > 0) {
-        if (const uchar *mapped = file.map(0, size)) {
-            QString text = DocumentFile::textFromBytes(QByteArrayView(mapped, size));
-            if (stamp)
-                *stamp = DiskStamp::taken(path, QByteArrayView(mapped, size));
-            file.unmap(const_cast<uchar *>(mapped));
-            return text;
-        }
-    }
+    // Read, never mapped: a file that another program shrinks meanwhile
+    // gives the shorter text instead of ending the program (SIGBUS).
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
@@ -237,9 +236,16 @@ Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, con
         return regular;
     if (target.exists() && !target.isDir() && !target.isWritable())
         return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(shown(path)));
+    RegularFile::ignoreFileSizeSignal();
     const QByteArray bytes = DocumentFile::bytesFromText(text);
-    const Status written = saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
-                                                                     : writeInPlace(target.filePath(), bytes, inPlace);
+    // A name kept as bytes (see FileName) cannot pass through QSaveFile; the file is written in place.
+    if (FileName::hasRawBytes(path) && !RegularFile::exists(path)) {
+        if (Status made = RegularFile::create(path); !made)
+            return made;
+    }
+    const Status written = FileName::hasRawBytes(path)                 ? writeInPlace(path, bytes, inPlace)
+                           : saveMethod(target) == SaveMethod::Replace ? replaceFile(path, bytes)
+                                                                       : writeInPlace(target.filePath(), bytes, inPlace);
     if (written && stamp)
         *stamp = DiskStamp::taken(path, bytes);
     return written;

@@ -1,5 +1,7 @@
 #include "documents/RecoveryStore.h"
 
+#include "settings/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
@@ -150,6 +152,7 @@ Status RecoveryStore::open()
 {
     if (isOpen())
         return Status::success();
+    RegularFile::ignoreFileSizeSignal();
     if (!QDir().mkpath(m_folder))
         return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
     // The copies are the user's documents: nobody else reads them.
@@ -233,6 +236,16 @@ QList<RecoveryStore::Copy> RecoveryStore::leftovers()
             continue; // unreadable: left where it is for whoever looks
         m_claimed[session] = std::move(lock);
         copies << std::move(*copy);
+    }
+    // A session that ended without unsaved text (a crash, a kill) leaves its
+    // lock alone; once its process is gone the lock goes too.
+    const QString locks = u'*' + QLatin1String(LockSuffix);
+    for (const QString &name : QDir(m_folder).entryList({locks}, QDir::Files | QDir::Hidden)) {
+        const QString session = name.chopped(qsizetype(sizeof(LockSuffix) - 1));
+        if (session == m_session || m_claimed.count(session) || QFile::exists(pathOf(session, CopySuffix)))
+            continue;
+        if (std::unique_ptr<QLockFile> lock = lockFor(pathOf(session, LockSuffix)))
+            lock->unlock();
     }
     std::sort(copies.begin(), copies.end(), [](const Copy &a, const Copy &b) { return a.written < b.written; });
     return copies;

@@ -1,10 +1,21 @@
 #include "documents/Texts.h"
 
+#include "settings/FileName.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
 namespace Texts {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(FileName::shown(path));
+}
+
+} // namespace
 
 QStringList fileDialogFilters()
 {
@@ -21,7 +32,7 @@ QStringList fileDialogFilters()
 
 QString documentName(const QString &path)
 {
-    return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
+    return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(FileName::shown(path)).fileName();
 }
 
 QString saveChanges(const QString &documentName)
@@ -50,7 +61,12 @@ QString lineNumberLabel(int last)
 
 QString recentFileMissing(const QString &path)
 {
-    return QStringLiteral("%1 no longer exists; it is taken off the recent files.").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("%1 no longer exists; it is taken off the recent files.").arg(shown(path));
+}
+
+QString recentFileUnusable(const QString &reason)
+{
+    return QStringLiteral("%1\n\nIt is taken off the recent files.").arg(reason);
 }
 
 QString couldNotFind(const QString &searchText)
@@ -117,17 +133,8 @@ QString slowToOpen(const QString &path, qsizetype lineLength)
 {
     return QStringLiteral("%1 has a line of %2 characters. Lines this long are laid out very slowly: opening the "
                           "file may keep Tessary busy for minutes.\n\nOpen it anyway?")
-        .arg(QDir::toNativeSeparators(path), QLocale().toString(qint64(lineLength)));
+        .arg(shown(path), QLocale().toString(qint64(lineLength)));
 }
-
-namespace {
-
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-} // namespace
 
 QString changedOnDisk(const QString &path, bool edited)
 {

@@ -40,6 +40,8 @@ QString replacedCount(int count);
 inline constexpr char GoToLineTitle[] = "Go to Line";
 QString lineNumberLabel(int last);
 QString recentFileMissing(const QString &path);
+// A recent entry that is now a folder, a pipe or a device.
+QString recentFileUnusable(const QString &reason);
 
 // The file dialog's filters, first one selected when it opens.
 QStringList fileDialogFilters();

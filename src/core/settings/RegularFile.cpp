@@ -1,10 +1,13 @@
 #include "settings/RegularFile.h"
 
+#include "settings/FileName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +19,7 @@ namespace {
 
 QString shown(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(FileName::shown(path));
 }
 
 #ifdef Q_OS_UNIX
@@ -55,9 +58,9 @@ Status check(const QString &path, Links links)
 {
 #ifdef Q_OS_UNIX
     struct stat st = {};
-    if (links == Links::Refuse && ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+    if (links == Links::Refuse && ::lstat(FileName::toNative(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
         return linkRefused(path);
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+    if (::stat(FileName::toNative(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return Status::success();
     return refused(path, st.st_mode);
 #else
@@ -66,6 +69,32 @@ Status check(const QString &path, Links links)
         return Status::success();
     return Status::failure(QStringLiteral("%1 is not a regular file; Tessary only reads and writes regular files.")
                                .arg(shown(path)));
+#endif
+}
+
+bool exists(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    return ::stat(FileName::toNative(path).constData(), &st) == 0;
+#else
+    return QFileInfo::exists(path);
+#endif
+}
+
+Status create(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(FileName::toNative(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), qt_error_string(errno)));
+    ::close(fd);
+    return Status::success();
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), file.errorString()));
+    return Status::success();
 #endif
 }
 
@@ -84,7 +113,7 @@ Status open(QFile &file, QIODevice::OpenMode mode, Links links)
         flags |= O_WRONLY;
     else
         flags |= O_RDONLY;
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    const int fd = ::open(FileName::toNative(path).constData(), flags);
     if (fd < 0 && errno == ELOOP && links == Links::Refuse)
         return linkRefused(path); // made a link since the check
     if (fd < 0)
@@ -124,6 +153,13 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes)
         done += n;
     }
     return true;
+}
+
+void ignoreFileSizeSignal()
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 } // namespace RegularFile

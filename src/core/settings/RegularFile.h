@@ -22,6 +22,14 @@ enum class Links { Follow, Refuse };
 // Success when the path names nothing (yet) or a regular file.
 Status check(const QString &path, Links links = Links::Follow);
 
+// Whether the path names anything, a dangling link not counted; a name
+// kept as bytes (see FileName) is looked up by those bytes.
+bool exists(const QString &path);
+
+// Makes an empty file where nothing is, by the name's own bytes; refuses
+// when anything, a dangling link included, is there.
+Status create(const QString &path);
+
 // Opens an existing file without ever blocking, and only when it is a
 // regular file. Never creates or truncates: a writer truncates once it knows
 // what it opened.
@@ -35,5 +43,10 @@ QString linkTarget(const QString &path);
 // filling up) is followed by another, which fails with the system's reason,
 // so errorString() names it instead of "Unknown error".
 bool writeAll(QFileDevice &file, const QByteArray &bytes);
+
+// A write past the file-size limit (ulimit -f) would end the program with
+// SIGXFSZ, losing the text being saved; ignored, the write fails with
+// "File too large" and the save says so. Process-wide; safe to call again.
+void ignoreFileSizeSignal();
 
 } // namespace RegularFile

@@ -45,7 +45,8 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(ZoomKey, zoom);
     settings.setValue(FamiliesOffKey, familiesOff);
     settings.sync();
-    if (settings.status() != QSettings::NoError)
+    // A damaged file read before writing says FormatError, yet is written over.
+    if (settings.status() == QSettings::AccessError)
         return Status::failure(QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));
     return Status::success();
 }

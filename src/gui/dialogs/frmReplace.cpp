@@ -47,6 +47,8 @@ frmReplace::frmReplace(QWidget *mainWindow, Actions actions)
     lblResult = new QLabel(this);
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setAccessibleName(tr("Result"));
+    // The line never widens the window: a long one is cut to fit (see report).
+    lblResult->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(findLabel, 0, 0);
@@ -98,7 +100,15 @@ SearchOptions frmReplace::options() const
     return {chkCase->isChecked(), chkWord->isChecked()};
 }
 
+// A search text of a pasted page would make the line wider than the
+// screen: it is cut to one line of the window's width, and read whole in
+// its tooltip.
 void frmReplace::report(const QString &line)
 {
-    lblResult->setText(line);
+    QString oneLine = line;
+    oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString shown = lblResult->fontMetrics().elidedText(oneLine, Qt::ElideRight, lblResult->contentsRect().width());
+    lblResult->setText(shown);
+    lblResult->setToolTip(shown == line ? QString() : QStringLiteral("<p>%1</p>").arg(line.toHtmlEscaped()));
+    lblResult->setAccessibleDescription(line);
 }

@@ -3,6 +3,7 @@
 #include "catalogue/ScriptSyntax.h"
 #include "catalogue/UseTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -45,7 +46,13 @@ private slots:
             writeNumberedRecords(records);
         auto c = std::make_unique<Catalogue>();
         c->strCmdName[1] = QStringLiteral("stale");
-        QVERIFY(LoadCatalogue(*c, m_dir.path()).ok());
+        const Status loaded = LoadCatalogue(*c, m_dir.path());
+        // Missing or without a command: one message naming the file and what it costs.
+        QCOMPARE(loaded.ok(), records > 0);
+        if (records <= 0) {
+            QVERIFY(loaded.error().contains(QDir::toNativeSeparators(path())));
+            QVERIFY(loaded.error().contains(records < 0 ? QStringLiteral("is missing") : QStringLiteral("no commands")));
+        }
         // A missing file is created empty.
         QCOMPARE(QFileInfo(path()).size(), qMax(records, 0) * 128);
         const std::pair<const std::array<QString, Catalogue::Entries + 1> *, int> columns[] = {

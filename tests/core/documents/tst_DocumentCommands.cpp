@@ -1,5 +1,6 @@
 #include "core/documents/FakePrompts.h"
 
+#include "settings/FileName.h"
 #include "settings/mdlVars.h"
 #include "documents/CommandLine.h"
 #include "documents/DocumentCommands.h"
@@ -11,14 +12,18 @@
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
+#include "OrdinaryUser.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 class tst_DocumentCommands : public QObject
 {
@@ -93,17 +98,46 @@ private slots:
         QCOMPARE(m_vars->strFilename, opened && !fromCommandLine ? path("a.cfg") : QString());
     }
 
-    // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") still opens from
-    // the command line, and Save offers its folder.
+    // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") opens from the
+    // command line and stays that file: shown with a replacement character,
+    // saved to the same bytes, and recorded by them for recovery.
     void commandLineNameInAnotherEncodingOpens()
     {
         const QByteArray raw = QFile::encodeName(m_dir->path()) + "/caf\xe9.cfg";
-        QFile file;
-        QVERIFY(file.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-        QVERIFY(file.write("gamma 1\r\n") > 0);
-        file.close();
+        const auto rawFile = [&raw](const char *mode) {
+            auto file = std::make_unique<QFile>();
+            const QIODevice::OpenMode how = *mode == 'r' ? QIODevice::ReadOnly : QIODevice::WriteOnly;
+            return file->open(::fopen(raw.constData(), mode), how, QFileDevice::AutoCloseHandle) ? std::move(file) : nullptr;
+        };
+        QVERIFY(rawFile("wb")->write("gamma 1\r\n") > 0);
         m_commands->loadCommandLine(CommandLine::filePath(raw));
         QCOMPARE(m_box->Text(), QStringLiteral("gamma 1"));
+        QVERIFY(m_prompts->errors.isEmpty());
+        QCOMPARE(Texts::windowTitle(m_vars->strFilename), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
+
+        {
+            RecoveryStore crashed(path("data"));
+            QVERIFY(crashed.open());
+            m_commands->setRecoveryStore(&crashed);
+            edit(QStringLiteral(" 2"));
+            m_commands->keepRecoveryCopy();
+            QVERIFY(crashed.hasCopy());
+            m_commands->setRecoveryStore(nullptr);
+        }
+        RecoveryStore next(path("data"));
+        QVERIFY(next.open());
+        const QList<RecoveryStore::Copy> copies = next.leftovers();
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(FileName::toNative(copies[0].documentPath), raw);
+
+        QVERIFY(m_commands->save());
+        QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2\r\n"));
+        // Deleted by another program, it is written again under the same bytes.
+        QCOMPARE(::unlink(raw.constData()), 0);
+        edit(QStringLiteral(" 3"));
+        QVERIFY(m_commands->save());
+        QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2 3\r\n"));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("caf\uFFFD.cfg")))); // no file under a replacement name
         QVERIFY(m_prompts->errors.isEmpty());
         m_commands->saveAs();
         QVERIFY2(m_prompts->dialogStartPaths.value(0).startsWith(m_dir->path() + u'/'),
@@ -272,22 +306,28 @@ private slots:
         QCOMPARE(m_prompts->saveChangesAsked, 0);
     }
 
+    // The line and paragraph separators are characters like any other
+    // outside Windows-1252: asked about, and never written as line breaks.
     void unstorableCharacterIsAskedAbout_data()
     {
+        QTest::addColumn<QString>("character");
         QTest::addColumn<bool>("saveAnyway");
-        QTest::newRow("cancel") << false;
-        QTest::newRow("save anyway") << true;
+        QTest::newRow("cancel") << QStringLiteral("\u0416") << false;
+        QTest::newRow("save anyway") << QStringLiteral("\u0416") << true;
+        QTest::newRow("line separator") << QStringLiteral("\u2028") << true;
+        QTest::newRow("paragraph separator") << QStringLiteral("\u2029") << true;
     }
     void unstorableCharacterIsAskedAbout()
     {
+        QFETCH(QString, character);
         QFETCH(bool, saveAnyway);
         QVERIFY(openTheFile());
-        edit(QStringLiteral("\r\nname \u0416enya"));
+        edit(QStringLiteral("\r\nname ") + character + QStringLiteral("enya"));
         m_prompts->saveAnyway = saveAnyway;
         QCOMPARE(m_commands->save(), saveAnyway);
         QCOMPARE(m_prompts->confirmations.size(), 1);
         QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("Line 3")));
-        QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("\u0416")));
+        QVERIFY(m_prompts->confirmations[0].contains(character));
         QCOMPARE(readAll(path("a.cfg")),
                  saveAnyway ? QByteArray("gamma 1\r\nrate 2\r\nname ?enya\r\n") : QByteArray("gamma 1\r\nrate 2\r\n"));
         QCOMPARE(m_box->isModified(), !saveAnyway);
@@ -366,6 +406,26 @@ private slots:
         m_commands->checkDisk();
         QVERIFY(m_commands->save());
         QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
+    }
+
+    // Permissions taken away (chmod 000) just after the file was written:
+    // its content cannot be read to compare, and its size and time are the same.
+    void unreadableFileIsNotCalledChanged()
+    {
+        const OrdinaryUser user = OrdinaryUser::find();
+        if (!user.available)
+            QSKIP(qPrintable(user.why));
+        QTemporaryDir top;
+        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        const QString file = top.filePath(QStringLiteral("config.cfg"));
+        writeAll(file, "bind w +forward\r\n");
+        QVERIFY(user.give(file, 0644));
+        QProcess helper;
+        user.start(helper, QStringLiteral(EDITOR_HELPER), {QStringLiteral("unreadable"), file});
+        QVERIFY(helper.waitForFinished());
+        QCOMPARE(helper.exitCode(), 0);
+        QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());
     }
 
     void recoveryCopies_data()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class tst_DocumentFile : public QObject
 {
     Q_OBJECT
@@ -105,6 +107,8 @@ private slots:
                                                                           << "put back";
         QTest::newRow("in-place write fails, no room for the old bytes") << false << 0640 << false << false << 12
                                                                           << "partial";
+        QTest::newRow("replacing past the size limit keeps the old file") << true << 0640 << false << false << 20
+                                                                           << "refused";
     }
     void savingAsAnOrdinaryUser()
     {
@@ -148,6 +152,7 @@ private slots:
             args << QString::number(sizeLimit);
         user.start(helper, QStringLiteral(EDITOR_HELPER), args);
         QVERIFY(helper.waitForFinished());
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
         const QString error = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
         QCOMPARE(helper.exitCode() == 0, outcome == "replaced" || outcome == "in place");
 
@@ -172,6 +177,32 @@ private slots:
         QCOMPARE(after.st_mode & 07777, mode_t(fileMode));
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(S_ISLNK(statOf(saved).st_mode), throughLink);
+    }
+
+    // Another program (the game, another editor) rewrites the file in place
+    // while it is read: the reader gets the shorter text, never a crash.
+    void fileShrinkingDuringTheRead_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::newRow("opening") << QStringLiteral("document");
+        QTest::newRow("long-line measure") << QStringLiteral("lines");
+        QTest::newRow("disk stamp") << QStringLiteral("stamp");
+    }
+    void fileShrinkingDuringTheRead()
+    {
+        QFETCH(QString, reader);
+        constexpr qint64 Size = 32 << 20;
+        QFile file(path("shrinking.cfg"));
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.resize(Size));
+        QProcess helper;
+        helper.start(QStringLiteral(EDITOR_HELPER), {QStringLiteral("read"), reader, file.fileName(), QStringLiteral("40")});
+        QVERIFY(helper.waitForStarted());
+        while (!helper.waitForFinished(0)) {
+            ::ftruncate(file.handle(), Size / 8);
+            ::ftruncate(file.handle(), Size);
+        }
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(helper.exitCode(), 0);
     }
 
     void longestLine_data()

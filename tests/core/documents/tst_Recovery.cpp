@@ -5,12 +5,16 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
 #include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class tst_Recovery : public QObject
 {
@@ -37,6 +41,42 @@ private slots:
         store.writeInBackground(QStringLiteral("/a.cfg"), {}, [] { return QStringLiteral("last"); });
         QVERIFY(store.hasCopy());
         QVERIFY(store.takeError());
+    }
+
+    // An editor that ended with nothing unsaved (killed, crashed) leaves only
+    // its lock; the next start takes it away, never a running editor's.
+    void lockWithoutACopy_data()
+    {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("its editor is gone") << false;
+        QTest::newRow("its editor runs") << true;
+    }
+    void lockWithoutACopy()
+    {
+        QFETCH(bool, running);
+        QTemporaryDir dir;
+        RecoveryStore other(dir.path());
+        QVERIFY(other.open());
+        const QString lockPath = other.folder() + QStringLiteral("/1-2-3.lock");
+        if (running) {
+            QVERIFY(QFile::rename(QDir(other.folder()).entryInfoList({QStringLiteral("*.lock")}).value(0).filePath(),
+                                  lockPath));
+        } else {
+            // A process that takes the lock and ends without letting it go.
+            const pid_t child = ::fork();
+            if (child == 0) {
+                QLockFile lock(lockPath);
+                ::_exit(lock.tryLock(0) ? 0 : 1);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        QVERIFY(QFile::exists(lockPath));
+        RecoveryStore store(dir.path());
+        QVERIFY(store.open());
+        QVERIFY(store.leftovers().isEmpty());
+        QCOMPARE(QFile::exists(lockPath), running);
     }
 
     // Saving in place (the folder is not the user's to write) empties the

@@ -35,8 +35,8 @@ private slots:
         QCOMPARE(back.familiesOff, view.familiesOff);
     }
 
-    // A missing or damaged file gives the defaults; one that cannot be
-    // written is reported.
+    // A missing or damaged file gives the defaults and is written over;
+    // one that cannot be written is reported.
     void badFiles()
     {
         QTemporaryDir dir;
@@ -48,6 +48,14 @@ private slots:
         const ViewSettings damaged = ViewSettings::load(dir.path());
         QCOMPARE(damaged.recentFiles(), (QStringList{"a", "b"}));
         QVERIFY(damaged.zoom <= 40);
+        // Writing replaces the damage, and says it did.
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\xff\xfe\xfd[[[\x80\n[\n");
+        file.close();
+        ViewSettings mended = ViewSettings::load(dir.path());
+        mended.zoom = 2;
+        QVERIFY(mended.save(dir.path()));
+        QCOMPARE(ViewSettings::load(dir.path()).zoom, 2);
         // A file stands where the folder should: even root cannot write there.
         QFile blocker(dir.filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
