@@ -95,9 +95,9 @@ int ConfigModel::fileIndex(const QString &path) const
 std::optional<AliasSite> ConfigModel::alias(QStringView name) const
 {
     const auto found = m_aliases.constFind(name.toString().toLower());
-    if (found == m_aliases.cend() || found->isEmpty())
+    if (found == m_aliases.cend())
         return std::nullopt;
-    return found->front();
+    return found->first;
 }
 
 QString ConfigModel::aliasExplanation(QStringView name) const
@@ -253,8 +253,9 @@ void ConfigAnalyzer::closeDocument(const QString &path)
     m_entries.remove(normalPath(path));
 }
 
-std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QString &path, QString &error)
+std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QFileInfo &info, QString &error)
 {
+    const QString path = info.filePath();
     Entry &entry = m_entries[path];
     if (entry.document) {
         if (entry.stale) {
@@ -265,7 +266,6 @@ std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QString &path, 
         return entry.facts;
     }
     // A file on disk is read again only when its time or size changed.
-    const QFileInfo info(path);
     if (entry.stale || info.lastModified() != entry.modified || info.size() != entry.size) {
         entry.modified = info.lastModified();
         entry.size = info.size();
@@ -278,7 +278,7 @@ std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QString &path, 
     return entry.facts;
 }
 
-QStringList ConfigAnalyzer::nearest(const QString &name, const QHash<QString, QList<AliasSite>> &aliases)
+QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &model)
 {
     const QString key = name.toLower();
     auto known = m_nearestKnown.find(key);
@@ -298,9 +298,9 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const QHash<QString, QL
     }
     QStringList names = *known;
     const int limit = nearLimit(name);
-    for (const QList<AliasSite> &sites : aliases) {
-        if (names.size() < 3 && !sites.isEmpty() && distance(name, sites.front().name, limit) <= limit)
-            names.append(sites.front().name);
+    for (const ConfigModel::Aliased &alias : model.m_aliases) {
+        if (names.size() < 3 && distance(name, alias.first.name, limit) <= limit)
+            names.append(alias.first.name);
     }
     return names;
 }
@@ -343,7 +343,8 @@ ConfigModel ConfigAnalyzer::analyze()
             }
             int from = 0;
             for (const ConfigFile::Exec &exec : facts->execs) {
-                const QString target = m_folder.find(exec.name);
+                const QFileInfo found = m_folder.locate(exec.name);
+                const QString target = found.filePath();
                 if (target.isEmpty()) {
                     if (!ExecRules::quietWhenMissing(exec.name))
                         problems.append({path, exec.line, exec.column, exec.length,
@@ -369,7 +370,7 @@ ConfigModel ConfigAnalyzer::analyze()
                 model.m_ran[index].segments.append({from, exec.command, nextRank++});
                 from = exec.command + 1;
                 QString error;
-                std::shared_ptr<const ConfigFile> child = factsFor(target, error);
+                std::shared_ptr<const ConfigFile> child = factsFor(found, error);
                 if (!error.isEmpty())
                     problems.append({target, 0, 0, 0, error});
                 run(exec.name, target, child, depth + 1, index, exec.line, atStartup);
@@ -383,20 +384,22 @@ ConfigModel ConfigAnalyzer::analyze()
     // sys_engine.cpp ForceReloadProfile then adds "exec config.cfg", which the
     // game wrote ending in "exec userconfig.cfg". xash3d-fwgs engine/common/
     // host.c runs config.cfg only when valve.rc did not (host.config_executed).
-    const QString valveRc = m_folder.find(QStringLiteral("valve.rc"));
+    const QFileInfo valveRcFile = m_folder.locate(QStringLiteral("valve.rc"));
+    const QString valveRc = valveRcFile.filePath();
     if (valveRc.isEmpty()) {
         run(QStringLiteral("valve.rc"), QString(), m_defaultRc, 0, -1, -1, true);
     } else {
         QString error;
-        std::shared_ptr<const ConfigFile> facts = factsFor(valveRc, error);
+        std::shared_ptr<const ConfigFile> facts = factsFor(valveRcFile, error);
         if (!error.isEmpty())
             problems.append({valveRc, 0, 0, 0, error});
         run(QStringLiteral("valve.rc"), valveRc, facts, 0, -1, -1, true);
     }
-    const QString configCfg = m_folder.find(QStringLiteral("config.cfg"));
+    const QFileInfo configCfgFile = m_folder.locate(QStringLiteral("config.cfg"));
+    const QString configCfg = configCfgFile.filePath();
     if (!configCfg.isEmpty() && !visited.contains(configCfg)) {
         QString error;
-        std::shared_ptr<const ConfigFile> facts = factsFor(configCfg, error);
+        std::shared_ptr<const ConfigFile> facts = factsFor(configCfgFile, error);
         if (!error.isEmpty())
             problems.append({configCfg, 0, 0, 0, error});
         run(QStringLiteral("config.cfg"), configCfg, facts, 0, -1, -1, true);
@@ -412,31 +415,25 @@ ConfigModel ConfigAnalyzer::analyze()
         if (visited.contains(path))
             continue;
         QString error;
-        std::shared_ptr<const ConfigFile> facts = factsFor(path, error);
+        std::shared_ptr<const ConfigFile> facts = factsFor(QFileInfo(path), error);
         run(QFileInfo(path).fileName(), path, facts, 0, -1, -1, false);
     }
 
-    // Aliases known across the files, in run order.
-    struct Ranked
-    {
-        qint64 rank;
-        AliasSite site;
-        const ConfigFile::Alias *alias;
-    };
-    QList<Ranked> definitions;
+    // Aliases known across the files: each name's first definition in run order.
     for (int i = 0; i < model.files.size(); ++i) {
-        for (const ConfigFile::Alias &alias : model.m_ran[i].facts->aliases)
-            definitions.append({model.rank(i, alias.command),
-                                {alias.name, alias.body, model.files[i].path, model.files[i].name, alias.line},
-                                &alias});
-    }
-    std::stable_sort(definitions.begin(), definitions.end(),
-                     [](const Ranked &a, const Ranked &b) { return a.rank < b.rank; });
-    QHash<QString, QList<const Ranked *>> byName;
-    for (const Ranked &definition : definitions) {
-        const QString key = definition.site.name.toLower();
-        model.m_aliases[key].append(definition.site);
-        byName[key].append(&definition);
+        const ConfigFile &facts = *model.m_ran[i].facts;
+        for (const ConfigFile::AliasName &name : facts.aliasNames) {
+            const ConfigFile::Alias &alias = facts.aliases[name.first];
+            ConfigModel::Aliased &known = model.m_aliases[name.key];
+            const qint64 rank = model.rank(i, alias.command);
+            const bool first = known.count == 0 || rank < known.rank;
+            known.count += name.count;
+            if (first) {
+                known.first = {alias.name, alias.body, model.files[i].path, model.files[i].name, alias.line};
+                known.rank = rank;
+                known.alias = &alias;
+            }
+        }
     }
 
     // Local problems, and names nothing defines.
@@ -448,7 +445,7 @@ ConfigModel ConfigAnalyzer::analyze()
         for (const ConfigFile::Use &use : facts.unknown) {
             if (model.m_aliases.contains(use.name.toLower()))
                 continue;
-            const QStringList near = nearest(use.name, model.m_aliases);
+            const QStringList near = nearest(use.name, model);
             problems.append({path, use.line, use.column, use.length,
                              near.isEmpty()
                                  ? QStringLiteral("Unknown command \"%1\": neither the catalogue nor any alias of the "
@@ -466,9 +463,9 @@ ConfigModel ConfigAnalyzer::analyze()
     // depends on the state.
     {
         QHash<QString, const ConfigFile::Alias *> single;
-        for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
-            if (it->size() == 1)
-                single.insert(it.key(), it->front()->alias);
+        for (auto it = model.m_aliases.cbegin(); it != model.m_aliases.cend(); ++it) {
+            if (it->count == 1)
+                single.insert(it.key(), it->alias);
         }
         auto next = [&](const QString &name) {
             QStringList out;
@@ -508,11 +505,11 @@ ConfigModel ConfigAnalyzer::analyze()
             for (QString at = last; at != start; at = cameFrom.value(at))
                 path.prepend(at);
             path.prepend(start);
-            const Ranked *definition = byName.value(start).front();
+            const AliasSite &definition = model.m_aliases.value(start).first;
             QStringList shown;
             for (const QString &key : path)
-                shown.append(byName.value(key).front()->site.name);
-            problems.append({definition->site.path, definition->site.line, 0, 0,
+                shown.append(model.m_aliases.value(key).first.name);
+            problems.append({definition.path, definition.line, 0, 0,
                              QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
                                  .arg(shown.join(QStringLiteral(" → ")))});
         }
@@ -536,8 +533,8 @@ ConfigModel ConfigAnalyzer::analyze()
                 events.append({model.rank(i, b.command), i, &b});
         }
         std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) { return a.rank < b.rank; });
-        QHash<QString, Event> bound;   // the bind each key holds
-        QHash<QString, std::pair<Event, Event>> cleared; // a bind, and the unbindall that cleared it
+        QHash<int, Event> bound;   // the bind each key holds
+        QHash<int, std::pair<Event, Event>> cleared; // a bind, and the unbindall that cleared it
         auto where = [&](const Event &e) { return fileAndLine(model.files[e.file].name, e.bind->line); };
         auto report = [&](const Event &lost, const QString &why) {
             problems.append({model.files[lost.file].path, lost.bind->line, lost.bind->column, lost.bind->length, why});
@@ -550,28 +547,28 @@ ConfigModel ConfigAnalyzer::analyze()
                 bound.clear();
                 continue;
             }
-            const auto before = bound.constFind(b.key);
+            const auto before = bound.constFind(b.code);
             if (before != bound.cend() && !(b.kind == ConfigFile::Bind::Kind::Bind && before->bind->runs == b.runs))
                 report(*before, b.kind == ConfigFile::Bind::Kind::Bind
                                     ? QStringLiteral("%1 is bound again by %2, which runs later: that bind wins.")
                                           .arg(b.key, where(e))
                                     : QStringLiteral("%1 is unbound by %2, which runs later.").arg(b.key, where(e)));
-            const auto wiped = cleared.constFind(b.key);
+            const auto wiped = cleared.constFind(b.code);
             if (wiped != cleared.cend()) {
                 if (!(b.kind == ConfigFile::Bind::Kind::Bind && wiped->first.bind->runs == b.runs))
                     report(wiped->first, QStringLiteral("%1 is cleared by unbindall in %2 and bound again by %3: that "
                                                         "bind wins.")
                                              .arg(b.key, where(wiped->second), where(e)));
-                cleared.remove(b.key);
+                cleared.remove(b.code);
             }
             if (b.kind == ConfigFile::Bind::Kind::Bind)
-                bound.insert(b.key, e);
+                bound.insert(b.code, e);
             else
-                bound.remove(b.key);
+                bound.remove(b.code);
         }
         for (auto it = cleared.cbegin(); it != cleared.cend(); ++it)
             report(it->first, QStringLiteral("%1 is cleared by unbindall in %2, which runs later.")
-                                  .arg(it.key(), where(it->second)));
+                                  .arg(it->first.bind->key, where(it->second)));
     }
 
     // In run order of the files, then by place.

@@ -90,7 +90,15 @@ private:
         QList<Segment> segments;
     };
     QList<Ran> m_ran; // beside `files`
-    QHash<QString, QList<AliasSite>> m_aliases; // by lower-case name, in run order
+    struct Aliased
+    {
+        AliasSite first;  // the first definition in run order
+        int count = 0;    // definitions in all, bodies' included
+        qint64 rank = 0;
+        const ConfigFile::Alias *alias = nullptr;
+        bool operator==(const Aliased &other) const { return first == other.first && count == other.count; }
+    };
+    QHash<QString, Aliased> m_aliases; // by lower-case name
 
     // Where a command of a file stands in the whole run; larger runs later.
     qint64 rank(int file, int command) const;
@@ -127,8 +135,8 @@ private:
         bool stale = true;
         QString text; // a document's text until it is read
     };
-    std::shared_ptr<const ConfigFile> factsFor(const QString &path, QString &error);
-    QStringList nearest(const QString &name, const QHash<QString, QList<AliasSite>> &aliases);
+    std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
+    QStringList nearest(const QString &name, const ConfigModel &model);
 
     GameFolder m_folder;
     const KnownCommands &m_known;

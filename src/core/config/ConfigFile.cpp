@@ -139,7 +139,7 @@ private:
         }
         if (is(name, "unbindall")) {
             if (atTop)
-                m_out.binds.append({ConfigFile::Bind::Kind::UnbindAll, {}, {}, {}, m_line, body.column, body.length,
+                m_out.binds.append({ConfigFile::Bind::Kind::UnbindAll, {}, -1, {}, {}, m_line, body.column, body.length,
                                     m_command});
             return;
         }
@@ -226,6 +226,7 @@ private:
         }
         ConfigFile::Alias alias;
         alias.name = name;
+        alias.key = name.toLower();
         alias.body = ConsoleScript::storedCommand(words);
         alias.line = m_line;
         alias.command = m_command;
@@ -262,6 +263,7 @@ private:
             ConfigFile::Bind bind;
             bind.kind = unbind ? ConfigFile::Bind::Kind::Unbind : ConfigFile::Bind::Kind::Bind;
             bind.key = KeyNames::canonical(key);
+            bind.code = KeyNames::code(key);
             bind.written = key;
             bind.runs = unbind ? QString() : ConsoleScript::storedCommand(words);
             bind.line = m_line;
@@ -305,5 +307,17 @@ ConfigFile ConfigFile::read(QStringView text, const KnownCommands &known)
 {
     ConfigFile out;
     Reader(known, out).read(text);
+    // The analysis across files needs only each name's first definition,
+    // as a file's commands run in the order written.
+    QHash<QString, int> seen;
+    for (qsizetype i = 0; i < out.aliases.size(); ++i) {
+        const auto found = seen.constFind(out.aliases[i].key);
+        if (found != seen.cend()) {
+            ++out.aliasNames[*found].count;
+            continue;
+        }
+        seen.insert(out.aliases[i].key, int(out.aliasNames.size()));
+        out.aliasNames.append({out.aliases[i].key, int(i), 1});
+    }
     return out;
 }

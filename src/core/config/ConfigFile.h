@@ -36,6 +36,7 @@ struct ConfigFile
     struct Alias
     {
         QString name;
+        QString key; // the name in lower case
         QString body;
         int line = 0;
         int command = 0;
@@ -57,6 +58,7 @@ struct ConfigFile
         enum class Kind { Bind, Unbind, UnbindAll };
         Kind kind = Kind::Bind;
         QString key;     // KeyNames::canonical
+        int code = -1;   // KeyNames::code
         QString written; // the key as written
         QString runs;    // the command the key runs
         int line = 0;
@@ -77,6 +79,15 @@ struct ConfigFile
     QList<Problem> problems;
     QList<Exec> execs;
     QList<Alias> aliases;
+    // Each name the file aliases: its first definition and how many it has.
+    struct AliasName
+    {
+        QString key;
+        int first = 0;
+        int count = 0;
+        bool operator==(const AliasName &) const = default;
+    };
+    QList<AliasName> aliasNames;
     // Each setting by its lower-case name, in order.
     QHash<QString, QList<Setting>> settings;
     int settingCount = 0;

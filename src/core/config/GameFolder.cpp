@@ -34,10 +34,10 @@ QString fallbackDir(const QString &folder)
 
 // A name as written, else the one entry of its folder that matches it in
 // any letter case (players on Windows write names in any case).
-QString existing(const QString &folder, const QString &name)
+QFileInfo existing(const QString &folder, const QString &name)
 {
-    const QString exact = QDir(folder).filePath(name);
-    if (QFileInfo(exact).isFile())
+    const QFileInfo exact(QDir(folder).filePath(name));
+    if (exact.isFile())
         return exact;
     const QFileInfo wanted(exact);
     const QDir dir(wanted.absolutePath());
@@ -46,7 +46,7 @@ QString existing(const QString &folder, const QString &name)
     const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &entry : entries) {
         if (entry.compare(wanted.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
+            return QFileInfo(dir.filePath(entry));
     }
     return {};
 }
@@ -60,7 +60,7 @@ std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
     const QString folder = QFileInfo(filePath).absolutePath();
     static const char *const markers[] = {"liblist.gam", "valve.rc", "config.cfg", "autoexec.cfg", "userconfig.cfg"};
     for (const char *marker : markers) {
-        if (!existing(folder, QString::fromLatin1(marker)).isEmpty())
+        if (existing(folder, QString::fromLatin1(marker)).isFile())
             return at(folder);
     }
     return std::nullopt;
@@ -84,14 +84,22 @@ GameFolder GameFolder::at(const QString &folder)
 // (the game folder), then "GAME" (the game folder and its fallback_dir),
 // then with no path ID, which also searches the base game. Names are always
 // relative to the game folder, never to the file that runs exec.
-QString GameFolder::find(const QString &name) const
+QFileInfo GameFolder::locate(const QString &name) const
 {
     if (!ExecRules::refusal(name).isEmpty())
         return {};
-    QString found = existing(m_folder, name);
-    for (qsizetype i = 0; found.isEmpty() && i < m_fallbacks.size(); ++i)
+    QFileInfo found = existing(m_folder, name);
+    for (qsizetype i = 0; !found.isFile() && i < m_fallbacks.size(); ++i)
         found = existing(m_fallbacks[i], name);
-    return found.isEmpty() ? QString() : QDir::cleanPath(found);
+    if (!found.isFile())
+        return {};
+    const QString clean = QDir::cleanPath(found.filePath());
+    return clean == found.filePath() ? found : QFileInfo(clean);
+}
+
+QString GameFolder::find(const QString &name) const
+{
+    return locate(name).filePath();
 }
 
 Result<QString> readConfig(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "settings/Result.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -27,6 +28,8 @@ public:
 
     // The file the game opens for `exec name`, or empty when there is none.
     QString find(const QString &name) const;
+    // The same with what the file system said of it (one look at the disk).
+    QFileInfo locate(const QString &name) const;
 
 private:
     QString m_folder;

@@ -152,6 +152,14 @@ QString canonical(QStringView name)
     return key ? QString::fromLatin1(key->name) : QString();
 }
 
+int code(QStringView name)
+{
+    if (isSingleCharacter(name))
+        return name[0].unicode();
+    const Key *key = findNamed(name);
+    return key ? 0x10000 + int(key - table.constData()) : -1;
+}
+
 QString describe(QStringView name)
 {
     if (isSingleCharacter(name))

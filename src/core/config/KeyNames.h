@@ -25,6 +25,10 @@ bool isKey(QStringView name);
 // upper case, a single character as written; empty for no key.
 QString canonical(QStringView name);
 
+// A number that stands for one key, as the engine's key number does: the
+// character's code for a single character, else past 0xFFFF; -1 for no key.
+int code(QStringView name);
+
 // "MOUSE1: left mouse button", "a: the a key"; empty for no key.
 QString describe(QStringView name);
 
