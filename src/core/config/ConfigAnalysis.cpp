@@ -442,7 +442,8 @@ ConfigModel ConfigAnalyzer::analyze()
         const QString &path = model.files[i].path;
         for (const ConfigFile::Problem &p : facts.problems)
             problems.append({path, p.line, p.column, p.length, p.message});
-        for (const ConfigFile::Use &use : facts.unknown) {
+        // Without a catalogue (commands.dat missing) every name would be unknown.
+        for (const ConfigFile::Use &use : m_knownNames.isEmpty() ? QList<ConfigFile::Use>() : facts.unknown) {
             if (model.m_aliases.contains(use.name.toLower()))
                 continue;
             const QStringList near = nearest(use.name, model);
