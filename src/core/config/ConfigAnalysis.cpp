@@ -261,6 +261,8 @@ std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QFileInfo &info
         if (entry.stale) {
             entry.facts = std::make_shared<const ConfigFile>(ConfigFile::read(entry.text, m_known));
             entry.stale = false;
+            // What was read is kept; a large document's text is not kept twice.
+            entry.text = QString();
         }
         error.clear();
         return entry.facts;
