@@ -307,7 +307,6 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
     return names;
 }
 
-
 ConfigModel ConfigAnalyzer::analyze()
 {
     ConfigModel model;
