@@ -41,10 +41,12 @@ void StartupOrderView::setModel(const std::shared_ptr<const ConfigModel> &model)
         QString name = file.name;
         if (file.path.isEmpty())
             name += tr(" (the game's own)");
+        else if (file.onServer && file.depth == 0)
+            name += tr(" (when a server starts a map)");
         else if (!file.atStartup && file.depth == 0)
             name += tr(" (not run at start-up)");
         item->setText(0, name);
-        item->setToolTip(0, file.path.isEmpty() ? tr("No valve.rc in the game folder: the game runs autoexec.cfg")
+        item->setToolTip(0, file.path.isEmpty() ? tr("No valve.rc in the game folder: the game runs its own, which runs autoexec.cfg")
                                                 : QDir::toNativeSeparators(file.path));
         item->setData(0, Qt::UserRole, file.path);
         item->setText(1, QString::number(file.settings));

@@ -17,11 +17,13 @@ QString normalPath(const QString &path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// What the game runs when the folders hold no valve.rc: the start file
-// rehlds engine/host.cpp Host_Init queues ("exec valve.rc") as the game ships
-// it, which runs autoexec.cfg; config.cfg follows from ForceReloadProfile
+// What the game runs when the folders hold no valve.rc: rehlds engine/host.cpp
+// Host_Init queues "exec valve.rc", and the valve.rc the game ships (as kept
+// in public game folders, e.g. Drakunovu/csbase valve/valve.rc) runs
+// joystick.cfg and autoexec.cfg; its exec language.cfg is left out here, as
+// that file comes with the game. config.cfg follows from ForceReloadProfile
 // (sys_engine.cpp), as below.
-const QString DefaultValveRc = QStringLiteral("exec autoexec.cfg\n");
+const QString DefaultValveRc = QStringLiteral("exec joystick.cfg\nexec autoexec.cfg\n");
 
 // Optimal string alignment distance, letter case ignored, giving up past `limit`.
 int distance(QStringView a, QStringView b, int limit)
@@ -404,6 +406,23 @@ ConfigModel ConfigAnalyzer::analyze()
         if (!error.isEmpty())
             problems.append({configCfg, 0, 0, 0, error});
         run(QStringLiteral("config.cfg"), configCfg, facts, 0, -1, -1, true);
+    }
+    // A server's start files, run when it starts a map rather than at the
+    // game's start: rehlds engine/sv_main.cpp registers servercfgfile
+    // ("server.cfg", run by sys_dll2.cpp for a dedicated server) and
+    // lservercfgfile ("listenserver.cfg").
+    for (const QString &name : {QStringLiteral("listenserver.cfg"), QStringLiteral("server.cfg")}) {
+        const QFileInfo file = m_folder.locate(name);
+        if (file.filePath().isEmpty() || visited.contains(file.filePath()))
+            continue;
+        QString error;
+        std::shared_ptr<const ConfigFile> facts = factsFor(file, error);
+        if (!error.isEmpty())
+            problems.append({file.filePath(), 0, 0, 0, error});
+        const int first = int(model.files.size());
+        run(name, file.filePath(), facts, 0, -1, -1, false);
+        for (int i = first; i < model.files.size(); ++i)
+            model.files[i].onServer = true;
     }
     // Open documents nothing runs at start-up are read with what they exec.
     QStringList documents;

@@ -32,7 +32,10 @@ struct StartupFile
     int depth = 0;       // 0 for a start file, 1 for a file it execs, ...
     int parent = -1;     // the file whose exec runs this one
     int execLine = -1;   // that exec's line in the parent
-    bool atStartup = true; // false: an open document nothing in the start-up order runs, or a file it execs
+    // False for a server's start files and an open document nothing in the
+    // start-up order runs, and for what they exec.
+    bool atStartup = true;
+    bool onServer = false; // run when a server starts a map
     int settings = 0;
     int binds = 0;
     int aliases = 0;

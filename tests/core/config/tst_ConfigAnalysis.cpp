@@ -43,6 +43,7 @@ const QStringList GameFixture = {
     "binds.cfg", "\u00EF\u00BB\u00BFbind q +attack\nbind e +attack2\n",
     "config.cfg", "unbindall\nbind space +jump\nsensitivity 3\nfps_max 60\nexec userconfig.cfg\n",
     "userconfig.cfg", "alias +jd \"+jump; wait; +duck\"\nalias -jd \"-jump; -duck\"\nfps_max 100\n",
+    "listenserver.cfg", "exec rates.cfg\nsensitivity 9\n",
 };
 
 } // namespace
@@ -65,7 +66,7 @@ private slots:
                          + QString::number(f.binds) + u'/' + QString::number(f.aliases));
         QCOMPARE(order.join(u' '), QStringLiteral("valve.rc 0/0/0 >autoexec.cfg 2/1/0 >>rates.cfg 2/0/0 >>loop1.cfg "
                                                   "0/0/0 >>>loop2.cfg 0/0/0 >>binds.cfg 0/1/0 config.cfg 2/1/0 "
-                                                  ">userconfig.cfg 1/0/2"));
+                                                  ">userconfig.cfg 1/0/2 listenserver.cfg 1/0/0"));
         const QString problems = problemsText(model);
         QVERIFY2(problems.contains("loop2.cfg:1: exec loop: loop1.cfg → loop2.cfg → loop1.cfg"), qPrintable(problems));
         QVERIFY2(problems.contains("autoexec.cfg:7: exec missing.cfg: there is no such file"), qPrintable(problems));
