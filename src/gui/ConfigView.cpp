@@ -18,8 +18,10 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -35,10 +37,11 @@ QString samePath(const QString &path)
 
 } // namespace
 
-ConfigView::ConfigView(QMainWindow &window, EditBox &box, const Catalogue &catalogue, QMenu &viewMenu,
-                       QMenu &editMenu, std::function<int()> caretLine)
+ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const Catalogue &catalogue,
+                       QMenu &viewMenu, QMenu &editMenu, std::function<int()> caretLine)
     : QObject(&window), m_window(window), m_box(box), m_caretLine(std::move(caretLine))
 {
+    clicks.installEventFilter(this);
     m_watcher = new ConfigWatcher(catalogue, [&box] { return box.textSnapshot(); }, this);
     connect(m_watcher, &ConfigWatcher::analysed, this, &ConfigView::analysed);
 
@@ -46,6 +49,12 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, const Catalogue &catal
     window.addDockWidget(Qt::BottomDockWidgetArea, m_panel);
     m_panel->hide();
     connect(m_panel, &ProblemsPanel::problemChosen, this, &ConfigView::goTo);
+    // The window's controls take no room of their own from the layout, so
+    // the panel would take it all: it opens at a third of the window.
+    connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !m_panel->isFloating())
+            m_window.resizeDocks({m_panel}, {m_window.height() / 3}, Qt::Vertical);
+    });
     m_order = new StartupOrderView(&window);
     connect(m_order, &StartupOrderView::fileChosen, this, &ConfigView::openElsewhere);
 
@@ -69,6 +78,17 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, const Catalogue &catal
 }
 
 ConfigView::~ConfigView() = default;
+
+// Ctrl+click goes to the definition once the click has put the caret there.
+bool ConfigView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier)
+            QTimer::singleShot(0, this, &ConfigView::goToDefinition);
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void ConfigView::documentNamed(const QString &path)
 {

@@ -12,6 +12,7 @@ class ProblemsPanel;
 class QAction;
 class QLabel;
 class QMainWindow;
+class QWidget;
 class QMenu;
 class StartupOrderView;
 class WiderHints;
@@ -26,9 +27,10 @@ class ConfigView : public QObject
     Q_OBJECT
 
 public:
-    // `caretLine` gives the caret's line from 0, cheaply.
-    ConfigView(QMainWindow &window, EditBox &box, const Catalogue &catalogue, QMenu &viewMenu, QMenu &editMenu,
-               std::function<int()> caretLine);
+    // `caretLine` gives the caret's line from 0, cheaply; `clicks` is the
+    // widget the box takes mouse clicks on, for Ctrl+click.
+    ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const Catalogue &catalogue, QMenu &viewMenu,
+               QMenu &editMenu, std::function<int()> caretLine);
     ~ConfigView() override;
 
     // The document now has this path; empty for a new one.
@@ -45,6 +47,9 @@ public:
     QAction *mnuProblems = nullptr;
     QAction *mnuStartupOrder = nullptr;
     QAction *mnuDefinition = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void analysed();

@@ -99,8 +99,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
-    m_config = new ConfigView(*this, *txtMain, m_vars.catalogue, *m_menus->mnuView, *m_menus->mnuEdit,
-                              [this] { return txtMain->textCursor().blockNumber(); });
+    m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
+                              *m_menus->mnuEdit, [this] { return txtMain->textCursor().blockNumber(); });
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
     connect(txtMain, &QPlainTextEdit::cursorPositionChanged, this, &frmTessary::UpdateHint);
