@@ -49,6 +49,7 @@ void ConfigWatcher::documentNamed(const QString &path)
     m_folder = folder;
     const QString previous = m_path;
     m_path = path;
+    m_textChanged = true;
     if (!m_analyzer) {
         m_model.reset();
         ++m_requested;
@@ -64,6 +65,7 @@ void ConfigWatcher::documentNamed(const QString &path)
 
 void ConfigWatcher::textChanged()
 {
+    m_textChanged = true;
     if (m_analyzer)
         m_pause->start();
 }
@@ -81,11 +83,15 @@ void ConfigWatcher::start()
         return;
     const quint64 request = ++m_requested;
     QPointer<ConfigWatcher> self(this);
+    // An unchanged document is not taken and read again: only the files on disk are looked at.
+    EditBox::TextSnapshot text = m_textChanged ? m_snapshot() : EditBox::TextSnapshot();
+    m_textChanged = false;
     // The analyzer and the commands it reads go with the job, so a job still
     // running when the folder changes finishes on what it started with.
     QMetaObject::invokeMethod(
-        m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = m_snapshot()] {
-            analyzer->setDocument(path, text());
+        m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text)] {
+            if (text)
+                analyzer->setDocument(path, text());
             auto model = std::make_shared<const ConfigModel>(analyzer->analyze());
             QMetaObject::invokeMethod(self.data(), [self, request, model] {
                 // Only the latest request's result is shown; an older one is dropped.

@@ -58,6 +58,7 @@ private:
     std::shared_ptr<ConfigAnalyzer> m_analyzer;
     std::shared_ptr<const ConfigModel> m_model;
     quint64 m_requested = 0;
+    bool m_textChanged = true;
     QTimer *m_pause = nullptr;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives on m_thread
