@@ -144,8 +144,16 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name) 
         return QStringLiteral("%1; no file of the start-up order runs this one, and there %2 sets %3.")
             .arg(head, fileAndLine(files[winnerFile].name, winner->line), winner->value);
     }
-    if (winnerRank == myRank)
+    if (winnerRank == myRank) {
+        // rehlds engine/host.cpp Host_WriteConfiguration saves every archived
+        // variable (Cvar_WriteVariables) into config.cfg, which runs after
+        // valve.rc and what it execs: the value the game had when it quit wins.
+        if (mine->archived == true && runsBeforeConfigCfg(here, myRank))
+            return QStringLiteral("%1; the game saves %2 to config.cfg when it quits, and config.cfg runs later: the "
+                                  "value it had then applies. Put it in userconfig.cfg to keep it.")
+                .arg(head, mine->name);
         return head + QStringLiteral(", and nothing later in the start-up order changes it: it applies.");
+    }
     QString text = QStringLiteral("%1; %2 runs later and sets %3, so %3 applies.")
                        .arg(head, winnerFile == here ? QStringLiteral("line %1").arg(winner->line + 1)
                                                      : fileAndLine(files[winnerFile].name, winner->line),
@@ -153,6 +161,20 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name) 
     if (files[winnerFile].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0 && winnerFile != here)
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
+}
+
+bool ConfigModel::runsBeforeConfigCfg(int file, qint64 rankInRun) const
+{
+    for (int i = 0; i < files.size(); ++i) {
+        if (files[i].depth == 0 && files[i].atStartup
+            && files[i].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0)
+            return rankInRun < rank(i, 0);
+    }
+    // No config.cfg yet: the game writes one when it quits, to run after valve.rc.
+    int root = file;
+    while (files[root].parent >= 0)
+        root = files[root].parent;
+    return root == 0;
 }
 
 QString ConfigModel::bindHint(const QString &path, int line, QStringView key) const

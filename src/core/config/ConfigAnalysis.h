@@ -105,6 +105,8 @@ private:
 
     // Where a command of a file stands in the whole run; larger runs later.
     qint64 rank(int file, int command) const;
+    // Whether what stands there runs before the game's config.cfg.
+    bool runsBeforeConfigCfg(int file, qint64 rankInRun) const;
 };
 
 // The text the window shows while the game folder's config.cfg is open,

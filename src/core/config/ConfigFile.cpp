@@ -168,7 +168,7 @@ private:
         }
         // Only what the file runs itself sets a value at start-up.
         if (atTop && facts->variable != false) {
-            m_out.settings[name.toLower()].append({name, words[1], m_line, m_command});
+            m_out.settings[name.toLower()].append({name, words[1], m_line, m_command, facts->archived});
             ++m_out.settingCount;
         }
     }

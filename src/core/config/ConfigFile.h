@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 class KnownCommands;
 
 // What one config says, read from its text alone: the problems the text
@@ -51,6 +53,7 @@ struct ConfigFile
         QString value;
         int line = 0;
         int command = 0;
+        std::optional<bool> archived; // the game saves it to config.cfg on exit
         bool operator==(const Setting &) const = default;
     };
     struct Bind

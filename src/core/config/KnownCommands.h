@@ -18,6 +18,8 @@ struct CommandFacts
     QString name;           // as the source spells it
     std::optional<bool> variable; // a variable (set by "name value") or a command
     std::optional<bool> archived; // saved to config.cfg by the game on exit
+    std::optional<bool> cheat;    // works only with sv_cheats 1
+    std::optional<bool> serverOnly; // works only on the server
     ValueRange range;       // the values it takes; unchecked when any
 };
 
@@ -33,12 +35,28 @@ public:
     virtual QStringList names() const = 0;
 
     bool isKnown(QStringView name) const { return facts(name).has_value(); }
+    std::optional<bool> isVariable(QStringView name) const
+    {
+        const auto f = facts(name);
+        return f ? f->variable : std::nullopt;
+    }
+    std::optional<bool> isArchived(QStringView name) const
+    {
+        const auto f = facts(name);
+        return f ? f->archived : std::nullopt;
+    }
+    ValueRange range(QStringView name) const
+    {
+        const auto f = facts(name);
+        return f ? f->range : ValueRange();
+    }
 };
 
 // The catalogue as it is today: names and ranges. Whether an entry is a
 // variable is known only for the ones whose range is "none" (commands that
-// take no value); whether a variable is saved to config.cfg is not known at
-// all until the catalogue carries that field.
+// take no value); whether a variable is saved to config.cfg, is a cheat or
+// works only on the server is not known until the catalogue carries those
+// fields, and then comes from them here.
 class CatalogueCommands : public KnownCommands
 {
 public:

@@ -36,7 +36,7 @@ QString problemsText(const ConfigModel &model)
 const QStringList GameFixture = {
     "valve.rc", "exec autoexec.cfg\n",
     "autoexec.cfg", "sensitivity 2.5\r\nbind space +jd\r\nexec rates.cfg\r\nrate 5000\r\nexec loop1.cfg\r\n"
-                    "exec binds.cfg\r\nexec missing.cfg\r\n",
+                    "exec binds.cfg\r\nexec missing.cfg\r\nfov 90\r\n",
     "rates.cfg", "rate 20000\ncl_updaterate 101\n",
     "loop1.cfg", "exec loop2.cfg\n",
     "loop2.cfg", "exec loop1.cfg\n",
@@ -64,7 +64,7 @@ private slots:
         for (const StartupFile &f : model.files)
             order.append(QString(f.depth, u'>') + f.name + u' ' + QString::number(f.settings) + u'/'
                          + QString::number(f.binds) + u'/' + QString::number(f.aliases));
-        QCOMPARE(order.join(u' '), QStringLiteral("valve.rc 0/0/0 >autoexec.cfg 2/1/0 >>rates.cfg 2/0/0 >>loop1.cfg "
+        QCOMPARE(order.join(u' '), QStringLiteral("valve.rc 0/0/0 >autoexec.cfg 3/1/0 >>rates.cfg 2/0/0 >>loop1.cfg "
                                                   "0/0/0 >>>loop2.cfg 0/0/0 >>binds.cfg 0/1/0 config.cfg 2/1/0 "
                                                   ">userconfig.cfg 1/0/2 listenserver.cfg 1/0/0"));
         const QString problems = problemsText(model);
@@ -91,6 +91,10 @@ private slots:
             << "fps_max 60 here; userconfig.cfg (line 3) runs later and sets 100, so 100 applies.";
         QTest::newRow("exec'd file runs before the rest") << "rates.cfg" << 0 << "rate"
             << "rate 20000 here; autoexec.cfg (line 4) runs later and sets 5000, so 5000 applies.";
+        QTest::newRow("saved to config.cfg, which runs later") << "rates.cfg" << 1 << "cl_updaterate"
+            << "cl_updaterate 101 here; the game saves cl_updaterate to config.cfg when it quits, and config.cfg "
+               "runs later: the value it had then applies. Put it in userconfig.cfg to keep it.";
+        QTest::newRow("not saved") << "autoexec.cfg" << 7 << "fov" << "fov 90 here, and nothing later in the start-up order changes it: it applies.";
         QTest::newRow("a line that sets nothing") << "autoexec.cfg" << 1 << "sensitivity" << "";
         QTest::newRow("bind undone by config.cfg") << "autoexec.cfg" << 1 << "bind:space"
             << "bind space \"+jd\" here; config.cfg (line 2) runs later and binds SPACE to \"+jump\", so that applies. "
