@@ -77,6 +77,9 @@ public:
     // The index in `files` of the file at `path`, or -1.
     int fileIndex(const QString &path) const;
 
+    // "config.cfg (line 14)", `line` counted from 0.
+    static QString where(const QString &file, int line);
+
     bool operator==(const ConfigModel &other) const;
 
 private:
@@ -109,6 +112,9 @@ private:
     bool runsBeforeConfigCfg(int file, qint64 rankInRun) const;
 };
 
+// A path as the analysis keeps it: absolute and clean.
+QString configPath(const QString &path);
+
 // The text the window shows while the game folder's config.cfg is open,
 // or empty for any other file.
 QString configCfgNotice(const GameFolder &folder, const QString &path);
@@ -130,6 +136,17 @@ public:
     ConfigModel analyze();
 
 private:
+    struct Run;
+    // Follows a start file when the folders hold it; false when they do not.
+    bool start(Run &run, const QString &name, bool atStartup);
+    void follow(Run &run, const QString &name, const QString &path, const std::shared_ptr<const ConfigFile> &facts,
+                int depth, int parent, int execLine, bool atStartup);
+    void knownAliases(Run &run) const;
+    void fileProblems(Run &run);
+    void aliasLoops(Run &run) const;
+    void keysBoundTwice(Run &run) const;
+    static void sortProblems(Run &run);
+
     struct Entry
     {
         std::shared_ptr<const ConfigFile> facts;
