@@ -46,8 +46,10 @@ void StartupOrderView::setModel(const std::shared_ptr<const ConfigModel> &model)
         else if (!file.atStartup && file.depth == 0)
             name += tr(" (not run at start-up)");
         item->setText(0, name);
-        item->setToolTip(0, file.path.isEmpty() ? tr("No valve.rc in the game folder: the game runs its own, which runs autoexec.cfg")
-                                                : QDir::toNativeSeparators(file.path));
+        item->setToolTip(0, !file.path.isEmpty() ? QDir::toNativeSeparators(file.path)
+                            : file.name == QLatin1String("valve.rc")
+                                ? tr("No valve.rc in the game folder: the game runs its own, which runs autoexec.cfg")
+                                : tr("No config.cfg yet: the game writes one when it quits, ending in exec userconfig.cfg"));
         item->setData(0, Qt::UserRole, file.path);
         item->setText(1, QString::number(file.settings));
         item->setText(2, QString::number(file.binds));

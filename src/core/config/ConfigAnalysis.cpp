@@ -18,6 +18,12 @@ namespace {
 // (sys_engine.cpp), as below.
 const QString DefaultValveRc = QStringLiteral("exec joystick.cfg\nexec autoexec.cfg\n");
 
+// What stands for config.cfg before the game has written one: the game
+// writes it when it quits (rehlds engine/host.cpp Host_WriteConfiguration),
+// always ending in "exec userconfig.cfg", so userconfig.cfg is taken to run.
+// Its unbindall and saved settings are left out: they would be guesses.
+const QString DefaultConfigCfg = QStringLiteral("exec userconfig.cfg\n");
+
 // Optimal string alignment distance, letter case ignored, giving up past `limit`.
 int distance(QStringView a, QStringView b, int limit)
 {
@@ -65,6 +71,7 @@ ConfigAnalyzer::ConfigAnalyzer(GameFolder folder, const KnownCommands &known)
     : m_folder(std::move(folder)), m_known(known), m_knownNames(known.names())
 {
     m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, known));
+    m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, known));
 }
 
 void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
@@ -154,7 +161,8 @@ ConfigModel ConfigAnalyzer::analyze()
     // host.c runs config.cfg only when valve.rc did not (host.config_executed).
     if (!start(run, QStringLiteral("valve.rc"), true))
         follow(run, QStringLiteral("valve.rc"), QString(), m_defaultRc, 0, -1, -1, true);
-    start(run, QStringLiteral("config.cfg"), true);
+    if (!start(run, QStringLiteral("config.cfg"), true))
+        follow(run, QStringLiteral("config.cfg"), QString(), m_defaultConfig, 0, -1, -1, true);
     // A server's start files, run when it starts a map rather than at the
     // game's start: rehlds engine/sv_main.cpp registers servercfgfile
     // ("server.cfg", run by sys_dll2.cpp for a dedicated server) and
@@ -440,7 +448,7 @@ void ConfigAnalyzer::keysBoundTwice(Run &run) const
         clearedBy(wiped);
 }
 
-// In run order of the files, then by place; each file counts its own.
+// In run order of the files, then by place, each once; each file counts its own.
 void ConfigAnalyzer::sortProblems(Run &run)
 {
     ConfigModel &model = run.model;
@@ -458,6 +466,8 @@ void ConfigAnalyzer::sortProblems(Run &run)
             return a.column < b.column;
         return a.message < b.message;
     });
+    // Uses inside one body share its place: "w" nine times in an alias is said once.
+    run.problems.erase(std::unique(run.problems.begin(), run.problems.end()), run.problems.end());
     for (const ConfigProblem &p : run.problems) {
         const int i = order.value(p.path, -1);
         if (i >= 0)

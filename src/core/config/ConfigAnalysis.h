@@ -28,7 +28,7 @@ struct ConfigProblem
 struct StartupFile
 {
     QString name;        // as the game names it: "autoexec.cfg"
-    QString path;        // empty for the game's own default valve.rc
+    QString path;        // empty for the game's own valve.rc or config.cfg, when the folders hold none
     int depth = 0;       // 0 for a start file, 1 for a file it execs, ...
     int parent = -1;     // the file whose exec runs this one
     int execLine = -1;   // that exec's line in the parent
@@ -166,4 +166,5 @@ private:
     QHash<QString, QStringList> m_nearestKnown;
     QStringList m_knownNames;
     std::shared_ptr<const ConfigFile> m_defaultRc;
+    std::shared_ptr<const ConfigFile> m_defaultConfig;
 };

@@ -10,9 +10,10 @@ namespace {
 // The same bound as ConsoleScript's: bodies nest only so deep in practice.
 constexpr int MaxDepth = 32;
 
-bool is(QStringView word, const char *name)
+bool is(QStringView word, QLatin1StringView name)
 {
-    return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    // The length first: most words are none of the few names asked about.
+    return word.size() == name.size() && word.compare(name, Qt::CaseInsensitive) == 0;
 }
 
 // A byte-order mark as the file's Windows-1252 reading shows it, or as one character.
@@ -127,23 +128,23 @@ private:
         const Place body{bodyColumn, bodyLength};
         const QString &name = words[0];
         const bool atTop = depth == 0;
-        if (is(name, "alias")) {
+        if (is(name, QLatin1StringView("alias"))) {
             if (words.size() >= 2)
                 defineAlias(words, depth, body);
             return;
         }
-        if (is(name, "bind") || is(name, "unbind")) {
+        if (is(name, QLatin1StringView("bind")) || is(name, QLatin1StringView("unbind"))) {
             if (words.size() >= 2)
                 bindKey(words, depth, body);
             return;
         }
-        if (is(name, "unbindall")) {
+        if (is(name, QLatin1StringView("unbindall"))) {
             if (atTop)
                 m_out.binds.append({ConfigFile::Bind::Kind::UnbindAll, {}, -1, {}, {}, m_line, body.column, body.length,
                                     m_command});
             return;
         }
-        if (is(name, "exec")) {
+        if (is(name, QLatin1StringView("exec"))) {
             readExec(words, depth, body);
             return;
         }
@@ -248,7 +249,7 @@ private:
 
     void bindKey(const QStringList &words, int depth, Place body)
     {
-        const bool unbind = is(words[0], "unbind");
+        const bool unbind = is(words[0], QLatin1StringView("unbind"));
         const QString &key = words[1];
         const Place at = wordPlace(depth, 1, body);
         // xash3d-fwgs engine/client/input/in_keys.c Key_Bind_f and Key_Unbind_f:
