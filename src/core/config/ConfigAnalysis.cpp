@@ -53,9 +53,11 @@ int distance(QStringView a, QStringView b, int limit)
     return previous[m];
 }
 
+// How far a name may be from a suggestion: a word of one or two letters is
+// near everything short, so it gets none.
 int nearLimit(const QString &name)
 {
-    return name.size() < 5 ? 1 : 2;
+    return name.size() < 3 ? 0 : name.size() < 5 ? 1 : 2;
 }
 
 QString listed(const QStringList &names)

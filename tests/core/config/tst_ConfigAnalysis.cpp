@@ -158,6 +158,11 @@ private slots:
         QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
                                                               "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}
                                                << "";
+        QTest::newRow("userconfig.cfg before the game wrote config.cfg")
+            << QStringList{autoexec, "bind space +jd\n", "userconfig.cfg", "alias +jd +jump\n"} << "";
+        QTest::newRow("one report for a body's many uses")
+            << QStringList{autoexec, "alias t \"w 3; w 4; w 5\"\n"}
+            << "autoexec.cfg:1: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it.";
         QTest::newRow("bind cleared by config.cfg")
             << QStringList{autoexec, "bind q +attack\n", "config.cfg", "unbindall\nbind q +attack2\n"}
             << "autoexec.cfg:1: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)";
@@ -174,7 +179,7 @@ private slots:
         if (expected.isEmpty())
             QCOMPARE(got, QString());
         else
-            QVERIFY2(got.contains(expected), qPrintable(got));
+            QVERIFY2(got.contains(expected) && got.count(expected) == 1, qPrintable(got));
     }
 
     void configCfgNotice()
