@@ -9,6 +9,7 @@
 #include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
+#include "gui/ConfigView.h"
 #include "gui/MainDialogs.h"
 #include "gui/MainMenus.h"
 #include "gui/QtPrompts.h"
@@ -100,6 +101,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createControls();
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
+                              *m_menus->mnuEdit, [this] { return txtMain->textCursor().blockNumber(); });
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
     connect(txtMain, &QPlainTextEdit::cursorPositionChanged, this, &frmTessary::UpdateHint);
@@ -153,7 +156,10 @@ bool frmTessary::event(QEvent *event)
 {
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
-        QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+        QTimer::singleShot(0, this, [this] {
+            m_documents->checkDisk();
+            m_config->refresh();
+        });
     return QMainWindow::event(event);
 }
 
@@ -466,6 +472,8 @@ void frmTessary::mnuSaveas_Click()
 void frmTessary::colourAs(const QString &path)
 {
     m_colours->setSyntax(syntaxForPath(path));
+    if (m_config)
+        m_config->documentNamed(path);
 }
 
 // Ends the program without writing data.dat; only the document is asked about.
@@ -525,12 +533,15 @@ void frmTessary::txtMain_Change()
     m_sessionEnding = false;
     UpdateHint();
     setWindowModified(txtMain->isModified());
+    if (m_config)
+        m_config->textChanged();
     m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
 }
 
 void frmTessary::UpdateHint()
 {
-    const Hint hint = hintAtCaret(*txtMain, m_vars.catalogue, m_colours ? &m_colours->aliases() : nullptr);
+    const Hint hint = hintAtCaret(*txtMain, m_vars.catalogue, m_colours ? &m_colours->aliases() : nullptr,
+                                  m_config ? m_config->hintsAtCaret() : nullptr);
     // Writing the box's text neither searches nor adds to its list. What
     // the user is typing there stays while its search moves the caret.
     if (!cboSearch->hasFocus())

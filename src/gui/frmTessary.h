@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class ConfigView;
 class DocumentCommands;
 class Prompts;
 class QAction;
@@ -155,6 +156,8 @@ private:
     bool m_endingAtOnce = false;
     bool m_sessionEnding = false;
     std::unique_ptr<MainDialogs> m_dialogs;
+    // The configuration around the document: problems, start-up order, definitions.
+    ConfigView *m_config = nullptr;
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;

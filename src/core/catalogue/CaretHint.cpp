@@ -69,7 +69,8 @@ QStringList statementBefore(QStringView line)
 
 } // namespace
 
-Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases)
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases,
+                 const WiderHints *wider)
 {
     Hint hint;
     qsizetype end = lineBeforeCaret.size();
@@ -83,23 +84,38 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
         return hint;
     // The word is a value when it follows a command in its statement.
     const QStringList before = statementBefore(QStringView(lineBeforeCaret).left(start));
-    const int command = before.isEmpty() ? 0 : catalogue.find(before.front());
+    if (wider && before.size() == 1 && before.front() == QLatin1String("bind")) {
+        if (const QString key = wider->key(hint.word); !key.isEmpty()) {
+            hint.caption = key;
+            return hint;
+        }
+    }
+    // "bind space +jd": the key runs +jd, which is what to explain.
+    const bool stored = before.size() == 2 && takesCommandBody(before.front());
+    const int command = before.isEmpty() || stored ? 0 : catalogue.find(before.front());
     if (command) {
         hint.caption = catalogue.explanation(command);
         if (before.size() == 1) {
             const QString problem = ValueRange::parse(catalogue.strCmdRange[command]).problem(hint.word);
+            const QString applies = wider && problem.isEmpty() ? wider->setting(before.front()) : QString();
             if (!problem.isEmpty())
                 hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
+            else if (!applies.isEmpty())
+                hint.caption = applies;
         }
         return hint;
     }
     const int k = catalogue.find(hint.word);
     const auto alias = k || !aliases ? std::nullopt : aliases->find(hint.word);
-    hint.caption = k ? catalogue.explanation(k) : alias ? AliasIndex::explanation(*alias) : hint.word;
+    const QString elsewhere = k || alias || !wider ? QString() : wider->alias(hint.word);
+    hint.caption = k                      ? catalogue.explanation(k)
+                   : alias                ? AliasIndex::explanation(*alias)
+                   : !elsewhere.isEmpty() ? elsewhere
+                                          : hint.word;
     return hint;
 }
 
-Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases)
+Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases, const WiderHints *wider)
 {
-    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases);
+    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases, wider);
 }

@@ -8,6 +8,20 @@ class AliasIndex;
 class EditBox;
 struct Catalogue;
 
+// What the rest of the player's configuration adds to the hint: aliases
+// other files define and what applies at start-up. Lines are the caret's.
+class WiderHints
+{
+public:
+    virtual ~WiderHints() = default;
+    // An alias another file defines, explained; empty when none does.
+    virtual QString alias(const QString &name) const = 0;
+    // What the game ends up with for the variable the caret's line sets, or empty.
+    virtual QString setting(const QString &name) const = 0;
+    // The key, and what it ends up bound to, for a bind on the caret's line; or empty.
+    virtual QString key(const QString &name) const = 0;
+};
+
 // The hint for what is being typed where the caret stands.
 //
 // The word is the run of characters before the caret back to the previous
@@ -16,11 +30,17 @@ struct Catalogue;
 // value of a catalogued command in the same statement (after "sensitivity",
 // or inside the quoted body of a bind or alias), the hint is that command's
 // entry, with a note when the value is outside its range.
-// A name the catalogue lacks is looked up among the document's aliases.
-Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases = nullptr);
+// A name the catalogue lacks is looked up among the document's aliases,
+// then the configuration's. The word after "bind key" or "alias name"
+// unquoted is the command they store, explained as a name. With `wider`,
+// a value in range says what applies at start-up, and a bind's key names
+// the key and what it ends up bound to.
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases = nullptr,
+                 const WiderHints *wider = nullptr);
 
 // The same for the caret of an edit box. Reads at most CaretLineLimit
 // characters before the caret, so a keystroke costs the same in any document.
-Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases = nullptr);
+Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases = nullptr,
+                 const WiderHints *wider = nullptr);
 
 inline constexpr int CaretLineLimit = 1024;

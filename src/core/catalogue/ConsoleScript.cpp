@@ -62,36 +62,65 @@ QList<QStringView> commands(QStringView script)
     return out;
 }
 
-QStringList words(QStringView command)
+namespace {
+
+// Walks the words of a command, handing each to `word` with where it
+// starts and ends in the command (quotes included); returns where a "//"
+// comment starts, or -1 when the command holds none.
+template<typename OnWord>
+qsizetype walkWords(QStringView command, OnWord word)
 {
-    QStringList out;
     qsizetype i = 0;
     const qsizetype n = command.size();
     while (true) {
         while (i < n && isBlank(command[i]))
             ++i;
         if (i >= n)
-            return out;
+            return -1;
         if (command[i] == u'/' && i + 1 < n && command[i + 1] == u'/')
-            return out;
+            return i;
         if (command[i] == u'"') {
             const qsizetype close = command.indexOf(u'"', i + 1);
             const qsizetype end = close < 0 ? n : close;
-            out.append(command.mid(i + 1, end - i - 1).toString());
-            i = close < 0 ? n : close + 1;
+            const qsizetype next = close < 0 ? n : close + 1;
+            word(i, next, command.mid(i + 1, end - i - 1));
+            i = next;
             continue;
         }
         if (isSingle(command[i])) {
-            out.append(command.mid(i, 1).toString());
+            word(i, i + 1, command.mid(i, 1));
             ++i;
             continue;
         }
         qsizetype end = i + 1;
         while (end < n && !isBlank(command[end]) && !isSingle(command[end]))
             ++end;
-        out.append(command.mid(i, end - i).toString());
+        word(i, end, command.mid(i, end - i));
         i = end;
     }
+}
+
+} // namespace
+
+QStringList words(QStringView command)
+{
+    QStringList out;
+    walkWords(command, [&](qsizetype, qsizetype, QStringView text) { out.append(text.toString()); });
+    return out;
+}
+
+QList<Word> locatedWords(QStringView command)
+{
+    QList<Word> out;
+    walkWords(command, [&](qsizetype start, qsizetype end, QStringView text) {
+        out.append({text.toString(), int(start), int(end - start)});
+    });
+    return out;
+}
+
+qsizetype commentStart(QStringView command)
+{
+    return walkWords(command, [](qsizetype, qsizetype, QStringView) {});
 }
 
 bool takesCommand(QStringView name)

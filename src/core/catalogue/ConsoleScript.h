@@ -20,6 +20,20 @@ QList<QStringView> commands(QStringView script);
 // The words of one command, quotes removed.
 QStringList words(QStringView command);
 
+// A word with where it stands in its command, quotes included.
+struct Word
+{
+    QString text; // quotes removed
+    int start = 0;
+    int length = 0;
+};
+QList<Word> locatedWords(QStringView command);
+
+// Where a "//" that the console takes for a comment starts in one command,
+// or -1. The comment ends with the command, so a ';' after it on the same
+// line starts a command the game runs.
+qsizetype commentStart(QStringView command);
+
 // Whether a command name is bind or alias, whose third and later words
 // form a command (the console ignores letter case in command names).
 bool takesCommand(QStringView name);

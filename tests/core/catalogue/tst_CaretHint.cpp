@@ -47,6 +47,35 @@ private slots:
         QTEST(hint.word, "word");
         QTEST(hint.caption, "caption");
     }
+
+    // What the rest of the configuration adds, and where the document's own facts come first.
+    void wider_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("alias of another file") << "+jd" << "alias +jd: +jump (userconfig.cfg, line 3)";
+        QTest::newRow("the command a key runs") << "bind space +jd" << "alias +jd: +jump (userconfig.cfg, line 3)";
+        QTest::newRow("the command an alias stores") << "alias j jump" << "Jump once (Range: none) ()";
+        QTest::newRow("value that applies") << "volume 0.5" << "volume applies";
+        QTest::newRow("a bad value says so first") << "volume 5" << "5 is above 1: Sound volume (Range: 0-1) ()";
+        QTest::newRow("a bind's key") << "bind space" << "key space";
+        QTest::newRow("catalogue before aliases") << "jump" << "Jump once (Range: none) ()";
+        QTest::newRow("unknown everywhere") << "+jx" << "+jx";
+    }
+    void wider()
+    {
+        struct Fake : WiderHints
+        {
+            QString alias(const QString &name) const override
+            {
+                return name == "+jd" ? QStringLiteral("alias +jd: +jump (userconfig.cfg, line 3)") : QString();
+            }
+            QString setting(const QString &name) const override { return name + " applies"; }
+            QString key(const QString &name) const override { return "key " + name; }
+        } fake;
+        QFETCH(QString, line);
+        QTEST(hintAtCaret(line, *testCatalogue(), nullptr, &fake).caption, "caption");
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_CaretHint)

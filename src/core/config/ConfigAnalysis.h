@@ -1,0 +1,170 @@
+#pragma once
+
+#include "config/ConfigFile.h"
+#include "config/GameFolder.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class KnownCommands;
+
+// One problem of the configuration, in the file it is in.
+struct ConfigProblem
+{
+    QString path;
+    int line = 0; // from 0
+    int column = 0;
+    int length = 0;
+    QString message;
+    bool operator==(const ConfigProblem &) const = default;
+};
+
+// A file the game runs, in the order it runs them.
+struct StartupFile
+{
+    QString name;        // as the game names it: "autoexec.cfg"
+    QString path;        // empty for the game's own valve.rc or config.cfg, when the folders hold none
+    int depth = 0;       // 0 for a start file, 1 for a file it execs, ...
+    int parent = -1;     // the file whose exec runs this one
+    int execLine = -1;   // that exec's line in the parent
+    // False for a server's start files and an open document nothing in the
+    // start-up order runs, and for what they exec.
+    bool atStartup = true;
+    bool onServer = false; // run when a server starts a map
+    int settings = 0;
+    int binds = 0;
+    int aliases = 0;
+    int problems = 0;
+    bool operator==(const StartupFile &) const = default;
+};
+
+// An alias as some file of the configuration defines it.
+struct AliasSite
+{
+    QString name;
+    QString body;
+    QString path;
+    QString file; // the file's name in the start-up order
+    int line = 0;
+    bool operator==(const AliasSite &) const = default;
+};
+
+// The configuration of a game folder as a whole: the files in the order the
+// game runs them, their problems, and what applies at start-up.
+class ConfigModel
+{
+public:
+    QString folder;
+    QList<StartupFile> files;
+    QList<ConfigProblem> problems; // in run order of their files, then by line
+
+    // The first definition of an alias in run order, any letter case.
+    std::optional<AliasSite> alias(QStringView name) const;
+    // "alias +jd: +jump; wait; -jump (userconfig.cfg, line 3)".
+    QString aliasExplanation(QStringView name) const;
+
+    // What the game ends up with at start-up for the variable set on this
+    // line of this file, or empty when the line sets no such variable.
+    QString valueHint(const QString &path, int line, QStringView name) const;
+    // The same for the key bound on this line.
+    QString bindHint(const QString &path, int line, QStringView key) const;
+
+    // The index in `files` of the file at `path`, or -1.
+    int fileIndex(const QString &path) const;
+
+    // "config.cfg (line 14)", `line` counted from 0.
+    static QString where(const QString &file, int line);
+
+    bool operator==(const ConfigModel &other) const;
+
+private:
+    friend class ConfigAnalyzer;
+    struct Segment
+    {
+        int from = 0; // commands [from, to] of its file run as one stretch
+        int to = 0;
+        int rank = 0;
+    };
+    struct Ran
+    {
+        std::shared_ptr<const ConfigFile> facts;
+        QList<Segment> segments;
+    };
+    QList<Ran> m_ran; // beside `files`
+    struct Aliased
+    {
+        AliasSite first;  // the first definition in run order
+        int count = 0;    // definitions in all, bodies' included
+        qint64 rank = 0;
+        const ConfigFile::Alias *alias = nullptr;
+        bool operator==(const Aliased &other) const { return first == other.first && count == other.count; }
+    };
+    QHash<QString, Aliased> m_aliases; // by lower-case name
+
+    // Where a command of a file stands in the whole run; larger runs later.
+    qint64 rank(int file, int command) const;
+    // Whether what stands there runs before the game's config.cfg.
+    bool runsBeforeConfigCfg(int file, qint64 rankInRun) const;
+};
+
+// A path as the analysis keeps it: absolute and clean.
+QString configPath(const QString &path);
+
+// The text the window shows while the game folder's config.cfg is open,
+// or empty for any other file.
+QString configCfgNotice(const GameFolder &folder, const QString &path);
+
+// Analyses a game folder again and again as its files change, reading a
+// file anew only when its text changed. Open documents take part with the
+// text they hold, unsaved changes included. One thread at a time.
+class ConfigAnalyzer
+{
+public:
+    ConfigAnalyzer(GameFolder folder, const KnownCommands &known);
+
+    const GameFolder &folder() const { return m_folder; }
+
+    // The text of an open document, which replaces the file on disk.
+    void setDocument(const QString &path, const QString &text);
+    void closeDocument(const QString &path);
+
+    ConfigModel analyze();
+
+private:
+    struct Run;
+    // Follows a start file when the folders hold it; false when they do not.
+    bool start(Run &run, const QString &name, bool atStartup);
+    void follow(Run &run, const QString &name, const QString &path, const std::shared_ptr<const ConfigFile> &facts,
+                int depth, int parent, int execLine, bool atStartup);
+    void knownAliases(Run &run) const;
+    void fileProblems(Run &run);
+    void aliasLoops(Run &run) const;
+    void keysBoundTwice(Run &run) const;
+    static void sortProblems(Run &run);
+
+    struct Entry
+    {
+        std::shared_ptr<const ConfigFile> facts;
+        QString error;
+        QDateTime modified;
+        qint64 size = -1;
+        bool document = false;
+        bool stale = true;
+        QString text; // a document's text until it is read
+    };
+    std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
+    QStringList nearest(const QString &name, const ConfigModel &model);
+
+    GameFolder m_folder;
+    const KnownCommands &m_known;
+    QHash<QString, Entry> m_entries;
+    QHash<QString, QStringList> m_nearestKnown;
+    QStringList m_knownNames;
+    std::shared_ptr<const ConfigFile> m_defaultRc;
+    std::shared_ptr<const ConfigFile> m_defaultConfig;
+};

@@ -1,0 +1,154 @@
+#include "config/GameFolder.h"
+
+#include "settings/CodePage.h"
+#include "settings/RegularFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The base game; rehlds engine/filesystem.cpp FileSystem_SetGameDirectory adds
+// it (pDefaultDir, "valve") as the DEFAULTGAME search path after the mod's own.
+const QString BaseGame = QStringLiteral("valve");
+
+// liblist.gam's fallback_dir "name": rehlds engine/filesystem.cpp
+// (CheckLiblistForFallbackDir) reads the line starting with fallback_dir and
+// takes the text between its first two quotes.
+QString fallbackDir(const QString &folder)
+{
+    QFile file(QDir(folder).filePath(QStringLiteral("liblist.gam")));
+    if (!RegularFile::check(file.fileName()) || file.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList lines = CodePage::decode(file.readAll()).split(u'\n');
+    for (const QString &line : lines) {
+        if (!line.startsWith(QLatin1String("fallback_dir"), Qt::CaseInsensitive))
+            continue;
+        const qsizetype open = line.indexOf(u'"');
+        const qsizetype close = open < 0 ? -1 : line.indexOf(u'"', open + 1);
+        return close < 0 ? QString() : line.mid(open + 1, close - open - 1);
+    }
+    return {};
+}
+
+// A name as written, else the one entry of its folder that matches it in
+// any letter case (players on Windows write names in any case).
+QFileInfo existing(const QString &folder, const QString &name)
+{
+    const QFileInfo exact(QDir(folder).filePath(name));
+    if (exact.isFile())
+        return exact;
+    const QFileInfo wanted(exact);
+    const QDir dir(wanted.absolutePath());
+    if (!dir.exists())
+        return {};
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (entry.compare(wanted.fileName(), Qt::CaseInsensitive) == 0)
+            return QFileInfo(dir.filePath(entry));
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
+{
+    if (filePath.isEmpty())
+        return std::nullopt;
+    const QString folder = QFileInfo(filePath).absolutePath();
+    static const char *const markers[] = {"liblist.gam", "valve.rc", "config.cfg", "autoexec.cfg", "userconfig.cfg"};
+    for (const char *marker : markers) {
+        if (existing(folder, QString::fromLatin1(marker)).isFile())
+            return at(folder);
+    }
+    return std::nullopt;
+}
+
+GameFolder GameFolder::at(const QString &folder)
+{
+    GameFolder game;
+    game.m_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    const QDir parent = QFileInfo(game.m_folder).dir();
+    const QString fallback = fallbackDir(game.m_folder);
+    for (const QString &name : {fallback, BaseGame}) {
+        const QString path = QDir::cleanPath(parent.filePath(name));
+        if (!name.isEmpty() && path != game.m_folder && !game.m_fallbacks.contains(path) && QFileInfo(path).isDir())
+            game.m_fallbacks.append(path);
+    }
+    return game;
+}
+
+// rehlds engine/cmd.cpp Cmd_Exec_f opens the name with path ID "GAMECONFIG"
+// (the game folder), then "GAME" (the game folder and its fallback_dir),
+// then with no path ID, which also searches the base game. Names are always
+// relative to the game folder, never to the file that runs exec.
+QFileInfo GameFolder::locate(const QString &name) const
+{
+    if (!ExecRules::refusal(name).isEmpty())
+        return {};
+    QFileInfo found = existing(m_folder, name);
+    for (qsizetype i = 0; !found.isFile() && i < m_fallbacks.size(); ++i)
+        found = existing(m_fallbacks[i], name);
+    if (!found.isFile())
+        return {};
+    const QString clean = QDir::cleanPath(found.filePath());
+    return clean == found.filePath() ? found : QFileInfo(clean);
+}
+
+QString GameFolder::find(const QString &name) const
+{
+    return locate(name).filePath();
+}
+
+Result<QString> readConfig(const QString &path)
+{
+    QFile file(path);
+    if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
+        return opened;
+    if (file.size() > MaxConfigBytes)
+        return Status::failure(QStringLiteral("%1 is larger than %2 MB and was not read.")
+                                   .arg(QDir::toNativeSeparators(path))
+                                   .arg(MaxConfigBytes / (1024 * 1024)));
+    return CodePage::decode(file.readAll());
+}
+
+namespace ExecRules {
+
+// rehlds engine/cmd.cpp Cmd_Exec_f: "exec %s: invalid path." for a name
+// holding '\', ':', '~' or "..", or starting with '/'; then "not a .cfg or
+// .rc file" unless COM_FileExtension's answer is cfg or rc (Q_stricmp).
+// The game's COM_FileExtension (common.cpp, without REHLDS_FIXES) takes
+// everything after the first dot of the file name, so "my.binds.cfg" has
+// the extension "binds.cfg" and is refused too.
+QString refusal(QStringView name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("exec needs a file name");
+    if (name.contains(u'\\') || name.contains(u':') || name.contains(u'~') || name.contains(u"..")
+        || name.startsWith(u'/'))
+        return QStringLiteral("the game refuses this name: it holds \\, :, ~ or .., or starts with /");
+    const qsizetype slash = name.lastIndexOf(u'/');
+    const qsizetype dot = name.indexOf(u'.', slash + 1);
+    const QStringView extension = dot < 0 ? QStringView() : name.mid(dot + 1);
+    if (extension.compare(QLatin1String("cfg"), Qt::CaseInsensitive) != 0
+        && extension.compare(QLatin1String("rc"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("the game runs only .cfg and .rc files (it reads the extension from the first dot)");
+    return {};
+}
+
+// rehlds engine/cmd.cpp Cmd_Exec_f prints "couldn't exec" unless the name
+// contains (Q_strstr) one of these: their absence is normal.
+bool quietWhenMissing(QStringView name)
+{
+    static const char16_t *const quiet[] = {u"autoexec.cfg", u"userconfig.cfg", u"hw/opengl.cfg", u"joystick.cfg",
+                                            u"game.cfg"};
+    for (const char16_t *q : quiet) {
+        if (name.contains(QStringView(q)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace ExecRules

@@ -1,0 +1,29 @@
+#include "config/KnownCommands.h"
+
+#include "catalogue/Catalogue.h"
+
+CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
+{
+    for (int k = 1; k <= Catalogue::Entries; ++k) {
+        const QString &name = catalogue.strCmdName[k];
+        const QString key = name.toLower();
+        // The lowest-numbered entry wins, as Catalogue::find does.
+        if (name.isEmpty() || m_byLowerName.contains(key))
+            continue;
+        CommandFacts facts;
+        facts.name = name;
+        facts.range = ValueRange::parse(catalogue.strCmdRange[k]);
+        if (catalogue.strCmdRange[k] == QLatin1String("none"))
+            facts.variable = false;
+        m_byLowerName.insert(key, facts);
+        m_names.append(name);
+    }
+}
+
+std::optional<CommandFacts> CatalogueCommands::facts(QStringView name) const
+{
+    const auto found = m_byLowerName.constFind(name.toString().toLower());
+    if (found == m_byLowerName.cend())
+        return std::nullopt;
+    return *found;
+}

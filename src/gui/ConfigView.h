@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class ConfigHints;
+class ConfigWatcher;
+class EditBox;
+class ProblemsPanel;
+class QAction;
+class QLabel;
+class QMainWindow;
+class QWidget;
+class QMenu;
+class StartupOrderView;
+class WiderHints;
+struct Catalogue;
+
+// The player's configuration around the open document, in the main
+// window: the Problems panel, the Start-up Order view, the problem count
+// and config.cfg's notice in the status area, Go to Definition, and the
+// configuration's side of the hint line.
+class ConfigView : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `caretLine` gives the caret's line from 0, cheaply; `clicks` is the
+    // widget the box takes mouse clicks on, for Ctrl+click.
+    ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const Catalogue &catalogue, QMenu &viewMenu,
+               QMenu &editMenu, std::function<int()> caretLine);
+    ~ConfigView() override;
+
+    // The document now has this path; empty for a new one.
+    void documentNamed(const QString &path);
+    void textChanged();
+    // Files may have changed on disk while another program had the focus.
+    void refresh();
+    // The configuration's side of the hint at the caret, or null.
+    const WiderHints *hintsAtCaret();
+
+    // F12: an alias's definition, or the file an exec line names.
+    void goToDefinition();
+
+    QAction *mnuProblems = nullptr;
+    QAction *mnuStartupOrder = nullptr;
+    QAction *mnuDefinition = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void analysed();
+    void goTo(const QString &path, int line);
+    void openElsewhere(const QString &path);
+    void say(const QString &message);
+    QString notice() const;
+
+    QMainWindow &m_window;
+    EditBox &m_box;
+    std::function<int()> m_caretLine;
+    ConfigWatcher *m_watcher = nullptr;
+    ProblemsPanel *m_panel = nullptr;
+    StartupOrderView *m_order = nullptr;
+    QLabel *m_count = nullptr;
+    QLabel *m_notice = nullptr;
+    std::unique_ptr<ConfigHints> m_hints;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "config/KnownCommands.h"
+
+// A few names with every fact known, as the catalogue will give them.
+class FakeCommands : public KnownCommands
+{
+public:
+    FakeCommands()
+    {
+        add("sensitivity", true, true, "0.1-10");
+        add("cl_updaterate", true, true, "10-101");
+        add("fps_max", true, true, "20 or more");
+        add("rate", true, true, "any number");
+        add("fov", true, false, "any number");
+        for (const char *command : {"+attack", "+attack2", "+jump", "+duck", "echo", "kill", "wait", "bind", "unbind",
+                                    "unbindall", "alias", "exec", "say"})
+            add(command, false, false, "none");
+    }
+    std::optional<CommandFacts> facts(QStringView name) const override
+    {
+        const auto found = m_facts.constFind(name.toString().toLower());
+        return found == m_facts.cend() ? std::nullopt : std::optional<CommandFacts>(*found);
+    }
+    QStringList names() const override
+    {
+        QStringList out;
+        for (const CommandFacts &f : m_facts)
+            out.append(f.name);
+        out.sort();
+        return out;
+    }
+
+private:
+    void add(const char *name, bool variable, bool archived, const char *range)
+    {
+        CommandFacts f;
+        f.name = QString::fromLatin1(name);
+        f.variable = variable;
+        f.archived = archived;
+        f.range = ValueRange::parse(QString::fromLatin1(range));
+        m_facts.insert(f.name.toLower(), f);
+    }
+    QHash<QString, CommandFacts> m_facts;
+};

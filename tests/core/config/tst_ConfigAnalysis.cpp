@@ -1,0 +1,234 @@
+#include "FakeCommands.h"
+
+#include "config/ConfigAnalysis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Writes "name", "text" pairs into a fresh game folder.
+void writeFiles(const QTemporaryDir &dir, const QStringList &files)
+{
+    for (qsizetype i = 0; i + 1 < files.size(); i += 2) {
+        const QString path = dir.filePath(files[i]);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(files[i + 1].toLatin1());
+    }
+}
+
+QString problemsText(const ConfigModel &model)
+{
+    QStringList out;
+    for (const ConfigProblem &p : model.problems)
+        out.append(QStringLiteral("%1:%2: %3").arg(QFileInfo(p.path).fileName()).arg(p.line + 1).arg(p.message));
+    return out.join(u'\n');
+}
+
+// The player's folder of the fixture: a real valve.rc, files that exec
+// others, an exec cycle, a missing file and a byte-order mark.
+const QStringList GameFixture = {
+    "valve.rc", "exec autoexec.cfg\n",
+    "autoexec.cfg", "sensitivity 2.5\r\nbind space +jd\r\nexec rates.cfg\r\nrate 5000\r\nexec loop1.cfg\r\n"
+                    "exec binds.cfg\r\nexec missing.cfg\r\nfov 90\r\n",
+    "rates.cfg", "rate 20000\ncl_updaterate 101\n",
+    "loop1.cfg", "exec loop2.cfg\n",
+    "loop2.cfg", "exec loop1.cfg\n",
+    "binds.cfg", "\u00EF\u00BB\u00BFbind q +attack\nbind e +attack2\n",
+    "config.cfg", "unbindall\nbind space +jump\nsensitivity 3\nfps_max 60\nexec userconfig.cfg\n",
+    "userconfig.cfg", "alias +jd \"+jump; wait; +duck\"\nalias -jd \"-jump; -duck\"\nfps_max 100\n",
+    "listenserver.cfg", "exec rates.cfg\nsensitivity 9\n",
+};
+
+} // namespace
+
+class tst_ConfigAnalysis : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startupOrder()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const ConfigModel model = analyzer.analyze();
+        QStringList order;
+        for (const StartupFile &f : model.files)
+            order.append(QString(f.depth, u'>') + f.name + u' ' + QString::number(f.settings) + u'/'
+                         + QString::number(f.binds) + u'/' + QString::number(f.aliases));
+        QCOMPARE(order.join(u' '), QStringLiteral("valve.rc 0/0/0 >autoexec.cfg 3/1/0 >>rates.cfg 2/0/0 >>loop1.cfg "
+                                                  "0/0/0 >>>loop2.cfg 0/0/0 >>binds.cfg 0/1/0 config.cfg 2/1/0 "
+                                                  ">userconfig.cfg 1/0/2 listenserver.cfg 1/0/0"));
+        const QString problems = problemsText(model);
+        QVERIFY2(problems.contains("loop2.cfg:1: exec loop: loop1.cfg → loop2.cfg → loop1.cfg"), qPrintable(problems));
+        QVERIFY2(problems.contains("autoexec.cfg:7: exec missing.cfg: there is no such file"), qPrintable(problems));
+        QVERIFY2(problems.contains("binds.cfg:1: The file starts with a UTF-8 byte-order mark"), qPrintable(problems));
+        // The alias from userconfig.cfg is known in autoexec.cfg.
+        QVERIFY2(!problems.contains("+jd"), qPrintable(problems));
+        QCOMPARE(model.aliasExplanation(u"+JD"), QStringLiteral("alias +jd: +jump; wait; +duck (userconfig.cfg, line 1)"));
+    }
+
+    // Effective values across the start-up order of the fixture.
+    void valueThatApplies_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("config.cfg runs later") << "autoexec.cfg" << 0 << "sensitivity"
+            << "sensitivity 2.5 here; config.cfg (line 3) runs later and sets 3, so 3 applies. Put it in userconfig.cfg to keep it.";
+        QTest::newRow("userconfig.cfg runs last") << "userconfig.cfg" << 2 << "fps_max"
+            << "fps_max 100 here, and nothing later in the start-up order changes it: it applies.";
+        QTest::newRow("overridden by userconfig.cfg") << "config.cfg" << 3 << "fps_max"
+            << "fps_max 60 here; userconfig.cfg (line 3) runs later and sets 100, so 100 applies.";
+        QTest::newRow("exec'd file runs before the rest") << "rates.cfg" << 0 << "rate"
+            << "rate 20000 here; autoexec.cfg (line 4) runs later and sets 5000, so 5000 applies.";
+        QTest::newRow("saved to config.cfg, which runs later") << "rates.cfg" << 1 << "cl_updaterate"
+            << "cl_updaterate 101 here; the game saves cl_updaterate to config.cfg when it quits, and config.cfg "
+               "runs later: the value it had then applies. Put it in userconfig.cfg to keep it.";
+        QTest::newRow("not saved") << "autoexec.cfg" << 7 << "fov" << "fov 90 here, and nothing later in the start-up order changes it: it applies.";
+        QTest::newRow("a line that sets nothing") << "autoexec.cfg" << 1 << "sensitivity" << "";
+        QTest::newRow("bind undone by config.cfg") << "autoexec.cfg" << 1 << "bind:space"
+            << "bind space \"+jd\" here; config.cfg (line 2) runs later and binds SPACE to \"+jump\", so that applies. "
+               "Put it in userconfig.cfg to keep it.";
+        QTest::newRow("bind that applies") << "binds.cfg" << 1 << "bind:e"
+            << "bind e \"+attack2\" here; config.cfg (line 1) runs unbindall later, which leaves e unbound. "
+               "Put it in userconfig.cfg to keep it.";
+    }
+    void valueThatApplies()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, line);
+        QFETCH(QString, name);
+        QFETCH(QString, hint);
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const ConfigModel model = analyzer.analyze();
+        const QString path = dir.filePath(file);
+        const QString got = name.startsWith("bind:") ? model.bindHint(path, line, name.mid(5))
+                                                     : model.valueHint(path, line, name);
+        QCOMPARE(got, hint);
+    }
+
+    // One row per rule; an empty message means the folder has no problem at all.
+    void problems_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("expected");
+        const QString autoexec = QStringLiteral("autoexec.cfg");
+        auto row = [&](const char *name, const QString &text, const char *expected) {
+            QTest::newRow(name) << QStringList{autoexec, text} << QString::fromUtf8(expected);
+        };
+        row("unknown command", "cl_updaterat 20\n", "autoexec.cfg:1: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
+        row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: Unknown command \"+atack\": did you mean +attack");
+        row("value out of range", "sensitivity 20\n", ": sensitivity");
+        row("alias loop", "alias a b\nalias b \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → b → a runs for ever");
+        row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → a");
+        row("loop with wait", "alias a \"wait; b\"\nalias b a\n", "");
+        row("toggle that redefines itself", "alias spin s1\nalias s1 \"alias spin s2; spin\"\nalias s2 \"alias spin s1\"\n", "");
+        row("alias name too long", "alias abcdefghijklmnopqrstuvwxyz012345 kill\n", "refuses names of more than 31");
+        row("alias name of a variable", "alias sensitivity kill\n", "sensitivity is a variable");
+        row("alias name of a command", "alias +attack kill\n", "+attack is a command of the game");
+        row("command too long", "echo " + QString(1100, u'x') + "\n", "This command is 1105 characters long");
+        row("too many words", "echo" + QString(" w").repeated(85) + "\n", "This command has 86 words");
+        row("; after //", "// turn off; kill\n", "autoexec.cfg:1: ';' after '//' ends the comment");
+        row("// with no ;", "// kill it all\nsensitivity 2 // fast, slow\n", "");
+        row("; in a quoted comment", "echo \"// a; b\"\n", "");
+        row("key the game lacks", "bind mouse9 +attack\n", "\"mouse9\" is not a key the game has");
+        row("single characters and table names", "bind q +attack\nbind [ +attack2\nbind Mouse1 +jump\n", "");
+        row("same key twice", "bind q +attack\nbind q +attack2\n", "autoexec.cfg:1: q is bound again by autoexec.cfg (line 2)");
+        row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
+        row("exec of a missing file", "exec binds.cfg\n", "exec binds.cfg: there is no such file");
+        row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
+        row("exec refused", "exec ../valve/x.cfg\n", "the game refuses this name");
+        row("exec of a text file", "exec binds.txt\n", "the game runs only .cfg and .rc files");
+        row("exec of a dotted name", "exec my.binds.cfg\n", "the game runs only .cfg and .rc files");
+        row("byte-order mark", "\u00EF\u00BB\u00BFsensitivity 2\n", "autoexec.cfg:1: The file starts with a UTF-8 byte-order mark");
+        row("quote left open", "echo \"hi\n", "A quote is left open");
+        QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
+                                                              "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}
+                                               << "";
+        QTest::newRow("userconfig.cfg before the game wrote config.cfg")
+            << QStringList{autoexec, "bind space +jd\n", "userconfig.cfg", "alias +jd +jump\n"} << "";
+        QTest::newRow("one report for a body's many uses")
+            << QStringList{autoexec, "alias t \"w 3; w 4; w 5\"\n"}
+            << "autoexec.cfg:1: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it.";
+        QTest::newRow("bind cleared by config.cfg")
+            << QStringList{autoexec, "bind q +attack\n", "config.cfg", "unbindall\nbind q +attack2\n"}
+            << "autoexec.cfg:1: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)";
+    }
+    void problems()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        writeFiles(dir, files);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const QString got = problemsText(analyzer.analyze());
+        if (expected.isEmpty())
+            QCOMPARE(got, QString());
+        else
+            QVERIFY2(got.contains(expected) && got.count(expected) == 1, qPrintable(got));
+    }
+
+    void configCfgNotice()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        const GameFolder folder = GameFolder::at(dir.path());
+        QVERIFY(::configCfgNotice(folder, dir.filePath("config.cfg")).startsWith("The game rewrites config.cfg"));
+        QVERIFY(::configCfgNotice(folder, dir.filePath("autoexec.cfg")).isEmpty());
+    }
+
+    // The open document's unsaved text takes part, and analysing again after
+    // edits gives what a fresh analysis of the same texts gives.
+    void incrementalEqualsFresh()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        FakeCommands known;
+        const GameFolder folder = GameFolder::at(dir.path());
+        ConfigAnalyzer analyzer(folder, known);
+        const QStringList names = {"autoexec.cfg", "config.cfg", "userconfig.cfg", "notrun.cfg"};
+        QHash<QString, QString> texts;
+        for (const QString &name : names) {
+            QFile file(dir.filePath(name));
+            texts[name] = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+        }
+        const QStringList pieces = {"exec rates.cfg\n", "alias a b\n", "alias b a\n", "bind q +attack\n",
+                                    "sensitivity 7\n", "\"", ";", "//", "\n", "unbindall\n", "exec binds.cfg\n",
+                                    "alias +jd +jump\n", "cl_updaterat 1\n", "exec userconfig.cfg\n", " "};
+        QSet<QString> opened;
+        QRandomGenerator random(24);
+        for (int round = 0; round < 300; ++round) {
+            const QString name = names[random.bounded(int(names.size()))];
+            QString &text = texts[name];
+            const int at = text.isEmpty() ? 0 : random.bounded(int(text.size()) + 1);
+            if (random.bounded(3) == 0 && !text.isEmpty())
+                text.remove(at, random.bounded(1, 12));
+            else
+                text.insert(at, pieces[random.bounded(int(pieces.size()))]);
+            analyzer.setDocument(dir.filePath(name), text);
+            opened.insert(name);
+            const ConfigModel incremental = analyzer.analyze();
+            ConfigAnalyzer fresh(folder, known);
+            for (const QString &open : opened)
+                fresh.setDocument(dir.filePath(open), texts[open]);
+            QVERIFY2(incremental == fresh.analyze(), qPrintable(QStringLiteral("round %1").arg(round)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ConfigAnalysis)
+#include "tst_ConfigAnalysis.moc"
