@@ -105,6 +105,11 @@ void ConfigView::refresh()
     m_watcher->refresh();
 }
 
+void ConfigView::catalogueChanged()
+{
+    m_watcher->catalogueChanged();
+}
+
 const WiderHints *ConfigView::hintsAtCaret()
 {
     const std::shared_ptr<const ConfigModel> model = m_watcher->model();

@@ -38,6 +38,8 @@ public:
     void textChanged();
     // Files may have changed on disk while another program had the focus.
     void refresh();
+    // Catalogue families were switched on or off: what is known changed.
+    void catalogueChanged();
     // The configuration's side of the hint at the caret, or null.
     const WiderHints *hintsAtCaret();
 

@@ -76,6 +76,16 @@ void ConfigWatcher::refresh()
         start();
 }
 
+void ConfigWatcher::catalogueChanged()
+{
+    // A job still running keeps the commands it started with.
+    m_known.reset();
+    m_analyzer.reset();
+    m_folder.reset();
+    if (!m_path.isEmpty())
+        documentNamed(m_path);
+}
+
 void ConfigWatcher::start()
 {
     m_pause->stop();

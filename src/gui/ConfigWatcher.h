@@ -38,6 +38,9 @@ public:
     void textChanged();
     // Files on disk may have changed (the window became active again).
     void refresh();
+    // What the catalogue knows changed (families switched on or off): the
+    // analysis starts afresh.
+    void catalogueChanged();
 
     const std::optional<GameFolder> &folder() const { return m_folder; }
     const QString &documentPath() const { return m_path; }

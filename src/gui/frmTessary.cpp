@@ -616,6 +616,7 @@ void frmTessary::mnuCatalogue_Click()
     if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
         m_prompts.showError(saved.error());
     m_colours->recolourAll();
+    m_config->catalogueChanged();
     UpdateHint();
 }
 

@@ -10,11 +10,22 @@ CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
         // The lowest-numbered entry wins, as Catalogue::find does.
         if (name.isEmpty() || m_byLowerName.contains(key))
             continue;
+        // A family the player switched off counts as unknown, as in the colours and the hint.
+        if (catalogue.familiesOff().contains(catalogue.strCmdField2[k]))
+            continue;
         CommandFacts facts;
         facts.name = name;
         facts.range = ValueRange::parse(catalogue.strCmdRange[k]);
-        if (catalogue.strCmdRange[k] == QLatin1String("none"))
+        if (!catalogue.strCmdField4[k].isEmpty()) {
+            const CatalogueFacts known = catalogue.facts(k);
+            facts.variable = known.isVariable;
+            facts.archived = known.archived;
+            facts.cheat = known.cheat;
+            facts.serverOnly = known.serverOnly;
+        } else if (catalogue.strCmdRange[k] == QLatin1String("none")) {
+            // A commands.dat from before the kinds were compiled in.
             facts.variable = false;
+        }
         m_byLowerName.insert(key, facts);
         m_names.append(name);
     }

@@ -52,11 +52,10 @@ public:
     }
 };
 
-// The catalogue as it is today: names and ranges. Whether an entry is a
-// variable is known only for the ones whose range is "none" (commands that
-// take no value); whether a variable is saved to config.cfg, is a cheat or
-// works only on the server is not known until the catalogue carries those
-// fields, and then comes from them here.
+// The catalogue: names, ranges, and the kind and flags compiled into its
+// spare fields. A commands.dat without them knows only that an entry whose
+// range is "none" is a command; the rest stays unknown. Families the player
+// switched off are left out.
 class CatalogueCommands : public KnownCommands
 {
 public:

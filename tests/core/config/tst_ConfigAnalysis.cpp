@@ -1,6 +1,8 @@
 #include "FakeCommands.h"
 
+#include "catalogue/Catalogue.h"
 #include "config/ConfigAnalysis.h"
+#include "config/KnownCommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -227,6 +229,41 @@ private slots:
                 fresh.setDocument(dir.filePath(open), texts[open]);
             QVERIFY2(incremental == fresh.analyze(), qPrintable(QStringLiteral("round %1").arg(round)));
         }
+    }
+
+    // The catalogue's compiled kind and flags reach the analysis; a family
+    // switched off is unknown there too, and an old commands.dat claims nothing.
+    void catalogueFacts_data()
+    {
+        QTest::addColumn<QString>("field4");
+        QTest::addColumn<QStringList>("off");
+        QTest::addColumn<QString>("expected"); // known, variable, archived, cheat, server as 0/1/?
+
+        QTest::newRow("saved setting") << "variable archived" << QStringList() << "1 1 1 0 0";
+        QTest::newRow("cheat command") << "command cheat" << QStringList() << "1 0 0 1 0";
+        QTest::newRow("server setting") << "variable server" << QStringList() << "1 1 0 0 1";
+        QTest::newRow("family off") << "variable archived" << QStringList{"regamedll"} << "0";
+        QTest::newRow("old commands.dat") << "" << QStringList() << "1 ? ? ? ?";
+    }
+    void catalogueFacts()
+    {
+        QFETCH(QString, field4);
+        QFETCH(QStringList, off);
+        QFETCH(QString, expected);
+        Catalogue catalogue;
+        catalogue.strCmdName[1] = QStringLiteral("mp_maxmoney");
+        catalogue.strCmdField2[1] = QStringLiteral("regamedll");
+        catalogue.strCmdField4[1] = field4;
+        catalogue.strCmdRange[1] = QStringLiteral("0 or more");
+        catalogue.setFamiliesOff(off);
+        const CatalogueCommands known(catalogue);
+        const auto facts = known.facts(u"MP_MaxMoney");
+        const auto shown = [](std::optional<bool> b) { return b ? QString::number(*b) : QStringLiteral("?"); };
+        const QString got = !facts ? QStringLiteral("0")
+                                   : QStringList{"1", shown(facts->variable), shown(facts->archived),
+                                                 shown(facts->cheat), shown(facts->serverOnly)}
+                                         .join(u' ');
+        QCOMPARE(got, expected);
     }
 };
 
