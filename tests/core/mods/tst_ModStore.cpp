@@ -189,6 +189,13 @@ private slots:
             QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
         QTest::newRow("mod list full") << "mod" << game << 501 << 0;
         QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
+        QTest::newRow("folder does not exist") << "mod" << "none" << 0 << 0;
+        QTest::newRow("folder is a file") << "mod" << "game/config.cfg" << 0 << 0;
+        QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0;
+        // Registered as game plus the tail below; the new entry is the plain folder.
+        QTest::newRow("registered, trailing separator") << "mod" << "registered:/" << 0 << 0;
+        QTest::newRow("registered, dot") << "mod" << "registered:/." << 0 << 0;
+        QTest::newRow("registered through a link") << "mod" << "registered:link" << 0 << 0;
     }
 
     // Nothing stored, nothing made on disk, and one message why.
@@ -198,8 +205,19 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, usedModSlots);
         QFETCH(int, usedBackupSlots);
-        if (folder == "game")
+        makeFolder(m_root->filePath("empty"));
+        put(m_root->filePath("empty/readme.txt"), "not a config");
+        QVERIFY(QFile::link(m_game, m_root->filePath("link")));
+        if (folder.startsWith("registered:")) {
+            const QString tail = folder.mid(11);
+            m_vars->strModName[0] = "first";
+            m_vars->strModDir[0] = tail == "link" ? m_root->filePath("link") : m_game + tail;
             folder = m_game;
+        } else if (folder.startsWith("game")) {
+            folder = m_game + folder.mid(4);
+        } else if (!folder.isEmpty() && !folder.startsWith('/')) {
+            folder = m_root->filePath(folder);
+        }
         for (int i = 0; i < usedModSlots; ++i)
             m_vars->strModName[i] = QString::number(i);
         for (int i = 0; i < usedBackupSlots; ++i)
@@ -293,7 +311,6 @@ private slots:
         QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
-        QTest::newRow("none") << QStringList{"readme.txt"} << QStringList();
     }
 
     // Each present known file is copied byte for byte under its known name
@@ -335,17 +352,18 @@ private slots:
         QFETCH(bool, answer);
         put(m_game + "/config.cfg", "first");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        if (changed)
-            put(m_game + "/config.cfg", "second");
+        const QString other = m_root->filePath("other");
+        makeFolder(other);
+        put(other + "/config.cfg", changed ? "second" : "first");
         m_prompts.answer = answer;
-        const AddOutcome again = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        const AddOutcome again = AddMod(*m_vars, m_program, "m", other, m_prompts);
 
         QCOMPARE(m_prompts.questions.size(), changed ? 1 : 0);
         const bool added = !changed || answer;
         QCOMPARE(again.added, added);
         QCOMPARE(listedMods(*m_vars).size(), added ? 2 : 1);
         QCOMPARE(backupsOf(*m_vars, 0).size(), added ? 2 : 1);
-        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(m_game + "/config.cfg") : "first");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(other + "/config.cfg") : "first");
     }
 
     void takenBackAdd_data()
@@ -463,14 +481,6 @@ private slots:
         const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
         QVERIFY2(added.message.contains("symbolic link"), qPrintable(added.message));
         QCOMPARE(readAll(m_root->filePath("elsewhere/config.cfg")), "not the store's");
-    }
-
-    void missingFolderIsAddedAndTold()
-    {
-        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
-        QVERIFY(added.added);
-        QVERIFY(added.message.contains("does not exist"));
-        QVERIFY(QFileInfo(backupFolder(m_program, "m")).isDir());
     }
 
     // A copy that fails is reported and not recorded; the others are.
@@ -708,8 +718,11 @@ private slots:
         QFETCH(bool, copiesDeleted);
         put(m_game + "/config.cfg", "c");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        if (sharedName)
-            QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        if (sharedName) {
+            makeFolder(m_root->filePath("other"));
+            put(m_root->filePath("other/config.cfg"), "c");
+            QVERIFY(AddMod(*m_vars, m_program, "m", m_root->filePath("other"), m_prompts).added);
+        }
         put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
         m_prompts.answers = answers;
         int saves = 0;
@@ -731,7 +744,10 @@ private slots:
     {
         put(m_game + "/config.cfg", "first");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        m_vars->strModDir[1] = m_vars->strModDir[0]; // entered twice by an older version
+        m_vars->strModName[1] = "m";
+        m_vars->strBackupFile[1] = "config.cfg";
+        m_vars->strBackupMod[1] = "m";
         put(m_game + "/config.cfg", "second");
         QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 0, "config.cfg"));
         QCOMPARE(readAll(m_game + "/config.cfg"), "first");

@@ -151,22 +151,20 @@ private slots:
         QCOMPARE(list("lstMods")->currentRow(), 1);
         QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt"}));
 
-        // Shown again, the dialog still holds the texts of the last add.
+        // Shown again, the dialog is empty.
         QTimer::singleShot(0, this, [&] {
-            QCOMPARE(control<QLineEdit>(add, "txtModname")->text(), QString("second"));
-            QCOMPARE(control<QLineEdit>(add, "txtModdir")->text(), game());
+            QCOMPARE(control<QLineEdit>(add, "txtModname")->text(), QString());
+            QCOMPARE(control<QLineEdit>(add, "txtModdir")->text(), QString());
             add->cmdCancel_Click();
         });
         m_frm->cmdAddmod_Click();
         QCOMPARE(m_frm->addDialog(), add);
 
         addMod("te/mp", game()); // refused: told, the lists unchanged
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QCOMPARE(lines(list("lstMods")).size(), 2);
-        addMod("second", game()); // the same bytes again: no question
-        QCOMPARE(m_prompts.questions.size(), 0);
-        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second", "second"}));
-        QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt", "config.cfg", "motd.txt"}));
+        addMod("third", game() + "/"); // the same folder again
+        QCOMPARE(m_prompts.errors.size(), 2);
+        QVERIFY(m_prompts.errors[1].contains("already registered"));
+        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second"}));
     }
 
     // View, Backups... shows one modal dialog, kept while hidden and made
@@ -206,7 +204,9 @@ private slots:
         m_frm->cmdOk_Click();
         m_frm->show();
         QVERIFY(list("lstFiles")->item(0)->text().contains(StoreCommands::copyDate(program(), "first", "config.cfg")));
-        addMod("second", game());
+        QVERIFY(QDir().mkpath(game() + "2"));
+        writeAll(game() + "2/config.cfg", "c");
+        addMod("second", game() + "2");
         QVERIFY(QFileInfo::exists(program() + "/second/config.cfg"));
         m_frm->cmdCancel_Click();
         QVERIFY(!QFileInfo::exists(program() + "/second"));
