@@ -5,8 +5,8 @@
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
+#include "mods/BackupFiles.h"
 #include "mods/FolderOverlap.h"
-#include "mods/KnownFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/PathExists.h"
 #include "mods/PendingAdds.h"
@@ -231,8 +231,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     // Read every file first, so nothing is made when the add is refused.
     QList<Found> found;
     QStringList failed;
-    for (const char *known : KnownFiles) {
-        const QString file = QString::fromLatin1(known);
+    for (const QString &file : BackupFiles::inFolder(folder)) {
         const QString source = findFile(folder, file);
         if (source.isEmpty())
             continue;
@@ -245,7 +244,8 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
 
     if (found.isEmpty() && failed.isEmpty())
         return refuse(QStringLiteral("%1 holds none of the files Tessary backs up (config.cfg, autoexec.cfg, "
-                                     "userconfig.cfg and the other known files), so there is nothing to back up. "
+                                     "userconfig.cfg, the other .cfg files and the known text files), so there is "
+                                     "nothing to back up. "
                                      "Please choose the mod's own folder.")
                           .arg(shown(folder)));
 
@@ -282,6 +282,14 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
                                            "now in %3.\n\nReplace these copies with the files now in the mod "
                                            "folder? The copies replaced are lost.")
                                 .arg(name, differing.join(QStringLiteral(", ")), shown(folder))))
+        return outcome;
+
+    QStringList names;
+    for (const Found &f : found)
+        names << f.file;
+    if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be copied to the backups of \"%2\" (%3):")
+                                  .arg(shown(folder), name, shown(target)),
+                              names))
         return outcome;
 
     const bool made = !targetInfo.exists();

@@ -1,7 +1,7 @@
 #include "mods/Restore.h"
 
 #include "settings/mdlVars.h"
-#include "mods/KnownFiles.h"
+#include "mods/BackupFiles.h"
 #include "mods/ModStore.h"
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
@@ -20,12 +20,6 @@ namespace {
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-bool isKnownFile(const QString &file)
-{
-    return std::any_of(KnownFiles.begin(), KnownFiles.end(),
-                       [&file](const char *known) { return file == QLatin1String(known); });
 }
 
 constexpr auto Own = SafeFile::Links::Refuse;
@@ -50,7 +44,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (!listed)
         return Status::failure(QStringLiteral("Please select one of the mod's backed-up files first."));
     // data.dat is only a file: its names must not lead out of the store.
-    if (!isKnownFile(file))
+    if (!BackupFiles::isBackupName(file))
         return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());

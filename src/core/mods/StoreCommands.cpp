@@ -1,6 +1,6 @@
 #include "mods/StoreCommands.h"
 
-#include "mods/KnownFiles.h"
+#include "mods/BackupFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/ModStore.h"
 #include "mods/Restore.h"
@@ -79,6 +79,10 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
     bool nameShared = false;
     for (int i = 0; i < mdlVars::ModSlots; ++i)
         nameShared |= i != modSlot && vars.strModName[i] == name;
+    QStringList files;
+    for (int j : ModStore::backupsOf(vars, modSlot))
+        if (BackupFiles::isBackupName(vars.strBackupFile[j]) && !files.contains(vars.strBackupFile[j]))
+            files << vars.strBackupFile[j];
     vars.strModName[modSlot].clear();
     vars.strModDir[modSlot].clear();
     if (!nameShared) {
@@ -101,8 +105,8 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
                              .arg(shown(backups))))
         return true;
     QStringList left;
-    for (const char *known : KnownFiles) {
-        const QString copy = ModStore::backupCopy(dataFolder, name, QString::fromLatin1(known));
+    for (const QString &file : files) {
+        const QString copy = ModStore::backupCopy(dataFolder, name, file);
         if (QFileInfo(copy).isFile() && !QFile::remove(copy))
             left << shown(copy);
     }

@@ -21,6 +21,15 @@ bool QtModPrompts::confirm(const QString &message)
         == QMessageBox::Yes;
 }
 
+bool QtModPrompts::confirmFiles(const QString &message, const QStringList &files)
+{
+    // A long list reads better as one paragraph than as a box taller than the screen.
+    const QString list = files.size() <= 15 ? files.join(u'\n') : files.join(QStringLiteral(", "));
+    return confirm(QStringLiteral("%1\n\n%2\n\nCopy %3?")
+                       .arg(message, list,
+                            files.size() == 1 ? QStringLiteral("this file") : QStringLiteral("these %1 files").arg(files.size())));
+}
+
 QString QtModPrompts::askText(const QString &prompt, const QString &title)
 {
     return QInputDialog::getText(parent(), title, prompt);

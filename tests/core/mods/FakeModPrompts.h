@@ -16,6 +16,8 @@ public:
     QStringList asked; // prompt and title of each input box
     QStringList errors;
     QStringList told;
+    QList<QStringList> listed; // the files of each copy shown before it is made
+    bool copyAnswer = true;
 
     bool confirm(const QString &message) override
     {
@@ -28,5 +30,10 @@ public:
         return typed;
     }
     void showError(const QString &message) override { errors << message; }
+    bool confirmFiles(const QString &, const QStringList &files) override
+    {
+        listed << files;
+        return copyAnswer;
+    }
     void inform(const QString &message) override { told << message; }
 };

@@ -188,7 +188,7 @@ private slots:
                                 "recovery", "installed", "x.pending-add"})
             QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
         QTest::newRow("mod list full") << "mod" << game << 501 << 0;
-        QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
+        QTest::newRow("backup list full") << "mod" << game << 0 << 1000;
         QTest::newRow("folder does not exist") << "mod" << "none" << 0 << 0;
         QTest::newRow("folder is a file") << "mod" << "game/config.cfg" << 0 << 0;
         QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0;
@@ -306,8 +306,10 @@ private slots:
         for (const char *f : KnownFiles)
             all << f;
         QStringList reversed(all.rbegin(), all.rend());
-        QTest::newRow("two, in table order") << QStringList{"motd.txt", "config.cfg", "other.cfg"}
-                                             << QStringList{"config.cfg", "motd.txt"};
+        QTest::newRow("known in table order, then other .cfg") << QStringList{"motd.txt", "config.cfg", "other.cfg", "a.txt"}
+                                             << QStringList{"config.cfg", "motd.txt", "other.cfg"};
+        QTest::newRow("userconfig.cfg and what it execs") << QStringList{"binds.cfg", "userconfig.cfg", "Buy.CFG"}
+                                                           << QStringList{"userconfig.cfg", "binds.cfg", "Buy.CFG"};
         QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
@@ -321,9 +323,14 @@ private slots:
         QFETCH(QStringList, backedUp);
         for (const QString &f : present)
             put(m_game + "/" + f, f.toLatin1() + "\r\n\xff");
+        m_prompts.copyAnswer = false; // shown the list, the user declines: nothing made
+        QVERIFY(!AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts).added);
+        QVERIFY(!QFileInfo::exists(backupFolder(m_program, "My Mod")));
+        m_prompts.copyAnswer = true;
         const AddOutcome added = AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts);
         QVERIFY2(added.added, qPrintable(added.message));
         QCOMPARE(added.message, QString());
+        QCOMPARE(m_prompts.listed, QList<QStringList>({backedUp, backedUp}));
 
         auto reloaded = std::make_unique<mdlVars>();
         QVERIFY(SaveSettings(*m_vars, m_program));
