@@ -23,6 +23,11 @@ public:
     // Lists the files an add or a backup is about to copy; true to go ahead.
     virtual bool confirmFiles(const QString &message, const QStringList &files) = 0;
 
+    // Shows how the file now in the mod folder differs from the version a
+    // restore would put there, then asks `question`; true to go ahead.
+    virtual bool confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                                   const QString &versionTitle, const QString &version) = 0;
+
     // Tells what was done, or what to do first.
     virtual void inform(const QString &message) = 0;
 

@@ -6,6 +6,7 @@
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
 #include "mods/StoreNotes.h"
+#include "mods/Versions.h"
 #include "settings/StoreLock.h"
 
 #include <QDir>
@@ -129,6 +130,40 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     step(Step::BackupReplaced);
     RestoreJournal::clear(programFolder);
     return Status::success();
+}
+
+Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+                      const QString &versionPath, const StepHook &afterStep, StoreLock::Waiter *waiter)
+{
+    if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
+        return Status::failure(QStringLiteral("Please select a mod first."));
+    if (!BackupFiles::isBackupName(file))
+        return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
+    const QString &mod = vars.strModName[modSlot];
+    if (Status s = ModStore::checkModName(mod); !s)
+        return notRestored(file, s.error());
+    const QList<Versions::Version> versions = Versions::of(programFolder, mod, file);
+    const auto chosen = std::find_if(versions.begin(), versions.end(),
+                                     [&](const Versions::Version &v) { return v.path == versionPath; });
+    if (chosen == versions.end())
+        return notRestored(file, QStringLiteral("The chosen version %1 is no longer there.").arg(shown(versionPath)));
+    if (chosen != versions.begin()) {
+        const StoreLock lock(programFolder, 10000, waiter);
+        if (!lock)
+            return notRestored(file, lock.status().error());
+        Result<QByteArray> bytes = SafeFile::read(versionPath, Own);
+        if (!bytes)
+            return notRestored(file, bytes.error());
+        if (Status s = Versions::pushAside(programFolder, mod, file); !s)
+            return notRestored(file, s.error());
+        // From here the version is in two places, and nothing is lost if the swap fails.
+        if (Status s = SafeFile::write(ModStore::backupCopy(programFolder, mod, file), bytes.value(), Own); !s)
+            return notRestored(file, s.error());
+    }
+    const Status swapped = RestoreBackup(vars, programFolder, modSlot, file, afterStep, waiter);
+    if (swapped)
+        Versions::prune(programFolder, mod, file); // one left over goes at the next backup
+    return swapped;
 }
 
 Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars)

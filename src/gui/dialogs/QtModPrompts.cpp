@@ -1,6 +1,7 @@
 #include "gui/dialogs/QtModPrompts.h"
 
 #include "documents/Texts.h"
+#include "gui/dialogs/frmDiff.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -28,6 +29,13 @@ bool QtModPrompts::confirmFiles(const QString &message, const QStringList &files
     return confirm(QStringLiteral("%1\n\n%2\n\nCopy %3?")
                        .arg(message, list,
                             files.size() == 1 ? QStringLiteral("this file") : QStringLiteral("these %1 files").arg(files.size())));
+}
+
+bool QtModPrompts::confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                                     const QString &versionTitle, const QString &version)
+{
+    frmDiff dialog(question, currentTitle, current, versionTitle, version, parent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString QtModPrompts::askText(const QString &prompt, const QString &title)

@@ -7,6 +7,7 @@
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
 #include "mods/StoreCommands.h"
+#include "mods/Versions.h"
 
 #include "FileHelpers.h"
 
@@ -121,6 +122,12 @@ int helperMain(const QStringList &args)
         fputs(added.added ? "added" : qPrintable(added.message), stdout);
         fflush(stdout);
         _exit(0);
+    } else if (args.value(0) == "backup-until-copied") {
+        // Ends the process, as a crash would, once the new copy is written.
+        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
+        FakeModPrompts prompts;
+        StoreCommands::backup(*vars, args[1], 0, prompts, [] { _exit(3); });
+        out = QStringLiteral("finished");
     } else if (args.value(0) == "add") {
         auto vars = std::make_unique<mdlVars>();
         FakeModPrompts prompts;
@@ -230,6 +237,13 @@ private slots:
         const AddOutcome added = AddMod(*m_vars, m_program, name, folder, m_prompts);
         QVERIFY(!added.added);
         QVERIFY(!added.message.isEmpty());
+        const QString tag = QTest::currentDataTag();
+        const QString why = tag.startsWith("registered") ? "already registered"
+            : tag == "folder does not exist"              ? "does not exist"
+            : tag == "folder is a file"                   ? "is a file, not a folder"
+            : tag == "none of the files"                  ? "none of the files"
+                                                          : "";
+        QVERIFY2(added.message.contains(why), qPrintable(added.message));
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
         QCOMPARE(QDir(m_program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
@@ -678,29 +692,120 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_program + "/data.dat.lock"));
     }
 
-    // Restore Backup says what it will swap, asks, and tells what it did.
+    // Restore Backup shows the difference, asks, and tells what it did; a
+    // version the same as the file says so and swaps nothing.
     void restoreAsksAndTells()
     {
-        put(m_game + "/config.cfg", "mine");
+        put(m_game + "/config.cfg", "mine\nsame");
         makeFolder(backupFolder(m_program, "m"));
-        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
         const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
-        StoreCommands::restore(*vars, m_program, -1, "config.cfg", m_prompts);
-        StoreCommands::restore(*vars, m_program, 0, QString(), m_prompts);
+        StoreCommands::restore(*vars, m_program, -1, "config.cfg", 0, m_prompts);
+        StoreCommands::restore(*vars, m_program, 0, QString(), 0, m_prompts);
         QCOMPARE(m_prompts.told.size(), 2);
         QVERIFY(m_prompts.told[0].contains("Select a mod") && m_prompts.told[1].contains("Files list"));
         const QString date = StoreCommands::copyDate(m_program, "m", "config.cfg");
         QVERIFY(!date.isEmpty());
         m_prompts.answers = {false, true};
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
-        QCOMPARE(readAll(m_game + "/config.cfg"), "mine");
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
-        QCOMPARE(readAll(m_game + "/config.cfg"), "backed up");
-        const QString question = QString("Swap config.cfg in %1 with the backup copy from %2?")
+        QVERIFY(StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts).modFile.isEmpty());
+        QCOMPARE(readAll(m_game + "/config.cfg"), "mine\nsame");
+        const StoreCommands::Restored restored = StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts);
+        QCOMPARE(restored.modFile, m_game + "/config.cfg");
+        QCOMPARE(Versions::shownDate(restored.when), date);
+        QCOMPARE(readAll(m_game + "/config.cfg"), "backed up\nsame");
+        const QString question = QString("Swap config.cfg in %1 with the backup of %2?")
                                      .arg(QDir::toNativeSeparators(m_game), date);
         QCOMPARE(m_prompts.questions, QStringList({question, question}));
+        QCOMPARE(m_prompts.differences.value(0), QStringList({"mine\nsame", "backed up\nsame"}));
         QCOMPARE(m_prompts.told.size(), 3);
-        QVERIFY(m_prompts.told[2].contains("swap back"));
+        QVERIFY(m_prompts.told[2].contains("undo"));
+
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
+        QVERIFY(StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts).modFile.isEmpty());
+        QCOMPARE(m_prompts.questions.size(), 2);
+        QVERIFY(m_prompts.told.last().contains("is the same as"));
+    }
+
+    // Each backup adds a dated version and keeps the newest ten; killed
+    // after writing the new copy and before removing the oldest, no version
+    // is lost and the next backup removes the one too many.
+    void versionsRotate_data()
+    {
+        QTest::addColumn<int>("backups");
+        QTest::addColumn<bool>("killed"); // the last backup ends after its copy is written
+        QTest::newRow("three backups, three versions") << 3 << false;
+        QTest::newRow("twelve backups, newest ten") << 12 << false;
+        QTest::newRow("killed before the oldest goes") << 11 << true;
+    }
+    void versionsRotate()
+    {
+        QFETCH(int, backups);
+        QFETCH(bool, killed);
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        QList<QByteArray> written;
+        for (int i = 1; i <= backups; ++i) {
+            const QByteArray bytes = "bind w +forward // " + QByteArray::number(i);
+            put(m_game + "/config.cfg", bytes);
+            written.prepend(bytes);
+            if (killed && i == backups) {
+                // The folders the backups made, open to the unprivileged helper.
+                QDirIterator dirs(m_program, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+                while (dirs.hasNext())
+                    QVERIFY(QFile::setPermissions(dirs.next(), Open));
+                QCOMPARE(runHelper({"backup-until-copied", m_program, "m", m_game, "config.cfg"}), QString());
+                break;
+            }
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(m_prompts.listed.value(0), QStringList{"config.cfg"});
+        auto contents = [&] {
+            QList<QByteArray> all;
+            for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+                all << readAll(v.path);
+            return all;
+        };
+        const QList<Versions::Version> versions = Versions::of(m_program, "m", "config.cfg");
+        for (qsizetype i = 1; i < versions.size(); ++i)
+            QVERIFY(versions[i - 1].when >= versions[i].when);
+        if (killed) {
+            QCOMPARE(contents(), written.mid(0, 11));
+            put(m_game + "/config.cfg", "after");
+            written.prepend("after");
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
+        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        QVERIFY(m_prompts.told.last().contains("not copied again"));
+    }
+
+    // An older version restored, then undone by restoring the version the
+    // restore made; every version stays.
+    void restoreOlderThenUndo()
+    {
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
+            put(m_game + "/config.cfg", bytes);
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        put(m_game + "/config.cfg", "edited");
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 3);
+
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 2, m_prompts); // "good"
+        QCOMPARE(readAll(m_game + "/config.cfg"), "good");
+        QList<QByteArray> now;
+        for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+            now << readAll(v.path);
+        QCOMPARE(now, (QList<QByteArray>{"edited", "worse", "bad", "good"}));
+
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts); // the one it made
+        QCOMPARE(readAll(m_game + "/config.cfg"), "edited");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "good");
+        QCOMPARE(m_prompts.errors, QStringList());
+        QVERIFY(!QFileInfo::exists(m_program + "/restore.journal"));
     }
 
     void removeMod_data()
