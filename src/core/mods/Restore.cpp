@@ -154,6 +154,20 @@ Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int mod
         Result<QByteArray> bytes = SafeFile::read(versionPath, Own);
         if (!bytes)
             return notRestored(file, bytes.error());
+        // The file the same as the newest version is kept there already: it
+        // only takes the chosen version's bytes, and no copy of it is added.
+        const QString &modFolder = vars.strModDir[modSlot];
+        if (Status s = ModStore::checkApart(programFolder, mod, modFolder); !s)
+            return notRestored(file, s.error());
+        const QString current = ModStore::findFile(modFolder, file);
+        Result<QByteArray> newest = SafeFile::read(ModStore::backupCopy(programFolder, mod, file), Own);
+        Result<QByteArray> now = current.isEmpty() ? Result<QByteArray>(Status::failure(QString()))
+                                                   : SafeFile::read(current, Own);
+        if (newest && now && newest.value() == now.value()) {
+            if (Status s = SafeFile::write(current, bytes.value(), Own); !s)
+                return notRestored(file, s.error());
+            return Status::success();
+        }
         if (Status s = Versions::pushAside(programFolder, mod, file); !s)
             return notRestored(file, s.error());
         // From here the version is in two places, and nothing is lost if the swap fails.
