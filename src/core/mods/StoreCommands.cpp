@@ -62,7 +62,7 @@ Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, co
         return {};
     }
     const QString found = ModStore::findFile(vars.strModDir[modSlot], file);
-    const QString current = found.isEmpty() ? vars.strModDir[modSlot] + u'/' + file : found;
+    const QString current = QDir::cleanPath(found.isEmpty() ? vars.strModDir[modSlot] + u'/' + file : found);
     QByteArray currentBytes;
     if (!found.isEmpty()) {
         Result<QByteArray> read = SafeFile::read(found);

@@ -17,9 +17,8 @@
 
 namespace {
 
-inline constexpr char RestoreNote[] = "Note: When restoring backups the file currently in your mod folder is copied "
-                                      "into the backup folder as its newest version. To re-apply it restore that "
-                                      "version.";
+inline constexpr char RestoreNote[] = "Note: A restore keeps the file now in your mod folder as the newest "
+                                      "version. To undo it, restore that version.";
 
 // A frame whose border runs through its caption, so the places of the
 // controls inside it leave room for the caption as they expect.

@@ -835,6 +835,9 @@ private slots:
             put(m_root->filePath("other/config.cfg"), "c");
             QVERIFY(AddMod(*m_vars, m_program, "m", m_root->filePath("other"), m_prompts).added);
         }
+        put(m_game + "/config.cfg", "changed");
+        StoreCommands::backup(*m_vars, m_program, 0, m_prompts); // an older version too
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 2);
         put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
         m_prompts.answers = answers;
         int saves = 0;
@@ -848,6 +851,7 @@ private slots:
         QCOMPARE(listedMods(*m_vars).size(), (sharedName ? 2 : 1) - (removed ? 1 : 0));
         QCOMPARE(backupsOf(*m_vars, listedMods(*m_vars).value(0, -1)).size(), sharedName ? 2 : removed ? 0 : 1);
         QCOMPARE(QFileInfo::exists(backupCopy(m_program, "m", "config.cfg")), !copiesDeleted);
+        QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m") + "/versions"), !copiesDeleted);
         QCOMPARE(readAll(backupFolder(m_program, "m") + "/notes.txt"), "the user's");
     }
 
