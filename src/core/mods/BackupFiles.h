@@ -5,8 +5,10 @@
 // Which files of a mod's folder its backups hold, and under which names.
 namespace BackupFiles {
 
-// The player's own settings: the game rewrites config.cfg, so players keep
-// theirs in this file, which config.cfg's default execs.
+// The player's own settings. The engine rewrites config.cfg whenever the
+// settings change, tells players in its first lines to keep their own in
+// userconfig.cfg, and ends it with "exec userconfig.cfg"
+// (dreamstalker/rehlds, rehlds/engine/host.cpp, Host_WriteConfiguration).
 inline constexpr char UserConfig[] = "userconfig.cfg";
 
 // The files the folder's start-up order brings in beyond the known ones, by
