@@ -71,6 +71,10 @@ void readExtra(const QString &programFolder, mdlVars::StoredLists &lists)
         if (fields.size() != 3 || !number || slot < 0 || slot >= mdlVars::StoredBackupSlots
             || !goesToExtra(slot, fields[1], fields[2]))
             continue;
+        // An older version, which knows nothing of this file, may have put
+        // an entry of its own in the record since: the record wins.
+        if (!lists.backupFile[slot].isEmpty())
+            continue;
         lists.backupFile[slot] = fields[1];
         lists.backupMod[slot] = fields[2];
     }

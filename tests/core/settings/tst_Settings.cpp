@@ -256,6 +256,22 @@ private slots:
         if (inRecords)
             QCOMPARE(readAll(dataPath()), records);
         QVERIFY(!QFileInfo::exists(Settings::extraPath(folder())));
+        if (slot < 501 && !inRecords) {
+            // An older version since stored an entry of its own there: it wins.
+            mdlVars fresh;
+            fresh.strBackupFile[slot] = file;
+            fresh.strBackupMod[slot] = QStringLiteral("ns");
+            QVERIFY(SaveSettings(fresh, folder()).ok());
+            QVERIFY(QFileInfo::exists(Settings::extraPath(folder())));
+            RecordFile older;
+            QVERIFY(older.open(dataPath()).ok());
+            QVERIFY(older.write(1004 + slot, QStringLiteral("other.cfg")).ok());
+            QVERIFY(older.write(2006 + slot, QStringLiteral("ns")).ok());
+            QVERIFY(older.commit().ok());
+            mdlVars mixed;
+            QVERIFY(LoadSettings(mixed, folder()).ok());
+            QCOMPARE(mixed.strBackupFile[slot], QStringLiteral("other.cfg"));
+        }
     }
 
     void unusedRecordsKeepTheirBytes()
