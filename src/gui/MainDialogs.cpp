@@ -12,6 +12,7 @@
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/frmScriptwiz.h"
 #include "gui/dialogs/frmSettings.h"
+#include "mods/StoreCommands.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -64,6 +65,10 @@ void MainDialogs::showBackups()
     if (!m_frmSettings)
         m_frmSettings = new frmSettings(m_vars, m_dataFolder, modPrompts(),
                                         [this] { return m_settings.save(&modPrompts()); }, &m_owner);
+    m_frmSettings->setRestoredHandler([this](const QString &path, const QDateTime &when) {
+        if (m_settings.restored)
+            m_settings.restored(path, StoreCommands::restoredMessage(path, when));
+    });
     m_frmSettings->exec();
 }
 

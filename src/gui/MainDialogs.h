@@ -36,6 +36,8 @@ public:
         // ask what the store's lock needs through the waiter.
         std::function<bool(StoreLock::Waiter *)> refresh;
         std::function<Status(StoreLock::Waiter *)> save;
+        // A restore replaced this file in a mod's folder; `message` says from when.
+        std::function<void(const QString &path, const QString &message)> restored = {};
     };
 
     MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QString dataFolder, Settings settings);

@@ -97,6 +97,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                   return m_settingsUsable
                                              ? SaveSettings(m_vars, m_dataFolder, waiter)
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
+                              },
+                              [this](const QString &path, const QString &message) {
+                                  m_documents->reloadReplaced(path, message);
                               }});
     createControls();
     createMenus();

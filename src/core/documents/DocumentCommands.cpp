@@ -8,6 +8,7 @@
 #include "documents/RecoveryStore.h"
 #include "documents/Texts.h"
 
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 DocumentCommands::DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts)
@@ -197,6 +198,21 @@ bool DocumentCommands::reload()
     if (m_vars.strFilename.isEmpty() || !maybeSave())
         return false;
     return loadFile(m_vars.strFilename);
+}
+
+void DocumentCommands::reloadReplaced(const QString &path, const QString &message)
+{
+    const QString open = QFileInfo(m_vars.strFilename).canonicalFilePath();
+    if (m_vars.strFilename.isEmpty() || open.isEmpty() || open != QFileInfo(path).canonicalFilePath())
+        return;
+    const bool asked = m_box.isModified();
+    if (asked && !m_prompts.askReload(message + QStringLiteral("\n\nLoad it now? Your unsaved changes would be lost."))) {
+        // Kept as it is: the change on disk is known and not told again.
+        m_stamp.check(m_vars.strFilename, &m_told);
+        return;
+    }
+    if (loadFile(m_vars.strFilename) && !asked)
+        m_prompts.inform(message);
 }
 
 void DocumentCommands::keepRecoveryCopy()

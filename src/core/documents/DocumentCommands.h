@@ -54,6 +54,10 @@ public:
     void checkDisk();
     // Loads the current file again as Open does, after asking about edits.
     bool reload();
+    // The editor itself replaced `path` on disk (a backup was restored):
+    // when it is the open file, loads it again and tells `message`, asking
+    // first when there are unsaved edits. Never told as another program's change.
+    void reloadReplaced(const QString &path, const QString &message);
 
     // Without a store nothing is kept for recovery.
     void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }

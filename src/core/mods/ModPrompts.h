@@ -3,6 +3,7 @@
 #include "settings/StoreLock.h"
 
 #include <QString>
+#include <QStringList>
 
 // What the mod store and its dialogs ask or tell the user. The dialogs answer
 // with message and input boxes; tests answer from a script.
@@ -18,6 +19,14 @@ public:
     virtual QString askText(const QString &prompt, const QString &title) = 0;
 
     virtual void showError(const QString &message) = 0;
+
+    // Lists the files an add or a backup is about to copy; true to go ahead.
+    virtual bool confirmFiles(const QString &message, const QStringList &files) = 0;
+
+    // Shows how the file now in the mod folder differs from the version a
+    // restore would put there, then asks `question`; true to go ahead.
+    virtual bool confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                                   const QString &versionTitle, const QString &version) = 0;
 
     // Tells what was done, or what to do first.
     virtual void inform(const QString &message) = 0;

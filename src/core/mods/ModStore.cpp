@@ -5,8 +5,8 @@
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
+#include "mods/BackupFiles.h"
 #include "mods/FolderOverlap.h"
-#include "mods/KnownFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/PathExists.h"
 #include "mods/PendingAdds.h"
@@ -157,6 +157,24 @@ Status checkApart(const QString &programFolder, const QString &name, const QStri
     return Status::success();
 }
 
+Status checkNewFolder(const mdlVars &vars, const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return Status::failure(QStringLiteral("The folder %1 does not exist. Please choose the mod's folder, the one "
+                                              "that holds its config.cfg.")
+                                   .arg(shown(folder)));
+    if (!info.isDir())
+        return Status::failure(QStringLiteral("%1 is a file, not a folder. Please choose the mod's folder.")
+                                   .arg(shown(folder)));
+    // Resolved, so a trailing separator, another spelling or a link is the same folder.
+    for (int i : listedMods(vars))
+        if (FolderOverlap::sameFolder(vars.strModDir[i], folder))
+            return Status::failure(QStringLiteral("The folder %1 is already registered as the mod \"%2\".")
+                                       .arg(shown(folder), vars.strModName[i]));
+    return Status::success();
+}
+
 QString findFile(const QString &folder, const QString &name)
 {
     const QString exact = folder + u'/' + name;
@@ -203,6 +221,8 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         return refuse(s.error());
     if (Status s = checkApart(programFolder, name, folder); !s)
         return refuse(s.error());
+    if (Status s = checkNewFolder(vars, folder); !s)
+        return refuse(s.error());
 
     const QList<int> modSlot = freeSlots(vars.strModName.data(), mdlVars::ModSlots, 1);
     if (modSlot.isEmpty())
@@ -211,8 +231,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     // Read every file first, so nothing is made when the add is refused.
     QList<Found> found;
     QStringList failed;
-    for (const char *known : KnownFiles) {
-        const QString file = QString::fromLatin1(known);
+    for (const QString &file : BackupFiles::inFolder(folder)) {
         const QString source = findFile(folder, file);
         if (source.isEmpty())
             continue;
@@ -222,6 +241,13 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         else
             found.append({file, source, bytes.take()});
     }
+
+    if (found.isEmpty() && failed.isEmpty())
+        return refuse(QStringLiteral("%1 holds none of the files Tessary backs up (config.cfg, autoexec.cfg, "
+                                     "userconfig.cfg, the other .cfg files and the known text files), so there is "
+                                     "nothing to back up. "
+                                     "Please choose the mod's own folder.")
+                          .arg(shown(folder)));
 
     // Only entries that data.dat keeps are handed out.
     const QList<int> entrySlots =
@@ -256,6 +282,14 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
                                            "now in %3.\n\nReplace these copies with the files now in the mod "
                                            "folder? The copies replaced are lost.")
                                 .arg(name, differing.join(QStringLiteral(", ")), shown(folder))))
+        return outcome;
+
+    QStringList names;
+    for (const Found &f : found)
+        names << f.file;
+    if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be copied to the backups of \"%2\" (%3):")
+                                  .arg(shown(folder), name, shown(target)),
+                              names))
         return outcome;
 
     const bool made = !targetInfo.exists();
@@ -312,10 +346,6 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
 
     if (!failed.isEmpty())
         outcome.message = QStringLiteral("These files were not backed up:\n\n%1").arg(failed.join(u'\n'));
-    else if (!QFileInfo(folder).isDir())
-        outcome.message = QStringLiteral("The mod was added, but its folder %1 does not exist, so no file was "
-                                         "backed up.")
-                              .arg(shown(folder));
     return outcome;
 }
 

@@ -29,6 +29,10 @@ Status checkModFolder(const QString &folder);
 // it or hold it.
 Status checkApart(const QString &programFolder, const QString &name, const QString &folder);
 
+// Refuses a folder that does not exist, is a file, or is already the folder
+// of a listed mod, compared as the file system resolves them.
+Status checkNewFolder(const mdlVars &vars, const QString &folder);
+
 // The path of the file called `name` in `folder`, found without regard to
 // case as the game's folders are; an exact match wins. Empty when none.
 QString findFile(const QString &folder, const QString &name);

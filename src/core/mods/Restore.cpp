@@ -1,11 +1,12 @@
 #include "mods/Restore.h"
 
 #include "settings/mdlVars.h"
-#include "mods/KnownFiles.h"
+#include "mods/BackupFiles.h"
 #include "mods/ModStore.h"
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
 #include "mods/StoreNotes.h"
+#include "mods/Versions.h"
 #include "settings/StoreLock.h"
 
 #include <QDir>
@@ -20,12 +21,6 @@ namespace {
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-bool isKnownFile(const QString &file)
-{
-    return std::any_of(KnownFiles.begin(), KnownFiles.end(),
-                       [&file](const char *known) { return file == QLatin1String(known); });
 }
 
 constexpr auto Own = SafeFile::Links::Refuse;
@@ -50,7 +45,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (!listed)
         return Status::failure(QStringLiteral("Please select one of the mod's backed-up files first."));
     // data.dat is only a file: its names must not lead out of the store.
-    if (!isKnownFile(file))
+    if (!BackupFiles::isBackupName(file))
         return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());
@@ -135,6 +130,54 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     step(Step::BackupReplaced);
     RestoreJournal::clear(programFolder);
     return Status::success();
+}
+
+Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+                      const QString &versionPath, const StepHook &afterStep, StoreLock::Waiter *waiter)
+{
+    if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
+        return Status::failure(QStringLiteral("Please select a mod first."));
+    if (!BackupFiles::isBackupName(file))
+        return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
+    const QString &mod = vars.strModName[modSlot];
+    if (Status s = ModStore::checkModName(mod); !s)
+        return notRestored(file, s.error());
+    const QList<Versions::Version> versions = Versions::of(programFolder, mod, file);
+    const auto chosen = std::find_if(versions.begin(), versions.end(),
+                                     [&](const Versions::Version &v) { return v.path == versionPath; });
+    if (chosen == versions.end())
+        return notRestored(file, QStringLiteral("The chosen version %1 is no longer there.").arg(shown(versionPath)));
+    if (chosen != versions.begin()) {
+        const StoreLock lock(programFolder, 10000, waiter);
+        if (!lock)
+            return notRestored(file, lock.status().error());
+        Result<QByteArray> bytes = SafeFile::read(versionPath, Own);
+        if (!bytes)
+            return notRestored(file, bytes.error());
+        // The file the same as the newest version is kept there already: it
+        // only takes the chosen version's bytes, and no copy of it is added.
+        const QString &modFolder = vars.strModDir[modSlot];
+        if (Status s = ModStore::checkApart(programFolder, mod, modFolder); !s)
+            return notRestored(file, s.error());
+        const QString current = ModStore::findFile(modFolder, file);
+        Result<QByteArray> newest = SafeFile::read(ModStore::backupCopy(programFolder, mod, file), Own);
+        Result<QByteArray> now = current.isEmpty() ? Result<QByteArray>(Status::failure(QString()))
+                                                   : SafeFile::read(current, Own);
+        if (newest && now && newest.value() == now.value()) {
+            if (Status s = SafeFile::write(current, bytes.value(), Own); !s)
+                return notRestored(file, s.error());
+            return Status::success();
+        }
+        if (Status s = Versions::pushAside(programFolder, mod, file); !s)
+            return notRestored(file, s.error());
+        // From here the version is in two places, and nothing is lost if the swap fails.
+        if (Status s = SafeFile::write(ModStore::backupCopy(programFolder, mod, file), bytes.value(), Own); !s)
+            return notRestored(file, s.error());
+    }
+    const Status swapped = RestoreBackup(vars, programFolder, modSlot, file, afterStep, waiter);
+    if (swapped)
+        Versions::prune(programFolder, mod, file); // one left over goes at the next backup
+    return swapped;
 }
 
 Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars)

@@ -1,10 +1,15 @@
 #include "mods/StoreCommands.h"
 
-#include "mods/KnownFiles.h"
+#include "mods/BackupFiles.h"
 #include "mods/ModPrompts.h"
 #include "mods/ModStore.h"
 #include "mods/Restore.h"
+#include "mods/SafeFile.h"
 #include "mods/StoreNotes.h"
+#include "mods/Versions.h"
+#include "settings/CodePage.h"
+#include "settings/Settings.h"
+#include "settings/StoreLock.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
@@ -25,40 +30,181 @@ QString shown(const QString &path)
 
 QString copyDate(const QString &dataFolder, const QString &mod, const QString &file)
 {
-    const QFileInfo copy(ModStore::backupCopy(dataFolder, mod, file));
-    if (!copy.isFile())
-        return {};
-    return QLocale().toString(copy.lastModified(), QLocale::ShortFormat);
+    const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
+    return versions.isEmpty() ? QString() : Versions::shownDate(versions.first().when);
 }
 
-void restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file, ModPrompts &prompts)
+Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file, int version,
+                 ModPrompts &prompts)
 {
     if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty()) {
         prompts.inform(QStringLiteral("Select a mod in the Mods list, then the file to restore in the Files list."));
-        return;
+        return {};
     }
     if (file.isEmpty()) {
         prompts.inform(QStringLiteral("Select the file to restore in the Files list."));
-        return;
+        return {};
     }
     const QString &mod = vars.strModName[modSlot];
     const QString folder = shown(vars.strModDir[modSlot]);
-    const QString date = copyDate(dataFolder, mod, file);
-    const QString from = date.isEmpty() ? QStringLiteral("the backup copy") : QStringLiteral("the backup copy from %1").arg(date);
-    const bool swaps = !ModStore::findFile(vars.strModDir[modSlot], file).isEmpty();
-    const QString question = swaps ? QStringLiteral("Swap %1 in %2 with %3?").arg(file, folder, from)
-                                   : QStringLiteral("%2 has no %1. Put %3 there?").arg(file, folder, from);
-    if (!prompts.confirm(question))
-        return;
-    if (const Status done = Restore::RestoreBackup(vars, dataFolder, modSlot, file, {}, &prompts); !done) {
-        prompts.showError(done.error());
-        return;
+    const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
+    if (version < 0 || version >= versions.size()) {
+        prompts.showError(QStringLiteral("%1 has no backup copy in %2.")
+                              .arg(file, shown(ModStore::backupFolder(dataFolder, mod))));
+        return {};
     }
-    prompts.inform(swaps ? QStringLiteral("%1 in %2 is now %3. The file that was there is now the backup copy; "
-                                          "restore it again to swap back.")
-                               .arg(file, folder, from)
-                         : QStringLiteral("%1 in %2 is now %3, which is also kept as the backup copy.")
-                               .arg(file, folder, from));
+    const Versions::Version &chosen = versions[version];
+    const QString date = Versions::shownDate(chosen.when);
+    const QString from = QStringLiteral("the backup of %1").arg(date);
+    Result<QByteArray> backupBytes = SafeFile::read(chosen.path, SafeFile::Links::Refuse);
+    if (!backupBytes) {
+        prompts.showError(backupBytes.error());
+        return {};
+    }
+    const QString found = ModStore::findFile(vars.strModDir[modSlot], file);
+    const QString current = QDir::cleanPath(found.isEmpty() ? vars.strModDir[modSlot] + u'/' + file : found);
+    QByteArray currentBytes;
+    if (!found.isEmpty()) {
+        Result<QByteArray> read = SafeFile::read(found);
+        if (!read) {
+            prompts.showError(read.error());
+            return {};
+        }
+        currentBytes = read.take();
+        if (currentBytes == backupBytes.value()) {
+            prompts.inform(QStringLiteral("%1 in %2 is the same as %3; nothing was restored.").arg(file, folder, from));
+            return {};
+        }
+    }
+    const QString question = !found.isEmpty()
+        ? QStringLiteral("Swap %1 in %2 with %3?").arg(file, folder, from)
+        : QStringLiteral("%2 has no %1. Put %3 there?").arg(file, folder, from);
+    if (!prompts.confirmDifference(question,
+                                   found.isEmpty() ? QStringLiteral("%1 (no such file)").arg(shown(current))
+                                                   : QStringLiteral("Now: %1").arg(shown(current)),
+                                   CodePage::decode(currentBytes),
+                                   QStringLiteral("Backup of %1").arg(date), CodePage::decode(backupBytes.value())))
+        return {};
+    if (const Status done = Restore::RestoreVersion(vars, dataFolder, modSlot, file, chosen.path, {}, &prompts);
+        !done) {
+        prompts.showError(done.error());
+        return {};
+    }
+    prompts.inform(!found.isEmpty()
+                       ? QStringLiteral("%1 in %2 is now %3. The file that was there is now the newest backup; "
+                                        "restore it to undo this.")
+                             .arg(file, folder, from)
+                       : QStringLiteral("%1 in %2 is now %3, which is also kept as the newest backup.")
+                             .arg(file, folder, from));
+    return {current, chosen.when};
+}
+
+QString restoredMessage(const QString &path, const QDateTime &when)
+{
+    return QStringLiteral("%1 was restored from the backup of %2.").arg(QFileInfo(path).fileName(), Versions::shownDate(when));
+}
+
+bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &prompts,
+            const std::function<void()> &afterCopy)
+{
+    if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty()) {
+        prompts.inform(QStringLiteral("Select the mod to back up in the Mods list."));
+        return false;
+    }
+    const QString mod = vars.strModName[modSlot];
+    const QString modFolder = vars.strModDir[modSlot];
+    if (Status s = ModStore::checkModName(mod); !s) {
+        prompts.showError(s.error());
+        return false;
+    }
+    if (Status s = ModStore::checkApart(dataFolder, mod, modFolder); !s) {
+        prompts.showError(s.error());
+        return false;
+    }
+    const QString backups = ModStore::backupFolder(dataFolder, mod);
+    const QStringList files = BackupFiles::inFolder(modFolder);
+    if (files.isEmpty()) {
+        prompts.showError(QStringLiteral("%1 holds none of the files Tessary backs up, or does not exist.")
+                              .arg(shown(modFolder)));
+        return false;
+    }
+    if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be backed up to %2, each as a new dated version "
+                                             "(the newest %3 of each are kept):")
+                                  .arg(shown(modFolder), shown(backups))
+                                  .arg(Versions::Kept),
+                              files))
+        return false;
+
+    const StoreLock lock(dataFolder, 10000, &prompts);
+    if (!lock) {
+        prompts.showError(lock.status().error());
+        return false;
+    }
+    if (!QFileInfo(backups).isDir() && !QDir().mkdir(backups)) {
+        prompts.showError(QStringLiteral("The folder %1 cannot be made.").arg(shown(backups)));
+        return false;
+    }
+    if (!StoreNotes::isStoreFolder(backups, dataFolder)) {
+        prompts.showError(QStringLiteral("%1 is a symbolic link or not a folder of %2.").arg(shown(backups), shown(dataFolder)));
+        return false;
+    }
+    QStringList failed, unchanged, copied;
+    bool listsChanged = false;
+    for (const QString &file : files) {
+        Result<QByteArray> bytes = SafeFile::read(ModStore::findFile(modFolder, file));
+        if (!bytes) {
+            failed << bytes.error();
+            continue;
+        }
+        const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
+        if (!versions.isEmpty()) {
+            Result<QByteArray> newest = SafeFile::read(versions.first().path, SafeFile::Links::Refuse);
+            if (newest && newest.value() == bytes.value()) {
+                unchanged << file;
+                continue;
+            }
+        }
+        const QList<int> entries = ModStore::backupsOf(vars, modSlot);
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&](int j) { return vars.strBackupFile[j] == file; });
+        const int slot = listed ? -1 : Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::StoredBackupSlots);
+        if (slot == mdlVars::StoredBackupSlots) {
+            failed << QStringLiteral("%1: the backup list is full.").arg(file);
+            continue;
+        }
+        if (Status s = Versions::add(dataFolder, mod, file, bytes.value(),
+                                     [&](Versions::Step) {
+                                         if (afterCopy)
+                                             afterCopy();
+                                     });
+            !s) {
+            // Written but not pruned is still a backup; anything else is not.
+            if (!QFileInfo(ModStore::backupCopy(dataFolder, mod, file)).isFile()) {
+                failed << s.error();
+                continue;
+            }
+            failed << s.error();
+        }
+        copied << file;
+        if (slot >= 0) {
+            vars.strBackupFile[slot] = file;
+            vars.strBackupMod[slot] = mod;
+            listsChanged = true;
+        }
+    }
+    vars.intBackupCount = qint16(Settings::firstEmptySlot(vars.strBackupFile.data(), mdlVars::BackupSlots));
+    QString told;
+    if (!copied.isEmpty())
+        told += QStringLiteral("Backed up: %1.").arg(copied.join(QStringLiteral(", ")));
+    if (!unchanged.isEmpty())
+        told += (told.isEmpty() ? QString() : QStringLiteral("\n\n"))
+            + QStringLiteral("The same as their newest backup, so not copied again: %1.")
+                  .arg(unchanged.join(QStringLiteral(", ")));
+    if (!failed.isEmpty())
+        prompts.showError(told + QStringLiteral("\n\nNot backed up:\n%1").arg(failed.join(u'\n')));
+    else
+        prompts.inform(told);
+    return listsChanged;
 }
 
 bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &prompts,
@@ -79,6 +225,10 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
     bool nameShared = false;
     for (int i = 0; i < mdlVars::ModSlots; ++i)
         nameShared |= i != modSlot && vars.strModName[i] == name;
+    QStringList files;
+    for (int j : ModStore::backupsOf(vars, modSlot))
+        if (BackupFiles::isBackupName(vars.strBackupFile[j]) && !files.contains(vars.strBackupFile[j]))
+            files << vars.strBackupFile[j];
     vars.strModName[modSlot].clear();
     vars.strModDir[modSlot].clear();
     if (!nameShared) {
@@ -101,11 +251,13 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
                              .arg(shown(backups))))
         return true;
     QStringList left;
-    for (const char *known : KnownFiles) {
-        const QString copy = ModStore::backupCopy(dataFolder, name, QString::fromLatin1(known));
-        if (QFileInfo(copy).isFile() && !QFile::remove(copy))
-            left << shown(copy);
+    for (const QString &file : files) {
+        for (const Versions::Version &version : Versions::of(dataFolder, name, file))
+            if (!QFile::remove(version.path))
+                left << shown(version.path);
+        QDir().rmdir(Versions::folder(dataFolder, name, file));
     }
+    QDir().rmdir(backups + u'/' + QLatin1String(Versions::FolderName));
     // Only the copies Tessary makes are deleted; anything else keeps the folder.
     if (!QDir().rmdir(backups) && left.isEmpty())
         left << QStringLiteral("other files in %1, which were kept").arg(shown(backups));

@@ -18,8 +18,30 @@ namespace StoreCommands {
 // when there is no copy.
 QString copyDate(const QString &dataFolder, const QString &mod, const QString &file);
 
-// "Restore Backup" for the selected mod slot (-1 for none) and file (empty for none).
-void restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file, ModPrompts &prompts);
+// What a restore put in place: the mod's file and the date of the version
+// it came from; an empty file when nothing was restored.
+struct Restored
+{
+    QString modFile;
+    QDateTime when;
+};
+
+// "Restore Backup" for the selected mod slot (-1 for none), file (empty for
+// none) and version (0 for the newest). Shows the difference first; a
+// version the same as the file is not swapped.
+Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file, int version,
+                 ModPrompts &prompts);
+
+// What an editor showing the restored file tells: "config.cfg was restored
+// from the backup of <date>".
+QString restoredMessage(const QString &path, const QDateTime &when);
+
+// "Back Up": lists the files of the mod's folder, asks, and adds each as a
+// new dated version of its own; a file the same as its newest version is
+// left as it is. Files new in the folder get backup entries. `afterCopy`
+// is for tests. True when the lists changed.
+bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &prompts,
+            const std::function<void()> &afterCopy = {});
 
 // "Del": removes the mod's registration and its backup entries after asking,
 // then, asked separately (default no), the copies in its backup folder.

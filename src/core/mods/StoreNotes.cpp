@@ -1,6 +1,7 @@
 #include "mods/StoreNotes.h"
 
 #include "mods/FolderOverlap.h"
+#include "mods/BackupFiles.h"
 #include "mods/KnownFiles.h"
 
 #include <QDateTime>
@@ -41,6 +42,9 @@ QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
         if (name.compare(file, anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
             return FolderOverlap::sameFolder(where, folder) ? QString(file) : QString();
     }
+    // Other backed-up files keep their names as they are on disk.
+    if (BackupFiles::isBackupName(name))
+        return FolderOverlap::sameFolder(where, folder) ? name : QString();
     return {};
 }
 

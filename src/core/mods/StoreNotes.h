@@ -11,8 +11,8 @@
 // not acted on and is kept aside for the user to look at.
 namespace StoreNotes {
 
-// The known file `path` names, when it is `<folder>/<known file>` (the file
-// name in any case with `anyCase`), its folder is `folder` as the file
+// The backed-up file `path` names, when it is `<folder>/<file>` (a known
+// file's name in any case with `anyCase`; another .cfg as it stands), its folder is `folder` as the file
 // system resolves it, and the path itself is not a symbolic link; otherwise
 // empty.
 QString knownFileIn(const QString &path, const QString &folder, bool anyCase = false);

@@ -1,10 +1,13 @@
 #include "settings/Settings.h"
 
+#include "settings/CodePage.h"
 #include "settings/RecordFile.h"
 #include "settings/StoreLock.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -25,6 +28,11 @@ QString path(const QString &programFolder)
     return programFolder + QStringLiteral("/data.dat");
 }
 
+QString extraPath(const QString &programFolder)
+{
+    return path(programFolder) + QStringLiteral(".extra");
+}
+
 int firstEmptySlot(const QString *names, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -38,16 +46,79 @@ int firstEmptySlot(const QString *names, int count)
 
 namespace {
 
-void readLists(const RecordFile &file, mdlVars::StoredLists &lists)
+constexpr char ExtraHeader[] = "Tessary backup entries beyond data.dat's records: slot, file, mod";
+
+bool fitsRecord(const QString &value)
+{
+    return value.size() <= RecordFile::MaxChars && CodePage::firstUnencodable(value) < 0;
+}
+
+bool goesToExtra(int slot, const QString &file, const QString &mod)
+{
+    return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod);
+}
+
+void readExtra(const QString &programFolder, mdlVars::StoredLists &lists)
+{
+    QFile extra(Settings::extraPath(programFolder));
+    if (!RegularFile::linkTarget(extra.fileName()).isEmpty() || !extra.open(QIODevice::ReadOnly))
+        return;
+    const QList<QByteArray> lines = extra.read(Settings::LargestFile).split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = QString::fromUtf8(lines[i]).split(u'\t');
+        bool number = false;
+        const int slot = fields.value(0).toInt(&number);
+        if (fields.size() != 3 || !number || slot < 0 || slot >= mdlVars::StoredBackupSlots
+            || !goesToExtra(slot, fields[1], fields[2]))
+            continue;
+        // An older version, which knows nothing of this file, may have put
+        // an entry of its own in the record since: the record wins.
+        if (!lists.backupFile[slot].isEmpty())
+            continue;
+        lists.backupFile[slot] = fields[1];
+        lists.backupMod[slot] = fields[2];
+    }
+}
+
+// Written before data.dat, so entries never vanish between the two; no file
+// when the records hold everything.
+Status writeExtra(const QString &programFolder, const mdlVars::StoredLists &lists)
+{
+    QByteArray text = QByteArray(ExtraHeader) + '\n';
+    bool any = false;
+    for (int j = 0; j < mdlVars::StoredBackupSlots; ++j) {
+        if (lists.backupFile[j].isEmpty() || !goesToExtra(j, lists.backupFile[j], lists.backupMod[j]))
+            continue;
+        text += QString::number(j).toUtf8() + '\t' + lists.backupFile[j].toUtf8() + '\t' + lists.backupMod[j].toUtf8()
+            + '\n';
+        any = true;
+    }
+    const QString path = Settings::extraPath(programFolder);
+    if (Status regular = RegularFile::check(path, RegularFile::Links::Refuse); !regular)
+        return regular;
+    if (!any) {
+        if (QFileInfo::exists(path) && !QFile::remove(path))
+            return Status::failure(QStringLiteral("%1 cannot be removed.").arg(QDir::toNativeSeparators(path)));
+        return Status::success();
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path),
+                                                                              file.errorString()));
+    return Status::success();
+}
+
+void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QString &programFolder)
 {
     for (int i = 0; i < mdlVars::ModSlots; ++i) {
         lists.modName[i] = file.read(i + ModNameBase);
         lists.modDir[i] = file.read(i + ModDirBase);
     }
-    for (int i = 0; i < mdlVars::StoredBackupSlots; ++i) {
+    for (int i = 0; i < mdlVars::RecordBackupSlots; ++i) {
         lists.backupFile[i] = file.read(i + BackupFileBase);
         lists.backupMod[i] = file.read(i + BackupModBase);
     }
+    readExtra(programFolder, lists);
 }
 
 void copyToVars(const mdlVars::StoredLists &lists, mdlVars &vars)
@@ -103,7 +174,7 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder)
     RecordFile file;
     const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse);
     mdlVars::StoredLists lists;
-    readLists(file, lists);
+    readLists(file, lists, programFolder);
     copyToVars(lists, vars);
     return opened;
 }
@@ -112,7 +183,7 @@ namespace {
 
 Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, StoreLock::Waiter *waiter)
 {
-    static_assert(mdlVars::StoredBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
+    static_assert(mdlVars::RecordBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
     const StoreLock lock(programFolder, 10000, waiter);
     if (!lock)
         return lock.status();
@@ -120,7 +191,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
     if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
         return opened;
     mdlVars::StoredLists merged;
-    readLists(file, merged);
+    readLists(file, merged, programFolder);
     const mdlVars::StoredLists &base = vars.stored;
     QStringList lost = merge(base.modName.data(), base.modDir.data(), vars.strModName.data(), vars.strModDir.data(),
                              merged.modName.data(), merged.modDir.data(), mdlVars::ModSlots);
@@ -133,7 +204,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
                                                              .arg(lost.join(QStringLiteral(", "))));
     if (!write) {
         mdlVars::StoredLists onDisk;
-        readLists(file, onDisk);
+        readLists(file, onDisk, programFolder);
         copyToVars(merged, vars);
         vars.stored = onDisk;
         return kept;
@@ -149,11 +220,14 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
             return s;
         if (Status s = put(i + ModDirBase, merged.modDir[i]); !s)
             return s;
-        if (Status s = put(i + BackupFileBase, merged.backupFile[i]); !s)
+        const bool extra = goesToExtra(i, merged.backupFile[i], merged.backupMod[i]);
+        if (Status s = put(i + BackupFileBase, extra ? QString() : merged.backupFile[i]); !s)
             return s;
-        if (Status s = put(i + BackupModBase, merged.backupMod[i]); !s)
+        if (Status s = put(i + BackupModBase, extra ? QString() : merged.backupMod[i]); !s)
             return s;
     }
+    if (Status s = writeExtra(programFolder, merged); !s)
+        return s;
     if (Status s = file.commit(); !s)
         return s;
     copyToVars(merged, vars);

@@ -13,7 +13,9 @@ struct mdlVars;
 //   1004 to 1504   strBackupFile(i)  at i + 1004
 //   2006 to 2506   strBackupMod(i)   at i + 2006
 // Records 1003, 1505 to 2005 and any beyond 2506 belong to nobody and keep
-// their bytes.
+// their bytes. The backup entries the records cannot hold (slots above 500,
+// or a name too long or outside the code page) are kept in data.dat.extra
+// beside it, one per line; an older data.dat without it reads as before.
 namespace Settings {
 
 constexpr int LastRecord = 2506;
@@ -22,6 +24,7 @@ constexpr int LastRecord = 2506;
 constexpr qint64 LargestFile = 4 * 1024 * 1024;
 
 QString path(const QString &programFolder);
+QString extraPath(const QString &programFolder);
 
 // Slot of the first empty name at or after 0, or the slot count when none is free.
 int firstEmptySlot(const QString *names, int count);

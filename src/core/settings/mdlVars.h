@@ -12,7 +12,8 @@ struct mdlVars
 {
     static constexpr int ModSlots = 501;          // 0 to 500
     static constexpr int BackupSlots = 1001;      // 0 to 1000
-    static constexpr int StoredBackupSlots = 501; // only 0 to 500 reach data.dat
+    static constexpr int RecordBackupSlots = 501; // 0 to 500 have records in data.dat
+    static constexpr int StoredBackupSlots = BackupSlots; // the rest go to data.dat.extra
 
     // An empty name marks a free slot; the index is the entry's identity.
     std::array<QString, ModSlots> strModName;

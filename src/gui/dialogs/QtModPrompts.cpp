@@ -1,6 +1,7 @@
 #include "gui/dialogs/QtModPrompts.h"
 
 #include "documents/Texts.h"
+#include "gui/dialogs/frmDiff.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -19,6 +20,22 @@ bool QtModPrompts::confirm(const QString &message)
     return QMessageBox::question(parent(), QString::fromLatin1(Texts::AppTitle), message,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+bool QtModPrompts::confirmFiles(const QString &message, const QStringList &files)
+{
+    // A long list reads better as one paragraph than as a box taller than the screen.
+    const QString list = files.size() <= 15 ? files.join(u'\n') : files.join(QStringLiteral(", "));
+    return confirm(QStringLiteral("%1\n\n%2\n\nCopy %3?")
+                       .arg(message, list,
+                            files.size() == 1 ? QStringLiteral("this file") : QStringLiteral("these %1 files").arg(files.size())));
+}
+
+bool QtModPrompts::confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                                     const QString &versionTitle, const QString &version)
+{
+    frmDiff dialog(question, currentTitle, current, versionTitle, version, parent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString QtModPrompts::askText(const QString &prompt, const QString &title)

@@ -17,6 +17,9 @@ public:
     bool confirm(const QString &message) override;
     QString askText(const QString &prompt, const QString &title) override;
     void showError(const QString &message) override;
+    bool confirmFiles(const QString &message, const QStringList &files) override;
+    bool confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                           const QString &versionTitle, const QString &version) override;
     void inform(const QString &message) override;
     // A wait for the store's lock shows a progress message with Cancel and
     // keeps the window drawn.

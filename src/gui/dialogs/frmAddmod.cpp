@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace {
 
@@ -74,6 +75,17 @@ void frmAddmod::cmdOk_Click()
         m_prompts.showError(outcome.message);
     if (outcome.added)
         hide();
+}
+
+// Shown again by the window system (un-minimized), it keeps what is typed.
+void frmAddmod::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous()) {
+        txtModname->clear();
+        txtModdir->clear();
+        txtModname->setFocus();
+    }
+    ModDialog::showEvent(event);
 }
 
 void frmAddmod::cmdCancel_Click()

@@ -15,8 +15,8 @@ class QPushButton;
 class frmBrowse;
 struct mdlVars;
 
-// Registers a mod: its name and game folder, typed or browsed. Keeps both
-// texts while hidden.
+// Registers a mod: its name and game folder, typed or browsed. Opens empty
+// each time, so a second add never starts from the first one's entries.
 class frmAddmod : public ModDialog
 {
     Q_OBJECT
@@ -35,6 +35,9 @@ public:
 
     // The folder browser, made on first use; null until then or once discarded.
     frmBrowse *browser() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     mdlVars &m_vars;

@@ -4,6 +4,7 @@
 #include "gui/dialogs/frmAddmod.h"
 #include "mods/ModPrompts.h"
 #include "mods/StoreCommands.h"
+#include "mods/Versions.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,8 +17,8 @@
 
 namespace {
 
-inline constexpr char RestoreNote[] = "Note: When restoring backups the file currently in your mod folder is copied "
-                                      "into the backup folder. To re-apply it restore the new backup.";
+inline constexpr char RestoreNote[] = "Note: A restore keeps the file now in your mod folder as the newest "
+                                      "version. To undo it, restore that version.";
 
 // A frame whose border runs through its caption, so the places of the
 // controls inside it leave room for the caption as they expect.
@@ -79,11 +80,19 @@ frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts
     fraMods = addFrame(this, "Mods", "fraMods", twips(105, 150, 3270, 5040));
     lstMods = addList(fraMods, "lstMods", tr("Mods"), twips(135, 255, 2955, 4155));
     fraFiles = addFrame(this, "Files", "fraFiles", twips(3510, 135, 3390, 5055));
-    lstFiles = addList(fraFiles, "lstFiles", tr("Backed-up files"), twips(195, 240, 2955, 4155));
+    // The files above, the dated versions of the selected one below.
+    lstFiles = addList(fraFiles, "lstFiles", tr("Backed-up files"), twips(195, 240, 2955, 2475));
+    lblVersions = new QLabel(QStringLiteral("Versions (newest first):"), fraFiles);
+    lblVersions->setObjectName(QStringLiteral("lblVersions"));
+    lblVersions->setGeometry(twips(195, 2760, 2955, 255));
+    lstVersions = addList(fraFiles, "lstVersions", tr("Backup versions of the selected file"),
+                          twips(195, 3030, 2955, 1380));
+    lblVersions->setBuddy(lstVersions);
     cmdAddmod = addButton("Add", "cmdAddmod", twips(195, 4515, 495, 345), fraMods);
     cmdDelmod = addButton("Del", "cmdDelmod", twips(765, 4515, 495, 345), fraMods);
     cmdCancel = addButton("Cancel", "cmdCancel", twips(5505, 5625, 1215, 375));
     cmdRestore = addButton("Restore Backup", "cmdRestore", twips(285, 4530, 1425, 330), fraFiles);
+    cmdBackup = addButton("Back Up", "cmdBackup", twips(1335, 4515, 855, 345), fraMods);
     Label1 = new QLabel(QString::fromLatin1(RestoreNote), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
@@ -92,9 +101,11 @@ frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts
 
     setTabOrder(cmdOk, lstMods);
     setTabOrder(lstMods, lstFiles);
-    setTabOrder(lstFiles, cmdAddmod);
+    setTabOrder(lstFiles, lstVersions);
+    setTabOrder(lstVersions, cmdAddmod);
     setTabOrder(cmdAddmod, cmdDelmod);
-    setTabOrder(cmdDelmod, cmdCancel);
+    setTabOrder(cmdDelmod, cmdBackup);
+    setTabOrder(cmdBackup, cmdCancel);
     setTabOrder(cmdCancel, cmdRestore);
     cmdOk->setFocus();
 
@@ -102,6 +113,8 @@ frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts
     connect(cmdAddmod, &QPushButton::clicked, this, &frmSettings::cmdAddmod_Click);
     connect(cmdDelmod, &QPushButton::clicked, this, &frmSettings::cmdDelmod_Click);
     connect(cmdRestore, &QPushButton::clicked, this, &frmSettings::cmdRestore_Click);
+    connect(cmdBackup, &QPushButton::clicked, this, &frmSettings::cmdBackup_Click);
+    connect(lstFiles, &QListWidget::currentRowChanged, this, &frmSettings::lstFiles_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmSettings::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
 
@@ -122,9 +135,11 @@ void frmSettings::refill()
     const int oldSlot = m_modSlots.value(lstMods->currentRow(), -1);
     const QString name = oldSlot >= 0 ? lstMods->currentItem()->text() : QString();
     const QString file = selectedFile();
+    const int version = lstVersions->currentRow();
     const QSignalBlocker quiet(lstMods);
     lstMods->clear();
     lstFiles->clear();
+    lstVersions->clear();
     m_filesSlot = -1;
     Form_Load();
     int row = m_modSlots.indexOf(oldSlot);
@@ -142,11 +157,15 @@ void frmSettings::refill()
             break;
         }
     }
+    if (version >= 0 && version < lstVersions->count())
+        lstVersions->setCurrentRow(version);
 }
 
 void frmSettings::lstMods_Click()
 {
+    const QSignalBlocker quiet(lstFiles);
     lstFiles->clear();
+    lstVersions->clear();
     m_filesSlot = m_modSlots.value(lstMods->currentRow(), -1);
     for (int entry : ModStore::backupsOf(m_vars, m_filesSlot)) {
         const QString &file = m_vars.strBackupFile[entry];
@@ -156,6 +175,20 @@ void frmSettings::lstMods_Click()
                                          lstFiles);
         item->setData(Qt::UserRole, file);
     }
+}
+
+// The newest version is selected, so Restore takes it unless another is chosen.
+void frmSettings::lstFiles_Click()
+{
+    lstVersions->clear();
+    const QString file = selectedFile();
+    if (file.isEmpty() || m_filesSlot < 0)
+        return;
+    const QList<Versions::Version> versions = Versions::of(m_programFolder, m_vars.strModName[m_filesSlot], file);
+    for (qsizetype i = 0; i < versions.size(); ++i)
+        lstVersions->addItem(i == 0 ? QStringLiteral("%1   (newest)").arg(Versions::shownDate(versions[i].when))
+                                    : Versions::shownDate(versions[i].when));
+    lstVersions->setCurrentRow(0);
 }
 
 QString frmSettings::selectedFile() const
@@ -184,8 +217,19 @@ void frmSettings::modAdded(const ModStore::AddOutcome &outcome)
 
 void frmSettings::cmdRestore_Click()
 {
-    StoreCommands::restore(m_vars, m_programFolder, m_filesSlot, selectedFile(), m_prompts);
-    refill(); // the copy's date changed
+    const StoreCommands::Restored restored = StoreCommands::restore(
+        m_vars, m_programFolder, m_filesSlot, selectedFile(), qMax(0, lstVersions->currentRow()), m_prompts);
+    lstVersions->setCurrentRow(-1);
+    refill(); // the versions and their dates changed
+    if (!restored.modFile.isEmpty() && m_restored)
+        m_restored(restored.modFile, restored.when);
+}
+
+void frmSettings::cmdBackup_Click()
+{
+    const int slot = m_modSlots.value(lstMods->currentRow(), -1);
+    StoreCommands::backup(m_vars, m_programFolder, slot, m_prompts);
+    refill(); // new files and versions
 }
 
 // Saving writes the pending adds too, so they are no longer Cancel's to take back.

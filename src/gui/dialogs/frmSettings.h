@@ -5,6 +5,7 @@
 #include "mods/ModStore.h"
 #include "mods/PendingAdds.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QPointer>
 
@@ -36,6 +37,8 @@ public:
     void cmdAddmod_Click();
     void cmdDelmod_Click();
     void cmdRestore_Click();
+    void cmdBackup_Click();
+    void lstFiles_Click();
     void cmdOk_Click();
     void cmdCancel_Click();
     // data.dat was written by the main window: the pending adds are in it.
@@ -49,6 +52,11 @@ public:
     // The add-mod dialog, made on first use; null until then or once discarded.
     frmAddmod *addDialog() const;
 
+    // Told of each file a restore put in a mod's folder, and the date of the
+    // version it came from, so an editor showing it can reload it.
+    using RestoredHandler = std::function<void(const QString &path, const QDateTime &when)>;
+    void setRestoredHandler(RestoredHandler restored) { m_restored = std::move(restored); }
+
 private:
     // The file name of the selected line of lstFiles, empty when none.
     QString selectedFile() const;
@@ -58,6 +66,7 @@ private:
     const QString m_programFolder;
     ModPrompts &m_prompts;
     std::function<Status()> m_save;
+    RestoredHandler m_restored;
     // The table slot of each line of lstMods, and of the mod lstFiles shows.
     QList<int> m_modSlots;
     int m_filesSlot = -1;
@@ -74,5 +83,8 @@ private:
     QPushButton *cmdDelmod = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdRestore = nullptr;
+    QPushButton *cmdBackup = nullptr;
+    QLabel *lblVersions = nullptr;
+    QListWidget *lstVersions = nullptr;
     QLabel *Label1 = nullptr;
 };

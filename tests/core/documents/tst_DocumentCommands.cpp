@@ -428,6 +428,43 @@ private slots:
         QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());
     }
 
+    void restoredFileIsReloaded_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<bool>("reload");
+        QTest::addColumn<QString>("restored"); // the path the restore names
+        QTest::newRow("unedited: reloaded and told") << false << false << "a.cfg";
+        QTest::newRow("edited: asked, reloaded") << true << true << "a.cfg";
+        QTest::newRow("edited: asked, kept") << true << false << "a.cfg";
+        QTest::newRow("another file: nothing") << false << false << "b.cfg";
+    }
+    // A restore in the Backups dialog reloads the open file with its own
+    // message; a later activation never tells it as another program's change.
+    void restoredFileIsReloaded()
+    {
+        QFETCH(bool, edited);
+        QFETCH(bool, reload);
+        QFETCH(QString, restored);
+        QVERIFY(openTheFile());
+        if (edited)
+            this->edit(QStringLiteral(" 9"));
+        const QString before = m_box->Text();
+        writeAll(path("a.cfg"), "gamma 5\r\n");
+        m_prompts->reload = reload;
+        const QString message = QStringLiteral("a.cfg was restored from the backup of 2026-12-07 05:00:00.");
+        m_commands->reloadReplaced(path(restored), message);
+        const bool ours = restored == "a.cfg";
+        QCOMPARE(m_prompts->reloadsAsked.size(), ours && edited ? 1 : 0);
+        QCOMPARE(m_prompts->notices, ours && !edited ? QStringList{message} : QStringList());
+        if (ours && edited)
+            QVERIFY(m_prompts->reloadsAsked[0].startsWith(message));
+        QCOMPARE(m_box->Text(), ours && (!edited || reload) ? QStringLiteral("gamma 5") : before);
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
+        const int asked = int(m_prompts->reloadsAsked.size() + m_prompts->notices.size());
+        m_commands->checkDisk();
+        QCOMPARE(int(m_prompts->reloadsAsked.size() + m_prompts->notices.size()), asked + (ours ? 0 : 1));
+    }
+
     void recoveryCopies_data()
     {
         QTest::addColumn<int>("choice");

@@ -16,6 +16,9 @@ public:
     QStringList asked; // prompt and title of each input box
     QStringList errors;
     QStringList told;
+    QList<QStringList> listed; // the files of each copy shown before it is made
+    bool copyAnswer = true;
+    QList<QStringList> differences; // current and version text of each difference shown
 
     bool confirm(const QString &message) override
     {
@@ -28,5 +31,16 @@ public:
         return typed;
     }
     void showError(const QString &message) override { errors << message; }
+    bool confirmDifference(const QString &question, const QString &, const QString &current, const QString &,
+                           const QString &version) override
+    {
+        differences << QStringList{current, version};
+        return confirm(question);
+    }
+    bool confirmFiles(const QString &, const QStringList &files) override
+    {
+        listed << files;
+        return copyAnswer;
+    }
     void inform(const QString &message) override { told << message; }
 };

@@ -7,6 +7,7 @@
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
 #include "mods/StoreCommands.h"
+#include "mods/Versions.h"
 
 #include "FileHelpers.h"
 
@@ -121,6 +122,12 @@ int helperMain(const QStringList &args)
         fputs(added.added ? "added" : qPrintable(added.message), stdout);
         fflush(stdout);
         _exit(0);
+    } else if (args.value(0) == "backup-until-copied") {
+        // Ends the process, as a crash would, once the new copy is written.
+        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
+        FakeModPrompts prompts;
+        StoreCommands::backup(*vars, args[1], 0, prompts, [] { _exit(3); });
+        out = QStringLiteral("finished");
     } else if (args.value(0) == "add") {
         auto vars = std::make_unique<mdlVars>();
         FakeModPrompts prompts;
@@ -188,7 +195,14 @@ private slots:
                                 "recovery", "installed", "x.pending-add"})
             QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
         QTest::newRow("mod list full") << "mod" << game << 501 << 0;
-        QTest::newRow("stored backup list full") << "mod" << game << 0 << 500;
+        QTest::newRow("backup list full") << "mod" << game << 0 << 1000;
+        QTest::newRow("folder does not exist") << "mod" << "none" << 0 << 0;
+        QTest::newRow("folder is a file") << "mod" << "game/config.cfg" << 0 << 0;
+        QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0;
+        // Registered as game plus the tail below; the new entry is the plain folder.
+        QTest::newRow("registered, trailing separator") << "mod" << "registered:/" << 0 << 0;
+        QTest::newRow("registered, dot") << "mod" << "registered:/." << 0 << 0;
+        QTest::newRow("registered through a link") << "mod" << "registered:link" << 0 << 0;
     }
 
     // Nothing stored, nothing made on disk, and one message why.
@@ -198,8 +212,19 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, usedModSlots);
         QFETCH(int, usedBackupSlots);
-        if (folder == "game")
+        makeFolder(m_root->filePath("empty"));
+        put(m_root->filePath("empty/readme.txt"), "not a config");
+        QVERIFY(QFile::link(m_game, m_root->filePath("link")));
+        if (folder.startsWith("registered:")) {
+            const QString tail = folder.mid(11);
+            m_vars->strModName[0] = "first";
+            m_vars->strModDir[0] = tail == "link" ? m_root->filePath("link") : m_game + tail;
             folder = m_game;
+        } else if (folder.startsWith("game")) {
+            folder = m_game + folder.mid(4);
+        } else if (!folder.isEmpty() && !folder.startsWith('/')) {
+            folder = m_root->filePath(folder);
+        }
         for (int i = 0; i < usedModSlots; ++i)
             m_vars->strModName[i] = QString::number(i);
         for (int i = 0; i < usedBackupSlots; ++i)
@@ -212,6 +237,13 @@ private slots:
         const AddOutcome added = AddMod(*m_vars, m_program, name, folder, m_prompts);
         QVERIFY(!added.added);
         QVERIFY(!added.message.isEmpty());
+        const QString tag = QTest::currentDataTag();
+        const QString why = tag.startsWith("registered") ? "already registered"
+            : tag == "folder does not exist"              ? "does not exist"
+            : tag == "folder is a file"                   ? "is a file, not a folder"
+            : tag == "none of the files"                  ? "none of the files"
+                                                          : "";
+        QVERIFY2(added.message.contains(why), qPrintable(added.message));
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
         QCOMPARE(QDir(m_program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
@@ -288,12 +320,13 @@ private slots:
         for (const char *f : KnownFiles)
             all << f;
         QStringList reversed(all.rbegin(), all.rend());
-        QTest::newRow("two, in table order") << QStringList{"motd.txt", "config.cfg", "other.cfg"}
-                                             << QStringList{"config.cfg", "motd.txt"};
+        QTest::newRow("known in table order, then other .cfg") << QStringList{"motd.txt", "config.cfg", "other.cfg", "a.txt"}
+                                             << QStringList{"config.cfg", "motd.txt", "other.cfg"};
+        QTest::newRow("userconfig.cfg and what it execs") << QStringList{"binds.cfg", "userconfig.cfg", "Buy.CFG"}
+                                                           << QStringList{"userconfig.cfg", "binds.cfg", "Buy.CFG"};
         QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
-        QTest::newRow("none") << QStringList{"readme.txt"} << QStringList();
     }
 
     // Each present known file is copied byte for byte under its known name
@@ -304,9 +337,14 @@ private slots:
         QFETCH(QStringList, backedUp);
         for (const QString &f : present)
             put(m_game + "/" + f, f.toLatin1() + "\r\n\xff");
+        m_prompts.copyAnswer = false; // shown the list, the user declines: nothing made
+        QVERIFY(!AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts).added);
+        QVERIFY(!QFileInfo::exists(backupFolder(m_program, "My Mod")));
+        m_prompts.copyAnswer = true;
         const AddOutcome added = AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts);
         QVERIFY2(added.added, qPrintable(added.message));
         QCOMPARE(added.message, QString());
+        QCOMPARE(m_prompts.listed, QList<QStringList>({backedUp, backedUp}));
 
         auto reloaded = std::make_unique<mdlVars>();
         QVERIFY(SaveSettings(*m_vars, m_program));
@@ -335,17 +373,18 @@ private slots:
         QFETCH(bool, answer);
         put(m_game + "/config.cfg", "first");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        if (changed)
-            put(m_game + "/config.cfg", "second");
+        const QString other = m_root->filePath("other");
+        makeFolder(other);
+        put(other + "/config.cfg", changed ? "second" : "first");
         m_prompts.answer = answer;
-        const AddOutcome again = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        const AddOutcome again = AddMod(*m_vars, m_program, "m", other, m_prompts);
 
         QCOMPARE(m_prompts.questions.size(), changed ? 1 : 0);
         const bool added = !changed || answer;
         QCOMPARE(again.added, added);
         QCOMPARE(listedMods(*m_vars).size(), added ? 2 : 1);
         QCOMPARE(backupsOf(*m_vars, 0).size(), added ? 2 : 1);
-        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(m_game + "/config.cfg") : "first");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), added ? readAll(other + "/config.cfg") : "first");
     }
 
     void takenBackAdd_data()
@@ -463,14 +502,6 @@ private slots:
         const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
         QVERIFY2(added.message.contains("symbolic link"), qPrintable(added.message));
         QCOMPARE(readAll(m_root->filePath("elsewhere/config.cfg")), "not the store's");
-    }
-
-    void missingFolderIsAddedAndTold()
-    {
-        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_root->filePath("none"), m_prompts);
-        QVERIFY(added.added);
-        QVERIFY(added.message.contains("does not exist"));
-        QVERIFY(QFileInfo(backupFolder(m_program, "m")).isDir());
     }
 
     // A copy that fails is reported and not recorded; the others are.
@@ -661,29 +692,120 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_program + "/data.dat.lock"));
     }
 
-    // Restore Backup says what it will swap, asks, and tells what it did.
+    // Restore Backup shows the difference, asks, and tells what it did; a
+    // version the same as the file says so and swaps nothing.
     void restoreAsksAndTells()
     {
-        put(m_game + "/config.cfg", "mine");
+        put(m_game + "/config.cfg", "mine\nsame");
         makeFolder(backupFolder(m_program, "m"));
-        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
         const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
-        StoreCommands::restore(*vars, m_program, -1, "config.cfg", m_prompts);
-        StoreCommands::restore(*vars, m_program, 0, QString(), m_prompts);
+        StoreCommands::restore(*vars, m_program, -1, "config.cfg", 0, m_prompts);
+        StoreCommands::restore(*vars, m_program, 0, QString(), 0, m_prompts);
         QCOMPARE(m_prompts.told.size(), 2);
         QVERIFY(m_prompts.told[0].contains("Select a mod") && m_prompts.told[1].contains("Files list"));
         const QString date = StoreCommands::copyDate(m_program, "m", "config.cfg");
         QVERIFY(!date.isEmpty());
         m_prompts.answers = {false, true};
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
-        QCOMPARE(readAll(m_game + "/config.cfg"), "mine");
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", m_prompts);
-        QCOMPARE(readAll(m_game + "/config.cfg"), "backed up");
-        const QString question = QString("Swap config.cfg in %1 with the backup copy from %2?")
+        QVERIFY(StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts).modFile.isEmpty());
+        QCOMPARE(readAll(m_game + "/config.cfg"), "mine\nsame");
+        const StoreCommands::Restored restored = StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts);
+        QCOMPARE(restored.modFile, m_game + "/config.cfg");
+        QCOMPARE(Versions::shownDate(restored.when), date);
+        QCOMPARE(readAll(m_game + "/config.cfg"), "backed up\nsame");
+        const QString question = QString("Swap config.cfg in %1 with the backup of %2?")
                                      .arg(QDir::toNativeSeparators(m_game), date);
         QCOMPARE(m_prompts.questions, QStringList({question, question}));
+        QCOMPARE(m_prompts.differences.value(0), QStringList({"mine\nsame", "backed up\nsame"}));
         QCOMPARE(m_prompts.told.size(), 3);
-        QVERIFY(m_prompts.told[2].contains("swap back"));
+        QVERIFY(m_prompts.told[2].contains("undo"));
+
+        put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
+        QVERIFY(StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts).modFile.isEmpty());
+        QCOMPARE(m_prompts.questions.size(), 2);
+        QVERIFY(m_prompts.told.last().contains("is the same as"));
+    }
+
+    // Each backup adds a dated version and keeps the newest ten; killed
+    // after writing the new copy and before removing the oldest, no version
+    // is lost and the next backup removes the one too many.
+    void versionsRotate_data()
+    {
+        QTest::addColumn<int>("backups");
+        QTest::addColumn<bool>("killed"); // the last backup ends after its copy is written
+        QTest::newRow("three backups, three versions") << 3 << false;
+        QTest::newRow("twelve backups, newest ten") << 12 << false;
+        QTest::newRow("killed before the oldest goes") << 11 << true;
+    }
+    void versionsRotate()
+    {
+        QFETCH(int, backups);
+        QFETCH(bool, killed);
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        QList<QByteArray> written;
+        for (int i = 1; i <= backups; ++i) {
+            const QByteArray bytes = "bind w +forward // " + QByteArray::number(i);
+            put(m_game + "/config.cfg", bytes);
+            written.prepend(bytes);
+            if (killed && i == backups) {
+                // The folders the backups made, open to the unprivileged helper.
+                QDirIterator dirs(m_program, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+                while (dirs.hasNext())
+                    QVERIFY(QFile::setPermissions(dirs.next(), Open));
+                QCOMPARE(runHelper({"backup-until-copied", m_program, "m", m_game, "config.cfg"}), QString());
+                break;
+            }
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(m_prompts.listed.value(0), QStringList{"config.cfg"});
+        auto contents = [&] {
+            QList<QByteArray> all;
+            for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+                all << readAll(v.path);
+            return all;
+        };
+        const QList<Versions::Version> versions = Versions::of(m_program, "m", "config.cfg");
+        for (qsizetype i = 1; i < versions.size(); ++i)
+            QVERIFY(versions[i - 1].when >= versions[i].when);
+        if (killed) {
+            QCOMPARE(contents(), written.mid(0, 11));
+            put(m_game + "/config.cfg", "after");
+            written.prepend("after");
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
+        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        QVERIFY(m_prompts.told.last().contains("not copied again"));
+    }
+
+    // An older version restored, then undone by restoring the version the
+    // restore made; every version stays.
+    void restoreOlderThenUndo()
+    {
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
+            put(m_game + "/config.cfg", bytes);
+            StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        }
+        put(m_game + "/config.cfg", "edited");
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 3);
+
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 2, m_prompts); // "good"
+        QCOMPARE(readAll(m_game + "/config.cfg"), "good");
+        QList<QByteArray> now;
+        for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+            now << readAll(v.path);
+        QCOMPARE(now, (QList<QByteArray>{"edited", "worse", "bad", "good"}));
+
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts); // the one it made
+        QCOMPARE(readAll(m_game + "/config.cfg"), "edited");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "good");
+        QCOMPARE(m_prompts.errors, QStringList());
+        QVERIFY(!QFileInfo::exists(m_program + "/restore.journal"));
     }
 
     void removeMod_data()
@@ -708,8 +830,14 @@ private slots:
         QFETCH(bool, copiesDeleted);
         put(m_game + "/config.cfg", "c");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        if (sharedName)
-            QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        if (sharedName) {
+            makeFolder(m_root->filePath("other"));
+            put(m_root->filePath("other/config.cfg"), "c");
+            QVERIFY(AddMod(*m_vars, m_program, "m", m_root->filePath("other"), m_prompts).added);
+        }
+        put(m_game + "/config.cfg", "changed");
+        StoreCommands::backup(*m_vars, m_program, 0, m_prompts); // an older version too
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 2);
         put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
         m_prompts.answers = answers;
         int saves = 0;
@@ -723,6 +851,7 @@ private slots:
         QCOMPARE(listedMods(*m_vars).size(), (sharedName ? 2 : 1) - (removed ? 1 : 0));
         QCOMPARE(backupsOf(*m_vars, listedMods(*m_vars).value(0, -1)).size(), sharedName ? 2 : removed ? 0 : 1);
         QCOMPARE(QFileInfo::exists(backupCopy(m_program, "m", "config.cfg")), !copiesDeleted);
+        QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m") + "/versions"), !copiesDeleted);
         QCOMPARE(readAll(backupFolder(m_program, "m") + "/notes.txt"), "the user's");
     }
 
@@ -731,7 +860,10 @@ private slots:
     {
         put(m_game + "/config.cfg", "first");
         QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
+        m_vars->strModDir[1] = m_vars->strModDir[0]; // entered twice by an older version
+        m_vars->strModName[1] = "m";
+        m_vars->strBackupFile[1] = "config.cfg";
+        m_vars->strBackupMod[1] = "m";
         put(m_game + "/config.cfg", "second");
         QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 0, "config.cfg"));
         QCOMPARE(readAll(m_game + "/config.cfg"), "first");

@@ -207,17 +207,71 @@ private slots:
             QCOMPARE(readAll(target), passwd);
     }
 
-    void backupSlotsAbove500LastOneRunOnly()
+    void entriesBeyondTheRecords_data()
     {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("inRecords");
+        QTest::newRow("slot 500, in the records") << 500 << "server.cfg" << true;
+        QTest::newRow("slot 600") << 600 << "server.cfg" << false;
+        QTest::newRow("slot 1000") << 1000 << "server.cfg" << false;
+        QTest::newRow("name outside the code page") << 3 << QString::fromUtf8("bind\u0101.cfg") << false;
+        QTest::newRow("name of 127 characters") << 4 << QString(123, u'n') + ".cfg" << false;
+    }
+
+    // What a record cannot hold is kept beside data.dat, whose records stay
+    // as an older version wrote them; with nothing beyond them there is no
+    // second file, and an older data.dat alone reads as before.
+    void entriesBeyondTheRecords()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, file);
+        QFETCH(bool, inRecords);
         mdlVars vars;
-        vars.strBackupFile[600] = QStringLiteral("server.cfg");
-        vars.strBackupMod[600] = QStringLiteral("ns");
+        vars.strModName[0] = QStringLiteral("ns");
+        vars.strBackupFile[0] = QStringLiteral("config.cfg");
+        vars.strBackupMod[0] = QStringLiteral("ns");
+        vars.strBackupFile[slot] = file;
+        vars.strBackupMod[slot] = QStringLiteral("ns");
         QVERIFY(SaveSettings(vars, folder()).ok());
-        QCOMPARE(readAll(dataPath()), QByteArray(FileSize, '\0'));
+        const QByteArray records = readAll(dataPath());
+        QCOMPARE(records.size(), FileSize);
+        QCOMPARE(recordBytes(records, 1004).mid(2, 10), QByteArray("config.cfg"));
+        if (slot < 501)
+            QCOMPARE(recordBytes(records, 1004 + slot).left(2), inRecords ? QByteArray("\x0a\0", 2) : QByteArray(2, 0));
+        QCOMPARE(QFileInfo::exists(Settings::extraPath(folder())), !inRecords);
 
         mdlVars next;
         QVERIFY(LoadSettings(next, folder()).ok());
-        QVERIFY(next.strBackupFile[600].isEmpty());
+        QCOMPARE(next.strBackupFile, vars.strBackupFile);
+        QCOMPARE(next.strBackupMod, vars.strBackupMod);
+
+        // The records alone, as an older version reads them.
+        QFile::remove(Settings::extraPath(folder()));
+        mdlVars old;
+        QVERIFY(LoadSettings(old, folder()).ok());
+        QCOMPARE(old.strBackupFile[0], QStringLiteral("config.cfg"));
+        QCOMPARE(old.strBackupFile[slot], inRecords ? file : QString());
+        QVERIFY(SaveSettings(old, folder()).ok());
+        if (inRecords)
+            QCOMPARE(readAll(dataPath()), records);
+        QVERIFY(!QFileInfo::exists(Settings::extraPath(folder())));
+        if (slot < 501 && !inRecords) {
+            // An older version since stored an entry of its own there: it wins.
+            mdlVars fresh;
+            fresh.strBackupFile[slot] = file;
+            fresh.strBackupMod[slot] = QStringLiteral("ns");
+            QVERIFY(SaveSettings(fresh, folder()).ok());
+            QVERIFY(QFileInfo::exists(Settings::extraPath(folder())));
+            RecordFile older;
+            QVERIFY(older.open(dataPath()).ok());
+            QVERIFY(older.write(1004 + slot, QStringLiteral("other.cfg")).ok());
+            QVERIFY(older.write(2006 + slot, QStringLiteral("ns")).ok());
+            QVERIFY(older.commit().ok());
+            mdlVars mixed;
+            QVERIFY(LoadSettings(mixed, folder()).ok());
+            QCOMPARE(mixed.strBackupFile[slot], QStringLiteral("other.cfg"));
+        }
     }
 
     void unusedRecordsKeepTheirBytes()

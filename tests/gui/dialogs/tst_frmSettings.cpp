@@ -95,11 +95,11 @@ private slots:
         open();
         addMod(QString(), QString()); // makes the add dialog, whose buttons count too
         QStringList chain;
-        for (QWidget *w = m_frm->focusWidget(); chain.size() < 7; w = w->nextInFocusChain())
+        for (QWidget *w = m_frm->focusWidget(); chain.size() < 9; w = w->nextInFocusChain())
             if (w->focusPolicy() & Qt::TabFocus)
                 chain << w->objectName();
-        QCOMPARE(chain, QStringList({"cmdOk", "lstMods", "lstFiles", "cmdAddmod", "cmdDelmod", "cmdCancel",
-                                     "cmdRestore"}));
+        QCOMPARE(chain, QStringList({"cmdOk", "lstMods", "lstFiles", "lstVersions", "cmdAddmod", "cmdDelmod",
+                                     "cmdBackup", "cmdCancel", "cmdRestore"}));
         for (QPushButton *button : m_frm->findChildren<QPushButton *>())
             QVERIFY(!button->autoDefault() && !button->isDefault());
     }
@@ -151,22 +151,20 @@ private slots:
         QCOMPARE(list("lstMods")->currentRow(), 1);
         QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt"}));
 
-        // Shown again, the dialog still holds the texts of the last add.
+        // Shown again, the dialog is empty.
         QTimer::singleShot(0, this, [&] {
-            QCOMPARE(control<QLineEdit>(add, "txtModname")->text(), QString("second"));
-            QCOMPARE(control<QLineEdit>(add, "txtModdir")->text(), game());
+            QCOMPARE(control<QLineEdit>(add, "txtModname")->text(), QString());
+            QCOMPARE(control<QLineEdit>(add, "txtModdir")->text(), QString());
             add->cmdCancel_Click();
         });
         m_frm->cmdAddmod_Click();
         QCOMPARE(m_frm->addDialog(), add);
 
         addMod("te/mp", game()); // refused: told, the lists unchanged
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QCOMPARE(lines(list("lstMods")).size(), 2);
-        addMod("second", game()); // the same bytes again: no question
-        QCOMPARE(m_prompts.questions.size(), 0);
-        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second", "second"}));
-        QCOMPARE(lines(list("lstFiles")), QStringList({"config.cfg", "motd.txt", "config.cfg", "motd.txt"}));
+        addMod("third", game() + "/"); // the same folder again
+        QCOMPARE(m_prompts.errors.size(), 2);
+        QVERIFY(m_prompts.errors[1].contains("already registered"));
+        QCOMPARE(lines(list("lstMods")), QStringList({"first", "second"}));
     }
 
     // View, Backups... shows one modal dialog, kept while hidden and made
@@ -206,7 +204,9 @@ private slots:
         m_frm->cmdOk_Click();
         m_frm->show();
         QVERIFY(list("lstFiles")->item(0)->text().contains(StoreCommands::copyDate(program(), "first", "config.cfg")));
-        addMod("second", game());
+        QVERIFY(QDir().mkpath(game() + "2"));
+        writeAll(game() + "2/config.cfg", "c");
+        addMod("second", game() + "2");
         QVERIFY(QFileInfo::exists(program() + "/second/config.cfg"));
         m_frm->cmdCancel_Click();
         QVERIFY(!QFileInfo::exists(program() + "/second"));
@@ -261,6 +261,42 @@ private slots:
         QCOMPARE(next.strModName[0], QString("m"));
         QVERIFY(PendingAdds::recoverAbandoned(program(), next));
         QCOMPARE(readAll(program() + "/m/config.cfg"), "new");
+    }
+
+    // Back Up adds dated versions, listed newest first with the newest
+    // chosen; Restore takes the chosen one, shows the difference first and
+    // names the restored file for the editor.
+    void versionsListedAndRestored()
+    {
+        QVERIFY(QDir().mkpath(game()));
+        writeAll(game() + "/userconfig.cfg", "one");
+        open();
+        addMod("m", game());
+        for (const char *text : {"two", "three"}) {
+            writeAll(game() + "/userconfig.cfg", text);
+            QTest::qWait(5); // versions a few milliseconds apart
+            m_frm->findChild<QPushButton *>("cmdBackup")->click();
+        }
+        QCOMPARE(m_prompts.listed, QList<QStringList>(3, QStringList{"userconfig.cfg"}));
+        list("lstFiles")->setCurrentRow(0);
+        QListWidget *versions = list("lstVersions");
+        QCOMPARE(versions->count(), 3);
+        QCOMPARE(versions->currentRow(), 0);
+        QVERIFY(versions->item(0)->text().endsWith("(newest)"));
+        QVERIFY(versions->item(0)->text() >= versions->item(2)->text());
+
+        QStringList restored;
+        m_frm->setRestoredHandler([&](const QString &path, const QDateTime &) { restored << path; });
+        versions->setCurrentRow(2);
+        m_frm->cmdRestore_Click();
+        QCOMPARE(readAll(game() + "/userconfig.cfg"), "one");
+        QCOMPARE(m_prompts.differences, QList<QStringList>({{"three", "one"}}));
+        QCOMPARE(restored, QStringList{game() + "/userconfig.cfg"});
+        QCOMPARE(versions->count(), 3); // the file was the newest version already
+        QCOMPARE(versions->currentRow(), 0);
+        m_frm->cmdRestore_Click(); // the newest: undone
+        QCOMPARE(readAll(game() + "/userconfig.cfg"), "three");
+        QCOMPARE(m_prompts.errors, QStringList());
     }
 
     void okSavesCancelDoesNot()

@@ -1,0 +1,123 @@
+#include "mods/Versions.h"
+
+#include "mods/ModStore.h"
+#include "mods/SafeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cstdio>
+
+namespace Versions {
+
+namespace {
+
+// Sorted by name, the stamps sort by date; one taken twice in a millisecond
+// gets a number after it, which sorts after it too.
+constexpr char StampFormat[] = "yyyyMMdd-HHmmss-zzz";
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A folder of the store that is a link would carry the versions elsewhere.
+Status realFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isDir()))
+        return Status::failure(QStringLiteral("%1 is a symbolic link or a file, so no version is kept there.")
+                                   .arg(shown(path)));
+    if (!info.exists() && !QDir().mkdir(path))
+        return Status::failure(QStringLiteral("The folder %1 cannot be made.").arg(shown(path)));
+    return Status::success();
+}
+
+QStringList olderNames(const QString &dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    names.removeIf([](const QString &name) {
+        return !QDateTime::fromString(name.left(int(sizeof StampFormat) - 1), QLatin1String(StampFormat)).isValid();
+    });
+    return names; // oldest first
+}
+
+} // namespace
+
+QString folder(const QString &dataFolder, const QString &mod, const QString &file)
+{
+    return ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName) + u'/' + file;
+}
+
+QList<Version> of(const QString &dataFolder, const QString &mod, const QString &file)
+{
+    QList<Version> versions;
+    const QFileInfo copy(ModStore::backupCopy(dataFolder, mod, file));
+    if (copy.isFile())
+        versions.append({copy.filePath(), copy.lastModified()});
+    const QString dir = folder(dataFolder, mod, file);
+    const QStringList names = olderNames(dir);
+    for (auto it = names.crbegin(); it != names.crend(); ++it) {
+        QDateTime when = QDateTime::fromString(it->left(int(sizeof StampFormat) - 1), QLatin1String(StampFormat));
+        when.setTimeSpec(Qt::UTC);
+        versions.append({dir + u'/' + *it, when.toLocalTime()});
+    }
+    return versions;
+}
+
+QString shownDate(const QDateTime &when)
+{
+    return QLocale().toString(when.toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+Status pushAside(const QString &dataFolder, const QString &mod, const QString &file)
+{
+    const QString copy = ModStore::backupCopy(dataFolder, mod, file);
+    const QFileInfo info(copy);
+    if (!info.exists() && !info.isSymLink())
+        return Status::success();
+    if (info.isSymLink() || !info.isFile())
+        return Status::failure(QStringLiteral("%1 is a symbolic link or not a file; Tessary leaves it alone.")
+                                   .arg(shown(copy)));
+    const QString versions = ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName);
+    if (Status s = realFolder(versions); !s)
+        return s;
+    const QString dir = folder(dataFolder, mod, file);
+    if (Status s = realFolder(dir); !s)
+        return s;
+    const QString stamp = info.lastModified().toUTC().toString(QLatin1String(StampFormat));
+    QString target = dir + u'/' + stamp;
+    for (int n = 1; QFileInfo(target).exists() || QFileInfo(target).isSymLink(); ++n)
+        target = dir + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
+    // rename() keeps the file's date and never copies: the copy is whole in one place or the other.
+    if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData()) != 0)
+        return Status::failure(QStringLiteral("%1 cannot be moved to %2.").arg(shown(copy), shown(target)));
+    return Status::success();
+}
+
+Status prune(const QString &dataFolder, const QString &mod, const QString &file)
+{
+    const QList<Version> versions = of(dataFolder, mod, file);
+    QStringList failed;
+    for (qsizetype i = Kept; i < versions.size(); ++i)
+        if (!QFile::remove(versions[i].path))
+            failed << shown(versions[i].path);
+    if (!failed.isEmpty())
+        return Status::failure(QStringLiteral("These old versions could not be removed:\n%1").arg(failed.join(u'\n')));
+    return Status::success();
+}
+
+Status add(const QString &dataFolder, const QString &mod, const QString &file, const QByteArray &bytes,
+           const StepHook &afterStep)
+{
+    if (Status s = pushAside(dataFolder, mod, file); !s)
+        return s;
+    if (Status s = SafeFile::write(ModStore::backupCopy(dataFolder, mod, file), bytes, SafeFile::Links::Refuse); !s)
+        return s;
+    if (afterStep)
+        afterStep(Step::CopyWritten);
+    return prune(dataFolder, mod, file);
+}
+
+} // namespace Versions
