@@ -444,7 +444,7 @@ void frmTessary::mnuSave_Click()
 {
     const bool named = !m_vars.strFilename.isEmpty();
     if (m_documents->save() && !named) // saved through Save As
-        documentNamed(m_documents->dialogFileName());
+        documentNamed(m_vars.strFilename);
     updateTitle();
 }
 
@@ -456,7 +456,7 @@ void frmTessary::picSave_Click()
 void frmTessary::mnuSaveas_Click()
 {
     if (m_documents->saveAs())
-        documentNamed(m_documents->dialogFileName());
+        documentNamed(m_vars.strFilename);
     updateTitle();
 }
 
