@@ -29,6 +29,7 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -180,8 +181,12 @@ void frmTessary::createControls()
     cboSearch->setObjectName(QStringLiteral("cboSearch"));
     cboSearch->setEditable(true);
     cboSearch->setInsertPolicy(QComboBox::NoInsert);
-    // Completion would search for a name the user did not type.
+    // The box's own completer would search for a completed name at once;
+    // completion from the catalogue is put on its text field (Form_Load).
     cboSearch->setCompleter(nullptr);
+    // The box picks a typed name of its list when its text field loses the
+    // focus: Enter's search would run a second time.
+    disconnect(cboSearch->lineEdit(), &QLineEdit::editingFinished, cboSearch, nullptr);
     cboSearch->addItems(QuickSearchNames());
     cboSearch->setCurrentIndex(-1);
     cboSearch->setEditText(QString());
@@ -272,6 +277,9 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
+    auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
+    names->setCaseSensitivity(Qt::CaseInsensitive);
+    cboSearch->lineEdit()->setCompleter(names);
     objUndo = std::make_unique<clsUndo>();
     objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
                              [](bool busy) {
@@ -572,7 +580,8 @@ void frmTessary::cboSearch_Click()
     const QString text = cboSearch->currentText();
     FindInDocument(text);
     txtMain->SetFocus();
-    cboSearch->addItem(text);
+    if (cboSearch->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+        cboSearch->addItem(text);
 }
 
 void frmTessary::cboSearch_KeyDown(KeyEvent &key)

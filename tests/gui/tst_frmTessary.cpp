@@ -8,6 +8,7 @@
 #include "gui/SyntaxColours.h"
 #include "gui/frmTessary.h"
 #include "undo/clsUndo.h"
+#include "catalogue/QuickSearchNames.h"
 
 #include "FileHelpers.h"
 
@@ -543,6 +544,9 @@ private slots:
         QTest::addColumn<int>("found");
         QTest::addColumn<QStringList>("told");
         QTest::newRow("picked, missing") << "sensitivity" << true << -1 << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("picked, typed") << "cl_updaterate" << true << 9 << QStringList();
+        QTest::newRow("Enter, a listed name, missing") << "sensitivity" << false << -1
+                                                      << QStringList{"Not Found: Could not find sensitivity"};
         QTest::newRow("Enter, first of two, inside a name") << "RATE" << false << 18 << QStringList();
         QTest::newRow("Enter, letters beyond ASCII") << "\u00c9\u0160\u0152\u017d\u0178" << false << 34 << QStringList();
         QTest::newRow("Enter, empty") << "" << false << -1 << QStringList();
@@ -565,8 +569,15 @@ private slots:
         auto *search = control<QComboBox>("cboSearch");
         search->setFocus();
         if (picked) {
-            search->setCurrentIndex(search->findText(searched));
-            emit search->activated(search->currentIndex());
+            // Picked twice, listed once: a picked name was listed already, a typed one is added.
+            for (int again = 0; again < 2; ++again) {
+                if (search->findText(searched) >= 0)
+                    search->setCurrentIndex(search->findText(searched));
+                else
+                    search->setEditText(searched);
+                emit search->activated(search->currentIndex());
+            }
+            told += told;
         } else {
             search->setEditText(searched);
             QTest::keyClick(search->lineEdit(), Qt::Key_Return);
@@ -577,8 +588,11 @@ private slots:
         QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) + breaks : 0);
         QCOMPARE(m_prompts->messages, told);
         QCOMPARE(QApplication::focusWidget(), control("txtMain"));
-        QCOMPARE(search->count(), picked ? 91 : 90);
-        QCOMPARE(search->itemText(search->count() - 1), picked ? searched : QStringLiteral("+jlook"));
+        const bool listed = QuickSearchNames().contains(searched);
+        QCOMPARE(search->count(), picked && !listed ? 91 : 90);
+        QCOMPARE(search->itemText(search->count() - 1), picked && !listed ? searched : QStringLiteral("+jlook"));
+        // Typing completes from the whole catalogue.
+        QVERIFY(search->lineEdit()->completer());
     }
 
     void settingsThatFailAtCloseAreTold()
