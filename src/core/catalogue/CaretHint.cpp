@@ -2,6 +2,7 @@
 
 #include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ConsoleScript.h"
 #include "catalogue/ValueRange.h"
 #include "editbox/EditBox.h"
 
@@ -69,16 +70,28 @@ QStringList statementBefore(QStringView line)
 
 } // namespace
 
-Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases)
+Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases,
+                 QStringView afterCaret)
 {
     Hint hint;
+    // The console skips a comment to its command's end: COM_Parse in rehlds
+    // rehlds/engine/common.cpp, and Cbuf_Execute in cmd.cpp ends the command at
+    // ';' or the line's end (the "// ... ;" trap, ValveSoftware/halflife #2520).
+    if (ConsoleScript::commentStart(ConsoleScript::commands(lineBeforeCaret).constLast()) >= 0)
+        return hint;
     qsizetype end = lineBeforeCaret.size();
-    if (end > 0 && lineBeforeCaret[end - 1] == u'"')
+    qsizetype rest = 0;
+    if (end > 0 && lineBeforeCaret[end - 1] == u'"') {
         --end;
+    } else if (end > 0 && !endsWord(lineBeforeCaret[end - 1])) {
+        while (rest < afterCaret.size() && !endsWord(afterCaret[rest]) && afterCaret[rest] != u';'
+               && afterCaret[rest] != u'\r' && afterCaret[rest] != u'\n')
+            ++rest;
+    }
     qsizetype start = end;
     while (start > 0 && !endsWord(lineBeforeCaret[start - 1]))
         --start;
-    hint.word = lineBeforeCaret.mid(start, end - start);
+    hint.word = lineBeforeCaret.mid(start, end - start) + afterCaret.first(rest).toString();
     if (hint.word.isEmpty())
         return hint;
     // The word is a value when it follows a command in its statement.
@@ -94,12 +107,15 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
         return hint;
     }
     const int k = catalogue.find(hint.word);
-    const auto alias = k || !aliases ? std::nullopt : aliases->find(hint.word);
-    hint.caption = k ? catalogue.explanation(k) : alias ? AliasIndex::explanation(*alias) : hint.word;
+    const QString alias = k || !aliases ? QString() : aliases->explain(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : !alias.isEmpty() ? alias : hint.word;
     return hint;
 }
 
 Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases)
 {
-    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases);
+    // No name is longer than a catalogue record holds.
+    constexpr int NameReach = 128;
+    const QString after = box.lineAfterCaret(NameReach);
+    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases, after);
 }

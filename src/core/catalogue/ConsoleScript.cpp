@@ -23,7 +23,7 @@ bool isSingle(QChar c)
 // only guards against a pathological line.
 constexpr int MaxDepth = 32;
 
-void scanInto(QStringView script, Scan &out, int depth)
+void scanInto(QStringView script, Scan &out, int depth, const QString &within = {}, bool byKey = false)
 {
     for (const QStringView command : commands(script)) {
         const QStringList w = words(command);
@@ -35,9 +35,9 @@ void scanInto(QStringView script, Scan &out, int depth)
         const bool alias = w[0].compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0;
         // "alias name" alone defines an empty alias; "bind key" alone only shows the binding.
         if (alias)
-            out.aliases.append({w[1], storedCommand(w)});
+            out.aliases.append({w[1], storedCommand(w), within, byKey});
         if (w.size() > 2 && depth < MaxDepth)
-            scanInto(storedCommand(w), out, depth + 1);
+            scanInto(storedCommand(w), out, depth + 1, w[1], !alias);
     }
 }
 
@@ -92,6 +92,30 @@ QStringList words(QStringView command)
         out.append(command.mid(i, end - i).toString());
         i = end;
     }
+}
+
+qsizetype commentStart(QStringView command)
+{
+    qsizetype i = 0;
+    const qsizetype n = command.size();
+    while (i < n) {
+        while (i < n && isBlank(command[i]))
+            ++i;
+        if (i >= n)
+            break;
+        if (command[i] == u'/' && i + 1 < n && command[i + 1] == u'/')
+            return i;
+        if (command[i] == u'"') {
+            const qsizetype close = command.indexOf(u'"', i + 1);
+            i = close < 0 ? n : close + 1;
+        } else if (isSingle(command[i])) {
+            ++i;
+        } else {
+            while (i < n && !isBlank(command[i]) && !isSingle(command[i]))
+                ++i;
+        }
+    }
+    return -1;
 }
 
 bool takesCommand(QStringView name)

@@ -20,6 +20,9 @@ QList<QStringView> commands(QStringView script);
 // The words of one command, quotes removed.
 QStringList words(QStringView command);
 
+// Where a "//" comment starts in one command (as commands() gives it), or -1.
+qsizetype commentStart(QStringView command);
+
 // Whether a command name is bind or alias, whose third and later words
 // form a command (the console ignores letter case in command names).
 bool takesCommand(QStringView name);
@@ -31,6 +34,10 @@ struct Alias
 {
     QString name;
     QString body;
+    // Where a definition inside another's body is: the alias whose running
+    // defines it, or the key whose press does (byKey); empty at the top level.
+    QString within;
+    bool byKey = false;
     bool operator==(const Alias &) const = default;
 };
 

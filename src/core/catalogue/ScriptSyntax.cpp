@@ -347,6 +347,5 @@ QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalog
         k = findAction(catalogue, word);
     if (k)
         return catalogue.explanation(k);
-    const auto alias = syntax == FileSyntax::Script && aliases ? aliases->find(word.toString()) : std::nullopt;
-    return alias ? AliasIndex::explanation(*alias) : QString();
+    return syntax == FileSyntax::Script && aliases ? aliases->explain(word.toString()) : QString();
 }
