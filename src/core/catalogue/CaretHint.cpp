@@ -100,7 +100,9 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
     if (command) {
         hint.caption = catalogue.explanation(command);
         if (before.size() == 1) {
-            const QString problem = ValueRange::parse(catalogue.strCmdRange[command]).problem(hint.word);
+            const ValueRange range = ValueRange::parse(catalogue.strCmdRange[command]);
+            // A value of several numbers is checked whole by the colours and hovering.
+            const QString problem = range.count > 1 ? QString() : range.problem(hint.word);
             if (!problem.isEmpty())
                 hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
         }
