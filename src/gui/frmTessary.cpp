@@ -594,7 +594,10 @@ void frmTessary::cboSearch_KeyDown(KeyEvent &key)
 
 void frmTessary::mnuFind_Click()
 {
-    m_dialogs->showFind([this](const QString &text) { FindInDocument(text); });
+    if (!m_search) // before Form_Load
+        return;
+    m_dialogs->showFind([this](const QString &text, SearchOptions options) { m_search->find(text, options); },
+                        m_search->options());
 }
 
 void frmTessary::mnuBackups_Click()
