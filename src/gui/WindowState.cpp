@@ -4,9 +4,11 @@
 #include "documents/Texts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
@@ -93,11 +95,18 @@ void WindowState::fillRecentMenu()
 {
     m_recentMenu.clear();
     const QStringList &recent = m_view.recentFiles();
+    QHash<QString, int> named;
+    for (const QString &path : recent)
+        ++named[QFileInfo(path).fileName()];
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];
         // "&1 config.cfg": a digit key picks it; the full path shows as its tip.
-        QAction *item = m_recentMenu.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
+        // Files of one name (every mod has its config.cfg) show their folders.
+        const QFileInfo file(path);
+        QString shown = file.fileName();
+        if (named.value(shown) > 1)
+            shown += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(file.absolutePath()));
+        QAction *item = m_recentMenu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(u'&', QStringLiteral("&&"))));
         item->setToolTip(path);
         item->setStatusTip(path);
         connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });

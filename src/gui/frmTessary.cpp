@@ -87,6 +87,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(Texts::windowTitle(QString()));
     setWindowIcon(programIcon());
+    // The tool pictures explain themselves also while another window is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     // data.dat that could not be read at start is never replaced.
     m_dialogs = std::make_unique<MainDialogs>(
         *this, m_vars, m_prompts, m_dataFolder,
@@ -148,8 +150,21 @@ void frmTessary::keepRecoveryCopy()
     m_documents->keepRecoveryCopy();
 }
 
+// The hint line is a standing tooltip: pale yellow in a light theme, the
+// theme's own tooltip colours in a dark one.
+void frmTessary::followTooltipColours()
+{
+    const QPalette theme = QApplication::palette(lblHint);
+    QPalette hintColours = lblHint->palette();
+    hintColours.setColor(QPalette::Window, theme.color(QPalette::ToolTipBase));
+    hintColours.setColor(QPalette::WindowText, theme.color(QPalette::ToolTipText));
+    lblHint->setPalette(hintColours);
+}
+
 bool frmTessary::event(QEvent *event)
 {
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lblHint)
+        followTooltipColours();
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
@@ -204,12 +219,7 @@ void frmTessary::createControls()
     // A word reaching back over line breaks shows its first line.
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHint->setAutoFillBackground(true);
-    QPalette hintColours = lblHint->palette();
-    hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
-    // A dark theme's light text would vanish on the pale yellow.
-    if (qGray(hintColours.color(QPalette::WindowText).rgb()) > 128)
-        hintColours.setColor(QPalette::WindowText, Qt::black);
-    lblHint->setPalette(hintColours);
+    followTooltipColours();
     lblHint->setAccessibleDescription(tr("Explains the command being typed"));
     // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
     const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());

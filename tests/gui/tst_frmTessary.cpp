@@ -335,6 +335,33 @@ private slots:
         QCOMPARE(box.SelLength(), 0);
     }
 
+    // Menus open with Alt and their letter; two recent files of one name show
+    // their folders; the hint line takes the theme's tooltip colours.
+    void desktopConventions()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::keyClick(m_frm.get(), Qt::Key_F, Qt::AltModifier);
+        auto *file = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
+        QTRY_VERIFY(file->isVisible());
+        file->hide();
+
+        QDir(folder()).mkpath(QStringLiteral("valve"));
+        QDir(folder()).mkpath(QStringLiteral("cstrike"));
+        for (const char *name : {"valve/config.cfg", "cstrike/config.cfg", "autoexec.cfg"}) {
+            writeAll(path(QString::fromLatin1(name)), "fps_max 100\r\n");
+            m_frm->openFile(path(QString::fromLatin1(name)));
+        }
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QStringList shown;
+        for (const QAction *item : recent->actions())
+            shown.append(item->text());
+        QCOMPARE(shown, (QStringList{"&1 autoexec.cfg",
+                                     "&2 config.cfg (" + QDir::toNativeSeparators(path("cstrike")) + ")",
+                                     "&3 config.cfg (" + QDir::toNativeSeparators(path("valve")) + ")"}));
+    }
+
     // A file dropped on the window opens, after the question about the edited
     // text; it joins the recent files, which are remembered with the zoom.
     void droppedFileOpensAndIsRemembered()
@@ -759,17 +786,20 @@ private slots:
         QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
     }
 
-    void hintStaysReadableOnADarkTheme()
+    // The hint line takes the theme's tooltip colours, also when the theme changes.
+    void hintFollowsTheTooltipColours()
     {
         const QPalette before = QApplication::palette();
         QPalette dark = before;
-        dark.setColor(QPalette::WindowText, Qt::white);
-        QApplication::setPalette(dark);
+        dark.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
         start();
+        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), before.color(QPalette::ToolTipBase));
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(40, 40, 40));
         const QPalette hint = control("lblHint")->palette();
         QApplication::setPalette(before);
-        QCOMPARE(hint.color(QPalette::Window), QColor(255, 255, 192));
-        QVERIFY(qGray(hint.color(QPalette::WindowText).rgb()) < 100);
+        QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
         QVERIFY(!m_frm->windowIcon().isNull());
     }
 };
