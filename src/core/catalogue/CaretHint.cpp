@@ -97,6 +97,13 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
     // The word is a value when it follows a command in its statement.
     const QStringList before = statementBefore(QStringView(lineBeforeCaret).left(start));
     const int command = before.isEmpty() ? 0 : catalogue.find(before.front());
+    // The name an alias defines, or one a bind or alias runs, explains itself.
+    if (command && aliases && ConsoleScript::takesCommand(before.front())) {
+        if (QString alias = aliases->explain(hint.word); !alias.isEmpty()) {
+            hint.caption = std::move(alias);
+            return hint;
+        }
+    }
     if (command) {
         hint.caption = catalogue.explanation(command);
         if (before.size() == 1) {

@@ -66,6 +66,11 @@ private slots:
         QTest::newRow("toggle") << toggle << "duck_t"
                                 << "alias duck_t: duck_on (line 3); redefined when duck_on runs (line 1); "
                                    "redefined when duck_off runs (line 2)";
+        QTest::newRow("toggle, where defined") << toggle << "alias duck_t"
+                                               << "alias duck_t: duck_on (line 3); redefined when duck_on runs (line 1); "
+                                                  "redefined when duck_off runs (line 2)";
+        QTest::newRow("toggle, bound") << toggle << "bind c duck_on"
+                                       << "alias duck_on: +duck; alias duck_t duck_off (line 1)";
         QTest::newRow("defined twice") << QStringList{"alias go jump", "alias go kill"} << "go"
                                        << "alias go: kill (line 2)";
         QTest::newRow("twice on one line") << QStringList{"alias go jump; alias go kill"} << "go"
@@ -81,7 +86,12 @@ private slots:
         QFETCH(QString, name);
         AliasIndex aliases;
         aliases.replaceLines(0, 0, document);
-        QTEST(hintAtCaret(name, *testCatalogue(), &aliases).caption, "caption");
+        // With entries of their own, bind and alias still let an alias name explain itself.
+        auto catalogue = testCatalogue();
+        catalogue->strCmdName[100] = QStringLiteral("alias");
+        catalogue->strCmdName[101] = QStringLiteral("bind");
+        catalogue->reindex();
+        QTEST(hintAtCaret(name, *catalogue, &aliases).caption, "caption");
     }
 
     void hint()
