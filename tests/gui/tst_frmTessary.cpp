@@ -420,6 +420,10 @@ private slots:
         m_prompts->savePath = path("autoexec.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
+        // Save As switched to the new file: the title and the recent files follow.
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
+        QCOMPARE(m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"))->actions().first()->toolTip(),
+                 path("autoexec.cfg"));
         open(QStringLiteral("mapcycle.txt"));
         m_frm->mnuNew_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
