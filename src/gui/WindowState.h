@@ -29,6 +29,7 @@ public:
     Status save();
 
     void addRecentFile(const QString &path);
+    const QStringList &recentFiles() const { return m_view.recentFiles(); }
 
     void zoomIn() { setZoom(m_view.zoom + 1); }
     void zoomOut() { setZoom(m_view.zoom - 1); }

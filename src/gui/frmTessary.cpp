@@ -309,6 +309,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
+    if (!m_windowState->recentFiles().isEmpty())
+        m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
     m_documents->loadCommandLine(commandLineArgument);
     if (!m_vars.strFilename.isEmpty())
         documentNamed(m_vars.strFilename);

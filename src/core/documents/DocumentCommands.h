@@ -47,6 +47,8 @@ public:
     // chosen in, else the home folder.
     QString dialogStart() const;
     void setHomeFolder(const QString &folder) { m_homeFolder = folder; }
+    // A file used in an earlier run, whose folder the dialogs start in before one is chosen.
+    void setLastChosen(const QString &path) { m_dialogFileName = path; }
 
     // Keeping work safe. The current file is remembered as it was on disk
     // at Open and after each Save; Save asks before overwriting a change.

@@ -147,7 +147,8 @@ private slots:
     }
 
     // Each step: "open NAME", "saveas NAME" (empty NAME: the dialog is
-    // cancelled), "save NAME" (the name the dialog would give), "new", "edit".
+    // cancelled), "save NAME" (the name the dialog would give), "new", "edit",
+    // "earlier NAME" (the file last used in an earlier run).
     // The edit is "rate 3"; "holds" names the files it reached.
     void documentCommands_data()
     {
@@ -170,6 +171,8 @@ private slots:
             << "edit; save" << "" << QStringList{} << 1 << "~";
         QTest::newRow("Save As after New starts in the folder last used")
             << "open a.cfg; saveas b.cfg; new; saveas c.cfg" << "c.cfg" << QStringList{} << 3 << "/";
+        QTest::newRow("Open starts in the folder of an earlier run")
+            << "earlier a.cfg; open a.cfg" << "a.cfg" << QStringList{} << 1 << "/";
     }
     void documentCommands()
     {
@@ -194,6 +197,8 @@ private slots:
             } else if (verb == u"save") {
                 m_prompts->savePath = chosen;
                 m_commands->save();
+            } else if (verb == u"earlier") {
+                m_commands->setLastChosen(chosen);
             } else if (verb == u"new") {
                 m_commands->newDocument();
             } else {
