@@ -34,6 +34,7 @@ void DocumentCommands::newDocument()
     if (!maybeSave())
         return;
     replaceText(QString());
+    // Nameless: a Save after New asks for a name instead of overwriting the file opened last.
     m_vars.strFilename.clear();
     m_stamp = {};
 }
