@@ -41,10 +41,11 @@ MainDialogs::MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QStrin
 
 MainDialogs::~MainDialogs() = default;
 
-void MainDialogs::showFind(const std::function<void(const QString &)> &find)
+void MainDialogs::showFind(const std::function<void(const QString &, SearchOptions)> &find, SearchOptions options)
 {
     if (!m_find)
         m_find = new frmFind(&m_owner, find);
+    m_find->setOptions(options);
     bringForward(m_find);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/DocumentSearch.h"
 #include "settings/Result.h"
 #include "settings/StoreLock.h"
 
@@ -48,8 +49,8 @@ public:
     // How addresses reach the user's web browser; tests put their own here.
     void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
 
-    // Modeless; shown, it takes the focus.
-    void showFind(const std::function<void(const QString &)> &find);
+    // Modeless; shown, it takes the focus, with these Match case and Whole word.
+    void showFind(const std::function<void(const QString &, SearchOptions)> &find, SearchOptions options);
     // Modal.
     void showBackups();
     // Writes data.dat; the mods added and kept pending in the Backups dialog

@@ -36,42 +36,43 @@ MainMenus::MainMenus(QMenuBar *bar, frmTessary &window)
     connectTo(window);
 }
 
+// Access keys as every desktop program has them: Alt+F opens File.
 void MainMenus::create(QMenuBar *bar)
 {
-    mnuFile = addMenu(bar, "File", "mnuFile");
-    mnuNew = addItem(mnuFile, "New", "mnuNew");
-    mnuOpen = addItem(mnuFile, "Open...", "mnuOpen");
-    mnuSave = addItem(mnuFile, "Save", "mnuSave");
-    mnuSaveas = addItem(mnuFile, "Save As...", "mnuSaveas");
-    mnuRecent = mnuFile->addMenu(QStringLiteral("Recent Files"));
+    mnuFile = addMenu(bar, "&File", "mnuFile");
+    mnuNew = addItem(mnuFile, "&New", "mnuNew");
+    mnuOpen = addItem(mnuFile, "&Open...", "mnuOpen");
+    mnuSave = addItem(mnuFile, "&Save", "mnuSave");
+    mnuSaveas = addItem(mnuFile, "Save &As...", "mnuSaveas");
+    mnuRecent = mnuFile->addMenu(QStringLiteral("&Recent Files"));
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     addSeparator(mnuFile, "mnuSep1");
-    mnuExit = addItem(mnuFile, "Exit", "mnuExit");
+    mnuExit = addItem(mnuFile, "E&xit", "mnuExit");
 
-    mnuEdit = addMenu(bar, "Edit", "mnuEdit");
-    mnuUndo = addItem(mnuEdit, "Undo", "mnuUndo");
-    mnuRedo = addItem(mnuEdit, "Redo", "mnuRedo");
+    mnuEdit = addMenu(bar, "&Edit", "mnuEdit");
+    mnuUndo = addItem(mnuEdit, "&Undo", "mnuUndo");
+    mnuRedo = addItem(mnuEdit, "&Redo", "mnuRedo");
     addSeparator(mnuEdit, "Sep4");
-    mnuCut = addItem(mnuEdit, "Cut", "mnuCut");
-    mnuCopy = addItem(mnuEdit, "Copy", "mnuCopy");
-    mnuPaste = addItem(mnuEdit, "Paste", "mnuPaste");
+    mnuCut = addItem(mnuEdit, "Cu&t", "mnuCut");
+    mnuCopy = addItem(mnuEdit, "&Copy", "mnuCopy");
+    mnuPaste = addItem(mnuEdit, "&Paste", "mnuPaste");
     addSeparator(mnuEdit, "sep3");
-    mnuFind = addItem(mnuEdit, "Find...", "mnuFind");
-    mnuFindNext = addItem(mnuEdit, "Find Next", "mnuFindNext");
-    mnuFindPrevious = addItem(mnuEdit, "Find Previous", "mnuFindPrevious");
-    mnuReplace = addItem(mnuEdit, "Replace...", "mnuReplace");
-    mnuGoto = addItem(mnuEdit, "Go to Line...", "mnuGoto");
+    mnuFind = addItem(mnuEdit, "&Find...", "mnuFind");
+    mnuFindNext = addItem(mnuEdit, "Find &Next", "mnuFindNext");
+    mnuFindPrevious = addItem(mnuEdit, "Find Pre&vious", "mnuFindPrevious");
+    mnuReplace = addItem(mnuEdit, "R&eplace...", "mnuReplace");
+    mnuGoto = addItem(mnuEdit, "&Go to Line...", "mnuGoto");
 
-    mnuView = addMenu(bar, "View", "mnuView");
-    mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
-    mnuCatalogue = addItem(mnuView, "Catalogue...", "mnuCatalogue");
-    mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
-    mnuAss = addItem(mnuView, "File Types...", "mnuAss");
+    mnuView = addMenu(bar, "&View", "mnuView");
+    mnuBackups = addItem(mnuView, "&Backups...", "mnuBackups");
+    mnuCatalogue = addItem(mnuView, "&Catalogue...", "mnuCatalogue");
+    mnuScriptwiz = addItem(mnuView, "&Script Wizard...", "mnuScriptwiz");
+    mnuAss = addItem(mnuView, "File &Types...", "mnuAss");
 
-    mnuHelp = addMenu(bar, "Help", "mnuHelp");
-    mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
+    mnuHelp = addMenu(bar, "&Help", "mnuHelp");
+    mnuNewver = addItem(mnuHelp, "Check For New &Version", "mnuNewver");
     addSeparator(mnuHelp, "mnuSep2");
-    mnuAbout = addItem(mnuHelp, "About", "mnuAbout");
+    mnuAbout = addItem(mnuHelp, "&About", "mnuAbout");
 }
 
 // Desktop keys, shown in the menus. Keys the edit box takes itself (undo,

@@ -3,6 +3,7 @@
 #include "documents/Texts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,7 +18,10 @@ QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString 
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QtPrompts::setFileFilters(dialog, filters);
-    if (!startPath.isEmpty())
+    // A folder to start in, or a file to start at.
+    if (QFileInfo(startPath).isDir())
+        dialog.setDirectory(startPath);
+    else if (!startPath.isEmpty())
         dialog.selectFile(startPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

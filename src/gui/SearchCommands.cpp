@@ -23,12 +23,19 @@ QString SearchCommands::find(const QString &text, bool forward, SearchOptions op
     return at.wrapped ? QString::fromLatin1(forward ? Texts::WrappedToStart : Texts::WrappedToEnd) : QString();
 }
 
+void SearchCommands::find(const QString &text, SearchOptions options)
+{
+    m_lastText = text;
+    m_options = options;
+    findNext(true);
+}
+
 bool SearchCommands::findNext(bool forward)
 {
     if (m_lastText.isEmpty())
         return false;
     bool found = false;
-    const QString line = find(m_lastText, forward, {}, found);
+    const QString line = find(m_lastText, forward, m_options, found);
     if (!found)
         m_prompts.showMessage(QString::fromLatin1(Texts::NotFoundTitle), line);
     else if (!line.isEmpty())
@@ -43,11 +50,13 @@ void SearchCommands::showReplace()
         frmReplace::Actions actions;
         actions.findNext = [this](const QString &text, SearchOptions options) {
             m_lastText = text;
+            m_options = options;
             bool found = false;
             return find(text, true, options, found);
         };
         actions.replace = [this](const QString &text, const QString &replacement, SearchOptions options) {
             m_lastText = text;
+            m_options = options;
             FoundAt next;
             replaceSelected(m_undo, m_box, text, replacement, options, next);
             if (next.position < 0)
@@ -56,10 +65,12 @@ void SearchCommands::showReplace()
         };
         actions.replaceAll = [this](const QString &text, const QString &replacement, SearchOptions options) {
             m_lastText = text;
+            m_options = options;
             return Texts::replacedCount(replaceAll(m_undo, m_box, text, replacement, options));
         };
         m_replace = new frmReplace(m_window, std::move(actions));
     }
+    m_replace->setOptions(m_options);
     // The selection, when it is one line, is what the user wants replaced.
     const QString selected = m_box.SelText();
     m_replace->showWith(selected.contains(u'\n') ? QString() : selected.isEmpty() ? m_lastText : selected);

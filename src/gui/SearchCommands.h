@@ -13,9 +13,10 @@ class QWidget;
 class clsUndo;
 class frmReplace;
 
-// Find Next, Find Previous, Replace and Go to Line for the main window.
+// Find, Find Next, Find Previous, Replace and Go to Line for the main window.
 // Find Next goes on from the caret with the text last searched by the
-// Quick Search or the find dialog, ignoring case as they do.
+// Quick Search, the find dialog or Replace, and with the Match case and
+// Whole word they last used (the Quick Search uses neither).
 class SearchCommands : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,10 @@ public:
 
     void setLastText(const QString &text) { m_lastText = text; }
     const QString &lastText() const { return m_lastText; }
+    SearchOptions options() const { return m_options; }
+
+    // The find dialog: from the caret, round the document, as Find Next.
+    void find(const QString &text, SearchOptions options);
 
     // False when there is no text to search for yet.
     bool findNext(bool forward);
@@ -43,5 +48,6 @@ private:
     Prompts &m_prompts;
     std::function<void(const QString &)> m_note;
     QString m_lastText;
+    SearchOptions m_options;
     QPointer<frmReplace> m_replace;
 };

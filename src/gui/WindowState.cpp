@@ -6,10 +6,12 @@
 #include "settings/RegularFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
@@ -151,11 +153,18 @@ void WindowState::fillRecentMenu()
 {
     m_recentMenu.clear();
     const QStringList &recent = m_view.recentFiles();
+    QHash<QString, int> named;
+    for (const QString &path : recent)
+        ++named[QFileInfo(FileName::shown(path)).fileName()];
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];
         // "&1 config.cfg": a digit key picks it; the full path shows as its tip.
-        QAction *item = m_recentMenu.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(FileName::shown(path)).fileName().replace(u'&', QStringLiteral("&&"))));
+        // Files of one name (every mod has its config.cfg) show their folders.
+        const QFileInfo file(FileName::shown(path));
+        QString shown = file.fileName();
+        if (named.value(shown) > 1)
+            shown += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(file.absolutePath()));
+        QAction *item = m_recentMenu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(u'&', QStringLiteral("&&"))));
         item->setToolTip(FileName::shown(path));
         item->setStatusTip(FileName::shown(path));
         connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });

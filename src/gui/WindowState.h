@@ -29,6 +29,7 @@ public:
     Status save();
 
     void addRecentFile(const QString &path);
+    const QStringList &recentFiles() const { return m_view.recentFiles(); }
 
     // The catalogue families the player switched off; setting them saves.
     const QStringList &familiesOff() const { return m_view.familiesOff; }

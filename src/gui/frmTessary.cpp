@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -87,6 +88,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(Texts::windowTitle(QString()));
     setWindowIcon(programIcon());
+    // The tool pictures explain themselves also while another window is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     // data.dat that could not be read at start is never replaced.
     m_dialogs = std::make_unique<MainDialogs>(
         *this, m_vars, m_prompts, m_dataFolder,
@@ -155,8 +158,21 @@ void frmTessary::keepRecoveryCopy()
     m_documents->keepRecoveryCopy();
 }
 
+// The hint line is a standing tooltip: pale yellow in a light theme, the
+// theme's own tooltip colours in a dark one.
+void frmTessary::followTooltipColours()
+{
+    const QPalette theme = QApplication::palette(lblHint);
+    QPalette hintColours = lblHint->palette();
+    hintColours.setColor(QPalette::Window, theme.color(QPalette::ToolTipBase));
+    hintColours.setColor(QPalette::WindowText, theme.color(QPalette::ToolTipText));
+    lblHint->setPalette(hintColours);
+}
+
 bool frmTessary::event(QEvent *event)
 {
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lblHint)
+        followTooltipColours();
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, [this] {
@@ -191,8 +207,12 @@ void frmTessary::createControls()
     cboSearch->setObjectName(QStringLiteral("cboSearch"));
     cboSearch->setEditable(true);
     cboSearch->setInsertPolicy(QComboBox::NoInsert);
-    // Completion would search for a name the user did not type.
+    // The box's own completer would search for a completed name at once;
+    // completion from the catalogue is put on its text field (Form_Load).
     cboSearch->setCompleter(nullptr);
+    // The box picks a typed name of its list when its text field loses the
+    // focus: Enter's search would run a second time.
+    disconnect(cboSearch->lineEdit(), &QLineEdit::editingFinished, cboSearch, nullptr);
     cboSearch->addItems(QuickSearchNames());
     cboSearch->setCurrentIndex(-1);
     cboSearch->setEditText(QString());
@@ -210,12 +230,7 @@ void frmTessary::createControls()
     // A word reaching back over line breaks shows its first line.
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHint->setAutoFillBackground(true);
-    QPalette hintColours = lblHint->palette();
-    hintColours.setColor(QPalette::Window, QColor(255, 255, 192));
-    // A dark theme's light text would vanish on the pale yellow.
-    if (qGray(hintColours.color(QPalette::WindowText).rgb()) > 128)
-        hintColours.setColor(QPalette::WindowText, Qt::black);
-    lblHint->setPalette(hintColours);
+    followTooltipColours();
     lblHint->setAccessibleDescription(tr("Explains the command being typed"));
     // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
     const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
@@ -283,6 +298,9 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
+    auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
+    names->setCaseSensitivity(Qt::CaseInsensitive);
+    cboSearch->lineEdit()->setCompleter(names);
     objUndo = std::make_unique<clsUndo>();
     objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
                              [](bool busy) {
@@ -303,6 +321,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
+    if (!m_windowState->recentFiles().isEmpty())
+        m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
     m_documents->loadCommandLine(commandLineArgument);
     if (!m_vars.strFilename.isEmpty())
         documentNamed(m_vars.strFilename);
@@ -456,7 +476,7 @@ void frmTessary::mnuSave_Click()
 {
     const bool named = !m_vars.strFilename.isEmpty();
     if (m_documents->save() && !named) // saved through Save As
-        documentNamed(m_documents->dialogFileName());
+        documentNamed(m_vars.strFilename);
     updateTitle();
 }
 
@@ -468,7 +488,7 @@ void frmTessary::picSave_Click()
 void frmTessary::mnuSaveas_Click()
 {
     if (m_documents->saveAs())
-        documentNamed(m_documents->dialogFileName());
+        documentNamed(m_vars.strFilename);
     updateTitle();
 }
 
@@ -589,7 +609,8 @@ void frmTessary::cboSearch_Click()
     const QString text = cboSearch->currentText();
     FindInDocument(text);
     txtMain->SetFocus();
-    cboSearch->addItem(text);
+    if (cboSearch->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+        cboSearch->addItem(text);
 }
 
 void frmTessary::cboSearch_KeyDown(KeyEvent &key)
@@ -602,7 +623,10 @@ void frmTessary::cboSearch_KeyDown(KeyEvent &key)
 
 void frmTessary::mnuFind_Click()
 {
-    m_dialogs->showFind([this](const QString &text) { FindInDocument(text); });
+    if (!m_search) // before Form_Load
+        return;
+    m_dialogs->showFind([this](const QString &text, SearchOptions options) { m_search->find(text, options); },
+                        m_search->options());
 }
 
 void frmTessary::mnuBackups_Click()

@@ -138,6 +138,7 @@ private:
     void updateTitle();
     void saveWindowState();
     void showHint(const QString &caption);
+    void followTooltipColours();
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
     void documentNamed(const QString &path);

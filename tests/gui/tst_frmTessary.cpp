@@ -13,6 +13,7 @@
 #include "gui/SyntaxColours.h"
 #include "gui/frmTessary.h"
 #include "undo/clsUndo.h"
+#include "catalogue/QuickSearchNames.h"
 
 #include "FileHelpers.h"
 
@@ -358,6 +359,33 @@ private slots:
         QCOMPARE(box.SelLength(), 0);
     }
 
+    // Menus open with Alt and their letter; two recent files of one name show
+    // their folders; the hint line takes the theme's tooltip colours.
+    void desktopConventions()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::keyClick(m_frm.get(), Qt::Key_F, Qt::AltModifier);
+        auto *file = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
+        QTRY_VERIFY(file->isVisible());
+        file->hide();
+
+        QDir(folder()).mkpath(QStringLiteral("valve"));
+        QDir(folder()).mkpath(QStringLiteral("cstrike"));
+        for (const char *name : {"valve/config.cfg", "cstrike/config.cfg", "autoexec.cfg"}) {
+            writeAll(path(QString::fromLatin1(name)), "fps_max 100\r\n");
+            m_frm->openFile(path(QString::fromLatin1(name)));
+        }
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QStringList shown;
+        for (const QAction *item : recent->actions())
+            shown.append(item->text());
+        QCOMPARE(shown, (QStringList{"&1 autoexec.cfg",
+                                     "&2 config.cfg (" + QDir::toNativeSeparators(path("cstrike")) + ")",
+                                     "&3 config.cfg (" + QDir::toNativeSeparators(path("valve")) + ")"}));
+    }
+
     // A file dropped on the window opens, after the question about the edited
     // text; it joins the recent files, which are remembered with the zoom.
     void droppedFileOpensAndIsRemembered()
@@ -508,6 +536,10 @@ private slots:
         m_prompts->savePath = path("autoexec.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
+        // Save As switched to the new file: the title and the recent files follow.
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
+        QCOMPARE(m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"))->actions().first()->toolTip(),
+                 path("autoexec.cfg"));
         open(QStringLiteral("mapcycle.txt"));
         m_frm->mnuNew_Click();
         QCOMPARE(colours->syntax(), FileSyntax::Script);
@@ -661,6 +693,9 @@ private slots:
         QTest::addColumn<int>("found");
         QTest::addColumn<QStringList>("told");
         QTest::newRow("picked, missing") << "sensitivity" << true << -1 << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("picked, typed") << "cl_updaterate" << true << 9 << QStringList();
+        QTest::newRow("Enter, a listed name, missing") << "sensitivity" << false << -1
+                                                      << QStringList{"Not Found: Could not find sensitivity"};
         QTest::newRow("Enter, first of two, inside a name") << "RATE" << false << 18 << QStringList();
         QTest::newRow("Enter, letters beyond ASCII") << "\u00c9\u0160\u0152\u017d\u0178" << false << 34 << QStringList();
         QTest::newRow("Enter, empty") << "" << false << -1 << QStringList();
@@ -683,8 +718,15 @@ private slots:
         auto *search = control<QComboBox>("cboSearch");
         search->setFocus();
         if (picked) {
-            search->setCurrentIndex(search->findText(searched));
-            emit search->activated(search->currentIndex());
+            // Picked twice, listed once: a picked name was listed already, a typed one is added.
+            for (int again = 0; again < 2; ++again) {
+                if (search->findText(searched) >= 0)
+                    search->setCurrentIndex(search->findText(searched));
+                else
+                    search->setEditText(searched);
+                emit search->activated(search->currentIndex());
+            }
+            told += told;
         } else {
             search->setEditText(searched);
             QTest::keyClick(search->lineEdit(), Qt::Key_Return);
@@ -695,8 +737,11 @@ private slots:
         QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) + breaks : 0);
         QCOMPARE(m_prompts->messages, told);
         QCOMPARE(QApplication::focusWidget(), control("txtMain"));
-        QCOMPARE(search->count(), picked ? 91 : 90);
-        QCOMPARE(search->itemText(search->count() - 1), picked ? searched : QStringLiteral("+jlook"));
+        const bool listed = QuickSearchNames().contains(searched);
+        QCOMPARE(search->count(), picked && !listed ? 91 : 90);
+        QCOMPARE(search->itemText(search->count() - 1), picked && !listed ? searched : QStringLiteral("+jlook"));
+        // Typing completes from the whole catalogue.
+        QVERIFY(search->lineEdit()->completer());
     }
 
     void settingsThatFailAtCloseAreTold()
@@ -863,17 +908,20 @@ private slots:
         QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
     }
 
-    void hintStaysReadableOnADarkTheme()
+    // The hint line takes the theme's tooltip colours, also when the theme changes.
+    void hintFollowsTheTooltipColours()
     {
         const QPalette before = QApplication::palette();
         QPalette dark = before;
-        dark.setColor(QPalette::WindowText, Qt::white);
-        QApplication::setPalette(dark);
+        dark.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
         start();
+        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), before.color(QPalette::ToolTipBase));
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(40, 40, 40));
         const QPalette hint = control("lblHint")->palette();
         QApplication::setPalette(before);
-        QCOMPARE(hint.color(QPalette::Window), QColor(255, 255, 192));
-        QVERIFY(qGray(hint.color(QPalette::WindowText).rgb()) < 100);
+        QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
         QVERIFY(!m_frm->windowIcon().isNull());
     }
 };

@@ -56,7 +56,7 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
             continue;
         }
         for (const ConsoleScript::Alias &alias : ConsoleScript::scan(added[i]).aliases) {
-            locals.append({alias.name, alias.body});
+            locals.append({alias.name, alias.body, alias.within, alias.byKey});
             auto found = m_lines.find(alias.name);
             if (found == m_lines.end()) {
                 found = m_lines.insert(alias.name, {});
@@ -76,20 +76,59 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
     std::move(fresh.begin() + common, fresh.end(), m_perLine.begin() + first + common);
 }
 
-std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) const
+QList<AliasIndex::Definition> AliasIndex::definitions(const QString &name) const
 {
+    QList<Definition> out;
     const auto found = m_lines.constFind(name);
     if (found == m_lines.cend())
-        return std::nullopt;
-    const int line = found->first();
-    for (const Local &local : m_perLine[line]) {
-        if (local.name == name)
-            return Definition{name, local.body, line};
+        return out;
+    int previous = -1;
+    for (const int line : *found) {
+        // A line defining the name twice is listed twice; its definitions are taken once.
+        if (line == previous)
+            continue;
+        previous = line;
+        for (const Local &local : m_perLine[line]) {
+            if (local.name == name)
+                out.append({name, local.body, line, local.within, local.byKey});
+        }
     }
-    return std::nullopt;
+    return out;
+}
+
+std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) const
+{
+    const QList<Definition> all = definitions(name);
+    if (all.isEmpty())
+        return std::nullopt;
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
+        if (it->within.isEmpty())
+            return *it;
+    }
+    return all.first();
 }
 
 QString AliasIndex::explanation(const Definition &definition)
 {
     return QStringLiteral("alias %1: %2 (line %3)").arg(definition.name, definition.body).arg(definition.line + 1);
+}
+
+QString AliasIndex::explain(const QString &name) const
+{
+    const QList<Definition> all = definitions(name);
+    const std::optional<Definition> held = find(name);
+    if (!held)
+        return {};
+    QString text = explanation(*held);
+    for (const Definition &other : all) {
+        if (other.within.isEmpty())
+            continue;
+        const QString when = other.byKey ? QStringLiteral("key %1 is pressed").arg(other.within)
+                                         : QStringLiteral("%1 runs").arg(other.within);
+        if (other == *held)
+            text += QStringLiteral("; defined when %1").arg(when);
+        else
+            text += QStringLiteral("; redefined when %1 (line %2)").arg(when).arg(other.line + 1);
+    }
+    return text;
 }

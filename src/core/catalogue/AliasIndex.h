@@ -18,14 +18,21 @@ public:
         QString name;
         QString body;
         int line = 0;
+        // Inside another's body: the alias that defines it when it runs, or the key (byKey).
+        QString within;
+        bool byKey = false;
         bool operator==(const Definition &) const = default;
     };
 
     // Lines [first, first + removed) were replaced by `added`.
     void replaceLines(int first, int removed, const QStringList &added);
 
-    // The first definition of exactly `name` in the document.
+    // The definition of exactly `name` the game holds once the document has
+    // run: its last one at the top level (a copy inside another alias's body
+    // only takes effect when that alias runs), else its first one.
     std::optional<Definition> find(const QString &name) const;
+    // Every definition of `name`, in document order.
+    QList<Definition> definitions(const QString &name) const;
     bool defines(const QString &name) const { return m_lines.contains(name); }
 
     int lineCount() const { return int(m_perLine.size()); }
@@ -35,12 +42,18 @@ public:
 
     // "alias NAME: body (line N)", N counted from 1, for the hint line and hovering.
     static QString explanation(const Definition &definition);
+    // The explanation of find(name), then the definitions nested in other
+    // bodies: "; redefined when X runs (line N)" ("; defined when ..." for
+    // find(name) itself). Empty for an undefined name.
+    QString explain(const QString &name) const;
 
 private:
     struct Local
     {
         QString name;
         QString body;
+        QString within;
+        bool byKey = false;
     };
     QList<QList<Local>> m_perLine;
     // For each defined name, the lines defining it in ascending order (a

@@ -2,6 +2,7 @@
 
 #include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ConsoleScript.h"
 #include "catalogue/ValueRange.h"
 #include "editbox/EditBox.h"
 
@@ -70,16 +71,27 @@ QStringList statementBefore(QStringView line)
 } // namespace
 
 Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases,
-                 const WiderHints *wider)
+                 const WiderHints *wider, QStringView afterCaret)
 {
     Hint hint;
+    // The console skips a comment to its command's end: COM_Parse in rehlds
+    // rehlds/engine/common.cpp, and Cbuf_Execute in cmd.cpp ends the command at
+    // ';' or the line's end (the "// ... ;" trap, ValveSoftware/halflife #2520).
+    if (ConsoleScript::commentStart(ConsoleScript::commands(lineBeforeCaret).constLast()) >= 0)
+        return hint;
     qsizetype end = lineBeforeCaret.size();
-    if (end > 0 && lineBeforeCaret[end - 1] == u'"')
+    qsizetype rest = 0;
+    if (end > 0 && lineBeforeCaret[end - 1] == u'"') {
         --end;
+    } else if (end > 0 && !endsWord(lineBeforeCaret[end - 1])) {
+        while (rest < afterCaret.size() && !endsWord(afterCaret[rest]) && afterCaret[rest] != u';'
+               && afterCaret[rest] != u'\r' && afterCaret[rest] != u'\n')
+            ++rest;
+    }
     qsizetype start = end;
     while (start > 0 && !endsWord(lineBeforeCaret[start - 1]))
         --start;
-    hint.word = lineBeforeCaret.mid(start, end - start);
+    hint.word = lineBeforeCaret.mid(start, end - start) + afterCaret.first(rest).toString();
     if (hint.word.isEmpty())
         return hint;
     // The word is a value when it follows a command in its statement.
@@ -93,10 +105,19 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
     // "bind space +jd": the key runs +jd, which is what to explain.
     const bool stored = before.size() == 2 && takesCommandBody(before.front());
     const int command = before.isEmpty() || stored ? 0 : catalogue.find(before.front());
+    // The name an alias defines, or one a bind or alias runs, explains itself.
+    if (command && aliases && ConsoleScript::takesCommand(before.front())) {
+        if (QString alias = aliases->explain(hint.word); !alias.isEmpty()) {
+            hint.caption = std::move(alias);
+            return hint;
+        }
+    }
     if (command) {
         hint.caption = catalogue.explanation(command);
         if (before.size() == 1) {
-            const QString problem = ValueRange::parse(catalogue.strCmdRange[command]).problem(hint.word);
+            const ValueRange range = ValueRange::parse(catalogue.strCmdRange[command]);
+            // A value of several numbers is checked whole by the colours and hovering.
+            const QString problem = range.count > 1 ? QString() : range.problem(hint.word);
             const QString applies = wider && problem.isEmpty() ? wider->setting(before.front()) : QString();
             if (!problem.isEmpty())
                 hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
@@ -106,10 +127,10 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
         return hint;
     }
     const int k = catalogue.find(hint.word);
-    const auto alias = k || !aliases ? std::nullopt : aliases->find(hint.word);
-    const QString elsewhere = k || alias || !wider ? QString() : wider->alias(hint.word);
+    const QString alias = k || !aliases ? QString() : aliases->explain(hint.word);
+    const QString elsewhere = k || !alias.isEmpty() || !wider ? QString() : wider->alias(hint.word);
     hint.caption = k                      ? catalogue.explanation(k)
-                   : alias                ? AliasIndex::explanation(*alias)
+                   : !alias.isEmpty()     ? alias
                    : !elsewhere.isEmpty() ? elsewhere
                                           : hint.word;
     return hint;
@@ -117,5 +138,8 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
 
 Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases, const WiderHints *wider)
 {
-    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases, wider);
+    // No name is longer than a catalogue record holds.
+    constexpr int NameReach = 128;
+    const QString after = box.lineAfterCaret(NameReach);
+    return hintAtCaret(box.lineBeforeCaret(CaretLineLimit), catalogue, aliases, wider, after);
 }

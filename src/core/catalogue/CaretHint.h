@@ -24,22 +24,25 @@ public:
 
 // The hint for what is being typed where the caret stands.
 //
-// The word is the run of characters before the caret back to the previous
-// space, tab, quote or line start; a closing quote right before the caret is
-// stepped over, so a quoted "name" is looked up as name. When the word is a
+// The word is the run of characters around the caret from the previous
+// space, tab, quote or line start to the next one, so a caret inside a word
+// explains the whole word; a closing quote right before the caret is stepped
+// over, so a quoted "name" is looked up as name. Inside a // comment there is
+// no word and no hint. When the word is a
 // value of a catalogued command in the same statement (after "sensitivity",
 // or inside the quoted body of a bind or alias), the hint is that command's
 // entry, with a note when the value is outside its range.
 // A name the catalogue lacks is looked up among the document's aliases,
-// then the configuration's. The word after "bind key" or "alias name"
-// unquoted is the command they store, explained as a name. With `wider`,
-// a value in range says what applies at start-up, and a bind's key names
-// the key and what it ends up bound to.
+// then the configuration's. The name an alias defines, or one a bind or
+// alias runs, explains the alias. With `wider`, a value in range says what
+// applies at start-up, and a bind's key names the key and what it ends up
+// bound to. afterCaret: the rest of the caret's line, or at least of its word.
 Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases = nullptr,
-                 const WiderHints *wider = nullptr);
+                 const WiderHints *wider = nullptr, QStringView afterCaret = {});
 
 // The same for the caret of an edit box. Reads at most CaretLineLimit
-// characters before the caret, so a keystroke costs the same in any document.
+// characters before the caret and a name's length after it, so a keystroke
+// costs the same in any document.
 Hint hintAtCaret(const EditBox &box, const Catalogue &catalogue, const AliasIndex *aliases = nullptr,
                  const WiderHints *wider = nullptr);
 

@@ -23,7 +23,7 @@ bool isSingle(QChar c)
 // only guards against a pathological line.
 constexpr int MaxDepth = 32;
 
-void scanInto(QStringView script, Scan &out, int depth)
+void scanInto(QStringView script, Scan &out, int depth, const QString &within = {}, bool byKey = false)
 {
     for (const QStringView command : commands(script)) {
         const QStringList w = words(command);
@@ -35,9 +35,9 @@ void scanInto(QStringView script, Scan &out, int depth)
         const bool alias = w[0].compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0;
         // "alias name" alone defines an empty alias; "bind key" alone only shows the binding.
         if (alias)
-            out.aliases.append({w[1], storedCommand(w)});
+            out.aliases.append({w[1], storedCommand(w), within, byKey});
         if (w.size() > 2 && depth < MaxDepth)
-            scanInto(storedCommand(w), out, depth + 1);
+            scanInto(storedCommand(w), out, depth + 1, w[1], !alias);
     }
 }
 

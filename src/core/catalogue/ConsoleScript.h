@@ -45,6 +45,10 @@ struct Alias
 {
     QString name;
     QString body;
+    // Where a definition inside another's body is: the alias whose running
+    // defines it, or the key whose press does (byKey); empty at the top level.
+    QString within;
+    bool byKey = false;
     bool operator==(const Alias &) const = default;
 };
 

@@ -16,7 +16,7 @@ Hint hintFor(const EditBox &box, const Catalogue &catalogue, int limit, const Al
     if (hint.word.isEmpty())
         return hint;
     const int k = cut ? 0 : catalogue.find(hint.word);
-    const auto alias = k || cut || !aliases ? std::nullopt : aliases->find(hint.word);
-    hint.caption = k ? catalogue.explanation(k) : alias ? AliasIndex::explanation(*alias) : hint.word;
+    const QString alias = k || cut || !aliases ? QString() : aliases->explain(hint.word);
+    hint.caption = k ? catalogue.explanation(k) : !alias.isEmpty() ? alias : hint.word;
     return hint;
 }

@@ -1,5 +1,7 @@
 #include "catalogue/QuickSearchNames.h"
 
+#include "catalogue/Catalogue.h"
+
 const QStringList &QuickSearchNames()
 {
     static const QStringList names = {
@@ -17,5 +19,17 @@ const QStringList &QuickSearchNames()
         "hud_draw", "cl_righthand", "cl_minmodels", "cl_dynamiccrosshair", "hud_fastswitch", "hud_centerid",
         "voice_modenable", "hud_classautokill", "setinfo", "+mlook", "+jlook",
     };
+    return names;
+}
+
+QStringList CompletionNames(const Catalogue &catalogue)
+{
+    QStringList names;
+    for (int k = 1; k <= Catalogue::Entries; ++k) {
+        if (!catalogue.strCmdName[k].isEmpty())
+            names.append(catalogue.strCmdName[k]);
+    }
+    names.sort(Qt::CaseInsensitive);
+    names.removeDuplicates();
     return names;
 }

@@ -212,12 +212,14 @@ private:
     void checkValue(const Word &word, int entry, qsizetype tokenIndex)
     {
         const QStringView value = word.inner(m_line);
-        if (ValueRange::parse(m_catalogue.strCmdRange[entry]).problem(value).isEmpty())
+        const ValueRange::Severity severity = ValueRange::parse(m_catalogue.strCmdRange[entry]).check(value).severity;
+        if (severity == ValueRange::Severity::None)
             return;
         if (tokenIndex == m_out.size())
             m_out.append({int(word.start), int(word.length), Kind::Plain});
         SyntaxToken &token = m_out[tokenIndex];
-        token.badValue = true;
+        token.badValue = severity == ValueRange::Severity::Error;
+        token.valueNotice = severity == ValueRange::Severity::Notice;
         token.entry = entry;
         token.valueStart = int(word.start + (word.quoted ? 1 : 0));
         token.valueLength = int(value.size());
@@ -324,7 +326,7 @@ QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalog
         return {};
     if (syntax == FileSyntax::Script) {
         for (const SyntaxToken &token : tokenizeLine(line, syntax, catalogue)) {
-            if (!token.badValue || column < token.start || column >= token.start + token.length)
+            if (!(token.badValue || token.valueNotice) || column < token.start || column >= token.start + token.length)
                 continue;
             const QString &rangeText = catalogue.strCmdRange[token.entry];
             const ValueRange range = ValueRange::parse(rangeText);
@@ -347,6 +349,5 @@ QString hoverText(QStringView line, int column, FileSyntax syntax, const Catalog
         k = findAction(catalogue, word);
     if (k)
         return catalogue.explanation(k);
-    const auto alias = syntax == FileSyntax::Script && aliases ? aliases->find(word.toString()) : std::nullopt;
-    return alias ? AliasIndex::explanation(*alias) : QString();
+    return syntax == FileSyntax::Script && aliases ? aliases->explain(word.toString()) : QString();
 }

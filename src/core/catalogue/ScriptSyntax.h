@@ -37,8 +37,10 @@ struct SyntaxToken
     Kind kind = Kind::Plain;
     // Catalogue entry of a known name, or of the variable a bad value is given to.
     int entry = 0;
-    // A value the entry's numeric range does not take.
+    // A value the entry's range does not take (an error), or one the game
+    // takes but changes (valueNotice, a milder mark).
     bool badValue = false;
+    bool valueNotice = false;
     // Where the checked value starts and how long it is, quotes excluded.
     int valueStart = 0;
     int valueLength = 0;

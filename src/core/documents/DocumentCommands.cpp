@@ -8,11 +8,12 @@
 #include "documents/RecoveryStore.h"
 #include "documents/Texts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
 DocumentCommands::DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts)
-    : m_vars(vars), m_box(box), m_prompts(prompts)
+    : m_vars(vars), m_box(box), m_prompts(prompts), m_homeFolder(QDir::homePath())
 {
 }
 
@@ -33,6 +34,7 @@ void DocumentCommands::newDocument()
     if (!maybeSave())
         return;
     replaceText(QString());
+    // Nameless: a Save after New asks for a name instead of overwriting the file opened last.
     m_vars.strFilename.clear();
     m_stamp = {};
 }
@@ -42,7 +44,7 @@ bool DocumentCommands::open()
     if (!maybeSave())
         return false;
     const QString path = m_prompts.chooseOpenPath(QString::fromLatin1(Texts::OpenTitle), Texts::fileDialogFilters(),
-                                                  m_dialogFileName);
+                                                  dialogStart());
     if (path.isEmpty())
         return false;
     m_dialogFileName = path;
@@ -79,6 +81,15 @@ bool DocumentCommands::linesAccepted(const QString &path)
     return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowOpen(Texts::slowToOpen(path, longest));
 }
 
+QString DocumentCommands::dialogStart() const
+{
+    if (!m_vars.strFilename.isEmpty())
+        return CommandLine::shownName(m_vars.strFilename);
+    if (!m_dialogFileName.isEmpty())
+        return QFileInfo(m_dialogFileName).absolutePath();
+    return m_homeFolder;
+}
+
 bool DocumentCommands::save()
 {
     if (m_vars.strFilename.isEmpty())
@@ -89,14 +100,16 @@ bool DocumentCommands::save()
 bool DocumentCommands::saveAs()
 {
     const QString path = m_prompts.chooseSavePath(QString::fromLatin1(Texts::SaveAsTitle), Texts::fileDialogFilters(),
-                                                  m_dialogFileName);
+                                                  dialogStart());
     if (path.isEmpty())
         return false;
     m_dialogFileName = path;
-    return saveTo(path);
+    // Save As switches to the new file, as every other editor does: leaving the
+    // old name current sent the next Save's edits into the file the user left.
+    return saveTo(path, true);
 }
 
-bool DocumentCommands::saveTo(const QString &path)
+bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
 {
     const QString text = m_box.Text();
     const DocumentFile::Unencodable bad = DocumentFile::firstUnencodable(text);
@@ -121,7 +134,8 @@ bool DocumentCommands::saveTo(const QString &path)
         m_prompts.showError(Texts::couldNotSave(saved.error()));
         return false;
     }
-    if (current) {
+    if (current || makeCurrent) {
+        m_vars.strFilename = path;
         m_stamp = stamp;
         m_told = {};
         m_fileMissing = false;

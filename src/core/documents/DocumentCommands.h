@@ -14,8 +14,8 @@ struct mdlVars;
 
 // New, Open, Save and Save As on the edit box's text.
 //
-// strFilename is set by Open and the command-line load and cleared by New,
-// so a Save after New asks for a name. Before the edited text is replaced the user is asked
+// strFilename is set by Open, Save As and the command-line load and cleared
+// by New, so a Save after New asks for a name. Before the edited text is replaced the user is asked
 // whether to save it; a file that cannot be read or written is reported.
 class DocumentCommands
 {
@@ -43,8 +43,12 @@ public:
     // no longer applies to the new one.
     void setDocumentReplacedHandler(std::function<void()> handler) { m_onReplaced = std::move(handler); }
 
-    // The path the file dialog starts from: the last one chosen.
-    const QString &dialogFileName() const { return m_dialogFileName; }
+    // Where Open and Save As start: the current file, else the folder last
+    // chosen in, else the home folder.
+    QString dialogStart() const;
+    void setHomeFolder(const QString &folder) { m_homeFolder = folder; }
+    // A file used in an earlier run, whose folder the dialogs start in before one is chosen.
+    void setLastChosen(const QString &path) { m_dialogFileName = path; }
 
     // Keeping work safe. The current file is remembered as it was on disk
     // at Open and after each Save; Save asks before overwriting a change.
@@ -78,7 +82,8 @@ public:
     void setTruncatedHook(std::function<void()> hook) { m_truncatedHook = std::move(hook); }
 
 private:
-    bool saveTo(const QString &path);
+    // makeCurrent: on success the file becomes the current one (Save As).
+    bool saveTo(const QString &path, bool makeCurrent = false);
     // A line the edit box would take minutes to lay out is opened only when the user agrees.
     bool linesAccepted(const QString &path);
     void replaceText(QString text, bool modified = false);
@@ -90,6 +95,7 @@ private:
     EditBox &m_box;
     Prompts &m_prompts;
     QString m_dialogFileName;
+    QString m_homeFolder;
     DiskStamp m_stamp; // of strFilename
     DiskStamp m_told;  // the change on disk last told about
     bool m_checking = false;

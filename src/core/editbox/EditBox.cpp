@@ -3,6 +3,8 @@
 #include "editbox/Clipboard.h"
 #include "editbox/RichText.h"
 
+#include <algorithm>
+
 QString EditBox::TextRTF() const
 {
     return RichText::fromPlain(Text());
@@ -35,6 +37,20 @@ QString EditBox::lineBeforeCaret(int limit) const
     QString text(caret - start, Qt::Uninitialized);
     for (int i = start; i < caret; ++i)
         text[i - start] = charAt(i);
+    return text;
+}
+
+QString EditBox::lineAfterCaret(int limit) const
+{
+    const int caret = SelStart() + SelLength();
+    const int last = std::min(TextLength(), caret + limit);
+    QString text;
+    for (int i = caret; i < last; ++i) {
+        const QChar c = charAt(i);
+        if (c == u'\n' || c == u'\r')
+            break;
+        text.append(c);
+    }
     return text;
 }
 

@@ -70,6 +70,8 @@ public:
     // The caret's line from its start (at most `limit` characters back) to
     // the caret, the end of the selection. A lone LF ends a line here too.
     virtual QString lineBeforeCaret(int limit) const;
+    // The caret's line from the caret on, at most `limit` characters.
+    QString lineAfterCaret(int limit) const;
 
     // Writing SelStart collapses the selection; SelLength extends it from SelStart.
     virtual int SelStart() const = 0;

@@ -1,5 +1,7 @@
 #include "gui/dialogs/frmFind.h"
 
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +19,7 @@ QPushButton *addButton(QWidget *parent, const char *caption, const char *name, c
 {
     auto *button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    // Enter and Esc press no button.
+    // Enter and Esc are the dialog's own keys (keyPressEvent), whichever control has the focus.
     button->setAutoDefault(false);
     button->setDefault(false);
     button->setGeometry(geometry);
@@ -28,7 +30,7 @@ QPushButton *addButton(QWidget *parent, const char *caption, const char *name, c
 
 // A plain widget with a dialog frame rather than a QDialog: a QDialog
 // presses a button on Enter and hides itself on Esc.
-frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &)> find)
+frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &, SearchOptions)> find)
     : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                               | Qt::MSWindowsFixedSizeDialogHint),
       m_mainWindow(mainWindow),
@@ -56,7 +58,16 @@ frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &)> find)
     cmdFind = addButton(this, "Find", "cmdFind", twips(6120, 120, 1215, 375));
     cmdCancel = addButton(this, "Cancel", "cmdCancel", twips(6120, 600, 1215, 375));
 
-    setTabOrder(txtSearch, cmdFind);
+    chkCase = new QCheckBox(tr("Match &case"), this);
+    chkCase->setObjectName(QStringLiteral("chkCase"));
+    chkCase->setGeometry(twips(255, 720, 1800, 285));
+    chkWord = new QCheckBox(tr("&Whole word"), this);
+    chkWord->setObjectName(QStringLiteral("chkWord"));
+    chkWord->setGeometry(twips(2200, 720, 1800, 285));
+
+    setTabOrder(txtSearch, chkCase);
+    setTabOrder(chkCase, chkWord);
+    setTabOrder(chkWord, cmdFind);
     setTabOrder(cmdFind, cmdCancel);
     txtSearch->setFocus();
 
@@ -64,13 +75,41 @@ frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &)> find)
     connect(cmdCancel, &QPushButton::clicked, this, &frmFind::cmdCancel_Click);
 }
 
-// Every search starts at the top; the main window then shows the match.
+void frmFind::setOptions(SearchOptions options)
+{
+    chkCase->setChecked(options.matchCase);
+    chkWord->setChecked(options.wholeWord);
+}
+
+void frmFind::search()
+{
+    m_find(txtSearch->text(), {chkCase->isChecked(), chkWord->isChecked()});
+}
+
+// Each search goes on from the match before; the main window then shows the match.
 void frmFind::cmdFind_Click()
 {
-    m_find(txtSearch->text());
+    search();
     hide();
     show();
     m_mainWindow->activateWindow();
+}
+
+// Enter searches again and keeps the focus here, so the next Enter goes on
+// to the next match rather than into the document.
+void frmFind::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        search();
+        return;
+    case Qt::Key_Escape:
+        cmdCancel_Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void frmFind::cmdCancel_Click()

@@ -95,6 +95,12 @@ void frmReplace::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+void frmReplace::setOptions(SearchOptions options)
+{
+    chkCase->setChecked(options.matchCase);
+    chkWord->setChecked(options.wholeWord);
+}
+
 SearchOptions frmReplace::options() const
 {
     return {chkCase->isChecked(), chkWord->isChecked()};

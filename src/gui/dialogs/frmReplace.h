@@ -30,6 +30,8 @@ public:
 
     // Shows the window with this text to find, when one is given.
     void showWith(const QString &text);
+    // Match case and Whole word as the other searches last used them.
+    void setOptions(SearchOptions options);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

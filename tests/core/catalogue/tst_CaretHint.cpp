@@ -1,4 +1,5 @@
 #include "catalogue/CaretHint.h"
+#include "catalogue/AliasIndex.h"
 #include "TestCatalogue.h"
 
 #include <QTest>
@@ -13,37 +14,91 @@ private slots:
         QTest::addColumn<QString>("line"); // the caret's line up to the caret
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("after"); // the line after the caret
         const QString sensitivity = QStringLiteral("Mouse sensitivity (Range: 0.1-10) (default 3)");
         const QString volume = QStringLiteral("Sound volume (Range: 0-1) ()");
-        QTest::newRow("name at line start") << "sensitivity" << "sensitivity" << sensitivity;
-        QTest::newRow("after a space") << "echo sens" << "sens" << "sens";
-        QTest::newRow("after a tab") << "x\tvolume" << "volume" << volume;
-        QTest::newRow("after a space: empty") << "volume " << "" << "";
-        QTest::newRow("empty line") << "" << "" << "";
-        QTest::newRow("opening quote") << "\"volume" << "volume" << volume;
-        QTest::newRow("quoted name") << "\"volume\"" << "volume" << volume;
-        QTest::newRow("value") << "sensitivity 3" << "3" << sensitivity;
-        QTest::newRow("value out of range") << "sensitivity 30" << "30" << "30 is above 10: " + sensitivity;
-        QTest::newRow("value not a number") << "volume x" << "x" << "\"x\" is not a number: " + volume;
-        QTest::newRow("quoted value") << "\"volume\" \"2\"" << "2" << "2 is above 1: " + volume;
-        QTest::newRow("quoted value being typed") << "\"volume\" \"0.5" << "0.5" << volume;
-        QTest::newRow("second value: entry only") << "volume 1 2" << "2" << volume;
-        QTest::newRow("value of an unknown command") << "foo volume" << "volume" << volume;
-        QTest::newRow("after ;") << "volume 1; sensitivity" << "sensitivity" << sensitivity;
-        QTest::newRow("value after ;") << "jump; volume 5" << "5" << "5 is above 1: " + volume;
-        QTest::newRow("bind body command") << "bind \"w\" \"volume" << "volume" << volume;
-        QTest::newRow("bind body value") << "bind w \"volume 0.2" << "0.2" << volume;
+        QTest::newRow("name at line start") << "sensitivity" << "sensitivity" << sensitivity << "";
+        QTest::newRow("after a space") << "echo sens" << "sens" << "sens" << "";
+        QTest::newRow("after a tab") << "x\tvolume" << "volume" << volume << "";
+        QTest::newRow("after a space: empty") << "volume " << "" << "" << "";
+        QTest::newRow("empty line") << "" << "" << "" << "";
+        QTest::newRow("opening quote") << "\"volume" << "volume" << volume << "";
+        QTest::newRow("quoted name") << "\"volume\"" << "volume" << volume << "";
+        QTest::newRow("value") << "sensitivity 3" << "3" << sensitivity << "";
+        QTest::newRow("value out of range") << "sensitivity 30" << "30" << "30 is above 10: " + sensitivity << "";
+        QTest::newRow("value not a number") << "volume x" << "x" << "\"x\" is not a number: " + volume << "";
+        QTest::newRow("quoted value") << "\"volume\" \"2\"" << "2" << "2 is above 1: " + volume << "";
+        QTest::newRow("quoted value being typed") << "\"volume\" \"0.5" << "0.5" << volume << "";
+        QTest::newRow("second value: entry only") << "volume 1 2" << "2" << volume << "";
+        QTest::newRow("value of an unknown command") << "foo volume" << "volume" << volume << "";
+        QTest::newRow("after ;") << "volume 1; sensitivity" << "sensitivity" << sensitivity << "";
+        QTest::newRow("value after ;") << "jump; volume 5" << "5" << "5 is above 1: " + volume << "";
+        QTest::newRow("bind body command") << "bind \"w\" \"volume" << "volume" << volume << "";
+        QTest::newRow("bind body value") << "bind w \"volume 0.2" << "0.2" << volume << "";
         QTest::newRow("bind body after ;") << "bind \"w\" \"jump; sensitivity 99"
-                                           << "99" << "99 is above 10: " + sensitivity;
-        QTest::newRow("alias body") << "alias go \"volume 2" << "2" << "2 is above 1: " + volume;
-        QTest::newRow("bind key") << "bind \"w" << "w" << "w";
-        QTest::newRow("quoted value with a space") << "name \"big fish" << "fish" << "Player name (Range: any text) ()";
+                                           << "99" << "99 is above 10: " + sensitivity << "";
+        QTest::newRow("alias body") << "alias go \"volume 2" << "2" << "2 is above 1: " + volume << "";
+        QTest::newRow("bind key") << "bind \"w" << "w" << "w" << "";
+        QTest::newRow("quoted value with a space") << "name \"big fish" << "fish" << "Player name (Range: any text) ()" << "";
+        const QString attack = QStringLiteral("Fire while held (Range: none) ()");
+        QTest::newRow("comment") << "// my settings" << "" << "" << "";
+        QTest::newRow("comment after a command") << "volume 1 // loud" << "" << "" << " enough";
+        QTest::newRow("comment ended by ;") << "// off; volume" << "volume" << volume << "";
+        QTest::newRow("quoted slashes") << "echo \"// volume" << "volume" << volume << "";
+        QTest::newRow("slashes inside a word") << "echo a//b volume" << "volume" << volume << "";
+        QTest::newRow("mid-word") << "sensi" << "sensitivity" << sensitivity << "tivity 3";
+        QTest::newRow("mid-word, action") << "bind w \"+at" << "+attack" << attack << "tack\"";
+        QTest::newRow("mid-word, before ;") << "jump; vol" << "volume" << volume << "ume;jump";
+        QTest::newRow("mid-value") << "sensitivity 3" << "30" << "30 is above 10: " + sensitivity << "0";
+        QTest::newRow("before a word: nothing") << "volume " << "" << "" << "1";
+        QTest::newRow("after a closing quote") << "\"volume\"" << "volume" << volume << "x";
+    }
+
+    // The game holds an alias's last top-level definition from the start; a
+    // copy in another alias's body takes over only when that alias runs.
+    void aliasHint_data()
+    {
+        QTest::addColumn<QStringList>("document");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        const QStringList toggle = {"alias duck_on \"+duck; alias duck_t duck_off\"",
+                                    "alias duck_off \"-duck; alias duck_t duck_on\"", "alias duck_t duck_on"};
+        QTest::newRow("toggle") << toggle << "duck_t"
+                                << "alias duck_t: duck_on (line 3); redefined when duck_on runs (line 1); "
+                                   "redefined when duck_off runs (line 2)";
+        QTest::newRow("toggle, where defined") << toggle << "alias duck_t"
+                                               << "alias duck_t: duck_on (line 3); redefined when duck_on runs (line 1); "
+                                                  "redefined when duck_off runs (line 2)";
+        QTest::newRow("toggle, bound") << toggle << "bind c duck_on"
+                                       << "alias duck_on: +duck; alias duck_t duck_off (line 1)";
+        QTest::newRow("defined twice") << QStringList{"alias go jump", "alias go kill"} << "go"
+                                       << "alias go: kill (line 2)";
+        QTest::newRow("twice on one line") << QStringList{"alias go jump; alias go kill"} << "go"
+                                           << "alias go: kill (line 1)";
+        QTest::newRow("only inside a bind") << QStringList{"bind x \"alias go kill\""} << "go"
+                                            << "alias go: kill (line 1); defined when key x is pressed";
+        QTest::newRow("nested twice") << QStringList{"alias a \"alias b \"", "alias b jump"} << "b"
+                                      << "alias b: jump (line 2); redefined when a runs (line 1)";
+    }
+    void aliasHint()
+    {
+        QFETCH(QStringList, document);
+        QFETCH(QString, name);
+        AliasIndex aliases;
+        aliases.replaceLines(0, 0, document);
+        // With entries of their own, bind and alias still let an alias name explain itself.
+        auto catalogue = testCatalogue();
+        catalogue->strCmdName[100] = QStringLiteral("alias");
+        catalogue->strCmdName[101] = QStringLiteral("bind");
+        catalogue->reindex();
+        QTEST(hintAtCaret(name, *catalogue, &aliases).caption, "caption");
     }
 
     void hint()
     {
         QFETCH(QString, line);
-        const Hint hint = hintAtCaret(line, *testCatalogue());
+        QFETCH(QString, after);
+        const Hint hint = hintAtCaret(line, *testCatalogue(), nullptr, nullptr, after);
         QTEST(hint.word, "word");
         QTEST(hint.caption, "caption");
     }

@@ -8,14 +8,16 @@
 
 namespace {
 
-// Tokens as "kind:text", a "!" marking a bad value: easy to write and read in rows.
+// Tokens as "kind:text", a "!" marking a bad value and a "?" one the game
+// moves into its range: easy to write and read in rows.
 QString render(QStringView line, const QList<SyntaxToken> &tokens)
 {
     static const char *const names[] = {"plain", "known", "cmd", "str", "num", "comment", "sep", "prefix", "key"};
     QStringList parts;
     for (const SyntaxToken &t : tokens)
         parts << QStringLiteral("%1%2:%3")
-                     .arg(QLatin1String(names[int(t.kind)]), t.badValue ? QStringLiteral("!") : QString(),
+                     .arg(QLatin1String(names[int(t.kind)]),
+                          t.badValue ? QStringLiteral("!") : t.valueNotice ? QStringLiteral("?") : QString(),
                           line.mid(t.start, t.length));
     return parts.join(u' ');
 }
@@ -29,6 +31,13 @@ class tst_ScriptSyntax : public QObject
     std::unique_ptr<Catalogue> m_catalogue = testCatalogue();
 
 private slots:
+    void initTestCase()
+    {
+        m_catalogue->strCmdName[50] = QStringLiteral("rate");
+        m_catalogue->strCmdRange[50] = QStringLiteral("0 or more, kept 1000-100000");
+        m_catalogue->reindex();
+    }
+
     void tokens_data()
     {
         QTest::addColumn<QString>("path");
@@ -44,6 +53,9 @@ private slots:
             << cfg << "cl_updaterate 101; volume 1.5 // loud"
             << "known:cl_updaterate num:101 sep:; known:volume num!:1.5 comment:// loud";
         QTest::newRow("or more, below") << cfg << "fps_max 19" << "known:fps_max num!:19";
+        QTest::newRow("kept: a notice") << cfg << "rate 500000" << "known:rate num?:500000";
+        QTest::newRow("kept: inside") << cfg << "rate 25000" << "known:rate num:25000";
+        QTest::newRow("kept, below the range: an error") << cfg << "rate -5" << "known:rate num!:-5";
         QTest::newRow("malformed number") << cfg << "volume 0.5.1" << "known:volume plain!:0.5.1";
         QTest::newRow("text range unchecked") << cfg << "name \"Player 1\"" << "known:name str:\"Player 1\"";
         QTest::newRow("echo is not a setting") << cfg << "echo sensitivity 300" << "cmd:echo known:sensitivity num:300";
@@ -95,7 +107,7 @@ private slots:
                 QList<SyntaxToken> expected = tokenizeLine(a, syntax, *m_catalogue);
                 for (SyntaxToken t : tokenizeLine(b, syntax, *m_catalogue)) {
                     t.start += int(a.size()) + 1;
-                    t.valueStart += t.badValue ? int(a.size()) + 1 : 0;
+                    t.valueStart += t.badValue || t.valueNotice ? int(a.size()) + 1 : 0;
                     expected.append(t);
                 }
                 const QList<SyntaxToken> actual = tokenizeLine(joined, syntax, *m_catalogue);
@@ -124,6 +136,10 @@ private slots:
         QTest::newRow("bad quoted value, on its quote")
             << cfg << "cl_updaterate \"abc\"" << 14
             << "cl_updaterate takes a number from 10 to 101 (Range: 10-101): \"abc\" is not a number";
+        QTest::newRow("value the game moves")
+            << cfg << "rate 500000" << 6
+            << "rate takes a number of 0 or more, kept from 1000 to 100000 (Range: 0 or more, kept 1000-100000): "
+               "500000: the game keeps it at most 100000";
         QTest::newRow("bad value inside bind")
             << cfg << "bind \"x\" \"volume 2\"" << 17 << "volume takes a number from 0 to 1 (Range: 0-1): 2 is above 1";
         QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held (Range: none) ()";

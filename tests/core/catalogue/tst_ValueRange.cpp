@@ -38,6 +38,47 @@ private slots:
         QTest::newRow("reversed ends") << "10-1" << "5" << "-";
         QTest::newRow("fraction without digits") << "1.-2" << "5" << "-";
     }
+    // What the game makes of a value: "" taken as it is, "notice: ..." taken
+    // but changed, "error: ..." refused or read as something else.
+    void severity_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("verdict");
+        const QString updaterate = QStringLiteral("10 or more, kept at most 102");
+        QTest::newRow("clamp: inside") << updaterate << "101" << "";
+        QTest::newRow("clamp: at the end") << updaterate << "102" << "";
+        QTest::newRow("clamp: above") << updaterate << "500" << "notice: 500: the game keeps it at most 102";
+        QTest::newRow("clamp: below the range") << updaterate << "5" << "error: 5 is below 10";
+        const QString rate = QStringLiteral("0 or more, kept 1000-100000");
+        QTest::newRow("kept between: above") << rate << "500000" << "notice: 500000: the game keeps it at most 100000";
+        QTest::newRow("kept between: below") << rate << "500" << "notice: 500: the game keeps it at least 1000";
+        QTest::newRow("kept at least") << "0 or more, kept at least 10" << "5" << "notice: 5: the game keeps it at least 10";
+        QTest::newRow("unreadable clamp: unchecked") << "0-1, kept lots" << "9" << "";
+        const QString size = QStringLiteral("one of auto|small|medium|large|0-3");
+        QTest::newRow("choice") << size << "medium" << "";
+        QTest::newRow("choice, other case") << size << "Large" << "";
+        QTest::newRow("choice by number") << size << "2" << "";
+        QTest::newRow("no such choice") << size << "huge"
+                                        << "error: \"huge\" is not one of auto, small, medium, large, 0 to 3";
+        QTest::newRow("number beyond the choices") << size << "4"
+                                                   << "error: \"4\" is not one of auto, small, medium, large, 0 to 3";
+        const QString colour = QStringLiteral("3 numbers: any number, kept 0-255");
+        QTest::newRow("three numbers") << colour << "50 250 50" << "";
+        QTest::newRow("two numbers") << colour << "50 250" << "error: 3 numbers are needed, \"50 250\" has 2";
+        QTest::newRow("one number kept") << colour << "50 300 0" << "notice: 300: the game keeps it at most 255";
+        QTest::newRow("a word among them") << colour << "50 x 0" << "error: \"x\" is not a number";
+        QTest::newRow("error outweighs notice") << colour << "300 x 0" << "error: \"x\" is not a number";
+    }
+    void severity()
+    {
+        QFETCH(QString, range);
+        QFETCH(QString, value);
+        const ValueRange::Check check = ValueRange::parse(range).check(value);
+        const char *const names[] = {"", "notice: ", "error: "};
+        QTEST(QString::fromLatin1(names[int(check.severity)]) + check.message, "verdict");
+    }
+
     void check()
     {
         QFETCH(QString, range);

@@ -180,39 +180,79 @@ private slots:
         QCOMPARE(m_replaced, 0);
     }
 
-    void saveAsLeavesTheCurrentFileAlone()
+    // Each step: "open NAME", "saveas NAME" (empty NAME: the dialog is
+    // cancelled), "save NAME" (the name the dialog would give), "new", "edit",
+    // "earlier NAME" (the file last used in an earlier run).
+    // The edit is "rate 3"; "holds" names the files it reached.
+    void documentCommands_data()
     {
-        QVERIFY(openTheFile());
-        m_prompts->savePath = path("b.cfg");
-        QVERIFY(m_commands->saveAs());
-        QCOMPARE(readAll(path("b.cfg")), QByteArray("gamma 1\r\nrate 2\r\n"));
-        // The Save As dialog started from the file opened last.
-        QCOMPARE(m_prompts->dialogStartPaths.last(), path("a.cfg"));
-
-        edit(QStringLiteral(" 3"));
-        QVERIFY(m_commands->save());
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 1\r\nrate 2 3\r\n"));
-        QCOMPARE(readAll(path("b.cfg")), QByteArray("gamma 1\r\nrate 2\r\n"));
-        QCOMPARE(m_prompts->dialogTitles.size(), 2);
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QStringList>("holds");
+        QTest::addColumn<int>("dialogs");
+        QTest::addColumn<QString>("lastStart"); // "~": the home folder, "/": the temporary folder
+        QTest::newRow("Open A, Save As B, edit, Save: B")
+            << "open a.cfg; saveas b.cfg; edit; save" << "b.cfg" << QStringList{"b.cfg"} << 2 << "a.cfg";
+        QTest::newRow("New, Save As, edit, Save: no second dialog")
+            << "new; edit; saveas new1.cfg; edit; save" << "new1.cfg" << QStringList{"new1.cfg"} << 1 << "~";
+        QTest::newRow("Save As cancelled keeps A")
+            << "open a.cfg; edit; saveas; save" << "a.cfg" << QStringList{"a.cfg"} << 2 << "a.cfg";
+        QTest::newRow("Save As into a missing folder keeps A")
+            << "open a.cfg; edit; saveas none/b.cfg; save" << "a.cfg" << QStringList{"a.cfg"} << 2 << "a.cfg";
+        QTest::newRow("New after Open clears the name: Save asks")
+            << "open a.cfg; new; edit; save c.cfg" << "c.cfg" << QStringList{"c.cfg"} << 2 << "/";
+        QTest::newRow("Save of a nameless document, cancelled")
+            << "edit; save" << "" << QStringList{} << 1 << "~";
+        QTest::newRow("Save As after New starts in the folder last used")
+            << "open a.cfg; saveas b.cfg; new; saveas c.cfg" << "c.cfg" << QStringList{} << 3 << "/";
+        QTest::newRow("Open starts in the folder of an earlier run")
+            << "earlier a.cfg; open a.cfg" << "a.cfg" << QStringList{} << 1 << "/";
     }
-
-    void newClearsTheFileName()
+    void documentCommands()
     {
-        QVERIFY(openTheFile());
-        m_commands->newDocument();
-        QCOMPARE(m_box->Text(), QString());
-        QVERIFY(m_vars->strFilename.isEmpty());
-        edit(QStringLiteral("fresh"));
-        m_prompts->savePath.clear();
-        QVERIFY(!m_commands->save());
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 1\r\nrate 2\r\n"));
-        // A document without a file name is asked for one at every save.
-        m_prompts->savePath = path("new.cfg");
-        QVERIFY(m_commands->save());
-        QVERIFY(m_vars->strFilename.isEmpty());
-        QVERIFY(m_commands->save());
-        QCOMPARE(m_prompts->dialogTitles.mid(1), (QStringList{"Save as...", "Save as...", "Save as..."}));
-        QCOMPARE(m_prompts->dialogStartPaths.last(), path("new.cfg"));
+        QFETCH(QString, steps);
+        QFETCH(QString, current);
+        QFETCH(QStringList, holds);
+        QFETCH(int, dialogs);
+        QFETCH(QString, lastStart);
+        const QString home = path("home");
+        m_commands->setHomeFolder(home);
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        for (const QString &step : steps.split(QStringLiteral("; "))) {
+            const QString verb = step.section(u' ', 0, 0);
+            const QString name = step.section(u' ', 1);
+            const QString chosen = name.isEmpty() ? QString() : path(name);
+            if (verb == u"open") {
+                m_prompts->openPath = chosen;
+                QVERIFY(m_commands->open());
+            } else if (verb == u"saveas") {
+                m_prompts->savePath = chosen;
+                QCOMPARE(m_commands->saveAs(), QFileInfo(QFileInfo(chosen).path()).isDir() && !name.isEmpty());
+            } else if (verb == u"save") {
+                m_prompts->savePath = chosen;
+                m_commands->save();
+            } else if (verb == u"earlier") {
+                m_commands->setLastChosen(chosen);
+            } else if (verb == u"new") {
+                m_commands->newDocument();
+            } else {
+                edit(QStringLiteral("rate 3"));
+            }
+        }
+        QCOMPARE(m_vars->strFilename, current.isEmpty() ? QString() : path(current));
+        QCOMPARE(m_prompts->dialogTitles.size(), dialogs);
+        const QString start = lastStart == u"~" ? home : lastStart == u"/" ? m_dir->path() : path(lastStart);
+        QCOMPARE(m_prompts->dialogStartPaths.last(), start);
+        for (const char *name : {"a.cfg", "b.cfg", "c.cfg", "new1.cfg"}) {
+            const bool edited = readAll(path(QString::fromLatin1(name))).contains("rate 3");
+            QVERIFY2(edited == holds.contains(QString::fromLatin1(name)), name);
+        }
+        // The recovery copy and the questions follow the current file.
+        if (!current.isEmpty()) {
+            edit(QStringLiteral("x"));
+            m_commands->newDocument();
+            QCOMPARE(m_prompts->saveChangesNames.last(), current);
+        }
     }
 
     // A file named on the command line is the current file: Save writes it,

@@ -6,6 +6,7 @@
 #include "gui/frmTessary.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ private slots:
     {
         m_prompts.messages.clear();
         m_frm = std::make_unique<frmTessary>(m_vars, m_dir.path(), &m_prompts);
+        m_frm->Form_Load(QString());
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
         box().setText(QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1"));
@@ -40,37 +42,76 @@ private slots:
     }
     void cleanup() { m_frm.reset(); }
 
-    void tabOrderAndNoDefaultButton()
+    void tabOrder()
     {
-        QCOMPARE(control("txtSearch")->nextInFocusChain(), control("cmdFind"));
+        QCOMPARE(control("txtSearch")->nextInFocusChain(), control("chkCase"));
+        QCOMPARE(control("chkWord")->nextInFocusChain(), control("cmdFind"));
         QCOMPARE(control("cmdFind")->nextInFocusChain(), control("cmdCancel"));
-        // Enter and Esc press no button.
-        QVERIFY(!control<QPushButton>("cmdFind")->autoDefault() && !control<QPushButton>("cmdCancel")->autoDefault());
     }
 
-    void findSelectsTheFirstMatchEveryTime_data()
+    // Each row: phrase, options, where the caret starts, the key or button
+    // pressed three times, and where each press leaves the selection (-1: not found).
+    void findKeys_data()
     {
         QTest::addColumn<QString>("phrase");
-        QTest::addColumn<int>("found");
-        QTest::newRow("capitals, inside a longer word") << "RATE" << 18;
-        QTest::newRow("missing") << "sensitivity" << -1;
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<QList<int>>("found");
+        QTest::newRow("Enter goes on and wraps") << "RATE" << false << false << 0 << true << QList<int>{18, 27, 18};
+        QTest::newRow("Enter from the caret") << "rate" << false << false << 20 << true << QList<int>{27, 18, 27};
+        QTest::newRow("Find goes on") << "rate" << false << false << 0 << false << QList<int>{18, 27, 18};
+        QTest::newRow("whole word") << "rate" << false << true << 0 << true << QList<int>{27, 27, 27};
+        QTest::newRow("match case, missing") << "RATE" << true << false << 0 << true << QList<int>{-1, -1, -1};
     }
-    void findSelectsTheFirstMatchEveryTime()
+    void findKeys()
     {
         QFETCH(QString, phrase);
-        QFETCH(int, found);
-        box().setSelStart(30);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(int, caret);
+        QFETCH(bool, enter);
+        QFETCH(QList<int>, found);
+        box().setSelStart(caret);
         control<QLineEdit>("txtSearch")->setText(phrase);
-        for (int press = 1; press <= 2; ++press) {
+        control<QCheckBox>("chkCase")->setChecked(matchCase);
+        control<QCheckBox>("chkWord")->setChecked(wholeWord);
+        for (const int at : found) {
             dialog()->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(dialog()));
-            QTest::mouseClick(control("cmdFind"), Qt::LeftButton);
-            QCOMPARE(box().SelStart(), found >= 0 ? found : 30);
-            QCOMPARE(box().SelLength(), found >= 0 ? int(phrase.size()) : 0);
+            if (enter)
+                QTest::keyClick(control("txtSearch"), Qt::Key_Return);
+            else
+                QTest::mouseClick(control("cmdFind"), Qt::LeftButton);
+            QCOMPARE(box().SelStart(), at >= 0 ? at : caret);
+            QCOMPARE(box().SelLength(), at >= 0 ? int(phrase.size()) : 0);
             QVERIFY(dialog()->isVisible());
-            QTRY_COMPARE(QApplication::activeWindow(), m_frm.get());
+            // Enter keeps the focus for the next Enter; the button hands it to the document.
+            QTRY_COMPARE(QApplication::activeWindow(), enter ? static_cast<QWidget *>(dialog()) : m_frm.get());
         }
-        QCOMPARE(m_prompts.messages.size(), found >= 0 ? 0 : 2);
+        QCOMPARE(m_prompts.messages.size(), found.count(-1));
+        QCOMPARE(box().Text(), QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1"));
+
+        // F3 and Replace go on with the same phrase and options.
+        box().setSelStart(0);
+        m_frm->mnuFindNext_Click(true);
+        QCOMPARE(box().SelStart(), std::max(0, *std::min_element(found.begin(), found.end(), [](int a, int b) {
+                     return unsigned(a) < unsigned(b); // the first match in the text; -1 last
+                 })));
+        m_frm->mnuReplace_Click();
+        auto *replace = m_frm->findChild<QWidget *>(QStringLiteral("frmReplace"));
+        QVERIFY(replace);
+        QCOMPARE(replace->findChild<QCheckBox *>(QStringLiteral("chkWord"))->isChecked(), wholeWord);
+        QCOMPARE(replace->findChild<QCheckBox *>(QStringLiteral("chkCase"))->isChecked(), matchCase);
+    }
+
+    void escapeCloses()
+    {
+        control<QLineEdit>("txtSearch")->setText(QStringLiteral("rate"));
+        QTest::keyClick(control("txtSearch"), Qt::Key_Escape);
+        QVERIFY(!dialog()->isVisible());
+        QCOMPARE(box().SelLength(), 0);
     }
 
     void cancelKeepsThePhraseAndClosingDiscardsIt()
