@@ -15,10 +15,6 @@
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(FileName::shown(path));
-}
 
 enum class SaveMethod { Replace, InPlace };
 
@@ -42,9 +38,9 @@ Status replaceFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     // Unbuffered, a full disk fails the write itself and says so.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
     if (!RegularFile::writeAll(file, bytes) || !file.commit())
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
     return Status::success();
 }
 
@@ -62,12 +58,12 @@ Status writeInPlace(const QString &path, const QByteArray &bytes, const InPlaceS
     const bool readable = file.isReadable();
     const QByteArray old = readable ? file.readAll() : QByteArray();
     if (readable && file.error() != QFileDevice::NoError)
-        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(FileName::shownPath(path), file.errorString()));
     if (guard.keepCopy) {
         if (const Status kept = guard.keepCopy(); !kept)
             return Status::failure(QStringLiteral("%1 was not saved: it is written in place, and your text could "
                                                   "not be kept safe first (%2).")
-                                       .arg(shown(path), kept.error()));
+                                       .arg(FileName::shownPath(path), kept.error()));
     }
     const auto syncedWrite = [&file](const QByteArray &content) {
         if (!file.seek(0) || !file.resize(0))
@@ -96,10 +92,10 @@ Status writeInPlace(const QString &path, const QByteArray &bytes, const InPlaceS
     if (readable && syncedWrite(old))
         return Status::failure(QStringLiteral("%1 could not be written (%2). Its earlier content has been put back; "
                                               "your text is still here, so save it again or under another name.")
-                                   .arg(shown(path), reason));
+                                   .arg(FileName::shownPath(path), reason));
     return Status::failure(QStringLiteral("%1 was only partly written (%2). The file on disk is now incomplete: "
                                           "your text is still here, so save it again or under another name.")
-                               .arg(shown(path), reason));
+                               .arg(FileName::shownPath(path), reason));
 }
 
 } // namespace
@@ -221,7 +217,7 @@ Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
     // gives the shorter text instead of ending the program (SIGBUS).
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(FileName::shownPath(path), file.errorString()));
     if (stamp)
         *stamp = DiskStamp::taken(path, bytes);
     return DocumentFile::textFromBytes(bytes);
@@ -235,7 +231,7 @@ Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, con
     if (Status regular = RegularFile::check(path); !regular)
         return regular;
     if (target.exists() && !target.isDir() && !target.isWritable())
-        return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(shown(path)));
+        return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(FileName::shownPath(path)));
     RegularFile::ignoreFileSizeSignal();
     const QByteArray bytes = DocumentFile::bytesFromText(text);
     // A name kept as bytes (see FileName) cannot pass through QSaveFile; the file is written in place.

@@ -1,4 +1,5 @@
 #include "documents/RecoveryStore.h"
+#include "settings/FileName.h"
 
 #include "settings/RegularFile.h"
 
@@ -22,10 +23,6 @@ constexpr char LockSuffix[] = ".lock";
 constexpr quint32 Magic = 0x54455343; // "TESC"
 constexpr quint16 FormatVersion = 1;
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 std::unique_ptr<QLockFile> lockFor(const QString &path)
 {
@@ -154,7 +151,7 @@ Status RecoveryStore::open()
         return Status::success();
     RegularFile::ignoreFileSizeSignal();
     if (!QDir().mkpath(m_folder))
-        return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(m_folder)));
+        return Status::failure(QStringLiteral("%1 cannot be made.").arg(FileName::shownPath(m_folder)));
     // The copies are the user's documents: nobody else reads them.
     QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The process id alone could come back as a dead session's; the count
@@ -166,7 +163,7 @@ Status RecoveryStore::open()
                     .arg(opened++);
     m_lock = lockFor(pathOf(m_session, LockSuffix));
     if (!m_lock)
-        return Status::failure(QStringLiteral("%1 cannot be locked.").arg(shown(pathOf(m_session, LockSuffix))));
+        return Status::failure(QStringLiteral("%1 cannot be locked.").arg(FileName::shownPath(pathOf(m_session, LockSuffix))));
     m_worker = std::thread([this] { work(); });
     return Status::success();
 }
@@ -174,7 +171,7 @@ Status RecoveryStore::open()
 Status RecoveryStore::write(const QString &documentPath, const DiskStamp &stamp, const QString &text)
 {
     if (!isOpen())
-        return Status::failure(QStringLiteral("%1 is not open.").arg(shown(m_folder)));
+        return Status::failure(QStringLiteral("%1 is not open.").arg(FileName::shownPath(m_folder)));
     {
         const std::lock_guard lock(m_mutex);
         ++m_generation;
@@ -189,14 +186,14 @@ Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &st
     const QString path = pathOf(m_session, CopySuffix);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
     QDataStream out(&file);
     out.setVersion(QDataStream::Qt_6_0);
     out << Magic << FormatVersion << documentPath << stamp.known << stamp.exists << stamp.size
         << (stamp.modified.isValid() ? stamp.modified.toMSecsSinceEpoch() : qint64(-1)) << quint64(stamp.hash)
         << stamp.racy << QDateTime::currentMSecsSinceEpoch() << text.toUtf8();
     if (out.status() != QDataStream::Ok || !file.commit())
-        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
     return Status::success();
 }
 

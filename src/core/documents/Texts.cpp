@@ -10,10 +10,6 @@ namespace Texts {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(FileName::shown(path));
-}
 
 } // namespace
 
@@ -61,7 +57,7 @@ QString lineNumberLabel(int last)
 
 QString recentFileMissing(const QString &path)
 {
-    return QStringLiteral("%1 no longer exists; it is taken off the recent files.").arg(shown(path));
+    return QStringLiteral("%1 no longer exists; it is taken off the recent files.").arg(FileName::shownPath(path));
 }
 
 QString recentFileUnusable(const QString &reason)
@@ -133,31 +129,31 @@ QString slowToOpen(const QString &path, qsizetype lineLength)
 {
     return QStringLiteral("%1 has a line of %2 characters. Lines this long are laid out very slowly: opening the "
                           "file may keep Tessary busy for minutes.\n\nOpen it anyway?")
-        .arg(shown(path), QLocale().toString(qint64(lineLength)));
+        .arg(FileName::shownPath(path), QLocale().toString(qint64(lineLength)));
 }
 
 QString changedOnDisk(const QString &path, bool edited)
 {
     return QStringLiteral("%1 has been changed by another program.\n\nReload it%2, or keep the text you have here?")
-        .arg(shown(path), edited ? QStringLiteral(" (you will be asked about your unsaved changes first)") : QString());
+        .arg(FileName::shownPath(path), edited ? QStringLiteral(" (you will be asked about your unsaved changes first)") : QString());
 }
 
 QString deletedOnDisk(const QString &path)
 {
     return QStringLiteral("%1 has been deleted by another program.\n\nYour text is still here: Save writes the file again.")
-        .arg(shown(path));
+        .arg(FileName::shownPath(path));
 }
 
 QString overwriteChanged(const QString &path)
 {
     return QStringLiteral("%1 has been changed by another program since you opened or saved it.\n\n"
                           "Save your text over those changes?")
-        .arg(shown(path));
+        .arg(FileName::shownPath(path));
 }
 
 QString recoveryOffer(const QString &path, const QDateTime &written)
 {
-    const QString name = path.isEmpty() ? QStringLiteral("An unnamed document") : shown(path);
+    const QString name = path.isEmpty() ? QStringLiteral("An unnamed document") : FileName::shownPath(path);
     return QStringLiteral("Tessary did not close normally. %1 had unsaved changes, kept at %2.\n\n"
                           "Restore them, or discard them? Later offers them again at the next start.")
         .arg(name, QLocale().toString(written.toLocalTime(), QLocale::ShortFormat));

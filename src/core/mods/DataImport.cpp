@@ -1,4 +1,5 @@
 #include "mods/DataImport.h"
+#include "settings/FileName.h"
 
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"
@@ -14,10 +15,6 @@ namespace DataImport {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 QStringList modNames(const QString &programFolder)
 {
@@ -62,7 +59,7 @@ Status copyInto(const QString &programFolder, const QString &dataFolder)
         if (!QFileInfo(from).isDir())
             continue;
         if (!QFileInfo(to).isDir() && !QDir().mkpath(to)) {
-            failed << QStringLiteral("%1 cannot be made.").arg(shown(to));
+            failed << QStringLiteral("%1 cannot be made.").arg(FileName::shownPath(to));
             continue;
         }
         for (const QString &file : QDir(from).entryList(QDir::Files | QDir::Hidden, QDir::Name))

@@ -1,4 +1,5 @@
 #include "mods/ModStore.h"
+#include "settings/FileName.h"
 
 #include "settings/CodePage.h"
 #include "settings/DataFolder.h"
@@ -21,10 +22,6 @@ namespace ModStore {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The longest file name the usual file systems take, in bytes.
 constexpr qsizetype LongestFolderName = 255;
@@ -87,24 +84,24 @@ struct Found
 
 } // namespace
 
-QString backupFolder(const QString &programFolder, const QString &modName)
+QString backupFolder(const QString &dataFolder, const QString &modName)
 {
-    return programFolder + u'/' + modName;
+    return dataFolder + u'/' + modName;
 }
 
-QString backupCopy(const QString &programFolder, const QString &modName, const QString &file)
+QString backupCopy(const QString &dataFolder, const QString &modName, const QString &file)
 {
-    return backupFolder(programFolder, modName) + u'/' + file;
+    return backupFolder(dataFolder, modName) + u'/' + file;
 }
 
-QString scratchFolder(const QString &programFolder)
+QString scratchFolder(const QString &dataFolder)
 {
-    return programFolder + u'/' + QLatin1String(ScratchName);
+    return dataFolder + u'/' + QLatin1String(ScratchName);
 }
 
-QString scratchCopy(const QString &programFolder, const QString &file)
+QString scratchCopy(const QString &dataFolder, const QString &file)
 {
-    return scratchFolder(programFolder) + u'/' + file;
+    return scratchFolder(dataFolder) + u'/' + file;
 }
 
 Status checkModName(const QString &name)
@@ -146,14 +143,14 @@ Status checkModFolder(const QString &folder)
     return checkRecord(QStringLiteral("mod folder"), folder);
 }
 
-Status checkApart(const QString &programFolder, const QString &name, const QString &folder)
+Status checkApart(const QString &dataFolder, const QString &name, const QString &folder)
 {
-    const QString backups = backupFolder(programFolder, name);
+    const QString backups = backupFolder(dataFolder, name);
     if (FolderOverlap::overlap(backups, folder))
         return Status::failure(QStringLiteral("The backups of \"%1\" would be kept in %2, which is the mod folder %3 "
                                               "or lies inside it or around it, so a backup would be the live file "
                                               "itself. Please choose another mod name or folder.")
-                                   .arg(name, shown(backups), shown(folder)));
+                                   .arg(name, FileName::shownPath(backups), FileName::shownPath(folder)));
     return Status::success();
 }
 
@@ -163,15 +160,15 @@ Status checkNewFolder(const mdlVars &vars, const QString &folder)
     if (!info.exists())
         return Status::failure(QStringLiteral("The folder %1 does not exist. Please choose the mod's folder, the one "
                                               "that holds its config.cfg.")
-                                   .arg(shown(folder)));
+                                   .arg(FileName::shownPath(folder)));
     if (!info.isDir())
         return Status::failure(QStringLiteral("%1 is a file, not a folder. Please choose the mod's folder.")
-                                   .arg(shown(folder)));
+                                   .arg(FileName::shownPath(folder)));
     // Resolved, so a trailing separator, another spelling or a link is the same folder.
     for (int i : listedMods(vars))
         if (FolderOverlap::sameFolder(vars.strModDir[i], folder))
             return Status::failure(QStringLiteral("The folder %1 is already registered as the mod \"%2\".")
-                                       .arg(shown(folder), vars.strModName[i]));
+                                       .arg(FileName::shownPath(folder), vars.strModName[i]));
     return Status::success();
 }
 
@@ -207,7 +204,7 @@ QList<int> backupsOf(const mdlVars &vars, int modSlot)
     return entries;
 }
 
-AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
+AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name, const QString &folder,
                   ModPrompts &prompts, PendingAdds *pending)
 {
     AddOutcome outcome;
@@ -219,7 +216,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         return refuse(s.error());
     if (Status s = checkModFolder(folder); !s)
         return refuse(s.error());
-    if (Status s = checkApart(programFolder, name, folder); !s)
+    if (Status s = checkApart(dataFolder, name, folder); !s)
         return refuse(s.error());
     if (Status s = checkNewFolder(vars, folder); !s)
         return refuse(s.error());
@@ -247,7 +244,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
                                      "userconfig.cfg, the other .cfg files and the known text files), so there is "
                                      "nothing to back up. "
                                      "Please choose the mod's own folder.")
-                          .arg(shown(folder)));
+                          .arg(FileName::shownPath(folder)));
 
     // Only entries that data.dat keeps are handed out.
     const QList<int> entrySlots =
@@ -255,22 +252,22 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     if (entrySlots.size() < found.size())
         return refuse(QStringLiteral("The backup list has room for %1 more files, but %2 holds %3 to back up.")
                           .arg(entrySlots.size())
-                          .arg(shown(folder))
+                          .arg(FileName::shownPath(folder))
                           .arg(found.size()));
 
-    const QString target = backupFolder(programFolder, name);
+    const QString target = backupFolder(dataFolder, name);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() && !targetInfo.isDir())
         return refuse(QStringLiteral("%1 is a file, so the backups of \"%2\" cannot be kept there.")
-                          .arg(shown(target), name));
+                          .arg(FileName::shownPath(target), name));
     // What the add makes must be what a note may later take back.
-    if (!StoreNotes::isStoreFolder(target, programFolder))
+    if (!StoreNotes::isStoreFolder(target, dataFolder))
         return refuse(QStringLiteral("%1 is a symbolic link, so the backups of \"%2\" cannot be kept there.")
-                          .arg(shown(target), name));
+                          .arg(FileName::shownPath(target), name));
 
     QStringList differing;
     for (const Found &f : found) {
-        const QString copy = backupCopy(programFolder, name, f.file);
+        const QString copy = backupCopy(dataFolder, name, f.file);
         if (QFileInfo::exists(copy)) {
             Result<QByteArray> old = SafeFile::read(copy, SafeFile::Links::Refuse);
             if (!old || old.value() != f.bytes)
@@ -281,14 +278,14 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
         && !prompts.confirm(QStringLiteral("The backups of \"%1\" hold copies of %2 that differ from the files "
                                            "now in %3.\n\nReplace these copies with the files now in the mod "
                                            "folder? The copies replaced are lost.")
-                                .arg(name, differing.join(QStringLiteral(", ")), shown(folder))))
+                                .arg(name, differing.join(QStringLiteral(", ")), FileName::shownPath(folder))))
         return outcome;
 
     QStringList names;
     for (const Found &f : found)
         names << f.file;
     if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be copied to the backups of \"%2\" (%3):")
-                                  .arg(shown(folder), name, shown(target)),
+                                  .arg(FileName::shownPath(folder), name, FileName::shownPath(target)),
                               names))
         return outcome;
 
@@ -296,7 +293,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
     if (pending) {
         QList<PendingAdds::Copy> copies;
         for (const Found &f : found) {
-            const QString copy = backupCopy(programFolder, name, f.file);
+            const QString copy = backupCopy(dataFolder, name, f.file);
             std::optional<QByteArray> old;
             if (Result<QByteArray> before = SafeFile::read(copy, SafeFile::Links::Refuse); before)
                 old = before.take();
@@ -310,12 +307,12 @@ AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &na
             pending->discardLast();
         return refuse(QStringLiteral("The folder %1 cannot be made, so the mod was not added. Tessary needs to be "
                                      "able to write to %2.")
-                          .arg(shown(target), shown(programFolder)));
+                          .arg(FileName::shownPath(target), FileName::shownPath(dataFolder)));
     }
 
     QList<const Found *> copied;
     for (const Found &f : found) {
-        if (Status s = SafeFile::write(backupCopy(programFolder, name, f.file), f.bytes, SafeFile::Links::Refuse); !s)
+        if (Status s = SafeFile::write(backupCopy(dataFolder, name, f.file), f.bytes, SafeFile::Links::Refuse); !s)
             failed << s.error();
         else
             copied << &f;

@@ -9,16 +9,16 @@ class ModPrompts;
 class PendingAdds;
 struct mdlVars;
 
-// The backup store in the program folder: one folder per mod name holding
+// The backup store in the data folder: one folder per mod name holding
 // copies of its known files, and the restore's scratch folder.
 namespace ModStore {
 
 inline constexpr char ScratchName[] = "temp";
 
-QString backupFolder(const QString &programFolder, const QString &modName);
-QString backupCopy(const QString &programFolder, const QString &modName, const QString &file);
-QString scratchFolder(const QString &programFolder);
-QString scratchCopy(const QString &programFolder, const QString &file);
+QString backupFolder(const QString &dataFolder, const QString &modName);
+QString backupCopy(const QString &dataFolder, const QString &modName, const QString &file);
+QString scratchFolder(const QString &dataFolder);
+QString scratchCopy(const QString &dataFolder, const QString &file);
 
 // Why a name cannot become a folder of the store and a data.dat record, or
 // success.
@@ -27,7 +27,7 @@ Status checkModFolder(const QString &folder);
 
 // Refuses a mod whose backup folder would be its own folder, lie inside
 // it or hold it.
-Status checkApart(const QString &programFolder, const QString &name, const QString &folder);
+Status checkApart(const QString &dataFolder, const QString &name, const QString &folder);
 
 // Refuses a folder that does not exist, is a file, or is already the folder
 // of a listed mod, compared as the file system resolves them.
@@ -53,11 +53,11 @@ struct AddOutcome
 
 // Registers a mod and backs up the known files its folder holds. Refuses,
 // before anything is made or stored, a name or folder a record or the store
-// cannot hold, a full mod or backup list, or a program folder that cannot
+// cannot hold, a full mod or backup list, or a data folder that cannot
 // take the backup folder. Asks before replacing backup copies that differ.
 // With `pending`, what the add makes is noted there first, so it can be
 // taken back until data.dat is saved.
-AddOutcome AddMod(mdlVars &vars, const QString &programFolder, const QString &name, const QString &folder,
+AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name, const QString &folder,
                   ModPrompts &prompts, PendingAdds *pending = nullptr);
 
 } // namespace ModStore

@@ -1,4 +1,5 @@
 #include "mods/Restore.h"
+#include "settings/FileName.h"
 
 #include "settings/mdlVars.h"
 #include "mods/BackupFiles.h"
@@ -18,10 +19,6 @@ namespace Restore {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 constexpr auto Own = SafeFile::Links::Refuse;
 
@@ -32,7 +29,7 @@ Status notRestored(const QString &file, const QString &why)
 
 } // namespace
 
-Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file,
                      const StepHook &afterStep, StoreLock::Waiter *waiter)
 {
     if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
@@ -49,24 +46,24 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
         return notRestored(file, QStringLiteral("It is not one of the files Tessary backs up."));
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());
-    if (Status s = ModStore::checkApart(programFolder, mod, modFolder); !s)
+    if (Status s = ModStore::checkApart(dataFolder, mod, modFolder); !s)
         return notRestored(file, s.error());
     if (!QFileInfo(modFolder).isDir())
-        return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(shown(modFolder)));
+        return notRestored(file, QStringLiteral("The mod folder %1 does not exist.").arg(FileName::shownPath(modFolder)));
 
     // One restore at a time, and never over the traces of one that ended midway.
-    const StoreLock lock(programFolder, 10000, waiter);
+    const StoreLock lock(dataFolder, 10000, waiter);
     if (!lock)
         return notRestored(file, lock.status().error());
-    if (Status s = RestoreJournal::recover(programFolder, vars); !s)
+    if (Status s = RestoreJournal::recover(dataFolder, vars); !s)
         return notRestored(file, s.error());
 
     // Only what the next start may finish is begun: the journal names nothing else.
-    for (const QString &folder : {ModStore::backupFolder(programFolder, mod), ModStore::scratchFolder(programFolder)})
-        if (!StoreNotes::isStoreFolder(folder, programFolder))
+    for (const QString &folder : {ModStore::backupFolder(dataFolder, mod), ModStore::scratchFolder(dataFolder)})
+        if (!StoreNotes::isStoreFolder(folder, dataFolder))
             return notRestored(file, QStringLiteral("%1 is a symbolic link or not a folder of %2.")
-                                         .arg(shown(folder), shown(programFolder)));
-    const QString backup = ModStore::backupCopy(programFolder, mod, file);
+                                         .arg(FileName::shownPath(folder), FileName::shownPath(dataFolder)));
+    const QString backup = ModStore::backupCopy(dataFolder, mod, file);
     Result<QByteArray> backupBytes = SafeFile::read(backup, Own);
     if (!backupBytes)
         return notRestored(file, backupBytes.error());
@@ -79,7 +76,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (const QString target = RegularFile::linkTarget(current); !target.isEmpty())
         return notRestored(file, QStringLiteral("%1 is a symbolic link to %2. Tessary does not restore through "
                                                 "links; copy the backup there yourself if that is what you want.")
-                                     .arg(shown(current), shown(target)));
+                                     .arg(FileName::shownPath(current), FileName::shownPath(target)));
     if (!QFileInfo::exists(current)) {
         // Nothing to swap with: the backup is put in place and kept.
         if (Status s = SafeFile::write(current, backupBytes.value(), Own); !s)
@@ -90,13 +87,13 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     if (!currentBytes)
         return notRestored(file, currentBytes.error());
 
-    const QString scratch = ModStore::scratchFolder(programFolder);
+    const QString scratch = ModStore::scratchFolder(dataFolder);
     if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch))
-        return notRestored(file, QStringLiteral("The folder %1 cannot be made.").arg(shown(scratch)));
-    const QString scratchCopy = ModStore::scratchCopy(programFolder, file);
+        return notRestored(file, QStringLiteral("The folder %1 cannot be made.").arg(FileName::shownPath(scratch)));
+    const QString scratchCopy = ModStore::scratchCopy(dataFolder, file);
     const RestoreJournal::Swap swap{current, backup, scratchCopy, RestoreJournal::hash(currentBytes.value()),
                                     RestoreJournal::hash(backupBytes.value())};
-    if (Status s = RestoreJournal::write(programFolder, swap); !s)
+    if (Status s = RestoreJournal::write(dataFolder, swap); !s)
         return notRestored(file, s.error());
     const auto step = [&](Step done) {
         if (afterStep)
@@ -105,7 +102,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
     // A failed step leaves the note only while the two files are not whole.
     const auto failed = [&](const Status &why) {
         if (RestoreJournal::whole(swap))
-            RestoreJournal::clear(programFolder);
+            RestoreJournal::clear(dataFolder);
         return why;
     };
     step(Step::JournalWritten);
@@ -116,7 +113,7 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
 
     if (Status s = SafeFile::write(current, backupBytes.value(), Own); !s)
         return failed(notRestored(file, QStringLiteral("%1\nA copy of the file in the mod folder is kept in %2.")
-                                            .arg(s.error(), shown(scratchCopy))));
+                                            .arg(s.error(), FileName::shownPath(scratchCopy))));
     step(Step::ModFileReplaced);
 
     if (Status s = SafeFile::write(backup, currentBytes.value(), Own); !s) {
@@ -124,15 +121,15 @@ Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modS
             return failed(Status::failure(QStringLiteral("%1 was not restored.\n\n%2\n\nPutting back the file in "
                                                          "the mod folder failed too: %3\nIts earlier content is kept "
                                                          "in %4.")
-                                              .arg(file, s.error(), back.error(), shown(scratchCopy))));
+                                              .arg(file, s.error(), back.error(), FileName::shownPath(scratchCopy))));
         return failed(notRestored(file, s.error()));
     }
     step(Step::BackupReplaced);
-    RestoreJournal::clear(programFolder);
+    RestoreJournal::clear(dataFolder);
     return Status::success();
 }
 
-Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+Status RestoreVersion(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file,
                       const QString &versionPath, const StepHook &afterStep, StoreLock::Waiter *waiter)
 {
     if (modSlot < 0 || modSlot >= mdlVars::ModSlots || vars.strModName[modSlot].isEmpty())
@@ -142,13 +139,13 @@ Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int mod
     const QString &mod = vars.strModName[modSlot];
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());
-    const QList<Versions::Version> versions = Versions::of(programFolder, mod, file);
+    const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
     const auto chosen = std::find_if(versions.begin(), versions.end(),
                                      [&](const Versions::Version &v) { return v.path == versionPath; });
     if (chosen == versions.end())
-        return notRestored(file, QStringLiteral("The chosen version %1 is no longer there.").arg(shown(versionPath)));
+        return notRestored(file, QStringLiteral("The chosen version %1 is no longer there.").arg(FileName::shownPath(versionPath)));
     if (chosen != versions.begin()) {
-        const StoreLock lock(programFolder, 10000, waiter);
+        const StoreLock lock(dataFolder, 10000, waiter);
         if (!lock)
             return notRestored(file, lock.status().error());
         Result<QByteArray> bytes = SafeFile::read(versionPath, Own);
@@ -157,10 +154,10 @@ Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int mod
         // The file the same as the newest version is kept there already: it
         // only takes the chosen version's bytes, and no copy of it is added.
         const QString &modFolder = vars.strModDir[modSlot];
-        if (Status s = ModStore::checkApart(programFolder, mod, modFolder); !s)
+        if (Status s = ModStore::checkApart(dataFolder, mod, modFolder); !s)
             return notRestored(file, s.error());
         const QString current = ModStore::findFile(modFolder, file);
-        Result<QByteArray> newest = SafeFile::read(ModStore::backupCopy(programFolder, mod, file), Own);
+        Result<QByteArray> newest = SafeFile::read(ModStore::backupCopy(dataFolder, mod, file), Own);
         Result<QByteArray> now = current.isEmpty() ? Result<QByteArray>(Status::failure(QString()))
                                                    : SafeFile::read(current, Own);
         if (newest && now && newest.value() == now.value()) {
@@ -168,27 +165,27 @@ Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int mod
                 return notRestored(file, s.error());
             return Status::success();
         }
-        if (Status s = Versions::pushAside(programFolder, mod, file); !s)
+        if (Status s = Versions::pushAside(dataFolder, mod, file); !s)
             return notRestored(file, s.error());
         // From here the version is in two places, and nothing is lost if the swap fails.
-        if (Status s = SafeFile::write(ModStore::backupCopy(programFolder, mod, file), bytes.value(), Own); !s)
+        if (Status s = SafeFile::write(ModStore::backupCopy(dataFolder, mod, file), bytes.value(), Own); !s)
             return notRestored(file, s.error());
     }
-    const Status swapped = RestoreBackup(vars, programFolder, modSlot, file, afterStep, waiter);
+    const Status swapped = RestoreBackup(vars, dataFolder, modSlot, file, afterStep, waiter);
     if (swapped)
-        Versions::prune(programFolder, mod, file); // one left over goes at the next backup
+        Versions::prune(dataFolder, mod, file); // one left over goes at the next backup
     return swapped;
 }
 
-Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars)
+Status RecoverInterrupted(const QString &dataFolder, const mdlVars &vars)
 {
-    const QFileInfo note(RestoreJournal::path(programFolder));
+    const QFileInfo note(RestoreJournal::path(dataFolder));
     if (!note.exists() && !note.isSymLink())
         return Status::success();
-    const StoreLock lock(programFolder);
+    const StoreLock lock(dataFolder);
     if (!lock)
         return lock.status();
-    return RestoreJournal::recover(programFolder, vars);
+    return RestoreJournal::recover(dataFolder, vars);
 }
 
 } // namespace Restore

@@ -23,19 +23,19 @@ enum class Step { JournalWritten, ScratchSaved, ModFileReplaced, BackupReplaced 
 // Called after each step that succeeded; tests change the disk here.
 using StepHook = std::function<void(Step)>;
 
-Status RestoreBackup(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file,
                      const StepHook &afterStep = {}, StoreLock::Waiter *waiter = nullptr);
 
 // Restores one of the file's dated versions: an older one first becomes the
 // backup copy (the copy so far kept as a version), then the swap above puts
 // it in the mod's folder and makes the file it replaces the newest version,
 // so restoring that version undoes the restore.
-Status RestoreVersion(const mdlVars &vars, const QString &programFolder, int modSlot, const QString &file,
+Status RestoreVersion(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file,
                       const QString &versionPath, const StepHook &afterStep = {},
                       StoreLock::Waiter *waiter = nullptr);
 
 // Finishes or undoes a swap that an earlier run left midway, of a mod the
 // loaded lists hold; run at start.
-Status RecoverInterrupted(const QString &programFolder, const mdlVars &vars);
+Status RecoverInterrupted(const QString &dataFolder, const mdlVars &vars);
 
 } // namespace Restore

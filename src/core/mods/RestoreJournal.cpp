@@ -1,4 +1,5 @@
 #include "mods/RestoreJournal.h"
+#include "settings/FileName.h"
 
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"
@@ -19,10 +20,6 @@ namespace RestoreJournal {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 constexpr auto Own = SafeFile::Links::Refuse;
 
@@ -126,7 +123,7 @@ Status recover(const QString &dataFolder, const mdlVars &vars)
         if (Status s = saved ? SafeFile::write(swap.backupCopy, saved.value(), Own) : Status::failure(saved.error()); !s)
             return Status::failure(QStringLiteral("An interrupted restore could not be finished: %1\nThe file that "
                                                   "was in the mod folder is kept in %2.")
-                                       .arg(s.error(), shown(swap.scratchCopy)));
+                                       .arg(s.error(), FileName::shownPath(swap.scratchCopy)));
         clear(dataFolder);
         return Status::success();
     }
@@ -140,11 +137,11 @@ Status recover(const QString &dataFolder, const mdlVars &vars)
     clear(dataFolder);
     return Status::failure(QStringLiteral("A restore of %1 was interrupted, and the files have changed since, so "
                                           "Tessary left them as they are.%2")
-                               .arg(shown(swap.modFile),
+                               .arg(FileName::shownPath(swap.modFile),
                                     kept.isEmpty() ? QString()
                                                    : QStringLiteral(" The file that was in the mod folder before "
                                                                     "is kept in %1.")
-                                                         .arg(shown(kept))));
+                                                         .arg(FileName::shownPath(kept))));
 }
 
 } // namespace RestoreJournal

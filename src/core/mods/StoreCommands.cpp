@@ -1,4 +1,5 @@
 #include "mods/StoreCommands.h"
+#include "settings/FileName.h"
 
 #include "mods/BackupFiles.h"
 #include "mods/ModPrompts.h"
@@ -21,10 +22,6 @@ namespace StoreCommands {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -46,11 +43,11 @@ Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, co
         return {};
     }
     const QString &mod = vars.strModName[modSlot];
-    const QString folder = shown(vars.strModDir[modSlot]);
+    const QString folder = FileName::shownPath(vars.strModDir[modSlot]);
     const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
     if (version < 0 || version >= versions.size()) {
         prompts.showError(QStringLiteral("%1 has no backup copy in %2.")
-                              .arg(file, shown(ModStore::backupFolder(dataFolder, mod))));
+                              .arg(file, FileName::shownPath(ModStore::backupFolder(dataFolder, mod))));
         return {};
     }
     const Versions::Version &chosen = versions[version];
@@ -80,8 +77,8 @@ Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, co
         ? QStringLiteral("Swap %1 in %2 with %3?").arg(file, folder, from)
         : QStringLiteral("%2 has no %1. Put %3 there?").arg(file, folder, from);
     if (!prompts.confirmDifference(question,
-                                   found.isEmpty() ? QStringLiteral("%1 (no such file)").arg(shown(current))
-                                                   : QStringLiteral("Now: %1").arg(shown(current)),
+                                   found.isEmpty() ? QStringLiteral("%1 (no such file)").arg(FileName::shownPath(current))
+                                                   : QStringLiteral("Now: %1").arg(FileName::shownPath(current)),
                                    CodePage::decode(currentBytes),
                                    QStringLiteral("Backup of %1").arg(date), CodePage::decode(backupBytes.value())))
         return {};
@@ -125,12 +122,12 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
     const QStringList files = BackupFiles::inFolder(modFolder);
     if (files.isEmpty()) {
         prompts.showError(QStringLiteral("%1 holds none of the files Tessary backs up, or does not exist.")
-                              .arg(shown(modFolder)));
+                              .arg(FileName::shownPath(modFolder)));
         return false;
     }
     if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be backed up to %2, each as a new dated version "
                                              "(the newest %3 of each are kept):")
-                                  .arg(shown(modFolder), shown(backups))
+                                  .arg(FileName::shownPath(modFolder), FileName::shownPath(backups))
                                   .arg(Versions::Kept),
                               files))
         return false;
@@ -141,11 +138,11 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         return false;
     }
     if (!QFileInfo(backups).isDir() && !QDir().mkdir(backups)) {
-        prompts.showError(QStringLiteral("The folder %1 cannot be made.").arg(shown(backups)));
+        prompts.showError(QStringLiteral("The folder %1 cannot be made.").arg(FileName::shownPath(backups)));
         return false;
     }
     if (!StoreNotes::isStoreFolder(backups, dataFolder)) {
-        prompts.showError(QStringLiteral("%1 is a symbolic link or not a folder of %2.").arg(shown(backups), shown(dataFolder)));
+        prompts.showError(QStringLiteral("%1 is a symbolic link or not a folder of %2.").arg(FileName::shownPath(backups), FileName::shownPath(dataFolder)));
         return false;
     }
     QStringList failed, unchanged, copied;
@@ -218,7 +215,7 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
     const QString modFolder = vars.strModDir[modSlot];
     if (!prompts.confirm(QStringLiteral("Remove the mod \"%1\" (%2) from the list?\n\nIts files in the mod folder "
                                         "are not touched.")
-                             .arg(name, shown(modFolder))))
+                             .arg(name, FileName::shownPath(modFolder))))
         return false;
 
     // Entries belong to a name; another mod of the same name keeps them and the folder.
@@ -248,19 +245,19 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         return true; // nothing of its own to delete, or the folder is not safely apart from live files
     if (!prompts.confirm(QStringLiteral("Also delete the backup folder %1 and the backup copies in it?\n\nChoose No "
                                         "to keep them.")
-                             .arg(shown(backups))))
+                             .arg(FileName::shownPath(backups))))
         return true;
     QStringList left;
     for (const QString &file : files) {
         for (const Versions::Version &version : Versions::of(dataFolder, name, file))
             if (!QFile::remove(version.path))
-                left << shown(version.path);
+                left << FileName::shownPath(version.path);
         QDir().rmdir(Versions::folder(dataFolder, name, file));
     }
     QDir().rmdir(backups + u'/' + QLatin1String(Versions::FolderName));
     // Only the copies Tessary makes are deleted; anything else keeps the folder.
     if (!QDir().rmdir(backups) && left.isEmpty())
-        left << QStringLiteral("other files in %1, which were kept").arg(shown(backups));
+        left << QStringLiteral("other files in %1, which were kept").arg(FileName::shownPath(backups));
     if (!left.isEmpty())
         prompts.showError(QStringLiteral("Not everything was deleted:\n%1").arg(left.join(u'\n')));
     return true;

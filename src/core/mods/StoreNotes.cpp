@@ -1,4 +1,5 @@
 #include "mods/StoreNotes.h"
+#include "settings/FileName.h"
 
 #include "mods/FolderOverlap.h"
 #include "mods/BackupFiles.h"
@@ -15,10 +16,6 @@ namespace StoreNotes {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The folder part and the name of a path, split as text: ".." stays where
 // it is, for the file system to resolve.
@@ -67,8 +64,8 @@ Status keepAside(const QString &note, const QString &why)
     // rename() moves a link itself; QFile::rename would look through it.
     const bool moved = std::rename(QFile::encodeName(note).constData(), QFile::encodeName(aside).constData()) == 0;
     return Status::failure(QStringLiteral("Tessary did not act on %1: %2\n\n%3")
-                               .arg(shown(note), why,
-                                    moved ? QStringLiteral("The note is kept as %1.").arg(shown(aside))
+                               .arg(FileName::shownPath(note), why,
+                                    moved ? QStringLiteral("The note is kept as %1.").arg(FileName::shownPath(aside))
                                           : QStringLiteral("It could not be moved aside and is left as it is.")));
 }
 

@@ -1,4 +1,5 @@
 #include "mods/Versions.h"
+#include "settings/FileName.h"
 
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"
@@ -17,10 +18,6 @@ namespace {
 // gets a number after it, which sorts after it too.
 constexpr char StampFormat[] = "yyyyMMdd-HHmmss-zzz";
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // A folder of the store that is a link would carry the versions elsewhere.
 Status realFolder(const QString &path)
@@ -28,9 +25,9 @@ Status realFolder(const QString &path)
     const QFileInfo info(path);
     if (info.isSymLink() || (info.exists() && !info.isDir()))
         return Status::failure(QStringLiteral("%1 is a symbolic link or a file, so no version is kept there.")
-                                   .arg(shown(path)));
+                                   .arg(FileName::shownPath(path)));
     if (!info.exists() && !QDir().mkdir(path))
-        return Status::failure(QStringLiteral("The folder %1 cannot be made.").arg(shown(path)));
+        return Status::failure(QStringLiteral("The folder %1 cannot be made.").arg(FileName::shownPath(path)));
     return Status::success();
 }
 
@@ -79,7 +76,7 @@ Status pushAside(const QString &dataFolder, const QString &mod, const QString &f
         return Status::success();
     if (info.isSymLink() || !info.isFile())
         return Status::failure(QStringLiteral("%1 is a symbolic link or not a file; Tessary leaves it alone.")
-                                   .arg(shown(copy)));
+                                   .arg(FileName::shownPath(copy)));
     const QString versions = ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName);
     if (Status s = realFolder(versions); !s)
         return s;
@@ -92,7 +89,7 @@ Status pushAside(const QString &dataFolder, const QString &mod, const QString &f
         target = dir + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
     // rename() keeps the file's date and never copies: the copy is whole in one place or the other.
     if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData()) != 0)
-        return Status::failure(QStringLiteral("%1 cannot be moved to %2.").arg(shown(copy), shown(target)));
+        return Status::failure(QStringLiteral("%1 cannot be moved to %2.").arg(FileName::shownPath(copy), FileName::shownPath(target)));
     return Status::success();
 }
 
@@ -102,7 +99,7 @@ Status prune(const QString &dataFolder, const QString &mod, const QString &file)
     QStringList failed;
     for (qsizetype i = Kept; i < versions.size(); ++i)
         if (!QFile::remove(versions[i].path))
-            failed << shown(versions[i].path);
+            failed << FileName::shownPath(versions[i].path);
     if (!failed.isEmpty())
         return Status::failure(QStringLiteral("These old versions could not be removed:\n%1").arg(failed.join(u'\n')));
     return Status::success();

@@ -1,5 +1,6 @@
 #include "settings/FileName.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace FileName {
@@ -85,6 +86,11 @@ QString shown(const QString &name)
             text[i] = QChar::ReplacementCharacter;
     }
     return text;
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(shown(path));
 }
 
 } // namespace FileName

@@ -23,4 +23,7 @@ bool hasRawBytes(const QString &name);
 // The name for the user, each kept byte shown as U+FFFD.
 QString shown(const QString &name);
 
+// A path as messages name it: shown() with the platform's separators.
+QString shownPath(const QString &path);
+
 } // namespace FileName

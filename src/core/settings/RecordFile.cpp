@@ -1,4 +1,5 @@
 #include "settings/RecordFile.h"
+#include "settings/FileName.h"
 
 #include "settings/CodePage.h"
 #include "settings/RegularFile.h"
@@ -10,10 +11,6 @@
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -31,16 +28,16 @@ Status RecordFile::open(const QString &path, qint64 largest, RegularFile::Links 
     } else if (!file.open(links == RegularFile::Links::Refuse ? QIODevice::ReadWrite | QIODevice::NewOnly
                                                                 : QIODevice::ReadWrite)) {
         // Created as the record file's open does; NewOnly never creates through a link made meanwhile.
-        return Status::failure(QStringLiteral("%1 cannot be opened: %2").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2").arg(FileName::shownPath(path), file.errorString()));
     }
     const qint64 size = file.size();
     m_bytes = largest >= 0 && size > largest ? file.read(largest) : file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Status::failure(QStringLiteral("%1 cannot be read: %2").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be read: %2").arg(FileName::shownPath(path), file.errorString()));
     if (largest >= 0 && size > largest)
         return Status::failure(QStringLiteral("%1 is %2 bytes long, far more than its records take; only its first "
                                               "%3 bytes were read.")
-                                   .arg(shown(path), QLocale().toString(size), QLocale().toString(largest)));
+                                   .arg(FileName::shownPath(path), QLocale().toString(size), QLocale().toString(largest)));
     return Status::success();
 }
 
@@ -91,8 +88,8 @@ Status RecordFile::commit()
     QSaveFile file(m_path);
     // Unbuffered, a full disk fails the write itself and says so.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(shown(m_path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(FileName::shownPath(m_path), file.errorString()));
     if (!RegularFile::writeAll(file, m_bytes) || !file.commit())
-        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(shown(m_path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be written: %2").arg(FileName::shownPath(m_path), file.errorString()));
     return Status::success();
 }

@@ -17,10 +17,6 @@ namespace RegularFile {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(FileName::shown(path));
-}
 
 #ifdef Q_OS_UNIX
 QString kindOf(mode_t mode)
@@ -42,13 +38,13 @@ Status linkRefused(const QString &path)
 {
     return Status::failure(QStringLiteral("%1 is a symbolic link (to %2); Tessary does not follow links for its own "
                                           "files, so it left it alone.")
-                               .arg(shown(path), shown(linkTarget(path))));
+                               .arg(FileName::shownPath(path), FileName::shownPath(linkTarget(path))));
 }
 
 Status refused(const QString &path, mode_t mode)
 {
     return Status::failure(QStringLiteral("%1 is %2, not a regular file; Tessary only reads and writes regular files.")
-                               .arg(shown(path), kindOf(mode)));
+                               .arg(FileName::shownPath(path), kindOf(mode)));
 }
 #endif
 
@@ -68,7 +64,7 @@ Status check(const QString &path, Links links)
     if (!info.exists() || info.isFile())
         return Status::success();
     return Status::failure(QStringLiteral("%1 is not a regular file; Tessary only reads and writes regular files.")
-                               .arg(shown(path)));
+                               .arg(FileName::shownPath(path)));
 #endif
 }
 
@@ -87,13 +83,13 @@ Status create(const QString &path)
 #ifdef Q_OS_UNIX
     const int fd = ::open(FileName::toNative(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
-        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), qt_error_string(errno)));
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(FileName::shownPath(path), qt_error_string(errno)));
     ::close(fd);
     return Status::success();
 #else
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be made: %2.").arg(FileName::shownPath(path), file.errorString()));
     return Status::success();
 #endif
 }
@@ -117,7 +113,7 @@ Status open(QFile &file, QIODevice::OpenMode mode, Links links)
     if (fd < 0 && errno == ELOOP && links == Links::Refuse)
         return linkRefused(path); // made a link since the check
     if (fd < 0)
-        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), qt_error_string(errno)));
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(FileName::shownPath(path), qt_error_string(errno)));
     // What was opened counts, not what the name led to a moment before.
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -127,12 +123,12 @@ Status open(QFile &file, QIODevice::OpenMode mode, Links links)
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!file.open(fd, mode & ~QIODevice::Truncate, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(FileName::shownPath(path), file.errorString()));
     }
     return Status::success();
 #else
     if (!file.open(mode & ~QIODevice::Truncate))
-        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString()));
+        return Status::failure(QStringLiteral("%1 cannot be opened: %2.").arg(FileName::shownPath(path), file.errorString()));
     return Status::success();
 #endif
 }

@@ -23,14 +23,14 @@ constexpr int BackupModBase = 2006;
 
 namespace Settings {
 
-QString path(const QString &programFolder)
+QString path(const QString &dataFolder)
 {
-    return programFolder + QStringLiteral("/data.dat");
+    return dataFolder + QStringLiteral("/data.dat");
 }
 
-QString extraPath(const QString &programFolder)
+QString extraPath(const QString &dataFolder)
 {
-    return path(programFolder) + QStringLiteral(".extra");
+    return path(dataFolder) + QStringLiteral(".extra");
 }
 
 int firstEmptySlot(const QString *names, int count)
@@ -58,9 +58,9 @@ bool goesToExtra(int slot, const QString &file, const QString &mod)
     return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod);
 }
 
-void readExtra(const QString &programFolder, mdlVars::StoredLists &lists)
+void readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)
 {
-    QFile extra(Settings::extraPath(programFolder));
+    QFile extra(Settings::extraPath(dataFolder));
     if (!RegularFile::linkTarget(extra.fileName()).isEmpty() || !extra.open(QIODevice::ReadOnly))
         return;
     const QList<QByteArray> lines = extra.read(Settings::LargestFile).split('\n');
@@ -82,7 +82,7 @@ void readExtra(const QString &programFolder, mdlVars::StoredLists &lists)
 
 // Written before data.dat, so entries never vanish between the two; no file
 // when the records hold everything.
-Status writeExtra(const QString &programFolder, const mdlVars::StoredLists &lists)
+Status writeExtra(const QString &dataFolder, const mdlVars::StoredLists &lists)
 {
     QByteArray text = QByteArray(ExtraHeader) + '\n';
     bool any = false;
@@ -93,7 +93,7 @@ Status writeExtra(const QString &programFolder, const mdlVars::StoredLists &list
             + '\n';
         any = true;
     }
-    const QString path = Settings::extraPath(programFolder);
+    const QString path = Settings::extraPath(dataFolder);
     if (Status regular = RegularFile::check(path, RegularFile::Links::Refuse); !regular)
         return regular;
     if (!any) {
@@ -108,7 +108,7 @@ Status writeExtra(const QString &programFolder, const mdlVars::StoredLists &list
     return Status::success();
 }
 
-void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QString &programFolder)
+void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QString &dataFolder)
 {
     for (int i = 0; i < mdlVars::ModSlots; ++i) {
         lists.modName[i] = file.read(i + ModNameBase);
@@ -118,7 +118,7 @@ void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QStrin
         lists.backupFile[i] = file.read(i + BackupFileBase);
         lists.backupMod[i] = file.read(i + BackupModBase);
     }
-    readExtra(programFolder, lists);
+    readExtra(dataFolder, lists);
 }
 
 void copyToVars(const mdlVars::StoredLists &lists, mdlVars &vars)
@@ -169,29 +169,29 @@ QStringList merge(const QString *baseA, const QString *baseB, const QString *loc
 
 } // namespace
 
-Status LoadSettings(mdlVars &vars, const QString &programFolder)
+Status LoadSettings(mdlVars &vars, const QString &dataFolder)
 {
     RecordFile file;
-    const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse);
+    const Status opened = file.open(Settings::path(dataFolder), Settings::LargestFile, RegularFile::Links::Refuse);
     mdlVars::StoredLists lists;
-    readLists(file, lists, programFolder);
+    readLists(file, lists, dataFolder);
     copyToVars(lists, vars);
     return opened;
 }
 
 namespace {
 
-Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, StoreLock::Waiter *waiter)
+Status mergeWithFile(mdlVars &vars, const QString &dataFolder, bool write, StoreLock::Waiter *waiter)
 {
     static_assert(mdlVars::RecordBackupSlots == mdlVars::ModSlots, "one loop writes all four lists");
-    const StoreLock lock(programFolder, 10000, waiter);
+    const StoreLock lock(dataFolder, 10000, waiter);
     if (!lock)
         return lock.status();
     RecordFile file;
-    if (const Status opened = file.open(Settings::path(programFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
+    if (const Status opened = file.open(Settings::path(dataFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
         return opened;
     mdlVars::StoredLists merged;
-    readLists(file, merged, programFolder);
+    readLists(file, merged, dataFolder);
     const mdlVars::StoredLists &base = vars.stored;
     QStringList lost = merge(base.modName.data(), base.modDir.data(), vars.strModName.data(), vars.strModDir.data(),
                              merged.modName.data(), merged.modDir.data(), mdlVars::ModSlots);
@@ -204,7 +204,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
                                                              .arg(lost.join(QStringLiteral(", "))));
     if (!write) {
         mdlVars::StoredLists onDisk;
-        readLists(file, onDisk, programFolder);
+        readLists(file, onDisk, dataFolder);
         copyToVars(merged, vars);
         vars.stored = onDisk;
         return kept;
@@ -226,7 +226,7 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
         if (Status s = put(i + BackupModBase, extra ? QString() : merged.backupMod[i]); !s)
             return s;
     }
-    if (Status s = writeExtra(programFolder, merged); !s)
+    if (Status s = writeExtra(dataFolder, merged); !s)
         return s;
     if (Status s = file.commit(); !s)
         return s;
@@ -236,19 +236,19 @@ Status mergeWithFile(mdlVars &vars, const QString &programFolder, bool write, St
 
 } // namespace
 
-Status SaveSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
+Status SaveSettings(mdlVars &vars, const QString &dataFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, true, waiter);
+    return mergeWithFile(vars, dataFolder, true, waiter);
 }
 
-Status RefreshSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter)
+Status RefreshSettings(mdlVars &vars, const QString &dataFolder, StoreLock::Waiter *waiter)
 {
-    return mergeWithFile(vars, programFolder, false, waiter);
+    return mergeWithFile(vars, dataFolder, false, waiter);
 }
 
-Status CheckSettingsWritable(const QString &programFolder)
+Status CheckSettingsWritable(const QString &dataFolder)
 {
-    const QString path = Settings::path(programFolder);
+    const QString path = Settings::path(dataFolder);
     if (Status s = RegularFile::check(path, RegularFile::Links::Refuse); !s)
         return s;
     QSaveFile probe(path);

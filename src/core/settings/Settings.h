@@ -7,7 +7,8 @@
 
 struct mdlVars;
 
-// data.dat in the program folder: the mod and backup lists as records.
+// data.dat in the data folder (beside the program, or the user's own when
+// installed): the mod and backup lists as records.
 //   1 to 501       strModName(i)     at i + 1
 //   502 to 1002    strModDir(i)      at i + 502
 //   1004 to 1504   strBackupFile(i)  at i + 1004
@@ -23,8 +24,8 @@ constexpr int LastRecord = 2506;
 // sparse gigabyte) is read up to here and never written, so nothing beyond is lost.
 constexpr qint64 LargestFile = 4 * 1024 * 1024;
 
-QString path(const QString &programFolder);
-QString extraPath(const QString &programFolder);
+QString path(const QString &dataFolder);
+QString extraPath(const QString &dataFolder);
 
 // Slot of the first empty name at or after 0, or the slot count when none is free.
 int firstEmptySlot(const QString *names, int count);
@@ -34,7 +35,7 @@ int firstEmptySlot(const QString *names, int count);
 // Reads the lists and points both counters at the first free slot, so an
 // entry added after a restart never overwrites a stored one. A missing
 // file is created empty.
-Status LoadSettings(mdlVars &vars, const QString &programFolder);
+Status LoadSettings(mdlVars &vars, const QString &dataFolder);
 
 // Writes the lists under the store's lock. data.dat is read afresh first and
 // only the slots this editor changed since it last read or wrote the file
@@ -42,12 +43,12 @@ Status LoadSettings(mdlVars &vars, const QString &programFolder);
 // both filled moves to a free slot. The lists then hold what the file holds.
 // On failure data.dat keeps every byte it had. `waiter`, when given, answers
 // what the store's lock asks.
-Status SaveSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter = nullptr);
+Status SaveSettings(mdlVars &vars, const QString &dataFolder, StoreLock::Waiter *waiter = nullptr);
 
 // Takes in what other editors saved since this one last read or wrote
 // data.dat, keeping this editor's own unsaved changes; writes nothing.
-Status RefreshSettings(mdlVars &vars, const QString &programFolder, StoreLock::Waiter *waiter = nullptr);
+Status RefreshSettings(mdlVars &vars, const QString &dataFolder, StoreLock::Waiter *waiter = nullptr);
 
 // Whether SaveSettings could replace data.dat, found out without changing it,
-// so the user learns of a read-only program folder at start, not at exit.
-Status CheckSettingsWritable(const QString &programFolder);
+// so the user learns of a read-only data folder at start, not at exit.
+Status CheckSettingsWritable(const QString &dataFolder);

@@ -1,4 +1,5 @@
 #include "settings/StoreLock.h"
+#include "settings/FileName.h"
 
 #include "settings/RegularFile.h"
 
@@ -19,10 +20,6 @@ constexpr int PollMs = 50;
 // A wait shorter than this is not worth showing.
 constexpr int ShowWaitAfterMs = 300;
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 qint64 ageMs(const QString &path)
 {
@@ -84,9 +81,9 @@ Status acquire(QLockFile &lock, const QString &file, int waitMs, StoreLock::Wait
         if (lock.tryLock(0))
             return Status::success();
         if (lock.error() == QLockFile::PermissionError)
-            return Status::failure(QStringLiteral("%1 cannot be made: permission denied.").arg(shown(file)));
+            return Status::failure(QStringLiteral("%1 cannot be made: permission denied.").arg(FileName::shownPath(file)));
         if (lock.error() != QLockFile::LockFailedError)
-            return Status::failure(QStringLiteral("%1 cannot be made.").arg(shown(file)));
+            return Status::failure(QStringLiteral("%1 cannot be made.").arg(FileName::shownPath(file)));
 
         const Holder holder = holderOf(lock);
         if (!holder.readable) {
@@ -102,7 +99,7 @@ Status acquire(QLockFile &lock, const QString &file, int waitMs, StoreLock::Wait
                                "was made %3.\n\nIf Tessary is no longer running there, the lock can be taken over.")
                     .arg(holder.host)
                     .arg(holder.pid)
-                    .arg(ageText(ageMs(file)), shown(file));
+                    .arg(ageText(ageMs(file)), FileName::shownPath(file));
             if (waiter && !askedAlready && waiter->takeOver(message)) {
                 askedAlready = true;
                 takeOver(lock, file, holder);
@@ -111,7 +108,7 @@ Status acquire(QLockFile &lock, const QString &file, int waitMs, StoreLock::Wait
             return Status::failure(message);
         }
         const QString message =
-            QStringLiteral("Another Tessary is still changing the mod list (it holds %1).").arg(shown(file));
+            QStringLiteral("Another Tessary is still changing the mod list (it holds %1).").arg(FileName::shownPath(file));
         if (clock.elapsed() >= waitMs)
             return Status::failure(message + QStringLiteral(" Please try again."));
         if (waiter && clock.elapsed() >= ShowWaitAfterMs

@@ -29,11 +29,11 @@ QLineEdit *addField(QWidget *parent, const char *name, const QString &accessible
 
 } // namespace
 
-frmAddmod::frmAddmod(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, AddedHandler added,
+frmAddmod::frmAddmod(mdlVars &vars, const QString &dataFolder, ModPrompts &prompts, AddedHandler added,
                      PendingAdds *pending, QWidget *parent)
     : ModDialog(parent),
       m_vars(vars),
-      m_programFolder(programFolder),
+      m_dataFolder(dataFolder),
       m_prompts(prompts),
       m_added(std::move(added)),
       m_pending(pending)
@@ -68,7 +68,7 @@ frmAddmod::frmAddmod(mdlVars &vars, const QString &programFolder, ModPrompts &pr
 void frmAddmod::cmdOk_Click()
 {
     const ModStore::AddOutcome outcome =
-        ModStore::AddMod(m_vars, m_programFolder, txtModname->text(), txtModdir->text(), m_prompts, m_pending);
+        ModStore::AddMod(m_vars, m_dataFolder, txtModname->text(), txtModdir->text(), m_prompts, m_pending);
     if (outcome.added && m_added)
         m_added(outcome);
     if (!outcome.message.isEmpty())

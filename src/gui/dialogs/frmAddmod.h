@@ -26,7 +26,7 @@ public:
     using AddedHandler = std::function<void(const ModStore::AddOutcome &)>;
 
     // Each add is noted in `pending`, so the settings dialog can take it back.
-    frmAddmod(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, AddedHandler added,
+    frmAddmod(mdlVars &vars, const QString &dataFolder, ModPrompts &prompts, AddedHandler added,
               PendingAdds *pending = nullptr, QWidget *parent = nullptr);
 
     void cmdOk_Click();
@@ -41,7 +41,7 @@ protected:
 
 private:
     mdlVars &m_vars;
-    const QString m_programFolder;
+    const QString m_dataFolder;
     ModPrompts &m_prompts;
     AddedHandler m_added;
     PendingAdds *m_pending;

@@ -61,14 +61,14 @@ QListWidget *addList(QWidget *parent, const char *name, const QString &accessibl
 
 } // namespace
 
-frmSettings::frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts &prompts,
+frmSettings::frmSettings(mdlVars &vars, const QString &dataFolder, ModPrompts &prompts,
                          std::function<Status()> save, QWidget *parent)
     : ModDialog(parent),
       m_vars(vars),
-      m_programFolder(programFolder),
+      m_dataFolder(dataFolder),
       m_prompts(prompts),
       m_save(std::move(save)),
-      m_pending(programFolder)
+      m_pending(dataFolder)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -169,7 +169,7 @@ void frmSettings::lstMods_Click()
     m_filesSlot = m_modSlots.value(lstMods->currentRow(), -1);
     for (int entry : ModStore::backupsOf(m_vars, m_filesSlot)) {
         const QString &file = m_vars.strBackupFile[entry];
-        const QString date = StoreCommands::copyDate(m_programFolder, m_vars.strModName[m_filesSlot], file);
+        const QString date = StoreCommands::copyDate(m_dataFolder, m_vars.strModName[m_filesSlot], file);
         auto *item = new QListWidgetItem(date.isEmpty() ? QStringLiteral("%1   (no copy)").arg(file)
                                                         : QStringLiteral("%1   %2").arg(file, date),
                                          lstFiles);
@@ -184,7 +184,7 @@ void frmSettings::lstFiles_Click()
     const QString file = selectedFile();
     if (file.isEmpty() || m_filesSlot < 0)
         return;
-    const QList<Versions::Version> versions = Versions::of(m_programFolder, m_vars.strModName[m_filesSlot], file);
+    const QList<Versions::Version> versions = Versions::of(m_dataFolder, m_vars.strModName[m_filesSlot], file);
     for (qsizetype i = 0; i < versions.size(); ++i)
         lstVersions->addItem(i == 0 ? QStringLiteral("%1   (newest)").arg(Versions::shownDate(versions[i].when))
                                     : Versions::shownDate(versions[i].when));
@@ -201,7 +201,7 @@ void frmSettings::cmdAddmod_Click()
 {
     if (!m_frmAddmod)
         m_frmAddmod = new frmAddmod(
-            m_vars, m_programFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); },
+            m_vars, m_dataFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); },
             &m_pending, this);
     m_frmAddmod->exec();
 }
@@ -218,7 +218,7 @@ void frmSettings::modAdded(const ModStore::AddOutcome &outcome)
 void frmSettings::cmdRestore_Click()
 {
     const StoreCommands::Restored restored = StoreCommands::restore(
-        m_vars, m_programFolder, m_filesSlot, selectedFile(), qMax(0, lstVersions->currentRow()), m_prompts);
+        m_vars, m_dataFolder, m_filesSlot, selectedFile(), qMax(0, lstVersions->currentRow()), m_prompts);
     lstVersions->setCurrentRow(-1);
     refill(); // the versions and their dates changed
     if (!restored.modFile.isEmpty() && m_restored)
@@ -228,7 +228,7 @@ void frmSettings::cmdRestore_Click()
 void frmSettings::cmdBackup_Click()
 {
     const int slot = m_modSlots.value(lstMods->currentRow(), -1);
-    StoreCommands::backup(m_vars, m_programFolder, slot, m_prompts);
+    StoreCommands::backup(m_vars, m_dataFolder, slot, m_prompts);
     refill(); // new files and versions
 }
 
@@ -236,7 +236,7 @@ void frmSettings::cmdBackup_Click()
 void frmSettings::cmdDelmod_Click()
 {
     const int slot = m_modSlots.value(lstMods->currentRow(), -1);
-    const bool removed = StoreCommands::remove(m_vars, m_programFolder, slot, m_prompts, [this] {
+    const bool removed = StoreCommands::remove(m_vars, m_dataFolder, slot, m_prompts, [this] {
         const Status saved = m_save();
         if (saved)
             m_pending.commit();

@@ -27,7 +27,7 @@ class frmSettings : public ModDialog
 
 public:
     // `save` writes data.dat; the main window decides whether it may.
-    frmSettings(mdlVars &vars, const QString &programFolder, ModPrompts &prompts, std::function<Status()> save,
+    frmSettings(mdlVars &vars, const QString &dataFolder, ModPrompts &prompts, std::function<Status()> save,
                 QWidget *parent = nullptr);
 
     void Form_Load();
@@ -63,7 +63,7 @@ private:
     void modAdded(const ModStore::AddOutcome &outcome);
 
     mdlVars &m_vars;
-    const QString m_programFolder;
+    const QString m_dataFolder;
     ModPrompts &m_prompts;
     std::function<Status()> m_save;
     RestoredHandler m_restored;
