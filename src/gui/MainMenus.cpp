@@ -66,6 +66,10 @@ void MainMenus::create(QMenuBar *bar)
     mnuBackups = addItem(mnuView, "Backups...", "mnuBackups");
     mnuScriptwiz = addItem(mnuView, "Script Wizard...", "mnuScriptwiz");
     mnuAss = addItem(mnuView, "File Types...", "mnuAss");
+    addSeparator(mnuView, "sepView");
+    mnuLineNumbers = addItem(mnuView, "Line Numbers", "mnuLineNumbers");
+    mnuLineNumbers->setCheckable(true);
+    mnuLineNumbers->setChecked(true);
 
     mnuHelp = addMenu(bar, "Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New Version", "mnuNewver");
@@ -116,4 +120,5 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuReplace, &QAction::triggered, &window, &frmTessary::mnuReplace_Click);
     QObject::connect(mnuGoto, &QAction::triggered, &window, &frmTessary::mnuGoto_Click);
     QObject::connect(mnuBackups, &QAction::triggered, &window, &frmTessary::mnuBackups_Click);
+    QObject::connect(mnuLineNumbers, &QAction::toggled, &window, &frmTessary::showLineNumbers);
 }

@@ -34,6 +34,7 @@ public:
     QAction *mnuBackups = nullptr;
     QAction *mnuScriptwiz = nullptr;
     QAction *mnuAss = nullptr;
+    QAction *mnuLineNumbers = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuNewver = nullptr;
     QAction *mnuAbout = nullptr;

@@ -10,7 +10,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
 #include <QWheelEvent>
 
 namespace {
@@ -31,7 +31,7 @@ QString droppedFile(const QMimeData *data)
 
 } // namespace
 
-WindowState::WindowState(QMainWindow &window, QPlainTextEdit &box, QMenu &recentMenu, Prompts &prompts,
+WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                          std::function<void(const QString &)> open)
     : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
       m_open(std::move(open)), m_basePointSize(box.font().pointSizeF())

@@ -36,6 +36,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <utility>
@@ -100,7 +101,10 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
-    connect(txtMain, &QPlainTextEdit::cursorPositionChanged, this, &frmTessary::UpdateHint);
+    connect(txtMain, &RichTextBox::caretMoved, this, [this] {
+        UpdateHint();
+        showCaretPlace();
+    });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_recoveryTimer = new QTimer(this);
@@ -113,7 +117,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
         if (state == Qt::ApplicationActive)
             QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
     });
-    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 frmTessary::~frmTessary()
@@ -221,6 +225,13 @@ void frmTessary::createControls()
     m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
     txtMain->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
 
+    // The caret's line and column, below the box.
+    lblCaret = new QLabel(this);
+    lblCaret->setObjectName(QStringLiteral("lblCaret"));
+    statusBar()->addPermanentWidget(lblCaret);
+    statusBar()->setSizeGripEnabled(true);
+    showCaretPlace();
+
     QWidget::setTabOrder(txtMain, cboSearch);
     QWidget::setTabOrder(cboSearch, picSave);
     QWidget::setTabOrder(picSave, Picture1);
@@ -291,6 +302,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
+    showLineNumbers(m_windowState->lineNumbers());
     m_documents->loadCommandLine(commandLineArgument);
     if (!m_vars.strFilename.isEmpty())
         documentNamed(m_vars.strFilename);
@@ -523,6 +535,19 @@ void frmTessary::txtMain_Change()
     UpdateHint();
     setWindowModified(txtMain->isModified());
     m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::showCaretPlace()
+{
+    const QPoint place = txtMain->caretLineColumn();
+    lblCaret->setText(Texts::caretPlace(place.y(), place.x()));
+}
+
+void frmTessary::showLineNumbers(bool shown)
+{
+    txtMain->setLineNumbersShown(shown);
+    m_menus->mnuLineNumbers->setChecked(shown);
+    m_windowState->setLineNumbers(shown);
 }
 
 void frmTessary::UpdateHint()

@@ -120,6 +120,11 @@ QString slowToOpen(const QString &path, qsizetype lineLength)
         .arg(QDir::toNativeSeparators(path), QLocale().toString(qint64(lineLength)));
 }
 
+QString caretPlace(int line, int column)
+{
+    return QStringLiteral("Line %1, Column %2").arg(QLocale().toString(line), QLocale().toString(column));
+}
+
 namespace {
 
 QString shown(const QString &path)

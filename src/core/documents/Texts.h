@@ -52,6 +52,8 @@ QString importOffer(const QString &programFolder, const QString &dataFolder, con
 QString modsLiveIn(const QString &dataFolder);
 QString importFailed(const QString &reason);
 QString slowToOpen(const QString &path, qsizetype lineLength);
+// The status bar's "Line 12, Column 5".
+QString caretPlace(int line, int column);
 
 // Keeping work safe.
 inline constexpr char ReloadButton[] = "Reload";

@@ -2,24 +2,6 @@
 
 #include "editbox/VirtualKey.h"
 
-namespace {
-
-// A lone CR becomes a line break, as in the widget.
-QString normalized(QString text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            else
-                text.insert(++i, u'\n');
-        }
-    }
-    return text;
-}
-
-} // namespace
-
 MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
     : EditBox(clipboard), m_visibleLines(qMax(1, visibleLines))
 {
@@ -27,7 +9,7 @@ MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
 
 void MemoryEditBox::setText(QString text)
 {
-    m_text = normalized(std::move(text));
+    m_text = withLineBreaks(std::move(text));
     m_start = 0;
     m_length = 0;
     m_firstVisible = 0;
@@ -69,7 +51,7 @@ void MemoryEditBox::setSelLength(int length)
 
 void MemoryEditBox::setSelText(const QString &text)
 {
-    replaceSelection(normalized(text));
+    replaceSelection(withLineBreaks(text));
 }
 
 void MemoryEditBox::replaceSelection(const QString &text)
@@ -86,8 +68,9 @@ void MemoryEditBox::replaceSelection(const QString &text)
 int MemoryEditBox::lineOf(int position) const
 {
     int line = 0;
-    for (int i = 1; i < position && i < m_text.size(); ++i)
-        line += m_text[i - 1] == u'\r' && m_text[i] == u'\n';
+    // A lone LF ends a line too; the LF of a CR LF pair is counted once.
+    for (int i = 0; i < position && i < m_text.size(); ++i)
+        line += m_text[i] == u'\n';
     return line;
 }
 
@@ -131,7 +114,7 @@ void MemoryEditBox::commitText(const QString &text)
 {
     KeyEvent down{VirtualKey::Unmapped, 0, text};
     if (raiseKeyDown(down))
-        replaceSelection(normalized(text));
+        replaceSelection(withLineBreaks(text));
     KeyEvent up{VirtualKey::Unmapped, 0, text};
     raiseKeyUp(up);
 }

@@ -30,6 +30,8 @@ public:
     QByteArray geometry;
     // Steps of one point from the box's own font size.
     int zoom = 0;
+    // The edit box's line-number margin.
+    bool lineNumbers = true;
 
 private:
     QStringList m_recent;
