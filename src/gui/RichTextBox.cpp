@@ -227,21 +227,23 @@ bool RichTextBox::insideLineBreak(long bytePosition) const
     return bytePosition > 0 && byteAt(bytePosition - 1) == '\r' && byteAt(bytePosition) == '\n';
 }
 
-long RichTextBox::toBuffer(int position) const
+long RichTextBox::toBuffer(int position, bool forward) const
 {
     position = qBound(0, position, TextLength());
     const Line line = lineAt16(position);
     const long offset = position - line.start16;
     if (line.ascii())
         return line.startByte + offset;
-    // A position inside a surrogate pair goes to the start of its character.
     const QByteArray text = bytes(line.startByte, line.startByte + line.bytes);
     long units = 0;
     qsizetype i = 0;
     while (i < text.size()) {
         const Sequence s = sequenceAt(uchar(text[i]));
-        if (units + s.units > offset)
+        if (units + s.units > offset) {
+            if (forward && units < offset)
+                i += s.bytes;
             break;
+        }
         units += s.units;
         i += s.bytes;
     }
@@ -324,7 +326,7 @@ void RichTextBox::select(int start, int end)
         --from;
     long to = from;
     if (end > start) {
-        to = toBuffer(end);
+        to = toBuffer(end, true);
         if (insideLineBreak(to))
             ++to;
         to = qMax(from, to);

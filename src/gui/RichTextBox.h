@@ -62,8 +62,10 @@ public:
 
     // The text of [start, end) in interface positions.
     QString textRange(int start, int end) const;
-    // Interface position <-> buffer (byte) position.
-    long toBuffer(int position) const;
+    // Interface position <-> buffer (byte) position. A position inside a
+    // surrogate pair goes to the start of its character, or past it when
+    // forward is set.
+    long toBuffer(int position, bool forward = false) const;
     int fromBuffer(long bytePosition) const;
     // The caret (the selection's moving end) as line and column, from 1.
     QPoint caretLineColumn() const;

@@ -31,8 +31,8 @@ struct KeyEvent
 // Positions are 0-based and a line break counts as the two characters
 // CR LF. A lone LF counts one and is shown as a line end (a file with LF line
 // ends is laid out as lines); a lone CR written into the box becomes a line
-// break. A position inside a CR LF pair moves back before the CR when it
-// starts a selection and past the LF when it ends one.
+// break. A position inside a CR LF pair, or inside a surrogate pair, moves
+// back before it when it starts a selection and past it when it ends one.
 class EditBox
 {
 public:

@@ -2,6 +2,17 @@
 
 #include "editbox/VirtualKey.h"
 
+namespace {
+
+// Whether a position between these two characters would part a line break
+// or a surrogate pair.
+bool splits(QChar before, QChar after)
+{
+    return (before == u'\r' && after == u'\n') || (before.isHighSurrogate() && after.isLowSurrogate());
+}
+
+} // namespace
+
 MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
     : EditBox(clipboard), m_visibleLines(qMax(1, visibleLines))
 {
@@ -19,7 +30,7 @@ void MemoryEditBox::setText(QString text)
 int MemoryEditBox::snapStart(int position) const
 {
     position = qBound(0, position, int(m_text.size()));
-    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+    if (position > 0 && position < m_text.size() && splits(m_text[position - 1], m_text[position]))
         --position;
     return position;
 }
@@ -27,7 +38,7 @@ int MemoryEditBox::snapStart(int position) const
 int MemoryEditBox::snapEnd(int position) const
 {
     position = qBound(0, position, int(m_text.size()));
-    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+    if (position > 0 && position < m_text.size() && splits(m_text[position - 1], m_text[position]))
         ++position;
     return position;
 }
