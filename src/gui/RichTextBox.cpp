@@ -490,6 +490,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QsciScintilla::keyPressEvent(event);
+    // Scintilla tells of the move only when it next paints.
+    emit caretMoved();
 }
 
 // The keys a bare box acts on, as the in-memory box does; with the undo
@@ -617,6 +619,7 @@ void RichTextBox::mousePressEvent(QMouseEvent *event)
         }
     }
     QsciScintilla::mousePressEvent(event);
+    emit caretMoved();
 }
 
 void RichTextBox::mouseDoubleClickEvent(QMouseEvent *event)

@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -60,7 +61,7 @@ class tst_frmTessary : public QObject
 
     void resizeClient(int width, int height)
     {
-        m_frm->resize(width, height + m_frm->menuBar()->height());
+        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
         QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
@@ -367,6 +368,32 @@ private slots:
         recent->actions().first()->trigger();
         QCOMPARE(recent->actions().size(), 0);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // The line-number margin is shown until View > Line Numbers turns it off,
+    // which the next start remembers; the status bar follows the caret.
+    void lineNumbersAndCaretPlace()
+    {
+        const auto margin = [this] {
+            return m_frm->editBox().SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL);
+        };
+        start();
+        QVERIFY(margin() > 0);
+        auto *lineNumbers = m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"));
+        QVERIFY(lineNumbers->isChecked());
+        lineNumbers->trigger();
+        QCOMPARE(margin(), 0);
+        m_frm->close();
+        m_frm.reset();
+        start();
+        QCOMPARE(margin(), 0);
+        QVERIFY(!m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"))->isChecked());
+
+        type(QStringLiteral("gamma 1\rbind"));
+        m_frm->editBox().setSelStart(3);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
     }
 
     // A line the box would lay out for minutes is asked about before anything is laid out.
