@@ -389,7 +389,7 @@ private slots:
         QCOMPARE(margin(), 0);
         QVERIFY(!m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"))->isChecked());
 
-        type(QStringLiteral("gamma 1\rbind"));
+        type(QStringLiteral("gamma 1\rgamma 2"));
         m_frm->editBox().setSelStart(3);
         QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
         QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
