@@ -290,7 +290,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
                                      QApplication::setOverrideCursor(Qt::WaitCursor);
                                  else
                                      QApplication::restoreOverrideCursor();
-                             }});
+                             },
+                             [this](const QString &text) { return m_documents->pasteAccepted(text); }});
     objUndo->setRichBox(txtMain);
     objUndo->Reset();
     // The history of a replaced text would write into the new one.

@@ -12,6 +12,7 @@
 #include "FileHelpers.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -394,6 +395,22 @@ private slots:
         QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
         QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
         QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
+    }
+
+    // A file with LF line ends is laid out as lines; a paste of a line the box
+    // lays out slowly is asked about first, and refused it changes nothing.
+    void lfLinesAndLongPastes()
+    {
+        writeAll(path("lf.cfg"), QByteArray("gamma 1\n").repeated(40000));
+        start(path("lf.cfg"));
+        RichTextBox &box = m_frm->editBox();
+        QCOMPARE(box.LineCount(), 40001);
+        QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
+        m_prompts->openSlow = false;
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(box.TextLength(), 40000 * 8);
+        QVERIFY(!box.isModified());
     }
 
     // A line the box would lay out for minutes is asked about before anything is laid out.
