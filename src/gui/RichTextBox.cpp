@@ -117,7 +117,6 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QsciScintilla(
     SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
     SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
     SendScintilla(SCI_USEPOPUP, 0L);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
@@ -186,6 +185,15 @@ void RichTextBox::updateMarginWidth()
         setMarginWidth(0, 0);
 }
 
+void RichTextBox::needIndex()
+{
+    if (m_indexed)
+        return;
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
+    m_indexed = true;
+    m_lastLine.number = -1;
+}
+
 RichTextBox::Line RichTextBox::lineInfo(long number) const
 {
     if (number == m_lastLine.number)
@@ -230,6 +238,8 @@ bool RichTextBox::insideLineBreak(long bytePosition) const
 long RichTextBox::toBuffer(int position, bool forward) const
 {
     position = qBound(0, position, TextLength());
+    if (!m_indexed)
+        return position;
     const Line line = lineAt16(position);
     const long offset = position - line.start16;
     if (line.ascii())
@@ -252,6 +262,8 @@ long RichTextBox::toBuffer(int position, bool forward) const
 
 int RichTextBox::fromBuffer(long bytePosition) const
 {
+    if (!m_indexed)
+        return int(bytePosition);
     const Line line = lineInfo(SendScintilla(SCI_LINEFROMPOSITION, bytePosition));
     const long offset = bytePosition - line.startByte;
     if (line.ascii())
@@ -289,10 +301,24 @@ EditBox::TextSnapshot RichTextBox::textSnapshot() const
 
 void RichTextBox::setText(QString text)
 {
-    const QByteArray utf8 = withLineBreaks(std::move(text)).toUtf8();
+    QByteArray utf8;
+    bool ascii = true;
+    {
+        // The decoded text goes before the buffer takes its copy.
+        const QString lines = withLineBreaks(std::move(text));
+        utf8 = lines.toUtf8();
+        ascii = utf8.size() == lines.size();
+    }
     {
         const QScopedValueRollback<bool> writing(m_writing, true);
         SendScintilla(SCI_CLEARALL);
+        if (!ascii) {
+            needIndex();
+        } else if (m_indexed) {
+            SendScintilla(SCI_RELEASELINECHARACTERINDEX, Utf16Index);
+            m_indexed = false;
+            m_lastLine.number = -1;
+        }
         SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
         SendScintilla(SCI_SETEMPTYSELECTION, 0L);
         SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
@@ -304,6 +330,8 @@ void RichTextBox::setText(QString text)
 
 int RichTextBox::TextLength() const
 {
+    if (!m_indexed)
+        return int(SendScintilla(SCI_GETLENGTH));
     return int(SendScintilla(SCI_INDEXPOSITIONFROMLINE, SendScintilla(SCI_GETLINECOUNT), Utf16Index));
 }
 
@@ -398,6 +426,8 @@ void RichTextBox::replaceSelection(const QString &text)
     if (start == end && text.isEmpty())
         return;
     const QByteArray utf8 = text.toUtf8();
+    if (utf8.size() != text.size())
+        needIndex();
     {
         const QScopedValueRollback<bool> writing(m_writing, true);
         SendScintilla(SCI_SETTARGETRANGE, start, end);
@@ -417,6 +447,8 @@ int RichTextBox::findIn(const QString &text, int start, int end) const
 
 QChar RichTextBox::charAt(int position) const
 {
+    if (!m_indexed)
+        return QChar(uchar(byteAt(position)));
     const Line line = lineAt16(position);
     const long offset = position - line.start16;
     if (line.ascii())
@@ -437,7 +469,7 @@ QPoint RichTextBox::caretLineColumn() const
 {
     const long caret = SendScintilla(SCI_GETCURRENTPOS);
     const long line = SendScintilla(SCI_LINEFROMPOSITION, caret);
-    const int column = fromBuffer(caret) - int(SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, Utf16Index));
+    const int column = fromBuffer(caret) - fromBuffer(SendScintilla(SCI_POSITIONFROMLINE, line));
     return QPoint(column + 1, int(line) + 1);
 }
 

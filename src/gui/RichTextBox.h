@@ -10,9 +10,12 @@
 //
 // The buffer holds the text as UTF-8 with its line breaks as they are (CR LF,
 // or a lone LF), so an interface position is the UTF-16 index of its
-// character in the buffer. Scintilla's UTF-16 line index finds a position's
-// line in O(log n); inside a pure ASCII line the byte offset is the position
-// offset, and only a line holding other characters is walked. Scintilla lays
+// character in the buffer. While the text is all ASCII a position is its byte
+// position. Once it holds anything else, Scintilla's UTF-16 line index finds
+// a position's line in O(log n); inside a pure ASCII line the byte offset is
+// the position offset, and only a line holding other characters is walked.
+// The index is kept only then: it makes setting a large text half as slow
+// again. Scintilla lays
 // out only the lines it shows, and lays a lone LF out as a line end.
 //
 // Every change of the text passes the interface's hooks: Scintilla's own undo
@@ -115,6 +118,10 @@ private:
     mutable Line m_lastLine;
 
     QByteArray bytes(long from, long to) const;
+    // Keeps Scintilla's UTF-16 line index from now on: the text is to hold
+    // more than ASCII.
+    void needIndex();
+    bool m_indexed = false;
     char byteAt(long position) const;
     bool insideLineBreak(long bytePosition) const;
 

@@ -271,14 +271,27 @@ void SyntaxColours::edited(int position, int type, int linesAdded)
         recolourAll();
 }
 
+// In pieces of lines, read straight from the buffer: a document of millions
+// of short lines is never held as a list of strings.
 void SyntaxColours::indexAllLines()
 {
-    const QString text = m_box.Text();
-    QStringList lines;
-    for (QStringView line : QStringView(text).split(u'\n'))
-        lines.append((line.endsWith(u'\r') ? line.chopped(1) : line).toString());
+    constexpr int Piece = 4096;
     m_aliases = AliasIndex();
-    m_aliases.replaceLines(0, 0, lines);
+    const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(m_box.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    QStringList lines;
+    long start = 0;
+    for (long i = 0; i <= length; ++i) {
+        if (i < length && data[i] != '\n')
+            continue;
+        const long end = i > start && data[i - 1] == '\r' ? i - 1 : i;
+        lines.append(QString::fromUtf8(data + start, end - start));
+        start = i + 1;
+        if (lines.size() == Piece || i == length) {
+            m_aliases.replaceLines(m_aliases.lineCount(), 0, lines);
+            lines.clear();
+        }
+    }
     recolourAll();
 }
 
