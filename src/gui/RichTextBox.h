@@ -80,6 +80,9 @@ public:
 signals:
     // The caret or the selection moved, or the text changed.
     void caretMoved();
+    // Lines [first, first + removed) of the text were replaced by lines
+    // [first, first + added); every change of the text comes here.
+    void linesReplaced(int first, int removed, int added);
 
 protected:
     QChar charAt(int position) const override;
@@ -128,6 +131,8 @@ private:
     // Replaces the selection with text already in the interface's form and
     // leaves the caret after it; one change notification.
     void replaceSelection(const QString &text);
+    // After every change of the text: caches, margin, notifications.
+    void changed(int first, int removed, int added);
     // The box's own handling of a key the hooks let through; false for keys
     // left to Scintilla's key map, which only moves the caret.
     bool actOnKey(const QKeyEvent *event);
@@ -138,8 +143,6 @@ private:
     // The whole text, decoded once until the text changes.
     mutable QString m_text;
     mutable bool m_textValid = false;
-    // Own writes raise one change notification of their own.
-    bool m_writing = false;
 
     enum class Drag { None, Pressed, Done };
     Drag m_drag = Drag::None;

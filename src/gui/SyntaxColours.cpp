@@ -64,10 +64,7 @@ SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObje
     box.setLexer(this);
     box.SendScintilla(Sci::SCI_INDICSETSTYLE, BadValueIndicator, long(Sci::INDIC_SQUIGGLE));
     box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
-    connect(&box, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int, int linesAdded, int, int, int, int, int) {
-                edited(position, type, linesAdded);
-            });
+    connect(&box, &RichTextBox::linesReplaced, this, &SyntaxColours::edited);
     connect(&box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & Sci::SC_UPDATE_V_SCROLL)
             schedule();
@@ -243,30 +240,20 @@ bool SyntaxColours::colourLine(long line)
 
 // Rescans only the lines the edit touched; when a name starts or stops
 // being an alias, every line is coloured afresh as shown.
-void SyntaxColours::edited(int position, int type, int linesAdded)
+void SyntaxColours::edited(int first, int removed, int added)
 {
-    const bool inserted = type & Sci::SC_MOD_INSERTTEXT;
-    if (!inserted && !(type & Sci::SC_MOD_DELETETEXT))
-        return;
-    if (linesAdded > ManyLines) {
+    if (added > ManyLines || first + removed > m_aliases.lineCount()) {
         indexAllLines();
         return;
     }
-    const long first = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(position));
     // A new line takes its state from the line it split from: forget it.
-    for (int n = 1; n <= linesAdded; ++n)
-        m_box.SendScintilla(Sci::SCI_SETLINESTATE, first + n, 0L);
-    const int now = inserted ? linesAdded + 1 : 1;
-    const int before = inserted ? 1 : 1 - linesAdded;
-    if (first + before > m_aliases.lineCount()) {
-        indexAllLines();
-        return;
-    }
+    for (int n = 1; n < added; ++n)
+        m_box.SendScintilla(Sci::SCI_SETLINESTATE, long(first + n), 0L);
     QStringList lines;
-    for (int n = 0; n < now; ++n)
+    for (int n = 0; n < added; ++n)
         lines.append(lineText(first + n));
     const quint64 names = m_aliases.namesGeneration();
-    m_aliases.replaceLines(int(first), before, lines);
+    m_aliases.replaceLines(first, removed, lines);
     if (m_aliases.namesGeneration() != names)
         recolourAll();
 }

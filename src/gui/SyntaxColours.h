@@ -69,7 +69,7 @@ protected:
 private:
     void applyFormats();
     void schedule();
-    void edited(int position, int type, int linesAdded);
+    void edited(int first, int removed, int added);
     void indexAllLines();
     QString lineText(long line) const;
     // Styles the line unless its text and colours are as when last styled;

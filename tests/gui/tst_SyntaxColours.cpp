@@ -99,7 +99,7 @@ private slots:
         m_box->setModified(false);
         m_changes = 0;
         const QString rtf = m_box->TextRTF();
-        QSignalSpy changed(m_box.get(), &QsciScintilla::textChanged);
+        QSignalSpy changed(m_box.get(), &RichTextBox::linesReplaced);
         QSignalSpy modified(m_box.get(), &QsciScintilla::modificationChanged);
 
         m_box->show(); // the first colouring counts too
