@@ -28,6 +28,8 @@ constexpr int Repetitions = 3;
 // The engine's own work (finding, building the new text, keeping the old
 // one for undo) against the bare pair.
 constexpr double Goal = 4.0;
+// The same in the window's edit box, against the engine's own work.
+constexpr double WidgetGoal = 2.0;
 
 } // namespace
 
@@ -67,7 +69,7 @@ int main(int argc, char *argv[])
         bestBare = std::min(bestBare, timer.nsecsElapsed() / 1e6);
     }
 
-    // The same in the window's edit box, for reference: the widget lays the new text out.
+    // The same in the window's edit box: the engine's own work and the box's edits.
     RichTextBox widget(clipboard);
     widget.resize(800, 600);
     widget.show();
@@ -86,6 +88,8 @@ int main(int argc, char *argv[])
     std::printf("Replace All of %d occurrences in %.1f MB:\n", expected, document.size() / 1e6);
     std::printf("  one undo element %.1f ms, search + QString::replace %.1f ms, ours/bare %.2f (goal: at most %.0f) %s\n",
                 bestOurs, bestBare, ratio, Goal, verdict(ratio <= Goal, allMet));
-    std::printf("  its undo %.1f ms; in the window's edit box %.1f ms (for reference)\n", bestUndo, inWidget);
+    std::printf("  its undo %.1f ms\n", bestUndo);
+    std::printf("  in the window's edit box %.1f ms, against the engine's own work %.2f (goal: at most %.0f) %s\n",
+                inWidget, inWidget / bestOurs, WidgetGoal, verdict(inWidget / bestOurs <= WidgetGoal, allMet));
     return allMet ? 0 : 2;
 }

@@ -24,7 +24,7 @@ set(CPACK_STRIP_FILES ON)
 # The Qt libraries come from the program's own links; the platform plugins
 # that draw the window are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqscintilla2-qt6-15")
 # Wayland desktops draw natively with qt6-wayland; "File Types..." runs xdg-mime.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 include(CPack)

@@ -68,6 +68,10 @@ void MainMenus::create(QMenuBar *bar)
     mnuCatalogue = addItem(mnuView, "&Catalogue...", "mnuCatalogue");
     mnuScriptwiz = addItem(mnuView, "&Script Wizard...", "mnuScriptwiz");
     mnuAss = addItem(mnuView, "File &Types...", "mnuAss");
+    addSeparator(mnuView, "sepView");
+    mnuLineNumbers = addItem(mnuView, "&Line Numbers", "mnuLineNumbers");
+    mnuLineNumbers->setCheckable(true);
+    mnuLineNumbers->setChecked(true);
 
     mnuHelp = addMenu(bar, "&Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New &Version", "mnuNewver");
@@ -119,4 +123,5 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuGoto, &QAction::triggered, &window, &frmTessary::mnuGoto_Click);
     QObject::connect(mnuBackups, &QAction::triggered, &window, &frmTessary::mnuBackups_Click);
     QObject::connect(mnuCatalogue, &QAction::triggered, &window, &frmTessary::mnuCatalogue_Click);
+    QObject::connect(mnuLineNumbers, &QAction::toggled, &window, &frmTessary::showLineNumbers);
 }

@@ -35,6 +35,7 @@ public:
     QAction *mnuCatalogue = nullptr;
     QAction *mnuScriptwiz = nullptr;
     QAction *mnuAss = nullptr;
+    QAction *mnuLineNumbers = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuNewver = nullptr;
     QAction *mnuAbout = nullptr;

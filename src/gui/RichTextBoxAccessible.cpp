@@ -2,11 +2,9 @@
 
 #include "gui/RichTextBox.h"
 
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-
 namespace {
+
+using Sci = QsciScintillaBase;
 
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
@@ -56,7 +54,7 @@ QAccessible::State RichTextBoxAccessible::state() const
 QString RichTextBoxAccessible::text(QAccessible::Text type) const
 {
     if (type == QAccessible::Value)
-        return text(0, characterCount());
+        return box()->Text();
     return QAccessibleWidget::text(type);
 }
 
@@ -70,15 +68,14 @@ void RichTextBoxAccessible::setText(QAccessible::Text type, const QString &text)
 
 void RichTextBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
 {
-    const QTextCursor cursor = box()->textCursor();
-    const bool selected = selectionIndex == 0 && cursor.hasSelection();
-    *startOffset = selected ? cursor.selectionStart() : 0;
-    *endOffset = selected ? cursor.selectionEnd() : 0;
+    const bool selected = selectionIndex == 0 && box()->SelLength() > 0;
+    *startOffset = selected ? box()->SelStart() : 0;
+    *endOffset = selected ? box()->SelStart() + box()->SelLength() : 0;
 }
 
 int RichTextBoxAccessible::selectionCount() const
 {
-    return box()->textCursor().hasSelection() ? 1 : 0;
+    return box()->SelLength() > 0 ? 1 : 0;
 }
 
 void RichTextBoxAccessible::addSelection(int startOffset, int endOffset)
@@ -96,16 +93,13 @@ void RichTextBoxAccessible::setSelection(int selectionIndex, int startOffset, in
 {
     if (selectionIndex != 0)
         return;
-    const int last = characterCount();
-    QTextCursor cursor = box()->textCursor();
-    cursor.setPosition(qBound(0, startOffset, last));
-    cursor.setPosition(qBound(0, endOffset, last), QTextCursor::KeepAnchor);
-    box()->setTextCursor(cursor);
+    const int from = qMin(startOffset, endOffset);
+    box()->setSelection(from, qMax(startOffset, endOffset) - from);
 }
 
 int RichTextBoxAccessible::cursorPosition() const
 {
-    return box()->textCursor().position();
+    return box()->fromBuffer(box()->SendScintilla(Sci::SCI_GETCURRENTPOS));
 }
 
 void RichTextBoxAccessible::setCursorPosition(int position)
@@ -116,48 +110,49 @@ void RichTextBoxAccessible::setCursorPosition(int position)
 QString RichTextBoxAccessible::text(int startOffset, int endOffset) const
 {
     const int last = characterCount();
-    QTextCursor cursor(box()->document());
-    cursor.setPosition(qBound(0, startOffset, last));
-    cursor.setPosition(qBound(0, endOffset, last), QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText();
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return text;
+    return box()->textRange(qBound(0, startOffset, last), qBound(0, endOffset, last));
 }
 
 int RichTextBoxAccessible::characterCount() const
 {
-    return box()->document()->characterCount() - 1;
+    return box()->TextLength();
 }
 
+// The character's box on screen: from its left edge to the next character's,
+// or a space's width at a line's end, one line high.
 QRect RichTextBoxAccessible::characterRect(int offset) const
 {
     if (offset < 0 || offset >= characterCount())
         return {};
-    QTextCursor cursor(box()->document());
-    cursor.setPosition(offset);
-    const QRect from = box()->cursorRect(cursor);
-    cursor.setPosition(offset + 1);
-    const QRect to = box()->cursorRect(cursor);
-    QRect rect = from;
-    if (to.top() == from.top() && to.left() > from.left())
-        rect.setRight(to.left());
-    rect.moveTopLeft(box()->viewport()->mapToGlobal(rect.topLeft()));
-    return rect;
+    const RichTextBox *b = box();
+    const long at = b->toBuffer(offset);
+    const long after = b->SendScintilla(Sci::SCI_POSITIONAFTER, at);
+    const long line = b->SendScintilla(Sci::SCI_LINEFROMPOSITION, at);
+    const int x = int(b->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, at));
+    const int y = int(b->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, at));
+    const int height = int(b->SendScintilla(Sci::SCI_TEXTHEIGHT, line));
+    int width = 0;
+    if (after > at && b->SendScintilla(Sci::SCI_LINEFROMPOSITION, after) == line)
+        width = int(b->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, after)) - x;
+    if (width <= 0)
+        width = int(b->SendScintilla(Sci::SCI_TEXTWIDTH, uintptr_t(Sci::STYLE_DEFAULT), " "));
+    return QRect(b->viewport()->mapToGlobal(QPoint(x, y)), QSize(width, height));
 }
 
 int RichTextBoxAccessible::offsetAtPoint(const QPoint &point) const
 {
-    const QPoint at = box()->viewport()->mapFromGlobal(point);
-    if (!box()->viewport()->rect().contains(at))
+    const RichTextBox *b = box();
+    const QPoint at = b->viewport()->mapFromGlobal(point);
+    if (!b->viewport()->rect().contains(at))
         return -1;
-    return box()->cursorForPosition(at).position();
+    const long position = b->SendScintilla(Sci::SCI_CHARPOSITIONFROMPOINTCLOSE, uintptr_t(at.x()), long(at.y()));
+    return position < 0 ? -1 : b->fromBuffer(position);
 }
 
-void RichTextBoxAccessible::scrollToSubstring(int, int)
+void RichTextBoxAccessible::scrollToSubstring(int startIndex, int)
 {
+    const long at = box()->toBuffer(startIndex);
+    box()->SendScintilla(Sci::SCI_SCROLLRANGE, uintptr_t(at), at);
 }
 
 QString RichTextBoxAccessible::attributes(int, int *startOffset, int *endOffset) const

@@ -4,10 +4,12 @@
 
 class RichTextBox;
 
-// What a screen reader sees of the edit box. It reads the widget's text;
-// its edits (insertText, deleteText, replaceText, setting the value) go
-// through the box as input does, so the undo engine records them like any
-// other. Offsets are the widget's, a line break counting one.
+// What a screen reader sees of the edit box. It reads the box's text; its
+// edits (insertText, deleteText, replaceText, setting the value) go through
+// the box as input does, so the undo engine records them like any other.
+// Offsets are the box's positions (a line break CR LF counts two). Where a
+// character stands on screen, and which one is at a point, come from
+// Scintilla's own position messages.
 class RichTextBoxAccessible : public QAccessibleWidget,
                               public QAccessibleTextInterface,
                               public QAccessibleEditableTextInterface

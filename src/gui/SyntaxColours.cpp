@@ -1,17 +1,17 @@
 #include "gui/SyntaxColours.h"
 
-#include <QAbstractTextDocumentLayout>
+#include "gui/RichTextBox.h"
+
 #include <QHelpEvent>
-#include <QPlainTextEdit>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QToolTip>
 
 #include <cmath>
-#include <utility>
+#include <vector>
 
 namespace {
+
+using Sci = QsciScintillaBase;
+using Kind = SyntaxToken::Kind;
 
 double luminance(const QColor &c)
 {
@@ -42,13 +42,6 @@ QColor readable(const QColor &wanted, const QColor &background)
     return best;
 }
 
-// What a block was coloured from, so a pass skips blocks that have not changed.
-struct ColourStamp : QTextBlockUserData
-{
-    size_t textHash;
-    int generation;
-};
-
 QTextCharFormat coloured(const QColor &colour)
 {
     QTextCharFormat format;
@@ -56,39 +49,51 @@ QTextCharFormat coloured(const QColor &colour)
     return format;
 }
 
+// An edit adding more lines than this reindexes the aliases in one pass and
+// colours every line afresh as shown.
+constexpr int ManyLines = 1000;
+
 } // namespace
 
-SyntaxColours::SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent)
-    : QObject(parent), m_edit(edit), m_catalogue(catalogue), m_formats(formatsFor(edit.palette()))
+SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObject *parent)
+    : QsciLexerCustom(parent), m_box(box), m_catalogue(catalogue), m_formats(formatsFor(box.palette()))
 {
-    // An edit colours its own blocks as it happens; the passes come after the
-    // widget has laid the edit or the scroll out, so they see what will be
-    // painted. The scroll bar's own signal misses the widget's own scrolling;
-    // the update request with a distance catches every scroll.
-    connect(edit.document(), &QTextDocument::contentsChange, this, &SyntaxColours::colourEdited);
-    connect(edit.document(), &QTextDocument::contentsChanged, this, [this] {
-        m_inEdit = false;
-        // Typing within a line needs nothing more than colourEdited did.
-        if (!std::exchange(m_editColoured, false) || m_dirty)
-            colourVisible();
+    setDefaultFont(box.font());
+    setFont(box.font(), -1);
+    applyFormats();
+    box.setLexer(this);
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, BadValueIndicator, long(Sci::INDIC_SQUIGGLE));
+    box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+    connect(&box, &RichTextBox::linesReplaced, this, &SyntaxColours::edited);
+    connect(&box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & Sci::SC_UPDATE_V_SCROLL)
+            schedule();
     });
-    connect(&edit, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
-        if (dy == 0)
-            return;
-        // A scroll while the widget lays an edit out waits for the edit's end.
-        if (m_inEdit)
-            m_dirty = true;
-        else
-            colourVisible();
-    });
-    edit.installEventFilter(this);
-    edit.viewport()->installEventFilter(this);
-    trackAliases(0, edit.document()->characterCount());
+    box.installEventFilter(this);
+    box.viewport()->installEventFilter(this);
+    indexAllLines();
+}
+
+SyntaxColours::~SyntaxColours()
+{
+    if (m_box.lexer() == this)
+        m_box.setLexer(nullptr);
+}
+
+const char *SyntaxColours::language() const
+{
+    return "Tessary";
+}
+
+QString SyntaxColours::description(int style) const
+{
+    static const char *const names[] = {"Plain", "Known", "Command", "String", "Number",
+                                        "Comment", "Separator", "Prefix", "Keyword"};
+    return style >= 0 && style < int(std::size(names)) ? QString::fromLatin1(names[style]) : QString();
 }
 
 SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
 {
-    using Kind = SyntaxToken::Kind;
     const QColor base = palette.color(QPalette::Base);
     const QColor text = palette.color(QPalette::Text);
     const auto hue = [&](int h) { return coloured(readable(QColor::fromHsl(h, 200, 128), base)); };
@@ -109,13 +114,26 @@ SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
     return f;
 }
 
+void SyntaxColours::applyFormats()
+{
+    const QPalette palette = m_box.palette();
+    setDefaultPaper(palette.color(QPalette::Base));
+    setPaper(palette.color(QPalette::Base), -1);
+    setDefaultColor(palette.color(QPalette::Text));
+    for (int k = 0; k < int(m_formats.kind.size()); ++k) {
+        const QTextCharFormat &f = m_formats.kind[k];
+        setColor(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : palette.color(QPalette::Text),
+                 k);
+    }
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+}
+
 void SyntaxColours::setSyntax(FileSyntax syntax)
 {
     if (syntax == m_syntax)
         return;
     m_syntax = syntax;
-    ++m_generation;
-    schedule();
+    recolourAll();
 }
 
 void SyntaxColours::recolourAll()
@@ -124,205 +142,179 @@ void SyntaxColours::recolourAll()
     schedule();
 }
 
-// For changes the widget lays out later (size, palette, file type): a queued
-// pass, or the next paint if that comes first.
+// A queued pass: after the scroll or change has been laid out.
 void SyntaxColours::schedule()
 {
-    m_dirty = true;
     if (m_posted)
         return;
     m_posted = true;
     QMetaObject::invokeMethod(this, [this] {
         m_posted = false;
-        m_inEdit = false; // no edit lasts across events
-        if (m_dirty)
-            colourVisible();
+        colourVisible();
     }, Qt::QueuedConnection);
 }
 
-bool SyntaxColours::recolour(const QTextBlock &block)
+std::pair<long, long> SyntaxColours::window() const
 {
-    const QString text = block.text();
-    const size_t hash = qHash(text);
-    auto *stamp = static_cast<ColourStamp *>(block.userData());
-    if (stamp && stamp->textHash == hash && stamp->generation == m_generation)
-        return false;
-    if (!stamp) {
-        stamp = new ColourStamp;
-        QTextBlock(block).setUserData(stamp); // the block owns it
-    }
-    stamp->textHash = hash;
-    stamp->generation = m_generation;
-    QTextLayout *layout = block.layout();
-    const QList<QTextLayout::FormatRange> ranges = formatsOf(text);
-    if (layout->formats() == ranges)
-        return false;
-    // Glyphs kept from laying out make painting coloured text as cheap as plain.
-    layout->setCacheEnabled(true);
-    layout->setFormats(ranges);
-    return true;
-}
-
-QList<QTextLayout::FormatRange> SyntaxColours::formatsOf(const QString &text) const
-{
-    QList<QTextLayout::FormatRange> ranges;
-    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases)) {
-        QTextCharFormat format = m_formats.kind[int(token.kind)];
-        if (token.badValue)
-            format.merge(m_formats.badValue);
-        if (!format.isEmpty())
-            ranges.append({token.start, token.length, format});
-    }
-    return ranges;
+    const long screen = m_box.SendScintilla(Sci::SCI_LINESONSCREEN) + 2;
+    const long first = m_box.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, m_box.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
+    const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
+    return {qMax(0L, first - screen), qMin(lines - 1, first + 2 * screen)};
 }
 
 void SyntaxColours::colourVisible()
 {
-    QWidget *viewport = m_edit.viewport();
-    // Laying a block out again can scroll the view, which calls back here:
-    // one more pass once this one is done.
-    if (m_colouring) {
-        schedule();
+    if (!m_box.isVisible())
         return;
-    }
-    if (!m_edit.isVisible() || viewport->height() <= 0)
-        return;
-    m_dirty = false;
-    const QScopedValueRollback<bool> colouring(m_colouring, true);
-    QTextDocument *doc = m_edit.document();
-    const int oldFirst = m_firstShown;
-    const int oldLast = m_lastShown;
-    // The end is counted in lines as laid out so far: finding it lays nothing
-    // out, which the new formats would undo. A screenful before and after is
-    // coloured too, before the widget lays it out, so a scroll by up to a
-    // page finds its blocks ready and lays each out once.
-    const int screen = viewport->height() / qMax(1, m_edit.fontMetrics().lineSpacing()) + 2;
-    QTextBlock block = m_edit.cursorForPosition(QPoint(0, 0)).block();
-    for (int back = 0; back < screen && block.previous().isValid(); back += qMax(1, block.lineCount()))
-        block = block.previous();
-    m_firstShown = block.blockNumber();
-    m_lastShown = m_firstShown - 1;
-    m_blockCount = doc->blockCount();
-    for (int seen = 0; block.isValid() && seen < 3 * screen; block = block.next()) {
-        seen += qMax(1, block.lineCount());
-        ++m_lastShown;
-        // Repaints, without a contents change.
-        if (recolour(block))
-            doc->markContentsDirty(block.position(), block.length());
-    }
-    // Blocks that left give their glyphs back.
-    for (int n = oldFirst; n <= oldLast; ++n) {
-        if (n >= m_firstShown && n <= m_lastShown)
-            continue;
-        const QTextBlock gone = doc->findBlockByNumber(n);
-        QTextLayout *layout = gone.isValid() ? gone.layout() : nullptr;
-        if (!layout || !layout->cacheEnabled())
-            continue;
-        layout->setCacheEnabled(false);
-        layout->setFormats(layout->formats()); // frees the glyphs
-        QTextBlock(gone).setUserData(nullptr);
-        doc->markContentsDirty(gone.position(), gone.length());
-    }
+    const long styledTo = m_box.SendScintilla(Sci::SCI_GETENDSTYLED);
+    const auto [first, last] = window();
+    for (long line = first; line <= last; ++line)
+        colourLine(line);
+    // What Scintilla counts as styled stays as it was.
+    m_box.SendScintilla(Sci::SCI_STARTSTYLING, styledTo, 0x1fL);
 }
 
-// Runs before the widget lays the edit out, so an edited block on screen is
-// coloured before it is painted. Formats set here join the edit's own change:
-// no further notification.
-void SyntaxColours::colourEdited(int position, int, int added)
+void SyntaxColours::styleText(int start, int end)
 {
-    trackAliases(position, added);
-    m_inEdit = true;
-    m_editColoured = false;
-    if (m_lastShown < 0)
+    if (!editor())
         return;
-    const QTextDocument *doc = m_edit.document();
-    QTextBlock block = doc->findBlock(position);
-    const int end = doc->findBlock(position + added).blockNumber();
-    const int first = block.blockNumber();
-    if (first < m_firstShown)
-        return;
-    for (int n = first; block.isValid() && n <= qMin(end, m_lastShown); ++n, block = block.next())
-        recolour(block);
-    m_editColoured = end <= m_lastShown && doc->blockCount() == m_blockCount;
+    const long firstLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(start));
+    const long lastLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(qMax(start, end - 1)));
+    const auto [first, last] = window();
+    for (long line = qMax(firstLine, first); line <= qMin(lastLine, last); ++line)
+        colourLine(line);
+    // Lines outside the window keep their styles until they are shown.
+    startStyling(end);
 }
 
-// Rescans only the blocks the edit touched; when a name starts or stops being
-// an alias, the blocks on screen are coloured afresh.
-void SyntaxColours::trackAliases(int position, int added)
+QString SyntaxColours::lineText(long line) const
 {
-    const QTextDocument *doc = m_edit.document();
-    QTextBlock block = doc->findBlock(position);
-    QTextBlock last = doc->findBlock(position + added);
-    if (!last.isValid())
-        last = doc->lastBlock();
-    const int first = block.isValid() ? block.blockNumber() : 0;
-    const int now = last.blockNumber() - first + 1;
-    const int before = now - (doc->blockCount() - m_aliases.lineCount());
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    return m_box.textRange(m_box.fromBuffer(start), m_box.fromBuffer(end));
+}
+
+bool SyntaxColours::colourLine(long line)
+{
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    QByteArray utf8(end - start + 1, Qt::Uninitialized);
+    m_box.SendScintilla(Sci::SCI_GETTEXTRANGE, start, end, utf8.data());
+    utf8.chop(1);
+    const QString text = QString::fromUtf8(utf8);
+    // Zero is the state of a line never coloured.
+    const long stamp = long(qHash(text, m_generation) & 0x7ffffffe) | 1;
+    if (m_box.SendScintilla(Sci::SCI_GETLINESTATE, line) == stamp)
+        return false;
+    m_box.SendScintilla(Sci::SCI_SETLINESTATE, line, stamp);
+    // Byte offset of each UTF-16 position of the line.
+    std::vector<int> byteOf;
+    if (utf8.size() != text.size()) {
+        byteOf.reserve(text.size() + 1);
+        for (qsizetype i = 0, b = 0; i <= text.size(); ++i) {
+            byteOf.push_back(int(b));
+            if (i < text.size())
+                b += text[i].isLowSurrogate() ? 2 : text[i].unicode() < 0x80 ? 1 : text[i].unicode() < 0x800 ? 2
+                                                                              : text[i].isHighSurrogate() ? 2 : 3;
+        }
+    }
+    const auto bytes = [&](int unit) { return byteOf.empty() ? unit : byteOf[unit]; };
+    m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, BadValueIndicator);
+    m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
+    startStyling(int(start));
+    int done = 0;
+    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases)) {
+        if (token.start > done)
+            setStyling(bytes(token.start) - bytes(done), int(Kind::Plain));
+        const int from = bytes(token.start);
+        const int length = bytes(token.start + token.length) - from;
+        setStyling(length, int(token.kind));
+        if (token.badValue)
+            m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, start + from, long(length));
+        done = token.start + token.length;
+    }
+    if (done < text.size())
+        setStyling(bytes(int(text.size())) - bytes(done), int(Kind::Plain));
+    return true;
+}
+
+// Rescans only the lines the edit touched; when a name starts or stops
+// being an alias, every line is coloured afresh as shown.
+void SyntaxColours::edited(int first, int removed, int added)
+{
+    if (added > ManyLines || first + removed > m_aliases.lineCount()) {
+        indexAllLines();
+        return;
+    }
+    // A new line takes its state from the line it split from: forget it.
+    for (int n = 1; n < added; ++n)
+        m_box.SendScintilla(Sci::SCI_SETLINESTATE, long(first + n), 0L);
     QStringList lines;
-    if (before < 0 || first + before > m_aliases.lineCount()) {
-        // Not an edit of the lines indexed: index the whole document.
-        lines.reserve(doc->blockCount());
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            lines.append(b.text());
-        m_aliases = AliasIndex();
-        m_aliases.replaceLines(0, 0, lines);
-        ++m_generation;
-        m_dirty = true;
-        return;
-    }
-    for (int n = 0; n < now && block.isValid(); ++n, block = block.next())
-        lines.append(block.text());
+    for (int n = 0; n < added; ++n)
+        lines.append(lineText(first + n));
     const quint64 names = m_aliases.namesGeneration();
-    m_aliases.replaceLines(first, before, lines);
-    if (m_aliases.namesGeneration() != names) {
-        ++m_generation;
-        m_dirty = true;
+    m_aliases.replaceLines(first, removed, lines);
+    if (m_aliases.namesGeneration() != names)
+        recolourAll();
+}
+
+// In pieces of lines, read straight from the buffer: a document of millions
+// of short lines is never held as a list of strings.
+void SyntaxColours::indexAllLines()
+{
+    constexpr int Piece = 4096;
+    m_aliases = AliasIndex();
+    const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(m_box.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    QStringList lines;
+    long start = 0;
+    for (long i = 0; i <= length; ++i) {
+        if (i < length && data[i] != '\n')
+            continue;
+        const long end = i > start && data[i - 1] == '\r' ? i - 1 : i;
+        lines.append(QString::fromUtf8(data + start, end - start));
+        start = i + 1;
+        if (lines.size() == Piece || i == length) {
+            m_aliases.replaceLines(m_aliases.lineCount(), 0, lines);
+            lines.clear();
+        }
     }
+    recolourAll();
 }
 
 QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
 {
-    const QTextCursor hit = m_edit.cursorForPosition(viewportPoint);
-    const QTextBlock block = hit.block();
-    const QTextLayout *layout = block.layout();
-    const int length = block.length() - 1;
-    // The character under the point lies on one side of the nearest caret position.
-    for (const int column : {hit.positionInBlock() - 1, hit.positionInBlock()}) {
-        if (column < 0 || column >= length)
-            continue;
-        QTextCursor at(block);
-        at.setPosition(block.position() + column);
-        const QRect caret = m_edit.cursorRect(at);
-        const QTextLine line = layout->lineForTextPosition(column);
-        const qreal width = line.cursorToX(column + 1) - line.cursorToX(column);
-        if (viewportPoint.y() >= caret.top() && viewportPoint.y() <= caret.bottom()
-            && viewportPoint.x() >= caret.left() && viewportPoint.x() < caret.left() + width)
-            return hoverText(block.text(), column, m_syntax, m_catalogue, &m_aliases);
-    }
-    return {};
+    const long at = m_box.SendScintilla(Sci::SCI_CHARPOSITIONFROMPOINTCLOSE, uintptr_t(viewportPoint.x()),
+                                        long(viewportPoint.y()));
+    if (at < 0)
+        return {};
+    const long line = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, at);
+    if (at >= m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line))
+        return {};
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const int column = m_box.fromBuffer(at) - m_box.fromBuffer(start);
+    return hoverText(lineText(line), column, m_syntax, m_catalogue, &m_aliases);
 }
 
 bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_edit.viewport()) {
+    if (watched == m_box.viewport()) {
         if (event->type() == QEvent::ToolTip) {
             const auto *help = static_cast<QHelpEvent *>(event);
             const QString text = toolTipAt(help->pos());
             if (text.isEmpty())
                 QToolTip::hideText();
             else
-                QToolTip::showText(help->globalPos(), text, m_edit.viewport());
+                QToolTip::showText(help->globalPos(), text, m_box.viewport());
             return true;
         }
-        if (event->type() == QEvent::Paint && m_dirty)
-            colourVisible();
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
             schedule();
-    } else if (watched == &m_edit && event->type() == QEvent::PaletteChange) {
-        m_formats = formatsFor(m_edit.palette());
-        ++m_generation;
-        // Blocks off screen take the new colours when they are shown.
-        schedule();
+    } else if (watched == &m_box && event->type() == QEvent::PaletteChange) {
+        m_formats = formatsFor(m_box.palette());
+        applyFormats();
+        // Lines off screen take the new colours when they are shown.
+        recolourAll();
     }
-    return QObject::eventFilter(watched, event);
+    return QsciLexerCustom::eventFilter(watched, event);
 }

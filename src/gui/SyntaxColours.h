@@ -3,41 +3,46 @@
 #include "catalogue/AliasIndex.h"
 #include "catalogue/ScriptSyntax.h"
 
-#include <QObject>
+#include <Qsci/qscilexercustom.h>
+
 #include <QTextCharFormat>
-#include <QTextLayout>
 
 #include <array>
 
 class QPalette;
-class QPlainTextEdit;
 class QPoint;
-class QTextBlock;
+class RichTextBox;
 struct Catalogue;
 
-// Colours what the edit box shows and explains it on hover, from the outside.
+// Colours what the edit box shows and explains it on hover: a custom lexer
+// for Scintilla.
 //
-// Only the blocks on screen and a screenful either side are coloured, and
-// only when shown: after an edit, a scroll, a resize or a new palette, a pass
-// sets formats on those blocks' layouts, which also keep their glyphs while
-// there. Layout
-// formats are no change of the document: no change notification, no
-// modified flag, no undo step, and the text and its rich-text form stay as
-// they are.
-class SyntaxColours : public QObject
+// Scintilla asks for styles from the first line not yet styled up to the
+// last line it shows; only the lines on screen and a screenful either side
+// are coloured, the rest of the range is left as it is and coloured when
+// scrolled into view. Each coloured line keeps, as its line state, a hash of
+// the text and colours it was coloured for, so a pass skips lines that have
+// not changed. Values out of their range are marked with an indicator.
+// Styles are no change of the text: no change notification, no modified
+// flag, no undo step.
+class SyntaxColours : public QsciLexerCustom
 {
     Q_OBJECT
 
 public:
-    SyntaxColours(QPlainTextEdit &edit, const Catalogue &catalogue, QObject *parent = nullptr);
+    SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObject *parent = nullptr);
+    ~SyntaxColours() override;
+
+    // The indicator that marks a bad value.
+    static constexpr int BadValueIndicator = 8;
 
     FileSyntax syntax() const { return m_syntax; }
     void setSyntax(FileSyntax syntax);
-    // Colours every block afresh, as after a change of syntax: for a text
-    // that replaced the whole document.
+    // Colours every line afresh as it is shown, as after a change of syntax:
+    // for a text that replaced the whole document.
     void recolourAll();
 
-    // Colours the blocks on screen now (also done by itself after each change).
+    // Colours the lines on screen now (also done by itself after each scroll).
     void colourVisible();
 
     // The aliases the document defines, kept up to date with every edit.
@@ -54,34 +59,31 @@ public:
     };
     static Formats formatsFor(const QPalette &palette);
 
+    const char *language() const override;
+    QString description(int style) const override;
+    void styleText(int start, int end) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void applyFormats();
     void schedule();
-    void colourEdited(int position, int removed, int added);
-    void trackAliases(int position, int added);
-    QList<QTextLayout::FormatRange> formatsOf(const QString &text) const;
-    // Sets the block's formats unless its text is as when last coloured;
-    // returns whether they changed.
-    bool recolour(const QTextBlock &block);
+    void edited(int first, int removed, int added);
+    void indexAllLines();
+    QString lineText(long line) const;
+    // Styles the line unless its text and colours are as when last styled;
+    // returns whether it did.
+    bool colourLine(long line);
+    // The lines worth colouring now: on screen and a screenful either side.
+    std::pair<long, long> window() const;
 
-    QPlainTextEdit &m_edit;
+    RichTextBox &m_box;
     const Catalogue &m_catalogue;
     AliasIndex m_aliases;
     FileSyntax m_syntax = FileSyntax::Script;
     Formats m_formats;
-    bool m_dirty = false;  // a pass is wanted
-    bool m_posted = false; // a queued pass is on its way
-    bool m_colouring = false;
-    // Counts changes of syntax and palette, which call for fresh formats.
-    int m_generation = 0;
-    // The blocks coloured at the last pass.
-    int m_firstShown = 0;
-    int m_lastShown = -1;
-    int m_blockCount = 0;
-    // The last edit lay within one pass's blocks and added none.
-    bool m_editColoured = false;
-    // Between an edit's contentsChange and its contentsChanged.
-    bool m_inEdit = false;
+    // Counts changes of syntax, palette and aliases, which call for fresh colours.
+    uint m_generation = 1;
+    bool m_posted = false;
 };

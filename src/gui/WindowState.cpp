@@ -5,6 +5,7 @@
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -15,7 +16,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
 #include <QWheelEvent>
@@ -44,7 +44,7 @@ QString droppedFile(const QMimeData *data)
 
 } // namespace
 
-WindowState::WindowState(QMainWindow &window, QPlainTextEdit &box, QMenu &recentMenu, Prompts &prompts,
+WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                          std::function<void(const QString &)> open)
     : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
       m_open(std::move(open)), m_basePointSize(box.font().pointSizeF())

@@ -9,7 +9,7 @@
 class Prompts;
 class QMainWindow;
 class QMenu;
-class QPlainTextEdit;
+class QAbstractScrollArea;
 
 // What the main window remembers between runs (its place, the text zoom,
 // the recent files) and the files dropped on it. Kept in the data folder's
@@ -20,7 +20,7 @@ class WindowState : public QObject
 
 public:
     // open loads a recent or dropped file, asking about unsaved changes first.
-    WindowState(QMainWindow &window, QPlainTextEdit &box, QMenu &recentMenu, Prompts &prompts,
+    WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                 std::function<void(const QString &)> open);
 
     // Reads the settings file of a data folder and puts the window back.
@@ -39,6 +39,8 @@ public:
     void zoomOut() { setZoom(m_view.zoom - 1); }
     void zoomReset() { setZoom(0); }
     int zoom() const { return m_view.zoom; }
+    bool lineNumbers() const { return m_view.lineNumbers; }
+    void setLineNumbers(bool shown) { m_view.lineNumbers = shown; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -50,7 +52,7 @@ private:
     void openRecent(const QString &path);
 
     QMainWindow &m_window;
-    QPlainTextEdit &m_box;
+    QAbstractScrollArea &m_box;
     QMenu &m_recentMenu;
     Prompts &m_prompts;
     std::function<void(const QString &)> m_open;

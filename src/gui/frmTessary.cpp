@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <utility>
@@ -108,10 +109,13 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createMenus();
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
-                              *m_menus->mnuEdit, [this] { return txtMain->textCursor().blockNumber(); });
+                              *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
-    connect(txtMain, &QPlainTextEdit::cursorPositionChanged, this, &frmTessary::UpdateHint);
+    connect(txtMain, &RichTextBox::caretMoved, this, [this] {
+        UpdateHint();
+        showCaretPlace();
+    });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_recoveryTimer = new QTimer(this);
@@ -124,7 +128,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
         if (state == Qt::ApplicationActive)
             QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
     });
-    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 frmTessary::~frmTessary()
@@ -247,6 +251,13 @@ void frmTessary::createControls()
     m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
     txtMain->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
 
+    // The caret's line and column, below the box.
+    lblCaret = new QLabel(this);
+    lblCaret->setObjectName(QStringLiteral("lblCaret"));
+    statusBar()->addPermanentWidget(lblCaret);
+    statusBar()->setSizeGripEnabled(true);
+    showCaretPlace();
+
     QWidget::setTabOrder(txtMain, cboSearch);
     QWidget::setTabOrder(cboSearch, picSave);
     QWidget::setTabOrder(picSave, Picture1);
@@ -308,7 +319,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
                                      QApplication::setOverrideCursor(Qt::WaitCursor);
                                  else
                                      QApplication::restoreOverrideCursor();
-                             }});
+                             },
+                             [this](const QString &text) { return m_documents->pasteAccepted(text); }});
     objUndo->setRichBox(txtMain);
     objUndo->Reset();
     // The history of a replaced text would write into the new one.
@@ -323,6 +335,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
     if (!m_windowState->recentFiles().isEmpty())
         m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
+    showLineNumbers(m_windowState->lineNumbers());
     m_documents->loadCommandLine(commandLineArgument);
     if (!m_vars.strFilename.isEmpty())
         documentNamed(m_vars.strFilename);
@@ -559,6 +572,19 @@ void frmTessary::txtMain_Change()
     if (m_config)
         m_config->textChanged();
     m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::showCaretPlace()
+{
+    const QPoint place = txtMain->caretLineColumn();
+    lblCaret->setText(Texts::caretPlace(place.y(), place.x()));
+}
+
+void frmTessary::showLineNumbers(bool shown)
+{
+    txtMain->setLineNumbersShown(shown);
+    m_menus->mnuLineNumbers->setChecked(shown);
+    m_windowState->setLineNumbers(shown);
 }
 
 void frmTessary::UpdateHint()

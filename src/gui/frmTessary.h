@@ -101,6 +101,10 @@ public:
     void txtMain_Change();
     // The word before the caret into the Quick Search box, its explanation into the hint line.
     void UpdateHint();
+    // The caret's line and column in the status bar.
+    void showCaretPlace();
+    // View > Line Numbers; remembered with the view.
+    void showLineNumbers(bool shown);
 
     // The document search shared by the Quick Search and the find dialog.
     int FindInDocument(const QString &text);
@@ -174,6 +178,7 @@ private:
     QLabel *lblSearch = nullptr;
     QComboBox *cboSearch = nullptr;
     QLabel *lblHint = nullptr;
+    QLabel *lblCaret = nullptr;
     RichTextBox *txtMain = nullptr;
     SyntaxColours *m_colours = nullptr;
 

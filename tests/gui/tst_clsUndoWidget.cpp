@@ -28,6 +28,16 @@ class tst_clsUndoWidget : public QObject
         m_undo->Reset();
     }
 
+    // The middle of the character at a position, in the viewport.
+    QPoint pointAt(int position) const
+    {
+        const long at = m_widget->toBuffer(position);
+        const int line = int(m_widget->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, at));
+        return QPoint(int(m_widget->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, at)) + 2,
+                      int(m_widget->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, at))
+                          + int(m_widget->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, line)) / 2);
+    }
+
     void commit(const QString &text, int replaceFrom = 0, int replaceLength = 0)
     {
         QInputMethodEvent event;
@@ -76,9 +86,7 @@ private slots:
         start(QStringLiteral("abc\r\ndef"));
         m_widget->setSelStart(1);
         QTest::keyPress(m_widget.get(), Qt::Key_Tab);
-        QTextCursor end = m_widget->textCursor();
-        end.movePosition(QTextCursor::End);
-        QTest::mouseClick(m_widget->viewport(), Qt::LeftButton, {}, m_widget->cursorRect(end).center());
+        QTest::mouseClick(m_widget->viewport(), Qt::LeftButton, {}, pointAt(m_widget->TextLength()) + QPoint(20, 0));
         QTest::keyRelease(m_widget.get(), Qt::Key_Tab);
         QCOMPARE(m_widget->Text(), QStringLiteral("a\tbc\r\ndef"));
         m_undo->undo();
@@ -121,12 +129,33 @@ private slots:
         edit->replaceText(0, 1, QStringLiteral("Z"));
         edit->deleteText(0, 2);
         QCOMPARE(m_widget->Text(), QStringLiteral("\r\nybc"));
-        QCOMPARE(reader->textInterface()->text(0, 3), QStringLiteral("\nyb"));
+        QCOMPARE(reader->textInterface()->text(0, 4), QStringLiteral("\r\nyb"));
         reader->setText(QAccessible::Value, QStringLiteral("new"));
         QCOMPARE(m_widget->Text(), QStringLiteral("new"));
         while (m_undo->canUndo())
             m_undo->undo();
         QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
+    }
+
+    // Magnifiers and review modes ask where each character is and which one
+    // is at a point: every character on several lines has a box of its own,
+    // left to right and line under line, and its middle gives it back.
+    void assistiveCharacterPlaces()
+    {
+        start(QStringLiteral("gamma 1\r\n\u20ac\u201cq\u201d\nbind x"));
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(m_widget.get())->textInterface();
+        QCOMPARE(text->characterCount(), m_widget->TextLength());
+        QRect previous;
+        for (const int offset : {0, 1, 5, 6, 9, 10, 11, 12, 14, 15, 19}) {
+            const QRect box = text->characterRect(offset);
+            const QByteArray where = QByteArray::number(offset);
+            QVERIFY2(box.width() > 0 && box.height() > 0, where);
+            QVERIFY2(previous.isNull() || box.top() > previous.top()
+                         || (box.top() == previous.top() && box.left() >= previous.right()), where);
+            QCOMPARE(text->offsetAtPoint(box.center()), offset);
+            previous = box;
+        }
+        QCOMPARE(text->offsetAtPoint(m_widget->viewport()->mapToGlobal(QPoint(-5, -5))), -1);
     }
 
     // Dropped elsewhere (the Quick Search box, another program), the text
@@ -135,9 +164,7 @@ private slots:
     {
         start(QStringLiteral("abc def"));
         m_widget->setSelection(0, 3);
-        QTextCursor inside = m_widget->textCursor();
-        inside.setPosition(1);
-        const QPoint from = m_widget->cursorRect(inside).center();
+        const QPoint from = pointAt(1);
         QTest::mousePress(m_widget->viewport(), Qt::LeftButton, {}, from);
         QTest::mouseMove(m_widget->viewport(), from + QPoint(0, 3 * QApplication::startDragDistance()));
         const QDrag *drag = m_widget->findChild<QDrag *>();
@@ -155,6 +182,7 @@ private slots:
         MemoryEditBox model(modelClipboard, 12);
         clsUndo modelUndo;
         modelUndo.setRichBox(&model);
+        int commits = 0;
         const QString problem = runRandomSessions(
             seed, 600, *m_undo, *m_widget,
             [&](const QString &text) {
@@ -165,7 +193,14 @@ private slots:
             },
             [&](const EditAction &action) {
                 if (!applyCommonAction(action, *m_undo, *m_widget)) {
-                    if (action.kind == EditAction::Commit)
+                    // Every other commit comes from a screen reader, as an edit of the selection.
+                    if (action.kind == EditAction::Commit && ++commits % 2 == 0 && !action.text.contains(u'\n')
+                        && !action.text.contains(u'\r')) {
+                        const int from = m_widget->SelStart();
+                        QAccessible::queryAccessibleInterface(m_widget.get())
+                            ->editableTextInterface()
+                            ->replaceText(from, from + m_widget->SelLength(), action.text);
+                    } else if (action.kind == EditAction::Commit)
                         commit(action.text);
                     else
                         QTest::sendKeyEvent(QTest::Click, m_widget.get(), action.key, action.text, action.modifiers);

@@ -18,6 +18,7 @@
 #include "FileHelpers.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -31,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QScreen>
@@ -69,7 +71,7 @@ class tst_frmTessary : public QObject
 
     void resizeClient(int width, int height)
     {
-        m_frm->resize(width, height + m_frm->menuBar()->height());
+        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
         QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
@@ -511,6 +513,48 @@ private slots:
             QVERIFY2(m_prompts->errors[0].contains(told), qPrintable(m_prompts->errors[0]));
             QCOMPARE(recent->actions().size(), 0);
         }
+    }
+
+    // The line-number margin is shown until View > Line Numbers turns it off,
+    // which the next start remembers; the status bar follows the caret.
+    void lineNumbersAndCaretPlace()
+    {
+        const auto margin = [this] {
+            return m_frm->editBox().SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL);
+        };
+        start();
+        QVERIFY(margin() > 0);
+        auto *lineNumbers = m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"));
+        QVERIFY(lineNumbers->isChecked());
+        lineNumbers->trigger();
+        QCOMPARE(margin(), 0);
+        m_frm->close();
+        m_frm.reset();
+        start();
+        QCOMPARE(margin(), 0);
+        QVERIFY(!m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"))->isChecked());
+
+        type(QStringLiteral("gamma 1\rgamma 2"));
+        m_frm->editBox().setSelStart(3);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
+    }
+
+    // A file with LF line ends is laid out as lines; a paste of a line the box
+    // lays out slowly is asked about first, and refused it changes nothing.
+    void lfLinesAndLongPastes()
+    {
+        writeAll(path("lf.cfg"), QByteArray("gamma 1\n").repeated(40000));
+        start(path("lf.cfg"));
+        RichTextBox &box = m_frm->editBox();
+        QCOMPARE(box.LineCount(), 40001);
+        QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
+        m_prompts->openSlow = false;
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(box.TextLength(), 40000 * 8);
+        QVERIFY(!box.isModified());
     }
 
     // A line the box would lay out for minutes is asked about before anything is laid out.

@@ -3,6 +3,7 @@
 #include "settings/mdlVars.h"
 #include "documents/CommandLine.h"
 #include "documents/DocumentFile.h"
+#include "documents/OpenCost.h"
 #include "editbox/EditBox.h"
 #include "documents/Prompts.h"
 #include "documents/RecoveryStore.h"
@@ -61,7 +62,7 @@ bool DocumentCommands::openPath(const QString &path)
 
 bool DocumentCommands::loadFile(const QString &path)
 {
-    if (!linesAccepted(path))
+    if (!openAccepted(path))
         return false;
     DiskStamp stamp;
     Result<QString> text = LoadDocument(path, &stamp);
@@ -75,10 +76,36 @@ bool DocumentCommands::loadFile(const QString &path)
     return true;
 }
 
-bool DocumentCommands::linesAccepted(const QString &path)
+bool DocumentCommands::openAccepted(const QString &path)
 {
-    const qsizetype longest = DocumentFile::longestLineOf(path);
-    return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowOpen(Texts::slowToOpen(path, longest));
+    const qint64 available = m_availableMemory ? m_availableMemory() : availableMemory();
+    // A file too large for memory is refused before it is read through.
+    if (const qint64 least = OpenCost::leastMemory(QFileInfo(path).size()); available >= 0 && least > available) {
+        m_prompts.showError(Texts::tooLargeToOpen(path, least, available));
+        return false;
+    }
+    const OpenCost cost = OpenCost::ofFile(path);
+    if (available >= 0 && cost.memory() > available) {
+        m_prompts.showError(Texts::tooLargeToOpen(path, cost.memory(), available));
+        return false;
+    }
+    const bool longLine = cost.longestLine > DocumentFile::SlowLineLength;
+    if (!longLine && (available < 0 || cost.memory() <= available / 2))
+        return true;
+    return m_prompts.confirmSlowOpen(Texts::slowToOpen(path, longLine ? cost.longestLine : 0, cost.memory()));
+}
+
+bool DocumentCommands::pasteAccepted(const QString &text)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == u'\r' || text[i] == u'\n') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowOpen(Texts::slowToPaste(longest));
 }
 
 QString DocumentCommands::dialogStart() const

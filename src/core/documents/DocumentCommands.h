@@ -78,14 +78,23 @@ public:
     // answered question leaves no copy behind; false when the user cancels.
     bool endSession(bool mayAsk);
 
+    // Before a paste: a line the box would lay out slowly is pasted only
+    // when the user agrees.
+    bool pasteAccepted(const QString &text);
+
+    // For tests: the memory the computer can give, in bytes (-1: unknown).
+    void setAvailableMemory(std::function<qint64()> available) { m_availableMemory = std::move(available); }
+
     // For tests: runs when a save in place has just emptied the file.
     void setTruncatedHook(std::function<void()> hook) { m_truncatedHook = std::move(hook); }
 
 private:
     // makeCurrent: on success the file becomes the current one (Save As).
     bool saveTo(const QString &path, bool makeCurrent = false);
-    // A line the edit box would take minutes to lay out is opened only when the user agrees.
-    bool linesAccepted(const QString &path);
+    // A file whose longest line the box lays out slowly, or that takes more
+    // than half the memory the computer can give, is opened only when the
+    // user agrees; one that takes more than it can give is refused.
+    bool openAccepted(const QString &path);
     void replaceText(QString text, bool modified = false);
     bool loadFile(const QString &path);
     // Edited, or its file was deleted on disk.
@@ -103,4 +112,5 @@ private:
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
     std::function<void()> m_truncatedHook;
+    std::function<qint64()> m_availableMemory;
 };

@@ -31,10 +31,12 @@ struct Unencodable
 };
 Unencodable firstUnencodable(QStringView text);
 
-// The edit box lays a line out in time that grows with the square of its
-// length: this many characters take it a fraction of a second, and a line
-// ten times as long a hundred times that.
-inline constexpr qsizetype SlowLineLength = 50000;
+// The edit box lays a whole line out again at every change of it, in time
+// that grows with its length. Measured (bench_longline) with a bare
+// QsciScintilla: about 0.75 s for a line of 1 MB on an idle two-core machine
+// (1.4 s with the machine loaded six times over), 3 s for 2 MB loaded: a line
+// over this many characters takes the box more than about a second.
+inline constexpr qsizetype SlowLineLength = 1500000;
 
 // Characters in the longest line (line breaks are CR and LF), counted on
 // the bytes, so a file is measured before anything is decoded or laid out.

@@ -125,11 +125,37 @@ QString importFailed(const QString &reason)
     return QStringLiteral("Not everything could be copied; the originals are still in place.\n\n%1").arg(reason);
 }
 
-QString slowToOpen(const QString &path, qsizetype lineLength)
+QString slowToOpen(const QString &path, qsizetype lineLength, qint64 memory)
 {
-    return QStringLiteral("%1 has a line of %2 characters. Lines this long are laid out very slowly: opening the "
-                          "file may keep Tessary busy for minutes.\n\nOpen it anyway?")
-        .arg(FileName::shownPath(path), QLocale().toString(qint64(lineLength)));
+    const QString size = QLocale().formattedDataSize(memory, 0);
+    if (lineLength == 0)
+        return QStringLiteral("%1 will take about %2 of memory once opened, more than half of what this computer "
+                              "has free.\n\nOpen it anyway?")
+            .arg(FileName::shownPath(path), size);
+    return QStringLiteral("%1 has a line of %2 characters. Lines this long are laid out slowly: opening the file, "
+                          "and every change to that line, may keep Tessary busy for seconds. Opened, it takes about "
+                          "%3 of memory.\n\nOpen it anyway?")
+        .arg(FileName::shownPath(path), QLocale().toString(qint64(lineLength)), size);
+}
+
+QString tooLargeToOpen(const QString &path, qint64 memory, qint64 available)
+{
+    return QStringLiteral("%1 cannot be opened: it would take about %2 of memory, and this computer has %3 free.")
+        .arg(FileName::shownPath(path), QLocale().formattedDataSize(memory, 0),
+             QLocale().formattedDataSize(available, 0));
+}
+
+QString slowToPaste(qsizetype lineLength)
+{
+    return QStringLiteral("The text to paste has a line of %1 characters. Lines this long are laid out slowly: the "
+                          "paste, and every change to that line, may keep Tessary busy for seconds.\n\nPaste it "
+                          "anyway?")
+        .arg(QLocale().toString(qint64(lineLength)));
+}
+
+QString caretPlace(int line, int column)
+{
+    return QStringLiteral("Line %1, Column %2").arg(QLocale().toString(line), QLocale().toString(column));
 }
 
 QString changedOnDisk(const QString &path, bool edited)

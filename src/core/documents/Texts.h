@@ -53,7 +53,12 @@ QString lossySave(int line, const QString &character);
 QString importOffer(const QString &programFolder, const QString &dataFolder, const QStringList &mods);
 QString modsLiveIn(const QString &dataFolder);
 QString importFailed(const QString &reason);
-QString slowToOpen(const QString &path, qsizetype lineLength);
+// lineLength 0: the file is asked about for its memory alone.
+QString slowToOpen(const QString &path, qsizetype lineLength, qint64 memory);
+QString tooLargeToOpen(const QString &path, qint64 memory, qint64 available);
+QString slowToPaste(qsizetype lineLength);
+// The status bar's "Line 12, Column 5".
+QString caretPlace(int line, int column);
 
 // Keeping work safe.
 inline constexpr char ReloadButton[] = "Reload";

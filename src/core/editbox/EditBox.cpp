@@ -5,6 +5,17 @@
 
 #include <algorithm>
 
+QString EditBox::withLineBreaks(QString text)
+{
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0 && i < text.size(); i = text.indexOf(u'\r', i + 1)) {
+        if (i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        else
+            text.insert(++i, u'\n');
+    }
+    return text;
+}
+
 QString EditBox::TextRTF() const
 {
     return RichText::fromPlain(Text());

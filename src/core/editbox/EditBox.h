@@ -29,9 +29,10 @@ struct KeyEvent
 // The document's edit box, as every part of the editor sees it.
 //
 // Positions are 0-based and a line break counts as the two characters
-// CR LF. A lone LF stays inside its line and counts one; a lone CR written
-// into the box becomes a line break. A position inside a CR LF pair moves
-// back before the CR when it starts a selection and past the LF when it ends one.
+// CR LF. A lone LF counts one and is shown as a line end (a file with LF line
+// ends is laid out as lines); a lone CR written into the box becomes a line
+// break. A position inside a CR LF pair, or inside a surrogate pair, moves
+// back before it when it starts a selection and past it when it ends one.
 class EditBox
 {
 public:
@@ -58,6 +59,9 @@ public:
     {
         return [text = Text()] { return text; };
     }
+
+    // The text with every lone CR made a line break, as the box keeps it.
+    static QString withLineBreaks(QString text);
 
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
@@ -101,7 +105,7 @@ public:
 
     virtual void SetFocus() = 0;
 
-    // Lines as the box shows them.
+    // Lines as the box shows them: ended by CR LF or a lone LF.
     virtual int FirstVisibleLine() const = 0;
     virtual int LineCount() const = 0;
     virtual void Scroll(ScrollAction action) = 0;

@@ -4,18 +4,11 @@
 
 namespace {
 
-// A lone CR becomes a line break, as in the widget.
-QString normalized(QString text)
+// Whether a position between these two characters would part a line break
+// or a surrogate pair.
+bool splits(QChar before, QChar after)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            else
-                text.insert(++i, u'\n');
-        }
-    }
-    return text;
+    return (before == u'\r' && after == u'\n') || (before.isHighSurrogate() && after.isLowSurrogate());
 }
 
 } // namespace
@@ -27,7 +20,7 @@ MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
 
 void MemoryEditBox::setText(QString text)
 {
-    m_text = normalized(std::move(text));
+    m_text = withLineBreaks(std::move(text));
     m_start = 0;
     m_length = 0;
     m_firstVisible = 0;
@@ -37,7 +30,7 @@ void MemoryEditBox::setText(QString text)
 int MemoryEditBox::snapStart(int position) const
 {
     position = qBound(0, position, int(m_text.size()));
-    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+    if (position > 0 && position < m_text.size() && splits(m_text[position - 1], m_text[position]))
         --position;
     return position;
 }
@@ -45,7 +38,7 @@ int MemoryEditBox::snapStart(int position) const
 int MemoryEditBox::snapEnd(int position) const
 {
     position = qBound(0, position, int(m_text.size()));
-    if (position > 0 && position < m_text.size() && m_text[position - 1] == u'\r' && m_text[position] == u'\n')
+    if (position > 0 && position < m_text.size() && splits(m_text[position - 1], m_text[position]))
         ++position;
     return position;
 }
@@ -69,7 +62,7 @@ void MemoryEditBox::setSelLength(int length)
 
 void MemoryEditBox::setSelText(const QString &text)
 {
-    replaceSelection(normalized(text));
+    replaceSelection(withLineBreaks(text));
 }
 
 void MemoryEditBox::replaceSelection(const QString &text)
@@ -86,8 +79,9 @@ void MemoryEditBox::replaceSelection(const QString &text)
 int MemoryEditBox::lineOf(int position) const
 {
     int line = 0;
-    for (int i = 1; i < position && i < m_text.size(); ++i)
-        line += m_text[i - 1] == u'\r' && m_text[i] == u'\n';
+    // A lone LF ends a line too; the LF of a CR LF pair is counted once.
+    for (int i = 0; i < position && i < m_text.size(); ++i)
+        line += m_text[i] == u'\n';
     return line;
 }
 
@@ -131,7 +125,7 @@ void MemoryEditBox::commitText(const QString &text)
 {
     KeyEvent down{VirtualKey::Unmapped, 0, text};
     if (raiseKeyDown(down))
-        replaceSelection(normalized(text));
+        replaceSelection(withLineBreaks(text));
     KeyEvent up{VirtualKey::Unmapped, 0, text};
     raiseKeyUp(up);
 }

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Lines of the box's text, numbered from 1 and ended by CR LF.
+// Lines of the box's text as it shows them, numbered from 1 and ended by
+// CR LF or a lone LF.
 namespace LineNumbers {
 
 int count(const QString &text);

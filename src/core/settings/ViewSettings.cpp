@@ -11,6 +11,7 @@ const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
 const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
 constexpr int ZoomLimit = 40;
+const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 
 } // namespace
 
@@ -33,6 +34,7 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         if (!id.isEmpty() && !view.familiesOff.contains(id))
             view.familiesOff.append(id);
     }
+    view.lineNumbers = file.value(LineNumbersKey, true).toBool();
     return view;
 }
 
@@ -44,6 +46,7 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(GeometryKey, geometry);
     settings.setValue(ZoomKey, zoom);
     settings.setValue(FamiliesOffKey, familiesOff);
+    settings.setValue(LineNumbersKey, lineNumbers);
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)

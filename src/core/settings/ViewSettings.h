@@ -32,6 +32,8 @@ public:
     int zoom = 0;
     // Catalogue families the player switched off (ids as in CatalogueFamily.h).
     QStringList familiesOff;
+    // The edit box's line-number margin.
+    bool lineNumbers = true;
 
 private:
     QStringList m_recent;

@@ -488,6 +488,11 @@ void clsUndo::recordPaste()
 {
     EditBox &box = *MyRichTextBox;
     Clipboard &clipboard = box.clipboard();
+    if (m_hooks.allowPaste) {
+        const QString rich = mRichEditing ? clipboard.GetText(Clipboard::Format::RichText) : QString();
+        if (!m_hooks.allowPaste(rich.isEmpty() ? clipboard.GetText(Clipboard::Format::Text) : RichText::toPlain(rich)))
+            return;
+    }
     clsUndoElement e = newElement();
     e.Start = box.SelStart();
     e.OldLength = box.SelLength();

@@ -40,6 +40,8 @@ public:
         std::function<void(bool)> suspendPainting;
         // true: show the busy cursor; false: the normal one.
         std::function<void(bool)> showBusy;
+        // Before a paste, with the text it would put in; false leaves the box as it is.
+        std::function<bool(const QString &)> allowPaste;
     };
 
     clsUndo() = default;

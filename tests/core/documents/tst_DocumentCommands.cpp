@@ -5,6 +5,7 @@
 #include "documents/CommandLine.h"
 #include "documents/DocumentCommands.h"
 #include "documents/DocumentFile.h"
+#include "documents/OpenCost.h"
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
 #include "documents/RecoveryStore.h"
@@ -96,6 +97,78 @@ private slots:
         const bool opened = !asked || agreed;
         QCOMPARE(m_box->TextLength(), opened ? lineLength + 6 : fromCommandLine ? 0 : 6);
         QCOMPARE(m_vars->strFilename, opened && !fromCommandLine ? path("a.cfg") : QString());
+    }
+
+    // The memory a file will take is known before it is read into the box:
+    // more than half of what the computer can give is asked about, naming
+    // it; more than it can give is refused, before the file is read through
+    // when its size alone says so.
+    void memoryIsKnownBeforeOpening_data()
+    {
+        QTest::addColumn<double>("share"); // the computer's free memory, in shares of what the file takes
+        QTest::addColumn<bool>("agreed");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("plenty") << 3.0 << false << "opened";
+        QTest::newRow("not known") << -1.0 << false << "opened";
+        QTest::newRow("tight, agreed") << 1.5 << true << "opened after asking";
+        QTest::newRow("tight, refused") << 1.5 << false << "asked, not opened";
+        QTest::newRow("too little") << 0.99 << true << "refused";
+        QTest::newRow("too little for its size alone") << 0.1 << true << "refused";
+    }
+    void memoryIsKnownBeforeOpening()
+    {
+        QFETCH(double, share);
+        QFETCH(bool, agreed);
+        QFETCH(QString, outcome);
+        writeAll(path("a.cfg"), QByteArray("gamma 1\n\xe9\r\n").repeated(1000));
+        const qint64 memory = OpenCost::ofFile(path("a.cfg")).memory();
+        m_commands->setAvailableMemory([&] { return share < 0 ? qint64(-1) : qint64(memory * share); });
+        m_prompts->openSlow = agreed;
+        const bool opened = openTheFile();
+        QCOMPARE(opened, outcome == QLatin1String("opened") || outcome == QLatin1String("opened after asking"));
+        QCOMPARE(m_prompts->slowOpensAsked.size(), outcome.contains(QLatin1String("ask")) ? 1 : 0);
+        QCOMPARE(m_prompts->errors.size(), outcome == QLatin1String("refused") ? 1 : 0);
+        const QString told = m_prompts->slowOpensAsked.value(0) + m_prompts->errors.value(0);
+        if (share > 0.5 && share < 3)
+            QVERIFY2(told.contains(QLocale().formattedDataSize(memory, 0)), qPrintable(told));
+    }
+
+    // Measured in pieces, a file gives what its bytes give at once, also
+    // with a CR LF parted between two pieces.
+    void openCostOfAFileInPieces()
+    {
+        QByteArray bytes(4 * 1024 * 1024 - 1, 'x');
+        bytes += "\r\n\x80\ry\n\nz";
+        writeAll(path("a.cfg"), bytes);
+        const OpenCost whole = OpenCost::ofBytes(bytes);
+        const OpenCost pieces = OpenCost::ofFile(path("a.cfg"));
+        QCOMPARE(pieces.lines, 5);
+        QCOMPARE(pieces.lines, whole.lines);
+        QCOMPARE(pieces.longestLine, whole.longestLine);
+        QCOMPARE(pieces.highBytes, 1);
+        QCOMPARE(pieces.bytes, whole.bytes);
+    }
+
+    // A paste of a line the box lays out slowly is asked about, as opening is.
+    void longLinePasteIsAsked_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("agreed");
+        QTest::addColumn<bool>("asked");
+        const QString limit(DocumentFile::SlowLineLength, u'x');
+        QTest::newRow("at the limit") << limit + QStringLiteral("\r\nshort") << false << false;
+        QTest::newRow("over it, refused") << limit + QStringLiteral("y") << false << true;
+        QTest::newRow("over it, agreed") << QStringLiteral("a\n") + limit + QStringLiteral("y") << true << true;
+        QTest::newRow("lone LFs part it") << limit.left(10) + QStringLiteral("\n") + limit << false << false;
+    }
+    void longLinePasteIsAsked()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, agreed);
+        QFETCH(bool, asked);
+        m_prompts->openSlow = agreed;
+        QCOMPARE(m_commands->pasteAccepted(text), !asked || agreed);
+        QCOMPARE(m_prompts->slowOpensAsked.size(), asked ? 1 : 0);
     }
 
     // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") opens from the

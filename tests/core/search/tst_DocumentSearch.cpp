@@ -155,7 +155,8 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::newRow("first") << 1 << 0;
         QTest::newRow("second") << 2 << 4;
-        QTest::newRow("lone LF stays inside") << 3 << 11;
+        QTest::newRow("a lone LF ends a line too") << 3 << 7;
+        QTest::newRow("last") << 4 << 11;
         QTest::newRow("past the last") << 99 << 11;
         QTest::newRow("below 1") << 0 << 0;
     }
@@ -164,8 +165,8 @@ private slots:
         QFETCH(int, line);
         const QString text = QStringLiteral("ab\r\ncd\nef\r\ngh");
         QTEST(LineNumbers::startOf(text, line), "start");
-        QCOMPARE(LineNumbers::count(text), 3);
-        QCOMPARE(LineNumbers::lineOf(text, LineNumbers::startOf(text, line)), qBound(1, line, 3));
+        QCOMPARE(LineNumbers::count(text), 4);
+        QCOMPARE(LineNumbers::lineOf(text, LineNumbers::startOf(text, line)), qBound(1, line, 4));
     }
 };
 
