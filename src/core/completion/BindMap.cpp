@@ -78,7 +78,7 @@ BindMap::Kind BindMap::kindOf(QStringView runs, const std::function<bool(QString
 
 QString BindMap::label(QStringView runs)
 {
-    constexpr int Letters = 7;
+    constexpr int Letters = 12;
     QString word = firstWord(runs);
     if (word.startsWith(u'+') || word.startsWith(u'-'))
         word.remove(0, 1);

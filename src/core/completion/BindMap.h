@@ -37,7 +37,7 @@ public:
         QList<Bind> binds;  // in run order
         int winner = -1;    // the bind in force at the end; -1: the key ends free
         Kind kind = Kind::Other;
-        QString label;      // a few letters of the winner's command
+        QString label;      // the winner's first command, cut to a dozen letters
 
         bool isFree() const { return winner < 0; }
         // Bound by more than one bind in the run.

@@ -9,6 +9,7 @@ namespace {
 const QString RecentKey = QStringLiteral("recent/files");
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
+const QString CompletionKey = QStringLiteral("view/completion");
 constexpr int ZoomLimit = 40;
 
 } // namespace
@@ -28,6 +29,7 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
     }
     view.geometry = file.value(GeometryKey).toByteArray();
     view.zoom = qBound(-ZoomLimit, file.value(ZoomKey, 0).toInt(), ZoomLimit);
+    view.completion = file.value(CompletionKey, true).toBool();
     return view;
 }
 
@@ -38,6 +40,7 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(RecentKey, m_recent);
     settings.setValue(GeometryKey, geometry);
     settings.setValue(ZoomKey, zoom);
+    settings.setValue(CompletionKey, completion);
     settings.sync();
     if (settings.status() != QSettings::NoError)
         return Status::failure(QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));

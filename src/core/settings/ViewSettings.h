@@ -30,6 +30,8 @@ public:
     QByteArray geometry;
     // Steps of one point from the box's own font size.
     int zoom = 0;
+    // The completion list offers itself while typing (View > Completion).
+    bool completion = true;
 
 private:
     QStringList m_recent;

@@ -21,6 +21,8 @@ private slots:
         view.removeRecentFile(dir.filePath(QStringLiteral("f9.cfg")));
         view.geometry = QByteArray("\x01\x02geometry", 10);
         view.zoom = 3;
+        QVERIFY(view.completion);
+        view.completion = false;
         QVERIFY(view.save(dir.path()));
         QVERIFY(QFile::exists(ViewSettings::path(dir.path())));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.dat"))));
@@ -31,6 +33,7 @@ private slots:
         QCOMPARE(back.recentFiles(), expected);
         QCOMPARE(back.geometry, view.geometry);
         QCOMPARE(back.zoom, 3);
+        QVERIFY(!back.completion);
     }
 
     // A missing or damaged file gives the defaults; one that cannot be
@@ -46,6 +49,7 @@ private slots:
         const ViewSettings damaged = ViewSettings::load(dir.path());
         QCOMPARE(damaged.recentFiles(), (QStringList{"a", "b"}));
         QVERIFY(damaged.zoom <= 40);
+        QVERIFY(damaged.completion);
         // A file stands where the folder should: even root cannot write there.
         QFile blocker(dir.filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
