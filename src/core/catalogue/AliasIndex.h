@@ -27,6 +27,8 @@ public:
     // The first definition of exactly `name` in the document.
     std::optional<Definition> find(const QString &name) const;
     bool defines(const QString &name) const { return m_lines.contains(name); }
+    // Each defined name's first definition, in line order; for completion.
+    QList<Definition> definitions() const;
 
     int lineCount() const { return int(m_perLine.size()); }
 

@@ -174,15 +174,6 @@ const BindMap::Key *BindMap::key(QStringView canonical) const
     return at == m_index.cend() ? nullptr : &m_keys[*at];
 }
 
-std::shared_ptr<const ConfigFile> BindMapBuilder::factsOf(const QString &path, const QString &text)
-{
-    Cached &cached = m_cache[path];
-    const size_t hash = qHash(text);
-    if (!cached.facts || cached.hash != hash || cached.size != text.size())
-        cached = {hash, text.size(), std::make_shared<const ConfigFile>(ConfigFile::read(text, m_known))};
-    return cached.facts;
-}
-
 BindMap BindMapBuilder::build(const ConfigModel &model, const TextOf &textOf)
 {
     QList<BindMap::File> files;
@@ -201,14 +192,14 @@ BindMap BindMapBuilder::build(const ConfigModel &model, const TextOf &textOf)
         places.append(place);
         if (!f.atStartup || f.path.isEmpty())
             continue;
-        files.append({f.name, f.path, place, factsOf(f.path, textOf(f.path))});
+        files.append({f.name, f.path, place, m_facts.of(f.path, textOf(f.path))});
     }
     return BindMap::build(files, [&model](QStringView name) { return model.alias(name).has_value(); });
 }
 
 BindMap BindMapBuilder::build(const QString &path, const QString &text)
 {
-    const auto facts = factsOf(path, text);
+    const auto facts = m_facts.of(path, text);
     QSet<QString> aliases;
     for (const ConfigFile::Alias &a : facts->aliases)
         aliases.insert(a.key);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "completion/FileFacts.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -82,9 +84,9 @@ private:
 class BindMapBuilder
 {
 public:
-    using TextOf = std::function<QString(const QString &path)>;
+    using TextOf = FileFacts::TextOf;
 
-    explicit BindMapBuilder(const KnownCommands &known) : m_known(known) {}
+    explicit BindMapBuilder(const KnownCommands &known) : m_facts(known) {}
 
     // The files the model runs at start-up; `textOf` gives a file's text
     // (an open document's unsaved text included).
@@ -92,15 +94,8 @@ public:
     // A document standing alone.
     BindMap build(const QString &path, const QString &text);
 
-private:
-    std::shared_ptr<const ConfigFile> factsOf(const QString &path, const QString &text);
+    FileFacts &facts() { return m_facts; }
 
-    struct Cached
-    {
-        size_t hash = 0;
-        qsizetype size = -1;
-        std::shared_ptr<const ConfigFile> facts;
-    };
-    const KnownCommands &m_known;
-    QHash<QString, Cached> m_cache;
+private:
+    FileFacts m_facts;
 };

@@ -97,3 +97,18 @@ CompletionContext CompletionContext::at(QStringView line, const KnownCommands &k
 {
     return contextIn(line, 0, known);
 }
+
+bool CompletionContext::opensByItself() const
+{
+    switch (kind) {
+    case Kind::None:
+        return false;
+    case Kind::Command:
+        return prefix.size() >= 2;
+    case Kind::Key:
+    case Kind::File:
+    case Kind::Value:
+        return true;
+    }
+    return false;
+}

@@ -25,6 +25,11 @@ struct CompletionContext
 
     bool operator==(const CompletionContext &) const = default;
 
+    // Whether the list opens as the player types, without Ctrl+Space: after
+    // two letters of a name, at once after bind, exec or an enumerated
+    // variable; never in a comment or free text.
+    bool opensByItself() const;
+
     // The context at the end of `line` (the line up to the caret). Value
     // is given only for a variable `known` lists with enumerable values.
     static CompletionContext at(QStringView line, const KnownCommands &known);

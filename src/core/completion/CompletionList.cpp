@@ -111,6 +111,16 @@ QList<CompletionList::Item> CompletionList::offers(const CompletionContext &cont
     return items;
 }
 
+QList<CompletionList::Item> CompletionList::complete(const CompletionContext &context, const KnownCommands &known) const
+{
+    if (context.kind != CompletionContext::Kind::Command)
+        return match(offers(context, known), context.prefix);
+    QList<Item> items;
+    for (const Item *item : matchNames(context.prefix))
+        items.append(*item);
+    return items;
+}
+
 QList<CompletionList::Item> CompletionList::match(const QList<Item> &offers, QStringView prefix)
 {
     QList<Item> starting;

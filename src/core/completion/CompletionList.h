@@ -45,6 +45,8 @@ public:
 
     // Every offer of a context, before matching.
     QList<Item> offers(const CompletionContext &context, const KnownCommands &known) const;
+    // What the list shows for a context: its offers matching the word typed.
+    QList<Item> complete(const CompletionContext &context, const KnownCommands &known) const;
     // The offers matching `prefix`, ranked.
     static QList<Item> match(const QList<Item> &offers, QStringView prefix);
     // The same over the names and aliases, kept sorted by use: the hot path

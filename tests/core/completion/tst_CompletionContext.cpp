@@ -85,6 +85,27 @@ private slots:
             QCOMPARE(line.mid(c.start), prefix);
         }
     }
+
+    void opensByItself_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("one letter") << "c" << false;
+        QTest::newRow("two letters") << "cl" << true;
+        QTest::newRow("two letters after ;") << "+jump; cl" << true;
+        QTest::newRow("bind, nothing typed") << "bind " << true;
+        QTest::newRow("exec, nothing typed") << "exec " << true;
+        QTest::newRow("0/1 value") << "cl_lw " << true;
+        QTest::newRow("comment") << "// clear" << false;
+        QTest::newRow("free value") << "name player" << false;
+    }
+
+    void opensByItself()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, opens);
+        QCOMPARE(CompletionContext::at(line, *m_known).opensByItself(), opens);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_CompletionContext)

@@ -95,8 +95,12 @@ private slots:
         QVERIFY(uses.ok());
         CompletionList list;
         list.setCatalogue(*catalogue, uses.value());
+        const CatalogueCommands known(*catalogue);
         const auto found = list.matchNames(u"cl_up");
         QVERIFY(!found.isEmpty());
+        // Typed into the line, through the context.
+        const auto completed = list.complete(CompletionContext::at(u"bind q \"+jump; cl_up", known), known);
+        QCOMPARE(completed.first(), *found.first());
         QCOMPARE(found.first()->name, "cl_updaterate");
         QVERIFY(found.first()->explanation.startsWith("How many updates per second"));
     }
