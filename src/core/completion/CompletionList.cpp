@@ -6,6 +6,7 @@
 #include "config/KeyNames.h"
 #include "config/KnownCommands.h"
 
+#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -51,6 +52,19 @@ void CompletionList::setCatalogue(const Catalogue &catalogue, const UseTable &us
         m_catalogue.append({name, firstSentence(catalogue.strCmdText[k]), m_uses.value(name.toLower())});
     }
     sortNames();
+}
+
+Status CompletionList::setCatalogue(const Catalogue &catalogue, const QString &programFolder)
+{
+    QFile file(usesPath(programFolder));
+    if (!file.open(QIODevice::ReadOnly)) {
+        setCatalogue(catalogue, UseTable());
+        return Status::failure(QStringLiteral("%1 could not be read: %2")
+                                   .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+    }
+    Result<UseTable> uses = UseTable::fromTsv(file.readAll(), file.fileName());
+    setCatalogue(catalogue, uses.ok() ? uses.value() : UseTable());
+    return uses.ok() ? Status::success() : Status::failure(uses.error());
 }
 
 void CompletionList::setAliases(const QList<std::pair<QString, QString>> &aliases)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "completion/CompletionContext.h"
+#include "settings/Result.h"
 
 #include <QDir>
 #include <QHash>
@@ -38,6 +39,9 @@ public:
     // Catalogue entries as find() gives them (a name once, entries it
     // leaves out left out), counted by `uses` where it has them.
     void setCatalogue(const Catalogue &catalogue, const UseTable &uses);
+    // The same with the use counts installed beside commands.dat. Without
+    // them names rank alphabetically, and the reason is returned.
+    Status setCatalogue(const Catalogue &catalogue, const QString &programFolder);
     // Aliases of the document and its start-up order: name, then body.
     // A name the catalogue has keeps the catalogue's entry.
     void setAliases(const QList<std::pair<QString, QString>> &aliases);

@@ -89,12 +89,9 @@ private slots:
         auto catalogue = std::make_unique<Catalogue>();
         QVERIFY(QFile::exists(Catalogue::path(folder)));
         QVERIFY(LoadCatalogue(*catalogue, folder).ok());
-        QFile file(CompletionList::usesPath(folder));
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-        auto uses = UseTable::fromTsv(file.readAll(), file.fileName());
-        QVERIFY(uses.ok());
         CompletionList list;
-        list.setCatalogue(*catalogue, uses.value());
+        const Status loaded = list.setCatalogue(*catalogue, folder);
+        QVERIFY2(loaded.ok(), qPrintable(loaded.error()));
         const CatalogueCommands known(*catalogue);
         const auto found = list.matchNames(u"cl_up");
         QVERIFY(!found.isEmpty());
@@ -103,6 +100,21 @@ private slots:
         QCOMPARE(completed.first(), *found.first());
         QCOMPARE(found.first()->name, "cl_updaterate");
         QVERIFY(found.first()->explanation.startsWith("How many updates per second"));
+    }
+
+    void missingUseTable()
+    {
+        QTemporaryDir dir;
+        Catalogue catalogue;
+        catalogue.strCmdName[1] = "b";
+        catalogue.strCmdName[2] = "a";
+        catalogue.reindex();
+        CompletionList list;
+        const Status loaded = list.setCatalogue(catalogue, dir.path());
+        QVERIFY(!loaded.ok());
+        QVERIFY(loaded.error().contains(QDir::toNativeSeparators(dir.filePath("uses.tsv"))));
+        QCOMPARE(list.matchNames(u"").size(), 2);
+        QCOMPARE(list.matchNames(u"").first()->name, "a");
     }
 
     void offersInContext()
