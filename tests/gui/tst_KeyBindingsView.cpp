@@ -1,9 +1,16 @@
+#include "core/documents/FakePrompts.h"
+
 #include "completion/BindMap.h"
+#include "gui/RichTextBox.h"
+#include "gui/frmTessary.h"
+#include "settings/mdlVars.h"
 #include "config/KnownCommands.h"
 #include "catalogue/Catalogue.h"
 #include "gui/KeyBindingsView.h"
 #include "gui/KeyboardPicture.h"
 
+#include <QAction>
+#include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -63,6 +70,45 @@ private slots:
         const QString png = dir.filePath("binds.png");
         QVERIFY(view.savePicture(png));
         QCOMPARE(QImage(png).size(), picture.grab().size() * 1);
+    }
+
+    // View > Key Bindings in the main window: the configuration's binds, a
+    // click going to the bind's line, and the picture following an edit.
+    void inTheMainWindow()
+    {
+        QTemporaryDir program;
+        QTemporaryDir game;
+        const QByteArray autoexec = "echo hi\r\nbind q +attack\r\n";
+        for (const auto &[name, text] : {std::pair<const char *, QByteArray>{"autoexec.cfg", autoexec},
+                                         {"config.cfg", "bind w +forward\r\nbind q +jump\r\n"}}) {
+            QFile file(game.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        }
+        mdlVars vars;
+        FakePrompts prompts;
+        frmTessary window(vars, program.path(), &prompts);
+        window.Form_Load(game.filePath("autoexec.cfg"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.findChild<QAction *>("mnuCompletion")->isChecked());
+        window.findChild<QAction *>("mnuKeyBindings")->trigger();
+        auto *picture = window.findChild<KeyboardPicture *>();
+        QVERIFY(picture);
+        QTRY_COMPARE(picture->cap("w")->accessibleName(), "W: bound to +forward (config.cfg, line 1)");
+        // config.cfg runs after autoexec.cfg: its bind of q wins.
+        QVERIFY(picture->cap("q")->toolTip().contains("+jump\" (config.cfg, line 2): wins"));
+
+        RichTextBox &box = window.editBox();
+        box.setSelStart(box.TextLength());
+        // The box keeps the text without the file's last line break.
+        if (!box.Text().endsWith("\r\n"))
+            QTest::keyClick(&box, Qt::Key_Return);
+        QTest::keyClicks(&box, "bind F5 +duck");
+        QTRY_COMPARE(picture->cap("F5")->accessibleName(), "F5: bound to +duck (autoexec.cfg, line 3)");
+        box.setSelStart(0);
+        QTest::mouseClick(picture->cap("F5"), Qt::LeftButton);
+        QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
     }
 };
 
