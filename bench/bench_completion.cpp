@@ -64,7 +64,8 @@ int main()
     uses.addFile(used);
     QList<std::pair<QString, QString>> aliases;
     for (int i = 0; i < Aliases; ++i)
-        aliases.append({QStringLiteral("my_") + gameName(random) + QString::number(i), QStringLiteral("+jump; wait; -jump")});
+        aliases.append({QStringLiteral("my_") + gameName(random) + QString::number(i),
+                        QStringLiteral("+jump; wait; -jump")});
     CompletionList list;
     list.setCatalogue(*catalogue, uses);
     list.setAliases(aliases);
@@ -76,7 +77,7 @@ int main()
 
     // Each keystroke of two words: one most names start with, one inside many.
     QStringList prefixes;
-    for (const QString word : {QStringLiteral("cl_updaterate"), QStringLiteral("rate")}) {
+    for (const QString &word : {QStringLiteral("cl_updaterate"), QStringLiteral("rate")}) {
         for (qsizetype n = 1; n <= word.size(); ++n)
             prefixes.append(word.left(n));
     }

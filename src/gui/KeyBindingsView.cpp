@@ -59,7 +59,8 @@ bool KeyBindingsView::savePicture(const QString &path)
     QImageWriter writer(path, "png");
     if (!writer.write(m_picture->grab().toImage())) {
         QMessageBox::warning(this, windowTitle(),
-                             tr("%1 could not be written: %2").arg(QDir::toNativeSeparators(path), writer.errorString()));
+                             tr("%1 could not be written: %2")
+                                 .arg(QDir::toNativeSeparators(path), writer.errorString()));
         return false;
     }
     return true;

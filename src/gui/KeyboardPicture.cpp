@@ -38,7 +38,8 @@ void KeyCap::setKey(const BindMap::Key *key)
     QString tip;
     if (key && !key->binds.isEmpty()) {
         tip = m_face + u'\n';
-        tip += key->conflict() || key->isFree() ? BindMap::history(*key) : BindMap::describe(m_face, key).section(u':', 1).trimmed();
+        tip += key->conflict() || key->isFree() ? BindMap::history(*key)
+                                                : BindMap::describe(m_face, key).section(u':', 1).trimmed();
     }
     setToolTip(tip);
     update();
@@ -84,10 +85,13 @@ void KeyCap::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
     const bool bound = key() && !m_key.isFree();
-    QColor fill = !isEnabled() ? palette().color(QPalette::Window) : bound ? colourOf(m_key.kind) : palette().color(QPalette::Base);
+    QColor fill = !isEnabled() ? palette().color(QPalette::Window)
+                  : bound      ? colourOf(m_key.kind)
+                               : palette().color(QPalette::Base);
     if (isDown() || underMouse())
         fill = fill.darker(110);
-    p.setPen(QPen(hasFocus() ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid), hasFocus() ? 2 : 1));
+    const QColor edge = palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid);
+    p.setPen(QPen(edge, hasFocus() ? 2 : 1));
     p.setBrush(fill);
     p.drawRoundedRect(r, 4, 4);
 
@@ -96,7 +100,8 @@ void KeyCap::paintEvent(QPaintEvent *)
     p.setFont(small);
     p.setPen(palette().color(isEnabled() ? QPalette::Text : QPalette::PlaceholderText));
     const QRectF inner = r.adjusted(3, 1, -3, -1);
-    p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QFontMetrics(small).elidedText(m_face, Qt::ElideRight, int(inner.width())));
+    p.drawText(inner, Qt::AlignLeft | Qt::AlignTop,
+               QFontMetrics(small).elidedText(m_face, Qt::ElideRight, int(inner.width())));
     if (bound) {
         QFont bold = small;
         bold.setBold(true);

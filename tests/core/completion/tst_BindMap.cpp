@@ -94,7 +94,8 @@ private slots:
         for (int i = 0; i < k->binds.size(); ++i) {
             const BindMap::Bind &b = k->binds[i];
             seen.append(QStringLiteral("%1:%2 %3%4").arg(b.file).arg(b.line + 1)
-                            .arg(b.unbind ? QStringLiteral("-") : b.runs, i == k->winner ? QStringLiteral("*") : QString()));
+                            .arg(b.unbind ? QStringLiteral("-") : b.runs,
+                                 i == k->winner ? QStringLiteral("*") : QString()));
         }
         QCOMPARE(seen.join(u'|'), history);
         QCOMPARE(k->conflict(), history.count(u'|') >= 1 && !history.endsWith(u'-'));

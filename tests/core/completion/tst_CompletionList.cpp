@@ -19,6 +19,12 @@ class tst_CompletionList : public QObject
             list.append({part.section(u':', 0, 0), {}, part.section(u':', 1).toLongLong()});
         return list;
     }
+    static CompletionContext in(CompletionContext::Kind kind)
+    {
+        CompletionContext context;
+        context.kind = kind;
+        return context;
+    }
     static QString names(const QList<CompletionList::Item> &list)
     {
         QStringList out;
@@ -68,7 +74,8 @@ private slots:
         CompletionList list;
         list.setCatalogue(*catalogue, uses);
         list.setAliases({{"cl_uptoggle", "cl_updaterate 30"}, {"FPS_MAX", "shadows the catalogue"}});
-        const QList<CompletionList::Item> all = list.offers({CompletionContext::Kind::Command}, CatalogueCommands(*catalogue));
+        const CatalogueCommands known(*catalogue);
+        const QList<CompletionList::Item> all = list.offers(in(CompletionContext::Kind::Command), known);
         QCOMPARE(all.size(), 7);
         for (const QString prefix : {"", "cl_up", "UP", "x", "_", "zz"}) {
             QList<CompletionList::Item> fast;
@@ -133,15 +140,15 @@ private slots:
             listed.append(folder);
             return CompletionList::cfgFilesIn(folder);
         });
-        QCOMPARE(names(list.offers({CompletionContext::Kind::File}, known)), "autoexec.cfg Buy.CFG config.cfg");
+        QCOMPARE(names(list.offers(in(CompletionContext::Kind::File), known)), "autoexec.cfg Buy.CFG config.cfg");
         QCOMPARE(listed, QStringList{dir.path()});
-        CompletionContext value{CompletionContext::Kind::Value};
+        CompletionContext value = in(CompletionContext::Kind::Value);
         value.variable = "CL_LW";
         QCOMPARE(names(list.offers(value, known)), "0 1");
-        const auto keys = list.offers({CompletionContext::Kind::Key}, known);
+        const auto keys = list.offers(in(CompletionContext::Kind::Key), known);
         QVERIFY(names(keys).contains("MOUSE1"));
         QVERIFY(names(CompletionList::match(keys, u"f1")).startsWith("F1 F10 F11 F12"));
-        QVERIFY(list.offers({CompletionContext::Kind::None}, known).isEmpty());
+        QVERIFY(list.offers(in(CompletionContext::Kind::None), known).isEmpty());
     }
 };
 
