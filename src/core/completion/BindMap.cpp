@@ -92,8 +92,9 @@ QString BindMap::history(const Key &key)
     QStringList lines;
     for (int i = 0; i < key.binds.size(); ++i) {
         const Bind &b = key.binds[i];
-        QString line = b.unbind ? QStringLiteral("unbind %1").arg(b.written)
-                                : QStringLiteral("bind %1 \"%2\"").arg(b.written, b.runs);
+        QString line = b.all      ? QStringLiteral("unbindall")
+                       : b.unbind ? QStringLiteral("unbind %1").arg(b.written)
+                                  : QStringLiteral("bind %1 \"%2\"").arg(b.written, b.runs);
         line += QStringLiteral(" (%1, line %2)").arg(b.file).arg(b.line + 1);
         if (i == key.winner)
             line += QStringLiteral(": wins");
@@ -144,8 +145,16 @@ BindMap BindMap::build(const QList<File> &files, const std::function<bool(QStrin
     BindMap map;
     for (const Ordered &o : std::as_const(run)) {
         if (o.all) {
-            for (Key &k : map.m_keys)
+            // Shown on the keys it frees: why a bind of an earlier file is gone.
+            for (Key &k : map.m_keys) {
+                if (k.isFree())
+                    continue;
+                Bind freed = o.bind;
+                freed.written = k.key;
+                freed.all = true;
+                k.binds.append(freed);
                 k.winner = -1;
+            }
             continue;
         }
         if (o.key.isEmpty())

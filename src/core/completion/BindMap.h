@@ -30,6 +30,7 @@ public:
         QString file;    // as the start-up order names it
         int line = 0;    // from 0
         bool unbind = false;
+        bool all = false; // unbindall, which freed this key among all
         bool operator==(const Bind &) const = default;
     };
 

@@ -139,6 +139,8 @@ private slots:
         QCOMPARE(m.key(u"g")->binds[m.key(u"g")->winner].runs, "+use");
         QCOMPARE(m.key(u"h")->kind, BindMap::Kind::Scripts);
         QVERIFY(m.key(u"x")->isFree());
+        QCOMPARE(BindMap::history(*m.key(u"x")), "bind x \"1\" (my.cfg, line 1)\nunbindall (my.cfg, line 2)\n"
+                                                 "The key ends free.");
         QCOMPARE(m.key(u"y")->kind, BindMap::Kind::Communication);
     }
 };
