@@ -12,8 +12,7 @@
 namespace {
 
 // The game's own commands by kind, as the base game and Counter-Strike
-// name them (halflife cl_dll/input.cpp, cl_dll/hud.cpp; cstrike's buy and
-// radio commands).
+// name them; anything else that is no alias is "other".
 const QSet<QString> &movement()
 {
     static const QSet<QString> names = {

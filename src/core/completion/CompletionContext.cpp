@@ -1,5 +1,6 @@
 #include "completion/CompletionContext.h"
 
+#include "catalogue/ConsoleScript.h"
 #include "completion/CompletionList.h"
 #include "config/KnownCommands.h"
 
@@ -15,9 +16,9 @@ struct Word
 };
 
 // The words of the command the caret is in, from `from` to the end of the
-// line, or nothing when the caret is in a comment. The console's splitting
-// at ';' and "//" outside quotes: rehlds engine/cmd.cpp Cbuf_Execute and
-// common.cpp COM_Parse.
+// line, or nothing when the caret is in a comment. The console splits at
+// ';' outside quotes even after "//", so a comment ends with its command
+// (rehlds engine/cmd.cpp Cbuf_Execute; see ConsoleScript::commentStart).
 bool wordsOfLastCommand(QStringView line, int from, QList<Word> &words)
 {
     int commandStart = from;
@@ -28,9 +29,9 @@ bool wordsOfLastCommand(QStringView line, int from, QList<Word> &words)
             quoted = !quoted;
         else if (!quoted && c == u';')
             commandStart = i + 1;
-        else if (!quoted && c == u'/' && i + 1 < line.size() && line[i + 1] == u'/')
-            return false;
     }
+    if (ConsoleScript::commentStart(line.mid(commandStart)) >= 0)
+        return false;
     words.clear();
     int i = commandStart;
     while (i < line.size()) {

@@ -27,8 +27,7 @@ constexpr int MostValues = 10;
 
 QStringList CompletionList::cfgFilesIn(const QString &folder)
 {
-    // The game opens exec's files by name in the game folder, sub-folders
-    // included when named (rehlds engine/cmd.cpp Cmd_Exec_f): offer the top.
+    // The game folder's own configs; one in a sub-folder is typed by hand.
     QStringList files = QDir(folder).entryList({QStringLiteral("*.cfg")}, QDir::Files | QDir::Readable,
                                                QDir::Name | QDir::IgnoreCase);
     return files;

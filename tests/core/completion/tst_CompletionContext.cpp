@@ -67,6 +67,8 @@ private slots:
         // comment
         QTest::newRow("comment") << "// cl_up" << Kind::None << "" << 0;
         QTest::newRow("comment after a command") << "cl_lw 1 // bind " << Kind::None << "" << 0;
+        QTest::newRow("; after a comment starts a command the game runs")
+            << "// note; cl" << Kind::Command << "cl" << 9;
         QTest::newRow("// inside quotes is no comment") << "echo \"//\"; cl" << Kind::Command << "cl" << 11;
     }
 
