@@ -7,6 +7,7 @@
 #include <functional>
 
 class Prompts;
+class QAction;
 class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
@@ -40,6 +41,11 @@ public:
     void zoomReset() { setZoom(0); }
     int zoom() const { return m_view.zoom; }
 
+    // View > Completion, checked while the list may offer itself; the
+    // choice is remembered with the rest.
+    QAction *addCompletionItem(QMenu &viewMenu);
+    bool completion() const { return m_view.completion; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -57,4 +63,5 @@ private:
     QString m_dataFolder;
     ViewSettings m_view;
     qreal m_basePointSize = 0;
+    QAction *m_completion = nullptr;
 };

@@ -10,6 +10,7 @@ const QString RecentKey = QStringLiteral("recent/files");
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
 const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
+const QString CompletionKey = QStringLiteral("view/completion");
 constexpr int ZoomLimit = 40;
 
 } // namespace
@@ -33,6 +34,7 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         if (!id.isEmpty() && !view.familiesOff.contains(id))
             view.familiesOff.append(id);
     }
+    view.completion = file.value(CompletionKey, true).toBool();
     return view;
 }
 
@@ -44,6 +46,7 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(GeometryKey, geometry);
     settings.setValue(ZoomKey, zoom);
     settings.setValue(FamiliesOffKey, familiesOff);
+    settings.setValue(CompletionKey, completion);
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)

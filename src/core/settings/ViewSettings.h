@@ -32,6 +32,8 @@ public:
     int zoom = 0;
     // Catalogue families the player switched off (ids as in CatalogueFamily.h).
     QStringList familiesOff;
+    // The completion list offers itself while typing (View > Completion).
+    bool completion = true;
 
 private:
     QStringList m_recent;
