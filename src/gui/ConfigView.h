@@ -45,6 +45,10 @@ public:
 
     // F12: an alias's definition, or the file an exec line names.
     void goToDefinition();
+    // A line of a file of the configuration, as the Problems panel goes there.
+    void goTo(const QString &path, int line);
+    // The analysis the views of the configuration follow.
+    ConfigWatcher &watcher() const { return *m_watcher; }
 
     QAction *mnuProblems = nullptr;
     QAction *mnuStartupOrder = nullptr;
@@ -55,7 +59,6 @@ protected:
 
 private:
     void analysed();
-    void goTo(const QString &path, int line);
     void openElsewhere(const QString &path);
     void say(const QString &message);
     QString notice() const;

@@ -77,7 +77,19 @@ void WindowState::restore(const QString &dataFolder)
     if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
         keepOnScreen(startSize);
     setZoom(m_view.zoom);
+    if (m_completion)
+        m_completion->setChecked(m_view.completion);
     fillRecentMenu();
+}
+
+QAction *WindowState::addCompletionItem(QMenu &viewMenu)
+{
+    m_completion = viewMenu.addAction(tr("&Completion"));
+    m_completion->setObjectName(QStringLiteral("mnuCompletion"));
+    m_completion->setCheckable(true);
+    m_completion->setChecked(m_view.completion);
+    connect(m_completion, &QAction::toggled, this, [this](bool on) { m_view.completion = on; });
+    return m_completion;
 }
 
 Status WindowState::save()

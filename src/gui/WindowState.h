@@ -7,6 +7,7 @@
 #include <functional>
 
 class Prompts;
+class QAction;
 class QMainWindow;
 class QMenu;
 class QAbstractScrollArea;
@@ -42,6 +43,11 @@ public:
     bool lineNumbers() const { return m_view.lineNumbers; }
     void setLineNumbers(bool shown) { m_view.lineNumbers = shown; }
 
+    // View > Completion, checked while the list may offer itself; the
+    // choice is remembered with the rest.
+    QAction *addCompletionItem(QMenu &viewMenu);
+    bool completion() const { return m_view.completion; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -59,4 +65,5 @@ private:
     QString m_dataFolder;
     ViewSettings m_view;
     qreal m_basePointSize = 0;
+    QAction *m_completion = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
 #include "gui/ConfigView.h"
+#include "gui/KeyBindings.h"
 #include "gui/MainDialogs.h"
 #include "gui/MainMenus.h"
 #include "gui/QtPrompts.h"
@@ -118,6 +119,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
+    m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    // Takes effect once the list is wired to the edit box.
+    m_windowState->addCompletionItem(*m_menus->mnuView);
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
     m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class ConfigView;
+class KeyBindings;
 class DocumentCommands;
 class Prompts;
 class QAction;
@@ -163,6 +164,7 @@ private:
     std::unique_ptr<MainDialogs> m_dialogs;
     // The configuration around the document: problems, start-up order, definitions.
     ConfigView *m_config = nullptr;
+    KeyBindings *m_keyBindings = nullptr;
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;

@@ -17,7 +17,7 @@ trap restore EXIT
 
 prefix=$scratch/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
-installed_files=(lib/tessary/tessary lib/tessary/commands.dat lib/tessary/installed
+installed_files=(lib/tessary/tessary lib/tessary/commands.dat lib/tessary/uses.tsv lib/tessary/installed
                  share/applications/tessary.desktop share/mime/packages/tessary.xml
                  share/icons/hicolor/48x48/apps/tessary.png share/icons/hicolor/scalable/apps/tessary.svg
                  share/metainfo/org.tessary.tessary.metainfo.xml share/man/man1/tessary.1.gz)

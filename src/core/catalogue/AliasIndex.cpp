@@ -108,6 +108,20 @@ std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) cons
     return all.first();
 }
 
+QList<AliasIndex::Definition> AliasIndex::definitions() const
+{
+    QList<Definition> all;
+    all.reserve(m_lines.size());
+    for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it) {
+        if (const auto first = find(it.key()))
+            all.append(*first);
+    }
+    std::sort(all.begin(), all.end(), [](const Definition &a, const Definition &b) {
+        return a.line != b.line ? a.line < b.line : a.name < b.name;
+    });
+    return all;
+}
+
 QString AliasIndex::explanation(const Definition &definition)
 {
     return QStringLiteral("alias %1: %2 (line %3)").arg(definition.name, definition.body).arg(definition.line + 1);

@@ -10,6 +10,7 @@ const QString RecentKey = QStringLiteral("recent/files");
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
 const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
+const QString CompletionKey = QStringLiteral("view/completion");
 constexpr int ZoomLimit = 40;
 const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 
@@ -35,6 +36,7 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
             view.familiesOff.append(id);
     }
     view.lineNumbers = file.value(LineNumbersKey, true).toBool();
+    view.completion = file.value(CompletionKey, true).toBool();
     return view;
 }
 
@@ -47,6 +49,7 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(ZoomKey, zoom);
     settings.setValue(FamiliesOffKey, familiesOff);
     settings.setValue(LineNumbersKey, lineNumbers);
+    settings.setValue(CompletionKey, completion);
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)

@@ -34,6 +34,8 @@ public:
     QStringList familiesOff;
     // The edit box's line-number margin.
     bool lineNumbers = true;
+    // The completion list offers itself while typing (View > Completion).
+    bool completion = true;
 
 private:
     QStringList m_recent;

@@ -22,6 +22,8 @@ private slots:
         view.geometry = QByteArray("\x01\x02geometry", 10);
         view.zoom = 3;
         view.familiesOff = QStringList{"bxt", "server"};
+        QVERIFY(view.completion);
+        view.completion = false;
         QVERIFY(view.save(dir.path()));
         QVERIFY(QFile::exists(ViewSettings::path(dir.path())));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.dat"))));
@@ -33,6 +35,7 @@ private slots:
         QCOMPARE(back.geometry, view.geometry);
         QCOMPARE(back.zoom, 3);
         QCOMPARE(back.familiesOff, view.familiesOff);
+        QVERIFY(!back.completion);
     }
 
     // A missing or damaged file gives the defaults and is written over;
@@ -56,6 +59,7 @@ private slots:
         mended.zoom = 2;
         QVERIFY(mended.save(dir.path()));
         QCOMPARE(ViewSettings::load(dir.path()).zoom, 2);
+        QVERIFY(damaged.completion);
         // A file stands where the folder should: even root cannot write there.
         QFile blocker(dir.filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
