@@ -14,8 +14,8 @@
 #include "config/ConfigAnalysis.h"
 #include "config/KeyNames.h"
 #include "config/KnownCommands.h"
-#include "gui/KeyBindingsView.h"
-#include "gui/KeyboardPicture.h"
+#include "gui/config/KeyBindingsView.h"
+#include "gui/config/KeyboardPicture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -10,8 +10,8 @@
 #include "BenchReport.h"
 #include "catalogue/Catalogue.h"
 #include "editbox/MemoryClipboard.h"
-#include "gui/RichTextBox.h"
-#include "gui/SyntaxColours.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,8 +9,8 @@
 #include "BenchReport.h"
 #include "ConfigText.h"
 
-#include "gui/RichTextBox.h"
-#include "gui/frmTessary.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
 #include "settings/mdlVars.h"
 
 #include <QAction>

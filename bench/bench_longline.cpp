@@ -14,7 +14,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/OpenCost.h"
 #include "editbox/MemoryClipboard.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

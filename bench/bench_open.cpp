@@ -16,8 +16,8 @@
 #include "documents/OpenCost.h"
 #include "editbox/MemoryClipboard.h"
 #include "catalogue/Catalogue.h"
-#include "gui/RichTextBox.h"
-#include "gui/SyntaxColours.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

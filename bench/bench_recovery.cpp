@@ -14,7 +14,7 @@
 
 #include "editbox/MemoryClipboard.h"
 #include "documents/RecoveryStore.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

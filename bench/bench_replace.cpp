@@ -10,7 +10,7 @@
 
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 #include "search/DocumentSearch.h"
 #include "undo/clsUndo.h"
 

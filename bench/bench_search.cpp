@@ -12,7 +12,7 @@
 #include "editbox/MemoryClipboard.h"
 #include "documents/Prompts.h"
 #include "catalogue/QuickSearch.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -11,7 +11,7 @@
 #include "ConfigText.h"
 #include "editbox/EditBox.h"
 #include "editbox/MemoryClipboard.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 #include "undo/clsUndo.h"
 
 #include <QApplication>

@@ -14,8 +14,8 @@
 #include "ConfigText.h"
 
 #include "settings/mdlVars.h"
-#include "gui/RichTextBox.h"
-#include "gui/frmTessary.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
 
 #include <QApplication>
 #include <QClipboard>

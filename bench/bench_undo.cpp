@@ -12,7 +12,7 @@
 #include "BenchReport.h"
 #include "editbox/EditBox.h"
 #include "editbox/MemoryClipboard.h"
-#include "gui/RichTextBox.h"
+#include "gui/editbox/RichTextBox.h"
 #include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 

@@ -2,8 +2,8 @@
 #include "settings/DataFolder.h"
 #include "settings/RegularFile.h"
 #include "settings/mdlVars.h"
-#include "gui/frmTessary.h"
-#include "gui/SessionEnd.h"
+#include "gui/window/frmTessary.h"
+#include "gui/window/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>

@@ -3,17 +3,17 @@
 // tools/screenshots.sh, which starts a virtual X server.
 #include "settings/mdlVars.h"
 #include "gui/dialogs/FileTypeChooser.h"
-#include "gui/dialogs/QtModPrompts.h"
+#include "gui/mods/QtModPrompts.h"
 #include "gui/dialogs/frmAbout.h"
-#include "gui/dialogs/frmAddmod.h"
+#include "gui/mods/frmAddmod.h"
 #include "gui/dialogs/frmAss.h"
 #include "gui/dialogs/frmCatalogue.h"
-#include "gui/dialogs/frmBrowse.h"
+#include "gui/mods/frmBrowse.h"
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/frmScriptwiz.h"
-#include "gui/dialogs/frmSettings.h"
-#include "gui/RichTextBox.h"
-#include "gui/frmTessary.h"
+#include "gui/mods/frmSettings.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
 
 // The tests' scripted answers: nobody is there to answer questions; they end as "cancel".
 #include "core/documents/FakePrompts.h"

@@ -25,9 +25,9 @@
 #include "documents/RecoveryStore.h"
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
-#include "gui/RichTextBox.h"
-#include "gui/frmTessary.h"
-#include "gui/SessionEnd.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
+#include "gui/window/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>

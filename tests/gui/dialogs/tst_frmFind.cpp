@@ -2,8 +2,8 @@
 
 #include "settings/mdlVars.h"
 #include "gui/dialogs/frmFind.h"
-#include "gui/RichTextBox.h"
-#include "gui/frmTessary.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,0 +1,212 @@
+#include "gui/config/ConfigView.h"
+
+#include "catalogue/CaretHint.h"
+#include "catalogue/ConsoleScript.h"
+#include "config/ConfigAnalysis.h"
+#include "config/ConfigHints.h"
+#include "editbox/EditBox.h"
+#include "gui/config/ConfigWatcher.h"
+#include "gui/config/ProblemsPanel.h"
+#include "gui/config/StartupOrderView.h"
+#include "search/LineNumbers.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+bool endsWord(QChar c)
+{
+    return c.isSpace() || c == u'"' || c == u';';
+}
+
+QString samePath(const QString &path)
+{
+    return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const Catalogue &catalogue,
+                       QMenu &viewMenu, QMenu &editMenu, std::function<int()> caretLine)
+    : QObject(&window), m_window(window), m_box(box), m_caretLine(std::move(caretLine))
+{
+    clicks.installEventFilter(this);
+    m_watcher = new ConfigWatcher(catalogue, [&box] { return box.textSnapshot(); }, this);
+    connect(m_watcher, &ConfigWatcher::analysed, this, &ConfigView::analysed);
+
+    m_panel = new ProblemsPanel(&window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_panel);
+    m_panel->hide();
+    connect(m_panel, &ProblemsPanel::problemChosen, this, &ConfigView::goTo);
+    // The window's controls take no room of their own from the layout, so
+    // the panel would take it all: it opens at a third of the window.
+    connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !m_panel->isFloating())
+            m_window.resizeDocks({m_panel}, {m_window.height() / 3}, Qt::Vertical);
+    });
+    m_order = new StartupOrderView(&window);
+    connect(m_order, &StartupOrderView::fileChosen, this, &ConfigView::openElsewhere);
+
+    viewMenu.addSeparator();
+    mnuProblems = m_panel->toggleViewAction();
+    mnuProblems->setText(tr("&Problems"));
+    mnuProblems->setObjectName(QStringLiteral("mnuProblems"));
+    viewMenu.addAction(mnuProblems);
+    mnuStartupOrder = viewMenu.addAction(tr("Start-up &Order..."));
+    mnuStartupOrder->setObjectName(QStringLiteral("mnuStartupOrder"));
+    connect(mnuStartupOrder, &QAction::triggered, this, [this] {
+        m_order->setModel(m_watcher->model());
+        m_order->show();
+        m_order->raise();
+    });
+    editMenu.addSeparator();
+    mnuDefinition = editMenu.addAction(tr("Go to &Definition"));
+    mnuDefinition->setObjectName(QStringLiteral("mnuDefinition"));
+    mnuDefinition->setShortcut(Qt::Key_F12);
+    connect(mnuDefinition, &QAction::triggered, this, &ConfigView::goToDefinition);
+}
+
+ConfigView::~ConfigView() = default;
+
+// Ctrl+click goes to the definition once the click has put the caret there.
+bool ConfigView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier)
+            QTimer::singleShot(0, this, &ConfigView::goToDefinition);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ConfigView::documentNamed(const QString &path)
+{
+    m_watcher->documentNamed(samePath(path));
+}
+
+void ConfigView::textChanged()
+{
+    m_watcher->textChanged();
+}
+
+void ConfigView::refresh()
+{
+    m_watcher->refresh();
+}
+
+void ConfigView::catalogueChanged()
+{
+    m_watcher->catalogueChanged();
+}
+
+const WiderHints *ConfigView::hintsAtCaret()
+{
+    const std::shared_ptr<const ConfigModel> model = m_watcher->model();
+    if (!model) {
+        m_hints.reset();
+        return nullptr;
+    }
+    m_hints = std::make_unique<ConfigHints>(model, m_watcher->documentPath(), m_caretLine());
+    return m_hints.get();
+}
+
+QString ConfigView::notice() const
+{
+    return m_watcher->folder() ? configCfgNotice(*m_watcher->folder(), m_watcher->documentPath()) : QString();
+}
+
+void ConfigView::analysed()
+{
+    const std::shared_ptr<const ConfigModel> model = m_watcher->model();
+    const QString text = notice();
+    m_panel->setModel(model, text);
+    if (m_order->isVisible())
+        m_order->setModel(model);
+    // The status area appears with the first game folder; a file standing alone keeps the window as it was.
+    if (!model && !m_count)
+        return;
+    if (!m_count) {
+        m_notice = new QLabel(&m_window);
+        m_notice->setAccessibleName(tr("Notice about the open file"));
+        m_count = new QLabel(&m_window);
+        m_count->setAccessibleName(tr("Problems in the configuration"));
+        m_window.statusBar()->addWidget(m_notice, 1);
+        m_window.statusBar()->addPermanentWidget(m_count);
+    }
+    const int problems = model ? int(model->problems.size()) : 0;
+    m_count->setText(!model ? QString() : problems == 1 ? tr("1 problem") : tr("%1 problems").arg(problems));
+    m_notice->setText(text.isEmpty() ? QString() : tr("The game rewrites config.cfg when it quits."));
+    m_notice->setToolTip(text);
+}
+
+void ConfigView::goTo(const QString &path, int line)
+{
+    if (samePath(path) != m_watcher->documentPath()) {
+        openElsewhere(path);
+        return;
+    }
+    m_box.setSelStart(LineNumbers::startOf(m_box.Text(), line + 1));
+    m_box.SetFocus();
+}
+
+// Until documents share one window, another file opens in a window of its
+// own; the open document and its unsaved changes stay as they are.
+void ConfigView::openElsewhere(const QString &path)
+{
+    if (path.isEmpty() || samePath(path) == m_watcher->documentPath())
+        return;
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {path}))
+        QMessageBox::warning(&m_window, QCoreApplication::applicationName(),
+                             tr("%1 could not be opened in a new window.").arg(QDir::toNativeSeparators(path)));
+}
+
+void ConfigView::say(const QString &message)
+{
+    if (m_count)
+        m_window.statusBar()->showMessage(message, 5000);
+}
+
+void ConfigView::goToDefinition()
+{
+    const std::shared_ptr<const ConfigModel> model = m_watcher->model();
+    if (!model || !m_watcher->folder())
+        return;
+    // The word around the caret, on its line.
+    const QString before = m_box.lineBeforeCaret(CaretLineLimit);
+    qsizetype start = before.size();
+    while (start > 0 && !endsWord(before[start - 1]))
+        --start;
+    QString word = before.mid(start);
+    // The rest of the word after the caret; one keypress may read the whole text.
+    const QString text = m_box.Text();
+    for (qsizetype at = m_box.SelStart(); at < text.size() && word.size() < 256 && !endsWord(text[at]); ++at)
+        word += text[at];
+    if (word.isEmpty())
+        return;
+    const QList<QStringView> commands = ConsoleScript::commands(QStringView(before).left(start));
+    const QStringList statement = commands.isEmpty() ? QStringList() : ConsoleScript::words(commands.back());
+    if (statement.size() == 1 && statement.front().compare(QLatin1String("exec"), Qt::CaseInsensitive) == 0) {
+        const QString path = m_watcher->folder()->find(word);
+        if (path.isEmpty())
+            say(tr("exec %1: no such file in the game folder.").arg(word));
+        else
+            openElsewhere(path);
+        return;
+    }
+    if (const std::optional<AliasSite> site = model->alias(word)) {
+        goTo(site->path, site->line);
+        return;
+    }
+    say(tr("No file of the configuration defines an alias %1.").arg(word));
+}

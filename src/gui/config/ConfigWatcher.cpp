@@ -1,0 +1,114 @@
+#include "gui/config/ConfigWatcher.h"
+
+#include "config/ConfigAnalysis.h"
+#include "config/KnownCommands.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// Long enough that steady typing takes no snapshot of a large document.
+constexpr int PauseMs = 400;
+
+} // namespace
+
+ConfigWatcher::ConfigWatcher(const Catalogue &catalogue, Snapshot snapshot, QObject *parent)
+    : QObject(parent), m_catalogue(catalogue), m_snapshot(std::move(snapshot))
+{
+    m_pause = new QTimer(this);
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(PauseMs);
+    connect(m_pause, &QTimer::timeout, this, &ConfigWatcher::start);
+    m_worker = new QObject;
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.setObjectName(QStringLiteral("configuration analysis"));
+    m_thread.start(QThread::LowPriority);
+}
+
+ConfigWatcher::~ConfigWatcher()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void ConfigWatcher::documentNamed(const QString &path)
+{
+    const std::optional<GameFolder> folder = GameFolder::forFile(path);
+    const bool sameFolder = folder && m_folder && folder->folder() == m_folder->folder();
+    if (!sameFolder) {
+        m_analyzer.reset();
+        if (folder) {
+            // The catalogue is read by now; it does not change while the program runs.
+            if (!m_known)
+                m_known = std::make_shared<CatalogueCommands>(m_catalogue);
+            m_analyzer = std::make_shared<ConfigAnalyzer>(*folder, *m_known);
+        }
+    }
+    m_folder = folder;
+    const QString previous = m_path;
+    m_path = path;
+    m_textChanged = true;
+    if (!m_analyzer) {
+        m_model.reset();
+        ++m_requested;
+        emit analysed();
+        return;
+    }
+    if (sameFolder && previous != path && !previous.isEmpty()) {
+        // The document that was open is read from disk again.
+        QMetaObject::invokeMethod(m_worker, [analyzer = m_analyzer, previous] { analyzer->closeDocument(previous); });
+    }
+    start();
+}
+
+void ConfigWatcher::textChanged()
+{
+    m_textChanged = true;
+    if (m_analyzer)
+        m_pause->start();
+}
+
+void ConfigWatcher::refresh()
+{
+    if (m_analyzer)
+        start();
+}
+
+void ConfigWatcher::catalogueChanged()
+{
+    // A job still running keeps the commands it started with.
+    m_known.reset();
+    m_analyzer.reset();
+    m_folder.reset();
+    if (!m_path.isEmpty())
+        documentNamed(m_path);
+}
+
+void ConfigWatcher::start()
+{
+    m_pause->stop();
+    if (!m_analyzer)
+        return;
+    const quint64 request = ++m_requested;
+    QPointer<ConfigWatcher> self(this);
+    // An unchanged document is not taken and read again: only the files on disk are looked at.
+    EditBox::TextSnapshot text = m_textChanged ? m_snapshot() : EditBox::TextSnapshot();
+    m_textChanged = false;
+    // The analyzer and the commands it reads go with the job, so a job still
+    // running when the folder changes finishes on what it started with.
+    QMetaObject::invokeMethod(
+        m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text)] {
+            if (text)
+                analyzer->setDocument(path, text());
+            auto model = std::make_shared<const ConfigModel>(analyzer->analyze());
+            QMetaObject::invokeMethod(self.data(), [self, request, model] {
+                // Only the latest request's result is shown; an older one is dropped.
+                if (!self || request != self->m_requested)
+                    return;
+                self->m_model = model;
+                emit self->analysed();
+            });
+        });
+}

@@ -1,0 +1,320 @@
+#include "gui/editbox/SyntaxColours.h"
+
+#include "gui/editbox/RichTextBox.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+using Kind = SyntaxToken::Kind;
+
+double luminance(const QColor &c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The colour of this hue nearest to mid lightness that reads on the background.
+QColor readable(const QColor &wanted, const QColor &background)
+{
+    constexpr double Goal = 4.5;
+    const bool darkBackground = luminance(background) < 0.18;
+    const double hue = qMax(0.0, wanted.hslHueF());
+    const double saturation = wanted.hslSaturationF();
+    QColor best = wanted;
+    for (double lightness = 0.5; lightness >= 0 && lightness <= 1; lightness += darkBackground ? 0.02 : -0.02) {
+        best = QColor::fromHslF(float(hue), float(saturation), float(lightness));
+        if (contrast(best, background) >= Goal)
+            break;
+    }
+    return best;
+}
+
+QTextCharFormat coloured(const QColor &colour)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    return format;
+}
+
+// An edit adding more lines than this reindexes the aliases in one pass and
+// colours every line afresh as shown.
+constexpr int ManyLines = 1000;
+
+} // namespace
+
+SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObject *parent)
+    : QsciLexerCustom(parent), m_box(box), m_catalogue(catalogue), m_formats(formatsFor(box.palette()))
+{
+    setDefaultFont(box.font());
+    setFont(box.font(), -1);
+    applyFormats();
+    box.setLexer(this);
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, BadValueIndicator, long(Sci::INDIC_SQUIGGLE));
+    box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+    connect(&box, &RichTextBox::linesReplaced, this, &SyntaxColours::edited);
+    connect(&box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & Sci::SC_UPDATE_V_SCROLL)
+            schedule();
+    });
+    box.installEventFilter(this);
+    box.viewport()->installEventFilter(this);
+    indexAllLines();
+}
+
+SyntaxColours::~SyntaxColours()
+{
+    if (m_box.lexer() == this)
+        m_box.setLexer(nullptr);
+}
+
+const char *SyntaxColours::language() const
+{
+    return "Tessary";
+}
+
+QString SyntaxColours::description(int style) const
+{
+    static const char *const names[] = {"Plain", "Known", "Command", "String", "Number",
+                                        "Comment", "Separator", "Prefix", "Keyword"};
+    return style >= 0 && style < int(std::size(names)) ? QString::fromLatin1(names[style]) : QString();
+}
+
+SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
+{
+    const QColor base = palette.color(QPalette::Base);
+    const QColor text = palette.color(QPalette::Text);
+    const auto hue = [&](int h) { return coloured(readable(QColor::fromHsl(h, 200, 128), base)); };
+    Formats f;
+    f.kind[int(Kind::Known)] = coloured(readable(palette.color(QPalette::Link), base));
+    f.kind[int(Kind::Command)] = hue(280);
+    f.kind[int(Kind::String)] = hue(120);
+    f.kind[int(Kind::Number)] = hue(25);
+    f.kind[int(Kind::Separator)] = hue(330);
+    f.kind[int(Kind::Prefix)] = hue(330);
+    f.kind[int(Kind::Keyword)] = hue(190);
+    // Comments recede toward the background, as far as they stay readable.
+    const QColor muted = QColor::fromRgbF((text.redF() + base.redF()) / 2, (text.greenF() + base.greenF()) / 2,
+                                          (text.blueF() + base.blueF()) / 2);
+    f.kind[int(Kind::Comment)] = coloured(readable(muted, base));
+    f.badValue.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.badValue.setUnderlineColor(readable(QColor::fromHsl(0, 230, 128), base));
+    return f;
+}
+
+void SyntaxColours::applyFormats()
+{
+    const QPalette palette = m_box.palette();
+    setDefaultPaper(palette.color(QPalette::Base));
+    setPaper(palette.color(QPalette::Base), -1);
+    setDefaultColor(palette.color(QPalette::Text));
+    for (int k = 0; k < int(m_formats.kind.size()); ++k) {
+        const QTextCharFormat &f = m_formats.kind[k];
+        setColor(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : palette.color(QPalette::Text),
+                 k);
+    }
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+}
+
+void SyntaxColours::setSyntax(FileSyntax syntax)
+{
+    if (syntax == m_syntax)
+        return;
+    m_syntax = syntax;
+    recolourAll();
+}
+
+void SyntaxColours::recolourAll()
+{
+    ++m_generation;
+    schedule();
+}
+
+// A queued pass: after the scroll or change has been laid out.
+void SyntaxColours::schedule()
+{
+    if (m_posted)
+        return;
+    m_posted = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_posted = false;
+        colourVisible();
+    }, Qt::QueuedConnection);
+}
+
+std::pair<long, long> SyntaxColours::window() const
+{
+    const long screen = m_box.SendScintilla(Sci::SCI_LINESONSCREEN) + 2;
+    const long first = m_box.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, m_box.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
+    const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
+    return {qMax(0L, first - screen), qMin(lines - 1, first + 2 * screen)};
+}
+
+void SyntaxColours::colourVisible()
+{
+    if (!m_box.isVisible())
+        return;
+    const long styledTo = m_box.SendScintilla(Sci::SCI_GETENDSTYLED);
+    const auto [first, last] = window();
+    for (long line = first; line <= last; ++line)
+        colourLine(line);
+    // What Scintilla counts as styled stays as it was.
+    m_box.SendScintilla(Sci::SCI_STARTSTYLING, styledTo, 0x1fL);
+}
+
+void SyntaxColours::styleText(int start, int end)
+{
+    if (!editor())
+        return;
+    const long firstLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(start));
+    const long lastLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(qMax(start, end - 1)));
+    const auto [first, last] = window();
+    for (long line = qMax(firstLine, first); line <= qMin(lastLine, last); ++line)
+        colourLine(line);
+    // Lines outside the window keep their styles until they are shown.
+    startStyling(end);
+}
+
+QString SyntaxColours::lineText(long line) const
+{
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    return m_box.textRange(m_box.fromBuffer(start), m_box.fromBuffer(end));
+}
+
+bool SyntaxColours::colourLine(long line)
+{
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    QByteArray utf8(end - start + 1, Qt::Uninitialized);
+    m_box.SendScintilla(Sci::SCI_GETTEXTRANGE, start, end, utf8.data());
+    utf8.chop(1);
+    const QString text = QString::fromUtf8(utf8);
+    // Zero is the state of a line never coloured.
+    const long stamp = long(qHash(text, m_generation) & 0x7ffffffe) | 1;
+    if (m_box.SendScintilla(Sci::SCI_GETLINESTATE, line) == stamp)
+        return false;
+    m_box.SendScintilla(Sci::SCI_SETLINESTATE, line, stamp);
+    // Byte offset of each UTF-16 position of the line.
+    std::vector<int> byteOf;
+    if (utf8.size() != text.size()) {
+        byteOf.reserve(text.size() + 1);
+        for (qsizetype i = 0, b = 0; i <= text.size(); ++i) {
+            byteOf.push_back(int(b));
+            if (i < text.size())
+                b += text[i].isLowSurrogate() ? 2 : text[i].unicode() < 0x80 ? 1 : text[i].unicode() < 0x800 ? 2
+                                                                              : text[i].isHighSurrogate() ? 2 : 3;
+        }
+    }
+    const auto bytes = [&](int unit) { return byteOf.empty() ? unit : byteOf[unit]; };
+    m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, BadValueIndicator);
+    m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
+    startStyling(int(start));
+    int done = 0;
+    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases)) {
+        if (token.start > done)
+            setStyling(bytes(token.start) - bytes(done), int(Kind::Plain));
+        const int from = bytes(token.start);
+        const int length = bytes(token.start + token.length) - from;
+        setStyling(length, int(token.kind));
+        if (token.badValue)
+            m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, start + from, long(length));
+        done = token.start + token.length;
+    }
+    if (done < text.size())
+        setStyling(bytes(int(text.size())) - bytes(done), int(Kind::Plain));
+    return true;
+}
+
+// Rescans only the lines the edit touched; when a name starts or stops
+// being an alias, every line is coloured afresh as shown.
+void SyntaxColours::edited(int first, int removed, int added)
+{
+    if (added > ManyLines || first + removed > m_aliases.lineCount()) {
+        indexAllLines();
+        return;
+    }
+    // A new line takes its state from the line it split from: forget it.
+    for (int n = 1; n < added; ++n)
+        m_box.SendScintilla(Sci::SCI_SETLINESTATE, long(first + n), 0L);
+    QStringList lines;
+    for (int n = 0; n < added; ++n)
+        lines.append(lineText(first + n));
+    const quint64 names = m_aliases.namesGeneration();
+    m_aliases.replaceLines(first, removed, lines);
+    if (m_aliases.namesGeneration() != names)
+        recolourAll();
+}
+
+// In pieces of lines, read straight from the buffer: a document of millions
+// of short lines is never held as a list of strings.
+void SyntaxColours::indexAllLines()
+{
+    constexpr int Piece = 4096;
+    m_aliases = AliasIndex();
+    const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(m_box.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    QStringList lines;
+    long start = 0;
+    for (long i = 0; i <= length; ++i) {
+        if (i < length && data[i] != '\n')
+            continue;
+        const long end = i > start && data[i - 1] == '\r' ? i - 1 : i;
+        lines.append(QString::fromUtf8(data + start, end - start));
+        start = i + 1;
+        if (lines.size() == Piece || i == length) {
+            m_aliases.replaceLines(m_aliases.lineCount(), 0, lines);
+            lines.clear();
+        }
+    }
+    recolourAll();
+}
+
+QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
+{
+    const long at = m_box.SendScintilla(Sci::SCI_CHARPOSITIONFROMPOINTCLOSE, uintptr_t(viewportPoint.x()),
+                                        long(viewportPoint.y()));
+    if (at < 0)
+        return {};
+    const long line = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, at);
+    if (at >= m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line))
+        return {};
+    const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const int column = m_box.fromBuffer(at) - m_box.fromBuffer(start);
+    return hoverText(lineText(line), column, m_syntax, m_catalogue, &m_aliases);
+}
+
+bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_box.viewport()) {
+        if (event->type() == QEvent::ToolTip) {
+            const auto *help = static_cast<QHelpEvent *>(event);
+            const QString text = toolTipAt(help->pos());
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(help->globalPos(), text, m_box.viewport());
+            return true;
+        }
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            schedule();
+    } else if (watched == &m_box && event->type() == QEvent::PaletteChange) {
+        m_formats = formatsFor(m_box.palette());
+        applyFormats();
+        // Lines off screen take the new colours when they are shown.
+        recolourAll();
+    }
+    return QsciLexerCustom::eventFilter(watched, event);
+}

@@ -1,0 +1,72 @@
+#include "gui/mods/QtModPrompts.h"
+
+#include "documents/Texts.h"
+#include "gui/mods/frmDiff.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+QWidget *QtModPrompts::parent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_fallbackParent;
+}
+
+bool QtModPrompts::confirm(const QString &message)
+{
+    return QMessageBox::question(parent(), QString::fromLatin1(Texts::AppTitle), message,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+bool QtModPrompts::confirmFiles(const QString &message, const QStringList &files)
+{
+    // A long list reads better as one paragraph than as a box taller than the screen.
+    const QString list = files.size() <= 15 ? files.join(u'\n') : files.join(QStringLiteral(", "));
+    return confirm(QStringLiteral("%1\n\n%2\n\nCopy %3?")
+                       .arg(message, list,
+                            files.size() == 1 ? QStringLiteral("this file") : QStringLiteral("these %1 files").arg(files.size())));
+}
+
+bool QtModPrompts::confirmDifference(const QString &question, const QString &currentTitle, const QString &current,
+                                     const QString &versionTitle, const QString &version)
+{
+    frmDiff dialog(question, currentTitle, current, versionTitle, version, parent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtModPrompts::askText(const QString &prompt, const QString &title)
+{
+    return QInputDialog::getText(parent(), title, prompt);
+}
+
+void QtModPrompts::showError(const QString &message)
+{
+    QMessageBox::warning(parent(), QString::fromLatin1(Texts::AppTitle), message);
+}
+
+void QtModPrompts::inform(const QString &message)
+{
+    QMessageBox::information(parent(), QString::fromLatin1(Texts::AppTitle), message);
+}
+
+bool QtModPrompts::keepWaiting(const QString &message, int)
+{
+    if (!m_waiting) {
+        m_waiting = new QProgressDialog(message, QStringLiteral("Cancel"), 0, 0, parent());
+        m_waiting->setWindowTitle(QString::fromLatin1(Texts::AppTitle));
+        m_waiting->setWindowModality(Qt::WindowModal);
+        m_waiting->setMinimumDuration(0);
+        m_waiting->show();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !m_waiting->wasCanceled();
+}
+
+void QtModPrompts::doneWaiting()
+{
+    delete m_waiting;
+}

@@ -1,0 +1,228 @@
+#include "gui/window/WindowState.h"
+
+#include "documents/Prompts.h"
+#include "documents/Texts.h"
+#include "settings/FileName.h"
+#include "settings/RegularFile.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QStyle>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr qreal SmallestPoints = 4;
+// A remembered window smaller than this (a damaged file) gets its start size back.
+constexpr QSize SmallestWindow(200, 150);
+
+// The first local file among dropped addresses, or empty.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
+        const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (RegularFile::exists(path) && RegularFile::check(path))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
+                         std::function<void(const QString &)> open)
+    : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
+      m_open(std::move(open)), m_basePointSize(box.font().pointSizeF())
+{
+    // Files dropped anywhere on the window; the box itself takes no drops,
+    // which would go past the undo engine.
+    m_window.setAcceptDrops(true);
+    m_window.installEventFilter(this);
+    m_box.viewport()->installEventFilter(this);
+
+    auto addZoom = [this](const QList<QKeySequence> &keys, const char *name, void (WindowState::*step)()) {
+        auto *action = new QAction(&m_window);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, step);
+        m_window.addAction(action);
+    };
+    addZoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, "zoomIn",
+            &WindowState::zoomIn);
+    addZoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, "zoomOut", &WindowState::zoomOut);
+    addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, "zoomReset", &WindowState::zoomReset);
+    fillRecentMenu();
+}
+
+void WindowState::restore(const QString &dataFolder)
+{
+    m_dataFolder = dataFolder;
+    m_view = ViewSettings::load(dataFolder);
+    const QSize startSize = m_window.size();
+    if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
+        keepOnScreen(startSize);
+    setZoom(m_view.zoom);
+    if (m_completion)
+        m_completion->setChecked(m_view.completion);
+    fillRecentMenu();
+}
+
+QAction *WindowState::addCompletionItem(QMenu &viewMenu)
+{
+    m_completion = viewMenu.addAction(tr("&Completion"));
+    m_completion->setObjectName(QStringLiteral("mnuCompletion"));
+    m_completion->setCheckable(true);
+    m_completion->setChecked(m_view.completion);
+    connect(m_completion, &QAction::toggled, this, [this](bool on) { m_view.completion = on; });
+    return m_completion;
+}
+
+Status WindowState::save()
+{
+    if (m_dataFolder.isEmpty())
+        return Status::success();
+    m_view.geometry = m_window.saveGeometry();
+    return m_view.save(m_dataFolder);
+}
+
+Status WindowState::setFamiliesOff(const QStringList &ids)
+{
+    m_view.familiesOff = ids;
+    return save();
+}
+
+void WindowState::addRecentFile(const QString &path)
+{
+    m_view.addRecentFile(path);
+    fillRecentMenu();
+}
+
+// A place remembered under another screen setup, or read from a damaged
+// file, must leave the window whole on an available screen and usable.
+void WindowState::keepOnScreen(const QSize &startSize)
+{
+    if (m_window.isMaximized() || m_window.isFullScreen())
+        return;
+    const QRect restored = m_window.geometry();
+    QScreen *screen = QGuiApplication::screenAt(restored.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QMargins frame(restored.left() - m_window.frameGeometry().left(),
+                   restored.top() - m_window.frameGeometry().top(),
+                   m_window.frameGeometry().right() - restored.right(),
+                   m_window.frameGeometry().bottom() - restored.bottom());
+    // Before the window is shown its frame is not known yet: room is left for one.
+    if (frame.isNull()) {
+        const int border = m_window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        frame = QMargins(border, m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border);
+    }
+    QSize size = restored.size();
+    if (size.width() < SmallestWindow.width() || size.height() < SmallestWindow.height())
+        size = startSize;
+    size = size.boundedTo(area.marginsRemoved(frame).size());
+    QRect placed = QRect(restored.topLeft(), size).marginsAdded(frame);
+    if (placed.right() > area.right())
+        placed.moveRight(area.right());
+    if (placed.bottom() > area.bottom())
+        placed.moveBottom(area.bottom());
+    if (placed.left() < area.left())
+        placed.moveLeft(area.left());
+    if (placed.top() < area.top())
+        placed.moveTop(area.top());
+    placed = placed.marginsRemoved(frame);
+    if (placed != restored)
+        m_window.setGeometry(placed);
+}
+
+void WindowState::setZoom(int steps)
+{
+    QFont font = m_box.font();
+    const qreal points = qMax(SmallestPoints, m_basePointSize + steps);
+    m_view.zoom = int(points - m_basePointSize);
+    font.setPointSizeF(points);
+    m_box.setFont(font);
+}
+
+void WindowState::fillRecentMenu()
+{
+    m_recentMenu.clear();
+    const QStringList &recent = m_view.recentFiles();
+    QHash<QString, int> named;
+    for (const QString &path : recent)
+        ++named[QFileInfo(FileName::shown(path)).fileName()];
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        // "&1 config.cfg": a digit key picks it; the full path shows as its tip.
+        // Files of one name (every mod has its config.cfg) show their folders.
+        const QFileInfo file(FileName::shown(path));
+        QString shown = file.fileName();
+        if (named.value(shown) > 1)
+            shown += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(file.absolutePath()));
+        QAction *item = m_recentMenu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(u'&', QStringLiteral("&&"))));
+        item->setToolTip(FileName::shown(path));
+        item->setStatusTip(FileName::shown(path));
+        connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    m_recentMenu.setToolTipsVisible(true);
+    m_recentMenu.setEnabled(!recent.isEmpty());
+}
+
+void WindowState::openRecent(const QString &path)
+{
+    // A folder or a pipe there now is said to be one, not missing.
+    const Status regular = RegularFile::check(path);
+    if (!regular || !RegularFile::exists(path)) {
+        m_view.removeRecentFile(path);
+        fillRecentMenu();
+        m_prompts.showError(regular ? Texts::recentFileMissing(path) : Texts::recentFileUnusable(regular.error()));
+        return;
+    }
+    m_open(path);
+}
+
+bool WindowState::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_window) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto *drag = static_cast<QDropEvent *>(event);
+            if (!droppedFile(drag->mimeData()).isEmpty()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto *drop = static_cast<QDropEvent *>(event);
+            if (const QString path = droppedFile(drop->mimeData()); !path.isEmpty()) {
+                drop->acceptProposedAction();
+                // Asked about unsaved changes once the drop is over, not inside it.
+                QMetaObject::invokeMethod(this, [this, path] { m_open(path); }, Qt::QueuedConnection);
+                return true;
+            }
+        }
+    } else if (watched == m_box.viewport() && event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (const int dy = wheel->angleDelta().y(); dy != 0)
+                dy > 0 ? zoomIn() : zoomOut();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,709 @@
+#include "gui/window/frmTessary.h"
+
+#include "settings/Settings.h"
+#include "settings/mdlVars.h"
+#include "mods/PendingAdds.h"
+#include "mods/Restore.h"
+#include "mods/DataImport.h"
+#include "catalogue/Catalogue.h"
+#include "documents/DocumentCommands.h"
+#include "catalogue/HintRule.h"
+#include "catalogue/QuickSearch.h"
+#include "gui/config/ConfigView.h"
+#include "gui/config/KeyBindings.h"
+#include "gui/window/MainDialogs.h"
+#include "gui/window/MainMenus.h"
+#include "gui/window/QtPrompts.h"
+#include "gui/window/SearchCommands.h"
+#include "gui/window/WindowState.h"
+#include "catalogue/CaretHint.h"
+#include "catalogue/QuickSearchNames.h"
+#include "documents/RecoverySchedule.h"
+#include "documents/RecoveryStore.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
+#include "documents/Texts.h"
+#include "gui/window/ToolPicture.h"
+#include "gui/window/ToolPictures.h"
+#include "editbox/VirtualKey.h"
+#include "undo/clsUndo.h"
+
+#include <QCloseEvent>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+
+// The client area at start, in pixels.
+constexpr int ClientWidth = 407;
+constexpr int ClientHeight = 272;
+constexpr int HintTop = 33;
+constexpr int HintHeight = 16;
+// Right-edge distances kept by the Quick Search label and box.
+constexpr int SearchLabelFromRight = 242;
+constexpr int SearchBoxFromRight = 171;
+// The recovery copy follows the last change after this pause in typing,
+// and the first change not yet kept after at most the bound.
+constexpr int RecoveryPauseMs = 3000;
+constexpr int RecoveryBoundMs = 10000;
+// The hint line is one line of a few hundred pixels: a longer caption (the
+// word of a document without spaces) is cut so it is not laid out whole.
+constexpr int HintShownChars = 2000;
+
+// The installed program's icon, in the sizes window frames and task bars ask for.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts, QWidget *parent)
+    : frmTessary(vars, programFolder, programFolder, prompts, parent)
+{
+}
+
+frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts,
+                       QWidget *parent)
+    : QMainWindow(parent),
+      m_vars(vars),
+      m_programFolder(programFolder),
+      m_dataFolder(dataFolder),
+      m_ownPrompts(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
+      m_prompts(prompts ? *prompts : *m_ownPrompts)
+{
+    setObjectName(QStringLiteral("frmTessary"));
+    setWindowTitle(Texts::windowTitle(QString()));
+    setWindowIcon(programIcon());
+    // The tool pictures explain themselves also while another window is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    // data.dat that could not be read at start is never replaced.
+    m_dialogs = std::make_unique<MainDialogs>(
+        *this, m_vars, m_prompts, m_dataFolder,
+        MainDialogs::Settings{[this](StoreLock::Waiter *waiter) {
+                                  return m_settingsUsable && RefreshSettings(m_vars, m_dataFolder, waiter).ok();
+                              },
+                              [this](StoreLock::Waiter *waiter) {
+                                  return m_settingsUsable
+                                             ? SaveSettings(m_vars, m_dataFolder, waiter)
+                                             : Status::failure(QStringLiteral("data.dat could not be read at start."));
+                              },
+                              [this](const QString &path, const QString &message) {
+                                  m_documents->reloadReplaced(path, message);
+                              }});
+    createControls();
+    createMenus();
+    m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
+    m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
+                              *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
+    txtMain->setChangeHandler([this] { txtMain_Change(); });
+    // The hint follows the caret as well as the text.
+    connect(txtMain, &RichTextBox::caretMoved, this, [this] {
+        UpdateHint();
+        showCaretPlace();
+    });
+    m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
+                                    [this](const QString &path) { openFile(path); });
+    m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    // Takes effect once the list is wired to the edit box.
+    m_windowState->addCompletionItem(*m_menus->mnuView);
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    m_recoveryClock.start();
+    connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
+    // Coming back to the program with one of its dialogs in front activates no main window.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+    });
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+frmTessary::~frmTessary()
+{
+    // Their event filters would otherwise see the edit box half destroyed.
+    delete m_colours;
+    delete m_windowState;
+}
+
+void frmTessary::setDataFolder(const QString &folder)
+{
+    m_recovery = std::make_unique<RecoveryStore>(folder);
+    if (const Status opened = m_recovery->open(); !opened) {
+        m_recovery.reset();
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(opened.error()));
+    }
+    m_documents->setRecoveryStore(m_recovery.get());
+}
+
+
+void frmTessary::keepRecoveryCopy()
+{
+    m_recoverySchedule->kept();
+    if (!m_recovery)
+        return;
+    if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
+        m_recoveryWarned = true;
+        m_prompts.showError(Texts::recoveryNotKept(failed.error()));
+    }
+    m_documents->keepRecoveryCopy();
+}
+
+// The hint line is a standing tooltip: pale yellow in a light theme, the
+// theme's own tooltip colours in a dark one.
+void frmTessary::followTooltipColours()
+{
+    const QPalette theme = QApplication::palette(lblHint);
+    QPalette hintColours = lblHint->palette();
+    hintColours.setColor(QPalette::Window, theme.color(QPalette::ToolTipBase));
+    hintColours.setColor(QPalette::WindowText, theme.color(QPalette::ToolTipText));
+    lblHint->setPalette(hintColours);
+}
+
+bool frmTessary::event(QEvent *event)
+{
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lblHint)
+        followTooltipColours();
+    // Asked once the activation is over: the question itself moves the focus.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] {
+            m_documents->checkDisk();
+            m_config->refresh();
+        });
+    return QMainWindow::event(event);
+}
+
+void frmTessary::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+    // The controls' own font where the window names none; small enough for
+    // "Quick Search:" and the hint line to fit their boxes.
+    QFont formFont(QStringLiteral("Arial"));
+    formFont.setPointSizeF(8.25);
+    m_client->setFont(formFont);
+
+    picSave = addPicture(ToolPictures::diskette(), Texts::SaveTip, tr("Save"), "picSave", QRect(3, 3, 26, 25));
+    Picture1 = addPicture(ToolPictures::openingFolder(), Texts::OpenTip, tr("Open"), "Picture1", QRect(31, 3, 26, 25));
+    picUndo = addPicture(ToolPictures::undoArrow(), Texts::UndoTip, tr("Undo"), "picUndo", QRect(76, 3, 26, 25));
+    picRedo = addPicture(ToolPictures::redoArrow(), Texts::RedoTip, tr("Redo"), "picRedo", QRect(104, 3, 26, 25));
+
+    lblSearch = new QLabel(QString::fromLatin1(Texts::SearchLabel), m_client);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch->setGeometry(169, 8, 73, 17);
+
+    cboSearch = new QComboBox(m_client);
+    cboSearch->setObjectName(QStringLiteral("cboSearch"));
+    cboSearch->setEditable(true);
+    cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    // The box's own completer would search for a completed name at once;
+    // completion from the catalogue is put on its text field (Form_Load).
+    cboSearch->setCompleter(nullptr);
+    // The box picks a typed name of its list when its text field loses the
+    // focus: Enter's search would run a second time.
+    disconnect(cboSearch->lineEdit(), &QLineEdit::editingFinished, cboSearch, nullptr);
+    cboSearch->addItems(QuickSearchNames());
+    cboSearch->setCurrentIndex(-1);
+    cboSearch->setEditText(QString());
+    cboSearch->setToolTip(QString::fromLatin1(Texts::SearchTip));
+    cboSearch->setAccessibleName(tr("Quick Search"));
+    cboSearch->setGeometry(240, 5, 153, cboSearch->sizeHint().height());
+    lblSearch->setBuddy(cboSearch);
+
+    lblHint = new QLabel(m_client);
+    lblHint->setObjectName(QStringLiteral("lblHint"));
+    lblHint->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblHint->setLineWidth(1);
+    // Words from the document must never be read as markup.
+    lblHint->setTextFormat(Qt::PlainText);
+    // A word reaching back over line breaks shows its first line.
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblHint->setAutoFillBackground(true);
+    followTooltipColours();
+    lblHint->setAccessibleDescription(tr("Explains the command being typed"));
+    // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
+    const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
+    lblHint->setGeometry(0, HintTop, 404, hintHeight);
+    const int editTop = HintTop + hintHeight - 1;
+
+    txtMain = new RichTextBox(m_clipboard, m_client);
+    txtMain->setObjectName(QStringLiteral("txtMain"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    txtMain->setFont(font);
+    txtMain->setAccessibleName(tr("Document"));
+    m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
+    txtMain->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
+
+    // The caret's line and column, below the box.
+    lblCaret = new QLabel(this);
+    lblCaret->setObjectName(QStringLiteral("lblCaret"));
+    statusBar()->addPermanentWidget(lblCaret);
+    statusBar()->setSizeGripEnabled(true);
+    showCaretPlace();
+
+    QWidget::setTabOrder(txtMain, cboSearch);
+    QWidget::setTabOrder(cboSearch, picSave);
+    QWidget::setTabOrder(picSave, Picture1);
+    QWidget::setTabOrder(Picture1, picRedo);
+    QWidget::setTabOrder(picRedo, picUndo);
+    txtMain->setFocus();
+
+    connect(picSave, &ToolPicture::clicked, this, &frmTessary::picSave_Click);
+    connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
+    connect(picUndo, &ToolPicture::clicked, this, &frmTessary::picUndo_Click);
+    connect(picRedo, &ToolPicture::clicked, this, &frmTessary::picRedo_Click);
+    txtMain->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
+    connect(cboSearch, &QComboBox::activated, this, &frmTessary::cboSearch_Click);
+    // Whichever of the two gets the key first.
+    cboSearch->installEventFilter(this);
+    cboSearch->lineEdit()->installEventFilter(this);
+}
+
+ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
+                                    const char *name, const QRect &geometry)
+{
+    auto *tool = new ToolPicture(picture, QString::fromLatin1(toolTip), accessibleName, m_client);
+    tool->setObjectName(QString::fromLatin1(name));
+    tool->setGeometry(geometry);
+    return tool;
+}
+
+void frmTessary::createMenus()
+{
+    m_menus = std::make_unique<MainMenus>(menuBar(), *this);
+}
+
+void frmTessary::Form_Load(const QString &commandLineArgument)
+{
+    offerImport();
+    if (const Status loaded = LoadSettings(m_vars, m_dataFolder); !loaded) {
+        // Writing the lists back would replace what could not be read.
+        m_settingsUsable = false;
+        warnSettingsUnsaved(loaded.error());
+    } else if (const Status writable = CheckSettingsWritable(m_dataFolder); !writable) {
+        warnSettingsUnsaved(writable.error());
+    }
+    // What an earlier run left midway: a restore, or adds it never saved.
+    if (m_settingsUsable) {
+        if (const Status s = Restore::RecoverInterrupted(m_dataFolder, m_vars); !s)
+            m_prompts.showError(s.error());
+        if (const Status s = PendingAdds::recoverAbandoned(m_dataFolder, m_vars); !s)
+            m_prompts.showError(s.error());
+    }
+    if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
+        m_prompts.showError(read.error());
+    auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
+    names->setCaseSensitivity(Qt::CaseInsensitive);
+    cboSearch->lineEdit()->setCompleter(names);
+    objUndo = std::make_unique<clsUndo>();
+    objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
+                             [](bool busy) {
+                                 if (busy)
+                                     QApplication::setOverrideCursor(Qt::WaitCursor);
+                                 else
+                                     QApplication::restoreOverrideCursor();
+                             },
+                             [this](const QString &text) { return m_documents->pasteAccepted(text); }});
+    objUndo->setRichBox(txtMain);
+    objUndo->Reset();
+    // The history of a replaced text would write into the new one.
+    m_documents->setDocumentReplacedHandler([this] {
+        objUndo->Reset();
+        // The same file opened again is coloured again.
+        m_colours->recolourAll();
+    });
+    connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
+    m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
+    m_windowState->restore(m_dataFolder);
+    m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
+    if (!m_windowState->recentFiles().isEmpty())
+        m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
+    showLineNumbers(m_windowState->lineNumbers());
+    m_documents->loadCommandLine(commandLineArgument);
+    if (!m_vars.strFilename.isEmpty())
+        documentNamed(m_vars.strFilename);
+    // Offered once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        m_documents->offerRecovery();
+        // Only a restored copy has given the document a path by now.
+        if (!m_vars.strFilename.isEmpty())
+            colourAs(m_vars.strFilename);
+        updateTitle();
+    });
+    txtMain->setFocus();
+}
+
+// Mods of a program folder the user cannot write are copied over once, if wanted.
+void frmTessary::offerImport()
+{
+    const QStringList mods = DataImport::modsToOffer(m_programFolder, m_dataFolder);
+    if (mods.isEmpty())
+        return;
+    if (!m_prompts.askYesNo(Texts::importOffer(m_programFolder, m_dataFolder, mods)))
+        m_prompts.inform(Texts::modsLiveIn(m_dataFolder));
+    else if (const Status copied = DataImport::copyInto(m_programFolder, m_dataFolder); !copied)
+        m_prompts.showError(Texts::importFailed(copied.error()));
+}
+
+void frmTessary::warnSettingsUnsaved(const QString &reason)
+{
+    if (m_settingsWarned)
+        return;
+    m_settingsWarned = true;
+    m_prompts.showError(Texts::settingsNotSaved(reason));
+}
+
+bool frmTessary::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
+                     VirtualKey::shiftState(press->modifiers()), press->text()};
+        cboSearch_KeyDown(key);
+        // Enter is handled here; the box would otherwise pick a matching item.
+        if (key.KeyCode == VirtualKey::Return)
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A size that comes out negative (a minimised or tiny window) is skipped
+// and the control keeps its previous one.
+void frmTessary::Form_Resize()
+{
+    const int scaleWidth = m_client->width();
+    const int scaleHeight = m_client->height();
+    setUpdatesEnabled(false);
+    txtMain->resize(scaleWidth, txtMain->height());
+    if (const int height = scaleHeight - txtMain->y(); height >= 0)
+        txtMain->resize(txtMain->width(), height);
+    lblSearch->move(scaleWidth - SearchLabelFromRight, lblSearch->y());
+    cboSearch->move(scaleWidth - SearchBoxFromRight, cboSearch->y());
+    lblHint->resize(scaleWidth, lblHint->height());
+    showHint(lblHint->text());
+    setUpdatesEnabled(true);
+}
+
+void frmTessary::closeEvent(QCloseEvent *event)
+{
+    if (m_endingAtOnce) {
+        saveWindowState();
+        m_documents->forgetRecoveryCopy();
+        event->accept();
+        return;
+    }
+    // At the end of a session the question was asked already, or could not be.
+    if (!m_sessionEnding && !m_documents->maybeSave()) {
+        event->ignore();
+        return;
+    }
+    if (m_settingsUsable) {
+        if (const Status saved = m_dialogs->saveSettings(); !saved)
+            warnSettingsUnsaved(saved.error());
+    }
+    saveWindowState();
+    if (!m_sessionEnding)
+        m_documents->forgetRecoveryCopy();
+    event->accept();
+}
+
+void frmTessary::endSession()
+{
+    m_documents->endSession(false);
+    m_sessionEnding = true;
+    // Also ends a question or dialog that is up: it answers Cancel.
+    QCoreApplication::exit(0);
+}
+
+bool frmTessary::commitData(bool mayAsk)
+{
+    m_sessionEnding = m_documents->endSession(mayAsk);
+    return m_sessionEnding;
+}
+
+// A folder already told about is not told about again.
+void frmTessary::saveWindowState()
+{
+    if (const Status saved = m_windowState->save(); !saved && !std::exchange(m_settingsWarned, true))
+        m_prompts.showError(saved.error());
+}
+
+void frmTessary::mnuNew_Click()
+{
+    m_documents->newDocument();
+    if (!txtMain->isModified()) // not cancelled
+        colourAs(QString());
+    updateTitle();
+}
+
+void frmTessary::mnuOpen_Click()
+{
+    if (m_documents->open())
+        documentNamed(m_vars.strFilename);
+}
+
+void frmTessary::openFile(const QString &path)
+{
+    if (m_documents->openPath(path))
+        documentNamed(m_vars.strFilename);
+}
+
+void frmTessary::documentNamed(const QString &path)
+{
+    colourAs(path);
+    m_windowState->addRecentFile(path);
+    updateTitle();
+}
+
+void frmTessary::updateTitle()
+{
+    setWindowTitle(Texts::windowTitle(m_vars.strFilename));
+    setWindowModified(txtMain->isModified());
+}
+
+void frmTessary::Picture1_Click()
+{
+    mnuOpen_Click();
+}
+
+void frmTessary::mnuSave_Click()
+{
+    const bool named = !m_vars.strFilename.isEmpty();
+    if (m_documents->save() && !named) // saved through Save As
+        documentNamed(m_vars.strFilename);
+    updateTitle();
+}
+
+void frmTessary::picSave_Click()
+{
+    mnuSave_Click();
+}
+
+void frmTessary::mnuSaveas_Click()
+{
+    if (m_documents->saveAs())
+        documentNamed(m_vars.strFilename);
+    updateTitle();
+}
+
+void frmTessary::colourAs(const QString &path)
+{
+    m_colours->setSyntax(syntaxForPath(path));
+    if (m_config)
+        m_config->documentNamed(path);
+}
+
+// Ends the program without writing data.dat; only the document is asked about.
+void frmTessary::mnuExit_Click()
+{
+    if (!m_documents->maybeSave())
+        return;
+    m_endingAtOnce = true;
+    close();
+    QCoreApplication::quit();
+}
+
+void frmTessary::mnuUndo_Click()
+{
+    picUndo_Click();
+}
+
+void frmTessary::picUndo_Click()
+{
+    objUndo->undo();
+}
+
+void frmTessary::mnuRedo_Click()
+{
+    picRedo_Click();
+}
+
+void frmTessary::picRedo_Click()
+{
+    objUndo->Redo();
+}
+
+void frmTessary::mnuCut_Click()
+{
+    objUndo->Cut();
+}
+
+void frmTessary::mnuCopy_Click()
+{
+    objUndo->Copy();
+}
+
+void frmTessary::mnuPaste_Click()
+{
+    objUndo->Paste();
+}
+
+void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
+{
+    if (Button == 2)
+        m_menus->mnuEdit->popup(txtMain->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
+void frmTessary::txtMain_Change()
+{
+    // An edit after a logout was cancelled is asked about again at closing.
+    m_sessionEnding = false;
+    UpdateHint();
+    setWindowModified(txtMain->isModified());
+    if (m_config)
+        m_config->textChanged();
+    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
+}
+
+void frmTessary::showCaretPlace()
+{
+    const QPoint place = txtMain->caretLineColumn();
+    lblCaret->setText(Texts::caretPlace(place.y(), place.x()));
+}
+
+void frmTessary::showLineNumbers(bool shown)
+{
+    txtMain->setLineNumbersShown(shown);
+    m_menus->mnuLineNumbers->setChecked(shown);
+    m_windowState->setLineNumbers(shown);
+}
+
+void frmTessary::UpdateHint()
+{
+    const Hint hint = hintAtCaret(*txtMain, m_vars.catalogue, m_colours ? &m_colours->aliases() : nullptr,
+                                  m_config ? m_config->hintsAtCaret() : nullptr);
+    // Writing the box's text neither searches nor adds to its list. What
+    // the user is typing there stays while its search moves the caret.
+    if (!cboSearch->hasFocus())
+        cboSearch->setEditText(hint.word);
+    showHint(hint.caption);
+}
+
+// A hint wider than the line can be read whole in its tooltip.
+void frmTessary::showHint(const QString &caption)
+{
+    lblHint->setText(caption.left(HintShownChars));
+    const bool fits = lblHint->fontMetrics().horizontalAdvance(lblHint->text()) <= lblHint->contentsRect().width();
+    lblHint->setToolTip(fits ? QString() : QStringLiteral("<p>%1</p>").arg(lblHint->text().toHtmlEscaped()));
+}
+
+int frmTessary::FindInDocument(const QString &text)
+{
+    if (m_search)
+        m_search->setLastText(text);
+    return ::FindInDocument(*txtMain, m_prompts, text);
+}
+
+void frmTessary::mnuFindNext_Click(bool forward)
+{
+    // Nothing searched yet: the find dialog asks for the text.
+    if (!m_search->findNext(forward))
+        mnuFind_Click();
+}
+
+void frmTessary::mnuReplace_Click()
+{
+    m_search->showReplace();
+}
+
+void frmTessary::mnuGoto_Click()
+{
+    m_search->goToLine();
+}
+
+void frmTessary::cboSearch_Click()
+{
+    const QString text = cboSearch->currentText();
+    FindInDocument(text);
+    txtMain->SetFocus();
+    if (cboSearch->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+        cboSearch->addItem(text);
+}
+
+void frmTessary::cboSearch_KeyDown(KeyEvent &key)
+{
+    if (key.KeyCode != VirtualKey::Return)
+        return;
+    FindInDocument(cboSearch->currentText());
+    txtMain->SetFocus();
+}
+
+void frmTessary::mnuFind_Click()
+{
+    if (!m_search) // before Form_Load
+        return;
+    m_dialogs->showFind([this](const QString &text, SearchOptions options) { m_search->find(text, options); },
+                        m_search->options());
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    m_dialogs->showBackups();
+}
+
+void frmTessary::mnuCatalogue_Click()
+{
+    const auto off = m_dialogs->chooseFamiliesOff(m_vars.catalogue, m_windowState->familiesOff());
+    if (!off)
+        return;
+    m_vars.catalogue.setFamiliesOff(*off);
+    if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
+        m_prompts.showError(saved.error());
+    m_colours->recolourAll();
+    m_config->catalogueChanged();
+    UpdateHint();
+}
+
+void frmTessary::mnuScriptwiz_Click()
+{
+    m_dialogs->showScriptWizard([this](const QString &text) { insertIntoDocument(text); });
+}
+
+void frmTessary::mnuAss_Click()
+{
+    m_dialogs->showFileTypes();
+}
+
+void frmTessary::mnuNewver_Click()
+{
+    m_dialogs->openVersionPage();
+}
+
+void frmTessary::mnuAbout_Click()
+{
+    m_dialogs->showAbout();
+}
+
+void frmTessary::setUrlOpener(std::function<bool(const QUrl &)> openUrl)
+{
+    m_dialogs->setUrlOpener(std::move(openUrl));
+}
+
+// Through the undo engine, so one undo takes the insertion back.
+void frmTessary::insertIntoDocument(const QString &text)
+{
+    undoEngine().InsertText(text);
+}

@@ -1,0 +1,190 @@
+#pragma once
+
+#include "gui/editbox/SystemClipboard.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class ConfigView;
+class KeyBindings;
+class DocumentCommands;
+class Prompts;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPixmap;
+class QRect;
+class QTimer;
+class RecoverySchedule;
+class RecoveryStore;
+class RichTextBox;
+class SyntaxColours;
+class ToolPicture;
+class QUrl;
+struct KeyEvent;
+class clsUndo;
+struct mdlVars;
+class MainDialogs;
+class MainMenus;
+class SearchCommands;
+class WindowState;
+
+// The main window: tool pictures, Quick Search box, hint line, edit box and
+// menus. It wires its controls and hands the work to the core.
+class frmTessary : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The program folder holds data.dat. Without prompts the window asks
+    // its questions with the desktop's dialogs.
+    frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    // data.dat, the backup folders and "temp" go to the data folder; the
+    // program folder keeps commands.dat.
+    frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts = nullptr,
+               QWidget *parent = nullptr);
+    ~frmTessary() override;
+
+    // Start-up, before the window is shown: settings, then the file named
+    // on the command line, if any.
+    void Form_Load(const QString &commandLineArgument);
+
+    RichTextBox &editBox() { return *txtMain; }
+    // The undo engine bound to the edit box, from Form_Load on. Text put
+    // into the box by program code goes through it (InsertText) so that it
+    // can be undone.
+    clsUndo &undoEngine() { return *objUndo; }
+
+    // Where unsaved documents are kept against a crash (a "recovery" folder
+    // is made there); set before Form_Load. Without it nothing is kept.
+    void setDataFolder(const QString &folder);
+
+    // The session ends under the window (see SessionEnd). endSession keeps
+    // the unsaved text as the recovery copy and ends the program;
+    // commitData keeps it, asks about it when mayAsk, and returns false when
+    // the user cancels. Either way closing asks nothing more until the next edit.
+    void endSession();
+    bool commitData(bool mayAsk);
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void Picture1_Click();
+    void mnuSave_Click();
+    void picSave_Click();
+    void mnuSaveas_Click();
+    void mnuExit_Click();
+    void mnuUndo_Click();
+    void picUndo_Click();
+    void mnuRedo_Click();
+    void picRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    // The right button shows the Edit menu at the mouse position.
+    void txtMain_MouseUp(int Button, int Shift, int X, int Y);
+    // Shows the mod settings modally, made on first use.
+    void mnuBackups_Click();
+    // Which catalogue families are hinted and coloured.
+    void mnuCatalogue_Click();
+
+    void mnuScriptwiz_Click();
+    void mnuAss_Click();
+    void mnuNewver_Click();
+    void mnuAbout_Click();
+
+    // How addresses reach the user's web browser; tests put their own here.
+    void setUrlOpener(std::function<bool(const QUrl &)> openUrl);
+    // Every change of the edit box's text, whoever made it, comes here.
+    void txtMain_Change();
+    // The word before the caret into the Quick Search box, its explanation into the hint line.
+    void UpdateHint();
+    // The caret's line and column in the status bar.
+    void showCaretPlace();
+    // View > Line Numbers; remembered with the view.
+    void showLineNumbers(bool shown);
+
+    // The document search shared by the Quick Search and the find dialog.
+    int FindInDocument(const QString &text);
+    // Picking an item searches and appends the searched text to the list.
+    void cboSearch_Click();
+    // Enter searches without changing the list.
+    void cboSearch_KeyDown(KeyEvent &key);
+    void mnuFind_Click();
+    // From the caret with the last text searched, round the document.
+    void mnuFindNext_Click(bool forward);
+    void mnuReplace_Click();
+    void mnuGoto_Click();
+    // A recent or dropped file, asking about unsaved changes first.
+    void openFile(const QString &path);
+
+protected:
+    // Form_Unload.
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    ToolPicture *addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
+                            const char *name, const QRect &geometry);
+    void Form_Resize();
+    void offerImport();
+    void warnSettingsUnsaved(const QString &reason);
+    void insertIntoDocument(const QString &text);
+    // Colours the document as the file at this path; empty for a new document.
+    void colourAs(const QString &path);
+    void keepRecoveryCopy();
+    // The title names the document; the mark follows its modified state.
+    void updateTitle();
+    void saveWindowState();
+    void showHint(const QString &caption);
+    void followTooltipColours();
+    // After a command that may have given the document a file: colours,
+    // recent files and title follow it.
+    void documentNamed(const QString &path);
+
+    mdlVars &m_vars;
+    const QString m_programFolder;
+    // Where data.dat, the backup folders and "temp" live; setDataFolder's
+    // recovery folder is another matter.
+    const QString m_dataFolder;
+    SystemClipboard m_clipboard;
+    std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts &m_prompts;
+    std::unique_ptr<DocumentCommands> m_documents;
+    bool m_settingsWarned = false;
+    bool m_settingsUsable = true;
+    bool m_endingAtOnce = false;
+    bool m_sessionEnding = false;
+    std::unique_ptr<MainDialogs> m_dialogs;
+    // The configuration around the document: problems, start-up order, definitions.
+    ConfigView *m_config = nullptr;
+    KeyBindings *m_keyBindings = nullptr;
+    std::unique_ptr<clsUndo> objUndo;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    std::unique_ptr<RecoverySchedule> m_recoverySchedule;
+    QElapsedTimer m_recoveryClock;
+    bool m_recoveryWarned = false;
+
+    QWidget *m_client = nullptr;
+    ToolPicture *picSave = nullptr;
+    ToolPicture *Picture1 = nullptr;
+    ToolPicture *picUndo = nullptr;
+    ToolPicture *picRedo = nullptr;
+    QLabel *lblSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QLabel *lblHint = nullptr;
+    QLabel *lblCaret = nullptr;
+    RichTextBox *txtMain = nullptr;
+    SyntaxColours *m_colours = nullptr;
+
+    std::unique_ptr<MainMenus> m_menus;
+    WindowState *m_windowState = nullptr;
+    SearchCommands *m_search = nullptr;
+};

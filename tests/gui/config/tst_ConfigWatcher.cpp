@@ -1,0 +1,75 @@
+#include "gui/config/ConfigWatcher.h"
+
+#include "catalogue/Catalogue.h"
+#include "config/ConfigAnalysis.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList messages(const ConfigModel *model)
+{
+    QStringList out;
+    for (const ConfigProblem &p : model ? model->problems : QList<ConfigProblem>())
+        out.append(p.message);
+    return out;
+}
+
+} // namespace
+
+// The analysis on its own thread: the document's unsaved text is what it
+// reads, a change is analysed again, and a file standing alone has none.
+class tst_ConfigWatcher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void followsTheDocument()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath("config.cfg"), "sensitivity 3\nexec userconfig.cfg\n");
+        write(dir.filePath("autoexec.cfg"), "echo on disk\n");
+        Catalogue catalogue;
+        const char *names[] = {"sensitivity", "cl_updaterate", "echo", "exec"};
+        for (int k = 1; k <= 4; ++k)
+            catalogue.strCmdName[k] = QString::fromLatin1(names[k - 1]);
+        catalogue.reindex();
+        QString text = QStringLiteral("sensitivity 2.5\ncl_updaterat 1\n");
+        ConfigWatcher watcher(catalogue, [&text] { return EditBox::TextSnapshot([copy = text] { return copy; }); });
+        QSignalSpy analysed(&watcher, &ConfigWatcher::analysed);
+
+        watcher.documentNamed(dir.filePath("autoexec.cfg"));
+        QVERIFY(analysed.wait(5000));
+        QVERIFY(watcher.model());
+        QCOMPARE(messages(watcher.model().get()),
+                 QStringList{"Unknown command \"cl_updaterat\": did you mean cl_updaterate?"});
+        QVERIFY(watcher.model()->valueHint(dir.filePath("autoexec.cfg"), 0, u"sensitivity").contains("so 3 applies"));
+
+        text = QStringLiteral("sensitivity 2.5\n");
+        watcher.textChanged();
+        QVERIFY(analysed.wait(5000));
+        QCOMPARE(messages(watcher.model().get()), QStringList());
+
+        QFile disk(dir.filePath("autoexec.cfg"));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        QCOMPARE(disk.readAll(), QByteArray("echo on disk\n"));
+
+        QTemporaryDir loose;
+        watcher.documentNamed(loose.filePath("notes.cfg"));
+        QCOMPARE(analysed.size(), 3);
+        QVERIFY(!watcher.model());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ConfigWatcher)
+#include "tst_ConfigWatcher.moc"

@@ -1,0 +1,116 @@
+#include "core/documents/FakePrompts.h"
+
+#include "completion/BindMap.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/window/frmTessary.h"
+#include "settings/mdlVars.h"
+#include "config/KnownCommands.h"
+#include "catalogue/Catalogue.h"
+#include "gui/config/KeyBindingsView.h"
+#include "gui/config/KeyboardPicture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The picture offscreen: what each key says to a screen reader and a
+// tooltip, what a click chooses, and the PNG it saves.
+class tst_KeyBindingsView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void smoke()
+    {
+        Catalogue catalogue;
+        const CatalogueCommands known(catalogue);
+        BindMapBuilder builder(known);
+        const BindMap map = builder.build("/game/autoexec.cfg", "bind F1 +forward\nbind MOUSE1 +attack\n"
+                                                                "bind F1 \"say gg\"\nbind MWHEELUP invprev\n");
+        KeyBindingsView view;
+        view.setMap(map, "autoexec.cfg alone");
+        view.resize(1100, 420);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        KeyboardPicture &picture = view.picture();
+        QCOMPARE(picture.cap("F1")->accessibleName(),
+                 "F1: bound to say gg (autoexec.cfg, line 3), bound 2 times");
+        QCOMPARE(picture.cap("F2")->accessibleName(), "F2: free");
+        QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"say gg\" (autoexec.cfg, line 3): wins"));
+        QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"+forward\" (autoexec.cfg, line 1)\n"));
+        QVERIFY(picture.cap("MWHEELUP"));
+        // Every control has a name a screen reader can say.
+        for (const KeyCap *cap : picture.caps())
+            QVERIFY2(!cap->accessibleName().isEmpty(), qPrintable(cap->face()));
+
+        // A bound key is drawn in its kind's colour, a free one plainly.
+        const QImage image = picture.grab().toImage();
+        QVERIFY(!image.isNull());
+        const auto colourAt = [&](const char *key) {
+            const KeyCap *cap = picture.cap(key);
+            return QColor(image.pixel(cap->geometry().center().x(), cap->geometry().top() + cap->height() / 2));
+        };
+        QCOMPARE(colourAt("MOUSE1"), KeyCap::colourOf(BindMap::Kind::Weapons));
+        QCOMPARE(colourAt("F1"), KeyCap::colourOf(BindMap::Kind::Communication));
+        QVERIFY(colourAt("F2") != colourAt("F1"));
+
+        QSignalSpy chosen(&view, &KeyBindingsView::bindChosen);
+        QTest::mouseClick(picture.cap("F1"), Qt::LeftButton);
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen[0][0].toString(), "/game/autoexec.cfg");
+        QCOMPARE(chosen[0][1].toInt(), 2);
+        QTest::mouseClick(picture.cap("F2"), Qt::LeftButton);
+        QCOMPARE(chosen.size(), 1);
+
+        QTemporaryDir dir;
+        const QString png = dir.filePath("binds.png");
+        QVERIFY(view.savePicture(png));
+        QCOMPARE(QImage(png).size(), picture.grab().size() * 1);
+    }
+
+    // View > Key Bindings in the main window: the configuration's binds, a
+    // click going to the bind's line, and the picture following an edit.
+    void inTheMainWindow()
+    {
+        QTemporaryDir program;
+        QTemporaryDir game;
+        const QByteArray autoexec = "echo hi\r\nbind q +attack\r\n";
+        for (const auto &[name, text] : {std::pair<const char *, QByteArray>{"autoexec.cfg", autoexec},
+                                         {"config.cfg", "bind w +forward\r\nbind q +jump\r\n"}}) {
+            QFile file(game.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        }
+        mdlVars vars;
+        FakePrompts prompts;
+        frmTessary window(vars, program.path(), &prompts);
+        window.Form_Load(game.filePath("autoexec.cfg"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.findChild<QAction *>("mnuCompletion")->isChecked());
+        window.findChild<QAction *>("mnuKeyBindings")->trigger();
+        auto *picture = window.findChild<KeyboardPicture *>();
+        QVERIFY(picture);
+        QTRY_COMPARE(picture->cap("w")->accessibleName(), "W: bound to +forward (config.cfg, line 1)");
+        // config.cfg runs after autoexec.cfg: its bind of q wins.
+        QVERIFY(picture->cap("q")->toolTip().contains("+jump\" (config.cfg, line 2): wins"));
+
+        RichTextBox &box = window.editBox();
+        box.setSelStart(box.TextLength());
+        // The box keeps the text without the file's last line break.
+        if (!box.Text().endsWith("\r\n"))
+            QTest::keyClick(&box, Qt::Key_Return);
+        QTest::keyClicks(&box, "bind F5 +duck");
+        QTRY_COMPARE(picture->cap("F5")->accessibleName(), "F5: bound to +duck (autoexec.cfg, line 3)");
+        box.setSelStart(0);
+        QTest::mouseClick(picture->cap("F5"), Qt::LeftButton);
+        QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
+    }
+};
+
+QTEST_MAIN(tst_KeyBindingsView)
+#include "tst_KeyBindingsView.moc"

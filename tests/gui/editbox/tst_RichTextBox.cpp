@@ -1,0 +1,265 @@
+#include "core/editbox/EditBoxSuite.h"
+
+#include "editbox/MemoryClipboard.h"
+#include "editbox/MemoryEditBox.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SystemClipboard.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+#include <QTest>
+
+class tst_RichTextBox : public EditBoxSuite
+{
+    Q_OBJECT
+
+    SystemClipboard m_clipboard;
+    RichTextBox *m_widget = nullptr;
+
+protected:
+    std::unique_ptr<EditBox> createBox() override
+    {
+        auto box = std::make_unique<RichTextBox>(m_clipboard);
+        m_widget = box.get();
+        m_widget->resize(300, 200);
+        m_widget->show();
+        m_widget->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_widget))
+            qWarning("box window did not become active");
+        return box;
+    }
+    Clipboard &clipboard() override { return m_clipboard; }
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text) override
+    {
+        QTest::sendKeyEvent(QTest::Click, m_widget, key, text, modifiers);
+    }
+    void releaseMouse(Qt::MouseButton button) override
+    {
+        QTest::mouseRelease(m_widget->viewport(), button, {}, QPoint(10, 10));
+    }
+
+private slots:
+    // The widget counts a line break as one character; every position
+    // must still agree with the plain string model after any edit.
+    void agreesWithMemoryBoxUnderRandomEdits()
+    {
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        const QString start = QStringLiteral("gamma 1\r\nbind \"w\" \"+forward\"\nx\r\n\r\nname \u00e9\r\n");
+        box().setText(start);
+        model.setText(start);
+        const QStringList pieces = {QStringLiteral("x"), QStringLiteral("\r\n"), QStringLiteral("a\nb"), QString(),
+                                    QStringLiteral("\r\n\r\n"), QStringLiteral("\u00a0"), QStringLiteral("z\r\n"),
+                                    QStringLiteral("a b\r"), QStringLiteral("\u20ac\u201cq\u201d"),
+                                    QStringLiteral("\n\n")};
+        // A failure names its seed; SEED=n replays it.
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+                                                               : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        for (int step = 0; step < 3000; ++step) {
+            const int length = model.TextLength();
+            const int a = int(random.bounded(length + 3)) - 1;
+            const int b = int(random.bounded(6));
+            switch (random.bounded(6)) {
+            case 0:
+                box().setSelStart(a);
+                model.setSelStart(a);
+                break;
+            case 1:
+                box().setSelLength(b);
+                model.setSelLength(b);
+                break;
+            case 2: {
+                const QString &piece = pieces[random.bounded(pieces.size())];
+                box().setSelText(piece);
+                model.setSelText(piece);
+                break;
+            }
+            case 3:
+                box().Span(QStringLiteral("\r\n"), b % 2 == 0, true);
+                model.Span(QStringLiteral("\r\n"), b % 2 == 0, true);
+                break;
+            case 4:
+                QCOMPARE(box().Find(QStringLiteral("X\r"), a, length), model.Find(QStringLiteral("X\r"), a, length));
+                break;
+            case 5: // the whole text, as the Quick Search looks
+                QCOMPARE(box().Find(QStringLiteral("B"), 0, length), model.Find(QStringLiteral("B"), 0, length));
+                break;
+            }
+            const QByteArray where = QStringLiteral("seed %1 step %2").arg(seed).arg(step).toLatin1();
+            QVERIFY2(box().SelStart() == model.SelStart(), where);
+            QVERIFY2(box().SelLength() == model.SelLength(), where);
+            QVERIFY2(box().TextLength() == model.TextLength(), where);
+            bool boxCut = false, modelCut = false;
+            const int limit = b + 1;
+            QVERIFY2(box().textAfterLastSpace(limit, boxCut) == model.textAfterLastSpace(limit, modelCut), where);
+            QVERIFY2(boxCut == modelCut, where);
+        }
+        QCOMPARE(box().Text(), model.Text());
+    }
+
+    // Long documents of uneven lines, runs of empty lines and lone LFs:
+    // every position maps as in the plain string, also after an early edit.
+    void positionsInALongUnevenDocument()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+                                                               : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QString text;
+        while (text.size() < 200000) {
+            const int kind = int(random.bounded(4));
+            const int count = kind == 0 ? int(random.bounded(2000)) : 1;
+            for (int i = 0; i < count; ++i)
+                text += kind == 1 ? QString(int(random.bounded(3000)), u'x') : QStringLiteral("\r\n");
+            text += kind == 2 ? QStringLiteral("a\nb") : QStringLiteral("gamma 1");
+        }
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        box().setText(text);
+        model.setText(text);
+        for (int step = 0; step < 1500; ++step) {
+            if (step == 750) {
+                box().setSelStart(3);
+                box().setSelText(QStringLiteral("\r\n\r\nzz"));
+                model.setSelStart(3);
+                model.setSelText(QStringLiteral("\r\n\r\nzz"));
+            }
+            const int p = int(random.bounded(model.TextLength() + 1));
+            box().setSelStart(p);
+            model.setSelStart(p);
+            box().setSelLength(2);
+            model.setSelLength(2);
+            const QByteArray where = QStringLiteral("seed %1 step %2 position %3").arg(seed).arg(step).arg(p).toLatin1();
+            QVERIFY2(box().SelStart() == model.SelStart(), where);
+            QVERIFY2(box().SelText() == model.SelText(), where);
+        }
+    }
+
+    // Random text of CR LF, lone LF, lone CR and Windows-1252's high
+    // characters (the euro sign and typographic quotes among them): every
+    // position, selection and piece of text maps as in the in-memory box.
+    void positionMappingAgreesWithMemoryBox()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+                                                               : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        const QString high = QStringLiteral("\u20ac\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160"
+                                            "\u2039\u0152\u017d\u2018\u2019\u201c\u201d\u2022\u2013\u2014"
+                                            "\u02dc\u2122\u0161\u203a\u0153\u017e\u0178\u00a0\u00e9\u00ff");
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        for (int round = 0; round < 20; ++round) {
+            QString text;
+            const int length = int(random.bounded(400));
+            for (int i = 0; i < length; ++i) {
+                switch (random.bounded(8)) {
+                case 0: text += QStringLiteral("\r\n"); break;
+                case 1: text += u'\n'; break;
+                case 2: text += u'\r'; break;
+                // Every fourth text is all ASCII until the edit below.
+                case 3: text += round % 4 ? high[random.bounded(high.size())] : QChar(u'q'); break;
+                default: text += QChar(u'a' + random.bounded(26)); break;
+                }
+            }
+            box().setText(text);
+            model.setText(text);
+            QCOMPARE(box().Text(), model.Text());
+            QCOMPARE(box().TextLength(), model.TextLength());
+            QCOMPARE(box().LineCount(), model.LineCount());
+            for (int p = -1; p <= model.TextLength() + 1; ++p) {
+                const int span = int(random.bounded(6));
+                box().setSelStart(p);
+                model.setSelStart(p);
+                box().setSelLength(span);
+                model.setSelLength(span);
+                const QByteArray where = QStringLiteral("seed %1 round %2 position %3").arg(seed).arg(round).arg(p).toLatin1();
+                QVERIFY2(box().SelStart() == model.SelStart(), where);
+                QVERIFY2(box().SelLength() == model.SelLength(), where);
+                QVERIFY2(box().SelText() == model.SelText(), where);
+                QVERIFY2(box().lineBeforeCaret(4) == model.lineBeforeCaret(4), where);
+            }
+            // An edit through the box keeps the two agreeing after it.
+            const int at = int(random.bounded(model.TextLength() + 1));
+            box().setSelStart(at);
+            model.setSelStart(at);
+            box().setSelText(QStringLiteral("\u201c\r\u20ac\n"));
+            model.setSelText(QStringLiteral("\u201c\r\u20ac\n"));
+            QCOMPARE(box().SelStart(), model.SelStart());
+            QCOMPARE(box().Text(), model.Text());
+        }
+    }
+
+    // Line breaks typed or removed by the widget itself move every later position.
+    void positionsFollowTheWidgetsOwnEdits()
+    {
+        box().setText(QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
+        box().setSelStart(box().TextLength());
+        box().setSelStart(2);
+        QTest::keyClick(m_widget, Qt::Key_Return);
+        QTest::keyClick(m_widget, Qt::Key_Return);
+        box().setSelStart(11);
+        QTest::keyClick(m_widget, Qt::Key_Backspace);
+        QTest::keyClick(m_widget, Qt::Key_Backspace);
+        QTest::keyClicks(m_widget, QStringLiteral("x"));
+        QCOMPARE(box().Text(), QStringLiteral("on\r\n\r\ne\r\nxo\r\nthree\r\nfour"));
+
+        MemoryClipboard memoryClipboard;
+        MemoryEditBox model(memoryClipboard);
+        model.setText(box().Text());
+        for (int p = box().TextLength(); p >= 0; --p) {
+            box().setSelStart(p);
+            model.setSelStart(p);
+            QCOMPARE(box().SelStart(), model.SelStart());
+            box().setSelLength(1);
+            model.setSelLength(1);
+            QCOMPARE(box().SelText(), model.SelText());
+        }
+    }
+
+    void ownUndoAndMenusAreOff()
+    {
+        box().setText(QStringLiteral("loaded"));
+        box().setText(QString());
+        QVERIFY(!m_widget->SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION));
+        QCOMPARE(m_widget->contextMenuPolicy(), Qt::PreventContextMenu);
+        QVERIFY(!m_widget->acceptDrops());
+        QVERIFY(!m_widget->viewport()->acceptDrops());
+
+        QTest::keyClicks(m_widget, QStringLiteral("abc"));
+        QTest::keyClick(m_widget, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box().Text(), QStringLiteral("abc"));
+
+        QTest::mouseClick(m_widget->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+
+    void middleButtonDoesNotPaste()
+    {
+        m_clipboard.SetText(QStringLiteral("pasted"));
+        box().setText(QStringLiteral("keep"));
+        QTest::mouseClick(m_widget->viewport(), Qt::MiddleButton, {}, QPoint(10, 10));
+        QCOMPARE(box().Text(), QStringLiteral("keep"));
+    }
+
+    void desktopLineEnds_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("desktop");
+        QTest::newRow("one break") << "a\r\nb" << "a\nb";
+        QTest::newRow("trailing break") << "a\r\n" << "a\n";
+        QTest::newRow("no break") << "abc" << "abc";
+    }
+    void desktopLineEnds()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, desktop);
+#ifndef Q_OS_WIN
+        QCOMPARE(SystemClipboard::toDesktop(document), desktop);
+        QCOMPARE(SystemClipboard::fromDesktop(desktop), document);
+        QCOMPARE(SystemClipboard::fromDesktop(document), document);
+#endif
+    }
+};
+
+QTEST_MAIN(tst_RichTextBox)
+#include "tst_RichTextBox.moc"

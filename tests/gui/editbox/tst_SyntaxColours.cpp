@@ -1,0 +1,229 @@
+#include "gui/editbox/SyntaxColours.h"
+
+#include "core/catalogue/TestCatalogue.h"
+#include "editbox/MemoryClipboard.h"
+#include "gui/editbox/RichTextBox.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_SyntaxColours : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Catalogue> m_catalogue = testCatalogue();
+    MemoryClipboard m_clipboard;
+    std::unique_ptr<RichTextBox> m_box;
+    std::unique_ptr<SyntaxColours> m_colours;
+    int m_changes = 0;
+
+    long sci(unsigned int message, unsigned long w = 0, long l = 0) const { return m_box->SendScintilla(message, w, l); }
+    long lineStart(int line) const { return sci(QsciScintillaBase::SCI_POSITIONFROMLINE, line); }
+    long lineEnd(int line) const { return sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, line); }
+    // Whether any character of the line has a colour of its own.
+    bool coloured(int line) const
+    {
+        for (long p = lineStart(line); p < lineEnd(line); ++p) {
+            if (sci(QsciScintillaBase::SCI_GETSTYLEAT, p) != 0)
+                return true;
+        }
+        return false;
+    }
+    bool underlined(int line) const
+    {
+        for (long p = lineStart(line); p < lineEnd(line); ++p) {
+            if (sci(QsciScintillaBase::SCI_INDICATORVALUEAT, SyntaxColours::BadValueIndicator, p))
+                return true;
+        }
+        return false;
+    }
+    // The middle of a character of a line, in the viewport.
+    QPoint pointAt(int line, int column) const
+    {
+        const long at = lineStart(line) + column;
+        return QPoint(int(sci(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, at)) + 2,
+                      int(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at))
+                          + int(sci(QsciScintillaBase::SCI_TEXTHEIGHT, line)) / 2);
+    }
+    void scrollTo(int line)
+    {
+        sci(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, line);
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    void show(const QString &text)
+    {
+        m_box->setText(text);
+        m_box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init()
+    {
+        m_box = std::make_unique<RichTextBox>(m_clipboard);
+        m_box->resize(400, 300);
+        m_colours = std::make_unique<SyntaxColours>(*m_box, *m_catalogue);
+        m_changes = 0;
+        m_box->setChangeHandler([this] { ++m_changes; });
+    }
+    void cleanup()
+    {
+        m_colours.reset();
+        m_box.reset();
+    }
+
+    void coloursOnlyAroundTheScreen()
+    {
+        show(QStringLiteral("sensitivity 300\r\n").repeated(3000));
+        QVERIFY(underlined(0) && coloured(0));
+        QVERIFY(!coloured(2000));
+        scrollTo(2990);
+        QVERIFY(underlined(2999) && coloured(2999));
+        QVERIFY(!coloured(1500));
+        scrollTo(1500); // shown now
+        QVERIFY(coloured(1500) && underlined(1505));
+    }
+
+    // Colouring is no edit: the box's change notification, the document's
+    // change signals, its modified flag and undo stay untouched.
+    void colouringChangesNothing()
+    {
+        const QString text = QStringLiteral("bind \"x\" \"volume 2\"\r\nsensitivity 300 // fast\r\n").repeated(200);
+        m_box->setText(text);
+        m_box->setModified(false);
+        m_changes = 0;
+        const QString rtf = m_box->TextRTF();
+        QSignalSpy changed(m_box.get(), &RichTextBox::linesReplaced);
+        QSignalSpy modified(m_box.get(), &QsciScintilla::modificationChanged);
+
+        m_box->show(); // the first colouring counts too
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+        QCoreApplication::processEvents();
+        scrollTo(50);
+        m_colours->setSyntax(FileSyntax::Fgd);
+        QPalette dark = m_box->palette();
+        dark.setColor(QPalette::Base, Qt::black);
+        m_box->setPalette(dark);
+        m_box->resize(300, 200);
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+
+        QVERIFY(coloured(50));
+        QCOMPARE(m_changes + changed.count() + modified.count(), 0);
+        QVERIFY(!m_box->isModified() && !m_box->SendScintilla(QsciScintillaBase::SCI_CANUNDO));
+        QCOMPARE(m_box->Text(), text);
+        QCOMPARE(m_box->TextRTF(), rtf);
+        m_box->setSelStart(0);
+        QTest::keyClick(m_box.get(), Qt::Key_X);
+        QCOMPARE(m_changes, 1); // an edit still raises exactly one
+    }
+
+    // The check follows an edit of a line on screen, even when the line gets shorter.
+    void followsEdits()
+    {
+        show(QStringLiteral("volume 0.5\r\nsensitivity 300\r\n"));
+        QVERIFY(!underlined(0) && underlined(1));
+        m_box->setSelStart(20); // after "sensitivity 3"
+        m_box->setSelLength(2);
+        m_box->setSelText(QString());
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        m_box->setSelStart(7);
+        m_box->setSelLength(3);
+        m_box->setSelText(QStringLiteral("9"));
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        QVERIFY(underlined(0) && !underlined(1));
+        m_colours->setSyntax(FileSyntax::Plain); // recolours unchanged lines too
+        QCoreApplication::processEvents();
+        QVERIFY(!underlined(0));
+    }
+
+    // A name the document aliases is coloured as known once defined, and
+    // plain again once the definition goes; the index follows every edit.
+    void aliasesFollowEdits()
+    {
+        show(QStringLiteral("go\r\nalias go kill\r\n"));
+        QVERIFY(coloured(0));
+        QCOMPARE(m_colours->toolTipAt(pointAt(0, 0)), QStringLiteral("alias go: kill (line 2)"));
+        m_box->setSelStart(4);
+        m_box->setSelLength(15);
+        m_box->setSelText(QString());
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        QCoreApplication::processEvents();
+        QVERIFY(!coloured(0));
+
+        QRandomGenerator rng(15);
+        static const QStringList pieces = {"alias go kill", "alias a", "go", "\r\n", "\r\n", ";", "x", "\""};
+        for (int edit = 0; edit < 400; ++edit) {
+            const int length = int(m_box->Text().size());
+            m_box->setSelStart(rng.bounded(length + 1));
+            m_box->setSelLength(rng.bounded(8));
+            QString added;
+            for (int n = rng.bounded(3); n > 0; --n)
+                added += pieces[rng.bounded(pieces.size())];
+            m_box->setSelText(added);
+            QStringList lines = m_box->Text().split(QStringLiteral("\r\n"));
+            AliasIndex full;
+            full.replaceLines(0, 0, lines);
+            QCOMPARE(m_colours->aliases().lineCount(), full.lineCount());
+            QCOMPARE(m_colours->aliases().find("go"), full.find("go"));
+            QCOMPARE(m_colours->aliases().find("a"), full.find("a"));
+        }
+    }
+
+    void toolTips_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("known name") << 0 << 3 << "Mouse sensitivity (Range: 0.1-10) (default 3)";
+        QTest::newRow("bad value") << 0 << 13
+                                   << "sensitivity takes a number from 0.1 to 10 (Range: 0.1-10): 300 is above 10";
+        QTest::newRow("misspelt name") << 1 << 2 << "";
+        QTest::newRow("past the line's end") << 2 << -1 << "";
+    }
+    void toolTips()
+    {
+        QFETCH(int, line);
+        QFETCH(int, column);
+        show(QStringLiteral("sensitivity 300\r\nsensitivty 3\r\nvolume\r\n"));
+        const QPoint point = pointAt(line, qMax(0, column)) + QPoint(column < 0 ? 300 : 0, 0);
+        QTEST(m_colours->toolTipAt(point), "text");
+    }
+
+    // Every colour reads on a light and on a dark background (contrast 4.5 or more).
+    void readableOnLightAndDark()
+    {
+        const auto luminance = [](const QColor &c) {
+            const auto ch = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF()) + 0.05;
+        };
+        for (const QColor &base : {QColor(Qt::white), QColor(30, 30, 30)}) {
+            QPalette palette;
+            palette.setColor(QPalette::Base, base);
+            palette.setColor(QPalette::Text, base.lightness() > 128 ? Qt::black : QColor(220, 220, 220));
+            const SyntaxColours::Formats formats = SyntaxColours::formatsFor(palette);
+            QList<QColor> colours{formats.badValue.underlineColor()};
+            for (const QTextCharFormat &f : formats.kind) {
+                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                    colours << f.foreground().color();
+            }
+            QCOMPARE(colours.size(), 9); // every kind but plain, and the underline
+            for (const QColor &c : colours) {
+                const double a = luminance(c), b = luminance(base);
+                QVERIFY2(qMax(a, b) / qMin(a, b) >= 4.5, qPrintable(c.name() + " on " + base.name()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(tst_SyntaxColours)
+#include "tst_SyntaxColours.moc"

@@ -1,0 +1,119 @@
+#include "core/mods/FakeModPrompts.h"
+
+#include "gui/mods/frmBrowse.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+class tst_frmBrowse : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeModPrompts m_prompts;
+    std::unique_ptr<QLineEdit> m_target;
+    std::unique_ptr<frmBrowse> m_frm;
+
+    QLineEdit *txtPath() const { return m_frm->findChild<QLineEdit *>("txtPath"); }
+    QString sub(const QString &name) const { return QDir(m_dir->path()).canonicalPath() + "/" + name; }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(sub("a/b")));
+        QVERIFY(QDir::setCurrent(sub("a")));
+        m_prompts = FakeModPrompts();
+        m_target = std::make_unique<QLineEdit>();
+        m_frm = std::make_unique<frmBrowse>(m_target.get(), m_prompts);
+        m_frm->show();
+    }
+
+    void cleanup() { m_frm.reset(); }
+
+    void listHasTheFocus() { QCOMPARE(m_frm->focusWidget()->objectName(), QString("dirPath")); }
+
+    void typedPath_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("listed"); // the list's folder after typing, relative to the temp folder
+        QTest::addColumn<QString>("handedBack");
+        QTest::newRow("nothing typed") << QString() << "a" << "a";
+        QTest::newRow("existing folder") << "a/b" << "a/b" << "a/b";
+        QTest::newRow("separator at end") << "a/b/" << "a/b" << "a/b/";
+        QTest::newRow("missing folder") << "a/none" << "a" << "a/none";
+        QTest::newRow("half typed") << "a/" << "a" << "a/";
+    }
+
+    // The list follows every existing folder typed; "Ok" hands back the text.
+    void typedPath()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, listed);
+        QFETCH(QString, handedBack);
+        QCOMPARE(txtPath()->text(), sub("a"));
+        if (!typed.isEmpty()) {
+            txtPath()->clear();
+            QTest::keyClicks(txtPath(), sub(typed));
+        }
+        QCOMPARE(m_frm->path(), sub(listed));
+        m_frm->findChild<QPushButton *>("cmdOk")->click();
+        QCOMPARE(m_target->text(), sub(handedBack));
+        QVERIFY(!m_frm->isVisible());
+        m_frm->show(); // kept while hidden
+        QCOMPARE(m_frm->path(), sub(listed));
+    }
+
+    void cancelHandsNothingBack()
+    {
+        txtPath()->setText(sub("a/b"));
+        m_frm->findChild<QPushButton *>("cmdCancel")->click();
+        QVERIFY(!m_frm->isVisible());
+        QCOMPARE(m_target->text(), QString());
+    }
+
+    void createFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("made");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("new name") << "new" << true << 0;
+        QTest::newRow("cancelled") << "" << false << 0;
+        QTest::newRow("existing") << "b" << false << 1;
+        QTest::newRow("separator") << "x/y" << false << 1;
+    }
+
+    void createFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, made);
+        QFETCH(int, errors);
+        m_prompts.typed = name;
+        m_frm->cmdNewfolder_Click();
+        QCOMPARE(m_prompts.asked,
+                 QStringList({"Please Enter the name of the new directory", "New Directory"}));
+        QCOMPARE(m_prompts.errors.size(), errors);
+        QCOMPARE(m_frm->path(), sub("a"));
+        QCOMPARE(txtPath()->text(), sub("a"));
+        if (made) {
+            QVERIFY(QFileInfo(sub("a/" + name)).isDir());
+            auto *model = qobject_cast<QFileSystemModel *>(m_frm->findChild<QTreeView *>("dirPath")->model());
+            const QModelIndex parent = model->index(sub("a"));
+            auto listedNames = [&] {
+                QStringList names;
+                for (int row = 0; row < model->rowCount(parent); ++row)
+                    names << model->fileName(model->index(row, 0, parent));
+                return names;
+            };
+            QTRY_VERIFY(listedNames().contains(name));
+        }
+    }
+};
+
+QTEST_MAIN(tst_frmBrowse)
+#include "tst_frmBrowse.moc"

@@ -1,0 +1,974 @@
+#include "core/documents/FakePrompts.h"
+
+#include "settings/FileName.h"
+#include "settings/RecordFile.h"
+#include "settings/Settings.h"
+#include "catalogue/Catalogue.h"
+#include "settings/ViewSettings.h"
+#include "documents/CommandLine.h"
+#include "settings/mdlVars.h"
+#include "documents/DocumentFile.h"
+#include "documents/RecoveryStore.h"
+#include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
+#include "gui/window/frmTessary.h"
+#include "undo/clsUndo.h"
+#include "catalogue/QuickSearchNames.h"
+
+#include "FileHelpers.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QScreen>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+class tst_frmTessary : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<mdlVars> m_vars;
+    std::unique_ptr<FakePrompts> m_prompts;
+    std::unique_ptr<frmTessary> m_frm;
+    QProcessEnvironment m_environment;
+
+    QString folder() const { return m_dir->path(); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    template<typename T = QWidget>
+    T *control(const char *name) const
+    {
+        return m_frm->findChild<T *>(QString::fromLatin1(name));
+    }
+    QWidget *client() const { return m_frm->centralWidget(); }
+
+    void start(const QString &argument = {}, const QString &dataFolder = {})
+    {
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
+        if (!dataFolder.isEmpty())
+            m_frm->setDataFolder(dataFolder);
+        m_frm->Form_Load(argument);
+        m_frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
+    }
+
+    void resizeClient(int width, int height)
+    {
+        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
+        QTRY_COMPARE(client()->size(), QSize(width, height));
+    }
+
+    void open(const QString &name)
+    {
+        m_prompts->openPath = path(name);
+        m_frm->mnuOpen_Click();
+    }
+
+    // Drops the data on the window as a file manager would.
+    bool dropOn(QMimeData &data)
+    {
+        const QPoint at = m_frm->editBox().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frm.get(), &drop);
+        return enter.isAccepted();
+    }
+
+    void type(const QString &text)
+    {
+        QTest::keyClicks(&m_frm->editBox(), text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+        m_environment = QProcessEnvironment::systemEnvironment();
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts = std::make_unique<FakePrompts>();
+        // The program folder as installed: a catalogue with a command in it.
+        RecordFile catalogue;
+        QVERIFY(catalogue.open(Catalogue::path(folder())));
+        QVERIFY(catalogue.write(Catalogue::record(0, Catalogue::Entries), QStringLiteral("test_only_command")));
+        QVERIFY(catalogue.commit());
+    }
+
+    void cleanup()
+    {
+        m_frm.reset();
+        for (const char *name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
+            if (m_environment.contains(QString::fromLatin1(name)))
+                qputenv(name, m_environment.value(QString::fromLatin1(name)).toLocal8Bit());
+            else
+                qunsetenv(name);
+        }
+    }
+
+    // The first row is the window as it starts; the first resize has moved
+    // the Quick Search to the right edge.
+    void layoutFollowsTheWindowSize_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("as started") << QSize(407, 272);
+        QTest::newRow("100 wider") << QSize(507, 272);
+        QTest::newRow("taller") << QSize(407, 500);
+        // Too low for the edit box: it keeps its height, the widths still follow.
+        QTest::newRow("40 high") << QSize(300, 40);
+    }
+    void layoutFollowsTheWindowSize()
+    {
+        QFETCH(QSize, client);
+        start();
+        QCOMPARE(this->client()->size(), QSize(407, 272));
+        resizeClient(client.width(), client.height());
+        const int w = client.width();
+        // The hint line is as tall as its font with descenders needs; the box starts on its lower edge.
+        auto *hint = control<QLabel>("lblHint");
+        const int hintHeight = qMax(16, hint->fontMetrics().height() + 2);
+        const int top = 33 + hintHeight - 1;
+        const int editHeight = client.height() >= top ? client.height() - top : 272 - top;
+        QCOMPARE(control("txtMain")->geometry(), QRect(0, top, w, editHeight));
+        QCOMPARE(hint->geometry(), QRect(0, 33, w, hintHeight));
+        QCOMPARE(control("lblSearch")->geometry(), QRect(w - 242, 8, 73, 17));
+        QCOMPARE(control("cboSearch")->pos(), QPoint(w - 171, 5));
+        QCOMPARE(control("cboSearch")->width(), 153);
+        QCOMPARE(control("picSave")->geometry(), QRect(3, 3, 26, 25));
+        QCOMPARE(control("Picture1")->geometry(), QRect(31, 3, 26, 25));
+        QCOMPARE(control("picUndo")->geometry(), QRect(76, 3, 26, 25));
+        QCOMPARE(control("picRedo")->geometry(), QRect(104, 3, 26, 25));
+        QVERIFY(m_frm->updatesEnabled());
+    }
+
+    void tabOrderAndStartFocus()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QCOMPARE(QApplication::focusWidget(), control("txtMain"));
+
+        const QList<QWidget *> order = {control("txtMain"), control("cboSearch"), control("picSave"),
+                                        control("Picture1"), control("picRedo"), control("picUndo")};
+        QList<QWidget *> chain;
+        QWidget *w = order[0];
+        do {
+            if (order.contains(w) && !chain.contains(w))
+                chain << w;
+            w = w->nextInFocusChain();
+        } while (w != order[0]);
+        QCOMPARE(chain, order);
+        // Screen readers name every control that shows no text of its own.
+        for (QWidget *named : order)
+            QVERIFY2(!named->accessibleName().isEmpty(), qPrintable(named->objectName()));
+    }
+
+    void firstStartCreatesSettingsAndCloseWritesThem()
+    {
+        start();
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
+        m_vars->strModName[0] = QStringLiteral("ns");
+        QVERIFY(m_frm->close());
+        const QByteArray bytes = readAll(Settings::path(folder()));
+        QCOMPARE(bytes.size(), 320768);
+        QCOMPARE(bytes.mid(2, 2), QByteArray("ns"));
+        QVERIFY(m_prompts->errors.isEmpty());
+    }
+
+    void changeOnDiskIsToldWhenTheWindowIsActivated_data()
+    {
+        QTest::addColumn<bool>("viaApplication");
+        QTest::newRow("main window activated") << false;
+        QTest::newRow("program active again, a dialog in front") << true;
+    }
+    void changeOnDiskIsToldWhenTheWindowIsActivated()
+    {
+        QFETCH(bool, viaApplication);
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        start();
+        open(QStringLiteral("a.cfg"));
+        // The window's own first activation is over before the file changes.
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::qWait(10);
+        writeAll(path("a.cfg"), "rate 25000\r\n");
+        m_prompts->reload = true;
+        QEvent activate(QEvent::WindowActivate);
+        if (viaApplication)
+            emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        else
+            QCoreApplication::sendEvent(m_frm.get(), &activate);
+        QTRY_COMPARE(m_prompts->reloadsAsked.size(), 1);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
+    }
+
+    // An edited document is asked about at close and at Exit; Cancel keeps the
+    // window and the recovery copy, only a normal close writes the settings.
+    void endingWithAnEditedDocument_data()
+    {
+        QTest::addColumn<bool>("exit");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("ended");
+        QTest::addColumn<int>("settingsSize");
+        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << true << 320768;
+        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << false << 0;
+        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << true << 0;
+        QTest::newRow("Exit cancelled") << true << int(Prompts::SaveChoice::Cancel) << false << 0;
+    }
+    void endingWithAnEditedDocument()
+    {
+        QFETCH(bool, exit);
+        QFETCH(int, choice);
+        QFETCH(bool, ended);
+        QFETCH(int, settingsSize);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        start({}, data);
+        m_vars->strModName[0] = QStringLiteral("ns");
+        type(QStringLiteral("gamma 2"));
+        QCOMPARE(copies(), 0); // not while typing
+        QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
+        m_prompts->saveChoice = Prompts::SaveChoice(choice);
+        if (exit)
+            m_frm->mnuExit_Click();
+        else
+            QCOMPARE(m_frm->close(), ended);
+        QCOMPARE(m_prompts->saveChangesAsked, 1);
+        QCOMPARE(m_frm->isVisible(), !ended);
+        QCOMPARE(copies(), ended ? 0 : 1);
+        QCOMPARE(QFileInfo(Settings::path(folder())).size(), settingsSize);
+    }
+
+    // Logout: the copy is on disk at once; the question, where the session
+    // manager allows it, is not asked again at close unless the text changed.
+    void logout_data()
+    {
+        QTest::addColumn<bool>("mayAsk");
+        QTest::addColumn<bool>("editAfter");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("no questions allowed") << false << false << 0 << 1;
+        QTest::newRow("discarded at logout") << true << false << 1 << 0;
+        QTest::newRow("edited after the answer") << true << true << 2 << 0;
+    }
+    void logout()
+    {
+        QFETCH(bool, mayAsk);
+        QFETCH(bool, editAfter);
+        const QString data = path("data");
+        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
+        start({}, data);
+        type(QStringLiteral("gamma 2"));
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        QVERIFY(m_frm->commitData(mayAsk));
+        if (!mayAsk)
+            QCOMPARE(copies(), 1);
+        if (editAfter)
+            type(QStringLiteral("x"));
+        QVERIFY(m_frm->close());
+        QTEST(m_prompts->saveChangesAsked, "asked");
+        QTEST(int(copies()), "copiesLeft");
+    }
+
+    // Opened from the file manager, the file is the current one: the title
+    // names it, marks it modified, and Save writes it without a dialog.
+    void commandLineFileIsTheCurrentFileAndTheTitleNamesIt()
+    {
+        writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
+        start(u'"' + path("autoexec.cfg") + u'"');
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
+        QCOMPARE(m_vars->strFilename, path("autoexec.cfg"));
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
+        QVERIFY(!m_frm->isWindowModified());
+        type(QStringLiteral("x"));
+        QVERIFY(m_frm->isWindowModified());
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_prompts->dialogTitles, QStringList{});
+        QCOMPARE(readAll(path("autoexec.cfg")), QByteArray("xgamma 1\r\nsensitivity 3\r\n"));
+        QVERIFY(!m_frm->isWindowModified());
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("[*]Tessary"));
+    }
+
+    // Desktop keys on the edit box: the menus' keys run their items, moving
+    // keys move the caret, and an edit with Ctrl is the undo engine's.
+    void desktopKeys()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        auto *menus = m_frm->menuBar();
+        QCOMPARE(m_frm->findChild<QAction *>(QStringLiteral("mnuRedo"))->shortcuts().size(), 3);
+        QCOMPARE(m_frm->findChild<QAction *>(QStringLiteral("mnuGoto"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+        QVERIFY(menus->findChild<QMenu *>(QStringLiteral("mnuRecent")));
+        RichTextBox &box = m_frm->editBox();
+        type(QStringLiteral("ab cd\rsensitivity 2\rsensitivity 2"));
+        QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), 0);
+        QTest::keyClick(&box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(box.SelLength() > 0);
+        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), box.TextLength());
+        QTest::keyClick(&box, Qt::Key_Backspace, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity 2"));
+        QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        QTest::keyClick(&box, Qt::Key_D, Qt::ControlModifier); // cancelled, as every other Ctrl key
+        QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
+        // Find Next from the caret, round the document, with the last text searched.
+        m_frm->FindInDocument(QStringLiteral("SENSITIVITY"));
+        QCOMPARE(box.SelStart(), 7);
+        QTest::keyClick(&box, Qt::Key_F3);
+        QCOMPARE(box.SelStart(), 22);
+        QTest::keyClick(&box, Qt::Key_F3);
+        QCOMPARE(box.SelStart(), 7);
+        QCOMPARE(control<QLabel>("lblHint")->text(),
+                 QStringLiteral("Passed the end of the document; continued from the start."));
+        QTest::keyClick(&box, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(box.SelStart(), 22);
+        // Go to Line.
+        m_prompts->lineNumber = 2;
+        QTest::keyClick(&box, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(box.SelStart(), 7);
+        QCOMPARE(box.SelLength(), 0);
+    }
+
+    // Menus open with Alt and their letter; two recent files of one name show
+    // their folders; the hint line takes the theme's tooltip colours.
+    void desktopConventions()
+    {
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        QTest::keyClick(m_frm.get(), Qt::Key_F, Qt::AltModifier);
+        auto *file = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
+        QTRY_VERIFY(file->isVisible());
+        file->hide();
+
+        QDir(folder()).mkpath(QStringLiteral("valve"));
+        QDir(folder()).mkpath(QStringLiteral("cstrike"));
+        for (const char *name : {"valve/config.cfg", "cstrike/config.cfg", "autoexec.cfg"}) {
+            writeAll(path(QString::fromLatin1(name)), "fps_max 100\r\n");
+            m_frm->openFile(path(QString::fromLatin1(name)));
+        }
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QStringList shown;
+        for (const QAction *item : recent->actions())
+            shown.append(item->text());
+        QCOMPARE(shown, (QStringList{"&1 autoexec.cfg",
+                                     "&2 config.cfg (" + QDir::toNativeSeparators(path("cstrike")) + ")",
+                                     "&3 config.cfg (" + QDir::toNativeSeparators(path("valve")) + ")"}));
+    }
+
+    // A file dropped on the window opens, after the question about the edited
+    // text; it joins the recent files, which are remembered with the zoom.
+    void droppedFileOpensAndIsRemembered()
+    {
+        writeAll(path("dropped.cfg"), "bind w +forward\r\n");
+        // A file manager names a Latin-1 file by its bytes.
+        const QByteArray raw = QFile::encodeName(folder()) + "/caf\xe9.cfg";
+        QFile latin1;
+        QVERIFY(latin1.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(latin1.write("fov 90\r\n") > 0);
+        latin1.close();
+        start();
+        type(QStringLiteral("edited"));
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+        QVERIFY(dropOn(data));
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
+        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
+        QVERIFY(dropOn(data));
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
+        QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("Untitled")});
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
+        m_frm->findChild<QAction *>(QStringLiteral("zoomIn"))->trigger();
+        const qreal zoomed = m_frm->editBox().font().pointSizeF();
+        m_frm->close();
+        m_frm.reset();
+        start();
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QCOMPARE(recent->actions().size(), 2);
+        QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
+        QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
+        QFile::remove(path("dropped.cfg"));
+        recent->actions().first()->trigger();
+        QCOMPARE(recent->actions().size(), 1);
+        QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // A remembered place from another screen setup, or a damaged file,
+    // leaves the window on a screen, no bigger than it and big enough to use.
+    void rememberedPlaceIsCheckedAgainstTheScreens_data()
+    {
+        QTest::addColumn<QRect>("remembered");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("fits") << QRect(40, 50, 500, 300) << true;
+        QTest::newRow("32767 pixels wide") << QRect(0, 0, 32767, 400) << false;
+        QTest::newRow("32767 pixels high") << QRect(0, 0, 400, 32767) << false;
+        QTest::newRow("off the screen") << QRect(20000, 20000, 500, 300) << false;
+        QTest::newRow("left of the screen") << QRect(-3000, 40, 500, 300) << false;
+        QTest::newRow("1 by 19 pixels") << QRect(40, 50, 1, 19) << false;
+    }
+    void rememberedPlaceIsCheckedAgainstTheScreens()
+    {
+        QFETCH(QRect, remembered);
+        QFETCH(bool, kept);
+        QWidget shape;
+        shape.setGeometry(remembered);
+        ViewSettings view;
+        view.geometry = shape.saveGeometry();
+        QVERIFY(view.save(folder()));
+        start();
+        const QRect area = m_frm->screen()->availableGeometry();
+        if (kept)
+            QCOMPARE(m_frm->geometry(), remembered);
+        QVERIFY(area.contains(m_frm->geometry()));
+        QVERIFY(m_frm->width() >= 200 && m_frm->height() >= 150);
+    }
+
+    // A recent entry is opened by the bytes of its name; one that is no
+    // longer a file is called what it is, and taken off the list.
+    void recentEntries_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("made"); // what is there now
+        QTest::addColumn<QString>("told"); // "": opened
+        QTest::newRow("file") << QByteArray("autoexec.cfg") << "file" << "";
+        QTest::newRow("name in another encoding") << QByteArray("caf\xe9.cfg") << "file" << "";
+        QTest::newRow("missing") << QByteArray("gone.cfg") << "" << "no longer exists";
+        QTest::newRow("a folder") << QByteArray("cfg") << "folder" << "is a folder";
+        QTest::newRow("a named pipe") << QByteArray("pipe.cfg") << "fifo" << "is a named pipe";
+    }
+    void recentEntries()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, made);
+        QFETCH(QString, told);
+        const QByteArray raw = QFile::encodeName(folder()) + '/' + name;
+        const QString file = CommandLine::filePath(raw);
+        {
+            QFile created;
+            QVERIFY(created.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(created.write("fov 90\r\n") > 0);
+        }
+        start(file);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        QVERIFY(m_frm->close());
+        m_frm.reset();
+        // The name's own bytes are remembered.
+        QCOMPARE(FileName::toNative(ViewSettings::load(folder()).recentFiles().value(0)), raw);
+        QCOMPARE(::unlink(raw.constData()), 0);
+        if (made == "file") {
+            QFile again;
+            QVERIFY(again.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(again.write("fov 100\r\n") > 0);
+        }
+        if (made == "folder")
+            QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+        if (made == "fifo")
+            QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
+
+        start();
+        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
+        QCOMPARE(recent->actions().size(), 1);
+        recent->actions().first()->trigger();
+        if (told.isEmpty()) {
+            QCOMPARE(m_prompts->errors, QStringList());
+            QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 100"));
+            QCOMPARE(m_frm->windowTitle(), QFile::decodeName(name) + QStringLiteral("[*] - Tessary"));
+            QCOMPARE(recent->actions().size(), 1);
+        } else {
+            QCOMPARE(m_prompts->errors.size(), 1);
+            QVERIFY2(m_prompts->errors[0].contains(told), qPrintable(m_prompts->errors[0]));
+            QCOMPARE(recent->actions().size(), 0);
+        }
+    }
+
+    // The line-number margin is shown until View > Line Numbers turns it off,
+    // which the next start remembers; the status bar follows the caret.
+    void lineNumbersAndCaretPlace()
+    {
+        const auto margin = [this] {
+            return m_frm->editBox().SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL);
+        };
+        start();
+        QVERIFY(margin() > 0);
+        auto *lineNumbers = m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"));
+        QVERIFY(lineNumbers->isChecked());
+        lineNumbers->trigger();
+        QCOMPARE(margin(), 0);
+        m_frm->close();
+        m_frm.reset();
+        start();
+        QCOMPARE(margin(), 0);
+        QVERIFY(!m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"))->isChecked());
+
+        type(QStringLiteral("gamma 1\rgamma 2"));
+        m_frm->editBox().setSelStart(3);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
+    }
+
+    // A file with LF line ends is laid out as lines; a paste of a line the box
+    // lays out slowly is asked about first, and refused it changes nothing.
+    void lfLinesAndLongPastes()
+    {
+        writeAll(path("lf.cfg"), QByteArray("gamma 1\n").repeated(40000));
+        start(path("lf.cfg"));
+        RichTextBox &box = m_frm->editBox();
+        QCOMPARE(box.LineCount(), 40001);
+        QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
+        m_prompts->openSlow = false;
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(box.TextLength(), 40000 * 8);
+        QVERIFY(!box.isModified());
+    }
+
+    // A line the box would lay out for minutes is asked about before anything is laid out.
+    void longLineFromTheCommandLineIsAskedAbout()
+    {
+        writeAll(path("one.cfg"), QByteArray(DocumentFile::SlowLineLength + 1, 'x'));
+        start(path("one.cfg"));
+        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(m_frm->editBox().TextLength(), 0);
+    }
+
+    // The colours follow the document's file type through every way it gets one.
+    void coloursFollowTheFileType()
+    {
+        writeAll(path("halflife.fgd"), "@PointClass = info_target []\r\n");
+        writeAll(path("mapcycle.txt"), "de_dust2\r\n");
+        start(u'"' + path("halflife.fgd") + u'"');
+        const SyntaxColours *colours = m_frm->findChild<SyntaxColours *>();
+        QVERIFY(colours);
+        QCOMPARE(colours->syntax(), FileSyntax::Fgd);
+        open(QStringLiteral("mapcycle.txt"));
+        QCOMPARE(colours->syntax(), FileSyntax::Plain);
+        m_prompts->savePath = path("autoexec.cfg");
+        m_frm->mnuSaveas_Click();
+        QCOMPARE(colours->syntax(), FileSyntax::Script);
+        // Save As switched to the new file: the title and the recent files follow.
+        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
+        QCOMPARE(m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"))->actions().first()->toolTip(),
+                 path("autoexec.cfg"));
+        open(QStringLiteral("mapcycle.txt"));
+        m_frm->mnuNew_Click();
+        QCOMPARE(colours->syntax(), FileSyntax::Script);
+
+        // A copy restored after a crash is coloured as the file it belongs to.
+        const QString data = path("data");
+        {
+            RecoveryStore crashed(data);
+            QVERIFY(crashed.open());
+            QVERIFY(crashed.write(path("halflife.fgd"), DiskStamp(), QStringLiteral("@SolidClass = func_wall []")));
+        }
+        m_prompts->recoveryChoice = Prompts::RecoveryChoice::Restore;
+        start({}, data);
+        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("@SolidClass = func_wall []"));
+        QCOMPARE(m_frm->findChild<SyntaxColours *>()->syntax(), FileSyntax::Fgd);
+    }
+
+    void toolPicturesRunOpenAndSave()
+    {
+        writeAll(path("a.cfg"), "rate 25000\r\n");
+        start();
+        m_prompts->openPath = path("a.cfg");
+        QTest::mouseClick(control("Picture1"), Qt::LeftButton);
+        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
+
+        m_frm->editBox().setSelStart(10);
+        type(QStringLiteral("0"));
+        QTest::mouseClick(control("picSave"), Qt::LeftButton);
+        QCOMPARE(readAll(path("a.cfg")), QByteArray("rate 250000\r\n"));
+    }
+
+    void everyByteSurvivesOpenThenSaveThroughTheWindow()
+    {
+        const QByteArray all = everyByteValue();
+        writeAll(path("bytes.cfg"), all);
+        start();
+        open(QStringLiteral("bytes.cfg"));
+        m_prompts->savePath = path("copy.cfg");
+        m_frm->mnuSaveas_Click();
+        QCOMPARE(readAll(path("copy.cfg")), all);
+    }
+
+    void editMenuAndToolPicturesDriveTheEngine()
+    {
+        start();
+        type(QStringLiteral("abc"));
+        auto *edit = control<QMenu>("mnuEdit");
+        for (const char *name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste"})
+            QVERIFY2(control<QAction>(name)->isEnabled(), name);
+        control<QAction>("mnuUndo")->trigger();
+        QTest::mouseClick(control("picUndo"), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("a"));
+        QTest::mouseClick(control("picRedo"), Qt::LeftButton);
+        control<QAction>("mnuRedo")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("abc"));
+
+        m_frm->editBox().setSelStart(0);
+        m_frm->editBox().setSelLength(2);
+        control<QAction>("mnuCut")->trigger();
+        m_frm->editBox().setSelStart(1);
+        control<QAction>("mnuPaste")->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("cab"));
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 5);
+        QVERIFY(m_frm->updatesEnabled());
+
+        QTest::mouseClick(m_frm->editBox().viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QTRY_COMPARE(QApplication::activePopupWidget(), edit);
+        edit->close();
+    }
+
+    void newDocumentStartsAFreshHistory()
+    {
+        writeAll(path("a.cfg"), "rate 1\r\n");
+        start(u'"' + path("a.cfg") + u'"');
+        type(QStringLiteral("xy"));
+        m_frm->mnuUndo_Click();
+        m_frm->mnuUndo_Click();
+        // Back at the loaded text: nothing to ask about.
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 0);
+        QCOMPARE(m_frm->undoEngine().RedoCount(), 0);
+        m_frm->mnuRedo_Click();
+        QCOMPARE(m_frm->editBox().Text(), QString());
+    }
+
+    void unwritableProgramFolderIsToldOnce()
+    {
+        // A program folder below a plain file can hold no data.dat, even for root.
+        writeAll(path("file"), "x");
+        m_frm = std::make_unique<frmTessary>(*m_vars, path("file/sub"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        m_frm->show();
+        // Beside the missing catalogue, which the folder cannot hold either.
+        QCOMPARE(m_prompts->errors.size(), 2);
+        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("mod settings")));
+        QVERIFY(m_prompts->errors[1].contains(QStringLiteral("commands.dat is missing")));
+        QVERIFY(m_frm->close());
+        QCOMPARE(m_prompts->errors.size(), 2);
+    }
+
+    // The rule itself is checked against the rich-text form elsewhere; here
+    // its wiring: typing shows the entry and fills the box without a search.
+    void hintFollowsTyping_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("a name") << "x gamma" << "Curve (Range: 1.8-3.0) (2.5)" << "gamma";
+        QTest::newRow("a space clears") << "gamma " << "" << "";
+        QTest::newRow("a value") << "gamma 5" << "5 is above 3.0: Curve (Range: 1.8-3.0) (2.5)" << "5";
+    }
+    void hintFollowsTyping()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        QFETCH(QString, word);
+        start();
+        Catalogue &catalogue = m_vars->catalogue;
+        catalogue.strCmdName[4] = QStringLiteral("gamma");
+        catalogue.strCmdText[4] = QStringLiteral("Curve");
+        catalogue.strCmdRange[4] = QStringLiteral("1.8-3.0");
+        catalogue.strCmdNote[4] = QStringLiteral("2.5");
+        catalogue.reindex();
+        type(typed);
+        QCOMPARE(control<QLabel>("lblHint")->text(), hint);
+        QCOMPARE(control<QComboBox>("cboSearch")->currentText(), word);
+        QCOMPARE(control<QComboBox>("cboSearch")->count(), 90);
+        QCOMPARE(m_frm->editBox().SelStart(), int(typed.size()));
+        // The caret moved to another line: the hint follows it.
+        m_frm->editBox().setText(QStringLiteral("x gamma\r\nrate 1"));
+        m_frm->editBox().setSelStart(7);
+        QCOMPARE(control<QComboBox>("cboSearch")->currentText(), QStringLiteral("gamma"));
+        QCOMPARE(control<QLabel>("lblHint")->text(), QStringLiteral("Curve (Range: 1.8-3.0) (2.5)"));
+        // Too long for the line: the whole hint is in the tooltip.
+        QVERIFY(control("lblHint")->toolTip().isEmpty());
+        catalogue.strCmdText[4] = QString(300, u'w');
+        m_frm->editBox().setSelStart(6);
+        m_frm->editBox().setSelStart(7);
+        QVERIFY(control("lblHint")->toolTip().contains(catalogue.strCmdText[4]));
+    }
+
+    // Picking appends the searched text, Enter does not; both give the edit
+    // box the focus. The search covers the whole text and ignores the case
+    // of every Windows-1252 letter; an empty text finds nothing, silently.
+    void quickSearch_data()
+    {
+        QTest::addColumn<QString>("searched");
+        QTest::addColumn<bool>("picked");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("picked, missing") << "sensitivity" << true << -1 << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("picked, typed") << "cl_updaterate" << true << 9 << QStringList();
+        QTest::newRow("Enter, a listed name, missing") << "sensitivity" << false << -1
+                                                      << QStringList{"Not Found: Could not find sensitivity"};
+        QTest::newRow("Enter, first of two, inside a name") << "RATE" << false << 18 << QStringList();
+        QTest::newRow("Enter, letters beyond ASCII") << "\u00c9\u0160\u0152\u017d\u0178" << false << 34 << QStringList();
+        QTest::newRow("Enter, empty") << "" << false << -1 << QStringList();
+        QTest::newRow("Enter, pasted lines with LF") << "1\ncl_" << false << 6 << QStringList();
+        QTest::newRow("Enter, pasted lines with CR LF") << "1\r\ncl_" << false << 6 << QStringList();
+        QTest::newRow("Enter, missing, shown cut") << QString(150, u'z') << false << -1
+                                                   << QStringList{"Not Found: Could not find " + QString(100, u'z') + u'\u2026'};
+    }
+    void quickSearch()
+    {
+        QFETCH(QString, searched);
+        QFETCH(bool, picked);
+        QFETCH(int, found);
+        QFETCH(QStringList, told);
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        m_frm->editBox().setText(QStringLiteral("gamma 1\r\ncl_updaterate 20\r\nrate 1 \u00e9\u0161\u0153\u017e\u00ff"));
+        m_frm->editBox().setSelStart(3);
+        auto *search = control<QComboBox>("cboSearch");
+        search->setFocus();
+        if (picked) {
+            // Picked twice, listed once: a picked name was listed already, a typed one is added.
+            for (int again = 0; again < 2; ++again) {
+                if (search->findText(searched) >= 0)
+                    search->setCurrentIndex(search->findText(searched));
+                else
+                    search->setEditText(searched);
+                emit search->activated(search->currentIndex());
+            }
+            told += told;
+        } else {
+            search->setEditText(searched);
+            QTest::keyClick(search->lineEdit(), Qt::Key_Return);
+        }
+        QCOMPARE(m_frm->editBox().SelStart(), found >= 0 ? found : 3);
+        // A line break is CR LF in the document, however it was pasted.
+        const int breaks = int(searched.count(u'\n') - searched.count(QStringLiteral("\r\n")));
+        QCOMPARE(m_frm->editBox().SelLength(), found >= 0 ? int(searched.size()) + breaks : 0);
+        QCOMPARE(m_prompts->messages, told);
+        QCOMPARE(QApplication::focusWidget(), control("txtMain"));
+        const bool listed = QuickSearchNames().contains(searched);
+        QCOMPARE(search->count(), picked && !listed ? 91 : 90);
+        QCOMPARE(search->itemText(search->count() - 1), picked && !listed ? searched : QStringLiteral("+jlook"));
+        // Typing completes from the whole catalogue.
+        QVERIFY(search->lineEdit()->completer());
+    }
+
+    void settingsThatFailAtCloseAreTold()
+    {
+        // data.dat links to a file that cannot be replaced: no room for a temporary name beside it.
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QString(250, u'd'));
+        writeAll(target, QByteArray());
+        QVERIFY(QFile::link(target, Settings::path(folder())));
+        start();
+        m_vars->strModName[0] = QStringLiteral("ns");
+        QVERIFY(m_frm->close());
+        QCOMPARE(m_prompts->errors.size(), 1);
+        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("data.dat")));
+        QCOMPARE(readAll(target), QByteArray());
+    }
+
+    void settingsLiveInTheDataFolder()
+    {
+        QVERIFY(QDir(folder()).mkdir(QStringLiteral("data")));
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QVERIFY(m_frm->close());
+        QCOMPARE(QFileInfo(Settings::path(path("data"))).size(), 320768);
+        QVERIFY(!QFileInfo::exists(Settings::path(folder())));
+    }
+
+    // Mods of a program folder the user cannot write are offered once, copied
+    // and never moved; declined, the user learns where mods now live.
+    void modsOfTheProgramFolderAreOfferedOnce_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("copied") << true;
+        QTest::newRow("declined") << false;
+    }
+    void modsOfTheProgramFolderAreOfferedOnce()
+    {
+        QFETCH(bool, accepted);
+        QVERIFY(QDir(folder()).mkpath(QStringLiteral("data")) && QDir(folder()).mkpath(QStringLiteral("mymod")));
+        writeAll(path("mymod/config.cfg"), "bind w +forward\r\n");
+        m_vars->strModName[0] = QStringLiteral("mymod");
+        m_vars->strModDir[0] = path("game");
+        m_vars->strBackupFile[0] = QStringLiteral("config.cfg");
+        m_vars->strBackupMod[0] = QStringLiteral("mymod");
+        QVERIFY(SaveSettings(*m_vars, folder()));
+        const QByteArray lists = readAll(Settings::path(folder()));
+        m_vars = std::make_unique<mdlVars>();
+        m_prompts->yes = accepted;
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QCOMPARE(m_prompts->yesNoAsked.size(), 1);
+        QVERIFY(m_prompts->yesNoAsked[0].contains(QStringLiteral("mymod")));
+        QCOMPARE(m_vars->strModName[0], accepted ? QStringLiteral("mymod") : QString());
+        QCOMPARE(readAll(path("data/mymod/config.cfg")), accepted ? QByteArray("bind w +forward\r\n") : QByteArray());
+        QCOMPARE(m_prompts->notices.size(), accepted ? 0 : 1);
+        QCOMPARE(readAll(Settings::path(folder())), lists);
+        QCOMPARE(readAll(path("mymod/config.cfg")), QByteArray("bind w +forward\r\n"));
+        m_frm.reset();
+        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
+        m_frm->Form_Load(QString());
+        QCOMPARE(m_prompts->yesNoAsked.size(), 1);
+    }
+
+    void versionPage_data()
+    {
+        QTest::addColumn<bool>("fromAboutBox");
+        QTest::addColumn<bool>("browserStarts");
+        QTest::newRow("menu, browser starts") << false << true;
+        QTest::newRow("menu, no browser") << false << false;
+        QTest::newRow("about box link, no browser") << true << false;
+        QTest::newRow("xdg-open finds no browser") << false << false;
+    }
+    void versionPage()
+    {
+        QFETCH(bool, fromAboutBox);
+        QFETCH(bool, browserStarts);
+        start();
+        QList<QUrl> opened;
+        // The desktop's own opener starts, then finds no browser.
+        const bool realOpener = QByteArray(QTest::currentDataTag()).startsWith("xdg-open");
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        if (realOpener) {
+            const QString log = bin.filePath("opened");
+            writeAll(bin.filePath("xdg-open"), "#!/bin/sh\necho \"$1\" > '" + log.toUtf8() + "'\nexit 3\n");
+            QFile::setPermissions(bin.filePath("xdg-open"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            qputenv("PATH", bin.path().toUtf8());
+        } else {
+            m_frm->setUrlOpener([&](const QUrl &url) {
+                opened << url;
+                return browserStarts;
+            });
+        }
+        auto *item = m_frm->findChild<QAction *>(QString::fromLatin1(fromAboutBox ? "mnuAbout" : "mnuNewver"));
+        QVERIFY(item->isEnabled());
+        QString aboutVersion;
+        if (fromAboutBox) {
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                aboutVersion = box->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
+                emit box->findChild<QLabel *>(QStringLiteral("Label5"))->linkActivated(QString());
+                QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            });
+        }
+        item->trigger();
+        if (realOpener) {
+            qputenv("PATH", path);
+            QTRY_COMPARE(m_prompts->errors.size(), 1);
+            opened << QUrl(QString::fromUtf8(readAll(bin.filePath("opened")).trimmed()));
+        }
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0].path(), QStringLiteral("/1.00b.htm"));
+        QCOMPARE(m_prompts->errors.size(), browserStarts ? 0 : 1);
+        QVERIFY(browserStarts || m_prompts->errors[0].contains(opened[0].toString()));
+        if (fromAboutBox)
+            QCOMPARE(aboutVersion, QStringLiteral("v 1.00"));
+    }
+
+    void scriptWizardInsertsAtTheCaretAndOneUndoTakesItBack()
+    {
+        start();
+        type(QStringLiteral("gamma 2"));
+        m_frm->editBox().setSelStart(0);
+        m_frm->findChild<QAction *>(QStringLiteral("mnuScriptwiz"))->trigger();
+        auto *wizard = m_frm->findChild<QDialog *>(QStringLiteral("frmScriptwiz"));
+        QVERIFY(wizard->isVisible() && !wizard->isModal());
+        for (const auto &[list, entry] : {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}}) {
+            auto *combo = wizard->findChild<QComboBox *>(QString::fromLatin1(list));
+            combo->setCurrentIndex(combo->findText(QString::fromLatin1(entry)));
+            emit combo->activated(combo->currentIndex());
+        }
+        QTest::mouseClick(wizard->findChild<QWidget *>(QStringLiteral("cmdInsert")), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
+        m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
+    }
+
+    void fileTypesSaysWhatItDid_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("installed") << true;
+        QTest::newRow("not installed") << false;
+    }
+    void fileTypesSaysWhatItDid()
+    {
+        QFETCH(bool, installed);
+        if (installed && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+            QSKIP("needs xdg-mime (xdg-utils)");
+        // The user's own folders only, here scratch ones.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("share")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(path("none")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder()));
+        if (installed) {
+            QVERIFY(QDir().mkpath(path("share/applications")));
+            writeAll(path("share/applications/tessary.desktop"), "[Desktop Entry]\n");
+        }
+        start();
+        m_frm->findChild<QAction *>(QStringLiteral("mnuAss"))->trigger();
+        auto *window = m_frm->findChild<QDialog *>(QStringLiteral("frmAss"));
+        QTimer::singleShot(0, this, [] { qobject_cast<QDialog *>(QApplication::activeModalWidget())->accept(); });
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
+        QCOMPARE(m_prompts->notices.size() + m_prompts->errors.size(), 1);
+        QCOMPARE(m_prompts->notices.size(), installed ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
+    }
+
+    // The hint line takes the theme's tooltip colours, also when the theme changes.
+    void hintFollowsTheTooltipColours()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+        start();
+        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), before.color(QPalette::ToolTipBase));
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(40, 40, 40));
+        const QPalette hint = control("lblHint")->palette();
+        QApplication::setPalette(before);
+        QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
+        QVERIFY(!m_frm->windowIcon().isNull());
+    }
+};
+
+QTEST_MAIN(tst_frmTessary)
+#include "tst_frmTessary.moc"
