@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(AliasIndex::explanation(*index.find("Go")), QStringLiteral("alias Go: x (line 3)"));
         QVERIFY(!index.find("GO"));
         QVERIFY(!index.find("kill"));
-        QCOMPARE(index.definitions(), (QList<AliasIndex::Definition>{{"go", "kill", 0}, {"Go", "x", 2}}));
+        QCOMPARE(index.definitions(), (QList<AliasIndex::Definition>{{"go", "+jump; wait", 1, {}, false}, {"Go", "x", 2, {}, false}}));
     }
 
     // After any edit, the index answers as one built afresh from the whole text.
