@@ -34,7 +34,7 @@ public:
     // Every definition of `name`, in document order.
     QList<Definition> definitions(const QString &name) const;
     bool defines(const QString &name) const { return m_lines.contains(name); }
-    // Each defined name's first definition, in line order; for completion.
+    // Each defined name's definition held at start-up (as find gives it), in line order; for completion.
     QList<Definition> definitions() const;
 
     int lineCount() const { return int(m_perLine.size()); }
