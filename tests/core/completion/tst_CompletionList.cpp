@@ -11,11 +11,11 @@ class tst_CompletionList : public QObject
 {
     Q_OBJECT
 
-    static QList<CompletionList::Item> items(const QString &spec)
+    static QList<CompletionList::Item> items(const QString &wanted)
     {
         // "name:uses name:uses ..."
         QList<CompletionList::Item> list;
-        for (const QString &part : spec.split(u' ', Qt::SkipEmptyParts))
+        for (const QString &part : wanted.split(u' ', Qt::SkipEmptyParts))
             list.append({part.section(u':', 0, 0), {}, part.section(u':', 1).toLongLong()});
         return list;
     }
