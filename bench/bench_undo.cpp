@@ -110,6 +110,9 @@ struct BareDocument
         box.resize(407, 224); // the edit box's start size in the window
         box.show();
         box.setUtf8(true);
+        // As the edit box does: QScintilla's change notification counts every
+        // character before the change, which alone would swamp the figure.
+        box.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0L);
         box.setText(text);
         QCoreApplication::processEvents();
         position = atEnd ? box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) : 0;
