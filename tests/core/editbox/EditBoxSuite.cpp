@@ -37,6 +37,9 @@ void EditBoxSuite::textRoundTrip_data()
     QTest::newRow("lone LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
     QTest::newRow("lone CR becomes a line break") << QStringLiteral("a\rb") << QStringLiteral("a\r\nb");
     QTest::newRow("empty lines") << QStringLiteral("\r\n\r\n") << QStringLiteral("\r\n\r\n");
+    // Typed or pasted, they are characters the save asks about, never line breaks.
+    QTest::newRow("line and paragraph separators stay characters") << QStringLiteral("a\u2028b\u2029c")
+                                                                << QStringLiteral("a\u2028b\u2029c");
     QString every;
     for (int c = 0; c < 256; ++c)
         if (c != '\r' && c != '\n')
@@ -127,6 +130,7 @@ void EditBoxSuite::selTextReplacesSelection_data()
     QTest::newRow("delete a line break") << "a\r\nb" << 1 << 2 << "" << "ab" << 1;
     QTest::newRow("insert lone LF") << "ab" << 2 << 0 << "x\ny" << "abx\ny" << 5;
     QTest::newRow("lone CR becomes a break") << "ab" << 0 << 0 << "1\r2" << "1\r\n2ab" << 4;
+    QTest::newRow("typed line separator") << "ab" << 1 << 0 << "\u2028" << "a\u2028b" << 2;
     QTest::newRow("across lines") << "one\r\ntwo\r\nthree" << 2 << 6 << "-" << "on-\r\nthree" << 3;
 }
 
