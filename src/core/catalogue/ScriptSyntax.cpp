@@ -57,12 +57,6 @@ int findAction(const Catalogue &catalogue, QStringView word)
     return catalogue.find(rest);
 }
 
-bool isNumber(QStringView word)
-{
-    double ignored = 0;
-    return parseConsoleNumber(word, ignored);
-}
-
 // A word or quoted string of a script command.
 struct Word
 {
@@ -143,14 +137,14 @@ private:
             add(word.start, word.length, Kind::Known, k);
         } else if (aliased(text)) {
             add(word.start, word.length, Kind::Known);
-        } else if ((text.startsWith(u'+') || text.startsWith(u'-')) && text.size() > 1 && !isNumber(text)) {
+        } else if ((text.startsWith(u'+') || text.startsWith(u'-')) && text.size() > 1 && !isConsoleNumber(text)) {
             add(word.start, 1, Kind::Prefix);
             // An unknown action keeps only its prefix coloured.
             if (const int rest = findAction(m_catalogue, text))
                 add(word.start + 1, word.length - 1, Kind::Known, rest);
         } else if (isScriptCommand(text)) {
             add(word.start, word.length, Kind::Command);
-        } else if (isNumber(text)) {
+        } else if (isConsoleNumber(text)) {
             add(word.start, word.length, Kind::Number);
         }
     }
@@ -162,7 +156,7 @@ private:
             return;
         }
         const QStringView text = m_line.mid(word.start, word.length);
-        if (isNumber(text))
+        if (isConsoleNumber(text))
             add(word.start, word.length, Kind::Number);
         else if (const int k = find(text))
             add(word.start, word.length, Kind::Known, k);
@@ -263,7 +257,7 @@ void tokenizeStructured(QStringView line, bool fgd, QList<SyntaxToken> &out)
                 ++end;
             const QStringView word = line.mid(i, end - i);
             Kind kind = Kind::Plain;
-            if (isNumber(word)) {
+            if (isConsoleNumber(word)) {
                 kind = Kind::Number;
             } else if (fgd && c == u'@') {
                 kind = Kind::Keyword;

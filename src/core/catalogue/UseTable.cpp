@@ -10,12 +10,6 @@
 
 namespace {
 
-bool isNumber(QStringView text)
-{
-    double ignored = 0;
-    return parseConsoleNumber(text, ignored);
-}
-
 double numberOf(const QString &text)
 {
     double value = 0;
@@ -60,7 +54,7 @@ void UseTable::addFile(QStringView script)
         used.insert(key);
         if (!use.hasValue)
             continue;
-        if (!isNumber(use.value))
+        if (!isConsoleNumber(use.value))
             ++name.textValues;
         else if (!name.values.contains(use.value))
             name.values.append(use.value);
@@ -128,7 +122,7 @@ Result<UseTable> UseTable::fromTsv(const QByteArray &tsv, const QString &sourceN
             name.files = cells[3].toInt(&filesOk);
             name.textValues = cells[4].toLongLong(&textOk);
         }
-        const bool valuesOk = std::all_of(name.values.cbegin(), name.values.cend(), isNumber);
+        const bool valuesOk = std::all_of(name.values.cbegin(), name.values.cend(), isConsoleNumber);
         if (!countOk || !filesOk || !textOk || !valuesOk || cells[0].isEmpty() || table.m_names.contains(cells[0]))
             return Status::failure(QStringLiteral("%1:%2: expected a new name, its count, its numeric values, "
                                                   "its files and its text values, separated by tabs")

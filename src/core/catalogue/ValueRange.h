@@ -63,3 +63,8 @@ private:
 // A console value read as a number: optional sign, digits with an optional
 // fraction (".5" and "5." included). Nothing else, no exponent.
 bool parseConsoleNumber(QStringView text, double &value);
+inline bool isConsoleNumber(QStringView text)
+{
+    double ignored = 0;
+    return parseConsoleNumber(text, ignored);
+}
