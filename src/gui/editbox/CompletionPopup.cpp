@@ -1,0 +1,335 @@
+#include "gui/editbox/CompletionPopup.h"
+
+#include "completion/CompletionKeys.h"
+#include "config/KnownCommands.h"
+#include "editbox/VirtualKey.h"
+#include "gui/editbox/RichTextBox.h"
+
+#include <QAbstractListModel>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ShownRows = 8;
+constexpr int ListWidth = 340;
+// The line before the caret that the context is read from.
+constexpr int LineLimit = 1000;
+
+} // namespace
+
+// The shown items, pointing into the completion list (or the popup's own
+// offers) until the next narrowing: a reset costs nothing per item, so a
+// keystroke with 2,500 names matching is as cheap as one with three.
+class CompletionModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setItems(QList<const CompletionList::Item *> items)
+    {
+        beginResetModel();
+        m_items = std::move(items);
+        endResetModel();
+    }
+    const CompletionList::Item *item(int row) const
+    {
+        return row >= 0 && row < m_items.size() ? m_items[row] : nullptr;
+    }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_items.size()); }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const CompletionList::Item *it = item(index.row());
+        if (!it)
+            return {};
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+            return it->name;
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+            return it->explanation;
+        return {};
+    }
+
+private:
+    QList<const CompletionList::Item *> m_items;
+};
+
+CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
+    : QObject(parent), m_box(box)
+{
+    // A child of the box's viewport, never a window of its own: the box
+    // keeps the focus and every key, and no window manager moves it.
+    m_frame = new QFrame(box.viewport());
+    m_frame->setObjectName(QStringLiteral("completionPopup"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setAutoFillBackground(true);
+    m_frame->setFocusPolicy(Qt::NoFocus);
+    m_frame->setAccessibleName(tr("Completion list"));
+    auto *layout = new QVBoxLayout(m_frame);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(1);
+    m_model = new CompletionModel(this);
+    m_view = new QListView(m_frame);
+    m_view->setObjectName(QStringLiteral("completionItems"));
+    m_view->setAccessibleName(tr("Completions"));
+    m_view->setModel(m_model);
+    m_view->setUniformItemSizes(true);
+    m_view->setFocusPolicy(Qt::NoFocus);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_explanation = new QLabel(m_frame);
+    m_explanation->setObjectName(QStringLiteral("completionExplanation"));
+    m_explanation->setAccessibleName(tr("Explanation of the highlighted completion"));
+    m_explanation->setWordWrap(true);
+    m_explanation->setFrameShape(QFrame::StyledPanel);
+    m_explanation->setAutoFillBackground(true);
+    m_explanation->setForegroundRole(QPalette::ToolTipText);
+    m_explanation->setBackgroundRole(QPalette::ToolTipBase);
+    layout->addWidget(m_view);
+    layout->addWidget(m_explanation);
+    m_frame->hide();
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showExplanation(); });
+    connect(m_view, &QListView::activated, this, [this] { take(); });
+
+    box.installEventFilter(this);
+    connect(&box, &RichTextBox::linesReplaced, this, [this] { m_changed = true; });
+    // A click, an undo or any move not made by a key typed here closes it.
+    connect(&box, &RichTextBox::caretMoved, this, [this] {
+        if (!m_inKey)
+            close();
+    });
+}
+
+CompletionPopup::~CompletionPopup()
+{
+    m_box.removeEventFilter(this);
+}
+
+void CompletionPopup::setKnown(std::shared_ptr<const KnownCommands> known)
+{
+    close();
+    m_known = std::move(known);
+}
+
+void CompletionPopup::setEnabled(bool on)
+{
+    m_enabled = on;
+    if (!on)
+        close();
+}
+
+bool CompletionPopup::isOpen() const
+{
+    return m_frame->isVisibleTo(m_box.viewport());
+}
+
+QStringList CompletionPopup::shownNames() const
+{
+    QStringList names;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        names.append(m_model->item(row)->name);
+    return names;
+}
+
+int CompletionPopup::currentRow() const
+{
+    return isOpen() ? m_view->currentIndex().row() : -1;
+}
+
+QString CompletionPopup::currentExplanation() const
+{
+    const CompletionList::Item *item = m_model->item(currentRow());
+    return item ? item->explanation : QString();
+}
+
+CompletionContext CompletionPopup::contextAtCaret() const
+{
+    if (!m_known || m_box.SelLength() != 0)
+        return {};
+    return CompletionContext::at(m_box.lineBeforeCaret(LineLimit), *m_known);
+}
+
+QList<const CompletionList::Item *> CompletionPopup::matches(const CompletionContext &context)
+{
+    if (context.kind == CompletionContext::Kind::Command)
+        return m_list.matchNames(context.prefix);
+    QList<const CompletionList::Item *> items;
+    if (context.kind == CompletionContext::Kind::None)
+        return items;
+    m_owned = m_list.complete(context, *m_known);
+    items.reserve(m_owned.size());
+    for (const CompletionList::Item &item : std::as_const(m_owned))
+        items.append(&item);
+    return items;
+}
+
+bool CompletionPopup::open()
+{
+    if (!m_enabled || !m_known)
+        return false;
+    const CompletionContext context = contextAtCaret();
+    if (context.kind == CompletionContext::Kind::None)
+        return false;
+    // Aliases and the folder's files as they are now; they stay while it is open.
+    if (m_refresh)
+        m_refresh(m_list);
+    QList<const CompletionList::Item *> items = matches(context);
+    if (items.isEmpty()) {
+        close();
+        return false;
+    }
+    show(context, std::move(items));
+    return true;
+}
+
+void CompletionPopup::show(const CompletionContext &context, QList<const CompletionList::Item *> items)
+{
+    m_context = context;
+    const QString line = m_box.lineBeforeCaret(LineLimit);
+    m_wordStart = m_box.SelStart() - int(line.size() - context.start);
+    m_model->setItems(std::move(items));
+    m_view->setCurrentIndex(m_model->index(0));
+    if (!isOpen()) {
+        place();
+        m_frame->show();
+        m_frame->raise();
+    }
+    showExplanation();
+}
+
+void CompletionPopup::close()
+{
+    if (!isOpen())
+        return;
+    m_frame->hide();
+    m_model->setItems({});
+    m_owned.clear();
+}
+
+// Below the caret's line, or above it where the box has no room below.
+void CompletionPopup::place()
+{
+    const long caret = m_box.SendScintilla(QsciScintilla::SCI_GETCURRENTPOS);
+    const int x = int(m_box.SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, caret));
+    const int y = int(m_box.SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, caret));
+    const long line = m_box.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
+    const int lineHeight = int(m_box.SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, line));
+    const int rowHeight = qMax(m_view->fontMetrics().height() + 2, m_view->sizeHintForRow(0));
+    const QSize area = m_box.viewport()->size();
+    const int width = qMin(ListWidth, qMax(120, area.width() - 4));
+    m_explanation->setFixedWidth(width - 2);
+    const int labelHeight = m_explanation->fontMetrics().lineSpacing() * 3 + 6;
+    m_explanation->setFixedHeight(labelHeight);
+    m_view->setFixedHeight(rowHeight * ShownRows + 2 * m_view->frameWidth());
+    m_frame->adjustSize();
+    const QSize size(width, m_frame->sizeHint().height());
+    int top = y + lineHeight;
+    if (top + size.height() > area.height() && y - size.height() >= 0)
+        top = y - size.height();
+    const int left = qBound(0, x, qMax(0, area.width() - size.width()));
+    m_frame->setGeometry(left, top, size.width(), size.height());
+}
+
+void CompletionPopup::showExplanation()
+{
+    const CompletionList::Item *item = m_model->item(m_view->currentIndex().row());
+    m_explanation->setText(item ? item->explanation : QString());
+}
+
+void CompletionPopup::move(int rows)
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return;
+    const int row = qBound(0, m_view->currentIndex().row() + rows, count - 1);
+    m_view->setCurrentIndex(m_model->index(row));
+}
+
+void CompletionPopup::take()
+{
+    const CompletionList::Item *item = m_model->item(m_view->currentIndex().row());
+    if (!item || !m_undo) {
+        close();
+        return;
+    }
+    const QString name = item->name;
+    const int start = m_wordStart;
+    close();
+    m_inKey = true;
+    CompletionKeys::take(*m_undo, m_box, start, name);
+    m_inKey = false;
+}
+
+void CompletionPopup::followTyping(bool textChanged)
+{
+    if (!m_enabled)
+        return;
+    const CompletionContext context = contextAtCaret();
+    if (isOpen()) {
+        const QString line = m_box.lineBeforeCaret(LineLimit);
+        const int wordStart = m_box.SelStart() - int(line.size() - context.start);
+        if (context.kind == m_context.kind && wordStart == m_wordStart) {
+            m_context = context;
+            QList<const CompletionList::Item *> items = matches(context);
+            if (items.isEmpty())
+                close();
+            else
+                show(context, std::move(items));
+            return;
+        }
+        // Another word, or a word of another kind (bind's key after "bind ").
+        close();
+    }
+    if (textChanged && context.opensByItself())
+        open();
+}
+
+bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_box)
+        return false;
+    if (event->type() == QEvent::FocusOut) {
+        close();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const int code = VirtualKey::fromQtKey(key->key(), key->modifiers());
+    const int shift = VirtualKey::shiftState(key->modifiers());
+    if (!isOpen()) {
+        // Ctrl+Space reaches the undo engine only to be cancelled.
+        if (m_enabled && m_known && CompletionKeys::opensList(code, shift)) {
+            open();
+            key->accept();
+            return true;
+        }
+    } else {
+        switch (CompletionKeys::route(true, code, shift)) {
+        case CompletionKeys::Action::Up: move(-1); key->accept(); return true;
+        case CompletionKeys::Action::Down: move(1); key->accept(); return true;
+        case CompletionKeys::Action::PageUp: move(-(ShownRows - 1)); key->accept(); return true;
+        case CompletionKeys::Action::PageDown: move(ShownRows - 1); key->accept(); return true;
+        case CompletionKeys::Action::Take: take(); key->accept(); return true;
+        case CompletionKeys::Action::Close: close(); key->accept(); return true;
+        case CompletionKeys::Action::Type: break;
+        }
+    }
+    // Only a key that types can narrow the list or open it by itself; any
+    // other goes on as always, and a caret it moves closes the list.
+    const bool control = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    const bool types = !control && !key->text().isEmpty() && key->text()[0].isPrint();
+    const bool erases = isOpen() && shift == 0 && (code == VirtualKey::Back || code == VirtualKey::Delete);
+    if (!m_enabled || !(types || erases))
+        return false;
+    // The box handles the key as always (it takes every key that types);
+    // the list follows what it did.
+    m_changed = false;
+    m_inKey = true;
+    static_cast<QObject &>(m_box).event(event);
+    m_inKey = false;
+    followTyping(m_changed);
+    return true;
+}
