@@ -95,17 +95,16 @@ CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
 
     box.installEventFilter(this);
     connect(&box, &RichTextBox::linesReplaced, this, [this] { m_changed = true; });
-    // A click, an undo or any move not made by a key typed here closes it.
+    // A click, an undo or any move not made by a key typed here closes it
+    // once the caret has left the word; Scintilla tells of a typed key's
+    // move again when it paints, which leaves the word as it was.
     connect(&box, &RichTextBox::caretMoved, this, [this] {
-        if (!m_inKey)
+        if (!m_inKey && isOpen() && contextAtCaret() != m_context)
             close();
     });
 }
 
-CompletionPopup::~CompletionPopup()
-{
-    m_box.removeEventFilter(this);
-}
+CompletionPopup::~CompletionPopup() = default;
 
 void CompletionPopup::setKnown(std::shared_ptr<const KnownCommands> known)
 {
@@ -322,7 +321,7 @@ bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
     const bool control = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     const bool types = !control && !key->text().isEmpty() && key->text()[0].isPrint();
     const bool erases = isOpen() && shift == 0 && (code == VirtualKey::Back || code == VirtualKey::Delete);
-    if (!m_enabled || !(types || erases))
+    if (!m_enabled || !m_known || !(types || erases))
         return false;
     // The box handles the key as always (it takes every key that types);
     // the list follows what it did.

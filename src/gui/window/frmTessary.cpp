@@ -147,6 +147,7 @@ frmTessary::~frmTessary()
     // Their event filters would otherwise see the edit box half destroyed.
     delete m_colours;
     delete m_windowState;
+    delete m_completion;
 }
 
 void frmTessary::setDataFolder(const QString &folder)

@@ -8,6 +8,7 @@
 #include "settings/mdlVars.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -89,14 +90,14 @@ private slots:
         QTest::newRow("open: Down then Tab takes the second") << "cl_up{Down}{Up}{Down}{Tab}" << "!cl_updaterate"
                                                               << false;
         QTest::newRow("open: letters narrow and stay open") << "cl_upd" << "cl_upd" << true;
-        QTest::newRow("open: Backspace narrows") << "cl_upx{Back}" << "cl_up" << true;
+        QTest::newRow("open: Backspace widens") << "cl_upd{Back}" << "cl_up" << true;
         QTest::newRow("open: nothing matches closes") << "cl_upqqq" << "cl_upqqq" << false;
         QTest::newRow("open: Left types as usual and closes") << "cl_up{Left}x" << "cl_uxp" << false;
         QTest::newRow("closed: Tab types a tab") << "c{Tab}" << "c\t" << false;
         QTest::newRow("closed: Enter breaks the line") << "c{Enter}" << "c\r\n" << false;
         QTest::newRow("closed: Escape does nothing") << "c{Esc}" << "c" << false;
         QTest::newRow("closed after Escape: Tab types") << "cl_up{Esc}{Tab}" << "cl_up\t" << false;
-        QTest::newRow("closed: Up and Down move the caret") << "a{Enter}b{Up}x{Down}y" << "ax\r\nby" << false;
+        QTest::newRow("closed: Up and Down move the caret") << "a{Enter}{Up}x{Down}y" << "xa\r\ny" << false;
         QTest::newRow("closed: Ctrl+Space opens at once") << "c{CtrlSpace}" << "c" << true;
         QTest::newRow("comment: never by itself") << "// cl_up" << "// cl_up" << false;
         QTest::newRow("free value: never by itself") << "echo hello" << "echo hello" << false;
@@ -178,7 +179,7 @@ private slots:
         QVERIFY(!popup().isOpen());
         QCOMPARE(box().Text(), QStringLiteral("cl_up\t"));
         item->trigger();
-        press(QStringLiteral("d"));
+        press(QStringLiteral("{Enter}cl_up"));
         QVERIFY(popup().isOpen());
     }
 };
