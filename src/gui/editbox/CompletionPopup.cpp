@@ -6,10 +6,18 @@
 #include "gui/editbox/RichTextBox.h"
 
 #include <QAbstractListModel>
+
+#include <algorithm>
+#include <functional>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QPainter>
+#include <QStaticText>
+#include <QHash>
+#include <QStyledItemDelegate>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,12 +64,51 @@ private:
     QList<const CompletionList::Item *> m_items;
 };
 
+// A row as plain text on its background: the style's item drawing lays
+// each row's text out afresh, which cost more than the typing itself.
+class CompletionRow : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const bool current = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        if (current)
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->setPen(option.palette.color(group, current ? QPalette::HighlightedText : QPalette::Text));
+        // Each name is laid out once and drawn from then on.
+        const QString name = index.data(Qt::DisplayRole).toString();
+        auto found = m_texts.find(name);
+        if (found == m_texts.end()) {
+            if (m_texts.size() > MaxTexts)
+                m_texts.clear();
+            QStaticText text(name);
+            text.setTextFormat(Qt::PlainText);
+            text.prepare(painter->transform(), option.font);
+            found = m_texts.insert(name, text);
+        }
+        const int top = option.rect.top() + (option.rect.height() - option.fontMetrics.height()) / 2;
+        painter->setFont(option.font);
+        painter->setClipRect(option.rect);
+        painter->drawStaticText(option.rect.left() + 3, top, *found);
+        painter->setClipping(false);
+    }
+
+private:
+    static constexpr qsizetype MaxTexts = 5000;
+    mutable QHash<QString, QStaticText> m_texts;
+};
+
 CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     : QObject(parent), m_box(box)
 {
-    // A child of the box's viewport, never a window of its own: the box
-    // keeps the focus and every key, and no window manager moves it.
-    m_frame = new QFrame(box.viewport());
+    // A tool-tip window that never takes the focus: the box keeps every key.
+    // A window of its own, not a child of the box, so that the box's
+    // repainting of the line typed in does not lay out the list again.
+    m_frame = new QFrame(&box, Qt::ToolTip | Qt::FramelessWindowHint);
+    m_frame->setAttribute(Qt::WA_ShowWithoutActivating);
     m_frame->setObjectName(QStringLiteral("completionPopup"));
     m_frame->setFrameShape(QFrame::Box);
     m_frame->setAutoFillBackground(true);
@@ -75,6 +122,7 @@ CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     m_view->setObjectName(QStringLiteral("completionItems"));
     m_view->setAccessibleName(tr("Completions"));
     m_view->setModel(m_model);
+    m_view->setItemDelegate(new CompletionRow(m_view));
     m_view->setUniformItemSizes(true);
     m_view->setFocusPolicy(Qt::NoFocus);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -99,7 +147,7 @@ CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     // once the caret has left the word; Scintilla tells of a typed key's
     // move again when it paints, which leaves the word as it was.
     connect(&box, &RichTextBox::caretMoved, this, [this] {
-        if (!m_inKey && isOpen() && contextAtCaret() != m_context)
+        if (!m_inKey && isOpen() && m_box.SelStart() + m_box.SelLength() != m_caret && contextAtCaret() != m_context)
             close();
     });
 }
@@ -121,7 +169,7 @@ void CompletionPopup::setEnabled(bool on)
 
 bool CompletionPopup::isOpen() const
 {
-    return m_frame->isVisibleTo(m_box.viewport());
+    return m_frame->isVisible();
 }
 
 QStringList CompletionPopup::shownNames() const
@@ -143,17 +191,27 @@ QString CompletionPopup::currentExplanation() const
     return item ? item->explanation : QString();
 }
 
-CompletionContext CompletionPopup::contextAtCaret() const
+CompletionContext CompletionPopup::contextAtCaret(int *wordStart) const
 {
     if (!m_known || m_box.SelLength() != 0)
         return {};
-    return CompletionContext::at(m_box.lineBeforeCaret(LineLimit), *m_known);
+    const QString line = m_box.lineBeforeCaret(LineLimit);
+    CompletionContext context = CompletionContext::at(line, *m_known);
+    if (wordStart)
+        *wordStart = m_box.SelStart() - int(line.size() - context.start);
+    return context;
 }
 
 QList<const CompletionList::Item *> CompletionPopup::matches(const CompletionContext &context)
 {
-    if (context.kind == CompletionContext::Kind::Command)
+    if (context.kind == CompletionContext::Kind::Command) {
+        // A longer word matches a subset of what the shorter one did: only
+        // those are tried again, in the same order, as the list does.
+        if (isOpen() && m_context.kind == context.kind && !m_context.prefix.isEmpty()
+            && context.prefix.startsWith(m_context.prefix, Qt::CaseInsensitive))
+            return narrowed(context.prefix);
         return m_list.matchNames(context.prefix);
+    }
     QList<const CompletionList::Item *> items;
     if (context.kind == CompletionContext::Kind::None)
         return items;
@@ -164,11 +222,29 @@ QList<const CompletionList::Item *> CompletionPopup::matches(const CompletionCon
     return items;
 }
 
+QList<const CompletionList::Item *> CompletionPopup::narrowed(const QString &prefix) const
+{
+    // The shown items are the list's names, each group in the names' order:
+    // their addresses in that array keep the order.
+    QList<const CompletionList::Item *> starting;
+    QList<const CompletionList::Item *> holding;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const CompletionList::Item *item = m_model->item(row);
+        if (item->name.startsWith(prefix, Qt::CaseInsensitive))
+            starting.append(item);
+        else if (item->name.contains(prefix, Qt::CaseInsensitive))
+            holding.append(item);
+    }
+    std::sort(holding.begin(), holding.end(), std::less<>());
+    return starting + holding;
+}
+
 bool CompletionPopup::open()
 {
     if (!m_enabled || !m_known)
         return false;
-    const CompletionContext context = contextAtCaret();
+    int wordStart = 0;
+    const CompletionContext context = contextAtCaret(&wordStart);
     if (context.kind == CompletionContext::Kind::None)
         return false;
     // Aliases and the folder's files as they are now; they stay while it is open.
@@ -179,21 +255,21 @@ bool CompletionPopup::open()
         close();
         return false;
     }
-    show(context, std::move(items));
+    show(context, wordStart, std::move(items));
     return true;
 }
 
-void CompletionPopup::show(const CompletionContext &context, QList<const CompletionList::Item *> items)
+void CompletionPopup::show(const CompletionContext &context, int wordStart,
+                           QList<const CompletionList::Item *> items)
 {
     m_context = context;
-    const QString line = m_box.lineBeforeCaret(LineLimit);
-    m_wordStart = m_box.SelStart() - int(line.size() - context.start);
+    m_wordStart = wordStart;
+    m_caret = m_box.SelStart();
     m_model->setItems(std::move(items));
     m_view->setCurrentIndex(m_model->index(0));
     if (!isOpen()) {
         place();
         m_frame->show();
-        m_frame->raise();
     }
     showExplanation();
 }
@@ -215,20 +291,28 @@ void CompletionPopup::place()
     const int y = int(m_box.SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, caret));
     const long line = m_box.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
     const int lineHeight = int(m_box.SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, line));
-    const int rowHeight = qMax(m_view->fontMetrics().height() + 2, m_view->sizeHintForRow(0));
     const QSize area = m_box.viewport()->size();
-    const int width = qMin(ListWidth, qMax(120, area.width() - 4));
-    m_explanation->setFixedWidth(width - 2);
-    const int labelHeight = m_explanation->fontMetrics().lineSpacing() * 3 + 6;
-    m_explanation->setFixedHeight(labelHeight);
-    m_view->setFixedHeight(rowHeight * ShownRows + 2 * m_view->frameWidth());
-    m_frame->adjustSize();
-    const QSize size(width, m_frame->sizeHint().height());
+    // Its size is worked out once: laying it out again costs a key's worth.
+    if (!m_size.isValid()) {
+        const int rowHeight = m_view->fontMetrics().height() + 2;
+        m_explanation->setFixedWidth(ListWidth - 2);
+        m_explanation->setFixedHeight(m_explanation->fontMetrics().lineSpacing() * 3 + 6);
+        m_view->setFixedHeight(rowHeight * ShownRows + 2 * m_view->frameWidth());
+        m_frame->adjustSize();
+        m_size = QSize(ListWidth, m_frame->sizeHint().height());
+    }
+    const QSize size = m_size;
     int top = y + lineHeight;
     if (top + size.height() > area.height() && y - size.height() >= 0)
         top = y - size.height();
-    const int left = qBound(0, x, qMax(0, area.width() - size.width()));
-    m_frame->setGeometry(left, top, size.width(), size.height());
+    QPoint at = m_box.viewport()->mapToGlobal(QPoint(qMax(0, x), top));
+    // Kept on the screen the box is on.
+    if (const QScreen *screen = m_box.screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(qBound(room.left(), at.x(), qMax(room.left(), room.right() - size.width())));
+        at.setY(qBound(room.top(), at.y(), qMax(room.top(), room.bottom() - size.height())));
+    }
+    m_frame->setGeometry(QRect(at, size));
 }
 
 void CompletionPopup::showExplanation()
@@ -265,17 +349,16 @@ void CompletionPopup::followTyping(bool textChanged)
 {
     if (!m_enabled)
         return;
-    const CompletionContext context = contextAtCaret();
+    int wordStart = 0;
+    const CompletionContext context = contextAtCaret(&wordStart);
     if (isOpen()) {
-        const QString line = m_box.lineBeforeCaret(LineLimit);
-        const int wordStart = m_box.SelStart() - int(line.size() - context.start);
         if (context.kind == m_context.kind && wordStart == m_wordStart) {
             m_context = context;
             QList<const CompletionList::Item *> items = matches(context);
             if (items.isEmpty())
                 close();
             else
-                show(context, std::move(items));
+                show(context, wordStart, std::move(items));
             return;
         }
         // Another word, or a word of another kind (bind's key after "bind ").
@@ -289,7 +372,7 @@ bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != &m_box)
         return false;
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide) {
         close();
         return false;
     }

@@ -4,6 +4,7 @@
 #include "completion/CompletionList.h"
 
 #include <QObject>
+#include <QSize>
 
 #include <functional>
 #include <memory>
@@ -57,9 +58,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    CompletionContext contextAtCaret() const;
+    // The context at the caret; `wordStart` gets where its word starts in the box.
+    CompletionContext contextAtCaret(int *wordStart = nullptr) const;
     QList<const CompletionList::Item *> matches(const CompletionContext &context);
-    void show(const CompletionContext &context, QList<const CompletionList::Item *> items);
+    QList<const CompletionList::Item *> narrowed(const QString &prefix) const;
+    void show(const CompletionContext &context, int wordStart, QList<const CompletionList::Item *> items);
     // After a key the box handled: narrow, close, or open by itself.
     void followTyping(bool textChanged);
     void move(int rows);
@@ -76,10 +79,12 @@ private:
 
     CompletionContext m_context; // of the open list
     int m_wordStart = 0;         // in the box's positions
+    int m_caret = -1;            // where the caret was when it last narrowed
     QList<CompletionList::Item> m_owned; // offers that are not names
     bool m_inKey = false;
     bool m_changed = false;
 
+    QSize m_size;
     QFrame *m_frame = nullptr;
     QListView *m_view = nullptr;
     QLabel *m_explanation = nullptr;

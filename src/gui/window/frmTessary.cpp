@@ -730,7 +730,8 @@ void frmTessary::completionCatalogue()
     (void)m_completion->list().setCatalogue(m_vars.catalogue, m_programFolder);
     m_completion->setKnown(known);
     auto facts = std::make_shared<FileFacts>(*known);
-    m_completion->setRefresh([this, known, facts](CompletionList &list) {
+    auto last = std::make_shared<QList<std::pair<QString, QString>>>();
+    m_completion->setRefresh([this, known, facts, last](CompletionList &list) {
         QList<std::pair<QString, QString>> aliases;
         for (const AliasIndex::Definition &alias : m_colours->aliases().definitions())
             aliases.append({alias.name, alias.body});
@@ -745,7 +746,11 @@ void frmTessary::completionCatalogue()
                 return read.ok() ? read.value() : QString();
             });
         }
-        list.setAliases(aliases);
+        // Sorting the names again is most of the cost of opening the list.
+        if (aliases != *last) {
+            list.setAliases(aliases);
+            *last = std::move(aliases);
+        }
         list.setGameFolder(model ? model->folder
                                  : (watcher.folder() ? watcher.folder()->folder() : QString()));
     });
