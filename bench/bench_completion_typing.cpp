@@ -30,7 +30,7 @@
 
 namespace {
 
-constexpr int Words = 200;
+constexpr int Words = 400;
 constexpr double Goal = 1.2;
 
 void press(QWidget *box, int key, const QString &text)

@@ -37,6 +37,7 @@ class CompletionModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
 
+    const QList<const CompletionList::Item *> &items() const { return m_items; }
     void setItems(QList<const CompletionList::Item *> items)
     {
         beginResetModel();
@@ -169,7 +170,7 @@ void CompletionPopup::setEnabled(bool on)
 
 bool CompletionPopup::isOpen() const
 {
-    return m_frame->isVisible();
+    return m_open;
 }
 
 QStringList CompletionPopup::shownNames() const
@@ -265,9 +266,14 @@ void CompletionPopup::show(const CompletionContext &context, int wordStart,
     m_context = context;
     m_wordStart = wordStart;
     m_caret = m_box.SelStart();
+    // A key that leaves the same items (the rest of a word only one name
+    // starts with) repaints nothing.
+    if (isOpen() && items == m_model->items())
+        return;
     m_model->setItems(std::move(items));
     m_view->setCurrentIndex(m_model->index(0));
     if (!isOpen()) {
+        m_open = true;
         place();
         m_frame->show();
     }
@@ -278,6 +284,7 @@ void CompletionPopup::close()
 {
     if (!isOpen())
         return;
+    m_open = false;
     m_frame->hide();
     m_model->setItems({});
     m_owned.clear();
@@ -292,16 +299,23 @@ void CompletionPopup::place()
     const long line = m_box.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
     const int lineHeight = int(m_box.SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, line));
     const QSize area = m_box.viewport()->size();
-    // Its size is worked out once: laying it out again costs a key's worth.
+    // The layout is worked out once: laying it out costs a key's worth. Its
+    // height follows the items it opens with, and stays as it narrows.
+    const int rowHeight = m_view->fontMetrics().height() + 2;
+    const int listFrame = 2 * m_view->frameWidth();
     if (!m_size.isValid()) {
-        const int rowHeight = m_view->fontMetrics().height() + 2;
         m_explanation->setFixedWidth(ListWidth - 2);
         m_explanation->setFixedHeight(m_explanation->fontMetrics().lineSpacing() * 3 + 6);
-        m_view->setFixedHeight(rowHeight * ShownRows + 2 * m_view->frameWidth());
+        m_view->setFixedHeight(rowHeight * ShownRows + listFrame);
         m_frame->adjustSize();
         m_size = QSize(ListWidth, m_frame->sizeHint().height());
     }
-    const QSize size = m_size;
+    const int rows = qBound(1, m_model->rowCount(), ShownRows);
+    if (rows != m_rows) {
+        m_rows = rows;
+        m_view->setFixedHeight(rowHeight * m_rows + listFrame);
+    }
+    const QSize size(m_size.width(), m_size.height() - rowHeight * (ShownRows - m_rows));
     int top = y + lineHeight;
     if (top + size.height() > area.height() && y - size.height() >= 0)
         top = y - size.height();

@@ -81,10 +81,12 @@ private:
     int m_wordStart = 0;         // in the box's positions
     int m_caret = -1;            // where the caret was when it last narrowed
     QList<CompletionList::Item> m_owned; // offers that are not names
+    bool m_open = false;
     bool m_inKey = false;
     bool m_changed = false;
 
-    QSize m_size;
+    QSize m_size; // with all its rows
+    int m_rows = 0; // rows shown
     QFrame *m_frame = nullptr;
     QListView *m_view = nullptr;
     QLabel *m_explanation = nullptr;
