@@ -11,7 +11,6 @@
 #include <functional>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QStaticText>
@@ -102,6 +101,39 @@ private:
     mutable QHash<QString, QStaticText> m_texts;
 };
 
+// The highlighted item's explanation, wrapped to its width. A label would
+// ask its window to lay itself out again on every change of text.
+class ExplanationBox : public QFrame
+{
+public:
+    using QFrame::QFrame;
+
+    void setText(const QString &text)
+    {
+        if (text == m_text.text())
+            return;
+        m_text.setText(text);
+        m_text.setTextFormat(Qt::PlainText);
+        setAccessibleDescription(text);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        const QRect room = contentsRect().adjusted(3, 2, -3, -2);
+        m_text.setTextWidth(room.width());
+        painter.setPen(palette().color(QPalette::ToolTipText));
+        painter.setClipRect(room);
+        painter.drawStaticText(room.topLeft(), m_text);
+    }
+
+private:
+    QStaticText m_text;
+};
+
 CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     : QObject(parent), m_box(box)
 {
@@ -128,10 +160,9 @@ CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     m_view->setFocusPolicy(Qt::NoFocus);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_explanation = new QLabel(m_frame);
+    m_explanation = new ExplanationBox(m_frame);
     m_explanation->setObjectName(QStringLiteral("completionExplanation"));
     m_explanation->setAccessibleName(tr("Explanation of the highlighted completion"));
-    m_explanation->setWordWrap(true);
     m_explanation->setFrameShape(QFrame::StyledPanel);
     m_explanation->setAutoFillBackground(true);
     m_explanation->setForegroundRole(QPalette::ToolTipText);
@@ -293,7 +324,8 @@ void CompletionPopup::close()
 // Below the caret's line, or above it where the box has no room below.
 void CompletionPopup::place()
 {
-    const long caret = m_box.SendScintilla(QsciScintilla::SCI_GETCURRENTPOS);
+    // Under the start of the word, where the name it takes will start.
+    const long caret = m_box.toBuffer(m_wordStart);
     const int x = int(m_box.SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, caret));
     const int y = int(m_box.SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, caret));
     const long line = m_box.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
@@ -314,6 +346,8 @@ void CompletionPopup::place()
     if (rows != m_rows) {
         m_rows = rows;
         m_view->setFixedHeight(rowHeight * m_rows + listFrame);
+        // Its window's smallest size follows at once, not when next laid out.
+        m_frame->layout()->activate();
     }
     const QSize size(m_size.width(), m_size.height() - rowHeight * (ShownRows - m_rows));
     int top = y + lineHeight;

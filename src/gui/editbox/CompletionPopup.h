@@ -11,7 +11,7 @@
 
 class clsUndo;
 class KnownCommands;
-class QLabel;
+class ExplanationBox;
 class QListView;
 class QFrame;
 class RichTextBox;
@@ -89,6 +89,6 @@ private:
     int m_rows = 0; // rows shown
     QFrame *m_frame = nullptr;
     QListView *m_view = nullptr;
-    QLabel *m_explanation = nullptr;
+    ExplanationBox *m_explanation = nullptr;
     CompletionModel *m_model = nullptr;
 };
