@@ -726,8 +726,10 @@ void frmTessary::insertIntoDocument(const QString &text)
 void frmTessary::completionCatalogue()
 {
     auto known = std::make_shared<CatalogueCommands>(m_vars.catalogue);
-    // Without the use counts names rank alphabetically: still a working list.
-    (void)m_completion->list().setCatalogue(m_vars.catalogue, m_programFolder);
+    // Without the use counts names rank alphabetically: still a working
+    // list, so the reason goes to the status bar rather than a dialog.
+    if (const Status uses = m_completion->list().setCatalogue(m_vars.catalogue, m_programFolder); !uses)
+        statusBar()->showMessage(uses.error());
     m_completion->setKnown(known);
     auto facts = std::make_shared<FileFacts>(*known);
     auto last = std::make_shared<QList<std::pair<QString, QString>>>();
