@@ -10,6 +10,11 @@
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
+#include "gui/config/ConfigWatcher.h"
+#include "completion/FileFacts.h"
+#include "config/ConfigAnalysis.h"
+#include "config/KnownCommands.h"
+#include "gui/editbox/CompletionPopup.h"
 #include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
 #include "gui/window/MainMenus.h"
@@ -120,8 +125,10 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
-    // Takes effect once the list is wired to the edit box.
-    m_windowState->addCompletionItem(*m_menus->mnuView);
+    m_completion = new CompletionPopup(*txtMain, this);
+    connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
+            &CompletionPopup::setEnabled);
+    m_completion->setEnabled(m_windowState->completion());
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
     m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
@@ -140,6 +147,7 @@ frmTessary::~frmTessary()
     // Their event filters would otherwise see the edit box half destroyed.
     delete m_colours;
     delete m_windowState;
+    delete m_completion;
 }
 
 void frmTessary::setDataFolder(const QString &folder)
@@ -337,6 +345,9 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
+    m_completion->setUndo(objUndo.get());
+    m_completion->setEnabled(m_windowState->completion());
+    completionCatalogue();
     if (!m_windowState->recentFiles().isEmpty())
         m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
     showLineNumbers(m_windowState->lineNumbers());
@@ -674,6 +685,7 @@ void frmTessary::mnuCatalogue_Click()
         m_prompts.showError(saved.error());
     m_colours->recolourAll();
     m_config->catalogueChanged();
+    completionCatalogue();
     UpdateHint();
 }
 
@@ -706,4 +718,42 @@ void frmTessary::setUrlOpener(std::function<bool(const QUrl &)> openUrl)
 void frmTessary::insertIntoDocument(const QString &text)
 {
     undoEngine().InsertText(text);
+}
+
+// The names completion offers follow the catalogue's families; the aliases
+// of the document and of its start-up order, and the game folder, are read
+// as the list opens.
+void frmTessary::completionCatalogue()
+{
+    auto known = std::make_shared<CatalogueCommands>(m_vars.catalogue);
+    // Without the use counts names rank alphabetically: still a working
+    // list, so the reason goes to the status bar rather than a dialog.
+    if (const Status uses = m_completion->list().setCatalogue(m_vars.catalogue, m_programFolder); !uses)
+        statusBar()->showMessage(uses.error());
+    m_completion->setKnown(known);
+    auto facts = std::make_shared<FileFacts>(*known);
+    auto last = std::make_shared<QList<std::pair<QString, QString>>>();
+    m_completion->setRefresh([this, known, facts, last](CompletionList &list) {
+        QList<std::pair<QString, QString>> aliases;
+        for (const AliasIndex::Definition &alias : m_colours->aliases().definitions())
+            aliases.append({alias.name, alias.body});
+        const ConfigWatcher &watcher = m_config->watcher();
+        const std::shared_ptr<const ConfigModel> model = watcher.model();
+        if (model) {
+            const QString document = watcher.documentPath();
+            aliases += configAliases(*model, *facts, [&](const QString &path) {
+                if (path == document)
+                    return txtMain->Text();
+                const Result<QString> read = readConfig(path);
+                return read.ok() ? read.value() : QString();
+            });
+        }
+        // Sorting the names again is most of the cost of opening the list.
+        if (aliases != *last) {
+            list.setAliases(aliases);
+            *last = std::move(aliases);
+        }
+        list.setGameFolder(model ? model->folder
+                                 : (watcher.folder() ? watcher.folder()->folder() : QString()));
+    });
 }

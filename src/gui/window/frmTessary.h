@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class CompletionPopup;
 class ConfigView;
 class KeyBindings;
 class DocumentCommands;
@@ -130,6 +131,7 @@ protected:
 private:
     void createControls();
     void createMenus();
+    void completionCatalogue();
     ToolPicture *addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
                             const char *name, const QRect &geometry);
     void Form_Resize();
@@ -165,6 +167,7 @@ private:
     // The configuration around the document: problems, start-up order, definitions.
     ConfigView *m_config = nullptr;
     KeyBindings *m_keyBindings = nullptr;
+    CompletionPopup *m_completion = nullptr;
     std::unique_ptr<clsUndo> objUndo;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
