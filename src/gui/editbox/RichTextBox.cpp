@@ -366,6 +366,8 @@ void RichTextBox::select(int start, int end)
         to = qMax(from, to);
     }
     SendScintilla(SCI_SETSEL, from, to);
+    // Up and Down go on from here, as after Scintilla's own moves.
+    SendScintilla(SCI_CHOOSECARETX);
     emit caretMoved();
 }
 
@@ -447,6 +449,7 @@ void RichTextBox::replaceSelection(const QString &text)
     SendScintilla(SCI_SETTARGETRANGE, start, end);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.constData());
     SendScintilla(SCI_SETSEL, after, after);
+    SendScintilla(SCI_CHOOSECARETX);
     if (told && !text.isEmpty()) {
         QAccessibleTextInsertEvent event(this, offset, text);
         QAccessible::updateAccessibility(&event);

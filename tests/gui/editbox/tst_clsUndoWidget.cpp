@@ -63,6 +63,34 @@ private slots:
         m_widget.reset();
     }
 
+    // Typing goes through the undo engine, not the widget's own keys: Up and
+    // Down still keep the column the caret was typed to.
+    void upAndDownKeepTheTypedColumn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("up after typing") << "abc\rxyz" << int(Qt::Key_Up) << 3;
+        QTest::newRow("down after typing") << "abc\rxyz" << int(Qt::Key_Down) << 8;
+    }
+    void upAndDownKeepTheTypedColumn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        start(QStringLiteral("\r\nlonger line"));
+        for (const QChar c : typed) {
+            if (c == u'\r')
+                QTest::keyClick(m_widget.get(), Qt::Key_Return);
+            else
+                QTest::keyClicks(m_widget.get(), QString(c));
+        }
+        if (key == Qt::Key_Down)
+            QTest::keyClick(m_widget.get(), Qt::Key_Up);
+        QTest::keyClick(m_widget.get(), Qt::Key(key));
+        QCOMPARE(m_widget->SelStart(), expected);
+    }
+
     void inputMethodTextIsRecorded()
     {
         start(QStringLiteral("abc"));
