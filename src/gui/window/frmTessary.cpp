@@ -10,6 +10,7 @@
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
+#include "gui/config/ConfigWatcher.h"
 #include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
 #include "gui/window/MainMenus.h"
@@ -111,6 +112,10 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
                               *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
+    // Each analysis marks its problems in the text and makes other files' aliases known.
+    connect(&m_config->watcher(), &ConfigWatcher::analysed, m_colours, [this] {
+        m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+    });
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
     connect(txtMain, &RichTextBox::caretMoved, this, [this] {
