@@ -124,6 +124,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
+    m_windowState->addViewItems(*m_menus->mnuView);
     m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
     // Takes effect once the list is wired to the edit box.
     m_windowState->addCompletionItem(*m_menus->mnuView);
