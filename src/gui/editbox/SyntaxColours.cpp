@@ -242,6 +242,9 @@ bool SyntaxColours::colourLine(long line)
         const int length = bytes(token.start + token.length) - from;
         setStyling(length, int(token.kind));
         if (token.badValue || token.valueNotice) {
+            // The analysis reports the same value: the box's own mark, which follows typing, stands alone.
+            m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ProblemIndicator);
+            m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start + from, long(length));
             m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, token.badValue ? BadValueIndicator : NoticeIndicator);
             m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, start + from, long(length));
         }

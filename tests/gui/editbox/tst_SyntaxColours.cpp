@@ -242,7 +242,7 @@ private slots:
         write("valve.rc", "exec autoexec.cfg\r\n");
         write("userconfig.cfg", "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
         write("config.cfg", "exec userconfig.cfg\r\n");
-        const QString text = QStringLiteral("+jd\r\nvolume 0.5; exec nothere.cfg\r\n");
+        const QString text = QStringLiteral("+jd\r\nvolume 0.5; exec nothere.cfg\r\nvolume 5\r\n");
         write("autoexec.cfg", text.toLatin1());
         const QString path = dir.filePath(QStringLiteral("autoexec.cfg"));
         CatalogueCommands known(*m_catalogue);
@@ -258,13 +258,16 @@ private slots:
         m_box->viewport()->repaint();
         QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Known));
         QCOMPARE(m_colours->toolTipAt(pointAt(0, 1)), model->aliasExplanation(u"+jd"));
-        QCOMPARE(m_colours->problems().size(), 1);
+        QCOMPARE(m_colours->problems().size(), 2);
         const ConfigProblem problem = m_colours->problems().front();
         QVERIFY2(problem.message.contains("nothere.cfg"), qPrintable(problem.message));
         QCOMPARE(problem.line, 1);
         QCOMPARE(marked(SyntaxColours::ProblemIndicator, 1),
                  QStringList{QStringLiteral("%1-%2").arg(problem.column).arg(problem.column + problem.length)});
         QVERIFY(m_colours->toolTipAt(pointAt(1, problem.column)).contains(problem.message));
+        // The analysis's copy of a value the box marks itself is not drawn twice.
+        QCOMPARE(marked(SyntaxColours::BadValueIndicator, 2), QStringList{"7-8"});
+        QVERIFY(marked(SyntaxColours::ProblemIndicator, 2).isEmpty());
         // The mark moves with an edit before it, until the next analysis clears it.
         m_box->setSelStart(0);
         m_box->setSelText(QStringLiteral("\r\n"));
