@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ConsoleScript.h"
 #include "catalogue/ValueRange.h"
+#include "config/KeyNames.h"
 #include "editbox/EditBox.h"
 
 #include <QStringList>
@@ -101,6 +102,16 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
             hint.caption = key;
             return hint;
         }
+    }
+    // The key a bind or unbind names, from the engine's key-name table
+    // (Key_StringToKeynum in FWGS/xash3d-fwgs engine/client/input/in_keys.c: a single
+    // character is its own name).
+    if (before.size() == 1
+        && (before.front().compare(QLatin1String("bind"), Qt::CaseInsensitive) == 0
+            || before.front().compare(QLatin1String("unbind"), Qt::CaseInsensitive) == 0)) {
+        const QString key = KeyNames::describe(hint.word);
+        hint.caption = key.isEmpty() ? QStringLiteral("the game has no key named %1").arg(hint.word) : key;
+        return hint;
     }
     // "bind space +jd": the key runs +jd, which is what to explain.
     const bool stored = before.size() == 2 && takesCommandBody(before.front());

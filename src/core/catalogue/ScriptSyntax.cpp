@@ -74,8 +74,9 @@ struct Word
 class ScriptTokenizer
 {
 public:
-    ScriptTokenizer(QStringView line, const Catalogue &catalogue, const AliasIndex *aliases, QList<SyntaxToken> &out)
-        : m_line(line), m_catalogue(catalogue), m_aliases(aliases), m_out(out)
+    ScriptTokenizer(QStringView line, const Catalogue &catalogue, const AliasIndex *aliases,
+                    const KnownNames &elsewhere, QList<SyntaxToken> &out)
+        : m_line(line), m_catalogue(catalogue), m_aliases(aliases), m_elsewhere(elsewhere), m_out(out)
     {
     }
 
@@ -127,7 +128,10 @@ private:
     }
 
     int find(QStringView word) const { return m_catalogue.find(word.toString()); }
-    bool aliased(QStringView word) const { return m_aliases && m_aliases->defines(word.toString()); }
+    bool aliased(QStringView word) const
+    {
+        return (m_aliases && m_aliases->defines(word.toString())) || (m_elsewhere && m_elsewhere(word));
+    }
 
     // A command word: a catalogue name, a script word, or an action with its prefix.
     void commandWord(const Word &word)
@@ -222,6 +226,7 @@ private:
     QStringView m_line;
     const Catalogue &m_catalogue;
     const AliasIndex *m_aliases;
+    const KnownNames &m_elsewhere;
     QList<SyntaxToken> &m_out;
 };
 
@@ -303,11 +308,11 @@ FileSyntax syntaxForPath(const QString &path)
 }
 
 QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue,
-                                const AliasIndex *aliases)
+                                const AliasIndex *aliases, const KnownNames &elsewhere)
 {
     QList<SyntaxToken> tokens;
     if (syntax == FileSyntax::Script)
-        ScriptTokenizer(line, catalogue, aliases, tokens).run(0, line.size(), false);
+        ScriptTokenizer(line, catalogue, aliases, elsewhere, tokens).run(0, line.size(), false);
     else
         tokenizeStructured(line, syntax == FileSyntax::Fgd, tokens);
     return tokens;

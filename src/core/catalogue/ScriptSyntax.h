@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 class AliasIndex;
 struct Catalogue;
 
@@ -52,8 +54,12 @@ struct SyntaxToken
 // at the line's end, and so does a line held inside a paragraph by a lone
 // line feed (LF or U+2028). Names the document defines with alias count
 // as known in scripts.
+// Names known beyond the document: the aliases other files of the
+// configuration define. Coloured as the document's own aliases are.
+using KnownNames = std::function<bool(QStringView)>;
+
 QList<SyntaxToken> tokenizeLine(QStringView line, FileSyntax syntax, const Catalogue &catalogue,
-                                const AliasIndex *aliases = nullptr);
+                                const AliasIndex *aliases = nullptr, const KnownNames &elsewhere = {});
 
 // What hovering over a column of the line explains: why a value is out of
 // its variable's range, else the catalogue's explanation of the word there,

@@ -13,6 +13,8 @@ const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
 const QString CompletionKey = QStringLiteral("view/completion");
 constexpr int ZoomLimit = 40;
 const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
+const QString FontFamilyKey = QStringLiteral("view/fontFamily");
+const QString FontPointsKey = QStringLiteral("view/fontPoints");
 
 } // namespace
 
@@ -37,6 +39,14 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
     }
     view.lineNumbers = file.value(LineNumbersKey, true).toBool();
     view.completion = file.value(CompletionKey, true).toBool();
+    // A size the box cannot show (a damaged file) gives the default font back.
+    bool number = false;
+    const double points = file.value(FontPointsKey).toDouble(&number);
+    const QString family = file.value(FontFamilyKey).toString().trimmed();
+    if (number && !family.isEmpty() && points >= SmallestFont && points <= LargestFont) {
+        view.fontFamily = family;
+        view.fontPoints = points;
+    }
     return view;
 }
 
@@ -50,6 +60,8 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(FamiliesOffKey, familiesOff);
     settings.setValue(LineNumbersKey, lineNumbers);
     settings.setValue(CompletionKey, completion);
+    settings.setValue(FontFamilyKey, fontFamily);
+    settings.setValue(FontPointsKey, fontFamily.isEmpty() ? 0.0 : fontPoints);
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)

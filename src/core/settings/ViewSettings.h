@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // What the editor remembers beyond data.dat: recent documents, the
-// window's place, the text zoom and the catalogue families switched off, in a small INI file of its own in the
+// window's place, the text zoom and font, and the catalogue families switched off, in a small INI file of its own in the
 // data folder. data.dat keeps exactly its mod and backup records.
 class ViewSettings
 {
@@ -34,6 +34,13 @@ public:
     QStringList familiesOff;
     // The edit box's line-number margin.
     bool lineNumbers = true;
+    // The edit box's font (View > Font...): a family and a size in points;
+    // an empty family is the box's own default font.
+    QString fontFamily;
+    double fontPoints = 0;
+    static constexpr double SmallestFont = 4;
+    static constexpr double LargestFont = 96;
+
     // The completion list offers itself while typing (View > Completion).
     bool completion = true;
 

@@ -63,7 +63,10 @@ SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObje
     applyFormats();
     box.setLexer(this);
     box.SendScintilla(Sci::SCI_INDICSETSTYLE, BadValueIndicator, long(Sci::INDIC_SQUIGGLE));
-    box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, NoticeIndicator, long(Sci::INDIC_DOTS));
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, ProblemIndicator, long(Sci::INDIC_SQUIGGLE));
+    // Under the value marks where both fall on one word.
+    box.SendScintilla(Sci::SCI_INDICSETUNDER, ProblemIndicator, 1L);
     connect(&box, &RichTextBox::linesReplaced, this, &SyntaxColours::edited);
     connect(&box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & Sci::SC_UPDATE_V_SCROLL)
@@ -111,6 +114,11 @@ SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
     f.kind[int(Kind::Comment)] = coloured(readable(muted, base));
     f.badValue.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     f.badValue.setUnderlineColor(readable(QColor::fromHsl(0, 230, 128), base));
+    // Milder: dotted, in a calm blue.
+    f.notice.setUnderlineStyle(QTextCharFormat::DotLine);
+    f.notice.setUnderlineColor(readable(QColor::fromHsl(210, 200, 128), base));
+    f.problem.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.problem.setUnderlineColor(readable(QColor::fromHsl(30, 230, 128), base));
     return f;
 }
 
@@ -126,6 +134,8 @@ void SyntaxColours::applyFormats()
                  k);
     }
     m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(NoticeIndicator), m_formats.notice.underlineColor());
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(ProblemIndicator), m_formats.problem.underlineColor());
 }
 
 void SyntaxColours::setSyntax(FileSyntax syntax)
@@ -219,18 +229,25 @@ bool SyntaxColours::colourLine(long line)
         }
     }
     const auto bytes = [&](int unit) { return byteOf.empty() ? unit : byteOf[unit]; };
-    m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, BadValueIndicator);
-    m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
+    for (const int indicator : {BadValueIndicator, NoticeIndicator}) {
+        m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicator);
+        m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
+    }
     startStyling(int(start));
     int done = 0;
-    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases)) {
+    for (const SyntaxToken &token : tokenizeLine(text, m_syntax, m_catalogue, &m_aliases, m_elsewhere)) {
         if (token.start > done)
             setStyling(bytes(token.start) - bytes(done), int(Kind::Plain));
         const int from = bytes(token.start);
         const int length = bytes(token.start + token.length) - from;
         setStyling(length, int(token.kind));
-        if (token.badValue)
+        if (token.badValue || token.valueNotice) {
+            // The analysis reports the same value: the box's own mark, which follows typing, stands alone.
+            m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ProblemIndicator);
+            m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start + from, long(length));
+            m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, token.badValue ? BadValueIndicator : NoticeIndicator);
             m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, start + from, long(length));
+        }
         done = token.start + token.length;
     }
     if (done < text.size())
@@ -293,7 +310,73 @@ QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
         return {};
     const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
     const int column = m_box.fromBuffer(at) - m_box.fromBuffer(start);
-    return hoverText(lineText(line), column, m_syntax, m_catalogue, &m_aliases);
+    const QString text = lineText(line);
+    QStringList parts;
+    const long problem = m_box.SendScintilla(Sci::SCI_INDICATORVALUEAT, ProblemIndicator, at);
+    if (problem > 0 && problem <= m_problems.size())
+        parts.append(m_problems[problem - 1].message);
+    QString explained = hoverText(text, column, m_syntax, m_catalogue, &m_aliases);
+    // An alias another file of the configuration defines.
+    if (explained.isEmpty() && m_model && m_syntax == FileSyntax::Script) {
+        const auto boundary = [](QChar c) { return c.isSpace() || c == u'"' || c == u';'; };
+        qsizetype from = column, to = column;
+        while (from > 0 && !boundary(text[from - 1]))
+            --from;
+        while (to < text.size() && !boundary(text[to]))
+            ++to;
+        if (to > from)
+            explained = m_model->aliasExplanation(QStringView(text).mid(from, to - from));
+    }
+    if (!explained.isEmpty() && !parts.contains(explained))
+        parts.append(explained);
+    return parts.join(u'\n');
+}
+
+void SyntaxColours::setConfiguration(std::shared_ptr<const ConfigModel> model, const QString &path)
+{
+    m_model = std::move(model);
+    m_problems.clear();
+    if (m_model) {
+        const QString here = configPath(path);
+        for (const ConfigProblem &problem : m_model->problems) {
+            if (!path.isEmpty() && configPath(problem.path) == here)
+                m_problems.append(problem);
+        }
+        // The model is shared and never changes: the names are read from it as lines are coloured.
+        m_elsewhere = [model = m_model](QStringView name) { return model->alias(name).has_value(); };
+    } else {
+        m_elsewhere = {};
+    }
+    markProblems();
+    // What counts as known may have changed.
+    recolourAll();
+}
+
+// The analysis ran on the text as it was when it started; a problem
+// beyond the text's end now waits for the next one.
+void SyntaxColours::markProblems()
+{
+    const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
+    m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ProblemIndicator);
+    m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0L, length);
+    const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
+    for (qsizetype i = 0; i < m_problems.size(); ++i) {
+        const ConfigProblem &problem = m_problems[i];
+        if (problem.line < 0 || problem.line >= lines)
+            continue;
+        const long lineStart = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, long(problem.line));
+        const long lineEnd = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, long(problem.line));
+        const int first = m_box.fromBuffer(lineStart);
+        const long from = qMin(lineEnd, m_box.toBuffer(first + qMax(0, problem.column)));
+        // A problem of the whole line, or one of no length, marks at least a character.
+        const long to = problem.length > 0 ? qMin(lineEnd, m_box.toBuffer(first + problem.column + problem.length, true))
+                                           : qMin(lineEnd, from + 1);
+        if (to <= from)
+            continue;
+        m_box.SendScintilla(Sci::SCI_SETINDICATORVALUE, long(i + 1));
+        m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, from, to - from);
+    }
+    m_box.SendScintilla(Sci::SCI_SETINDICATORVALUE, 1L);
 }
 
 bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)

@@ -2,12 +2,14 @@
 
 #include "catalogue/AliasIndex.h"
 #include "catalogue/ScriptSyntax.h"
+#include "config/ConfigAnalysis.h"
 
 #include <Qsci/qscilexercustom.h>
 
 #include <QTextCharFormat>
 
 #include <array>
+#include <memory>
 
 class QPalette;
 class QPoint;
@@ -22,7 +24,9 @@ struct Catalogue;
 // are coloured, the rest of the range is left as it is and coloured when
 // scrolled into view. Each coloured line keeps, as its line state, a hash of
 // the text and colours it was coloured for, so a pass skips lines that have
-// not changed. Values out of their range are marked with an indicator.
+// not changed. Values out of their range are marked with an indicator, values
+// the game takes but changes with a milder one, and the problems the
+// configuration's analysis finds in the document with a third.
 // Styles are no change of the text: no change notification, no modified
 // flag, no undo step.
 class SyntaxColours : public QsciLexerCustom
@@ -35,6 +39,11 @@ public:
 
     // The indicator that marks a bad value.
     static constexpr int BadValueIndicator = 8;
+    // A value the game takes but changes (keeps it within bounds).
+    static constexpr int NoticeIndicator = 9;
+    // A problem of the configuration in this document; its value is the
+    // problem's index in problems(), from 1.
+    static constexpr int ProblemIndicator = 10;
 
     FileSyntax syntax() const { return m_syntax; }
     void setSyntax(FileSyntax syntax);
@@ -48,6 +57,12 @@ public:
     // The aliases the document defines, kept up to date with every edit.
     const AliasIndex &aliases() const { return m_aliases; }
 
+    // The latest analysis of the configuration around the document at
+    // `path`, or null: its problems here are marked, and the aliases its
+    // other files define are known words. Marks follow edits until the next.
+    void setConfiguration(std::shared_ptr<const ConfigModel> model, const QString &path);
+    const QList<ConfigProblem> &problems() const { return m_problems; }
+
     // The tooltip for a point of the viewport; empty for none.
     QString toolTipAt(const QPoint &viewportPoint) const;
 
@@ -56,6 +71,8 @@ public:
     {
         std::array<QTextCharFormat, 9> kind;
         QTextCharFormat badValue;
+        QTextCharFormat notice;
+        QTextCharFormat problem;
     };
     static Formats formatsFor(const QPalette &palette);
 
@@ -68,6 +85,7 @@ protected:
 
 private:
     void applyFormats();
+    void markProblems();
     void schedule();
     void edited(int first, int removed, int added);
     void indexAllLines();
@@ -82,6 +100,9 @@ private:
     const Catalogue &m_catalogue;
     AliasIndex m_aliases;
     FileSyntax m_syntax = FileSyntax::Script;
+    std::shared_ptr<const ConfigModel> m_model;
+    QList<ConfigProblem> m_problems;
+    KnownNames m_elsewhere;
     Formats m_formats;
     // Counts changes of syntax, palette and aliases, which call for fresh colours.
     uint m_generation = 1;

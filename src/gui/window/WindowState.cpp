@@ -11,6 +11,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QMainWindow>
@@ -47,7 +50,8 @@ QString droppedFile(const QMimeData *data)
 WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                          std::function<void(const QString &)> open)
     : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
-      m_open(std::move(open)), m_basePointSize(box.font().pointSizeF())
+      m_open(std::move(open)), m_basePointSize(box.font().pointSizeF()), m_defaultFamily(box.font().family()),
+      m_defaultPoints(box.font().pointSizeF())
 {
     // Files dropped anywhere on the window; the box itself takes no drops,
     // which would go past the undo engine.
@@ -55,17 +59,20 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     m_window.installEventFilter(this);
     m_box.viewport()->installEventFilter(this);
 
-    auto addZoom = [this](const QList<QKeySequence> &keys, const char *name, void (WindowState::*step)()) {
-        auto *action = new QAction(&m_window);
+    auto addZoom = [this](const QList<QKeySequence> &keys, const QString &text, const char *name,
+                          void (WindowState::*step)()) {
+        auto *action = new QAction(text, &m_window);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, step);
         m_window.addAction(action);
+        return action;
     };
-    addZoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, "zoomIn",
-            &WindowState::zoomIn);
-    addZoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, "zoomOut", &WindowState::zoomOut);
-    addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, "zoomReset", &WindowState::zoomReset);
+    m_zoomIn = addZoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                       tr("Zoom &In"), "zoomIn", &WindowState::zoomIn);
+    m_zoomOut = addZoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, tr("Zoom &Out"), "zoomOut", &WindowState::zoomOut);
+    m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
+                          &WindowState::zoomReset);
     fillRecentMenu();
 }
 
@@ -76,10 +83,63 @@ void WindowState::restore(const QString &dataFolder)
     const QSize startSize = m_window.size();
     if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
         keepOnScreen(startSize);
-    setZoom(m_view.zoom);
+    const int zoom = m_view.zoom;
+    if (!m_view.fontFamily.isEmpty()) {
+        QFont chosen(m_view.fontFamily);
+        chosen.setPointSizeF(m_view.fontPoints);
+        setEditorFont(chosen);
+    }
+    setZoom(zoom);
     if (m_completion)
         m_completion->setChecked(m_view.completion);
     fillRecentMenu();
+}
+
+void WindowState::addViewItems(QMenu &viewMenu)
+{
+    viewMenu.addSeparator();
+    viewMenu.addAction(m_zoomIn);
+    viewMenu.addAction(m_zoomOut);
+    viewMenu.addAction(m_zoomReset);
+    QAction *font = viewMenu.addAction(tr("&Font..."));
+    font->setObjectName(QStringLiteral("mnuFont"));
+    connect(font, &QAction::triggered, this, &WindowState::chooseFont);
+}
+
+void WindowState::setEditorFont(const QFont &font)
+{
+    QFont base = font;
+    base.setPointSizeF(qBound(qreal(ViewSettings::SmallestFont), font.pointSizeF() > 0 ? font.pointSizeF()
+                                                                                         : m_defaultPoints,
+                              qreal(ViewSettings::LargestFont)));
+    m_basePointSize = base.pointSizeF();
+    const bool isDefault = base.family() == m_defaultFamily && qFuzzyCompare(m_basePointSize, m_defaultPoints);
+    m_view.fontFamily = isDefault ? QString() : base.family();
+    m_view.fontPoints = isDefault ? 0 : m_basePointSize;
+    // The lexer's styles and the margin follow the box's font.
+    m_box.setFont(base);
+    setZoom(0);
+}
+
+QFont WindowState::editorFont() const
+{
+    QFont font = m_box.font();
+    font.setPointSizeF(m_basePointSize);
+    return font;
+}
+
+void WindowState::chooseFont()
+{
+    QFont start = editorFont();
+    // The default is a proportional font: a fixed one is offered first.
+    if (m_view.fontFamily.isEmpty()) {
+        // The family it resolves to: the dialog lists real families, not aliases such as "monospace".
+        start.setFamily(QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+    }
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, start, &m_window, tr("Font"));
+    if (ok)
+        setEditorFont(chosen);
 }
 
 QAction *WindowState::addCompletionItem(QMenu &viewMenu)

@@ -11,6 +11,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QAbstractScrollArea;
+class QFont;
 
 // What the main window remembers between runs (its place, the text zoom,
 // the recent files) and the files dropped on it. Kept in the data folder's
@@ -43,6 +44,15 @@ public:
     bool lineNumbers() const { return m_view.lineNumbers; }
     void setLineNumbers(bool shown) { m_view.lineNumbers = shown; }
 
+    // View > Zoom In, Zoom Out, Reset Zoom (the zoom keys' own actions) and
+    // Font...; the font is remembered with the rest.
+    void addViewItems(QMenu &viewMenu);
+    // The box's font at zoom 0; the zoom steps start again from it.
+    void setEditorFont(const QFont &font);
+    QFont editorFont() const;
+    // Asks for a font, starting on the system's fixed font while the box has its default.
+    void chooseFont();
+
     // View > Completion, checked while the list may offer itself; the
     // choice is remembered with the rest.
     QAction *addCompletionItem(QMenu &viewMenu);
@@ -65,5 +75,10 @@ private:
     QString m_dataFolder;
     ViewSettings m_view;
     qreal m_basePointSize = 0;
+    QString m_defaultFamily;
+    qreal m_defaultPoints = 0;
+    QAction *m_zoomIn = nullptr;
+    QAction *m_zoomOut = nullptr;
+    QAction *m_zoomReset = nullptr;
     QAction *m_completion = nullptr;
 };

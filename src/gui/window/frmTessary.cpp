@@ -116,6 +116,10 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
                               *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
+    // Each analysis marks its problems in the text and makes other files' aliases known.
+    connect(&m_config->watcher(), &ConfigWatcher::analysed, m_colours, [this] {
+        m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+    });
     txtMain->setChangeHandler([this] { txtMain_Change(); });
     // The hint follows the caret as well as the text.
     connect(txtMain, &RichTextBox::caretMoved, this, [this] {
@@ -124,6 +128,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
+    m_windowState->addViewItems(*m_menus->mnuView);
     m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,

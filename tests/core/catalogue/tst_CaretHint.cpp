@@ -38,7 +38,12 @@ private slots:
         QTest::newRow("bind body after ;") << "bind \"w\" \"jump; sensitivity 99"
                                            << "99" << "99 is above 10: " + sensitivity << "";
         QTest::newRow("alias body") << "alias go \"volume 2" << "2" << "2 is above 1: " + volume << "";
-        QTest::newRow("bind key") << "bind \"w" << "w" << "w" << "";
+        QTest::newRow("bind key") << "bind \"w" << "w" << "w: the w key" << "";
+        QTest::newRow("bind named key") << "bind mouse1" << "mouse1" << "MOUSE1: left mouse button" << "";
+        QTest::newRow("unbind key, mid-word") << "UNBIND MOU" << "MOUSE1" << "MOUSE1: left mouse button" << "SE1";
+        QTest::newRow("no such key") << "bind mouse9" << "mouse9" << "the game has no key named mouse9" << "";
+        QTest::newRow("the command a key runs") << "bind mouse1 +at" << "+attack"
+                                                << "Fire while held (Range: none) ()" << "tack";
         QTest::newRow("quoted value with a space") << "name \"big fish" << "fish" << "Player name (Range: any text) ()" << "";
         const QString attack = QStringLiteral("Fire while held (Range: none) ()");
         QTest::newRow("comment") << "// my settings" << "" << "" << "";

@@ -38,6 +38,35 @@ private slots:
         QVERIFY(!back.completion);
     }
 
+    // The chosen font comes back as written; a damaged one gives the default.
+    void font_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("familyBack");
+        QTest::addColumn<double>("pointsBack");
+        QTest::newRow("default") << "" << 0.0 << "" << 0.0;
+        QTest::newRow("chosen") << "DejaVu Sans Mono" << 10.5 << "DejaVu Sans Mono" << 10.5;
+        QTest::newRow("smallest") << "Courier" << 4.0 << "Courier" << 4.0;
+        QTest::newRow("too small") << "Courier" << 1.0 << "" << 0.0;
+        QTest::newRow("too large") << "Courier" << 500.0 << "" << 0.0;
+        QTest::newRow("size without a family") << "" << 12.0 << "" << 0.0;
+    }
+    void font()
+    {
+        QFETCH(QString, family);
+        QFETCH(double, points);
+        QTemporaryDir dir;
+        QVERIFY(ViewSettings::load(dir.path()).fontFamily.isEmpty());
+        ViewSettings view;
+        view.fontFamily = family;
+        view.fontPoints = points;
+        QVERIFY(view.save(dir.path()));
+        const ViewSettings back = ViewSettings::load(dir.path());
+        QTEST(back.fontFamily, "familyBack");
+        QTEST(back.fontPoints, "pointsBack");
+    }
+
     // A missing or damaged file gives the defaults and is written over;
     // one that cannot be written is reported.
     void badFiles()

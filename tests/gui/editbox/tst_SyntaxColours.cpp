@@ -1,11 +1,14 @@
 #include "gui/editbox/SyntaxColours.h"
 
 #include "core/catalogue/TestCatalogue.h"
+#include "config/KnownCommands.h"
 #include "editbox/MemoryClipboard.h"
 #include "gui/editbox/RichTextBox.h"
 
 #include <QRandomGenerator>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_SyntaxColours : public QObject
@@ -37,6 +40,21 @@ class tst_SyntaxColours : public QObject
                 return true;
         }
         return false;
+    }
+    // The stretches of a line an indicator covers, as "from-to" columns.
+    QStringList marked(int indicator, int line) const
+    {
+        QStringList runs;
+        long p = lineStart(line);
+        while (p < lineEnd(line)) {
+            const long end = qMin(lineEnd(line), sci(QsciScintillaBase::SCI_INDICATOREND, indicator, p));
+            if (sci(QsciScintillaBase::SCI_INDICATORVALUEAT, indicator, p))
+                runs << QStringLiteral("%1-%2").arg(p - lineStart(line)).arg(end - lineStart(line));
+            if (end <= p)
+                break;
+            p = end;
+        }
+        return runs;
     }
     // The middle of a character of a line, in the viewport.
     QPoint pointAt(int line, int column) const
@@ -179,6 +197,85 @@ private slots:
         }
     }
 
+    // A value the game takes but changes gets the milder mark, never the
+    // error's, and the hover says what the game makes of it.
+    void clampedValueIsANotice_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("notice");
+        QTest::addColumn<QStringList>("error");
+        QTest::newRow("kept at most") << "rate 500000" << QStringList{"5-11"} << QStringList();
+        QTest::newRow("inside") << "rate 25000" << QStringList() << QStringList();
+        QTest::newRow("below the range: an error") << "rate -5" << QStringList() << QStringList{"5-7"};
+        QTest::newRow("quoted, after another") << "volume 2; rate \"500000\"" << QStringList{"15-23"}
+                                               << QStringList{"7-8"};
+    }
+    void clampedValueIsANotice()
+    {
+        QFETCH(QString, line);
+        m_catalogue->strCmdName[50] = QStringLiteral("rate");
+        m_catalogue->strCmdRange[50] = QStringLiteral("0 or more, kept 1000-100000");
+        m_catalogue->reindex();
+        m_colours->recolourAll();
+        show(line + QStringLiteral("\r\n"));
+        QTEST(marked(SyntaxColours::NoticeIndicator, 0), "notice");
+        QTEST(marked(SyntaxColours::BadValueIndicator, 0), "error");
+        QFETCH(QStringList, notice);
+        if (!notice.isEmpty()) {
+            const int column = notice.front().section(u'-', 0, 0).toInt();
+            QVERIFY2(m_colours->toolTipAt(pointAt(0, column)).endsWith("500000: the game keeps it at most 100000"),
+                     qPrintable(m_colours->toolTipAt(pointAt(0, column))));
+        }
+    }
+
+    // The analysis of the game folder marks its problems in the open file,
+    // explains them on hover, and makes aliases of other files known.
+    void configurationProblems()
+    {
+        QTemporaryDir dir;
+        const auto write = [&](const char *name, const char *text) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        };
+        write("liblist.gam", "game \"Test\"\r\n");
+        write("valve.rc", "exec autoexec.cfg\r\n");
+        write("userconfig.cfg", "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
+        write("config.cfg", "exec userconfig.cfg\r\n");
+        const QString text = QStringLiteral("+jd\r\nvolume 0.5; exec nothere.cfg\r\nvolume 5\r\n");
+        write("autoexec.cfg", text.toLatin1());
+        const QString path = dir.filePath(QStringLiteral("autoexec.cfg"));
+        CatalogueCommands known(*m_catalogue);
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        analyzer.setDocument(configPath(path), text);
+        const auto model = std::make_shared<const ConfigModel>(analyzer.analyze());
+        // "+jd": only the prefix is coloured while the alias is unknown.
+        const auto styleOfJd = [this] { return sci(QsciScintillaBase::SCI_GETSTYLEAT, lineStart(0) + 1); };
+        show(text);
+        QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Plain));
+        m_colours->setConfiguration(model, path);
+        QCoreApplication::processEvents();
+        m_box->viewport()->repaint();
+        QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Known));
+        QCOMPARE(m_colours->toolTipAt(pointAt(0, 1)), model->aliasExplanation(u"+jd"));
+        QCOMPARE(m_colours->problems().size(), 2);
+        const ConfigProblem problem = m_colours->problems().front();
+        QVERIFY2(problem.message.contains("nothere.cfg"), qPrintable(problem.message));
+        QCOMPARE(problem.line, 1);
+        QCOMPARE(marked(SyntaxColours::ProblemIndicator, 1),
+                 QStringList{QStringLiteral("%1-%2").arg(problem.column).arg(problem.column + problem.length)});
+        QVERIFY(m_colours->toolTipAt(pointAt(1, problem.column)).contains(problem.message));
+        // The analysis's copy of a value the box marks itself is not drawn twice.
+        QCOMPARE(marked(SyntaxColours::BadValueIndicator, 2), QStringList{"7-8"});
+        QVERIFY(marked(SyntaxColours::ProblemIndicator, 2).isEmpty());
+        // The mark moves with an edit before it, until the next analysis clears it.
+        m_box->setSelStart(0);
+        m_box->setSelText(QStringLiteral("\r\n"));
+        QCOMPARE(marked(SyntaxColours::ProblemIndicator, 2).size(), 1);
+        m_colours->setConfiguration(nullptr, path);
+        QVERIFY(marked(SyntaxColours::ProblemIndicator, 2).isEmpty());
+    }
+
     void toolTips_data()
     {
         QTest::addColumn<int>("line");
@@ -211,12 +308,13 @@ private slots:
             palette.setColor(QPalette::Base, base);
             palette.setColor(QPalette::Text, base.lightness() > 128 ? Qt::black : QColor(220, 220, 220));
             const SyntaxColours::Formats formats = SyntaxColours::formatsFor(palette);
-            QList<QColor> colours{formats.badValue.underlineColor()};
+            QList<QColor> colours{formats.badValue.underlineColor(), formats.notice.underlineColor(),
+                                  formats.problem.underlineColor()};
             for (const QTextCharFormat &f : formats.kind) {
                 if (f.hasProperty(QTextFormat::ForegroundBrush))
                     colours << f.foreground().color();
             }
-            QCOMPARE(colours.size(), 9); // every kind but plain, and the underline
+            QCOMPARE(colours.size(), 11); // every kind but plain, and the three marks
             for (const QColor &c : colours) {
                 const double a = luminance(c), b = luminance(base);
                 QVERIFY2(qMax(a, b) / qMin(a, b) >= 4.5, qPrintable(c.name() + " on " + base.name()));

@@ -25,6 +25,9 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -425,6 +428,60 @@ private slots:
         recent->actions().first()->trigger();
         QCOMPARE(recent->actions().size(), 1);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
+    }
+
+    // View's zoom items step the box's font as the keys do; Font... starts on
+    // the fixed font while the default holds, and the choice is applied to
+    // every style and remembered, with the zoom on top of it.
+    void viewMenuZoomsAndChangesTheFont()
+    {
+        start();
+        RichTextBox &box = m_frm->editBox();
+        const auto item = [this](const char *name) { return m_frm->findChild<QAction *>(QString::fromLatin1(name)); };
+        auto *view = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuView"));
+        for (const char *name : {"zoomIn", "zoomOut", "zoomReset", "mnuFont"})
+            QVERIFY2(view->actions().contains(item(name)), name);
+        QCOMPARE(box.font().family(), QStringLiteral("Arial"));
+        const qreal base = box.font().pointSizeF();
+        item("zoomIn")->trigger();
+        item("zoomIn")->trigger();
+        QCOMPARE(box.font().pointSizeF(), base + 2);
+        item("zoomOut")->trigger();
+        QCOMPARE(box.font().pointSizeF(), base + 1);
+        item("zoomReset")->trigger();
+        QCOMPARE(box.font().pointSizeF(), base);
+
+        const QString fixed = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+        QString offered;
+        QTimer::singleShot(0, m_frm.get(), [&] {
+            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            offered = dialog->currentFont().family();
+            QFont chosen(fixed);
+            chosen.setPointSizeF(14);
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
+        });
+        item("mnuFont")->trigger();
+        QCOMPARE(offered.toLower(), fixed.toLower());
+        QCOMPARE(box.font().pointSizeF(), 14.0);
+        // Every style of the lexer and the margin take it.
+        for (int style : {0, 1, 5, int(QsciScintillaBase::STYLE_LINENUMBER)}) {
+            QByteArray name(64, 0);
+            box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, style, name.data());
+            QCOMPARE(QString::fromUtf8(name.constData()), box.font().family());
+            QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, style), 14L);
+        }
+        const QString family = box.font().family();
+        item("zoomIn")->trigger();
+        m_frm->close();
+        m_frm.reset();
+        start();
+        QCOMPARE(m_frm->editBox().font().family(), family);
+        QCOMPARE(m_frm->editBox().font().pointSizeF(), 15.0);
+        item("zoomReset")->trigger();
+        QCOMPARE(m_frm->editBox().font().pointSizeF(), 14.0);
     }
 
     // A remembered place from another screen setup, or a damaged file,
