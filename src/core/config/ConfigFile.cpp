@@ -162,10 +162,12 @@ private:
         }
         if (words.size() < 2)
             return;
-        const QString problemText = facts->range.problem(words[1]);
-        if (!problemText.isEmpty()) {
+        // A value the game takes but moves (kept at most 102) is a notice in
+        // the text, not a problem: only a value it refuses is listed.
+        const ValueRange::Check checked = facts->range.check(words[1]);
+        if (checked.severity == ValueRange::Severity::Error) {
             const Place value = wordPlace(depth, 1, body);
-            problem(value.column, value.length, QStringLiteral("%1: %2").arg(problemText, facts->name));
+            problem(value.column, value.length, QStringLiteral("%1: %2").arg(checked.message, facts->name));
         }
         // Only what the file runs itself sets a value at start-up.
         if (atTop && facts->variable != false) {

@@ -11,7 +11,7 @@ public:
         add("sensitivity", true, true, "0.1-10");
         add("cl_updaterate", true, true, "10-101");
         add("fps_max", true, true, "20 or more");
-        add("rate", true, true, "any number");
+        add("rate", true, true, "0 or more, kept 1000-100000");
         add("fov", true, false, "any number");
         for (const char *command : {"+attack", "+attack2", "+jump", "+duck", "echo", "kill", "wait", "bind", "unbind",
                                     "unbindall", "alias", "exec", "say"})

@@ -134,6 +134,7 @@ private slots:
         row("unknown command", "cl_updaterat 20\n", "autoexec.cfg:1: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
         row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: Unknown command \"+atack\": did you mean +attack");
         row("value out of range", "sensitivity 20\n", ": sensitivity");
+        row("value the game keeps in range", "rate 500000\n", "");
         row("alias loop", "alias a b\nalias b \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → b → a runs for ever");
         row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → a");
         row("loop with wait", "alias a \"wait; b\"\nalias b a\n", "");
