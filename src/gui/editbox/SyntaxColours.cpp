@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -275,6 +276,18 @@ void SyntaxColours::edited(int first, int removed, int added)
         recolourAll();
 }
 
+namespace {
+
+// Whether [from, to) holds "alias" in any letter case.
+bool holdsAlias(const char *from, const char *to)
+{
+    static constexpr char Word[] = "alias";
+    const auto same = [](char a, char b) { return (a | 0x20) == b; };
+    return std::search(from, to, Word, Word + 5, same) != to;
+}
+
+} // namespace
+
 // In pieces of lines, read straight from the buffer: a document of millions
 // of short lines is never held as a list of strings.
 void SyntaxColours::indexAllLines()
@@ -289,7 +302,9 @@ void SyntaxColours::indexAllLines()
         if (i < length && data[i] != '\n')
             continue;
         const long end = i > start && data[i - 1] == '\r' ? i - 1 : i;
-        lines.append(QString::fromUtf8(data + start, end - start));
+        // Only a line holding the word alias can define one: the rest keep
+        // their place in the index without being decoded.
+        lines.append(holdsAlias(data + start, data + end) ? QString::fromUtf8(data + start, end - start) : QString());
         start = i + 1;
         if (lines.size() == Piece || i == length) {
             m_aliases.replaceLines(m_aliases.lineCount(), 0, lines);

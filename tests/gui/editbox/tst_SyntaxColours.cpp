@@ -195,6 +195,14 @@ private slots:
             QCOMPARE(m_colours->aliases().find("go"), full.find("go"));
             QCOMPARE(m_colours->aliases().find("a"), full.find("a"));
         }
+
+        // A whole new text is indexed in one pass, any letter case of alias included.
+        const QString text = QStringLiteral("ALIAS Go kill\r\nbind q \"Alias b x\"\r\necho \u20ac; alIas c \"d\"\r\nalia s");
+        m_box->setText(text);
+        AliasIndex full;
+        full.replaceLines(0, 0, text.split(QStringLiteral("\r\n")));
+        QCOMPARE(m_colours->aliases().definitions(), full.definitions());
+        QCOMPARE(m_colours->aliases().definitions().size(), 3);
     }
 
     // A value the game takes but changes gets the milder mark, never the
