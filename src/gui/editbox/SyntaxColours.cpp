@@ -69,12 +69,9 @@ SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObje
     // Under the value marks where both fall on one word.
     box.SendScintilla(Sci::SCI_INDICSETUNDER, ProblemIndicator, 1L);
     connect(&box, &RichTextBox::linesReplaced, this, &SyntaxColours::edited);
-    connect(&box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
-        if (updated & Sci::SC_UPDATE_V_SCROLL)
-            schedule();
-    });
     box.installEventFilter(this);
     box.viewport()->installEventFilter(this);
+    m_stamps.assign(size_t(box.SendScintilla(Sci::SCI_GETLINECOUNT)), 0);
     indexAllLines();
 }
 
@@ -149,40 +146,33 @@ void SyntaxColours::setSyntax(FileSyntax syntax)
 
 void SyntaxColours::recolourAll()
 {
-    ++m_generation;
-    schedule();
-}
-
-// A queued pass: after the scroll or change has been laid out.
-void SyntaxColours::schedule()
-{
-    if (m_posted)
-        return;
-    m_posted = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_posted = false;
-        colourVisible();
-    }, Qt::QueuedConnection);
+    if (++m_generation == 0)
+        ++m_generation;
+    m_box.viewport()->update();
 }
 
 std::pair<long, long> SyntaxColours::window() const
 {
-    const long screen = m_box.SendScintilla(Sci::SCI_LINESONSCREEN) + 2;
-    const long first = m_box.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, m_box.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
+    const long top = m_box.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
     const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
-    return {qMax(0L, first - screen), qMin(lines - 1, first + 2 * screen)};
+    const long first = m_box.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, top);
+    const long last = m_box.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, top + m_box.SendScintilla(Sci::SCI_LINESONSCREEN));
+    return {first, qMin(lines - 1, last)};
 }
 
-void SyntaxColours::colourVisible()
+// Styles set outside a paint would make Scintilla paint again; styles set
+// inside it for lines it does not paint would make it abandon the paint and
+// start over. So colouring waits for the paint that shows the line.
+void SyntaxColours::resumeAtStaleLine()
 {
-    if (!m_box.isVisible())
-        return;
-    const long styledTo = m_box.SendScintilla(Sci::SCI_GETENDSTYLED);
+    const long styled = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, m_box.SendScintilla(Sci::SCI_GETENDSTYLED));
     const auto [first, last] = window();
-    for (long line = first; line <= last; ++line)
-        colourLine(line);
-    // What Scintilla counts as styled stays as it was.
-    m_box.SendScintilla(Sci::SCI_STARTSTYLING, styledTo, 0x1fL);
+    for (long line = first; line <= qMin(last, styled - 1); ++line) {
+        if (stale(line)) {
+            m_box.SendScintilla(Sci::SCI_STARTSTYLING, m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line), 0x1fL);
+            return;
+        }
+    }
 }
 
 void SyntaxColours::styleText(int start, int end)
@@ -192,9 +182,11 @@ void SyntaxColours::styleText(int start, int end)
     const long firstLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(start));
     const long lastLine = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(qMax(start, end - 1)));
     const auto [first, last] = window();
-    for (long line = qMax(firstLine, first); line <= qMin(lastLine, last); ++line)
-        colourLine(line);
-    // Lines outside the window keep their styles until they are shown.
+    for (long line = qMax(firstLine, first); line <= qMin(lastLine, last); ++line) {
+        if (stale(line))
+            colourLine(line);
+    }
+    // Lines off screen keep their stamps and are coloured when shown.
     startStyling(end);
 }
 
@@ -205,22 +197,19 @@ QString SyntaxColours::lineText(long line) const
     return m_box.textRange(m_box.fromBuffer(start), m_box.fromBuffer(end));
 }
 
-bool SyntaxColours::colourLine(long line)
+void SyntaxColours::colourLine(long line)
 {
+    if (line < long(m_stamps.size()))
+        m_stamps[size_t(line)] = m_generation;
     const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
     const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
-    QByteArray utf8(end - start + 1, Qt::Uninitialized);
-    m_box.SendScintilla(Sci::SCI_GETTEXTRANGE, start, end, utf8.data());
-    utf8.chop(1);
-    const QString text = QString::fromUtf8(utf8);
-    // Zero is the state of a line never coloured.
-    const long stamp = long(qHash(text, m_generation) & 0x7ffffffe) | 1;
-    if (m_box.SendScintilla(Sci::SCI_GETLINESTATE, line) == stamp)
-        return false;
-    m_box.SendScintilla(Sci::SCI_SETLINESTATE, line, stamp);
+    // Read in place; the gap moves only when the line spans it.
+    const auto *data = reinterpret_cast<const char *>(
+        m_box.SendScintilla(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), end - start));
+    const QString text = QString::fromUtf8(data, end - start);
     // Byte offset of each UTF-16 position of the line.
     std::vector<int> byteOf;
-    if (utf8.size() != text.size()) {
+    if (end - start != text.size()) {
         byteOf.reserve(text.size() + 1);
         for (qsizetype i = 0, b = 0; i <= text.size(); ++i) {
             byteOf.push_back(int(b));
@@ -253,20 +242,28 @@ bool SyntaxColours::colourLine(long line)
     }
     if (done < text.size())
         setStyling(bytes(int(text.size())) - bytes(done), int(Kind::Plain));
-    return true;
 }
 
 // Rescans only the lines the edit touched; when a name starts or stops
 // being an alias, every line is coloured afresh as shown.
 void SyntaxColours::edited(int first, int removed, int added)
 {
+    if (first + removed > long(m_stamps.size())) {
+        m_stamps.assign(size_t(m_box.SendScintilla(Sci::SCI_GETLINECOUNT)), 0);
+    } else {
+        // The styles of the lines replaced are gone; those below move with their text.
+        const auto at = m_stamps.begin() + first;
+        const int kept = qMin(removed, added);
+        std::fill(at, at + kept, 0u);
+        if (removed > added)
+            m_stamps.erase(at + kept, at + removed);
+        else
+            m_stamps.insert(at + kept, size_t(added - kept), 0u);
+    }
     if (added > ManyLines || first + removed > m_aliases.lineCount()) {
         indexAllLines();
         return;
     }
-    // A new line takes its state from the line it split from: forget it.
-    for (int n = 1; n < added; ++n)
-        m_box.SendScintilla(Sci::SCI_SETLINESTATE, long(first + n), 0L);
     QStringList lines;
     for (int n = 0; n < added; ++n)
         lines.append(lineText(first + n));
@@ -406,8 +403,8 @@ bool SyntaxColours::eventFilter(QObject *watched, QEvent *event)
                 QToolTip::showText(help->globalPos(), text, m_box.viewport());
             return true;
         }
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
-            schedule();
+        if (event->type() == QEvent::Paint)
+            resumeAtStaleLine();
     } else if (watched == &m_box && event->type() == QEvent::PaletteChange) {
         m_formats = formatsFor(m_box.palette());
         applyFormats();

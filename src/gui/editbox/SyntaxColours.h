@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QPalette;
 class QPoint;
@@ -19,16 +20,18 @@ struct Catalogue;
 // Colours what the edit box shows and explains it on hover: a custom lexer
 // for Scintilla.
 //
-// Scintilla asks for styles from the first line not yet styled up to the
-// last line it shows; only the lines on screen and a screenful either side
-// are coloured, the rest of the range is left as it is and coloured when
-// scrolled into view. Each coloured line keeps, as its line state, a hash of
-// the text and colours it was coloured for, so a pass skips lines that have
-// not changed. Values out of their range are marked with an indicator, values
-// the game takes but changes with a milder one, and the problems the
-// configuration's analysis finds in the document with a third.
-// Styles are no change of the text: no change notification, no modified
-// flag, no undo step.
+// Only the lines on screen are coloured, as Scintilla paints them. Scintilla
+// asks for styles from the first line not yet styled up to the last line it
+// paints; the lines of that range off screen are left as they are, and a
+// stamp per line (the colours' generation, zero after an edit) tells which
+// lines still need colours when they come into view. Before each paint the
+// first such line on screen is handed back to Scintilla as unstyled, so
+// colouring always happens inside the paint that shows it: no second paint,
+// and nothing done for lines not shown. Values out of their range are marked
+// with an indicator, values the game takes but changes with a milder one,
+// and the problems the configuration's analysis finds in the document with a
+// third. Styles are no change of the text: no change notification, no
+// modified flag, no undo step.
 class SyntaxColours : public QsciLexerCustom
 {
     Q_OBJECT
@@ -50,9 +53,6 @@ public:
     // Colours every line afresh as it is shown, as after a change of syntax:
     // for a text that replaced the whole document.
     void recolourAll();
-
-    // Colours the lines on screen now (also done by itself after each scroll).
-    void colourVisible();
 
     // The aliases the document defines, kept up to date with every edit.
     const AliasIndex &aliases() const { return m_aliases; }
@@ -86,14 +86,15 @@ protected:
 private:
     void applyFormats();
     void markProblems();
-    void schedule();
+    // Before a paint: the first line on screen still to be coloured becomes
+    // where Scintilla's styling resumes.
+    void resumeAtStaleLine();
     void edited(int first, int removed, int added);
     void indexAllLines();
     QString lineText(long line) const;
-    // Styles the line unless its text and colours are as when last styled;
-    // returns whether it did.
-    bool colourLine(long line);
-    // The lines worth colouring now: on screen and a screenful either side.
+    bool stale(long line) const { return line >= long(m_stamps.size()) || m_stamps[size_t(line)] != m_generation; }
+    void colourLine(long line);
+    // The document lines on screen, the last partly shown one included.
     std::pair<long, long> window() const;
 
     RichTextBox &m_box;
@@ -106,5 +107,6 @@ private:
     Formats m_formats;
     // Counts changes of syntax, palette and aliases, which call for fresh colours.
     uint m_generation = 1;
-    bool m_posted = false;
+    // Per line: the generation it was coloured for, 0 for none since its last edit.
+    std::vector<uint> m_stamps;
 };
