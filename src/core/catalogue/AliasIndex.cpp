@@ -55,7 +55,7 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
             fresh.append(QList<Local>());
             continue;
         }
-        for (const ConsoleScript::Alias &alias : ConsoleScript::scan(added[i]).aliases) {
+        for (const ConsoleScript::Alias &alias : ConsoleScript::aliases(added[i])) {
             locals.append({alias.name, alias.body, alias.within, alias.byKey});
             auto found = m_lines.find(alias.name);
             if (found == m_lines.end()) {

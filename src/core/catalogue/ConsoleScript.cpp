@@ -1,5 +1,7 @@
 #include "catalogue/ConsoleScript.h"
 
+#include <QVarLengthArray>
+
 namespace ConsoleScript {
 
 namespace {
@@ -16,36 +18,22 @@ bool isBlank(QChar c)
 
 bool isSingle(QChar c)
 {
-    return QStringView(u"{}()',:").contains(c);
-}
-
-// Bodies hold no quotes, so each level is shorter than the last; the bound
-// only guards against a pathological line.
-constexpr int MaxDepth = 32;
-
-void scanInto(QStringView script, Scan &out, int depth, const QString &within = {}, bool byKey = false)
-{
-    for (const QStringView command : commands(script)) {
-        const QStringList w = words(command);
-        if (w.isEmpty())
-            continue;
-        out.uses.append({w[0], w.value(1), w.size() > 1});
-        if (!takesCommand(w[0]) || w.size() < 2)
-            continue;
-        const bool alias = w[0].compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0;
-        // "alias name" alone defines an empty alias; "bind key" alone only shows the binding.
-        if (alias)
-            out.aliases.append({w[1], storedCommand(w), within, byKey});
-        if (w.size() > 2 && depth < MaxDepth)
-            scanInto(storedCommand(w), out, depth + 1, w[1], !alias);
+    switch (c.unicode()) {
+    case u'{': case u'}': case u'(': case u')': case u'\'': case u',': case u':':
+        return true;
+    default:
+        return false;
     }
 }
 
 } // namespace
 
-QList<QStringView> commands(QStringView script)
+namespace {
+
+// Hands each command of a script to `command`, in order, empty ones included.
+template<typename OnCommand>
+void forEachCommand(QStringView script, OnCommand command)
 {
-    QList<QStringView> out;
     qsizetype start = 0;
     int quotes = 0;
     for (qsizetype i = 0; i < script.size(); ++i) {
@@ -53,12 +41,25 @@ QList<QStringView> commands(QStringView script)
         if (c == u'"')
             ++quotes;
         if (isLineBreak(c) || (c == u';' && quotes % 2 == 0)) {
-            out.append(script.mid(start, i - start));
+            command(script.mid(start, i - start));
             start = i + 1;
             quotes = 0;
         }
     }
-    out.append(script.mid(start));
+    command(script.mid(start));
+}
+
+bool mentionsAlias(QStringView text)
+{
+    return text.contains(QLatin1String("alias"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QList<QStringView> commands(QStringView script)
+{
+    QList<QStringView> out;
+    forEachCommand(script, [&](QStringView command) { out.append(command); });
     return out;
 }
 
@@ -134,11 +135,60 @@ QString storedCommand(const QStringList &words)
     return words.mid(2).join(u' ');
 }
 
+namespace {
+
+// Bodies hold no quotes, so each level is shorter than the last; the bound
+// only guards against a pathological line.
+constexpr int MaxDepth = 32;
+
+// The words are read in place: a line is scanned with an allocation only for
+// what it yields.
+void scanInto(QStringView script, Scan &out, bool uses, int depth, const QString &within = {}, bool byKey = false)
+{
+    forEachCommand(script, [&](QStringView command) {
+        QVarLengthArray<QStringView, 8> w;
+        walkWords(command, [&](qsizetype, qsizetype, QStringView text) { w.append(text); });
+        if (w.isEmpty())
+            return;
+        if (uses)
+            out.uses.append({w[0].toString(), w.size() > 1 ? w[1].toString() : QString(), w.size() > 1});
+        if (!takesCommand(w[0]) || w.size() < 2)
+            return;
+        const bool alias = w[0].compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0;
+        const QString name = w[1].toString();
+        qsizetype length = 0;
+        for (qsizetype i = 2; i < w.size(); ++i)
+            length += w[i].size() + 1;
+        QString stored;
+        stored.reserve(length);
+        for (qsizetype i = 2; i < w.size(); ++i) {
+            if (i > 2)
+                stored += u' ';
+            stored += w[i];
+        }
+        // "alias name" alone defines an empty alias; "bind key" alone only shows the binding.
+        if (alias)
+            out.aliases.append({name, stored, within, byKey});
+        // A body without the word defines nothing when it runs.
+        if (w.size() > 2 && depth < MaxDepth && (uses || mentionsAlias(stored)))
+            scanInto(stored, out, uses, depth + 1, name, !alias);
+    });
+}
+
+} // namespace
+
 Scan scan(QStringView script)
 {
     Scan out;
-    scanInto(script, out, 0);
+    scanInto(script, out, true, 0);
     return out;
+}
+
+QList<Alias> aliases(QStringView script)
+{
+    Scan out;
+    scanInto(script, out, false, 0);
+    return out.aliases;
 }
 
 } // namespace ConsoleScript

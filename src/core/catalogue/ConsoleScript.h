@@ -69,5 +69,7 @@ struct Scan
 // Every command a script holds, the commands inside bind and alias bodies
 // included, in the order written.
 Scan scan(QStringView script);
+// Only the aliases of scan(script), for less work.
+QList<Alias> aliases(QStringView script);
 
 } // namespace ConsoleScript

@@ -7,8 +7,9 @@
 
 QString EditBox::withLineBreaks(QString text)
 {
+    // Read through at(): a text shared with the caller is copied only when a lone CR is mended.
     for (qsizetype i = text.indexOf(u'\r'); i >= 0 && i < text.size(); i = text.indexOf(u'\r', i + 1)) {
-        if (i + 1 < text.size() && text[i + 1] == u'\n')
+        if (i + 1 < text.size() && text.at(i + 1) == u'\n')
             ++i;
         else
             text.insert(++i, u'\n');

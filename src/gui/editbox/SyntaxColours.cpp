@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -275,39 +276,66 @@ void SyntaxColours::edited(int first, int removed, int added)
 
 namespace {
 
-// Whether [from, to) holds "alias" in any letter case.
-bool holdsAlias(const char *from, const char *to)
+// The first "alias" in any letter case in [from, to), or to: Boyer-Moore-Horspool,
+// so most bytes of the buffer are skipped unread.
+const char *findAlias(const char *from, const char *to)
 {
     static constexpr char Word[] = "alias";
-    const auto same = [](char a, char b) { return (a | 0x20) == b; };
-    return std::search(from, to, Word, Word + 5, same) != to;
+    static const auto skip = [] {
+        std::array<unsigned char, 256> table;
+        table.fill(5);
+        for (int i = 0; i < 4; ++i) {
+            table[uchar(Word[i])] = uchar(4 - i);
+            table[uchar(Word[i] & ~0x20)] = uchar(4 - i);
+        }
+        return table;
+    }();
+    for (const char *p = from; p + 5 <= to; p += skip[uchar(p[4])]) {
+        if ((p[4] | 0x20) == 's' && (p[0] | 0x20) == 'a' && (p[1] | 0x20) == 'l' && (p[2] | 0x20) == 'i'
+            && (p[3] | 0x20) == 'a')
+            return p;
+    }
+    return to;
 }
 
 } // namespace
 
-// In pieces of lines, read straight from the buffer: a document of millions
+// Only a line holding the word alias can define one: the buffer is searched
+// for the word, and only the lines it is found on are decoded and read; the
+// rest keep their place in the index as empty lines. A document of millions
 // of short lines is never held as a list of strings.
 void SyntaxColours::indexAllLines()
 {
     constexpr int Piece = 4096;
     m_aliases = AliasIndex();
+    const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
     const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
     const auto *data = static_cast<const char *>(m_box.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-    QStringList lines;
-    long start = 0;
-    for (long i = 0; i <= length; ++i) {
-        if (i < length && data[i] != '\n')
-            continue;
-        const long end = i > start && data[i - 1] == '\r' ? i - 1 : i;
-        // Only a line holding the word alias can define one: the rest keep
-        // their place in the index without being decoded.
-        lines.append(holdsAlias(data + start, data + end) ? QString::fromUtf8(data + start, end - start) : QString());
-        start = i + 1;
-        if (lines.size() == Piece || i == length) {
-            m_aliases.replaceLines(m_aliases.lineCount(), 0, lines);
-            lines.clear();
+    QStringList piece;
+    const auto addEmptyLinesUpTo = [&](long line) {
+        while (m_aliases.lineCount() + piece.size() < line) {
+            piece.append(QString());
+            if (piece.size() >= Piece) {
+                m_aliases.replaceLines(m_aliases.lineCount(), 0, piece);
+                piece.clear();
+            }
         }
+    };
+    for (const char *from = data; from < data + length;) {
+        const char *found = findAlias(from, data + length);
+        if (found == data + length)
+            break;
+        const long line = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(found - data));
+        addEmptyLinesUpTo(line);
+        const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+        const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+        piece.append(QString::fromUtf8(data + start, end - start));
+        if (line + 1 >= lines)
+            break;
+        from = data + m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line + 1);
     }
+    addEmptyLinesUpTo(lines);
+    m_aliases.replaceLines(m_aliases.lineCount(), 0, piece);
     recolourAll();
 }
 

@@ -27,6 +27,7 @@ private slots:
         QTest::newRow("alias body") << "alias +f \"+forward; wait\"" << "alias=+f +forward wait" << "+f=+forward; wait";
         QTest::newRow("nested bodies") << "alias t \"bind q t2; alias t t3\"" << "alias=t bind=q t2 alias=t t3"
                                        << "t=bind q t2; alias t t3|t=t3";
+        QTest::newRow("alias in a bind body") << "bind q \"ALIAS b x\"" << "bind=q ALIAS=b x" << "b=x";
         QTest::newRow("empty alias") << "alias x" << "alias=x" << "x=";
         QTest::newRow("letter case of bind") << "Alias a b" << "Alias=a b" << "a=b";
         QTest::newRow("quote inside a word") << "echo\"##\" x" << "echo\"##\"=x" << "";
@@ -49,6 +50,7 @@ private slots:
             gotAliases.append(alias.name + u'=' + alias.body);
         QCOMPARE(gotNames.join(u' '), names);
         QCOMPARE(gotAliases.join(u'|'), aliases);
+        QCOMPARE(ConsoleScript::aliases(script), scan.aliases);
     }
 };
 
