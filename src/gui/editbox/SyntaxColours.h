@@ -40,6 +40,9 @@ public:
     SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObject *parent = nullptr);
     ~SyntaxColours() override;
 
+    // The style of blanks between plain words: plain too, but a run of its own.
+    static constexpr int BlankStyle = 9;
+
     // The indicator that marks a bad value.
     static constexpr int BadValueIndicator = 8;
     // A value the game takes but changes (keeps it within bounds).

@@ -108,6 +108,56 @@ private slots:
         QVERIFY(coloured(1500) && underlined(1505));
     }
 
+    // However the text came to be, edited and scrolled, the lines on screen
+    // have the styles and marks a fresh box gives the same text.
+    void screenMatchesAFreshBox()
+    {
+        QRandomGenerator rng(21);
+        static const QStringList pieces = {"sensitivity 300", "volume 0.5", "alias go kill", "go", "rate -5",
+                                           "\r\n", "\r\n", " ", ";", "\"", "// x"};
+        QString text;
+        for (int i = 0; i < 300; ++i)
+            text += pieces[rng.bounded(pieces.size())] + QLatin1String(i % 3 ? " " : "\r\n");
+        show(text);
+        // The lines the edited box shows, in either box.
+        const auto screen = [this](const RichTextBox &box) {
+            QStringList lines;
+            const auto send = [&](unsigned int m, unsigned long w = 0, long l = 0) { return box.SendScintilla(m, w, l); };
+            const long first = sci(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+            const long last = qMin(first + sci(QsciScintillaBase::SCI_LINESONSCREEN) - 1,
+                                   sci(QsciScintillaBase::SCI_GETLINECOUNT) - 1);
+            for (long line = first; line <= last; ++line) {
+                QString styles;
+                for (long p = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+                     p < send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line); ++p) {
+                    styles += QChar(char16_t(u'a' + send(QsciScintillaBase::SCI_GETSTYLEAT, p)));
+                    for (const int indicator : {SyntaxColours::BadValueIndicator, SyntaxColours::NoticeIndicator})
+                        styles += send(QsciScintillaBase::SCI_INDICATORVALUEAT, indicator, p) ? u'!' : u'.';
+                }
+                lines << styles;
+            }
+            return lines;
+        };
+        for (int round = 0; round < 25; ++round) {
+            for (int edit = rng.bounded(4); edit >= 0; --edit) {
+                m_box->setSelStart(rng.bounded(m_box->TextLength() + 1));
+                m_box->setSelLength(rng.bounded(12));
+                m_box->setSelText(rng.bounded(4) ? pieces[rng.bounded(pieces.size())] : m_box->SelText());
+            }
+            scrollTo(rng.bounded(3) ? m_box->FirstVisibleLine() : rng.bounded(m_box->LineCount()));
+            RichTextBox fresh(m_clipboard);
+            fresh.resize(m_box->size());
+            SyntaxColours colours(fresh, *m_catalogue);
+            fresh.setText(m_box->Text());
+            fresh.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+            fresh.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, long(m_box->FirstVisibleLine()));
+            QCoreApplication::processEvents();
+            fresh.viewport()->repaint();
+            QCOMPARE(screen(*m_box), screen(fresh));
+        }
+    }
+
     // Colouring is no edit: the box's change notification, the document's
     // change signals, its modified flag and undo stay untouched.
     void colouringChangesNothing()
