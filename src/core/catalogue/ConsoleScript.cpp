@@ -51,7 +51,15 @@ void forEachCommand(QStringView script, OnCommand command)
 
 bool mentionsAlias(QStringView text)
 {
-    return text.contains(QLatin1String("alias"), Qt::CaseInsensitive);
+    static constexpr char16_t Word[] = u"alias";
+    for (qsizetype i = 0; i + 5 <= text.size(); ++i) {
+        qsizetype k = 0;
+        while (k < 5 && (text[i + k].unicode() | 0x20) == Word[k])
+            ++k;
+        if (k == 5)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -126,6 +134,8 @@ qsizetype commentStart(QStringView command)
 
 bool takesCommand(QStringView name)
 {
+    if (name.size() != 4 && name.size() != 5)
+        return false;
     return name.compare(QLatin1String("bind"), Qt::CaseInsensitive) == 0
         || name.compare(QLatin1String("alias"), Qt::CaseInsensitive) == 0;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -332,18 +333,23 @@ void SyntaxColours::indexAllLines()
             }
         }
     };
-    for (const char *from = data; from < data + length;) {
-        const char *found = findAlias(from, data + length);
-        if (found == data + length)
+    // Line breaks are CR LF or a lone LF here.
+    const char *const stop = data + length;
+    for (const char *from = data; from < stop;) {
+        const char *found = findAlias(from, stop);
+        if (found == stop)
             break;
+        const char *start = found;
+        while (start > from && start[-1] != '\n')
+            --start;
         const long line = m_box.SendScintilla(Sci::SCI_LINEFROMPOSITION, long(found - data));
+        const auto *next = static_cast<const char *>(std::memchr(found, '\n', size_t(stop - found)));
+        const char *end = next ? next : stop;
         addEmptyLinesUpTo(line);
-        const long start = m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
-        const long end = m_box.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
-        piece.append(QString::fromUtf8(data + start, end - start));
-        if (line + 1 >= lines)
+        piece.append(QString::fromUtf8(start, (end > start && end[-1] == '\r' ? end - 1 : end) - start));
+        if (!next)
             break;
-        from = data + m_box.SendScintilla(Sci::SCI_POSITIONFROMLINE, line + 1);
+        from = next + 1;
     }
     addEmptyLinesUpTo(lines);
     m_aliases.replaceLines(m_aliases.lineCount(), 0, piece);
