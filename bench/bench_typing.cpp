@@ -13,6 +13,7 @@
 #include "BenchReport.h"
 #include "ConfigText.h"
 
+#include "catalogue/Catalogue.h"
 #include "settings/mdlVars.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/window/frmTessary.h"
@@ -21,6 +22,7 @@
 #include <QClipboard>
 #include <Qsci/qsciscintilla.h>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -46,11 +48,20 @@ void press(QWidget *box, QChar c)
     QCoreApplication::sendEvent(box, &up);
 }
 
+// The catalogue the build made, as installed beside the program: without it
+// the window would stop at start to say so.
+void installCatalogue(const QTemporaryDir &dir)
+{
+    if (!QFile::copy(QStringLiteral(TESSARY_COMMANDS_DAT), Catalogue::path(dir.path())))
+        fail(QStringLiteral("cannot copy %1").arg(QStringLiteral(TESSARY_COMMANDS_DAT)));
+}
+
 // Median microseconds per key, typing "gamma " over and over at the caret
 // and letting the window paint after each key.
 double typingCost(const QString &text, bool atEnd, bool withUndo)
 {
     QTemporaryDir dir;
+    installCatalogue(dir);
     mdlVars vars;
     vars.catalogue.strCmdName[1] = QStringLiteral("gamma");
     vars.catalogue.strCmdText[1] = QStringLiteral("Screen brightness curve");
@@ -98,6 +109,7 @@ double pasteMs(const QString &text, const QString &pasted)
 {
     constexpr int Pastes = 9;
     QTemporaryDir dir;
+    installCatalogue(dir);
     mdlVars vars;
     frmTessary window(vars, dir.path());
     window.Form_Load(QString());
