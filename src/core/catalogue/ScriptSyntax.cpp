@@ -127,10 +127,12 @@ private:
             m_out.append({int(start), int(length), kind, entry});
     }
 
-    int find(QStringView word) const { return m_catalogue.find(word.toString()); }
+    // Looked up in place: a line is coloured without a string made per word.
+    static QString inPlace(QStringView word) { return QString::fromRawData(word.data(), word.size()); }
+    int find(QStringView word) const { return m_catalogue.find(inPlace(word)); }
     bool aliased(QStringView word) const
     {
-        return (m_aliases && m_aliases->defines(word.toString())) || (m_elsewhere && m_elsewhere(word));
+        return (m_aliases && m_aliases->defines(inPlace(word))) || (m_elsewhere && m_elsewhere(word));
     }
 
     // A command word: a catalogue name, a script word, or an action with its prefix.
