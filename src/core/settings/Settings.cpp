@@ -53,9 +53,13 @@ bool fitsRecord(const QString &value)
     return value.size() <= RecordFile::MaxChars && CodePage::firstUnencodable(value) < 0;
 }
 
+// A file in a subfolder ("cfg/binds.cfg") is kept out of the records too:
+// an editor that knows only names without a path reads none but its records
+// (it skips a line here whose entry it thinks fits one), so it never takes
+// such a name for a file of its own.
 bool goesToExtra(int slot, const QString &file, const QString &mod)
 {
-    return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod);
+    return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod) || file.contains(u'/');
 }
 
 void readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)
