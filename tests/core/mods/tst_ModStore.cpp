@@ -333,6 +333,8 @@ private slots:
                            "cfg/buy.cfg|exec cfg/more.cfg", "cfg/more.cfg|echo more", "cfg/never.cfg|echo never",
                            "autoexec.cfg|exec base.cfg", "../valve/base.cfg|echo base"}
             << QStringList{"autoexec.cfg", "userconfig.cfg", "binds.cfg", "cfg/buy.cfg", "cfg/more.cfg"};
+        QTest::newRow("start-up order: the mod's own valve.rc") << QStringList{"valve.rc|exec autoexec.cfg", "autoexec.cfg"}
+                                                              << QStringList{"autoexec.cfg", "valve.rc"};
         QTest::newRow("start-up order: subfolder linked out of the mod folder")
             << QStringList{"userconfig.cfg|exec out/x.cfg", "@out>../outside", "../outside/x.cfg|echo out"}
             << QStringList{"userconfig.cfg"};
@@ -429,6 +431,10 @@ private slots:
         QFETCH(bool, earlierBackup);
         put(m_game + "/config.cfg", "new");
         put(m_game + "/motd.txt", "motd");
+        // A copy in a subfolder: its folder is taken back too, and its entry.
+        put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
+        makeFolder(m_game + "/cfg");
+        put(m_game + "/cfg/buy.cfg", "buy");
         if (earlierBackup) {
             makeFolder(backupFolder(m_program, "m"));
             put(backupCopy(m_program, "m", "config.cfg"), "old copy");
@@ -822,7 +828,7 @@ private slots:
         auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
         makeFolder(backupFolder(m_program, "m"));
         makeFolder(m_game + "/cfg");
-        put(m_game + "/userconfig.cfg", "exec cfg/buy.cfg");
+        put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
         for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
             put(m_game + "/" + file, bytes);
             StoreCommands::backup(*vars, m_program, 0, m_prompts);
