@@ -687,13 +687,17 @@ private slots:
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("atStart"); // else the next restore finds it
+        QTest::addColumn<QString>("file");
         for (const auto &[name, step] : {std::pair{"journal written", Restore::Step::JournalWritten},
                                          {"scratch saved", Restore::Step::ScratchSaved},
                                          {"mod file replaced", Restore::Step::ModFileReplaced},
                                          {"backup replaced", Restore::Step::BackupReplaced}}) {
-            QTest::addRow("%s, next start", name) << int(step) << true;
-            QTest::addRow("%s, next restore", name) << int(step) << false;
+            QTest::addRow("%s, next start", name) << int(step) << true << "config.cfg";
+            QTest::addRow("%s, next restore", name) << int(step) << false << "config.cfg";
         }
+        const int replaced = int(Restore::Step::ModFileReplaced);
+        QTest::newRow("mod file replaced, in a subfolder, next start") << replaced << true << "cfg/buy.cfg";
+        QTest::newRow("mod file replaced, in a subfolder, next restore") << replaced << false << "cfg/buy.cfg";
     }
 
     // Killed after any step, the restore leaves both files whole once the
@@ -702,14 +706,17 @@ private slots:
     {
         QFETCH(int, step);
         QFETCH(bool, atStart);
-        put(m_game + "/config.cfg", "mine");
+        QFETCH(QString, file);
+        makeFolder(m_game + "/cfg");
         makeFolder(backupFolder(m_program, "m"));
-        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
-        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, "config.cfg", QString::number(step)}), QString());
+        makeFolder(backupFolder(m_program, "m") + "/cfg");
+        put(m_game + "/" + file, "mine");
+        put(backupCopy(m_program, "m", file), "backed up");
+        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, file, QString::number(step)}), QString());
 
-        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
         const auto files = [&] {
-            return QByteArrayList{readAll(m_game + "/config.cfg"), readAll(backupCopy(m_program, "m", "config.cfg"))};
+            return QByteArrayList{readAll(m_game + "/" + file), readAll(backupCopy(m_program, "m", file))};
         };
         const QList<QByteArrayList> whole = {{"mine", "backed up"}, {"backed up", "mine"}};
         if (atStart) {
@@ -717,7 +724,7 @@ private slots:
             QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         }
         const QByteArrayList before = atStart ? files() : QByteArrayList();
-        QVERIFY(Restore::RestoreBackup(*vars, m_program, 0, "config.cfg"));
+        QVERIFY(Restore::RestoreBackup(*vars, m_program, 0, file));
         QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         if (atStart)
             QCOMPARE(files(), (QByteArrayList{before[1], before[0]}));
