@@ -78,8 +78,6 @@ QString notAnAdd(const QJsonObject &note, const QString &dataFolder)
     return {};
 }
 
-// Puts back what one add changed, as its note records it. A copy that has
-// changed since the add wrote it is no longer the add's and stays.
 // The store's name of a copy the note lists: its path below the backup folder.
 QString nameInNote(const QJsonObject &note, const QString &path)
 {
@@ -87,6 +85,9 @@ QString nameInNote(const QJsonObject &note, const QString &path)
     return path.startsWith(backups) ? path.mid(backups.size()) : QFileInfo(path).fileName();
 }
 
+// Puts back what one add changed, as its note records it. A copy that has
+// changed since the add wrote it is no longer the add's and stays, and so
+// does a subfolder that holds anything.
 QStringList undo(const QJsonObject &note)
 {
     QStringList left;

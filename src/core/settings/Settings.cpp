@@ -53,10 +53,9 @@ bool fitsRecord(const QString &value)
     return value.size() <= RecordFile::MaxChars && CodePage::firstUnencodable(value) < 0;
 }
 
-// A file in a subfolder ("cfg/binds.cfg") is kept out of the records too:
-// an editor that knows only names without a path reads none but its records
-// (it skips a line here whose entry it thinks fits one), so it never takes
-// such a name for a file of its own.
+// A file in a subfolder ("cfg/binds.cfg") is kept out of the records too.
+// An older editor, which knows only names without a path, skips a line here
+// whose slot and names would fit a record, so it never reads such a name.
 bool goesToExtra(int slot, const QString &file, const QString &mod)
 {
     return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod) || file.contains(u'/');
