@@ -1,9 +1,14 @@
 #include "mods/BackupFiles.h"
 
+#include "config/ConfigAnalysis.h"
+#include "config/KnownCommands.h"
 #include "mods/KnownFiles.h"
 #include "mods/ModStore.h"
+#include "mods/Versions.h"
+#include "settings/FileName.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace BackupFiles {
 
@@ -17,9 +22,14 @@ bool isPlainName(const QString &name)
                         [](QChar c) { return c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':'; });
 }
 
+bool hasExtension(const QString &name, QLatin1String extension)
+{
+    return name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size();
+}
+
 bool isCfg(const QString &name)
 {
-    return name.endsWith(QLatin1String(".cfg"), Qt::CaseInsensitive) && name.size() > 4;
+    return hasExtension(name, QLatin1String(".cfg"));
 }
 
 QStringList fixedNames()
@@ -31,15 +41,37 @@ QStringList fixedNames()
     return names;
 }
 
+// Only where exec leads matters here, not what the commands mean.
+class NoKnownCommands : public KnownCommands
+{
+public:
+    std::optional<CommandFacts> facts(QStringView) const override { return std::nullopt; }
+    QStringList names() const override { return {}; }
+};
+
 } // namespace
 
 QStringList startupFiles(const QString &folder)
 {
     QStringList files;
+    // Each exec'd name is found as rehlds engine/cmd.cpp Cmd_Exec_f finds it,
+    // by GameFolder::locate; what it finds in the base game's or the
+    // fallback folder belongs to that folder, not to this mod.
+    const GameFolder game = GameFolder::at(folder);
+    const QString inside = game.folder() + u'/';
+    const NoKnownCommands none;
+    ConfigAnalyzer analyzer(game, none);
+    for (const StartupFile &file : analyzer.analyze().files) {
+        if (!file.path.startsWith(inside))
+            continue;
+        const QString name = file.path.mid(inside.size());
+        if (!pathIn(folder, name).isEmpty() && !files.contains(name, Qt::CaseInsensitive))
+            files << name;
+    }
     const QStringList entries =
         QDir(folder).entryList({QStringLiteral("*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     for (const QString &entry : entries)
-        if (isCfg(entry) && isPlainName(entry))
+        if (isCfg(entry) && isPlainName(entry) && !files.contains(entry, Qt::CaseInsensitive))
             files << entry;
     return files;
 }
@@ -58,7 +90,81 @@ QStringList inFolder(const QString &folder)
 
 bool isBackupName(const QString &name)
 {
-    return isPlainName(name) && (isCfg(name) || fixedNames().contains(name));
+    const QStringList parts = name.split(u'/');
+    if (!std::all_of(parts.begin(), parts.end(), isPlainName))
+        return false;
+    if (parts.size() == 1 && fixedNames().contains(name))
+        return true;
+    // The backup folder keeps its dated versions there.
+    if (parts.size() > 1 && parts.front().compare(QLatin1String(Versions::FolderName), Qt::CaseInsensitive) == 0)
+        return false;
+    return isCfg(parts.back()) || hasExtension(parts.back(), QLatin1String(".rc"));
+}
+
+QString pathIn(const QString &folder, const QString &name)
+{
+    if (!isBackupName(name))
+        return {};
+    const QString path = folder + u'/' + name;
+    const QString subfolders = subfoldersOf(name);
+    if (subfolders.isEmpty())
+        return path;
+    // The parts are plain, so only a link can lead out; the deepest
+    // subfolder there is shows where they lead.
+    QString deepest;
+    QString at = folder;
+    for (const QString &part : subfolders.split(u'/')) {
+        at += u'/' + part;
+        const QFileInfo info(at);
+        if (!info.exists()) {
+            if (info.isSymLink())
+                return {};
+            break;
+        }
+        if (!info.isDir())
+            return {};
+        deepest = at;
+    }
+    if (deepest.isEmpty())
+        return path;
+    QString root = QFileInfo(folder).canonicalFilePath();
+    if (root.isEmpty())
+        return {};
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    return QFileInfo(deepest).canonicalFilePath().startsWith(root) ? path : QString();
+}
+
+Status makeFolders(const QString &folder, const QString &subfolders)
+{
+    if (subfolders.isEmpty())
+        return Status::success();
+    QString at = folder;
+    for (const QString &part : subfolders.split(u'/')) {
+        at += u'/' + part;
+        const QFileInfo info(at);
+        if (info.isDir())
+            continue;
+        if (info.exists() || info.isSymLink())
+            return Status::failure(
+                QStringLiteral("%1 is not a folder, so nothing can be kept in it.").arg(FileName::shownPath(at)));
+        if (!QDir().mkdir(at))
+            return Status::failure(QStringLiteral("The folder %1 cannot be made.").arg(FileName::shownPath(at)));
+    }
+    return Status::success();
+}
+
+QString subfoldersOf(const QString &name)
+{
+    const qsizetype slash = name.lastIndexOf(u'/');
+    return slash < 0 ? QString() : name.left(slash);
+}
+
+void removeEmptyFolders(const QString &folder, const QString &name)
+{
+    for (QString sub = subfoldersOf(name); !sub.isEmpty(); sub = subfoldersOf(sub))
+        if (!QDir().rmdir(folder + u'/' + sub))
+            return;
 }
 
 } // namespace BackupFiles

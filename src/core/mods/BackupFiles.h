@@ -1,8 +1,13 @@
 #pragma once
 
+#include "settings/Result.h"
+
 #include <QStringList>
 
-// Which files of a mod's folder its backups hold, and under which names.
+// Which files of a mod's folder its backups hold, and under which names. A
+// name is the file's path relative to the mod folder, with '/' between its
+// parts ("cfg/binds.cfg"); the same path places its copy in the backup
+// folder.
 namespace BackupFiles {
 
 // The player's own settings. The engine rewrites config.cfg whenever the
@@ -11,18 +16,36 @@ namespace BackupFiles {
 // (dreamstalker/rehlds, rehlds/engine/host.cpp, Host_WriteConfiguration).
 inline constexpr char UserConfig[] = "userconfig.cfg";
 
-// The files the folder's start-up order brings in beyond the known ones, by
-// their names on disk. Until that order is worked out, every .cfg directly
-// in the folder: it holds each file the start-up order can exec, and more.
+// The files the folder's start-up order runs that lie inside the folder,
+// subfolders included, then every .cfg directly in it that the order does
+// not run (players exec those by hand), by their names on disk.
 QStringList startupFiles(const QString &folder);
 
 // What a backup of `folder` copies, by the names the store gives them: the
-// known files in their table order, userconfig.cfg, then startupFiles() in
-// name order; each file once, whatever the case of its name.
+// known files in their table order, userconfig.cfg, then startupFiles();
+// each file once, whatever the case of its name.
 QStringList inFolder(const QString &folder);
 
-// Whether `name` can be a backed-up file: one of those above, named
-// without a path, so a name read from data.dat never leads out of a folder.
+// Whether `name` can be a backed-up file: a known file, or a .cfg or .rc
+// file, directly in the folder or below it by plain parts (no "..", ".",
+// empty part, leading '/', '\\', ':' or control character), and not inside
+// the backup folder's own "versions". A name read from data.dat is only data.
 bool isBackupName(const QString &name);
+
+// `folder`/`name`, when `name` is a backup name and every subfolder of it
+// that exists lies inside `folder` as the file system resolves links;
+// otherwise empty. Subfolders that do not exist yet are fine.
+QString pathIn(const QString &folder, const QString &name);
+
+// Makes the folders of `subfolders` ("cfg/scripts", or empty) in `folder`,
+// one at a time, refusing a part that is a link or a file.
+Status makeFolders(const QString &folder, const QString &subfolders);
+
+// The subfolders `name` lies in, or empty for a name directly in the folder.
+QString subfoldersOf(const QString &name);
+
+// Removes the subfolders of `name` in `folder` that are left empty, the
+// deepest first; a folder holding anything stays.
+void removeEmptyFolders(const QString &folder, const QString &name);
 
 } // namespace BackupFiles

@@ -1,12 +1,14 @@
 #include "mods/DataImport.h"
 #include "settings/FileName.h"
 
+#include "mods/BackupFiles.h"
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <memory>
@@ -65,6 +67,20 @@ Status copyInto(const QString &programFolder, const QString &dataFolder)
         for (const QString &file : QDir(from).entryList(QDir::Files | QDir::Hidden, QDir::Name))
             if (Status s = copyFile(from + u'/' + file, to + u'/' + file); !s)
                 failed << s.error();
+        // Copies of files in the mod's subfolders keep their layout; links are not followed out.
+        QDirIterator below(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (below.hasNext()) {
+            const QString file = QDir(from).relativeFilePath(below.next());
+            if (!file.contains(u'/') || BackupFiles::pathIn(from, file).isEmpty())
+                continue;
+            const QString target = BackupFiles::pathIn(to, file);
+            Status s = target.isEmpty() ? Status::failure(QStringLiteral("%1 leads out of %2.").arg(file, FileName::shownPath(to)))
+                                        : BackupFiles::makeFolders(to, BackupFiles::subfoldersOf(file));
+            if (s)
+                s = copyFile(from + u'/' + file, target);
+            if (!s)
+                failed << s.error();
+        }
     }
     // The lists last, so a data.dat in the data folder means the backups are there too.
     if (Status s = copyFile(Settings::path(programFolder), Settings::path(dataFolder)); !s)

@@ -91,7 +91,7 @@ QString backupFolder(const QString &dataFolder, const QString &modName)
 
 QString backupCopy(const QString &dataFolder, const QString &modName, const QString &file)
 {
-    return backupFolder(dataFolder, modName) + u'/' + file;
+    return BackupFiles::pathIn(backupFolder(dataFolder, modName), file);
 }
 
 QString scratchFolder(const QString &dataFolder)
@@ -101,7 +101,7 @@ QString scratchFolder(const QString &dataFolder)
 
 QString scratchCopy(const QString &dataFolder, const QString &file)
 {
-    return scratchFolder(dataFolder) + u'/' + file;
+    return BackupFiles::pathIn(scratchFolder(dataFolder), file);
 }
 
 Status checkModName(const QString &name)
@@ -174,13 +174,19 @@ Status checkNewFolder(const mdlVars &vars, const QString &folder)
 
 QString findFile(const QString &folder, const QString &name)
 {
-    const QString exact = folder + u'/' + name;
+    const QString exact = BackupFiles::pathIn(folder, name);
+    if (exact.isEmpty())
+        return {};
     if (PathExists(exact))
         return exact;
-    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // The file's own name in any case; its subfolders as the store names them.
+    const QString subfolders = BackupFiles::subfoldersOf(name);
+    const QString dir = subfolders.isEmpty() ? folder : folder + u'/' + subfolders;
+    const QString file = subfolders.isEmpty() ? name : name.mid(subfolders.size() + 1);
+    const QStringList entries = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + u'/' + entry;
+        if (entry.compare(file, Qt::CaseInsensitive) == 0)
+            return dir + u'/' + entry;
     return {};
 }
 
@@ -232,6 +238,11 @@ AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name,
         const QString source = findFile(folder, file);
         if (source.isEmpty())
             continue;
+        if (backupCopy(dataFolder, name, file).isEmpty()) {
+            failed << QStringLiteral("%1: a folder on its way in %2 is a link that leads out of it.")
+                          .arg(file, FileName::shownPath(backupFolder(dataFolder, name)));
+            continue;
+        }
         Result<QByteArray> bytes = SafeFile::read(source);
         if (!bytes)
             failed << bytes.error();
@@ -312,16 +323,22 @@ AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name,
 
     QList<const Found *> copied;
     for (const Found &f : found) {
-        if (Status s = SafeFile::write(backupCopy(dataFolder, name, f.file), f.bytes, SafeFile::Links::Refuse); !s)
+        Status s = BackupFiles::makeFolders(target, BackupFiles::subfoldersOf(f.file));
+        if (s)
+            s = SafeFile::write(backupCopy(dataFolder, name, f.file), f.bytes, SafeFile::Links::Refuse);
+        if (!s)
             failed << s.error();
         else
             copied << &f;
     }
     if (copied.isEmpty() && !failed.isEmpty()) {
-        if (pending)
+        if (pending) {
             pending->discardLast();
-        else if (made)
+        } else if (made) {
+            for (const Found &f : found)
+                BackupFiles::removeEmptyFolders(target, f.file);
             QDir().rmdir(target);
+        }
         return refuse(QStringLiteral("No file could be backed up, so the mod was not added.\n\n%1")
                           .arg(failed.join(u'\n')));
     }

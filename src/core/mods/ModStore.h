@@ -16,8 +16,12 @@ namespace ModStore {
 inline constexpr char ScratchName[] = "temp";
 
 QString backupFolder(const QString &dataFolder, const QString &modName);
+// Where the copy of the backed-up `file` is kept, at the same relative path
+// as in the mod folder; empty when `file` is not a backup name or a
+// subfolder of it leads out of the backup folder (BackupFiles::pathIn).
 QString backupCopy(const QString &dataFolder, const QString &modName, const QString &file);
 QString scratchFolder(const QString &dataFolder);
+// The same in the restore's scratch folder.
 QString scratchCopy(const QString &dataFolder, const QString &file);
 
 // Why a name cannot become a folder of the store and a data.dat record, or
@@ -33,8 +37,9 @@ Status checkApart(const QString &dataFolder, const QString &name, const QString 
 // of a listed mod, compared as the file system resolves them.
 Status checkNewFolder(const mdlVars &vars, const QString &folder);
 
-// The path of the file called `name` in `folder`, found without regard to
-// case as the game's folders are; an exact match wins. Empty when none.
+// The path of the backed-up file `name` in `folder`, its own name found
+// without regard to case as the game's folders are; an exact match wins.
+// Empty when none, or when `name` would lead out of `folder`.
 QString findFile(const QString &folder, const QString &name);
 
 // The mod slots in list order: every slot whose name is not empty.

@@ -1,5 +1,6 @@
 #include "mods/PendingAdds.h"
 
+#include "mods/BackupFiles.h"
 #include "mods/ModStore.h"
 #include "mods/RestoreJournal.h"
 #include "mods/SafeFile.h"
@@ -77,8 +78,16 @@ QString notAnAdd(const QJsonObject &note, const QString &dataFolder)
     return {};
 }
 
+// The store's name of a copy the note lists: its path below the backup folder.
+QString nameInNote(const QJsonObject &note, const QString &path)
+{
+    const QString backups = note["backupFolder"].toString() + u'/';
+    return path.startsWith(backups) ? path.mid(backups.size()) : QFileInfo(path).fileName();
+}
+
 // Puts back what one add changed, as its note records it. A copy that has
-// changed since the add wrote it is no longer the add's and stays.
+// changed since the add wrote it is no longer the add's and stays, and so
+// does a subfolder that holds anything.
 QStringList undo(const QJsonObject &note)
 {
     QStringList left;
@@ -93,6 +102,8 @@ QStringList undo(const QJsonObject &note)
                                    : QFile::remove(path);
         if (!done)
             left << QDir::toNativeSeparators(path);
+        else if (!replaced)
+            BackupFiles::removeEmptyFolders(note["backupFolder"].toString(), nameInNote(note, path));
     }
     if (note["madeFolder"].toBool())
         QDir().rmdir(note["backupFolder"].toString()); // only when empty: anything else there is not the add's
@@ -213,7 +224,7 @@ void PendingAdds::rollBack(mdlVars &vars)
         }
         const QJsonArray copies = add->note["copies"].toArray();
         for (qsizetype i = 0; i < copies.size(); ++i) {
-            const QString file = QFileInfo(copies[i].toObject()["path"].toString()).fileName();
+            const QString file = nameInNote(add->note, copies[i].toObject()["path"].toString());
             const int slot = unsavedSlot(vars.strBackupFile.data(), vars.strBackupMod.data(),
                                          vars.stored.backupFile.data(), vars.stored.backupMod.data(),
                                          mdlVars::StoredBackupSlots, mdlVars::BackupSlots, file, name,

@@ -27,6 +27,12 @@ Status notRestored(const QString &file, const QString &why)
     return Status::failure(QStringLiteral("%1 was not restored; no file was changed.\n\n%2").arg(file, why));
 }
 
+Status leadsOut(const QString &file, const QString &folder)
+{
+    return notRestored(file, QStringLiteral("A folder on its way in %1 is a link that leads out of it.")
+                                 .arg(FileName::shownPath(folder)));
+}
+
 } // namespace
 
 Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot, const QString &file,
@@ -64,13 +70,17 @@ Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot
             return notRestored(file, QStringLiteral("%1 is a symbolic link or not a folder of %2.")
                                          .arg(FileName::shownPath(folder), FileName::shownPath(dataFolder)));
     const QString backup = ModStore::backupCopy(dataFolder, mod, file);
+    if (backup.isEmpty())
+        return leadsOut(file, ModStore::backupFolder(dataFolder, mod));
     Result<QByteArray> backupBytes = SafeFile::read(backup, Own);
     if (!backupBytes)
         return notRestored(file, backupBytes.error());
 
     QString current = ModStore::findFile(modFolder, file);
     if (current.isEmpty())
-        current = modFolder + u'/' + file;
+        current = BackupFiles::pathIn(modFolder, file);
+    if (current.isEmpty())
+        return leadsOut(file, modFolder);
     // A restore swaps the two files it names; through a link it would write
     // some other file, unseen.
     if (const QString target = RegularFile::linkTarget(current); !target.isEmpty())
@@ -78,7 +88,10 @@ Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot
                                                 "links; copy the backup there yourself if that is what you want.")
                                      .arg(FileName::shownPath(current), FileName::shownPath(target)));
     if (!QFileInfo::exists(current)) {
-        // Nothing to swap with: the backup is put in place and kept.
+        // Nothing to swap with: the backup is put in place and kept, in the
+        // subfolder it came from even if the player removed that.
+        if (Status s = BackupFiles::makeFolders(modFolder, BackupFiles::subfoldersOf(file)); !s)
+            return notRestored(file, s.error());
         if (Status s = SafeFile::write(current, backupBytes.value(), Own); !s)
             return notRestored(file, s.error());
         return Status::success();
@@ -91,6 +104,10 @@ Status RestoreBackup(const mdlVars &vars, const QString &dataFolder, int modSlot
     if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch))
         return notRestored(file, QStringLiteral("The folder %1 cannot be made.").arg(FileName::shownPath(scratch)));
     const QString scratchCopy = ModStore::scratchCopy(dataFolder, file);
+    if (scratchCopy.isEmpty())
+        return leadsOut(file, scratch);
+    if (Status s = BackupFiles::makeFolders(scratch, BackupFiles::subfoldersOf(file)); !s)
+        return notRestored(file, s.error());
     const RestoreJournal::Swap swap{current, backup, scratchCopy, RestoreJournal::hash(currentBytes.value()),
                                     RestoreJournal::hash(backupBytes.value())};
     if (Status s = RestoreJournal::write(dataFolder, swap); !s)
@@ -139,6 +156,8 @@ Status RestoreVersion(const mdlVars &vars, const QString &dataFolder, int modSlo
     const QString &mod = vars.strModName[modSlot];
     if (Status s = ModStore::checkModName(mod); !s)
         return notRestored(file, s.error());
+    if (ModStore::backupCopy(dataFolder, mod, file).isEmpty())
+        return leadsOut(file, ModStore::backupFolder(dataFolder, mod));
     const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
     const auto chosen = std::find_if(versions.begin(), versions.end(),
                                      [&](const Versions::Version &v) { return v.path == versionPath; });

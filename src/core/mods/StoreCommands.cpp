@@ -59,7 +59,12 @@ Restored restore(const mdlVars &vars, const QString &dataFolder, int modSlot, co
         return {};
     }
     const QString found = ModStore::findFile(vars.strModDir[modSlot], file);
-    const QString current = QDir::cleanPath(found.isEmpty() ? vars.strModDir[modSlot] + u'/' + file : found);
+    const QString current = QDir::cleanPath(found.isEmpty() ? BackupFiles::pathIn(vars.strModDir[modSlot], file) : found);
+    if (current.isEmpty()) {
+        prompts.showError(QStringLiteral("%1 was not restored: a folder on its way in %2 is a link that leads out of it.")
+                              .arg(file, folder));
+        return {};
+    }
     QByteArray currentBytes;
     if (!found.isEmpty()) {
         Result<QByteArray> read = SafeFile::read(found);
@@ -148,7 +153,13 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
     QStringList failed, unchanged, copied;
     bool listsChanged = false;
     for (const QString &file : files) {
-        Result<QByteArray> bytes = SafeFile::read(ModStore::findFile(modFolder, file));
+        const QString source = ModStore::findFile(modFolder, file);
+        if (source.isEmpty()) {
+            failed << QStringLiteral("%1: it is no longer in %2, or a folder on its way is a link that leads out of it.")
+                          .arg(file, FileName::shownPath(modFolder));
+            continue;
+        }
+        Result<QByteArray> bytes = SafeFile::read(source);
         if (!bytes) {
             failed << bytes.error();
             continue;
@@ -252,7 +263,10 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         for (const Versions::Version &version : Versions::of(dataFolder, name, file))
             if (!QFile::remove(version.path))
                 left << FileName::shownPath(version.path);
-        QDir().rmdir(Versions::folder(dataFolder, name, file));
+        const QString versions = backups + u'/' + QLatin1String(Versions::FolderName);
+        if (QDir().rmdir(Versions::folder(dataFolder, name, file)))
+            BackupFiles::removeEmptyFolders(versions, file);
+        BackupFiles::removeEmptyFolders(backups, file);
     }
     QDir().rmdir(backups + u'/' + QLatin1String(Versions::FolderName));
     // Only the copies Tessary makes are deleted; anything else keeps the folder.

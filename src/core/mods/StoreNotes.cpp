@@ -39,9 +39,17 @@ QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
         if (name.compare(file, anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
             return FolderOverlap::sameFolder(where, folder) ? QString(file) : QString();
     }
-    // Other backed-up files keep their names as they are on disk.
-    if (BackupFiles::isBackupName(name))
-        return FolderOverlap::sameFolder(where, folder) ? name : QString();
+    // Other backed-up files keep their names as they are on disk, and may
+    // lie in subfolders: each split of the path into a folder and a name
+    // below it is tried, the name's subfolders resolved as pathIn does.
+    for (qsizetype slash = path.size(); (slash = path.lastIndexOf(u'/', slash - 1)) > 0;) {
+        const QString below = path.mid(slash + 1);
+        const QString above = path.left(slash);
+        if (!BackupFiles::isBackupName(below))
+            continue;
+        if (FolderOverlap::sameFolder(above, folder))
+            return BackupFiles::pathIn(above, below).isEmpty() ? QString() : below;
+    }
     return {};
 }
 

@@ -12,9 +12,10 @@
 namespace StoreNotes {
 
 // The backed-up file `path` names, when it is `<folder>/<file>` (a known
-// file's name in any case with `anyCase`; another .cfg as it stands), its folder is `folder` as the file
-// system resolves it, and the path itself is not a symbolic link; otherwise
-// empty.
+// file's name in any case with `anyCase`; another backup name as it stands,
+// subfolders included), `folder` is the same folder as the file system
+// resolves it, the file's subfolders lead nowhere out of it, and the path
+// itself is not a symbolic link; otherwise empty.
 QString knownFileIn(const QString &path, const QString &folder, bool anyCase = false);
 
 // Whether `folder` is a folder directly inside `dataFolder`, or will be made

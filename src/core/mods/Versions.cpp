@@ -1,6 +1,7 @@
 #include "mods/Versions.h"
 #include "settings/FileName.h"
 
+#include "mods/BackupFiles.h"
 #include "mods/ModStore.h"
 #include "mods/SafeFile.h"
 
@@ -44,16 +45,20 @@ QStringList olderNames(const QString &dir)
 
 QString folder(const QString &dataFolder, const QString &mod, const QString &file)
 {
-    return ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName) + u'/' + file;
+    const QString versions = ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName);
+    return BackupFiles::pathIn(versions, file);
 }
 
 QList<Version> of(const QString &dataFolder, const QString &mod, const QString &file)
 {
     QList<Version> versions;
-    const QFileInfo copy(ModStore::backupCopy(dataFolder, mod, file));
+    const QString dir = folder(dataFolder, mod, file);
+    const QString copyPath = ModStore::backupCopy(dataFolder, mod, file);
+    if (dir.isEmpty() || copyPath.isEmpty())
+        return versions;
+    const QFileInfo copy(copyPath);
     if (copy.isFile())
         versions.append({copy.filePath(), copy.lastModified()});
-    const QString dir = folder(dataFolder, mod, file);
     const QStringList names = olderNames(dir);
     for (auto it = names.crbegin(); it != names.crend(); ++it) {
         QDateTime when = QDateTime::fromString(it->left(int(sizeof StampFormat) - 1), QLatin1String(StampFormat));
@@ -71,18 +76,25 @@ QString shownDate(const QDateTime &when)
 Status pushAside(const QString &dataFolder, const QString &mod, const QString &file)
 {
     const QString copy = ModStore::backupCopy(dataFolder, mod, file);
+    const QString dir = folder(dataFolder, mod, file);
+    if (copy.isEmpty() || dir.isEmpty())
+        return Status::failure(QStringLiteral("A folder on the way to %1 in %2 is a link that leads out of it.")
+                                   .arg(file, FileName::shownPath(ModStore::backupFolder(dataFolder, mod))));
     const QFileInfo info(copy);
     if (!info.exists() && !info.isSymLink())
         return Status::success();
     if (info.isSymLink() || !info.isFile())
         return Status::failure(QStringLiteral("%1 is a symbolic link or not a file; Tessary leaves it alone.")
                                    .arg(FileName::shownPath(copy)));
-    const QString versions = ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName);
-    if (Status s = realFolder(versions); !s)
+    // versions/<file>/, each subfolder of a file in a subfolder made on the way.
+    QString made = ModStore::backupFolder(dataFolder, mod) + u'/' + QLatin1String(FolderName);
+    if (Status s = realFolder(made); !s)
         return s;
-    const QString dir = folder(dataFolder, mod, file);
-    if (Status s = realFolder(dir); !s)
-        return s;
+    for (const QString &part : file.split(u'/')) {
+        made += u'/' + part;
+        if (Status s = realFolder(made); !s)
+            return s;
+    }
     const QString stamp = info.lastModified().toUTC().toString(QLatin1String(StampFormat));
     QString target = dir + u'/' + stamp;
     for (int n = 1; QFileInfo(target).exists() || QFileInfo(target).isSymLink(); ++n)
@@ -109,6 +121,8 @@ Status add(const QString &dataFolder, const QString &mod, const QString &file, c
            const StepHook &afterStep)
 {
     if (Status s = pushAside(dataFolder, mod, file); !s)
+        return s;
+    if (Status s = BackupFiles::makeFolders(ModStore::backupFolder(dataFolder, mod), BackupFiles::subfoldersOf(file)); !s)
         return s;
     if (Status s = SafeFile::write(ModStore::backupCopy(dataFolder, mod, file), bytes, SafeFile::Links::Refuse); !s)
         return s;

@@ -53,9 +53,12 @@ bool fitsRecord(const QString &value)
     return value.size() <= RecordFile::MaxChars && CodePage::firstUnencodable(value) < 0;
 }
 
+// A file in a subfolder ("cfg/binds.cfg") is kept out of the records too.
+// An older editor, which knows only names without a path, skips a line here
+// whose slot and names would fit a record, so it never reads such a name.
 bool goesToExtra(int slot, const QString &file, const QString &mod)
 {
-    return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod);
+    return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod) || file.contains(u'/');
 }
 
 void readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)

@@ -15,8 +15,9 @@ struct mdlVars;
 //   2006 to 2506   strBackupMod(i)   at i + 2006
 // Records 1003, 1505 to 2005 and any beyond 2506 belong to nobody and keep
 // their bytes. The backup entries the records cannot hold (slots above 500,
-// or a name too long or outside the code page) are kept in data.dat.extra
-// beside it, one per line; an older data.dat without it reads as before.
+// a name too long or outside the code page, or a file in a subfolder) are
+// kept in data.dat.extra beside it, one per line; an older data.dat without
+// it reads as before.
 namespace Settings {
 
 constexpr int LastRecord = 2506;

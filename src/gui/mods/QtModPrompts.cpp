@@ -4,6 +4,7 @@
 #include "gui/mods/frmDiff.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -24,8 +25,12 @@ bool QtModPrompts::confirm(const QString &message)
 
 bool QtModPrompts::confirmFiles(const QString &message, const QStringList &files)
 {
+    // A file in a subfolder shows its path from the mod folder, as the player's system writes it.
+    QStringList shown;
+    for (const QString &file : files)
+        shown << QDir::toNativeSeparators(file);
     // A long list reads better as one paragraph than as a box taller than the screen.
-    const QString list = files.size() <= 15 ? files.join(u'\n') : files.join(QStringLiteral(", "));
+    const QString list = shown.size() <= 15 ? shown.join(u'\n') : shown.join(QStringLiteral(", "));
     return confirm(QStringLiteral("%1\n\n%2\n\nCopy %3?")
                        .arg(message, list,
                             files.size() == 1 ? QStringLiteral("this file") : QStringLiteral("these %1 files").arg(files.size())));

@@ -6,6 +6,7 @@
 #include "mods/StoreCommands.h"
 #include "mods/Versions.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -170,8 +171,9 @@ void frmSettings::lstMods_Click()
     for (int entry : ModStore::backupsOf(m_vars, m_filesSlot)) {
         const QString &file = m_vars.strBackupFile[entry];
         const QString date = StoreCommands::copyDate(m_dataFolder, m_vars.strModName[m_filesSlot], file);
-        auto *item = new QListWidgetItem(date.isEmpty() ? QStringLiteral("%1   (no copy)").arg(file)
-                                                        : QStringLiteral("%1   %2").arg(file, date),
+        const QString shown = QDir::toNativeSeparators(file);
+        auto *item = new QListWidgetItem(date.isEmpty() ? QStringLiteral("%1   (no copy)").arg(shown)
+                                                        : QStringLiteral("%1   %2").arg(shown, date),
                                          lstFiles);
         item->setData(Qt::UserRole, file);
     }

@@ -327,6 +327,17 @@ private slots:
         QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
+        // "path|text" gives a file its text; "@link>target" is a link in the mod folder.
+        QTest::newRow("start-up order: subfolders, not the base game")
+            << QStringList{"userconfig.cfg|exec binds.cfg\nexec cfg/buy.cfg", "binds.cfg|bind w +forward",
+                           "cfg/buy.cfg|exec cfg/more.cfg", "cfg/more.cfg|echo more", "cfg/never.cfg|echo never",
+                           "autoexec.cfg|exec base.cfg", "../valve/base.cfg|echo base"}
+            << QStringList{"autoexec.cfg", "userconfig.cfg", "binds.cfg", "cfg/buy.cfg", "cfg/more.cfg"};
+        QTest::newRow("start-up order: the mod's own valve.rc") << QStringList{"valve.rc|exec autoexec.cfg", "autoexec.cfg"}
+                                                              << QStringList{"autoexec.cfg", "valve.rc"};
+        QTest::newRow("start-up order: subfolder linked out of the mod folder")
+            << QStringList{"userconfig.cfg|exec out/x.cfg", "@out>../outside", "../outside/x.cfg|echo out"}
+            << QStringList{"userconfig.cfg"};
     }
 
     // Each present known file is copied byte for byte under its known name
@@ -335,8 +346,16 @@ private slots:
     {
         QFETCH(QStringList, present);
         QFETCH(QStringList, backedUp);
-        for (const QString &f : present)
-            put(m_game + "/" + f, f.toLatin1() + "\r\n\xff");
+        for (const QString &f : present) {
+            if (f.startsWith('@')) {
+                QVERIFY(QDir().mkpath(m_game + "/" + f.section('>', 1)));
+                QVERIFY(QFile::link(f.section('>', 1), m_game + "/" + f.mid(1).section('>', 0, 0)));
+                continue;
+            }
+            const QString path = m_game + "/" + f.section('|', 0, 0);
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            put(path, f.contains('|') ? f.section('|', 1).toLatin1() : f.toLatin1() + "\r\n\xff");
+        }
         m_prompts.copyAnswer = false; // shown the list, the user declines: nothing made
         QVERIFY(!AddMod(*m_vars, m_program, "My Mod", m_game, m_prompts).added);
         QVERIFY(!QFileInfo::exists(backupFolder(m_program, "My Mod")));
@@ -354,8 +373,12 @@ private slots:
         for (int j : backupsOf(*reloaded, listedMods(*reloaded).value(0)))
             listed << reloaded->strBackupFile[j];
         QCOMPARE(listed, backedUp);
-        for (const QString &f : backedUp)
+        for (const QString &f : backedUp) {
             QCOMPARE(readAll(backupCopy(m_program, "My Mod", f)), readAll(findFile(m_game, f)));
+            // A record holds no path, which an editor that knows only plain names would misread.
+            if (f.contains('/'))
+                QVERIFY(!readAll(Settings::path(m_program)).contains(f.toLatin1()));
+        }
     }
 
     void sameNameTwice_data()
@@ -408,6 +431,10 @@ private slots:
         QFETCH(bool, earlierBackup);
         put(m_game + "/config.cfg", "new");
         put(m_game + "/motd.txt", "motd");
+        // A copy in a subfolder: its folder is taken back too, and its entry.
+        put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
+        makeFolder(m_game + "/cfg");
+        put(m_game + "/cfg/buy.cfg", "buy");
         if (earlierBackup) {
             makeFolder(backupFolder(m_program, "m"));
             put(backupCopy(m_program, "m", "config.cfg"), "old copy");
@@ -544,6 +571,8 @@ private slots:
         QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
         QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
         QTest::newRow("mod file is a link") << "linked mod file" << false << false;
+        QTest::newRow("in a subfolder") << "subfolder" << false << true;
+        QTest::newRow("in a subfolder the player removed") << "subfolder removed" << false << true;
     }
 
     // Either the two files swap, or every file keeps its bytes and the user
@@ -555,11 +584,15 @@ private slots:
         QFETCH(bool, swapped);
         if (asUser && root() && !unprivilegedUserExists())
             QSKIP("needs the unprivileged user nobody to make a folder read-only for");
-        const QString file = fault == "upper case" ? "CONFIG.CFG" : "config.cfg";
+        const QString stored = fault.startsWith("subfolder") ? "cfg/buy.cfg" : "config.cfg";
+        const QString file = fault == "upper case" ? "CONFIG.CFG" : stored;
         const QString backupFolderPath = backupFolder(m_program, "m");
-        makeFolder(backupFolderPath);
+        makeFolder(backupFolderPath + "/cfg");
+        makeFolder(m_game + "/cfg");
         put(m_game + "/" + file, "in the game\r\n");
-        put(backupFolderPath + "/config.cfg", "backed up\r\n");
+        put(backupFolderPath + "/" + stored, "backed up\r\n");
+        if (fault == "subfolder removed")
+            QVERIFY(QDir(m_game + "/cfg").removeRecursively());
         put(m_game + "/motd.txt", "bystander");
         if (fault == "no mod folder")
             QVERIFY(QDir(m_game).removeRecursively());
@@ -576,25 +609,25 @@ private slots:
         }
         const Snapshot before = snapshot(m_root->path());
         const QString gameFile = "game/" + file;
-        const QString backupFile = "prog/m/config.cfg";
+        const QString backupFile = "prog/m/" + stored;
 
         QString result;
         if (asUser) {
             QVERIFY(QFile::setPermissions(fault == "read-only mod" ? m_game : backupFolderPath,
                                           fault.startsWith("read-only") ? ReadOnly : Open));
-            result = runHelper({"restore", m_program, "m", m_game, "config.cfg"});
+            result = runHelper({"restore", m_program, "m", m_game, stored});
         } else {
-            const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+            const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, stored));
             const Restore::StepHook vanish = [&](Restore::Step step) {
                 if (fault == "vanish" && step == Restore::Step::ScratchSaved)
                     QDir(m_game).removeRecursively();
             };
-            const Status s = Restore::RestoreBackup(*vars, m_program, 0, "config.cfg", vanish);
+            const Status s = Restore::RestoreBackup(*vars, m_program, 0, stored, vanish);
             result = s ? "restored" : s.error();
         }
 
         Snapshot after = snapshot(m_root->path());
-        const QString scratch = "prog/temp/config.cfg";
+        const QString scratch = "prog/temp/" + stored;
         QCOMPARE(result == "restored", swapped);
         QVERIFY2(swapped || result.contains("config.cfg"), qPrintable(result));
         if (fault == "vanish") {
@@ -654,13 +687,17 @@ private slots:
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("atStart"); // else the next restore finds it
+        QTest::addColumn<QString>("file");
         for (const auto &[name, step] : {std::pair{"journal written", Restore::Step::JournalWritten},
                                          {"scratch saved", Restore::Step::ScratchSaved},
                                          {"mod file replaced", Restore::Step::ModFileReplaced},
                                          {"backup replaced", Restore::Step::BackupReplaced}}) {
-            QTest::addRow("%s, next start", name) << int(step) << true;
-            QTest::addRow("%s, next restore", name) << int(step) << false;
+            QTest::addRow("%s, next start", name) << int(step) << true << "config.cfg";
+            QTest::addRow("%s, next restore", name) << int(step) << false << "config.cfg";
         }
+        const int replaced = int(Restore::Step::ModFileReplaced);
+        QTest::newRow("mod file replaced, in a subfolder, next start") << replaced << true << "cfg/buy.cfg";
+        QTest::newRow("mod file replaced, in a subfolder, next restore") << replaced << false << "cfg/buy.cfg";
     }
 
     // Killed after any step, the restore leaves both files whole once the
@@ -669,14 +706,17 @@ private slots:
     {
         QFETCH(int, step);
         QFETCH(bool, atStart);
-        put(m_game + "/config.cfg", "mine");
+        QFETCH(QString, file);
+        makeFolder(m_game + "/cfg");
         makeFolder(backupFolder(m_program, "m"));
-        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
-        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, "config.cfg", QString::number(step)}), QString());
+        makeFolder(backupFolder(m_program, "m") + "/cfg");
+        put(m_game + "/" + file, "mine");
+        put(backupCopy(m_program, "m", file), "backed up");
+        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, file, QString::number(step)}), QString());
 
-        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
         const auto files = [&] {
-            return QByteArrayList{readAll(m_game + "/config.cfg"), readAll(backupCopy(m_program, "m", "config.cfg"))};
+            return QByteArrayList{readAll(m_game + "/" + file), readAll(backupCopy(m_program, "m", file))};
         };
         const QList<QByteArrayList> whole = {{"mine", "backed up"}, {"backed up", "mine"}};
         if (atStart) {
@@ -684,7 +724,7 @@ private slots:
             QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         }
         const QByteArrayList before = atStart ? files() : QByteArrayList();
-        QVERIFY(Restore::RestoreBackup(*vars, m_program, 0, "config.cfg"));
+        QVERIFY(Restore::RestoreBackup(*vars, m_program, 0, file));
         QVERIFY2(whole.contains(files()), qPrintable(files().join(" | ")));
         if (atStart)
             QCOMPARE(files(), (QByteArrayList{before[1], before[0]}));
@@ -783,27 +823,36 @@ private slots:
 
     // An older version restored, then undone by restoring the version the
     // restore made; every version stays.
+    void restoreOlderThenUndo_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("in the mod folder") << "config.cfg";
+        QTest::newRow("in a subfolder userconfig.cfg execs") << "cfg/buy.cfg";
+    }
     void restoreOlderThenUndo()
     {
-        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        QFETCH(QString, file);
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
         makeFolder(backupFolder(m_program, "m"));
+        makeFolder(m_game + "/cfg");
+        put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
         for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
-            put(m_game + "/config.cfg", bytes);
+            put(m_game + "/" + file, bytes);
             StoreCommands::backup(*vars, m_program, 0, m_prompts);
         }
-        put(m_game + "/config.cfg", "edited");
-        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 3);
+        put(m_game + "/" + file, "edited");
+        QCOMPARE(Versions::of(m_program, "m", file).size(), 3);
 
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 2, m_prompts); // "good"
-        QCOMPARE(readAll(m_game + "/config.cfg"), "good");
+        StoreCommands::restore(*vars, m_program, 0, file, 2, m_prompts); // "good"
+        QCOMPARE(readAll(m_game + "/" + file), "good");
         QList<QByteArray> now;
-        for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+        for (const Versions::Version &v : Versions::of(m_program, "m", file))
             now << readAll(v.path);
         QCOMPARE(now, (QList<QByteArray>{"edited", "worse", "bad", "good"}));
 
-        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts); // the one it made
-        QCOMPARE(readAll(m_game + "/config.cfg"), "edited");
-        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "good");
+        StoreCommands::restore(*vars, m_program, 0, file, 0, m_prompts); // the one it made
+        QCOMPARE(readAll(m_game + "/" + file), "edited");
+        QCOMPARE(readAll(backupCopy(m_program, "m", file)), "good");
         QCOMPARE(m_prompts.errors, QStringList());
         QVERIFY(!QFileInfo::exists(m_program + "/restore.journal"));
     }

@@ -2,13 +2,17 @@
 // else, naming files outside the mods' folders, links, or a stand-in for
 // /etc inside a temporary fake root, with hashes chosen so that the note
 // would be acted on. Nothing outside changes; the note is named once and
-// kept aside.
+// kept aside. Hostile names in data.dat are refused the same way.
 #include "mods/StoreNotes.h"
 
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
 #include "mods/RestoreJournal.h"
+#include "mods/StoreCommands.h"
+#include "settings/Settings.h"
 #include "settings/mdlVars.h"
+
+#include "core/mods/FakeModPrompts.h"
 
 #include "FileHelpers.h"
 
@@ -66,10 +70,15 @@ private slots:
     {
         m_root = std::make_unique<QTemporaryDir>();
         m_startFolder = QDir::currentPath();
-        for (const char *folder : {"prog/m", "prog/temp", "game", "etc/empty", "outside"})
+        for (const char *folder : {"prog/m/cfg", "prog/temp/cfg", "game/cfg", "etc/empty", "outside"})
             QVERIFY(QDir().mkpath(at(folder)));
         writeAll(at("etc/passwd"), "root:x:0:0:root:/root:/bin/bash\n");
         writeAll(at("etc/config.cfg"), "not the mod's");
+        for (const char *bait : {"etc/x.cfg", "x.cfg", "prog/x.cfg", "outside/x.cfg"})
+            writeAll(at(bait), "not the mod's");
+        writeAll(at("game/cfg/x.cfg"), "live");
+        writeAll(at("prog/m/cfg/x.cfg"), "backup");
+        writeAll(at("prog/temp/cfg/x.cfg"), "scratch");
         writeAll(at("game/config.cfg"), "live");
         writeAll(at("prog/m/config.cfg"), "backup");
         writeAll(at("prog/temp/config.cfg"), "scratch");
@@ -94,6 +103,13 @@ private slots:
         QTest::newRow("journal: backup copy is a link")
             << "journal" << "backupCopy" << "@/prog/m/config.cfg" << QStringList{"prog/m/config.cfg>etc/passwd"} << false;
         QTest::newRow("journal: the note is a link") << "journal" << "backupCopy" << "@/etc/passwd" << none << true;
+        // "file" names the swap of one backed-up file in a subfolder.
+        QTest::newRow("journal: subfolder of the backups is a link out")
+            << "journal" << "file" << "cfg/x.cfg" << QStringList{"prog/m/cfg>etc"} << false;
+        QTest::newRow("journal: subfolder of the mod is a link out")
+            << "journal" << "file" << "cfg/x.cfg" << QStringList{"game/cfg>etc"} << false;
+        QTest::newRow("journal: dot dot below a subfolder")
+            << "journal" << "file" << "cfg/../../x.cfg" << none << false;
         QTest::newRow("pending: copy outside, old bytes put back") << "pending" << "old" << "@/etc/passwd" << none << false;
         QTest::newRow("pending: copy outside, removed") << "pending" << "path" << "@/etc/passwd" << none << false;
         QTest::newRow("pending: relative copy") << "pending" << "old" << "etc/passwd" << none << false;
@@ -105,6 +121,8 @@ private slots:
         QTest::newRow("pending: copy after a link and dot dot")
             << "pending" << "path" << "@/prog/m/up/../config.cfg" << QStringList{"prog/m/up>etc/empty"} << false;
         QTest::newRow("pending: the note is a link") << "pending" << "old" << "@/etc/passwd" << none << true;
+        QTest::newRow("pending: copy in a subfolder linked out")
+            << "pending" << "path" << "@/prog/m/cfg/x.cfg" << QStringList{"prog/m/cfg>etc"} << false;
     }
 
     void hostileNote()
@@ -132,7 +150,14 @@ private slots:
             note = {{"modFile", at("game/config.cfg")},
                     {"backupCopy", at("prog/m/config.cfg")},
                     {"scratchCopy", at("prog/temp/config.cfg")}};
-            note[field] = target;
+            if (field == "file") {
+                vars->strBackupFile[0] = target;
+                note = {{"modFile", at("game/" + target)},
+                        {"backupCopy", at("prog/m/" + target)},
+                        {"scratchCopy", at("prog/temp/" + target)}};
+            } else {
+                note[field] = target;
+            }
             // As if the mod's file was replaced: the scratch copy would finish the swap.
             note["backupHash"] = hashOf(note["modFile"].toString());
             note["modHash"] = hashOf(note["scratchCopy"].toString());
@@ -170,6 +195,52 @@ private slots:
         QCOMPARE(after, before);
         QVERIFY2(!s && s.error().contains(QDir::toNativeSeparators(notePath)), qPrintable(s.error()));
         QVERIFY(keptAside);
+    }
+
+    // A name read from data.dat is data: restoring it, and removing the mod
+    // with its copies, changes nothing outside the mod's backup folder.
+    void hostileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("link"); // "link>target", below the fake root
+        QTest::newRow("dot dot") << "../x.cfg" << "";
+        QTest::newRow("dot dot below a subfolder") << "cfg/../../x.cfg" << "";
+        QTest::newRow("absolute") << "/etc/x.cfg" << "";
+        QTest::newRow("in the versions") << "versions/x.cfg" << "";
+        QTest::newRow("mod subfolder is a link out") << "cfg/x.cfg" << "game/cfg>outside";
+        QTest::newRow("backup subfolder is a link out") << "cfg/x.cfg" << "prog/m/cfg>outside";
+    }
+    void hostileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, link);
+        if (!link.isEmpty()) {
+            QVERIFY(QDir(at(link.section(u'>', 0, 0))).removeRecursively());
+            QVERIFY(QFile::link(at(link.section(u'>', 1)), at(link.section(u'>', 0, 0))));
+        }
+        auto written = std::make_unique<mdlVars>();
+        written->strModName[0] = "m";
+        written->strModDir[0] = at("game");
+        written->strBackupFile[0] = name;
+        written->strBackupMod[0] = "m";
+        QVERIFY(SaveSettings(*written, at("prog")));
+        auto vars = std::make_unique<mdlVars>();
+        QVERIFY(LoadSettings(*vars, at("prog")));
+        QCOMPARE(vars->strBackupFile[0], name);
+        auto outsideTheBackups = [this] {
+            QMap<QString, QByteArray> entries = tree(m_root->path());
+            entries.removeIf([](const auto &e) { return e.key().startsWith("prog/m/") || e.key().startsWith("prog/data.dat"); });
+            return entries;
+        };
+        const QMap<QString, QByteArray> before = outsideTheBackups();
+
+        const Status restored = Restore::RestoreBackup(*vars, at("prog"), 0, name);
+        QVERIFY(!restored);
+        FakeModPrompts prompts;
+        QCOMPARE(StoreCommands::restore(*vars, at("prog"), 0, name, 0, prompts).modFile, QString());
+        QVERIFY(StoreCommands::remove(*vars, at("prog"), 0, prompts, [] { return Status::success(); }));
+
+        QCOMPARE(outsideTheBackups(), before);
     }
 };
 

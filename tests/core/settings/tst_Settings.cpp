@@ -217,6 +217,7 @@ private slots:
         QTest::newRow("slot 1000") << 1000 << "server.cfg" << false;
         QTest::newRow("name outside the code page") << 3 << QString::fromUtf8("bind\u0101.cfg") << false;
         QTest::newRow("name of 127 characters") << 4 << QString(123, u'n') + ".cfg" << false;
+        QTest::newRow("file in a subfolder") << 5 << "cfg/binds.cfg" << false;
     }
 
     // What a record cannot hold is kept beside data.dat, whose records stay
