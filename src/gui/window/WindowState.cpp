@@ -74,6 +74,13 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
                           &WindowState::zoomReset);
     fillRecentMenu();
+    // Other windows of the data folder may have opened files since.
+    connect(&m_recentMenu, &QMenu::aboutToShow, this, [this] {
+        if (m_dataFolder.isEmpty())
+            return;
+        m_view.refreshRecentFiles(m_dataFolder);
+        fillRecentMenu();
+    });
 }
 
 void WindowState::restore(const QString &dataFolder)
@@ -169,7 +176,16 @@ Status WindowState::setFamiliesOff(const QStringList &ids)
 void WindowState::addRecentFile(const QString &path)
 {
     m_view.addRecentFile(path);
+    keepRecentFiles();
     fillRecentMenu();
+}
+
+// Written at once, so the other windows' menus and a crash keep it. A
+// failure is told when the window closes and writes everything.
+void WindowState::keepRecentFiles()
+{
+    if (!m_dataFolder.isEmpty())
+        (void)m_view.saveRecentFiles(m_dataFolder);
 }
 
 // A place remembered under another screen setup, or read from a damaged
@@ -251,6 +267,7 @@ void WindowState::openRecent(const QString &path)
     const Status regular = RegularFile::check(path);
     if (!regular || !RegularFile::exists(path)) {
         m_view.removeRecentFile(path);
+        keepRecentFiles();
         fillRecentMenu();
         m_prompts.showError(regular ? Texts::recentFileMissing(path) : Texts::recentFileUnusable(regular.error()));
         return;

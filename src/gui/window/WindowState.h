@@ -65,6 +65,7 @@ private:
     void setZoom(int steps);
     void keepOnScreen(const QSize &startSize);
     void fillRecentMenu();
+    void keepRecentFiles();
     void openRecent(const QString &path);
 
     QMainWindow &m_window;
