@@ -1,5 +1,7 @@
 #include "settings/ViewSettings.h"
 
+#include "settings/FileName.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -25,22 +27,48 @@ const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 const QString FontFamilyKey = QStringLiteral("view/fontFamily");
 const QString FontPointsKey = QStringLiteral("view/fontPoints");
 
+// The INI file is UTF-8, so a name that is not (see FileName) is written
+// as its bytes, which QSettings keeps exactly.
+QVariant storedName(const QString &path)
+{
+    return FileName::hasRawBytes(path) ? QVariant(FileName::toNative(path)) : QVariant(path);
+}
+
+QString readName(const QVariant &stored)
+{
+    return stored.typeId() == QMetaType::QByteArray ? FileName::fromNative(stored.toByteArray()) : stored.toString();
+}
+
+// QSettings reads a list of one back as that one value.
+QVariantList asList(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList)
+        return value.toList();
+    return value.isValid() ? QVariantList{value} : QVariantList();
+}
+
 QList<RecentFiles::Entry> timed(const QSettings &file, const QString &pathsKey, const QString &timesKey)
 {
-    const QStringList paths = file.value(pathsKey).toStringList();
+    const QVariantList paths = asList(file.value(pathsKey));
     const QStringList times = file.value(timesKey).toStringList();
     QList<RecentFiles::Entry> entries;
     for (qsizetype i = 0; i < paths.size(); ++i)
-        entries.append({paths[i], times.size() == paths.size() ? times[i].toLongLong() : 0});
+        entries.append({readName(paths[i]), times.size() == paths.size() ? times[i].toLongLong() : 0});
     return entries;
 }
 
 void putTimed(QSettings &file, const QString &pathsKey, const QString &timesKey, const QList<RecentFiles::Entry> &entries)
 {
-    QStringList paths, times;
+    QVariantList paths;
+    QStringList times;
     for (const RecentFiles::Entry &entry : entries) {
-        paths.append(entry.path);
+        paths.append(storedName(entry.path));
         times.append(QString::number(entry.at));
+    }
+    if (entries.isEmpty()) {
+        file.remove(pathsKey);
+        file.remove(timesKey);
+        return;
     }
     file.setValue(pathsKey, paths);
     file.setValue(timesKey, times);

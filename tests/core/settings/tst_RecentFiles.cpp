@@ -1,10 +1,14 @@
 #include "settings/ViewSettings.h"
 
+#include "settings/FileName.h"
+
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -118,6 +122,31 @@ private slots:
         }
     }
 
+    // A name that is not UTF-8 keeps its bytes in the file, alone or
+    // among others, as another program reads it.
+    void namesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::newRow("alone") << QByteArrayList{"/cfg/caf\xe9.cfg"};
+        QTest::newRow("among others") << QByteArrayList{"/cfg/a.cfg", "/cfg/caf\xe9.cfg", "/cfg/\xc3\xa9t\xe9.cfg"};
+    }
+    void namesKeepTheirBytes()
+    {
+        QFETCH(QByteArrayList, names);
+        QTemporaryDir dir;
+        ViewSettings view;
+        QStringList paths;
+        for (const QByteArray &name : names) {
+            paths.prepend(FileName::fromNative(name));
+            view.addRecentFile(paths.first());
+        }
+        QVERIFY(view.save(dir.path()));
+        QProcess reader;
+        reader.start(QCoreApplication::applicationFilePath(), {"readRecent", dir.path()});
+        QVERIFY(reader.waitForFinished());
+        QCOMPARE(reader.readAllStandardOutput(), FileName::toNative(paths.join(u'\n')));
+    }
+
     // A list written before the times were kept reads in its order, older
     // than any file opened since; an editor without the times rewriting the
     // list does not pair them wrongly.
@@ -137,5 +166,15 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_RecentFiles)
+int main(int argc, char *argv[])
+{
+    // QSettings keeps what it read for the process: another one reads the file.
+    if (argc == 3 && qstrcmp(argv[1], "readRecent") == 0) {
+        std::fputs(FileName::toNative(ViewSettings::load(QFile::decodeName(argv[2])).recentFiles().join(u'\n')).constData(), stdout);
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    tst_RecentFiles test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_RecentFiles.moc"
