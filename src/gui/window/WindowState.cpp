@@ -21,11 +21,15 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr qreal SmallestPoints = 4;
+// After a file is opened, the recent files are written this much later,
+// once for files opened together.
+constexpr int RecentWriteDelayMs = 300;
 // A remembered window smaller than this (a damaged file) gets its start size back.
 constexpr QSize SmallestWindow(200, 150);
 
@@ -74,6 +78,14 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
                           &WindowState::zoomReset);
     fillRecentMenu();
+    m_recentWrite = new QTimer(this);
+    m_recentWrite->setSingleShot(true);
+    m_recentWrite->setInterval(RecentWriteDelayMs);
+    connect(m_recentWrite, &QTimer::timeout, this, [this] {
+        // A failure is told when the window closes and writes everything.
+        if (!m_dataFolder.isEmpty())
+            (void)m_view.saveRecentFiles(m_dataFolder);
+    });
     // Other windows of the data folder may have opened files since.
     connect(&m_recentMenu, &QMenu::aboutToShow, this, [this] {
         if (m_dataFolder.isEmpty())
@@ -164,6 +176,7 @@ Status WindowState::save()
     if (m_dataFolder.isEmpty())
         return Status::success();
     m_view.geometry = m_window.saveGeometry();
+    m_recentWrite->stop();
     return m_view.save(m_dataFolder);
 }
 
@@ -180,12 +193,11 @@ void WindowState::addRecentFile(const QString &path)
     fillRecentMenu();
 }
 
-// Written at once, so the other windows' menus and a crash keep it. A
-// failure is told when the window closes and writes everything.
+// Written soon, so the other windows' menus and a crash keep it, but not
+// while a file opens: writing the settings file safely takes milliseconds.
 void WindowState::keepRecentFiles()
 {
-    if (!m_dataFolder.isEmpty())
-        (void)m_view.saveRecentFiles(m_dataFolder);
+    m_recentWrite->start();
 }
 
 // A place remembered under another screen setup, or read from a damaged
