@@ -107,7 +107,7 @@ void HandoffServer::accept()
         auto reader = std::make_shared<Handoff::Reader>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
             if (reader->state() == Handoff::Reader::State::Complete) {
-                // The start has ended: the file is this window's now.
+                // The start heard the answer and ends: the file is this window's now.
                 char answer = 0;
                 if (socket->read(&answer, 1) == 1 && answer == Handoff::Leaving) {
                     m_waiting.append(reader->request());

@@ -14,7 +14,8 @@ class QWidget;
 // (see Handoff). A local socket rather than D-Bus: it works alike on any
 // desktop and on none (a bare X server, offscreen), needs no session bus,
 // and its file, in a folder only the user can enter, keeps other users out
-// by the file system alone; each side also checks the other's user id.
+// by the file system alone; on Linux each side also checks the other's
+// user id.
 class HandoffServer : public QObject
 {
     Q_OBJECT
