@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -13,6 +14,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +42,12 @@ bool sameUser(const QLocalSocket &socket)
 #endif
 }
 
+// Held by the program that listens at the name, from before it listens.
+QString lockPath(const QString &name)
+{
+    return name + QStringLiteral(".lock");
+}
+
 int remaining(const QElapsedTimer &clock, int waitMs)
 {
     return int(qMax<qint64>(0, waitMs - clock.elapsed()));
@@ -59,7 +67,13 @@ QString HandoffServer::nameFor(const QString &dataFolder)
         return QString();
     const QString display = Handoff::displayKey(QApplication::platformName(), qgetenv("DISPLAY"),
                                                 qgetenv("WAYLAND_DISPLAY"));
-    return Handoff::serverName(folder.value(), user, display, dataFolder);
+    const QString name = Handoff::serverName(folder.value(), user, display, dataFolder);
+#ifdef Q_OS_UNIX
+    // A longer path (a long temporary folder) cannot name a socket.
+    if (QFile::encodeName(name).size() >= qsizetype(sizeof(sockaddr_un::sun_path)))
+        return QString();
+#endif
+    return name;
 }
 
 QByteArray HandoffServer::activationToken()
@@ -78,7 +92,7 @@ std::unique_ptr<HandoffServer> HandoffServer::take(const QString &name)
 {
     if (name.isEmpty())
         return nullptr;
-    auto lock = std::make_unique<Handoff::ServerLock>(name + QStringLiteral(".lock"));
+    auto lock = std::make_unique<Handoff::ServerLock>(lockPath(name));
     if (!lock->held())
         return nullptr;
     std::unique_ptr<HandoffServer> server(new HandoffServer(std::move(lock)));
@@ -174,7 +188,8 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
         if (socket.waitForConnected(remaining(clock, waitMs)))
             break;
         socket.abort();
-        if (remaining(clock, waitMs) == 0)
+        // Nobody holds the lock: no program is starting to listen either.
+        if (remaining(clock, waitMs) == 0 || Handoff::ServerLock(lockPath(name)).held())
             return false;
         QThread::msleep(RetryMs);
     }
@@ -196,7 +211,9 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
 void HandoffServer::bringToFront(QWidget &window, const QByteArray &activationToken)
 {
     // Wayland lets a window take the focus with the token of the start
-    // that asked for it; Qt reads it from here as the window asks.
+    // that asked for it; Qt's Wayland platform, where it takes tokens from
+    // the environment, reads it from here as the window asks. Without one
+    // the desktop may only mark the window as wanting attention.
     if (!activationToken.isEmpty() && QApplication::platformName().startsWith(QLatin1String("wayland")))
         qputenv("XDG_ACTIVATION_TOKEN", activationToken);
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

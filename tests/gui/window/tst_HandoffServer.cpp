@@ -6,6 +6,7 @@
 #include "settings/ViewSettings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -163,6 +164,18 @@ private slots:
         next->write(&Handoff::Leaving, 1);
         QTRY_COMPARE(received.size(), 2);
         QCOMPARE(received.last(), QByteArray("/cfg/next.cfg "));
+    }
+
+    // With no program holding the name, even where a crashed one left its
+    // socket, a start does not wait to hand its file over.
+    void nobodyToHandTo()
+    {
+        const QString name = m_session->filePath("run/tessary-test");
+        QVERIFY(leaveStaleSocket(name));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!HandoffServer::handOver(name, {"/cfg/a.cfg", ""}));
+        QVERIFY(clock.elapsed() < Handoff::AnswerWaitMs / 2);
     }
 
     // A second start with a file, from another folder, gives the running
