@@ -2,10 +2,10 @@
 
 #include "settings/FileName.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -196,6 +196,7 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
     if (!sameUser(socket))
         return false;
     socket.write(Handoff::encode(request));
+    socket.flush();
     while (socket.bytesAvailable() < 1) {
         const int left = remaining(clock, waitMs);
         if (left == 0 || !socket.waitForReadyRead(left))
@@ -205,7 +206,8 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
     if (socket.read(&answer, 1) != 1 || answer != Handoff::Taken)
         return false;
     socket.write(&Handoff::Leaving, 1);
-    return socket.waitForBytesWritten(qMax(remaining(clock, waitMs), 100));
+    socket.flush();
+    return socket.bytesToWrite() == 0 || socket.waitForBytesWritten(qMax(remaining(clock, waitMs), 100));
 }
 
 void HandoffServer::bringToFront(QWidget &window, const QByteArray &activationToken)
