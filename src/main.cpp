@@ -1,8 +1,10 @@
 #include "documents/CommandLine.h"
+#include "documents/Handoff.h"
 #include "settings/DataFolder.h"
 #include "settings/RegularFile.h"
 #include "settings/mdlVars.h"
 #include "gui/window/frmTessary.h"
+#include "gui/window/HandoffServer.h"
 #include "gui/window/SessionEnd.h"
 
 #include <QApplication>
@@ -13,20 +15,48 @@ int main(int argc, char *argv[])
     // Before anything is written: data.dat, tessary.ini and documents alike.
     RegularFile::ignoreFileSizeSignal();
     // Taken before Qt reads it as an option: a file named "-reverse" is opened.
-    const QByteArray named = CommandLine::takeExistingFile(argc, argv);
+    CommandLine::Start start;
+    CommandLine::takeStart(argc, argv, start);
+    const QByteArray activation = HandoffServer::activationToken();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     // Lets the desktop match the window to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
+    // Those that followed Qt's own options; then a named file that is missing.
+    CommandLine::takeStart(argc, argv, start);
+    if (start.file.isNull() && argc > 1)
+        start.file = QByteArray(argv[1]);
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString dataFolder = DataFolder::forProgram(programFolder);
+    // The first window of a user, display and data folder takes the files
+    // later starts name; --new-window stands apart, as every start once did.
+    std::unique_ptr<HandoffServer> handoff;
+    if (!start.newWindow) {
+        const QString name = HandoffServer::nameFor(dataFolder);
+        handoff = HandoffServer::take(name);
+        if (!handoff && !start.file.isEmpty()) {
+            if (HandoffServer::handOver(name, {Handoff::absolutePath(start.file, Handoff::currentFolder()), activation}))
+                return 0;
+            // Nobody answered: the running window may have just closed.
+            handoff = HandoffServer::take(name);
+        }
+    }
 
     mdlVars vars;
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    frmTessary window(vars, programFolder, DataFolder::forProgram(programFolder));
+    frmTessary window(vars, programFolder, dataFolder);
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    const QByteArray file = !named.isNull() ? named : argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    window.Form_Load(file.isEmpty() ? QString() : CommandLine::filePath(file));
+    // Absolute, as a handed file is: the recent list and the title name it wherever the next start is.
+    window.Form_Load(start.file.isEmpty() ? QString()
+                                          : CommandLine::filePath(Handoff::absolutePath(start.file, Handoff::currentFolder())));
     new SessionEnd(window);
     window.show();
+    if (handoff) {
+        handoff->setReceiver([&window](const QString &path, const QByteArray &activationToken) {
+            HandoffServer::bringToFront(window, activationToken);
+            window.openFile(path);
+        });
+    }
     return app.exec();
 }

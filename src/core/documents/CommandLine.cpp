@@ -24,6 +24,25 @@ QByteArray takeExistingFile(int &argc, char **argv)
     return file;
 }
 
+void takeStart(int &argc, char **argv, Start &start)
+{
+    while (argc > 1) {
+        // A file named "--new-window" is a file.
+        if (start.file.isNull()) {
+            if (QByteArray file = takeExistingFile(argc, argv); !file.isNull()) {
+                start.file = file;
+                continue;
+            }
+        }
+        if (start.newWindow || qstrcmp(argv[1], NewWindowOption) != 0)
+            break;
+        start.newWindow = true;
+        for (int i = 1; i < argc; ++i)
+            argv[i] = argv[i + 1];
+        --argc;
+    }
+}
+
 QString filePath(const QByteArray &argument)
 {
     return FileName::fromNative(argument);

@@ -14,6 +14,23 @@ namespace CommandLine {
 // it, and its bytes returned; otherwise a null array and argv as it was.
 QByteArray takeExistingFile(int &argc, char **argv);
 
+// Opens a window of its own, as every start did before the running
+// window took files handed to it.
+inline constexpr char NewWindowOption[] = "--new-window";
+
+struct Start
+{
+    // The named file's bytes; null when none was named.
+    QByteArray file;
+    bool newWindow = false;
+};
+
+// Takes the file (see takeExistingFile) and --new-window, in either order,
+// from the front of argv. Called before Qt reads its options and again
+// after, for those that followed Qt's; what then remains first is the file,
+// named but missing.
+void takeStart(int &argc, char **argv, Start &start);
+
 // A path that names the file the argument's bytes name.
 QString filePath(const QByteArray &argument);
 

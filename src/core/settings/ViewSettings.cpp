@@ -1,12 +1,23 @@
 #include "settings/ViewSettings.h"
 
+#include "settings/FileName.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 namespace {
 
 const QString RecentKey = QStringLiteral("recent/files");
+// When each was opened, in the same order; a list of another length (an
+// older editor wrote the files alone) leaves them all untimed.
+const QString RecentTimesKey = QStringLiteral("recent/opened");
+// Files a window took off the list, and when.
+const QString RemovedKey = QStringLiteral("recent/removed");
+const QString RemovedTimesKey = QStringLiteral("recent/removedAt");
+// Windows of one data folder take turns to merge and write.
+constexpr int MergeWaitMs = 5000;
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
 const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");
@@ -15,6 +26,64 @@ constexpr int ZoomLimit = 40;
 const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 const QString FontFamilyKey = QStringLiteral("view/fontFamily");
 const QString FontPointsKey = QStringLiteral("view/fontPoints");
+
+// The INI file is UTF-8, so a name that is not (see FileName) is written
+// as its bytes, which QSettings keeps exactly.
+QVariant storedName(const QString &path)
+{
+    return FileName::hasRawBytes(path) ? QVariant(FileName::toNative(path)) : QVariant(path);
+}
+
+QString readName(const QVariant &stored)
+{
+    return stored.typeId() == QMetaType::QByteArray ? FileName::fromNative(stored.toByteArray()) : stored.toString();
+}
+
+// QSettings reads a list of one back as that one value.
+QVariantList asList(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList)
+        return value.toList();
+    return value.isValid() ? QVariantList{value} : QVariantList();
+}
+
+QList<RecentFiles::Entry> timed(const QSettings &file, const QString &pathsKey, const QString &timesKey)
+{
+    const QVariantList paths = asList(file.value(pathsKey));
+    const QStringList times = file.value(timesKey).toStringList();
+    QList<RecentFiles::Entry> entries;
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        entries.append({readName(paths[i]), times.size() == paths.size() ? times[i].toLongLong() : 0});
+    return entries;
+}
+
+void putTimed(QSettings &file, const QString &pathsKey, const QString &timesKey, const QList<RecentFiles::Entry> &entries)
+{
+    QVariantList paths;
+    QStringList times;
+    for (const RecentFiles::Entry &entry : entries) {
+        paths.append(storedName(entry.path));
+        times.append(QString::number(entry.at));
+    }
+    if (entries.isEmpty()) {
+        file.remove(pathsKey);
+        file.remove(timesKey);
+        return;
+    }
+    file.setValue(pathsKey, paths);
+    file.setValue(timesKey, times);
+}
+
+RecentFiles::Stored storedRecent(const QSettings &file)
+{
+    return {timed(file, RecentKey, RecentTimesKey), timed(file, RemovedKey, RemovedTimesKey)};
+}
+
+void storeRecent(QSettings &file, const RecentFiles &recent)
+{
+    putTimed(file, RecentKey, RecentTimesKey, recent.stored().opened);
+    putTimed(file, RemovedKey, RemovedTimesKey, recent.stored().removed);
+}
 
 } // namespace
 
@@ -27,10 +96,7 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
 {
     ViewSettings view;
     const QSettings file(path(dataFolder), QSettings::IniFormat);
-    for (const QString &recent : file.value(RecentKey).toStringList()) {
-        if (!recent.isEmpty() && !view.m_recent.contains(recent) && view.m_recent.size() < RecentLimit)
-            view.m_recent.append(recent);
-    }
+    view.m_recent.takeIn(storedRecent(file));
     view.geometry = file.value(GeometryKey).toByteArray();
     view.zoom = qBound(-ZoomLimit, file.value(ZoomKey, 0).toInt(), ZoomLimit);
     for (const QString &id : file.value(FamiliesOffKey).toStringList()) {
@@ -50,34 +116,58 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
     return view;
 }
 
-Status ViewSettings::save(const QString &dataFolder) const
+Status ViewSettings::save(const QString &dataFolder)
+{
+    return write(dataFolder, true);
+}
+
+Status ViewSettings::saveRecentFiles(const QString &dataFolder)
+{
+    return write(dataFolder, false);
+}
+
+void ViewSettings::refreshRecentFiles(const QString &dataFolder)
+{
+    m_recent.takeIn(storedRecent(QSettings(path(dataFolder), QSettings::IniFormat)));
+}
+
+Status ViewSettings::write(const QString &dataFolder, bool everything)
 {
     const QString file = path(dataFolder);
+    // Held from reading the other windows' list to writing the merged one.
+    QLockFile turn(file + QStringLiteral(".merge"));
+    if (!turn.tryLock(MergeWaitMs)) {
+        return Status::failure(turn.error() == QLockFile::LockFailedError
+                                   ? QStringLiteral("%1 could not be written: another window kept it busy.")
+                                         .arg(QDir::toNativeSeparators(file))
+                                   : QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));
+    }
     QSettings settings(file, QSettings::IniFormat);
-    settings.setValue(RecentKey, m_recent);
-    settings.setValue(GeometryKey, geometry);
-    settings.setValue(ZoomKey, zoom);
-    settings.setValue(FamiliesOffKey, familiesOff);
-    settings.setValue(LineNumbersKey, lineNumbers);
-    settings.setValue(CompletionKey, completion);
-    settings.setValue(FontFamilyKey, fontFamily);
-    settings.setValue(FontPointsKey, fontFamily.isEmpty() ? 0.0 : fontPoints);
+    m_recent.takeIn(storedRecent(settings));
+    storeRecent(settings, m_recent);
+    if (everything) {
+        settings.setValue(GeometryKey, geometry);
+        settings.setValue(ZoomKey, zoom);
+        settings.setValue(FamiliesOffKey, familiesOff);
+        settings.setValue(LineNumbersKey, lineNumbers);
+        settings.setValue(CompletionKey, completion);
+        settings.setValue(FontFamilyKey, fontFamily);
+        settings.setValue(FontPointsKey, fontFamily.isEmpty() ? 0.0 : fontPoints);
+    }
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)
         return Status::failure(QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));
+    m_recent.written();
     return Status::success();
 }
 
-void ViewSettings::addRecentFile(const QString &path)
+void ViewSettings::addRecentFile(const QString &path, qint64 now)
 {
-    m_recent.removeAll(path);
-    m_recent.prepend(path);
-    while (m_recent.size() > RecentLimit)
-        m_recent.removeLast();
+    m_recent.add(path, now);
 }
 
-void ViewSettings::removeRecentFile(const QString &path)
+void ViewSettings::removeRecentFile(const QString &path, qint64 now)
 {
-    m_recent.removeAll(path);
+    m_recent.remove(path, now);
 }

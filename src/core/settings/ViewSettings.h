@@ -1,8 +1,10 @@
 #pragma once
 
+#include "settings/RecentFiles.h"
 #include "settings/Result.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -19,12 +21,19 @@ public:
 
     // Reads what is there; a missing or unreadable file gives the defaults.
     static ViewSettings load(const QString &dataFolder);
-    Status save(const QString &dataFolder) const;
+    // Writes everything. The recent files are merged with what other
+    // windows of the data folder wrote meanwhile (see RecentFiles), and the
+    // list here becomes the merged one.
+    Status save(const QString &dataFolder);
+    // Writes the recent files alone, merged the same way.
+    Status saveRecentFiles(const QString &dataFolder);
+    // Reads what other windows wrote, keeping this one's changes; writes nothing.
+    void refreshRecentFiles(const QString &dataFolder);
 
     // Newest first, each path once, at most RecentLimit.
-    const QStringList &recentFiles() const { return m_recent; }
-    void addRecentFile(const QString &path);
-    void removeRecentFile(const QString &path);
+    const QStringList &recentFiles() const { return m_recent.paths(); }
+    void addRecentFile(const QString &path, qint64 now = QDateTime::currentMSecsSinceEpoch());
+    void removeRecentFile(const QString &path, qint64 now = QDateTime::currentMSecsSinceEpoch());
 
     // As the window saves it; empty: the window's own start size.
     QByteArray geometry;
@@ -45,5 +54,7 @@ public:
     bool completion = true;
 
 private:
-    QStringList m_recent;
+    Status write(const QString &dataFolder, bool everything);
+
+    RecentFiles m_recent{RecentLimit};
 };

@@ -21,11 +21,15 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr qreal SmallestPoints = 4;
+// After a file is opened, the recent files are written this much later,
+// once for files opened together.
+constexpr int RecentWriteDelayMs = 300;
 // A remembered window smaller than this (a damaged file) gets its start size back.
 constexpr QSize SmallestWindow(200, 150);
 
@@ -74,6 +78,21 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
                           &WindowState::zoomReset);
     fillRecentMenu();
+    m_recentWrite = new QTimer(this);
+    m_recentWrite->setSingleShot(true);
+    m_recentWrite->setInterval(RecentWriteDelayMs);
+    connect(m_recentWrite, &QTimer::timeout, this, [this] {
+        // A failure is told when the window closes and writes everything.
+        if (!m_dataFolder.isEmpty())
+            (void)m_view.saveRecentFiles(m_dataFolder);
+    });
+    // Other windows of the data folder may have opened files since.
+    connect(&m_recentMenu, &QMenu::aboutToShow, this, [this] {
+        if (m_dataFolder.isEmpty())
+            return;
+        m_view.refreshRecentFiles(m_dataFolder);
+        fillRecentMenu();
+    });
 }
 
 void WindowState::restore(const QString &dataFolder)
@@ -157,6 +176,7 @@ Status WindowState::save()
     if (m_dataFolder.isEmpty())
         return Status::success();
     m_view.geometry = m_window.saveGeometry();
+    m_recentWrite->stop();
     return m_view.save(m_dataFolder);
 }
 
@@ -169,7 +189,15 @@ Status WindowState::setFamiliesOff(const QStringList &ids)
 void WindowState::addRecentFile(const QString &path)
 {
     m_view.addRecentFile(path);
+    keepRecentFiles();
     fillRecentMenu();
+}
+
+// Written soon, so the other windows' menus and a crash keep it, but not
+// while a file opens: writing the settings file safely takes milliseconds.
+void WindowState::keepRecentFiles()
+{
+    m_recentWrite->start();
 }
 
 // A place remembered under another screen setup, or read from a damaged
@@ -251,6 +279,7 @@ void WindowState::openRecent(const QString &path)
     const Status regular = RegularFile::check(path);
     if (!regular || !RegularFile::exists(path)) {
         m_view.removeRecentFile(path);
+        keepRecentFiles();
         fillRecentMenu();
         m_prompts.showError(regular ? Texts::recentFileMissing(path) : Texts::recentFileUnusable(regular.error()));
         return;

@@ -12,6 +12,7 @@ class QMainWindow;
 class QMenu;
 class QAbstractScrollArea;
 class QFont;
+class QTimer;
 
 // What the main window remembers between runs (its place, the text zoom,
 // the recent files) and the files dropped on it. Kept in the data folder's
@@ -65,6 +66,7 @@ private:
     void setZoom(int steps);
     void keepOnScreen(const QSize &startSize);
     void fillRecentMenu();
+    void keepRecentFiles();
     void openRecent(const QString &path);
 
     QMainWindow &m_window;
@@ -81,4 +83,5 @@ private:
     QAction *m_zoomOut = nullptr;
     QAction *m_zoomReset = nullptr;
     QAction *m_completion = nullptr;
+    QTimer *m_recentWrite = nullptr;
 };

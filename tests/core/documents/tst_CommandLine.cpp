@@ -43,6 +43,72 @@ private slots:
         QCOMPARE(QByteArray(argv[argc - 1]), next);
         QCOMPARE(argv[argc], nullptr);
     }
+
+    // --new-window and the file in either order, before Qt's options or
+    // after them; a file of that name is a file all the same.
+    void start_data()
+    {
+        QTest::addColumn<QByteArrayList>("before"); // the arguments Qt sees
+        QTest::addColumn<QByteArrayList>("after"); // what Qt leaves
+        QTest::addColumn<QByteArrayList>("files"); // existing in the current folder
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("newWindow");
+        QTest::addColumn<int>("left"); // arguments left
+        const QByteArrayList none;
+        QTest::newRow("a file") << QByteArrayList{"a.cfg"} << none << QByteArrayList{"a.cfg"} << QByteArray("a.cfg")
+                                << false << 1;
+        QTest::newRow("a new window for a file")
+            << QByteArrayList{"--new-window", "a.cfg"} << none << QByteArrayList{"a.cfg"} << QByteArray("a.cfg") << true << 1;
+        QTest::newRow("a file in a new window")
+            << QByteArrayList{"a.cfg", "--new-window"} << none << QByteArrayList{"a.cfg"} << QByteArray("a.cfg") << true << 1;
+        QTest::newRow("a file named like the option")
+            << QByteArrayList{"--new-window"} << none << QByteArrayList{"--new-window"} << QByteArray("--new-window")
+            << false << 1;
+        QTest::newRow("the option, and a file named like it")
+            << QByteArrayList{"--new-window", "--new-window"} << none << QByteArrayList{"--new-window"}
+            << QByteArray("--new-window") << true << 1;
+        QTest::newRow("after Qt's options")
+            << QByteArrayList{"-style", "fusion", "--new-window", "a.cfg"} << QByteArrayList{"--new-window", "a.cfg"}
+            << QByteArrayList{"a.cfg"} << QByteArray("a.cfg") << true << 1;
+        QTest::newRow("a missing file is left to the caller")
+            << QByteArrayList{"--new-window", "gone.cfg"} << none << none << QByteArray() << true << 2;
+        QTest::newRow("twice the option") << QByteArrayList{"--new-window", "--new-window"} << none << none << QByteArray()
+                                          << true << 2;
+    }
+    void start()
+    {
+        QFETCH(QByteArrayList, before);
+        QFETCH(QByteArrayList, after);
+        QFETCH(QByteArrayList, files);
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        for (const QByteArray &file : files)
+            writeAll(QString::fromLatin1(file), "fov 90\r\n");
+        QByteArrayList args = QByteArrayList{"tessary"} + before;
+        std::vector<char *> argv;
+        for (QByteArray &arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        int argc = int(args.size());
+        CommandLine::Start start;
+        CommandLine::takeStart(argc, argv.data(), start);
+        // Qt takes its options.
+        if (!after.isEmpty()) {
+            args = QByteArrayList{"tessary"} + after;
+            argv.clear();
+            for (QByteArray &arg : args)
+                argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            argc = int(args.size());
+        }
+        CommandLine::takeStart(argc, argv.data(), start);
+        QVERIFY(QDir::setCurrent(previous));
+        QTEST(start.file, "file");
+        QTEST(start.newWindow, "newWindow");
+        QTEST(argc, "left");
+        QCOMPARE(argv[argc], nullptr);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_CommandLine)

@@ -1,0 +1,299 @@
+#include "gui/window/HandoffServer.h"
+
+#include "FileHelpers.h"
+
+#include "settings/FileName.h"
+#include "settings/ViewSettings.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// A socket file nobody listens on, as a crashed program leaves it.
+bool leaveStaleSocket(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    if (native.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    qstrcpy(address.sun_path, native.constData());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
+
+} // namespace
+
+class tst_HandoffServer : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    // Copies of the program: one installed (its data in the user's folder)
+    // and one portable (its data beside it).
+    QString m_installed;
+    QString m_portable;
+    // A fresh session for each test: runtime and data folders, the files.
+    std::unique_ptr<QTemporaryDir> m_session;
+    QProcessEnvironment m_environment;
+    std::vector<std::unique_ptr<QProcess>> m_editors;
+
+    QString files() const { return m_session->filePath("files"); }
+    QString userData() const { return m_session->filePath("data/Tessary"); }
+    QString file(const QString &name) const
+    {
+        const QString path = files() + '/' + name;
+        writeAll(path, "fov 90\r\n");
+        return path;
+    }
+
+    QProcess &editor(const QString &program, const QStringList &args, const QString &folder = {})
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_environment);
+        process->setWorkingDirectory(folder.isEmpty() ? files() : folder);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(program + "/tessary", args);
+        m_editors.push_back(std::move(process));
+        return *m_editors.back();
+    }
+
+    static QString recentFirst(const QString &dataFolder)
+    {
+        return ViewSettings::load(dataFolder).recentFiles().value(0);
+    }
+
+    static bool handedOver(QProcess &process)
+    {
+        return (process.state() == QProcess::NotRunning || process.waitForFinished(Handoff::AnswerWaitMs + 10000))
+               && process.exitStatus() == QProcess::NormalExit
+               && process.exitCode() == 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_installed = m_root.filePath("installed");
+        m_portable = m_root.filePath("portable");
+        for (const QString &folder : {m_installed, m_portable}) {
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(QFile::copy(TESSARY_PROGRAM, folder + "/tessary"));
+            QVERIFY(QFile::copy(TESSARY_COMMANDS_DAT, folder + "/commands.dat"));
+        }
+        writeAll(m_installed + "/installed", "installed\n");
+    }
+
+    void init()
+    {
+        m_session = std::make_unique<QTemporaryDir>();
+        for (const char *folder : {"run", "data", "config", "files", "files/sub"})
+            QVERIFY(QDir().mkpath(m_session->filePath(folder)));
+        QVERIFY(QFile::setPermissions(m_session->filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert("QT_QPA_PLATFORM", "offscreen");
+        m_environment.insert("XDG_RUNTIME_DIR", m_session->filePath("run"));
+        m_environment.insert("XDG_DATA_HOME", m_session->filePath("data"));
+        m_environment.insert("XDG_CONFIG_HOME", m_session->filePath("config"));
+        m_environment.insert("HOME", m_session->path());
+    }
+
+    void cleanup()
+    {
+        for (const auto &process : m_editors) {
+            ::kill(pid_t(process->processId()), SIGCONT);
+            process->kill();
+            process->waitForFinished();
+        }
+        m_editors.clear();
+    }
+
+    // The server's side: one program holds a name; what a start sends
+    // reaches the window once it is ready, a name that is not UTF-8 with
+    // its bytes; a message too large is refused, and the next one served.
+    void serverTakesWhatIsSent()
+    {
+        const QString name = m_session->filePath("run/tessary-test");
+        QVERIFY(leaveStaleSocket(name));
+        const auto server = HandoffServer::take(name);
+        QVERIFY(server);
+        QVERIFY(!HandoffServer::take(name));
+
+        auto send = [&name](const QByteArray &message) {
+            auto client = std::make_unique<QLocalSocket>();
+            client->connectToServer(name);
+            if (client->waitForConnected(1000))
+                client->write(message);
+            return client;
+        };
+        const QByteArray raw = "/cfg/caf\xe9.cfg";
+        const auto early = send(Handoff::encode({raw, "token"}));
+        QTRY_COMPARE(early->bytesAvailable(), 1);
+        QCOMPARE(early->readAll(), QByteArray(1, Handoff::Taken));
+        early->write(&Handoff::Leaving, 1);
+        // Gave up before it was answered: not opened.
+        const auto gaveUp = send(Handoff::encode({"/cfg/gave-up.cfg", ""}));
+        QTRY_COMPARE(gaveUp->bytesAvailable(), 1);
+        gaveUp->abort();
+        QByteArrayList received;
+        server->setReceiver([&received](const QString &path, const QByteArray &token) {
+            received << FileName::toNative(path) + ' ' + token;
+        });
+        QTRY_COMPARE(received, QByteArrayList{raw + " token"});
+
+        QByteArray huge(4, '\xff');
+        const auto tooLarge = send(huge + QByteArray(64 * 1024, 'a'));
+        QTRY_COMPARE(tooLarge->state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(tooLarge->bytesAvailable(), 0);
+        const auto next = send(Handoff::encode({"/cfg/next.cfg", ""}));
+        QTRY_COMPARE(next->bytesAvailable(), 1);
+        next->write(&Handoff::Leaving, 1);
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(received.last(), QByteArray("/cfg/next.cfg "));
+    }
+
+    // With no program holding the name, even where a crashed one left its
+    // socket, a start does not wait to hand its file over.
+    void nobodyToHandTo()
+    {
+        const QString name = m_session->filePath("run/tessary-test");
+        QVERIFY(leaveStaleSocket(name));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!HandoffServer::handOver(name, {"/cfg/a.cfg", ""}));
+        QVERIFY(clock.elapsed() < Handoff::AnswerWaitMs / 2);
+    }
+
+    // A second start with a file, from another folder, gives the running
+    // window the file's absolute path, its bytes kept, and ends.
+    void handsTheFileToTheRunningWindow()
+    {
+        const QString first = file("first.cfg");
+        QProcess &running = editor(m_installed, {"first.cfg"});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
+
+        const QByteArray raw = QFile::encodeName(files()) + "/sub/caf\xe9.cfg";
+        {
+            // QFile would write the name as UTF-8.
+            QFile made;
+            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(made.write("fov 100\r\n") > 0);
+        }
+        // The shell hands over the name's own bytes.
+        auto second = std::make_unique<QProcess>();
+        second->setProcessEnvironment(m_environment);
+        second->setWorkingDirectory(files() + "/sub");
+        second->start("/bin/sh", {"-c", "exec \"$0\" caf*.cfg", m_installed + "/tessary"});
+        QVERIFY(handedOver(*second));
+        QTRY_COMPARE_WITH_TIMEOUT(FileName::toNative(recentFirst(userData())), raw, 10000);
+        QCOMPARE(running.state(), QProcess::Running);
+        // QTemporaryDir would not find the name to remove it.
+        QCOMPARE(::unlink(raw.constData()), 0);
+    }
+
+    // A portable copy keeps a data folder of its own, and its own window.
+    void anotherDataFolderStaysApart()
+    {
+        const QString first = file("first.cfg");
+        editor(m_installed, {first});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
+
+        const QString portableFile = file("portable.cfg");
+        QProcess &portable = editor(m_portable, {portableFile});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(m_portable), portableFile, 20000);
+        QCOMPARE(portable.state(), QProcess::Running);
+        const QString next = file("next.cfg");
+        QVERIFY(handedOver(editor(m_portable, {next})));
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(m_portable), next, 10000);
+        QCOMPARE(ViewSettings::load(userData()).recentFiles(), QStringList{first});
+    }
+
+    // --new-window opens a window of its own and takes no files for others:
+    // the next plain start becomes the one that does.
+    void newWindowStandsApart()
+    {
+        const QString own = file("own.cfg");
+        QProcess &apart = editor(m_installed, {"--new-window", own});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), own, 20000);
+        const QString first = file("first.cfg");
+        QProcess &running = editor(m_installed, {first});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
+        QCOMPARE(running.state(), QProcess::Running);
+        const QString another = file("another.cfg");
+        QProcess &apartToo = editor(m_installed, {another, "--new-window"});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), another, 20000);
+        QCOMPARE(apartToo.state(), QProcess::Running);
+        QVERIFY(handedOver(editor(m_installed, {file("handed.cfg")})));
+        QCOMPARE(apart.state(), QProcess::Running);
+    }
+
+    // A crashed window's socket is taken over by the next start; a window
+    // that does not answer (stopped) is given up on after a while, and the
+    // start opens its own.
+    void crashedAndStoppedWindows()
+    {
+        const QString first = file("first.cfg");
+        QProcess &crashing = editor(m_installed, {first});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
+        crashing.kill();
+        QVERIFY(crashing.waitForFinished());
+        QCOMPARE(QDir(m_session->filePath("run")).entryList(QDir::System).size(), 1);
+
+        const QString second = file("second.cfg");
+        QProcess &taking = editor(m_installed, {second});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), second, 20000);
+        QCOMPARE(taking.state(), QProcess::Running);
+        const QString handed = file("handed.cfg");
+        QVERIFY(handedOver(editor(m_installed, {handed})));
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), handed, 10000);
+        // Not stopped while it writes the list, which the next start writes too.
+        QTRY_VERIFY(!QFile::exists(ViewSettings::path(userData()) + ".merge"));
+        ::kill(pid_t(taking.processId()), SIGSTOP);
+        const QString third = file("third.cfg");
+        QProcess &waiting = editor(m_installed, {third});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), third, Handoff::AnswerWaitMs + 20000);
+        QCOMPARE(waiting.state(), QProcess::Running);
+    }
+
+    // Starts at the same moment: one window takes the files of the others,
+    // and every file is opened.
+    void startsAtTheSameMoment()
+    {
+        QStringList named;
+        QList<QProcess *> starts;
+        for (int i = 0; i < 3; ++i) {
+            named << file(QStringLiteral("same%1.cfg").arg(i));
+            starts << &editor(m_installed, {named.last()});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(
+            [&] {
+                QStringList recent = ViewSettings::load(userData()).recentFiles();
+                recent.sort();
+                return recent;
+            }(),
+            named, 30000);
+        int handed = 0;
+        for (QProcess *start : starts) {
+            if (start->state() == QProcess::NotRunning || start->waitForFinished(500))
+                handed += handedOver(*start) ? 1 : 100;
+        }
+        QCOMPARE(handed, 2);
+    }
+};
+
+QTEST_MAIN(tst_HandoffServer)
+#include "tst_HandoffServer.moc"
