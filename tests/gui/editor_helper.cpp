@@ -73,12 +73,11 @@ int readRepeatedly(const QStringList &args)
 
 int unreadable(const QStringList &args)
 {
-    mdlVars vars;
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
     prompts.openPath = args[2];
-    DocumentCommands documents(vars, box, prompts);
+    DocumentCommands documents(box, prompts);
     if (!documents.open() || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
         return 3;
     documents.checkDisk();
@@ -92,12 +91,11 @@ int killedSave(const QStringList &args)
     RecoveryStore store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (!store.open())
         return 3;
-    mdlVars vars;
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
     prompts.openPath = args[2];
-    DocumentCommands documents(vars, box, prompts);
+    DocumentCommands documents(box, prompts);
     documents.setRecoveryStore(&store);
     if (!documents.open())
         return 4;

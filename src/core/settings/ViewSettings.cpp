@@ -15,6 +15,8 @@ constexpr int ZoomLimit = 40;
 const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 const QString FontFamilyKey = QStringLiteral("view/fontFamily");
 const QString FontPointsKey = QStringLiteral("view/fontPoints");
+const QString SessionFilesKey = QStringLiteral("session/files");
+const QString SessionCurrentKey = QStringLiteral("session/current");
 
 } // namespace
 
@@ -47,6 +49,11 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         view.fontFamily = family;
         view.fontPoints = points;
     }
+    for (const QString &open : file.value(SessionFilesKey).toStringList()) {
+        if (!open.isEmpty() && !view.sessionFiles.contains(open))
+            view.sessionFiles.append(open);
+    }
+    view.sessionCurrent = qBound(0, file.value(SessionCurrentKey, 0).toInt(), qMax(0, int(view.sessionFiles.size()) - 1));
     return view;
 }
 
@@ -62,6 +69,8 @@ Status ViewSettings::save(const QString &dataFolder) const
     settings.setValue(CompletionKey, completion);
     settings.setValue(FontFamilyKey, fontFamily);
     settings.setValue(FontPointsKey, fontFamily.isEmpty() ? 0.0 : fontPoints);
+    settings.setValue(SessionFilesKey, sessionFiles);
+    settings.setValue(SessionCurrentKey, sessionCurrent);
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.
     if (settings.status() == QSettings::AccessError)

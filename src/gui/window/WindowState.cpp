@@ -49,7 +49,7 @@ QString droppedFile(const QMimeData *data)
 
 WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                          std::function<void(const QString &)> open)
-    : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
+    : QObject(&window), m_window(window), m_box(&box), m_recentMenu(recentMenu), m_prompts(prompts),
       m_open(std::move(open)), m_basePointSize(box.font().pointSizeF()), m_defaultFamily(box.font().family()),
       m_defaultPoints(box.font().pointSizeF())
 {
@@ -57,7 +57,7 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     // which would go past the undo engine.
     m_window.setAcceptDrops(true);
     m_window.installEventFilter(this);
-    m_box.viewport()->installEventFilter(this);
+    m_box->viewport()->installEventFilter(this);
 
     auto addZoom = [this](const QList<QKeySequence> &keys, const QString &text, const char *name,
                           void (WindowState::*step)()) {
@@ -74,6 +74,17 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
                           &WindowState::zoomReset);
     fillRecentMenu();
+}
+
+void WindowState::setBox(QAbstractScrollArea &box)
+{
+    if (m_box == &box)
+        return;
+    m_box->viewport()->removeEventFilter(this);
+    // The tab in front shows the font and zoom the others had.
+    box.setFont(m_box->font());
+    m_box = &box;
+    m_box->viewport()->installEventFilter(this);
 }
 
 void WindowState::restore(const QString &dataFolder)
@@ -117,13 +128,13 @@ void WindowState::setEditorFont(const QFont &font)
     m_view.fontFamily = isDefault ? QString() : base.family();
     m_view.fontPoints = isDefault ? 0 : m_basePointSize;
     // The lexer's styles and the margin follow the box's font.
-    m_box.setFont(base);
+    m_box->setFont(base);
     setZoom(0);
 }
 
 QFont WindowState::editorFont() const
 {
-    QFont font = m_box.font();
+    QFont font = m_box->font();
     font.setPointSizeF(m_basePointSize);
     return font;
 }
@@ -214,11 +225,11 @@ void WindowState::keepOnScreen(const QSize &startSize)
 
 void WindowState::setZoom(int steps)
 {
-    QFont font = m_box.font();
+    QFont font = m_box->font();
     const qreal points = qMax(SmallestPoints, m_basePointSize + steps);
     m_view.zoom = int(points - m_basePointSize);
     font.setPointSizeF(points);
-    m_box.setFont(font);
+    m_box->setFont(font);
 }
 
 void WindowState::fillRecentMenu()
@@ -276,7 +287,7 @@ bool WindowState::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-    } else if (watched == m_box.viewport() && event->type() == QEvent::Wheel) {
+    } else if (watched == m_box->viewport() && event->type() == QEvent::Wheel) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
             if (const int dy = wheel->angleDelta().y(); dy != 0)

@@ -302,7 +302,7 @@ private slots:
         m_frm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
-        QCOMPARE(m_vars->strFilename, path("autoexec.cfg"));
+        QCOMPARE(m_frm->tabFile(m_frm->currentTab()), path("autoexec.cfg"));
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
         QVERIFY(!m_frm->isWindowModified());
         type(QStringLiteral("x"));
@@ -413,18 +413,20 @@ private slots:
         data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
         QVERIFY(dropOn(data));
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
-        QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("Untitled")});
+        // Each in a tab of its own; the edited one is asked about only at closing.
+        QCOMPARE(m_frm->tabCount(), 3);
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
         m_frm->findChild<QAction *>(QStringLiteral("zoomIn"))->trigger();
         const qreal zoomed = m_frm->editBox().font().pointSizeF();
         m_frm->close();
         m_frm.reset();
+        QFile::remove(path("dropped.cfg"));
         start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
         QCOMPARE(recent->actions().size(), 2);
         QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
         QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
-        QFile::remove(path("dropped.cfg"));
         recent->actions().first()->trigger();
         QCOMPARE(recent->actions().size(), 1);
         QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
@@ -629,21 +631,22 @@ private slots:
         writeAll(path("halflife.fgd"), "@PointClass = info_target []\r\n");
         writeAll(path("mapcycle.txt"), "de_dust2\r\n");
         start(u'"' + path("halflife.fgd") + u'"');
-        const SyntaxColours *colours = m_frm->findChild<SyntaxColours *>();
-        QVERIFY(colours);
-        QCOMPARE(colours->syntax(), FileSyntax::Fgd);
+        // Each tab colours its own document.
+        const auto colours = [this] { return qobject_cast<SyntaxColours *>(m_frm->editBox().lexer()); };
+        QVERIFY(colours());
+        QCOMPARE(colours()->syntax(), FileSyntax::Fgd);
         open(QStringLiteral("mapcycle.txt"));
-        QCOMPARE(colours->syntax(), FileSyntax::Plain);
+        QCOMPARE(colours()->syntax(), FileSyntax::Plain);
         m_prompts->savePath = path("autoexec.cfg");
         m_frm->mnuSaveas_Click();
-        QCOMPARE(colours->syntax(), FileSyntax::Script);
+        QCOMPARE(colours()->syntax(), FileSyntax::Script);
         // Save As switched to the new file: the title and the recent files follow.
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
         QCOMPARE(m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"))->actions().first()->toolTip(),
                  path("autoexec.cfg"));
         open(QStringLiteral("mapcycle.txt"));
         m_frm->mnuNew_Click();
-        QCOMPARE(colours->syntax(), FileSyntax::Script);
+        QCOMPARE(colours()->syntax(), FileSyntax::Script);
 
         // A copy restored after a crash is coloured as the file it belongs to.
         const QString data = path("data");
@@ -655,7 +658,7 @@ private slots:
         m_prompts->recoveryChoice = Prompts::RecoveryChoice::Restore;
         start({}, data);
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("@SolidClass = func_wall []"));
-        QCOMPARE(m_frm->findChild<SyntaxColours *>()->syntax(), FileSyntax::Fgd);
+        QCOMPARE(qobject_cast<SyntaxColours *>(m_frm->editBox().lexer())->syntax(), FileSyntax::Fgd);
     }
 
     void toolPicturesRunOpenAndSave()
