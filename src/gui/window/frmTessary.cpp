@@ -375,8 +375,9 @@ void frmTessary::removeTab(int index)
     tab->box->setChangeHandler({});
     tab->box->disconnect(this);
     tab->box->hide();
-    // The key or click that closed it may still be on its way through the box.
-    tab->colours->deleteLater();
+    // Its colours go first, while the box is whole; the key or click that
+    // closed the tab may still be on its way through the box.
+    delete tab->colours;
     tab->box->deleteLater();
     delete tab->recoveryTimer;
     updateTabLabels();

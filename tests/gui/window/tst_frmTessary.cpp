@@ -1,4 +1,5 @@
 #include "core/documents/FakePrompts.h"
+#include "core/undo/RandomEdits.h"
 
 #include "settings/FileName.h"
 #include "settings/RecordFile.h"
@@ -9,6 +10,8 @@
 #include "settings/mdlVars.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
+#include "editbox/MemoryEditBox.h"
+#include "editbox/VirtualKey.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/editbox/SyntaxColours.h"
 #include "gui/window/frmTessary.h"
@@ -1027,6 +1030,179 @@ private slots:
         QApplication::setPalette(before);
         QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
         QVERIFY(!m_frm->windowIcon().isNull());
+    }
+    // Random edits in three tabs, each with an in-memory twin fed the same
+    // edits: after every step every tab holds its twin's text, so an edit,
+    // undo or redo never reaches another tab (Ctrl+Tab moves between them);
+    // at the end each undoes back to its file. SEED=n replays a failure.
+    void tabsKeepTheirOwnHistories()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED")) : 2026;
+        start();
+        // The list would take keys the twins type.
+        control<QAction>("mnuCompletion")->setChecked(false);
+        // The twins share the window's clipboard: a copy in one tab pastes in another.
+        Clipboard &clipboard = m_frm->editBox().clipboard();
+        std::vector<std::unique_ptr<MemoryEditBox>> twins;
+        std::vector<std::unique_ptr<clsUndo>> twinUndo;
+        QStringList loaded;
+        for (const char *name : {"autoexec.cfg", "userconfig.cfg", "config.cfg"}) {
+            writeAll(path(name), QByteArray("bind w +forward\r\n// ") + name + "\r\n");
+            open(QString::fromLatin1(name));
+            loaded << m_frm->editBox().Text();
+            twins.push_back(std::make_unique<MemoryEditBox>(clipboard));
+            twins.back()->setText(loaded.back());
+            twinUndo.push_back(std::make_unique<clsUndo>());
+            twinUndo.back()->setRichBox(twins.back().get());
+            twinUndo.back()->Reset();
+        }
+        QCOMPARE(m_frm->tabCount(), 3);
+        QRandomGenerator random(seed);
+        for (int step = 0; step < 600; ++step) {
+            const int tab = m_frm->currentTab();
+            if (random.bounded(10) == 0) {
+                QTest::keyClick(&m_frm->editBox(), Qt::Key_Tab, Qt::ControlModifier);
+                QCOMPARE(m_frm->currentTab(), (tab + 1) % 3);
+                continue;
+            }
+            MemoryEditBox &twin = *twins[size_t(tab)];
+            const EditAction action = randomEditAction(random, twin.TextLength());
+            if (action.kind == EditAction::Commit)
+                continue;
+            // The window's own commands, which must act on the tab in front.
+            RichTextBox &box = m_frm->editBox();
+            switch (action.kind) {
+            case EditAction::Insert: m_frm->undoEngine().InsertText(action.text); break;
+            case EditAction::EngineCut: m_frm->mnuCut_Click(); break;
+            case EditAction::EngineCopy: m_frm->mnuCopy_Click(); break;
+            case EditAction::EnginePaste: m_frm->mnuPaste_Click(); break;
+            case EditAction::EngineUndo: m_frm->mnuUndo_Click(); break;
+            case EditAction::EngineRedo: m_frm->mnuRedo_Click(); break;
+            case EditAction::Key: QTest::sendKeyEvent(QTest::Click, &box, action.key, action.text, action.modifiers); break;
+            default: applyCommonAction(action, m_frm->undoEngine(), box);
+            }
+            if (!applyCommonAction(action, *twinUndo[size_t(tab)], twin))
+                twin.pressKey(VirtualKey::fromQtKey(action.key, action.modifiers), VirtualKey::shiftState(action.modifiers),
+                              action.text);
+            for (int k = 0; k < 3; ++k) {
+                QVERIFY2(m_frm->editBox(k).Text() == twins[size_t(k)]->Text(),
+                         qPrintable(QStringLiteral("seed %1 step %2 in tab %3 after %4: tab %5 holds \"%6\", its twin \"%7\"")
+                                        .arg(seed).arg(step).arg(tab).arg(action.describe()).arg(k)
+                                        .arg(m_frm->editBox(k).Text(), twins[size_t(k)]->Text())));
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            m_frm->setCurrentTab(k);
+            while (m_frm->undoEngine().canUndo())
+                m_frm->mnuUndo_Click();
+            QCOMPARE(m_frm->editBox(k).Text(), loaded[k]);
+            QVERIFY(!m_frm->editBox(k).isModified());
+            QVERIFY(!m_frm->tabLabel(k).endsWith(u'*'));
+        }
+    }
+
+    // Open, the recent files and New: a tab per file, the file's own tab
+    // when it is open already (by any path to it), a blank Untitled tab
+    // taken over; the tab bar shows from the second tab.
+    void filesOpenInTabs()
+    {
+        writeAll(path("config.cfg"), "gamma 1\r\n");
+        QVERIFY(QDir().mkdir(path("cstrike")));
+        writeAll(path("cstrike/config.cfg"), "gamma 2\r\n");
+        start();
+        const QRect single = m_frm->editBox().geometry();
+        open(QStringLiteral("config.cfg"));
+        QCOMPARE(m_frm->tabCount(), 1);
+        QVERIFY(!control("tabBar")->isVisible());
+        QCOMPARE(m_frm->editBox().geometry(), single);
+        open(QStringLiteral("cstrike/../cstrike/config.cfg"));
+        QCOMPARE(m_frm->tabCount(), 2);
+        QVERIFY(control("tabBar")->isVisible());
+        QCOMPARE(m_frm->tabLabel(0), QStringLiteral("config.cfg (%1)").arg(QFileInfo(folder()).fileName()));
+        QCOMPARE(m_frm->tabLabel(1), QStringLiteral("config.cfg (cstrike)"));
+        open(QStringLiteral("./config.cfg"));
+        QCOMPARE(m_frm->tabCount(), 2);
+        QCOMPARE(m_frm->currentTab(), 0);
+        type(QStringLiteral("x"));
+        QCOMPARE(m_frm->tabLabel(0).right(1), QStringLiteral("*"));
+        m_frm->mnuNew_Click();
+        QCOMPARE(m_frm->tabLabel(2), QStringLiteral("Untitled"));
+        // Ctrl+W asks the usual question about the edited tab only.
+        m_frm->setCurrentTab(0);
+        m_prompts->saveChoice = Prompts::SaveChoice::Cancel;
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(m_prompts->saveChangesAsked, 1);
+        QCOMPARE(m_frm->tabCount(), 3);
+        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
+        for (int left : {2, 1})
+            QVERIFY(m_frm->closeTab(0) && m_frm->tabCount() == left);
+        QCOMPARE(m_prompts->saveChangesAsked, 2);
+        QVERIFY(!control("tabBar")->isVisible());
+        QCOMPARE(m_frm->editBox().geometry(), single);
+        QCOMPARE(m_frm->tabLabel(0), QStringLiteral("Untitled"));
+    }
+
+    // Closing asks once about every modified tab, and asks nothing more.
+    void closingAsksOnceAboutEveryModifiedTab_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("autoexec"); // the files afterwards
+        QTest::addColumn<QByteArray>("untitled");
+        QTest::newRow("Save All") << int(Prompts::SaveChoice::Save) << true << QByteArray("x\r\nbind w +forward\r\n")
+                                  << QByteArray("y\r\n");
+        QTest::newRow("Discard All") << int(Prompts::SaveChoice::Discard) << true << QByteArray("bind w +forward\r\n")
+                                     << QByteArray();
+        QTest::newRow("Cancel") << int(Prompts::SaveChoice::Cancel) << false << QByteArray("bind w +forward\r\n")
+                                << QByteArray();
+    }
+    void closingAsksOnceAboutEveryModifiedTab()
+    {
+        QFETCH(int, choice);
+        QFETCH(bool, closed);
+        writeAll(path("autoexec.cfg"), "bind w +forward\r\n");
+        writeAll(path("config.cfg"), "gamma 1\r\n");
+        start();
+        open(QStringLiteral("autoexec.cfg"));
+        type(QStringLiteral("x\r"));
+        open(QStringLiteral("config.cfg"));
+        m_frm->mnuNew_Click();
+        type(QStringLiteral("y"));
+        m_prompts->saveAllChoice = Prompts::SaveChoice(choice);
+        m_prompts->savePath = path("new.cfg");
+        QCOMPARE(m_frm->close(), closed);
+        QCOMPARE(m_prompts->saveAllAsked, (QList<QStringList>{{QStringLiteral("autoexec.cfg"), QStringLiteral("Untitled")}}));
+        QCOMPARE(m_prompts->saveChangesAsked, 0);
+        QTEST(readAll(path("autoexec.cfg")), "autoexec");
+        QTEST(readAll(path("new.cfg")), "untitled");
+        QCOMPARE(readAll(path("config.cfg")), QByteArray("gamma 1\r\n"));
+    }
+
+    // The files open at closing come back, the same one in front, unless a
+    // file is named at start; those gone are told about in one message.
+    void sessionComesBack()
+    {
+        for (const char *name : {"a.cfg", "b.cfg", "c.cfg", "d.cfg"})
+            writeAll(path(name), name);
+        start();
+        for (const char *name : {"a.cfg", "b.cfg", "c.cfg", "d.cfg"})
+            open(QString::fromLatin1(name));
+        m_frm->mnuNew_Click();
+        m_frm->setCurrentTab(1);
+        QVERIFY(m_frm->close());
+        QVERIFY(QFile::remove(path("a.cfg")) && QFile::remove(path("c.cfg")));
+        start();
+        QCOMPARE(m_frm->tabCount(), 2);
+        QCOMPARE(m_frm->tabFile(0), path("b.cfg"));
+        QCOMPARE(m_frm->tabFile(1), path("d.cfg"));
+        QCOMPARE(m_frm->currentTab(), 0);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("b.cfg"));
+        QCOMPARE(m_prompts->notices.size(), 1);
+        QVERIFY(m_prompts->notices[0].contains(path("a.cfg")) && m_prompts->notices[0].contains(path("c.cfg")));
+        QVERIFY(m_frm->close());
+        start(path("d.cfg"));
+        QCOMPARE(m_frm->tabCount(), 1);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("d.cfg"));
     }
 };
 
