@@ -81,8 +81,10 @@ void WindowState::setBox(QAbstractScrollArea &box)
     if (m_box == &box)
         return;
     m_box->viewport()->removeEventFilter(this);
-    // The tab in front shows the font and zoom the others had.
-    box.setFont(m_box->font());
+    // The tab in front shows the font and zoom the others had; setting the
+    // same font again would lay out a large document anew.
+    if (box.font() != m_box->font())
+        box.setFont(m_box->font());
     m_box = &box;
     m_box->viewport()->installEventFilter(this);
 }

@@ -407,8 +407,12 @@ void frmTessary::updateTabLabels()
     for (size_t i = 0; i < m_tabs.size(); ++i) {
         DocumentTab &tab = *m_tabs[i];
         tab.markShown = tab.commands->unsaved();
-        m_tabBar->setTabText(int(i), labels[qsizetype(i)] + (tab.markShown ? QStringLiteral("*") : QString()));
-        m_tabBar->setTabToolTip(int(i), FileName::shownPath(paths[qsizetype(i)]));
+        // Each new text lays the whole bar out again.
+        const QString label = labels[qsizetype(i)] + (tab.markShown ? QStringLiteral("*") : QString());
+        if (m_tabBar->tabText(int(i)) != label) {
+            m_tabBar->setTabText(int(i), label);
+            m_tabBar->setTabToolTip(int(i), FileName::shownPath(paths[qsizetype(i)]));
+        }
     }
 }
 
