@@ -30,19 +30,21 @@ constexpr qreal SmallestPoints = 4;
 constexpr QSize SmallestWindow(200, 150);
 
 // The first local file among dropped addresses, or empty.
-QString droppedFile(const QMimeData *data)
+// Each dropped file opens in a tab of its own.
+QStringList droppedFiles(const QMimeData *data)
 {
     if (!data || !data->hasUrls())
         return {};
+    QStringList files;
     for (const QUrl &url : data->urls()) {
         if (!url.isLocalFile())
             continue;
         // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
         const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
         if (RegularFile::exists(path) && RegularFile::check(path))
-            return path;
+            files << path;
     }
-    return {};
+    return files;
 }
 
 } // namespace
@@ -276,16 +278,22 @@ bool WindowState::eventFilter(QObject *watched, QEvent *event)
     if (watched == &m_window) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDropEvent *>(event);
-            if (!droppedFile(drag->mimeData()).isEmpty()) {
+            if (!droppedFiles(drag->mimeData()).isEmpty()) {
                 drag->acceptProposedAction();
                 return true;
             }
         } else if (event->type() == QEvent::Drop) {
             auto *drop = static_cast<QDropEvent *>(event);
-            if (const QString path = droppedFile(drop->mimeData()); !path.isEmpty()) {
+            if (const QStringList paths = droppedFiles(drop->mimeData()); !paths.isEmpty()) {
                 drop->acceptProposedAction();
-                // Asked about unsaved changes once the drop is over, not inside it.
-                QMetaObject::invokeMethod(this, [this, path] { m_open(path); }, Qt::QueuedConnection);
+                // Opened once the drop is over, not inside it: opening may ask.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, paths] {
+                        for (const QString &path : paths)
+                            m_open(path);
+                    },
+                    Qt::QueuedConnection);
                 return true;
             }
         }

@@ -21,7 +21,7 @@ class WindowState : public QObject
     Q_OBJECT
 
 public:
-    // open loads a recent or dropped file, asking about unsaved changes first.
+    // open loads a recent or dropped file (in a tab of its own).
     WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                 std::function<void(const QString &)> open);
 

@@ -140,7 +140,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     // Coming back to the program with one of its dialogs in front activates no main window.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
-            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+            QTimer::singleShot(0, this, [this] { checkDisk(); });
     });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
@@ -281,7 +281,7 @@ void frmTessary::makeCurrent(DocumentTab &tab)
     if (previous && previous != &tab) {
         txtMain->setFocus();
         // A change on disk while another tab was in front is told now.
-        QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+        QTimer::singleShot(0, this, [this] { checkDisk(); });
     }
 }
 
@@ -416,6 +416,13 @@ void frmTessary::updateTabLabels()
     }
 }
 
+// A file deleted on disk leaves its tab modified.
+void frmTessary::checkDisk()
+{
+    m_documents->checkDisk();
+    updateTabLabels();
+}
+
 void frmTessary::tabChanged(DocumentTab &tab)
 {
     tab.recoveryTimer->start(tab.recoverySchedule->changed(m_recoveryClock.elapsed()));
@@ -443,7 +450,7 @@ bool frmTessary::event(QEvent *event)
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, [this] {
-            m_documents->checkDisk();
+            checkDisk();
             m_config->refresh();
         });
     return QMainWindow::event(event);

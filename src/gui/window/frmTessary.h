@@ -170,6 +170,8 @@ private:
     void updateTabLabels();
     // Every change of a tab's text, whoever made it.
     void tabChanged(DocumentTab &tab);
+    // The current tab's file against the disk.
+    void checkDisk();
     // Asks once about every tab with unsaved changes; false when the user cancels.
     bool maybeSaveAll();
     void reopenSession();

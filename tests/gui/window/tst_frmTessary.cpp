@@ -413,11 +413,14 @@ private slots:
         QVERIFY(dropOn(data));
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
-        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg"))});
+        // Two files at once: the one open already is brought forward again.
+        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg")), QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
         QVERIFY(dropOn(data));
-        QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
+        QTRY_COMPARE(m_frm->tabCount(), 3);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
+        m_frm->setCurrentTab(2);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward"));
         // Each in a tab of its own; the edited one is asked about only at closing.
-        QCOMPARE(m_frm->tabCount(), 3);
         QCOMPARE(m_prompts->saveChangesAsked, 0);
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
         m_frm->findChild<QAction *>(QStringLiteral("zoomIn"))->trigger();
