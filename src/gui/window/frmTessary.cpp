@@ -30,6 +30,7 @@
 #include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/window/DocumentTab.h"
+#include "gui/window/TabCloseButton.h"
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
 #include "gui/window/ToolPicture.h"
@@ -180,6 +181,11 @@ void frmTessary::keepRecoveryCopy(DocumentTab &tab)
 
 DocumentTab &frmTessary::addTab()
 {
+    return insertTab(makeTab());
+}
+
+std::unique_ptr<DocumentTab> frmTessary::makeTab()
+{
     auto owned = std::make_unique<DocumentTab>();
     DocumentTab &tab = *owned;
     tab.box = new RichTextBox(m_clipboard, m_client);
@@ -237,13 +243,37 @@ DocumentTab &frmTessary::addTab()
     tab.recoveryTimer->setSingleShot(true);
     connect(tab.recoveryTimer, &QTimer::timeout, this, [this, &tab] { keepRecoveryCopy(tab); });
     tab.recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    return owned;
+}
+
+DocumentTab &frmTessary::insertTab(std::unique_ptr<DocumentTab> owned)
+{
+    DocumentTab &tab = *owned;
     m_tabs.push_back(std::move(owned));
+    QStringList paths;
+    for (const auto &each : m_tabs)
+        paths << each->commands->fileName();
+    // Given its label at once: each new label lays the whole bar out again.
+    tab.markShown = tab.commands->unsaved();
     {
         const QSignalBlocker quiet(m_tabBar);
-        m_tabBar->addTab(QString());
+        m_tabBar->addTab(tabLabels(paths).constLast() + (tab.markShown ? QStringLiteral("*") : QString()));
+        m_tabBar->setTabToolTip(m_tabBar->count() - 1, FileName::shownPath(paths.constLast()));
     }
     updateTabLabels();
     return tab;
+}
+
+void frmTessary::discardTab(std::unique_ptr<DocumentTab> tab)
+{
+    tab->box->setChangeHandler({});
+    tab->box->disconnect(this);
+    tab->box->hide();
+    // Its colours go first, while the box is whole; the key or click that
+    // closed the tab may still be on its way through the box.
+    delete tab->colours;
+    tab->box->deleteLater();
+    delete tab->recoveryTimer;
 }
 
 void frmTessary::makeCurrent(DocumentTab &tab)
@@ -259,7 +289,16 @@ void frmTessary::makeCurrent(DocumentTab &tab)
     }
     {
         const QSignalBlocker quiet(m_tabBar);
-        m_tabBar->setCurrentIndex(indexOf(&tab));
+        const int index = indexOf(&tab);
+        m_tabBar->setCurrentIndex(index);
+        // The close button goes with the tab in front.
+        if (m_tabBar->tabButton(index, QTabBar::RightSide) != m_tabClose) {
+            for (int i = 0; i < m_tabBar->count(); ++i) {
+                if (m_tabBar->tabButton(i, QTabBar::RightSide) == m_tabClose)
+                    m_tabBar->setTabButton(i, QTabBar::RightSide, nullptr);
+            }
+            m_tabBar->setTabButton(index, QTabBar::RightSide, m_tabClose);
+        }
     }
     if (m_windowState)
         m_windowState->setBox(*tab.box);
@@ -366,20 +405,16 @@ void frmTessary::removeTab(int index)
     m_tabs.erase(m_tabs.begin() + index);
     {
         const QSignalBlocker quiet(m_tabBar);
+        // The bar would delete the close button with the tab.
+        if (m_tabBar->tabButton(index, QTabBar::RightSide) == m_tabClose)
+            m_tabBar->setTabButton(index, QTabBar::RightSide, nullptr);
         m_tabBar->removeTab(index);
     }
     if (m_tab == tab.get()) {
         m_tab = nullptr;
         makeCurrent(*m_tabs[size_t(qMin(index, tabCount() - 1))]);
     }
-    tab->box->setChangeHandler({});
-    tab->box->disconnect(this);
-    tab->box->hide();
-    // Its colours go first, while the box is whole; the key or click that
-    // closed the tab may still be on its way through the box.
-    delete tab->colours;
-    tab->box->deleteLater();
-    delete tab->recoveryTimer;
+    discardTab(std::move(tab));
     updateTabLabels();
     layoutTabs();
 }
@@ -518,12 +553,13 @@ void frmTessary::createControls()
     m_tabBar->setAccessibleName(tr("Open documents"));
     m_tabBar->setDocumentMode(true);
     m_tabBar->setExpanding(false);
-    m_tabBar->setTabsClosable(true);
     m_tabBar->setFocusPolicy(Qt::NoFocus);
-    m_tabBar->setElideMode(Qt::ElideMiddle);
     m_tabBar->hide();
     connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
-    connect(m_tabBar, &QTabBar::tabCloseRequested, this, &frmTessary::closeTab);
+    m_tabClose = new TabCloseButton(m_tabBar);
+    m_tabClose->setObjectName(QStringLiteral("tabClose"));
+    m_tabClose->hide();
+    connect(m_tabClose, &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
     DocumentTab &first = addTab();
     first.box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
     makeCurrent(first);
@@ -831,18 +867,22 @@ void frmTessary::openFile(const QString &path)
         makeCurrent(*open);
         return;
     }
-    DocumentTab *const previous = m_tab;
+    // Loaded before its tab is shown: the label and the configuration's views
+    // then follow the file at once.
     const bool replacing = m_tab->isBlank();
-    DocumentTab &tab = replacing ? *m_tab : addTab();
-    makeCurrent(tab);
-    if (tab.commands->openPath(path)) {
-        documentNamed(path);
+    std::unique_ptr<DocumentTab> made = replacing ? nullptr : makeTab();
+    DocumentTab &loading = replacing ? *m_tab : *made;
+    if (!loading.commands->openPath(path)) {
+        if (made)
+            discardTab(std::move(made));
         return;
     }
-    if (!replacing) {
-        removeTab(indexOf(&tab));
-        makeCurrent(*previous);
-    }
+    DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
+    tab.colours->setSyntax(syntaxForPath(path));
+    makeCurrent(tab);
+    m_windowState->addRecentFile(path);
+    updateTabLabels();
+    updateTitle();
 }
 
 void frmTessary::documentNamed(const QString &path)

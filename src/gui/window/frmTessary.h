@@ -14,6 +14,7 @@ class ConfigView;
 class KeyBindings;
 class DocumentCommands;
 class Prompts;
+class QAbstractButton;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -161,6 +162,10 @@ private:
     void colourAs(const QString &path);
     void keepRecoveryCopy(DocumentTab &tab);
     DocumentTab &addTab();
+    // A tab made and wired, not yet in the bar; then put in it, or dropped.
+    std::unique_ptr<DocumentTab> makeTab();
+    DocumentTab &insertTab(std::unique_ptr<DocumentTab> tab);
+    void discardTab(std::unique_ptr<DocumentTab> tab);
     void makeCurrent(DocumentTab &tab);
     int indexOf(const DocumentTab *tab) const;
     DocumentTab *tabOf(const QString &path) const;
@@ -198,6 +203,7 @@ private:
     DocumentTab *m_tab = nullptr;
     DocumentCommands *m_documents = nullptr;
     QTabBar *m_tabBar = nullptr;
+    QAbstractButton *m_tabClose = nullptr;
     int m_editTop = 0;
     int m_nextRecoverySlot = 0;
     bool m_settingsWarned = false;

@@ -20,6 +20,7 @@
 
 #include "FileHelpers.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -1137,8 +1138,10 @@ private slots:
         QCOMPARE(m_prompts->saveChangesAsked, 1);
         QCOMPARE(m_frm->tabCount(), 3);
         m_prompts->saveChoice = Prompts::SaveChoice::Discard;
-        for (int left : {2, 1})
-            QVERIFY(m_frm->closeTab(0) && m_frm->tabCount() == left);
+        // The tab in front has the close button.
+        QTest::mouseClick(control<QAbstractButton>("tabClose"), Qt::LeftButton);
+        QCOMPARE(m_frm->tabCount(), 2);
+        QVERIFY(m_frm->closeTab(0) && m_frm->tabCount() == 1);
         QCOMPARE(m_prompts->saveChangesAsked, 2);
         QVERIFY(!control("tabBar")->isVisible());
         QCOMPARE(m_frm->editBox().geometry(), single);
