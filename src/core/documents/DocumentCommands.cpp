@@ -150,7 +150,9 @@ bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
     // A file written in place is empty for a moment: the text is kept where
     // the next start offers it back, until the file holds it.
     if (m_recovery && m_recovery->isOpen())
-        inPlace.keepCopy = [&] { return m_recovery->write(path, current ? m_doc.stamp : DiskStamp(), text, m_doc.recoverySlot); };
+        inPlace.keepCopy = [&] {
+            return m_recovery->write(path, current ? m_doc.stamp : DiskStamp(), text, m_doc.recoverySlot);
+        };
     inPlace.truncated = m_truncatedHook;
     const Status saved = SaveDocument(path, text, &stamp, inPlace);
     if (!saved) {

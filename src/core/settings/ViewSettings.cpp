@@ -53,7 +53,8 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         if (!open.isEmpty() && !view.sessionFiles.contains(open))
             view.sessionFiles.append(open);
     }
-    view.sessionCurrent = qBound(0, file.value(SessionCurrentKey, 0).toInt(), qMax(0, int(view.sessionFiles.size()) - 1));
+    const int last = qMax(0, int(view.sessionFiles.size()) - 1);
+    view.sessionCurrent = qBound(0, file.value(SessionCurrentKey, 0).toInt(), last);
     return view;
 }
 

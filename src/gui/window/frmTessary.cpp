@@ -650,7 +650,11 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
             makeCurrent(*tab);
             return *tab->commands;
         });
-        // Only a restored copy has given the document a path by now.
+        // Restored copies have given their tabs paths: each is coloured as its file.
+        for (const auto &tab : m_tabs) {
+            if (const FileSyntax syntax = syntaxForPath(tab->commands->fileName()); tab->colours->syntax() != syntax)
+                tab->colours->setSyntax(syntax);
+        }
         if (!m_documents->fileName().isEmpty())
             colourAs(m_documents->fileName());
         updateTabLabels();
@@ -671,12 +675,9 @@ void frmTessary::reopenSession()
             missing << file;
             continue;
         }
-        DocumentTab &tab = m_tab->isBlank() ? *m_tab : addTab();
-        makeCurrent(tab);
-        if (tab.commands->openPath(file))
-            colourAs(file);
-        else if (tabCount() > 1)
-            removeTab(indexOf(&tab));
+        // Not added to the recent files: their order is the user's opening.
+        if (!tabOf(file))
+            openInTab(file);
     }
     if (DocumentTab *front = tabOf(current))
         makeCurrent(*front);
@@ -867,6 +868,12 @@ void frmTessary::openFile(const QString &path)
         makeCurrent(*open);
         return;
     }
+    if (openInTab(path))
+        m_windowState->addRecentFile(path);
+}
+
+bool frmTessary::openInTab(const QString &path)
+{
     // Loaded before its tab is shown: the label and the configuration's views
     // then follow the file at once.
     const bool replacing = m_tab->isBlank();
@@ -875,14 +882,14 @@ void frmTessary::openFile(const QString &path)
     if (!loading.commands->openPath(path)) {
         if (made)
             discardTab(std::move(made));
-        return;
+        return false;
     }
     DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
     tab.colours->setSyntax(syntaxForPath(path));
     makeCurrent(tab);
-    m_windowState->addRecentFile(path);
     updateTabLabels();
     updateTitle();
+    return true;
 }
 
 void frmTessary::documentNamed(const QString &path)

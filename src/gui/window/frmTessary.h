@@ -180,6 +180,8 @@ private:
     // Asks once about every tab with unsaved changes; false when the user cancels.
     bool maybeSaveAll();
     void reopenSession();
+    // Loads the file into a new tab (the blank one in front, if so) and brings it forward.
+    bool openInTab(const QString &path);
     // The title names the document; the mark follows its modified state.
     void updateTitle();
     void saveWindowState();

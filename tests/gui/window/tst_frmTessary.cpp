@@ -415,7 +415,8 @@ private slots:
         QTRY_COMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
         // Two files at once: the one open already is brought forward again.
-        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg")), QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+        data.setUrls({QUrl::fromLocalFile(path("dropped.cfg")),
+                      QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
         QVERIFY(dropOn(data));
         QTRY_COMPARE(m_frm->tabCount(), 3);
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("fov 90"));
@@ -1082,17 +1083,20 @@ private slots:
             case EditAction::EnginePaste: m_frm->mnuPaste_Click(); break;
             case EditAction::EngineUndo: m_frm->mnuUndo_Click(); break;
             case EditAction::EngineRedo: m_frm->mnuRedo_Click(); break;
-            case EditAction::Key: QTest::sendKeyEvent(QTest::Click, &box, action.key, action.text, action.modifiers); break;
+            case EditAction::Key:
+                QTest::sendKeyEvent(QTest::Click, &box, action.key, action.text, action.modifiers);
+                break;
             default: applyCommonAction(action, m_frm->undoEngine(), box);
             }
             if (!applyCommonAction(action, *twinUndo[size_t(tab)], twin))
-                twin.pressKey(VirtualKey::fromQtKey(action.key, action.modifiers), VirtualKey::shiftState(action.modifiers),
-                              action.text);
+                twin.pressKey(VirtualKey::fromQtKey(action.key, action.modifiers),
+                              VirtualKey::shiftState(action.modifiers), action.text);
             for (int k = 0; k < 3; ++k) {
+                const QString where = QStringLiteral("seed %1 step %2 in tab %3 after %4").arg(seed).arg(step).arg(tab)
+                                          .arg(action.describe());
                 QVERIFY2(m_frm->editBox(k).Text() == twins[size_t(k)]->Text(),
-                         qPrintable(QStringLiteral("seed %1 step %2 in tab %3 after %4: tab %5 holds \"%6\", its twin \"%7\"")
-                                        .arg(seed).arg(step).arg(tab).arg(action.describe()).arg(k)
-                                        .arg(m_frm->editBox(k).Text(), twins[size_t(k)]->Text())));
+                         qPrintable(QStringLiteral("%1: tab %2 holds \"%3\", its twin \"%4\"")
+                                        .arg(where).arg(k).arg(m_frm->editBox(k).Text(), twins[size_t(k)]->Text())));
             }
         }
         for (int k = 0; k < 3; ++k) {
@@ -1177,7 +1181,8 @@ private slots:
         m_prompts->saveAllChoice = Prompts::SaveChoice(choice);
         m_prompts->savePath = path("new.cfg");
         QCOMPARE(m_frm->close(), closed);
-        QCOMPARE(m_prompts->saveAllAsked, (QList<QStringList>{{QStringLiteral("autoexec.cfg"), QStringLiteral("Untitled")}}));
+        const QStringList modified = {QStringLiteral("autoexec.cfg"), QStringLiteral("Untitled")};
+        QCOMPARE(m_prompts->saveAllAsked, QList<QStringList>{modified});
         QCOMPARE(m_prompts->saveChangesAsked, 0);
         QTEST(readAll(path("autoexec.cfg")), "autoexec");
         QTEST(readAll(path("new.cfg")), "untitled");
