@@ -74,7 +74,7 @@ void MainMenus::create(QMenuBar *bar)
     mnuLineNumbers->setCheckable(true);
     mnuLineNumbers->setChecked(true);
     mnuNextTab = addItem(mnuView, "&Next Document", "mnuNextTab");
-    mnuPreviousTab = addItem(mnuView, "&Previous Document", "mnuPreviousTab");
+    mnuPreviousTab = addItem(mnuView, "Pre&vious Document", "mnuPreviousTab");
 
     mnuHelp = addMenu(bar, "&Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New &Version", "mnuNewver");
