@@ -47,6 +47,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalBlocker>
@@ -556,6 +557,8 @@ void frmTessary::createControls()
     m_tabBar->setFocusPolicy(Qt::NoFocus);
     m_tabBar->hide();
     connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
+    // The middle button closes the tab under it.
+    m_tabBar->installEventFilter(this);
     m_tabClose = new TabCloseButton(m_tabBar);
     m_tabClose->setObjectName(QStringLiteral("tabClose"));
     m_tabClose->hide();
@@ -709,6 +712,13 @@ bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
+    if (watched == m_tabBar && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (const int at = m_tabBar->tabAt(mouse->position().toPoint()); mouse->button() == Qt::MiddleButton && at >= 0) {
+            closeTab(at);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
         const auto *press = static_cast<QKeyEvent *>(event);
         KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
