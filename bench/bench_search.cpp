@@ -36,6 +36,7 @@ public:
     QString chooseOpenPath(const QString &, const QStringList &, const QString &) override { return {}; }
     QString chooseSavePath(const QString &, const QStringList &, const QString &) override { return {}; }
     SaveChoice askSaveChanges(const QString &) override { return SaveChoice::Cancel; }
+    SaveChoice askSaveAll(const QStringList &) override { return SaveChoice::Cancel; }
     bool confirmSave(const QString &) override { return false; }
     void showError(const QString &) override {}
     bool askYesNo(const QString &) override { return false; }

@@ -2,11 +2,12 @@
 // user or a process they can kill.
 //
 //   editor_helper save <path> <text> [file size limit]   exit 0 saved, 1 not; prints the error
-//   editor_helper type <program folder> <text>           the editor as started from the desktop,
-//                                                        typing the text (then prints "typed")
-//                                                        and running until killed
+//   editor_helper type <program folder> <text>...        the editor as started from the desktop,
+//                                                        typing each text in a tab of its own
+//                                                        (then prints "typed") and running
+//                                                        until killed
 //   editor_helper restore <program folder>               starts the editor, restores what is
-//                                                        offered and prints the document
+//                                                        offered and prints each tab's text
 //   editor_helper killedsave <path> <text>               opens the file, puts the text in and
 //                                                        saves; killed as the file is emptied
 //   editor_helper unreadable <path>                      opens the file, takes its permissions
@@ -73,12 +74,11 @@ int readRepeatedly(const QStringList &args)
 
 int unreadable(const QStringList &args)
 {
-    mdlVars vars;
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
     prompts.openPath = args[2];
-    DocumentCommands documents(vars, box, prompts);
+    DocumentCommands documents(box, prompts);
     if (!documents.open() || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
         return 3;
     documents.checkDisk();
@@ -92,12 +92,11 @@ int killedSave(const QStringList &args)
     RecoveryStore store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (!store.open())
         return 3;
-    mdlVars vars;
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
     prompts.openPath = args[2];
-    DocumentCommands documents(vars, box, prompts);
+    DocumentCommands documents(box, prompts);
     documents.setRecoveryStore(&store);
     if (!documents.open())
         return 4;
@@ -123,13 +122,18 @@ int runEditor(int argc, char *argv[], const QStringList &args)
     window.show();
     QCoreApplication::processEvents();
     if (args[1] == QLatin1String("type")) {
-        QTest::keyClicks(&window.editBox(), args[3]);
+        for (qsizetype i = 3; i < args.size(); ++i) {
+            if (i > 3)
+                window.mnuNew_Click();
+            QTest::keyClicks(&window.editBox(), args[i]);
+        }
         std::printf("typed\n");
         std::fflush(stdout);
         return app.exec();
     }
-    std::printf("%lld offered\n%s\n", static_cast<long long>(prompts.recoveriesAsked.size()),
-                window.editBox().Text().toUtf8().constData());
+    std::printf("%lld offered\n", static_cast<long long>(prompts.recoveriesAsked.size()));
+    for (int tab = 0; tab < window.tabCount(); ++tab)
+        std::printf("%s\n", window.editBox(tab).Text().toUtf8().constData());
     return 0;
 }
 
@@ -152,7 +156,7 @@ int main(int argc, char *argv[])
             return readRepeatedly(args);
     }
     const QString mode = args.value(1);
-    if ((mode == QLatin1String("type") && args.size() == 4) || (mode == QLatin1String("restore") && args.size() == 3))
+    if ((mode == QLatin1String("type") && args.size() >= 4) || (mode == QLatin1String("restore") && args.size() == 3))
         return runEditor(argc, argv, args);
     std::fprintf(stderr, "usage: editor_helper save <path> <text> [limit] | type <folder> <text> | restore <folder>\n");
     return 2;

@@ -1,6 +1,5 @@
 #include "documents/DocumentCommands.h"
 
-#include "settings/mdlVars.h"
 #include "documents/CommandLine.h"
 #include "documents/DocumentFile.h"
 #include "documents/OpenCost.h"
@@ -13,8 +12,8 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
-DocumentCommands::DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts)
-    : m_vars(vars), m_box(box), m_prompts(prompts), m_homeFolder(QDir::homePath())
+DocumentCommands::DocumentCommands(EditBox &box, Prompts &prompts)
+    : m_box(box), m_prompts(prompts), m_homeFolder(QDir::homePath())
 {
 }
 
@@ -24,10 +23,10 @@ void DocumentCommands::replaceText(QString text, bool modified)
     m_box.setModified(modified);
     if (m_onReplaced)
         m_onReplaced();
-    m_told = {};
-    m_fileMissing = false;
+    m_doc.told = {};
+    m_doc.fileMissing = false;
     if (m_recovery)
-        m_recovery->remove();
+        m_recovery->remove(m_doc.recoverySlot);
 }
 
 void DocumentCommands::newDocument()
@@ -36,8 +35,8 @@ void DocumentCommands::newDocument()
         return;
     replaceText(QString());
     // Nameless: a Save after New asks for a name instead of overwriting the file opened last.
-    m_vars.strFilename.clear();
-    m_stamp = {};
+    m_doc.strFilename.clear();
+    m_doc.stamp = {};
 }
 
 bool DocumentCommands::open()
@@ -71,8 +70,8 @@ bool DocumentCommands::loadFile(const QString &path)
         return false;
     }
     replaceText(text.take());
-    m_vars.strFilename = path;
-    m_stamp = stamp;
+    m_doc.strFilename = path;
+    m_doc.stamp = stamp;
     return true;
 }
 
@@ -110,8 +109,8 @@ bool DocumentCommands::pasteAccepted(const QString &text)
 
 QString DocumentCommands::dialogStart() const
 {
-    if (!m_vars.strFilename.isEmpty())
-        return CommandLine::shownName(m_vars.strFilename);
+    if (!m_doc.strFilename.isEmpty())
+        return CommandLine::shownName(m_doc.strFilename);
     if (!m_dialogFileName.isEmpty())
         return QFileInfo(m_dialogFileName).absolutePath();
     return m_homeFolder;
@@ -119,9 +118,9 @@ QString DocumentCommands::dialogStart() const
 
 bool DocumentCommands::save()
 {
-    if (m_vars.strFilename.isEmpty())
+    if (m_doc.strFilename.isEmpty())
         return saveAs();
-    return saveTo(m_vars.strFilename);
+    return saveTo(m_doc.strFilename);
 }
 
 bool DocumentCommands::saveAs()
@@ -142,8 +141,8 @@ bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
     const DocumentFile::Unencodable bad = DocumentFile::firstUnencodable(text);
     if (bad.position >= 0 && !m_prompts.confirmSave(Texts::lossySave(bad.line, bad.character)))
         return false;
-    const bool current = path == m_vars.strFilename;
-    if (current && m_stamp.known && m_stamp.check(path) == DiskStamp::Change::Changed
+    const bool current = path == m_doc.strFilename;
+    if (current && m_doc.stamp.known && m_doc.stamp.check(path) == DiskStamp::Change::Changed
         && !m_prompts.confirmOverwrite(Texts::overwriteChanged(path)))
         return false;
     DiskStamp stamp;
@@ -151,25 +150,27 @@ bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
     // A file written in place is empty for a moment: the text is kept where
     // the next start offers it back, until the file holds it.
     if (m_recovery && m_recovery->isOpen())
-        inPlace.keepCopy = [&] { return m_recovery->write(path, current ? m_stamp : DiskStamp(), text); };
+        inPlace.keepCopy = [&] {
+            return m_recovery->write(path, current ? m_doc.stamp : DiskStamp(), text, m_doc.recoverySlot);
+        };
     inPlace.truncated = m_truncatedHook;
     const Status saved = SaveDocument(path, text, &stamp, inPlace);
     if (!saved) {
         // What a write that failed midway left is this editor's doing, not another program's.
-        if (current && m_stamp.known)
-            m_stamp = DiskStamp::read(path);
+        if (current && m_doc.stamp.known)
+            m_doc.stamp = DiskStamp::read(path);
         m_prompts.showError(Texts::couldNotSave(saved.error()));
         return false;
     }
     if (current || makeCurrent) {
-        m_vars.strFilename = path;
-        m_stamp = stamp;
-        m_told = {};
-        m_fileMissing = false;
+        m_doc.strFilename = path;
+        m_doc.stamp = stamp;
+        m_doc.told = {};
+        m_doc.fileMissing = false;
     }
     m_box.setModified(false);
     if (m_recovery)
-        m_recovery->remove();
+        m_recovery->remove(m_doc.recoverySlot);
     return true;
 }
 
@@ -188,14 +189,14 @@ void DocumentCommands::loadCommandLine(const QString &argument)
 
 bool DocumentCommands::unsaved() const
 {
-    return m_box.isModified() || m_fileMissing;
+    return m_box.isModified() || m_doc.fileMissing;
 }
 
 bool DocumentCommands::maybeSave()
 {
     if (!unsaved())
         return true;
-    switch (m_prompts.askSaveChanges(Texts::documentName(m_vars.strFilename))) {
+    switch (m_prompts.askSaveChanges(Texts::documentName(m_doc.strFilename))) {
     case Prompts::SaveChoice::Save:
         return save();
     case Prompts::SaveChoice::Discard:
@@ -209,23 +210,23 @@ bool DocumentCommands::maybeSave()
 void DocumentCommands::checkDisk()
 {
     // The questions below take the focus away and give it back.
-    if (m_checking || m_vars.strFilename.isEmpty() || !m_stamp.known)
+    if (m_doc.checking || m_doc.strFilename.isEmpty() || !m_doc.stamp.known)
         return;
-    const QScopedValueRollback checking(m_checking, true);
-    const QString path = m_vars.strFilename;
+    const QScopedValueRollback checking(m_doc.checking, true);
+    const QString path = m_doc.strFilename;
     DiskStamp now;
-    const DiskStamp::Change change = m_stamp.check(path, &now);
+    const DiskStamp::Change change = m_doc.stamp.check(path, &now);
     if (change == DiskStamp::Change::Same) {
-        m_stamp = now;
+        m_doc.stamp = now;
         return;
     }
-    if (now == m_told)
+    if (now == m_doc.told)
         return;
-    m_told = now;
+    m_doc.told = now;
     if (change == DiskStamp::Change::Deleted) {
         // Only this text is left: closing must not drop it unasked, even
         // after undoing back to what was saved.
-        m_fileMissing = true;
+        m_doc.fileMissing = true;
         keepRecoveryCopy();
         m_prompts.inform(Texts::deletedOnDisk(path));
         return;
@@ -236,23 +237,23 @@ void DocumentCommands::checkDisk()
 
 bool DocumentCommands::reload()
 {
-    if (m_vars.strFilename.isEmpty() || !maybeSave())
+    if (m_doc.strFilename.isEmpty() || !maybeSave())
         return false;
-    return loadFile(m_vars.strFilename);
+    return loadFile(m_doc.strFilename);
 }
 
 void DocumentCommands::reloadReplaced(const QString &path, const QString &message)
 {
-    const QString open = QFileInfo(m_vars.strFilename).canonicalFilePath();
-    if (m_vars.strFilename.isEmpty() || open.isEmpty() || open != QFileInfo(path).canonicalFilePath())
+    const QString open = QFileInfo(m_doc.strFilename).canonicalFilePath();
+    if (m_doc.strFilename.isEmpty() || open.isEmpty() || open != QFileInfo(path).canonicalFilePath())
         return;
     const bool asked = m_box.isModified();
     if (asked && !m_prompts.askReload(message + QStringLiteral("\n\nLoad it now? Your unsaved changes would be lost."))) {
         // Kept as it is: the change on disk is known and not told again.
-        m_stamp.check(m_vars.strFilename, &m_told);
+        m_doc.stamp.check(m_doc.strFilename, &m_doc.told);
         return;
     }
-    if (loadFile(m_vars.strFilename) && !asked)
+    if (loadFile(m_doc.strFilename) && !asked)
         m_prompts.inform(message);
 }
 
@@ -261,24 +262,24 @@ void DocumentCommands::keepRecoveryCopy()
     if (!m_recovery)
         return;
     if (unsaved())
-        m_recovery->writeInBackground(m_vars.strFilename, m_stamp, m_box.textSnapshot());
+        m_recovery->writeInBackground(m_doc.strFilename, m_doc.stamp, m_box.textSnapshot(), m_doc.recoverySlot);
     else
-        m_recovery->remove();
+        m_recovery->remove(m_doc.recoverySlot);
 }
 
 void DocumentCommands::forgetRecoveryCopy()
 {
     if (m_recovery)
-        m_recovery->remove();
+        m_recovery->remove(m_doc.recoverySlot);
 }
 
 bool DocumentCommands::endSession(bool mayAsk)
 {
     if (m_recovery) {
         if (unsaved())
-            m_recovery->write(m_vars.strFilename, m_stamp, m_box.Text());
+            m_recovery->write(m_doc.strFilename, m_doc.stamp, m_box.Text(), m_doc.recoverySlot);
         else
-            m_recovery->remove();
+            m_recovery->remove(m_doc.recoverySlot);
     }
     if (!mayAsk)
         return true;
@@ -288,26 +289,14 @@ bool DocumentCommands::endSession(bool mayAsk)
     return true;
 }
 
-void DocumentCommands::offerRecovery()
+void DocumentCommands::offerRecovery(const std::function<DocumentCommands &(const RecoveryStore::Copy &)> &place)
 {
     if (!m_recovery)
         return;
     for (const RecoveryStore::Copy &copy : m_recovery->leftovers()) {
         switch (m_prompts.askRecover(Texts::recoveryOffer(copy.documentPath, copy.written))) {
         case Prompts::RecoveryChoice::Restore:
-            if (!maybeSave()) {
-                m_recovery->release(copy);
-                break;
-            }
-            // Modified from the start: no undo leads back to a saved state.
-            replaceText(copy.text, true);
-            m_vars.strFilename = copy.documentPath;
-            // A change on disk since the crash is still asked about before Save overwrites it.
-            m_stamp = copy.stamp;
-            // Kept under this session before the old copy goes.
-            if (m_recovery->write(m_vars.strFilename, m_stamp, copy.text))
-                m_recovery->discard(copy);
-            else
+            if (!(place ? place(copy) : *this).restore(copy))
                 m_recovery->release(copy);
             break;
         case Prompts::RecoveryChoice::Discard:
@@ -318,4 +307,20 @@ void DocumentCommands::offerRecovery()
             break;
         }
     }
+}
+
+bool DocumentCommands::restore(const RecoveryStore::Copy &copy)
+{
+    if (!m_recovery || !maybeSave())
+        return false;
+    // Modified from the start: no undo leads back to a saved state.
+    replaceText(copy.text, true);
+    m_doc.strFilename = copy.documentPath;
+    // A change on disk since the crash is still asked about before Save overwrites it.
+    m_doc.stamp = copy.stamp;
+    // Kept under this session before the old copy goes.
+    if (!m_recovery->write(m_doc.strFilename, m_doc.stamp, copy.text, m_doc.recoverySlot))
+        return false;
+    m_recovery->discard(copy);
+    return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "settings/Result.h"
-#include "documents/DiskStamp.h"
+#include "documents/Document.h"
+#include "documents/RecoveryStore.h"
 
 #include <QString>
 
@@ -9,10 +10,9 @@
 
 class EditBox;
 class Prompts;
-class RecoveryStore;
-struct mdlVars;
 
-// New, Open, Save and Save As on the edit box's text.
+// New, Open, Save and Save As on one document: an edit box's text and the
+// Document it belongs to. Each tab of the window has its own.
 //
 // strFilename is set by Open, Save As and the command-line load and cleared
 // by New, so a Save after New asks for a name. Before the edited text is replaced the user is asked
@@ -20,7 +20,10 @@ struct mdlVars;
 class DocumentCommands
 {
 public:
-    DocumentCommands(mdlVars &vars, EditBox &box, Prompts &prompts);
+    DocumentCommands(EditBox &box, Prompts &prompts);
+
+    const Document &document() const { return m_doc; }
+    const QString &fileName() const { return m_doc.strFilename; }
 
     void newDocument();
     // Each returns whether it did its work (false: cancelled or failed).
@@ -49,6 +52,7 @@ public:
     void setHomeFolder(const QString &folder) { m_homeFolder = folder; }
     // A file used in an earlier run, whose folder the dialogs start in before one is chosen.
     void setLastChosen(const QString &path) { m_dialogFileName = path; }
+    const QString &lastChosen() const { return m_dialogFileName; }
 
     // Keeping work safe. The current file is remembered as it was on disk
     // at Open and after each Save; Save asks before overwriting a change.
@@ -63,15 +67,24 @@ public:
     // first when there are unsaved edits. Never told as another program's change.
     void reloadReplaced(const QString &path, const QString &message);
 
-    // Without a store nothing is kept for recovery.
-    void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
+    // Without a store nothing is kept for recovery. Each document of a
+    // session keeps its copy in a slot of its own.
+    void setRecoveryStore(RecoveryStore *store, int slot = 0)
+    {
+        m_recovery = store;
+        m_doc.recoverySlot = slot;
+    }
     // Writes the recovery copy while the document has unsaved changes (in the
     // background: the store reports failures), removes it otherwise.
     void keepRecoveryCopy();
     // The program ends normally: the copy goes.
     void forgetRecoveryCopy();
-    // Offers each copy left by an editor that did not end normally.
-    void offerRecovery();
+    // Offers each copy left by an editor that did not end normally; a copy
+    // the user restores goes to the document `place` gives (this one without it).
+    void offerRecovery(const std::function<DocumentCommands &(const RecoveryStore::Copy &)> &place = {});
+    // Puts a left copy's text and file into this document, asking about its
+    // unsaved changes first; false when it did not.
+    bool restore(const RecoveryStore::Copy &copy);
     // The session ends under the editor (shutdown, logout, a terminal
     // closed): the copy of unsaved work is written at once, before anything
     // else can be lost. With mayAsk the usual question follows, and an
@@ -88,6 +101,9 @@ public:
     // For tests: runs when a save in place has just emptied the file.
     void setTruncatedHook(std::function<void()> hook) { m_truncatedHook = std::move(hook); }
 
+    // Edited, or its file was deleted on disk.
+    bool unsaved() const;
+
 private:
     // makeCurrent: on success the file becomes the current one (Save As).
     bool saveTo(const QString &path, bool makeCurrent = false);
@@ -97,18 +113,12 @@ private:
     bool openAccepted(const QString &path);
     void replaceText(QString text, bool modified = false);
     bool loadFile(const QString &path);
-    // Edited, or its file was deleted on disk.
-    bool unsaved() const;
 
-    mdlVars &m_vars;
+    Document m_doc;
     EditBox &m_box;
     Prompts &m_prompts;
     QString m_dialogFileName;
     QString m_homeFolder;
-    DiskStamp m_stamp; // of strFilename
-    DiskStamp m_told;  // the change on disk last told about
-    bool m_checking = false;
-    bool m_fileMissing = false;
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
     std::function<void()> m_truncatedHook;

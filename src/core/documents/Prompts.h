@@ -18,6 +18,8 @@ public:
 
     // Before the edited document is replaced or dropped; names it.
     virtual SaveChoice askSaveChanges(const QString &documentName) = 0;
+    // Before several edited documents are dropped at once: Save All, Discard All or Cancel.
+    virtual SaveChoice askSaveAll(const QStringList &documentNames) = 0;
 
     // Asked before a save that cannot keep every character; true to save anyway.
     virtual bool confirmSave(const QString &message) = 0;

@@ -86,12 +86,12 @@ void RecoveryStore::work()
         Job job;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_pending || m_stopping; });
+            m_wake.wait(lock, [this] { return !m_pending.empty() || m_stopping; });
             // A waiting copy is still written at the end: it is the newest text.
-            if (!m_pending)
+            if (m_pending.empty())
                 return;
-            job = std::move(*m_pending);
-            m_pending.reset();
+            job = std::move(m_pending.begin()->second);
+            m_pending.erase(m_pending.begin());
             m_busy = true;
         }
         const QString text = job.text();
@@ -101,10 +101,10 @@ void RecoveryStore::work()
             bool current = false;
             {
                 const std::lock_guard lock(m_mutex);
-                current = job.generation == m_generation;
+                current = job.generation == m_generation[job.slot];
             }
             if (current)
-                written = writeFile(job.documentPath, job.stamp, text);
+                written = writeFile(job.documentPath, job.stamp, text, job.slot);
         }
         {
             const std::lock_guard lock(m_mutex);
@@ -119,17 +119,17 @@ void RecoveryStore::work()
 void RecoveryStore::waitIdle()
 {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return !m_busy && !m_pending; });
+    m_wake.wait(lock, [this] { return !m_busy && m_pending.empty(); });
 }
 
 void RecoveryStore::writeInBackground(const QString &documentPath, const DiskStamp &stamp,
-                                      std::function<QString()> text)
+                                      std::function<QString()> text, int slot)
 {
     if (!isOpen())
         return;
     {
         const std::lock_guard lock(m_mutex);
-        m_pending = Job{documentPath, stamp, std::move(text), m_generation};
+        m_pending[slot] = Job{documentPath, stamp, std::move(text), m_generation[slot], slot};
     }
     m_wake.notify_all();
 }
@@ -143,6 +143,20 @@ Status RecoveryStore::takeError()
 QString RecoveryStore::pathOf(const QString &session, const char *suffix) const
 {
     return m_folder + u'/' + session + QLatin1String(suffix);
+}
+
+// Slot 0 keeps the name a session's one copy always had.
+QString RecoveryStore::copyPath(const QString &session, int slot) const
+{
+    return slot == 0 ? pathOf(session, CopySuffix)
+                     : m_folder + u'/' + session + u'.' + QString::number(slot) + QLatin1String(CopySuffix);
+}
+
+void RecoveryStore::supersede(int slot)
+{
+    const std::lock_guard lock(m_mutex);
+    ++m_generation[slot];
+    m_pending.erase(slot);
 }
 
 Status RecoveryStore::open()
@@ -168,22 +182,19 @@ Status RecoveryStore::open()
     return Status::success();
 }
 
-Status RecoveryStore::write(const QString &documentPath, const DiskStamp &stamp, const QString &text)
+Status RecoveryStore::write(const QString &documentPath, const DiskStamp &stamp, const QString &text, int slot)
 {
     if (!isOpen())
         return Status::failure(QStringLiteral("%1 is not open.").arg(FileName::shownPath(m_folder)));
-    {
-        const std::lock_guard lock(m_mutex);
-        ++m_generation;
-        m_pending.reset();
-    }
+    supersede(slot);
     const std::lock_guard file(m_fileMutex);
-    return writeFile(documentPath, stamp, text);
+    return writeFile(documentPath, stamp, text, slot);
 }
 
-Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &stamp, const QString &text) const
+Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &stamp, const QString &text,
+                                int slot) const
 {
-    const QString path = pathOf(m_session, CopySuffix);
+    const QString path = copyPath(m_session, slot);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
@@ -197,49 +208,59 @@ Status RecoveryStore::writeFile(const QString &documentPath, const DiskStamp &st
     return Status::success();
 }
 
-void RecoveryStore::remove()
+void RecoveryStore::remove(int slot)
 {
     if (!isOpen())
         return;
-    {
-        const std::lock_guard lock(m_mutex);
-        ++m_generation;
-        m_pending.reset();
-    }
+    supersede(slot);
     const std::lock_guard file(m_fileMutex);
-    QFile::remove(pathOf(m_session, CopySuffix));
+    QFile::remove(copyPath(m_session, slot));
 }
 
-bool RecoveryStore::hasCopy()
+bool RecoveryStore::hasCopy(int slot)
 {
     waitIdle();
-    return isOpen() && QFile::exists(pathOf(m_session, CopySuffix));
+    return isOpen() && QFile::exists(copyPath(m_session, slot));
 }
 
 QList<RecoveryStore::Copy> RecoveryStore::leftovers()
 {
     QList<Copy> copies;
+    // "<session>.copy" is slot 0, "<session>.<slot>.copy" another.
+    std::map<QString, QList<int>> bySession;
     const QString pattern = u'*' + QLatin1String(CopySuffix);
     for (const QString &name : QDir(m_folder).entryList({pattern}, QDir::Files)) {
-        const QString session = name.chopped(qsizetype(sizeof(CopySuffix) - 1));
+        const QStringList parts = name.chopped(qsizetype(sizeof(CopySuffix) - 1)).split(u'.');
+        bool number = parts.size() == 1;
+        const int slot = parts.size() == 2 ? parts[1].toInt(&number) : 0;
+        if (number && parts.size() <= 2)
+            bySession[parts[0]].append(slot);
+    }
+    for (const auto &[session, sessionSlots] : bySession) {
         if (session == m_session || m_claimed.count(session))
             continue;
-        // Taking the lock proves its editor is gone, and keeps other editors off the copy.
+        // Taking the lock proves its editor is gone, and keeps other editors off the copies.
         std::unique_ptr<QLockFile> lock = lockFor(pathOf(session, LockSuffix));
         if (!lock)
             continue;
-        std::optional<Copy> copy = readCopy(pathOf(session, CopySuffix), session);
-        if (!copy)
-            continue; // unreadable: left where it is for whoever looks
-        m_claimed[session] = std::move(lock);
-        copies << std::move(*copy);
+        Claim claim{std::move(lock), 0};
+        for (const int slot : sessionSlots) {
+            std::optional<Copy> copy = readCopy(copyPath(session, slot), session);
+            if (!copy)
+                continue; // unreadable: left where it is for whoever looks
+            copy->slot = slot;
+            ++claim.copies;
+            copies << std::move(*copy);
+        }
+        if (claim.copies > 0)
+            m_claimed[session] = std::move(claim);
     }
     // A session that ended without unsaved text (a crash, a kill) leaves its
     // lock alone; once its process is gone the lock goes too.
     const QString locks = u'*' + QLatin1String(LockSuffix);
     for (const QString &name : QDir(m_folder).entryList({locks}, QDir::Files | QDir::Hidden)) {
         const QString session = name.chopped(qsizetype(sizeof(LockSuffix) - 1));
-        if (session == m_session || m_claimed.count(session) || QFile::exists(pathOf(session, CopySuffix)))
+        if (session == m_session || m_claimed.count(session) || bySession.count(session))
             continue;
         if (std::unique_ptr<QLockFile> lock = lockFor(pathOf(session, LockSuffix)))
             lock->unlock();
@@ -250,11 +271,14 @@ QList<RecoveryStore::Copy> RecoveryStore::leftovers()
 
 void RecoveryStore::discard(const Copy &copy)
 {
-    QFile::remove(pathOf(copy.session, CopySuffix));
+    QFile::remove(copyPath(copy.session, copy.slot));
     release(copy);
 }
 
 void RecoveryStore::release(const Copy &copy)
 {
-    m_claimed.erase(copy.session);
+    const auto claim = m_claimed.find(copy.session);
+    // The session's lock goes with the last of its copies weighed.
+    if (claim != m_claimed.end() && --claim->second.copies <= 0)
+        m_claimed.erase(claim);
 }

@@ -36,6 +36,22 @@ QString saveChanges(const QString &documentName)
     return QStringLiteral("%1 has been modified.\nDo you want to save your changes?").arg(documentName);
 }
 
+QString saveAllChanges(const QStringList &documentNames)
+{
+    return QStringLiteral("These documents have been modified:\n\n%1\n\nDo you want to save your changes?")
+        .arg(documentNames.join(u'\n'));
+}
+
+QString sessionFilesMissing(const QStringList &paths)
+{
+    QStringList shown;
+    for (const QString &path : paths)
+        shown << FileName::shownPath(path);
+    return QStringLiteral("%1 of the files open at the last closing could not be found, and were not opened:\n\n%2")
+        .arg(paths.size())
+        .arg(shown.join(u'\n'));
+}
+
 QString windowTitle(const QString &path)
 {
     if (path.isEmpty())

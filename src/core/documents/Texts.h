@@ -25,6 +25,10 @@ inline constexpr char SearchLabel[] = "Quick Search:";
 // The document by its file name, "Untitled" before it has one.
 QString documentName(const QString &path);
 QString saveChanges(const QString &documentName);
+// Closing the window with several modified documents: one question naming them all.
+QString saveAllChanges(const QStringList &documentNames);
+// Files of the last session that are gone, skipped at start.
+QString sessionFilesMissing(const QStringList &paths);
 // The file's name, the modified mark Qt fills in, and the program's name.
 QString windowTitle(const QString &path);
 

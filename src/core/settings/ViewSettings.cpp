@@ -26,6 +26,8 @@ constexpr int ZoomLimit = 40;
 const QString LineNumbersKey = QStringLiteral("view/lineNumbers");
 const QString FontFamilyKey = QStringLiteral("view/fontFamily");
 const QString FontPointsKey = QStringLiteral("view/fontPoints");
+const QString SessionFilesKey = QStringLiteral("session/files");
+const QString SessionCurrentKey = QStringLiteral("session/current");
 
 // The INI file is UTF-8, so a name that is not (see FileName) is written
 // as its bytes, which QSettings keeps exactly.
@@ -113,6 +115,13 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         view.fontFamily = family;
         view.fontPoints = points;
     }
+    for (const QVariant &stored : asList(file.value(SessionFilesKey))) {
+        const QString open = readName(stored);
+        if (!open.isEmpty() && !view.sessionFiles.contains(open))
+            view.sessionFiles.append(open);
+    }
+    const int last = qMax(0, int(view.sessionFiles.size()) - 1);
+    view.sessionCurrent = qBound(0, file.value(SessionCurrentKey, 0).toInt(), last);
     return view;
 }
 
@@ -153,6 +162,11 @@ Status ViewSettings::write(const QString &dataFolder, bool everything)
         settings.setValue(CompletionKey, completion);
         settings.setValue(FontFamilyKey, fontFamily);
         settings.setValue(FontPointsKey, fontFamily.isEmpty() ? 0.0 : fontPoints);
+        QVariantList session;
+        for (const QString &name : sessionFiles)
+            session.append(storedName(name));
+        settings.setValue(SessionFilesKey, session);
+        settings.setValue(SessionCurrentKey, sessionCurrent);
     }
     settings.sync();
     // A damaged file read before writing says FormatError, yet is written over.

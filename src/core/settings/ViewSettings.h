@@ -53,6 +53,11 @@ public:
     // The completion list offers itself while typing (View > Completion).
     bool completion = true;
 
+    // The files open in the window's tabs at its last closing, in order,
+    // and the index of the one in front; reopened at the next start.
+    QStringList sessionFiles;
+    int sessionCurrent = 0;
+
 private:
     Status write(const QString &dataFolder, bool everything);
 

@@ -35,7 +35,4 @@ struct mdlVars
 
     // Read once at start from commands.dat.
     Catalogue catalogue;
-
-    // The document's path; set only by Open.
-    QString strFilename;
 };

@@ -39,10 +39,10 @@ QString samePath(const QString &path)
 
 ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const Catalogue &catalogue,
                        QMenu &viewMenu, QMenu &editMenu, std::function<int()> caretLine)
-    : QObject(&window), m_window(window), m_box(box), m_caretLine(std::move(caretLine))
+    : QObject(&window), m_window(window), m_box(&box), m_clicks(&clicks), m_caretLine(std::move(caretLine))
 {
     clicks.installEventFilter(this);
-    m_watcher = new ConfigWatcher(catalogue, [&box] { return box.textSnapshot(); }, this);
+    m_watcher = new ConfigWatcher(catalogue, [this] { return m_box->textSnapshot(); }, this);
     connect(m_watcher, &ConfigWatcher::analysed, this, &ConfigView::analysed);
 
     m_panel = new ProblemsPanel(&window);
@@ -78,6 +78,16 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const
 }
 
 ConfigView::~ConfigView() = default;
+
+void ConfigView::setBox(EditBox &box, QWidget &clicks, const QString &path)
+{
+    m_clicks->removeEventFilter(this);
+    m_box = &box;
+    m_clicks = &clicks;
+    clicks.installEventFilter(this);
+    documentNamed(path);
+    textChanged();
+}
 
 // Ctrl+click goes to the definition once the click has put the caret there.
 bool ConfigView::eventFilter(QObject *watched, QEvent *event)
@@ -154,18 +164,24 @@ void ConfigView::goTo(const QString &path, int line)
 {
     if (samePath(path) != m_watcher->documentPath()) {
         openElsewhere(path);
-        return;
+        // Opened in a tab, it is the watched document now.
+        if (!m_open || samePath(path) != m_watcher->documentPath())
+            return;
     }
-    m_box.setSelStart(LineNumbers::startOf(m_box.Text(), line + 1));
-    m_box.SetFocus();
+    m_box->setSelStart(LineNumbers::startOf(m_box->Text(), line + 1));
+    m_box->SetFocus();
 }
 
-// Until documents share one window, another file opens in a window of its
-// own; the open document and its unsaved changes stay as they are.
+// Another file opens in a tab of the window where it has a way to, else in
+// a window of its own; the open document and its unsaved changes stay as they are.
 void ConfigView::openElsewhere(const QString &path)
 {
     if (path.isEmpty() || samePath(path) == m_watcher->documentPath())
         return;
+    if (m_open) {
+        m_open(path);
+        return;
+    }
     if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {path}))
         QMessageBox::warning(&m_window, QCoreApplication::applicationName(),
                              tr("%1 could not be opened in a new window.").arg(QDir::toNativeSeparators(path)));
@@ -183,14 +199,14 @@ void ConfigView::goToDefinition()
     if (!model || !m_watcher->folder())
         return;
     // The word around the caret, on its line.
-    const QString before = m_box.lineBeforeCaret(CaretLineLimit);
+    const QString before = m_box->lineBeforeCaret(CaretLineLimit);
     qsizetype start = before.size();
     while (start > 0 && !endsWord(before[start - 1]))
         --start;
     QString word = before.mid(start);
     // The rest of the word after the caret; one keypress may read the whole text.
-    const QString text = m_box.Text();
-    for (qsizetype at = m_box.SelStart(); at < text.size() && word.size() < 256 && !endsWord(text[at]); ++at)
+    const QString text = m_box->Text();
+    for (qsizetype at = m_box->SelStart(); at < text.size() && word.size() < 256 && !endsWord(text[at]); ++at)
         word += text[at];
     if (word.isEmpty())
         return;

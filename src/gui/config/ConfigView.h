@@ -33,6 +33,12 @@ public:
                QMenu &editMenu, std::function<int()> caretLine);
     ~ConfigView() override;
 
+    // Another document is in front: its box, the widget it takes clicks on, its path.
+    void setBox(EditBox &box, QWidget &clicks, const QString &path);
+    EditBox &box() const { return *m_box; }
+    // How another file of the configuration is opened; without it, in a window of its own.
+    void setOpener(std::function<void(const QString &)> open) { m_open = std::move(open); }
+
     // The document now has this path; empty for a new one.
     void documentNamed(const QString &path);
     void textChanged();
@@ -64,7 +70,9 @@ private:
     QString notice() const;
 
     QMainWindow &m_window;
-    EditBox &m_box;
+    EditBox *m_box;
+    QWidget *m_clicks;
+    std::function<void(const QString &)> m_open;
     std::function<int()> m_caretLine;
     ConfigWatcher *m_watcher = nullptr;
     ProblemsPanel *m_panel = nullptr;

@@ -14,9 +14,9 @@
 #include <QMenu>
 #include <QPointer>
 
-KeyBindings::KeyBindings(QWidget &window, EditBox &box, ConfigView &config, const Catalogue &catalogue,
+KeyBindings::KeyBindings(QWidget &window, ConfigView &config, const Catalogue &catalogue,
                          QMenu &viewMenu)
-    : QObject(&window), m_box(box), m_config(config), m_known(std::make_shared<CatalogueCommands>(catalogue)),
+    : QObject(&window), m_config(config), m_known(std::make_shared<CatalogueCommands>(catalogue)),
       m_builder(std::make_shared<BindMapBuilder>(*m_known))
 {
     m_view = new KeyBindingsView(&window);
@@ -54,7 +54,7 @@ void KeyBindings::refresh()
     QPointer<KeyBindings> self(this);
     QMetaObject::invokeMethod(m_worker, [self, request, builder = m_builder, known = m_known,
                                          model = watcher.model(), document = watcher.documentPath(),
-                                         text = m_box.textSnapshot()] {
+                                         text = m_config.box().textSnapshot()] {
         auto map = std::make_shared<BindMap>();
         QString source;
         if (!model) {

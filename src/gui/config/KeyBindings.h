@@ -25,7 +25,7 @@ class KeyBindings : public QObject
     Q_OBJECT
 
 public:
-    KeyBindings(QWidget &window, EditBox &box, ConfigView &config, const Catalogue &catalogue, QMenu &viewMenu);
+    KeyBindings(QWidget &window, ConfigView &config, const Catalogue &catalogue, QMenu &viewMenu);
     ~KeyBindings() override;
 
     QAction *mnuKeyBindings = nullptr;
@@ -35,7 +35,6 @@ public:
     void refresh();
 
 private:
-    EditBox &m_box;
     ConfigView &m_config;
     std::shared_ptr<CatalogueCommands> m_known;
     std::shared_ptr<BindMapBuilder> m_builder; // used on m_thread only

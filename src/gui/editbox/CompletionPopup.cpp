@@ -135,12 +135,13 @@ private:
 };
 
 CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
-    : QObject(parent), m_box(box)
+    : QObject(parent)
 {
     // A tool-tip window that never takes the focus: the box keeps every key.
     // A window of its own, not a child of the box, so that the box's
     // repainting of the line typed in does not lay out the list again.
-    m_frame = new QFrame(&box, Qt::ToolTip | Qt::FramelessWindowHint);
+    // Its parent is the box's window: the window's other boxes take it over.
+    m_frame = new QFrame(box.window(), Qt::ToolTip | Qt::FramelessWindowHint);
     m_frame->setAttribute(Qt::WA_ShowWithoutActivating);
     m_frame->setObjectName(QStringLiteral("completionPopup"));
     m_frame->setFrameShape(QFrame::Box);
@@ -177,13 +178,26 @@ CompletionPopup::CompletionPopup(RichTextBox &box, QObject *parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showExplanation(); });
     connect(m_view, &QListView::activated, this, [this] { take(); });
 
+    setBox(box);
+}
+
+void CompletionPopup::setBox(RichTextBox &box)
+{
+    if (m_box == &box)
+        return;
+    if (m_box) {
+        close();
+        m_box->removeEventFilter(this);
+        disconnect(m_box, nullptr, this, nullptr);
+    }
+    m_box = &box;
     box.installEventFilter(this);
     connect(&box, &RichTextBox::linesReplaced, this, [this] { m_changed = true; });
     // A click, an undo or any move not made by a key typed here closes it
     // once the caret has left the word; Scintilla tells of a typed key's
     // move again when it paints, which leaves the word as it was.
     connect(&box, &RichTextBox::caretMoved, this, [this] {
-        if (!m_inKey && isOpen() && m_box.SelStart() + m_box.SelLength() != m_caret && contextAtCaret() != m_context)
+        if (!m_inKey && isOpen() && m_box->SelStart() + m_box->SelLength() != m_caret && contextAtCaret() != m_context)
             close();
     });
 }
@@ -229,12 +243,12 @@ QString CompletionPopup::currentExplanation() const
 
 CompletionContext CompletionPopup::contextAtCaret(int *wordStart) const
 {
-    if (!m_known || m_box.SelLength() != 0)
+    if (!m_known || m_box->SelLength() != 0)
         return {};
-    const QString line = m_box.lineBeforeCaret(LineLimit);
+    const QString line = m_box->lineBeforeCaret(LineLimit);
     CompletionContext context = CompletionContext::at(line, *m_known);
     if (wordStart)
-        *wordStart = m_box.SelStart() - int(line.size() - context.start);
+        *wordStart = m_box->SelStart() - int(line.size() - context.start);
     return context;
 }
 
@@ -300,7 +314,7 @@ void CompletionPopup::show(const CompletionContext &context, int wordStart,
 {
     m_context = context;
     m_wordStart = wordStart;
-    m_caret = m_box.SelStart();
+    m_caret = m_box->SelStart();
     // A key that leaves the same items (the rest of a word only one name
     // starts with) repaints nothing.
     if (isOpen() && items == m_model->items())
@@ -329,12 +343,12 @@ void CompletionPopup::close()
 void CompletionPopup::place()
 {
     // Under the start of the word, where the name it takes will start.
-    const long caret = m_box.toBuffer(m_wordStart);
-    const int x = int(m_box.SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, caret));
-    const int y = int(m_box.SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, caret));
-    const long line = m_box.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
-    const int lineHeight = int(m_box.SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, line));
-    const QSize area = m_box.viewport()->size();
+    const long caret = m_box->toBuffer(m_wordStart);
+    const int x = int(m_box->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, caret));
+    const int y = int(m_box->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, caret));
+    const long line = m_box->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, caret);
+    const int lineHeight = int(m_box->SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, line));
+    const QSize area = m_box->viewport()->size();
     // The layout is worked out once: laying it out costs a key's worth. Its
     // height follows the items it opens with, and stays as it narrows.
     const int rowHeight = m_view->fontMetrics().height() + 2;
@@ -357,9 +371,9 @@ void CompletionPopup::place()
     int top = y + lineHeight;
     if (top + size.height() > area.height() && y - size.height() >= 0)
         top = y - size.height();
-    QPoint at = m_box.viewport()->mapToGlobal(QPoint(qMax(0, x), top));
+    QPoint at = m_box->viewport()->mapToGlobal(QPoint(qMax(0, x), top));
     // Kept on the screen the box is on.
-    if (const QScreen *screen = m_box.screen()) {
+    if (const QScreen *screen = m_box->screen()) {
         const QRect room = screen->availableGeometry();
         at.setX(qBound(room.left(), at.x(), qMax(room.left(), room.right() - size.width())));
         at.setY(qBound(room.top(), at.y(), qMax(room.top(), room.bottom() - size.height())));
@@ -393,7 +407,7 @@ void CompletionPopup::take()
     const int start = m_wordStart;
     close();
     m_inKey = true;
-    CompletionKeys::take(*m_undo, m_box, start, name);
+    CompletionKeys::take(*m_undo, *m_box, start, name);
     m_inKey = false;
 }
 
@@ -422,7 +436,7 @@ void CompletionPopup::followTyping(bool textChanged)
 
 bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != &m_box)
+    if (watched != m_box)
         return false;
     if (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide) {
         close();
@@ -462,7 +476,7 @@ bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
     // the list follows what it did.
     m_changed = false;
     m_inKey = true;
-    static_cast<QObject &>(m_box).event(event);
+    static_cast<QObject *>(m_box)->event(event);
     m_inKey = false;
     followTyping(m_changed);
     return true;

@@ -36,6 +36,8 @@ public:
     ~CompletionPopup() override;
 
     void setUndo(clsUndo *undo) { m_undo = undo; }
+    // The box it now follows (the window's current tab).
+    void setBox(RichTextBox &box);
     // What names are known, and whose values are enumerated.
     void setKnown(std::shared_ptr<const KnownCommands> known);
     CompletionList &list() { return m_list; }
@@ -70,7 +72,7 @@ private:
     void place();
     void showExplanation();
 
-    RichTextBox &m_box;
+    RichTextBox *m_box = nullptr;
     clsUndo *m_undo = nullptr;
     std::shared_ptr<const KnownCommands> m_known;
     CompletionList m_list;

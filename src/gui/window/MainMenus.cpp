@@ -44,6 +44,7 @@ void MainMenus::create(QMenuBar *bar)
     mnuOpen = addItem(mnuFile, "&Open...", "mnuOpen");
     mnuSave = addItem(mnuFile, "&Save", "mnuSave");
     mnuSaveas = addItem(mnuFile, "Save &As...", "mnuSaveas");
+    mnuClose = addItem(mnuFile, "&Close", "mnuClose");
     mnuRecent = mnuFile->addMenu(QStringLiteral("&Recent Files"));
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     addSeparator(mnuFile, "mnuSep1");
@@ -72,6 +73,8 @@ void MainMenus::create(QMenuBar *bar)
     mnuLineNumbers = addItem(mnuView, "&Line Numbers", "mnuLineNumbers");
     mnuLineNumbers->setCheckable(true);
     mnuLineNumbers->setChecked(true);
+    mnuNextTab = addItem(mnuView, "&Next Document", "mnuNextTab");
+    mnuPreviousTab = addItem(mnuView, "Pre&vious Document", "mnuPreviousTab");
 
     mnuHelp = addMenu(bar, "&Help", "mnuHelp");
     mnuNewver = addItem(mnuHelp, "Check For New &Version", "mnuNewver");
@@ -98,6 +101,11 @@ void MainMenus::addKeys()
     mnuFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     mnuReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     mnuGoto->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    mnuClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    // Shift turns Tab into Backtab on some keyboards and platforms.
+    mnuNextTab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    mnuPreviousTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
 }
 
 void MainMenus::connectTo(frmTessary &window)
@@ -107,6 +115,9 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuSave, &QAction::triggered, &window, &frmTessary::mnuSave_Click);
     QObject::connect(mnuSaveas, &QAction::triggered, &window, &frmTessary::mnuSaveas_Click);
     QObject::connect(mnuExit, &QAction::triggered, &window, &frmTessary::mnuExit_Click);
+    QObject::connect(mnuClose, &QAction::triggered, &window, [&window] { window.closeTab(window.currentTab()); });
+    QObject::connect(mnuNextTab, &QAction::triggered, &window, [&window] { window.nextTab(1); });
+    QObject::connect(mnuPreviousTab, &QAction::triggered, &window, [&window] { window.nextTab(-1); });
     QObject::connect(mnuScriptwiz, &QAction::triggered, &window, &frmTessary::mnuScriptwiz_Click);
     QObject::connect(mnuAss, &QAction::triggered, &window, &frmTessary::mnuAss_Click);
     QObject::connect(mnuNewver, &QAction::triggered, &window, &frmTessary::mnuNewver_Click);

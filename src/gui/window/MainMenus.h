@@ -17,6 +17,9 @@ public:
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuSaveas = nullptr;
+    QAction *mnuClose = nullptr;
+    QAction *mnuNextTab = nullptr;
+    QAction *mnuPreviousTab = nullptr;
     QMenu *mnuRecent = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;

@@ -71,6 +71,21 @@ Prompts::SaveChoice QtPrompts::askSaveChanges(const QString &documentName)
     }
 }
 
+Prompts::SaveChoice QtPrompts::askSaveAll(const QStringList &documentNames)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), Texts::saveAllChanges(documentNames),
+                    QMessageBox::Cancel, m_parent);
+    QPushButton *save = box.addButton(QObject::tr("Save All"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QObject::tr("Discard All"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChoice::Save;
+    if (box.clickedButton() == discard)
+        return SaveChoice::Discard;
+    return SaveChoice::Cancel;
+}
+
 bool QtPrompts::confirmSave(const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), message,

@@ -14,6 +14,7 @@ public:
     QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override;
     QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) override;
     SaveChoice askSaveChanges(const QString &documentName) override;
+    SaveChoice askSaveAll(const QStringList &documentNames) override;
     bool confirmSave(const QString &message) override;
     void showError(const QString &message) override;
     bool askYesNo(const QString &message) override;

@@ -10,13 +10,13 @@
 
 SearchCommands::SearchCommands(QWidget *window, EditBox &box, clsUndo &undo, Prompts &prompts,
                                std::function<void(const QString &)> note)
-    : QObject(window), m_window(window), m_box(box), m_undo(undo), m_prompts(prompts), m_note(std::move(note))
+    : QObject(window), m_window(window), m_box(&box), m_undo(&undo), m_prompts(prompts), m_note(std::move(note))
 {
 }
 
 QString SearchCommands::find(const QString &text, bool forward, SearchOptions options, bool &found)
 {
-    const FoundAt at = ::findNext(m_box, text, forward, options);
+    const FoundAt at = ::findNext(*m_box, text, forward, options);
     found = at.position >= 0;
     if (!found)
         return Texts::couldNotFind(text);
@@ -40,7 +40,7 @@ bool SearchCommands::findNext(bool forward)
         m_prompts.showMessage(QString::fromLatin1(Texts::NotFoundTitle), line);
     else if (!line.isEmpty())
         m_note(line);
-    m_box.SetFocus();
+    m_box->SetFocus();
     return true;
 }
 
@@ -58,7 +58,7 @@ void SearchCommands::showReplace()
             m_lastText = text;
             m_options = options;
             FoundAt next;
-            replaceSelected(m_undo, m_box, text, replacement, options, next);
+            replaceSelected(*m_undo, *m_box, text, replacement, options, next);
             if (next.position < 0)
                 return Texts::couldNotFind(text);
             return next.wrapped ? QString::fromLatin1(Texts::WrappedToStart) : QString();
@@ -66,22 +66,22 @@ void SearchCommands::showReplace()
         actions.replaceAll = [this](const QString &text, const QString &replacement, SearchOptions options) {
             m_lastText = text;
             m_options = options;
-            return Texts::replacedCount(replaceAll(m_undo, m_box, text, replacement, options));
+            return Texts::replacedCount(replaceAll(*m_undo, *m_box, text, replacement, options));
         };
         m_replace = new frmReplace(m_window, std::move(actions));
     }
     m_replace->setOptions(m_options);
     // The selection, when it is one line, is what the user wants replaced.
-    const QString selected = m_box.SelText();
+    const QString selected = m_box->SelText();
     m_replace->showWith(selected.contains(u'\n') ? QString() : selected.isEmpty() ? m_lastText : selected);
 }
 
 void SearchCommands::goToLine()
 {
-    const QString text = m_box.Text();
-    const int line = m_prompts.askLineNumber(LineNumbers::lineOf(text, m_box.SelStart()), LineNumbers::count(text));
+    const QString text = m_box->Text();
+    const int line = m_prompts.askLineNumber(LineNumbers::lineOf(text, m_box->SelStart()), LineNumbers::count(text));
     if (line < 1)
         return;
-    m_box.setSelStart(LineNumbers::startOf(text, line));
-    m_box.SetFocus();
+    m_box->setSelStart(LineNumbers::startOf(text, line));
+    m_box->SetFocus();
 }

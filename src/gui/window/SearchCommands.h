@@ -26,6 +26,12 @@ public:
     SearchCommands(QWidget *window, EditBox &box, clsUndo &undo, Prompts &prompts,
                    std::function<void(const QString &)> note);
 
+    // The current tab's box and engine; the texts and options searched stay.
+    void setBox(EditBox &box, clsUndo &undo)
+    {
+        m_box = &box;
+        m_undo = &undo;
+    }
     void setLastText(const QString &text) { m_lastText = text; }
     const QString &lastText() const { return m_lastText; }
     SearchOptions options() const { return m_options; }
@@ -43,8 +49,8 @@ private:
     QString find(const QString &text, bool forward, SearchOptions options, bool &found);
 
     QWidget *m_window;
-    EditBox &m_box;
-    clsUndo &m_undo;
+    EditBox *m_box;
+    clsUndo *m_undo;
     Prompts &m_prompts;
     std::function<void(const QString &)> m_note;
     QString m_lastText;

@@ -34,26 +34,28 @@ constexpr int RecentWriteDelayMs = 300;
 constexpr QSize SmallestWindow(200, 150);
 
 // The first local file among dropped addresses, or empty.
-QString droppedFile(const QMimeData *data)
+// Each dropped file opens in a tab of its own.
+QStringList droppedFiles(const QMimeData *data)
 {
     if (!data || !data->hasUrls())
         return {};
+    QStringList files;
     for (const QUrl &url : data->urls()) {
         if (!url.isLocalFile())
             continue;
         // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
         const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
         if (RegularFile::exists(path) && RegularFile::check(path))
-            return path;
+            files << path;
     }
-    return {};
+    return files;
 }
 
 } // namespace
 
 WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                          std::function<void(const QString &)> open)
-    : QObject(&window), m_window(window), m_box(box), m_recentMenu(recentMenu), m_prompts(prompts),
+    : QObject(&window), m_window(window), m_box(&box), m_recentMenu(recentMenu), m_prompts(prompts),
       m_open(std::move(open)), m_basePointSize(box.font().pointSizeF()), m_defaultFamily(box.font().family()),
       m_defaultPoints(box.font().pointSizeF())
 {
@@ -61,7 +63,7 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     // which would go past the undo engine.
     m_window.setAcceptDrops(true);
     m_window.installEventFilter(this);
-    m_box.viewport()->installEventFilter(this);
+    m_box->viewport()->installEventFilter(this);
 
     auto addZoom = [this](const QList<QKeySequence> &keys, const QString &text, const char *name,
                           void (WindowState::*step)()) {
@@ -93,6 +95,19 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
         m_view.refreshRecentFiles(m_dataFolder);
         fillRecentMenu();
     });
+}
+
+void WindowState::setBox(QAbstractScrollArea &box)
+{
+    if (m_box == &box)
+        return;
+    m_box->viewport()->removeEventFilter(this);
+    // The tab in front shows the font and zoom the others had; setting the
+    // same font again would lay out a large document anew.
+    if (box.font() != m_box->font())
+        box.setFont(m_box->font());
+    m_box = &box;
+    m_box->viewport()->installEventFilter(this);
 }
 
 void WindowState::restore(const QString &dataFolder)
@@ -136,13 +151,13 @@ void WindowState::setEditorFont(const QFont &font)
     m_view.fontFamily = isDefault ? QString() : base.family();
     m_view.fontPoints = isDefault ? 0 : m_basePointSize;
     // The lexer's styles and the margin follow the box's font.
-    m_box.setFont(base);
+    m_box->setFont(base);
     setZoom(0);
 }
 
 QFont WindowState::editorFont() const
 {
-    QFont font = m_box.font();
+    QFont font = m_box->font();
     font.setPointSizeF(m_basePointSize);
     return font;
 }
@@ -242,11 +257,11 @@ void WindowState::keepOnScreen(const QSize &startSize)
 
 void WindowState::setZoom(int steps)
 {
-    QFont font = m_box.font();
+    QFont font = m_box->font();
     const qreal points = qMax(SmallestPoints, m_basePointSize + steps);
     m_view.zoom = int(points - m_basePointSize);
     font.setPointSizeF(points);
-    m_box.setFont(font);
+    m_box->setFont(font);
 }
 
 void WindowState::fillRecentMenu()
@@ -292,20 +307,26 @@ bool WindowState::eventFilter(QObject *watched, QEvent *event)
     if (watched == &m_window) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDropEvent *>(event);
-            if (!droppedFile(drag->mimeData()).isEmpty()) {
+            if (!droppedFiles(drag->mimeData()).isEmpty()) {
                 drag->acceptProposedAction();
                 return true;
             }
         } else if (event->type() == QEvent::Drop) {
             auto *drop = static_cast<QDropEvent *>(event);
-            if (const QString path = droppedFile(drop->mimeData()); !path.isEmpty()) {
+            if (const QStringList paths = droppedFiles(drop->mimeData()); !paths.isEmpty()) {
                 drop->acceptProposedAction();
-                // Asked about unsaved changes once the drop is over, not inside it.
-                QMetaObject::invokeMethod(this, [this, path] { m_open(path); }, Qt::QueuedConnection);
+                // Opened once the drop is over, not inside it: opening may ask.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, paths] {
+                        for (const QString &path : paths)
+                            m_open(path);
+                    },
+                    Qt::QueuedConnection);
                 return true;
             }
         }
-    } else if (watched == m_box.viewport() && event->type() == QEvent::Wheel) {
+    } else if (watched == m_box->viewport() && event->type() == QEvent::Wheel) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
             if (const int dy = wheel->angleDelta().y(); dy != 0)

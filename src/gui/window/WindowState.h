@@ -22,9 +22,20 @@ class WindowState : public QObject
     Q_OBJECT
 
 public:
-    // open loads a recent or dropped file, asking about unsaved changes first.
+    // open loads a recent or dropped file (in a tab of its own).
     WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &recentMenu, Prompts &prompts,
                 std::function<void(const QString &)> open);
+
+    // The box the zoom and font apply to (the current tab's); it takes the previous one's font.
+    void setBox(QAbstractScrollArea &box);
+    // The files open at the last closing and the one in front; kept with the rest.
+    const QStringList &sessionFiles() const { return m_view.sessionFiles; }
+    int sessionCurrent() const { return m_view.sessionCurrent; }
+    void setSession(const QStringList &files, int current)
+    {
+        m_view.sessionFiles = files;
+        m_view.sessionCurrent = current;
+    }
 
     // Reads the settings file of a data folder and puts the window back.
     void restore(const QString &dataFolder);
@@ -70,7 +81,7 @@ private:
     void openRecent(const QString &path);
 
     QMainWindow &m_window;
-    QAbstractScrollArea &m_box;
+    QAbstractScrollArea *m_box;
     QMenu &m_recentMenu;
     Prompts &m_prompts;
     std::function<void(const QString &)> m_open;

@@ -27,7 +27,12 @@
 #include "documents/RecoveryStore.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/editbox/SyntaxColours.h"
+#include "documents/TabLabels.h"
 #include "documents/Texts.h"
+#include "gui/window/DocumentTab.h"
+#include "gui/window/TabCloseButton.h"
+#include "settings/FileName.h"
+#include "settings/RegularFile.h"
 #include "gui/window/ToolPicture.h"
 #include "gui/window/ToolPictures.h"
 #include "editbox/VirtualKey.h"
@@ -42,9 +47,12 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTimer>
 
 #include <utility>
@@ -109,40 +117,32 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
                               },
                               [this](const QString &path, const QString &message) {
-                                  m_documents->reloadReplaced(path, message);
+                                  for (const auto &tab : m_tabs)
+                                      tab->commands->reloadReplaced(path, message);
                               }});
     createControls();
     createMenus();
-    m_documents = std::make_unique<DocumentCommands>(m_vars, *txtMain, m_prompts);
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
                               *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
     // Each analysis marks its problems in the text and makes other files' aliases known.
-    connect(&m_config->watcher(), &ConfigWatcher::analysed, m_colours, [this] {
+    connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
         m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
     });
-    txtMain->setChangeHandler([this] { txtMain_Change(); });
-    // The hint follows the caret as well as the text.
-    connect(txtMain, &RichTextBox::caretMoved, this, [this] {
-        UpdateHint();
-        showCaretPlace();
-    });
+    // Another file of the configuration (Go to Definition, the panels) opens in a tab.
+    m_config->setOpener([this](const QString &path) { openFile(path); });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
-    m_keyBindings = new KeyBindings(*this, *txtMain, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
     m_completion->setEnabled(m_windowState->completion());
-    m_recoveryTimer = new QTimer(this);
-    m_recoveryTimer->setSingleShot(true);
-    m_recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
     m_recoveryClock.start();
-    connect(m_recoveryTimer, &QTimer::timeout, this, &frmTessary::keepRecoveryCopy);
     // Coming back to the program with one of its dialogs in front activates no main window.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
-            QTimer::singleShot(0, this, [this] { m_documents->checkDisk(); });
+            QTimer::singleShot(0, this, [this] { checkDisk(); });
     });
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
@@ -150,7 +150,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
 frmTessary::~frmTessary()
 {
     // Their event filters would otherwise see the edit box half destroyed.
-    delete m_colours;
+    for (const auto &tab : m_tabs)
+        delete tab->colours;
     delete m_windowState;
     delete m_completion;
 }
@@ -163,20 +164,308 @@ void frmTessary::setDataFolder(const QString &folder)
         m_recoveryWarned = true;
         m_prompts.showError(Texts::recoveryNotKept(opened.error()));
     }
-    m_documents->setRecoveryStore(m_recovery.get());
+    for (const auto &tab : m_tabs)
+        tab->commands->setRecoveryStore(m_recovery.get(), tab->commands->document().recoverySlot);
 }
 
-
-void frmTessary::keepRecoveryCopy()
+void frmTessary::keepRecoveryCopy(DocumentTab &tab)
 {
-    m_recoverySchedule->kept();
+    tab.recoverySchedule->kept();
     if (!m_recovery)
         return;
     if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
         m_recoveryWarned = true;
         m_prompts.showError(Texts::recoveryNotKept(failed.error()));
     }
-    m_documents->keepRecoveryCopy();
+    tab.commands->keepRecoveryCopy();
+}
+
+DocumentTab &frmTessary::addTab()
+{
+    return insertTab(makeTab());
+}
+
+std::unique_ptr<DocumentTab> frmTessary::makeTab()
+{
+    auto owned = std::make_unique<DocumentTab>();
+    DocumentTab &tab = *owned;
+    tab.box = new RichTextBox(m_clipboard, m_client);
+    tab.box->setObjectName(QStringLiteral("txtMain"));
+    if (txtMain) {
+        tab.box->setFont(txtMain->font());
+        tab.box->setGeometry(txtMain->geometry());
+    } else {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(9.75);
+        font.setWeight(QFont::Normal);
+        tab.box->setFont(font);
+    }
+    tab.box->setAccessibleName(tr("Document"));
+    tab.box->setLineNumbersShown(!m_windowState || m_windowState->lineNumbers());
+    tab.box->hide();
+    tab.colours = new SyntaxColours(*tab.box, m_vars.catalogue, this);
+    tab.commands = std::make_unique<DocumentCommands>(*tab.box, m_prompts);
+    tab.commands->setRecoveryStore(m_recovery.get(), m_nextRecoverySlot++);
+    if (m_documents)
+        tab.commands->setLastChosen(m_documents->lastChosen());
+    tab.undo = std::make_unique<clsUndo>();
+    tab.undo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
+                              [](bool busy) {
+                                  if (busy)
+                                      QApplication::setOverrideCursor(Qt::WaitCursor);
+                                  else
+                                      QApplication::restoreOverrideCursor();
+                              },
+                              [&tab](const QString &text) { return tab.commands->pasteAccepted(text); }});
+    tab.undo->setRichBox(tab.box);
+    tab.undo->Reset();
+    // The history of a replaced text would write into the new one.
+    tab.commands->setDocumentReplacedHandler([&tab] {
+        tab.undo->Reset();
+        // The same file opened again is coloured again.
+        tab.colours->recolourAll();
+    });
+    connect(tab.undo.get(), &clsUndo::StateChanged, this, [this, &tab] {
+        if (&tab == m_tab)
+            setWindowModified(tab.box->isModified());
+        if (tab.markShown != tab.commands->unsaved())
+            updateTabLabels();
+    });
+    tab.box->setChangeHandler([this, &tab] { tabChanged(tab); });
+    // The hint follows the caret as well as the text.
+    connect(tab.box, &RichTextBox::caretMoved, this, [this, &tab] {
+        if (&tab != m_tab)
+            return;
+        UpdateHint();
+        showCaretPlace();
+    });
+    tab.box->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
+    tab.recoveryTimer = new QTimer(this);
+    tab.recoveryTimer->setSingleShot(true);
+    connect(tab.recoveryTimer, &QTimer::timeout, this, [this, &tab] { keepRecoveryCopy(tab); });
+    tab.recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
+    return owned;
+}
+
+DocumentTab &frmTessary::insertTab(std::unique_ptr<DocumentTab> owned)
+{
+    DocumentTab &tab = *owned;
+    m_tabs.push_back(std::move(owned));
+    QStringList paths;
+    for (const auto &each : m_tabs)
+        paths << each->commands->fileName();
+    // Given its label at once: each new label lays the whole bar out again.
+    tab.markShown = tab.commands->unsaved();
+    {
+        const QSignalBlocker quiet(m_tabBar);
+        m_tabBar->addTab(tabLabels(paths).constLast() + (tab.markShown ? QStringLiteral("*") : QString()));
+        m_tabBar->setTabToolTip(m_tabBar->count() - 1, FileName::shownPath(paths.constLast()));
+    }
+    updateTabLabels();
+    return tab;
+}
+
+void frmTessary::discardTab(std::unique_ptr<DocumentTab> tab)
+{
+    tab->box->setChangeHandler({});
+    tab->box->disconnect(this);
+    tab->box->hide();
+    // Its colours go first, while the box is whole; the key or click that
+    // closed the tab may still be on its way through the box.
+    delete tab->colours;
+    tab->box->deleteLater();
+    delete tab->recoveryTimer;
+}
+
+void frmTessary::makeCurrent(DocumentTab &tab)
+{
+    DocumentTab *const previous = std::exchange(m_tab, &tab);
+    txtMain = tab.box;
+    objUndo = tab.undo.get();
+    m_documents = tab.commands.get();
+    m_colours = tab.colours;
+    if (previous && previous != &tab) {
+        tab.box->setGeometry(previous->box->geometry());
+        previous->box->hide();
+    }
+    {
+        const QSignalBlocker quiet(m_tabBar);
+        const int index = indexOf(&tab);
+        m_tabBar->setCurrentIndex(index);
+        // The close button goes with the tab in front.
+        if (m_tabBar->tabButton(index, QTabBar::RightSide) != m_tabClose) {
+            for (int i = 0; i < m_tabBar->count(); ++i) {
+                if (m_tabBar->tabButton(i, QTabBar::RightSide) == m_tabClose)
+                    m_tabBar->setTabButton(i, QTabBar::RightSide, nullptr);
+            }
+            m_tabBar->setTabButton(index, QTabBar::RightSide, m_tabClose);
+        }
+    }
+    if (m_windowState)
+        m_windowState->setBox(*tab.box);
+    if (m_completion) {
+        m_completion->setBox(*tab.box);
+        m_completion->setUndo(objUndo);
+    }
+    if (m_search)
+        m_search->setBox(*tab.box, *objUndo);
+    if (m_config)
+        m_config->setBox(*tab.box, *tab.box->viewport(), tab.commands->fileName());
+    layoutTabs();
+    tab.box->show();
+    if (cboSearch)
+        QWidget::setTabOrder(txtMain, cboSearch);
+    updateTitle();
+    UpdateHint();
+    showCaretPlace();
+    if (previous && previous != &tab) {
+        txtMain->setFocus();
+        // A change on disk while another tab was in front is told now.
+        QTimer::singleShot(0, this, [this] { checkDisk(); });
+    }
+}
+
+int frmTessary::indexOf(const DocumentTab *tab) const
+{
+    for (size_t i = 0; i < m_tabs.size(); ++i) {
+        if (m_tabs[i].get() == tab)
+            return int(i);
+    }
+    return -1;
+}
+
+int frmTessary::currentTab() const
+{
+    return indexOf(m_tab);
+}
+
+void frmTessary::setCurrentTab(int index)
+{
+    if (index >= 0 && index < tabCount())
+        makeCurrent(*m_tabs[size_t(index)]);
+}
+
+RichTextBox &frmTessary::editBox(int tab)
+{
+    return *m_tabs.at(size_t(tab))->box;
+}
+
+clsUndo &frmTessary::undoEngine(int tab)
+{
+    return *m_tabs.at(size_t(tab))->undo;
+}
+
+QString frmTessary::tabFile(int tab) const
+{
+    return m_tabs.at(size_t(tab))->commands->fileName();
+}
+
+QString frmTessary::tabLabel(int tab) const
+{
+    return m_tabBar->tabText(tab);
+}
+
+void frmTessary::nextTab(int step)
+{
+    if (tabCount() > 1)
+        setCurrentTab((currentTab() + step + tabCount()) % tabCount());
+}
+
+DocumentTab *frmTessary::tabOf(const QString &path) const
+{
+    for (const auto &tab : m_tabs) {
+        if (sameFile(tab->commands->fileName(), path))
+            return tab.get();
+    }
+    return nullptr;
+}
+
+bool frmTessary::closeTab(int index)
+{
+    if (index < 0 || index >= tabCount())
+        return false;
+    DocumentTab &tab = *m_tabs[size_t(index)];
+    if (tab.commands->unsaved()) {
+        makeCurrent(tab);
+        if (!tab.commands->maybeSave())
+            return false;
+    }
+    tab.commands->forgetRecoveryCopy();
+    // The window keeps a tab: the last one closed leaves a blank Untitled one.
+    if (tabCount() == 1) {
+        makeCurrent(addTab());
+        colourAs(QString());
+    }
+    removeTab(indexOf(&tab));
+    return true;
+}
+
+void frmTessary::removeTab(int index)
+{
+    std::unique_ptr<DocumentTab> tab = std::move(m_tabs[size_t(index)]);
+    m_tabs.erase(m_tabs.begin() + index);
+    {
+        const QSignalBlocker quiet(m_tabBar);
+        // The bar would delete the close button with the tab.
+        if (m_tabBar->tabButton(index, QTabBar::RightSide) == m_tabClose)
+            m_tabBar->setTabButton(index, QTabBar::RightSide, nullptr);
+        m_tabBar->removeTab(index);
+    }
+    if (m_tab == tab.get()) {
+        m_tab = nullptr;
+        makeCurrent(*m_tabs[size_t(qMin(index, tabCount() - 1))]);
+    }
+    discardTab(std::move(tab));
+    updateTabLabels();
+    layoutTabs();
+}
+
+void frmTessary::layoutTabs()
+{
+    if (!m_tabBar || !txtMain)
+        return;
+    const bool shown = m_tabs.size() > 1;
+    m_tabBar->setVisible(shown);
+    int top = m_editTop;
+    if (shown) {
+        m_tabBar->setGeometry(0, m_editTop, m_client->width(), m_tabBar->sizeHint().height());
+        top += m_tabBar->height();
+    }
+    txtMain->setGeometry(0, top, m_client->width(), qMax(0, m_client->height() - top));
+}
+
+void frmTessary::updateTabLabels()
+{
+    QStringList paths;
+    for (const auto &tab : m_tabs)
+        paths << tab->commands->fileName();
+    const QStringList labels = tabLabels(paths);
+    for (size_t i = 0; i < m_tabs.size(); ++i) {
+        DocumentTab &tab = *m_tabs[i];
+        tab.markShown = tab.commands->unsaved();
+        // Each new text lays the whole bar out again.
+        const QString label = labels[qsizetype(i)] + (tab.markShown ? QStringLiteral("*") : QString());
+        if (m_tabBar->tabText(int(i)) != label) {
+            m_tabBar->setTabText(int(i), label);
+            m_tabBar->setTabToolTip(int(i), FileName::shownPath(paths[qsizetype(i)]));
+        }
+    }
+}
+
+// A file deleted on disk leaves its tab modified.
+void frmTessary::checkDisk()
+{
+    m_documents->checkDisk();
+    updateTabLabels();
+}
+
+void frmTessary::tabChanged(DocumentTab &tab)
+{
+    tab.recoveryTimer->start(tab.recoverySchedule->changed(m_recoveryClock.elapsed()));
+    if (tab.markShown != tab.commands->unsaved())
+        updateTabLabels();
+    if (&tab == m_tab)
+        txtMain_Change();
 }
 
 // The hint line is a standing tooltip: pale yellow in a light theme, the
@@ -197,7 +486,7 @@ bool frmTessary::event(QEvent *event)
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, [this] {
-            m_documents->checkDisk();
+            checkDisk();
             m_config->refresh();
         });
     return QMainWindow::event(event);
@@ -257,16 +546,26 @@ void frmTessary::createControls()
     const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
     lblHint->setGeometry(0, HintTop, 404, hintHeight);
     const int editTop = HintTop + hintHeight - 1;
+    m_editTop = editTop;
 
-    txtMain = new RichTextBox(m_clipboard, m_client);
-    txtMain->setObjectName(QStringLiteral("txtMain"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    font.setWeight(QFont::Normal);
-    txtMain->setFont(font);
-    txtMain->setAccessibleName(tr("Document"));
-    m_colours = new SyntaxColours(*txtMain, m_vars.catalogue, this);
-    txtMain->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
+    // Hidden while one document is open: the window then looks as it always did.
+    m_tabBar = new QTabBar(m_client);
+    m_tabBar->setObjectName(QStringLiteral("tabBar"));
+    m_tabBar->setAccessibleName(tr("Open documents"));
+    m_tabBar->setDocumentMode(true);
+    m_tabBar->setExpanding(false);
+    m_tabBar->setFocusPolicy(Qt::NoFocus);
+    m_tabBar->hide();
+    connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
+    // The middle button closes the tab under it.
+    m_tabBar->installEventFilter(this);
+    m_tabClose = new TabCloseButton(m_tabBar);
+    m_tabClose->setObjectName(QStringLiteral("tabClose"));
+    m_tabClose->hide();
+    connect(m_tabClose, &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
+    DocumentTab &first = addTab();
+    first.box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
+    makeCurrent(first);
 
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
@@ -286,7 +585,6 @@ void frmTessary::createControls()
     connect(Picture1, &ToolPicture::clicked, this, &frmTessary::Picture1_Click);
     connect(picUndo, &ToolPicture::clicked, this, &frmTessary::picUndo_Click);
     connect(picRedo, &ToolPicture::clicked, this, &frmTessary::picRedo_Click);
-    txtMain->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
     connect(cboSearch, &QComboBox::activated, this, &frmTessary::cboSearch_Click);
     // Whichever of the two gets the key first.
     cboSearch->installEventFilter(this);
@@ -329,45 +627,65 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
     names->setCaseSensitivity(Qt::CaseInsensitive);
     cboSearch->lineEdit()->setCompleter(names);
-    objUndo = std::make_unique<clsUndo>();
-    objUndo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
-                             [](bool busy) {
-                                 if (busy)
-                                     QApplication::setOverrideCursor(Qt::WaitCursor);
-                                 else
-                                     QApplication::restoreOverrideCursor();
-                             },
-                             [this](const QString &text) { return m_documents->pasteAccepted(text); }});
-    objUndo->setRichBox(txtMain);
-    objUndo->Reset();
-    // The history of a replaced text would write into the new one.
-    m_documents->setDocumentReplacedHandler([this] {
-        objUndo->Reset();
-        // The same file opened again is coloured again.
-        m_colours->recolourAll();
-    });
-    connect(objUndo.get(), &clsUndo::StateChanged, this, [this] { setWindowModified(txtMain->isModified()); });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
-    m_completion->setUndo(objUndo.get());
+    m_completion->setUndo(objUndo);
     m_completion->setEnabled(m_windowState->completion());
     completionCatalogue();
     if (!m_windowState->recentFiles().isEmpty())
         m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
     showLineNumbers(m_windowState->lineNumbers());
-    m_documents->loadCommandLine(commandLineArgument);
-    if (!m_vars.strFilename.isEmpty())
-        documentNamed(m_vars.strFilename);
-    // Offered once the window is up.
+    if (commandLineArgument.isEmpty()) {
+        reopenSession();
+    } else {
+        m_documents->loadCommandLine(commandLineArgument);
+        if (!m_documents->fileName().isEmpty())
+            documentNamed(m_documents->fileName());
+    }
+    // Offered once the window is up; each restored copy comes back in a tab.
     QTimer::singleShot(0, this, [this] {
-        m_documents->offerRecovery();
-        // Only a restored copy has given the document a path by now.
-        if (!m_vars.strFilename.isEmpty())
-            colourAs(m_vars.strFilename);
+        m_documents->offerRecovery([this](const RecoveryStore::Copy &copy) -> DocumentCommands & {
+            // The file's own tab, unless it has changes of its own; else a blank one, else a new one.
+            DocumentTab *tab = tabOf(copy.documentPath);
+            if (!tab || tab->commands->unsaved())
+                tab = m_tab->isBlank() ? m_tab : &addTab();
+            makeCurrent(*tab);
+            return *tab->commands;
+        });
+        // Restored copies have given their tabs paths: each is coloured as its file.
+        for (const auto &tab : m_tabs) {
+            if (const FileSyntax syntax = syntaxForPath(tab->commands->fileName()); tab->colours->syntax() != syntax)
+                tab->colours->setSyntax(syntax);
+        }
+        if (!m_documents->fileName().isEmpty())
+            colourAs(m_documents->fileName());
+        updateTabLabels();
         updateTitle();
     });
     txtMain->setFocus();
+}
+
+// The files open at the last closing, in their order, with the same one in
+// front; those that are gone are told about in one message.
+void frmTessary::reopenSession()
+{
+    const QStringList files = m_windowState->sessionFiles();
+    const QString current = files.value(m_windowState->sessionCurrent());
+    QStringList missing;
+    for (const QString &file : files) {
+        if (!RegularFile::exists(file) || !RegularFile::check(file)) {
+            missing << file;
+            continue;
+        }
+        // Not added to the recent files: their order is the user's opening.
+        if (!tabOf(file))
+            openInTab(file);
+    }
+    if (DocumentTab *front = tabOf(current))
+        makeCurrent(*front);
+    if (!missing.isEmpty())
+        m_prompts.inform(Texts::sessionFilesMissing(missing));
 }
 
 // Mods of a program folder the user cannot write are copied over once, if wanted.
@@ -394,6 +712,13 @@ bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
+    if (watched == m_tabBar && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (const int at = m_tabBar->tabAt(mouse->position().toPoint()); mouse->button() == Qt::MiddleButton && at >= 0) {
+            closeTab(at);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
         const auto *press = static_cast<QKeyEvent *>(event);
         KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
@@ -413,6 +738,8 @@ void frmTessary::Form_Resize()
     const int scaleWidth = m_client->width();
     const int scaleHeight = m_client->height();
     setUpdatesEnabled(false);
+    if (m_tabBar->isVisible())
+        m_tabBar->resize(scaleWidth, m_tabBar->height());
     txtMain->resize(scaleWidth, txtMain->height());
     if (const int height = scaleHeight - txtMain->y(); height >= 0)
         txtMain->resize(txtMain->width(), height);
@@ -427,12 +754,13 @@ void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
         saveWindowState();
-        m_documents->forgetRecoveryCopy();
+        for (const auto &tab : m_tabs)
+            tab->commands->forgetRecoveryCopy();
         event->accept();
         return;
     }
     // At the end of a session the question was asked already, or could not be.
-    if (!m_sessionEnding && !m_documents->maybeSave()) {
+    if (!m_sessionEnding && !maybeSaveAll()) {
         event->ignore();
         return;
     }
@@ -441,14 +769,57 @@ void frmTessary::closeEvent(QCloseEvent *event)
             warnSettingsUnsaved(saved.error());
     }
     saveWindowState();
-    if (!m_sessionEnding)
-        m_documents->forgetRecoveryCopy();
+    if (!m_sessionEnding) {
+        for (const auto &tab : m_tabs)
+            tab->commands->forgetRecoveryCopy();
+    }
     event->accept();
+}
+
+bool frmTessary::maybeSaveAll()
+{
+    std::vector<DocumentTab *> unsaved;
+    QStringList paths;
+    for (const auto &tab : m_tabs)
+        paths << tab->commands->fileName();
+    const QStringList labels = tabLabels(paths);
+    QStringList names;
+    for (const auto &tab : m_tabs) {
+        if (tab->commands->unsaved()) {
+            unsaved.push_back(tab.get());
+            names << labels[indexOf(tab.get())];
+        }
+    }
+    if (unsaved.empty())
+        return true;
+    if (unsaved.size() == 1) {
+        makeCurrent(*unsaved.front());
+        return m_documents->maybeSave();
+    }
+    switch (m_prompts.askSaveAll(names)) {
+    case Prompts::SaveChoice::Save:
+        for (DocumentTab *tab : unsaved) {
+            makeCurrent(*tab);
+            const bool named = !m_documents->fileName().isEmpty();
+            if (!m_documents->save())
+                return false;
+            if (!named)
+                documentNamed(m_documents->fileName());
+        }
+        updateTabLabels();
+        return true;
+    case Prompts::SaveChoice::Discard:
+        return true;
+    case Prompts::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void frmTessary::endSession()
 {
-    m_documents->endSession(false);
+    for (const auto &tab : m_tabs)
+        tab->commands->endSession(false);
     m_sessionEnding = true;
     // Also ends a question or dialog that is up: it answers Cancel.
     QCoreApplication::exit(0);
@@ -456,47 +827,92 @@ void frmTessary::endSession()
 
 bool frmTessary::commitData(bool mayAsk)
 {
-    m_sessionEnding = m_documents->endSession(mayAsk);
+    // Every copy is on disk before the question, which the session may cut short.
+    for (const auto &tab : m_tabs)
+        tab->commands->endSession(false);
+    m_sessionEnding = !mayAsk || maybeSaveAll();
+    if (mayAsk && m_sessionEnding) {
+        for (const auto &tab : m_tabs)
+            tab->commands->forgetRecoveryCopy();
+    }
     return m_sessionEnding;
 }
 
 // A folder already told about is not told about again.
 void frmTessary::saveWindowState()
 {
+    QStringList files;
+    int current = 0;
+    for (const auto &tab : m_tabs) {
+        if (tab->commands->fileName().isEmpty())
+            continue;
+        if (tab.get() == m_tab)
+            current = int(files.size());
+        files << tab->commands->fileName();
+    }
+    m_windowState->setSession(files, current);
     if (const Status saved = m_windowState->save(); !saved && !std::exchange(m_settingsWarned, true))
         m_prompts.showError(saved.error());
 }
 
+// A new Untitled tab; a blank one in front is used as it is.
 void frmTessary::mnuNew_Click()
 {
-    m_documents->newDocument();
-    if (!txtMain->isModified()) // not cancelled
-        colourAs(QString());
+    if (!m_tab->isBlank())
+        makeCurrent(addTab());
+    colourAs(QString());
     updateTitle();
 }
 
 void frmTessary::mnuOpen_Click()
 {
-    if (m_documents->open())
-        documentNamed(m_vars.strFilename);
+    const QString path = m_prompts.chooseOpenPath(QString::fromLatin1(Texts::OpenTitle), Texts::fileDialogFilters(),
+                                                  m_documents->dialogStart());
+    if (!path.isEmpty())
+        openFile(path);
 }
 
 void frmTessary::openFile(const QString &path)
 {
-    if (m_documents->openPath(path))
-        documentNamed(m_vars.strFilename);
+    if (DocumentTab *open = tabOf(path)) {
+        makeCurrent(*open);
+        return;
+    }
+    if (openInTab(path))
+        m_windowState->addRecentFile(path);
+}
+
+bool frmTessary::openInTab(const QString &path)
+{
+    // Loaded before its tab is shown: the label and the configuration's views
+    // then follow the file at once.
+    const bool replacing = m_tab->isBlank();
+    std::unique_ptr<DocumentTab> made = replacing ? nullptr : makeTab();
+    DocumentTab &loading = replacing ? *m_tab : *made;
+    if (!loading.commands->openPath(path)) {
+        if (made)
+            discardTab(std::move(made));
+        return false;
+    }
+    DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
+    tab.colours->setSyntax(syntaxForPath(path));
+    makeCurrent(tab);
+    updateTabLabels();
+    updateTitle();
+    return true;
 }
 
 void frmTessary::documentNamed(const QString &path)
 {
     colourAs(path);
     m_windowState->addRecentFile(path);
+    updateTabLabels();
     updateTitle();
 }
 
 void frmTessary::updateTitle()
 {
-    setWindowTitle(Texts::windowTitle(m_vars.strFilename));
+    setWindowTitle(Texts::windowTitle(m_documents->fileName()));
     setWindowModified(txtMain->isModified());
 }
 
@@ -507,9 +923,10 @@ void frmTessary::Picture1_Click()
 
 void frmTessary::mnuSave_Click()
 {
-    const bool named = !m_vars.strFilename.isEmpty();
+    const bool named = !m_documents->fileName().isEmpty();
     if (m_documents->save() && !named) // saved through Save As
-        documentNamed(m_vars.strFilename);
+        documentNamed(m_documents->fileName());
+    updateTabLabels();
     updateTitle();
 }
 
@@ -521,7 +938,8 @@ void frmTessary::picSave_Click()
 void frmTessary::mnuSaveas_Click()
 {
     if (m_documents->saveAs())
-        documentNamed(m_vars.strFilename);
+        documentNamed(m_documents->fileName());
+    updateTabLabels();
     updateTitle();
 }
 
@@ -535,7 +953,7 @@ void frmTessary::colourAs(const QString &path)
 // Ends the program without writing data.dat; only the document is asked about.
 void frmTessary::mnuExit_Click()
 {
-    if (!m_documents->maybeSave())
+    if (!maybeSaveAll())
         return;
     m_endingAtOnce = true;
     close();
@@ -591,18 +1009,20 @@ void frmTessary::txtMain_Change()
     setWindowModified(txtMain->isModified());
     if (m_config)
         m_config->textChanged();
-    m_recoveryTimer->start(m_recoverySchedule->changed(m_recoveryClock.elapsed()));
 }
 
 void frmTessary::showCaretPlace()
 {
+    if (!lblCaret) // the first tab is made before the status bar
+        return;
     const QPoint place = txtMain->caretLineColumn();
     lblCaret->setText(Texts::caretPlace(place.y(), place.x()));
 }
 
 void frmTessary::showLineNumbers(bool shown)
 {
-    txtMain->setLineNumbersShown(shown);
+    for (const auto &tab : m_tabs)
+        tab->box->setLineNumbersShown(shown);
     m_menus->mnuLineNumbers->setChecked(shown);
     m_windowState->setLineNumbers(shown);
 }
@@ -688,7 +1108,8 @@ void frmTessary::mnuCatalogue_Click()
     m_vars.catalogue.setFamiliesOff(*off);
     if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
         m_prompts.showError(saved.error());
-    m_colours->recolourAll();
+    for (const auto &tab : m_tabs)
+        tab->colours->recolourAll();
     m_config->catalogueChanged();
     completionCatalogue();
     UpdateHint();

@@ -7,17 +7,21 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CompletionPopup;
 class ConfigView;
 class KeyBindings;
 class DocumentCommands;
 class Prompts;
+class QAbstractButton;
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
 class QPixmap;
+class QTabBar;
+struct DocumentTab;
 class QRect;
 class QTimer;
 class RecoverySchedule;
@@ -34,8 +38,10 @@ class MainMenus;
 class SearchCommands;
 class WindowState;
 
-// The main window: tool pictures, Quick Search box, hint line, edit box and
-// menus. It wires its controls and hands the work to the core.
+// The main window: tool pictures, Quick Search box, hint line, menus, and a
+// tab for each open document (the tab bar shows from the second one). It
+// wires its controls and hands the work to the core; the hint line, the
+// searches and the configuration's views follow the tab in front.
 class frmTessary : public QMainWindow
 {
     Q_OBJECT
@@ -51,14 +57,27 @@ public:
     ~frmTessary() override;
 
     // Start-up, before the window is shown: settings, then the file named
-    // on the command line, if any.
+    // on the command line, if any, else the files open at the last closing.
     void Form_Load(const QString &commandLineArgument);
 
+    // The current tab's edit box.
     RichTextBox &editBox() { return *txtMain; }
-    // The undo engine bound to the edit box, from Form_Load on. Text put
-    // into the box by program code goes through it (InsertText) so that it
-    // can be undone.
+    // The undo engine bound to the current tab's box. Text put into the box
+    // by program code goes through it (InsertText) so that it can be undone.
     clsUndo &undoEngine() { return *objUndo; }
+
+    int tabCount() const { return int(m_tabs.size()); }
+    int currentTab() const;
+    void setCurrentTab(int index);
+    RichTextBox &editBox(int tab);
+    clsUndo &undoEngine(int tab);
+    // The document's path in a tab; empty when it has no file.
+    QString tabFile(int tab) const;
+    QString tabLabel(int tab) const;
+    // Ctrl+Tab (1) and Ctrl+Shift+Tab (-1), round the tabs.
+    void nextTab(int step);
+    // Ctrl+W: asks the usual question about the tab's changes; false when cancelled.
+    bool closeTab(int tab);
 
     // Where unsaved documents are kept against a crash (a "recovery" folder
     // is made there); set before Form_Load. Without it nothing is kept.
@@ -119,7 +138,8 @@ public:
     void mnuFindNext_Click(bool forward);
     void mnuReplace_Click();
     void mnuGoto_Click();
-    // A recent or dropped file, asking about unsaved changes first.
+    // Opens the file in a tab, or brings forward the tab that holds it; a
+    // blank Untitled tab in front is replaced. Other tabs are not asked about.
     void openFile(const QString &path);
 
 protected:
@@ -140,7 +160,28 @@ private:
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
-    void keepRecoveryCopy();
+    void keepRecoveryCopy(DocumentTab &tab);
+    DocumentTab &addTab();
+    // A tab made and wired, not yet in the bar; then put in it, or dropped.
+    std::unique_ptr<DocumentTab> makeTab();
+    DocumentTab &insertTab(std::unique_ptr<DocumentTab> tab);
+    void discardTab(std::unique_ptr<DocumentTab> tab);
+    void makeCurrent(DocumentTab &tab);
+    int indexOf(const DocumentTab *tab) const;
+    DocumentTab *tabOf(const QString &path) const;
+    void removeTab(int index);
+    // Where the boxes and the tab bar go; the bar shows from the second tab.
+    void layoutTabs();
+    void updateTabLabels();
+    // Every change of a tab's text, whoever made it.
+    void tabChanged(DocumentTab &tab);
+    // The current tab's file against the disk.
+    void checkDisk();
+    // Asks once about every tab with unsaved changes; false when the user cancels.
+    bool maybeSaveAll();
+    void reopenSession();
+    // Loads the file into a new tab (the blank one in front, if so) and brings it forward.
+    bool openInTab(const QString &path);
     // The title names the document; the mark follows its modified state.
     void updateTitle();
     void saveWindowState();
@@ -158,7 +199,15 @@ private:
     SystemClipboard m_clipboard;
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts &m_prompts;
-    std::unique_ptr<DocumentCommands> m_documents;
+    // The tabs in the tab bar's order, and the one in front; txtMain,
+    // objUndo, m_documents and m_colours are the current tab's.
+    std::vector<std::unique_ptr<DocumentTab>> m_tabs;
+    DocumentTab *m_tab = nullptr;
+    DocumentCommands *m_documents = nullptr;
+    QTabBar *m_tabBar = nullptr;
+    QAbstractButton *m_tabClose = nullptr;
+    int m_editTop = 0;
+    int m_nextRecoverySlot = 0;
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
@@ -168,10 +217,8 @@ private:
     ConfigView *m_config = nullptr;
     KeyBindings *m_keyBindings = nullptr;
     CompletionPopup *m_completion = nullptr;
-    std::unique_ptr<clsUndo> objUndo;
+    clsUndo *objUndo = nullptr;
     std::unique_ptr<RecoveryStore> m_recovery;
-    QTimer *m_recoveryTimer = nullptr;
-    std::unique_ptr<RecoverySchedule> m_recoverySchedule;
     QElapsedTimer m_recoveryClock;
     bool m_recoveryWarned = false;
 

@@ -39,6 +39,13 @@ public:
             onAskSave();
         return saveChoice;
     }
+    QList<QStringList> saveAllAsked;
+    SaveChoice saveAllChoice = SaveChoice::Cancel;
+    SaveChoice askSaveAll(const QStringList &documentNames) override
+    {
+        saveAllAsked << documentNames;
+        return saveAllChoice;
+    }
     bool confirmSave(const QString &message) override
     {
         confirmations << message;

@@ -1,7 +1,6 @@
 #include "core/documents/FakePrompts.h"
 
 #include "settings/FileName.h"
-#include "settings/mdlVars.h"
 #include "documents/CommandLine.h"
 #include "documents/DocumentCommands.h"
 #include "documents/DocumentFile.h"
@@ -33,7 +32,6 @@ class tst_DocumentCommands : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     MemoryClipboard m_clipboard;
     std::unique_ptr<MemoryEditBox> m_box;
-    std::unique_ptr<mdlVars> m_vars;
     std::unique_ptr<FakePrompts> m_prompts;
     std::unique_ptr<DocumentCommands> m_commands;
     int m_replaced = 0; // the text was replaced as a whole
@@ -58,9 +56,8 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_box = std::make_unique<MemoryEditBox>(m_clipboard);
-        m_vars = std::make_unique<mdlVars>();
         m_prompts = std::make_unique<FakePrompts>();
-        m_commands = std::make_unique<DocumentCommands>(*m_vars, *m_box, *m_prompts);
+        m_commands = std::make_unique<DocumentCommands>(*m_box, *m_prompts);
         m_replaced = 0;
         m_commands->setDocumentReplacedHandler([this] { ++m_replaced; });
         writeAll(path("a.cfg"), "gamma 1\r\nrate 2\r\n");
@@ -96,7 +93,7 @@ private slots:
             QVERIFY(m_prompts->slowOpensAsked.constFirst().contains(QLocale().toString(lineLength)));
         const bool opened = !asked || agreed;
         QCOMPARE(m_box->TextLength(), opened ? lineLength + 6 : fromCommandLine ? 0 : 6);
-        QCOMPARE(m_vars->strFilename, opened && !fromCommandLine ? path("a.cfg") : QString());
+        QCOMPARE(m_commands->fileName(), opened && !fromCommandLine ? path("a.cfg") : QString());
     }
 
     // The memory a file will take is known before it is read into the box:
@@ -186,7 +183,7 @@ private slots:
         m_commands->loadCommandLine(CommandLine::filePath(raw));
         QCOMPARE(m_box->Text(), QStringLiteral("gamma 1"));
         QVERIFY(m_prompts->errors.isEmpty());
-        QCOMPARE(Texts::windowTitle(m_vars->strFilename), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
+        QCOMPARE(Texts::windowTitle(m_commands->fileName()), QStringLiteral("caf\uFFFD.cfg[*] - Tessary"));
 
         {
             RecoveryStore crashed(path("data"));
@@ -221,7 +218,7 @@ private slots:
     {
         QVERIFY(openTheFile());
         QCOMPARE(m_box->Text(), QStringLiteral("gamma 1\r\nrate 2"));
-        QCOMPARE(m_vars->strFilename, path("a.cfg"));
+        QCOMPARE(m_commands->fileName(), path("a.cfg"));
         QVERIFY(!m_box->isModified());
         QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
         QCOMPARE(m_prompts->dialogFilters, Texts::fileDialogFilters());
@@ -241,13 +238,14 @@ private slots:
     {
         QFETCH(QString, chosen);
         QFETCH(int, errors);
-        m_vars->strFilename = QStringLiteral("/earlier.cfg");
+        QVERIFY(openTheFile());
+        m_replaced = 0;
         m_box->setText(QStringLiteral("kept"));
         m_box->setModified(false);
         m_prompts->openPath = chosen.isEmpty() ? QString() : path(chosen);
         QVERIFY(!m_commands->open());
         QCOMPARE(m_box->Text(), QStringLiteral("kept"));
-        QCOMPARE(m_vars->strFilename, QStringLiteral("/earlier.cfg"));
+        QCOMPARE(m_commands->fileName(), path("a.cfg"));
         QCOMPARE(m_prompts->errors.size(), errors);
         QVERIFY(!errors || m_prompts->errors[0].contains(chosen));
         QCOMPARE(m_replaced, 0);
@@ -312,7 +310,7 @@ private slots:
                 edit(QStringLiteral("rate 3"));
             }
         }
-        QCOMPARE(m_vars->strFilename, current.isEmpty() ? QString() : path(current));
+        QCOMPARE(m_commands->fileName(), current.isEmpty() ? QString() : path(current));
         QCOMPARE(m_prompts->dialogTitles.size(), dialogs);
         const QString start = lastStart == u"~" ? home : lastStart == u"/" ? m_dir->path() : path(lastStart);
         QCOMPARE(m_prompts->dialogStartPaths.last(), start);
@@ -351,7 +349,7 @@ private slots:
         m_commands->loadCommandLine(argument.contains(QStringLiteral("%1")) ? argument.arg(path("a.cfg")) : argument);
         QCOMPARE(m_box->Text(), text);
         QCOMPARE(m_prompts->errors.size(), errors);
-        QCOMPARE(m_vars->strFilename, named ? path("a.cfg") : QString());
+        QCOMPARE(m_commands->fileName(), named ? path("a.cfg") : QString());
         QVERIFY(!m_box->isModified());
         edit(QStringLiteral("x"));
         if (!named) {
@@ -614,8 +612,7 @@ private slots:
         RecoveryStore store(data);
         QVERIFY(store.open());
         MemoryEditBox box(m_clipboard);
-        mdlVars vars;
-        DocumentCommands next(vars, box, *m_prompts);
+        DocumentCommands next(box, *m_prompts);
         next.setRecoveryStore(&store);
         clsUndo undo;
         undo.setRichBox(&box);
@@ -626,7 +623,7 @@ private slots:
         QCOMPARE(m_prompts->recoveriesAsked.size(), 1);
         QVERIFY(m_prompts->recoveriesAsked[0].contains(QDir::toNativeSeparators(path("a.cfg"))));
         QCOMPARE(box.Text(), restored ? QStringLiteral("gamma 1\r\nrate 2") + typed : QString());
-        QCOMPARE(vars.strFilename, restored ? path("a.cfg") : QString());
+        QCOMPARE(next.fileName(), restored ? path("a.cfg") : QString());
         QCOMPARE(box.isModified(), restored);
         // Typing and undoing it does not make a restored text look saved.
         box.pressKey('X', 0, QStringLiteral("x"));

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -122,16 +123,25 @@ private slots:
 
     // The editor is killed after typing; started again, it gets its text back,
     // while another editor that was running meanwhile did not take it. Ended
-    // by SIGTERM (shutdown) it keeps text typed a moment before.
+    // by SIGTERM (shutdown) it keeps text typed a moment before. Each text
+    // is typed in a tab of its own, and every tab comes back.
     void killedEditorsTextComesBack_data()
     {
         QTest::addColumn<bool>("terminated");
-        QTest::newRow("killed after its copy was kept") << false;
-        QTest::newRow("SIGTERM a second after typing") << true;
+        QTest::addColumn<QStringList>("typed");
+        const QStringList one = {QStringLiteral("bind w +forward")};
+        const QStringList three = {QStringLiteral("bind w +forward"), QStringLiteral("name player"),
+                                   QStringLiteral("gamma 2")};
+        QTest::newRow("killed after its copy was kept") << false << one;
+        QTest::newRow("SIGTERM a second after typing") << true << one;
+        QTest::newRow("three tabs, killed") << false << three;
+        QTest::newRow("three tabs, SIGTERM") << true << three;
     }
     void killedEditorsTextComesBack()
     {
         QFETCH(bool, terminated);
+        QFETCH(QStringList, typed);
+        std::sort(typed.begin(), typed.end());
         const OrdinaryUser user = OrdinaryUser::find();
         if (!user.available)
             QSKIP(qPrintable(user.why));
@@ -161,16 +171,21 @@ private slots:
                 found << it.next();
             return found;
         };
+        // The texts of the tabs, sorted, when each was offered.
         const auto restoredText = [&] {
             QProcess restorer;
             editor(restorer, {QStringLiteral("restore"), program});
             restorer.waitForFinished();
-            const QStringList out = QString::fromUtf8(restorer.readAllStandardOutput()).split(u'\n');
-            return out.value(0) == QLatin1String("1 offered") ? out.value(1) : QString();
+            QStringList out = QString::fromUtf8(restorer.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            if (out.value(0) != QStringLiteral("%1 offered").arg(typed.size()))
+                return QStringList();
+            out.removeFirst();
+            std::sort(out.begin(), out.end());
+            return out;
         };
 
         QProcess typing;
-        editor(typing, {QStringLiteral("type"), program, QStringLiteral("bind w +forward")});
+        editor(typing, QStringList{QStringLiteral("type"), program} + typed);
         if (terminated) {
             QByteArray said;
             QTRY_VERIFY_WITH_TIMEOUT((said += typing.readAllStandardOutput()).contains("typed"), 20000);
@@ -178,18 +193,18 @@ private slots:
             typing.terminate();
             QVERIFY(typing.waitForFinished());
             QCOMPARE(typing.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
+            QCOMPARE(restoredText(), typed);
             return;
         }
-        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 20000);
-        QCOMPARE(restoredText(), QString()); // its editor still runs
+        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), typed.size(), 20000);
+        QCOMPARE(restoredText(), QStringList()); // its editor still runs
         typing.kill();
         QVERIFY(typing.waitForFinished());
 
-        QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
-        // The restoring editor kept the text under its own name; the old copy is gone.
-        QCOMPARE(copies().size(), 1);
-        QCOMPARE(restoredText(), QStringLiteral("bind w +forward"));
+        QCOMPARE(restoredText(), typed);
+        // The restoring editor kept the texts under its own name; the old copies are gone.
+        QCOMPARE(copies().size(), typed.size());
+        QCOMPARE(restoredText(), typed);
     }
 };
 

@@ -75,10 +75,13 @@ private slots:
         QCOMPARE(ViewSettings::load(dir.path()).recentFiles(), QStringList());
         QFile file(ViewSettings::path(dir.path()));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[view]\nzoom=999999\n[recent]\nfiles=a, a, , b\n\x01\xff[[[");
+        file.write("[view]\nzoom=999999\n[recent]\nfiles=a, a, , b\n[session]\nfiles=c, , c, d\ncurrent=7\n\x01\xff[[[");
         file.close();
         const ViewSettings damaged = ViewSettings::load(dir.path());
         QCOMPARE(damaged.recentFiles(), (QStringList{"a", "b"}));
+        // The tab in front is one of the tabs.
+        QCOMPARE(damaged.sessionFiles, (QStringList{"c", "d"}));
+        QCOMPARE(damaged.sessionCurrent, 1);
         QVERIFY(damaged.zoom <= 40);
         // Writing replaces the damage, and says it did.
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

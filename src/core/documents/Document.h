@@ -1,0 +1,26 @@
+#pragma once
+
+#include "documents/DiskStamp.h"
+
+#include <QString>
+
+// What belongs to one open document, apart from the program-wide state
+// (mods, catalogue, settings): its file, how that file stood on disk, and
+// where its recovery copy is kept. Each tab of the window holds one.
+struct Document
+{
+    // The document's path; empty until it has a file.
+    QString strFilename;
+    DiskStamp stamp; // of strFilename as last read or written
+    DiskStamp told;  // the change on disk last told about
+    // Its file was deleted on disk: only the text is left, so it counts as unsaved.
+    bool fileMissing = false;
+    // A disk check's question is up (it takes the focus away and gives it back).
+    bool checking = false;
+    // The document's own copy among its session's recovery copies.
+    int recoverySlot = 0;
+};
+
+// Whether two paths name one file: through links and "..", as the file
+// system resolves them; paths of files that do not exist are compared cleaned.
+bool sameFile(const QString &a, const QString &b);

@@ -1,0 +1,37 @@
+#include "documents/TabLabels.h"
+
+#include <QTest>
+
+class tst_TabLabels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Paths and labels are joined with '|'.
+    void labels_data()
+    {
+        QTest::addColumn<QString>("paths");
+        QTest::addColumn<QString>("labels");
+        QTest::newRow("different names") << "/hl/valve/autoexec.cfg|/hl/valve/config.cfg"
+                                         << "autoexec.cfg|config.cfg";
+        QTest::newRow("same name, two mods") << "/hl/valve/config.cfg|/hl/cstrike/config.cfg|/hl/valve/game.cfg"
+                                             << "config.cfg (valve)|config.cfg (cstrike)|game.cfg";
+        QTest::newRow("same mod folder name further up") << "/a/cstrike/config.cfg|/b/cstrike/config.cfg"
+                                                         << "config.cfg (a/cstrike)|config.cfg (b/cstrike)";
+        QTest::newRow("one deeper than the other") << "/cstrike/config.cfg|/x/cstrike/config.cfg"
+                                                   << "config.cfg (cstrike)|config.cfg (x/cstrike)";
+        QTest::newRow("three of a name") << "/a/x.cfg|/b/x.cfg|/c/x.cfg" << "x.cfg (a)|x.cfg (b)|x.cfg (c)";
+        QTest::newRow("names differ only in case") << "/a/Config.cfg|/b/config.cfg" << "Config.cfg|config.cfg";
+        QTest::newRow("no file") << "|/a/x.cfg|" << "Untitled|x.cfg|Untitled 2";
+        QTest::newRow("a name kept as bytes") << QStringLiteral("/a/caf\xDCE9.cfg") << QStringLiteral("caf\uFFFD.cfg");
+    }
+    void labels()
+    {
+        QFETCH(QString, paths);
+        QFETCH(QString, labels);
+        QCOMPARE(tabLabels(paths.split(u'|')).join(u'|'), labels);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_TabLabels)
+#include "tst_TabLabels.moc"
