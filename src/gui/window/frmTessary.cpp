@@ -820,6 +820,9 @@ void frmTessary::endSession()
 {
     for (const auto &tab : m_tabs)
         tab->commands->endSession(false);
+    // The open tabs come back at the next start, as after a normal close;
+    // nothing is asked now.
+    saveWindowState(false);
     m_sessionEnding = true;
     // Also ends a question or dialog that is up: it answers Cancel.
     QCoreApplication::exit(0);
@@ -831,6 +834,8 @@ bool frmTessary::commitData(bool mayAsk)
     for (const auto &tab : m_tabs)
         tab->commands->endSession(false);
     m_sessionEnding = !mayAsk || maybeSaveAll();
+    if (m_sessionEnding)
+        saveWindowState(false);
     if (mayAsk && m_sessionEnding) {
         for (const auto &tab : m_tabs)
             tab->commands->forgetRecoveryCopy();
@@ -839,7 +844,7 @@ bool frmTessary::commitData(bool mayAsk)
 }
 
 // A folder already told about is not told about again.
-void frmTessary::saveWindowState()
+void frmTessary::saveWindowState(bool mayTell)
 {
     QStringList files;
     int current = 0;
@@ -851,7 +856,7 @@ void frmTessary::saveWindowState()
         files << tab->commands->fileName();
     }
     m_windowState->setSession(files, current);
-    if (const Status saved = m_windowState->save(); !saved && !std::exchange(m_settingsWarned, true))
+    if (const Status saved = m_windowState->save(); !saved && mayTell && !std::exchange(m_settingsWarned, true))
         m_prompts.showError(saved.error());
 }
 

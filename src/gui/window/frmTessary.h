@@ -184,7 +184,8 @@ private:
     bool openInTab(const QString &path);
     // The title names the document; the mark follows its modified state.
     void updateTitle();
-    void saveWindowState();
+    // mayTell: a failure is shown (not while the session ends under the window).
+    void saveWindowState(bool mayTell = true);
     void showHint(const QString &caption);
     void followTooltipColours();
     // After a command that may have given the document a file: colours,

@@ -1194,8 +1194,16 @@ private slots:
 
     // The files open at closing come back, the same one in front, unless a
     // file is named at start; those gone are told about in one message.
+    // A session ended under the editor (logout, SIGTERM) keeps them too.
+    void sessionComesBack_data()
+    {
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("closed") << true;
+        QTest::newRow("session ended") << false;
+    }
     void sessionComesBack()
     {
+        QFETCH(bool, closed);
         for (const char *name : {"a.cfg", "b.cfg", "c.cfg", "d.cfg"})
             writeAll(path(name), name);
         start();
@@ -1203,7 +1211,10 @@ private slots:
             open(QString::fromLatin1(name));
         m_frm->mnuNew_Click();
         m_frm->setCurrentTab(1);
-        QVERIFY(m_frm->close());
+        if (closed)
+            QVERIFY(m_frm->close());
+        else
+            m_frm->endSession();
         QVERIFY(QFile::remove(path("a.cfg")) && QFile::remove(path("c.cfg")));
         start();
         QCOMPARE(m_frm->tabCount(), 2);
