@@ -168,7 +168,7 @@ int main(int argc, char *argv[])
         const bool asked = cost.longestLine > DocumentFile::SlowLineLength;
         const bool met = asked == (megabytes > 1) && ours <= bare * ReadGoal + 5 && ours < AnswerGoalMs;
         std::printf("%2lld MB line: measured in %.1f ms, bare read %.1f ms, ratio %.2f "
-                    "(goal <= %.1f and < %lld ms; asked: %s, goal %s): %s\n",
+                    "(goal <= %.1f x the read + 5 ms, and < %lld ms; asked: %s, goal %s): %s\n",
                     static_cast<long long>(megabytes), ours, bare, ours / qMax(bare, 0.01), ReadGoal,
                     static_cast<long long>(AnswerGoalMs), asked ? "yes" : "no", megabytes > 1 ? "yes" : "no",
                     verdict(met, allMet));
