@@ -231,6 +231,13 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
         if (tab.markShown != tab.commands->unsaved())
             updateTabLabels();
     });
+    // Two tabs never hold one file: a later save in either would overwrite
+    // the other. Unsaved changes in the tab Save As replaces are asked about.
+    tab.commands->setSaveAsCheck([this, &tab](const QString &path) {
+        const DocumentTab *other = tabOf(path);
+        return !other || other == &tab || !other->commands->unsaved()
+               || m_prompts.askYesNo(Texts::replaceOpenFile(path));
+    });
     tab.box->setChangeHandler([this, &tab] { tabChanged(tab); });
     // The hint follows the caret as well as the text.
     connect(tab.box, &RichTextBox::caretMoved, this, [this, &tab] {
@@ -926,11 +933,25 @@ void frmTessary::Picture1_Click()
     mnuOpen_Click();
 }
 
+// After Save As: the other tab that held the file it wrote goes.
+void frmTessary::closeOthersOf(const DocumentTab &saved)
+{
+    for (int i = tabCount() - 1; i >= 0; --i) {
+        DocumentTab &other = *m_tabs[size_t(i)];
+        if (&other != &saved && sameFile(other.commands->fileName(), saved.commands->fileName())) {
+            other.commands->forgetRecoveryCopy();
+            removeTab(i);
+        }
+    }
+}
+
 void frmTessary::mnuSave_Click()
 {
     const bool named = !m_documents->fileName().isEmpty();
-    if (m_documents->save() && !named) // saved through Save As
+    if (m_documents->save() && !named) { // saved through Save As
+        closeOthersOf(*m_tab);
         documentNamed(m_documents->fileName());
+    }
     updateTabLabels();
     updateTitle();
 }
@@ -942,8 +963,10 @@ void frmTessary::picSave_Click()
 
 void frmTessary::mnuSaveas_Click()
 {
-    if (m_documents->saveAs())
+    if (m_documents->saveAs()) {
+        closeOthersOf(*m_tab);
         documentNamed(m_documents->fileName());
+    }
     updateTabLabels();
     updateTitle();
 }

@@ -170,6 +170,8 @@ private:
     int indexOf(const DocumentTab *tab) const;
     DocumentTab *tabOf(const QString &path) const;
     void removeTab(int index);
+    // After Save As: closes any other tab of the file just written.
+    void closeOthersOf(const DocumentTab &saved);
     // Where the boxes and the tab bar go; the bar shows from the second tab.
     void layoutTabs();
     void updateTabLabels();
