@@ -380,8 +380,11 @@ void frmTessary::nextTab(int step)
 
 DocumentTab *frmTessary::tabOf(const QString &path) const
 {
+    const QString identity = fileIdentity(path);
+    if (identity.isEmpty())
+        return nullptr;
     for (const auto &tab : m_tabs) {
-        if (sameFile(tab->commands->fileName(), path))
+        if (tab->fileIdentity() == identity)
             return tab.get();
     }
     return nullptr;
@@ -561,6 +564,10 @@ void frmTessary::createControls()
     m_tabBar->setAccessibleName(tr("Open documents"));
     m_tabBar->setDocumentMode(true);
     m_tabBar->setExpanding(false);
+    // Labels are file names: tabs that do not fit scroll rather than each
+    // label being measured for shortening at every layout and paint.
+    m_tabBar->setElideMode(Qt::ElideNone);
+    m_tabBar->setUsesScrollButtons(true);
     m_tabBar->setFocusPolicy(Qt::NoFocus);
     m_tabBar->hide();
     connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
@@ -938,7 +945,7 @@ void frmTessary::closeOthersOf(const DocumentTab &saved)
 {
     for (int i = tabCount() - 1; i >= 0; --i) {
         DocumentTab &other = *m_tabs[size_t(i)];
-        if (&other != &saved && sameFile(other.commands->fileName(), saved.commands->fileName())) {
+        if (&other != &saved && other.fileIdentity() == saved.fileIdentity()) {
             other.commands->forgetRecoveryCopy();
             removeTab(i);
         }
