@@ -30,7 +30,7 @@
 #include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/window/DocumentTab.h"
-#include "gui/window/TabCloseButton.h"
+#include "gui/window/DocumentTabBar.h"
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
 #include "gui/window/ToolPicture.h"
@@ -284,7 +284,7 @@ void frmTessary::discardTab(std::unique_ptr<DocumentTab> tab)
     delete tab->recoveryTimer;
 }
 
-void frmTessary::makeCurrent(DocumentTab &tab)
+void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
 {
     DocumentTab *const previous = std::exchange(m_tab, &tab);
     txtMain = tab.box;
@@ -299,14 +299,7 @@ void frmTessary::makeCurrent(DocumentTab &tab)
         const QSignalBlocker quiet(m_tabBar);
         const int index = indexOf(&tab);
         m_tabBar->setCurrentIndex(index);
-        // The close button goes with the tab in front.
-        if (m_tabBar->tabButton(index, QTabBar::RightSide) != m_tabClose) {
-            for (int i = 0; i < m_tabBar->count(); ++i) {
-                if (m_tabBar->tabButton(i, QTabBar::RightSide) == m_tabClose)
-                    m_tabBar->setTabButton(i, QTabBar::RightSide, nullptr);
-            }
-            m_tabBar->setTabButton(index, QTabBar::RightSide, m_tabClose);
-        }
+        m_tabBar->placeCloseButton();
     }
     if (m_windowState)
         m_windowState->setBox(*tab.box);
@@ -327,8 +320,10 @@ void frmTessary::makeCurrent(DocumentTab &tab)
     showCaretPlace();
     if (previous && previous != &tab) {
         txtMain->setFocus();
-        // A change on disk while another tab was in front is told now.
-        QTimer::singleShot(0, this, [this] { checkDisk(); });
+        // A change on disk while another tab was in front is told now; a
+        // file read this moment has had no time to change.
+        if (!justRead)
+            QTimer::singleShot(0, this, [this] { checkDisk(); });
     }
 }
 
@@ -416,9 +411,6 @@ void frmTessary::removeTab(int index)
     m_tabs.erase(m_tabs.begin() + index);
     {
         const QSignalBlocker quiet(m_tabBar);
-        // The bar would delete the close button with the tab.
-        if (m_tabBar->tabButton(index, QTabBar::RightSide) == m_tabClose)
-            m_tabBar->setTabButton(index, QTabBar::RightSide, nullptr);
         m_tabBar->removeTab(index);
     }
     if (m_tab == tab.get()) {
@@ -559,7 +551,7 @@ void frmTessary::createControls()
     m_editTop = editTop;
 
     // Hidden while one document is open: the window then looks as it always did.
-    m_tabBar = new QTabBar(m_client);
+    m_tabBar = new DocumentTabBar(m_client);
     m_tabBar->setObjectName(QStringLiteral("tabBar"));
     m_tabBar->setAccessibleName(tr("Open documents"));
     m_tabBar->setDocumentMode(true);
@@ -573,10 +565,7 @@ void frmTessary::createControls()
     connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
     // The middle button closes the tab under it.
     m_tabBar->installEventFilter(this);
-    m_tabClose = new TabCloseButton(m_tabBar);
-    m_tabClose->setObjectName(QStringLiteral("tabClose"));
-    m_tabClose->hide();
-    connect(m_tabClose, &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
+    connect(&m_tabBar->closeButton(), &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
     DocumentTab &first = addTab();
     first.box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
     makeCurrent(first);
@@ -915,7 +904,7 @@ bool frmTessary::openInTab(const QString &path)
     }
     DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
     tab.colours->setSyntax(syntaxForPath(path));
-    makeCurrent(tab);
+    makeCurrent(tab, true);
     updateTabLabels();
     updateTitle();
     return true;
