@@ -3,6 +3,15 @@
 #include <QDir>
 #include <QFileInfo>
 
+QString fileIdentity(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 bool sameFile(const QString &a, const QString &b)
 {
     if (a.isEmpty() || b.isEmpty())

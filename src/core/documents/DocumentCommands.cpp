@@ -127,7 +127,7 @@ bool DocumentCommands::saveAs()
 {
     const QString path = m_prompts.chooseSavePath(QString::fromLatin1(Texts::SaveAsTitle), Texts::fileDialogFilters(),
                                                   dialogStart());
-    if (path.isEmpty())
+    if (path.isEmpty() || (m_saveAsCheck && !m_saveAsCheck(path)))
         return false;
     m_dialogFileName = path;
     // Save As switches to the new file, as every other editor does: leaving the

@@ -95,6 +95,10 @@ public:
     // when the user agrees.
     bool pasteAccepted(const QString &text);
 
+    // Asked with the path Save As chose, before anything is written; false
+    // cancels the Save As (the window: the file is open in another tab).
+    void setSaveAsCheck(std::function<bool(const QString &)> check) { m_saveAsCheck = std::move(check); }
+
     // For tests: the memory the computer can give, in bytes (-1: unknown).
     void setAvailableMemory(std::function<qint64()> available) { m_availableMemory = std::move(available); }
 
@@ -122,5 +126,6 @@ private:
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
     std::function<void()> m_truncatedHook;
+    std::function<bool(const QString &)> m_saveAsCheck;
     std::function<qint64()> m_availableMemory;
 };

@@ -186,6 +186,13 @@ QString deletedOnDisk(const QString &path)
         .arg(FileName::shownPath(path));
 }
 
+QString replaceOpenFile(const QString &path)
+{
+    return QStringLiteral("%1 is open in another tab with unsaved changes.\n\n"
+                          "Replace it with this document and close that tab? Its changes will be lost.")
+        .arg(FileName::shownPath(path));
+}
+
 QString overwriteChanged(const QString &path)
 {
     return QStringLiteral("%1 has been changed by another program since you opened or saved it.\n\n"

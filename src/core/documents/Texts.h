@@ -52,6 +52,8 @@ QStringList fileDialogFilters();
 
 QString couldNotOpen(const QString &reason);
 QString couldNotSave(const QString &reason);
+// Save As onto a file open in another tab whose changes are unsaved.
+QString replaceOpenFile(const QString &path);
 QString settingsNotSaved(const QString &reason);
 QString lossySave(int line, const QString &character);
 QString importOffer(const QString &programFolder, const QString &dataFolder, const QStringList &mods);

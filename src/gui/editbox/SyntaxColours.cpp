@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -50,6 +51,31 @@ QTextCharFormat coloured(const QColor &colour)
     QTextCharFormat format;
     format.setForeground(colour);
     return format;
+}
+
+SyntaxColours::Formats madeFormats(const QColor &base, const QColor &text, const QColor &link)
+{
+    const auto hue = [&](int h) { return coloured(readable(QColor::fromHsl(h, 200, 128), base)); };
+    SyntaxColours::Formats f;
+    f.kind[int(Kind::Known)] = coloured(readable(link, base));
+    f.kind[int(Kind::Command)] = hue(280);
+    f.kind[int(Kind::String)] = hue(120);
+    f.kind[int(Kind::Number)] = hue(25);
+    f.kind[int(Kind::Separator)] = hue(330);
+    f.kind[int(Kind::Prefix)] = hue(330);
+    f.kind[int(Kind::Keyword)] = hue(190);
+    // Comments recede toward the background, as far as they stay readable.
+    const QColor muted = QColor::fromRgbF((text.redF() + base.redF()) / 2, (text.greenF() + base.greenF()) / 2,
+                                          (text.blueF() + base.blueF()) / 2);
+    f.kind[int(Kind::Comment)] = coloured(readable(muted, base));
+    f.badValue.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.badValue.setUnderlineColor(readable(QColor::fromHsl(0, 230, 128), base));
+    // Milder: dotted, in a calm blue.
+    f.notice.setUnderlineStyle(QTextCharFormat::DotLine);
+    f.notice.setUnderlineColor(readable(QColor::fromHsl(210, 200, 128), base));
+    f.problem.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    f.problem.setUnderlineColor(readable(QColor::fromHsl(30, 230, 128), base));
+    return f;
 }
 
 // An edit adding more lines than this reindexes the aliases in one pass and
@@ -104,28 +130,20 @@ SyntaxColours::Formats SyntaxColours::formatsFor(const QPalette &palette)
 {
     const QColor base = palette.color(QPalette::Base);
     const QColor text = palette.color(QPalette::Text);
-    const auto hue = [&](int h) { return coloured(readable(QColor::fromHsl(h, 200, 128), base)); };
-    Formats f;
-    f.kind[int(Kind::Known)] = coloured(readable(palette.color(QPalette::Link), base));
-    f.kind[int(Kind::Command)] = hue(280);
-    f.kind[int(Kind::String)] = hue(120);
-    f.kind[int(Kind::Number)] = hue(25);
-    f.kind[int(Kind::Separator)] = hue(330);
-    f.kind[int(Kind::Prefix)] = hue(330);
-    f.kind[int(Kind::Keyword)] = hue(190);
-    // Comments recede toward the background, as far as they stay readable.
-    const QColor muted = QColor::fromRgbF((text.redF() + base.redF()) / 2, (text.greenF() + base.greenF()) / 2,
-                                          (text.blueF() + base.blueF()) / 2);
-    f.kind[int(Kind::Comment)] = coloured(readable(muted, base));
-    f.badValue.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    f.badValue.setUnderlineColor(readable(QColor::fromHsl(0, 230, 128), base));
-    // Milder: dotted, in a calm blue.
-    f.notice.setUnderlineStyle(QTextCharFormat::DotLine);
-    f.notice.setUnderlineColor(readable(QColor::fromHsl(210, 200, 128), base));
-    f.problem.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    f.problem.setUnderlineColor(readable(QColor::fromHsl(30, 230, 128), base));
-    return f;
+    // Each new tab's box asks with the same palette: the search for readable
+    // colours is made once for it.
+    struct Made
+    {
+        QColor base, text, link;
+        Formats formats;
+    };
+    static std::optional<Made> last;
+    const QColor link = palette.color(QPalette::Link);
+    if (!last || last->base != base || last->text != text || last->link != link)
+        last = Made{base, text, link, madeFormats(base, text, link)};
+    return last->formats;
 }
+
 
 void SyntaxColours::applyFormats()
 {

@@ -26,4 +26,11 @@ struct DocumentTab
 
     // Unmodified, with no file and no text: what an opened file takes the place of.
     bool isBlank() const;
+    // The file's identity (fileIdentity), resolved once for each file name:
+    // looking for an open file then costs no trip to the disk for each tab.
+    const QString &fileIdentity() const;
+
+private:
+    mutable QString m_identityOf;
+    mutable QString m_identity;
 };

@@ -30,7 +30,7 @@
 #include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/window/DocumentTab.h"
-#include "gui/window/TabCloseButton.h"
+#include "gui/window/DocumentTabBar.h"
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
 #include "gui/window/ToolPicture.h"
@@ -231,6 +231,13 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
         if (tab.markShown != tab.commands->unsaved())
             updateTabLabels();
     });
+    // Two tabs never hold one file: a later save in either would overwrite
+    // the other. Unsaved changes in the tab Save As replaces are asked about.
+    tab.commands->setSaveAsCheck([this, &tab](const QString &path) {
+        const DocumentTab *other = tabOf(path);
+        return !other || other == &tab || !other->commands->unsaved()
+               || m_prompts.askYesNo(Texts::replaceOpenFile(path));
+    });
     tab.box->setChangeHandler([this, &tab] { tabChanged(tab); });
     // The hint follows the caret as well as the text.
     connect(tab.box, &RichTextBox::caretMoved, this, [this, &tab] {
@@ -277,7 +284,7 @@ void frmTessary::discardTab(std::unique_ptr<DocumentTab> tab)
     delete tab->recoveryTimer;
 }
 
-void frmTessary::makeCurrent(DocumentTab &tab)
+void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
 {
     DocumentTab *const previous = std::exchange(m_tab, &tab);
     txtMain = tab.box;
@@ -292,14 +299,7 @@ void frmTessary::makeCurrent(DocumentTab &tab)
         const QSignalBlocker quiet(m_tabBar);
         const int index = indexOf(&tab);
         m_tabBar->setCurrentIndex(index);
-        // The close button goes with the tab in front.
-        if (m_tabBar->tabButton(index, QTabBar::RightSide) != m_tabClose) {
-            for (int i = 0; i < m_tabBar->count(); ++i) {
-                if (m_tabBar->tabButton(i, QTabBar::RightSide) == m_tabClose)
-                    m_tabBar->setTabButton(i, QTabBar::RightSide, nullptr);
-            }
-            m_tabBar->setTabButton(index, QTabBar::RightSide, m_tabClose);
-        }
+        m_tabBar->placeCloseButton();
     }
     if (m_windowState)
         m_windowState->setBox(*tab.box);
@@ -320,8 +320,10 @@ void frmTessary::makeCurrent(DocumentTab &tab)
     showCaretPlace();
     if (previous && previous != &tab) {
         txtMain->setFocus();
-        // A change on disk while another tab was in front is told now.
-        QTimer::singleShot(0, this, [this] { checkDisk(); });
+        // A change on disk while another tab was in front is told now; a
+        // file read this moment has had no time to change.
+        if (!justRead)
+            QTimer::singleShot(0, this, [this] { checkDisk(); });
     }
 }
 
@@ -373,8 +375,11 @@ void frmTessary::nextTab(int step)
 
 DocumentTab *frmTessary::tabOf(const QString &path) const
 {
+    const QString identity = fileIdentity(path);
+    if (identity.isEmpty())
+        return nullptr;
     for (const auto &tab : m_tabs) {
-        if (sameFile(tab->commands->fileName(), path))
+        if (tab->fileIdentity() == identity)
             return tab.get();
     }
     return nullptr;
@@ -406,9 +411,6 @@ void frmTessary::removeTab(int index)
     m_tabs.erase(m_tabs.begin() + index);
     {
         const QSignalBlocker quiet(m_tabBar);
-        // The bar would delete the close button with the tab.
-        if (m_tabBar->tabButton(index, QTabBar::RightSide) == m_tabClose)
-            m_tabBar->setTabButton(index, QTabBar::RightSide, nullptr);
         m_tabBar->removeTab(index);
     }
     if (m_tab == tab.get()) {
@@ -549,20 +551,21 @@ void frmTessary::createControls()
     m_editTop = editTop;
 
     // Hidden while one document is open: the window then looks as it always did.
-    m_tabBar = new QTabBar(m_client);
+    m_tabBar = new DocumentTabBar(m_client);
     m_tabBar->setObjectName(QStringLiteral("tabBar"));
     m_tabBar->setAccessibleName(tr("Open documents"));
     m_tabBar->setDocumentMode(true);
     m_tabBar->setExpanding(false);
+    // Labels are file names: tabs that do not fit scroll rather than each
+    // label being measured for shortening at every layout and paint.
+    m_tabBar->setElideMode(Qt::ElideNone);
+    m_tabBar->setUsesScrollButtons(true);
     m_tabBar->setFocusPolicy(Qt::NoFocus);
     m_tabBar->hide();
     connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
     // The middle button closes the tab under it.
     m_tabBar->installEventFilter(this);
-    m_tabClose = new TabCloseButton(m_tabBar);
-    m_tabClose->setObjectName(QStringLiteral("tabClose"));
-    m_tabClose->hide();
-    connect(m_tabClose, &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
+    connect(&m_tabBar->closeButton(), &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
     DocumentTab &first = addTab();
     first.box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
     makeCurrent(first);
@@ -901,7 +904,7 @@ bool frmTessary::openInTab(const QString &path)
     }
     DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
     tab.colours->setSyntax(syntaxForPath(path));
-    makeCurrent(tab);
+    makeCurrent(tab, true);
     updateTabLabels();
     updateTitle();
     return true;
@@ -926,11 +929,25 @@ void frmTessary::Picture1_Click()
     mnuOpen_Click();
 }
 
+// After Save As: the other tab that held the file it wrote goes.
+void frmTessary::closeOthersOf(const DocumentTab &saved)
+{
+    for (int i = tabCount() - 1; i >= 0; --i) {
+        DocumentTab &other = *m_tabs[size_t(i)];
+        if (&other != &saved && other.fileIdentity() == saved.fileIdentity()) {
+            other.commands->forgetRecoveryCopy();
+            removeTab(i);
+        }
+    }
+}
+
 void frmTessary::mnuSave_Click()
 {
     const bool named = !m_documents->fileName().isEmpty();
-    if (m_documents->save() && !named) // saved through Save As
+    if (m_documents->save() && !named) { // saved through Save As
+        closeOthersOf(*m_tab);
         documentNamed(m_documents->fileName());
+    }
     updateTabLabels();
     updateTitle();
 }
@@ -942,8 +959,10 @@ void frmTessary::picSave_Click()
 
 void frmTessary::mnuSaveas_Click()
 {
-    if (m_documents->saveAs())
+    if (m_documents->saveAs()) {
+        closeOthersOf(*m_tab);
         documentNamed(m_documents->fileName());
+    }
     updateTabLabels();
     updateTitle();
 }

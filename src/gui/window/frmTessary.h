@@ -20,7 +20,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPixmap;
-class QTabBar;
+class DocumentTabBar;
 struct DocumentTab;
 class QRect;
 class QTimer;
@@ -166,10 +166,13 @@ private:
     std::unique_ptr<DocumentTab> makeTab();
     DocumentTab &insertTab(std::unique_ptr<DocumentTab> tab);
     void discardTab(std::unique_ptr<DocumentTab> tab);
-    void makeCurrent(DocumentTab &tab);
+    // justRead: the tab's file was read just now, so it is not checked against the disk.
+    void makeCurrent(DocumentTab &tab, bool justRead = false);
     int indexOf(const DocumentTab *tab) const;
     DocumentTab *tabOf(const QString &path) const;
     void removeTab(int index);
+    // After Save As: closes any other tab of the file just written.
+    void closeOthersOf(const DocumentTab &saved);
     // Where the boxes and the tab bar go; the bar shows from the second tab.
     void layoutTabs();
     void updateTabLabels();
@@ -205,8 +208,7 @@ private:
     std::vector<std::unique_ptr<DocumentTab>> m_tabs;
     DocumentTab *m_tab = nullptr;
     DocumentCommands *m_documents = nullptr;
-    QTabBar *m_tabBar = nullptr;
-    QAbstractButton *m_tabClose = nullptr;
+    DocumentTabBar *m_tabBar = nullptr;
     int m_editTop = 0;
     int m_nextRecoverySlot = 0;
     bool m_settingsWarned = false;

@@ -1155,6 +1155,43 @@ private slots:
         QCOMPARE(m_frm->tabLabel(0), QStringLiteral("Untitled"));
     }
 
+    // Save As onto a file open in another tab leaves one tab for the file:
+    // the other goes, asked about first when it holds unsaved changes.
+    void saveAsOntoAFileOpenInAnotherTab_data()
+    {
+        QTest::addColumn<bool>("otherEdited");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("tabsAfter");
+        QTest::addColumn<QByteArray>("file"); // config.cfg afterwards
+        QTest::newRow("other unmodified") << false << false << 1 << QByteArray("y\r\n");
+        QTest::newRow("other modified, yes") << true << true << 1 << QByteArray("y\r\n");
+        QTest::newRow("other modified, no") << true << false << 2 << QByteArray("gamma 1\r\n");
+    }
+    void saveAsOntoAFileOpenInAnotherTab()
+    {
+        QFETCH(bool, otherEdited);
+        QFETCH(int, tabsAfter);
+        writeAll(path("config.cfg"), "gamma 1\r\n");
+        start();
+        open(QStringLiteral("config.cfg"));
+        if (otherEdited)
+            type(QStringLiteral("x"));
+        m_frm->mnuNew_Click();
+        type(QStringLiteral("y"));
+        QFETCH(bool, yes);
+        m_prompts->yes = yes;
+        // Named otherwise, the same file.
+        m_prompts->savePath = path("./config.cfg");
+        m_frm->mnuSaveas_Click();
+        QCOMPARE(m_prompts->yesNoAsked.size(), otherEdited ? 1 : 0);
+        QCOMPARE(m_frm->tabCount(), tabsAfter);
+        QTEST(readAll(path("config.cfg")), "file");
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("y"));
+        QCOMPARE(m_frm->tabFile(m_frm->currentTab()).isEmpty(), tabsAfter == 2);
+        // No tab left behind whose save would overwrite the one in front.
+        QCOMPARE(m_frm->tabFile(0).isEmpty(), false);
+    }
+
     // Closing asks once about every modified tab, and asks nothing more.
     void closingAsksOnceAboutEveryModifiedTab_data()
     {
