@@ -802,12 +802,17 @@ bool frmTessary::maybeSaveAll()
     switch (m_prompts.askSaveAll(names)) {
     case Prompts::SaveChoice::Save:
         for (DocumentTab *tab : unsaved) {
+            // Gone: an earlier tab's Save As took its file, as the user agreed.
+            if (indexOf(tab) < 0)
+                continue;
             makeCurrent(*tab);
             const bool named = !m_documents->fileName().isEmpty();
             if (!m_documents->save())
                 return false;
-            if (!named)
+            if (!named) {
+                closeOthersOf(*tab);
                 documentNamed(m_documents->fileName());
+            }
         }
         updateTabLabels();
         return true;

@@ -1192,6 +1192,24 @@ private slots:
         QCOMPARE(m_frm->tabFile(0).isEmpty(), false);
     }
 
+    // Save All at closing: an Untitled tab saved onto a file whose edited tab
+    // comes later takes its place; that tab's text does not overwrite it.
+    void saveAllOntoAFileOpenInAnotherTab()
+    {
+        writeAll(path("config.cfg"), "gamma 1\r\n");
+        start();
+        type(QStringLiteral("y"));
+        open(QStringLiteral("config.cfg"));
+        type(QStringLiteral("x"));
+        QCOMPARE(m_frm->tabCount(), 2);
+        m_prompts->saveAllChoice = Prompts::SaveChoice::Save;
+        m_prompts->savePath = path("config.cfg");
+        m_prompts->yes = true;
+        QVERIFY(m_frm->close());
+        QCOMPARE(m_prompts->yesNoAsked.size(), 1);
+        QCOMPARE(readAll(path("config.cfg")), QByteArray("y\r\n"));
+    }
+
     // Closing asks once about every modified tab, and asks nothing more.
     void closingAsksOnceAboutEveryModifiedTab_data()
     {
