@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     // Before anything is written: data.dat, tessary.ini and documents alike.
@@ -58,5 +60,15 @@ int main(int argc, char *argv[])
             window.openFile(path);
         });
     }
-    return app.exec();
+    const int code = app.exec();
+    // Handed over while the window's closing question was up: each opens in
+    // a window of its own rather than being lost.
+    if (handoff) {
+        for (const QByteArray &path : handoff->release()) {
+            if (HandoffServer::openInNewWindow(QCoreApplication::applicationFilePath(), path) < 0)
+                std::fprintf(stderr, "Tessary: %s could not be opened: no new window could be started.\n",
+                             path.constData());
+        }
+    }
+    return code;
 }

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #ifdef Q_OS_UNIX
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -87,6 +88,30 @@ HandoffServer::HandoffServer(std::unique_ptr<Handoff::ServerLock> lock) : m_lock
 }
 
 HandoffServer::~HandoffServer() = default;
+
+QByteArrayList HandoffServer::release()
+{
+    if (m_server)
+        m_server->close();
+    m_lock.reset();
+    QByteArrayList paths;
+    for (const Handoff::Request &request : std::as_const(m_waiting))
+        paths << request.path;
+    m_waiting.clear();
+    return paths;
+}
+
+qint64 HandoffServer::openInNewWindow(const QString &program, const QByteArray &path)
+{
+    // posix_spawn rather than QProcess: the argument must be the name's own
+    // bytes, which need not be UTF-8.
+    const QByteArray file = QFile::encodeName(program);
+    QByteArray option("--new-window");
+    QByteArray argument = path;
+    char *argv[] = {const_cast<char *>(file.constData()), option.data(), argument.data(), nullptr};
+    pid_t child = 0;
+    return ::posix_spawn(&child, file.constData(), nullptr, nullptr, argv, environ) == 0 ? qint64(child) : -1;
+}
 
 std::unique_ptr<HandoffServer> HandoffServer::take(const QString &name)
 {

@@ -45,6 +45,14 @@ public:
     // took it; false when none answered within waitMs.
     static bool handOver(const QString &name, const Handoff::Request &request, int waitMs = Handoff::AnswerWaitMs);
 
+    // The window has closed: no more files are taken, the name is free for
+    // the next start, and the files taken but not yet opened (they came
+    // while its closing question was up) are returned, as their bytes.
+    QByteArrayList release();
+    // Opens `path` in a window of its own: `program --new-window path`,
+    // the name's bytes kept. Its process id; -1 when it could not be started.
+    static qint64 openInNewWindow(const QString &program, const QByteArray &path);
+
     // Shows the window in front, unminimized and active.
     static void bringToFront(QWidget &window, const QByteArray &activationToken);
 

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/wait.h>
 #include <cstdio>
 #include <memory>
 #include <sys/socket.h>
@@ -164,6 +165,40 @@ private slots:
         next->write(&Handoff::Leaving, 1);
         QTRY_COMPARE(received.size(), 2);
         QCOMPARE(received.last(), QByteArray("/cfg/next.cfg "));
+    }
+
+    // Files taken while the window was closing are given back with the
+    // name, and each opens in a window of its own.
+    void closingWindowGivesBackWhatItTook()
+    {
+        const QString name = m_session->filePath("run/tessary-test");
+        auto server = HandoffServer::take(name);
+        QVERIFY(server);
+        QLocalSocket client;
+        client.connectToServer(name);
+        QVERIFY(client.waitForConnected(1000));
+        const QByteArray raw = QFile::encodeName(files()) + "/caf\xe9.cfg";
+        {
+            QFile made;
+            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(made.write("fov 100\r\n") > 0);
+        }
+        client.write(Handoff::encode({raw, ""}));
+        QTRY_COMPARE(client.bytesAvailable(), 1);
+        client.write(&Handoff::Leaving, 1);
+        // The server hangs up once it has the file; no window took it.
+        QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(server->release(), QByteArrayList{raw});
+        QVERIFY(HandoffServer::take(name));
+
+        for (const QString &key : m_environment.keys())
+            qputenv(key.toLocal8Bit(), m_environment.value(key).toLocal8Bit());
+        const qint64 pid = HandoffServer::openInNewWindow(m_installed + "/tessary", raw);
+        QVERIFY(pid > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(FileName::toNative(recentFirst(userData())), raw, 20000);
+        ::kill(pid_t(pid), SIGKILL);
+        ::waitpid(pid_t(pid), nullptr, 0);
+        QCOMPARE(::unlink(raw.constData()), 0);
     }
 
     // With no program holding the name, even where a crashed one left its
