@@ -32,14 +32,17 @@ int main(int argc, char *argv[])
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString dataFolder = DataFolder::forProgram(programFolder);
+    // Absolute, whether handed over or opened here: the recent list and the
+    // title name it wherever the next start is.
+    const QByteArray file = start.file.isEmpty() ? QByteArray() : Handoff::absolutePath(start.file, Handoff::currentFolder());
     // The first window of a user, display and data folder takes the files
     // later starts name; --new-window stands apart, as every start once did.
     std::unique_ptr<HandoffServer> handoff;
     if (!start.newWindow) {
         const QString name = HandoffServer::nameFor(dataFolder);
         handoff = HandoffServer::take(name);
-        if (!handoff && !start.file.isEmpty()) {
-            if (HandoffServer::handOver(name, {Handoff::absolutePath(start.file, Handoff::currentFolder()), activation}))
+        if (!handoff && !file.isEmpty()) {
+            if (HandoffServer::handOver(name, {file, activation}))
                 return 0;
             // Nobody answered: the running window may have just closed.
             handoff = HandoffServer::take(name);
@@ -49,9 +52,7 @@ int main(int argc, char *argv[])
     mdlVars vars;
     frmTessary window(vars, programFolder, dataFolder);
     window.setDataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    // Absolute, as a handed file is: the recent list and the title name it wherever the next start is.
-    window.Form_Load(start.file.isEmpty() ? QString()
-                                          : CommandLine::filePath(Handoff::absolutePath(start.file, Handoff::currentFolder())));
+    window.Form_Load(file.isEmpty() ? QString() : CommandLine::filePath(file));
     new SessionEnd(window);
     window.show();
     if (handoff) {

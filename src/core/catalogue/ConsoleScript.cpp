@@ -51,15 +51,7 @@ void forEachCommand(QStringView script, OnCommand command)
 
 bool mentionsAlias(QStringView text)
 {
-    static constexpr char16_t Word[] = u"alias";
-    for (qsizetype i = 0; i + 5 <= text.size(); ++i) {
-        qsizetype k = 0;
-        while (k < 5 && (text[i + k].unicode() | 0x20) == Word[k])
-            ++k;
-        if (k == 5)
-            return true;
-    }
-    return false;
+    return text.contains(QLatin1String("alias"), Qt::CaseInsensitive);
 }
 
 } // namespace

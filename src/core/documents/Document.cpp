@@ -12,13 +12,3 @@ QString fileIdentity(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-bool sameFile(const QString &a, const QString &b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QString left = QFileInfo(a).canonicalFilePath();
-    const QString right = QFileInfo(b).canonicalFilePath();
-    if (!left.isEmpty() && !right.isEmpty())
-        return left == right;
-    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
-}

@@ -21,9 +21,7 @@ struct Document
     int recoverySlot = 0;
 };
 
-// Whether two paths name one file: through links and "..", as the file
-// system resolves them; paths of files that do not exist are compared cleaned.
-bool sameFile(const QString &a, const QString &b);
-// What sameFile compares a path by: the path the file system resolves it to,
-// or the cleaned path of a file that does not exist. Empty for an empty path.
+// What tells two paths of one file alike: the path the file system resolves
+// it to (through links and ".."), or the cleaned path of a file that does
+// not exist. Empty for an empty path.
 QString fileIdentity(const QString &path);

@@ -36,8 +36,10 @@ QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
     const auto [where, name] = split(path);
     for (const char *known : KnownFiles) {
         const QLatin1String file(known);
-        if (name.compare(file, anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
-            return FolderOverlap::sameFolder(where, folder) ? QString(file) : QString();
+        // Elsewhere, a known name is a file in a subfolder, found below.
+        if (name.compare(file, anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0
+            && FolderOverlap::sameFolder(where, folder))
+            return QString(file);
     }
     // Other backed-up files keep their names as they are on disk, and may
     // lie in subfolders: each split of the path into a folder and a name

@@ -17,7 +17,8 @@ const QString RecentTimesKey = QStringLiteral("recent/opened");
 const QString RemovedKey = QStringLiteral("recent/removed");
 const QString RemovedTimesKey = QStringLiteral("recent/removedAt");
 // Windows of one data folder take turns to merge and write.
-constexpr int MergeWaitMs = 5000;
+// Another window holds it for a few milliseconds; longer would be felt.
+constexpr int MergeWaitMs = 1000;
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString ZoomKey = QStringLiteral("view/zoom");
 const QString FamiliesOffKey = QStringLiteral("catalogue/familiesOff");

@@ -33,9 +33,9 @@ constexpr int RecentWriteDelayMs = 300;
 // A remembered window smaller than this (a damaged file) gets its start size back.
 constexpr QSize SmallestWindow(200, 150);
 
-// The first local file among dropped addresses, or empty.
-// Each dropped file opens in a tab of its own.
-QStringList droppedFiles(const QMimeData *data)
+// The local files among dropped addresses, each to open in a tab of its
+// own; with firstOnly, whether there is one (asked at every mouse move of a drag).
+QStringList droppedFiles(const QMimeData *data, bool firstOnly = false)
 {
     if (!data || !data->hasUrls())
         return {};
@@ -45,8 +45,11 @@ QStringList droppedFiles(const QMimeData *data)
             continue;
         // The name's own bytes: toLocalFile() would turn a Latin-1 "caf%E9.cfg" into another name.
         const QString path = FileName::fromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-        if (RegularFile::exists(path) && RegularFile::check(path))
+        if (RegularFile::exists(path) && RegularFile::check(path)) {
             files << path;
+            if (firstOnly)
+                break;
+        }
     }
     return files;
 }
@@ -307,7 +310,7 @@ bool WindowState::eventFilter(QObject *watched, QEvent *event)
     if (watched == &m_window) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDropEvent *>(event);
-            if (!droppedFiles(drag->mimeData()).isEmpty()) {
+            if (!droppedFiles(drag->mimeData(), true).isEmpty()) {
                 drag->acceptProposedAction();
                 return true;
             }

@@ -698,6 +698,8 @@ private slots:
         const int replaced = int(Restore::Step::ModFileReplaced);
         QTest::newRow("mod file replaced, in a subfolder, next start") << replaced << true << "cfg/buy.cfg";
         QTest::newRow("mod file replaced, in a subfolder, next restore") << replaced << false << "cfg/buy.cfg";
+        // A known file's name, in a subfolder: not the known file itself.
+        QTest::newRow("mod file replaced, known name in a subfolder") << replaced << true << "cfg/autoexec.cfg";
     }
 
     // Killed after any step, the restore leaves both files whole once the
