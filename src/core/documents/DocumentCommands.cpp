@@ -132,7 +132,11 @@ bool DocumentCommands::saveAs()
     m_dialogFileName = path;
     // Save As switches to the new file, as every other editor does: leaving the
     // old name current sent the next Save's edits into the file the user left.
-    return saveTo(path, true);
+    if (!saveTo(path, true))
+        return false;
+    if (m_onSavedAs)
+        m_onSavedAs();
+    return true;
 }
 
 bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)

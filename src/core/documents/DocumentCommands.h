@@ -98,6 +98,9 @@ public:
     // Asked with the path Save As chose, before anything is written; false
     // cancels the Save As (the window: the file is open in another tab).
     void setSaveAsCheck(std::function<bool(const QString &)> check) { m_saveAsCheck = std::move(check); }
+    // Called once a Save As has written the file and made it the current
+    // one, whichever command saved (Save, Save As, a question at closing).
+    void setSavedAsHandler(std::function<void()> handler) { m_onSavedAs = std::move(handler); }
 
     // For tests: the memory the computer can give, in bytes (-1: unknown).
     void setAvailableMemory(std::function<qint64()> available) { m_availableMemory = std::move(available); }
@@ -125,6 +128,7 @@ private:
     QString m_homeFolder;
     RecoveryStore *m_recovery = nullptr;
     std::function<void()> m_onReplaced;
+    std::function<void()> m_onSavedAs;
     std::function<void()> m_truncatedHook;
     std::function<bool(const QString &)> m_saveAsCheck;
     std::function<qint64()> m_availableMemory;

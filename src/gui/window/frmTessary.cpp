@@ -238,6 +238,15 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
         return !other || other == &tab || !other->commands->unsaved()
                || m_prompts.askYesNo(Texts::replaceOpenFile(path));
     });
+    // The tab now holds the file: another tab that held it goes, and
+    // colours, recent files and title follow the name.
+    tab.commands->setSavedAsHandler([this, &tab] {
+        closeOthersOf(tab);
+        if (&tab == m_tab)
+            documentNamed(tab.commands->fileName());
+        else
+            updateTabLabels();
+    });
     tab.box->setChangeHandler([this, &tab] { tabChanged(tab); });
     // The hint follows the caret as well as the text.
     connect(tab.box, &RichTextBox::caretMoved, this, [this, &tab] {
@@ -806,13 +815,8 @@ bool frmTessary::maybeSaveAll()
             if (indexOf(tab) < 0)
                 continue;
             makeCurrent(*tab);
-            const bool named = !m_documents->fileName().isEmpty();
             if (!m_documents->save())
                 return false;
-            if (!named) {
-                closeOthersOf(*tab);
-                documentNamed(m_documents->fileName());
-            }
         }
         updateTabLabels();
         return true;
@@ -948,11 +952,7 @@ void frmTessary::closeOthersOf(const DocumentTab &saved)
 
 void frmTessary::mnuSave_Click()
 {
-    const bool named = !m_documents->fileName().isEmpty();
-    if (m_documents->save() && !named) { // saved through Save As
-        closeOthersOf(*m_tab);
-        documentNamed(m_documents->fileName());
-    }
+    m_documents->save();
     updateTabLabels();
     updateTitle();
 }
@@ -964,10 +964,7 @@ void frmTessary::picSave_Click()
 
 void frmTessary::mnuSaveas_Click()
 {
-    if (m_documents->saveAs()) {
-        closeOthersOf(*m_tab);
-        documentNamed(m_documents->fileName());
-    }
+    m_documents->saveAs();
     updateTabLabels();
     updateTitle();
 }

@@ -1192,6 +1192,23 @@ private slots:
         QCOMPARE(m_frm->tabFile(0).isEmpty(), false);
     }
 
+    // An Untitled tab saved as it closes, onto a file open in another tab:
+    // no tab is left holding the file's old text to write over it.
+    void closingAnUntitledTabSavedOntoAnOpenFile()
+    {
+        writeAll(path("config.cfg"), "gamma 1\r\n");
+        start();
+        open(QStringLiteral("config.cfg"));
+        m_frm->mnuNew_Click();
+        type(QStringLiteral("y"));
+        m_prompts->saveChoice = Prompts::SaveChoice::Save;
+        m_prompts->savePath = path("config.cfg");
+        QVERIFY(m_frm->closeTab(m_frm->currentTab()));
+        QCOMPARE(readAll(path("config.cfg")), QByteArray("y\r\n"));
+        for (int i = 0; i < m_frm->tabCount(); ++i)
+            QVERIFY(m_frm->tabFile(i).isEmpty());
+    }
+
     // Save All at closing: an Untitled tab saved onto a file whose edited tab
     // comes later takes its place; that tab's text does not overwrite it.
     void saveAllOntoAFileOpenInAnotherTab()
