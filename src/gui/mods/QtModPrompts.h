@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mods/ModPrompts.h"
+#include "store/ModPrompts.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #include "gui/mods/frmAddmod.h"
 
 #include "gui/mods/frmBrowse.h"
-#include "mods/ModPrompts.h"
+#include "store/ModPrompts.h"
 
 #include <QLabel>
 #include <QLineEdit>

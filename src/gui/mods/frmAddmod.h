@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/mods/ModDialog.h"
-#include "mods/ModStore.h"
+#include "store/ModStore.h"
 
 #include <QPointer>
 

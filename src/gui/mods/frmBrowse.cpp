@@ -1,6 +1,6 @@
 #include "gui/mods/frmBrowse.h"
 
-#include "mods/ModPrompts.h"
+#include "store/ModPrompts.h"
 
 #include <QDir>
 #include <QFileSystemModel>

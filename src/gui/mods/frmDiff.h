@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mods/LineDiff.h"
+#include "backups/LineDiff.h"
 
 #include <QDialog>
 

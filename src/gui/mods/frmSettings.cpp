@@ -2,9 +2,9 @@
 
 #include "settings/mdlVars.h"
 #include "gui/mods/frmAddmod.h"
-#include "mods/ModPrompts.h"
-#include "mods/StoreCommands.h"
-#include "mods/Versions.h"
+#include "store/ModPrompts.h"
+#include "store/StoreCommands.h"
+#include "backups/Versions.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -2,8 +2,8 @@
 
 #include "settings/Result.h"
 #include "gui/mods/ModDialog.h"
-#include "mods/ModStore.h"
-#include "mods/PendingAdds.h"
+#include "store/ModStore.h"
+#include "store/PendingAdds.h"
 
 #include <QDateTime>
 #include <QList>

@@ -12,7 +12,7 @@
 #include "gui/dialogs/frmFind.h"
 #include "gui/dialogs/frmScriptwiz.h"
 #include "gui/mods/frmSettings.h"
-#include "mods/StoreCommands.h"
+#include "store/StoreCommands.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

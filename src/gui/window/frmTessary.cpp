@@ -2,9 +2,9 @@
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
-#include "mods/PendingAdds.h"
-#include "mods/Restore.h"
-#include "mods/DataImport.h"
+#include "store/PendingAdds.h"
+#include "backups/Restore.h"
+#include "store/DataImport.h"
 #include "catalogue/Catalogue.h"
 #include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"

@@ -3,11 +3,11 @@
 // reason.
 #include "settings/RegularFile.h"
 
-#include "core/mods/FakeModPrompts.h"
+#include "core/store/FakeModPrompts.h"
 #include "documents/DocumentFile.h"
-#include "mods/ModStore.h"
-#include "mods/Restore.h"
-#include "mods/SafeFile.h"
+#include "store/ModStore.h"
+#include "backups/Restore.h"
+#include "store/SafeFile.h"
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"

@@ -1,4 +1,4 @@
-#include "core/mods/FakeModPrompts.h"
+#include "core/store/FakeModPrompts.h"
 
 #include "gui/mods/frmBrowse.h"
 

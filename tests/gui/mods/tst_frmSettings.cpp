@@ -1,11 +1,11 @@
-#include "core/mods/FakeModPrompts.h"
+#include "core/store/FakeModPrompts.h"
 
 #include "settings/mdlVars.h"
 #include "gui/mods/frmAddmod.h"
 #include "gui/mods/frmSettings.h"
 #include "gui/window/frmTessary.h"
-#include "mods/PendingAdds.h"
-#include "mods/StoreCommands.h"
+#include "store/PendingAdds.h"
+#include "store/StoreCommands.h"
 #include "settings/Settings.h"
 
 #include "FileHelpers.h"

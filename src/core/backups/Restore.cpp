@@ -1,13 +1,13 @@
-#include "mods/Restore.h"
+#include "backups/Restore.h"
 #include "settings/FileName.h"
 
 #include "settings/mdlVars.h"
-#include "mods/BackupFiles.h"
-#include "mods/ModStore.h"
-#include "mods/RestoreJournal.h"
-#include "mods/SafeFile.h"
-#include "mods/StoreNotes.h"
-#include "mods/Versions.h"
+#include "backups/BackupFiles.h"
+#include "store/ModStore.h"
+#include "backups/RestoreJournal.h"
+#include "store/SafeFile.h"
+#include "store/StoreNotes.h"
+#include "backups/Versions.h"
 #include "settings/StoreLock.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mods/PathExists.h"
+#include "store/PathExists.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "core/mods/FakeModPrompts.h"
+#include "core/store/FakeModPrompts.h"
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
-#include "mods/KnownFiles.h"
-#include "mods/ModStore.h"
-#include "mods/PendingAdds.h"
-#include "mods/Restore.h"
-#include "mods/StoreCommands.h"
-#include "mods/Versions.h"
+#include "store/KnownFiles.h"
+#include "store/ModStore.h"
+#include "store/PendingAdds.h"
+#include "backups/Restore.h"
+#include "store/StoreCommands.h"
+#include "backups/Versions.h"
 
 #include "FileHelpers.h"
 

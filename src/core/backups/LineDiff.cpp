@@ -1,4 +1,4 @@
-#include "mods/LineDiff.h"
+#include "backups/LineDiff.h"
 
 #include <algorithm>
 #include <vector>

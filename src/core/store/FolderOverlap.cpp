@@ -1,4 +1,4 @@
-#include "mods/FolderOverlap.h"
+#include "store/FolderOverlap.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "mods/RestoreJournal.h"
+#include "backups/RestoreJournal.h"
 #include "settings/FileName.h"
 
-#include "mods/ModStore.h"
-#include "mods/SafeFile.h"
-#include "mods/StoreNotes.h"
+#include "store/ModStore.h"
+#include "store/SafeFile.h"
+#include "store/StoreNotes.h"
 #include "settings/mdlVars.h"
 
 #include <QCryptographicHash>

@@ -3,16 +3,16 @@
 // /etc inside a temporary fake root, with hashes chosen so that the note
 // would be acted on. Nothing outside changes; the note is named once and
 // kept aside. Hostile names in data.dat are refused the same way.
-#include "mods/StoreNotes.h"
+#include "store/StoreNotes.h"
 
-#include "mods/PendingAdds.h"
-#include "mods/Restore.h"
-#include "mods/RestoreJournal.h"
-#include "mods/StoreCommands.h"
+#include "store/PendingAdds.h"
+#include "backups/Restore.h"
+#include "backups/RestoreJournal.h"
+#include "store/StoreCommands.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
 
-#include "core/mods/FakeModPrompts.h"
+#include "core/store/FakeModPrompts.h"
 
 #include "FileHelpers.h"
 

@@ -1,9 +1,9 @@
-#include "mods/DataImport.h"
+#include "store/DataImport.h"
 #include "settings/FileName.h"
 
-#include "mods/BackupFiles.h"
-#include "mods/ModStore.h"
-#include "mods/SafeFile.h"
+#include "backups/BackupFiles.h"
+#include "store/ModStore.h"
+#include "store/SafeFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
 

@@ -1,10 +1,10 @@
-#include "mods/PendingAdds.h"
+#include "store/PendingAdds.h"
 
-#include "mods/BackupFiles.h"
-#include "mods/ModStore.h"
-#include "mods/RestoreJournal.h"
-#include "mods/SafeFile.h"
-#include "mods/StoreNotes.h"
+#include "backups/BackupFiles.h"
+#include "store/ModStore.h"
+#include "backups/RestoreJournal.h"
+#include "store/SafeFile.h"
+#include "store/StoreNotes.h"
 #include "settings/mdlVars.h"
 
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "mods/StoreNotes.h"
+#include "store/StoreNotes.h"
 #include "settings/FileName.h"
 
-#include "mods/FolderOverlap.h"
-#include "mods/BackupFiles.h"
-#include "mods/KnownFiles.h"
+#include "store/FolderOverlap.h"
+#include "backups/BackupFiles.h"
+#include "store/KnownFiles.h"
 
 #include <QDateTime>
 #include <QDir>

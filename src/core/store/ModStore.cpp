@@ -1,4 +1,4 @@
-#include "mods/ModStore.h"
+#include "store/ModStore.h"
 #include "settings/FileName.h"
 
 #include "settings/CodePage.h"
@@ -6,13 +6,13 @@
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
-#include "mods/BackupFiles.h"
-#include "mods/FolderOverlap.h"
-#include "mods/ModPrompts.h"
-#include "mods/PathExists.h"
-#include "mods/PendingAdds.h"
-#include "mods/SafeFile.h"
-#include "mods/StoreNotes.h"
+#include "backups/BackupFiles.h"
+#include "store/FolderOverlap.h"
+#include "store/ModPrompts.h"
+#include "store/PathExists.h"
+#include "store/PendingAdds.h"
+#include "store/SafeFile.h"
+#include "store/StoreNotes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "mods/SafeFile.h"
+#include "store/SafeFile.h"
 
 #include "settings/RegularFile.h"
 

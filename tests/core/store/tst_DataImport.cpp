@@ -1,6 +1,6 @@
 // Mods kept by an earlier copy in its program folder come over into the data
 // folder with their backups, subfolders kept, and nothing from elsewhere.
-#include "mods/DataImport.h"
+#include "store/DataImport.h"
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"

@@ -1,9 +1,9 @@
-#include "mods/Versions.h"
+#include "backups/Versions.h"
 #include "settings/FileName.h"
 
-#include "mods/BackupFiles.h"
-#include "mods/ModStore.h"
-#include "mods/SafeFile.h"
+#include "backups/BackupFiles.h"
+#include "store/ModStore.h"
+#include "store/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>

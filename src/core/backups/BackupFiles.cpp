@@ -1,10 +1,10 @@
-#include "mods/BackupFiles.h"
+#include "backups/BackupFiles.h"
 
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
-#include "mods/KnownFiles.h"
-#include "mods/ModStore.h"
-#include "mods/Versions.h"
+#include "store/KnownFiles.h"
+#include "store/ModStore.h"
+#include "backups/Versions.h"
 #include "settings/FileName.h"
 
 #include <QDir>
