@@ -1,4 +1,4 @@
-#include "gui/window/DocumentTab.h"
+#include "gui/tabs/DocumentTab.h"
 
 #include "gui/editbox/RichTextBox.h"
 

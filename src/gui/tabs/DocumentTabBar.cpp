@@ -1,6 +1,6 @@
-#include "gui/window/DocumentTabBar.h"
+#include "gui/tabs/DocumentTabBar.h"
 
-#include "gui/window/TabCloseButton.h"
+#include "gui/tabs/TabCloseButton.h"
 
 #include <QStyle>
 #include <QStyleOptionTab>

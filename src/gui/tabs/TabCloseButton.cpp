@@ -1,4 +1,4 @@
-#include "gui/window/TabCloseButton.h"
+#include "gui/tabs/TabCloseButton.h"
 
 #include <QPainter>
 #include <QStyleOption>
