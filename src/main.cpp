@@ -63,8 +63,16 @@ int main(int argc, char *argv[])
     }
     const int code = app.exec();
     // Handed over while the window's closing question was up: each opens in
-    // a window of its own rather than being lost.
-    if (handoff) {
+    // a window of its own rather than being lost. When the session ends (a
+    // logout, SIGTERM) they come back with it at the next start instead: a
+    // new window now would replace the session just kept, and be ended too.
+    if (handoff && window.sessionEnded()) {
+        QStringList paths;
+        for (const QByteArray &path : handoff->release())
+            paths << CommandLine::filePath(path);
+        if (!paths.isEmpty())
+            window.keepForNextStart(paths);
+    } else if (handoff) {
         for (const QByteArray &path : handoff->release()) {
             if (HandoffServer::openInNewWindow(QCoreApplication::applicationFilePath(), path) < 0)
                 std::fprintf(stderr, "Tessary: %s could not be opened: no new window could be started.\n",

@@ -1,18 +1,23 @@
 #include "gui/tabs/DocumentTab.h"
 
 #include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
 
-const QString &DocumentTab::fileIdentity() const
+#include <QTimer>
+
+DocumentTab::DocumentTab(RichTextBox &box, Prompts &prompts, QObject &owner)
+    : OpenDocument(box, prompts), box(&box), m_owner(owner)
 {
-    const QString &file = commands->fileName();
-    if (file != m_identityOf) {
-        m_identity = ::fileIdentity(file);
-        m_identityOf = file;
-    }
-    return m_identity;
 }
 
-bool DocumentTab::isBlank() const
+DocumentTab::~DocumentTab()
 {
-    return commands->fileName().isEmpty() && !commands->unsaved() && box->TextLength() == 0;
+    box->setChangeHandler({});
+    box->disconnect(&m_owner);
+    box->hide();
+    // Its colours go first, while the box is whole; the key or click that
+    // closed the tab may still be on its way through the box.
+    delete colours;
+    box->deleteLater();
+    delete recoveryTimer;
 }

@@ -30,7 +30,8 @@
 #include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/tabs/DocumentTab.h"
-#include "gui/tabs/DocumentTabBar.h"
+#include "gui/tabs/TabsView.h"
+#include "documents/OpenDocuments.h"
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
 #include "gui/window/ToolPicture.h"
@@ -117,7 +118,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
                               },
                               [this](const QString &path, const QString &message) {
-                                  for (const auto &tab : m_tabs)
+                                  for (DocumentTab *tab : tabs())
                                       tab->commands->reloadReplaced(path, message);
                               }});
     createControls();
@@ -149,9 +150,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
 
 frmTessary::~frmTessary()
 {
-    // Their event filters would otherwise see the edit box half destroyed.
-    for (const auto &tab : m_tabs)
-        delete tab->colours;
+    // The tabs' colours go while the boxes are whole: their event filters
+    // would otherwise see an edit box half destroyed.
+    m_documents.reset();
     delete m_windowState;
     delete m_completion;
 }
@@ -164,8 +165,7 @@ void frmTessary::setDataFolder(const QString &folder)
         m_recoveryWarned = true;
         m_prompts.showError(Texts::recoveryNotKept(opened.error()));
     }
-    for (const auto &tab : m_tabs)
-        tab->commands->setRecoveryStore(m_recovery.get(), tab->commands->document().recoverySlot);
+    m_documents->setRecoveryStore(m_recovery.get());
 }
 
 void frmTessary::keepRecoveryCopy(DocumentTab &tab)
@@ -180,34 +180,58 @@ void frmTessary::keepRecoveryCopy(DocumentTab &tab)
     tab.commands->keepRecoveryCopy();
 }
 
-DocumentTab &frmTessary::addTab()
+DocumentTab &frmTessary::tab(int index) const
 {
-    return insertTab(makeTab());
+    return static_cast<DocumentTab &>(m_documents->at(index));
 }
 
-std::unique_ptr<DocumentTab> frmTessary::makeTab()
+// The tabs' side of the open documents: the bar and the boxes follow them.
+void frmTessary::createDocuments()
 {
-    auto owned = std::make_unique<DocumentTab>();
-    DocumentTab &tab = *owned;
-    tab.box = new RichTextBox(m_clipboard, m_client);
-    tab.box->setObjectName(QStringLiteral("txtMain"));
+    m_documents = std::make_unique<OpenDocuments>(m_prompts, [this] { return makeTab(); });
+    m_tabsView = new TabsView(*m_client, *m_documents, [this](int index) { closeTab(index); });
+    OpenDocuments::Views views;
+    views.added = [this](OpenDocument &) { m_tabsView->added(); };
+    views.removing = [this](int index, OpenDocument &) { m_tabsView->removing(index); };
+    views.broughtForward = [this](OpenDocument &document, bool justRead) {
+        makeCurrent(static_cast<DocumentTab &>(document), justRead);
+    };
+    views.loaded = [](OpenDocument &document) {
+        static_cast<DocumentTab &>(document).colours->setSyntax(syntaxForPath(document.fileName()));
+    };
+    // Colours, recent files and title follow the name Save As gave.
+    views.named = [this](OpenDocument &document) {
+        if (&document == m_tab)
+            documentNamed(document.fileName());
+    };
+    views.labelsChanged = [this] {
+        updateTabLabels();
+        layoutTabs();
+    };
+    // Written as it changes: after a kill the tabs still come back.
+    views.sessionChanged = [this](const QStringList &, int) { saveWindowState(); };
+    m_documents->setViews(std::move(views));
+}
+
+std::unique_ptr<OpenDocument> frmTessary::makeTab()
+{
+    auto *box = new RichTextBox(m_clipboard, m_client);
+    box->setObjectName(QStringLiteral("txtMain"));
     if (txtMain) {
-        tab.box->setFont(txtMain->font());
-        tab.box->setGeometry(txtMain->geometry());
+        box->setFont(txtMain->font());
+        box->setGeometry(txtMain->geometry());
     } else {
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(9.75);
         font.setWeight(QFont::Normal);
-        tab.box->setFont(font);
+        box->setFont(font);
     }
-    tab.box->setAccessibleName(tr("Document"));
-    tab.box->setLineNumbersShown(!m_windowState || m_windowState->lineNumbers());
-    tab.box->hide();
-    tab.colours = new SyntaxColours(*tab.box, m_vars.catalogue, this);
-    tab.commands = std::make_unique<DocumentCommands>(*tab.box, m_prompts);
-    tab.commands->setRecoveryStore(m_recovery.get(), m_nextRecoverySlot++);
-    if (m_documents)
-        tab.commands->setLastChosen(m_documents->lastChosen());
+    box->setAccessibleName(tr("Document"));
+    box->setLineNumbersShown(!m_windowState || m_windowState->lineNumbers());
+    box->hide();
+    auto owned = std::make_unique<DocumentTab>(*box, m_prompts, *this);
+    DocumentTab &tab = *owned;
+    tab.colours = new SyntaxColours(*box, m_vars.catalogue, this);
     tab.undo = std::make_unique<clsUndo>();
     tab.undo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
                               [](bool busy) {
@@ -217,7 +241,7 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
                                       QApplication::restoreOverrideCursor();
                               },
                               [&tab](const QString &text) { return tab.commands->pasteAccepted(text); }});
-    tab.undo->setRichBox(tab.box);
+    tab.undo->setRichBox(box);
     tab.undo->Reset();
     // The history of a replaced text would write into the new one.
     tab.commands->setDocumentReplacedHandler([&tab] {
@@ -231,31 +255,15 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
         if (tab.markShown != tab.commands->unsaved())
             updateTabLabels();
     });
-    // Two tabs never hold one file: a later save in either would overwrite
-    // the other. Unsaved changes in the tab Save As replaces are asked about.
-    tab.commands->setSaveAsCheck([this, &tab](const QString &path) {
-        const DocumentTab *other = tabOf(path);
-        return !other || other == &tab || !other->commands->unsaved()
-               || m_prompts.askYesNo(Texts::replaceOpenFile(path));
-    });
-    // The tab now holds the file: another tab that held it goes, and
-    // colours, recent files and title follow the name.
-    tab.commands->setSavedAsHandler([this, &tab] {
-        closeOthersOf(tab);
-        if (&tab == m_tab)
-            documentNamed(tab.commands->fileName());
-        else
-            updateTabLabels();
-    });
-    tab.box->setChangeHandler([this, &tab] { tabChanged(tab); });
+    box->setChangeHandler([this, &tab] { tabChanged(tab); });
     // The hint follows the caret as well as the text.
-    connect(tab.box, &RichTextBox::caretMoved, this, [this, &tab] {
+    connect(box, &RichTextBox::caretMoved, this, [this, &tab] {
         if (&tab != m_tab)
             return;
         UpdateHint();
         showCaretPlace();
     });
-    tab.box->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
+    box->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
     tab.recoveryTimer = new QTimer(this);
     tab.recoveryTimer->setSingleShot(true);
     connect(tab.recoveryTimer, &QTimer::timeout, this, [this, &tab] { keepRecoveryCopy(tab); });
@@ -263,53 +271,17 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
     return owned;
 }
 
-DocumentTab &frmTessary::insertTab(std::unique_ptr<DocumentTab> owned)
-{
-    DocumentTab &tab = *owned;
-    m_tabs.push_back(std::move(owned));
-    QStringList paths;
-    for (const auto &each : m_tabs)
-        paths << each->commands->fileName();
-    // Given its label at once: each new label lays the whole bar out again.
-    tab.markShown = tab.commands->unsaved();
-    {
-        const QSignalBlocker quiet(m_tabBar);
-        m_tabBar->addTab(tabLabels(paths).constLast() + (tab.markShown ? QStringLiteral("*") : QString()));
-        m_tabBar->setTabToolTip(m_tabBar->count() - 1, FileName::shownPath(paths.constLast()));
-    }
-    updateTabLabels();
-    return tab;
-}
-
-void frmTessary::discardTab(std::unique_ptr<DocumentTab> tab)
-{
-    tab->box->setChangeHandler({});
-    tab->box->disconnect(this);
-    tab->box->hide();
-    // Its colours go first, while the box is whole; the key or click that
-    // closed the tab may still be on its way through the box.
-    delete tab->colours;
-    tab->box->deleteLater();
-    delete tab->recoveryTimer;
-}
-
 void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
 {
     DocumentTab *const previous = std::exchange(m_tab, &tab);
     txtMain = tab.box;
     objUndo = tab.undo.get();
-    m_documents = tab.commands.get();
     m_colours = tab.colours;
     if (previous && previous != &tab) {
         tab.box->setGeometry(previous->box->geometry());
         previous->box->hide();
     }
-    {
-        const QSignalBlocker quiet(m_tabBar);
-        const int index = indexOf(&tab);
-        m_tabBar->setCurrentIndex(index);
-        m_tabBar->placeCloseButton();
-    }
+    m_tabsView->showCurrent();
     if (m_windowState)
         m_windowState->setBox(*tab.box);
     if (m_completion) {
@@ -336,137 +308,72 @@ void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
     }
 }
 
-int frmTessary::indexOf(const DocumentTab *tab) const
+int frmTessary::tabCount() const
 {
-    for (size_t i = 0; i < m_tabs.size(); ++i) {
-        if (m_tabs[i].get() == tab)
-            return int(i);
-    }
-    return -1;
+    return m_documents->count();
 }
 
 int frmTessary::currentTab() const
 {
-    return indexOf(m_tab);
+    return m_documents->currentIndex();
 }
 
 void frmTessary::setCurrentTab(int index)
 {
-    if (index >= 0 && index < tabCount())
-        makeCurrent(*m_tabs[size_t(index)]);
+    m_documents->setCurrent(index);
 }
 
-RichTextBox &frmTessary::editBox(int tab)
+RichTextBox &frmTessary::editBox(int index)
 {
-    return *m_tabs.at(size_t(tab))->box;
+    return *tab(index).box;
 }
 
-clsUndo &frmTessary::undoEngine(int tab)
+clsUndo &frmTessary::undoEngine(int index)
 {
-    return *m_tabs.at(size_t(tab))->undo;
+    return *tab(index).undo;
 }
 
-QString frmTessary::tabFile(int tab) const
+QString frmTessary::tabFile(int index) const
 {
-    return m_tabs.at(size_t(tab))->commands->fileName();
+    return m_documents->at(index).fileName();
 }
 
-QString frmTessary::tabLabel(int tab) const
+QString frmTessary::tabLabel(int index) const
 {
-    return m_tabBar->tabText(tab);
+    return m_tabsView->label(index);
 }
 
 void frmTessary::nextTab(int step)
 {
-    if (tabCount() > 1)
-        setCurrentTab((currentTab() + step + tabCount()) % tabCount());
-}
-
-DocumentTab *frmTessary::tabOf(const QString &path) const
-{
-    const QString identity = fileIdentity(path);
-    if (identity.isEmpty())
-        return nullptr;
-    for (const auto &tab : m_tabs) {
-        if (tab->fileIdentity() == identity)
-            return tab.get();
-    }
-    return nullptr;
+    m_documents->next(step);
 }
 
 bool frmTessary::closeTab(int index)
 {
-    if (index < 0 || index >= tabCount())
+    if (!m_documents->close(index))
         return false;
-    DocumentTab &tab = *m_tabs[size_t(index)];
-    if (tab.commands->unsaved()) {
-        makeCurrent(tab);
-        if (!tab.commands->maybeSave())
-            return false;
-    }
-    tab.commands->forgetRecoveryCopy();
-    // The window keeps a tab: the last one closed leaves a blank Untitled one.
-    if (tabCount() == 1) {
-        makeCurrent(addTab());
+    if (m_tab->isBlank())
         colourAs(QString());
-    }
-    removeTab(indexOf(&tab));
     return true;
-}
-
-void frmTessary::removeTab(int index)
-{
-    std::unique_ptr<DocumentTab> tab = std::move(m_tabs[size_t(index)]);
-    m_tabs.erase(m_tabs.begin() + index);
-    {
-        const QSignalBlocker quiet(m_tabBar);
-        m_tabBar->removeTab(index);
-    }
-    if (m_tab == tab.get()) {
-        m_tab = nullptr;
-        makeCurrent(*m_tabs[size_t(qMin(index, tabCount() - 1))]);
-    }
-    discardTab(std::move(tab));
-    updateTabLabels();
-    layoutTabs();
 }
 
 void frmTessary::layoutTabs()
 {
-    if (!m_tabBar || !txtMain)
-        return;
-    const bool shown = m_tabs.size() > 1;
-    m_tabBar->setVisible(shown);
-    int top = m_editTop;
-    if (shown) {
-        m_tabBar->setGeometry(0, m_editTop, m_client->width(), m_tabBar->sizeHint().height());
-        top += m_tabBar->height();
-    }
-    txtMain->setGeometry(0, top, m_client->width(), qMax(0, m_client->height() - top));
+    if (m_tabsView && txtMain)
+        m_tabsView->layout(*txtMain, m_editTop);
 }
 
 void frmTessary::updateTabLabels()
 {
-    QStringList paths;
-    for (const auto &tab : m_tabs)
-        paths << tab->commands->fileName();
-    const QStringList labels = tabLabels(paths);
-    for (size_t i = 0; i < m_tabs.size(); ++i) {
-        DocumentTab &tab = *m_tabs[i];
-        tab.markShown = tab.commands->unsaved();
-        // Each new text lays the whole bar out again.
-        const QString label = labels[qsizetype(i)] + (tab.markShown ? QStringLiteral("*") : QString());
-        if (m_tabBar->tabText(int(i)) != label) {
-            m_tabBar->setTabText(int(i), label);
-            m_tabBar->setTabToolTip(int(i), FileName::shownPath(paths[qsizetype(i)]));
-        }
-    }
+    for (int i = 0; i < tabCount(); ++i)
+        tab(i).markShown = tab(i).commands->unsaved();
+    m_tabsView->showLabels();
 }
 
 // A file deleted on disk leaves its tab modified.
 void frmTessary::checkDisk()
 {
-    m_documents->checkDisk();
+    m_tab->commands->checkDisk();
     updateTabLabels();
 }
 
@@ -559,25 +466,9 @@ void frmTessary::createControls()
     const int editTop = HintTop + hintHeight - 1;
     m_editTop = editTop;
 
-    // Hidden while one document is open: the window then looks as it always did.
-    m_tabBar = new DocumentTabBar(m_client);
-    m_tabBar->setObjectName(QStringLiteral("tabBar"));
-    m_tabBar->setAccessibleName(tr("Open documents"));
-    m_tabBar->setDocumentMode(true);
-    m_tabBar->setExpanding(false);
-    // Labels are file names: tabs that do not fit scroll rather than each
-    // label being measured for shortening at every layout and paint.
-    m_tabBar->setElideMode(Qt::ElideNone);
-    m_tabBar->setUsesScrollButtons(true);
-    m_tabBar->setFocusPolicy(Qt::NoFocus);
-    m_tabBar->hide();
-    connect(m_tabBar, &QTabBar::currentChanged, this, &frmTessary::setCurrentTab);
-    // The middle button closes the tab under it.
-    m_tabBar->installEventFilter(this);
-    connect(&m_tabBar->closeButton(), &QAbstractButton::clicked, this, [this] { closeTab(currentTab()); });
-    DocumentTab &first = addTab();
-    first.box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
-    makeCurrent(first);
+    createDocuments();
+    m_documents->start();
+    m_tab->box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
 
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
@@ -646,33 +537,26 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     m_completion->setEnabled(m_windowState->completion());
     completionCatalogue();
     if (!m_windowState->recentFiles().isEmpty())
-        m_documents->setLastChosen(m_windowState->recentFiles().constFirst());
+        m_tab->commands->setLastChosen(m_windowState->recentFiles().constFirst());
     showLineNumbers(m_windowState->lineNumbers());
     if (commandLineArgument.isEmpty()) {
         reopenSession();
     } else {
-        m_documents->loadCommandLine(commandLineArgument);
-        if (!m_documents->fileName().isEmpty())
-            documentNamed(m_documents->fileName());
+        m_documents->beginSession(m_windowState->sessionFiles(), m_windowState->sessionCurrent(), false);
+        m_documents->openCommandLine(commandLineArgument);
+        if (!m_tab->fileName().isEmpty())
+            documentNamed(m_tab->fileName());
     }
     // Offered once the window is up; each restored copy comes back in a tab.
     QTimer::singleShot(0, this, [this] {
-        m_documents->offerRecovery([this](const RecoveryStore::Copy &copy) -> DocumentCommands & {
-            // The file's own tab, unless it has changes of its own; else a blank one, else a new one.
-            DocumentTab *tab = tabOf(copy.documentPath);
-            if (!tab || tab->commands->unsaved())
-                tab = m_tab->isBlank() ? m_tab : &addTab();
-            makeCurrent(*tab);
-            return *tab->commands;
-        });
+        m_documents->offerRecovery();
         // Restored copies have given their tabs paths: each is coloured as its file.
-        for (const auto &tab : m_tabs) {
+        for (DocumentTab *tab : tabs()) {
             if (const FileSyntax syntax = syntaxForPath(tab->commands->fileName()); tab->colours->syntax() != syntax)
                 tab->colours->setSyntax(syntax);
         }
-        if (!m_documents->fileName().isEmpty())
-            colourAs(m_documents->fileName());
-        updateTabLabels();
+        if (!m_tab->fileName().isEmpty())
+            colourAs(m_tab->fileName());
         updateTitle();
     });
     txtMain->setFocus();
@@ -682,20 +566,8 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
 // front; those that are gone are told about in one message.
 void frmTessary::reopenSession()
 {
-    const QStringList files = m_windowState->sessionFiles();
-    const QString current = files.value(m_windowState->sessionCurrent());
-    QStringList missing;
-    for (const QString &file : files) {
-        if (!RegularFile::exists(file) || !RegularFile::check(file)) {
-            missing << file;
-            continue;
-        }
-        // Not added to the recent files: their order is the user's opening.
-        if (!tabOf(file))
-            openInTab(file);
-    }
-    if (DocumentTab *front = tabOf(current))
-        makeCurrent(*front);
+    const QStringList missing =
+        m_documents->beginSession(m_windowState->sessionFiles(), m_windowState->sessionCurrent(), true);
     if (!missing.isEmpty())
         m_prompts.inform(Texts::sessionFilesMissing(missing));
 }
@@ -720,17 +592,18 @@ void frmTessary::warnSettingsUnsaved(const QString &reason)
     m_prompts.showError(Texts::settingsNotSaved(reason));
 }
 
+std::vector<DocumentTab *> frmTessary::tabs() const
+{
+    std::vector<DocumentTab *> all;
+    for (int i = 0; i < tabCount(); ++i)
+        all.push_back(&tab(i));
+    return all;
+}
+
 bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
-    if (watched == m_tabBar && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (const int at = m_tabBar->tabAt(mouse->position().toPoint()); mouse->button() == Qt::MiddleButton && at >= 0) {
-            closeTab(at);
-            return true;
-        }
-    }
     if (event->type() == QEvent::KeyPress && cboSearch && (watched == cboSearch || watched == cboSearch->lineEdit())) {
         const auto *press = static_cast<QKeyEvent *>(event);
         KeyEvent key{VirtualKey::fromQtKey(press->key(), press->modifiers()),
@@ -750,8 +623,9 @@ void frmTessary::Form_Resize()
     const int scaleWidth = m_client->width();
     const int scaleHeight = m_client->height();
     setUpdatesEnabled(false);
-    if (m_tabBar->isVisible())
-        m_tabBar->resize(scaleWidth, m_tabBar->height());
+    // The tab bar too while the window is not yet shown (a session restored at start).
+    if (tabCount() > 1)
+        layoutTabs();
     txtMain->resize(scaleWidth, txtMain->height());
     if (const int height = scaleHeight - txtMain->y(); height >= 0)
         txtMain->resize(txtMain->width(), height);
@@ -766,13 +640,13 @@ void frmTessary::closeEvent(QCloseEvent *event)
 {
     if (m_endingAtOnce) {
         saveWindowState();
-        for (const auto &tab : m_tabs)
+        for (DocumentTab *tab : tabs())
             tab->commands->forgetRecoveryCopy();
         event->accept();
         return;
     }
     // At the end of a session the question was asked already, or could not be.
-    if (!m_sessionEnding && !maybeSaveAll()) {
+    if (!m_sessionEnding && !m_documents->maybeSaveAll()) {
         event->ignore();
         return;
     }
@@ -782,55 +656,15 @@ void frmTessary::closeEvent(QCloseEvent *event)
     }
     saveWindowState();
     if (!m_sessionEnding) {
-        for (const auto &tab : m_tabs)
+        for (DocumentTab *tab : tabs())
             tab->commands->forgetRecoveryCopy();
     }
     event->accept();
 }
 
-bool frmTessary::maybeSaveAll()
-{
-    std::vector<DocumentTab *> unsaved;
-    QStringList paths;
-    for (const auto &tab : m_tabs)
-        paths << tab->commands->fileName();
-    const QStringList labels = tabLabels(paths);
-    QStringList names;
-    for (const auto &tab : m_tabs) {
-        if (tab->commands->unsaved()) {
-            unsaved.push_back(tab.get());
-            names << labels[indexOf(tab.get())];
-        }
-    }
-    if (unsaved.empty())
-        return true;
-    if (unsaved.size() == 1) {
-        makeCurrent(*unsaved.front());
-        return m_documents->maybeSave();
-    }
-    switch (m_prompts.askSaveAll(names)) {
-    case Prompts::SaveChoice::Save:
-        for (DocumentTab *tab : unsaved) {
-            // Gone: an earlier tab's Save As took its file, as the user agreed.
-            if (indexOf(tab) < 0)
-                continue;
-            makeCurrent(*tab);
-            if (!m_documents->save())
-                return false;
-        }
-        updateTabLabels();
-        return true;
-    case Prompts::SaveChoice::Discard:
-        return true;
-    case Prompts::SaveChoice::Cancel:
-        break;
-    }
-    return false;
-}
-
 void frmTessary::endSession()
 {
-    for (const auto &tab : m_tabs)
+    for (DocumentTab *tab : tabs())
         tab->commands->endSession(false);
     // The open tabs come back at the next start, as after a normal close;
     // nothing is asked now.
@@ -843,31 +677,33 @@ void frmTessary::endSession()
 bool frmTessary::commitData(bool mayAsk)
 {
     // Every copy is on disk before the question, which the session may cut short.
-    for (const auto &tab : m_tabs)
+    for (DocumentTab *tab : tabs())
         tab->commands->endSession(false);
-    m_sessionEnding = !mayAsk || maybeSaveAll();
+    m_sessionEnding = !mayAsk || m_documents->maybeSaveAll();
     if (m_sessionEnding)
         saveWindowState(false);
     if (mayAsk && m_sessionEnding) {
-        for (const auto &tab : m_tabs)
+        for (DocumentTab *tab : tabs())
             tab->commands->forgetRecoveryCopy();
     }
     return m_sessionEnding;
 }
 
+void frmTessary::keepForNextStart(const QStringList &paths)
+{
+    QStringList files = m_documents->sessionFiles();
+    for (const QString &path : paths) {
+        if (!files.contains(path))
+            files << path;
+    }
+    m_windowState->setSession(files, m_documents->sessionCurrent());
+    (void)m_windowState->save();
+}
+
 // A folder already told about is not told about again.
 void frmTessary::saveWindowState(bool mayTell)
 {
-    QStringList files;
-    int current = 0;
-    for (const auto &tab : m_tabs) {
-        if (tab->commands->fileName().isEmpty())
-            continue;
-        if (tab.get() == m_tab)
-            current = int(files.size());
-        files << tab->commands->fileName();
-    }
-    m_windowState->setSession(files, current);
+    m_windowState->setSession(m_documents->sessionFiles(), m_documents->sessionCurrent());
     if (const Status saved = m_windowState->save(); !saved && mayTell && !std::exchange(m_settingsWarned, true))
         m_prompts.showError(saved.error());
 }
@@ -875,8 +711,7 @@ void frmTessary::saveWindowState(bool mayTell)
 // A new Untitled tab; a blank one in front is used as it is.
 void frmTessary::mnuNew_Click()
 {
-    if (!m_tab->isBlank())
-        makeCurrent(addTab());
+    m_documents->addBlank();
     colourAs(QString());
     updateTitle();
 }
@@ -884,39 +719,15 @@ void frmTessary::mnuNew_Click()
 void frmTessary::mnuOpen_Click()
 {
     const QString path = m_prompts.chooseOpenPath(QString::fromLatin1(Texts::OpenTitle), Texts::fileDialogFilters(),
-                                                  m_documents->dialogStart());
+                                                  m_tab->commands->dialogStart());
     if (!path.isEmpty())
         openFile(path);
 }
 
 void frmTessary::openFile(const QString &path)
 {
-    if (DocumentTab *open = tabOf(path)) {
-        makeCurrent(*open);
-        return;
-    }
-    if (openInTab(path))
+    if (m_documents->open(path) == OpenDocuments::Opened::Opened)
         m_windowState->addRecentFile(path);
-}
-
-bool frmTessary::openInTab(const QString &path)
-{
-    // Loaded before its tab is shown: the label and the configuration's views
-    // then follow the file at once.
-    const bool replacing = m_tab->isBlank();
-    std::unique_ptr<DocumentTab> made = replacing ? nullptr : makeTab();
-    DocumentTab &loading = replacing ? *m_tab : *made;
-    if (!loading.commands->openPath(path)) {
-        if (made)
-            discardTab(std::move(made));
-        return false;
-    }
-    DocumentTab &tab = made ? insertTab(std::move(made)) : loading;
-    tab.colours->setSyntax(syntaxForPath(path));
-    makeCurrent(tab, true);
-    updateTabLabels();
-    updateTitle();
-    return true;
 }
 
 void frmTessary::documentNamed(const QString &path)
@@ -929,7 +740,7 @@ void frmTessary::documentNamed(const QString &path)
 
 void frmTessary::updateTitle()
 {
-    setWindowTitle(Texts::windowTitle(m_documents->fileName()));
+    setWindowTitle(Texts::windowTitle(m_tab->fileName()));
     setWindowModified(txtMain->isModified());
 }
 
@@ -938,21 +749,9 @@ void frmTessary::Picture1_Click()
     mnuOpen_Click();
 }
 
-// After Save As: the other tab that held the file it wrote goes.
-void frmTessary::closeOthersOf(const DocumentTab &saved)
-{
-    for (int i = tabCount() - 1; i >= 0; --i) {
-        DocumentTab &other = *m_tabs[size_t(i)];
-        if (&other != &saved && other.fileIdentity() == saved.fileIdentity()) {
-            other.commands->forgetRecoveryCopy();
-            removeTab(i);
-        }
-    }
-}
-
 void frmTessary::mnuSave_Click()
 {
-    m_documents->save();
+    m_tab->commands->save();
     updateTabLabels();
     updateTitle();
 }
@@ -964,7 +763,7 @@ void frmTessary::picSave_Click()
 
 void frmTessary::mnuSaveas_Click()
 {
-    m_documents->saveAs();
+    m_tab->commands->saveAs();
     updateTabLabels();
     updateTitle();
 }
@@ -979,7 +778,7 @@ void frmTessary::colourAs(const QString &path)
 // Ends the program without writing data.dat; only the document is asked about.
 void frmTessary::mnuExit_Click()
 {
-    if (!maybeSaveAll())
+    if (!m_documents->maybeSaveAll())
         return;
     m_endingAtOnce = true;
     close();
@@ -1047,7 +846,7 @@ void frmTessary::showCaretPlace()
 
 void frmTessary::showLineNumbers(bool shown)
 {
-    for (const auto &tab : m_tabs)
+    for (DocumentTab *tab : tabs())
         tab->box->setLineNumbersShown(shown);
     m_menus->mnuLineNumbers->setChecked(shown);
     m_windowState->setLineNumbers(shown);
@@ -1134,7 +933,7 @@ void frmTessary::mnuCatalogue_Click()
     m_vars.catalogue.setFamiliesOff(*off);
     if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
         m_prompts.showError(saved.error());
-    for (const auto &tab : m_tabs)
+    for (DocumentTab *tab : tabs())
         tab->colours->recolourAll();
     m_config->catalogueChanged();
     completionCatalogue();

@@ -12,7 +12,6 @@
 class CompletionPopup;
 class ConfigView;
 class KeyBindings;
-class DocumentCommands;
 class Prompts;
 class QAbstractButton;
 class QAction;
@@ -20,7 +19,9 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPixmap;
-class DocumentTabBar;
+class OpenDocument;
+class OpenDocuments;
+class TabsView;
 struct DocumentTab;
 class QRect;
 class QTimer;
@@ -66,7 +67,7 @@ public:
     // by program code goes through it (InsertText) so that it can be undone.
     clsUndo &undoEngine() { return *objUndo; }
 
-    int tabCount() const { return int(m_tabs.size()); }
+    int tabCount() const;
     int currentTab() const;
     void setCurrentTab(int index);
     RichTextBox &editBox(int tab);
@@ -89,6 +90,11 @@ public:
     // the user cancels. Either way closing asks nothing more until the next edit.
     void endSession();
     bool commitData(bool mayAsk);
+    // Whether the session ended under the window (endSession, or commitData agreed).
+    bool sessionEnded() const { return m_sessionEnding; }
+    // Files that reach the window too late to open, at the end of a session:
+    // added to the session kept for the next start, which keeps its own files.
+    void keepForNextStart(const QStringList &paths);
 
     void mnuNew_Click();
     void mnuOpen_Click();
@@ -161,18 +167,14 @@ private:
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
     void keepRecoveryCopy(DocumentTab &tab);
-    DocumentTab &addTab();
-    // A tab made and wired, not yet in the bar; then put in it, or dropped.
-    std::unique_ptr<DocumentTab> makeTab();
-    DocumentTab &insertTab(std::unique_ptr<DocumentTab> tab);
-    void discardTab(std::unique_ptr<DocumentTab> tab);
+    // The open documents and the tabs that show them.
+    void createDocuments();
+    // A tab made and wired, for the documents to put in the bar or drop.
+    std::unique_ptr<OpenDocument> makeTab();
+    DocumentTab &tab(int index) const;
+    std::vector<DocumentTab *> tabs() const;
     // justRead: the tab's file was read just now, so it is not checked against the disk.
     void makeCurrent(DocumentTab &tab, bool justRead = false);
-    int indexOf(const DocumentTab *tab) const;
-    DocumentTab *tabOf(const QString &path) const;
-    void removeTab(int index);
-    // After Save As: closes any other tab of the file just written.
-    void closeOthersOf(const DocumentTab &saved);
     // Where the boxes and the tab bar go; the bar shows from the second tab.
     void layoutTabs();
     void updateTabLabels();
@@ -180,11 +182,7 @@ private:
     void tabChanged(DocumentTab &tab);
     // The current tab's file against the disk.
     void checkDisk();
-    // Asks once about every tab with unsaved changes; false when the user cancels.
-    bool maybeSaveAll();
     void reopenSession();
-    // Loads the file into a new tab (the blank one in front, if so) and brings it forward.
-    bool openInTab(const QString &path);
     // The title names the document; the mark follows its modified state.
     void updateTitle();
     // mayTell: a failure is shown (not while the session ends under the window).
@@ -203,14 +201,12 @@ private:
     SystemClipboard m_clipboard;
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts &m_prompts;
-    // The tabs in the tab bar's order, and the one in front; txtMain,
-    // objUndo, m_documents and m_colours are the current tab's.
-    std::vector<std::unique_ptr<DocumentTab>> m_tabs;
+    // The open documents in tab order; m_tab is the one in front, and
+    // txtMain, objUndo and m_colours are its.
+    std::unique_ptr<OpenDocuments> m_documents;
     DocumentTab *m_tab = nullptr;
-    DocumentCommands *m_documents = nullptr;
-    DocumentTabBar *m_tabBar = nullptr;
+    TabsView *m_tabsView = nullptr;
     int m_editTop = 0;
-    int m_nextRecoverySlot = 0;
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
