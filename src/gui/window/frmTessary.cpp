@@ -20,6 +20,7 @@
 #include "gui/window/MainMenus.h"
 #include "gui/window/QtPrompts.h"
 #include "gui/window/SearchCommands.h"
+#include "gui/window/SessionKeeper.h"
 #include "gui/window/WindowState.h"
 #include "catalogue/CaretHint.h"
 #include "catalogue/QuickSearchNames.h"
@@ -30,12 +31,13 @@
 #include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/tabs/DocumentTab.h"
+#include "gui/tabs/DocumentTabs.h"
 #include "gui/tabs/TabsView.h"
 #include "documents/OpenDocuments.h"
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
+#include "gui/window/MainControls.h"
 #include "gui/window/ToolPicture.h"
-#include "gui/window/ToolPictures.h"
 #include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 
@@ -63,15 +65,9 @@ namespace {
 // The client area at start, in pixels.
 constexpr int ClientWidth = 407;
 constexpr int ClientHeight = 272;
-constexpr int HintTop = 33;
-constexpr int HintHeight = 16;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
-// The recovery copy follows the last change after this pause in typing,
-// and the first change not yet kept after at most the bound.
-constexpr int RecoveryPauseMs = 3000;
-constexpr int RecoveryBoundMs = 10000;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
 constexpr int HintShownChars = 2000;
@@ -118,7 +114,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                              : Status::failure(QStringLiteral("data.dat could not be read at start."));
                               },
                               [this](const QString &path, const QString &message) {
-                                  for (DocumentTab *tab : tabs())
+                                  for (DocumentTab *tab : m_tabs->all())
                                       tab->commands->reloadReplaced(path, message);
                               }});
     createControls();
@@ -134,12 +130,12 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
+    m_session = std::make_unique<SessionKeeper>(*m_documents, *m_windowState, m_prompts, m_settingsWarned);
     m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
     m_completion->setEnabled(m_windowState->completion());
-    m_recoveryClock.start();
     // Coming back to the program with one of its dialogs in front activates no main window.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -150,9 +146,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
 
 frmTessary::~frmTessary()
 {
-    // The tabs' colours go while the boxes are whole: their event filters
-    // would otherwise see an edit box half destroyed.
-    m_documents.reset();
+    delete m_tabs;
     delete m_windowState;
     delete m_completion;
 }
@@ -162,126 +156,40 @@ void frmTessary::setDataFolder(const QString &folder)
     m_recovery = std::make_unique<RecoveryStore>(folder);
     if (const Status opened = m_recovery->open(); !opened) {
         m_recovery.reset();
-        m_recoveryWarned = true;
         m_prompts.showError(Texts::recoveryNotKept(opened.error()));
     }
-    m_documents->setRecoveryStore(m_recovery.get());
+    m_tabs->setRecovery(m_recovery.get());
 }
 
-void frmTessary::keepRecoveryCopy(DocumentTab &tab)
+void frmTessary::createTabs()
 {
-    tab.recoverySchedule->kept();
-    if (!m_recovery)
-        return;
-    if (const Status failed = m_recovery->takeError(); !failed && !m_recoveryWarned) {
-        m_recoveryWarned = true;
-        m_prompts.showError(Texts::recoveryNotKept(failed.error()));
-    }
-    tab.commands->keepRecoveryCopy();
-}
-
-DocumentTab &frmTessary::tab(int index) const
-{
-    return static_cast<DocumentTab &>(m_documents->at(index));
-}
-
-// The tabs' side of the open documents: the bar and the boxes follow them.
-void frmTessary::createDocuments()
-{
-    m_documents = std::make_unique<OpenDocuments>(m_prompts, [this] { return makeTab(); });
-    m_tabsView = new TabsView(*m_client, *m_documents, [this](int index) { closeTab(index); });
-    OpenDocuments::Views views;
-    views.added = [this](OpenDocument &) { m_tabsView->added(); };
-    views.removing = [this](int index, OpenDocument &) { m_tabsView->removing(index); };
-    views.broughtForward = [this](OpenDocument &document, bool justRead) {
-        makeCurrent(static_cast<DocumentTab &>(document), justRead);
-    };
-    views.loaded = [](OpenDocument &document) {
-        static_cast<DocumentTab &>(document).colours->setSyntax(syntaxForPath(document.fileName()));
-    };
-    // Colours, recent files and title follow the name Save As gave.
-    views.named = [this](OpenDocument &document) {
-        if (&document == m_tab)
-            documentNamed(document.fileName());
-    };
-    views.labelsChanged = [this] {
-        updateTabLabels();
-        layoutTabs();
-    };
-    // Written as it changes: after a kill the tabs still come back.
-    views.sessionChanged = [this](const QStringList &, int) { saveWindowState(); };
-    m_documents->setViews(std::move(views));
-}
-
-std::unique_ptr<OpenDocument> frmTessary::makeTab()
-{
-    auto *box = new RichTextBox(m_clipboard, m_client);
-    box->setObjectName(QStringLiteral("txtMain"));
-    if (txtMain) {
-        box->setFont(txtMain->font());
-        box->setGeometry(txtMain->geometry());
-    } else {
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(9.75);
-        font.setWeight(QFont::Normal);
-        box->setFont(font);
-    }
-    box->setAccessibleName(tr("Document"));
-    box->setLineNumbersShown(!m_windowState || m_windowState->lineNumbers());
-    box->hide();
-    auto owned = std::make_unique<DocumentTab>(*box, m_prompts, *this);
-    DocumentTab &tab = *owned;
-    tab.colours = new SyntaxColours(*box, m_vars.catalogue, this);
-    tab.undo = std::make_unique<clsUndo>();
-    tab.undo->setWindowHooks({[this](bool suspend) { setUpdatesEnabled(!suspend); },
-                              [](bool busy) {
-                                  if (busy)
-                                      QApplication::setOverrideCursor(Qt::WaitCursor);
-                                  else
-                                      QApplication::restoreOverrideCursor();
-                              },
-                              [&tab](const QString &text) { return tab.commands->pasteAccepted(text); }});
-    tab.undo->setRichBox(box);
-    tab.undo->Reset();
-    // The history of a replaced text would write into the new one.
-    tab.commands->setDocumentReplacedHandler([&tab] {
-        tab.undo->Reset();
-        // The same file opened again is coloured again.
-        tab.colours->recolourAll();
-    });
-    connect(tab.undo.get(), &clsUndo::StateChanged, this, [this, &tab] {
-        if (&tab == m_tab)
-            setWindowModified(tab.box->isModified());
-        if (tab.markShown != tab.commands->unsaved())
-            updateTabLabels();
-    });
-    box->setChangeHandler([this, &tab] { tabChanged(tab); });
-    // The hint follows the caret as well as the text.
-    connect(box, &RichTextBox::caretMoved, this, [this, &tab] {
-        if (&tab != m_tab)
-            return;
+    DocumentTabs::Hooks hooks;
+    hooks.cameForward = [this](DocumentTab &tab, bool changed, bool justRead) { makeCurrent(tab, changed, justRead); };
+    hooks.textChanged = [this] { txtMain_Change(); };
+    hooks.caretMoved = [this] {
         UpdateHint();
         showCaretPlace();
-    });
-    box->setMouseUpHandler([this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); });
-    tab.recoveryTimer = new QTimer(this);
-    tab.recoveryTimer->setSingleShot(true);
-    connect(tab.recoveryTimer, &QTimer::timeout, this, [this, &tab] { keepRecoveryCopy(tab); });
-    tab.recoverySchedule = std::make_unique<RecoverySchedule>(RecoveryPauseMs, RecoveryBoundMs);
-    return owned;
+    };
+    hooks.mouseUp = [this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); };
+    hooks.named = [this](const QString &path) { documentNamed(path); };
+    hooks.sessionChanged = [this] {
+        if (m_session)
+            m_session->save();
+    };
+    hooks.suspendPainting = [this](bool suspend) { setUpdatesEnabled(!suspend); };
+    hooks.close = [this](int index) { closeTab(index); };
+    m_tabs = new DocumentTabs(*m_client, m_clipboard, m_vars.catalogue, m_prompts, std::move(hooks));
+    m_documents = &m_tabs->documents();
+    m_tabs->start(m_editTop, ClientWidth, ClientHeight);
 }
 
-void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
+// What follows the tab in front: the views over its box, the title, the hint.
+void frmTessary::makeCurrent(DocumentTab &tab, bool changed, bool justRead)
 {
-    DocumentTab *const previous = std::exchange(m_tab, &tab);
+    m_tab = &tab;
     txtMain = tab.box;
     objUndo = tab.undo.get();
     m_colours = tab.colours;
-    if (previous && previous != &tab) {
-        tab.box->setGeometry(previous->box->geometry());
-        previous->box->hide();
-    }
-    m_tabsView->showCurrent();
     if (m_windowState)
         m_windowState->setBox(*tab.box);
     if (m_completion) {
@@ -292,14 +200,12 @@ void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
         m_search->setBox(*tab.box, *objUndo);
     if (m_config)
         m_config->setBox(*tab.box, *tab.box->viewport(), tab.commands->fileName());
-    layoutTabs();
-    tab.box->show();
     if (cboSearch)
         QWidget::setTabOrder(txtMain, cboSearch);
     updateTitle();
     UpdateHint();
     showCaretPlace();
-    if (previous && previous != &tab) {
+    if (changed) {
         txtMain->setFocus();
         // A change on disk while another tab was in front is told now; a
         // file read this moment has had no time to change.
@@ -325,12 +231,12 @@ void frmTessary::setCurrentTab(int index)
 
 RichTextBox &frmTessary::editBox(int index)
 {
-    return *tab(index).box;
+    return *m_tabs->at(index).box;
 }
 
 clsUndo &frmTessary::undoEngine(int index)
 {
-    return *tab(index).undo;
+    return *m_tabs->at(index).undo;
 }
 
 QString frmTessary::tabFile(int index) const
@@ -340,7 +246,7 @@ QString frmTessary::tabFile(int index) const
 
 QString frmTessary::tabLabel(int index) const
 {
-    return m_tabsView->label(index);
+    return m_tabs->view().label(index);
 }
 
 void frmTessary::nextTab(int step)
@@ -357,50 +263,17 @@ bool frmTessary::closeTab(int index)
     return true;
 }
 
-void frmTessary::layoutTabs()
-{
-    if (m_tabsView && txtMain)
-        m_tabsView->layout(*txtMain, m_editTop);
-}
-
-void frmTessary::updateTabLabels()
-{
-    for (int i = 0; i < tabCount(); ++i)
-        tab(i).markShown = tab(i).commands->unsaved();
-    m_tabsView->showLabels();
-}
-
 // A file deleted on disk leaves its tab modified.
 void frmTessary::checkDisk()
 {
     m_tab->commands->checkDisk();
-    updateTabLabels();
-}
-
-void frmTessary::tabChanged(DocumentTab &tab)
-{
-    tab.recoveryTimer->start(tab.recoverySchedule->changed(m_recoveryClock.elapsed()));
-    if (tab.markShown != tab.commands->unsaved())
-        updateTabLabels();
-    if (&tab == m_tab)
-        txtMain_Change();
-}
-
-// The hint line is a standing tooltip: pale yellow in a light theme, the
-// theme's own tooltip colours in a dark one.
-void frmTessary::followTooltipColours()
-{
-    const QPalette theme = QApplication::palette(lblHint);
-    QPalette hintColours = lblHint->palette();
-    hintColours.setColor(QPalette::Window, theme.color(QPalette::ToolTipBase));
-    hintColours.setColor(QPalette::WindowText, theme.color(QPalette::ToolTipText));
-    lblHint->setPalette(hintColours);
+    m_tabs->showLabels();
 }
 
 bool frmTessary::event(QEvent *event)
 {
     if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lblHint)
-        followTooltipColours();
+        MainControls::followTooltipColours(*lblHint);
     // Asked once the activation is over: the question itself moves the focus.
     if (event->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, [this] {
@@ -422,53 +295,17 @@ void frmTessary::createControls()
     formFont.setPointSizeF(8.25);
     m_client->setFont(formFont);
 
-    picSave = addPicture(ToolPictures::diskette(), Texts::SaveTip, tr("Save"), "picSave", QRect(3, 3, 26, 25));
-    Picture1 = addPicture(ToolPictures::openingFolder(), Texts::OpenTip, tr("Open"), "Picture1", QRect(31, 3, 26, 25));
-    picUndo = addPicture(ToolPictures::undoArrow(), Texts::UndoTip, tr("Undo"), "picUndo", QRect(76, 3, 26, 25));
-    picRedo = addPicture(ToolPictures::redoArrow(), Texts::RedoTip, tr("Redo"), "picRedo", QRect(104, 3, 26, 25));
+    const MainControls controls = MainControls::create(*m_client);
+    picSave = controls.picSave;
+    Picture1 = controls.Picture1;
+    picUndo = controls.picUndo;
+    picRedo = controls.picRedo;
+    lblSearch = controls.lblSearch;
+    cboSearch = controls.cboSearch;
+    lblHint = controls.lblHint;
+    m_editTop = controls.editTop;
 
-    lblSearch = new QLabel(QString::fromLatin1(Texts::SearchLabel), m_client);
-    lblSearch->setObjectName(QStringLiteral("lblSearch"));
-    lblSearch->setGeometry(169, 8, 73, 17);
-
-    cboSearch = new QComboBox(m_client);
-    cboSearch->setObjectName(QStringLiteral("cboSearch"));
-    cboSearch->setEditable(true);
-    cboSearch->setInsertPolicy(QComboBox::NoInsert);
-    // The box's own completer would search for a completed name at once;
-    // completion from the catalogue is put on its text field (Form_Load).
-    cboSearch->setCompleter(nullptr);
-    // The box picks a typed name of its list when its text field loses the
-    // focus: Enter's search would run a second time.
-    disconnect(cboSearch->lineEdit(), &QLineEdit::editingFinished, cboSearch, nullptr);
-    cboSearch->addItems(QuickSearchNames());
-    cboSearch->setCurrentIndex(-1);
-    cboSearch->setEditText(QString());
-    cboSearch->setToolTip(QString::fromLatin1(Texts::SearchTip));
-    cboSearch->setAccessibleName(tr("Quick Search"));
-    cboSearch->setGeometry(240, 5, 153, cboSearch->sizeHint().height());
-    lblSearch->setBuddy(cboSearch);
-
-    lblHint = new QLabel(m_client);
-    lblHint->setObjectName(QStringLiteral("lblHint"));
-    lblHint->setFrameStyle(QFrame::Box | QFrame::Plain);
-    lblHint->setLineWidth(1);
-    // Words from the document must never be read as markup.
-    lblHint->setTextFormat(Qt::PlainText);
-    // A word reaching back over line breaks shows its first line.
-    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblHint->setAutoFillBackground(true);
-    followTooltipColours();
-    lblHint->setAccessibleDescription(tr("Explains the command being typed"));
-    // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
-    const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
-    lblHint->setGeometry(0, HintTop, 404, hintHeight);
-    const int editTop = HintTop + hintHeight - 1;
-    m_editTop = editTop;
-
-    createDocuments();
-    m_documents->start();
-    m_tab->box->setGeometry(0, editTop, ClientWidth, ClientHeight - editTop);
+    createTabs();
 
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
@@ -492,15 +329,6 @@ void frmTessary::createControls()
     // Whichever of the two gets the key first.
     cboSearch->installEventFilter(this);
     cboSearch->lineEdit()->installEventFilter(this);
-}
-
-ToolPicture *frmTessary::addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
-                                    const char *name, const QRect &geometry)
-{
-    auto *tool = new ToolPicture(picture, QString::fromLatin1(toolTip), accessibleName, m_client);
-    tool->setObjectName(QString::fromLatin1(name));
-    tool->setGeometry(geometry);
-    return tool;
 }
 
 void frmTessary::createMenus()
@@ -551,7 +379,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     QTimer::singleShot(0, this, [this] {
         m_documents->offerRecovery();
         // Restored copies have given their tabs paths: each is coloured as its file.
-        for (DocumentTab *tab : tabs()) {
+        for (DocumentTab *tab : m_tabs->all()) {
             if (const FileSyntax syntax = syntaxForPath(tab->commands->fileName()); tab->colours->syntax() != syntax)
                 tab->colours->setSyntax(syntax);
         }
@@ -592,14 +420,6 @@ void frmTessary::warnSettingsUnsaved(const QString &reason)
     m_prompts.showError(Texts::settingsNotSaved(reason));
 }
 
-std::vector<DocumentTab *> frmTessary::tabs() const
-{
-    std::vector<DocumentTab *> all;
-    for (int i = 0; i < tabCount(); ++i)
-        all.push_back(&tab(i));
-    return all;
-}
-
 bool frmTessary::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
@@ -625,7 +445,7 @@ void frmTessary::Form_Resize()
     setUpdatesEnabled(false);
     // The tab bar too while the window is not yet shown (a session restored at start).
     if (tabCount() > 1)
-        layoutTabs();
+        m_tabs->layout();
     txtMain->resize(scaleWidth, txtMain->height());
     if (const int height = scaleHeight - txtMain->y(); height >= 0)
         txtMain->resize(txtMain->width(), height);
@@ -638,74 +458,33 @@ void frmTessary::Form_Resize()
 
 void frmTessary::closeEvent(QCloseEvent *event)
 {
-    if (m_endingAtOnce) {
-        saveWindowState();
-        for (DocumentTab *tab : tabs())
-            tab->commands->forgetRecoveryCopy();
-        event->accept();
-        return;
-    }
-    // At the end of a session the question was asked already, or could not be.
-    if (!m_sessionEnding && !m_documents->maybeSaveAll()) {
-        event->ignore();
-        return;
-    }
-    if (m_settingsUsable) {
+    const bool closes = m_session->closing(m_endingAtOnce, [this] {
+        if (!m_settingsUsable)
+            return;
         if (const Status saved = m_dialogs->saveSettings(); !saved)
             warnSettingsUnsaved(saved.error());
-    }
-    saveWindowState();
-    if (!m_sessionEnding) {
-        for (DocumentTab *tab : tabs())
-            tab->commands->forgetRecoveryCopy();
-    }
-    event->accept();
+    });
+    closes ? event->accept() : event->ignore();
 }
 
 void frmTessary::endSession()
 {
-    for (DocumentTab *tab : tabs())
-        tab->commands->endSession(false);
-    // The open tabs come back at the next start, as after a normal close;
-    // nothing is asked now.
-    saveWindowState(false);
-    m_sessionEnding = true;
-    // Also ends a question or dialog that is up: it answers Cancel.
-    QCoreApplication::exit(0);
+    m_session->endSession();
 }
 
 bool frmTessary::commitData(bool mayAsk)
 {
-    // Every copy is on disk before the question, which the session may cut short.
-    for (DocumentTab *tab : tabs())
-        tab->commands->endSession(false);
-    m_sessionEnding = !mayAsk || m_documents->maybeSaveAll();
-    if (m_sessionEnding)
-        saveWindowState(false);
-    if (mayAsk && m_sessionEnding) {
-        for (DocumentTab *tab : tabs())
-            tab->commands->forgetRecoveryCopy();
-    }
-    return m_sessionEnding;
+    return m_session->commitData(mayAsk);
+}
+
+bool frmTessary::sessionEnded() const
+{
+    return m_session->ended();
 }
 
 void frmTessary::keepForNextStart(const QStringList &paths)
 {
-    QStringList files = m_documents->sessionFiles();
-    for (const QString &path : paths) {
-        if (!files.contains(path))
-            files << path;
-    }
-    m_windowState->setSession(files, m_documents->sessionCurrent());
-    (void)m_windowState->save();
-}
-
-// A folder already told about is not told about again.
-void frmTessary::saveWindowState(bool mayTell)
-{
-    m_windowState->setSession(m_documents->sessionFiles(), m_documents->sessionCurrent());
-    if (const Status saved = m_windowState->save(); !saved && mayTell && !std::exchange(m_settingsWarned, true))
-        m_prompts.showError(saved.error());
+    m_session->keepForNextStart(paths);
 }
 
 // A new Untitled tab; a blank one in front is used as it is.
@@ -734,7 +513,7 @@ void frmTessary::documentNamed(const QString &path)
 {
     colourAs(path);
     m_windowState->addRecentFile(path);
-    updateTabLabels();
+    m_tabs->showLabels();
     updateTitle();
 }
 
@@ -752,7 +531,7 @@ void frmTessary::Picture1_Click()
 void frmTessary::mnuSave_Click()
 {
     m_tab->commands->save();
-    updateTabLabels();
+    m_tabs->showLabels();
     updateTitle();
 }
 
@@ -764,7 +543,7 @@ void frmTessary::picSave_Click()
 void frmTessary::mnuSaveas_Click()
 {
     m_tab->commands->saveAs();
-    updateTabLabels();
+    m_tabs->showLabels();
     updateTitle();
 }
 
@@ -828,8 +607,8 @@ void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
 
 void frmTessary::txtMain_Change()
 {
-    // An edit after a logout was cancelled is asked about again at closing.
-    m_sessionEnding = false;
+    if (m_session)
+        m_session->edited();
     UpdateHint();
     setWindowModified(txtMain->isModified());
     if (m_config)
@@ -846,8 +625,7 @@ void frmTessary::showCaretPlace()
 
 void frmTessary::showLineNumbers(bool shown)
 {
-    for (DocumentTab *tab : tabs())
-        tab->box->setLineNumbersShown(shown);
+    m_tabs->setLineNumbers(shown);
     m_menus->mnuLineNumbers->setChecked(shown);
     m_windowState->setLineNumbers(shown);
 }
@@ -933,7 +711,7 @@ void frmTessary::mnuCatalogue_Click()
     m_vars.catalogue.setFamiliesOff(*off);
     if (const Status saved = m_windowState->setFamiliesOff(*off); !saved)
         m_prompts.showError(saved.error());
-    for (DocumentTab *tab : tabs())
+    for (DocumentTab *tab : m_tabs->all())
         tab->colours->recolourAll();
     m_config->catalogueChanged();
     completionCatalogue();

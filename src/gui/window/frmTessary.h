@@ -2,7 +2,6 @@
 
 #include "gui/editbox/SystemClipboard.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <functional>
@@ -19,9 +18,8 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPixmap;
-class OpenDocument;
 class OpenDocuments;
-class TabsView;
+class DocumentTabs;
 struct DocumentTab;
 class QRect;
 class QTimer;
@@ -37,6 +35,7 @@ struct mdlVars;
 class MainDialogs;
 class MainMenus;
 class SearchCommands;
+class SessionKeeper;
 class WindowState;
 
 // The main window: tool pictures, Quick Search box, hint line, menus, and a
@@ -91,7 +90,7 @@ public:
     void endSession();
     bool commitData(bool mayAsk);
     // Whether the session ended under the window (endSession, or commitData agreed).
-    bool sessionEnded() const { return m_sessionEnding; }
+    bool sessionEnded() const;
     // Files that reach the window too late to open, at the end of a session:
     // added to the session kept for the next start, which keeps its own files.
     void keepForNextStart(const QStringList &paths);
@@ -158,37 +157,23 @@ private:
     void createControls();
     void createMenus();
     void completionCatalogue();
-    ToolPicture *addPicture(const QPixmap &picture, const char *toolTip, const QString &accessibleName,
-                            const char *name, const QRect &geometry);
     void Form_Resize();
     void offerImport();
     void warnSettingsUnsaved(const QString &reason);
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
-    void keepRecoveryCopy(DocumentTab &tab);
-    // The open documents and the tabs that show them.
-    void createDocuments();
-    // A tab made and wired, for the documents to put in the bar or drop.
-    std::unique_ptr<OpenDocument> makeTab();
-    DocumentTab &tab(int index) const;
-    std::vector<DocumentTab *> tabs() const;
-    // justRead: the tab's file was read just now, so it is not checked against the disk.
-    void makeCurrent(DocumentTab &tab, bool justRead = false);
-    // Where the boxes and the tab bar go; the bar shows from the second tab.
-    void layoutTabs();
-    void updateTabLabels();
-    // Every change of a tab's text, whoever made it.
-    void tabChanged(DocumentTab &tab);
+    // The tabs of the open documents.
+    void createTabs();
+    // changed: another tab came forward; justRead: its file was read just
+    // now, so it is not checked against the disk.
+    void makeCurrent(DocumentTab &tab, bool changed, bool justRead);
     // The current tab's file against the disk.
     void checkDisk();
     void reopenSession();
     // The title names the document; the mark follows its modified state.
     void updateTitle();
-    // mayTell: a failure is shown (not while the session ends under the window).
-    void saveWindowState(bool mayTell = true);
     void showHint(const QString &caption);
-    void followTooltipColours();
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
     void documentNamed(const QString &path);
@@ -201,16 +186,16 @@ private:
     SystemClipboard m_clipboard;
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts &m_prompts;
-    // The open documents in tab order; m_tab is the one in front, and
-    // txtMain, objUndo and m_colours are its.
-    std::unique_ptr<OpenDocuments> m_documents;
+    // The open documents in tab order and their tabs; m_tab is the one in
+    // front, and txtMain, objUndo and m_colours are its.
+    DocumentTabs *m_tabs = nullptr;
+    OpenDocuments *m_documents = nullptr;
     DocumentTab *m_tab = nullptr;
-    TabsView *m_tabsView = nullptr;
     int m_editTop = 0;
     bool m_settingsWarned = false;
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
-    bool m_sessionEnding = false;
+    std::unique_ptr<SessionKeeper> m_session;
     std::unique_ptr<MainDialogs> m_dialogs;
     // The configuration around the document: problems, start-up order, definitions.
     ConfigView *m_config = nullptr;
@@ -218,8 +203,6 @@ private:
     CompletionPopup *m_completion = nullptr;
     clsUndo *objUndo = nullptr;
     std::unique_ptr<RecoveryStore> m_recovery;
-    QElapsedTimer m_recoveryClock;
-    bool m_recoveryWarned = false;
 
     QWidget *m_client = nullptr;
     ToolPicture *picSave = nullptr;

@@ -1,0 +1,27 @@
+#pragma once
+
+class QComboBox;
+class QLabel;
+class QWidget;
+class ToolPicture;
+
+// The controls above the document at their start places: the four tool
+// pictures, the Quick Search label and box, and the hint line. The window
+// wires them; their names are the ones the window's handlers use.
+struct MainControls
+{
+    ToolPicture *picSave = nullptr;
+    ToolPicture *Picture1 = nullptr;
+    ToolPicture *picUndo = nullptr;
+    ToolPicture *picRedo = nullptr;
+    QLabel *lblSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QLabel *lblHint = nullptr;
+    // Where the document starts, just under the hint line.
+    int editTop = 0;
+
+    static MainControls create(QWidget &client);
+    // The hint line is a standing tooltip: pale yellow in a light theme, the
+    // theme's own tooltip colours in a dark one.
+    static void followTooltipColours(QLabel &hint);
+};
