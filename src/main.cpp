@@ -4,8 +4,8 @@
 #include "settings/RegularFile.h"
 #include "settings/mdlVars.h"
 #include "gui/window/frmTessary.h"
-#include "gui/window/HandoffServer.h"
-#include "gui/window/SessionEnd.h"
+#include "gui/session/HandoffServer.h"
+#include "gui/session/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>

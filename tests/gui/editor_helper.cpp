@@ -28,7 +28,7 @@
 #include "editbox/MemoryEditBox.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/window/frmTessary.h"
-#include "gui/window/SessionEnd.h"
+#include "gui/session/SessionEnd.h"
 
 #include <QApplication>
 #include <QStandardPaths>

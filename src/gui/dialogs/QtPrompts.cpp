@@ -1,4 +1,4 @@
-#include "gui/window/QtPrompts.h"
+#include "gui/dialogs/QtPrompts.h"
 
 #include "documents/Texts.h"
 

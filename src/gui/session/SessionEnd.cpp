@@ -1,4 +1,4 @@
-#include "gui/window/SessionEnd.h"
+#include "gui/session/SessionEnd.h"
 
 #include "gui/window/frmTessary.h"
 

@@ -1,7 +1,7 @@
 #include "core/documents/FakePrompts.h"
 
 #include "settings/mdlVars.h"
-#include "gui/window/SessionEnd.h"
+#include "gui/session/SessionEnd.h"
 #include "gui/window/frmTessary.h"
 
 #include <QTemporaryDir>

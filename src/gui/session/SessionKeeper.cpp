@@ -1,4 +1,4 @@
-#include "gui/window/SessionKeeper.h"
+#include "gui/session/SessionKeeper.h"
 
 #include "documents/OpenDocuments.h"
 #include "documents/Prompts.h"

@@ -1,4 +1,4 @@
-#include "gui/window/HandoffServer.h"
+#include "gui/session/HandoffServer.h"
 
 #include "settings/FileName.h"
 
