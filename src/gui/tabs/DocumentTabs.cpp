@@ -185,6 +185,15 @@ void DocumentTabs::setLineNumbers(bool shown)
         tab->box->setLineNumbersShown(shown);
 }
 
+void DocumentTabs::offerRecovery()
+{
+    m_documents->offerRecovery();
+    for (DocumentTab *tab : all()) {
+        if (const FileSyntax syntax = syntaxForPath(tab->fileName()); tab->colours->syntax() != syntax)
+            tab->colours->setSyntax(syntax);
+    }
+}
+
 void DocumentTabs::changed(DocumentTab &tab)
 {
     tab.recoveryTimer->start(tab.recoverySchedule->changed(m_recoveryClock.elapsed()));

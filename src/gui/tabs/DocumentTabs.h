@@ -63,6 +63,9 @@ public:
     void layout();
     void showLabels();
     void setLineNumbers(bool shown);
+    // Offers the copies left by editors that did not end (see
+    // OpenDocuments); each restored copy's tab is coloured as its file.
+    void offerRecovery();
 
 private:
     std::unique_ptr<OpenDocument> make();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -85,4 +86,12 @@ void MainControls::followTooltipColours(QLabel &hint)
     hintColours.setColor(QPalette::Window, theme.color(QPalette::ToolTipBase));
     hintColours.setColor(QPalette::WindowText, theme.color(QPalette::ToolTipText));
     hint.setPalette(hintColours);
+}
+
+QIcon MainControls::programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
+    return icon;
 }

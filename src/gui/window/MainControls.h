@@ -1,6 +1,7 @@
 #pragma once
 
 class QComboBox;
+class QIcon;
 class QLabel;
 class QWidget;
 class ToolPicture;
@@ -21,6 +22,8 @@ struct MainControls
     int editTop = 0;
 
     static MainControls create(QWidget &client);
+    // The installed program's icon, in the sizes window frames and task bars ask for.
+    static QIcon programIcon();
     // The hint line is a standing tooltip: pale yellow in a light theme, the
     // theme's own tooltip colours in a dark one.
     static void followTooltipColours(QLabel &hint);

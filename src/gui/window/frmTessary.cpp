@@ -2,18 +2,11 @@
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
-#include "store/PendingAdds.h"
-#include "backups/Restore.h"
-#include "store/DataImport.h"
 #include "catalogue/Catalogue.h"
-#include "documents/DocumentCommands.h"
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
-#include "completion/FileFacts.h"
-#include "config/ConfigAnalysis.h"
-#include "config/KnownCommands.h"
 #include "gui/editbox/CompletionPopup.h"
 #include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
@@ -24,20 +17,17 @@
 #include "gui/window/WindowState.h"
 #include "catalogue/CaretHint.h"
 #include "catalogue/QuickSearchNames.h"
-#include "documents/RecoverySchedule.h"
 #include "documents/RecoveryStore.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/editbox/SyntaxColours.h"
-#include "documents/TabLabels.h"
 #include "documents/Texts.h"
 #include "gui/tabs/DocumentTab.h"
 #include "gui/tabs/DocumentTabs.h"
-#include "gui/tabs/TabsView.h"
 #include "documents/OpenDocuments.h"
-#include "settings/FileName.h"
-#include "settings/RegularFile.h"
+#include "gui/window/CompletionSources.h"
 #include "gui/window/MainControls.h"
 #include "gui/window/ToolPicture.h"
+#include "gui/window/StoreStart.h"
 #include "editbox/VirtualKey.h"
 #include "undo/clsUndo.h"
 
@@ -47,15 +37,11 @@
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 
 #include <utility>
@@ -71,15 +57,6 @@ constexpr int SearchBoxFromRight = 171;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
 constexpr int HintShownChars = 2000;
-
-// The installed program's icon, in the sizes window frames and task bars ask for.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (const int size : {16, 32, 48, 128})
-        icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
 
 } // namespace
 
@@ -99,7 +76,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
 {
     setObjectName(QStringLiteral("frmTessary"));
     setWindowTitle(Texts::windowTitle(QString()));
-    setWindowIcon(programIcon());
+    setWindowIcon(MainControls::programIcon());
     // The tool pictures explain themselves also while another window is active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     // data.dat that could not be read at start is never replaced.
@@ -214,46 +191,6 @@ void frmTessary::makeCurrent(DocumentTab &tab, bool changed, bool justRead)
     }
 }
 
-int frmTessary::tabCount() const
-{
-    return m_documents->count();
-}
-
-int frmTessary::currentTab() const
-{
-    return m_documents->currentIndex();
-}
-
-void frmTessary::setCurrentTab(int index)
-{
-    m_documents->setCurrent(index);
-}
-
-RichTextBox &frmTessary::editBox(int index)
-{
-    return *m_tabs->at(index).box;
-}
-
-clsUndo &frmTessary::undoEngine(int index)
-{
-    return *m_tabs->at(index).undo;
-}
-
-QString frmTessary::tabFile(int index) const
-{
-    return m_documents->at(index).fileName();
-}
-
-QString frmTessary::tabLabel(int index) const
-{
-    return m_tabs->view().label(index);
-}
-
-void frmTessary::nextTab(int step)
-{
-    m_documents->next(step);
-}
-
 bool frmTessary::closeTab(int index)
 {
     if (!m_documents->close(index))
@@ -338,21 +275,8 @@ void frmTessary::createMenus()
 
 void frmTessary::Form_Load(const QString &commandLineArgument)
 {
-    offerImport();
-    if (const Status loaded = LoadSettings(m_vars, m_dataFolder); !loaded) {
-        // Writing the lists back would replace what could not be read.
-        m_settingsUsable = false;
-        warnSettingsUnsaved(loaded.error());
-    } else if (const Status writable = CheckSettingsWritable(m_dataFolder); !writable) {
-        warnSettingsUnsaved(writable.error());
-    }
-    // What an earlier run left midway: a restore, or adds it never saved.
-    if (m_settingsUsable) {
-        if (const Status s = Restore::RecoverInterrupted(m_dataFolder, m_vars); !s)
-            m_prompts.showError(s.error());
-        if (const Status s = PendingAdds::recoverAbandoned(m_dataFolder, m_vars); !s)
-            m_prompts.showError(s.error());
-    }
+    m_settingsUsable = openStore(m_vars, m_programFolder, m_dataFolder, m_prompts,
+                                 [this](const QString &reason) { warnSettingsUnsaved(reason); });
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
     auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
@@ -377,12 +301,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     }
     // Offered once the window is up; each restored copy comes back in a tab.
     QTimer::singleShot(0, this, [this] {
-        m_documents->offerRecovery();
-        // Restored copies have given their tabs paths: each is coloured as its file.
-        for (DocumentTab *tab : m_tabs->all()) {
-            if (const FileSyntax syntax = syntaxForPath(tab->commands->fileName()); tab->colours->syntax() != syntax)
-                tab->colours->setSyntax(syntax);
-        }
+        m_tabs->offerRecovery();
         if (!m_tab->fileName().isEmpty())
             colourAs(m_tab->fileName());
         updateTitle();
@@ -398,18 +317,6 @@ void frmTessary::reopenSession()
         m_documents->beginSession(m_windowState->sessionFiles(), m_windowState->sessionCurrent(), true);
     if (!missing.isEmpty())
         m_prompts.inform(Texts::sessionFilesMissing(missing));
-}
-
-// Mods of a program folder the user cannot write are copied over once, if wanted.
-void frmTessary::offerImport()
-{
-    const QStringList mods = DataImport::modsToOffer(m_programFolder, m_dataFolder);
-    if (mods.isEmpty())
-        return;
-    if (!m_prompts.askYesNo(Texts::importOffer(m_programFolder, m_dataFolder, mods)))
-        m_prompts.inform(Texts::modsLiveIn(m_dataFolder));
-    else if (const Status copied = DataImport::copyInto(m_programFolder, m_dataFolder); !copied)
-        m_prompts.showError(Texts::importFailed(copied.error()));
 }
 
 void frmTessary::warnSettingsUnsaved(const QString &reason)
@@ -467,26 +374,6 @@ void frmTessary::closeEvent(QCloseEvent *event)
     closes ? event->accept() : event->ignore();
 }
 
-void frmTessary::endSession()
-{
-    m_session->endSession();
-}
-
-bool frmTessary::commitData(bool mayAsk)
-{
-    return m_session->commitData(mayAsk);
-}
-
-bool frmTessary::sessionEnded() const
-{
-    return m_session->ended();
-}
-
-void frmTessary::keepForNextStart(const QStringList &paths)
-{
-    m_session->keepForNextStart(paths);
-}
-
 // A new Untitled tab; a blank one in front is used as it is.
 void frmTessary::mnuNew_Click()
 {
@@ -523,21 +410,11 @@ void frmTessary::updateTitle()
     setWindowModified(txtMain->isModified());
 }
 
-void frmTessary::Picture1_Click()
-{
-    mnuOpen_Click();
-}
-
 void frmTessary::mnuSave_Click()
 {
     m_tab->commands->save();
     m_tabs->showLabels();
     updateTitle();
-}
-
-void frmTessary::picSave_Click()
-{
-    mnuSave_Click();
 }
 
 void frmTessary::mnuSaveas_Click()
@@ -562,41 +439,6 @@ void frmTessary::mnuExit_Click()
     m_endingAtOnce = true;
     close();
     QCoreApplication::quit();
-}
-
-void frmTessary::mnuUndo_Click()
-{
-    picUndo_Click();
-}
-
-void frmTessary::picUndo_Click()
-{
-    objUndo->undo();
-}
-
-void frmTessary::mnuRedo_Click()
-{
-    picRedo_Click();
-}
-
-void frmTessary::picRedo_Click()
-{
-    objUndo->Redo();
-}
-
-void frmTessary::mnuCut_Click()
-{
-    objUndo->Cut();
-}
-
-void frmTessary::mnuCopy_Click()
-{
-    objUndo->Copy();
-}
-
-void frmTessary::mnuPaste_Click()
-{
-    objUndo->Paste();
 }
 
 void frmTessary::txtMain_MouseUp(int Button, int, int X, int Y)
@@ -698,11 +540,6 @@ void frmTessary::mnuFind_Click()
                         m_search->options());
 }
 
-void frmTessary::mnuBackups_Click()
-{
-    m_dialogs->showBackups();
-}
-
 void frmTessary::mnuCatalogue_Click()
 {
     const auto off = m_dialogs->chooseFamiliesOff(m_vars.catalogue, m_windowState->familiesOff());
@@ -723,66 +560,23 @@ void frmTessary::mnuScriptwiz_Click()
     m_dialogs->showScriptWizard([this](const QString &text) { insertIntoDocument(text); });
 }
 
-void frmTessary::mnuAss_Click()
-{
-    m_dialogs->showFileTypes();
-}
-
-void frmTessary::mnuNewver_Click()
-{
-    m_dialogs->openVersionPage();
-}
-
-void frmTessary::mnuAbout_Click()
-{
-    m_dialogs->showAbout();
-}
-
-void frmTessary::setUrlOpener(std::function<bool(const QUrl &)> openUrl)
-{
-    m_dialogs->setUrlOpener(std::move(openUrl));
-}
-
 // Through the undo engine, so one undo takes the insertion back.
 void frmTessary::insertIntoDocument(const QString &text)
 {
     undoEngine().InsertText(text);
 }
 
-// The names completion offers follow the catalogue's families; the aliases
-// of the document and of its start-up order, and the game folder, are read
-// as the list opens.
+// The names completion offers follow the catalogue's families; without
+// the use counts they rank alphabetically: still a working list, so the
+// reason goes to the status bar rather than a dialog.
 void frmTessary::completionCatalogue()
 {
-    auto known = std::make_shared<CatalogueCommands>(m_vars.catalogue);
-    // Without the use counts names rank alphabetically: still a working
-    // list, so the reason goes to the status bar rather than a dialog.
     if (const Status uses = m_completion->list().setCatalogue(m_vars.catalogue, m_programFolder); !uses)
         statusBar()->showMessage(uses.error());
-    m_completion->setKnown(known);
-    auto facts = std::make_shared<FileFacts>(*known);
-    auto last = std::make_shared<QList<std::pair<QString, QString>>>();
-    m_completion->setRefresh([this, known, facts, last](CompletionList &list) {
-        QList<std::pair<QString, QString>> aliases;
-        for (const AliasIndex::Definition &alias : m_colours->aliases().definitions())
-            aliases.append({alias.name, alias.body});
-        const ConfigWatcher &watcher = m_config->watcher();
-        const std::shared_ptr<const ConfigModel> model = watcher.model();
-        if (model) {
-            const QString document = watcher.documentPath();
-            aliases += configAliases(*model, *facts, [&](const QString &path) {
-                if (path == document)
-                    return txtMain->Text();
-                const Result<QString> read = readConfig(path);
-                return read.ok() ? read.value() : QString();
-            });
-        }
-        // Sorting the names again is most of the cost of opening the list.
-        if (aliases != *last) {
-            list.setAliases(aliases);
-            *last = std::move(aliases);
-        }
-        list.setGameFolder(model ? model->folder
-                                 : (watcher.folder() ? watcher.folder()->folder() : QString()));
-    });
+    feedCompletion(
+        *m_completion, m_vars.catalogue, m_config->watcher(), [this]() -> const AliasIndex & { return m_colours->aliases(); },
+        [this](const QString &path) {
+            const OpenDocument *open = m_documents->find(path);
+            return open ? open->editBox().Text() : QString();
+        });
 }

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "documents/OpenDocuments.h"
 #include "gui/editbox/SystemClipboard.h"
+#include "gui/tabs/DocumentTab.h"
+#include "gui/tabs/DocumentTabs.h"
+#include "gui/tabs/TabsView.h"
+#include "gui/session/SessionKeeper.h"
+#include "gui/window/MainDialogs.h"
+#include "undo/clsUndo.h"
 
 #include <QMainWindow>
 
@@ -18,9 +25,6 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPixmap;
-class OpenDocuments;
-class DocumentTabs;
-struct DocumentTab;
 class QRect;
 class QTimer;
 class RecoverySchedule;
@@ -30,12 +34,9 @@ class SyntaxColours;
 class ToolPicture;
 class QUrl;
 struct KeyEvent;
-class clsUndo;
 struct mdlVars;
-class MainDialogs;
 class MainMenus;
 class SearchCommands;
-class SessionKeeper;
 class WindowState;
 
 // The main window: tool pictures, Quick Search box, hint line, menus, and a
@@ -66,16 +67,16 @@ public:
     // by program code goes through it (InsertText) so that it can be undone.
     clsUndo &undoEngine() { return *objUndo; }
 
-    int tabCount() const;
-    int currentTab() const;
-    void setCurrentTab(int index);
-    RichTextBox &editBox(int tab);
-    clsUndo &undoEngine(int tab);
+    int tabCount() const { return m_documents->count(); }
+    int currentTab() const { return m_documents->currentIndex(); }
+    void setCurrentTab(int index) { m_documents->setCurrent(index); }
+    RichTextBox &editBox(int index) { return *m_tabs->at(index).box; }
+    clsUndo &undoEngine(int index) { return *m_tabs->at(index).undo; }
     // The document's path in a tab; empty when it has no file.
-    QString tabFile(int tab) const;
-    QString tabLabel(int tab) const;
+    QString tabFile(int index) const { return m_documents->at(index).fileName(); }
+    QString tabLabel(int index) const { return m_tabs->view().label(index); }
     // Ctrl+Tab (1) and Ctrl+Shift+Tab (-1), round the tabs.
-    void nextTab(int step);
+    void nextTab(int step) { m_documents->next(step); }
     // Ctrl+W: asks the usual question about the tab's changes; false when cancelled.
     bool closeTab(int tab);
 
@@ -87,42 +88,42 @@ public:
     // the unsaved text as the recovery copy and ends the program;
     // commitData keeps it, asks about it when mayAsk, and returns false when
     // the user cancels. Either way closing asks nothing more until the next edit.
-    void endSession();
-    bool commitData(bool mayAsk);
+    void endSession() { m_session->endSession(); }
+    bool commitData(bool mayAsk) { return m_session->commitData(mayAsk); }
     // Whether the session ended under the window (endSession, or commitData agreed).
-    bool sessionEnded() const;
+    bool sessionEnded() const { return m_session->ended(); }
     // Files that reach the window too late to open, at the end of a session:
     // added to the session kept for the next start, which keeps its own files.
-    void keepForNextStart(const QStringList &paths);
+    void keepForNextStart(const QStringList &paths) { m_session->keepForNextStart(paths); }
 
     void mnuNew_Click();
     void mnuOpen_Click();
-    void Picture1_Click();
+    void Picture1_Click() { mnuOpen_Click(); }
     void mnuSave_Click();
-    void picSave_Click();
+    void picSave_Click() { mnuSave_Click(); }
     void mnuSaveas_Click();
     void mnuExit_Click();
-    void mnuUndo_Click();
-    void picUndo_Click();
-    void mnuRedo_Click();
-    void picRedo_Click();
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
+    void mnuUndo_Click() { picUndo_Click(); }
+    void picUndo_Click() { objUndo->undo(); }
+    void mnuRedo_Click() { picRedo_Click(); }
+    void picRedo_Click() { objUndo->Redo(); }
+    void mnuCut_Click() { objUndo->Cut(); }
+    void mnuCopy_Click() { objUndo->Copy(); }
+    void mnuPaste_Click() { objUndo->Paste(); }
     // The right button shows the Edit menu at the mouse position.
     void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
-    void mnuBackups_Click();
+    void mnuBackups_Click() { m_dialogs->showBackups(); }
     // Which catalogue families are hinted and coloured.
     void mnuCatalogue_Click();
 
     void mnuScriptwiz_Click();
-    void mnuAss_Click();
-    void mnuNewver_Click();
-    void mnuAbout_Click();
+    void mnuAss_Click() { m_dialogs->showFileTypes(); }
+    void mnuNewver_Click() { m_dialogs->openVersionPage(); }
+    void mnuAbout_Click() { m_dialogs->showAbout(); }
 
     // How addresses reach the user's web browser; tests put their own here.
-    void setUrlOpener(std::function<bool(const QUrl &)> openUrl);
+    void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_dialogs->setUrlOpener(std::move(openUrl)); }
     // Every change of the edit box's text, whoever made it, comes here.
     void txtMain_Change();
     // The word before the caret into the Quick Search box, its explanation into the hint line.
@@ -158,7 +159,6 @@ private:
     void createMenus();
     void completionCatalogue();
     void Form_Resize();
-    void offerImport();
     void warnSettingsUnsaved(const QString &reason);
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.

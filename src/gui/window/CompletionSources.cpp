@@ -1,0 +1,40 @@
+#include "gui/window/CompletionSources.h"
+
+#include "catalogue/AliasIndex.h"
+#include "completion/FileFacts.h"
+#include "config/ConfigAnalysis.h"
+#include "config/KnownCommands.h"
+#include "gui/config/ConfigWatcher.h"
+#include "gui/editbox/CompletionPopup.h"
+
+#include <memory>
+
+void feedCompletion(CompletionPopup &popup, const Catalogue &catalogue, const ConfigWatcher &watcher,
+                    std::function<const AliasIndex &()> documentAliases,
+                    std::function<QString(const QString &)> textOf)
+{
+    auto known = std::make_shared<CatalogueCommands>(catalogue);
+    popup.setKnown(known);
+    auto facts = std::make_shared<FileFacts>(*known);
+    auto last = std::make_shared<QList<std::pair<QString, QString>>>();
+    popup.setRefresh([&watcher, documentAliases, textOf, known, facts, last](CompletionList &list) {
+        QList<std::pair<QString, QString>> aliases;
+        for (const AliasIndex::Definition &alias : documentAliases().definitions())
+            aliases.append({alias.name, alias.body});
+        const std::shared_ptr<const ConfigModel> model = watcher.model();
+        if (model) {
+            aliases += configAliases(*model, *facts, [&](const QString &path) {
+                if (const QString open = textOf(path); !open.isNull())
+                    return open;
+                const Result<QString> read = readConfig(path);
+                return read.ok() ? read.value() : QString();
+            });
+        }
+        // Sorting the names again is most of the cost of opening the list.
+        if (aliases != *last) {
+            list.setAliases(aliases);
+            *last = std::move(aliases);
+        }
+        list.setGameFolder(model ? model->folder : (watcher.folder() ? watcher.folder()->folder() : QString()));
+    });
+}
