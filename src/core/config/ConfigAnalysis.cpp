@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <limits>
@@ -151,7 +152,28 @@ struct ConfigAnalyzer::Run
     QHash<QString, int> visited; // path -> index in model.files
     QStringList stack;           // paths of the files running, outermost first
     int nextRank = 0;
+    // Aliases of open files nothing runs, known only in their own file and
+    // what it execs: by the index of that open file.
+    QHash<int, QSet<QString>> ownAliases;
 };
+
+namespace {
+
+// The file at the top of the exec chain that ran this one.
+int rootOf(const ConfigModel &model, int file)
+{
+    while (model.files[file].parent >= 0)
+        file = model.files[file].parent;
+    return file;
+}
+
+// Neither run at the game's start nor by a server: an open document read on its own.
+bool standsAlone(const StartupFile &file)
+{
+    return !file.atStartup && !file.onServer;
+}
+
+} // namespace
 
 ConfigModel ConfigAnalyzer::analyze()
 {
@@ -285,6 +307,14 @@ void ConfigAnalyzer::knownAliases(Run &run) const
     ConfigModel &model = run.model;
     for (int i = 0; i < model.files.size(); ++i) {
         const ConfigFile &facts = *model.m_ran[i].facts;
+        // A file the player opened but nothing runs lends its aliases to no
+        // start-up file: the game would never have read them.
+        if (standsAlone(model.files[i])) {
+            QSet<QString> &own = run.ownAliases[rootOf(model, i)];
+            for (const ConfigFile::AliasName &name : facts.aliasNames)
+                own.insert(name.key);
+            continue;
+        }
         for (const ConfigFile::AliasName &name : facts.aliasNames) {
             const ConfigFile::Alias &alias = facts.aliases[name.first];
             ConfigModel::Aliased &known = model.m_aliases[name.key];
@@ -312,8 +342,10 @@ void ConfigAnalyzer::fileProblems(Run &run)
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
+        const QSet<QString> own =
+            standsAlone(model.files[i]) ? run.ownAliases.value(rootOf(model, i)) : QSet<QString>();
         for (const ConfigFile::Use &use : facts.unknown) {
-            if (model.m_aliases.contains(use.name.toLower()))
+            if (model.m_aliases.contains(use.name.toLower()) || own.contains(use.name.toLower()))
                 continue;
             const QStringList near = nearest(use.name, model);
             run.problems.append(

@@ -127,9 +127,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("open"); // documents open in the editor, name and text
         const QString autoexec = QStringLiteral("autoexec.cfg");
         auto row = [&](const char *name, const QString &text, const char *expected) {
-            QTest::newRow(name) << QStringList{autoexec, text} << QString::fromUtf8(expected);
+            QTest::newRow(name) << QStringList{autoexec, text} << QString::fromUtf8(expected) << QStringList();
         };
         row("unknown command", "cl_updaterat 20\n", "autoexec.cfg:1: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
         row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: Unknown command \"+atack\": did you mean +attack");
@@ -160,24 +161,36 @@ private slots:
         row("quote left open", "echo \"hi\n", "A quote is left open");
         QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
                                                               "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}
-                                               << "";
+                                               << "" << QStringList();
         QTest::newRow("userconfig.cfg before the game wrote config.cfg")
-            << QStringList{autoexec, "bind space +jd\n", "userconfig.cfg", "alias +jd +jump\n"} << "";
+            << QStringList{autoexec, "bind space +jd\n", "userconfig.cfg", "alias +jd +jump\n"} << "" << QStringList();
         QTest::newRow("one report for a body's many uses")
             << QStringList{autoexec, "alias t \"w 3; w 4; w 5\"\n"}
-            << "autoexec.cfg:1: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it.";
+            << "autoexec.cfg:1: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it." << QStringList();
         QTest::newRow("bind cleared by config.cfg")
             << QStringList{autoexec, "bind q +attack\n", "config.cfg", "unbindall\nbind q +attack2\n"}
-            << "autoexec.cfg:1: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)";
+            << "autoexec.cfg:1: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)" << QStringList();
+        // An open file nothing runs is read with what it execs: it knows the
+        // aliases of the start-up files and its own, and lends none to them.
+        QTest::newRow("alias of an open file nothing execs")
+            << QStringList{autoexec, "bind space +jd\n"} << "autoexec.cfg:1: Unknown command \"+jd\"" << QStringList{"other.cfg", "alias +jd +jump\n"};
+        QTest::newRow("open file nothing execs, a start-up alias")
+            << QStringList{autoexec, "alias +jd +jump\n"} << "" << QStringList{"other.cfg", "bind space +jd\n"};
+        QTest::newRow("open file nothing execs, an alias of a file it execs")
+            << QStringList{autoexec, "echo\n", "more.cfg", "alias x kill\n"} << ""
+            << QStringList{"other.cfg", "exec more.cfg\nbind k x\n"};
     }
     void problems()
     {
         QFETCH(QStringList, files);
         QFETCH(QString, expected);
+        QFETCH(QStringList, open);
         QTemporaryDir dir;
-        writeFiles(dir, files);
+        writeFiles(dir, files + open);
         FakeCommands known;
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        for (qsizetype i = 0; i + 1 < open.size(); i += 2)
+            analyzer.setDocument(dir.filePath(open[i]), open[i + 1]);
         const QString got = problemsText(analyzer.analyze());
         if (expected.isEmpty())
             QCOMPARE(got, QString());
