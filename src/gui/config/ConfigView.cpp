@@ -81,6 +81,8 @@ ConfigView::~ConfigView() = default;
 
 void ConfigView::setBox(EditBox &box, QWidget &clicks, const QString &path)
 {
+    if (&box != m_box)
+        m_watcher->flushText();
     m_clicks->removeEventFilter(this);
     m_box = &box;
     m_clicks = &clicks;

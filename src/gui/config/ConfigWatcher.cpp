@@ -39,6 +39,7 @@ void ConfigWatcher::documentNamed(const QString &path)
     const bool sameFolder = folder && m_folder && folder->folder() == m_folder->folder();
     if (!sameFolder) {
         m_analyzer.reset();
+        m_given.clear();
         if (folder) {
             // The catalogue is read by now; it does not change while the program runs.
             if (!m_known)
@@ -47,7 +48,6 @@ void ConfigWatcher::documentNamed(const QString &path)
         }
     }
     m_folder = folder;
-    const QString previous = m_path;
     m_path = path;
     m_textChanged = true;
     if (!m_analyzer) {
@@ -56,10 +56,7 @@ void ConfigWatcher::documentNamed(const QString &path)
         emit analysed();
         return;
     }
-    if (sameFolder && previous != path && !previous.isEmpty()) {
-        // The document that was open is read from disk again.
-        QMetaObject::invokeMethod(m_worker, [analyzer = m_analyzer, previous] { analyzer->closeDocument(previous); });
-    }
+    syncOpen();
     start();
 }
 
@@ -72,8 +69,56 @@ void ConfigWatcher::textChanged()
 
 void ConfigWatcher::refresh()
 {
-    if (m_analyzer)
-        start();
+    if (!m_analyzer)
+        return;
+    syncOpen();
+    start();
+}
+
+void ConfigWatcher::flushText()
+{
+    if (!m_analyzer || !m_textChanged || m_path.isEmpty())
+        return;
+    m_pause->stop();
+    giveDocument(m_path, m_snapshot());
+    m_textChanged = false;
+}
+
+void ConfigWatcher::giveDocument(const QString &path, EditBox::TextSnapshot text)
+{
+    m_given.insert(path);
+    QMetaObject::invokeMethod(m_worker, [analyzer = m_analyzer, path, text = std::move(text)] {
+        analyzer->setDocument(path, text());
+    });
+}
+
+void ConfigWatcher::syncOpen()
+{
+    QSet<QString> open;
+    if (m_open) {
+        for (const auto &[file, box] : m_open()) {
+            if (file.isEmpty())
+                continue;
+            const QString path = configPath(file);
+            if (path == m_path)
+                continue;
+            const std::optional<GameFolder> folder = GameFolder::forFile(path);
+            if (!folder || folder->folder() != m_folder->folder())
+                continue;
+            open.insert(path);
+            if (!m_given.contains(path))
+                giveDocument(path, box->textSnapshot());
+        }
+    }
+    // A closed document, or the old name of one saved under another, is read from disk again.
+    for (auto it = m_given.begin(); it != m_given.end();) {
+        if (*it == m_path || open.contains(*it)) {
+            ++it;
+            continue;
+        }
+        QMetaObject::invokeMethod(m_worker, [analyzer = m_analyzer, path = *it] { analyzer->closeDocument(path); });
+        it = m_given.erase(it);
+    }
 }
 
 void ConfigWatcher::catalogueChanged()
@@ -95,6 +140,8 @@ void ConfigWatcher::start()
     QPointer<ConfigWatcher> self(this);
     // An unchanged document is not taken and read again: only the files on disk are looked at.
     EditBox::TextSnapshot text = m_textChanged ? m_snapshot() : EditBox::TextSnapshot();
+    if (m_textChanged)
+        m_given.insert(m_path);
     m_textChanged = false;
     // The analyzer and the commands it reads go with the job, so a job still
     // running when the folder changes finishes on what it started with.

@@ -4,6 +4,7 @@
 #include "editbox/EditBox.h"
 
 #include <QObject>
+#include <QSet>
 #include <QThread>
 
 #include <functional>
@@ -26,6 +27,8 @@ class ConfigWatcher : public QObject
 
 public:
     using Snapshot = std::function<EditBox::TextSnapshot()>;
+    // Every open document's path and box, the one in front included.
+    using OpenDocuments = std::function<QList<std::pair<QString, const EditBox *>>()>;
 
     // `snapshot` takes the document's text cheaply on the window's thread.
     ConfigWatcher(const Catalogue &catalogue, Snapshot snapshot, QObject *parent = nullptr);
@@ -36,6 +39,12 @@ public:
     void documentNamed(const QString &path);
     // The text changed: analysed again once typing pauses.
     void textChanged();
+    // The other open documents of the folder take part with the text they
+    // hold, unsaved changes included, rather than their files on disk.
+    void setOpenDocuments(OpenDocuments open) { m_open = std::move(open); }
+    // Before another document comes forward: the last changes of this one
+    // are handed to the analysis now, not lost with the pause.
+    void flushText();
     // Files on disk may have changed (the window became active again).
     void refresh();
     // What the catalogue knows changed (families switched on or off): the
@@ -52,6 +61,10 @@ signals:
 
 private:
     void start();
+    // Hands the analysis the open documents of the folder it has not had,
+    // and takes back those closed or renamed since.
+    void syncOpen();
+    void giveDocument(const QString &path, EditBox::TextSnapshot text);
 
     const Catalogue &m_catalogue;
     Snapshot m_snapshot;
@@ -62,6 +75,8 @@ private:
     std::shared_ptr<const ConfigModel> m_model;
     quint64 m_requested = 0;
     bool m_textChanged = true;
+    OpenDocuments m_open;
+    QSet<QString> m_given; // documents whose text the analyzer holds
     QTimer *m_pause = nullptr;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives on m_thread

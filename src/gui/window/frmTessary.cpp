@@ -102,6 +102,13 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
         m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
     });
+    // The analysis reads every open document of the folder as it stands, not its file.
+    m_config->watcher().setOpenDocuments([this] {
+        QList<std::pair<QString, const EditBox *>> open;
+        for (const DocumentTab *tab : m_tabs->all())
+            open.append({tab->fileName(), tab->box});
+        return open;
+    });
     // Another file of the configuration (Go to Definition, the panels) opens in a tab.
     m_config->setOpener([this](const QString &path) { openFile(path); });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,

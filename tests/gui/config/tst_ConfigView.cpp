@@ -1,5 +1,9 @@
 #include "core/documents/FakePrompts.h"
 
+#include "catalogue/Catalogue.h"
+#include "config/ConfigAnalysis.h"
+#include "settings/RecordFile.h"
+#include "gui/config/ConfigWatcher.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/window/frmTessary.h"
 #include "settings/mdlVars.h"
@@ -7,6 +11,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -75,6 +80,45 @@ private slots:
         box.setSelStart(int(autoexec.size()));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblHint"))->text(),
                  QStringLiteral("alias +jd: +jump (userconfig.cfg, line 1)"));
+    }
+
+    // Every open document of the folder takes part as it stands: an alias
+    // typed into one tab and not saved is still known once another tab of
+    // the folder comes forward.
+    void unsavedTextOfAnotherTab()
+    {
+        QTemporaryDir program;
+        // A catalogue, without which no name is told unknown.
+        RecordFile catalogue;
+        QVERIFY(catalogue.open(Catalogue::path(program.path())));
+        QVERIFY(catalogue.write(Catalogue::record(0, Catalogue::Entries), QStringLiteral("test_only_command")));
+        QVERIFY(catalogue.commit());
+        QTemporaryDir game;
+        write(game.filePath("config.cfg"), "exec userconfig.cfg\r\n");
+        write(game.filePath("userconfig.cfg"), "test_only_command\r\n");
+        write(game.filePath("autoexec.cfg"), "bind q go\r\n");
+        mdlVars vars;
+        FakePrompts prompts;
+        frmTessary window(vars, program.path(), &prompts);
+        window.Form_Load(game.filePath("autoexec.cfg"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *watcher = window.findChild<ConfigWatcher *>();
+        QVERIFY(watcher);
+        const auto problems = [&] {
+            QSignalSpy analysed(watcher, &ConfigWatcher::analysed);
+            [&] { QTRY_VERIFY(!analysed.isEmpty()); }();
+            QStringList found;
+            for (const ConfigProblem &problem : watcher->model()->problems)
+                found << problem.message.section(u':', 0, 0);
+            return found;
+        };
+        QTRY_VERIFY(watcher->model());
+        QCOMPARE(problems(), QStringList{"Unknown command \"go\""});
+        window.openFile(game.filePath("userconfig.cfg"));
+        window.undoEngine().InsertText(QStringLiteral("alias go test_only_command\r\n"));
+        window.setCurrentTab(0);
+        QCOMPARE(problems(), QStringList());
     }
 };
 
