@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -106,19 +105,18 @@ private slots:
         auto *watcher = window.findChild<ConfigWatcher *>();
         QVERIFY(watcher);
         const auto problems = [&] {
-            QSignalSpy analysed(watcher, &ConfigWatcher::analysed);
-            [&] { QTRY_VERIFY(!analysed.isEmpty()); }();
             QStringList found;
-            for (const ConfigProblem &problem : watcher->model()->problems)
-                found << problem.message.section(u':', 0, 0);
+            if (watcher->model()) {
+                for (const ConfigProblem &problem : watcher->model()->problems)
+                    found << problem.message.section(u':', 0, 0);
+            }
             return found;
         };
-        QTRY_VERIFY(watcher->model());
-        QCOMPARE(problems(), QStringList{"Unknown command \"go\""});
+        QTRY_COMPARE(problems(), QStringList{"Unknown command \"go\""});
         window.openFile(game.filePath("userconfig.cfg"));
         window.undoEngine().InsertText(QStringLiteral("alias go test_only_command\r\n"));
         window.setCurrentTab(0);
-        QCOMPARE(problems(), QStringList());
+        QTRY_COMPARE(problems(), QStringList());
     }
 };
 
