@@ -2,6 +2,7 @@
 
 #include "FileHelpers.h"
 
+#include "documents/RecoveryStore.h"
 #include "settings/FileName.h"
 #include "settings/ViewSettings.h"
 
@@ -199,6 +200,29 @@ private slots:
         ::kill(pid_t(pid), SIGKILL);
         ::waitpid(pid_t(pid), nullptr, 0);
         QCOMPARE(::unlink(raw.constData()), 0);
+    }
+
+    // SIGTERM while a question is up: the file handed over meanwhile comes
+    // back at the next start with the session, which keeps its own file.
+    void sessionEndedDuringAQuestionKeepsWhatCame()
+    {
+        const QString first = file("first.cfg");
+        const QString second = file("second.cfg");
+        {
+            // A copy left by a crash: its question is up once the window is.
+            RecoveryStore crashed(userData());
+            QVERIFY(crashed.open().ok());
+            QVERIFY(crashed.write(QString(), {}, QStringLiteral("lost"), 0).ok());
+        }
+        QProcess &running = editor(m_installed, {"first.cfg"});
+        QTRY_COMPARE_WITH_TIMEOUT(ViewSettings::load(userData()).sessionFiles, QStringList{first}, 20000);
+        QVERIFY(handedOver(editor(m_installed, {"second.cfg"})));
+        ::kill(pid_t(running.processId()), SIGTERM);
+        QVERIFY(running.waitForFinished(20000));
+        QCOMPARE(ViewSettings::load(userData()).sessionFiles, (QStringList{first, second}));
+        // No window of its own was started to take the session over.
+        QTest::qWait(2000);
+        QCOMPARE(ViewSettings::load(userData()).sessionFiles, (QStringList{first, second}));
     }
 
     // With no program holding the name, even where a crashed one left its
