@@ -68,6 +68,7 @@ QString caretPlace(int line, int column);
 
 // Keeping work safe.
 inline constexpr char ReloadButton[] = "Reload";
+inline constexpr char PasteButton[] = "&Paste";
 inline constexpr char KeepButton[] = "Keep My Text";
 inline constexpr char RestoreButton[] = "Restore";
 inline constexpr char LaterButton[] = "Later";
@@ -75,6 +76,8 @@ QString changedOnDisk(const QString &path, bool edited);
 QString deletedOnDisk(const QString &path);
 QString overwriteChanged(const QString &path);
 QString recoveryOffer(const QString &path, const QDateTime &written);
+// Copies that could not be offered and were taken away.
+QString recoveryUnusable(const QStringList &copies);
 QString recoveryNotKept(const QString &reason);
 
 } // namespace Texts
