@@ -20,6 +20,9 @@ int main(int argc, char *argv[])
     CommandLine::Start start;
     CommandLine::takeStart(argc, argv, start);
     const QByteArray activation = HandoffServer::activationToken();
+    const QString styleSheetRefused = CommandLine::takeBadStyleSheet(argc, argv);
+    if (!styleSheetRefused.isEmpty())
+        std::fprintf(stderr, "Tessary: %s\n", qPrintable(styleSheetRefused));
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));

@@ -31,6 +31,13 @@ struct Start
 // named but missing.
 void takeStart(int &argc, char **argv, Start &start);
 
+// Qt's -stylesheet option names a file QApplication reads whole before any
+// window shows: /dev/zero would be read for ever. The option, with its
+// value, is taken out of argv unless the value is a regular file of at most
+// LargestStyleSheet bytes; the reason is returned, empty when it stays.
+inline constexpr qint64 LargestStyleSheet = 1024 * 1024;
+QString takeBadStyleSheet(int &argc, char **argv);
+
 // A path that names the file the argument's bytes name.
 QString filePath(const QByteArray &argument);
 
