@@ -267,7 +267,7 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         const QString versions = backups + u'/' + QLatin1String(Versions::FolderName);
         if (QDir().rmdir(Versions::folder(dataFolder, name, file)))
             BackupFiles::removeEmptyFolders(versions, file);
-        BackupFiles::removeEmptyFolders(backups, file);
+        BackupFiles::removeEmptyFolders(backups, BackupFiles::storedName(file));
     }
     QDir().rmdir(backups + u'/' + QLatin1String(Versions::FolderName));
     // Only the copies Tessary makes are deleted; anything else keeps the folder.

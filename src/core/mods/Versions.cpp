@@ -136,7 +136,9 @@ Status add(const QString &dataFolder, const QString &mod, const QString &file, c
 {
     if (Status s = pushAside(dataFolder, mod, file); !s)
         return s;
-    if (Status s = BackupFiles::makeFolders(ModStore::backupFolder(dataFolder, mod), BackupFiles::subfoldersOf(file)); !s)
+    if (Status s = BackupFiles::makeFolders(ModStore::backupFolder(dataFolder, mod),
+                                            BackupFiles::subfoldersOf(BackupFiles::storedName(file)));
+        !s)
         return s;
     if (Status s = SafeFile::write(ModStore::backupCopy(dataFolder, mod, file), bytes, SafeFile::Links::Refuse); !s)
         return s;

@@ -338,6 +338,10 @@ private slots:
                            "cfg/buy.cfg|exec cfg/more.cfg", "cfg/more.cfg|echo more", "cfg/never.cfg|echo never",
                            "autoexec.cfg|exec base.cfg", "../valve/base.cfg|echo base"}
             << QStringList{"autoexec.cfg", "userconfig.cfg", "binds.cfg", "cfg/buy.cfg", "cfg/more.cfg"};
+        QTest::newRow("start-up order: a subfolder named versions, as the store's own")
+            << QStringList{"userconfig.cfg|exec versions/x.cfg\nexec x.cfg", "versions/x.cfg|bind a +attack",
+                           "x.cfg|echo top"}
+            << QStringList{"userconfig.cfg", "versions/x.cfg", "x.cfg"};
         QTest::newRow("start-up order: the mod's own valve.rc") << QStringList{"valve.rc|exec autoexec.cfg", "autoexec.cfg"}
                                                               << QStringList{"autoexec.cfg", "valve.rc"};
         QTest::newRow("start-up order: subfolder linked out of the mod folder")
@@ -826,6 +830,35 @@ private slots:
         StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
         QCOMPARE(contents(), written.mid(0, Versions::Kept));
         QVERIFY(m_prompts.told.last().contains("not copied again"));
+    }
+
+    // A mod subfolder named as the store's versions folder is backed up
+    // apart from the versions of the file of the same name above it; both
+    // keep their versions, and the subfolder's file restores.
+    void versionsSubfolder()
+    {
+        put(m_game + "/userconfig.cfg", "exec versions/x.cfg\nexec x.cfg");
+        makeFolder(m_game + "/versions");
+        put(m_game + "/versions/x.cfg", "inner 1");
+        put(m_game + "/x.cfg", "outer 1");
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        QVERIFY2(added.added, qPrintable(added.message));
+        put(m_game + "/versions/x.cfg", "inner 2");
+        put(m_game + "/x.cfg", "outer 2");
+        StoreCommands::backup(*m_vars, m_program, added.modSlot, m_prompts);
+        QCOMPARE(m_prompts.errors, QStringList());
+        for (const char *file : {"versions/x.cfg", "x.cfg"}) {
+            QList<QByteArray> texts;
+            for (const Versions::Version &v : Versions::of(m_program, "m", file))
+                texts << readAll(v.path);
+            const QByteArray which = QByteArray(file) == "x.cfg" ? "outer" : "inner";
+            QCOMPARE(texts, QList<QByteArray>({which + " 2", which + " 1"}));
+        }
+        put(m_game + "/versions/x.cfg", "inner 3");
+        m_prompts.answers = {true};
+        QCOMPARE(StoreCommands::restore(*m_vars, m_program, added.modSlot, "versions/x.cfg", 0, m_prompts).modFile,
+                 m_game + "/versions/x.cfg");
+        QCOMPARE(readAll(m_game + "/versions/x.cfg"), QByteArray("inner 2"));
     }
 
     // Where the older versions cannot go, the backup is not made and says
