@@ -2,6 +2,10 @@
 
 #include "settings/FileName.h"
 #include "settings/RegularFile.h"
+#include "documents/Handoff.h"
+#include "documents/Texts.h"
+
+#include <QSet>
 
 #include <QFileInfo>
 
@@ -74,6 +78,27 @@ QString takeBadStyleSheet(int &argc, char **argv)
         --i;
     }
     return refused;
+}
+
+MoreFiles moreFiles(const QByteArrayList &arguments, const QByteArray &currentFolder, int limit)
+{
+    MoreFiles more;
+    QStringList unusable, beyond;
+    QSet<QString> seen;
+    for (const QByteArray &argument : arguments) {
+        const QString path = filePath(Handoff::absolutePath(argument, currentFolder));
+        if (seen.contains(path))
+            continue;
+        seen.insert(path);
+        if (!RegularFile::exists(path) || !RegularFile::check(path))
+            unusable << path;
+        else if (more.open.size() < limit)
+            more.open << path;
+        else
+            beyond << path;
+    }
+    more.notOpened = Texts::commandLineFilesNotOpened(unusable, beyond, limit);
+    return more;
 }
 
 QString filePath(const QByteArray &argument)

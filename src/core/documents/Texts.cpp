@@ -61,6 +61,19 @@ QString sessionFilesMissing(const QStringList &paths)
         .arg(QLocale().toString(paths.size()), shownPaths(paths));
 }
 
+QString commandLineFilesNotOpened(const QStringList &unusable, const QStringList &beyond, int limit)
+{
+    QStringList parts;
+    if (!unusable.isEmpty())
+        parts << QStringLiteral("%1 of the files named could not be found or are not files, and were not opened:\n\n%2")
+                     .arg(QLocale().toString(unusable.size()), shownPaths(unusable));
+    if (!beyond.isEmpty())
+        parts << QStringLiteral("Tessary opens at most %1 more files at once from the command line; these %2 were "
+                                "not opened:\n\n%3")
+                     .arg(QLocale().toString(limit), QLocale().toString(beyond.size()), shownPaths(beyond));
+    return parts.join(QStringLiteral("\n\n"));
+}
+
 QString windowTitle(const QString &path)
 {
     if (path.isEmpty())

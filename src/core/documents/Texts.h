@@ -29,6 +29,9 @@ QString saveChanges(const QString &documentName);
 QString saveAllChanges(const QStringList &documentNames);
 // Files of the last session that are gone, skipped at start.
 QString sessionFilesMissing(const QStringList &paths);
+// Files named on the command line that were not opened: missing or not
+// regular files, and those beyond the `limit` opened at once. Empty when none.
+QString commandLineFilesNotOpened(const QStringList &unusable, const QStringList &beyond, int limit);
 // The file's name, the modified mark Qt fills in, and the program's name.
 QString windowTitle(const QString &path);
 

@@ -95,6 +95,41 @@ private slots:
             QVERIFY2(told.contains(said), qPrintable(told));
     }
 
+    // tessary *.cfg: every file named opens, each once; what cannot open,
+    // or goes beyond the most opened at once, is named in one short message.
+    void moreFiles_data()
+    {
+        QTest::addColumn<int>("existing");
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a few") << 3 << 0 << 3 << "";
+        QTest::newRow("3,000") << 3000 << 0 << CommandLine::MoreFilesLimit << "more files at once from the command line";
+        QTest::newRow("some missing") << 2 << 5 << 2 << "could not be found or are not files";
+    }
+    void moreFiles()
+    {
+        QFETCH(int, existing);
+        QFETCH(int, missing);
+        QTemporaryDir dir;
+        QByteArrayList arguments;
+        for (int i = 0; i < existing; ++i) {
+            const QByteArray name = "f" + QByteArray::number(i) + ".cfg";
+            writeAll(dir.filePath(QString::fromLatin1(name)), "x");
+            arguments << name << name; // named twice, opened once
+        }
+        for (int i = 0; i < missing; ++i)
+            arguments << "gone" + QByteArray::number(i) + ".cfg";
+        arguments << "/dev/zero";
+        ++missing;
+        const CommandLine::MoreFiles more = CommandLine::moreFiles(arguments, QFile::encodeName(dir.path()));
+        QTEST(int(more.open.size()), "opened");
+        QCOMPARE(more.open.value(0), dir.filePath("f0.cfg"));
+        QFETCH(QString, said);
+        QVERIFY2(more.notOpened.contains(said) && more.notOpened.contains("/dev/zero"), qPrintable(more.notOpened));
+        QVERIFY2(more.notOpened.count(u'\n') < 30, qPrintable(more.notOpened));
+    }
+
     // --new-window and the file in either order, before Qt's options or
     // after them; a file of that name is a file all the same.
     void start_data()
