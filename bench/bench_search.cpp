@@ -41,6 +41,7 @@ public:
     void showError(const QString &) override {}
     bool askYesNo(const QString &) override { return false; }
     bool confirmSlowOpen(const QString &) override { return false; }
+    bool confirmSlowPaste(const QString &) override { return false; }
     bool askReload(const QString &) override { return false; }
     bool confirmOverwrite(const QString &) override { return false; }
     RecoveryChoice askRecover(const QString &) override { return RecoveryChoice::Later; }

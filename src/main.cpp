@@ -7,7 +7,12 @@
 #include "gui/session/HandoffServer.h"
 #include "gui/session/SessionEnd.h"
 
+#include "documents/Texts.h"
+#include "settings/FileName.h"
+
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -20,6 +25,9 @@ int main(int argc, char *argv[])
     CommandLine::Start start;
     CommandLine::takeStart(argc, argv, start);
     const QByteArray activation = HandoffServer::activationToken();
+    const QString styleSheetRefused = CommandLine::takeBadStyleSheet(argc, argv);
+    if (!styleSheetRefused.isEmpty())
+        std::fprintf(stderr, "Tessary: %s\n", qPrintable(styleSheetRefused));
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
@@ -27,8 +35,14 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
     // Those that followed Qt's own options; then a named file that is missing.
     CommandLine::takeStart(argc, argv, start);
-    if (start.file.isNull() && argc > 1)
-        start.file = QByteArray(argv[1]);
+    QByteArrayList further; // tessary *.cfg names many
+    for (int i = 1; i < argc; ++i) {
+        if (start.file.isNull())
+            start.file = QByteArray(argv[i]);
+        else
+            further << QByteArray(argv[i]);
+    }
+    const CommandLine::MoreFiles more = CommandLine::moreFiles(further, Handoff::currentFolder());
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString dataFolder = DataFolder::forProgram(programFolder);
@@ -42,8 +56,13 @@ int main(int argc, char *argv[])
         const QString name = HandoffServer::nameFor(dataFolder);
         handoff = HandoffServer::take(name);
         if (!handoff && !file.isEmpty()) {
-            if (HandoffServer::handOver(name, {file, activation}))
+            if (HandoffServer::handOver(name, {file, activation})) {
+                for (const QString &path : more.open)
+                    HandoffServer::handOver(name, {FileName::toNative(path), activation});
+                if (!more.notOpened.isEmpty())
+                    std::fprintf(stderr, "Tessary: %s\n", qPrintable(more.notOpened));
                 return 0;
+            }
             // Nobody answered: the running window may have just closed.
             handoff = HandoffServer::take(name);
         }
@@ -55,6 +74,12 @@ int main(int argc, char *argv[])
     window.Form_Load(file.isEmpty() ? QString() : CommandLine::filePath(file));
     new SessionEnd(window);
     window.show();
+    for (const QString &path : more.open)
+        window.openFile(path);
+    if (!more.notOpened.isEmpty())
+        QTimer::singleShot(0, &window, [&window, told = more.notOpened] {
+            QMessageBox::information(&window, QString::fromLatin1(Texts::AppTitle), told);
+        });
     if (handoff) {
         handoff->setReceiver([&window](const QString &path, const QByteArray &activationToken) {
             HandoffServer::bringToFront(window, activationToken);

@@ -41,6 +41,9 @@ QStringList fixedNames()
     return names;
 }
 
+// `folder`/`name` when every subfolder of it that exists lies inside `folder`.
+QString checkedPath(const QString &folder, const QString &name);
+
 // Only where exec leads matters here, not what the commands mean.
 class NoKnownCommands : public KnownCommands
 {
@@ -95,16 +98,48 @@ bool isBackupName(const QString &name)
         return false;
     if (parts.size() == 1 && fixedNames().contains(name))
         return true;
-    // The backup folder keeps its dated versions there.
-    if (parts.size() > 1 && parts.front().compare(QLatin1String(Versions::FolderName), Qt::CaseInsensitive) == 0)
+    // Where the copies of a "versions" subfolder go.
+    if (parts.size() > 1 && parts.front().startsWith(u'~'))
         return false;
     return isCfg(parts.back()) || hasExtension(parts.back(), QLatin1String(".rc"));
 }
 
+namespace {
+
+constexpr QChar Aside = u'~';
+
+bool inVersionsFolder(const QString &name)
+{
+    const qsizetype slash = name.indexOf(u'/');
+    return slash > 0 && QStringView(name).left(slash).compare(QLatin1String(Versions::FolderName), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString storedName(const QString &name)
+{
+    return inVersionsFolder(name) ? Aside + name : name;
+}
+
+QString nameOfStored(const QString &stored)
+{
+    return stored.startsWith(Aside) && inVersionsFolder(stored.mid(1)) ? stored.mid(1) : stored;
+}
+
+QString copyIn(const QString &backupFolder, const QString &name)
+{
+    return isBackupName(name) ? checkedPath(backupFolder, storedName(name)) : QString();
+}
+
 QString pathIn(const QString &folder, const QString &name)
 {
-    if (!isBackupName(name))
-        return {};
+    return isBackupName(name) ? checkedPath(folder, name) : QString();
+}
+
+namespace {
+
+QString checkedPath(const QString &folder, const QString &name)
+{
     const QString path = folder + u'/' + name;
     const QString subfolders = subfoldersOf(name);
     if (subfolders.isEmpty())
@@ -134,6 +169,8 @@ QString pathIn(const QString &folder, const QString &name)
         root += u'/';
     return QFileInfo(deepest).canonicalFilePath().startsWith(root) ? path : QString();
 }
+
+} // namespace
 
 Status makeFolders(const QString &folder, const QString &subfolders)
 {

@@ -28,9 +28,22 @@ QStringList inFolder(const QString &folder);
 
 // Whether `name` can be a backed-up file: a known file, or a .cfg or .rc
 // file, directly in the folder or below it by plain parts (no "..", ".",
-// empty part, leading '/', '\\', ':' or control character), and not inside
-// the backup folder's own "versions". A name read from data.dat is only data.
+// empty part, leading '/', '\\', ':' or control character), its first
+// folder not starting with '~' (see storedName). A name read from data.dat
+// is only data.
 bool isBackupName(const QString &name);
+
+// Where a backup folder keeps the copy of `name`, below it. The folder's own
+// "versions" holds the dated versions, so the copy of a file in a mod
+// subfolder of that name ("versions/x.cfg", which a start-up order may
+// exec) goes to "~versions/x.cfg": the game refuses '~' in an exec'd name
+// (GameFolder's ExecRules), so no mod file has that name of its own.
+QString storedName(const QString &name);
+// The name whose copy is kept at `stored`; the inverse of storedName.
+QString nameOfStored(const QString &stored);
+
+// `backupFolder`/storedName(`name`), checked as pathIn checks.
+QString copyIn(const QString &backupFolder, const QString &name);
 
 // `folder`/`name`, when `name` is a backup name and every subfolder of it
 // that exists lies inside `folder` as the file system resolves links;

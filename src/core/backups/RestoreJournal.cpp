@@ -55,7 +55,7 @@ bool isRestoreOfListedMod(const Swap &swap, const QString &dataFolder, const mdl
         if (name.isEmpty() || !ModStore::checkModName(name) || !ModStore::checkApart(dataFolder, name, folder))
             continue;
         const QString backups = ModStore::backupFolder(dataFolder, name);
-        if (StoreNotes::isStoreFolder(backups, dataFolder) && StoreNotes::knownFileIn(swap.backupCopy, backups) == file
+        if (StoreNotes::isStoreFolder(backups, dataFolder) && StoreNotes::knownFileIn(swap.backupCopy, backups, false, true) == file
             && StoreNotes::knownFileIn(swap.modFile, folder, true) == file)
             return true;
     }

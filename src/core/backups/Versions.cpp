@@ -20,6 +20,24 @@ namespace {
 constexpr char StampFormat[] = "yyyyMMdd-HHmmss-zzz";
 
 
+// A version's name is its date in UTC, written and read on that one clock:
+// read as local time, a name falling in a daylight-saving gap (02:30 on the
+// day clocks go forward) would be no time at all, and the version lost.
+QString stampOf(const QDateTime &when)
+{
+    return when.toUTC().toString(QLatin1String(StampFormat));
+}
+
+QDateTime timeOfStamp(const QString &name)
+{
+    const qsizetype length = qsizetype(sizeof StampFormat) - 1;
+    if (name.size() < length || name[8] != u'-' || name[15] != u'-')
+        return {};
+    const QDate date = QDate::fromString(name.left(8), QStringLiteral("yyyyMMdd"));
+    const QTime time = QTime::fromString(name.mid(9, 6) + name.mid(16, 3), QStringLiteral("HHmmsszzz"));
+    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+}
+
 // A folder of the store that is a link would carry the versions elsewhere.
 Status realFolder(const QString &path)
 {
@@ -35,9 +53,7 @@ Status realFolder(const QString &path)
 QStringList olderNames(const QString &dir)
 {
     QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    names.removeIf([](const QString &name) {
-        return !QDateTime::fromString(name.left(int(sizeof StampFormat) - 1), QLatin1String(StampFormat)).isValid();
-    });
+    names.removeIf([](const QString &name) { return !timeOfStamp(name).isValid(); });
     return names; // oldest first
 }
 
@@ -61,9 +77,7 @@ QList<Version> of(const QString &dataFolder, const QString &mod, const QString &
         versions.append({copy.filePath(), copy.lastModified()});
     const QStringList names = olderNames(dir);
     for (auto it = names.crbegin(); it != names.crend(); ++it) {
-        QDateTime when = QDateTime::fromString(it->left(int(sizeof StampFormat) - 1), QLatin1String(StampFormat));
-        when.setTimeSpec(Qt::UTC);
-        versions.append({dir + u'/' + *it, when.toLocalTime()});
+        versions.append({dir + u'/' + *it, timeOfStamp(*it).toLocalTime()});
     }
     return versions;
 }
@@ -95,7 +109,7 @@ Status pushAside(const QString &dataFolder, const QString &mod, const QString &f
         if (Status s = realFolder(made); !s)
             return s;
     }
-    const QString stamp = info.lastModified().toUTC().toString(QLatin1String(StampFormat));
+    const QString stamp = stampOf(info.lastModified());
     QString target = dir + u'/' + stamp;
     for (int n = 1; QFileInfo(target).exists() || QFileInfo(target).isSymLink(); ++n)
         target = dir + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
@@ -122,7 +136,9 @@ Status add(const QString &dataFolder, const QString &mod, const QString &file, c
 {
     if (Status s = pushAside(dataFolder, mod, file); !s)
         return s;
-    if (Status s = BackupFiles::makeFolders(ModStore::backupFolder(dataFolder, mod), BackupFiles::subfoldersOf(file)); !s)
+    if (Status s = BackupFiles::makeFolders(ModStore::backupFolder(dataFolder, mod),
+                                            BackupFiles::subfoldersOf(BackupFiles::storedName(file)));
+        !s)
         return s;
     if (Status s = SafeFile::write(ModStore::backupCopy(dataFolder, mod, file), bytes, SafeFile::Links::Refuse); !s)
         return s;

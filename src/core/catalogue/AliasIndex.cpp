@@ -38,11 +38,20 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
             }
         }
     }
-    // Only definitions below the edit move; the text of other lines is not read.
-    if (const int shift = int(added.size()) - removed) {
-        for (QList<int> &lines : m_lines) {
-            for (auto it = std::lower_bound(lines.begin(), lines.end(), first + removed); it != lines.end(); ++it)
-                *it += shift;
+    // Only definitions below the edit move; the text of other lines is not
+    // read. A name defined only above the edit is looked at without being
+    // taken for writing (which costs a call, or a copy, per name), and
+    // lines added at the end, as a large file is read in pieces, move none.
+    const int below = first + removed;
+    if (const int shift = int(added.size()) - removed; shift && below < lineCount()) {
+        for (auto name = m_lines.begin(); name != m_lines.end(); ++name) {
+            const QList<int> &seen = std::as_const(name.value());
+            if (seen.isEmpty() || seen.constLast() < below)
+                continue;
+            const qsizetype from = std::lower_bound(seen.cbegin(), seen.cend(), below) - seen.cbegin();
+            int *lines = name.value().data();
+            for (qsizetype i = from; i < seen.size(); ++i)
+                lines[i] += shift;
         }
     }
     QList<QList<Local>> fresh;
@@ -62,7 +71,12 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
                 found = m_lines.insert(alias.name, {});
                 ++m_generation;
             }
-            found->insert(std::upper_bound(found->begin(), found->end(), line), line);
+            QList<int> &lines = found.value();
+            // Read in order, each line goes at the end.
+            if (lines.isEmpty() || lines.constLast() <= line)
+                lines.append(line);
+            else
+                lines.insert(std::upper_bound(lines.cbegin(), lines.cend(), line) - lines.cbegin(), line);
         }
         fresh.append(std::move(locals));
     }

@@ -1,13 +1,16 @@
 #include "config/ConfigAnalysis.h"
 
 #include "config/KnownCommands.h"
+#include "settings/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -66,6 +69,25 @@ QString listed(const QStringList &names)
     if (names.size() == 1)
         return names.front();
     return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + names.back();
+}
+
+// A loop of a few names is shown whole; a long one (an input can make it
+// thousands long) keeps its start and its end, so a message stays short.
+QString shownChain(qsizetype count, const std::function<QString(qsizetype)> &at)
+{
+    constexpr qsizetype Head = 6, Tail = 5;
+    QStringList shown;
+    if (count <= Head + Tail + 1) {
+        for (qsizetype i = 0; i < count; ++i)
+            shown.append(at(i));
+    } else {
+        for (qsizetype i = 0; i < Head; ++i)
+            shown.append(at(i));
+        shown.append(QStringLiteral("… (%1 more)").arg(count - Head - Tail));
+        for (qsizetype i = count - Tail; i < count; ++i)
+            shown.append(at(i));
+    }
+    return shown.join(QStringLiteral(" → "));
 }
 
 } // namespace
@@ -151,6 +173,7 @@ struct ConfigAnalyzer::Run
     QList<ConfigProblem> problems;
     QHash<QString, int> visited; // path -> index in model.files
     QStringList stack;           // paths of the files running, outermost first
+    QHash<QString, int> onStack; // path -> its place in `stack`
     int nextRank = 0;
     // Aliases of open files nothing runs, known only in their own file and
     // what it execs: by the index of that open file.
@@ -212,10 +235,16 @@ ConfigModel ConfigAnalyzer::analyze()
         follow(run, QFileInfo(path).fileName(), path, facts, 0, -1, -1, false);
     }
 
-    knownAliases(run);
-    fileProblems(run);
-    aliasLoops(run);
-    keysBoundTwice(run);
+    // Each step can take long on a hostile folder; a cancelled run ends
+    // early, and its model is not used.
+    if (!cancelled())
+        knownAliases(run);
+    if (!cancelled())
+        fileProblems(run);
+    if (!cancelled())
+        aliasLoops(run);
+    if (!cancelled())
+        keysBoundTwice(run);
     sortProblems(run);
     return std::move(run.model);
 }
@@ -238,37 +267,70 @@ bool ConfigAnalyzer::start(Run &run, const QString &name, bool atStartup)
 // Follows exec lines depth-first, in order, once per file: rehlds
 // engine/cmd.cpp Cmd_Exec_f inserts the file's text at the front of the
 // command buffer (Cbuf_InsertTextLines), so it runs before the rest of the
-// file that exec'd it.
+// file that exec'd it. The files running are kept on a list of their own,
+// not on the call stack: a chain of 20,000 files execing one another is
+// followed like a short one.
 void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
                             const std::shared_ptr<const ConfigFile> &facts, int depth, int parent, int execLine,
                             bool atStartup)
 {
     ConfigModel &model = run.model;
-    const int index = int(model.files.size());
-    StartupFile file;
-    file.name = name;
-    file.path = path;
-    file.depth = depth;
-    file.parent = parent;
-    file.execLine = execLine;
-    file.atStartup = atStartup;
-    file.settings = facts->settingCount;
-    file.aliases = int(facts->aliases.size());
-    file.binds = int(std::count_if(facts->binds.begin(), facts->binds.end(),
-                                   [](const ConfigFile::Bind &b) { return b.kind == ConfigFile::Bind::Kind::Bind; }));
-    model.files.append(file);
-    model.m_ran.append({facts, {}});
-    if (!path.isEmpty()) {
-        run.visited.insert(path, index);
-        run.stack.append(path);
-    }
-    int from = 0;
-    for (const ConfigFile::Exec &exec : facts->execs) {
+    struct Frame
+    {
+        int index = 0;
+        QString path;
+        std::shared_ptr<const ConfigFile> facts;
+        qsizetype next = 0; // the next of its execs
+        int from = 0;       // the first command of its stretch running now
+    };
+    std::vector<Frame> frames;
+    const auto enter = [&](const QString &name, const QString &path, const std::shared_ptr<const ConfigFile> &facts,
+                           int depth, int parent, int execLine) {
+        const int index = int(model.files.size());
+        StartupFile file;
+        file.name = name;
+        file.path = path;
+        file.depth = depth;
+        file.parent = parent;
+        file.execLine = execLine;
+        file.atStartup = atStartup;
+        file.settings = facts->settingCount;
+        file.aliases = int(facts->aliases.size());
+        file.binds = int(std::count_if(facts->binds.begin(), facts->binds.end(), [](const ConfigFile::Bind &b) {
+            return b.kind == ConfigFile::Bind::Kind::Bind;
+        }));
+        model.files.append(file);
+        model.m_ran.append({facts, {}});
+        if (!path.isEmpty()) {
+            run.visited.insert(path, index);
+            run.onStack.insert(path, int(run.stack.size()));
+            run.stack.append(path);
+        }
+        frames.push_back({index, path, facts, 0, 0});
+    };
+    enter(name, path, facts, depth, parent, execLine);
+    while (!frames.empty() && !cancelled()) {
+        Frame &top = frames.back();
+        if (top.next == top.facts->execs.size()) {
+            model.m_ran[top.index].segments.append({top.from, std::numeric_limits<int>::max(), run.nextRank++});
+            if (!top.path.isEmpty()) {
+                run.onStack.remove(top.path);
+                run.stack.removeLast();
+            }
+            frames.pop_back();
+            continue;
+        }
+        const ConfigFile::Exec &exec = top.facts->execs[top.next++];
         const QFileInfo found = m_folder.locate(exec.name);
         const QString target = found.filePath();
         if (target.isEmpty()) {
-            if (!ExecRules::quietWhenMissing(exec.name))
-                run.problems.append({path, exec.line, exec.column, exec.length,
+            // A link to a device, a pipe or a folder by that name is there, not missing.
+            const Status regular = RegularFile::check(QDir(m_folder.folder()).filePath(exec.name));
+            if (!regular)
+                run.problems.append({top.path, exec.line, exec.column, exec.length,
+                                     QStringLiteral("exec %1: %2").arg(exec.name, regular.error())});
+            else if (!ExecRules::quietWhenMissing(exec.name))
+                run.problems.append({top.path, exec.line, exec.column, exec.length,
                                      QStringLiteral("exec %1: there is no such file in the game folder; the game says "
                                                     "\"couldn't exec %1\".")
                                          .arg(exec.name)});
@@ -276,29 +338,29 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
         }
         if (!exec.atTop)
             continue;
-        if (run.stack.contains(target)) {
-            QStringList loop;
-            for (qsizetype i = run.stack.indexOf(target); i < run.stack.size(); ++i)
-                loop.append(QFileInfo(run.stack[i]).fileName());
-            loop.append(QFileInfo(target).fileName());
-            run.problems.append({path, exec.line, exec.column, exec.length,
+        if (const auto running = run.onStack.constFind(target); running != run.onStack.cend()) {
+            const qsizetype first = *running;
+            const qsizetype count = run.stack.size() - first + 1;
+            const QString loop = shownChain(count, [&](qsizetype i) {
+                return QFileInfo(i + first < run.stack.size() ? run.stack[i + first] : target).fileName();
+            });
+            run.problems.append({top.path, exec.line, exec.column, exec.length,
                                  QStringLiteral("exec loop: %1. The game would run these files again and again.")
-                                     .arg(loop.join(QStringLiteral(" → ")))});
+                                     .arg(loop)});
             continue;
         }
         if (run.visited.contains(target))
             continue;
-        model.m_ran[index].segments.append({from, exec.command, run.nextRank++});
-        from = exec.command + 1;
+        model.m_ran[top.index].segments.append({top.from, exec.command, run.nextRank++});
+        top.from = exec.command + 1;
         QString error;
         std::shared_ptr<const ConfigFile> child = factsFor(found, error);
         if (!error.isEmpty())
             run.problems.append({target, 0, 0, 0, error});
-        follow(run, exec.name, target, child, depth + 1, index, exec.line, atStartup);
+        const int parentIndex = top.index;
+        const int childDepth = int(frames.size()) + depth;
+        enter(exec.name, target, child, childDepth, parentIndex, exec.line); // `top` is not used after this
     }
-    model.m_ran[index].segments.append({from, std::numeric_limits<int>::max(), run.nextRank++});
-    if (!path.isEmpty())
-        run.stack.removeLast();
 }
 
 // An alias defined in any file is known in all: each name's first definition in run order.
@@ -367,54 +429,144 @@ void ConfigAnalyzer::fileProblems(Run &run)
 void ConfigAnalyzer::aliasLoops(Run &run) const
 {
     const ConfigModel &model = run.model;
-    QHash<QString, const ConfigFile::Alias *> single;
+    // Aliases by number, in name order; an edge for each alias a body runs.
+    QStringList keys;
     for (auto it = model.m_aliases.cbegin(); it != model.m_aliases.cend(); ++it) {
         if (it->count == 1)
-            single.insert(it.key(), it->alias);
+            keys.append(it.key());
     }
-    auto next = [&](const QString &name) {
-        QStringList out;
-        const ConfigFile::Alias *alias = single.value(name);
-        if (!alias || alias->waits)
-            return out;
-        for (const QString &call : alias->calls) {
-            if (single.contains(call) && !out.contains(call))
-                out.append(call);
-        }
-        return out;
-    };
-    QStringList keys = single.keys();
     keys.sort();
-    for (const QString &start : keys) {
-        // The shortest way back to `start`, breadth first.
-        QHash<QString, QString> cameFrom;
-        QStringList queue{start};
-        QString last;
-        for (qsizetype q = 0; q < queue.size() && last.isEmpty(); ++q) {
-            for (const QString &to : next(queue[q])) {
+    const int n = int(keys.size());
+    QHash<QString, int> number;
+    number.reserve(n);
+    for (int i = 0; i < n; ++i)
+        number.insert(keys[i], i);
+    std::vector<std::vector<int>> next(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const ConfigFile::Alias *alias = model.m_aliases.value(keys[i]).alias;
+        if (!alias || alias->waits)
+            continue;
+        for (const QString &call : alias->calls) {
+            const auto to = number.constFind(call);
+            if (to != number.cend() && std::find(next[i].begin(), next[i].end(), *to) == next[i].end())
+                next[i].push_back(*to);
+        }
+    }
+
+    // Only an alias in a strongly connected part (Tarjan's, with a stack of
+    // its own: a chain of 200,000 aliases is no deeper) can lead back to itself.
+    std::vector<int> part(static_cast<size_t>(n), -1), low(static_cast<size_t>(n)), order(static_cast<size_t>(n), -1), stack;
+    std::vector<bool> stacked(static_cast<size_t>(n), false);
+    std::vector<std::pair<int, size_t>> calls; // alias, next edge
+    int counter = 0, parts = 0;
+    for (int root = 0; root < n && !cancelled(); ++root) {
+        if (order[root] >= 0)
+            continue;
+        calls.push_back({root, 0});
+        order[root] = low[root] = counter++;
+        stack.push_back(root);
+        stacked[root] = true;
+        while (!calls.empty()) {
+            auto &[v, edge] = calls.back();
+            if (edge < next[v].size()) {
+                const int w = next[v][edge++];
+                if (order[w] < 0) {
+                    order[w] = low[w] = counter++;
+                    stack.push_back(w);
+                    stacked[w] = true;
+                    calls.push_back({w, 0});
+                } else if (stacked[w]) {
+                    low[v] = std::min(low[v], order[w]);
+                }
+                continue;
+            }
+            const int done = v;
+            calls.pop_back();
+            if (!calls.empty())
+                low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+            if (low[done] == order[done]) {
+                for (int w = -1; w != done;) {
+                    w = stack.back();
+                    stack.pop_back();
+                    stacked[w] = false;
+                    part[w] = parts;
+                }
+                ++parts;
+            }
+        }
+    }
+    std::vector<int> partSize(static_cast<size_t>(parts), 0), inPart(static_cast<size_t>(n), 0);
+    for (int i = 0; i < n && !cancelled(); ++i) {
+        ++partSize[part[i]];
+        for (const int to : next[i])
+            inPart[i] += part[to] == part[i];
+    }
+
+    const auto name = [&](int i) { return model.m_aliases.value(keys[i]).first.name; };
+    const auto report = [&](int start, const QString &loop) {
+        const AliasSite &definition = model.m_aliases.value(keys[start]).first;
+        run.problems.append({definition.path, definition.line, 0, 0,
+                             QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
+                                 .arg(loop)});
+    };
+    // The shortest way back to each alias, breadth first within its part.
+    std::vector<int> cameFrom(static_cast<size_t>(n), -1);
+    std::vector<int> queue;
+    std::vector<bool> ring(static_cast<size_t>(parts), false);
+    for (int start = 0; start < n && !cancelled(); ++start) {
+        const int p = part[start];
+        const bool self = std::find(next[start].begin(), next[start].end(), start) != next[start].end();
+        if (partSize[p] == 1 && !self)
+            continue;
+        if (ring[p])
+            continue;
+        // A part where each alias runs just one other is a ring: each
+        // alias's way back is the ring from there, found once for all.
+        if (partSize[p] > 1) {
+            bool simple = true;
+            std::vector<int> members;
+            for (int at = start;;) {
+                if (inPart[at] != 1) {
+                    simple = false;
+                    break;
+                }
+                members.push_back(at);
+                at = *std::find_if(next[at].begin(), next[at].end(), [&](int to) { return part[to] == p; });
+                if (at == start)
+                    break;
+            }
+            if (simple && int(members.size()) == partSize[p]) {
+                ring[p] = true;
+                const qsizetype size = qsizetype(members.size());
+                for (qsizetype m = 0; m < size && !cancelled(); ++m)
+                    report(members[size_t(m)], shownChain(size + 1, [&](qsizetype i) {
+                               return name(members[size_t((m + i) % size)]);
+                           }));
+                continue;
+            }
+        }
+        queue.assign(1, start);
+        int last = -1;
+        for (size_t q = 0; q < queue.size() && last < 0; ++q) {
+            for (const int to : next[queue[q]]) {
                 if (to == start) {
                     last = queue[q];
                     break;
                 }
-                if (!cameFrom.contains(to)) {
-                    cameFrom.insert(to, queue[q]);
-                    queue.append(to);
+                if (part[to] == p && cameFrom[to] < 0 && to != start) {
+                    cameFrom[to] = queue[q];
+                    queue.push_back(to);
                 }
             }
         }
-        if (last.isEmpty())
-            continue;
-        QStringList path{start};
-        for (QString at = last; at != start; at = cameFrom.value(at))
-            path.prepend(at);
-        path.prepend(start);
-        QStringList shown;
-        for (const QString &key : path)
-            shown.append(model.m_aliases.value(key).first.name);
-        const AliasSite &definition = model.m_aliases.value(start).first;
-        run.problems.append({definition.path, definition.line, 0, 0,
-                             QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
-                                 .arg(shown.join(QStringLiteral(" → ")))});
+        std::vector<int> path{start};
+        for (int at = last; at != start; at = cameFrom[at])
+            path.push_back(at);
+        path.push_back(start);
+        std::reverse(path.begin(), path.end());
+        for (const int visited : queue)
+            cameFrom[visited] = -1;
+        report(start, shownChain(qsizetype(path.size()), [&](qsizetype i) { return name(path[size_t(i)]); }));
     }
 }
 

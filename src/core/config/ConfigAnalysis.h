@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -135,6 +136,12 @@ public:
 
     ConfigModel analyze();
 
+    // Ends an analysis under way on another thread soon (the window closes,
+    // the program is told to end); this and every later analysis give an
+    // unfinished model, which nobody should use.
+    void cancel() { m_cancelled = true; }
+    bool cancelled() const { return m_cancelled; }
+
 private:
     struct Run;
     // Follows a start file when the folders hold it; false when they do not.
@@ -167,4 +174,5 @@ private:
     QStringList m_knownNames;
     std::shared_ptr<const ConfigFile> m_defaultRc;
     std::shared_ptr<const ConfigFile> m_defaultConfig;
+    std::atomic<bool> m_cancelled{false};
 };

@@ -104,7 +104,7 @@ bool DocumentCommands::pasteAccepted(const QString &text)
             start = i + 1;
         }
     }
-    return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowOpen(Texts::slowToPaste(longest));
+    return longest <= DocumentFile::SlowLineLength || m_prompts.confirmSlowPaste(Texts::slowToPaste(longest));
 }
 
 QString DocumentCommands::dialogStart() const
@@ -311,6 +311,8 @@ void DocumentCommands::offerRecovery(const std::function<DocumentCommands &(cons
             break;
         }
     }
+    if (const QStringList unusable = m_recovery->takeUnusable(); !unusable.isEmpty())
+        m_prompts.inform(Texts::recoveryUnusable(unusable));
 }
 
 bool DocumentCommands::restore(const RecoveryStore::Copy &copy)

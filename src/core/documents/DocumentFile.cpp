@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
+#include <climits>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -33,8 +36,50 @@ SaveMethod saveMethod(const QFileInfo &target)
     return SaveMethod::Replace;
 }
 
+#ifdef Q_OS_UNIX
+// QSaveFile names its temporary file after the target plus seven bytes,
+// which a name near the system's limit (255 bytes) leaves no room for; such a
+// file is written under a short temporary name renamed over it, keeping the
+// old file's permissions as QSaveFile does.
+bool nameLeavesNoRoom(const QString &path)
+{
+    return QFile::encodeName(QFileInfo(path).fileName()).size() + 7 > NAME_MAX;
+}
+
+Status replaceUnderShortName(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.tessary-XXXXXX"));
+    const auto failed = [&] {
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), file.errorString()));
+    };
+    if (!file.open())
+        return failed();
+    struct stat old = {};
+    mode_t mode = 0;
+    if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
+    ::fchmod(file.handle(), mode);
+    if (!RegularFile::writeAll(file, bytes) || !file.flush() || ::fsync(file.handle()) != 0)
+        return failed();
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return Status::failure(QStringLiteral("%1 cannot be written: %2.").arg(FileName::shownPath(path), qt_error_string(errno)));
+    file.setAutoRemove(false);
+    return Status::success();
+}
+#endif
+
 Status replaceFile(const QString &path, const QByteArray &bytes)
 {
+#ifdef Q_OS_UNIX
+    if (nameLeavesNoRoom(path))
+        return replaceUnderShortName(path, bytes);
+#endif
     QSaveFile file(path);
     // Unbuffered, a full disk fails the write itself and says so.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

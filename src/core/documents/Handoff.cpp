@@ -166,26 +166,82 @@ QByteArray currentFolder()
 #endif
 }
 
-ServerLock::ServerLock(const QString &path)
+ServerLock::ServerLock(const QString &path, Create create)
 {
 #ifdef Q_OS_UNIX
-    // flock, not QLockFile: its hold ends with the process, never by age.
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    const QByteArray native = QFile::encodeName(path);
+    // A holder that was ending removes the file after we opened it: the
+    // hold would be on a file nobody else opens, so it is taken again.
+    for (int attempt = 0; attempt < 8 && m_fd < 0; ++attempt) {
+        // flock, not QLockFile: its hold ends with the process, never by age.
+        const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (create == Create::Yes ? O_CREAT : 0),
+                              0600);
+        if (fd < 0)
+            return;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return;
+        }
+        struct stat held = {}, named = {};
+        if (::fstat(fd, &held) == 0 && ::lstat(native.constData(), &named) == 0 && held.st_ino == named.st_ino
+            && held.st_dev == named.st_dev) {
+            m_fd = fd;
+            m_path = path;
+            return;
+        }
+        ::close(fd);
+        if (create == Create::No)
+            return;
     }
 #else
     Q_UNUSED(path);
+    Q_UNUSED(create);
 #endif
 }
 
 ServerLock::~ServerLock()
 {
 #ifdef Q_OS_UNIX
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
+        // Removed while still held, so nobody takes a file that is going.
+        ::unlink(QFile::encodeName(m_path).constData());
         ::close(m_fd);
+    }
 #endif
+}
+
+int removeStale(const QString &socketFolder)
+{
+    int removed = 0;
+#ifdef Q_OS_UNIX
+    static const QRegularExpression ours(
+        QStringLiteral("^tessary-[0-9a-f]{%1}(\\.lock)?$").arg(NameHexDigits));
+    QStringList names;
+    for (const QString &entry : QDir(socketFolder).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        if (!ours.match(entry).hasMatch())
+            continue;
+        const QString name = entry.endsWith(QLatin1String(".lock")) ? entry.chopped(5) : entry;
+        if (!names.contains(name))
+            names << name;
+    }
+    for (const QString &name : std::as_const(names)) {
+        const QString socket = socketFolder + u'/' + name;
+        const QString lock = socket + QStringLiteral(".lock");
+        const bool hadLock = QFileInfo(lock).exists();
+        // Held by us, the lock proves no program listens at the socket nor is about to.
+        const ServerLock taken(lock);
+        if (!taken.held())
+            continue;
+        struct stat st = {};
+        const QByteArray native = QFile::encodeName(socket);
+        if (::lstat(native.constData(), &st) == 0 && S_ISSOCK(st.st_mode) && ::unlink(native.constData()) == 0)
+            ++removed;
+        removed += hadLock ? 1 : 0;
+    }
+#else
+    Q_UNUSED(socketFolder);
+#endif
+    return removed;
 }
 
 } // namespace Handoff

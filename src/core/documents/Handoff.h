@@ -83,11 +83,15 @@ QByteArray currentFolder();
 // Held by the one program that takes files for a socket, for as long as it
 // runs. The system lets go of it when the process ends, however it ends,
 // so a crashed program leaves nothing that keeps the next one out.
+// The holder removes the file as it lets go, so the folder keeps no file
+// of a program that ended normally.
 class ServerLock
 {
 public:
-    // Tries once, without waiting.
-    explicit ServerLock(const QString &path);
+    enum class Create { Yes, No };
+    // Tries without waiting. With Create::No a missing file is not held:
+    // asking whether a program holds it leaves nothing behind.
+    explicit ServerLock(const QString &path, Create create = Create::Yes);
     ~ServerLock();
     ServerLock(const ServerLock &) = delete;
     ServerLock &operator=(const ServerLock &) = delete;
@@ -96,6 +100,12 @@ public:
 
 private:
     int m_fd = -1;
+    QString m_path;
 };
+
+// Removes the sockets and locks in `socketFolder` that no running program
+// holds (left by a crash or a kill, or by an earlier version), leaving
+// every other file alone. Returns how many files went.
+int removeStale(const QString &socketFolder);
 
 } // namespace Handoff

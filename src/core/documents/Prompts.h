@@ -31,6 +31,8 @@ public:
 
     // Before opening a file with a line the edit box lays out very slowly; true to open it.
     virtual bool confirmSlowOpen(const QString &message) = 0;
+    // The same before pasting such a line; true to paste it.
+    virtual bool confirmSlowPaste(const QString &message) = 0;
 
     // Keeping work safe: files changed by other programs, copies kept against a crash.
     enum class RecoveryChoice { Restore, Discard, Later };

@@ -7,6 +7,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <atomic>
@@ -32,10 +33,11 @@ std::unique_ptr<QLockFile> lockFor(const QString &path)
     return lock->tryLock(0) ? std::move(lock) : nullptr;
 }
 
+// Read without following a link or waiting on a pipe put in the folder.
 std::optional<RecoveryStore::Copy> readCopy(const QString &path, const QString &session)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!RegularFile::open(file, QIODevice::ReadOnly, RegularFile::Links::Refuse))
         return std::nullopt;
     QDataStream in(&file);
     in.setVersion(QDataStream::Qt_6_0);
@@ -54,7 +56,11 @@ std::optional<RecoveryStore::Copy> readCopy(const QString &path, const QString &
         >> text;
     stamp.modified = modified < 0 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(modified, Qt::UTC);
     stamp.hash = size_t(hash);
-    if (in.status() != QDataStream::Ok)
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return std::nullopt;
+    // The editor only ever keeps a copy of a regular file; one naming a
+    // device or a folder would come back as a tab saving over it.
+    if (!copy.documentPath.isEmpty() && !RegularFile::check(copy.documentPath))
         return std::nullopt;
     copy.session = session;
     copy.written = QDateTime::fromMSecsSinceEpoch(written, Qt::UTC);
@@ -164,6 +170,16 @@ Status RecoveryStore::open()
     if (isOpen())
         return Status::success();
     RegularFile::ignoreFileSizeSignal();
+    // A link in its place would put the lock and the user's unsaved text
+    // wherever it leads.
+    const QFileInfo folder(m_folder);
+    if (folder.isSymLink())
+        return Status::failure(QStringLiteral("%1 is a symbolic link (to %2); Tessary does not follow links for its "
+                                              "own files, so it keeps no copies of unsaved changes there.")
+                                   .arg(FileName::shownPath(m_folder), FileName::shownPath(folder.symLinkTarget())));
+    if (folder.exists() && !folder.isDir())
+        return Status::failure(QStringLiteral("%1 is not a folder, so no copies of unsaved changes can be kept there.")
+                                   .arg(FileName::shownPath(m_folder)));
     if (!QDir().mkpath(m_folder))
         return Status::failure(QStringLiteral("%1 cannot be made.").arg(FileName::shownPath(m_folder)));
     // The copies are the user's documents: nobody else reads them.
@@ -246,8 +262,12 @@ QList<RecoveryStore::Copy> RecoveryStore::leftovers()
         Claim claim{std::move(lock), 0};
         for (const int slot : sessionSlots) {
             std::optional<Copy> copy = readCopy(copyPath(session, slot), session);
-            if (!copy)
-                continue; // unreadable: left where it is for whoever looks
+            if (!copy) {
+                // Its editor is gone, so nobody will ever read it: said once and taken away.
+                m_unusable << copyPath(session, slot);
+                QFile::remove(copyPath(session, slot));
+                continue;
+            }
             copy->slot = slot;
             ++claim.copies;
             copies << std::move(*copy);

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <condition_variable>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 class QLockFile;
 
@@ -64,6 +66,9 @@ public:
     // Copies of sessions that no longer run, oldest first. Each stays claimed
     // by this store until it is discarded or released.
     QList<Copy> leftovers();
+    // Copies leftovers() found damaged or naming what is not a regular file,
+    // and removed; emptied by asking.
+    QStringList takeUnusable() { return std::exchange(m_unusable, {}); }
     void discard(const Copy &copy);
     // Leaves the copy to be offered again at the next start.
     void release(const Copy &copy);
@@ -96,6 +101,7 @@ private:
         int copies = 0;
     };
     std::map<QString, Claim> m_claimed;
+    QStringList m_unusable;
 
     std::mutex m_fileMutex; // one writer or remover of the copy at a time
     std::mutex m_mutex;     // guards what follows

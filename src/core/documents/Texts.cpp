@@ -10,6 +10,19 @@ namespace Texts {
 
 namespace {
 
+// A list of paths in a message stays readable however long it is: the first
+// few, then how many more.
+constexpr int PathsShown = 10;
+
+QString shownPaths(const QStringList &paths)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < paths.size() && i < PathsShown; ++i)
+        shown << FileName::shownPath(paths[i]);
+    if (paths.size() > PathsShown)
+        shown << QStringLiteral("... and %1 more").arg(QLocale().toString(paths.size() - PathsShown));
+    return shown.join(u'\n');
+}
 
 } // namespace
 
@@ -44,12 +57,21 @@ QString saveAllChanges(const QStringList &documentNames)
 
 QString sessionFilesMissing(const QStringList &paths)
 {
-    QStringList shown;
-    for (const QString &path : paths)
-        shown << FileName::shownPath(path);
     return QStringLiteral("%1 of the files open at the last closing could not be found, and were not opened:\n\n%2")
-        .arg(paths.size())
-        .arg(shown.join(u'\n'));
+        .arg(QLocale().toString(paths.size()), shownPaths(paths));
+}
+
+QString commandLineFilesNotOpened(const QStringList &unusable, const QStringList &beyond, int limit)
+{
+    QStringList parts;
+    if (!unusable.isEmpty())
+        parts << QStringLiteral("%1 of the files named could not be found or are not files, and were not opened:\n\n%2")
+                     .arg(QLocale().toString(unusable.size()), shownPaths(unusable));
+    if (!beyond.isEmpty())
+        parts << QStringLiteral("Tessary opens at most %1 more files at once from the command line; these %2 were "
+                                "not opened:\n\n%3")
+                     .arg(QLocale().toString(limit), QLocale().toString(beyond.size()), shownPaths(beyond));
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QString windowTitle(const QString &path)
@@ -206,6 +228,17 @@ QString recoveryOffer(const QString &path, const QDateTime &written)
     return QStringLiteral("Tessary did not close normally. %1 had unsaved changes, kept at %2.\n\n"
                           "Restore them, or discard them? Later offers them again at the next start.")
         .arg(name, QLocale().toString(written.toLocalTime(), QLocale::ShortFormat));
+}
+
+QString recoveryUnusable(const QStringList &copies)
+{
+    const QString what = copies.size() == 1
+        ? QStringLiteral("A copy of unsaved changes left by an earlier run could not be used (damaged, or naming "
+                         "something that is not a file), and was removed:")
+        : QStringLiteral("%1 copies of unsaved changes left by an earlier run could not be used (damaged, or naming "
+                         "something that is not a file), and were removed:")
+              .arg(QLocale().toString(copies.size()));
+    return what + QStringLiteral("\n\n") + shownPaths(copies);
 }
 
 QString recoveryNotKept(const QString &reason)

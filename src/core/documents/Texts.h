@@ -29,6 +29,9 @@ QString saveChanges(const QString &documentName);
 QString saveAllChanges(const QStringList &documentNames);
 // Files of the last session that are gone, skipped at start.
 QString sessionFilesMissing(const QStringList &paths);
+// Files named on the command line that were not opened: missing or not
+// regular files, and those beyond the `limit` opened at once. Empty when none.
+QString commandLineFilesNotOpened(const QStringList &unusable, const QStringList &beyond, int limit);
 // The file's name, the modified mark Qt fills in, and the program's name.
 QString windowTitle(const QString &path);
 
@@ -68,6 +71,7 @@ QString caretPlace(int line, int column);
 
 // Keeping work safe.
 inline constexpr char ReloadButton[] = "Reload";
+inline constexpr char PasteButton[] = "&Paste";
 inline constexpr char KeepButton[] = "Keep My Text";
 inline constexpr char RestoreButton[] = "Restore";
 inline constexpr char LaterButton[] = "Later";
@@ -75,6 +79,8 @@ QString changedOnDisk(const QString &path, bool edited);
 QString deletedOnDisk(const QString &path);
 QString overwriteChanged(const QString &path);
 QString recoveryOffer(const QString &path, const QDateTime &written);
+// Copies that could not be offered and were taken away.
+QString recoveryUnusable(const QStringList &copies);
 QString recoveryNotKept(const QString &reason);
 
 } // namespace Texts

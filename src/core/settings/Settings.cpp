@@ -61,11 +61,14 @@ bool goesToExtra(int slot, const QString &file, const QString &mod)
     return slot >= mdlVars::RecordBackupSlots || !fitsRecord(file) || !fitsRecord(mod) || file.contains(u'/');
 }
 
-void readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)
+// A pipe or a device in its place would block or never end: refused like a link.
+Status readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)
 {
     QFile extra(Settings::extraPath(dataFolder));
-    if (!RegularFile::linkTarget(extra.fileName()).isEmpty() || !extra.open(QIODevice::ReadOnly))
-        return;
+    if (!RegularFile::exists(extra.fileName()) && RegularFile::linkTarget(extra.fileName()).isEmpty())
+        return Status::success();
+    if (Status opened = RegularFile::open(extra, QIODevice::ReadOnly, RegularFile::Links::Refuse); !opened)
+        return opened;
     const QList<QByteArray> lines = extra.read(Settings::LargestFile).split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = QString::fromUtf8(lines[i]).split(u'\t');
@@ -81,6 +84,7 @@ void readExtra(const QString &dataFolder, mdlVars::StoredLists &lists)
         lists.backupFile[slot] = fields[1];
         lists.backupMod[slot] = fields[2];
     }
+    return Status::success();
 }
 
 // Written before data.dat, so entries never vanish between the two; no file
@@ -111,7 +115,7 @@ Status writeExtra(const QString &dataFolder, const mdlVars::StoredLists &lists)
     return Status::success();
 }
 
-void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QString &dataFolder)
+Status readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QString &dataFolder)
 {
     for (int i = 0; i < mdlVars::ModSlots; ++i) {
         lists.modName[i] = file.read(i + ModNameBase);
@@ -121,7 +125,7 @@ void readLists(const RecordFile &file, mdlVars::StoredLists &lists, const QStrin
         lists.backupFile[i] = file.read(i + BackupFileBase);
         lists.backupMod[i] = file.read(i + BackupModBase);
     }
-    readExtra(dataFolder, lists);
+    return readExtra(dataFolder, lists);
 }
 
 void copyToVars(const mdlVars::StoredLists &lists, mdlVars &vars)
@@ -177,9 +181,9 @@ Status LoadSettings(mdlVars &vars, const QString &dataFolder)
     RecordFile file;
     const Status opened = file.open(Settings::path(dataFolder), Settings::LargestFile, RegularFile::Links::Refuse);
     mdlVars::StoredLists lists;
-    readLists(file, lists, dataFolder);
+    const Status extra = readLists(file, lists, dataFolder);
     copyToVars(lists, vars);
-    return opened;
+    return opened ? extra : opened;
 }
 
 namespace {
@@ -194,7 +198,8 @@ Status mergeWithFile(mdlVars &vars, const QString &dataFolder, bool write, Store
     if (const Status opened = file.open(Settings::path(dataFolder), Settings::LargestFile, RegularFile::Links::Refuse); !opened)
         return opened;
     mdlVars::StoredLists merged;
-    readLists(file, merged, dataFolder);
+    if (Status extra = readLists(file, merged, dataFolder); !extra)
+        return extra;
     const mdlVars::StoredLists &base = vars.stored;
     QStringList lost = merge(base.modName.data(), base.modDir.data(), vars.strModName.data(), vars.strModDir.data(),
                              merged.modName.data(), merged.modDir.data(), mdlVars::ModSlots);
@@ -207,7 +212,7 @@ Status mergeWithFile(mdlVars &vars, const QString &dataFolder, bool write, Store
                                                              .arg(lost.join(QStringLiteral(", "))));
     if (!write) {
         mdlVars::StoredLists onDisk;
-        readLists(file, onDisk, dataFolder);
+        (void)readLists(file, onDisk, dataFolder); // read a moment ago
         copyToVars(merged, vars);
         vars.stored = onDisk;
         return kept;

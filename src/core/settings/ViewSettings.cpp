@@ -1,10 +1,12 @@
 #include "settings/ViewSettings.h"
 
 #include "settings/FileName.h"
+#include "settings/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
 #include <QSettings>
 
 namespace {
@@ -88,6 +90,15 @@ void storeRecent(QSettings &file, const RecentFiles &recent)
     putTimed(file, RemovedKey, RemovedTimesKey, recent.stored().removed);
 }
 
+// QSettings opens its file by name: it would follow a link (and write the
+// user's settings over whatever it leads to) and wait for ever on a named
+// pipe. Like the store's own files, the file is taken only when it is a
+// regular file or not there yet.
+Status usable(const QString &file)
+{
+    return RegularFile::check(file, RegularFile::Links::Refuse);
+}
+
 } // namespace
 
 QString ViewSettings::path(const QString &dataFolder)
@@ -95,9 +106,14 @@ QString ViewSettings::path(const QString &dataFolder)
     return dataFolder + QStringLiteral("/tessary.ini");
 }
 
-ViewSettings ViewSettings::load(const QString &dataFolder)
+ViewSettings ViewSettings::load(const QString &dataFolder, Status *status)
 {
     ViewSettings view;
+    const Status regular = usable(path(dataFolder));
+    if (status)
+        *status = regular;
+    if (!regular)
+        return view;
     const QSettings file(path(dataFolder), QSettings::IniFormat);
     view.m_recent.takeIn(storedRecent(file));
     view.geometry = file.value(GeometryKey).toByteArray();
@@ -116,10 +132,14 @@ ViewSettings ViewSettings::load(const QString &dataFolder)
         view.fontFamily = family;
         view.fontPoints = points;
     }
+    // A set, not a search of the list: a session of 100,000 names is read at once.
+    QSet<QString> seen;
     for (const QVariant &stored : asList(file.value(SessionFilesKey))) {
         const QString open = readName(stored);
-        if (!open.isEmpty() && !view.sessionFiles.contains(open))
+        if (!open.isEmpty() && !seen.contains(open)) {
+            seen.insert(open);
             view.sessionFiles.append(open);
+        }
     }
     const int last = qMax(0, int(view.sessionFiles.size()) - 1);
     view.sessionCurrent = qBound(0, file.value(SessionCurrentKey, 0).toInt(), last);
@@ -138,12 +158,16 @@ Status ViewSettings::saveRecentFiles(const QString &dataFolder)
 
 void ViewSettings::refreshRecentFiles(const QString &dataFolder)
 {
+    if (!usable(path(dataFolder)))
+        return;
     m_recent.takeIn(storedRecent(QSettings(path(dataFolder), QSettings::IniFormat)));
 }
 
 Status ViewSettings::write(const QString &dataFolder, bool everything)
 {
     const QString file = path(dataFolder);
+    if (Status regular = usable(file); !regular)
+        return regular;
     // Held from reading the other windows' list to writing the merged one.
     QLockFile turn(file + QStringLiteral(".merge"));
     if (!turn.tryLock(MergeWaitMs)) {
@@ -152,6 +176,8 @@ Status ViewSettings::write(const QString &dataFolder, bool everything)
                                          .arg(QDir::toNativeSeparators(file))
                                    : QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(file)));
     }
+    if (Status regular = usable(file); !regular)
+        return regular; // made a link or a pipe while waiting for the turn
     QSettings settings(file, QSettings::IniFormat);
     m_recent.takeIn(storedRecent(settings));
     storeRecent(settings, m_recent);

@@ -20,7 +20,9 @@ public:
     static QString path(const QString &dataFolder);
 
     // Reads what is there; a missing or unreadable file gives the defaults.
-    static ViewSettings load(const QString &dataFolder);
+    // A link, a pipe or a device in its place is left unread, and `status`
+    // says why.
+    static ViewSettings load(const QString &dataFolder, Status *status = nullptr);
     // Writes everything. The recent files are merged with what other
     // windows of the data folder wrote meanwhile (see RecentFiles), and the
     // list here becomes the merged one.

@@ -71,9 +71,10 @@ Status copyInto(const QString &programFolder, const QString &dataFolder)
         QDirIterator below(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (below.hasNext()) {
             const QString file = QDir(from).relativeFilePath(below.next());
-            if (!file.contains(u'/') || BackupFiles::pathIn(from, file).isEmpty())
+            const QString name = BackupFiles::nameOfStored(file);
+            if (!file.contains(u'/') || BackupFiles::copyIn(from, name) != from + u'/' + file)
                 continue;
-            const QString target = BackupFiles::pathIn(to, file);
+            const QString target = BackupFiles::copyIn(to, name);
             Status s = target.isEmpty() ? Status::failure(QStringLiteral("%1 leads out of %2.").arg(file, FileName::shownPath(to)))
                                         : BackupFiles::makeFolders(to, BackupFiles::subfoldersOf(file));
             if (s)

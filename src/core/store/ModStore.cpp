@@ -91,7 +91,7 @@ QString backupFolder(const QString &dataFolder, const QString &modName)
 
 QString backupCopy(const QString &dataFolder, const QString &modName, const QString &file)
 {
-    return BackupFiles::pathIn(backupFolder(dataFolder, modName), file);
+    return BackupFiles::copyIn(backupFolder(dataFolder, modName), file);
 }
 
 QString scratchFolder(const QString &dataFolder)
@@ -323,7 +323,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name,
 
     QList<const Found *> copied;
     for (const Found &f : found) {
-        Status s = BackupFiles::makeFolders(target, BackupFiles::subfoldersOf(f.file));
+        Status s = BackupFiles::makeFolders(target, BackupFiles::subfoldersOf(BackupFiles::storedName(f.file)));
         if (s)
             s = SafeFile::write(backupCopy(dataFolder, name, f.file), f.bytes, SafeFile::Links::Refuse);
         if (!s)
@@ -336,7 +336,7 @@ AddOutcome AddMod(mdlVars &vars, const QString &dataFolder, const QString &name,
             pending->discardLast();
         } else if (made) {
             for (const Found &f : found)
-                BackupFiles::removeEmptyFolders(target, f.file);
+                BackupFiles::removeEmptyFolders(target, BackupFiles::storedName(f.file));
             QDir().rmdir(target);
         }
         return refuse(QStringLiteral("No file could be backed up, so the mod was not added.\n\n%1")

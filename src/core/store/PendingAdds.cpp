@@ -70,7 +70,7 @@ QString notAnAdd(const QJsonObject &note, const QString &dataFolder)
     QStringList seen;
     for (const QJsonValue &value : note["copies"].toArray()) {
         const QString path = value.toObject()["path"].toString();
-        const QString file = StoreNotes::knownFileIn(path, backups);
+        const QString file = StoreNotes::knownFileIn(path, backups, false, true);
         if (file.isEmpty() || path != ModStore::backupCopy(dataFolder, name, file) || seen.contains(file))
             return why;
         seen << file;
@@ -224,7 +224,7 @@ void PendingAdds::rollBack(mdlVars &vars)
         }
         const QJsonArray copies = add->note["copies"].toArray();
         for (qsizetype i = 0; i < copies.size(); ++i) {
-            const QString file = nameInNote(add->note, copies[i].toObject()["path"].toString());
+            const QString file = BackupFiles::nameOfStored(nameInNote(add->note, copies[i].toObject()["path"].toString()));
             const int slot = unsavedSlot(vars.strBackupFile.data(), vars.strBackupMod.data(),
                                          vars.stored.backupFile.data(), vars.stored.backupMod.data(),
                                          mdlVars::StoredBackupSlots, mdlVars::BackupSlots, file, name,

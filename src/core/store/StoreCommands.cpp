@@ -180,18 +180,19 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
             failed << QStringLiteral("%1: the backup list is full.").arg(file);
             continue;
         }
+        bool written = false;
         if (Status s = Versions::add(dataFolder, mod, file, bytes.value(),
-                                     [&](Versions::Step) {
+                                     [&](Versions::Step step) {
+                                         written = written || step == Versions::Step::CopyWritten;
                                          if (afterCopy)
                                              afterCopy();
                                      });
             !s) {
-            // Written but not pruned is still a backup; anything else is not.
-            if (!QFileInfo(ModStore::backupCopy(dataFolder, mod, file)).isFile()) {
-                failed << s.error();
-                continue;
-            }
             failed << s.error();
+            // Written but not pruned is still a backup. The copy merely being
+            // there is not: it may be the old one, the new never written.
+            if (!written)
+                continue;
         }
         copied << file;
         if (slot >= 0) {
@@ -266,7 +267,7 @@ bool remove(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         const QString versions = backups + u'/' + QLatin1String(Versions::FolderName);
         if (QDir().rmdir(Versions::folder(dataFolder, name, file)))
             BackupFiles::removeEmptyFolders(versions, file);
-        BackupFiles::removeEmptyFolders(backups, file);
+        BackupFiles::removeEmptyFolders(backups, BackupFiles::storedName(file));
     }
     QDir().rmdir(backups + u'/' + QLatin1String(Versions::FolderName));
     // Only the copies Tessary makes are deleted; anything else keeps the folder.

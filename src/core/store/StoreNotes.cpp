@@ -29,7 +29,7 @@ std::pair<QString, QString> split(const QString &path)
 
 } // namespace
 
-QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
+QString knownFileIn(const QString &path, const QString &folder, bool anyCase, bool backupFolder)
 {
     if (!QDir::isAbsolutePath(path) || QFileInfo(path).isSymLink())
         return {};
@@ -47,10 +47,14 @@ QString knownFileIn(const QString &path, const QString &folder, bool anyCase)
     for (qsizetype slash = path.size(); (slash = path.lastIndexOf(u'/', slash - 1)) > 0;) {
         const QString below = path.mid(slash + 1);
         const QString above = path.left(slash);
-        if (!BackupFiles::isBackupName(below))
+        // A backup folder keeps some copies under other names (see storedName).
+        const QString name = backupFolder ? BackupFiles::nameOfStored(below) : below;
+        if (!BackupFiles::isBackupName(name) || (backupFolder ? BackupFiles::storedName(name) : name) != below)
             continue;
         if (FolderOverlap::sameFolder(above, folder))
-            return BackupFiles::pathIn(above, below).isEmpty() ? QString() : below;
+            return (backupFolder ? BackupFiles::copyIn(above, name) : BackupFiles::pathIn(above, name)).isEmpty()
+                       ? QString()
+                       : name;
     }
     return {};
 }

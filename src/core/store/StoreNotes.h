@@ -16,7 +16,9 @@ namespace StoreNotes {
 // subfolders included), `folder` is the same folder as the file system
 // resolves it, the file's subfolders lead nowhere out of it, and the path
 // itself is not a symbolic link; otherwise empty.
-QString knownFileIn(const QString &path, const QString &folder, bool anyCase = false);
+// `backupFolder`: the folder is a mod's backup folder, which keeps some
+// copies under names of their own (BackupFiles::storedName).
+QString knownFileIn(const QString &path, const QString &folder, bool anyCase = false, bool backupFolder = false);
 
 // Whether `folder` is a folder directly inside `dataFolder`, or will be made
 // there, and is not a symbolic link.

@@ -29,6 +29,9 @@ ConfigWatcher::ConfigWatcher(const Catalogue &catalogue, Snapshot snapshot, QObj
 
 ConfigWatcher::~ConfigWatcher()
 {
+    // Closing waits for no analysis: one under way ends at its next step.
+    if (m_analyzer)
+        m_analyzer->cancel();
     m_thread.quit();
     m_thread.wait();
 }
@@ -38,6 +41,9 @@ void ConfigWatcher::documentNamed(const QString &path)
     const std::optional<GameFolder> folder = GameFolder::forFile(path);
     const bool sameFolder = folder && m_folder && folder->folder() == m_folder->folder();
     if (!sameFolder) {
+        // Its result would be dropped: a job still running on it ends early.
+        if (m_analyzer)
+            m_analyzer->cancel();
         m_analyzer.reset();
         m_given.clear();
         if (folder) {
@@ -125,6 +131,8 @@ void ConfigWatcher::catalogueChanged()
 {
     // A job still running keeps the commands it started with.
     m_known.reset();
+    if (m_analyzer)
+        m_analyzer->cancel();
     m_analyzer.reset();
     m_folder.reset();
     if (!m_path.isEmpty())

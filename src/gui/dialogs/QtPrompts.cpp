@@ -107,6 +107,17 @@ bool QtPrompts::confirmSlowOpen(const QString &message)
     return box.exec() == QMessageBox::Open;
 }
 
+// The button says what it does: the text is pasted, not opened.
+bool QtPrompts::confirmSlowPaste(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(Texts::AppTitle), message, QMessageBox::Cancel,
+                    m_parent);
+    QPushButton *paste = box.addButton(QString::fromLatin1(Texts::PasteButton), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == paste;
+}
+
 void QtPrompts::showError(const QString &message)
 {
     QMessageBox::warning(m_parent, QString::fromLatin1(Texts::AppTitle), message);

@@ -19,6 +19,7 @@ public:
     void showError(const QString &message) override;
     bool askYesNo(const QString &message) override;
     bool confirmSlowOpen(const QString &message) override;
+    bool confirmSlowPaste(const QString &message) override;
     bool askReload(const QString &message) override;
     bool confirmOverwrite(const QString &message) override;
     RecoveryChoice askRecover(const QString &message) override;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -129,6 +130,8 @@ std::unique_ptr<HandoffServer> HandoffServer::take(const QString &name)
     if (!server->m_server->listen(name))
         return nullptr; // the lock goes with it, so the next start does not wait on a socket that is not there
     connect(server->m_server, &QLocalServer::newConnection, server.get(), &HandoffServer::accept);
+    // What crashed programs of other displays or data folders left there.
+    Handoff::removeStale(QFileInfo(name).path());
     return server;
 }
 
@@ -214,7 +217,8 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
             break;
         socket.abort();
         // Nobody holds the lock: no program is starting to listen either.
-        if (remaining(clock, waitMs) == 0 || Handoff::ServerLock(lockPath(name)).held())
+        if (remaining(clock, waitMs) == 0
+            || Handoff::ServerLock(lockPath(name), Handoff::ServerLock::Create::No).held())
             return false;
         QThread::msleep(RetryMs);
     }

@@ -116,7 +116,10 @@ void WindowState::setBox(QAbstractScrollArea &box)
 void WindowState::restore(const QString &dataFolder)
 {
     m_dataFolder = dataFolder;
-    m_view = ViewSettings::load(dataFolder);
+    Status read = Status::success();
+    m_view = ViewSettings::load(dataFolder, &read);
+    if (!read)
+        m_prompts.showError(read.error());
     const QSize startSize = m_window.size();
     if (!m_view.geometry.isEmpty() && m_window.restoreGeometry(m_view.geometry))
         keepOnScreen(startSize);

@@ -10,6 +10,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -19,6 +22,10 @@ void writeFiles(const QTemporaryDir &dir, const QStringList &files)
     for (qsizetype i = 0; i + 1 < files.size(); i += 2) {
         const QString path = dir.filePath(files[i]);
         QDir().mkpath(QFileInfo(path).absolutePath());
+        if (files[i + 1].startsWith("->")) { // a link to what follows
+            QVERIFY(QFile::link(files[i + 1].mid(2), path));
+            continue;
+        }
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(files[i + 1].toLatin1());
@@ -153,6 +160,12 @@ private slots:
         row("same key twice", "bind q +attack\nbind q +attack2\n", "autoexec.cfg:1: q is bound again by autoexec.cfg (line 2)");
         row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
         row("exec of a missing file", "exec binds.cfg\n", "exec binds.cfg: there is no such file");
+        QTest::newRow("exec of a link to a device") << QStringList{autoexec, "exec zero.cfg\n", "zero.cfg", "->/dev/zero"}
+                                                    << "autoexec.cfg:1: exec zero.cfg: ";
+        QTest::newRow("exec of a folder") << QStringList{autoexec, "exec sub.cfg\n", "sub.cfg/x.cfg", ""}
+                                          << "sub.cfg is a folder";
+        row("alias loop through either of two", "alias a \"b; c\"\nalias b a\nalias c a\n",
+            "autoexec.cfg:3: Alias loop: c → a → c runs for ever");
         row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
         row("exec refused", "exec ../valve/x.cfg\n", "the game refuses this name");
         row("exec of a text file", "exec binds.txt\n", "the game runs only .cfg and .rc files");
@@ -196,6 +209,71 @@ private slots:
             QCOMPARE(got, QString());
         else
             QVERIFY2(got.contains(expected) && got.count(expected) == 1, qPrintable(got));
+    }
+
+    // What the input sets no limit to: the analysis runs on a thread with a
+    // small stack, gets to its end, and says each problem in a few words.
+    void longInputs_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("startupFiles");
+        QTest::addColumn<int>("problems");
+        QTest::addColumn<QString>("said");
+        const auto execChain = [](int length, bool back) {
+            QStringList files{"autoexec.cfg", "exec c0.cfg\n"};
+            for (int i = 0; i < length; ++i)
+                files << QStringLiteral("c%1.cfg").arg(i)
+                      << QStringLiteral("exec c%1.cfg\n").arg(i + 1 < length ? i + 1 : back ? 0 : length);
+            return files;
+        };
+        const auto aliases = [](int count, bool loop) {
+            QString text;
+            for (int i = 0; i < count; ++i)
+                text += QStringLiteral("alias q%1 q%2\n").arg(i).arg(i + 1 < count ? i + 1 : loop ? 0 : count);
+            if (!loop)
+                text += QStringLiteral("alias q%1 kill\n").arg(count);
+            return QStringList{"autoexec.cfg", text};
+        };
+        // Each file once took a call of its own: 5,000 of them overflow 256 KB.
+        QTest::newRow("exec chain of 5,000 files") << execChain(5'000, false) << 5'003 << 1 << "c5000.cfg";
+        QTest::newRow("exec chain of 5,000 files back to its start")
+            << execChain(5'000, true) << 5'003 << 1 << "exec loop: c0.cfg → c1.cfg";
+        QTest::newRow("alias loop of 10,000") << aliases(10'000, true) << 3 << 10'000 << "Alias loop: q0 → q1 →";
+        QTest::newRow("alias chain of 200,000") << aliases(200'000, false) << 3 << 0 << "";
+    }
+    void longInputs()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, problems);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        writeFiles(dir, files);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        ConfigModel model;
+        std::unique_ptr<QThread> thread(QThread::create([&] { model = analyzer.analyze(); }));
+        thread->setStackSize(256 * 1024);
+        thread->start();
+        QVERIFY(thread->wait());
+        QTEST(int(model.files.size()), "startupFiles");
+        QCOMPARE(int(model.problems.size()), problems);
+        for (const ConfigProblem &p : model.problems)
+            QVERIFY2(p.message.size() < 300, qPrintable(p.message.left(300)));
+        QVERIFY2(problemsText(model).contains(said), qPrintable(problemsText(model).left(300)));
+    }
+
+    // Told to stop (the window closes), an analysis ends at once.
+    void cancelled()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        QVERIFY(!analyzer.analyze().problems.isEmpty());
+        analyzer.cancel();
+        const ConfigModel model = analyzer.analyze();
+        QCOMPARE(model.files.size(), 3); // each start file, stopped at its start
+        QVERIFY(model.problems.isEmpty());
     }
 
     void configCfgNotice()

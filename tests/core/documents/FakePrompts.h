@@ -66,6 +66,12 @@ public:
         slowOpensAsked << message;
         return openSlow;
     }
+    QStringList slowPastesAsked;
+    bool confirmSlowPaste(const QString &message) override
+    {
+        slowPastesAsked << message;
+        return openSlow;
+    }
     // Each as "title: message".
     QStringList messages;
     void showMessage(const QString &title, const QString &message) override { messages << title + QStringLiteral(": ") + message; }

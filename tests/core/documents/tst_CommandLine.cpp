@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <vector>
+
 class tst_CommandLine : public QObject
 {
     Q_OBJECT
@@ -42,6 +44,90 @@ private slots:
         QCOMPARE(argc, exists ? 2 : 3);
         QCOMPARE(QByteArray(argv[argc - 1]), next);
         QCOMPARE(argv[argc], nullptr);
+    }
+
+    // A style sheet Qt would read for ever (or one no style sheet is as
+    // large as) is taken out before Qt sees it; a real one stays.
+    void badStyleSheetIsTakenOut_data()
+    {
+        QTest::addColumn<QByteArrayList>("arguments");
+        QTest::addColumn<QByteArrayList>("left");
+        QTest::addColumn<QString>("said");
+        const QByteArray zero("/dev/zero");
+        QTest::newRow("/dev/zero") << QByteArrayList{"-stylesheet", zero, "a.cfg"} << QByteArrayList{"a.cfg"}
+                                   << "character device";
+        QTest::newRow("joined by =") << QByteArrayList{"-stylesheet=/dev/zero"} << QByteArrayList{} << "character device";
+        QTest::newRow("two dashes") << QByteArrayList{"a.cfg", "--stylesheet", zero} << QByteArrayList{"a.cfg"}
+                                    << "character device";
+        QTest::newRow("a folder") << QByteArrayList{"-stylesheet", "."} << QByteArrayList{} << "a folder";
+        QTest::newRow("huge") << QByteArrayList{"-stylesheet", "huge.qss"} << QByteArrayList{} << "larger than";
+        QTest::newRow("a style sheet") << QByteArrayList{"-stylesheet", "dark.qss"}
+                                       << QByteArrayList{"-stylesheet", "dark.qss"} << "";
+    }
+    void badStyleSheetIsTakenOut()
+    {
+        QFETCH(QByteArrayList, arguments);
+        QFETCH(QByteArrayList, left);
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        writeAll("dark.qss", "QWidget { color: white; }");
+        QFile huge("huge.qss");
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(CommandLine::LargestStyleSheet + 1));
+        huge.close();
+        QByteArrayList storage = QByteArrayList{"tessary"} + arguments;
+        std::vector<char *> argv;
+        for (QByteArray &argument : storage)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        int argc = int(storage.size());
+        const QString told = CommandLine::takeBadStyleSheet(argc, argv.data());
+        QVERIFY(QDir::setCurrent(previous));
+        QByteArrayList got;
+        for (int i = 1; i < argc; ++i)
+            got << argv[size_t(i)];
+        QCOMPARE(got, left);
+        QCOMPARE(argv[size_t(argc)], nullptr);
+        QFETCH(QString, said);
+        if (said.isEmpty())
+            QCOMPARE(told, QString());
+        else
+            QVERIFY2(told.contains(said), qPrintable(told));
+    }
+
+    // tessary *.cfg: every file named opens, each once; what cannot open,
+    // or goes beyond the most opened at once, is named in one short message.
+    void moreFiles_data()
+    {
+        QTest::addColumn<int>("existing");
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a few") << 3 << 0 << 3 << "";
+        QTest::newRow("3,000") << 3000 << 0 << CommandLine::MoreFilesLimit << "more files at once from the command line";
+        QTest::newRow("some missing") << 2 << 5 << 2 << "could not be found or are not files";
+    }
+    void moreFiles()
+    {
+        QFETCH(int, existing);
+        QFETCH(int, missing);
+        QTemporaryDir dir;
+        QByteArrayList arguments;
+        for (int i = 0; i < existing; ++i) {
+            const QByteArray name = "f" + QByteArray::number(i) + ".cfg";
+            writeAll(dir.filePath(QString::fromLatin1(name)), "x");
+            arguments << name << name; // named twice, opened once
+        }
+        for (int i = 0; i < missing; ++i)
+            arguments << "gone" + QByteArray::number(i) + ".cfg";
+        arguments << "/dev/zero";
+        ++missing;
+        const CommandLine::MoreFiles more = CommandLine::moreFiles(arguments, QFile::encodeName(dir.path()));
+        QTEST(int(more.open.size()), "opened");
+        QCOMPARE(more.open.value(0), dir.filePath("f0.cfg"));
+        QFETCH(QString, said);
+        QVERIFY2(more.notOpened.contains(said) && more.notOpened.contains("/dev/zero"), qPrintable(more.notOpened));
+        QVERIFY2(more.notOpened.count(u'\n') < 30, qPrintable(more.notOpened));
     }
 
     // --new-window and the file in either order, before Qt's options or

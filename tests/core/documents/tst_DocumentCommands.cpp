@@ -165,7 +165,7 @@ private slots:
         QFETCH(bool, asked);
         m_prompts->openSlow = agreed;
         QCOMPARE(m_commands->pasteAccepted(text), !asked || agreed);
-        QCOMPARE(m_prompts->slowOpensAsked.size(), asked ? 1 : 0);
+        QCOMPARE(m_prompts->slowPastesAsked.size(), asked ? 1 : 0);
     }
 
     // A name whose bytes are not UTF-8 (Latin-1 "caf\xe9") opens from the

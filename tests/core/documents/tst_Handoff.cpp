@@ -1,11 +1,17 @@
 #include "documents/Handoff.h"
 
+#include "FileHelpers.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Handoff::Reader;
@@ -200,6 +206,42 @@ private slots:
             QVERIFY(!Handoff::ServerLock(path).held());
         }
         QVERIFY(Handoff::ServerLock(path).held());
+        // Each holder took its file away as it let go; asking left none.
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!Handoff::ServerLock(path, Handoff::ServerLock::Create::No).held());
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // What crashed programs left goes; a running program's socket and lock
+    // and files that are not the program's stay.
+    void staleFilesGo()
+    {
+        QTemporaryDir dir(QStringLiteral("/tmp/hs-XXXXXX")); // a socket's path has room for about a hundred bytes
+        const auto name = [&](char c) { return dir.filePath(QStringLiteral("tessary-") + QString(24, QChar(c))); };
+        const auto makeSocket = [](const QString &path) {
+            const QByteArray p = QFile::encodeName(path);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address = {};
+            address.sun_family = AF_UNIX;
+            memcpy(address.sun_path, p.constData(), size_t(p.size()));
+            const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+            ::close(fd);
+            return bound;
+        };
+        const Handoff::ServerLock running(name('a') + ".lock");
+        QVERIFY(running.held() && makeSocket(name('a')));
+        for (const char c : {'b', 'c', 'd', 'e'}) { // a crashed program's pair, and others' leftovers
+            QVERIFY(c == 'e' || makeSocket(name(c)));
+            if (c != 'c')
+                writeAll(name(c) + ".lock", "");
+        }
+        writeAll(dir.filePath("tessary-notours"), "");
+        writeAll(dir.filePath("other.lock"), "");
+        QCOMPARE(Handoff::removeStale(dir.path()), 6);
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, QStringList({"other.lock", QFileInfo(name('a')).fileName(),
+                                    QFileInfo(name('a')).fileName() + ".lock", "tessary-notours"}));
     }
 };
 

@@ -80,6 +80,85 @@ private slots:
         QCOMPARE(QFile::exists(lockPath), running);
     }
 
+    // A copy that cannot be offered as it stands is said once and removed,
+    // never offered as a tab on a device or a folder; the others are offered.
+    void unusableCopies_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("damaged bytes") << "damaged";
+        QTest::newRow("cut short") << "cut short";
+        QTest::newRow("trailing bytes") << "trailing";
+        QTest::newRow("naming a device") << "device";
+        QTest::newRow("naming a folder") << "folder";
+    }
+    void unusableCopies()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        const QString named = damage == "device" ? QStringLiteral("/dev/zero")
+                            : damage == "folder" ? dir.path()
+                                                 : dir.filePath(QStringLiteral("a.cfg"));
+        QString bad;
+        {
+            RecoveryStore crashed(dir.path());
+            QVERIFY(crashed.open());
+            QVERIFY(crashed.write(named, {}, QStringLiteral("typed")));
+            QVERIFY(crashed.write(dir.filePath(QStringLiteral("b.cfg")), {}, QStringLiteral("kept"), 1));
+            for (const QFileInfo &copy : QDir(crashed.folder()).entryInfoList({QStringLiteral("*.copy")})) {
+                if (!copy.fileName().endsWith(QStringLiteral(".1.copy")))
+                    bad = copy.filePath();
+            }
+        }
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray bytes = file.readAll();
+        if (damage == "damaged")
+            QVERIFY(file.seek(0) && file.write("\xff\xfe\x00garbage") > 0);
+        else if (damage == "cut short")
+            QVERIFY(file.resize(bytes.size() / 2));
+        else if (damage == "trailing")
+            QVERIFY(file.write("more") == 4);
+        file.close();
+
+        RecoveryStore store(dir.path());
+        QVERIFY(store.open());
+        const QList<RecoveryStore::Copy> copies = store.leftovers();
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies[0].text, QStringLiteral("kept"));
+        QCOMPARE(store.takeUnusable(), QStringList{bad});
+        QVERIFY(!QFileInfo::exists(bad));
+        QVERIFY(store.takeUnusable().isEmpty());
+    }
+
+    // A link or a file where the folder belongs: no lock and no unsaved
+    // text go through it.
+    void folderInTheWayIsRefused_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("link to another folder") << true;
+        QTest::newRow("a file") << false;
+    }
+    void folderInTheWayIsRefused()
+    {
+        QFETCH(bool, link);
+        QTemporaryDir dir;
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkdir(elsewhere));
+        const QString folder = dir.filePath(QStringLiteral("recovery"));
+        if (link) {
+            QVERIFY(QFile::link(elsewhere, folder));
+        } else {
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        RecoveryStore store(dir.path());
+        const Status opened = store.open();
+        QVERIFY2(!opened && opened.error().contains(QDir::toNativeSeparators(folder)), qPrintable(opened.error()));
+        QVERIFY(!store.write(dir.filePath(QStringLiteral("a.cfg")), {}, QStringLiteral("typed")));
+        QVERIFY(QDir(elsewhere).isEmpty());
+        QCOMPARE(QFileInfo(folder).isSymLink(), link);
+    }
+
     // Saving in place (the folder is not the user's to write) empties the
     // file before writing it: killed at that moment, the editor leaves its
     // text to be offered at the next start.

@@ -10,6 +10,7 @@
 #include "store/SafeFile.h"
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
+#include "settings/ViewSettings.h"
 #include "settings/mdlVars.h"
 
 #include "FileHelpers.h"
@@ -35,6 +36,10 @@ class tst_RegularFile : public QObject
     static bool make(const QString &kind, const QString &path)
     {
         const QByteArray p = QFile::encodeName(path);
+        if (kind == "regular file") {
+            QFile victim(path);
+            return victim.open(QIODevice::WriteOnly) && victim.write("victim") == 6;
+        }
         if (kind == "named pipe")
             return ::mkfifo(p.constData(), 0666) == 0;
         if (kind == "character device")
@@ -58,8 +63,12 @@ private slots:
         QTest::addColumn<QString>("use");
         for (const char *kind : {"named pipe", "character device", "socket"})
             for (const bool link : {false, true})
-                for (const char *use : {"document", "Save As target", "data.dat", "known file", "restored file"})
+                for (const char *use : {"document", "Save As target", "data.dat", "known file", "restored file",
+                                        "tessary.ini", "data.dat.extra"})
                     QTest::addRow("%s%s as %s", kind, link ? " behind a link" : "", use) << kind << link << use;
+        // The program's own files are never written through a link.
+        for (const char *use : {"data.dat", "tessary.ini", "data.dat.extra"})
+            QTest::addRow("regular file behind a link as %s", use) << "regular file" << true << use;
     }
     // Answered at once with a message naming the file and what it is; the
     // special file is still there, unchanged in kind.
@@ -73,6 +82,8 @@ private slots:
         const QString program = dir.filePath("p"), game = dir.filePath("g");
         QVERIFY(QDir().mkpath(program + "/mod") && QDir().mkpath(game));
         const QString name = use == "data.dat" ? program + "/data.dat"
+                           : use == "tessary.ini" ? ViewSettings::path(program)
+                           : use == "data.dat.extra" ? Settings::extraPath(program)
                            : use == "known file" || use == "restored file" ? game + "/config.cfg"
                                                                            : dir.filePath("doc.cfg");
         const QString special = throughLink ? dir.filePath("s") : name;
@@ -91,6 +102,18 @@ private slots:
         } else if (use == "data.dat") {
             error = LoadSettings(*vars, program).error();
             QCOMPARE(SaveSettings(*vars, program).error(), error);
+        } else if (use == "tessary.ini") {
+            Status read = Status::success();
+            ViewSettings view = ViewSettings::load(program, &read);
+            error = read.error();
+            view.addRecentFile(dir.filePath("doc.cfg"));
+            QCOMPARE(view.saveRecentFiles(program).error(), error);
+            QCOMPARE(view.save(program).error(), error);
+        } else if (use == "data.dat.extra") {
+            error = LoadSettings(*vars, program).error();
+            vars->strBackupFile[600] = "x.cfg";
+            vars->strBackupMod[600] = "mod";
+            QCOMPARE(SaveSettings(*vars, program).error(), error);
         } else if (use == "known file") {
             const ModStore::AddOutcome added = ModStore::AddMod(*vars, program, "mod", game, prompts);
             QVERIFY(!added.added);
@@ -105,11 +128,17 @@ private slots:
             QCOMPARE(readAll(program + "/mod/config.cfg"), QByteArray("backup"));
         }
         // The store's own files and a restore are refused at the link itself.
-        const QString said = throughLink && (use == "data.dat" || use == "restored file") ? "symbolic link" : kind;
+        const bool own = use == "data.dat" || use == "tessary.ini" || use == "data.dat.extra";
+        const QString said = throughLink && (own || use == "restored file") ? "symbolic link" : kind;
         QVERIFY2(error.contains(QDir::toNativeSeparators(name)) && error.contains(said), qPrintable(error));
         struct stat st = {};
         QVERIFY(::lstat(QFile::encodeName(special).constData(), &st) == 0);
-        QVERIFY(!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));
+        if (kind == "regular file")
+            QCOMPARE(readAll(special), QByteArray("victim"));
+        else
+            QVERIFY(!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));
+        if (throughLink)
+            QVERIFY(QFileInfo(name).isSymLink());
     }
 
     void writeFailureNamesItsReason_data()

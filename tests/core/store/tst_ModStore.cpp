@@ -16,14 +16,19 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 using namespace ModStore;
@@ -333,6 +338,10 @@ private slots:
                            "cfg/buy.cfg|exec cfg/more.cfg", "cfg/more.cfg|echo more", "cfg/never.cfg|echo never",
                            "autoexec.cfg|exec base.cfg", "../valve/base.cfg|echo base"}
             << QStringList{"autoexec.cfg", "userconfig.cfg", "binds.cfg", "cfg/buy.cfg", "cfg/more.cfg"};
+        QTest::newRow("start-up order: a subfolder named versions, as the store's own")
+            << QStringList{"userconfig.cfg|exec versions/x.cfg\nexec x.cfg", "versions/x.cfg|bind a +attack",
+                           "x.cfg|echo top"}
+            << QStringList{"userconfig.cfg", "versions/x.cfg", "x.cfg"};
         QTest::newRow("start-up order: the mod's own valve.rc") << QStringList{"valve.rc|exec autoexec.cfg", "autoexec.cfg"}
                                                               << QStringList{"autoexec.cfg", "valve.rc"};
         QTest::newRow("start-up order: subfolder linked out of the mod folder")
@@ -821,6 +830,122 @@ private slots:
         StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
         QCOMPARE(contents(), written.mid(0, Versions::Kept));
         QVERIFY(m_prompts.told.last().contains("not copied again"));
+    }
+
+    // A mod subfolder named as the store's versions folder is backed up
+    // apart from the versions of the file of the same name above it; both
+    // keep their versions, and the subfolder's file restores.
+    void versionsSubfolder()
+    {
+        put(m_game + "/userconfig.cfg", "exec versions/x.cfg\nexec x.cfg");
+        makeFolder(m_game + "/versions");
+        put(m_game + "/versions/x.cfg", "inner 1");
+        put(m_game + "/x.cfg", "outer 1");
+        const AddOutcome added = AddMod(*m_vars, m_program, "m", m_game, m_prompts);
+        QVERIFY2(added.added, qPrintable(added.message));
+        put(m_game + "/versions/x.cfg", "inner 2");
+        put(m_game + "/x.cfg", "outer 2");
+        StoreCommands::backup(*m_vars, m_program, added.modSlot, m_prompts);
+        QCOMPARE(m_prompts.errors, QStringList());
+        for (const char *file : {"versions/x.cfg", "x.cfg"}) {
+            QList<QByteArray> texts;
+            for (const Versions::Version &v : Versions::of(m_program, "m", file))
+                texts << readAll(v.path);
+            const QByteArray which = QByteArray(file) == "x.cfg" ? "outer" : "inner";
+            QCOMPARE(texts, QList<QByteArray>({which + " 2", which + " 1"}));
+        }
+        put(m_game + "/versions/x.cfg", "inner 3");
+        m_prompts.answers = {true};
+        QCOMPARE(StoreCommands::restore(*m_vars, m_program, added.modSlot, "versions/x.cfg", 0, m_prompts).modFile,
+                 m_game + "/versions/x.cfg");
+        QCOMPARE(readAll(m_game + "/versions/x.cfg"), QByteArray("inner 2"));
+    }
+
+    // Where the older versions cannot go, the backup is not made and says
+    // so; the backup copy keeps the text it had.
+    void backupBlockedByVersions_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<bool>("link");
+        QTest::newRow("a file where the versions folder goes") << "versions" << false;
+        QTest::newRow("a link where the versions folder goes") << "versions" << true;
+        QTest::newRow("a file where the file's versions go") << "versions/config.cfg" << false;
+    }
+    void backupBlockedByVersions()
+    {
+        QFETCH(QString, blocker);
+        QFETCH(bool, link);
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        put(backupCopy(m_program, "m", "config.cfg"), "old");
+        put(m_game + "/config.cfg", "new");
+        const QString in = backupFolder(m_program, "m") + u'/' + blocker;
+        makeFolder(QFileInfo(in).absolutePath());
+        if (link) {
+            makeFolder(m_root->filePath("elsewhere"));
+            QVERIFY(QFile::link(m_root->filePath("elsewhere"), in));
+        } else {
+            put(in, "in the way");
+        }
+        StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        QCOMPARE(m_prompts.errors.size(), 1);
+        QVERIFY2(!m_prompts.errors[0].contains("Backed up") && m_prompts.errors[0].contains("Not backed up"),
+                 qPrintable(m_prompts.errors[0]));
+        QVERIFY(m_prompts.told.isEmpty());
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), QByteArray("old"));
+    }
+
+    // Property: whatever the time zone and the time (daylight-saving gaps
+    // included), a version pushed aside is listed again at the time it had.
+    void versionNamesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        for (const char *zone : {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata"})
+            QTest::newRow(zone) << QByteArray(zone);
+    }
+    void versionNamesReadBack()
+    {
+        QFETCH(QByteArray, zone);
+        const QByteArray oldZone = qgetenv("TZ");
+        qputenv("TZ", zone);
+        ::tzset();
+        const auto restoreZone = qScopeGuard([&] {
+            if (oldZone.isEmpty())
+                qunsetenv("TZ");
+            else
+                qputenv("TZ", oldZone);
+            ::tzset();
+        });
+        // Random times, many on the days the clocks change, and the two a
+        // player met: 02:30 on the night clocks went forward in Berlin and New York.
+        QRandomGenerator random(uint(qHash(zone)));
+        QList<QDateTime> times{QDateTime(QDate(2026, 3, 29), QTime(2, 30), Qt::UTC),
+                               QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC)};
+        for (int i = 0; i < 40; ++i)
+            times << QDateTime::fromMSecsSinceEpoch(random.bounded(Q_INT64_C(2'200'000'000'000)), Qt::UTC);
+        const QTimeZone here(zone);
+        for (const QTimeZone::OffsetData &change :
+             here.transitions(QDateTime(QDate(2024, 1, 1), QTime(), Qt::UTC), QDateTime(QDate(2028, 1, 1), QTime(), Qt::UTC))) {
+            for (int i = 0; i < 30; ++i)
+                times << QDateTime(change.atUtc.date(), QTime::fromMSecsSinceStartOfDay(random.bounded(86'400'000)), Qt::UTC);
+        }
+        makeFolder(backupFolder(m_program, "m"));
+        const QString copy = backupCopy(m_program, "m", "config.cfg");
+        for (const QDateTime &when : std::as_const(times)) {
+            put(copy, "version");
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime));
+            file.close();
+            QVERIFY(Versions::pushAside(m_program, "m", "config.cfg"));
+        }
+        QList<qint64> expected, listed;
+        for (const QDateTime &when : std::as_const(times))
+            expected << when.toMSecsSinceEpoch();
+        for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
+            listed << v.when.toMSecsSinceEpoch();
+        std::sort(expected.begin(), expected.end());
+        std::sort(listed.begin(), listed.end());
+        QCOMPARE(listed, expected);
     }
 
     // An older version restored, then undone by restoring the version the

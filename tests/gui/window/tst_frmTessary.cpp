@@ -620,7 +620,7 @@ private slots:
         QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
         m_prompts->openSlow = false;
         QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
+        QCOMPARE(m_prompts->slowPastesAsked.size(), 1);
         QCOMPARE(box.TextLength(), 40000 * 8);
         QVERIFY(!box.isModified());
     }
