@@ -41,6 +41,7 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -639,6 +640,18 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
     names->setCaseSensitivity(Qt::CaseInsensitive);
     cboSearch->lineEdit()->setCompleter(names);
+    // With the list open the key goes to the list, which hands it to the
+    // text field past this window's filter: the field's own signal carries
+    // it, with the text the arrows or the mouse moved to.
+    names->popup()->setMouseTracking(true);
+    connect(names->popup(), &QAbstractItemView::entered, names->popup(), &QAbstractItemView::setCurrentIndex);
+    connect(cboSearch->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        // After the list has closed and put its pick into the field.
+        QMetaObject::invokeMethod(this, [this] {
+            KeyEvent key{VirtualKey::Return, 0, QStringLiteral("\r")};
+            cboSearch_KeyDown(key);
+        }, Qt::QueuedConnection);
+    });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
