@@ -11,6 +11,9 @@
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
+#include "gui/config/HintLine.h"
+#include "gui/dialogs/MatchMarks.h"
+#include "completion/BindMap.h"
 #include "completion/FileFacts.h"
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
@@ -44,6 +47,9 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -74,7 +80,6 @@ constexpr int RecoveryPauseMs = 3000;
 constexpr int RecoveryBoundMs = 10000;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
-constexpr int HintShownChars = 2000;
 
 // The installed program's icon, in the sizes window frames and task bars ask for.
 QIcon programIcon()
@@ -128,6 +133,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     // Each analysis marks its problems in the text and makes other files' aliases known.
     connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
         m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+        // What applies at start-up is what the text says now.
+        UpdateHint();
     });
     // Another file of the configuration (Go to Definition, the panels) opens in a tab.
     m_config->setOpener([this](const QString &path) { openFile(path); });
@@ -135,6 +142,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
     m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    m_keyBindings->setBindAdder([this](const QString &path, const QString &line) { appendLine(path, line); });
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
@@ -543,19 +551,17 @@ void frmTessary::createControls()
     cboSearch->setGeometry(240, 5, 153, cboSearch->sizeHint().height());
     lblSearch->setBuddy(cboSearch);
 
-    lblHint = new QLabel(m_client);
+    lblHint = new HintLine(m_client);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblHint->setLineWidth(1);
-    // Words from the document must never be read as markup.
-    lblHint->setTextFormat(Qt::PlainText);
     // A word reaching back over line breaks shows its first line.
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHint->setAutoFillBackground(true);
     followTooltipColours();
     lblHint->setAccessibleDescription(tr("Explains the command being typed"));
     // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
-    const int hintHeight = qMax(HintHeight, lblHint->fontMetrics().height() + 2 * lblHint->frameWidth());
+    const int hintHeight = qMax(HintHeight, lblHint->lineHeight());
     lblHint->setGeometry(0, HintTop, 404, hintHeight);
     const int editTop = HintTop + hintHeight - 1;
     m_editTop = editTop;
@@ -771,7 +777,6 @@ void frmTessary::Form_Resize()
     lblSearch->move(scaleWidth - SearchLabelFromRight, lblSearch->y());
     cboSearch->move(scaleWidth - SearchBoxFromRight, cboSearch->y());
     lblHint->resize(scaleWidth, lblHint->height());
-    showHint(lblHint->text());
     setUpdatesEnabled(true);
 }
 
@@ -1074,15 +1079,12 @@ void frmTessary::UpdateHint()
     // the user is typing there stays while its search moves the caret.
     if (!cboSearch->hasFocus())
         cboSearch->setEditText(hint.word);
-    showHint(hint.caption);
+    lblHint->setHint(hint.caption, hint.startup);
 }
 
-// A hint wider than the line can be read whole in its tooltip.
 void frmTessary::showHint(const QString &caption)
 {
-    lblHint->setText(caption.left(HintShownChars));
-    const bool fits = lblHint->fontMetrics().horizontalAdvance(lblHint->text()) <= lblHint->contentsRect().width();
-    lblHint->setToolTip(fits ? QString() : QStringLiteral("<p>%1</p>").arg(lblHint->text().toHtmlEscaped()));
+    lblHint->setHint(caption);
 }
 
 int frmTessary::FindInDocument(const QString &text)
@@ -1130,13 +1132,32 @@ void frmTessary::mnuFind_Click()
 {
     if (!m_search) // before Form_Load
         return;
-    m_dialogs->showFind([this](const QString &text, SearchOptions options) { m_search->find(text, options); },
-                        m_search->options());
+    m_dialogs->showFind(findActions(), m_search->options());
+}
+
+// While the find dialog is open every match is marked, and the one found
+// is brought towards the middle of the view.
+frmFind::Actions frmTessary::findActions()
+{
+    frmFind::Actions actions;
+    actions.find = [this](const QString &text, SearchOptions options) {
+        m_search->find(text, options);
+        MatchMarks::centre(*txtMain);
+        const MatchCount count = MatchMarks::mark(*txtMain, text, options);
+        return count.total == 0  ? tr("No matches")
+               : count.number > 0 ? tr("%1 of %2").arg(count.number).arg(count.total)
+                                  : tr("%1 matches").arg(count.total);
+    };
+    actions.hidden = [this] { MatchMarks::clear(*txtMain); };
+    actions.view = [this] { return QRect(txtMain->mapToGlobal(QPoint(0, 0)), txtMain->size()); };
+    actions.match = [this] { return MatchMarks::selectionOnScreen(*txtMain); };
+    return actions;
 }
 
 void frmTessary::mnuBackups_Click()
 {
-    m_dialogs->showBackups();
+    const auto &game = m_config->watcher().folder();
+    m_dialogs->showBackups(game ? game->folder() : QString());
 }
 
 void frmTessary::mnuCatalogue_Click()
@@ -1185,6 +1206,27 @@ void frmTessary::insertIntoDocument(const QString &text)
     undoEngine().InsertText(text);
 }
 
+// The file opened in its tab (made empty first when it is missing), the line
+// added at its end as one undo step, for the player to save.
+void frmTessary::appendLine(const QString &path, const QString &line)
+{
+    if (!QFileInfo::exists(path)) {
+        QFile made(path);
+        if (!made.open(QIODevice::WriteOnly)) {
+            m_prompts.showError(tr("%1 cannot be made: %2").arg(QDir::toNativeSeparators(path), made.errorString()));
+            return;
+        }
+    }
+    openFile(path);
+    if (!tabOf(path) || tabOf(path) != m_tab)
+        return;
+    const int end = txtMain->TextLength();
+    const bool lineEnded = end == 0 || txtMain->textRange(end - 1, end) == u"\n";
+    txtMain->setSelStart(end);
+    insertIntoDocument((lineEnded ? QString() : QStringLiteral("\r\n")) + line + QStringLiteral("\r\n"));
+    txtMain->SetFocus();
+}
+
 // The names completion offers follow the catalogue's families; the aliases
 // of the document and of its start-up order, and the game folder, are read
 // as the list opens.
@@ -1197,8 +1239,9 @@ void frmTessary::completionCatalogue()
         statusBar()->showMessage(uses.error());
     m_completion->setKnown(known);
     auto facts = std::make_shared<FileFacts>(*known);
+    auto binds = std::make_shared<BindMapBuilder>(*known);
     auto last = std::make_shared<QList<std::pair<QString, QString>>>();
-    m_completion->setRefresh([this, known, facts, last](CompletionList &list) {
+    m_completion->setRefresh([this, known, facts, binds, last](CompletionList &list) {
         QList<std::pair<QString, QString>> aliases;
         for (const AliasIndex::Definition &alias : m_colours->aliases().definitions())
             aliases.append({alias.name, alias.body});
@@ -1220,5 +1263,19 @@ void frmTessary::completionCatalogue()
         }
         list.setGameFolder(model ? model->folder
                                  : (watcher.folder() ? watcher.folder()->folder() : QString()));
+        // A key offered after bind says what it runs now.
+        const QString document = watcher.documentPath();
+        const BindMap map = model ? binds->build(*model, [&](const QString &path) {
+            if (path == document)
+                return txtMain->Text();
+            const Result<QString> read = readConfig(path);
+            return read.ok() ? read.value() : QString();
+        }) : binds->build(document, txtMain->Text());
+        QHash<QString, QString> bound;
+        for (const BindMap::Key &key : map.keys()) {
+            if (!key.isFree())
+                bound.insert(key.key, key.binds[key.winner].runs);
+        }
+        list.setKeyBinds(std::move(bound));
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/dialogs/frmFind.h"
 #include "gui/editbox/SystemClipboard.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@ class CompletionPopup;
 class ConfigView;
 class KeyBindings;
 class DocumentCommands;
+class HintLine;
 class Prompts;
 class QAbstractButton;
 class QAction;
@@ -190,6 +192,8 @@ private:
     // mayTell: a failure is shown (not while the session ends under the window).
     void saveWindowState(bool mayTell = true);
     void showHint(const QString &caption);
+    void appendLine(const QString &path, const QString &line);
+    frmFind::Actions findActions();
     void followTooltipColours();
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
@@ -232,7 +236,7 @@ private:
     ToolPicture *picRedo = nullptr;
     QLabel *lblSearch = nullptr;
     QComboBox *cboSearch = nullptr;
-    QLabel *lblHint = nullptr;
+    HintLine *lblHint = nullptr;
     QLabel *lblCaret = nullptr;
     RichTextBox *txtMain = nullptr;
     SyntaxColours *m_colours = nullptr;
