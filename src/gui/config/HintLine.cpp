@@ -24,10 +24,11 @@ void HintLine::setHint(const QString &caption, const QString &startup)
 
 int HintLine::lineHeight() const
 {
-    // An underscore is drawn at or below the font's descent: the line's
-    // spacing, not just its height, keeps "fps_max" from reading "fps max".
+    // A font drawn in place of a missing one (Arial) can sit a pixel or two
+    // lower than its metrics say, and an underscore lies at the descent's
+    // bottom: room for one more descent keeps "fps_max" from reading "fps max".
     const QFontMetrics metrics = fontMetrics();
-    return qMax(metrics.height(), metrics.lineSpacing()) + 2 + 2 * frameWidth();
+    return qMax(metrics.height(), metrics.lineSpacing()) + metrics.descent() + 2 + 2 * frameWidth();
 }
 
 void HintLine::resizeEvent(QResizeEvent *event)

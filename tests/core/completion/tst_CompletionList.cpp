@@ -149,7 +149,8 @@ private slots:
         const auto keys = list.offers(in(CompletionContext::Kind::Key), known);
         QVERIFY(names(keys).contains("MOUSE1"));
         // As players read them, and the bound ones say what they run.
-        QVERIFY(names(CompletionList::match(keys, u"f")).startsWith("F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12"));
+        QVERIFY2(names(CompletionList::match(keys, u"f")).startsWith("F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12"),
+                 qPrintable(names(CompletionList::match(keys, u"f"))));
         QVERIFY(names(CompletionList::match(keys, u"mouse")).startsWith("MOUSE1 MOUSE2 MOUSE3 MOUSE4 MOUSE5"));
         const auto f5 = std::find_if(keys.begin(), keys.end(), [](const CompletionList::Item &i) { return i.name == "F5"; });
         QVERIFY(f5 != keys.end() && f5->explanation.startsWith("bound to buyak"));

@@ -12,6 +12,7 @@
 #include "documents/RecoveryStore.h"
 #include "editbox/MemoryEditBox.h"
 #include "editbox/VirtualKey.h"
+#include "gui/config/HintLine.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/editbox/SyntaxColours.h"
 #include "gui/window/frmTessary.h"
@@ -156,8 +157,8 @@ private slots:
         resizeClient(client.width(), client.height());
         const int w = client.width();
         // The hint line is as tall as its font with descenders needs; the box starts on its lower edge.
-        auto *hint = control<QLabel>("lblHint");
-        const int hintHeight = qMax(16, hint->fontMetrics().height() + 2);
+        auto *hint = control<HintLine>("lblHint");
+        const int hintHeight = qMax(16, hint->lineHeight());
         const int top = 33 + hintHeight - 1;
         const int editHeight = client.height() >= top ? client.height() - top : 272 - top;
         QCOMPARE(control("txtMain")->geometry(), QRect(0, top, w, editHeight));
@@ -796,6 +797,25 @@ private slots:
         m_frm->editBox().setSelStart(6);
         m_frm->editBox().setSelStart(7);
         QVERIFY(control("lblHint")->toolTip().contains(catalogue.strCmdText[4]));
+    }
+
+    // The hint line shows a name's underscores: "fps_max" never reads "fps max".
+    void hintLineShowsUnderscores()
+    {
+        start();
+        type(QStringLiteral("x _"));
+        auto *hint = control<QLabel>("lblHint");
+        QCOMPARE(hint->text(), QStringLiteral("_"));
+        const QImage image = hint->grab().toImage();
+        const QColor back = hint->palette().color(QPalette::Window);
+        // The rows the edit box below leaves in sight, the frame aside.
+        const int shown = qMin(image.height(), control("txtMain")->y() - hint->y()) - 1;
+        int inked = 0;
+        for (int y = 1; y < shown; ++y) {
+            for (int x = 1; x < qMin(image.width() - 1, 40); ++x)
+                inked += qGray(image.pixel(x, y)) < qGray(back.rgb()) - 60;
+        }
+        QVERIFY2(inked > 0, qPrintable(QStringLiteral("%1 rows shown").arg(shown)));
     }
 
     // Picking appends the searched text, Enter does not; both give the edit
