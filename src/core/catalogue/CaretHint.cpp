@@ -69,6 +69,23 @@ QStringList statementBefore(QStringView line)
     return words;
 }
 
+// The first argument at the start of `rest`, without its quotes; empty
+// when the statement ends first.
+QString valueAfter(QStringView rest)
+{
+    qsizetype at = 0;
+    while (at < rest.size() && (rest[at] == u' ' || rest[at] == u'\t'))
+        ++at;
+    if (at == 0 && !rest.isEmpty() && rest[0] != u'"')
+        return {};
+    const bool quoted = at < rest.size() && rest[at] == u'"';
+    qsizetype end = quoted ? ++at : at;
+    while (end < rest.size() && rest[end] != u'\r' && rest[end] != u'\n'
+           && (quoted ? rest[end] != u'"' : !endsWord(rest[end]) && rest[end] != u';'))
+        ++end;
+    return rest.mid(at, end - at).toString();
+}
+
 } // namespace
 
 Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases,
@@ -129,15 +146,21 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
             const ValueRange range = ValueRange::parse(catalogue.strCmdRange[command]);
             // A value of several numbers is checked whole by the colours and hovering.
             const QString problem = range.count > 1 ? QString() : range.problem(hint.word);
-            const QString applies = wider && problem.isEmpty() ? wider->setting(before.front()) : QString();
             if (!problem.isEmpty())
                 hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
-            else if (!applies.isEmpty())
-                hint.caption = applies;
+            else if (wider)
+                hint.startup = wider->setting(before.front(), hint.word);
         }
         return hint;
     }
     const int k = catalogue.find(hint.word);
+    // The caret on a setting's name: its value is the next word of the line.
+    if (k && wider && before.isEmpty()) {
+        const QString value = valueAfter(afterCaret.mid(rest));
+        const ValueRange range = ValueRange::parse(catalogue.strCmdRange[k]);
+        if (!value.isEmpty() && (range.count > 1 || range.problem(value).isEmpty()))
+            hint.startup = wider->setting(hint.word, value);
+    }
     const QString alias = k || !aliases ? QString() : aliases->explain(hint.word);
     const QString elsewhere = k || !alias.isEmpty() || !wider ? QString() : wider->alias(hint.word);
     hint.caption = k                      ? catalogue.explanation(k)

@@ -16,8 +16,9 @@ public:
     virtual ~WiderHints() = default;
     // An alias another file defines, explained; empty when none does.
     virtual QString alias(const QString &name) const = 0;
-    // What the game ends up with for the variable the caret's line sets, or empty.
-    virtual QString setting(const QString &name) const = 0;
+    // What the game ends up with for the variable the caret's line sets to
+    // `value` (as the line reads now), or empty.
+    virtual QString setting(const QString &name, const QString &value) const = 0;
     // The key, and what it ends up bound to, for a bind on the caret's line; or empty.
     virtual QString key(const QString &name) const = 0;
 };
@@ -34,9 +35,10 @@ public:
 // entry, with a note when the value is outside its range.
 // A name the catalogue lacks is looked up among the document's aliases,
 // then the configuration's. The name an alias defines, or one a bind or
-// alias runs, explains the alias. With `wider`, a value in range says what
-// applies at start-up, and a bind's key names the key and what it ends up
-// bound to. afterCaret: the rest of the caret's line, or at least of its word.
+// alias runs, explains the alias. With `wider`, a setting's name or a value
+// in range adds, as `startup`, what applies at start-up, and a bind's key
+// names the key and what it ends up bound to. afterCaret: the rest of the
+// caret's line, or at least of its word and the value after it.
 Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, const AliasIndex *aliases = nullptr,
                  const WiderHints *wider = nullptr, QStringView afterCaret = {});
 

@@ -82,8 +82,10 @@ CatalogueFacts Catalogue::facts(int k) const
 
 QString Catalogue::explanation(int k) const
 {
-    QString shown = strCmdText[k] + QStringLiteral(" (Range: ") + strCmdRange[k] + QStringLiteral(") (") + strCmdNote[k]
-                    + QLatin1Char(')');
+    // A command takes no value: it has no range to tell.
+    const QString range = strCmdRange[k] == QLatin1String("none") ? QString()
+                                                                   : QStringLiteral(" (Range: ") + strCmdRange[k] + u')';
+    QString shown = strCmdText[k] + range + QStringLiteral(" (") + strCmdNote[k] + QLatin1Char(')');
     if (const CatalogueFamily *family = CatalogueFamilies::find(strCmdField2[k]); family && !family->onlyWith.isEmpty())
         shown += QStringLiteral(" (only with ") + family->onlyWith + QLatin1Char(')');
     return shown;

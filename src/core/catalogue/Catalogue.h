@@ -71,7 +71,8 @@ struct Catalogue
     static const QStringList &flagWords();
 
     // Entry k as the hint line shows it: text, then range and note in
-    // brackets, and "(only with ...)" for an entry of a family that needs it.
+    // brackets (no range for a command), and "(only with ...)" for an entry
+    // of a family that needs it.
     QString explanation(int k) const;
 
 private:

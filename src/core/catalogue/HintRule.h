@@ -17,6 +17,9 @@ struct Hint
     // The hint line: the word's catalogue entry, else the document's alias
     // of that name, else the word itself; nothing for an empty word.
     QString caption;
+    // What applies at start-up for the setting at the caret, shown after
+    // the caption where the line has room; empty when nothing is known.
+    QString startup;
 };
 
 // No more of a word than the Quick Search box can hold is ever shown; a

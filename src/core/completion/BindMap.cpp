@@ -56,9 +56,13 @@ QString firstWord(QStringView runs)
 
 } // namespace
 
+// The same command bound again (one file repeating another) changes nothing.
 bool BindMap::Key::conflict() const
 {
-    return std::count_if(binds.begin(), binds.end(), [](const Bind &b) { return !b.unbind; }) > 1;
+    const auto first = std::find_if(binds.begin(), binds.end(), [](const Bind &b) { return !b.unbind; });
+    return first != binds.end() && std::any_of(first + 1, binds.end(), [&](const Bind &b) {
+               return !b.unbind && b.runs.trimmed().compare(first->runs.trimmed(), Qt::CaseInsensitive) != 0;
+           });
 }
 
 BindMap::Kind BindMap::kindOf(QStringView runs, const std::function<bool(QStringView)> &isAlias)

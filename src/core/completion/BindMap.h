@@ -43,7 +43,7 @@ public:
         QString label;      // the winner's first command, cut to a dozen letters
 
         bool isFree() const { return winner < 0; }
-        // Bound by more than one bind in the run.
+        // Bound to more than one command in the run.
         bool conflict() const;
         bool operator==(const Key &) const = default;
     };

@@ -11,13 +11,48 @@
 
 #include <algorithm>
 
+// Letters without regard to case, runs of digits by their number: F2
+// before F10, as players read them.
+int naturalCompare(QStringView a, QStringView b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ie = i, je = j;
+            while (ie < a.size() && a[ie].isDigit())
+                ++ie;
+            while (je < b.size() && b[je].isDigit())
+                ++je;
+            // Leading zeros aside, the longer run is the larger number.
+            QStringView x = a.mid(i, ie - i), y = b.mid(j, je - j);
+            while (x.size() > 1 && x.front() == u'0')
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == u'0')
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size() ? -1 : 1;
+            if (const int c = x.compare(y); c != 0)
+                return c;
+            i = ie;
+            j = je;
+            continue;
+        }
+        const QChar p = a[i].toCaseFolded(), q = b[j].toCaseFolded();
+        if (p != q)
+            return p < q ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return a.size() - i == b.size() - j ? 0 : a.size() - i < b.size() - j ? -1 : 1;
+}
+
 namespace {
 
 bool byUseThenName(const CompletionList::Item &a, const CompletionList::Item &b)
 {
     if (a.uses != b.uses)
         return a.uses > b.uses;
-    const int c = a.name.compare(b.name, Qt::CaseInsensitive);
+    const int c = naturalCompare(a.name, b.name);
     return c != 0 ? c < 0 : a.name < b.name;
 }
 
@@ -107,8 +142,15 @@ QList<CompletionList::Item> CompletionList::offers(const CompletionContext &cont
     case CompletionContext::Kind::Command:
         return m_names;
     case CompletionContext::Kind::Key:
-        for (const KeyNames::Key &key : KeyNames::all())
-            items.append({QString::fromLatin1(key.name), QString::fromUtf8(key.description), 0});
+        for (const KeyNames::Key &key : KeyNames::all()) {
+            const QString name = QString::fromLatin1(key.name);
+            const QString description = QString::fromUtf8(key.description);
+            const auto bound = m_binds.constFind(KeyNames::canonical(name));
+            items.append({name,
+                          bound == m_binds.cend() ? description
+                                                  : QStringLiteral("bound to %1; %2").arg(*bound, description),
+                          0});
+        }
         break;
     case CompletionContext::Kind::File:
         if (!m_folder.isEmpty() && m_lister) {

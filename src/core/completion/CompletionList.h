@@ -13,6 +13,10 @@
 
 struct Catalogue;
 class UseTable;
+
+// Names in the order players read them: letter case ignored, a run of
+// digits taken as its number (F1, F2 ... F10); negative, 0 or positive.
+int naturalCompare(QStringView a, QStringView b);
 struct ValueRange;
 
 // What a context offers, and the offers that match the word typed so far:
@@ -46,6 +50,9 @@ public:
     // A name the catalogue has keeps the catalogue's entry.
     void setAliases(const QList<std::pair<QString, QString>> &aliases);
     void setGameFolder(const QString &folder, FileLister lister = cfgFilesIn);
+    // What each bound key runs, by its canonical name: a key offered after
+    // bind says so.
+    void setKeyBinds(QHash<QString, QString> binds) { m_binds = std::move(binds); }
 
     // Every offer of a context, before matching.
     QList<Item> offers(const CompletionContext &context, const KnownCommands &known) const;
@@ -73,4 +80,5 @@ private:
     QHash<QString, qint64> m_uses; // by lower-case name
     QString m_folder;
     FileLister m_lister;
+    QHash<QString, QString> m_binds;
 };

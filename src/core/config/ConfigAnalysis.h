@@ -71,7 +71,9 @@ public:
 
     // What the game ends up with at start-up for the variable set on this
     // line of this file, or empty when the line sets no such variable.
-    QString valueHint(const QString &path, int line, QStringView name) const;
+    // `valueNow`: the value the line holds now, when the text has changed
+    // since the analysis.
+    QString valueHint(const QString &path, int line, QStringView name, QStringView valueNow = {}) const;
     // The same for the key bound on this line.
     QString bindHint(const QString &path, int line, QStringView key) const;
 

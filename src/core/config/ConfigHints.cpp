@@ -12,9 +12,9 @@ QString ConfigHints::alias(const QString &name) const
     return m_model ? m_model->aliasExplanation(name) : QString();
 }
 
-QString ConfigHints::setting(const QString &name) const
+QString ConfigHints::setting(const QString &name, const QString &value) const
 {
-    return m_model ? m_model->valueHint(m_path, m_line, name) : QString();
+    return m_model ? m_model->valueHint(m_path, m_line, name, value) : QString();
 }
 
 QString ConfigHints::key(const QString &name) const

@@ -14,7 +14,7 @@ public:
     ConfigHints(std::shared_ptr<const ConfigModel> model, QString path, int line);
 
     QString alias(const QString &name) const override;
-    QString setting(const QString &name) const override;
+    QString setting(const QString &name, const QString &value) const override;
     QString key(const QString &name) const override;
 
 private:

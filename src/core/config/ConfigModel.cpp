@@ -53,7 +53,19 @@ QString ConfigModel::aliasExplanation(QStringView name) const
     return QStringLiteral("alias %1: %2 (%3, line %4)").arg(site->name, site->body, site->file).arg(site->line + 1);
 }
 
-QString ConfigModel::valueHint(const QString &path, int line, QStringView name) const
+namespace {
+
+// "3" and "3.0" set the same; any other text compares without letter case.
+bool sameValue(const QString &a, const QString &b)
+{
+    bool aNumber = false, bNumber = false;
+    const double x = a.toDouble(&aNumber), y = b.toDouble(&bNumber);
+    return aNumber && bNumber ? x == y : a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString ConfigModel::valueHint(const QString &path, int line, QStringView name, QStringView valueNow) const
 {
     const int here = fileIndex(path);
     const QString key = name.toString().toLower();
@@ -80,7 +92,9 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name) 
             winner = &found->back();
         }
     }
-    const QString head = QStringLiteral("%1 %2 here").arg(mine->name, mine->value);
+    // The analysis may be older than the text: the line says what it says now.
+    const QString value = valueNow.isEmpty() ? mine->value : valueNow.toString();
+    const QString head = QStringLiteral("%1 %2 here").arg(mine->name, value);
     if (!files[here].atStartup) {
         if (!winner)
             return head + QStringLiteral("; no file of the start-up order runs this one.");
@@ -101,7 +115,9 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name) 
                        .arg(head, winnerFile == here ? QStringLiteral("line %1").arg(winner->line + 1)
                                                      : ConfigModel::where(files[winnerFile].name, winner->line),
                             winner->value);
-    if (files[winnerFile].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0 && winnerFile != here)
+    // Nothing to move when config.cfg ends up with the same value anyway.
+    if (files[winnerFile].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0 && winnerFile != here
+        && !sameValue(winner->value, value))
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
 }

@@ -57,13 +57,36 @@ std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
 {
     if (filePath.isEmpty())
         return std::nullopt;
-    const QString folder = QFileInfo(filePath).absolutePath();
-    static const char *const markers[] = {"liblist.gam", "valve.rc", "config.cfg", "autoexec.cfg", "userconfig.cfg"};
-    for (const char *marker : markers) {
-        if (existing(folder, QString::fromLatin1(marker)).isFile())
-            return at(folder);
+    // exec names a file below the game folder ("exec cfg/buy.cfg"; rehlds
+    // engine/cmd.cpp Cmd_Exec_f), so a file in a subfolder belongs to the
+    // folder above it. liblist.gam or valve.rc marks a game folder surely, a
+    // start-up config only likely: the nearest sure one wins, then the
+    // nearest likely one. Temporary, home and root folders hold stray files
+    // of every kind and are never taken for a game folder from below.
+    static const char *const sure[] = {"liblist.gam", "valve.rc"};
+    static const char *const likely[] = {"config.cfg", "autoexec.cfg", "userconfig.cfg"};
+    const QStringList stray = {QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(QDir::homePath()),
+                               QDir::cleanPath(QDir::rootPath())};
+    QDir dir = QFileInfo(filePath).absoluteDir();
+    QString likeliest;
+    for (int up = 0; up <= MaxFolderDepth; ++up) {
+        const QString folder = QDir::cleanPath(dir.absolutePath());
+        if (up > 0 && stray.contains(folder))
+            break;
+        for (const char *marker : sure) {
+            if (existing(folder, QString::fromLatin1(marker)).isFile())
+                return at(folder);
+        }
+        for (const char *marker : likely) {
+            if (likeliest.isEmpty() && existing(folder, QString::fromLatin1(marker)).isFile())
+                likeliest = folder;
+        }
+        if (!dir.cdUp())
+            break;
     }
-    return std::nullopt;
+    if (likeliest.isEmpty())
+        return std::nullopt;
+    return at(likeliest);
 }
 
 GameFolder GameFolder::at(const QString &folder)

@@ -14,10 +14,12 @@
 class GameFolder
 {
 public:
-    // The folder of `filePath` when it looks like a game folder (it holds
+    // The game folder `filePath` belongs to: its own folder or one up to
+    // MaxFolderDepth above it that looks like a game folder (it holds
     // liblist.gam, valve.rc or a config the start-up order names); nothing
     // when the file stands alone.
     static std::optional<GameFolder> forFile(const QString &filePath);
+    static constexpr int MaxFolderDepth = 4;
 
     // `folder` taken as a game folder, its fallbacks read from liblist.gam.
     static GameFolder at(const QString &folder);

@@ -3,6 +3,8 @@
 #include "editbox/EditBox.h"
 #include "undo/clsUndo.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isWordChar(QChar c)
@@ -116,4 +118,11 @@ int replaceAll(clsUndo &undo, EditBox &box, const QString &text, const QString &
     box.setSelection(int(first), int(last - first));
     undo.InsertText(span, true);
     return int(found.size());
+}
+
+MatchCount countAt(const QList<int> &starts, int selectionStart)
+{
+    const auto at = std::lower_bound(starts.begin(), starts.end(), selectionStart);
+    const bool onOne = at != starts.end() && *at == selectionStart;
+    return {onOne ? int(at - starts.begin()) + 1 : 0, int(starts.size())};
 }

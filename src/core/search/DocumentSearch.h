@@ -29,6 +29,15 @@ FoundAt findNext(EditBox &box, const QString &text, bool forward, SearchOptions 
 // Where the occurrences of `text` start in `document`, not overlapping.
 QList<int> occurrences(const QString &document, const QString &text, SearchOptions options);
 
+// How many occurrences there are, and which of them (from 1) starts at the
+// selection; 0 when the selection is none of them.
+struct MatchCount
+{
+    int number = 0;
+    int total = 0;
+};
+MatchCount countAt(const QList<int> &starts, int selectionStart);
+
 // Replace: the selection, when it is an occurrence, is replaced as one
 // undo element; then the next occurrence is selected. Returns whether one
 // was replaced.

@@ -106,6 +106,33 @@ QString restoredMessage(const QString &path, const QDateTime &when)
     return QStringLiteral("%1 was restored from the backup of %2.").arg(QFileInfo(path).fileName(), Versions::shownDate(when));
 }
 
+namespace {
+
+// The files that differ from their newest backed-up version, or have none;
+// the others go to `unchanged`. A file that cannot be read counts as
+// changed, so the copy says why.
+QStringList changedSinceBackup(const QString &dataFolder, const QString &mod, const QString &modFolder,
+                               const QStringList &files, QStringList &unchanged)
+{
+    QStringList changed;
+    for (const QString &file : files) {
+        const QList<Versions::Version> versions = Versions::of(dataFolder, mod, file);
+        const QString source = ModStore::findFile(modFolder, file);
+        if (!versions.isEmpty() && !source.isEmpty()) {
+            const Result<QByteArray> now = SafeFile::read(source);
+            const Result<QByteArray> newest = SafeFile::read(versions.first().path, SafeFile::Links::Refuse);
+            if (now && newest && now.value() == newest.value()) {
+                unchanged << file;
+                continue;
+            }
+        }
+        changed << file;
+    }
+    return changed;
+}
+
+} // namespace
+
 bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &prompts,
             const std::function<void()> &afterCopy)
 {
@@ -130,11 +157,19 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
                               .arg(FileName::shownPath(modFolder)));
         return false;
     }
-    if (!prompts.confirmFiles(QStringLiteral("These files of %1 will be backed up to %2, each as a new dated version "
-                                             "(the newest %3 of each are kept):")
+    // Only what changed since the last backup is asked about and copied.
+    QStringList unchanged;
+    const QStringList changed = changedSinceBackup(dataFolder, mod, modFolder, files, unchanged);
+    if (changed.isEmpty()) {
+        prompts.inform(QStringLiteral("Nothing changed since the last backup of %1: %2.")
+                           .arg(FileName::shownPath(modFolder), unchanged.join(QStringLiteral(", "))));
+        return false;
+    }
+    if (!prompts.confirmFiles(QStringLiteral("These files of %1 changed since the last backup and will be backed up "
+                                             "to %2, each as a new dated version (the newest %3 of each are kept):")
                                   .arg(FileName::shownPath(modFolder), FileName::shownPath(backups))
                                   .arg(Versions::Kept),
-                              files))
+                              changed))
         return false;
 
     const StoreLock lock(dataFolder, 10000, &prompts);
@@ -150,9 +185,9 @@ bool backup(mdlVars &vars, const QString &dataFolder, int modSlot, ModPrompts &p
         prompts.showError(QStringLiteral("%1 is a symbolic link or not a folder of %2.").arg(FileName::shownPath(backups), FileName::shownPath(dataFolder)));
         return false;
     }
-    QStringList failed, unchanged, copied;
+    QStringList failed, copied;
     bool listsChanged = false;
-    for (const QString &file : files) {
+    for (const QString &file : changed) {
         const QString source = ModStore::findFile(modFolder, file);
         if (source.isEmpty()) {
             failed << QStringLiteral("%1: it is no longer in %2, or a folder on its way is a link that leads out of it.")

@@ -9,7 +9,12 @@
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/KeyBindingsView.h"
 
+#include "gui/dialogs/MatchMarks.h"
+#include "gui/editbox/RichTextBox.h"
+
 #include <QAction>
+#include <QFileInfo>
+#include <QScreen>
 #include <QDir>
 #include <QMenu>
 #include <QPointer>
@@ -34,6 +39,12 @@ KeyBindings::KeyBindings(QWidget &window, ConfigView &config, const Catalogue &c
             refresh();
     });
     connect(m_view, &KeyBindingsView::bindChosen, &config, &ConfigView::goTo);
+    connect(m_view, &KeyBindingsView::bindRequested, this, [this](const QString &keyName, const QString &command) {
+        if (const QString path = bindFile(); m_addBind && !path.isEmpty())
+            m_addBind(path, bindLine(keyName, command));
+    });
+    // Then the picture moves off the line it went to.
+    connect(m_view, &KeyBindingsView::bindChosen, this, &KeyBindings::keepLineInSight);
     m_worker = new QObject;
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -47,6 +58,54 @@ KeyBindings::~KeyBindings()
     m_thread.wait();
 }
 
+QString KeyBindings::bindLine(const QString &keyName, const QString &command)
+{
+    // The quotes keep a command line with ';' or spaces whole; a quote of its
+    // own cannot stand inside them (COM_Parse in rehlds engine/common.cpp ends
+    // a quoted token at the next quote), so it becomes a single one.
+    QString runs = command;
+    runs.replace(u'"', u'\'');
+    return QStringLiteral("bind %1 \"%2\"").arg(keyName, runs);
+}
+
+// rehlds engine/host.cpp Host_WriteConfiguration ends config.cfg with
+// "exec userconfig.cfg": a bind there comes last and survives the game
+// rewriting config.cfg.
+QString KeyBindings::bindFile() const
+{
+    const ConfigWatcher &watcher = m_config.watcher();
+    QString folder;
+    if (const auto model = watcher.model())
+        folder = model->folder;
+    else if (watcher.folder())
+        folder = watcher.folder()->folder();
+    else if (!watcher.documentPath().isEmpty())
+        folder = QFileInfo(watcher.documentPath()).absolutePath();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("userconfig.cfg"));
+}
+
+void KeyBindings::keepLineInSight()
+{
+    auto *box = dynamic_cast<RichTextBox *>(&m_config.box());
+    if (!box)
+        return;
+    const QRect line = MatchMarks::selectionOnScreen(*box).adjusted(-4, -4, 4, 4);
+    const QRect place = m_view->frameGeometry();
+    if (!place.intersects(line))
+        return;
+    const QRect screen = (m_view->screen() ? m_view->screen() : box->screen())->availableGeometry();
+    // Below the line where it has room, else above it, else beside the window.
+    QPoint to(place.left(), line.bottom() + 1);
+    if (to.y() + place.height() > screen.bottom())
+        to.setY(line.top() - place.height());
+    if (to.y() < screen.top()) {
+        const QRect window = box->window()->frameGeometry();
+        to = window.right() + place.width() <= screen.right() ? QPoint(window.right() + 1, place.top())
+                                                                : QPoint(qMax(screen.left(), window.left() - place.width()), place.top());
+    }
+    m_view->move(to);
+}
+
 void KeyBindings::refresh()
 {
     const ConfigWatcher &watcher = m_config.watcher();
@@ -57,6 +116,7 @@ void KeyBindings::refresh()
                                          text = m_config.box().textSnapshot()] {
         auto map = std::make_shared<BindMap>();
         QString source;
+        const QString folder = model ? model->folder : document.isEmpty() ? QString() : QFileInfo(document).absolutePath();
         if (!model) {
             *map = builder->build(document, text());
             source = tr("Binds of %1 alone.")
@@ -72,10 +132,10 @@ void KeyBindings::refresh()
             source = tr("Binds the game runs at start-up from %1, with the open document as edited.")
                          .arg(QDir::toNativeSeparators(model->folder));
         }
-        QMetaObject::invokeMethod(self.data(), [self, request, map, source] {
+        QMetaObject::invokeMethod(self.data(), [self, request, map, source, folder] {
             // Only the latest request's map is drawn.
             if (self && request == self->m_requested)
-                self->m_view->setMap(*map, source);
+                self->m_view->setMap(*map, source, folder);
         });
     });
 }

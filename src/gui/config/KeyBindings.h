@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QThread>
 
+#include <functional>
 #include <memory>
 
 class BindMapBuilder;
@@ -33,9 +34,22 @@ public:
     // Reads the map of the document and its configuration again; the
     // picture changes when it arrives.
     void refresh();
+    // How a new bind line is added to a file: opened in its tab, the line
+    // appended as one undo step.
+    using BindAdder = std::function<void(const QString &path, const QString &line)>;
+    void setBindAdder(BindAdder add) { m_addBind = std::move(add); }
+    // The bind line for a key and what it runs, and the file it goes to:
+    // userconfig.cfg of the game folder, which config.cfg runs last and the
+    // game never rewrites. Empty without a folder.
+    static QString bindLine(const QString &keyName, const QString &command);
+    QString bindFile() const;
 
 private:
+    // The picture moved off the caret's line, so the line a key went to shows.
+    void keepLineInSight();
+
     ConfigView &m_config;
+    BindAdder m_addBind;
     std::shared_ptr<CatalogueCommands> m_known;
     std::shared_ptr<BindMapBuilder> m_builder; // used on m_thread only
     KeyBindingsView *m_view = nullptr;

@@ -8,7 +8,12 @@
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QLabel>
+#include <QCursor>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,17 +23,20 @@ KeyBindingsView::KeyBindingsView(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmKeyBindings"));
     m_picture = new KeyboardPicture(this);
     connect(m_picture, &KeyboardPicture::bindChosen, this, &KeyBindingsView::bindChosen);
+    connect(m_picture, &KeyboardPicture::freeKeyChosen, this, &KeyBindingsView::offerBind);
 
-    auto *legend = new QHBoxLayout;
+    m_legend = new QWidget(this);
+    auto *legend = new QHBoxLayout(m_legend);
+    legend->setContentsMargins(0, 0, 0, 0);
     for (const BindMap::Kind kind : {BindMap::Kind::Movement, BindMap::Kind::Weapons, BindMap::Kind::Communication,
                                      BindMap::Kind::Scripts, BindMap::Kind::Other}) {
-        auto *swatch = new QLabel(KeyCap::kindName(kind), this);
+        auto *swatch = new QLabel(KeyCap::kindName(kind), m_legend);
         swatch->setStyleSheet(QStringLiteral("QLabel { background: %1; color: black; border: 1px solid gray;"
                                              " border-radius: 3px; padding: 2px 8px; }")
                                   .arg(KeyCap::colourOf(kind).name()));
         legend->addWidget(swatch);
     }
-    auto *conflict = new QLabel(tr("Red corner: bound more than once"), this);
+    auto *conflict = new QLabel(tr("Red corner: bound to different commands"), m_legend);
     legend->addWidget(conflict);
     legend->addStretch();
 
@@ -42,22 +50,78 @@ KeyBindingsView::KeyBindingsView(QWidget *parent) : QDialog(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_picture, 1);
-    layout->addLayout(legend);
+    layout->addWidget(m_legend);
     layout->addWidget(m_source);
     layout->addWidget(buttons);
     resize(m_picture->sizeHint() + QSize(24, 110));
 }
 
-void KeyBindingsView::setMap(const BindMap &map, const QString &source)
+void KeyBindingsView::offerBind(const QString &keyName)
+{
+    QMenu menu(this);
+    QAction *bind = menu.addAction(tr("&Bind this key..."));
+    if (menu.exec(QCursor::pos()) != bind)
+        return;
+    bool ok = false;
+    const QString command = QInputDialog::getText(this, tr("Bind this key"),
+                                                  tr("What %1 is to run (a command, an alias or several with ;):").arg(keyName),
+                                                  QLineEdit::Normal, QString(), &ok)
+                                .trimmed();
+    if (ok && !command.isEmpty())
+        emit bindRequested(keyName, command);
+}
+
+void KeyBindingsView::setMap(const BindMap &map, const QString &source, const QString &folder)
 {
     m_picture->setMap(map);
     m_source->setText(source);
+    m_folder = folder;
+}
+
+// The picture as it is passed around: a title above the keys, the legend
+// and where the binds come from below them.
+QImage KeyBindingsView::fullPicture() const
+{
+    const QImage keys = m_picture->grab().toImage();
+    const QImage legend = m_legend->grab().toImage();
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(font().pointSizeF() * 1.4);
+    const QFontMetrics titleMetrics(titleFont);
+    constexpr int Margin = 12;
+    const int width = qMax(keys.width(), legend.width()) + 2 * Margin;
+    const QRect sourceBox = fontMetrics().boundingRect(QRect(0, 0, width - 2 * Margin, 1000),
+                                                       Qt::TextWordWrap, m_source->text());
+    const int height = Margin + titleMetrics.height() + Margin + keys.height() + Margin + legend.height() + Margin
+                       + sourceBox.height() + Margin;
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.setPen(palette().color(QPalette::WindowText));
+    int y = Margin;
+    painter.setFont(titleFont);
+    painter.drawText(QRect(Margin, y, width - 2 * Margin, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     windowTitle());
+    y += titleMetrics.height() + Margin;
+    painter.drawImage(Margin, y, keys);
+    y += keys.height() + Margin;
+    painter.drawImage(Margin, y, legend);
+    y += legend.height() + Margin;
+    painter.setFont(font());
+    painter.drawText(QRect(Margin, y, width - 2 * Margin, sourceBox.height()), Qt::TextWordWrap, m_source->text());
+    return image;
+}
+
+QString KeyBindingsView::proposedPath() const
+{
+    const QString name = tr("key bindings.png");
+    return m_folder.isEmpty() ? name : QDir(m_folder).filePath(name);
 }
 
 bool KeyBindingsView::savePicture(const QString &path)
 {
     QImageWriter writer(path, "png");
-    if (!writer.write(m_picture->grab().toImage())) {
+    if (!writer.write(fullPicture())) {
         QMessageBox::warning(this, windowTitle(),
                              tr("%1 could not be written: %2")
                                  .arg(QDir::toNativeSeparators(path), writer.errorString()));
@@ -68,7 +132,7 @@ bool KeyBindingsView::savePicture(const QString &path)
 
 void KeyBindingsView::saveAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save as Picture"), tr("key bindings.png"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save as Picture"), proposedPath(),
                                                       tr("PNG pictures (*.png)"));
     if (!path.isEmpty())
         savePicture(path);

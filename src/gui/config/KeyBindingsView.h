@@ -4,6 +4,7 @@
 
 class BindMap;
 class KeyboardPicture;
+class QImage;
 class QLabel;
 
 // View → Key Bindings: the keyboard picture with a legend of the kinds'
@@ -15,19 +16,32 @@ class KeyBindingsView : public QDialog
 public:
     explicit KeyBindingsView(QWidget *parent = nullptr);
 
-    // `source` names what the map was read from: "the start-up order of C:\...".
-    void setMap(const BindMap &map, const QString &source);
+    // `source` names what the map was read from: "the start-up order of C:\...";
+    // `folder` is where Save as Picture starts.
+    void setMap(const BindMap &map, const QString &source, const QString &folder = {});
     KeyboardPicture &picture() const { return *m_picture; }
 
-    // Writes the picture as a PNG file; false with the reason shown.
+    // Writes the picture, with its title, legend and source, as a PNG file;
+    // false with the reason shown.
     bool savePicture(const QString &path);
+    // What Save as Picture writes.
+    QImage fullPicture() const;
+    // Where Save as Picture proposes to write.
+    QString proposedPath() const;
+
+    // Offers "Bind this key..." for a key nothing binds; asks what it is to run.
+    void offerBind(const QString &keyName);
 
 signals:
     void bindChosen(const QString &path, int line);
+    // The player chose a command for a free key.
+    void bindRequested(const QString &keyName, const QString &command);
 
 private:
     void saveAs();
 
     KeyboardPicture *m_picture = nullptr;
+    QWidget *m_legend = nullptr;
     QLabel *m_source = nullptr;
+    QString m_folder;
 };

@@ -20,6 +20,17 @@ QString accessibleText(const QString &face, const BindMap::Key *key, bool bindab
     return text;
 }
 
+void drawFitted(QPainter &p, const QRectF &box, const QString &text, QFont font, Qt::Alignment align)
+{
+    const QStringList lines = KeyCap::fitted(text, font, box.size());
+    p.setFont(font);
+    const qreal height = QFontMetricsF(font).height();
+    const qreal top = (align & Qt::AlignBottom) ? box.bottom() - lines.size() * height : box.top();
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        p.drawText(QRectF(box.left(), top + i * height, box.width(), height),
+                   (align & Qt::AlignHorizontal_Mask) | Qt::AlignTop, lines[i]);
+}
+
 } // namespace
 
 KeyCap::KeyCap(const QString &keyName, const QString &face, QRectF place, QWidget *parent)
@@ -43,6 +54,35 @@ void KeyCap::setKey(const BindMap::Key *key)
     }
     setToolTip(tip);
     update();
+}
+
+// Smaller down to a readable size first, then on two lines (broken after
+// "_", "+", "-" or a space where it can), and cut only when even that is
+// too long; the tooltip has the text whole.
+QStringList KeyCap::fitted(const QString &text, QFont &font, QSizeF box)
+{
+    constexpr qreal Smallest = 6.0;
+    const qreal start = font.pointSizeF();
+    for (qreal size = start; size >= qMin(start, Smallest); size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= box.width())
+            return {text};
+    }
+    const QFontMetricsF metrics(font);
+    if (2 * metrics.height() > box.height() + 1 || text.size() < 2)
+        return {metrics.elidedText(text, Qt::ElideRight, box.width())};
+    qsizetype cut = -1;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QChar c = text[i - 1];
+        if ((c == u'_' || c == u'+' || c == u'-' || c == u' ') && metrics.horizontalAdvance(text.left(i)) <= box.width())
+            cut = i;
+    }
+    if (cut < 0) {
+        cut = 1;
+        while (cut + 1 < text.size() && metrics.horizontalAdvance(text.left(cut + 1)) <= box.width())
+            ++cut;
+    }
+    return {text.left(cut).trimmed(), metrics.elidedText(text.mid(cut).trimmed(), Qt::ElideRight, box.width())};
 }
 
 QColor KeyCap::colourOf(BindMap::Kind kind)
@@ -97,17 +137,15 @@ void KeyCap::paintEvent(QPaintEvent *)
 
     QFont small = font();
     small.setPointSizeF(qMax(5.0, font().pointSizeF() * 0.75));
-    p.setFont(small);
     p.setPen(palette().color(isEnabled() ? QPalette::Text : QPalette::PlaceholderText));
     const QRectF inner = r.adjusted(3, 1, -3, -1);
-    p.drawText(inner, Qt::AlignLeft | Qt::AlignTop,
-               QFontMetrics(small).elidedText(m_face, Qt::ElideRight, int(inner.width())));
+    const qreal faceHeight = QFontMetricsF(small).height();
+    drawFitted(p, QRectF(inner.left(), inner.top(), inner.width(), faceHeight), m_face, small,
+               Qt::AlignLeft | Qt::AlignTop);
     if (bound) {
         QFont bold = small;
         bold.setBold(true);
-        p.setFont(bold);
-        p.drawText(inner, Qt::AlignHCenter | Qt::AlignBottom,
-                   QFontMetrics(bold).elidedText(m_key.label, Qt::ElideRight, int(inner.width())));
+        drawFitted(p, inner.adjusted(0, faceHeight, 0, 0), m_key.label, bold, Qt::AlignHCenter | Qt::AlignBottom);
     }
     if (m_key.conflict()) {
         // A red corner: bound more than once in the start-up order.
@@ -204,8 +242,10 @@ KeyboardPicture::KeyboardPicture(QWidget *parent) : QWidget(parent)
     for (KeyCap *cap : std::as_const(m_caps)) {
         connect(cap, &QAbstractButton::clicked, this, [this, cap] {
             const BindMap::Key *key = cap->key();
-            if (!key)
+            if (!key) {
+                emit freeKeyChosen(cap->keyName());
                 return;
+            }
             const BindMap::Bind &bind = key->binds[key->isFree() ? key->binds.size() - 1 : key->winner];
             emit bindChosen(bind.path, bind.line);
         });

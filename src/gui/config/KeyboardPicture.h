@@ -25,6 +25,8 @@ public:
     const BindMap::Key *key() const { return m_key.binds.isEmpty() ? nullptr : &m_key; }
 
     static QColor colourOf(BindMap::Kind kind);
+    // The lines `text` is drawn in within `box`; `font` comes back at the size used.
+    static QStringList fitted(const QString &text, QFont &font, QSizeF box);
     static QString kindName(BindMap::Kind kind);
 
 protected:
@@ -56,6 +58,8 @@ public:
 signals:
     // A bound key was clicked: the bind in force, or the last one.
     void bindChosen(const QString &path, int line);
+    // A key nothing binds was clicked.
+    void freeKeyChosen(const QString &keyName);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

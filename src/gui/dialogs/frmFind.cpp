@@ -30,11 +30,11 @@ QPushButton *addButton(QWidget *parent, const char *caption, const char *name, c
 
 // A plain widget with a dialog frame rather than a QDialog: a QDialog
 // presses a button on Enter and hides itself on Esc.
-frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &, SearchOptions)> find)
+frmFind::frmFind(QWidget *mainWindow, Actions actions)
     : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                               | Qt::MSWindowsFixedSizeDialogHint),
       m_mainWindow(mainWindow),
-      m_find(std::move(find))
+      m_actions(std::move(actions))
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
@@ -65,6 +65,13 @@ frmFind::frmFind(QWidget *mainWindow, std::function<void(const QString &, Search
     chkWord->setObjectName(QStringLiteral("chkWord"));
     chkWord->setGeometry(twips(2200, 720, 1800, 285));
 
+    // "3 of 12": which match is selected, of how many.
+    lblCount = new QLabel(this);
+    lblCount->setObjectName(QStringLiteral("lblCount"));
+    lblCount->setGeometry(twips(4200, 720, 1800, 285));
+    lblCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblCount->setAccessibleName(tr("Matches"));
+
     setTabOrder(txtSearch, chkCase);
     setTabOrder(chkCase, chkWord);
     setTabOrder(chkWord, cmdFind);
@@ -83,15 +90,45 @@ void frmFind::setOptions(SearchOptions options)
 
 void frmFind::search()
 {
-    m_find(txtSearch->text(), {chkCase->isChecked(), chkWord->isChecked()});
+    lblCount->setText(m_actions.find(txtSearch->text(), {chkCase->isChecked(), chkWord->isChecked()}));
+    placeClear();
+}
+
+void frmFind::placeClear()
+{
+    if (!m_actions.view)
+        return;
+    const QRect view = m_actions.view();
+    const QRect match = m_actions.match ? m_actions.match() : QRect();
+    // The frame's own size is known once the window system has shown it.
+    const QSize outer = frameGeometry().size().expandedTo(size());
+    constexpr int Gap = 12;
+    const QRect top(QPoint(view.right() - outer.width() - Gap, view.top() + Gap), outer);
+    const QRect bottom(QPoint(top.left(), view.bottom() - outer.height() - Gap), outer);
+    QRect wanted = m_placed ? frameGeometry() : top;
+    if (wanted.intersects(match))
+        wanted = wanted.top() == top.top() ? bottom : top;
+    m_placed = true;
+    if (wanted.topLeft() != frameGeometry().topLeft())
+        move(wanted.topLeft()); // a window's position is its frame's
+}
+
+void frmFind::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Hidden and shown again after each search: only a real hiding clears.
+    if (!isVisible() && m_actions.hidden && !m_researching)
+        m_actions.hidden();
 }
 
 // Each search goes on from the match before; the main window then shows the match.
 void frmFind::cmdFind_Click()
 {
     search();
+    m_researching = true;
     hide();
     show();
+    m_researching = false;
     m_mainWindow->activateWindow();
 }
 

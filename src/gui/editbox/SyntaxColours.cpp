@@ -2,6 +2,9 @@
 
 #include "gui/editbox/RichTextBox.h"
 
+#include "catalogue/CaretHint.h"
+#include "config/ConfigHints.h"
+
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -404,12 +407,21 @@ QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
     }
     if (!explained.isEmpty() && !parts.contains(explained))
         parts.append(explained);
+    // What applies at start-up, as the hint line says it with the caret here.
+    if (!explained.isEmpty() && m_model && m_syntax == FileSyntax::Script) {
+        const ConfigHints wider(m_model, m_path, int(line));
+        const QString startup = hintAtCaret(text.left(column + 1), m_catalogue, &m_aliases, &wider,
+                                            QStringView(text).mid(column + 1)).startup;
+        if (!startup.isEmpty())
+            parts.append(startup);
+    }
     return parts.join(u'\n');
 }
 
 void SyntaxColours::setConfiguration(std::shared_ptr<const ConfigModel> model, const QString &path)
 {
     m_model = std::move(model);
+    m_path = path;
     m_problems.clear();
     if (m_model) {
         const QString here = configPath(path);

@@ -105,6 +105,7 @@ private:
     AliasIndex m_aliases;
     FileSyntax m_syntax = FileSyntax::Script;
     std::shared_ptr<const ConfigModel> m_model;
+    QString m_path; // the document's, as the model names it
     QList<ConfigProblem> m_problems;
     KnownNames m_elsewhere;
     Formats m_formats;

@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 namespace {
@@ -81,11 +84,24 @@ void frmAddmod::cmdOk_Click()
 void frmAddmod::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
-        txtModname->clear();
-        txtModdir->clear();
+        const QString folder = QDir::cleanPath(m_suggestedFolder);
+        txtModname->setText(m_suggestedFolder.isEmpty() ? QString() : QFileInfo(folder).fileName());
+        txtModdir->setText(m_suggestedFolder.isEmpty() ? QString() : QDir::toNativeSeparators(folder));
         txtModname->setFocus();
+        txtModname->selectAll();
     }
     ModDialog::showEvent(event);
+}
+
+// Enter is Ok here, as in any dialog that asks for a few words.
+void frmAddmod::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        cmdOk_Click();
+        return;
+    }
+    ModDialog::keyPressEvent(event);
 }
 
 void frmAddmod::cmdCancel_Click()

@@ -33,11 +33,16 @@ public:
     void cmdCancel_Click();
     void cmdBrowse_Click();
 
+    // Offered when the dialog opens: the open file's game folder, and its
+    // folder name as the mod's name; empty for none.
+    void setSuggestedFolder(const QString &folder) { m_suggestedFolder = folder; }
+
     // The folder browser, made on first use; null until then or once discarded.
     frmBrowse *browser() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     mdlVars &m_vars;
@@ -46,6 +51,7 @@ private:
     AddedHandler m_added;
     PendingAdds *m_pending;
     QPointer<frmBrowse> m_frmBrowse;
+    QString m_suggestedFolder;
 
     QLabel *lblModname = nullptr;
     QLineEdit *txtModname = nullptr;

@@ -8,10 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using LineDiff::Kind;
 
@@ -166,21 +169,53 @@ void frmDiff::fillSideBySide()
     }
 }
 
+// Each line with its number in the file now and after the restore.
 void frmDiff::fillUnified()
 {
     QTextCursor cursor(txtUnified->document());
+    auto number = [](int line) { return line > 0 ? QString::number(line) : QString(); };
     for (const LineDiff::Line &line : m_lines) {
+        const QString numbers = QStringLiteral("%1 %2 ").arg(number(line.oldLine), 4).arg(number(line.newLine), 4);
         switch (line.kind) {
         case Kind::Same:
-            appendLine(cursor, QStringLiteral("  ") + line.text, QColor());
+            appendLine(cursor, numbers + QStringLiteral("  ") + line.text, QColor());
             break;
         case Kind::Removed:
-            appendLine(cursor, QStringLiteral("- ") + line.text, RemovedColour);
+            appendLine(cursor, numbers + QStringLiteral("- ") + line.text, RemovedColour);
             break;
         case Kind::Added:
-            appendLine(cursor, QStringLiteral("+ ") + line.text, AddedColour);
+            appendLine(cursor, numbers + QStringLiteral("+ ") + line.text, AddedColour);
             break;
         }
+    }
+}
+
+// The views open at the first change, with a few lines before it.
+void frmDiff::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shownFirstChange)
+        return;
+    m_shownFirstChange = true;
+    const auto changed = std::find_if(m_lines.cbegin(), m_lines.cend(),
+                                      [](const LineDiff::Line &line) { return line.kind != Kind::Same; });
+    const int unifiedRow = changed == m_lines.cend() ? 0 : int(changed - m_lines.cbegin());
+    int sideRow = 0;
+    const QList<LineDiff::Row> rows = LineDiff::sideBySide(m_lines);
+    while (sideRow < rows.size()) {
+        const LineDiff::Row &row = rows[sideRow];
+        if (row.left < 0 || row.right < 0 || m_lines[row.left].kind != Kind::Same)
+            break;
+        ++sideRow;
+    }
+    if (sideRow == rows.size())
+        sideRow = 0;
+    constexpr int Context = 3;
+    for (QPlainTextEdit *view : {txtLeft, txtRight, txtUnified}) {
+        const int row = view == txtUnified ? unifiedRow : sideRow;
+        QTextCursor at(view->document()->findBlockByNumber(row));
+        view->setTextCursor(at);
+        view->verticalScrollBar()->setValue(qMax(0, row - Context));
     }
 }
 

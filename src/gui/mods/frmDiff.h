@@ -28,11 +28,15 @@ public:
     void optSideBySide_Click();
     void optUnified_Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fillUnified();
     void fillSideBySide();
 
     QList<LineDiff::Line> m_lines;
+    bool m_shownFirstChange = false;
     QLabel *lblQuestion = nullptr;
     QLabel *lblSummary = nullptr;
     QRadioButton *optSideBySide = nullptr;

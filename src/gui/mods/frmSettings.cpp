@@ -205,6 +205,7 @@ void frmSettings::cmdAddmod_Click()
         m_frmAddmod = new frmAddmod(
             m_vars, m_dataFolder, m_prompts, [this](const ModStore::AddOutcome &added) { modAdded(added); },
             &m_pending, this);
+    m_frmAddmod->setSuggestedFolder(m_suggestedFolder);
     m_frmAddmod->exec();
 }
 

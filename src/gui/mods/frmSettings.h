@@ -33,6 +33,8 @@ public:
     void Form_Load();
     // Lists the tables afresh after they changed beneath the dialog.
     void refill();
+    // What Add offers: the open file's game folder, or empty.
+    void setSuggestedFolder(const QString &folder) { m_suggestedFolder = folder; }
     void lstMods_Click();
     void cmdAddmod_Click();
     void cmdDelmod_Click();
@@ -73,6 +75,7 @@ private:
     QPointer<frmAddmod> m_frmAddmod;
     // Mods added since the last "Ok"; "Cancel" takes them back.
     PendingAdds m_pending;
+    QString m_suggestedFolder;
 
     QPushButton *cmdOk = nullptr;
     QGroupBox *fraMods = nullptr;

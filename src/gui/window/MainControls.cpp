@@ -2,6 +2,7 @@
 
 #include "catalogue/QuickSearchNames.h"
 #include "documents/Texts.h"
+#include "gui/config/HintLine.h"
 #include "gui/window/ToolPicture.h"
 #include "gui/window/ToolPictures.h"
 
@@ -61,19 +62,17 @@ MainControls MainControls::create(QWidget &client)
     search->setGeometry(240, 5, 153, search->sizeHint().height());
     c.lblSearch->setBuddy(search);
 
-    QLabel *hint = c.lblHint = new QLabel(&client);
+    HintLine *hint = c.lblHint = new HintLine(&client);
     hint->setObjectName(QStringLiteral("lblHint"));
     hint->setFrameStyle(QFrame::Box | QFrame::Plain);
     hint->setLineWidth(1);
-    // Words from the document must never be read as markup.
-    hint->setTextFormat(Qt::PlainText);
     // A word reaching back over line breaks shows its first line.
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hint->setAutoFillBackground(true);
     followTooltipColours(*hint);
     hint->setAccessibleDescription(QObject::tr("Explains the command being typed"));
     // Tall enough for the font's descenders at any scale: "cl_dlmax" keeps its underscore.
-    const int hintHeight = qMax(HintHeight, hint->fontMetrics().height() + 2 * hint->frameWidth());
+    const int hintHeight = qMax(HintHeight, hint->lineHeight());
     hint->setGeometry(0, HintTop, 404, hintHeight);
     c.editTop = HintTop + hintHeight - 1;
     return c;

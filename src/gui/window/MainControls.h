@@ -1,5 +1,6 @@
 #pragma once
 
+class HintLine;
 class QComboBox;
 class QIcon;
 class QLabel;
@@ -17,7 +18,7 @@ struct MainControls
     ToolPicture *picRedo = nullptr;
     QLabel *lblSearch = nullptr;
     QComboBox *cboSearch = nullptr;
-    QLabel *lblHint = nullptr;
+    HintLine *lblHint = nullptr;
     // Where the document starts, just under the hint line.
     int editTop = 0;
 

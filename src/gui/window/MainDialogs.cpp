@@ -41,12 +41,13 @@ MainDialogs::MainDialogs(QWidget &owner, mdlVars &vars, Prompts &prompts, QStrin
 
 MainDialogs::~MainDialogs() = default;
 
-void MainDialogs::showFind(const std::function<void(const QString &, SearchOptions)> &find, SearchOptions options)
+void MainDialogs::showFind(const frmFind::Actions &actions, SearchOptions options)
 {
     if (!m_find)
-        m_find = new frmFind(&m_owner, find);
+        m_find = new frmFind(&m_owner, actions);
     m_find->setOptions(options);
     bringForward(m_find);
+    m_find->placeClear();
 }
 
 ModPrompts &MainDialogs::modPrompts()
@@ -56,7 +57,7 @@ ModPrompts &MainDialogs::modPrompts()
     return *m_modPrompts;
 }
 
-void MainDialogs::showBackups()
+void MainDialogs::showBackups(const QString &gameFolder)
 {
     // Should the fresh read fail, the lists stay as they are and the next save says why.
     const bool refreshed = m_settings.refresh(&modPrompts());
@@ -66,6 +67,7 @@ void MainDialogs::showBackups()
     if (!m_frmSettings)
         m_frmSettings = new frmSettings(m_vars, m_dataFolder, modPrompts(),
                                         [this] { return m_settings.save(&modPrompts()); }, &m_owner);
+    m_frmSettings->setSuggestedFolder(gameFolder);
     m_frmSettings->setRestoredHandler([this](const QString &path, const QDateTime &when) {
         if (m_settings.restored)
             m_settings.restored(path, StoreCommands::restoredMessage(path, when));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/dialogs/frmFind.h"
 #include "search/DocumentSearch.h"
 #include "settings/Result.h"
 #include "settings/StoreLock.h"
@@ -20,7 +21,6 @@ class QWidget;
 struct Catalogue;
 class frmAbout;
 class frmAss;
-class frmFind;
 class frmScriptwiz;
 class frmSettings;
 struct mdlVars;
@@ -50,9 +50,9 @@ public:
     void setUrlOpener(std::function<bool(const QUrl &)> openUrl) { m_openUrl = std::move(openUrl); }
 
     // Modeless; shown, it takes the focus, with these Match case and Whole word.
-    void showFind(const std::function<void(const QString &, SearchOptions)> &find, SearchOptions options);
-    // Modal.
-    void showBackups();
+    void showFind(const frmFind::Actions &actions, SearchOptions options);
+    // Modal; Add offers `gameFolder`, the open file's, when there is one.
+    void showBackups(const QString &gameFolder = {});
     // Writes data.dat; the mods added and kept pending in the Backups dialog
     // are then saved, so the next start no longer takes them back.
     Status saveSettings();

@@ -7,6 +7,8 @@
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
+#include "gui/config/HintLine.h"
+#include "gui/dialogs/MatchMarks.h"
 #include "gui/editbox/CompletionPopup.h"
 #include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
@@ -34,8 +36,12 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,7 +62,6 @@ constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
-constexpr int HintShownChars = 2000;
 
 } // namespace
 
@@ -101,6 +106,8 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     // Each analysis marks its problems in the text and makes other files' aliases known.
     connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
         m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+        // What applies at start-up is what the text says now.
+        UpdateHint();
     });
     // The analysis reads every open document of the folder as it stands, not its file.
     m_config->watcher().setOpenDocuments([this] {
@@ -116,6 +123,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     m_windowState->addViewItems(*m_menus->mnuView);
     m_session = std::make_unique<SessionKeeper>(*m_documents, *m_windowState, m_prompts, m_settingsWarned);
     m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    m_keyBindings->setBindAdder([this](const QString &path, const QString &line) { appendLine(path, line); });
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
@@ -289,6 +297,18 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
     names->setCaseSensitivity(Qt::CaseInsensitive);
     cboSearch->lineEdit()->setCompleter(names);
+    // With the list open the key goes to the list, which hands it to the
+    // text field past this window's filter: the field's own signal carries
+    // it, with the text the arrows or the mouse moved to.
+    names->popup()->setMouseTracking(true);
+    connect(names->popup(), &QAbstractItemView::entered, names->popup(), &QAbstractItemView::setCurrentIndex);
+    connect(cboSearch->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        // After the list has closed and put its pick into the field.
+        QMetaObject::invokeMethod(this, [this] {
+            KeyEvent key{VirtualKey::Return, 0, QStringLiteral("\r")};
+            cboSearch_KeyDown(key);
+        }, Qt::QueuedConnection);
+    });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
@@ -366,7 +386,6 @@ void frmTessary::Form_Resize()
     lblSearch->move(scaleWidth - SearchLabelFromRight, lblSearch->y());
     cboSearch->move(scaleWidth - SearchBoxFromRight, cboSearch->y());
     lblHint->resize(scaleWidth, lblHint->height());
-    showHint(lblHint->text());
     setUpdatesEnabled(true);
 }
 
@@ -487,15 +506,12 @@ void frmTessary::UpdateHint()
     // the user is typing there stays while its search moves the caret.
     if (!cboSearch->hasFocus())
         cboSearch->setEditText(hint.word);
-    showHint(hint.caption);
+    lblHint->setHint(hint.caption, hint.startup);
 }
 
-// A hint wider than the line can be read whole in its tooltip.
 void frmTessary::showHint(const QString &caption)
 {
-    lblHint->setText(caption.left(HintShownChars));
-    const bool fits = lblHint->fontMetrics().horizontalAdvance(lblHint->text()) <= lblHint->contentsRect().width();
-    lblHint->setToolTip(fits ? QString() : QStringLiteral("<p>%1</p>").arg(lblHint->text().toHtmlEscaped()));
+    lblHint->setHint(caption);
 }
 
 int frmTessary::FindInDocument(const QString &text)
@@ -543,8 +559,32 @@ void frmTessary::mnuFind_Click()
 {
     if (!m_search) // before Form_Load
         return;
-    m_dialogs->showFind([this](const QString &text, SearchOptions options) { m_search->find(text, options); },
-                        m_search->options());
+    m_dialogs->showFind(findActions(), m_search->options());
+}
+
+// While the find dialog is open every match is marked, and the one found
+// is brought towards the middle of the view.
+frmFind::Actions frmTessary::findActions()
+{
+    frmFind::Actions actions;
+    actions.find = [this](const QString &text, SearchOptions options) {
+        m_search->find(text, options);
+        MatchMarks::centre(*txtMain);
+        const MatchCount count = MatchMarks::mark(*txtMain, text, options);
+        return count.total == 0  ? tr("No matches")
+               : count.number > 0 ? tr("%1 of %2").arg(count.number).arg(count.total)
+                                  : tr("%1 matches").arg(count.total);
+    };
+    actions.hidden = [this] { MatchMarks::clear(*txtMain); };
+    actions.view = [this] { return QRect(txtMain->mapToGlobal(QPoint(0, 0)), txtMain->size()); };
+    actions.match = [this] { return MatchMarks::selectionOnScreen(*txtMain); };
+    return actions;
+}
+
+void frmTessary::mnuBackups_Click()
+{
+    const auto &game = m_config->watcher().folder();
+    m_dialogs->showBackups(game ? game->folder() : QString());
 }
 
 void frmTessary::mnuCatalogue_Click()
@@ -571,6 +611,28 @@ void frmTessary::mnuScriptwiz_Click()
 void frmTessary::insertIntoDocument(const QString &text)
 {
     undoEngine().InsertText(text);
+}
+
+// The file opened in its tab (made empty first when it is missing), the line
+// added at its end as one undo step, for the player to save.
+void frmTessary::appendLine(const QString &path, const QString &line)
+{
+    if (!QFileInfo::exists(path)) {
+        QFile made(path);
+        if (!made.open(QIODevice::WriteOnly)) {
+            m_prompts.showError(tr("%1 cannot be made: %2").arg(QDir::toNativeSeparators(path), made.errorString()));
+            return;
+        }
+    }
+    openFile(path);
+    const OpenDocument *document = m_documents->find(path);
+    if (!document || document != m_documents->current())
+        return;
+    const int end = txtMain->TextLength();
+    const bool lineEnded = end == 0 || txtMain->textRange(end - 1, end) == u"\n";
+    txtMain->setSelStart(end);
+    insertIntoDocument((lineEnded ? QString() : QStringLiteral("\r\n")) + line + QStringLiteral("\r\n"));
+    txtMain->SetFocus();
 }
 
 // The names completion offers follow the catalogue's families; without

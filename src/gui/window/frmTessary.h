@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/OpenDocuments.h"
+#include "gui/dialogs/frmFind.h"
 #include "gui/editbox/SystemClipboard.h"
 #include "gui/tabs/DocumentTab.h"
 #include "gui/tabs/DocumentTabs.h"
@@ -18,6 +19,7 @@
 class CompletionPopup;
 class ConfigView;
 class KeyBindings;
+class HintLine;
 class Prompts;
 class QAbstractButton;
 class QAction;
@@ -113,7 +115,7 @@ public:
     // The right button shows the Edit menu at the mouse position.
     void txtMain_MouseUp(int Button, int Shift, int X, int Y);
     // Shows the mod settings modally, made on first use.
-    void mnuBackups_Click() { m_dialogs->showBackups(); }
+    void mnuBackups_Click();
     // Which catalogue families are hinted and coloured.
     void mnuCatalogue_Click();
 
@@ -174,6 +176,8 @@ private:
     // The title names the document; the mark follows its modified state.
     void updateTitle();
     void showHint(const QString &caption);
+    void appendLine(const QString &path, const QString &line);
+    frmFind::Actions findActions();
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
     void documentNamed(const QString &path);
@@ -211,7 +215,7 @@ private:
     ToolPicture *picRedo = nullptr;
     QLabel *lblSearch = nullptr;
     QComboBox *cboSearch = nullptr;
-    QLabel *lblHint = nullptr;
+    HintLine *lblHint = nullptr;
     QLabel *lblCaret = nullptr;
     RichTextBox *txtMain = nullptr;
     SyntaxColours *m_colours = nullptr;

@@ -43,9 +43,9 @@ private slots:
         QTest::newRow("unbind key, mid-word") << "UNBIND MOU" << "MOUSE1" << "MOUSE1: left mouse button" << "SE1";
         QTest::newRow("no such key") << "bind mouse9" << "mouse9" << "the game has no key named mouse9" << "";
         QTest::newRow("the command a key runs") << "bind mouse1 +at" << "+attack"
-                                                << "Fire while held (Range: none) ()" << "tack";
+                                                << "Fire while held ()" << "tack";
         QTest::newRow("quoted value with a space") << "name \"big fish" << "fish" << "Player name (Range: any text) ()" << "";
-        const QString attack = QStringLiteral("Fire while held (Range: none) ()");
+        const QString attack = QStringLiteral("Fire while held ()");
         QTest::newRow("comment") << "// my settings" << "" << "" << "";
         QTest::newRow("comment after a command") << "volume 1 // loud" << "" << "" << " enough";
         QTest::newRow("comment ended by ;") << "// off; volume" << "volume" << volume << "";
@@ -108,19 +108,30 @@ private slots:
         QTEST(hint.caption, "caption");
     }
 
-    // What the rest of the configuration adds, and where the document's own facts come first.
+    // What the rest of the configuration adds, and where the document's own
+    // facts come first. What applies at start-up follows the explanation, for
+    // the caret on the value or on the name, with the value as the line reads now.
     void wider_data()
     {
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("alias of another file") << "+jd" << "alias +jd: +jump (userconfig.cfg, line 3)";
-        QTest::newRow("the command a key runs") << "bind space +jd" << "alias +jd: +jump (userconfig.cfg, line 3)";
-        QTest::newRow("the command an alias stores") << "alias j jump" << "Jump once (Range: none) ()";
-        QTest::newRow("value that applies") << "volume 0.5" << "volume applies";
-        QTest::newRow("a bad value says so first") << "volume 5" << "5 is above 1: Sound volume (Range: 0-1) ()";
-        QTest::newRow("a bind's key") << "bind space" << "key space";
-        QTest::newRow("catalogue before aliases") << "jump" << "Jump once (Range: none) ()";
-        QTest::newRow("unknown everywhere") << "+jx" << "+jx";
+        QTest::addColumn<QString>("startup");
+        const QString volume = QStringLiteral("Sound volume (Range: 0-1) ()");
+        const QString jump = QStringLiteral("Jump once ()");
+        QTest::newRow("alias of another file") << "+jd" << "" << "alias +jd: +jump (userconfig.cfg, line 3)" << "";
+        QTest::newRow("the command a key runs") << "bind space +jd" << "" << "alias +jd: +jump (userconfig.cfg, line 3)" << "";
+        QTest::newRow("the command an alias stores") << "alias j jump" << "" << jump << "";
+        QTest::newRow("value that applies") << "volume 0.5" << "" << volume << "volume 0.5 applies";
+        QTest::newRow("value being typed") << "volume 0.5" << "5" << volume << "volume 0.55 applies";
+        QTest::newRow("on the name") << "vol" << "ume 0.5 // quiet" << volume << "volume 0.5 applies";
+        QTest::newRow("after the name, quoted value") << "volume" << " \"0.25\"" << volume << "volume 0.25 applies";
+        QTest::newRow("on the name, no value") << "volume" << "" << volume << "";
+        QTest::newRow("on the name, bad value") << "volume" << " 5" << volume << "";
+        QTest::newRow("a bad value says so first") << "volume 5" << "" << "5 is above 1: " + volume << "";
+        QTest::newRow("a bind's key") << "bind space" << "" << "key space" << "";
+        QTest::newRow("catalogue before aliases") << "jump" << "" << jump << "";
+        QTest::newRow("unknown everywhere") << "+jx" << "" << "+jx" << "";
     }
     void wider()
     {
@@ -130,11 +141,17 @@ private slots:
             {
                 return name == "+jd" ? QStringLiteral("alias +jd: +jump (userconfig.cfg, line 3)") : QString();
             }
-            QString setting(const QString &name) const override { return name + " applies"; }
+            QString setting(const QString &name, const QString &value) const override
+            {
+                return name + ' ' + value + " applies";
+            }
             QString key(const QString &name) const override { return "key " + name; }
         } fake;
         QFETCH(QString, line);
-        QTEST(hintAtCaret(line, *testCatalogue(), nullptr, &fake).caption, "caption");
+        QFETCH(QString, after);
+        const Hint hint = hintAtCaret(line, *testCatalogue(), nullptr, &fake, after);
+        QTEST(hint.caption, "caption");
+        QTEST(hint.startup, "startup");
     }
 };
 

@@ -142,8 +142,8 @@ private slots:
                "500000: the game keeps it at most 100000";
         QTest::newRow("bad value inside bind")
             << cfg << "bind \"x\" \"volume 2\"" << 17 << "volume takes a number from 0 to 1 (Range: 0-1): 2 is above 1";
-        QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held (Range: none) ()";
-        QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held (Range: none) ()";
+        QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held ()";
+        QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held ()";
         QTest::newRow("misspelt") << cfg << "sensitivty 3" << 2 << "";
         QTest::newRow("known word in a text file") << "notes.txt" << "// raise volume here" << 10
                                                    << "Sound volume (Range: 0-1) ()";

@@ -134,8 +134,10 @@ private slots:
     {
         BindMapBuilder builder(m_known);
         const BindMap m = builder.build("/nowhere/my.cfg", "bind x 1\nunbindall\nalias go \"+jump\"\nbind g go\n"
-                                                           "bind h go\nbind g +use\nbind y \"say gg\"\n");
+                                                           "bind h go\nbind g +use\nbind y \"say gg\"\n"
+                                                           "bind j +jump\nbind J \"+jump\"\n");
         QVERIFY(m.key(u"g")->conflict());
+        QVERIFY(!m.key(u"j")->conflict());
         QCOMPARE(m.key(u"g")->binds[m.key(u"g")->winner].runs, "+use");
         QCOMPARE(m.key(u"h")->kind, BindMap::Kind::Scripts);
         QVERIFY(m.key(u"x")->isFree());

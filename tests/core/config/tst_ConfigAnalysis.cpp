@@ -105,6 +105,11 @@ private slots:
                "runs later: the value it had then applies. Put it in userconfig.cfg to keep it.";
         QTest::newRow("not saved") << "autoexec.cfg" << 7 << "fov" << "fov 90 here, and nothing later in the start-up order changes it: it applies.";
         QTest::newRow("a line that sets nothing") << "autoexec.cfg" << 1 << "sensitivity" << "";
+        // The line as it reads now, when it was edited since the analysis.
+        QTest::newRow("edited since") << "autoexec.cfg" << 0 << "sensitivity=2.75"
+            << "sensitivity 2.75 here; config.cfg (line 3) runs later and sets 3, so 3 applies. Put it in userconfig.cfg to keep it.";
+        QTest::newRow("config.cfg sets the same anyway") << "autoexec.cfg" << 0 << "sensitivity=3.0"
+            << "sensitivity 3.0 here; config.cfg (line 3) runs later and sets 3, so 3 applies.";
         QTest::newRow("bind undone by config.cfg") << "autoexec.cfg" << 1 << "bind:space"
             << "bind space \"+jd\" here; config.cfg (line 2) runs later and binds SPACE to \"+jump\", so that applies. "
                "Put it in userconfig.cfg to keep it.";
@@ -125,7 +130,8 @@ private slots:
         const ConfigModel model = analyzer.analyze();
         const QString path = dir.filePath(file);
         const QString got = name.startsWith("bind:") ? model.bindHint(path, line, name.mid(5))
-                                                     : model.valueHint(path, line, name);
+                                                     : model.valueHint(path, line, name.section(u'=', 0, 0),
+                                                                       name.section(u'=', 1));
         QCOMPARE(got, hint);
     }
 

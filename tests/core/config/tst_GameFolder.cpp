@@ -68,6 +68,36 @@ private slots:
         QVERIFY(!GameFolder::forFile(root.filePath("loose/notes.cfg")));
     }
 
+    // A file in a subfolder belongs to the game folder above it.
+    void forFile_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("game");
+        QTest::newRow("in the game folder") << QStringList{"cstrike/liblist.gam"} << "cstrike/config.cfg" << "cstrike";
+        QTest::newRow("in a subfolder") << QStringList{"cstrike/liblist.gam"} << "cstrike/cfg/buy.cfg" << "cstrike";
+        QTest::newRow("two folders down") << QStringList{"cstrike/valve.rc"} << "cstrike/cfg/team/buy.cfg" << "cstrike";
+        QTest::newRow("below a folder of configs") << QStringList{"cstrike/autoexec.cfg"} << "cstrike/cfg/buy.cfg"
+                                                   << "cstrike";
+        QTest::newRow("a subfolder with a config.cfg of its own")
+            << QStringList{"cstrike/liblist.gam", "cstrike/cfg/config.cfg"} << "cstrike/cfg/config.cfg" << "cstrike";
+        QTest::newRow("configs only, nearest") << QStringList{"cstrike/autoexec.cfg", "cstrike/cfg/userconfig.cfg"}
+                                               << "cstrike/cfg/x.cfg" << "cstrike/cfg";
+        QTest::newRow("stands alone") << QStringList{"loose/notes.txt"} << "loose/notes.cfg" << "";
+        QTest::newRow("too deep") << QStringList{"cstrike/liblist.gam"} << "cstrike/a/b/c/d/e/x.cfg" << "";
+    }
+    void forFile()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, opened);
+        QFETCH(QString, game);
+        QTemporaryDir root;
+        for (const QString &file : files + QStringList{opened})
+            touch(root.filePath(file));
+        const std::optional<GameFolder> found = GameFolder::forFile(root.filePath(opened));
+        QCOMPARE(found ? found->folder() : QString(), game.isEmpty() ? QString() : root.filePath(game));
+    }
+
     void onlyRegularFilesUnderTheCap()
     {
         QTemporaryDir dir;

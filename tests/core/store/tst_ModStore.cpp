@@ -829,7 +829,26 @@ private slots:
         QCOMPARE(contents(), written.mid(0, Versions::Kept));
         StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
         QCOMPARE(contents(), written.mid(0, Versions::Kept));
-        QVERIFY(m_prompts.told.last().contains("not copied again"));
+        QVERIFY(m_prompts.told.last().startsWith("Nothing changed since the last backup"));
+    }
+
+    // Back Up asks about and copies what changed since the last backup only.
+    void backUpTakesTheChangedFilesOnly()
+    {
+        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
+        makeFolder(backupFolder(m_program, "m"));
+        put(m_game + "/config.cfg", "bind w +forward");
+        put(m_game + "/autoexec.cfg", "exec a.cfg");
+        StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        put(m_game + "/autoexec.cfg", "exec b.cfg");
+        StoreCommands::backup(*vars, m_program, 0, m_prompts);
+        QCOMPARE(m_prompts.listed.size(), 2);
+        QCOMPARE(m_prompts.listed[0].size(), 2);
+        QCOMPARE(m_prompts.listed[1], QStringList{"autoexec.cfg"});
+        QVERIFY(m_prompts.told.last().startsWith("Backed up: autoexec.cfg."));
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 1);
+        QCOMPARE(Versions::of(m_program, "m", "autoexec.cfg").size(), 2);
+        QCOMPARE(m_prompts.errors, QStringList());
     }
 
     // A mod subfolder named as the store's versions folder is backed up

@@ -7,6 +7,13 @@
 #include "gui/editbox/RichTextBox.h"
 #include "gui/window/frmTessary.h"
 #include "settings/mdlVars.h"
+#include "settings/RecordFile.h"
+#include "catalogue/Catalogue.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <QAction>
 #include <QFile>
@@ -117,6 +124,76 @@ private slots:
         window.undoEngine().InsertText(QStringLiteral("alias go test_only_command\r\n"));
         window.setCurrentTab(0);
         QTRY_COMPARE(problems(), QStringList());
+    }
+
+    // The hint line: the catalogue's explanation first, then what applies at
+    // start-up, for the caret on the value or the name, as the text reads
+    // now; hovering says the same; a narrow line keeps the sentence for its
+    // tooltip. A file in a subfolder has its game folder's configuration.
+    void hintSaysWhatApplies()
+    {
+        QTemporaryDir program;
+        QTemporaryDir game;
+        {
+            RecordFile catalogue;
+            QVERIFY(catalogue.open(Catalogue::path(program.path())));
+            QVERIFY(catalogue.write(Catalogue::record(0, 1), QStringLiteral("sensitivity")));
+            QVERIFY(catalogue.write(Catalogue::record(2, 1), QStringLiteral("0-100")));
+            QVERIFY(catalogue.write(Catalogue::record(3, 1), Catalogue::kindField(true, {})));
+            QVERIFY(catalogue.write(Catalogue::record(4, 1), QStringLiteral("Mouse speed")));
+            QVERIFY(catalogue.commit());
+        }
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("cfg")));
+        write(game.filePath("valve.rc"), "exec autoexec.cfg\r\n");
+        write(game.filePath("autoexec.cfg"), "sensitivity 3\r\nalias buyak \"echo ak\"\r\nexec cfg/buy.cfg\r\n");
+        write(game.filePath("cfg/buy.cfg"), "bind x buyak\r\n");
+        mdlVars vars;
+        FakePrompts prompts;
+        frmTessary window(vars, program.path(), &prompts);
+        window.Form_Load(game.filePath("autoexec.cfg"));
+        window.resize(900, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        RichTextBox &box = window.editBox();
+        auto *hint = window.findChild<QLabel *>(QStringLiteral("lblHint"));
+        const QString applies = QStringLiteral("and nothing later in the start-up order changes it: it applies.");
+        box.setSelStart(13);
+        QTRY_VERIFY2(hint->text().contains(applies), qPrintable(hint->text()));
+        QVERIFY2(hint->text().startsWith(QStringLiteral("Mouse speed (Range: 0-100) () sensitivity 3 here")),
+                 qPrintable(hint->text()));
+
+        // Typed, the value is the new one at once, and after the analysis too.
+        QTest::keyClicks(&box, QStringLiteral("0"));
+        QVERIFY2(hint->text().startsWith(QStringLiteral("Mouse speed (Range: 0-100) () sensitivity 30 here")),
+                 qPrintable(hint->text()));
+        QTest::qWait(800);
+        QTRY_VERIFY2(hint->text().contains(QStringLiteral("sensitivity 30 here, ") + applies), qPrintable(hint->text()));
+
+        // On the name, and hovering it.
+        box.setSelStart(3);
+        QVERIFY2(hint->text().startsWith(QStringLiteral("Mouse speed (Range: 0-100) () sensitivity 30 here")),
+                 qPrintable(hint->text()));
+        using Sci = QsciScintillaBase;
+        const QPoint on(int(box.SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, 3L)) + 2,
+                        int(box.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, 3L)) + 4);
+        QHelpEvent help(QEvent::ToolTip, on, box.viewport()->mapToGlobal(on));
+        QApplication::sendEvent(box.viewport(), &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("Mouse speed")) && QToolTip::text().contains(applies),
+                 qPrintable(QToolTip::text()));
+        QToolTip::hideText();
+
+        // Too narrow for both: the explanation stays, the sentence is in the tooltip.
+        window.resize(360, 400);
+        QTRY_COMPARE(hint->text(), QStringLiteral("Mouse speed (Range: 0-100) ()"));
+        QVERIFY(hint->toolTip().contains(applies));
+
+        // The file exec'd from a subfolder knows the aliases of its game folder.
+        window.resize(900, 400);
+        prompts.openPath = game.filePath("cfg/buy.cfg");
+        window.mnuOpen_Click();
+        window.editBox().setSelStart(10);
+        QTRY_COMPARE(hint->text(), QStringLiteral("alias buyak: echo ak (autoexec.cfg, line 2)"));
     }
 };
 

@@ -8,8 +8,14 @@
 #include "catalogue/Catalogue.h"
 #include "gui/config/KeyBindingsView.h"
 #include "gui/config/KeyboardPicture.h"
+#include "gui/dialogs/MatchMarks.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QTimer>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -63,13 +69,53 @@ private slots:
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0][0].toString(), "/game/autoexec.cfg");
         QCOMPARE(chosen[0][1].toInt(), 2);
+        // A free key offers a bind instead; Esc leaves it be.
+        bool offered = false;
+        QTimer::singleShot(0, this, [&offered] {
+            offered = qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr;
+            if (offered)
+                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        });
         QTest::mouseClick(picture.cap("F2"), Qt::LeftButton);
+        QVERIFY(offered);
         QCOMPARE(chosen.size(), 1);
 
+        // The saved picture has its title above the keys and the legend below.
         QTemporaryDir dir;
         const QString png = dir.filePath("binds.png");
         QVERIFY(view.savePicture(png));
-        QCOMPARE(QImage(png).size(), picture.grab().size() * 1);
+        const QImage saved(png);
+        QVERIFY(saved.width() > picture.width());
+        QVERIFY(saved.height() > picture.height() + 2 * view.fontMetrics().height());
+        QCOMPARE(saved.size(), view.fullPicture().size());
+        // Save as Picture starts in the game folder.
+        QCOMPARE(view.proposedPath(), QStringLiteral("key bindings.png"));
+        view.setMap(map, "autoexec.cfg alone", "/game");
+        QCOMPARE(view.proposedPath(), QStringLiteral("/game/key bindings.png"));
+    }
+
+    // A command's name on a key shows whole: smaller, then on two lines.
+    void labelsFit_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::newRow("short") << "jump";
+        QTest::newRow("long word") << "cancelselect";
+        QTest::newRow("underscore") << "buy_m4a1";
+        QTest::newRow("action with a digit") << "attack2";
+        QTest::newRow("twelve letters") << "slot10_12345";
+    }
+    void labelsFit()
+    {
+        QFETCH(QString, label);
+        QFont font;
+        font.setPointSizeF(6.75);
+        font.setBold(true);
+        const QSizeF box(35, 26);
+        const QStringList lines = KeyCap::fitted(label, font, box);
+        QCOMPARE(lines.join(QString()), label);
+        for (const QString &line : lines)
+            QVERIFY2(QFontMetricsF(font).horizontalAdvance(line) <= box.width(), qPrintable(line));
+        QVERIFY(lines.size() * QFontMetricsF(font).height() <= box.height() + 1);
     }
 
     // View > Key Bindings in the main window: the configuration's binds, a
@@ -107,8 +153,34 @@ private slots:
         QTest::keyClicks(&box, "bind F5 +duck");
         QTRY_COMPARE(picture->cap("F5")->accessibleName(), "F5: bound to +duck (autoexec.cfg, line 3)");
         box.setSelStart(0);
+        // The picture placed over the editor moves off the line a click goes to.
+        auto *view = window.findChild<KeyBindingsView *>();
+        view->move(window.frameGeometry().topLeft());
         QTest::mouseClick(picture->cap("F5"), Qt::LeftButton);
         QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
+        QTRY_VERIFY(!view->frameGeometry().intersects(MatchMarks::selectionOnScreen(box)));
+
+        // A free key offers "Bind this key...": the bind goes to the end of
+        // userconfig.cfg, opened in its tab, as one undo step.
+        QTimer::singleShot(0, this, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("&Bind this key..."));
+            QTimer::singleShot(200, [] {
+                auto *ask = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+                QVERIFY(ask);
+                ask->setTextValue(QStringLiteral("say \"gg\"; wait"));
+                ask->accept();
+            });
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        view->offerBind(QStringLiteral("F6"));
+        QTRY_COMPARE(window.editBox().Text(), QStringLiteral("bind F6 \"say 'gg'; wait\"\r\n"));
+        QVERIFY(window.windowTitle().contains(QStringLiteral("userconfig.cfg")));
+        QVERIFY(QFileInfo::exists(game.filePath("userconfig.cfg")));
+        window.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(window.editBox().Text(), QString());
     }
 };
 

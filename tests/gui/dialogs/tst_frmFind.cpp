@@ -2,12 +2,15 @@
 
 #include "settings/mdlVars.h"
 #include "gui/dialogs/frmFind.h"
+#include "gui/dialogs/MatchMarks.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/window/frmTessary.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +107,69 @@ private slots:
         QVERIFY(replace);
         QCOMPARE(replace->findChild<QCheckBox *>(QStringLiteral("chkWord"))->isChecked(), wholeWord);
         QCOMPARE(replace->findChild<QCheckBox *>(QStringLiteral("chkCase"))->isChecked(), matchCase);
+    }
+
+    // While it is open every match is marked and counted; the one found is
+    // brought towards the middle of the view, and the dialog covers neither
+    // it, the menu nor the hint line. Hidden, the marks go.
+    void matchesMarkedCountedAndInSight_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("line"); // of the match, from 0
+        QTest::newRow("first of many") << "rate" << 1 << "1 of 4" << 5;
+        QTest::newRow("third, far down") << "rate" << 3 << "3 of 4" << 150;
+        QTest::newRow("wrapped to the first") << "rate" << 5 << "1 of 4" << 5;
+        QTest::newRow("only one") << "gamma" << 1 << "1 of 1" << 0;
+        QTest::newRow("none") << "fps_max" << 1 << "No matches" << 0;
+    }
+    void matchesMarkedCountedAndInSight()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, presses);
+        QFETCH(QString, count);
+        QFETCH(int, line);
+        QStringList lines(200, QStringLiteral("echo"));
+        lines[0] = QStringLiteral("gamma 1");
+        for (const int at : {5, 120, 150, 199})
+            lines[at] = QStringLiteral("rate 25000");
+        box().setText(lines.join(QStringLiteral("\r\n")));
+        box().setSelStart(0);
+        m_frm->resize(700, 500);
+        control<QLineEdit>("txtSearch")->setText(phrase);
+        for (int i = 0; i < presses; ++i)
+            QTest::mouseClick(control("cmdFind"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>("lblCount")->text(), count);
+        using Sci = QsciScintillaBase;
+        const int found = count.startsWith(u'N') ? 0 : count.startsWith(u'1') && count.endsWith(u'1') ? 1 : 4;
+        auto marked = [this] {
+            int ranges = 0;
+            for (long at = 0, end = box().SendScintilla(Sci::SCI_GETLENGTH); at < end;) {
+                if (box().SendScintilla(Sci::SCI_INDICATORVALUEAT, MatchMarks::Indicator, at))
+                    ++ranges;
+                const long next = box().SendScintilla(Sci::SCI_INDICATOREND, MatchMarks::Indicator, at);
+                at = next > at ? next : end;
+            }
+            return ranges;
+        };
+        QCOMPARE(marked(), found);
+        if (found) {
+            QCOMPARE(int(box().SendScintilla(Sci::SCI_LINEFROMPOSITION, box().SendScintilla(Sci::SCI_GETCURRENTPOS))), line);
+            const long first = box().SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+            const long shown = box().SendScintilla(Sci::SCI_LINESONSCREEN);
+            // A line near the top stays where it is: the view cannot go higher.
+            QVERIFY2(first == 0 ? line < shown / 2 : line >= first + shown / 4 && line < first + shown - shown / 4,
+                     qPrintable(QStringLiteral("line %1, view %2 + %3").arg(line).arg(first).arg(shown)));
+        }
+        const QRect dialogPlace = dialog()->frameGeometry();
+        auto onScreen = [](QWidget *w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
+        QVERIFY(!dialogPlace.intersects(onScreen(m_frm->menuBar())));
+        QVERIFY(!dialogPlace.intersects(onScreen(m_frm->findChild<QWidget *>(QStringLiteral("lblHint")))));
+        if (found)
+            QVERIFY(!dialogPlace.intersects(MatchMarks::selectionOnScreen(box())));
+        QTest::mouseClick(control("cmdCancel"), Qt::LeftButton);
+        QCOMPARE(marked(), 0);
     }
 
     void escapeCloses()

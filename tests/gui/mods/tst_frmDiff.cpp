@@ -1,8 +1,9 @@
 #include "gui/mods/frmDiff.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -36,10 +37,11 @@ private slots:
         QTest::addColumn<QString>("unifiedColours");
         QTest::addColumn<QString>("leftColours");
         QTest::addColumn<QString>("rightColours");
-        QTest::newRow("one line changed") << "a\r\nb\r\nc\r\n" << "a\nB\nc\n" << "  a\n- b\n+ B\n  c"
+        QTest::newRow("one line changed") << "a\r\nb\r\nc\r\n" << "a\nB\nc\n"
+                                          << "   1    1   a\n   2      - b\n        2 + B\n   3    3   c"
                                           << ".-+." << ".-." << ".+.";
-        QTest::newRow("lines added") << "a" << "a\nb\nc" << "  a\n+ b\n+ c" << ".++" << ".  " << ".++";
-        QTest::newRow("file missing") << "" << "bind w +forward" << "+ bind w +forward" << "+" << " " << "+";
+        QTest::newRow("lines added") << "a" << "a\nb\nc" << "   1    1   a\n        2 + b\n        3 + c" << ".++" << ".  " << ".++";
+        QTest::newRow("file missing") << "" << "bind w +forward" << "        1 + bind w +forward" << "+" << " " << "+";
     }
     // The views hold each text's lines, numbered, the changed ones coloured
     // and the gaps of the other side greyed, so the two sides line up.
@@ -60,6 +62,38 @@ private slots:
         QVERIFY(dialog.findChild<QPushButton *>("cmdCancel")->isDefault());
         dialog.optUnified_Click();
         QCOMPARE(dialog.findChild<QStackedWidget *>()->currentIndex(), 1);
+    }
+
+    // Each view opens at the first change, a few lines before it in sight.
+    void opensAtTheFirstChange_data()
+    {
+        QTest::addColumn<int>("changed"); // line from 0; -1: none
+        QTest::addColumn<int>("sideRow");
+        QTest::addColumn<int>("unifiedRow");
+        QTest::newRow("far down") << 60 << 60 << 60;
+        QTest::newRow("first line") << 0 << 0 << 0;
+        QTest::newRow("no change") << -1 << 0 << 0;
+    }
+    void opensAtTheFirstChange()
+    {
+        QFETCH(int, changed);
+        QFETCH(int, sideRow);
+        QFETCH(int, unifiedRow);
+        QStringList lines;
+        for (int i = 0; i < 100; ++i)
+            lines << QStringLiteral("echo %1").arg(i);
+        QStringList version = lines;
+        if (changed >= 0)
+            version[changed] = QStringLiteral("bind w +forward");
+        frmDiff dialog("Swap?", "Now", lines.join(u'\n'), "Backup", version.join(u'\n'));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const char *name : {"txtLeft", "txtRight", "txtUnified"}) {
+            auto *view = dialog.findChild<QPlainTextEdit *>(QString::fromLatin1(name));
+            const int row = qstrcmp(name, "txtUnified") == 0 ? unifiedRow : sideRow;
+            QCOMPARE(view->textCursor().blockNumber(), row);
+            QCOMPARE(view->verticalScrollBar()->value(), qMax(0, row - 3));
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include "settings/mdlVars.h"
 #include "gui/mods/frmAddmod.h"
 #include "gui/mods/frmSettings.h"
+#include "gui/mods/QtModPrompts.h"
 #include "gui/window/frmTessary.h"
 #include "store/PendingAdds.h"
 #include "store/StoreCommands.h"
@@ -165,6 +166,43 @@ private slots:
         QCOMPARE(m_prompts.errors.size(), 2);
         QVERIFY(m_prompts.errors[1].contains("already registered"));
         QCOMPARE(lines(list("lstMods")), QStringList({"first", "second"}));
+    }
+
+    // Add offers the open file's game folder and its name; Enter is Ok.
+    void addOffersTheGameFolderAndEnterAdds()
+    {
+        writeAll(game() + "/config.cfg", "c");
+        open();
+        m_frm->setSuggestedFolder(game());
+        QString name, folder;
+        QTimer::singleShot(0, this, [&] {
+            frmAddmod *add = m_frm->addDialog();
+            name = control<QLineEdit>(add, "txtModname")->text();
+            folder = control<QLineEdit>(add, "txtModdir")->text();
+            QTest::keyClick(control<QLineEdit>(add, "txtModname"), Qt::Key_Return);
+            if (add->isVisible())
+                add->cmdCancel_Click();
+        });
+        m_frm->cmdAddmod_Click();
+        QCOMPARE(name, QStringLiteral("game"));
+        QCOMPARE(folder, QDir::toNativeSeparators(game()));
+        QCOMPARE(lines(list("lstMods")), QStringList{"game"});
+        QCOMPARE(m_prompts.errors, QStringList());
+    }
+
+    // The copy question takes Enter as Yes; a path in it breaks only at spaces.
+    void copyQuestionDefaultsToYes()
+    {
+        QtModPrompts prompts(nullptr);
+        QString shown;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QVERIFY(prompts.confirmFiles(QStringLiteral("These files of /tmp/game will be copied:"), {"config.cfg"}));
+        QVERIFY2(shown.contains(QStringLiteral("/\u2060tmp/\u2060game")), qPrintable(shown));
     }
 
     // View, Backups... shows one modal dialog, kept while hidden and made
