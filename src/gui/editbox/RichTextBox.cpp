@@ -296,7 +296,7 @@ void RichTextBox::setText(QString text)
     bool ascii = true;
     {
         // The decoded text goes before the buffer takes its copy.
-        const QString lines = withLineBreaks(std::move(text));
+        const QString lines = std::move(text);
         utf8 = lines.toUtf8();
         ascii = utf8.size() == lines.size();
     }
@@ -424,7 +424,17 @@ QString RichTextBox::textRange(int start, int end) const
 
 void RichTextBox::setSelText(const QString &text)
 {
-    replaceSelection(withLineBreaks(text));
+    replaceSelection(text);
+}
+
+void RichTextBox::setForm(const TextForm &form)
+{
+    EditBox::setForm(form);
+    // Scintilla's own commands (none reach it with the engine bound) write this line end.
+    const TextForm::LineBreak eol = form.lineBreak;
+    SendScintilla(SCI_SETEOLMODE, eol == TextForm::LineBreak::Lf ? SC_EOL_LF
+                                  : eol == TextForm::LineBreak::Cr ? SC_EOL_CR
+                                                                   : SC_EOL_CRLF);
 }
 
 void RichTextBox::replaceSelection(const QString &text)
@@ -554,7 +564,7 @@ bool RichTextBox::actOnKey(const QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!held)
-            replaceSelection(QStringLiteral("\r\n"));
+            replaceSelection(form().newLine());
         return true;
     case Qt::Key_Backspace: {
         const int start = SelStart();
@@ -585,7 +595,7 @@ bool RichTextBox::actOnKey(const QKeyEvent *event)
     const QString text = event->text();
     const bool control = (held & Qt::ControlModifier) && !(held & Qt::AltModifier);
     if (!control && !text.isEmpty() && (text[0] == u'\t' || text[0].isPrint())) {
-        replaceSelection(withLineBreaks(text));
+        replaceSelection(withOwnLineBreaks(text));
         return true;
     }
     return false;
@@ -617,7 +627,7 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
         const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
         KeyEvent down{code, 0, commit};
         if (raiseKeyDown(down))
-            replaceSelection(commit.isEmpty() ? QString() : withLineBreaks(commit));
+            replaceSelection(commit.isEmpty() ? QString() : withOwnLineBreaks(commit));
         KeyEvent up{code, 0, commit};
         raiseKeyUp(up);
     }
@@ -638,8 +648,7 @@ void RichTextBox::showPreedit(const QString &preedit)
 
 void RichTextBox::replaceSelectionAsInput(const QString &text)
 {
-    QString typed = text;
-    typed.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\n', QLatin1String("\r\n"));
+    const QString typed = withOwnLineBreaks(text);
     if (typed.isEmpty() && SelLength() == 0)
         return;
     const int code = typed.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
