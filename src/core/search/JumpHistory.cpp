@@ -33,13 +33,3 @@ std::optional<JumpPlace> JumpHistory::forward(const JumpPlace &current)
 {
     return step(m_forward, m_back, current);
 }
-
-void JumpHistory::rename(const QString &from, const QString &to)
-{
-    for (auto *places : {&m_back, &m_forward}) {
-        for (JumpPlace &place : *places) {
-            if (place.document == from)
-                place.document = to;
-        }
-    }
-}

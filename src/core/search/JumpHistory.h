@@ -35,9 +35,6 @@ public:
     std::optional<JumpPlace> back(const JumpPlace &current);
     std::optional<JumpPlace> forward(const JumpPlace &current);
 
-    // The document has another key now (Save As named it).
-    void rename(const QString &from, const QString &to);
-
 private:
     std::optional<JumpPlace> step(std::deque<JumpPlace> &from, std::deque<JumpPlace> &to, const JumpPlace &current);
 

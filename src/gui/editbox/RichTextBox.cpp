@@ -147,11 +147,20 @@ RichTextBox::RichTextBox(Clipboard &clipboard, QWidget *parent) : QsciScintilla(
 
 void RichTextBox::keepOnlyMovingKeys()
 {
+    // Ctrl+/ and Ctrl+\ (word parts) belong to the window: Toggle Comment.
+    const auto windowKey = [](int key) {
+        const int k = key & ~int(Qt::KeyboardModifierMask);
+        return (key & Qt::ControlModifier) && (k == Qt::Key_Slash || k == Qt::Key_Backslash);
+    };
     for (QsciCommand *command : standardCommands()->commands()) {
         if (!movesOnly(command->command())) {
             command->setKey(0);
             command->setAlternateKey(0);
         }
+        if (windowKey(command->key()))
+            command->setKey(0);
+        if (windowKey(command->alternateKey()))
+            command->setAlternateKey(0);
     }
 }
 
@@ -456,8 +465,22 @@ void RichTextBox::replaceSelection(const QString &text)
         QAccessible::updateAccessibility(&event);
     }
     const long after = start + long(utf8.size());
+    // Whether a lone CR and an LF come to stand together as one line end, or
+    // part: Scintilla's count of UTF-16 units by line goes wrong when lines
+    // join or part that way, so it is counted afresh.
+    const char before = start > 0 ? byteAt(start - 1) : 0;
+    const char next = byteAt(end);
+    const char newFirst = utf8.isEmpty() ? next : utf8.front();
+    const char newLast = utf8.isEmpty() ? before : utf8.back();
+    const bool pairsChange = m_indexed
+        && ((before == '\r' && byteAt(start) == '\n') != (before == '\r' && newFirst == '\n')
+            || (end > 0 && byteAt(end - 1) == '\r' && next == '\n') != (newLast == '\r' && next == '\n'));
     SendScintilla(SCI_SETTARGETRANGE, start, end);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.constData());
+    if (pairsChange) {
+        SendScintilla(SCI_RELEASELINECHARACTERINDEX, Utf16Index);
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
+    }
     SendScintilla(SCI_SETSEL, after, after);
     SendScintilla(SCI_CHOOSECARETX);
     if (told && !text.isEmpty()) {

@@ -11,6 +11,8 @@
 #include "catalogue/QuickSearch.h"
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
+#include "gui/editing/EditingCommands.h"
+#include "gui/editing/FormIndicator.h"
 #include "completion/FileFacts.h"
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
@@ -42,6 +44,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -82,6 +85,15 @@ QIcon programIcon()
     for (const int size : {16, 32, 48, 128})
         icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// What a jump's place names its tab by: the file, which opens again once its
+// tab is closed; a tab without one by a name of its own.
+QString jumpKeyOf(const DocumentTab &tab)
+{
+    if (tab.commands->fileName().isEmpty())
+        return QStringLiteral("\x01tab %1").arg(quintptr(&tab));
+    return tab.fileIdentity();
 }
 
 } // namespace
@@ -130,6 +142,11 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     });
     // Another file of the configuration (Go to Definition, the panels) opens in a tab.
     m_config->setOpener([this](const QString &path) { openFile(path); });
+    m_editing = new EditingCommands(*m_menus->mnuEdit, {[this] { return JumpPlace{jumpKeyOf(*m_tab), txtMain->SelStart()}; },
+                                                        [this](const JumpPlace &place) { return goToPlace(place); }},
+                                    this);
+    m_editing->setBox(*txtMain, *objUndo);
+    m_config->setBeforeJump([this] { recordJump(); });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
@@ -228,6 +245,8 @@ std::unique_ptr<DocumentTab> frmTessary::makeTab()
     connect(tab.undo.get(), &clsUndo::StateChanged, this, [this, &tab] {
         if (&tab == m_tab)
             setWindowModified(tab.box->isModified());
+        if (&tab == m_tab && m_form)
+            m_form->refresh();
         if (tab.markShown != tab.commands->unsaved())
             updateTabLabels();
     });
@@ -318,6 +337,10 @@ void frmTessary::makeCurrent(DocumentTab &tab, bool justRead)
     }
     if (m_search)
         m_search->setBox(*tab.box, *objUndo);
+    if (m_editing)
+        m_editing->setBox(*tab.box, *objUndo);
+    if (m_form)
+        m_form->setBox(*tab.box, *objUndo);
     if (m_config)
         m_config->setBox(*tab.box, *tab.box->viewport(), tab.commands->fileName());
     layoutTabs();
@@ -582,6 +605,9 @@ void frmTessary::createControls()
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
     lblCaret->setObjectName(QStringLiteral("lblCaret"));
+    m_form = new FormIndicator(this);
+    m_form->setBox(*txtMain, *objUndo);
+    statusBar()->addPermanentWidget(m_form);
     statusBar()->addPermanentWidget(lblCaret);
     statusBar()->setSizeGripEnabled(true);
     showCaretPlace();
@@ -640,6 +666,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
     names->setCaseSensitivity(Qt::CaseInsensitive);
     cboSearch->lineEdit()->setCompleter(names);
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
+    m_search->setBeforeJump([this] { recordJump(); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
     m_completion->setUndo(objUndo);
@@ -967,6 +994,56 @@ void frmTessary::mnuSaveas_Click()
     m_documents->saveAs();
     updateTabLabels();
     updateTitle();
+}
+
+// Each tab comes forward as it is saved, so a question about it is asked in view.
+void frmTessary::mnuSaveAll_Click()
+{
+    DocumentTab *const front = m_tab;
+    std::vector<DocumentTab *> unsaved;
+    for (const auto &tab : m_tabs) {
+        if (tab->commands->unsaved())
+            unsaved.push_back(tab.get());
+    }
+    for (DocumentTab *tab : unsaved) {
+        // Gone: an earlier tab's Save As took its file.
+        if (indexOf(tab) < 0)
+            continue;
+        makeCurrent(*tab);
+        if (!m_documents->save())
+            break;
+    }
+    if (m_tab != front && indexOf(front) >= 0)
+        makeCurrent(*front);
+    updateTabLabels();
+    updateTitle();
+}
+
+void frmTessary::recordJump()
+{
+    if (m_editing)
+        m_editing->recordJump();
+}
+
+bool frmTessary::goToPlace(const JumpPlace &place)
+{
+    DocumentTab *target = nullptr;
+    for (const auto &tab : m_tabs) {
+        if (jumpKeyOf(*tab) == place.document)
+            target = tab.get();
+    }
+    // A file whose tab was closed opens again.
+    if (!target && !place.document.startsWith(u'\x01') && QFileInfo::exists(place.document)) {
+        openFile(place.document);
+        target = tabOf(place.document);
+    }
+    if (!target)
+        return false;
+    if (target != m_tab)
+        makeCurrent(*target);
+    txtMain->setSelStart(qMin(place.position, txtMain->TextLength()));
+    txtMain->SetFocus();
+    return true;
 }
 
 void frmTessary::colourAs(const QString &path)
