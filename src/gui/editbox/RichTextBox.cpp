@@ -472,9 +472,11 @@ void RichTextBox::replaceSelection(const QString &text)
     const char next = byteAt(end);
     const char newFirst = utf8.isEmpty() ? next : utf8.front();
     const char newLast = utf8.isEmpty() ? before : utf8.back();
+    // A replacement deletes first: a CR and an LF around the deleted text stand together for a moment.
     const bool pairsChange = m_indexed
         && ((before == '\r' && byteAt(start) == '\n') != (before == '\r' && newFirst == '\n')
-            || (end > 0 && byteAt(end - 1) == '\r' && next == '\n') != (newLast == '\r' && next == '\n'));
+            || (end > 0 && byteAt(end - 1) == '\r' && next == '\n') != (newLast == '\r' && next == '\n')
+            || (end > start && before == '\r' && next == '\n'));
     SendScintilla(SCI_SETTARGETRANGE, start, end);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.constData());
     if (pairsChange) {
