@@ -17,8 +17,9 @@ DocumentCommands::DocumentCommands(EditBox &box, Prompts &prompts)
 {
 }
 
-void DocumentCommands::replaceText(QString text, bool modified)
+void DocumentCommands::replaceText(QString text, const TextForm &form, bool modified)
 {
+    m_box.setForm(form);
     m_box.setText(std::move(text));
     m_box.setModified(modified);
     if (m_onReplaced)
@@ -33,7 +34,7 @@ void DocumentCommands::newDocument()
 {
     if (!maybeSave())
         return;
-    replaceText(QString());
+    replaceText(QString(), TextForm::game());
     // Nameless: a Save after New asks for a name instead of overwriting the file opened last.
     m_doc.strFilename.clear();
     m_doc.stamp = {};
@@ -64,12 +65,13 @@ bool DocumentCommands::loadFile(const QString &path)
     if (!openAccepted(path))
         return false;
     DiskStamp stamp;
-    Result<QString> text = LoadDocument(path, &stamp);
+    TextForm form;
+    Result<QString> text = LoadDocument(path, &stamp, &form);
     if (!text) {
         m_prompts.showError(Texts::couldNotOpen(text.error()));
         return false;
     }
-    replaceText(text.take());
+    replaceText(text.take(), form);
     m_doc.strFilename = path;
     m_doc.stamp = stamp;
     return true;
@@ -142,9 +144,12 @@ bool DocumentCommands::saveAs()
 bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
 {
     const QString text = m_box.Text();
-    const DocumentFile::Unencodable bad = DocumentFile::firstUnencodable(text);
-    if (bad.position >= 0 && !m_prompts.confirmSave(Texts::lossySave(bad.line, bad.character)))
-        return false;
+    const TextForm form = m_box.form();
+    if (form.encoding == TextForm::Encoding::Windows1252) {
+        const DocumentFile::Unencodable bad = DocumentFile::firstUnencodable(text);
+        if (bad.position >= 0 && !m_prompts.confirmSave(Texts::lossySave(bad.line, bad.character)))
+            return false;
+    }
     const bool current = path == m_doc.strFilename;
     if (current && m_doc.stamp.known && m_doc.stamp.check(path) == DiskStamp::Change::Changed
         && !m_prompts.confirmOverwrite(Texts::overwriteChanged(path)))
@@ -158,7 +163,7 @@ bool DocumentCommands::saveTo(const QString &path, bool makeCurrent)
             return m_recovery->write(path, current ? m_doc.stamp : DiskStamp(), text, m_doc.recoverySlot);
         };
     inPlace.truncated = m_truncatedHook;
-    const Status saved = SaveDocument(path, text, &stamp, inPlace);
+    const Status saved = SaveDocument(path, text, &stamp, inPlace, form);
     if (!saved) {
         // What a write that failed midway left is this editor's doing, not another program's.
         if (current && m_doc.stamp.known)
@@ -188,7 +193,7 @@ void DocumentCommands::loadCommandLine(const QString &argument)
     m_dialogFileName = CommandLine::shownName(path);
     // Opened from the file manager, it is the current file as after Open.
     if (!loadFile(path))
-        replaceText(QString());
+        replaceText(QString(), TextForm::game());
 }
 
 bool DocumentCommands::unsaved() const
@@ -319,8 +324,15 @@ bool DocumentCommands::restore(const RecoveryStore::Copy &copy)
 {
     if (!m_recovery || !maybeSave())
         return false;
-    // Modified from the start: no undo leads back to a saved state.
-    replaceText(copy.text, true);
+    // Modified from the start: no undo leads back to a saved state. The
+    // copy keeps the text's line ends; the file, where it is still there,
+    // tells how it is written.
+    TextForm form = TextForm::game();
+    if (!copy.documentPath.isEmpty() && QFileInfo::exists(copy.documentPath)
+        && !LoadDocument(copy.documentPath, nullptr, &form))
+        form = TextForm::game();
+    form.lineBreak = LineBreaks::mostCommon(copy.text, form.finalBreak);
+    replaceText(copy.text, form, true);
     m_doc.strFilename = copy.documentPath;
     // A change on disk since the crash is still asked about before Save overwrites it.
     m_doc.stamp = copy.stamp;

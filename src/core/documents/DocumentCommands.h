@@ -3,6 +3,7 @@
 #include "settings/Result.h"
 #include "documents/Document.h"
 #include "documents/RecoveryStore.h"
+#include "editbox/TextForm.h"
 
 #include <QString>
 
@@ -118,7 +119,7 @@ private:
     // than half the memory the computer can give, is opened only when the
     // user agrees; one that takes more than it can give is refused.
     bool openAccepted(const QString &path);
-    void replaceText(QString text, bool modified = false);
+    void replaceText(QString text, const TextForm &form, bool modified = false);
     bool loadFile(const QString &path);
 
     Document m_doc;

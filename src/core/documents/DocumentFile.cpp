@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <climits>
@@ -147,45 +151,77 @@ Status writeInPlace(const QString &path, const QByteArray &bytes, const InPlaceS
 
 namespace DocumentFile {
 
-QString textFromBytes(QByteArrayView bytes)
+namespace {
+
+constexpr char Bom[] = "\xEF\xBB\xBF";
+
+// Valid UTF-8 that holds something past ASCII, decoded; nothing otherwise.
+// Only a text that encodes back to the very same bytes counts.
+std::optional<QString> utf8Text(QByteArrayView bytes, bool bom)
 {
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-
-    // A lone CR grows into CR LF; count them so the text is sized once.
-    qsizetype loneCr = 0;
-    // memchr may not be given the null pointer of an empty view.
-    for (const unsigned char *p = b, *end = b + n; n && (p = static_cast<const unsigned char *>(memchr(p, '\r', end - p)));) {
-        if (p + 1 == end || p[1] != '\n')
-            ++loneCr;
-        ++p;
-    }
-
-    QChar charOf[256];
-    for (int i = 0; i < 256; ++i)
-        charOf[i] = CodePage::charForByte(static_cast<unsigned char>(i));
-
-    QString text(n + loneCr, Qt::Uninitialized);
-    QChar *out = text.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char c = b[i];
-        if (c == '\r') {
-            *out++ = u'\r';
-            *out++ = u'\n';
-            if (i + 1 < n && b[i + 1] == '\n')
-                ++i;
-        } else {
-            *out++ = charOf[c];
-        }
-    }
-    const bool endsWithLineEnd = n > 0 && (b[n - 1] == '\r' || (n > 1 && b[n - 2] == '\r' && b[n - 1] == '\n'));
-    if (endsWithLineEnd)
-        text.chop(2);
+    if (!bom && std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return std::nullopt;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (decoder.hasError() || text.toUtf8() != bytes)
+        return std::nullopt;
     return text;
 }
 
-QByteArray bytesFromText(QStringView text)
+QString windows1252Text(QByteArrayView bytes)
 {
+    QChar charOf[256];
+    for (int i = 0; i < 256; ++i)
+        charOf[i] = CodePage::charForByte(static_cast<unsigned char>(i));
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0, n = bytes.size(); i < n; ++i)
+        out[i] = charOf[b[i]];
+    return text;
+}
+
+} // namespace
+
+Decoded decode(QByteArrayView bytes)
+{
+    Decoded decoded;
+    const bool bom = bytes.startsWith(QByteArrayView(Bom, 3));
+    if (std::optional<QString> utf8 = utf8Text(bom ? bytes.sliced(3) : bytes, bom)) {
+        decoded.text = std::move(*utf8);
+        decoded.form.encoding = bom ? TextForm::Encoding::Utf8Bom : TextForm::Encoding::Utf8;
+    } else {
+        decoded.text = windows1252Text(bytes);
+    }
+    QString &text = decoded.text;
+    using LineBreak = TextForm::LineBreak;
+    LineBreak last = LineBreak::None;
+    if (text.endsWith(QLatin1String("\r\n")))
+        last = LineBreak::CrLf;
+    else if (text.endsWith(u'\n'))
+        last = LineBreak::Lf;
+    else if (text.endsWith(u'\r'))
+        last = LineBreak::Cr;
+    text.chop(TextForm::breakText(last).size());
+    decoded.form.finalBreak = last;
+    decoded.form.lineBreak = LineBreaks::mostCommon(text, last);
+    return decoded;
+}
+
+QString textFromBytes(QByteArrayView bytes)
+{
+    return decode(bytes).text;
+}
+
+QByteArray encode(QStringView text, const TextForm &form)
+{
+    const QString last = TextForm::breakText(form.finalBreak);
+    if (form.encoding != TextForm::Encoding::Windows1252) {
+        QByteArray bytes = form.encoding == TextForm::Encoding::Utf8Bom ? QByteArray(Bom, 3) : QByteArray();
+        bytes += text.toUtf8();
+        bytes += last.toLatin1();
+        return bytes;
+    }
     QString written = text.toString();
     for (qsizetype i = CodePage::firstUnencodable(written); i >= 0 && i < written.size(); ++i) {
         if (CodePage::firstUnencodable(QStringView(written).mid(i, 1)) < 0)
@@ -193,8 +229,13 @@ QByteArray bytesFromText(QStringView text)
         const bool pair = written[i].isHighSurrogate() && i + 1 < written.size() && written[i + 1].isLowSurrogate();
         written.replace(i, pair ? 2 : 1, u'?');
     }
-    written += QLatin1String("\r\n");
+    written += last;
     return CodePage::encode(written);
+}
+
+QByteArray bytesFromText(QStringView text)
+{
+    return encode(text, TextForm::game());
 }
 
 Unencodable firstUnencodable(QStringView text)
@@ -253,7 +294,7 @@ qsizetype longestLineOf(const QString &path)
 
 } // namespace DocumentFile
 
-Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
+Result<QString> LoadDocument(const QString &path, DiskStamp *stamp, TextForm *form)
 {
     QFile file(path);
     if (Status opened = RegularFile::open(file, QIODevice::ReadOnly); !opened)
@@ -265,10 +306,14 @@ Result<QString> LoadDocument(const QString &path, DiskStamp *stamp)
         return Status::failure(QStringLiteral("%1 cannot be read: %2.").arg(FileName::shownPath(path), file.errorString()));
     if (stamp)
         *stamp = DiskStamp::taken(path, bytes);
-    return DocumentFile::textFromBytes(bytes);
+    DocumentFile::Decoded decoded = DocumentFile::decode(bytes);
+    if (form)
+        *form = decoded.form;
+    return std::move(decoded.text);
 }
 
-Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, const InPlaceSave &inPlace)
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, const InPlaceSave &inPlace,
+                    const TextForm &form)
 {
     QFileInfo target(path);
     if (target.isSymLink())
@@ -278,7 +323,7 @@ Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp, con
     if (target.exists() && !target.isDir() && !target.isWritable())
         return Status::failure(QStringLiteral("%1 cannot be written: the file is read-only.").arg(FileName::shownPath(path)));
     RegularFile::ignoreFileSizeSignal();
-    const QByteArray bytes = DocumentFile::bytesFromText(text);
+    const QByteArray bytes = DocumentFile::encode(text, form);
     // A name kept as bytes (see FileName) cannot pass through QSaveFile; the file is written in place.
     if (FileName::hasRawBytes(path) && !RegularFile::exists(path)) {
         if (Status made = RegularFile::create(path); !made)

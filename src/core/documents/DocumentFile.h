@@ -2,6 +2,7 @@
 
 #include "settings/Result.h"
 #include "documents/DiskStamp.h"
+#include "editbox/TextForm.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -10,16 +11,28 @@
 
 #include <functional>
 
-// Reading and writing documents: Windows-1252 text files with CR LF line
-// ends. A line ends at CR or CR LF, a lone LF stays inside its line, and the
-// file's last line end is dropped; writing adds one CR LF after the text,
-// so saving and opening again gives back the same text.
+// Reading and writing documents, each in the form it was found in (see
+// TextForm): a file that is valid UTF-8 and holds bytes past ASCII is read as
+// UTF-8, any other as Windows-1252; every line end (CR LF, LF, lone CR)
+// stays in the text as it is, and the file's last line end is taken off the
+// text into the form. Writing puts back exactly that, so a file opened and
+// saved unchanged is written byte for byte.
 namespace DocumentFile {
 
+struct Decoded
+{
+    QString text;
+    TextForm form;
+};
+Decoded decode(QByteArrayView bytes);
+// Characters Windows-1252 cannot hold are written as "?" in that encoding.
+QByteArray encode(QStringView text, const TextForm &form);
+
+// The text of decode().
 QString textFromBytes(QByteArrayView bytes);
 
-// Characters Windows-1252 cannot hold are written as "?"; callers ask the
-// user first (see firstUnencodable).
+// encode() in the game's own form, Windows-1252 with CR LF; callers ask the
+// user first about characters it cannot hold (see firstUnencodable).
 QByteArray bytesFromText(QStringView text);
 
 // Where the first character Windows-1252 cannot hold stands.
@@ -46,8 +59,9 @@ qsizetype longestLineOf(const QString &path);
 
 } // namespace DocumentFile
 
-// `stamp`, when given, gets what the file on disk was when it was read.
-Result<QString> LoadDocument(const QString &path, DiskStamp *stamp = nullptr);
+// `stamp`, when given, gets what the file on disk was when it was read;
+// `form`, how its text is written.
+Result<QString> LoadDocument(const QString &path, DiskStamp *stamp = nullptr, TextForm *form = nullptr);
 
 // What an in-place save does around the moment the file is emptied.
 struct InPlaceSave
@@ -64,5 +78,6 @@ struct InPlaceSave
 // keeping its owner and permissions. A symbolic link stays a link. A read-only
 // file, and anything but a regular file, is refused. A failed in-place write
 // puts the old bytes back where it can. `stamp`, when given, gets the file as
-// written.
-Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp = nullptr, const InPlaceSave &inPlace = {});
+// written. The text is written in `form`.
+Status SaveDocument(const QString &path, QStringView text, DiskStamp *stamp = nullptr, const InPlaceSave &inPlace = {},
+                    const TextForm &form = TextForm::game());

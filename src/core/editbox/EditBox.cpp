@@ -5,16 +5,12 @@
 
 #include <algorithm>
 
-QString EditBox::withLineBreaks(QString text)
+QString EditBox::withOwnLineBreaks(const QString &text) const
 {
-    // Read through at(): a text shared with the caller is copied only when a lone CR is mended.
-    for (qsizetype i = text.indexOf(u'\r'); i >= 0 && i < text.size(); i = text.indexOf(u'\r', i + 1)) {
-        if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        else
-            text.insert(++i, u'\n');
-    }
-    return text;
+    // A text without line ends is shared, not copied.
+    if (!text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
+    return LineBreaks::convert(text, m_form.lineBreak);
 }
 
 QString EditBox::TextRTF() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editbox/TextForm.h"
+
 #include <QString>
 
 #include <functional>
@@ -29,10 +31,10 @@ struct KeyEvent
 // The document's edit box, as every part of the editor sees it.
 //
 // Positions are 0-based and a line break counts as the two characters
-// CR LF. A lone LF counts one and is shown as a line end (a file with LF line
-// ends is laid out as lines); a lone CR written into the box becomes a line
-// break. A position inside a CR LF pair, or inside a surrogate pair, moves
-// back before it when it starts a selection and past it when it ends one.
+// CR LF. The box keeps every line end as it is given: a lone LF or a lone CR
+// counts one and is shown as a line end too, so a file's own line ends stay
+// as they are. A position inside a CR LF pair, or inside a surrogate pair,
+// moves back before it when it starts a selection and past it when it ends one.
 class EditBox
 {
 public:
@@ -60,8 +62,12 @@ public:
         return [text = Text()] { return text; };
     }
 
-    // The text with every lone CR made a line break, as the box keeps it.
-    static QString withLineBreaks(QString text);
+    // How the text is written to its file. New lines (Enter, pasted text)
+    // take its line end; the undo engine changes it as one step.
+    const TextForm &form() const { return m_form; }
+    virtual void setForm(const TextForm &form) { m_form = form; }
+    // Text that holds line ends, with each made the form's own.
+    QString withOwnLineBreaks(const QString &text) const;
 
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
@@ -159,4 +165,5 @@ private:
     ChangeHandler m_onChange;
     MouseUpHandler m_onMouseUp;
     bool m_modified = false;
+    TextForm m_form;
 };

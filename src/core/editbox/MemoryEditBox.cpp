@@ -20,7 +20,7 @@ MemoryEditBox::MemoryEditBox(Clipboard &clipboard, int visibleLines)
 
 void MemoryEditBox::setText(QString text)
 {
-    m_text = withLineBreaks(std::move(text));
+    m_text = std::move(text);
     m_start = 0;
     m_length = 0;
     m_firstVisible = 0;
@@ -62,7 +62,7 @@ void MemoryEditBox::setSelLength(int length)
 
 void MemoryEditBox::setSelText(const QString &text)
 {
-    replaceSelection(withLineBreaks(text));
+    replaceSelection(text);
 }
 
 void MemoryEditBox::replaceSelection(const QString &text)
@@ -79,9 +79,9 @@ void MemoryEditBox::replaceSelection(const QString &text)
 int MemoryEditBox::lineOf(int position) const
 {
     int line = 0;
-    // A lone LF ends a line too; the LF of a CR LF pair is counted once.
+    // A lone LF or CR ends a line too; a CR LF pair is counted once.
     for (int i = 0; i < position && i < m_text.size(); ++i)
-        line += m_text[i] == u'\n';
+        line += m_text[i] == u'\n' || (m_text[i] == u'\r' && (i + 1 == m_text.size() || m_text[i + 1] != u'\n'));
     return line;
 }
 
@@ -125,7 +125,7 @@ void MemoryEditBox::commitText(const QString &text)
 {
     KeyEvent down{VirtualKey::Unmapped, 0, text};
     if (raiseKeyDown(down))
-        replaceSelection(withLineBreaks(text));
+        replaceSelection(withOwnLineBreaks(text));
     KeyEvent up{VirtualKey::Unmapped, 0, text};
     raiseKeyUp(up);
 }
@@ -135,7 +135,7 @@ void MemoryEditBox::actOnKey(const KeyEvent &key)
     const int length = int(m_text.size());
     switch (key.KeyCode) {
     case VirtualKey::Return:
-        replaceSelection(QStringLiteral("\r\n"));
+        replaceSelection(form().newLine());
         return;
     case VirtualKey::Back:
         if (m_length == 0 && m_start > 0)
@@ -157,7 +157,7 @@ void MemoryEditBox::actOnKey(const KeyEvent &key)
         return;
     case VirtualKey::Right:
         setSelStart(m_length ? m_start + m_length
-                             : m_start + 1 + (m_start + 1 < length && (m_text[m_start] == u'\r'
+                             : m_start + 1 + (m_start + 1 < length && ((m_text[m_start] == u'\r' && m_text[m_start + 1] == u'\n')
                                                                        || (m_text[m_start].isHighSurrogate()
                                                                            && m_text[m_start + 1].isLowSurrogate()))));
         return;

@@ -38,10 +38,12 @@ void appendEscaped(QString &out, QStringView plain)
     for (qsizetype i = 0; i < plain.size(); ++i) {
         const QChar c = plain[i];
         const char16_t u = c.unicode();
-        if (u == '\r') {
-            if (i + 1 < plain.size() && plain[i + 1] == u'\n')
-                ++i;
+        if (u == '\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') {
+            ++i;
             out += QLatin1String("\\par\r\n");
+        } else if (u == '\r') {
+            // A lone CR is a line end of its own, kept as it is.
+            appendHexEscape(out, 0x0d);
         } else if (u == '\\' || u == '{' || u == '}') {
             out += QLatin1Char('\\');
             out += c;

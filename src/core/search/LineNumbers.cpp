@@ -2,9 +2,27 @@
 
 namespace {
 
-// Every line but the last ends in LF: that of a CR LF, or a lone LF, which
-// the box shows as a line end too. The box keeps no lone CR.
-constexpr char16_t LineEnd = u'\n';
+// Where the line that starts at `from` ends, past its line end: after an LF
+// (that of a CR LF, or a lone one) or a lone CR, as the box shows them; -1
+// for the last line.
+qsizetype nextLineStart(QStringView text, qsizetype from)
+{
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i] == u'\n')
+            return i + 1;
+        if (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))
+            return i + 1;
+    }
+    return -1;
+}
+
+int linesBefore(QStringView text)
+{
+    int lines = 0;
+    for (qsizetype at = 0; (at = nextLineStart(text, at)) >= 0;)
+        ++lines;
+    return lines;
+}
 
 } // namespace
 
@@ -12,22 +30,22 @@ namespace LineNumbers {
 
 int count(const QString &text)
 {
-    return int(text.count(LineEnd)) + 1;
+    return linesBefore(text) + 1;
 }
 
 int lineOf(const QString &text, int position)
 {
-    return int(QStringView(text).left(qBound(0, position, int(text.size()))).count(LineEnd)) + 1;
+    return linesBefore(QStringView(text).left(qBound(0, position, int(text.size())))) + 1;
 }
 
 int startOf(const QString &text, int line)
 {
     qsizetype start = 0;
     for (int n = 1; n < line; ++n) {
-        const qsizetype at = text.indexOf(LineEnd, start);
+        const qsizetype at = nextLineStart(text, start);
         if (at < 0)
             break;
-        start = at + 1;
+        start = at;
     }
     return int(start);
 }

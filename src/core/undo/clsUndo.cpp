@@ -183,6 +183,8 @@ void clsUndo::undo()
     EditBox &box = *MyRichTextBox;
     box.setSelection(e.Start, e.IsDeletion ? 0 : e.NewLength);
     box.setSelRTF(e.OldText);
+    if (e.OldForm != -1)
+        box.setForm(TextForm::unpacked(e.OldForm));
     if (e.UndoCaret != -1)
         box.setSelStart(e.UndoCaret);
     mRedoStack.push_back(std::move(e));
@@ -206,6 +208,8 @@ void clsUndo::Redo()
         box.setSelRTF(e.NewText);
     else
         box.setSelText(e.NewText);
+    if (e.NewForm != -1)
+        box.setForm(TextForm::unpacked(e.NewForm));
     if (e.RedoCaret != -1)
         box.setSelStart(e.RedoCaret);
     mUndoStack.push_back(std::move(e));
@@ -257,6 +261,43 @@ void clsUndo::InsertText(const QString &mText, bool Update)
         emit StateChanged();
 }
 
+void clsUndo::ChangeForm(const TextForm &form, bool allLineEnds)
+{
+    EditBox &box = *MyRichTextBox;
+    const TextForm old = box.form();
+    // Lines of a mixed file may end otherwise than the form says.
+    const QString text = allLineEnds ? box.Text() : QString();
+    const QString converted = allLineEnds ? LineBreaks::convert(text, form.lineBreak) : QString();
+    if (form == old && converted == text)
+        return;
+    noteSavePoint();
+    Painting painting(*this);
+    clsUndoElement e = newElement();
+    e.OldForm = old.packed();
+    e.NewForm = form.packed();
+    const int caret = box.SelStart();
+    e.UndoCaret = caret;
+    e.Start = caret;
+    e.RedoCaret = caret;
+    if (converted != text) {
+        // The whole text, so that undo puts each line's own end back.
+        e.Start = 0;
+        e.OldLength = int(text.size());
+        e.OldText = plainKept(text);
+        e.NewText = mRichEditing ? plainKept(converted) : converted;
+        e.RedoCaret = int(LineBreaks::convertedPosition(text, caret, form.lineBreak));
+        box.setSelection(0, e.OldLength);
+        box.setSelText(converted);
+        e.NewLength = int(converted.size());
+    }
+    box.setForm(form);
+    box.setSelStart(e.RedoCaret);
+    e.IsDeletion = false;
+    AddElement(e);
+    settleModified();
+    emit StateChanged();
+}
+
 void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
 {
     if (!MyRichTextBox)
@@ -297,7 +338,7 @@ void clsUndo::MyRichTextBox_KeyDown(KeyEvent &key)
         selectToBottom();
         key.KeyCode = 0;
     } else if (shift == 0 || shift == 1 || ((shift & CtrlAlt) == CtrlAlt && !typedText(key).isEmpty())) {
-        const QString text = typedText(key);
+        const QString text = MyRichTextBox->withOwnLineBreaks(typedText(key));
         if (!text.isEmpty()) {
             recordTyping(key, text);
         } else if (code == VirtualKey::Back) {
@@ -497,12 +538,18 @@ void clsUndo::recordPaste()
     e.Start = box.SelStart();
     e.OldLength = box.SelLength();
     e.OldText = plainKept(box.SelText());
-    const QString plain = clipboard.GetText(Clipboard::Format::Text);
+    // Pasted lines take the document's line end, as typed ones do.
+    const QString plain = box.withOwnLineBreaks(clipboard.GetText(Clipboard::Format::Text));
     if (mRichEditing) {
         const QString rich = clipboard.GetText(Clipboard::Format::RichText);
         // The box pastes the rich flavour when there is one, else the plain.
-        e.NewText = rich.isEmpty() ? plainKept(plain) : rich;
-        box.PasteFromClipboard();
+        if (rich.isEmpty()) {
+            e.NewText = plainKept(plain);
+            box.setSelText(plain);
+        } else {
+            e.NewText = rich;
+            box.PasteFromClipboard();
+        }
     } else {
         e.NewText = plain;
         box.setSelText(plain);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editbox/TextForm.h"
 #include "undo/clsUndoElement.h"
 
 #include <QObject>
@@ -83,6 +84,9 @@ public:
     void InsertText(const QString &mText, bool Update = false);
     // The Delete key: the selection, or the character (a line break as a whole) after the caret.
     void Delete();
+    // Gives the box another form; with allLineEnds every line end of the
+    // text is made the new form's too. One element, which undo takes back whole.
+    void ChangeForm(const TextForm &form, bool allLineEnds);
     // Raises StateChanged, nothing else.
     void UpdateStateChange() { emit StateChanged(); }
 

@@ -55,6 +55,10 @@ struct clsUndoElement
     qint32 RedoCaret = 0;
     // The change only removed text: undo selects nothing and inserts OldText.
     bool IsDeletion = false;
+    // A change of how the text is written (TextForm::packed); -1 for none.
+    // Undo gives the box OldForm back, redo NewForm.
+    qint8 OldForm = -1;
+    qint8 NewForm = -1;
     // What the change removed or replaced (rich or plain); undo writes it back.
     UndoText OldText;
     // What the change inserted; redo writes it back.

@@ -164,6 +164,8 @@ void ConfigView::analysed()
 
 void ConfigView::goTo(const QString &path, int line)
 {
+    if (m_beforeJump)
+        m_beforeJump();
     if (samePath(path) != m_watcher->documentPath()) {
         openElsewhere(path);
         // Opened in a tab, it is the watched document now.
@@ -180,6 +182,8 @@ void ConfigView::openElsewhere(const QString &path)
 {
     if (path.isEmpty() || samePath(path) == m_watcher->documentPath())
         return;
+    if (m_beforeJump)
+        m_beforeJump();
     if (m_open) {
         m_open(path);
         return;

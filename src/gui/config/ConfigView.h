@@ -38,6 +38,8 @@ public:
     EditBox &box() const { return *m_box; }
     // How another file of the configuration is opened; without it, in a window of its own.
     void setOpener(std::function<void(const QString &)> open) { m_open = std::move(open); }
+    // Runs before a jump to a definition, a problem or another file (for Go Back).
+    void setBeforeJump(std::function<void()> beforeJump) { m_beforeJump = std::move(beforeJump); }
 
     // The document now has this path; empty for a new one.
     void documentNamed(const QString &path);
@@ -73,6 +75,7 @@ private:
     EditBox *m_box;
     QWidget *m_clicks;
     std::function<void(const QString &)> m_open;
+    std::function<void()> m_beforeJump;
     std::function<int()> m_caretLine;
     ConfigWatcher *m_watcher = nullptr;
     ProblemsPanel *m_panel = nullptr;

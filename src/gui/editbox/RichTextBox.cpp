@@ -210,7 +210,7 @@ void RichTextBox::setText(QString text)
     bool ascii = true;
     {
         // The decoded text goes before the buffer takes its copy.
-        const QString lines = withLineBreaks(std::move(text));
+        const QString lines = std::move(text);
         utf8 = lines.toUtf8();
         ascii = utf8.size() == lines.size();
     }
@@ -338,7 +338,17 @@ QString RichTextBox::textRange(int start, int end) const
 
 void RichTextBox::setSelText(const QString &text)
 {
-    replaceSelection(withLineBreaks(text));
+    replaceSelection(text);
+}
+
+void RichTextBox::setForm(const TextForm &form)
+{
+    EditBox::setForm(form);
+    // Scintilla's own commands (none reach it with the engine bound) write this line end.
+    const TextForm::LineBreak eol = form.lineBreak;
+    SendScintilla(SCI_SETEOLMODE, eol == TextForm::LineBreak::Lf ? SC_EOL_LF
+                                  : eol == TextForm::LineBreak::Cr ? SC_EOL_CR
+                                                                   : SC_EOL_CRLF);
 }
 
 void RichTextBox::replaceSelection(const QString &text)
@@ -360,8 +370,24 @@ void RichTextBox::replaceSelection(const QString &text)
         QAccessible::updateAccessibility(&event);
     }
     const long after = start + long(utf8.size());
+    // Whether a lone CR and an LF come to stand together as one line end, or
+    // part: Scintilla's count of UTF-16 units by line goes wrong when lines
+    // join or part that way, so it is counted afresh.
+    const char before = start > 0 ? byteAt(start - 1) : 0;
+    const char next = byteAt(end);
+    const char newFirst = utf8.isEmpty() ? next : utf8.front();
+    const char newLast = utf8.isEmpty() ? before : utf8.back();
+    // A replacement deletes first: a CR and an LF around the deleted text stand together for a moment.
+    const bool pairsChange = m_indexed
+        && ((before == '\r' && byteAt(start) == '\n') != (before == '\r' && newFirst == '\n')
+            || (end > 0 && byteAt(end - 1) == '\r' && next == '\n') != (newLast == '\r' && next == '\n')
+            || (end > start && before == '\r' && next == '\n'));
     SendScintilla(SCI_SETTARGETRANGE, start, end);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.constData());
+    if (pairsChange) {
+        SendScintilla(SCI_RELEASELINECHARACTERINDEX, Utf16Index);
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
+    }
     SendScintilla(SCI_SETSEL, after, after);
     SendScintilla(SCI_CHOOSECARETX);
     if (told && !text.isEmpty()) {

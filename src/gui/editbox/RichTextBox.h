@@ -50,6 +50,7 @@ public:
 
     QString SelText() const override;
     void setSelText(const QString &text) override;
+    void setForm(const TextForm &form) override;
 
     void SetFocus() override;
 

@@ -90,11 +90,20 @@ bool movesOnly(QsciCommand::Command command)
 
 void RichTextBox::keepOnlyMovingKeys()
 {
+    // Ctrl+/ and Ctrl+\ (word parts) belong to the window: Toggle Comment.
+    const auto windowKey = [](int key) {
+        const int k = key & ~int(Qt::KeyboardModifierMask);
+        return (key & Qt::ControlModifier) && (k == Qt::Key_Slash || k == Qt::Key_Backslash);
+    };
     for (QsciCommand *command : standardCommands()->commands()) {
         if (!movesOnly(command->command())) {
             command->setKey(0);
             command->setAlternateKey(0);
         }
+        if (windowKey(command->key()))
+            command->setKey(0);
+        if (windowKey(command->alternateKey()))
+            command->setAlternateKey(0);
     }
 }
 
@@ -126,7 +135,7 @@ bool RichTextBox::actOnKey(const QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!held)
-            replaceSelection(QStringLiteral("\r\n"));
+            replaceSelection(form().newLine());
         return true;
     case Qt::Key_Backspace: {
         const int start = SelStart();
@@ -157,7 +166,7 @@ bool RichTextBox::actOnKey(const QKeyEvent *event)
     const QString text = event->text();
     const bool control = (held & Qt::ControlModifier) && !(held & Qt::AltModifier);
     if (!control && !text.isEmpty() && (text[0] == u'\t' || text[0].isPrint())) {
-        replaceSelection(withLineBreaks(text));
+        replaceSelection(withOwnLineBreaks(text));
         return true;
     }
     return false;
@@ -189,7 +198,7 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *event)
         const int code = commit.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;
         KeyEvent down{code, 0, commit};
         if (raiseKeyDown(down))
-            replaceSelection(commit.isEmpty() ? QString() : withLineBreaks(commit));
+            replaceSelection(commit.isEmpty() ? QString() : withOwnLineBreaks(commit));
         KeyEvent up{code, 0, commit};
         raiseKeyUp(up);
     }
@@ -210,8 +219,7 @@ void RichTextBox::showPreedit(const QString &preedit)
 
 void RichTextBox::replaceSelectionAsInput(const QString &text)
 {
-    QString typed = text;
-    typed.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\n', QLatin1String("\r\n"));
+    const QString typed = withOwnLineBreaks(text);
     if (typed.isEmpty() && SelLength() == 0)
         return;
     const int code = typed.isEmpty() ? VirtualKey::Delete : VirtualKey::Unmapped;

@@ -134,6 +134,8 @@ std::unique_ptr<OpenDocument> DocumentTabs::make()
     connect(tab.undo.get(), &clsUndo::StateChanged, this, [this, &tab] {
         if (&tab == m_front)
             m_client.window()->setWindowModified(tab.box->isModified());
+        if (&tab == m_front && m_hooks.undoStateChanged)
+            m_hooks.undoStateChanged();
         if (tab.markShown != tab.commands->unsaved())
             showLabels();
     });

@@ -35,6 +35,8 @@ public:
         // Any change of the front tab's text.
         std::function<void()> textChanged;
         std::function<void()> caretMoved;
+        // The front tab's undo state (modified, what Undo would take back) changed.
+        std::function<void()> undoStateChanged;
         std::function<void(int button, int shift, int x, int y)> mouseUp;
         // Save As named the front tab's document.
         std::function<void(const QString &)> named;

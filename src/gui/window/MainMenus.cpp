@@ -44,6 +44,7 @@ void MainMenus::create(QMenuBar *bar)
     mnuOpen = addItem(mnuFile, "&Open...", "mnuOpen");
     mnuSave = addItem(mnuFile, "&Save", "mnuSave");
     mnuSaveas = addItem(mnuFile, "Save &As...", "mnuSaveas");
+    mnuSaveAll = addItem(mnuFile, "Save A&ll", "mnuSaveAll");
     mnuClose = addItem(mnuFile, "&Close", "mnuClose");
     mnuRecent = mnuFile->addMenu(QStringLiteral("&Recent Files"));
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
@@ -114,6 +115,7 @@ void MainMenus::connectTo(frmTessary &window)
     QObject::connect(mnuOpen, &QAction::triggered, &window, &frmTessary::mnuOpen_Click);
     QObject::connect(mnuSave, &QAction::triggered, &window, &frmTessary::mnuSave_Click);
     QObject::connect(mnuSaveas, &QAction::triggered, &window, &frmTessary::mnuSaveas_Click);
+    QObject::connect(mnuSaveAll, &QAction::triggered, &window, &frmTessary::mnuSaveAll_Click);
     QObject::connect(mnuExit, &QAction::triggered, &window, &frmTessary::mnuExit_Click);
     QObject::connect(mnuClose, &QAction::triggered, &window, [&window] { window.closeTab(window.currentTab()); });
     QObject::connect(mnuNextTab, &QAction::triggered, &window, [&window] { window.nextTab(1); });

@@ -17,6 +17,7 @@ public:
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuSaveas = nullptr;
+    QAction *mnuSaveAll = nullptr;
     QAction *mnuClose = nullptr;
     QAction *mnuNextTab = nullptr;
     QAction *mnuPreviousTab = nullptr;

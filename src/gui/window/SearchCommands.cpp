@@ -16,6 +16,8 @@ SearchCommands::SearchCommands(QWidget *window, EditBox &box, clsUndo &undo, Pro
 
 QString SearchCommands::find(const QString &text, bool forward, SearchOptions options, bool &found)
 {
+    if (m_beforeJump)
+        m_beforeJump();
     const FoundAt at = ::findNext(*m_box, text, forward, options);
     found = at.position >= 0;
     if (!found)
@@ -82,6 +84,8 @@ void SearchCommands::goToLine()
     const int line = m_prompts.askLineNumber(LineNumbers::lineOf(text, m_box->SelStart()), LineNumbers::count(text));
     if (line < 1)
         return;
+    if (m_beforeJump)
+        m_beforeJump();
     m_box->setSelStart(LineNumbers::startOf(text, line));
     m_box->SetFocus();
 }

@@ -33,6 +33,8 @@ public:
         m_undo = &undo;
     }
     void setLastText(const QString &text) { m_lastText = text; }
+    // Runs before a search or Go to Line moves the caret (for Go Back).
+    void setBeforeJump(std::function<void()> beforeJump) { m_beforeJump = std::move(beforeJump); }
     const QString &lastText() const { return m_lastText; }
     SearchOptions options() const { return m_options; }
 
@@ -53,6 +55,7 @@ private:
     clsUndo *m_undo;
     Prompts &m_prompts;
     std::function<void(const QString &)> m_note;
+    std::function<void()> m_beforeJump;
     QString m_lastText;
     SearchOptions m_options;
     QPointer<frmReplace> m_replace;

@@ -79,7 +79,7 @@ WindowState::WindowState(QMainWindow &window, QAbstractScrollArea &box, QMenu &r
     };
     m_zoomIn = addZoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
                        tr("Zoom &In"), "zoomIn", &WindowState::zoomIn);
-    m_zoomOut = addZoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, tr("Zoom &Out"), "zoomOut", &WindowState::zoomOut);
+    m_zoomOut = addZoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, tr("Zoom O&ut"), "zoomOut", &WindowState::zoomOut);
     m_zoomReset = addZoom({QKeySequence(Qt::CTRL | Qt::Key_0)}, tr("&Reset Zoom"), "zoomReset",
                           &WindowState::zoomReset);
     fillRecentMenu();
@@ -184,7 +184,7 @@ void WindowState::chooseFont()
 
 QAction *WindowState::addCompletionItem(QMenu &viewMenu)
 {
-    m_completion = viewMenu.addAction(tr("&Completion"));
+    m_completion = viewMenu.addAction(tr("Co&mpletion"));
     m_completion->setObjectName(QStringLiteral("mnuCompletion"));
     m_completion->setCheckable(true);
     m_completion->setChecked(m_view.completion);

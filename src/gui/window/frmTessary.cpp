@@ -9,6 +9,8 @@
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/HintLine.h"
 #include "gui/dialogs/MatchMarks.h"
+#include "gui/editing/EditingCommands.h"
+#include "gui/editing/FormIndicator.h"
 #include "gui/editbox/CompletionPopup.h"
 #include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
@@ -38,6 +40,7 @@
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -62,6 +65,15 @@ constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
 // The hint line is one line of a few hundred pixels: a longer caption (the
 // word of a document without spaces) is cut so it is not laid out whole.
+
+// What a jump's place names its tab by: the file, which opens again once its
+// tab is closed; a tab without one by a name of its own.
+QString jumpKeyOf(const DocumentTab &tab)
+{
+    if (tab.commands->fileName().isEmpty())
+        return QStringLiteral("\x01tab %1").arg(quintptr(&tab));
+    return tab.fileIdentity();
+}
 
 } // namespace
 
@@ -118,6 +130,11 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     });
     // Another file of the configuration (Go to Definition, the panels) opens in a tab.
     m_config->setOpener([this](const QString &path) { openFile(path); });
+    m_editing = new EditingCommands(*m_menus->mnuEdit, {[this] { return JumpPlace{jumpKeyOf(*m_tab), txtMain->SelStart()}; },
+                                                        [this](const JumpPlace &place) { return goToPlace(place); }},
+                                    this);
+    m_editing->setBox(*txtMain, *objUndo);
+    m_config->setBeforeJump([this] { recordJump(); });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
@@ -162,6 +179,10 @@ void frmTessary::createTabs()
         UpdateHint();
         showCaretPlace();
     };
+    hooks.undoStateChanged = [this] {
+        if (m_form)
+            m_form->refresh();
+    };
     hooks.mouseUp = [this](int button, int shift, int x, int y) { txtMain_MouseUp(button, shift, x, y); };
     hooks.named = [this](const QString &path) { documentNamed(path); };
     hooks.sessionChanged = [this] {
@@ -190,6 +211,10 @@ void frmTessary::makeCurrent(DocumentTab &tab, bool changed, bool justRead)
     }
     if (m_search)
         m_search->setBox(*tab.box, *objUndo);
+    if (m_editing)
+        m_editing->setBox(*tab.box, *objUndo);
+    if (m_form)
+        m_form->setBox(*tab.box, *objUndo);
     if (m_config)
         m_config->setBox(*tab.box, *tab.box->viewport(), tab.commands->fileName());
     if (cboSearch)
@@ -262,6 +287,9 @@ void frmTessary::createControls()
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
     lblCaret->setObjectName(QStringLiteral("lblCaret"));
+    m_form = new FormIndicator(this);
+    m_form->setBox(*txtMain, *objUndo);
+    statusBar()->addPermanentWidget(m_form);
     statusBar()->addPermanentWidget(lblCaret);
     statusBar()->setSizeGripEnabled(true);
     showCaretPlace();
@@ -310,6 +338,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         }, Qt::QueuedConnection);
     });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
+    m_search->setBeforeJump([this] { recordJump(); });
     m_windowState->restore(m_dataFolder);
     m_vars.catalogue.setFamiliesOff(m_windowState->familiesOff());
     m_completion->setUndo(objUndo);
@@ -448,6 +477,40 @@ void frmTessary::mnuSaveas_Click()
     m_tab->commands->saveAs();
     m_tabs->showLabels();
     updateTitle();
+}
+
+// Each tab comes forward as it is saved, so a question about it is asked in view.
+void frmTessary::mnuSaveAll_Click()
+{
+    m_documents->saveAll();
+    updateTitle();
+}
+
+void frmTessary::recordJump()
+{
+    if (m_editing)
+        m_editing->recordJump();
+}
+
+bool frmTessary::goToPlace(const JumpPlace &place)
+{
+    DocumentTab *target = nullptr;
+    for (DocumentTab *tab : m_tabs->all()) {
+        if (jumpKeyOf(*tab) == place.document)
+            target = tab;
+    }
+    // A file whose tab was closed opens again.
+    if (!target && !place.document.startsWith(u'\x01') && QFileInfo::exists(place.document)) {
+        openFile(place.document);
+        target = static_cast<DocumentTab *>(m_documents->find(place.document));
+    }
+    if (!target)
+        return false;
+    if (target != m_tab)
+        m_documents->setCurrent(m_documents->indexOf(target));
+    txtMain->setSelStart(qMin(place.position, txtMain->TextLength()));
+    txtMain->SetFocus();
+    return true;
 }
 
 void frmTessary::colourAs(const QString &path)

@@ -20,6 +20,9 @@ class CompletionPopup;
 class ConfigView;
 class KeyBindings;
 class HintLine;
+
+class EditingCommands;
+class FormIndicator;
 class Prompts;
 class QAbstractButton;
 class QAction;
@@ -35,6 +38,7 @@ class RichTextBox;
 class SyntaxColours;
 class ToolPicture;
 class QUrl;
+struct JumpPlace;
 struct KeyEvent;
 struct mdlVars;
 class MainMenus;
@@ -104,6 +108,8 @@ public:
     void mnuSave_Click();
     void picSave_Click() { mnuSave_Click(); }
     void mnuSaveas_Click();
+    // Saves every tab with unsaved changes, asking a name for one without a file.
+    void mnuSaveAll_Click();
     void mnuExit_Click();
     void mnuUndo_Click() { picUndo_Click(); }
     void picUndo_Click() { objUndo->undo(); }
@@ -149,6 +155,9 @@ public:
     // Opens the file in a tab, or brings forward the tab that holds it; a
     // blank Untitled tab in front is replaced. Other tabs are not asked about.
     void openFile(const QString &path);
+    // Before a jump that moves the caret (a Game State click): where it
+    // stands now is where Go Back (Alt+Left) returns to.
+    void recordJump();
 
 protected:
     // Form_Unload.
@@ -181,6 +190,8 @@ private:
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
     void documentNamed(const QString &path);
+    // Go Back and Go Forward: false when the place's tab is gone.
+    bool goToPlace(const JumpPlace &place);
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -223,4 +234,6 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     WindowState *m_windowState = nullptr;
     SearchCommands *m_search = nullptr;
+    FormIndicator *m_form = nullptr;
+    EditingCommands *m_editing = nullptr;
 };

@@ -29,10 +29,13 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("only a line end") << QByteArray("\r\n") << QString();
         QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringLiteral("a\r\n");
-        QTest::newRow("lone LF stays in the line") << QByteArray("a\nb\n") << QStringLiteral("a\nb\n");
-        QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << QStringLiteral("a\r\nb");
-        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringLiteral("a\r\n\r\nb");
-        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringLiteral("a\n\r\nb");
+        QTest::newRow("LF lines") << QByteArray("a\nb\n") << QStringLiteral("a\nb");
+        QTest::newRow("lone CR lines") << QByteArray("a\rb\r") << QStringLiteral("a\rb");
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringLiteral("a\r\r\nb");
+        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringLiteral("a\n\rb");
+        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6 \xe4\xb8\xad\r\n") << QStringLiteral("\u0436 \u4e2d");
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xef\xbb\xbf\xc3\xa9") << QStringLiteral("\u00e9");
+        QTest::newRow("not UTF-8 stays Windows-1252") << QByteArray("\xc3\xa9\xe9") << QStringLiteral("\u00c3\u00a9\u00e9");
         QTest::newRow("windows-1252 letters") << QByteArray("caf\xe9 \x80\r\n") << QStringLiteral("caf\u00e9 \u20ac");
         QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromLatin1("a\0b", 3);
     }
@@ -45,13 +48,45 @@ private slots:
         QTEST(loaded.value(), "text");
     }
 
+    // What a file is written as, from its bytes; the round trip is exact.
+    void formOfAFile_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("finalBreak");
+        QTest::newRow("empty file") << QByteArray() << "Windows-1252, CR LF" << "none";
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "Windows-1252, CR LF" << "CR LF";
+        QTest::newRow("LF with no end") << QByteArray("a\nb") << "Windows-1252, LF" << "none";
+        QTest::newRow("lone CR") << QByteArray("a\rb\r") << "Windows-1252, CR" << "CR";
+        QTest::newRow("mostly LF") << QByteArray("a\r\nb\nc\n") << "Windows-1252, LF" << "LF";
+        QTest::newRow("a tie goes to CR LF") << QByteArray("a\nb\r\n") << "Windows-1252, CR LF" << "CR LF";
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\n") << "Windows-1252, CR LF" << "CR LF";
+        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6\n") << "UTF-8, LF" << "LF";
+        QTest::newRow("UTF-8 BOM, ASCII") << QByteArray("\xef\xbb\xbf" "a\r\n") << "UTF-8 with BOM, CR LF" << "CR LF";
+        QTest::newRow("two BOMs") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << "UTF-8 with BOM, CR LF" << "none";
+        QTest::newRow("ASCII is Windows-1252") << QByteArray("abc") << "Windows-1252, CR LF" << "none";
+        QTest::newRow("overlong UTF-8") << QByteArray("\xc0\xaf") << "Windows-1252, CR LF" << "none";
+        QTest::newRow("UTF-8 surrogate") << QByteArray("\xed\xa0\x80") << "Windows-1252, CR LF" << "none";
+        QTest::newRow("cut UTF-8") << QByteArray("\xd0") << "Windows-1252, CR LF" << "none";
+        QTest::newRow("only a BOM") << QByteArray("\xef\xbb\xbf") << "UTF-8 with BOM, CR LF" << "none";
+    }
+    void formOfAFile()
+    {
+        QFETCH(QByteArray, file);
+        const DocumentFile::Decoded decoded = DocumentFile::decode(file);
+        QTEST(decoded.form.describe(), "form");
+        QTEST(TextForm::name(decoded.form.finalBreak), "finalBreak");
+        QCOMPARE(DocumentFile::encode(decoded.text, decoded.form), file);
+    }
+
     void savingAddsOneLineEnd_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("two lines") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb\r\n");
         QTest::newRow("empty document") << QString() << QByteArray("\r\n");
-        QTest::newRow("lone LF") << QStringLiteral("a\nb") << QByteArray("a\nb\r\n");
+        QTest::newRow("lone LF kept") << QStringLiteral("a\nb") << QByteArray("a\nb\r\n");
+        QTest::newRow("lone CR kept") << QStringLiteral("a\rb") << QByteArray("a\rb\r\n");
         QTest::newRow("euro") << QStringLiteral("\u20ac") << QByteArray("\x80\r\n");
         QTest::newRow("unstorable written as question mark") << QStringLiteral("a\u0416\U0001F600b")
                                                               << QByteArray("a??b\r\n");

@@ -41,6 +41,7 @@ private slots:
         QTest::newRow("empty") << QString();
         QTest::newRow("line break") << QStringLiteral("\r\n");
         QTest::newRow("two line breaks") << QStringLiteral("a\r\n\r\n");
+        QTest::newRow("every kind of line end") << QStringLiteral("a\rb\nc\r\r\nd\n\r");
         QTest::newRow("spaces kept") << QStringLiteral("  two  spaces  ");
         QTest::newRow("surrogate pair") << QStringLiteral("smile \U0001F600!");
         QTest::newRow("nul and controls") << QString::fromLatin1("a\0b\x01\x7f", 5);

@@ -1,6 +1,7 @@
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
 #include "search/DocumentSearch.h"
+#include "search/JumpHistory.h"
 #include "search/LineNumbers.h"
 #include "undo/clsUndo.h"
 
@@ -167,6 +168,48 @@ private slots:
         QTEST(LineNumbers::startOf(text, line), "start");
         QCOMPARE(LineNumbers::count(text), 4);
         QCOMPARE(LineNumbers::lineOf(text, LineNumbers::startOf(text, line)), qBound(1, line, 4));
+    }
+
+    // Steps: "j" a jump from where the caret stands, "m" a move of the caret
+    // that is no jump, "b" back, "f" forward. Places are "document:position";
+    // the caret starts at a:0. `visited` is where the caret stands after each step.
+    void jumpHistory_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("visited");
+        QTest::newRow("back and forward across documents")
+            << QStringList{"j a:5", "j b:2", "b", "b", "b", "f", "f", "f"}
+            << QStringList{"a:5", "b:2", "a:5", "a:0", "a:0", "a:5", "b:2", "b:2"};
+        QTest::newRow("a move after going back is kept for forward")
+            << QStringList{"j a:5", "b", "m a:3", "f", "b"} << QStringList{"a:5", "a:0", "a:3", "a:5", "a:3"};
+        QTest::newRow("a new jump ends the way forward")
+            << QStringList{"j a:5", "j a:9", "b", "j b:1", "f", "b"}
+            << QStringList{"a:5", "a:9", "a:5", "b:1", "b:1", "a:5"};
+        QTest::newRow("a jump to where the caret stands is passed over")
+            << QStringList{"j a:0", "j a:0", "b"} << QStringList{"a:0", "a:0", "a:0"};
+    }
+    void jumpHistory()
+    {
+        QFETCH(QStringList, steps);
+        const auto placeOf = [](const QString &text) {
+            const QStringList parts = text.split(u':');
+            return JumpPlace{parts[0], parts[1].toInt()};
+        };
+        JumpHistory history;
+        JumpPlace caret{QStringLiteral("a"), 0};
+        QStringList visited;
+        for (const QString &step : steps) {
+            if (step.startsWith(u'j')) {
+                history.recordJump(caret);
+                caret = placeOf(step.mid(2));
+            } else if (step.startsWith(u'm')) {
+                caret = placeOf(step.mid(2));
+            } else if (const auto to = step == u"b" ? history.back(caret) : history.forward(caret)) {
+                caret = *to;
+            }
+            visited << caret.document + u':' + QString::number(caret.position);
+        }
+        QTEST(visited, "visited");
     }
 };
 

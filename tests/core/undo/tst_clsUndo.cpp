@@ -4,6 +4,7 @@
 #include "editbox/MemoryEditBox.h"
 #include "editbox/RichText.h"
 #include "editbox/VirtualKey.h"
+#include "undo/LineComments.h"
 #include "undo/ScrollToLine.h"
 #include "undo/clsUndo.h"
 
@@ -311,6 +312,49 @@ private slots:
             seed, 300, *m_undo, box(), [this](const QString &text) { start(text); },
             [this](const EditAction &action) { sendAction(action); });
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    // Ctrl+/ on the lines the selection touches ("|" marks it, "^" a caret),
+    // one undo step, each line keeping its own line end.
+    void lineCommentsToggle_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("caret: commented out") << "fps_max 100^" << "// fps_max 100^";
+        QTest::newRow("caret: brought back") << "// fps_m^ax 100" << "fps_m^ax 100";
+        QTest::newRow("no space after the mark") << "//fps_max^ 100" << "fps_max^ 100";
+        QTest::newRow("caret before the mark stays") << "^// x" << "^x";
+        QTest::newRow("lines at the least indent") << "|  a\r\n\r\n    b|" << "|  // a\r\n\r\n  //   b|";
+        QTest::newRow("a line end closing the selection") << "|a\r\n|b" << "|// a|\r\nb";
+        QTest::newRow("one line not commented: all are") << "|// a\nb|" << "|// // a\n// b|";
+        QTest::newRow("own line ends kept") << "|a\r\nb\nc\rd|" << "|// a\r\n// b\n// c\r// d|";
+        QTest::newRow("all commented: brought back") << "|// a\r\n  // b\n//c|" << "|a\r\n  b\nc|";
+        QTest::newRow("blank lines alone: nothing") << "|  \r\n|" << "|  \r\n|";
+    }
+    void lineCommentsToggle()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const auto place = [this](QString marked) {
+            const qsizetype caret = marked.indexOf(u'^');
+            const qsizetype from = caret >= 0 ? caret : marked.indexOf(u'|');
+            marked.remove(u'^');
+            const qsizetype to = caret >= 0 ? caret : marked.lastIndexOf(u'|') - 1;
+            marked.remove(u'|');
+            start(marked, int(from), int(to - from));
+            return marked;
+        };
+        const QString original = place(before);
+        LineComments::toggle(*m_undo, box());
+        QString shown = box().Text();
+        if (box().SelLength() == 0)
+            shown.insert(box().SelStart(), u'^');
+        else
+            shown.insert(box().SelStart() + box().SelLength(), u'|').insert(box().SelStart(), u'|');
+        QCOMPARE(shown, after);
+        QCOMPARE(m_undo->UndoCount(), before == after ? 0 : 1);
+        m_undo->undo();
+        QCOMPARE(box().Text(), original);
     }
 };
 

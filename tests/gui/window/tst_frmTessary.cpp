@@ -44,6 +44,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 #include <QScreen>
@@ -372,6 +373,157 @@ private slots:
         QCOMPARE(box.SelLength(), 0);
     }
 
+    // Every menu's access keys are unique, the menu bar's too: Alt and a
+    // letter must reach one item.
+    void accessKeysAreUnique()
+    {
+        start();
+        QStringList clashes;
+        std::function<void(const QString &, const QList<QAction *> &)> walk = [&](const QString &where,
+                                                                                 const QList<QAction *> &items) {
+            QHash<QChar, QString> taken;
+            for (QAction *item : items) {
+                const QString text = item->text();
+                for (qsizetype i = text.indexOf(u'&'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'&', i + 2)) {
+                    if (text[i + 1] == u'&')
+                        continue;
+                    const QChar key = text[i + 1].toLower();
+                    if (taken.contains(key))
+                        clashes << QStringLiteral("%1: %2 and %3").arg(where, taken[key], text);
+                    taken.insert(key, text);
+                    break;
+                }
+                if (item->menu())
+                    walk(text, item->menu()->actions());
+            }
+        };
+        walk(QStringLiteral("menu bar"), m_frm->menuBar()->actions());
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
+    }
+
+    // Alt+Left and Alt+Right go back and forward through jumps, across
+    // tabs, to a tab closed since, and past a place that no longer is.
+    void jumpsGoBackAndForthAcrossTabs()
+    {
+        writeAll(path("a.cfg"), "one\r\ntwo\r\nthree\r\n");
+        writeAll(path("b.cfg"), "bind w +forward\nbind s +back\n");
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        m_frm->openFile(path("a.cfg"));
+        RichTextBox *a = &m_frm->editBox();
+        a->setSelStart(2);
+        m_prompts->lineNumber = 3;
+        QTest::keyClick(a, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(a->SelStart(), 10);
+        // Where a Game State click would send the caret.
+        m_frm->recordJump();
+        m_frm->openFile(path("b.cfg"));
+        m_frm->editBox().setSelStart(20);
+        const auto where = [this] {
+            return QStringLiteral("%1:%2").arg(QFileInfo(m_frm->tabFile(m_frm->currentTab())).fileName())
+                .arg(m_frm->editBox().SelStart());
+        };
+        const auto press = [this](Qt::Key key) { QTest::keyClick(&m_frm->editBox(), key, Qt::AltModifier); };
+        press(Qt::Key_Left);
+        QCOMPARE(where(), QStringLiteral("a.cfg:10"));
+        press(Qt::Key_Left);
+        QCOMPARE(where(), QStringLiteral("a.cfg:2"));
+        press(Qt::Key_Left);
+        QCOMPARE(where(), QStringLiteral("a.cfg:2"));
+        press(Qt::Key_Right);
+        QCOMPARE(where(), QStringLiteral("a.cfg:10"));
+        // The tab of b.cfg closed: going forward opens the file again.
+        QVERIFY(m_frm->closeTab(1));
+        press(Qt::Key_Right);
+        QCOMPARE(where(), QStringLiteral("b.cfg:20"));
+        QCOMPARE(m_frm->tabCount(), 2);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind w +forward\nbind s +back\n").chopped(1));
+    }
+
+    // Ctrl+/ comments the selected lines out and back, one undo step each,
+    // and keeps an LF file's line ends.
+    void toggleCommentIsOneUndoStep()
+    {
+        writeAll(path("lf.cfg"), "bind w +forward\nbind s +back\nfps_max 100\n");
+        start();
+        m_frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
+        m_frm->openFile(path("lf.cfg"));
+        RichTextBox &box = m_frm->editBox();
+        box.setSelection(3, 16);
+        QTest::keyClick(&box, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("// bind w +forward\n// bind s +back\nfps_max 100"));
+        QCOMPARE(m_frm->undoEngine().UndoCount(), 1);
+        QTest::keyClick(&box, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("bind w +forward\nbind s +back\nfps_max 100"));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("// bind w +forward\n// bind s +back\nfps_max 100"));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("bind w +forward\nbind s +back\nfps_max 100"));
+        QVERIFY(!box.isModified());
+    }
+
+    // File > Save All writes every edited tab, asks a name for the new one,
+    // and leaves the others and their bytes alone.
+    void saveAllSavesEveryEditedTab()
+    {
+        writeAll(path("a.cfg"), "a\n");
+        writeAll(path("b.cfg"), "b\r\n");
+        writeAll(path("c.cfg"), "c\rc\r");
+        start();
+        for (const char *name : {"a.cfg", "b.cfg", "c.cfg"})
+            m_frm->openFile(path(QString::fromLatin1(name)));
+        m_frm->setCurrentTab(0);
+        m_frm->editBox().setSelStart(1);
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Return);
+        type(QStringLiteral("x"));
+        m_frm->setCurrentTab(2);
+        type(QStringLiteral("y"));
+        m_frm->mnuNew_Click();
+        type(QStringLiteral("new"));
+        m_prompts->savePath = path("new.cfg");
+        m_frm->findChild<QAction *>(QStringLiteral("mnuSaveAll"))->trigger();
+        QCOMPARE(readAll(path("a.cfg")), QByteArray("a\nx\n"));
+        QCOMPARE(readAll(path("b.cfg")), QByteArray("b\r\n"));
+        QCOMPARE(readAll(path("c.cfg")), QByteArray("yc\rc\r"));
+        QCOMPARE(readAll(path("new.cfg")), QByteArray("new\r\n"));
+        for (int tab = 0; tab < m_frm->tabCount(); ++tab)
+            QVERIFY2(!m_frm->tabLabel(tab).endsWith(u'*'), qPrintable(m_frm->tabLabel(tab)));
+        QCOMPARE(m_frm->currentTab(), 3);
+    }
+
+    // The status bar tells the encoding and line ends; changing them is
+    // one undo step and Save writes it; the game's form is one click away.
+    void statusBarShowsAndChangesTheForm()
+    {
+        writeAll(path("ru.cfg"), "// \xd0\xb1\xd0\xb8\xd0\xbd\xd0\xb4\nbind w +forward\n");
+        start();
+        m_frm->openFile(path("ru.cfg"));
+        auto *encoding = control<QToolButton>("formEncoding");
+        auto *lineEnds = control<QToolButton>("formLineEnds");
+        auto *game = control<QToolButton>("formGame");
+        QCOMPARE(encoding->text(), QStringLiteral("UTF-8"));
+        QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
+        QVERIFY(game->isVisible());
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("// \u0431\u0438\u043d\u0434\nbind w +forward"));
+        for (QAction *item : lineEnds->menu()->actions()) {
+            if (item->text() == QStringLiteral("CR LF"))
+                item->trigger();
+        }
+        QCOMPARE(lineEnds->text(), QStringLiteral("CR LF"));
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("// \u0431\u0438\u043d\u0434\r\nbind w +forward"));
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
+        QVERIFY(!m_frm->editBox().isModified());
+        game->click();
+        QCOMPARE(encoding->text(), QStringLiteral("Windows-1252"));
+        QVERIFY(!game->isVisible());
+        m_prompts->saveAnyway = true;
+        m_frm->mnuSave_Click();
+        QCOMPARE(readAll(path("ru.cfg")), QByteArray("// ????\r\nbind w +forward\r\n"));
+    }
+
     // Menus open with Alt and their letter; two recent files of one name show
     // their folders; the hint line takes the theme's tooltip colours.
     void desktopConventions()
@@ -619,12 +771,13 @@ private slots:
         writeAll(path("lf.cfg"), QByteArray("gamma 1\n").repeated(40000));
         start(path("lf.cfg"));
         RichTextBox &box = m_frm->editBox();
-        QCOMPARE(box.LineCount(), 40001);
+        // The last LF is the file's final line end, kept apart from the text.
+        QCOMPARE(box.LineCount(), 40000);
         QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
         m_prompts->openSlow = false;
         QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(m_prompts->slowPastesAsked.size(), 1);
-        QCOMPARE(box.TextLength(), 40000 * 8);
+        QCOMPARE(box.TextLength(), 40000 * 8 - 1);
         QVERIFY(!box.isModified());
     }
 
