@@ -89,7 +89,10 @@ void KeyBindings::keepLineInSight()
     auto *box = dynamic_cast<RichTextBox *>(&m_config.box());
     if (!box)
         return;
-    const QRect line = MatchMarks::selectionOnScreen(*box).adjusted(-4, -4, 4, 4);
+    // The whole row of the line: its text starts at the left edge.
+    const QRect caret = MatchMarks::selectionOnScreen(*box);
+    const QRect view(box->viewport()->mapToGlobal(QPoint(0, 0)), box->viewport()->size());
+    const QRect line = QRect(view.left(), caret.top(), view.width(), caret.height()).adjusted(0, -4, 0, 4);
     const QRect place = m_view->frameGeometry();
     if (!place.intersects(line))
         return;
