@@ -216,8 +216,8 @@ bool HandoffServer::handOver(const QString &name, const Handoff::Request &reques
         if (socket.waitForConnected(remaining(clock, waitMs)))
             break;
         socket.abort();
-        // Nobody holds the lock: no program is starting to listen either.
-        if (remaining(clock, waitMs) == 0
+        // Nobody holds the lock, or there is none: no program is starting to listen either.
+        if (remaining(clock, waitMs) == 0 || !QFileInfo::exists(lockPath(name))
             || Handoff::ServerLock(lockPath(name), Handoff::ServerLock::Create::No).held())
             return false;
         QThread::msleep(RetryMs);
