@@ -18,9 +18,10 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: tessary-catalogue compile SOURCE.txt... OUTPUT.dat\n"
+    std::fputs("usage: tessary-catalogue compile [--saved SAVED.txt] SOURCE.txt... OUTPUT.dat\n"
                "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n"
                "       tessary-catalogue uses CONFIG...\n"
+               "       tessary-catalogue saved GAME-WRITTEN-CONFIG.cfg...\n"
                "       tessary-catalogue coverage [--catalogue COMMANDS.dat] [--scope OUT-OF-SCOPE.txt]\n"
                "                                  CONFIG-OR-USES.tsv...\n",
                stderr);
@@ -48,8 +49,13 @@ int writeOut(const QByteArray &bytes)
     return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("the output cannot be written"));
 }
 
-int compile(const QStringList &sourcePaths, const QString &datPath)
+int compile(QStringList sourcePaths, const QString &datPath)
 {
+    QString savedPath;
+    if (sourcePaths.size() >= 3 && sourcePaths[0] == QLatin1String("--saved")) {
+        savedPath = sourcePaths[1];
+        sourcePaths = sourcePaths.mid(2);
+    }
     QList<CatalogueSource::Source> sources;
     for (const QString &path : sourcePaths) {
         const auto bytes = readFile(path);
@@ -65,6 +71,16 @@ int compile(const QStringList &sourcePaths, const QString &datPath)
     // The test of the built catalogue fails on these; the build goes on.
     for (const QString &problem : CatalogueSource::readingProblems(parsed.value()))
         std::fprintf(stderr, "warning: %s\n", qPrintable(problem));
+    if (!savedPath.isEmpty()) {
+        const auto text = readFile(savedPath);
+        if (!text)
+            return fail(text.error());
+        const auto saved = CatalogueSource::parseSaved(text.value(), QDir::toNativeSeparators(savedPath));
+        if (!saved)
+            return fail(saved.error());
+        for (const QString &problem : CatalogueSource::savedFlagProblems(parsed.value(), saved.value()))
+            std::fprintf(stderr, "warning: %s\n", qPrintable(problem));
+    }
     if (const qsizetype awaiting = CatalogueSource::awaitingSecondReading(parsed.value()))
         std::printf("%lld of %lld entries await their second reading\n", qlonglong(awaiting),
                     qlonglong(parsed.value().entries.size()));
@@ -113,6 +129,23 @@ Result<UseTable> countUses(const QStringList &paths)
         }
     }
     return table;
+}
+
+// One block per file for data/catalogue/saved.txt, headed by the path
+// given (replace it with where the file is published).
+int saved(const QStringList &paths)
+{
+    QByteArray out;
+    for (const QString &path : paths) {
+        const auto bytes = readFile(path);
+        if (!bytes)
+            return fail(bytes.error());
+        const auto lines = CatalogueSource::savedLinesOf(bytes.value(), QDir::toNativeSeparators(path));
+        if (!lines)
+            return fail(lines.error());
+        out += '[' + path.toUtf8() + "]\n" + lines.value() + '\n';
+    }
+    return writeOut(out);
 }
 
 int uses(const QStringList &paths)
@@ -206,6 +239,8 @@ int main(int argc, char *argv[])
         return dump(args[0], args.value(1));
     if (command == QLatin1String("uses") && !args.isEmpty())
         return uses(args);
+    if (command == QLatin1String("saved") && !args.isEmpty())
+        return saved(args);
     if (command == QLatin1String("coverage"))
         return coverage(args, QCoreApplication::applicationDirPath());
     return usage();
