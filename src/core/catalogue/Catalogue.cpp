@@ -26,9 +26,30 @@ const std::array<QString, Catalogue::Entries + 1> &Catalogue::field(int f) const
     return const_cast<Catalogue *>(this)->field(f);
 }
 
+namespace {
+
+bool hasAsciiCapital(QStringView name)
+{
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= u'A' && c.unicode() <= u'Z'; });
+}
+
+} // namespace
+
+QString Catalogue::foldedName(const QString &name)
+{
+    if (!hasAsciiCapital(name))
+        return name;
+    QString folded = name;
+    for (QChar &c : folded)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    return folded;
+}
+
 int Catalogue::find(const QString &name) const
 {
-    return m_index.value(name, 0);
+    // Words typed in lower case, nearly all of them, are looked up without a copy.
+    return m_index.value(hasAsciiCapital(name) ? foldedName(name) : name, 0);
 }
 
 void Catalogue::reindex()
@@ -37,7 +58,7 @@ void Catalogue::reindex()
     // Walking down lets the lowest-numbered of equal names win.
     for (int k = Entries; k >= 1; --k) {
         if (!strCmdName[k].isEmpty() && (m_familiesOff.isEmpty() || !m_familiesOff.contains(strCmdField2[k])))
-            m_index.insert(strCmdName[k], k);
+            m_index.insert(foldedName(strCmdName[k]), k);
     }
 }
 

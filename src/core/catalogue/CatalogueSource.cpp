@@ -147,13 +147,14 @@ public:
         const QString &name = m_block.entry.name;
         if (name.isEmpty() || name.contains(u' '))
             warn(m_block.lines[0], QStringLiteral("\"%1\" can never be looked up: a name has no spaces").arg(name));
-        else if (const auto first = m_firstPlaceOf.constFind(name); first != m_firstPlaceOf.cend())
+        // The game ignores letter case, so a name differing only in it repeats one.
+        else if (const auto first = m_firstPlaceOf.constFind(Catalogue::foldedName(name)); first != m_firstPlaceOf.cend())
             warn(m_block.lines[0], QStringLiteral("\"%1\" repeats the entry of %2, which is the one shown")
                                        .arg(name, first->source == m_source
                                                       ? QStringLiteral("line %1").arg(first->line)
                                                       : QStringLiteral("%1:%2").arg(first->source).arg(first->line)));
         else
-            m_firstPlaceOf.insert(name, {m_source, m_block.lines[0]});
+            m_firstPlaceOf.insert(Catalogue::foldedName(name), {m_source, m_block.lines[0]});
         m_parsed.entries.append(m_block.entry);
         m_block.readings.place = where(m_block.lines[NameKey]).chopped(2);
         m_parsed.readings.append(m_block.readings);
