@@ -59,6 +59,9 @@ struct Catalogue
     // Valid after reindex(); call it again after changing the names.
     int find(const QString &name) const;
     void reindex();
+    // The names an entry named `name` stands for: itself, or for the one
+    // entry "sk_*" every skill setting of the game.
+    static QStringList namesOf(const QString &name);
     // `name` as Q_stricmp compares it: ASCII letters in lower case.
     static QString foldedName(const QString &name);
 

@@ -91,6 +91,29 @@ private slots:
         }
     }
 
+    // One entry stands for the game's 252 skill settings, and for no other name.
+    void skillEntryStandsForTheSkillSettings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("a level") << "sk_agrunt_health2" << true;
+        QTest::newRow("another case") << "SK_9mmAR_BULLET3" << true;
+        QTest::newRow("no such level") << "sk_agrunt_health4" << false;
+        QTest::newRow("no level") << "sk_agrunt_health" << false;
+        QTest::newRow("not a setting") << "sk_anything1" << false;
+        QTest::newRow("the entry's own name") << "sk_*" << false;
+    }
+    void skillEntryStandsForTheSkillSettings()
+    {
+        QFETCH(QString, name);
+        auto c = std::make_unique<Catalogue>();
+        c->strCmdName[4] = QStringLiteral("sk_*");
+        c->reindex();
+        QFETCH(bool, found);
+        QCOMPARE(c->find(name), found ? 4 : 0);
+        QCOMPARE(Catalogue::namesOf(QStringLiteral("sk_*")).size(), 252);
+    }
+
     // A family switched off takes its names out of every lookup: hint,
     // colour and coverage; a name another family also gives falls to it.
     void familiesOffHideTheirNames_data()
