@@ -7,10 +7,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -18,11 +21,12 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: tessary-catalogue compile SOURCE.txt... OUTPUT.dat\n"
+    std::fputs("usage: tessary-catalogue compile [--saved SAVED.txt] SOURCE.txt... OUTPUT.dat\n"
                "       tessary-catalogue dump INPUT.dat [OUTPUT.txt]\n"
-               "       tessary-catalogue uses CONFIG...\n"
+               "       tessary-catalogue uses CONFIG-OR-FOLDER...\n"
+               "       tessary-catalogue saved GAME-WRITTEN-CONFIG.cfg...\n"
                "       tessary-catalogue coverage [--catalogue COMMANDS.dat] [--scope OUT-OF-SCOPE.txt]\n"
-               "                                  CONFIG-OR-USES.tsv...\n",
+               "                                  CONFIG-OR-FOLDER-OR-USES.tsv...\n",
                stderr);
     return 2;
 }
@@ -48,8 +52,13 @@ int writeOut(const QByteArray &bytes)
     return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("the output cannot be written"));
 }
 
-int compile(const QStringList &sourcePaths, const QString &datPath)
+int compile(QStringList sourcePaths, const QString &datPath)
 {
+    QString savedPath;
+    if (sourcePaths.size() >= 3 && sourcePaths[0] == QLatin1String("--saved")) {
+        savedPath = sourcePaths[1];
+        sourcePaths = sourcePaths.mid(2);
+    }
     QList<CatalogueSource::Source> sources;
     for (const QString &path : sourcePaths) {
         const auto bytes = readFile(path);
@@ -65,6 +74,16 @@ int compile(const QStringList &sourcePaths, const QString &datPath)
     // The test of the built catalogue fails on these; the build goes on.
     for (const QString &problem : CatalogueSource::readingProblems(parsed.value()))
         std::fprintf(stderr, "warning: %s\n", qPrintable(problem));
+    if (!savedPath.isEmpty()) {
+        const auto text = readFile(savedPath);
+        if (!text)
+            return fail(text.error());
+        const auto saved = CatalogueSource::parseSaved(text.value(), QDir::toNativeSeparators(savedPath));
+        if (!saved)
+            return fail(saved.error());
+        for (const QString &problem : CatalogueSource::savedFlagProblems(parsed.value(), saved.value()))
+            std::fprintf(stderr, "warning: %s\n", qPrintable(problem));
+    }
     if (const qsizetype awaiting = CatalogueSource::awaitingSecondReading(parsed.value()))
         std::printf("%lld of %lld entries await their second reading\n", qlonglong(awaiting),
                     qlonglong(parsed.value().entries.size()));
@@ -92,33 +111,98 @@ int dump(const QString &datPath, const QString &sourcePath)
 
 // Config files are read byte for byte (names are plain ASCII), after the
 // mark some editors put at the start of UTF-8; a .tsv file is a use table
-// made earlier and adds its counts.
-Result<UseTable> countUses(const QStringList &paths)
+// made earlier and adds its counts. A folder stands for its .cfg and .rc
+// files, subfolders included, and files given from one folder (or its
+// subfolders) count together: they run in one console, so an alias one of
+// them defines is the folder's own in all of them.
+struct Counted
 {
     UseTable table;
+    qint64 ownAliasUses = 0;
+};
+
+Result<QString> scriptOf(const QString &path)
+{
+    const auto bytes = readFile(path);
+    if (!bytes)
+        return Status::failure(bytes.error());
+    QByteArrayView script(bytes.value());
+    if (script.startsWith("\xef\xbb\xbf"))
+        script = script.sliced(3);
+    return QString::fromLatin1(script);
+}
+
+Result<Counted> countUses(const QStringList &paths)
+{
+    Counted counted;
+    QMap<QString, QStringList> folders; // folder, its files in the order given
     for (const QString &path : paths) {
-        const auto bytes = readFile(path);
-        if (!bytes)
-            return Status::failure(bytes.error());
-        if (path.endsWith(QLatin1String(".tsv"))) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            QStringList files;
+            QDirIterator it(path, {QStringLiteral("*.cfg"), QStringLiteral("*.rc")}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files.append(it.next());
+            files.sort();
+            folders[info.absoluteFilePath()] += files;
+        } else if (path.endsWith(QLatin1String(".tsv"))) {
+            const auto bytes = readFile(path);
+            if (!bytes)
+                return Status::failure(bytes.error());
             const auto read = UseTable::fromTsv(bytes.value(), QDir::toNativeSeparators(path));
             if (!read)
                 return Status::failure(read.error());
-            table.add(read.value());
+            counted.table.add(read.value());
         } else {
-            QByteArrayView script(bytes.value());
-            if (script.startsWith("\xef\xbb\xbf"))
-                script = script.sliced(3);
-            table.addFile(QString::fromLatin1(script));
+            folders[info.absolutePath()].append(path);
         }
     }
-    return table;
+    // A folder inside another given one belongs to it: cfg/ beside
+    // userconfig.cfg is the same game folder. The map's order puts a folder
+    // before those inside it.
+    QMap<QString, QStringList> games;
+    for (auto it = folders.cbegin(); it != folders.cend(); ++it) {
+        QString root = it.key();
+        for (auto game = games.cbegin(); game != games.cend(); ++game)
+            if (it.key().startsWith(game.key() + u'/'))
+                root = game.key();
+        games[root] += it.value();
+    }
+    for (const QStringList &files : std::as_const(games)) {
+        QStringList scripts;
+        for (const QString &path : files) {
+            const auto script = scriptOf(path);
+            if (!script)
+                return Status::failure(script.error());
+            scripts.append(script.value());
+        }
+        counted.ownAliasUses += counted.table.addFolder(scripts);
+    }
+    return counted;
+}
+
+// One block per file for data/catalogue/saved.txt, headed by the path
+// given (replace it with where the file is published).
+int saved(const QStringList &paths)
+{
+    QByteArray out;
+    for (const QString &path : paths) {
+        const auto bytes = readFile(path);
+        if (!bytes)
+            return fail(bytes.error());
+        const auto lines = CatalogueSource::savedLinesOf(bytes.value(), QDir::toNativeSeparators(path));
+        if (!lines)
+            return fail(lines.error());
+        out += '[' + path.toUtf8() + "]\n" + lines.value() + '\n';
+    }
+    return writeOut(out);
 }
 
 int uses(const QStringList &paths)
 {
-    const auto table = countUses(paths);
-    return table ? writeOut(table.value().toTsv()) : fail(table.error());
+    const auto counted = countUses(paths);
+    return counted ? writeOut(counted.value().table.toTsv()) : fail(counted.error());
 }
 
 QString listed(const QList<std::pair<QString, qint64>> &names, const CoverageScope &scope)
@@ -166,10 +250,11 @@ int coverage(QStringList args, const QString &toolFolder)
             return fail(read.error());
         scope = read.take();
     }
-    const auto table = countUses(args);
-    if (!table)
-        return fail(table.error());
-    const Coverage c = coverageOf(table.value(), *catalogue, scope);
+    const auto counted = countUses(args);
+    if (!counted)
+        return fail(counted.error());
+    const Coverage c = coverageOf(counted.value().table, *catalogue, scope);
+    const qint64 own = counted.value().ownAliasUses;
     QString out = QStringLiteral("%1 of %2 command uses have an entry: %3%\n")
                       .arg(c.covered)
                       .arg(c.uses)
@@ -183,6 +268,16 @@ int coverage(QStringList args, const QString &toolFolder)
                .arg(c.outOfScope)
                .arg(scopePath.isEmpty() ? QStringLiteral(", no list given")
                                         : QStringLiteral(" listed in ") + QDir::toNativeSeparators(scopePath));
+    // The folder's own aliases are left out above; counted as known, as the console runs them:
+    out += QStringLiteral("%1 uses of the folders' own aliases; with them, %2 of %3 uses are known: %4%, "
+                          "%5 of %6 in scope: %7%\n")
+               .arg(own)
+               .arg(c.covered + own)
+               .arg(c.uses + own)
+               .arg(100.0 * double(c.covered + own) / double(std::max<qint64>(1, c.uses + own)), 0, 'f', 1)
+               .arg(c.coveredInScope + own)
+               .arg(c.usesInScope() + own)
+               .arg(100.0 * double(c.coveredInScope + own) / double(std::max<qint64>(1, c.usesInScope() + own)), 0, 'f', 1);
     if (!c.uncovered.isEmpty())
         out += QStringLiteral("without an entry (uses):\n") + listed(c.uncovered, scope);
     if (!c.uncoveredOutOfScope.isEmpty())
@@ -206,6 +301,8 @@ int main(int argc, char *argv[])
         return dump(args[0], args.value(1));
     if (command == QLatin1String("uses") && !args.isEmpty())
         return uses(args);
+    if (command == QLatin1String("saved") && !args.isEmpty())
+        return saved(args);
     if (command == QLatin1String("coverage"))
         return coverage(args, QCoreApplication::applicationDirPath());
     return usage();

@@ -1,5 +1,6 @@
 #include "catalogue/AliasIndex.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/ConsoleScript.h"
 
 #include <algorithm>
@@ -30,10 +31,11 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
     removed = std::clamp(removed, 0, lineCount() - first);
     for (int line = first; line < first + removed; ++line) {
         for (const Local &local : m_perLine[line]) {
-            QList<int> &lines = m_lines[local.name];
+            const QString key = Catalogue::foldedName(local.name);
+            QList<int> &lines = m_lines[key];
             lines.erase(std::lower_bound(lines.begin(), lines.end(), line));
             if (lines.isEmpty()) {
-                m_lines.remove(local.name);
+                m_lines.remove(key);
                 ++m_generation;
             }
         }
@@ -66,9 +68,10 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
         }
         for (const ConsoleScript::Alias &alias : ConsoleScript::aliases(added[i])) {
             locals.append({alias.name, alias.body, alias.within, alias.byKey});
-            auto found = m_lines.find(alias.name);
+            const QString key = Catalogue::foldedName(alias.name);
+            auto found = m_lines.find(key);
             if (found == m_lines.end()) {
-                found = m_lines.insert(alias.name, {});
+                found = m_lines.insert(key, {});
                 ++m_generation;
             }
             QList<int> &lines = found.value();
@@ -93,7 +96,8 @@ void AliasIndex::replaceLines(int first, int removed, const QStringList &added)
 QList<AliasIndex::Definition> AliasIndex::definitions(const QString &name) const
 {
     QList<Definition> out;
-    const auto found = m_lines.constFind(name);
+    const QString key = Catalogue::foldedName(name);
+    const auto found = m_lines.constFind(key);
     if (found == m_lines.cend())
         return out;
     int previous = -1;
@@ -103,11 +107,16 @@ QList<AliasIndex::Definition> AliasIndex::definitions(const QString &name) const
             continue;
         previous = line;
         for (const Local &local : m_perLine[line]) {
-            if (local.name == name)
-                out.append({name, local.body, line, local.within, local.byKey});
+            if (Catalogue::foldedName(local.name) == key)
+                out.append({local.name, local.body, line, local.within, local.byKey});
         }
     }
     return out;
+}
+
+bool AliasIndex::defines(const QString &name) const
+{
+    return m_lines.contains(Catalogue::foldedName(name));
 }
 
 std::optional<AliasIndex::Definition> AliasIndex::find(const QString &name) const

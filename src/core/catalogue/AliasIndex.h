@@ -9,7 +9,10 @@
 
 // The aliases a document defines, kept line by line: an edit rescans only
 // the lines it replaced, so typing costs the same in any size of document.
-// Lines are counted from 0.
+// Lines are counted from 0. Names are found regardless of letter case, as
+// the engine runs and redefines aliases (rehlds engine/cmd.cpp
+// Cmd_ExecuteString_internal and Cmd_Alias_f compare with Q_stricmp); a
+// definition keeps the spelling it was written with.
 class AliasIndex
 {
 public:
@@ -27,13 +30,13 @@ public:
     // Lines [first, first + removed) were replaced by `added`.
     void replaceLines(int first, int removed, const QStringList &added);
 
-    // The definition of exactly `name` the game holds once the document has
+    // The definition of `name` the game holds once the document has
     // run: its last one at the top level (a copy inside another alias's body
     // only takes effect when that alias runs), else its first one.
     std::optional<Definition> find(const QString &name) const;
     // Every definition of `name`, in document order.
     QList<Definition> definitions(const QString &name) const;
-    bool defines(const QString &name) const { return m_lines.contains(name); }
+    bool defines(const QString &name) const;
     // Each defined name's definition held at start-up (as find gives it), in line order; for completion.
     QList<Definition> definitions() const;
 
@@ -58,8 +61,8 @@ private:
         bool byKey = false;
     };
     QList<QList<Local>> m_perLine;
-    // For each defined name, the lines defining it in ascending order (a
-    // line once per definition on it).
+    // For each defined name (folded to lower case), the lines defining it in
+    // ascending order (a line once per definition on it).
     QHash<QString, QList<int>> m_lines;
     quint64 m_generation = 0;
 };

@@ -51,11 +51,19 @@ struct Catalogue
     const std::array<QString, Entries + 1> &field(int f) const;
     static int record(int f, int k) { return f * Entries + k; }
 
-    // The lowest-numbered entry whose name equals `name` exactly and whose
-    // family is on, or 0. Valid after reindex(); call it again after
-    // changing the names.
+    // The lowest-numbered entry whose name equals `name`, letter case
+    // aside, and whose family is on, or 0. The engine finds variables,
+    // commands and aliases regardless of case (rehlds engine/cvar.cpp
+    // Cvar_FindVar, engine/cmd.cpp Cmd_ExecuteString_internal and Cmd_Exists
+    // compare with Q_stricmp); the entry keeps its spelling for display.
+    // Valid after reindex(); call it again after changing the names.
     int find(const QString &name) const;
     void reindex();
+    // The names an entry named `name` stands for: itself, or for the one
+    // entry "sk_*" every skill setting of the game.
+    static QStringList namesOf(const QString &name);
+    // `name` as Q_stricmp compares it: ASCII letters in lower case.
+    static QString foldedName(const QString &name);
 
     // Families the player switched off: their names are found nowhere, so
     // they are neither hinted nor coloured and count as unknown. Reindexes.

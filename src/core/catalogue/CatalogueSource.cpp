@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -23,11 +25,12 @@ const std::array<QLatin1StringView, Catalogue::Fields> Keys = {
 };
 
 // The keys of a source block; kind and flags together make field 4.
-enum Key { NameKey, FamilyKey, RangeKey, KindKey, TextKey, NoteKey, FlagsKey, VerifiedKey, PendingKey, KeyCount };
+enum Key { NameKey, FamilyKey, RangeKey, KindKey, TextKey, NoteKey, FlagsKey, VerifiedKey, PendingKey, SavedKey, KeyCount };
 const std::array<QLatin1StringView, KeyCount> SourceKeys = {
     QLatin1StringView("name"), QLatin1StringView("family"), QLatin1StringView("range"),
     QLatin1StringView("kind"), QLatin1StringView("text"), QLatin1StringView("note"),
     QLatin1StringView("flags"), QLatin1StringView("verified"), QLatin1StringView("pending"),
+    QLatin1StringView("saved"),
 };
 
 const QLatin1StringView Command("command");
@@ -94,7 +97,7 @@ public:
                                   : int(std::find(SourceKeys.begin(), SourceKeys.end(), keyText) - SourceKeys.begin());
         if (key == KeyCount) {
             error(number, QStringLiteral("expected \"name:\", \"family:\", \"kind:\", \"flags:\", \"range:\", "
-                                         "\"text:\", \"note:\", \"verified:\" or \"pending:\" followed by the value"));
+                                         "\"text:\", \"note:\", \"verified:\", \"pending:\" or \"saved:\" followed by the value"));
             return;
         }
         if (!m_open) {
@@ -119,6 +122,8 @@ public:
         seen = number;
         if (key == PendingKey)
             m_block.readings.pending = true;
+        else if (key == SavedKey)
+            m_block.readings.savedCited = !value.trimmed().isEmpty();
         else if (key == KindKey)
             m_block.kind = value;
         else if (key == FlagsKey)
@@ -142,13 +147,14 @@ public:
         const QString &name = m_block.entry.name;
         if (name.isEmpty() || name.contains(u' '))
             warn(m_block.lines[0], QStringLiteral("\"%1\" can never be looked up: a name has no spaces").arg(name));
-        else if (const auto first = m_firstPlaceOf.constFind(name); first != m_firstPlaceOf.cend())
+        // The game ignores letter case, so a name differing only in it repeats one.
+        else if (const auto first = m_firstPlaceOf.constFind(Catalogue::foldedName(name)); first != m_firstPlaceOf.cend())
             warn(m_block.lines[0], QStringLiteral("\"%1\" repeats the entry of %2, which is the one shown")
                                        .arg(name, first->source == m_source
                                                       ? QStringLiteral("line %1").arg(first->line)
                                                       : QStringLiteral("%1:%2").arg(first->source).arg(first->line)));
         else
-            m_firstPlaceOf.insert(name, {m_source, m_block.lines[0]});
+            m_firstPlaceOf.insert(Catalogue::foldedName(name), {m_source, m_block.lines[0]});
         m_parsed.entries.append(m_block.entry);
         m_block.readings.place = where(m_block.lines[NameKey]).chopped(2);
         m_parsed.readings.append(m_block.readings);
@@ -316,6 +322,156 @@ qsizetype awaitingSecondReading(const Parsed &parsed)
 {
     return std::count_if(parsed.readings.begin(), parsed.readings.end(),
                          [](const Readings &r) { return r.verified < 2; });
+}
+
+namespace {
+
+// Lines of a text, without their line ends.
+QList<QByteArrayView> linesOf(QByteArrayView text)
+{
+    QList<QByteArrayView> lines;
+    while (!text.isEmpty()) {
+        const qsizetype end = text.indexOf('\n');
+        QByteArrayView line = end < 0 ? text : text.first(end);
+        text = end < 0 ? QByteArrayView() : text.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+    }
+    return lines;
+}
+
+// `name "value"` as Cvar_WriteVariables prints it: a name without spaces
+// or quotes, one space, the value in quotes.
+bool variableLine(QByteArrayView line, QByteArrayView &name, QByteArrayView &value)
+{
+    const qsizetype space = line.indexOf(' ');
+    if (space <= 0 || line.size() < space + 3 || line[space + 1] != '"' || !line.endsWith('"'))
+        return false;
+    name = line.first(space);
+    value = line.sliced(space + 2).chopped(1);
+    return !name.contains('"') && !value.contains('"');
+}
+
+// As Q_stricmp compares names (rehlds engine/cvar.cpp Cvar_FindVar): ASCII letters folded to lower case.
+QByteArray folded(QByteArrayView name)
+{
+    QByteArray out = name.toByteArray();
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return out;
+}
+
+} // namespace
+
+const SavedVariable *SavedTable::find(const QString &name) const
+{
+    const auto it = byLowerName.constFind(QString::fromLatin1(folded(name.toLatin1())));
+    return it == byLowerName.cend() ? nullptr : &*it;
+}
+
+Result<SavedTable> parseSaved(const QByteArray &text, const QString &sourceName)
+{
+    SavedTable table;
+    QHash<QString, QHash<QString, int>> counts;
+    QSet<QString> inThisFile;
+    int number = 0;
+    for (const QByteArrayView line : linesOf(text)) {
+        ++number;
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') && line.endsWith(']')) {
+            table.sources.append(QString::fromUtf8(line.sliced(1).chopped(1)));
+            inThisFile.clear();
+            continue;
+        }
+        QByteArrayView name, value;
+        if (table.sources.isEmpty() || !variableLine(line, name, value))
+            return Status::failure(QStringLiteral("%1:%2: expected \"[source]\" or a variable line, name \"value\"")
+                                       .arg(sourceName)
+                                       .arg(number));
+        const QString key = QString::fromLatin1(folded(name));
+        SavedVariable &v = table.byLowerName[key];
+        if (v.name.isEmpty())
+            v.name = QString::fromLatin1(name);
+        if (!inThisFile.contains(key)) {
+            inThisFile.insert(key);
+            ++v.files;
+        }
+        ++counts[key][QString::fromLatin1(value)];
+    }
+    for (auto it = table.byLowerName.begin(); it != table.byLowerName.end(); ++it) {
+        const QHash<QString, int> &seen = counts[it.key()];
+        QStringList values = seen.keys();
+        std::sort(values.begin(), values.end(), [&seen](const QString &a, const QString &b) {
+            return seen[a] != seen[b] ? seen[a] > seen[b] : a < b;
+        });
+        it->values = values;
+    }
+    return table;
+}
+
+Result<QByteArray> savedLinesOf(const QByteArray &configCfg, const QString &sourceName)
+{
+    static const QByteArrayView header("// This file is overwritten whenever you change your user settings in the game.");
+    // What Host_WriteConfiguration writes besides the variables; the
+    // anniversary update adds its controller file.
+    static const QByteArrayView fixed[] = {"unbindall", "+mlook", "+jlook", "exec userconfig.cfg",
+                                           "exec controller.cfg"};
+    const QList<QByteArrayView> lines = linesOf(configCfg);
+    if (lines.isEmpty() || lines.first() != header)
+        return Status::failure(QStringLiteral("%1: not written by the game: it does not start with its header")
+                                   .arg(sourceName));
+    QByteArray out;
+    QByteArray previous;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
+        QByteArrayView name, value;
+        if (line.isEmpty() || line.startsWith("//") || std::find(std::begin(fixed), std::end(fixed), line) != std::end(fixed)
+            || line.startsWith("bind \"") || line.startsWith("setinfo \""))
+            continue;
+        const auto refuse = [&](const QString &why) {
+            return Status::failure(QStringLiteral("%1:%2: not as the game writes it: %3").arg(sourceName).arg(i + 1).arg(why));
+        };
+        if (!variableLine(line, name, value))
+            return refuse(QStringLiteral("the game writes no such line"));
+        // Cvar_RegisterVariable keeps the list in Q_stricmp order.
+        const QByteArray key = folded(name);
+        if (!previous.isEmpty() && key < previous)
+            return refuse(QStringLiteral("%1 is out of the game's order").arg(QString::fromLatin1(name)));
+        previous = key;
+        out += line.toByteArray() + '\n';
+    }
+    return out;
+}
+
+QStringList savedFlagProblems(const Parsed &parsed, const SavedTable &saved)
+{
+    QStringList problems;
+    for (qsizetype i = 0; i < parsed.entries.size() && i < parsed.readings.size(); ++i) {
+        const CatalogueEntry &e = parsed.entries[i];
+        const Readings &r = parsed.readings[i];
+        const QStringList words = e.field4.split(u' ', Qt::SkipEmptyParts);
+        const bool variable = words.value(0) == Variable;
+        const bool archived = words.contains(QLatin1String("archived"));
+        const SavedVariable *shown = saved.find(e.name);
+        if (shown && !variable)
+            problems.append(QStringLiteral("%1: \"%2\" is a variable the game saves (%3 of %4 of its config.cfg "
+                                           "files), not a command")
+                                .arg(r.place, e.name).arg(shown->files).arg(saved.sources.size()));
+        else if (shown && !archived)
+            problems.append(QStringLiteral("%1: \"%2\" is saved by the game (%3 of %4 of its config.cfg files) "
+                                           "but not flagged archived")
+                                .arg(r.place, e.name).arg(shown->files).arg(saved.sources.size()));
+        else if (!shown && archived && !r.savedCited)
+            problems.append(QStringLiteral("%1: \"%2\" is flagged archived, but none of the game's config.cfg "
+                                           "files holds it and no saved: line cites the game's code")
+                                .arg(r.place, e.name));
+        else if (r.savedCited && !archived)
+            problems.append(QStringLiteral("%1: \"%2\" has a saved: line but no archived flag").arg(r.place, e.name));
+    }
+    return problems;
 }
 
 QList<CatalogueEntry> entriesOf(const Catalogue &catalogue)

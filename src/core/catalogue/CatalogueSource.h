@@ -3,6 +3,7 @@
 #include "settings/Result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,9 @@ struct Readings
     QString place; // "source:line" of its name
     int verified = 0;
     bool pending = false;
+    // A "saved:" line: where the game's own code registers it as saved,
+    // for a variable no game-written config.cfg shows.
+    bool savedCited = false;
 };
 
 struct Parsed
@@ -65,6 +69,36 @@ Result<Parsed> parse(const QList<Source> &sources);
 QStringList readingProblems(const Parsed &parsed);
 // Entries with fewer than two readings.
 qsizetype awaitingSecondReading(const Parsed &parsed);
+
+// What the game's own config.cfg files show it saves. When the game quits
+// it writes every saved variable as `name "value"`, in the order of its
+// variable list (rehlds engine/host.cpp Host_WriteConfiguration, cvar.cpp
+// Cvar_WriteVariables), so such a file names exactly the variables that
+// build saved. The table (data/catalogue/saved.txt) holds one block per
+// file: "[where the file is published]", then its variable lines as the
+// game wrote them; '#' lines are comments.
+struct SavedVariable
+{
+    QString name;      // as the game wrote it
+    int files = 0;     // how many files hold it
+    QStringList values; // each distinct value, most frequent first
+};
+struct SavedTable
+{
+    QStringList sources;
+    QHash<QString, SavedVariable> byLowerName; // the game ignores letter case
+    const SavedVariable *find(const QString &name) const;
+};
+Result<SavedTable> parseSaved(const QByteArray &text, const QString &sourceName);
+// The variable lines of a config.cfg the game wrote, for the table. Refuses
+// a file the game did not write as it stands: no header, a line of a kind
+// the game never writes (an alias, an exec of another file), or variables
+// out of the game's order (a line added by hand).
+Result<QByteArray> savedLinesOf(const QByteArray &configCfg, const QString &sourceName);
+// One line per variable whose "archived" flag disagrees with the table:
+// one the files hold must be flagged (and be a variable); one flagged that
+// none holds needs a "saved:" line citing the game's own code.
+QStringList savedFlagProblems(const Parsed &parsed, const SavedTable &saved);
 
 // The source form of `entries`; parse() gives back entries whose fields 2
 // and 4 are valid. Refuses a value holding a line break, which the source

@@ -38,31 +38,47 @@ QList<std::pair<QString, T>> byCount(QList<std::pair<QString, T>> list, qint64 (
 
 void UseTable::addFile(QStringView script)
 {
-    const ConsoleScript::Scan scan = ConsoleScript::scan(script);
+    addFolder({script.toString()});
+}
+
+qint64 UseTable::addFolder(const QStringList &scripts)
+{
+    qint64 ownUses = 0;
+    QList<ConsoleScript::Scan> scans;
     QSet<QString> own;
-    for (const ConsoleScript::Alias &alias : scan.aliases)
-        own.insert(alias.name);
-    QSet<QString> used;
-    for (const ConsoleScript::Use &use : scan.uses) {
-        if (own.contains(use.name) || use.name.isEmpty())
-            continue;
-        // A quoted name may hold a tab, which the table's form cannot.
-        QString key = use.name;
-        key.replace(u'\t', u' ');
-        Name &name = m_names[key];
-        ++name.count;
-        used.insert(key);
-        if (!use.hasValue)
-            continue;
-        if (!isConsoleNumber(use.value))
-            ++name.textValues;
-        else if (!name.values.contains(use.value))
-            name.values.append(use.value);
+    for (const QString &script : scripts) {
+        scans.append(ConsoleScript::scan(script));
+        for (const ConsoleScript::Alias &alias : scans.last().aliases)
+            own.insert(Catalogue::foldedName(alias.name));
     }
-    for (const QString &name : used) {
-        ++m_names[name].files;
-        sortValues(m_names[name].values);
+    for (const ConsoleScript::Scan &scan : std::as_const(scans)) {
+        QSet<QString> used;
+        for (const ConsoleScript::Use &use : scan.uses) {
+            if (use.name.isEmpty())
+                continue;
+            if (own.contains(Catalogue::foldedName(use.name))) {
+                ++ownUses;
+                continue;
+            }
+            // A quoted name may hold a tab, which the table's form cannot.
+            QString key = use.name;
+            key.replace(u'\t', u' ');
+            Name &name = m_names[key];
+            ++name.count;
+            used.insert(key);
+            if (!use.hasValue)
+                continue;
+            if (!isConsoleNumber(use.value))
+                ++name.textValues;
+            else if (!name.values.contains(use.value))
+                name.values.append(use.value);
+        }
+        for (const QString &name : used) {
+            ++m_names[name].files;
+            sortValues(m_names[name].values);
+        }
     }
+    return ownUses;
 }
 
 void UseTable::add(const UseTable &other)

@@ -15,8 +15,8 @@
 struct Catalogue;
 
 // How often real config files use each command name, counted as the game's
-// console runs them (see ConsoleScript), leaving out the names each file
-// defines itself with alias.
+// console runs them (see ConsoleScript), leaving out the names the files
+// define themselves with alias.
 class UseTable
 {
 public:
@@ -32,6 +32,11 @@ public:
 
     // Counts one config file.
     void addFile(QStringView script);
+    // Counts the files of one game folder: they run in one console, so an
+    // alias defined in any of them is the folder's own wherever it is used
+    // (letter case aside, as Cmd_ExecuteString finds aliases). Returns how
+    // many uses of those aliases it left out.
+    qint64 addFolder(const QStringList &scripts);
     // Adds the counts of another table, as if its files were counted here.
     void add(const UseTable &other);
 

@@ -80,10 +80,11 @@ void CompletionList::setCatalogue(const Catalogue &catalogue, const UseTable &us
         m_uses[it.key().toLower()] += it.value().count;
     m_catalogue.clear();
     for (int k = 1; k <= Catalogue::Entries; ++k) {
-        const QString &name = catalogue.strCmdName[k];
-        if (name.isEmpty() || catalogue.find(name) != k)
-            continue;
-        m_catalogue.append({name, firstSentence(catalogue.strCmdText[k]), m_uses.value(name.toLower())});
+        for (const QString &name : Catalogue::namesOf(catalogue.strCmdName[k])) {
+            if (name.isEmpty() || catalogue.find(name) != k)
+                continue;
+            m_catalogue.append({name, firstSentence(catalogue.strCmdText[k]), m_uses.value(name.toLower())});
+        }
     }
     sortNames();
 }

@@ -5,16 +5,10 @@
 CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
 {
     for (int k = 1; k <= Catalogue::Entries; ++k) {
-        const QString &name = catalogue.strCmdName[k];
-        const QString key = name.toLower();
-        // The lowest-numbered entry wins, as Catalogue::find does.
-        if (name.isEmpty() || m_byLowerName.contains(key))
-            continue;
         // A family the player switched off counts as unknown, as in the colours and the hint.
-        if (catalogue.familiesOff().contains(catalogue.strCmdField2[k]))
+        if (catalogue.strCmdName[k].isEmpty() || catalogue.familiesOff().contains(catalogue.strCmdField2[k]))
             continue;
         CommandFacts facts;
-        facts.name = name;
         facts.range = ValueRange::parse(catalogue.strCmdRange[k]);
         if (!catalogue.strCmdField4[k].isEmpty()) {
             const CatalogueFacts known = catalogue.facts(k);
@@ -26,8 +20,15 @@ CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
             // A commands.dat from before the kinds were compiled in.
             facts.variable = false;
         }
-        m_byLowerName.insert(key, facts);
-        m_names.append(name);
+        for (const QString &name : Catalogue::namesOf(catalogue.strCmdName[k])) {
+            const QString key = name.toLower();
+            // The lowest-numbered entry wins, as Catalogue::find does.
+            if (m_byLowerName.contains(key))
+                continue;
+            facts.name = name;
+            m_byLowerName.insert(key, facts);
+            m_names.append(name);
+        }
     }
 }
 

@@ -35,11 +35,12 @@ private slots:
     void findsTheDefinitionHeldAtStart()
     {
         const AliasIndex index = rescanned({"bind q \"alias go kill\"", "alias go \"+jump; wait\"", "alias Go x"});
-        QCOMPARE(index.find("go"), (AliasIndex::Definition{"go", "+jump; wait", 1, {}, false}));
-        QCOMPARE(AliasIndex::explanation(*index.find("Go")), QStringLiteral("alias Go: x (line 3)"));
-        QVERIFY(!index.find("GO"));
+        // One alias in any letter case, as the engine redefines it (Cmd_Alias_f, Q_stricmp).
+        QCOMPARE(index.find("go"), (AliasIndex::Definition{"Go", "x", 2, {}, false}));
+        QCOMPARE(AliasIndex::explanation(*index.find("GO")), QStringLiteral("alias Go: x (line 3)"));
+        QCOMPARE(index.definitions("gO").size(), 3);
         QVERIFY(!index.find("kill"));
-        QCOMPARE(index.definitions(), (QList<AliasIndex::Definition>{{"go", "+jump; wait", 1, {}, false}, {"Go", "x", 2, {}, false}}));
+        QCOMPARE(index.definitions(), (QList<AliasIndex::Definition>{{"Go", "x", 2, {}, false}}));
     }
 
     // After any edit, the index answers as one built afresh from the whole text.

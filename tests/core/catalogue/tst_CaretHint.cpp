@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("opening quote") << "\"volume" << "volume" << volume << "";
         QTest::newRow("quoted name") << "\"volume\"" << "volume" << volume << "";
         QTest::newRow("value") << "sensitivity 3" << "3" << sensitivity << "";
+        QTest::newRow("name in another letter case") << "SENSITIVITY 30" << "30" << "30 is above 10: " + sensitivity << "";
         QTest::newRow("value out of range") << "sensitivity 30" << "30" << "30 is above 10: " + sensitivity << "";
         QTest::newRow("value not a number") << "volume x" << "x" << "\"x\" is not a number: " + volume << "";
         QTest::newRow("quoted value") << "\"volume\" \"2\"" << "2" << "2 is above 1: " + volume << "";

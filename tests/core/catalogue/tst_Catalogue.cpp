@@ -69,10 +69,11 @@ private slots:
         QCOMPARE(c->find(QStringLiteral("stale")), 0);
     }
 
-    // The index must agree with a first-match scan: lowest number wins, case counts.
+    // The index must agree with a first-match scan: lowest number wins, the
+    // case of ASCII letters aside, as the engine's Q_stricmp compares.
     void findMatchesFirstMatchScan()
     {
-        const QStringList pool = {"gamma", "Gamma", "GAMMA", "fov", "fov ", "+jump", "", "gamm"};
+        const QStringList pool = {"gamma", "Gamma", "GAMMA", "fov", "fov ", "+jump", "", "gamm", "\u00e9t\u00e9", "\u00c9T\u00c9", "\u00e9T\u00e9"};
         QRandomGenerator rng(5);
         auto c = std::make_unique<Catalogue>();
         for (int round = 0; round < 20; ++round) {
@@ -82,10 +83,35 @@ private slots:
             for (const QString &name : pool + QStringList{"absent"}) {
                 int first = 0;
                 for (int k = 1; k <= Catalogue::Entries && !first; ++k)
-                    first = !name.isEmpty() && c->strCmdName[k] == name ? k : 0;
+                    first = !name.isEmpty() && !c->strCmdName[k].isEmpty()
+                                    && c->strCmdName[k].toLatin1().toLower() == name.toLatin1().toLower()
+                                ? k : 0;
                 QCOMPARE(c->find(name), first);
             }
         }
+    }
+
+    // One entry stands for the game's 252 skill settings, and for no other name.
+    void skillEntryStandsForTheSkillSettings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("a level") << "sk_agrunt_health2" << true;
+        QTest::newRow("another case") << "SK_9mmAR_BULLET3" << true;
+        QTest::newRow("no such level") << "sk_agrunt_health4" << false;
+        QTest::newRow("no level") << "sk_agrunt_health" << false;
+        QTest::newRow("not a setting") << "sk_anything1" << false;
+        QTest::newRow("the entry's own name") << "sk_*" << false;
+    }
+    void skillEntryStandsForTheSkillSettings()
+    {
+        QFETCH(QString, name);
+        auto c = std::make_unique<Catalogue>();
+        c->strCmdName[4] = QStringLiteral("sk_*");
+        c->reindex();
+        QFETCH(bool, found);
+        QCOMPARE(c->find(name), found ? 4 : 0);
+        QCOMPARE(Catalogue::namesOf(QStringLiteral("sk_*")).size(), 252);
     }
 
     // A family switched off takes its names out of every lookup: hint,

@@ -117,11 +117,14 @@ private slots:
     {
         const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n\n"
                                                    "name: b\nfamily: engine\nkind: command\n\n"
-                                                   "name: a\nfamily: engine\nkind: command\ntext: second\n",
+                                                   "name: a\nfamily: engine\nkind: command\ntext: second\n\n"
+                                                   // The game ignores letter case: this one can never be found either.
+                                                   "name: B\nfamily: engine\nkind: command\n",
                                                    "s");
         QVERIFY(parsed.ok());
-        QCOMPARE(parsed.value().entries.size(), 3);
-        QCOMPARE(parsed.value().warnings, QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown"});
+        QCOMPARE(parsed.value().entries.size(), 4);
+        QCOMPARE(parsed.value().warnings, (QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown",
+                                                       "s:14: \"B\" repeats the entry of line 5, which is the one shown"}));
     }
 
     // Several parts make one catalogue; where a fact was verified is not compiled.
@@ -186,6 +189,63 @@ private slots:
         if (!problem.isEmpty())
             QVERIFY2(problems[0].startsWith(QStringLiteral("s:1: \"a\"")) && problems[0].contains(problem),
                      qPrintable(problems[0]));
+    }
+
+    // A file counts as the game's only as the game writes it.
+    void savedLinesOfAGameWrittenFile_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("refusal"); // empty: taken
+        QTest::addColumn<QByteArray>("lines");
+        QTest::newRow("as written") << QByteArray("unbindall\nbind \"TAB\" \"+showscores\"\n_snd_mixahead \"0.1\"\n"
+                                                  "gl_fog \"1\"\nMP3Volume \"0.8\"\nsetinfo \"_ah\" \"0\"\n+mlook\n"
+                                                  "exec userconfig.cfg\n")
+                                    << QString() << QByteArray("_snd_mixahead \"0.1\"\ngl_fog \"1\"\nMP3Volume \"0.8\"\n");
+        QTest::newRow("alias added by hand") << QByteArray("gl_fog \"1\"\nalias \"a\" \"b\"\n") << "no such line" << QByteArray();
+        QTest::newRow("value unquoted") << QByteArray("gl_fog 1\n") << "no such line" << QByteArray();
+        QTest::newRow("out of order") << QByteArray("volume \"1\"\ngl_fog \"1\"\n") << "gl_fog is out of" << QByteArray();
+    }
+    void savedLinesOfAGameWrittenFile()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, refusal);
+        QFETCH(QByteArray, lines);
+        const QByteArray header("// This file is overwritten whenever you change your user settings in the game.\r\n"
+                                "// Add custom configurations to the file \"userconfig.cfg\".\r\n\r\n");
+        const auto taken = CatalogueSource::savedLinesOf(header + body, "c");
+        QVERIFY2(taken.ok() == refusal.isEmpty(), qPrintable(taken.ok() ? QString() : taken.error()));
+        if (taken.ok())
+            QCOMPARE(taken.value(), lines);
+        else
+            QVERIFY2(taken.error().contains(refusal), qPrintable(taken.error()));
+        QVERIFY(!CatalogueSource::savedLinesOf(body, "c").ok());
+    }
+
+    void savedFlagsAgreeWithTheTable_data()
+    {
+        QTest::addColumn<QByteArray>("facts");
+        QTest::addColumn<QString>("problem"); // empty: agrees
+        QTest::newRow("saved, flagged") << QByteArray("name: GL_fog\nkind: variable\nflags: archived\n") << QString();
+        QTest::newRow("saved, unflagged") << QByteArray("name: gl_fog\nkind: variable\n") << "2 of 2 of its config.cfg files) but not flagged";
+        QTest::newRow("saved, a command") << QByteArray("name: gl_fog\nkind: command\n") << "not a command";
+        QTest::newRow("flagged, in no file") << QByteArray("name: r_decals\nkind: variable\nflags: archived\n") << "no saved: line";
+        QTest::newRow("flagged, code cited") << QByteArray("name: r_decals\nkind: variable\nflags: archived\nsaved: x.cpp\n") << QString();
+        QTest::newRow("cited, unflagged") << QByteArray("name: r_decals\nkind: variable\nsaved: x.cpp\n") << "no archived flag";
+        QTest::newRow("unsaved, unflagged") << QByteArray("name: r_decals\nkind: variable\n") << QString();
+    }
+    void savedFlagsAgreeWithTheTable()
+    {
+        QFETCH(QByteArray, facts);
+        QFETCH(QString, problem);
+        const auto saved = CatalogueSource::parseSaved("# two files\n[one]\ngl_fog \"1\"\n\n[two]\ngl_fog \"0\"\nvolume \"1\"\n", "t");
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
+        QCOMPARE(saved.value().find("GL_FOG")->values, QStringList({"0", "1"}));
+        const auto parsed = CatalogueSource::parse(facts + "family: engine\nverified: a\nverified: b\n", "s");
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        const QStringList problems = CatalogueSource::savedFlagProblems(parsed.value(), saved.value());
+        QCOMPARE(problems.size(), problem.isEmpty() ? 0 : 1);
+        if (!problem.isEmpty())
+            QVERIFY2(problems[0].contains(problem), qPrintable(problems[0]));
     }
 
     void compileRefusalKeepsOldFile()

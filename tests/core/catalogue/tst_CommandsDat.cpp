@@ -61,6 +61,21 @@ private slots:
             m_legacy.insert(e.name);
     }
 
+    // The game writes exactly its saved variables into config.cfg: every
+    // "archived" flag agrees with the files it wrote, or cites its code.
+    void savedFlagsAgreeWithTheGamesOwnFiles()
+    {
+        QList<CatalogueSource::Source> sources;
+        for (const QString &path : QStringLiteral(TESSARY_COMMANDS_SOURCES).split(u'|'))
+            sources.append({readAll(path), QFileInfo(path).fileName()});
+        const auto parsed = CatalogueSource::parse(sources);
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        const auto saved = CatalogueSource::parseSaved(readAll(QStringLiteral(TESSARY_SAVED_TABLE)), QStringLiteral("saved.txt"));
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
+        QVERIFY(saved.value().sources.size() >= 13);
+        QCOMPARE(CatalogueSource::savedFlagProblems(parsed.value(), saved.value()).join(u'\n'), QString());
+    }
+
     // A numeric range must be one the editor can check, and never mark as
     // an error a value real configs give the name: the game takes each of
     // them, unchanged or (a notice) moved into its range.

@@ -48,6 +48,9 @@ private slots:
         QTest::newRow("value above") << cfg << "sensitivity 300" << "known:sensitivity num!:300";
         QTest::newRow("quoted value above") << cfg << "sensitivity \"300\"" << "known:sensitivity str!:\"300\"";
         QTest::newRow("misspelt name stays plain") << cfg << "sensitivty 300" << "num:300";
+        // The engine ignores letter case (Q_stricmp); the range still applies.
+        QTest::newRow("other letter case") << cfg << "Sensitivity 300; +ATTACK" << "known:Sensitivity num!:300 sep:; known:+ATTACK";
+        QTest::newRow("other case in a bind") << cfg << "bind x \"-Jump\"" << "cmd:bind str:\" prefix:- known:Jump str:\"";
         QTest::newRow("not a number") << cfg << "cl_updaterate abc" << "known:cl_updaterate plain!:abc";
         QTest::newRow("several commands and a comment")
             << cfg << "cl_updaterate 101; volume 1.5 // loud"
@@ -157,17 +160,17 @@ private slots:
     }
 
     // Names the document aliases are known words, explained by their
-    // definition; the catalogue's own names keep their entries.
+    // definition, in any letter case; the catalogue's own names keep their entries.
     void documentAliases()
     {
         AliasIndex aliases;
         aliases.replaceLines(0, 0, {"// mine", "alias go \"+attack; wait\"", "alias volume x"});
         const QString line = QStringLiteral("go; bind x go; Go; volume 0.5");
         QCOMPARE(render(line, tokenizeLine(line, FileSyntax::Script, *m_catalogue, &aliases)),
-                 QStringLiteral("known:go sep:; cmd:bind known:go sep:; sep:; known:volume num:0.5"));
+                 QStringLiteral("known:go sep:; cmd:bind known:go sep:; known:Go sep:; known:volume num:0.5"));
         QCOMPARE(hoverText(line, 12, FileSyntax::Script, *m_catalogue, &aliases),
                  QStringLiteral("alias go: +attack; wait (line 2)"));
-        QCOMPARE(hoverText(line, 16, FileSyntax::Script, *m_catalogue, &aliases), QString());
+        QCOMPARE(hoverText(line, 16, FileSyntax::Script, *m_catalogue, &aliases), QStringLiteral("alias go: +attack; wait (line 2)"));
         QCOMPARE(hoverText(line, 20, FileSyntax::Script, *m_catalogue, &aliases),
                  QStringLiteral("Sound volume (Range: 0-1) ()"));
     }
