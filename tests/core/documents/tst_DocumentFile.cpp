@@ -150,7 +150,7 @@ private slots:
         QStringList args{QStringLiteral("save"), saved, QStringLiteral("bind w +forward\r\nbind s +back")};
         if (sizeLimit)
             args << QString::number(sizeLimit);
-        user.start(helper, QStringLiteral(EDITOR_HELPER), args);
+        user.start(helper, QStringLiteral(DOCUMENT_HELPER), args);
         QVERIFY(helper.waitForFinished());
         QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
         const QString error = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
@@ -195,7 +195,7 @@ private slots:
         QFile file(path("shrinking.cfg"));
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.resize(Size));
         QProcess helper;
-        helper.start(QStringLiteral(EDITOR_HELPER), {QStringLiteral("read"), reader, file.fileName(), QStringLiteral("40")});
+        helper.start(QStringLiteral(DOCUMENT_HELPER), {QStringLiteral("read"), reader, file.fileName(), QStringLiteral("40")});
         QVERIFY(helper.waitForStarted());
         while (!helper.waitForFinished(0)) {
             ::ftruncate(file.handle(), Size / 8);

@@ -106,14 +106,6 @@ private slots:
         QCOMPARE(replace->findChild<QCheckBox *>(QStringLiteral("chkCase"))->isChecked(), matchCase);
     }
 
-    void escapeCloses()
-    {
-        control<QLineEdit>("txtSearch")->setText(QStringLiteral("rate"));
-        QTest::keyClick(control("txtSearch"), Qt::Key_Escape);
-        QVERIFY(!dialog()->isVisible());
-        QCOMPARE(box().SelLength(), 0);
-    }
-
     void cancelKeepsThePhraseAndClosingDiscardsIt()
     {
         control<QLineEdit>("txtSearch")->setText(QStringLiteral("rate"));

@@ -192,27 +192,6 @@ private slots:
         QCOMPARE(m_changes, 1); // an edit still raises exactly one
     }
 
-    // The check follows an edit of a line on screen, even when the line gets shorter.
-    void followsEdits()
-    {
-        show(QStringLiteral("volume 0.5\r\nsensitivity 300\r\n"));
-        QVERIFY(!underlined(0) && underlined(1));
-        m_box->setSelStart(20); // after "sensitivity 3"
-        m_box->setSelLength(2);
-        m_box->setSelText(QString());
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        m_box->setSelStart(7);
-        m_box->setSelLength(3);
-        m_box->setSelText(QStringLiteral("9"));
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QVERIFY(underlined(0) && !underlined(1));
-        m_colours->setSyntax(FileSyntax::Plain); // recolours unchanged lines too
-        QCoreApplication::processEvents();
-        QVERIFY(!underlined(0));
-    }
-
     // A name the document aliases is coloured as known once defined, and
     // plain again once the definition goes; the index follows every edit.
     void aliasesFollowEdits()

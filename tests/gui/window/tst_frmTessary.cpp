@@ -65,7 +65,6 @@ class tst_frmTessary : public QObject
     {
         return m_frm->findChild<T *>(QString::fromLatin1(name));
     }
-    QWidget *client() const { return m_frm->centralWidget(); }
 
     void start(const QString &argument = {}, const QString &dataFolder = {})
     {
@@ -75,12 +74,6 @@ class tst_frmTessary : public QObject
         m_frm->Form_Load(argument);
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
-    }
-
-    void resizeClient(int width, int height)
-    {
-        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
-        QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
     void open(const QString &name)
@@ -135,41 +128,6 @@ private slots:
         }
     }
 
-    // The first row is the window as it starts; the first resize has moved
-    // the Quick Search to the right edge.
-    void layoutFollowsTheWindowSize_data()
-    {
-        QTest::addColumn<QSize>("client");
-        QTest::newRow("as started") << QSize(407, 272);
-        QTest::newRow("100 wider") << QSize(507, 272);
-        QTest::newRow("taller") << QSize(407, 500);
-        // Too low for the edit box: it keeps its height, the widths still follow.
-        QTest::newRow("40 high") << QSize(300, 40);
-    }
-    void layoutFollowsTheWindowSize()
-    {
-        QFETCH(QSize, client);
-        start();
-        QCOMPARE(this->client()->size(), QSize(407, 272));
-        resizeClient(client.width(), client.height());
-        const int w = client.width();
-        // The hint line is as tall as its font with descenders needs; the box starts on its lower edge.
-        auto *hint = control<QLabel>("lblHint");
-        const int hintHeight = qMax(16, hint->fontMetrics().height() + 2);
-        const int top = 33 + hintHeight - 1;
-        const int editHeight = client.height() >= top ? client.height() - top : 272 - top;
-        QCOMPARE(control("txtMain")->geometry(), QRect(0, top, w, editHeight));
-        QCOMPARE(hint->geometry(), QRect(0, 33, w, hintHeight));
-        QCOMPARE(control("lblSearch")->geometry(), QRect(w - 242, 8, 73, 17));
-        QCOMPARE(control("cboSearch")->pos(), QPoint(w - 171, 5));
-        QCOMPARE(control("cboSearch")->width(), 153);
-        QCOMPARE(control("picSave")->geometry(), QRect(3, 3, 26, 25));
-        QCOMPARE(control("Picture1")->geometry(), QRect(31, 3, 26, 25));
-        QCOMPARE(control("picUndo")->geometry(), QRect(76, 3, 26, 25));
-        QCOMPARE(control("picRedo")->geometry(), QRect(104, 3, 26, 25));
-        QVERIFY(m_frm->updatesEnabled());
-    }
-
     void tabOrderAndStartFocus()
     {
         start();
@@ -190,18 +148,6 @@ private slots:
         // Screen readers name every control that shows no text of its own.
         for (QWidget *named : order)
             QVERIFY2(!named->accessibleName().isEmpty(), qPrintable(named->objectName()));
-    }
-
-    void firstStartCreatesSettingsAndCloseWritesThem()
-    {
-        start();
-        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
-        m_vars->strModName[0] = QStringLiteral("ns");
-        QVERIFY(m_frm->close());
-        const QByteArray bytes = readAll(Settings::path(folder()));
-        QCOMPARE(bytes.size(), 320768);
-        QCOMPARE(bytes.mid(2, 2), QByteArray("ns"));
-        QVERIFY(m_prompts->errors.isEmpty());
     }
 
     void changeOnDiskIsToldWhenTheWindowIsActivated_data()
@@ -367,33 +313,6 @@ private slots:
         QTest::keyClick(&box, Qt::Key_G, Qt::ControlModifier);
         QCOMPARE(box.SelStart(), 7);
         QCOMPARE(box.SelLength(), 0);
-    }
-
-    // Menus open with Alt and their letter; two recent files of one name show
-    // their folders; the hint line takes the theme's tooltip colours.
-    void desktopConventions()
-    {
-        start();
-        m_frm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QTest::keyClick(m_frm.get(), Qt::Key_F, Qt::AltModifier);
-        auto *file = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
-        QTRY_VERIFY(file->isVisible());
-        file->hide();
-
-        QDir(folder()).mkpath(QStringLiteral("valve"));
-        QDir(folder()).mkpath(QStringLiteral("cstrike"));
-        for (const char *name : {"valve/config.cfg", "cstrike/config.cfg", "autoexec.cfg"}) {
-            writeAll(path(QString::fromLatin1(name)), "fps_max 100\r\n");
-            m_frm->openFile(path(QString::fromLatin1(name)));
-        }
-        auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
-        QStringList shown;
-        for (const QAction *item : recent->actions())
-            shown.append(item->text());
-        QCOMPARE(shown, (QStringList{"&1 autoexec.cfg",
-                                     "&2 config.cfg (" + QDir::toNativeSeparators(path("cstrike")) + ")",
-                                     "&3 config.cfg (" + QDir::toNativeSeparators(path("valve")) + ")"}));
     }
 
     // A file dropped on the window opens, after the question about the edited
@@ -609,31 +528,6 @@ private slots:
         QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
     }
 
-    // A file with LF line ends is laid out as lines; a paste of a line the box
-    // lays out slowly is asked about first, and refused it changes nothing.
-    void lfLinesAndLongPastes()
-    {
-        writeAll(path("lf.cfg"), QByteArray("gamma 1\n").repeated(40000));
-        start(path("lf.cfg"));
-        RichTextBox &box = m_frm->editBox();
-        QCOMPARE(box.LineCount(), 40001);
-        QGuiApplication::clipboard()->setText(QString(DocumentFile::SlowLineLength + 1, u'x'));
-        m_prompts->openSlow = false;
-        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
-        QCOMPARE(box.TextLength(), 40000 * 8);
-        QVERIFY(!box.isModified());
-    }
-
-    // A line the box would lay out for minutes is asked about before anything is laid out.
-    void longLineFromTheCommandLineIsAskedAbout()
-    {
-        writeAll(path("one.cfg"), QByteArray(DocumentFile::SlowLineLength + 1, 'x'));
-        start(path("one.cfg"));
-        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
-        QCOMPARE(m_frm->editBox().TextLength(), 0);
-    }
-
     // The colours follow the document's file type through every way it gets one.
     void coloursFollowTheFileType()
     {
@@ -670,21 +564,6 @@ private slots:
         QCOMPARE(qobject_cast<SyntaxColours *>(m_frm->editBox().lexer())->syntax(), FileSyntax::Fgd);
     }
 
-    void toolPicturesRunOpenAndSave()
-    {
-        writeAll(path("a.cfg"), "rate 25000\r\n");
-        start();
-        m_prompts->openPath = path("a.cfg");
-        QTest::mouseClick(control("Picture1"), Qt::LeftButton);
-        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
-
-        m_frm->editBox().setSelStart(10);
-        type(QStringLiteral("0"));
-        QTest::mouseClick(control("picSave"), Qt::LeftButton);
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("rate 250000\r\n"));
-    }
-
     void everyByteSurvivesOpenThenSaveThroughTheWindow()
     {
         const QByteArray all = everyByteValue();
@@ -694,50 +573,6 @@ private slots:
         m_prompts->savePath = path("copy.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(readAll(path("copy.cfg")), all);
-    }
-
-    void editMenuAndToolPicturesDriveTheEngine()
-    {
-        start();
-        type(QStringLiteral("abc"));
-        auto *edit = control<QMenu>("mnuEdit");
-        for (const char *name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste"})
-            QVERIFY2(control<QAction>(name)->isEnabled(), name);
-        control<QAction>("mnuUndo")->trigger();
-        QTest::mouseClick(control("picUndo"), Qt::LeftButton);
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("a"));
-        QTest::mouseClick(control("picRedo"), Qt::LeftButton);
-        control<QAction>("mnuRedo")->trigger();
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("abc"));
-
-        m_frm->editBox().setSelStart(0);
-        m_frm->editBox().setSelLength(2);
-        control<QAction>("mnuCut")->trigger();
-        m_frm->editBox().setSelStart(1);
-        control<QAction>("mnuPaste")->trigger();
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("cab"));
-        QCOMPARE(m_frm->undoEngine().UndoCount(), 5);
-        QVERIFY(m_frm->updatesEnabled());
-
-        QTest::mouseClick(m_frm->editBox().viewport(), Qt::RightButton, {}, QPoint(10, 10));
-        QTRY_COMPARE(QApplication::activePopupWidget(), edit);
-        edit->close();
-    }
-
-    void newDocumentStartsAFreshHistory()
-    {
-        writeAll(path("a.cfg"), "rate 1\r\n");
-        start(u'"' + path("a.cfg") + u'"');
-        type(QStringLiteral("xy"));
-        m_frm->mnuUndo_Click();
-        m_frm->mnuUndo_Click();
-        // Back at the loaded text: nothing to ask about.
-        m_frm->mnuNew_Click();
-        QCOMPARE(m_prompts->saveChangesAsked, 0);
-        QCOMPARE(m_frm->undoEngine().UndoCount(), 0);
-        QCOMPARE(m_frm->undoEngine().RedoCount(), 0);
-        m_frm->mnuRedo_Click();
-        QCOMPARE(m_frm->editBox().Text(), QString());
     }
 
     void unwritableProgramFolderIsToldOnce()
@@ -857,31 +692,6 @@ private slots:
         QVERIFY(search->lineEdit()->completer());
     }
 
-    void settingsThatFailAtCloseAreTold()
-    {
-        // data.dat links to a file that cannot be replaced: no room for a temporary name beside it.
-        QTemporaryDir elsewhere;
-        const QString target = elsewhere.filePath(QString(250, u'd'));
-        writeAll(target, QByteArray());
-        QVERIFY(QFile::link(target, Settings::path(folder())));
-        start();
-        m_vars->strModName[0] = QStringLiteral("ns");
-        QVERIFY(m_frm->close());
-        QCOMPARE(m_prompts->errors.size(), 1);
-        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("data.dat")));
-        QCOMPARE(readAll(target), QByteArray());
-    }
-
-    void settingsLiveInTheDataFolder()
-    {
-        QVERIFY(QDir(folder()).mkdir(QStringLiteral("data")));
-        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
-        m_frm->Form_Load(QString());
-        QVERIFY(m_frm->close());
-        QCOMPARE(QFileInfo(Settings::path(path("data"))).size(), 320768);
-        QVERIFY(!QFileInfo::exists(Settings::path(folder())));
-    }
-
     // Mods of a program folder the user cannot write are offered once, copied
     // and never moved; declined, the user learns where mods now live.
     void modsOfTheProgramFolderAreOfferedOnce_data()
@@ -990,52 +800,6 @@ private slots:
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
         m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
-    }
-
-    void fileTypesSaysWhatItDid_data()
-    {
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("installed") << true;
-        QTest::newRow("not installed") << false;
-    }
-    void fileTypesSaysWhatItDid()
-    {
-        QFETCH(bool, installed);
-        if (installed && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
-            QSKIP("needs xdg-mime (xdg-utils)");
-        // The user's own folders only, here scratch ones.
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path("share")));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(path("none")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder()));
-        if (installed) {
-            QVERIFY(QDir().mkpath(path("share/applications")));
-            writeAll(path("share/applications/tessary.desktop"), "[Desktop Entry]\n");
-        }
-        start();
-        m_frm->findChild<QAction *>(QStringLiteral("mnuAss"))->trigger();
-        auto *window = m_frm->findChild<QDialog *>(QStringLiteral("frmAss"));
-        QTimer::singleShot(0, this, [] { qobject_cast<QDialog *>(QApplication::activeModalWidget())->accept(); });
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
-        QCOMPARE(m_prompts->notices.size() + m_prompts->errors.size(), 1);
-        QCOMPARE(m_prompts->notices.size(), installed ? 1 : 0);
-        QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
-    }
-
-    // The hint line takes the theme's tooltip colours, also when the theme changes.
-    void hintFollowsTheTooltipColours()
-    {
-        const QPalette before = QApplication::palette();
-        QPalette dark = before;
-        dark.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
-        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        start();
-        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), before.color(QPalette::ToolTipBase));
-        QApplication::setPalette(dark);
-        QTRY_COMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(40, 40, 40));
-        const QPalette hint = control("lblHint")->palette();
-        QApplication::setPalette(before);
-        QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
-        QVERIFY(!m_frm->windowIcon().isNull());
     }
     // Random edits in three tabs, each with an in-memory twin fed the same
     // edits: after every step every tab holds its twin's text, so an edit,

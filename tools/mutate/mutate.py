@@ -1,0 +1,319 @@
+#!/usr/bin/env python3
+"""Mutation measure of the test suite: how many small faults in src/core the
+tests catch.
+
+Draws single-line mutations of src/core/**/*.cpp with a fixed seed (a changed
+comparison, a removed '!', an off-by-one, a dropped call, && for ||, true for
+false), applies each one alone to a source tree, rebuilds and runs the tests
+one by one until the first failure. A mutation that does not compile is
+recorded and the next one is drawn from the same stream, so the count that
+compiled is the one asked for.
+
+The tree is modified in place and restored after each mutation: give it a
+copy of the sources, never a working tree you edit. Configure its build once,
+without the unity build so a mutation recompiles one file:
+
+    git archive HEAD | tar -x -C /tmp/mut
+    cmake -S /tmp/mut -B /tmp/mut-build -G Ninja -DCMAKE_BUILD_TYPE=Release \\
+          -DTESSARY_FAST_BUILD=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=mold
+    tools/mutate/mutate.py --source /tmp/mut --build /tmp/mut-build --seed 34 --count 40 --out results.tsv
+
+--replay results.tsv runs the mutations of an earlier result again (on a
+pruned suite, say); --only-caught limits that to the ones caught before.
+"""
+import argparse
+import json
+import os
+import random
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+# Tests that check the package rather than the code; they take minutes.
+SKIPPED_TESTS = {'install_layout'}
+
+
+def mask(line):
+    """The line with string and character literals and // comments blanked,
+    so operators are only found in code."""
+    out = []
+    i = 0
+    quote = None
+    while i < len(line):
+        c = line[i]
+        if quote:
+            if c == '\\':
+                out.append('  ')
+                i += 2
+                continue
+            if c == quote:
+                quote = None
+                out.append(c)
+            else:
+                out.append(' ')
+        elif c in '"\'':
+            # 1'000 digit separators are not quotes.
+            if c == "'" and i > 0 and line[i - 1].isdigit() and i + 1 < len(line) and line[i + 1].isdigit():
+                out.append(c)
+            else:
+                quote = c
+                out.append(c)
+        elif line.startswith('//', i):
+            out.append(' ' * (len(line) - i))
+            break
+        else:
+            out.append(c)
+        i += 1
+    return ''.join(out)[:len(line)]
+
+
+# Each operator: name, pattern found in the masked line, replacement function.
+def _swap(mapping):
+    return lambda m: mapping[m.group(0)]
+
+
+OPERATORS = [
+    ('comparison', re.compile(r'(?<=\s)(==|!=|<=|>=|<|>)(?=\s)'),
+     _swap({'==': '!=', '!=': '==', '<=': '<', '>=': '>', '<': '<=', '>': '>='})),
+    ('negation', re.compile(r'!(?=[A-Za-z_(])'), lambda m: ''),
+    ('off-by-one', re.compile(r'(?<![\w.])\d+(?![\w.\'])'), lambda m: str(int(m.group(0)) + 1)),
+    ('logical', re.compile(r'(?<=\s)(&&|\|\|)(?=\s)'), _swap({'&&': '||', '||': '&&'})),
+    ('boolean', re.compile(r'\b(true|false)\b'), _swap({'true': 'false', 'false': 'true'})),
+    # A statement that is a call alone: foo(...); obj.bar(...); p->baz(...);
+    ('dropped call', re.compile(r'^\s*(?:[A-Za-z_][\w:]*(?:\.|->))*[A-Za-z_][\w:]*\(.*\);\s*$'), None),
+]
+
+NOT_A_CALL = re.compile(r'^\s*(return|if|while|for|switch|case|delete|throw|emit|Q_\w+|[A-Z_]+\()\b')
+
+
+def candidates(source):
+    """Every (file, line number, operator, occurrence) that can be mutated."""
+    found = []
+    for path in sorted((source / 'src' / 'core').rglob('*.cpp')):
+        rel = path.relative_to(source).as_posix()
+        in_block = False
+        for number, line in enumerate(path.read_text(encoding='utf-8').splitlines(), 1):
+            stripped = line.strip()
+            if in_block:
+                in_block = '*/' not in stripped
+                continue
+            if stripped.startswith('/*'):
+                in_block = '*/' not in stripped
+                continue
+            if not stripped or stripped.startswith(('#', '//')) or 'static_assert' in stripped:
+                continue
+            masked = mask(line)
+            for name, pattern, _ in OPERATORS:
+                if name == 'dropped call':
+                    if pattern.match(masked) and not NOT_A_CALL.match(masked) \
+                            and masked.count('(') == masked.count(')') and '=' not in masked.split('(')[0]:
+                        found.append((rel, number, name, 0))
+                    continue
+                for k, _m in enumerate(pattern.finditer(masked)):
+                    found.append((rel, number, name, k))
+    return found
+
+
+def apply(line, name, occurrence):
+    masked = mask(line)
+    for op, pattern, replace in OPERATORS:
+        if op != name:
+            continue
+        if name == 'dropped call':
+            indent = line[:len(line) - len(line.lstrip())]
+            return indent + ';'
+        m = list(pattern.finditer(masked))[occurrence]
+        return line[:m.start()] + replace(m) + line[m.end():]
+    raise ValueError(name)
+
+
+def draw(source, seed):
+    """The stream of mutations: an operator at random, then one of its places."""
+    rng = random.Random(seed)
+    by_operator = {}
+    for c in candidates(source):
+        by_operator.setdefault(c[2], []).append(c)
+    names = sorted(by_operator)
+    used = set()
+    while True:
+        name = rng.choice(names)
+        c = rng.choice(by_operator[name])
+        if c in used:
+            continue
+        used.add(c)
+        yield c
+
+
+def run(cmd, timeout=None, cwd=None):
+    try:
+        p = subprocess.run(cmd, cwd=cwd, capture_output=True, text=True, timeout=timeout)
+        return p.returncode, p.stdout + p.stderr
+    except subprocess.TimeoutExpired as e:
+        return 'timeout', str(e.stdout or '')
+
+
+class Suite:
+    def __init__(self, build, source):
+        self.build = build
+        self.source = source
+        listing = json.loads(subprocess.run(['ctest', '--test-dir', str(build), '--show-only=json-v1'],
+                                            capture_output=True, text=True, check=True).stdout)
+        self.tests = []
+        for t in listing['tests']:
+            if t['name'] in SKIPPED_TESTS:
+                continue
+            exe = next((a for a in t['command'] if '/tst_' in a or os.path.basename(a).startswith('tst_')),
+                       t['command'][0])
+            labels = next((p['value'] for p in t.get('properties', []) if p['name'] == 'LABELS'), [])
+            self.tests.append({'name': t['name'], 'target': os.path.basename(exe), 'core': 'core' in labels})
+        self.folder = {}
+        for t in self.tests:
+            base = t['name'].split('_xcb')[0]
+            hits = list(source.glob('tests/**/' + base + '.cpp'))
+            self.folder[t['name']] = hits[0].parent.relative_to(source).as_posix() if hits else ''
+        self.seconds = {}
+
+    def order(self, mutated):
+        """Tests of the mutated file first, then its subsystem's, the other core
+        tests, then the windows'."""
+        parts = Path(mutated).parts  # src core <subsystem> File.cpp
+        subsystem, stem = parts[2], Path(mutated).stem
+
+        def rank(t):
+            folder = self.folder[t['name']]
+            return (0 if stem in t['name'] else 1,
+                    0 if folder == 'tests/core/' + subsystem else 1,
+                    0 if t['core'] else 1,
+                    self.seconds.get(t['name'], 0))
+        return sorted(self.tests, key=rank)
+
+    def build_target(self, target):
+        return run(['ninja', '-C', str(self.build), target])
+
+    def run_test(self, name):
+        limit = max(60, 4 * self.seconds.get(name, 15))
+        start = time.monotonic()
+        code, out = run(['ctest', '--test-dir', str(self.build), '-R', '^' + re.escape(name) + '$',
+                         '--timeout', str(int(limit)), '--output-on-failure'], timeout=limit + 30)
+        if code == 0 and 'No tests were found' in out:
+            code = 'missing'
+        return code, out, time.monotonic() - start
+
+
+def object_of(build, rel):
+    # src/core/x/File.cpp -> src/core/CMakeFiles/tessary_core.dir/x/File.cpp.o
+    inner = Path(rel).relative_to('src/core').as_posix()
+    return 'src/core/CMakeFiles/tessary_core.dir/' + inner + '.o'
+
+
+def try_mutation(suite, source, mutation, log):
+    rel, number, name, occurrence = mutation
+    path = source / rel
+    original = path.read_text(encoding='utf-8')
+    lines = original.split('\n')
+    before = lines[number - 1]
+    after = apply(before, name, occurrence)
+    lines[number - 1] = after
+    path.write_text('\n'.join(lines), encoding='utf-8')
+    record = {'file': rel, 'line': number, 'operator': name, 'before': before.strip(), 'after': after.strip()}
+    try:
+        code, out = suite.build_target(object_of(suite.build, rel))
+        if code != 0:
+            record['outcome'] = 'did not compile'
+            return record
+        for t in suite.order(rel):
+            code, out = suite.build_target(t['target'])
+            if code != 0:
+                record.update(outcome='caught', by='build of ' + t['target'])
+                return record
+            code, out, seconds = suite.run_test(t['name'])
+            log.write(f"  {t['name']}: {code} {seconds:.1f}s\n")
+            log.flush()
+            if code != 0:
+                failed = re.findall(r'FAIL!  : (\S+)', out)
+                how = ' (timeout)' if 'Timeout' in out else ' ' + ' '.join(sorted(set(failed))[:3]) if failed else ''
+                record.update(outcome='caught', by=t['name'] + how.rstrip())
+                return record
+        record['outcome'] = 'survived'
+        return record
+    finally:
+        path.write_text(original, encoding='utf-8')
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split('\n\n')[0])
+    ap.add_argument('--source', type=Path, required=True)
+    ap.add_argument('--build', type=Path, required=True)
+    ap.add_argument('--seed', type=int, default=34)
+    ap.add_argument('--count', type=int, default=40)
+    ap.add_argument('--out', type=Path, required=True)
+    ap.add_argument('--replay', type=Path, help='run the mutations of an earlier result file')
+    ap.add_argument('--only-caught', action='store_true', help='with --replay: only those caught before')
+    ap.add_argument('--list', action='store_true', help='print the first mutations of the stream and stop')
+    args = ap.parse_args()
+    source, build = args.source.resolve(), args.build.resolve()
+
+    if args.list:
+        for i, m in zip(range(args.count), draw(source, args.seed)):
+            print(m, apply((source / m[0]).read_text().split('\n')[m[1] - 1], m[2], m[3]).strip())
+        return 0
+
+    suite = Suite(build, source)
+    log = open(str(args.out) + '.log', 'a')
+    # An unmutated run first: everything must pass, and each test's time sets its timeout.
+    for t in suite.tests:
+        code, out = suite.build_target(t['target'])
+        if code != 0:
+            sys.exit('the unmutated tree does not build ' + t['target'] + '\n' + out[-3000:])
+        code, out, seconds = suite.run_test(t['name'])
+        suite.seconds[t['name']] = seconds
+        log.write(f"baseline {t['name']}: {code} {seconds:.1f}s\n")
+        log.flush()
+        if code != 0:
+            sys.exit('the unmutated tree fails ' + t['name'] + '\n' + out[-3000:])
+
+    if args.replay:
+        rows = [line.rstrip('\n').split('\t') for line in args.replay.read_text().splitlines()[1:]]
+        stream = iter([(r[1], int(r[2]), r[3], None, r) for r in rows
+                       if r[6] != 'did not compile' and (not args.only_caught or r[6] == 'caught')])
+    else:
+        stream = ((m[0], m[1], m[2], m[3], None) for m in draw(source, args.seed))
+
+    with open(args.out, 'w') as out:
+        out.write('n\tfile\tline\toperator\tbefore\tafter\toutcome\tcaught by\n')
+        compiled = 0
+        drawn = 0
+        for rel, number, name, occurrence, earlier in stream:
+            if compiled >= args.count and not args.replay:
+                break
+            drawn += 1
+            if earlier is not None:
+                # Same line, same text after: find the occurrence that gives it.
+                line = (source / rel).read_text(encoding='utf-8').split('\n')[number - 1]
+                occurrence = next((k for k in range(50) if _applies(line, name, k, earlier[5])), None)
+                if occurrence is None:
+                    sys.exit(f'{rel}:{number} no longer reads as it did: {line.strip()}')
+            log.write(f'{drawn}: {rel}:{number} {name}\n')
+            log.flush()
+            r = try_mutation(suite, source, (rel, number, name, occurrence), log)
+            if r['outcome'] != 'did not compile':
+                compiled += 1
+            out.write('\t'.join([str(drawn), r['file'], str(r['line']), r['operator'], r['before'], r['after'],
+                                 r['outcome'], r.get('by', '')]) + '\n')
+            out.flush()
+            log.write(f"  -> {r['outcome']} {r.get('by', '')}\n")
+            log.flush()
+    return 0
+
+
+def _applies(line, name, k, expected):
+    try:
+        return apply(line, name, k).strip() == expected
+    except (IndexError, ValueError):
+        return False
+
+
+if __name__ == '__main__':
+    sys.exit(main())
