@@ -155,27 +155,39 @@ def run(cmd, timeout=None, cwd=None):
 
 
 class Suite:
-    def __init__(self, build, source):
+    """The tests a build can run, as one or two suites: "before" and, with an
+    after prefix, "after" (a test named <prefix><name> stands in for <name>,
+    a dropped test is left out, the others are shared)."""
+
+    def __init__(self, build, source, label=None, after_prefix=None, dropped=()):
         self.build = build
         self.source = source
         listing = json.loads(subprocess.run(['ctest', '--test-dir', str(build), '--show-only=json-v1'],
                                             capture_output=True, text=True, check=True).stdout)
-        self.tests = []
+        tests = {}
         for t in listing['tests']:
             if t['name'] in SKIPPED_TESTS:
                 continue
-            exe = next((a for a in t['command'] if '/tst_' in a or os.path.basename(a).startswith('tst_')),
-                       t['command'][0])
             labels = next((p['value'] for p in t.get('properties', []) if p['name'] == 'LABELS'), [])
-            self.tests.append({'name': t['name'], 'target': os.path.basename(exe), 'core': 'core' in labels})
+            if label and label not in labels:
+                continue
+            exe = next((a for a in t['command'] if 'tst_' in os.path.basename(a)), t['command'][0])
+            tests[t['name']] = {'name': t['name'], 'target': os.path.basename(exe), 'core': 'core' in labels}
+        self.all = list(tests.values())
+        before = [t for n, t in tests.items() if not (after_prefix and n.startswith(after_prefix))]
+        self.suites = {'before': before}
+        if after_prefix:
+            self.suites['after'] = [tests.get(after_prefix + t['name'], t) for t in before
+                                    if t['name'] not in dropped]
+        self.prefix = after_prefix or '\0'
         self.folder = {}
-        for t in self.tests:
-            base = t['name'].split('_xcb')[0]
+        for t in self.all:
+            base = t['name'].split('_xcb')[0].removeprefix(self.prefix)
             hits = list(source.glob('tests/**/' + base + '.cpp'))
             self.folder[t['name']] = hits[0].parent.relative_to(source).as_posix() if hits else ''
         self.seconds = {}
 
-    def order(self, mutated):
+    def order(self, suite, mutated):
         """Tests of the mutated file first, then its subsystem's, the other core
         tests, then the windows'."""
         parts = Path(mutated).parts  # src core <subsystem> File.cpp
@@ -187,7 +199,7 @@ class Suite:
                     0 if folder == 'tests/core/' + subsystem else 1,
                     0 if t['core'] else 1,
                     self.seconds.get(t['name'], 0))
-        return sorted(self.tests, key=rank)
+        return sorted(self.suites[suite], key=rank)
 
     def build_target(self, target):
         return run(['ninja', '-C', str(self.build), target])
@@ -209,6 +221,8 @@ def object_of(build, rel):
 
 
 def try_mutation(suite, source, mutation, log):
+    """Applies the mutation, and for each suite runs its tests in order up to
+    the first that fails. A test shared by both suites runs once."""
     rel, number, name, occurrence = mutation
     path = source / rel
     original = path.read_text(encoding='utf-8')
@@ -218,25 +232,31 @@ def try_mutation(suite, source, mutation, log):
     lines[number - 1] = after
     path.write_text('\n'.join(lines), encoding='utf-8')
     record = {'file': rel, 'line': number, 'operator': name, 'before': before.strip(), 'after': after.strip()}
+    seen = {}  # test name -> (failed, how)
     try:
         code, out = suite.build_target(object_of(suite.build, rel))
         if code != 0:
-            record['outcome'] = 'did not compile'
+            record['outcome'] = {s: 'did not compile' for s in suite.suites}
             return record
-        for t in suite.order(rel):
-            code, out = suite.build_target(t['target'])
-            if code != 0:
-                record.update(outcome='caught', by='build of ' + t['target'])
-                return record
-            code, out, seconds = suite.run_test(t['name'])
-            log.write(f"  {t['name']}: {code} {seconds:.1f}s\n")
-            log.flush()
-            if code != 0:
-                failed = re.findall(r'FAIL!  : (\S+)', out)
-                how = ' (timeout)' if 'Timeout' in out else ' ' + ' '.join(sorted(set(failed))[:3]) if failed else ''
-                record.update(outcome='caught', by=t['name'] + how.rstrip())
-                return record
-        record['outcome'] = 'survived'
+        record['outcome'], record['by'] = {}, {}
+        for which in suite.suites:
+            record['outcome'][which] = 'survived'
+            for t in suite.order(which, rel):
+                if t['name'] not in seen:
+                    code, out = suite.build_target(t['target'])
+                    if code != 0:
+                        seen[t['name']] = (True, 'build of ' + t['target'])
+                    else:
+                        code, out, seconds = suite.run_test(t['name'])
+                        log.write(f"  {t['name']}: {code} {seconds:.1f}s\n")
+                        log.flush()
+                        failed = sorted(set(re.findall(r'FAIL!  : (\S+)', out)))[:3]
+                        how = ' (timeout)' if 'Timeout' in out else (' ' + ' '.join(failed)) if failed else ''
+                        seen[t['name']] = (code != 0, t['name'] + how)
+                if seen[t['name']][0]:
+                    record['outcome'][which] = 'caught'
+                    record['by'][which] = seen[t['name']][1]
+                    break
         return record
     finally:
         path.write_text(original, encoding='utf-8')
@@ -249,6 +269,9 @@ def main():
     ap.add_argument('--seed', type=int, default=34)
     ap.add_argument('--count', type=int, default=40)
     ap.add_argument('--out', type=Path, required=True)
+    ap.add_argument('--label', help='only the tests with this ctest label (core: the core\'s tests)')
+    ap.add_argument('--after-prefix', help='a second suite: tests named PREFIX<name> stand in for <name>')
+    ap.add_argument('--dropped', default='', help='with --after-prefix: tests, comma-separated, the second suite lacks')
     ap.add_argument('--replay', type=Path, help='run the mutations of an earlier result file')
     ap.add_argument('--only-caught', action='store_true', help='with --replay: only those caught before')
     ap.add_argument('--list', action='store_true', help='print the first mutations of the stream and stop')
@@ -260,10 +283,10 @@ def main():
             print(m, apply((source / m[0]).read_text().split('\n')[m[1] - 1], m[2], m[3]).strip())
         return 0
 
-    suite = Suite(build, source)
+    suite = Suite(build, source, args.label, args.after_prefix, set(filter(None, args.dropped.split(','))))
     log = open(str(args.out) + '.log', 'a')
     # An unmutated run first: everything must pass, and each test's time sets its timeout.
-    for t in suite.tests:
+    for t in suite.all:
         code, out = suite.build_target(t['target'])
         if code != 0:
             sys.exit('the unmutated tree does not build ' + t['target'] + '\n' + out[-3000:])
@@ -281,8 +304,10 @@ def main():
     else:
         stream = ((m[0], m[1], m[2], m[3], None) for m in draw(source, args.seed))
 
+    names = list(suite.suites)
     with open(args.out, 'w') as out:
-        out.write('n\tfile\tline\toperator\tbefore\tafter\toutcome\tcaught by\n')
+        out.write('n\tfile\tline\toperator\tbefore\tafter\t'
+                  + '\t'.join(f'outcome ({n})\tcaught by ({n})' for n in names) + '\n')
         compiled = 0
         drawn = 0
         for rel, number, name, occurrence, earlier in stream:
@@ -298,10 +323,10 @@ def main():
             log.write(f'{drawn}: {rel}:{number} {name}\n')
             log.flush()
             r = try_mutation(suite, source, (rel, number, name, occurrence), log)
-            if r['outcome'] != 'did not compile':
+            if r['outcome'][names[0]] != 'did not compile':
                 compiled += 1
-            out.write('\t'.join([str(drawn), r['file'], str(r['line']), r['operator'], r['before'], r['after'],
-                                 r['outcome'], r.get('by', '')]) + '\n')
+            out.write('\t'.join([str(drawn), r['file'], str(r['line']), r['operator'], r['before'], r['after']]
+                                 + [x for n in names for x in (r['outcome'][n], r.get('by', {}).get(n, ''))]) + '\n')
             out.flush()
             log.write(f"  -> {r['outcome']} {r.get('by', '')}\n")
             log.flush()

@@ -21,6 +21,7 @@
 #include "editbox/MemoryEditBox.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStandardPaths>
 #include <QStringList>
 

@@ -313,26 +313,6 @@ private slots:
         QVERIFY(marked(SyntaxColours::ProblemIndicator, 2).isEmpty());
     }
 
-    void toolTips_data()
-    {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("known name") << 0 << 3 << "Mouse sensitivity (Range: 0.1-10) (default 3)";
-        QTest::newRow("bad value") << 0 << 13
-                                   << "sensitivity takes a number from 0.1 to 10 (Range: 0.1-10): 300 is above 10";
-        QTest::newRow("misspelt name") << 1 << 2 << "";
-        QTest::newRow("past the line's end") << 2 << -1 << "";
-    }
-    void toolTips()
-    {
-        QFETCH(int, line);
-        QFETCH(int, column);
-        show(QStringLiteral("sensitivity 300\r\nsensitivty 3\r\nvolume\r\n"));
-        const QPoint point = pointAt(line, qMax(0, column)) + QPoint(column < 0 ? 300 : 0, 0);
-        QTEST(m_colours->toolTipAt(point), "text");
-    }
-
     // Every colour reads on a light and on a dark background (contrast 4.5 or more).
     void readableOnLightAndDark()
     {

@@ -244,28 +244,6 @@ private slots:
         QTEST(int(copies()), "copiesLeft");
     }
 
-    // Opened from the file manager, the file is the current one: the title
-    // names it, marks it modified, and Save writes it without a dialog.
-    void commandLineFileIsTheCurrentFileAndTheTitleNamesIt()
-    {
-        writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
-        start(u'"' + path("autoexec.cfg") + u'"');
-        m_frm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
-        QCOMPARE(m_frm->tabFile(m_frm->currentTab()), path("autoexec.cfg"));
-        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
-        QVERIFY(!m_frm->isWindowModified());
-        type(QStringLiteral("x"));
-        QVERIFY(m_frm->isWindowModified());
-        QTest::keyClick(&m_frm->editBox(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(m_prompts->dialogTitles, QStringList{});
-        QCOMPARE(readAll(path("autoexec.cfg")), QByteArray("xgamma 1\r\nsensitivity 3\r\n"));
-        QVERIFY(!m_frm->isWindowModified());
-        m_frm->mnuNew_Click();
-        QCOMPARE(m_frm->windowTitle(), QStringLiteral("[*]Tessary"));
-    }
-
     // Desktop keys on the edit box: the menus' keys run their items, moving
     // keys move the caret, and an edit with Ctrl is the undo engine's.
     void desktopKeys()
@@ -444,8 +422,8 @@ private slots:
         QVERIFY(m_frm->width() >= 200 && m_frm->height() >= 150);
     }
 
-    // A recent entry is opened by the bytes of its name; one that is no
-    // longer a file is called what it is, and taken off the list.
+    // A recent entry is opened by the bytes of its name; one that is gone is
+    // told and taken off the list (what else a name can be: tst_RegularFile).
     void recentEntries_data()
     {
         QTest::addColumn<QByteArray>("name");
@@ -454,8 +432,6 @@ private slots:
         QTest::newRow("file") << QByteArray("autoexec.cfg") << "file" << "";
         QTest::newRow("name in another encoding") << QByteArray("caf\xe9.cfg") << "file" << "";
         QTest::newRow("missing") << QByteArray("gone.cfg") << "" << "no longer exists";
-        QTest::newRow("a folder") << QByteArray("cfg") << "folder" << "is a folder";
-        QTest::newRow("a named pipe") << QByteArray("pipe.cfg") << "fifo" << "is a named pipe";
     }
     void recentEntries()
     {
@@ -481,10 +457,6 @@ private slots:
             QVERIFY(again.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
             QVERIFY(again.write("fov 100\r\n") > 0);
         }
-        if (made == "folder")
-            QCOMPARE(::mkdir(raw.constData(), 0700), 0);
-        if (made == "fifo")
-            QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
 
         start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
