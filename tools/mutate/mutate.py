@@ -11,15 +11,24 @@ compiled is the one asked for.
 
 The tree is modified in place and restored after each mutation: give it a
 copy of the sources, never a working tree you edit. Configure its build once,
-without the unity build so a mutation recompiles one file:
+without the unity build so a mutation recompiles one file, and without
+optimisation, which costs the tests less than it saves the builds:
 
     git archive HEAD | tar -x -C /tmp/mut
-    cmake -S /tmp/mut -B /tmp/mut-build -G Ninja -DCMAKE_BUILD_TYPE=Release \\
-          -DTESSARY_FAST_BUILD=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=mold
+    cmake -S /tmp/mut -B /tmp/mut-build -G Ninja -DTESSARY_UNITY_BUILD=OFF \\
+          -DCMAKE_BUILD_TYPE=Mutate -DCMAKE_CXX_FLAGS_MUTATE="-O0 -DNDEBUG" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
     tools/mutate/mutate.py --source /tmp/mut --build /tmp/mut-build --seed 34 --count 40 --out results.tsv
 
---replay results.tsv runs the mutations of an earlier result again (on a
-pruned suite, say); --only-caught limits that to the ones caught before.
+Only the core's tests: --label core. To measure a pruned suite beside the
+old one in the same run (one build per mutation), copy the pruned core test
+files to <tree>/tests-after/core/..., append
+    set(AFTER_SUITE_DIR <tree>/tests-after)
+    include(<repo>/tools/mutate/after-suite.cmake)
+to <tree>/tests/CMakeLists.txt, and pass --after-prefix after_ --dropped
+<tests the pruned suite no longer has>. A test shared by both runs once.
+
+--replay results.tsv runs the mutations of an earlier result again;
+--only-caught limits that to the ones caught before.
 """
 import argparse
 import json

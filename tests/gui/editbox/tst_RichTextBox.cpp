@@ -140,33 +140,6 @@ private slots:
         }
     }
 
-    // Line breaks typed or removed by the widget itself move every later position.
-    void positionsFollowTheWidgetsOwnEdits()
-    {
-        box().setText(QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
-        box().setSelStart(box().TextLength());
-        box().setSelStart(2);
-        QTest::keyClick(m_widget, Qt::Key_Return);
-        QTest::keyClick(m_widget, Qt::Key_Return);
-        box().setSelStart(11);
-        QTest::keyClick(m_widget, Qt::Key_Backspace);
-        QTest::keyClick(m_widget, Qt::Key_Backspace);
-        QTest::keyClicks(m_widget, QStringLiteral("x"));
-        QCOMPARE(box().Text(), QStringLiteral("on\r\n\r\ne\r\nxo\r\nthree\r\nfour"));
-
-        MemoryClipboard memoryClipboard;
-        MemoryEditBox model(memoryClipboard);
-        model.setText(box().Text());
-        for (int p = box().TextLength(); p >= 0; --p) {
-            box().setSelStart(p);
-            model.setSelStart(p);
-            QCOMPARE(box().SelStart(), model.SelStart());
-            box().setSelLength(1);
-            model.setSelLength(1);
-            QCOMPARE(box().SelText(), model.SelText());
-        }
-    }
-
     void ownUndoAndMenusAreOff()
     {
         box().setText(QStringLiteral("loaded"));
