@@ -180,8 +180,11 @@ class Suite:
             labels = next((p['value'] for p in t.get('properties', []) if p['name'] == 'LABELS'), [])
             if label and label not in labels:
                 continue
-            exe = next((a for a in t['command'] if 'tst_' in os.path.basename(a)), t['command'][0])
-            tests[t['name']] = {'name': t['name'], 'target': os.path.basename(exe), 'core': 'core' in labels}
+            # A program not built yet has no command in the listing.
+            command = t.get('command') or [str(build / 'tests' / t['name'])]
+            exe = next((a for a in command if 'tst_' in os.path.basename(a)), command[0])
+            tests[t['name']] = {'name': t['name'], 'target': os.path.basename(exe), 'exe': exe,
+                                'core': 'core' in labels}
         self.all = list(tests.values())
         before = [t for n, t in tests.items() if not (after_prefix and n.startswith(after_prefix))]
         self.suites = {'before': before}
@@ -212,6 +215,33 @@ class Suite:
 
     def build_target(self, target):
         return run(['ninja', '-C', str(self.build), target])
+
+    def find_links(self):
+        """Which core objects each test program holds: a mutation of an object a
+        program does not hold cannot change what it does. A test that runs
+        other programs of the build (helpers, the catalogue compiler) counts
+        as holding everything."""
+        def symbols(path, strong_only):
+            out = subprocess.run(['nm', '--defined-only', '-g' if strong_only else '-a', path],
+                                 capture_output=True, text=True).stdout
+            return {f[2] for f in (line.split() for line in out.splitlines())
+                    if len(f) == 3 and (f[1] == 'T' or not strong_only)}
+        core = self.build / 'src' / 'core' / 'CMakeFiles' / 'tessary_core.dir'
+        self.objects = {o.relative_to(core).as_posix()[:-2]: symbols(o, True) for o in core.rglob('*.cpp.o')}
+        self.links = {}
+        for t in self.all:
+            exe = Path(t['exe'])
+            deps = subprocess.run(['ninja', '-C', str(self.build), '-t', 'query',
+                                   os.path.relpath(exe, self.build)], capture_output=True, text=True).stdout
+            runs_others = any(h in deps for h in ('document_helper', 'editor_helper', 'datafolder_probe',
+                                                  'commands_dat', 'tessary-catalogue'))
+            held = symbols(exe, False) if exe.exists() and not runs_others else None
+            self.links[t['name']] = None if held is None else {
+                rel for rel, syms in self.objects.items() if not syms or syms & held}
+
+    def holds(self, test, rel):
+        held = getattr(self, 'links', {}).get(test['name'])
+        return held is None or Path(rel).relative_to('src/core').as_posix() in held
 
     def run_test(self, name):
         limit = max(60, 4 * self.seconds.get(name, 15))
@@ -251,6 +281,8 @@ def try_mutation(suite, source, mutation, log):
         for which in suite.suites:
             record['outcome'][which] = 'survived'
             for t in suite.order(which, rel):
+                if not suite.holds(t, rel):
+                    continue
                 if t['name'] not in seen:
                     code, out = suite.build_target(t['target'])
                     if code != 0:
@@ -284,6 +316,7 @@ def main():
     ap.add_argument('--replay', type=Path, help='run the mutations of an earlier result file')
     ap.add_argument('--only-caught', action='store_true', help='with --replay: only those caught before')
     ap.add_argument('--list', action='store_true', help='print the first mutations of the stream and stop')
+    ap.add_argument('--reuse-baseline', action='store_true', help='take the unmutated times of an earlier run')
     args = ap.parse_args()
     source, build = args.source.resolve(), args.build.resolve()
 
@@ -295,7 +328,10 @@ def main():
     suite = Suite(build, source, args.label, args.after_prefix, set(filter(None, args.dropped.split(','))))
     log = open(str(args.out) + '.log', 'a')
     # An unmutated run first: everything must pass, and each test's time sets its timeout.
-    for t in suite.all:
+    baseline = Path(str(args.out) + '.baseline.json')
+    if args.reuse_baseline and baseline.exists():
+        suite.seconds = json.loads(baseline.read_text())
+    for t in (t for t in suite.all if t['name'] not in suite.seconds):
         code, out = suite.build_target(t['target'])
         if code != 0:
             sys.exit('the unmutated tree does not build ' + t['target'] + '\n' + out[-3000:])
@@ -305,6 +341,8 @@ def main():
         log.flush()
         if code != 0:
             sys.exit('the unmutated tree fails ' + t['name'] + '\n' + out[-3000:])
+        baseline.write_text(json.dumps(suite.seconds))
+    suite.find_links()
 
     if args.replay:
         rows = [line.rstrip('\n').split('\t') for line in args.replay.read_text().splitlines()[1:]]

@@ -187,7 +187,6 @@ private slots:
         QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << true << 320768;
         QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << false << 0;
         QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << true << 0;
-        QTest::newRow("Exit cancelled") << true << int(Prompts::SaveChoice::Cancel) << false << 0;
     }
     void endingWithAnEditedDocument()
     {
