@@ -35,6 +35,7 @@ import json
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -218,9 +219,8 @@ class Suite:
 
     def find_links(self):
         """Which core objects each test program holds: a mutation of an object a
-        program does not hold cannot change what it does. A test that runs
-        other programs of the build (helpers, the catalogue compiler) counts
-        as holding everything."""
+        program does not hold cannot change what it does. The programs of the
+        build a test runs (helpers, the catalogue compiler) count as its own."""
         def symbols(path, strong_only):
             out = subprocess.run(['nm', '--defined-only', '-g' if strong_only else '-a', path],
                                  capture_output=True, text=True).stdout
@@ -233,11 +233,15 @@ class Suite:
             exe = Path(t['exe'])
             deps = subprocess.run(['ninja', '-C', str(self.build), '-t', 'query',
                                    os.path.relpath(exe, self.build)], capture_output=True, text=True).stdout
-            runs_others = any(h in deps for h in ('document_helper', 'editor_helper', 'datafolder_probe',
-                                                  'commands_dat', 'tessary-catalogue'))
-            held = symbols(exe, False) if exe.exists() and not runs_others else None
-            self.links[t['name']] = None if held is None else {
-                rel for rel, syms in self.objects.items() if not syms or syms & held}
+            # The programs of the build a test runs count as its own.
+            helpers = {'document_helper': 'tests/document_helper', 'datafolder_probe': 'tests/datafolder_probe',
+                       'commands_dat': 'tools/tessary-catalogue'}
+            programs = [exe] + [self.build / path for name, path in helpers.items() if name in deps]
+            if 'editor_helper' in deps or not all(p.exists() for p in programs):
+                self.links[t['name']] = None
+                continue
+            held = set().union(*(symbols(p, False) for p in programs))
+            self.links[t['name']] = {rel for rel, syms in self.objects.items() if not syms or syms & held}
 
     def holds(self, test, rel):
         held = getattr(self, 'links', {}).get(test['name'])
@@ -318,8 +322,11 @@ def main():
     ap.add_argument('--only-caught', action='store_true', help='with --replay: only those caught before')
     ap.add_argument('--list', action='store_true', help='print the first mutations of the stream and stop')
     ap.add_argument('--reuse-baseline', action='store_true', help='take the unmutated times of an earlier run')
+    ap.add_argument('--resume', action='store_true', help='keep the results in --out and go on after them')
     args = ap.parse_args()
     source, build = args.source.resolve(), args.build.resolve()
+    # Stopped, it still puts the mutated line back.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
 
     if args.list:
         for i, m in zip(range(args.count), draw(source, args.seed)):
@@ -353,11 +360,18 @@ def main():
         stream = ((m[0], m[1], m[2], m[3], None) for m in draw(source, args.seed))
 
     names = list(suite.suites)
+    done = []
+    if args.resume and args.out.exists():
+        done = [line for line in args.out.read_text().splitlines()[1:] if line]
     with open(args.out, 'w') as out:
         out.write('n\tfile\tline\toperator\tbefore\tafter\t'
                   + '\t'.join(f'outcome ({n})\tcaught by ({n})' for n in names) + '\n')
-        compiled = 0
-        drawn = 0
+        for line in done:
+            out.write(line + '\n')
+        compiled = sum(1 for line in done if line.split('\t')[6] != 'did not compile')
+        drawn = len(done)
+        for _ in range(drawn):
+            next(stream)
         for rel, number, name, occurrence, earlier in stream:
             if compiled >= args.count and not args.replay:
                 break
