@@ -2,6 +2,9 @@
 # precompiled Qt and standard headers for every target, and mold (else lld)
 # as the linker. TESSARY_FAST_BUILD=OFF builds without either.
 option(TESSARY_FAST_BUILD "Precompiled headers and a fast linker" ON)
+# The mutation measure (tools/mutate) turns this off, so a changed core file
+# recompiles alone.
+option(TESSARY_UNITY_BUILD "Build the core as a few large units (with TESSARY_FAST_BUILD)" ON)
 
 if(TESSARY_FAST_BUILD)
     find_program(TESSARY_MOLD mold)

@@ -74,8 +74,15 @@ touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
 dpkg --root="$root" --force-depends -i "$deb" >/dev/null 2>&1 || { echo "dpkg could not install the package"; exit 1; }
 printf 'sensitivity 3\r\n' > "$scratch/config.cfg"
 mkdir -p "$scratch/xdg"
-(XDG_DATA_HOME=$scratch/xdg QT_QPA_PLATFORM=offscreen timeout -s KILL 3 "$root/usr/bin/tessary" "$scratch/config.cfg" \
-    >/dev/null 2>&1 || true) 2>/dev/null
+# It runs until its data.dat is there (at most 20 seconds), then is killed.
+XDG_DATA_HOME=$scratch/xdg QT_QPA_PLATFORM=offscreen "$root/usr/bin/tessary" "$scratch/config.cfg" >/dev/null 2>&1 &
+program=$!
+for _ in $(seq 200); do
+    [ -f "$scratch/xdg/Tessary/data.dat" ] && break
+    sleep 0.1
+done
+kill -KILL "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
 [ -f "$scratch/xdg/Tessary/data.dat" ] || { echo "the installed program did not keep its data in the user's folder"; exit 1; }
 dpkg --root="$root" --force-depends -r tessary >/dev/null 2>&1 || { echo "dpkg could not remove the package"; exit 1; }
 left=$(find "$root" -mindepth 1 -path "$root/var" -prune -o -print)

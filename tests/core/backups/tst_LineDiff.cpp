@@ -104,27 +104,6 @@ private slots:
             QVERIFY(std::is_sorted(left.begin(), left.end()) && std::is_sorted(right.begin(), right.end()));
         }
     }
-
-    // Large texts with few changes stay quick; a total rewrite past the
-    // search's limit is still a correct, if long, difference.
-    void largeTexts()
-    {
-        QStringList a, b;
-        for (int i = 0; i < 20000; ++i)
-            a << QString::number(i);
-        b = a;
-        b[5000] = "changed";
-        b.insert(15000, "added");
-        QList<Line> lines = compare(a, b);
-        QCOMPARE(lines.size(), 20002);
-        QStringList c;
-        for (int i = 0; i < 5000; ++i)
-            c << QStringLiteral("x%1").arg(i);
-        lines = compare(a.mid(0, 5000), c);
-        QCOMPARE(lines.size(), 10000);
-        QCOMPARE(lines.first().kind, Kind::Removed);
-        QCOMPARE(lines.last().kind, Kind::Added);
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_LineDiff)

@@ -780,7 +780,7 @@ private slots:
         writeAll(file, "bind w +forward\r\n");
         QVERIFY(user.give(file, 0644));
         QProcess helper;
-        user.start(helper, QStringLiteral(EDITOR_HELPER), {QStringLiteral("unreadable"), file});
+        user.start(helper, QStringLiteral(DOCUMENT_HELPER), {QStringLiteral("unreadable"), file});
         QVERIFY(helper.waitForFinished());
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());

@@ -201,7 +201,7 @@ private slots:
         QStringList args{QStringLiteral("save"), saved, QStringLiteral("bind w +forward\r\nbind s +back")};
         if (sizeLimit)
             args << QString::number(sizeLimit);
-        user.start(helper, QStringLiteral(EDITOR_HELPER), args);
+        user.start(helper, QStringLiteral(DOCUMENT_HELPER), args);
         QVERIFY(helper.waitForFinished());
         QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
         const QString error = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
@@ -242,11 +242,11 @@ private slots:
     void fileShrinkingDuringTheRead()
     {
         QFETCH(QString, reader);
-        constexpr qint64 Size = 32 << 20;
+        constexpr qint64 Size = 8 << 20; // read 40 times while it changes: every read meets a change
         QFile file(path("shrinking.cfg"));
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.resize(Size));
         QProcess helper;
-        helper.start(QStringLiteral(EDITOR_HELPER), {QStringLiteral("read"), reader, file.fileName(), QStringLiteral("40")});
+        helper.start(QStringLiteral(DOCUMENT_HELPER), {QStringLiteral("read"), reader, file.fileName(), QStringLiteral("40")});
         QVERIFY(helper.waitForStarted());
         while (!helper.waitForFinished(0)) {
             ::ftruncate(file.handle(), Size / 8);

@@ -1,16 +1,10 @@
 #include "documents/RecoveryStore.h"
 
-#include "OrdinaryUser.h"
-
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QLockFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 

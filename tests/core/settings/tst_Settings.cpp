@@ -300,64 +300,6 @@ private slots:
         QCOMPARE(recordBytes(now, 8).mid(2, 7), QByteArray("changed"));
     }
 
-    void countersStartAtFirstFreeSlot_data()
-    {
-        QTest::addColumn<int>("mods");
-        QTest::addColumn<int>("backups");
-        QTest::newRow("none") << 0 << 0;
-        QTest::newRow("some") << 3 << 7;
-        QTest::newRow("every stored slot used") << 501 << 501;
-    }
-    void countersStartAtFirstFreeSlot()
-    {
-        QFETCH(int, mods);
-        QFETCH(int, backups);
-        mdlVars vars;
-        for (int i = 0; i < mods; ++i)
-            vars.strModName[i] = QStringLiteral("mod%1").arg(i);
-        for (int i = 0; i < backups; ++i)
-            vars.strBackupFile[i] = QStringLiteral("config.cfg");
-        QVERIFY(SaveSettings(vars, folder()).ok());
-
-        mdlVars restarted;
-        QVERIFY(LoadSettings(restarted, folder()).ok());
-        QCOMPARE(int(restarted.intModCount), mods);
-        QCOMPARE(int(restarted.intBackupCount), backups);
-    }
-
-    void refusedValueLeavesFileUntouched()
-    {
-        mdlVars vars;
-        vars.strModName[0] = QStringLiteral("ns");
-        QVERIFY(SaveSettings(vars, folder()).ok());
-        const QByteArray before = readAll(dataPath());
-
-        vars.strModName[1] = QStringLiteral("fine");
-        vars.strModDir[1] = QString(127, u'd');
-        const Status s = SaveSettings(vars, folder());
-        QVERIFY(!s.ok());
-        QVERIFY2(s.error().contains(QStringLiteral("503")), qPrintable(s.error()));
-        QCOMPARE(readAll(dataPath()), before);
-    }
-
-    void failedWriteLeavesFileUntouched()
-    {
-        // data.dat links to a file whose name leaves no room for the
-        // temporary file beside it, so the write fails even for root.
-        QTemporaryDir elsewhere;
-        const QString target = elsewhere.filePath(QString(250, u't'));
-        const QByteArray before = QByteArray(FileSize, '\x01');
-        writeAll(target, before);
-        QVERIFY(QFile::link(target, dataPath()));
-
-        mdlVars vars;
-        vars.strModName[0] = QStringLiteral("ns");
-        const Status s = SaveSettings(vars, folder());
-        QVERIFY(!s.ok());
-        QVERIFY2(s.error().contains(QStringLiteral("data.dat")), qPrintable(s.error()));
-        QCOMPARE(readAll(target), before);
-    }
-
     // A sparse gigabyte after the records is neither read whole nor rewritten
     // on every close: the lists are read, the file is never written, and the
     // message names its size.
@@ -377,14 +319,6 @@ private slots:
         QVERIFY(!SaveSettings(*vars, m_dir->path()).ok());
         QCOMPARE(QFileInfo(file).size(), size);
         QCOMPARE(QFileInfo(file).lastModified(), written);
-    }
-
-    void writabilityIsCheckedWithoutWriting()
-    {
-        writeAll(dataPath(), "old");
-        QVERIFY(CheckSettingsWritable(folder()).ok());
-        QCOMPARE(readAll(dataPath()), QByteArray("old"));
-        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("data.dat")});
     }
 };
 

@@ -301,22 +301,6 @@ private slots:
         }
     }
 
-    void refusalSaysWhy_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("90 euro signs: 270 bytes on disk") << QString(90, QChar(0x20ac)) << "too long for a folder name";
-        QTest::newRow("emoji shown whole") << QString::fromUtf8("mod \U0001F600") << QString::fromUtf8("\"\U0001F600\"");
-    }
-    void refusalSaysWhy()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, said);
-        const AddOutcome added = AddMod(*m_vars, m_program, name, m_game, m_prompts);
-        QVERIFY(!added.added);
-        QVERIFY2(added.message.contains(said), qPrintable(added.message));
-    }
-
     void knownFiles_data()
     {
         QTest::addColumn<QStringList>("present");
@@ -1048,24 +1032,6 @@ private slots:
         QCOMPARE(QFileInfo::exists(backupCopy(m_program, "m", "config.cfg")), !copiesDeleted);
         QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m") + "/versions"), !copiesDeleted);
         QCOMPARE(readAll(backupFolder(m_program, "m") + "/notes.txt"), "the user's");
-    }
-
-    // Twice brings the first state back, even with the entry stored twice.
-    void restoreTwice()
-    {
-        put(m_game + "/config.cfg", "first");
-        QVERIFY(AddMod(*m_vars, m_program, "m", m_game, m_prompts).added);
-        m_vars->strModDir[1] = m_vars->strModDir[0]; // entered twice by an older version
-        m_vars->strModName[1] = "m";
-        m_vars->strBackupFile[1] = "config.cfg";
-        m_vars->strBackupMod[1] = "m";
-        put(m_game + "/config.cfg", "second");
-        QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 0, "config.cfg"));
-        QCOMPARE(readAll(m_game + "/config.cfg"), "first");
-        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "second");
-        QVERIFY(Restore::RestoreBackup(*m_vars, m_program, 1, "config.cfg"));
-        QCOMPARE(readAll(m_game + "/config.cfg"), "second");
-        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "first");
     }
 };
 

@@ -209,29 +209,6 @@ private slots:
         QTEST(m_clipboard.GetText(), "clipboard");
     }
 
-    // The random sessions below check that a new edit clears the redo list.
-    void historyRules()
-    {
-        start(QString());
-        QVERIFY(!m_undo->canUndo() && !m_undo->canRedo());
-        QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
-        m_undo->undo();
-        m_undo->Redo();
-        QCOMPARE(changed.count(), 0);
-
-        type(QStringLiteral("abx"));
-        m_undo->IgnoreChange(true);
-        QVERIFY(!m_undo->canUndo());
-        changed.clear();
-        key(VirtualKey::Tab, 0, QStringLiteral("\t"));
-        type(QStringLiteral("y"));
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(m_undo->UndoCount(), 3);
-        m_undo->undo(); // turns recording back on
-        QVERIFY(m_undo->canUndo());
-        QCOMPARE(box().Text(), QStringLiteral("ab\ty"));
-    }
-
     void clipboardCommands()
     {
         start(QStringLiteral("abcdefgh"), 2, 3);

@@ -78,25 +78,6 @@ private slots:
         }
     }
 
-    void aboutBoxLifecycle()
-    {
-        auto about = make(QStringLiteral("frmAbout"));
-        auto *link = control<QLabel>(about.get(), "Label5");
-        about->show();
-        emit link->linkActivated(QStringLiteral("x"));
-        QCOMPARE(m_inserted, QStringList{QStringLiteral("page")});
-        QVERIFY(about->isVisible());
-
-        QTest::mouseClick(control(about.get(), "cmdOk"), Qt::LeftButton);
-        QVERIFY(!about->isVisible());
-
-        // From the frame it goes for good.
-        QPointer<QDialog> kept = about.release();
-        kept->show();
-        kept->close();
-        QTRY_VERIFY(kept.isNull());
-    }
-
     void scriptWizardInsertsTheLine()
     {
         auto wizard = make(QStringLiteral("frmScriptwiz"));

@@ -120,16 +120,14 @@ private slots:
         QCOMPARE(popup().isOpen(), open);
     }
 
+    // The window feeds the list the game folder's files and the document's aliases.
     void offersInContext_data()
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("holds");
 
-        QTest::newRow("cl_up: cl_updaterate first") << "cl_up" << "cl_updaterate" << "";
-        QTest::newRow("bind: key names") << "bind " << "" << "mouse1";
         QTest::newRow("exec: the folder's files") << "exec " << "" << "userconfig.cfg";
-        QTest::newRow("after ;") << "echo a; cl_up" << "cl_updaterate" << "";
         QTest::newRow("document alias") << "alias +myjump \"+jump\"{Enter}+myj" << "+myjump" << "";
     }
 
@@ -155,16 +153,6 @@ private slots:
         }
         if (!holds.isEmpty())
             QVERIFY2(names.contains(holds, Qt::CaseInsensitive), qPrintable(names.join(u' ')));
-    }
-
-    // The insertion is one undo element: one undo gives back what was typed.
-    void oneUndoAfterTaking()
-    {
-        start();
-        press(QStringLiteral("fps_max 100{Enter}cl_up{Tab}"));
-        QCOMPARE(box().Text(), QStringLiteral("fps_max 100\r\ncl_updaterate"));
-        press(QStringLiteral("{CtrlZ}"));
-        QCOMPARE(box().Text(), QStringLiteral("fps_max 100\r\ncl_up"));
     }
 
     void offWhenViewCompletionUnchecked()

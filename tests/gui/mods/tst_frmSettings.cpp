@@ -336,17 +336,6 @@ private slots:
         QCOMPARE(readAll(game() + "/userconfig.cfg"), "three");
         QCOMPARE(m_prompts.errors, QStringList());
     }
-
-    void okSavesCancelDoesNot()
-    {
-        open();
-        m_frm->cmdCancel_Click();
-        QCOMPARE(m_saves, 0);
-        m_frm->show();
-        m_frm->cmdOk_Click();
-        QVERIFY(!m_frm->isVisible());
-        QCOMPARE(m_saves, 1);
-    }
 };
 
 QTEST_MAIN(tst_frmSettings)

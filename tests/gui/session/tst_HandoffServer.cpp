@@ -46,10 +46,8 @@ class tst_HandoffServer : public QObject
     Q_OBJECT
 
     QTemporaryDir m_root;
-    // Copies of the program: one installed (its data in the user's folder)
-    // and one portable (its data beside it).
+    // A copy of the program, installed: its data in the user's folder.
     QString m_installed;
-    QString m_portable;
     // A fresh session for each test: runtime and data folders, the files.
     std::unique_ptr<QTemporaryDir> m_session;
     QProcessEnvironment m_environment;
@@ -91,12 +89,9 @@ private slots:
     void initTestCase()
     {
         m_installed = m_root.filePath("installed");
-        m_portable = m_root.filePath("portable");
-        for (const QString &folder : {m_installed, m_portable}) {
-            QVERIFY(QDir().mkpath(folder));
-            QVERIFY(QFile::copy(TESSARY_PROGRAM, folder + "/tessary"));
-            QVERIFY(QFile::copy(TESSARY_COMMANDS_DAT, folder + "/commands.dat"));
-        }
+        QVERIFY(QDir().mkpath(m_installed));
+        QVERIFY(QFile::copy(TESSARY_PROGRAM, m_installed + "/tessary"));
+        QVERIFY(QFile::copy(TESSARY_COMMANDS_DAT, m_installed + "/commands.dat"));
         writeAll(m_installed + "/installed", "installed\n");
     }
 
@@ -262,23 +257,6 @@ private slots:
         QCOMPARE(running.state(), QProcess::Running);
         // QTemporaryDir would not find the name to remove it.
         QCOMPARE(::unlink(raw.constData()), 0);
-    }
-
-    // A portable copy keeps a data folder of its own, and its own window.
-    void anotherDataFolderStaysApart()
-    {
-        const QString first = file("first.cfg");
-        editor(m_installed, {first});
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
-
-        const QString portableFile = file("portable.cfg");
-        QProcess &portable = editor(m_portable, {portableFile});
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(m_portable), portableFile, 20000);
-        QCOMPARE(portable.state(), QProcess::Running);
-        const QString next = file("next.cfg");
-        QVERIFY(handedOver(editor(m_portable, {next})));
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(m_portable), next, 10000);
-        QCOMPARE(ViewSettings::load(userData()).recentFiles(), QStringList{first});
     }
 
     // --new-window opens a window of its own and takes no files for others:

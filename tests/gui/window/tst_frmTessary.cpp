@@ -69,7 +69,6 @@ class tst_frmTessary : public QObject
     {
         return m_frm->findChild<T *>(QString::fromLatin1(name));
     }
-    QWidget *client() const { return m_frm->centralWidget(); }
 
     void start(const QString &argument = {}, const QString &dataFolder = {})
     {
@@ -79,12 +78,6 @@ class tst_frmTessary : public QObject
         m_frm->Form_Load(argument);
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
-    }
-
-    void resizeClient(int width, int height)
-    {
-        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
-        QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
     void open(const QString &name)
@@ -196,18 +189,6 @@ private slots:
             QVERIFY2(!named->accessibleName().isEmpty(), qPrintable(named->objectName()));
     }
 
-    void firstStartCreatesSettingsAndCloseWritesThem()
-    {
-        start();
-        QCOMPARE(QFileInfo(Settings::path(folder())).size(), 0);
-        m_vars->strModName[0] = QStringLiteral("ns");
-        QVERIFY(m_frm->close());
-        const QByteArray bytes = readAll(Settings::path(folder()));
-        QCOMPARE(bytes.size(), 320768);
-        QCOMPARE(bytes.mid(2, 2), QByteArray("ns"));
-        QVERIFY(m_prompts->errors.isEmpty());
-    }
-
     void changeOnDiskIsToldWhenTheWindowIsActivated_data()
     {
         QTest::addColumn<bool>("viaApplication");
@@ -239,19 +220,13 @@ private slots:
     void endingWithAnEditedDocument_data()
     {
         QTest::addColumn<bool>("exit");
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<bool>("ended");
-        QTest::addColumn<int>("settingsSize");
-        QTest::newRow("close, discarding") << false << int(Prompts::SaveChoice::Discard) << true << 320768;
-        QTest::newRow("close cancelled") << false << int(Prompts::SaveChoice::Cancel) << false << 0;
-        QTest::newRow("Exit, discarding") << true << int(Prompts::SaveChoice::Discard) << true << 0;
-        QTest::newRow("Exit cancelled") << true << int(Prompts::SaveChoice::Cancel) << false << 0;
+        QTest::addColumn<int>("settingsSize"); // once ended
+        QTest::newRow("close") << false << 320768;
+        QTest::newRow("Exit") << true << 0;
     }
     void endingWithAnEditedDocument()
     {
         QFETCH(bool, exit);
-        QFETCH(int, choice);
-        QFETCH(bool, ended);
         QFETCH(int, settingsSize);
         const QString data = path("data");
         const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
@@ -260,15 +235,19 @@ private slots:
         type(QStringLiteral("gamma 2"));
         QCOMPARE(copies(), 0); // not while typing
         QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
-        m_prompts->saveChoice = Prompts::SaveChoice(choice);
-        if (exit)
-            m_frm->mnuExit_Click();
-        else
-            QCOMPARE(m_frm->close(), ended);
-        QCOMPARE(m_prompts->saveChangesAsked, 1);
-        QCOMPARE(m_frm->isVisible(), !ended);
-        QCOMPARE(copies(), ended ? 0 : 1);
-        QCOMPARE(QFileInfo(Settings::path(folder())).size(), settingsSize);
+        // Cancelled first, then discarded.
+        for (const Prompts::SaveChoice choice : {Prompts::SaveChoice::Cancel, Prompts::SaveChoice::Discard}) {
+            const bool ended = choice == Prompts::SaveChoice::Discard;
+            m_prompts->saveChoice = choice;
+            if (exit)
+                m_frm->mnuExit_Click();
+            else
+                QCOMPARE(m_frm->close(), ended);
+            QCOMPARE(m_prompts->saveChangesAsked, ended ? 2 : 1);
+            QCOMPARE(m_frm->isVisible(), !ended);
+            QCOMPARE(copies(), ended ? 0 : 1);
+            QCOMPARE(QFileInfo(Settings::path(folder())).size(), ended ? settingsSize : 0);
+        }
     }
 
     // Logout: the copy is on disk at once; the question, where the session
@@ -300,28 +279,6 @@ private slots:
         QVERIFY(m_frm->close());
         QTEST(m_prompts->saveChangesAsked, "asked");
         QTEST(int(copies()), "copiesLeft");
-    }
-
-    // Opened from the file manager, the file is the current one: the title
-    // names it, marks it modified, and Save writes it without a dialog.
-    void commandLineFileIsTheCurrentFileAndTheTitleNamesIt()
-    {
-        writeAll(path("autoexec.cfg"), "gamma 1\r\nsensitivity 3\r\n");
-        start(u'"' + path("autoexec.cfg") + u'"');
-        m_frm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 1\r\nsensitivity 3"));
-        QCOMPARE(m_frm->tabFile(m_frm->currentTab()), path("autoexec.cfg"));
-        QCOMPARE(m_frm->windowTitle(), QStringLiteral("autoexec.cfg[*] - Tessary"));
-        QVERIFY(!m_frm->isWindowModified());
-        type(QStringLiteral("x"));
-        QVERIFY(m_frm->isWindowModified());
-        QTest::keyClick(&m_frm->editBox(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(m_prompts->dialogTitles, QStringList{});
-        QCOMPARE(readAll(path("autoexec.cfg")), QByteArray("xgamma 1\r\nsensitivity 3\r\n"));
-        QVERIFY(!m_frm->isWindowModified());
-        m_frm->mnuNew_Click();
-        QCOMPARE(m_frm->windowTitle(), QStringLiteral("[*]Tessary"));
     }
 
     // Desktop keys on the edit box: the menus' keys run their items, moving
@@ -680,8 +637,8 @@ private slots:
         QVERIFY(m_frm->width() >= 200 && m_frm->height() >= 150);
     }
 
-    // A recent entry is opened by the bytes of its name; one that is no
-    // longer a file is called what it is, and taken off the list.
+    // A recent entry is opened by the bytes of its name; one that is gone is
+    // told and taken off the list (what else a name can be: tst_RegularFile).
     void recentEntries_data()
     {
         QTest::addColumn<QByteArray>("name");
@@ -690,8 +647,6 @@ private slots:
         QTest::newRow("file") << QByteArray("autoexec.cfg") << "file" << "";
         QTest::newRow("name in another encoding") << QByteArray("caf\xe9.cfg") << "file" << "";
         QTest::newRow("missing") << QByteArray("gone.cfg") << "" << "no longer exists";
-        QTest::newRow("a folder") << QByteArray("cfg") << "folder" << "is a folder";
-        QTest::newRow("a named pipe") << QByteArray("pipe.cfg") << "fifo" << "is a named pipe";
     }
     void recentEntries()
     {
@@ -717,10 +672,6 @@ private slots:
             QVERIFY(again.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
             QVERIFY(again.write("fov 100\r\n") > 0);
         }
-        if (made == "folder")
-            QCOMPARE(::mkdir(raw.constData(), 0700), 0);
-        if (made == "fifo")
-            QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
 
         start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
@@ -826,21 +777,6 @@ private slots:
         QCOMPARE(qobject_cast<SyntaxColours *>(m_frm->editBox().lexer())->syntax(), FileSyntax::Fgd);
     }
 
-    void toolPicturesRunOpenAndSave()
-    {
-        writeAll(path("a.cfg"), "rate 25000\r\n");
-        start();
-        m_prompts->openPath = path("a.cfg");
-        QTest::mouseClick(control("Picture1"), Qt::LeftButton);
-        QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Open File...")});
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
-
-        m_frm->editBox().setSelStart(10);
-        type(QStringLiteral("0"));
-        QTest::mouseClick(control("picSave"), Qt::LeftButton);
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("rate 250000\r\n"));
-    }
-
     void everyByteSurvivesOpenThenSaveThroughTheWindow()
     {
         const QByteArray all = everyByteValue();
@@ -850,50 +786,6 @@ private slots:
         m_prompts->savePath = path("copy.cfg");
         m_frm->mnuSaveas_Click();
         QCOMPARE(readAll(path("copy.cfg")), all);
-    }
-
-    void editMenuAndToolPicturesDriveTheEngine()
-    {
-        start();
-        type(QStringLiteral("abc"));
-        auto *edit = control<QMenu>("mnuEdit");
-        for (const char *name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste"})
-            QVERIFY2(control<QAction>(name)->isEnabled(), name);
-        control<QAction>("mnuUndo")->trigger();
-        QTest::mouseClick(control("picUndo"), Qt::LeftButton);
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("a"));
-        QTest::mouseClick(control("picRedo"), Qt::LeftButton);
-        control<QAction>("mnuRedo")->trigger();
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("abc"));
-
-        m_frm->editBox().setSelStart(0);
-        m_frm->editBox().setSelLength(2);
-        control<QAction>("mnuCut")->trigger();
-        m_frm->editBox().setSelStart(1);
-        control<QAction>("mnuPaste")->trigger();
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("cab"));
-        QCOMPARE(m_frm->undoEngine().UndoCount(), 5);
-        QVERIFY(m_frm->updatesEnabled());
-
-        QTest::mouseClick(m_frm->editBox().viewport(), Qt::RightButton, {}, QPoint(10, 10));
-        QTRY_COMPARE(QApplication::activePopupWidget(), edit);
-        edit->close();
-    }
-
-    void newDocumentStartsAFreshHistory()
-    {
-        writeAll(path("a.cfg"), "rate 1\r\n");
-        start(u'"' + path("a.cfg") + u'"');
-        type(QStringLiteral("xy"));
-        m_frm->mnuUndo_Click();
-        m_frm->mnuUndo_Click();
-        // Back at the loaded text: nothing to ask about.
-        m_frm->mnuNew_Click();
-        QCOMPARE(m_prompts->saveChangesAsked, 0);
-        QCOMPARE(m_frm->undoEngine().UndoCount(), 0);
-        QCOMPARE(m_frm->undoEngine().RedoCount(), 0);
-        m_frm->mnuRedo_Click();
-        QCOMPARE(m_frm->editBox().Text(), QString());
     }
 
     void unwritableProgramFolderIsToldOnce()
@@ -1067,31 +959,6 @@ private slots:
         QVERIFY(search->lineEdit()->completer());
     }
 
-    void settingsThatFailAtCloseAreTold()
-    {
-        // data.dat links to a file that cannot be replaced: no room for a temporary name beside it.
-        QTemporaryDir elsewhere;
-        const QString target = elsewhere.filePath(QString(250, u'd'));
-        writeAll(target, QByteArray());
-        QVERIFY(QFile::link(target, Settings::path(folder())));
-        start();
-        m_vars->strModName[0] = QStringLiteral("ns");
-        QVERIFY(m_frm->close());
-        QCOMPARE(m_prompts->errors.size(), 1);
-        QVERIFY(m_prompts->errors[0].contains(QStringLiteral("data.dat")));
-        QCOMPARE(readAll(target), QByteArray());
-    }
-
-    void settingsLiveInTheDataFolder()
-    {
-        QVERIFY(QDir(folder()).mkdir(QStringLiteral("data")));
-        m_frm = std::make_unique<frmTessary>(*m_vars, folder(), path("data"), m_prompts.get());
-        m_frm->Form_Load(QString());
-        QVERIFY(m_frm->close());
-        QCOMPARE(QFileInfo(Settings::path(path("data"))).size(), 320768);
-        QVERIFY(!QFileInfo::exists(Settings::path(folder())));
-    }
-
     // Mods of a program folder the user cannot write are offered once, copied
     // and never moved; declined, the user learns where mods now live.
     void modsOfTheProgramFolderAreOfferedOnce_data()
@@ -1200,52 +1067,6 @@ private slots:
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
         m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
-    }
-
-    void fileTypesSaysWhatItDid_data()
-    {
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("installed") << true;
-        QTest::newRow("not installed") << false;
-    }
-    void fileTypesSaysWhatItDid()
-    {
-        QFETCH(bool, installed);
-        if (installed && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
-            QSKIP("needs xdg-mime (xdg-utils)");
-        // The user's own folders only, here scratch ones.
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path("share")));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(path("none")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder()));
-        if (installed) {
-            QVERIFY(QDir().mkpath(path("share/applications")));
-            writeAll(path("share/applications/tessary.desktop"), "[Desktop Entry]\n");
-        }
-        start();
-        m_frm->findChild<QAction *>(QStringLiteral("mnuAss"))->trigger();
-        auto *window = m_frm->findChild<QDialog *>(QStringLiteral("frmAss"));
-        QTimer::singleShot(0, this, [] { qobject_cast<QDialog *>(QApplication::activeModalWidget())->accept(); });
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
-        QCOMPARE(m_prompts->notices.size() + m_prompts->errors.size(), 1);
-        QCOMPARE(m_prompts->notices.size(), installed ? 1 : 0);
-        QCOMPARE(QFileInfo::exists(path("mimeapps.list")), installed);
-    }
-
-    // The hint line takes the theme's tooltip colours, also when the theme changes.
-    void hintFollowsTheTooltipColours()
-    {
-        const QPalette before = QApplication::palette();
-        QPalette dark = before;
-        dark.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
-        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        start();
-        QCOMPARE(control("lblHint")->palette().color(QPalette::Window), before.color(QPalette::ToolTipBase));
-        QApplication::setPalette(dark);
-        QTRY_COMPARE(control("lblHint")->palette().color(QPalette::Window), QColor(40, 40, 40));
-        const QPalette hint = control("lblHint")->palette();
-        QApplication::setPalette(before);
-        QCOMPARE(hint.color(QPalette::WindowText), QColor(230, 230, 230));
-        QVERIFY(!m_frm->windowIcon().isNull());
     }
     // Random edits in three tabs, each with an in-memory twin fed the same
     // edits: after every step every tab holds its twin's text, so an edit,

@@ -1,0 +1,25 @@
+# Included at the end of tests/CMakeLists.txt of a mutation tree (a copy of
+# the sources): builds the core tests found under AFTER_SUITE_DIR as a second
+# suite, each as after_<name>, beside the tree's own. A test of the second
+# suite takes the compile definitions and dependencies of its namesake.
+file(GLOB_RECURSE after_sources ${AFTER_SUITE_DIR}/core/*/tst_*.cpp)
+foreach(source ${after_sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(target after_${name})
+    add_executable(${target} ${source})
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${target} PRIVATE tessary_core Qt6::Test)
+    tessary_reuse_precompiled(${target} test_pch_core)
+    if(TARGET ${name})
+        get_target_property(definitions ${name} COMPILE_DEFINITIONS)
+        if(definitions)
+            target_compile_definitions(${target} PRIVATE ${definitions})
+        endif()
+        get_target_property(dependencies ${name} MANUALLY_ADDED_DEPENDENCIES)
+        if(dependencies)
+            add_dependencies(${target} ${dependencies})
+        endif()
+    endif()
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS core)
+endforeach()
