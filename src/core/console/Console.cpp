@@ -259,18 +259,23 @@ void Console::execute()
             break;
         }
         Slice &front = m_buffer.back();
-        const auto text = front.text;
-        const auto source = front.source;
-        const ConsoleCommand &command = text->commands[front.next++];
+        const ConsoleCommand &command = front.text->commands[front.next++];
         front.remaining -= command.consumed;
         m_size -= command.consumed;
         // The command is off the buffer before it runs: what it inserts goes
         // in front of the rest.
         if (front.next >= front.end) {
             m_size -= front.remaining;
+            const Slice last = std::move(front);
             m_buffer.removeLast();
+            run(command, last.source);
+        } else {
+            // What the command inserts may move the slice or take it off:
+            // its text is held while the command runs.
+            const auto text = front.text;
+            const auto source = front.source;
+            run(command, source);
         }
-        run(command, source);
         if (original && m_wait) {
             m_wait = 0;
             break;
@@ -327,7 +332,7 @@ void Console::freeze()
     }
     if (!round.isEmpty()) {
         e.chain.append(e.chain.front());
-        e.place = round.back().place;
+        e.place = round.front().place; // the call that comes round to the first again
         e.name = e.chain.front();
     }
     note(std::move(e));
@@ -372,29 +377,39 @@ void Console::run(const ConsoleCommand &command, const std::shared_ptr<const Con
         runAlias(*a, command, place);
         return;
     }
-    if (name == QLatin1String("exec")) {
+    enum Builtin { None, Exec, Alias, Wait, Bind, Unbind, UnbindAll, Unalias, Setinfo, Plain };
+    static const QHash<QString, Builtin> builtins = {
+        {QStringLiteral("exec"), Exec},         {QStringLiteral("alias"), Alias},   {QStringLiteral("wait"), Wait},
+        {QStringLiteral("bind"), Bind},         {QStringLiteral("unbind"), Unbind}, {QStringLiteral("unbindall"), UnbindAll},
+        {QStringLiteral("unalias"), Unalias},   {QStringLiteral("setinfo"), Setinfo}, {QStringLiteral("echo"), Plain},
+        {QStringLiteral("cmd"), Plain},         {QStringLiteral("stuffcmds"), Plain},
+    };
+    const Builtin builtin = builtins.value(name, None);
+    if (builtin == Exec) {
         exec(command, place);
-    } else if (name == QLatin1String("alias")) {
+    } else if (builtin == Alias) {
         alias(command, place);
-    } else if (name == QLatin1String("wait")) {
+    } else if (builtin == Wait) {
         // rehlds Cmd_Wait_f sets cmd_wait; xash3d-fwgs takes "wait N", at least 1.
         m_wait = 1;
         if (m_profile.waitFrames && command.words.size() > 1)
             m_wait = std::max(1, command.words[1].toInt());
-        step(ConsoleStep::Kind::Wait, command, place,
+        if (m_tracing)
+            step(ConsoleStep::Kind::Wait, command, place,
              m_wait > 1 ? QStringLiteral("the rest waits %1 frames").arg(m_wait)
                         : QStringLiteral("the rest waits for the next frame"));
-    } else if (name == QLatin1String("bind")) {
+    } else if (builtin == Bind) {
         bind(command, place);
-    } else if (name == QLatin1String("unbind")) {
+    } else if (builtin == Unbind) {
         unbind(command, place);
-    } else if (name == QLatin1String("unbindall")) {
+    } else if (builtin == UnbindAll) {
         unbindAll(place);
-    } else if (name == QLatin1String("unalias") && !m_profile.refusesVariableAlias) {
+    } else if (builtin == Unalias && !m_profile.refusesVariableAlias) {
         for (qsizetype i = 1; i < command.words.size(); ++i)
             m_state.aliases.remove(command.words[i].toLower());
-        step(ConsoleStep::Kind::AliasDefined, command, place, QStringLiteral("aliases removed"));
-    } else if (name == QLatin1String("setinfo")) {
+        if (m_tracing)
+            step(ConsoleStep::Kind::AliasDefined, command, place, QStringLiteral("aliases removed"));
+    } else if (builtin == Setinfo) {
         if (command.words.size() == 3) {
             auto &info = m_state.userinfo;
             const auto it = std::find_if(info.begin(), info.end(), [&](const auto &p) {
@@ -404,22 +419,25 @@ void Console::run(const ConsoleCommand &command, const std::shared_ptr<const Con
                 it->second = command.words[2];
             else
                 info.append({command.words[1], command.words[2]});
-            step(ConsoleStep::Kind::Variable, command, place,
+            if (m_tracing)
+                step(ConsoleStep::Kind::Variable, command, place,
                  QStringLiteral("setinfo %1 is now \"%2\"").arg(command.words[1], command.words[2]));
         } else {
-            step(ConsoleStep::Kind::Command, command, place, {});
+            if (m_tracing)
+                step(ConsoleStep::Kind::Command, command, place, {});
         }
-    } else if (name == QLatin1String("echo") || name == QLatin1String("cmd") || name == QLatin1String("stuffcmds")
-               || isCommand(name)) {
+    } else if (builtin == Plain || isCommand(name)) {
         if (name.startsWith(u'+') || name.startsWith(u'-'))
             button(command, name.startsWith(u'+'));
-        step(ConsoleStep::Kind::Command, command, place, {});
+        if (m_tracing)
+            step(ConsoleStep::Kind::Command, command, place, {});
     } else if (a) {
         runAlias(*a, command, place);
     } else if (isVariable(name)) {
         setVariable(name, command, place);
     } else {
-        step(ConsoleStep::Kind::Unknown, command, place,
+        if (m_tracing)
+            step(ConsoleStep::Kind::Unknown, command, place,
              QStringLiteral("no command, alias or variable of that name: sent to the server"));
     }
 }
@@ -439,7 +457,8 @@ void Console::runAlias(const ConsoleAlias &alias, const ConsoleCommand &shown, c
     source->root = callerIsAlias ? callerSource->root : place;
     source->caller = source->depth > DeepChain ? source->root : place;
     const auto text = bodyText(alias.body);
-    step(ConsoleStep::Kind::Alias, shown, place, {});
+    if (m_tracing)
+        step(ConsoleStep::Kind::Alias, shown, place, {});
     insert(text, 0, int(text->commands.size()), text->size, std::move(source), 0, place,
            QStringLiteral("alias %1").arg(name));
 }
@@ -453,7 +472,8 @@ void Console::exec(const ConsoleCommand &command, const ConsolePlace &place)
         e.name = name;
         e.reason = reason;
         note(std::move(e));
-        step(ConsoleStep::Kind::Refused, command, place, reason);
+        if (m_tracing)
+            step(ConsoleStep::Kind::Refused, command, place, reason);
     };
     // rehlds engine/cmd.cpp Cmd_Exec_f: usage unless exactly one name.
     if (command.words.size() != 2) {
@@ -480,7 +500,8 @@ void Console::exec(const ConsoleCommand &command, const ConsolePlace &place)
         e.name = name;
         e.quiet = ExecRules::quietWhenMissing(name);
         note(std::move(e));
-        step(ConsoleStep::Kind::Refused, command, place, QStringLiteral("no such file: nothing runs"));
+        if (m_tracing)
+            step(ConsoleStep::Kind::Refused, command, place, QStringLiteral("no such file: nothing runs"));
         return;
     }
     runFile(file, name, place);
@@ -510,7 +531,8 @@ void Console::runFile(const std::shared_ptr<const ConsoleFile> &file, const QStr
     source->name = name;
     source->caller = place;
     source->exec = int(m_events.size()) - 1;
-    step(ConsoleStep::Kind::Exec, command, place, QStringLiteral("runs %1").arg(file->name()));
+    if (m_tracing)
+        step(ConsoleStep::Kind::Exec, command, place, QStringLiteral("runs %1").arg(file->name()));
     const qsizetype length = file->size();
     if (m_profile.engine != EngineProfile::Engine::Original) {
         // xash3d-fwgs cmd.c Cmd_ExecScript inserts the whole file, or warns
@@ -549,7 +571,8 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
 {
     const QStringList &w = command.words;
     if (w.size() == 1) {
-        step(ConsoleStep::Kind::Command, command, place, {});
+        if (m_tracing)
+            step(ConsoleStep::Kind::Command, command, place, {});
         return;
     }
     const QString &name = w[1];
@@ -560,7 +583,8 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
         e.name = name;
         e.reason = reason;
         note(std::move(e));
-        step(ConsoleStep::Kind::Refused, command, place, reason);
+        if (m_tracing)
+            step(ConsoleStep::Kind::Refused, command, place, reason);
     };
     // rehlds engine/cmd.cpp Cmd_Alias_f: "Alias name is too long" at
     // MAX_ALIAS_NAME characters, "Alias name is invalid" for a variable's
@@ -587,7 +611,8 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
     ConsoleAlias &a = m_state.aliases[key];
     // "Same value on the alias, return".
     if (!a.name.isEmpty() && a.body == body) {
-        step(ConsoleStep::Kind::AliasDefined, command, place, QStringLiteral("alias %1 unchanged").arg(a.name));
+        if (m_tracing)
+            step(ConsoleStep::Kind::AliasDefined, command, place, QStringLiteral("alias %1 unchanged").arg(a.name));
         return;
     }
     if (a.name.isEmpty())
@@ -595,7 +620,8 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
     a.body = body;
     if (m_history)
         a.history.append({ConsoleAssignment::Kind::Set, body, place, m_step});
-    step(ConsoleStep::Kind::AliasDefined, command, place,
+    if (m_tracing)
+        step(ConsoleStep::Kind::AliasDefined, command, place,
          QStringLiteral("alias %1 now runs %2").arg(a.name, body.trimmed()));
 }
 
@@ -616,8 +642,9 @@ void Console::bind(const ConsoleCommand &command, const ConsolePlace &place)
     b.written = w[1];
     b.runs = joinedFrom(w, 2);
     if (m_history)
-        b.history.append({ConsoleAssignment::Kind::Set, b.runs, place, m_step});
-    step(ConsoleStep::Kind::Bind, command, place, QStringLiteral("%1 now runs %2").arg(w[1], b.runs));
+        b.history.append({ConsoleAssignment::Kind::Set, b.runs, place, m_step, w[1]});
+    if (m_tracing)
+        step(ConsoleStep::Kind::Bind, command, place, QStringLiteral("%1 now runs %2").arg(w[1], b.runs));
 }
 
 void Console::unbind(const ConsoleCommand &command, const ConsolePlace &place)
@@ -625,7 +652,8 @@ void Console::unbind(const ConsoleCommand &command, const ConsolePlace &place)
     const QStringList &w = command.words;
     const QString key = w.size() == 2 ? KeyNames::canonical(w[1]) : QString();
     if (key.isEmpty()) {
-        step(ConsoleStep::Kind::Refused, command, place, {});
+        if (m_tracing)
+            step(ConsoleStep::Kind::Refused, command, place, {});
         return;
     }
     ConsoleBind &b = m_state.binds[key];
@@ -633,8 +661,9 @@ void Console::unbind(const ConsoleCommand &command, const ConsolePlace &place)
     b.written = w[1];
     b.runs.clear();
     if (m_history)
-        b.history.append({ConsoleAssignment::Kind::Removed, {}, place, m_step});
-    step(ConsoleStep::Kind::Bind, command, place, QStringLiteral("%1 is now free").arg(w[1]));
+        b.history.append({ConsoleAssignment::Kind::Removed, {}, place, m_step, w[1]});
+    if (m_tracing)
+        step(ConsoleStep::Kind::Bind, command, place, QStringLiteral("%1 is now free").arg(w[1]));
 }
 
 void Console::unbindAll(const ConsolePlace &place)
@@ -644,7 +673,7 @@ void Console::unbindAll(const ConsolePlace &place)
             continue;
         b.runs.clear();
         if (m_history)
-            b.history.append({ConsoleAssignment::Kind::Cleared, {}, place, m_step});
+            b.history.append({ConsoleAssignment::Kind::Cleared, {}, place, m_step, b.written});
     }
     // xash3d-fwgs in_keys.c Key_Unbindall_f binds Escape to cancelselect again.
     if (m_profile.engine == EngineProfile::Engine::Xash) {
@@ -652,11 +681,12 @@ void Console::unbindAll(const ConsolePlace &place)
         escape.key = escape.written = QStringLiteral("ESCAPE");
         escape.runs = QStringLiteral("cancelselect");
         if (m_history)
-            escape.history.append({ConsoleAssignment::Kind::Set, escape.runs, place, m_step});
+            escape.history.append({ConsoleAssignment::Kind::Set, escape.runs, place, m_step, escape.key});
     }
     ConsoleCommand shown;
     shown.words = QStringList{QStringLiteral("unbindall")};
-    step(ConsoleStep::Kind::Bind, shown, place, QStringLiteral("every key is now free"));
+    if (m_tracing)
+        step(ConsoleStep::Kind::Bind, shown, place, QStringLiteral("every key is now free"));
 }
 
 void Console::setVariable(const QString &key, const ConsoleCommand &command, const ConsolePlace &place)
@@ -664,7 +694,8 @@ void Console::setVariable(const QString &key, const ConsoleCommand &command, con
     // rehlds engine/cvar.cpp Cvar_Command: the name alone shows the value;
     // otherwise Cvar_Set(v->name, Cmd_Argv(1)): the first word only.
     if (command.words.size() == 1) {
-        step(ConsoleStep::Kind::Command, command, place, {});
+        if (m_tracing)
+            step(ConsoleStep::Kind::Command, command, place, {});
         return;
     }
     auto it = m_state.variables.find(key);
@@ -681,7 +712,8 @@ void Console::setVariable(const QString &key, const ConsoleCommand &command, con
     it->value = command.words[1];
     if (m_history)
         it->history.append({ConsoleAssignment::Kind::Set, it->value, place, m_step});
-    step(ConsoleStep::Kind::Variable, command, place,
+    if (m_tracing)
+        step(ConsoleStep::Kind::Variable, command, place,
          QStringLiteral("%1: %2 → %3").arg(it->name, before.isEmpty() ? QStringLiteral("\"\"") : before, it->value));
 }
 

@@ -93,7 +93,7 @@ class Console
 public:
     struct Bounds
     {
-        int callsPerFrame = 20000; // aliases and execs run in one frame before it counts as frozen
+        int callsPerFrame = 10000; // aliases and execs run in one frame before it counts as frozen
         int nesting = 24;          // files run inside large files' line loops
         int freezes = 8;           // freezes reported before the buffer is dropped
     };

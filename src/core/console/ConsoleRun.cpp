@@ -38,7 +38,7 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
         }
     };
     Console::Bounds bounds;
-    bounds.callsPerFrame = 4000;
+    bounds.callsPerFrame = 2000;
     bounds.freezes = 1;
     QStringList names = run.state.aliases.keys();
     names.sort();
@@ -61,6 +61,17 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
         const ConsoleStartup::KeyRun trace =
             ConsoleStartup::key(run.state, key, input.profile, *input.known, input.find, 16);
         keep(trace.events, key);
+    }
+}
+
+// Events of another console after those already kept: their parents move with them.
+void append(QList<ConsoleEvent> &to, const QList<ConsoleEvent> &events)
+{
+    const int offset = int(to.size());
+    for (ConsoleEvent e : events) {
+        if (e.parent >= 0)
+            e.parent += offset;
+        to.append(std::move(e));
     }
 }
 
@@ -116,7 +127,7 @@ ConsoleRun ConsoleStartup::run(const Input &input)
         Console server(input.profile, *input.known, input.find, out.state);
         server.addText(QStringLiteral("exec %1\n").arg(name), startSource(QStringLiteral("a server starting a map")));
         server.runUntilEmpty(Frames);
-        out.serverEvents += server.events();
+        append(out.serverEvents, server.events());
     }
     QSet<QString> ran;
     for (const ConsoleEvent &e : std::as_const(out.events)) {
@@ -129,7 +140,7 @@ ConsoleRun ConsoleStartup::run(const Input &input)
         Console other(input.profile, *input.known, input.find, out.state);
         other.execFile(document, {startSource(QStringLiteral("an open document")), 0, 0, 0});
         other.runUntilEmpty(Frames);
-        out.otherEvents += other.events();
+        append(out.otherEvents, other.events());
     }
     if (input.trials)
         runTrials(out, input);
@@ -173,8 +184,10 @@ ConsoleStartup::KeyRun ConsoleStartup::key(const ConsoleState &state, const QStr
     const QStringList heldBefore = state.held();
     Console console(profile, known, find, state);
     console.setTracing(true);
+    // The steps say what changed; the state's history stays the start-up's.
+    console.setHistory(false);
     Console::Bounds bounds;
-    bounds.callsPerFrame = 4000;
+    bounds.callsPerFrame = 2000;
     bounds.freezes = 1;
     console.setBounds(bounds);
     auto source = std::make_shared<ConsoleSource>();

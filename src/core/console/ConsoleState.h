@@ -61,6 +61,7 @@ struct ConsoleAssignment
     QString value;
     ConsolePlace place;
     qint64 step = 0;
+    QString written; // a bind's key as written
 };
 
 struct ConsoleVariable

@@ -39,6 +39,9 @@ public:
     // How another file of the configuration is opened; without it, in a window of its own.
     void setOpener(std::function<void(const QString &)> open) { m_open = std::move(open); }
 
+    // tessary.ini, where the engine chosen for each game folder is kept.
+    void setSettingsFile(const QString &iniPath);
+
     // The document now has this path; empty for a new one.
     void documentNamed(const QString &path);
     void textChanged();
@@ -80,4 +83,5 @@ private:
     QLabel *m_count = nullptr;
     QLabel *m_notice = nullptr;
     std::unique_ptr<ConfigHints> m_hints;
+    QString m_ini;
 };

@@ -1,6 +1,7 @@
 #include "gui/window/frmTessary.h"
 
 #include "settings/Settings.h"
+#include "settings/ViewSettings.h"
 #include "settings/mdlVars.h"
 #include "mods/PendingAdds.h"
 #include "mods/Restore.h"
@@ -124,6 +125,7 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createMenus();
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
                               *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
+    m_config->setSettingsFile(ViewSettings::path(m_dataFolder));
     // Each analysis marks its problems in the text and makes other files' aliases known.
     connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
         m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
