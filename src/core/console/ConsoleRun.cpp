@@ -1,5 +1,7 @@
 #include "console/ConsoleRun.h"
 
+#include "console/KeyTraceText.h"
+
 #include <QSet>
 
 namespace {
@@ -61,6 +63,7 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
         const ConsoleStartup::KeyRun trace =
             ConsoleStartup::key(run.state, key, input.profile, *input.known, input.find, 16);
         keep(trace.events, key);
+        run.keys.insert(key, KeyTraceText::summary(trace));
     }
 }
 

@@ -18,6 +18,7 @@ struct ConsoleRun
     QList<ConsoleEvent> serverEvents; // a server's start files, run after the start-up
     QList<ConsoleEvent> otherEvents;  // open documents nothing runs at start-up, each run after it
     QList<ConsoleEvent> trials;       // freezes and overflows of each alias and key run on its own
+    QHash<QString, QString> keys;     // each bound key's first frames in a line (KeyTraceText::summary)
     qint64 configStep = -1;           // where the game's config.cfg starts; -1 when it never runs
     int frames = 0;
     bool endless = false;             // still running at the frame bound (a loop with waits)

@@ -165,6 +165,9 @@ void ConfigView::analysed()
     if (!m_count) {
         m_notice = new QLabel(&m_window);
         m_notice->setAccessibleName(tr("Notice about the open file"));
+        m_notice->setTextFormat(Qt::RichText);
+        m_notice->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        connect(m_notice, &QLabel::linkActivated, this, &ConfigView::writtenConfigWanted);
         m_count = new QLabel(&m_window);
         m_count->setAccessibleName(tr("Problems in the configuration"));
         m_window.statusBar()->addWidget(m_notice, 1);
@@ -172,7 +175,9 @@ void ConfigView::analysed()
     }
     const int problems = model ? int(model->problems.size()) : 0;
     m_count->setText(!model ? QString() : problems == 1 ? tr("1 problem") : tr("%1 problems").arg(problems));
-    m_notice->setText(text.isEmpty() ? QString() : tr("The game rewrites config.cfg when it quits."));
+    m_notice->setText(text.isEmpty() ? QString()
+                                     : tr("The game rewrites config.cfg when it quits. "
+                                          "<a href=\"written\">See what it will write</a>"));
     m_notice->setToolTip(text);
 }
 

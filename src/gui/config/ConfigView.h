@@ -63,6 +63,10 @@ public:
     QAction *mnuStartupOrder = nullptr;
     QAction *mnuDefinition = nullptr;
 
+signals:
+    // The player asked to see the config.cfg the game will write.
+    void writtenConfigWanted();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

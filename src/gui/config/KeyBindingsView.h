@@ -4,6 +4,7 @@
 
 class BindMap;
 class KeyboardPicture;
+class KeyTracePane;
 class QLabel;
 
 // View → Key Bindings: the keyboard picture with a legend of the kinds'
@@ -18,6 +19,8 @@ public:
     // `source` names what the map was read from: "the start-up order of C:\...".
     void setMap(const BindMap &map, const QString &source);
     KeyboardPicture &picture() const { return *m_picture; }
+    // "What this key does", under the picture.
+    KeyTracePane &trace() const { return *m_trace; }
 
     // Writes the picture as a PNG file; false with the reason shown.
     bool savePicture(const QString &path);
@@ -29,5 +32,6 @@ private:
     void saveAs();
 
     KeyboardPicture *m_picture = nullptr;
+    KeyTracePane *m_trace = nullptr;
     QLabel *m_source = nullptr;
 };

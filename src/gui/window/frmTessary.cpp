@@ -17,6 +17,7 @@
 #include "config/KnownCommands.h"
 #include "gui/editbox/CompletionPopup.h"
 #include "gui/config/KeyBindings.h"
+#include "gui/console/GameState.h"
 #include "gui/window/MainDialogs.h"
 #include "gui/window/MainMenus.h"
 #include "gui/window/QtPrompts.h"
@@ -136,6 +137,9 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
     m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    // View → Game State; config.cfg's notice offers its second page.
+    auto *gameState = new GameState(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
+    connect(m_config, &ConfigView::writtenConfigWanted, gameState, &GameState::showWrittenConfig);
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
