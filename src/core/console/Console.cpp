@@ -134,6 +134,18 @@ Console::Kind Console::kindOf(const QString &name) const
     return kind;
 }
 
+QString Console::canonicalKey(const QString &written)
+{
+    // KeyNames looks through its table; a config names the same few keys again and again.
+    auto found = m_keyNames.constFind(written);
+    if (found == m_keyNames.cend()) {
+        if (m_keyNames.size() > 4096)
+            m_keyNames.clear();
+        found = m_keyNames.insert(written, KeyNames::canonical(written));
+    }
+    return *found;
+}
+
 bool Console::isVariable(const QString &name) const
 {
     return m_state.variables.contains(name) || kindOf(name) == Kind::Variable;
@@ -631,7 +643,7 @@ void Console::bind(const ConsoleCommand &command, const ConsolePlace &place)
     // in_keys.c Key_Bind_f keeps Quake's: usage below two words, the key
     // shown with two, else the words from the third joined by spaces.
     const QStringList &w = command.words;
-    const QString key = w.size() >= 2 ? KeyNames::canonical(w[1]) : QString();
+    const QString key = w.size() >= 2 ? canonicalKey(w[1]) : QString();
     if (key.isEmpty() || w.size() == 2) {
         step(key.isEmpty() ? ConsoleStep::Kind::Refused : ConsoleStep::Kind::Command, command, place,
              key.isEmpty() && w.size() >= 2 ? QStringLiteral("\"%1\" isn't a valid key").arg(w[1]) : QString());
@@ -650,7 +662,7 @@ void Console::bind(const ConsoleCommand &command, const ConsolePlace &place)
 void Console::unbind(const ConsoleCommand &command, const ConsolePlace &place)
 {
     const QStringList &w = command.words;
-    const QString key = w.size() == 2 ? KeyNames::canonical(w[1]) : QString();
+    const QString key = w.size() == 2 ? canonicalKey(w[1]) : QString();
     if (key.isEmpty()) {
         if (m_tracing)
             step(ConsoleStep::Kind::Refused, command, place, {});

@@ -169,6 +169,7 @@ private:
     enum class Kind { Command, Variable, None };
     Kind kindOf(const QString &name) const; // by the catalogue, the name in lower case
     bool isVariable(const QString &name) const;
+    QString canonicalKey(const QString &written);
     bool isCommand(const QString &name) const;
     std::shared_ptr<const ConsoleText> bodyText(const QString &body);
 
@@ -194,6 +195,7 @@ private:
     QHash<QString, std::shared_ptr<const ConsoleText>> m_bodies;
     mutable QHash<QString, Kind> m_kinds;
     QSet<QString> m_overflowed; // this frame's
+    QHash<QString, QString> m_keyNames; // key as written -> KeyNames::canonical
     QList<ConsoleEvent> m_events;
     QList<ConsoleStep> m_trace;
 };
