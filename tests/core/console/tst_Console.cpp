@@ -2,10 +2,12 @@
 #include "console/Console.h"
 #include "console/ConsoleRun.h"
 #include "console/ConsoleText.h"
+#include "console/EngineChoice.h"
 #include "console/WrittenConfig.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -403,6 +405,18 @@ private slots:
             QCOMPARE(run(files, profile, known), once);
             QVERIFY(once.contains("frames="));
         }
+    }
+
+    // The engine chosen per game folder, kept in tessary.ini.
+    void engineChoice()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("tessary.ini");
+        QCOMPARE(EngineChoice::load(ini, "/games/cstrike"), QStringLiteral("original"));
+        QVERIFY(EngineChoice::save(ini, "/games/cstrike", "xash3d").ok());
+        QCOMPARE(EngineChoice::load(ini, "/games/cstrike"), QStringLiteral("xash3d"));
+        QCOMPARE(EngineChoice::load(ini, "/games/valve"), QStringLiteral("original"));
+        QCOMPARE(EngineProfile::fromId("xash3d").bufferSize, 32768);
     }
 
     // Finding a freeze stays within its bound.
