@@ -9,6 +9,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 QString arrows(const QStringList &names)
@@ -31,12 +33,27 @@ void ConfigAnalyzer::runProblems(Run &run) const
     QSet<QString> loops;
     auto report = [&](const ConsoleEvent &e) {
         switch (e.kind) {
-        case ConsoleEvent::Kind::Missing:
-            if (!e.quiet)
-                add(e.place, QStringLiteral("exec %1: there is no such file in the game folder; the game says "
-                                            "\"couldn't exec %1\".")
-                                 .arg(e.name));
+        case ConsoleEvent::Kind::Missing: {
+            if (e.quiet)
+                break;
+            const QString message = QStringLiteral("exec %1: there is no such file in the game folder; the game says "
+                                                   "\"couldn't exec %1\".")
+                                        .arg(e.name);
+            // Marked on the file's name, where the file's own reading placed it.
+            const ConsolePlace::FileLine at = e.place.fileLine();
+            const ConfigFile::Exec *exec = nullptr;
+            if (const auto facts = model.m_facts.value(at.path)) {
+                for (const ConfigFile::Exec &x : facts->execs) {
+                    if (!exec && x.line == at.line && x.name.compare(e.name, Qt::CaseInsensitive) == 0)
+                        exec = &x;
+                }
+            }
+            if (exec)
+                run.problems.append({at.path, at.line, exec->column, exec->length, message});
+            else
+                add(e.place, message);
             break;
+        }
         case ConsoleEvent::Kind::Freeze: {
             QStringList round = e.chain.mid(0, e.chain.size() - 1);
             round.sort();
