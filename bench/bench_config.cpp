@@ -1,6 +1,7 @@
 // The configuration as a whole: analysing a game folder of 50 configs
 // (1 MB in all) from nothing, and again after one character typed in one
-// of them, which reads only that file anew.
+// of them, which reads only that file anew; a key's trace through the
+// console model, and a loop found frozen.
 //
 // Run:  build/bench/bench_config
 //
@@ -12,6 +13,7 @@
 #include "catalogue/Catalogue.h"
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
+#include "console/ConsoleRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,6 +30,8 @@ constexpr int Files = 50;
 constexpr qsizetype TotalSize = 1024 * 1024;
 constexpr double FreshGoalMs = 100;
 constexpr double KeystrokeGoalMs = 5;
+constexpr double KeyTraceGoalMs = 10;
+constexpr double FreezeGoalMs = 50;
 
 double median(std::vector<double> v)
 {
@@ -114,6 +118,39 @@ int main()
             fail(QStringLiteral("a keystroke changed the start-up order"));
     }
 
+    // A key's trace from the state the start-up leaves: a jump-throw alias with a wait.
+    const ConfigModel model = analyzer.analyze();
+    ConsoleState state = model.console->state;
+    {
+        Console script(model.profile, known, {}, state);
+        auto source = std::make_shared<ConsoleSource>();
+        script.addText(QStringLiteral("alias +jt \"+jump;wait;-attack\"\nalias -jt -jump\nbind t +jt\n"), source);
+        script.runUntilEmpty(4);
+        state = script.takeState();
+    }
+    std::vector<double> traced;
+    int steps = 0;
+    for (int i = 0; i < 50; ++i) {
+        timer.start();
+        const ConsoleStartup::KeyRun run = ConsoleStartup::key(state, QStringLiteral("t"), model.profile, known, {});
+        traced.push_back(timer.nsecsElapsed() / 1e6);
+        steps = int(run.press.size() + run.release.size());
+    }
+    if (steps < 5)
+        fail(QStringLiteral("the key's trace has %1 steps").arg(steps));
+    // A key whose aliases call each other with no wait: found frozen at the bound.
+    std::vector<double> frozen;
+    for (int i = 0; i < 7; ++i) {
+        Console loop(model.profile, known, {}, state);
+        auto source = std::make_shared<ConsoleSource>();
+        loop.addText(QStringLiteral("alias a \"echo;b\"\nalias b \"echo;c\"\nalias c a\na\n"), source);
+        timer.start();
+        loop.runUntilEmpty(4);
+        frozen.push_back(timer.nsecsElapsed() / 1e6);
+        if (loop.events().isEmpty() || loop.events().back().kind != ConsoleEvent::Kind::Freeze)
+            fail(QStringLiteral("the loop was not found"));
+    }
+
     bool allMet = true;
     const double freshMs = median(fresh);
     const double typedMs = median(typed);
@@ -123,5 +160,11 @@ int main()
                 verdict(freshMs <= FreshGoalMs, allMet));
     std::printf("  again after one keystroke: %.2f ms, %.3f of a fresh analysis (goal: at most %.0f ms) %s\n",
                 typedMs, typedMs / freshMs, KeystrokeGoalMs, verdict(typedMs <= KeystrokeGoalMs, allMet));
+    const double traceMs = median(traced);
+    const double freezeMs = median(frozen);
+    std::printf("  a key's press and release, frame by frame: %.2f ms (goal: at most %.0f ms) %s\n", traceMs,
+                KeyTraceGoalMs, verdict(traceMs <= KeyTraceGoalMs, allMet));
+    std::printf("  a loop of three aliases found frozen at the bound: %.2f ms (goal: at most %.0f ms) %s\n", freezeMs,
+                FreezeGoalMs, verdict(freezeMs <= FreezeGoalMs, allMet));
     return allMet ? 0 : 2;
 }

@@ -3,6 +3,7 @@
 #include "config/ConfigAnalysis.h"
 #include "config/ConfigFile.h"
 #include "config/KeyNames.h"
+#include "console/ConsoleRun.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -116,66 +117,30 @@ QString BindMap::describe(const QString &keyName, const Key *key)
     return QStringLiteral("%1: bound to %2 (%3, line %4)").arg(keyName, b.runs, b.file).arg(b.line + 1);
 }
 
-BindMap BindMap::build(const QList<File> &files, const std::function<bool(QStringView)> &isAlias)
+BindMap BindMap::build(const ConsoleState &state, const std::function<bool(QStringView)> &isAlias)
 {
-    struct Ordered
-    {
-        QList<int> place;
-        QString key;
-        Bind bind;
-        bool all = false; // unbindall
-    };
-    QList<Ordered> run;
-    for (const File &file : files) {
-        if (!file.facts)
-            continue;
-        for (const ConfigFile::Bind &b : file.facts->binds) {
-            Ordered o;
-            o.place = file.place;
-            o.place.append(b.line);
-            o.place.append(b.command);
-            o.key = b.key;
-            o.all = b.kind == ConfigFile::Bind::Kind::UnbindAll;
-            o.bind = {b.written, b.kind == ConfigFile::Bind::Kind::Bind ? b.runs : QString(), file.path, file.name,
-                      b.line, b.kind != ConfigFile::Bind::Kind::Bind};
-            run.append(o);
-        }
-    }
-    // An exec'd file runs where its exec stands: its place continues the
-    // exec line's, so comparing places orders the whole run.
-    std::stable_sort(run.begin(), run.end(), [](const Ordered &a, const Ordered &b) { return a.place < b.place; });
-
     BindMap map;
-    for (const Ordered &o : std::as_const(run)) {
-        if (o.all) {
-            // Shown on the keys it frees: why a bind of an earlier file is gone.
-            for (Key &k : map.m_keys) {
-                if (k.isFree())
-                    continue;
-                Bind freed = o.bind;
-                freed.written = k.key;
-                freed.all = true;
-                k.binds.append(freed);
-                k.winner = -1;
-            }
+    QStringList keys = state.binds.keys();
+    keys.sort();
+    for (const QString &name : keys) {
+        const ConsoleBind &b = state.binds[name];
+        if (b.history.isEmpty())
             continue;
+        Key k{name, {}, -1, Kind::Other, {}};
+        for (const ConsoleAssignment &a : b.history) {
+            const ConsolePlace::FileLine at = a.place.fileLine();
+            Bind bind{a.written.isEmpty() ? name : a.written, a.kind == ConsoleAssignment::Kind::Set ? a.value : QString(),
+                      at.path, at.file, at.line, a.kind != ConsoleAssignment::Kind::Set,
+                      a.kind == ConsoleAssignment::Kind::Cleared};
+            k.binds.append(bind);
         }
-        if (o.key.isEmpty())
-            continue;
-        auto at = map.m_index.find(o.key);
-        if (at == map.m_index.end()) {
-            at = map.m_index.insert(o.key, int(map.m_keys.size()));
-            map.m_keys.append(Key{o.key, {}, -1, Kind::Other, {}});
-        }
-        Key &k = map.m_keys[*at];
-        k.binds.append(o.bind);
-        k.winner = o.bind.unbind ? -1 : int(k.binds.size()) - 1;
-    }
-    for (Key &k : map.m_keys) {
+        k.winner = b.isBound() ? int(k.binds.size()) - 1 : -1;
         if (!k.isFree()) {
             k.kind = kindOf(k.binds[k.winner].runs, isAlias);
             k.label = label(k.binds[k.winner].runs);
         }
+        map.m_index.insert(name, int(map.m_keys.size()));
+        map.m_keys.append(std::move(k));
     }
     return map;
 }
@@ -186,35 +151,20 @@ const BindMap::Key *BindMap::key(QStringView canonical) const
     return at == m_index.cend() ? nullptr : &m_keys[*at];
 }
 
-BindMap BindMapBuilder::build(const ConfigModel &model, const TextOf &textOf)
+BindMap BindMapBuilder::build(const ConfigModel &model, const TextOf &)
 {
-    QList<BindMap::File> files;
-    QList<QList<int>> places;
-    for (int i = 0; i < model.files.size(); ++i) {
-        const StartupFile &f = model.files[i];
-        QList<int> place;
-        if (f.parent >= 0 && f.parent < places.size()) {
-            place = places[f.parent];
-            place.append(f.execLine);
-            // After the exec line's own commands, before the next line's.
-            place.append(INT_MAX);
-        } else {
-            place.append(i);
-        }
-        places.append(place);
-        if (!f.atStartup || f.path.isEmpty())
-            continue;
-        files.append({f.name, f.path, place, m_facts.of(f.path, textOf(f.path))});
-    }
-    return BindMap::build(files, [&model](QStringView name) { return model.alias(name).has_value(); });
+    if (!model.console)
+        return {};
+    return BindMap::build(model.console->state, [&model](QStringView name) { return model.alias(name).has_value(); });
 }
 
 BindMap BindMapBuilder::build(const QString &path, const QString &text)
 {
-    const auto facts = m_facts.of(path, text);
-    QSet<QString> aliases;
-    for (const ConfigFile::Alias &a : facts->aliases)
-        aliases.insert(a.key);
-    return BindMap::build({{QFileInfo(path).fileName(), path, {0}, facts}},
-                          [&aliases](QStringView name) { return aliases.contains(name.toString().toLower()); });
+    const EngineProfile profile = EngineProfile::original();
+    Console console(profile, m_known, {});
+    auto file = std::make_shared<const ConsoleFile>(path, QFileInfo(path).fileName(), text, profile);
+    console.execFile(file, {});
+    console.runUntilEmpty(ConsoleStartup::Frames);
+    const ConsoleState &state = console.state();
+    return BindMap::build(state, [&state](QStringView name) { return state.alias(name.toString()) != nullptr; });
 }

@@ -13,6 +13,7 @@
 class ConfigModel;
 class KnownCommands;
 struct ConfigFile;
+struct ConsoleState;
 
 // The keyboard's binds as the game ends up with them at start-up: each key
 // with every bind of it in the order the game runs them, the file and line
@@ -48,18 +49,9 @@ public:
         bool operator==(const Key &) const = default;
     };
 
-    // One file of the run: its name and path, where it stands (its start
-    // file's place, then the exec lines leading to it), and what it says.
-    struct File
-    {
-        QString name;
-        QString path;
-        QList<int> place;
-        std::shared_ptr<const ConfigFile> facts;
-    };
-
+    // The binds of the console's state: each key's history as it ran.
     // `isAlias` says whether a name is an alias of the configuration.
-    static BindMap build(const QList<File> &files, const std::function<bool(QStringView)> &isAlias);
+    static BindMap build(const ConsoleState &state, const std::function<bool(QStringView)> &isAlias);
 
     // The key by its canonical name, or null when nothing binds it.
     const Key *key(QStringView canonical) const;
@@ -87,16 +79,17 @@ class BindMapBuilder
 public:
     using TextOf = FileFacts::TextOf;
 
-    explicit BindMapBuilder(const KnownCommands &known) : m_facts(known) {}
+    explicit BindMapBuilder(const KnownCommands &known) : m_known(known), m_facts(known) {}
 
-    // The files the model runs at start-up; `textOf` gives a file's text
-    // (an open document's unsaved text included).
-    BindMap build(const ConfigModel &model, const TextOf &textOf);
-    // A document standing alone.
+    // The binds the console model leaves at start-up (`textOf` is kept for
+    // the completion's callers; the model has the texts).
+    BindMap build(const ConfigModel &model, const TextOf &textOf = {});
+    // A document standing alone, run through the console on its own.
     BindMap build(const QString &path, const QString &text);
 
     FileFacts &facts() { return m_facts; }
 
 private:
+    const KnownCommands &m_known;
     FileFacts m_facts;
 };

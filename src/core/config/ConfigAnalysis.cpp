@@ -1,6 +1,7 @@
 #include "config/ConfigAnalysis.h"
 
 #include "config/KnownCommands.h"
+#include "console/ConsoleRun.h"
 #include "settings/RegularFile.h"
 
 #include <QDir>
@@ -95,8 +96,25 @@ QString shownChain(qsizetype count, const std::function<QString(qsizetype)> &at)
 ConfigAnalyzer::ConfigAnalyzer(GameFolder folder, const KnownCommands &known)
     : m_folder(std::move(folder)), m_known(known), m_knownNames(known.names())
 {
-    m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, known));
-    m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, known));
+    setProfile(EngineProfile::original(EngineProfile::gameOf(QFileInfo(m_folder.folder()).fileName())));
+}
+
+void ConfigAnalyzer::setProfile(const EngineProfile &profile)
+{
+    if (profile == m_profile && m_defaultRc)
+        return;
+    m_profile = profile;
+    m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, m_known));
+    m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, m_known));
+    m_defaultRcConsole = std::make_shared<const ConsoleFile>(QString(), QStringLiteral("valve.rc"), DefaultValveRc, profile);
+    m_defaultConfigConsole =
+        std::make_shared<const ConsoleFile>(QString(), QStringLiteral("config.cfg"), DefaultConfigCfg, profile);
+    // Every file is read into commands again for the new engine.
+    for (Entry &entry : m_entries) {
+        entry.console.reset();
+        if (!entry.document)
+            entry.stale = true;
+    }
 }
 
 void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
@@ -112,28 +130,40 @@ void ConfigAnalyzer::closeDocument(const QString &path)
     m_entries.remove(configPath(path));
 }
 
+void ConfigAnalyzer::readEntry(Entry &entry, const QString &text)
+{
+    entry.facts = std::make_shared<const ConfigFile>(ConfigFile::read(text, m_known));
+    entry.console.reset();
+    entry.stale = false;
+}
+
 std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QFileInfo &info, QString &error)
 {
     const QString path = info.filePath();
     Entry &entry = m_entries[path];
     if (entry.document) {
         if (entry.stale) {
-            entry.facts = std::make_shared<const ConfigFile>(ConfigFile::read(entry.text, m_known));
-            entry.stale = false;
+            readEntry(entry, entry.text);
+            entry.console = std::make_shared<const ConsoleFile>(path, info.fileName(), entry.text, m_profile);
             // What was read is kept; a large document's text is not kept twice.
             entry.text = QString();
+        } else if (!entry.console) {
+            // The engine changed and the text went: read from the disk's copy is no better,
+            // so the document's commands stand as they were read last.
+            entry.console = std::make_shared<const ConsoleFile>(path, info.fileName(), QString(), m_profile);
         }
         error.clear();
         return entry.facts;
     }
     // A file on disk is read again only when its time or size changed.
-    if (entry.stale || info.lastModified() != entry.modified || info.size() != entry.size) {
+    if (entry.stale || !entry.console || info.lastModified() != entry.modified || info.size() != entry.size) {
         entry.modified = info.lastModified();
         entry.size = info.size();
         Result<QString> text = readConfig(path);
         entry.error = text ? QString() : text.error();
-        entry.facts = std::make_shared<const ConfigFile>(text ? ConfigFile::read(text.value(), m_known) : ConfigFile());
-        entry.stale = false;
+        const QString read = text ? text.value() : QString();
+        readEntry(entry, read);
+        entry.console = std::make_shared<const ConsoleFile>(path, info.fileName(), read, m_profile);
     }
     error = entry.error;
     return entry.facts;
@@ -159,26 +189,53 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
     }
     QStringList names = *known;
     const int limit = nearLimit(name);
-    for (const ConfigModel::Aliased &alias : model.m_aliases) {
-        if (names.size() < 3 && distance(name, alias.first.name, limit) <= limit)
-            names.append(alias.first.name);
-    }
+    auto consider = [&](const QString &alias) {
+        if (names.size() < 3 && distance(name, alias, limit) <= limit)
+            names.append(alias);
+    };
+    QStringList aliases;
+    for (const ConsoleAlias &alias : model.console->state.aliases)
+        aliases.append(alias.name);
+    for (const AliasSite &alias : model.m_otherAliases)
+        aliases.append(alias.name);
+    aliases.sort();
+    for (const QString &alias : aliases)
+        consider(alias);
     return names;
 }
 
-// What one analysis builds up as it goes.
-struct ConfigAnalyzer::Run
+// The file `exec name` opens, read once for as long as it stays the same;
+// the game's own valve.rc and config.cfg where the folders hold none.
+std::shared_ptr<const ConsoleFile> ConfigAnalyzer::consoleFile(Run &run, const QString &name)
 {
-    ConfigModel model;
-    QList<ConfigProblem> problems;
-    QHash<QString, int> visited; // path -> index in model.files
-    QStringList stack;           // paths of the files running, outermost first
-    QHash<QString, int> onStack; // path -> its place in `stack`
-    int nextRank = 0;
-    // Aliases of open files nothing runs, known only in their own file and
-    // what it execs: by the index of that open file.
-    QHash<int, QSet<QString>> ownAliases;
-};
+    const QString key = name.toLower();
+    const auto known = run.found.constFind(key);
+    if (known != run.found.cend())
+        return *known;
+    auto file = lookUp(run, name);
+    run.found.insert(key, file);
+    return file;
+}
+
+std::shared_ptr<const ConsoleFile> ConfigAnalyzer::lookUp(Run &run, const QString &name)
+{
+    const QFileInfo found = m_folder.locate(name);
+    if (found.filePath().isEmpty()) {
+        if (name.compare(QLatin1String("valve.rc"), Qt::CaseInsensitive) == 0)
+            return m_defaultRcConsole;
+        if (name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0)
+            return m_defaultConfigConsole;
+        return nullptr;
+    }
+    QString error;
+    const auto facts = factsFor(found, error);
+    if (!error.isEmpty() && !run.readErrors.contains(found.filePath())) {
+        run.readErrors.insert(found.filePath());
+        run.problems.append({found.filePath(), 0, 0, 0, error});
+    }
+    run.model.m_facts.insert(found.filePath(), facts);
+    return m_entries.value(found.filePath()).console;
+}
 
 namespace {
 
@@ -202,25 +259,23 @@ ConfigModel ConfigAnalyzer::analyze()
 {
     Run run;
     run.model.folder = m_folder.folder();
-    // The start files. rehlds engine/host.cpp Host_Init queues "exec valve.rc";
-    // sys_engine.cpp ForceReloadProfile then adds "exec config.cfg", which the
-    // game wrote ending in "exec userconfig.cfg". xash3d-fwgs engine/common/
-    // host.c runs config.cfg only when valve.rc did not (host.config_executed).
-    if (!start(run, QStringLiteral("valve.rc"), true))
-        follow(run, QStringLiteral("valve.rc"), QString(), m_defaultRc, 0, -1, -1, true);
-    if (!start(run, QStringLiteral("config.cfg"), true))
-        follow(run, QStringLiteral("config.cfg"), QString(), m_defaultConfig, 0, -1, -1, true);
+    run.model.profile = m_profile;
+    run.model.m_facts.insert(QStringLiteral("valve.rc"), m_defaultRc);
+    run.model.m_facts.insert(QStringLiteral("config.cfg"), m_defaultConfig);
+    ConsoleStartup::Input input;
+    input.profile = m_profile;
+    input.known = &m_known;
+    input.find = [this, &run](const QString &name) { return consoleFile(run, name); };
+    input.stop = &m_cancelled;
     // A server's start files, run when it starts a map rather than at the
     // game's start: rehlds engine/sv_main.cpp registers servercfgfile
     // ("server.cfg", run by sys_dll2.cpp for a dedicated server) and
     // lservercfgfile ("listenserver.cfg").
     for (const QString &name : {QStringLiteral("listenserver.cfg"), QStringLiteral("server.cfg")}) {
-        const qsizetype first = run.model.files.size();
-        start(run, name, false);
-        for (qsizetype i = first; i < run.model.files.size(); ++i)
-            run.model.files[i].onServer = true;
+        if (!m_folder.find(name).isEmpty())
+            input.serverFiles.append(name);
     }
-    // Open documents nothing runs at start-up are read with what they exec.
+    // Open documents nothing runs at start-up are run after it, apart.
     QStringList documents;
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
         if (it->document)
@@ -228,166 +283,112 @@ ConfigModel ConfigAnalyzer::analyze()
     }
     documents.sort();
     for (const QString &path : documents) {
-        if (run.visited.contains(path))
-            continue;
         QString error;
-        std::shared_ptr<const ConfigFile> facts = factsFor(QFileInfo(path), error);
-        follow(run, QFileInfo(path).fileName(), path, facts, 0, -1, -1, false);
+        const auto facts = factsFor(QFileInfo(path), error);
+        run.model.m_facts.insert(path, facts);
+        input.documents.append(m_entries.value(path).console);
     }
+    run.model.console = std::make_shared<const ConsoleRun>(ConsoleStartup::run(input));
+    const ConsoleRun &console = *run.model.console;
+    listFiles(run, console.events, true, false);
+    listFiles(run, console.serverEvents, false, true);
+    listFiles(run, console.otherEvents, false, false);
 
     // Each step can take long on a hostile folder; a cancelled run ends
     // early, and its model is not used.
     if (!cancelled())
-        knownAliases(run);
+        otherAliases(run);
     if (!cancelled())
         fileProblems(run);
     if (!cancelled())
-        aliasLoops(run);
+        runProblems(run);
     if (!cancelled())
         keysBoundTwice(run);
     sortProblems(run);
     return std::move(run.model);
 }
 
-bool ConfigAnalyzer::start(Run &run, const QString &name, bool atStartup)
-{
-    const QFileInfo file = m_folder.locate(name);
-    if (file.filePath().isEmpty())
-        return false;
-    if (run.visited.contains(file.filePath()))
-        return true;
-    QString error;
-    std::shared_ptr<const ConfigFile> facts = factsFor(file, error);
-    if (!error.isEmpty())
-        run.problems.append({file.filePath(), 0, 0, 0, error});
-    follow(run, name, file.filePath(), facts, 0, -1, -1, atStartup);
-    return true;
-}
-
-// Follows exec lines depth-first, in order, once per file: rehlds
-// engine/cmd.cpp Cmd_Exec_f inserts the file's text at the front of the
-// command buffer (Cbuf_InsertTextLines), so it runs before the rest of the
-// file that exec'd it. The files running are kept on a list of their own,
-// not on the call stack: a chain of 20,000 files execing one another is
-// followed like a short one.
-void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
-                            const std::shared_ptr<const ConfigFile> &facts, int depth, int parent, int execLine,
-                            bool atStartup)
+// The files in the order the console ran them, each under the file whose
+// exec ran it. A file running inside itself again (an exec loop) is listed once.
+void ConfigAnalyzer::listFiles(Run &run, const QList<ConsoleEvent> &events, bool atStartup, bool onServer)
 {
     ConfigModel &model = run.model;
-    struct Frame
-    {
-        int index = 0;
-        QString path;
-        std::shared_ptr<const ConfigFile> facts;
-        qsizetype next = 0; // the next of its execs
-        int from = 0;       // the first command of its stretch running now
-    };
-    std::vector<Frame> frames;
-    const auto enter = [&](const QString &name, const QString &path, const std::shared_ptr<const ConfigFile> &facts,
-                           int depth, int parent, int execLine) {
-        const int index = int(model.files.size());
+    QHash<int, int> listed; // event -> file
+    for (int i = 0; i < events.size(); ++i) {
+        const ConsoleEvent &e = events[i];
+        if (e.kind != ConsoleEvent::Kind::Exec)
+            continue;
+        const int parent = e.parent >= 0 ? listed.value(e.parent, -1) : -1;
+        const int execLine = parent >= 0 ? e.place.fileLine().line : -1;
+        // The same exec of the same file entry again: a loop coming round.
+        int same = -1;
+        for (int f = parent + 1; f < model.files.size() && same < 0; ++f) {
+            if (model.files[f].parent == parent && model.files[f].path == e.path && model.files[f].execLine == execLine
+                && parent >= 0)
+                same = f;
+        }
+        if (same >= 0) {
+            listed.insert(i, same);
+            continue;
+        }
+        bool again = false;
+        for (int up = parent; up >= 0 && !again; up = model.files[up].parent)
+            again = model.files[up].path == e.path && !e.path.isEmpty();
+        if (again) {
+            for (int up = parent; up >= 0; up = model.files[up].parent) {
+                if (model.files[up].path == e.path) {
+                    listed.insert(i, up);
+                    break;
+                }
+            }
+            continue;
+        }
         StartupFile file;
-        file.name = name;
-        file.path = path;
-        file.depth = depth;
+        file.name = e.name;
+        file.path = e.path;
         file.parent = parent;
+        file.depth = parent >= 0 ? model.files[parent].depth + 1 : 0;
         file.execLine = execLine;
         file.atStartup = atStartup;
-        file.settings = facts->settingCount;
-        file.aliases = int(facts->aliases.size());
-        file.binds = int(std::count_if(facts->binds.begin(), facts->binds.end(), [](const ConfigFile::Bind &b) {
-            return b.kind == ConfigFile::Bind::Kind::Bind;
-        }));
+        file.onServer = onServer;
+        const auto facts = model.m_facts.value(e.path.isEmpty() ? e.name.toLower() : e.path);
+        if (facts) {
+            file.settings = facts->settingCount;
+            file.aliases = int(facts->aliases.size());
+            file.binds = int(std::count_if(facts->binds.begin(), facts->binds.end(), [](const ConfigFile::Bind &b) {
+                return b.kind == ConfigFile::Bind::Kind::Bind;
+            }));
+        }
+        listed.insert(i, int(model.files.size()));
         model.files.append(file);
-        model.m_ran.append({facts, {}});
-        if (!path.isEmpty()) {
-            run.visited.insert(path, index);
-            run.onStack.insert(path, int(run.stack.size()));
-            run.stack.append(path);
-        }
-        frames.push_back({index, path, facts, 0, 0});
-    };
-    enter(name, path, facts, depth, parent, execLine);
-    while (!frames.empty() && !cancelled()) {
-        Frame &top = frames.back();
-        if (top.next == top.facts->execs.size()) {
-            model.m_ran[top.index].segments.append({top.from, std::numeric_limits<int>::max(), run.nextRank++});
-            if (!top.path.isEmpty()) {
-                run.onStack.remove(top.path);
-                run.stack.removeLast();
-            }
-            frames.pop_back();
-            continue;
-        }
-        const ConfigFile::Exec &exec = top.facts->execs[top.next++];
-        const QFileInfo found = m_folder.locate(exec.name);
-        const QString target = found.filePath();
-        if (target.isEmpty()) {
-            // A link to a device, a pipe or a folder by that name is there, not missing.
-            const Status regular = RegularFile::check(QDir(m_folder.folder()).filePath(exec.name));
-            if (!regular)
-                run.problems.append({top.path, exec.line, exec.column, exec.length,
-                                     QStringLiteral("exec %1: %2").arg(exec.name, regular.error())});
-            else if (!ExecRules::quietWhenMissing(exec.name))
-                run.problems.append({top.path, exec.line, exec.column, exec.length,
-                                     QStringLiteral("exec %1: there is no such file in the game folder; the game says "
-                                                    "\"couldn't exec %1\".")
-                                         .arg(exec.name)});
-            continue;
-        }
-        if (!exec.atTop)
-            continue;
-        if (const auto running = run.onStack.constFind(target); running != run.onStack.cend()) {
-            const qsizetype first = *running;
-            const qsizetype count = run.stack.size() - first + 1;
-            const QString loop = shownChain(count, [&](qsizetype i) {
-                return QFileInfo(i + first < run.stack.size() ? run.stack[i + first] : target).fileName();
-            });
-            run.problems.append({top.path, exec.line, exec.column, exec.length,
-                                 QStringLiteral("exec loop: %1. The game would run these files again and again.")
-                                     .arg(loop)});
-            continue;
-        }
-        if (run.visited.contains(target))
-            continue;
-        model.m_ran[top.index].segments.append({top.from, exec.command, run.nextRank++});
-        top.from = exec.command + 1;
-        QString error;
-        std::shared_ptr<const ConfigFile> child = factsFor(found, error);
-        if (!error.isEmpty())
-            run.problems.append({target, 0, 0, 0, error});
-        const int parentIndex = top.index;
-        const int childDepth = int(frames.size()) + depth;
-        enter(exec.name, target, child, childDepth, parentIndex, exec.line); // `top` is not used after this
     }
 }
 
-// An alias defined in any file is known in all: each name's first definition in run order.
-void ConfigAnalyzer::knownAliases(Run &run) const
+// Aliases nothing at start-up defines (inside a server's files, an open
+// document, a bind's body) are still known by name: their first definition
+// in the files' order.
+void ConfigAnalyzer::otherAliases(Run &run) const
 {
     ConfigModel &model = run.model;
+    const ConsoleState &state = model.console->state;
     for (int i = 0; i < model.files.size(); ++i) {
-        const ConfigFile &facts = *model.m_ran[i].facts;
+        const StartupFile &file = model.files[i];
+        const auto facts = model.m_facts.value(file.path.isEmpty() ? file.name.toLower() : file.path);
+        if (!facts)
+            continue;
         // A file the player opened but nothing runs lends its aliases to no
         // start-up file: the game would never have read them.
-        if (standsAlone(model.files[i])) {
+        if (standsAlone(file)) {
             QSet<QString> &own = run.ownAliases[rootOf(model, i)];
-            for (const ConfigFile::AliasName &name : facts.aliasNames)
+            for (const ConfigFile::AliasName &name : facts->aliasNames)
                 own.insert(name.key);
             continue;
         }
-        for (const ConfigFile::AliasName &name : facts.aliasNames) {
-            const ConfigFile::Alias &alias = facts.aliases[name.first];
-            ConfigModel::Aliased &known = model.m_aliases[name.key];
-            const qint64 rank = model.rank(i, alias.command);
-            const bool first = known.count == 0 || rank < known.rank;
-            known.count += name.count;
-            if (first) {
-                known.first = {alias.name, alias.body, model.files[i].path, model.files[i].name, alias.line};
-                known.rank = rank;
-                known.alias = &alias;
-            }
+        for (const ConfigFile::AliasName &name : facts->aliasNames) {
+            if (state.aliases.contains(name.key) || model.m_otherAliases.contains(name.key))
+                continue;
+            const ConfigFile::Alias &alias = facts->aliases[name.first];
+            model.m_otherAliases.insert(name.key, {alias.name, alias.body, file.path, file.name, alias.line});
         }
     }
 }
@@ -396,18 +397,35 @@ void ConfigAnalyzer::knownAliases(Run &run) const
 void ConfigAnalyzer::fileProblems(Run &run)
 {
     const ConfigModel &model = run.model;
+    QSet<QString> done;
     for (int i = 0; i < model.files.size(); ++i) {
-        const ConfigFile &facts = *model.m_ran[i].facts;
-        const QString &path = model.files[i].path;
+        const StartupFile &file = model.files[i];
+        if (file.path.isEmpty() || done.contains(file.path))
+            continue;
+        done.insert(file.path);
+        const auto factsPtr = model.m_facts.value(file.path);
+        if (!factsPtr)
+            continue;
+        const ConfigFile &facts = *factsPtr;
+        const QString &path = file.path;
         for (const ConfigFile::Problem &p : facts.problems)
             run.problems.append({path, p.line, p.column, p.length, p.message});
+        // An exec inside a bind's or an alias's body runs only when that
+        // does: its file is looked for here.
+        for (const ConfigFile::Exec &exec : facts.execs) {
+            if (!exec.atTop && m_folder.find(exec.name).isEmpty() && !ExecRules::quietWhenMissing(exec.name))
+                run.problems.append({path, exec.line, exec.column, exec.length,
+                                     QStringLiteral("exec %1: there is no such file in the game folder; the game says "
+                                                    "\"couldn't exec %1\".")
+                                         .arg(exec.name)});
+        }
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
         const QSet<QString> own =
             standsAlone(model.files[i]) ? run.ownAliases.value(rootOf(model, i)) : QSet<QString>();
         for (const ConfigFile::Use &use : facts.unknown) {
-            if (model.m_aliases.contains(use.name.toLower()) || own.contains(use.name.toLower()))
+            if (model.alias(use.name) || own.contains(use.name.toLower()))
                 continue;
             const QStringList near = nearest(use.name, model);
             run.problems.append(
@@ -418,220 +436,6 @@ void ConfigAnalyzer::fileProblems(Run &run)
                                 : QStringLiteral("Unknown command \"%1\": did you mean %2?").arg(use.name, listed(near))});
         }
     }
-}
-
-// Alias loops: rehlds engine/cmd.cpp Cmd_ExecuteString_internal puts an
-// alias's text at the front of the buffer (Cbuf_InsertText) and Cbuf_Execute
-// runs on until the buffer is empty or a wait, so an alias that leads back
-// to itself with no wait never lets the frame end. An alias defined more
-// than once (a toggle that redefines itself) is left out: which body runs
-// depends on the state.
-void ConfigAnalyzer::aliasLoops(Run &run) const
-{
-    const ConfigModel &model = run.model;
-    // Aliases by number, in name order; an edge for each alias a body runs.
-    QStringList keys;
-    for (auto it = model.m_aliases.cbegin(); it != model.m_aliases.cend(); ++it) {
-        if (it->count == 1)
-            keys.append(it.key());
-    }
-    keys.sort();
-    const int n = int(keys.size());
-    QHash<QString, int> number;
-    number.reserve(n);
-    for (int i = 0; i < n; ++i)
-        number.insert(keys[i], i);
-    std::vector<std::vector<int>> next(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const ConfigFile::Alias *alias = model.m_aliases.value(keys[i]).alias;
-        if (!alias || alias->waits)
-            continue;
-        for (const QString &call : alias->calls) {
-            const auto to = number.constFind(call);
-            if (to != number.cend() && std::find(next[i].begin(), next[i].end(), *to) == next[i].end())
-                next[i].push_back(*to);
-        }
-    }
-
-    // Only an alias in a strongly connected part (Tarjan's, with a stack of
-    // its own: a chain of 200,000 aliases is no deeper) can lead back to itself.
-    std::vector<int> part(static_cast<size_t>(n), -1), low(static_cast<size_t>(n)), order(static_cast<size_t>(n), -1), stack;
-    std::vector<bool> stacked(static_cast<size_t>(n), false);
-    std::vector<std::pair<int, size_t>> calls; // alias, next edge
-    int counter = 0, parts = 0;
-    for (int root = 0; root < n && !cancelled(); ++root) {
-        if (order[root] >= 0)
-            continue;
-        calls.push_back({root, 0});
-        order[root] = low[root] = counter++;
-        stack.push_back(root);
-        stacked[root] = true;
-        while (!calls.empty()) {
-            auto &[v, edge] = calls.back();
-            if (edge < next[v].size()) {
-                const int w = next[v][edge++];
-                if (order[w] < 0) {
-                    order[w] = low[w] = counter++;
-                    stack.push_back(w);
-                    stacked[w] = true;
-                    calls.push_back({w, 0});
-                } else if (stacked[w]) {
-                    low[v] = std::min(low[v], order[w]);
-                }
-                continue;
-            }
-            const int done = v;
-            calls.pop_back();
-            if (!calls.empty())
-                low[calls.back().first] = std::min(low[calls.back().first], low[done]);
-            if (low[done] == order[done]) {
-                for (int w = -1; w != done;) {
-                    w = stack.back();
-                    stack.pop_back();
-                    stacked[w] = false;
-                    part[w] = parts;
-                }
-                ++parts;
-            }
-        }
-    }
-    std::vector<int> partSize(static_cast<size_t>(parts), 0), inPart(static_cast<size_t>(n), 0);
-    for (int i = 0; i < n && !cancelled(); ++i) {
-        ++partSize[part[i]];
-        for (const int to : next[i])
-            inPart[i] += part[to] == part[i];
-    }
-
-    const auto name = [&](int i) { return model.m_aliases.value(keys[i]).first.name; };
-    const auto report = [&](int start, const QString &loop) {
-        const AliasSite &definition = model.m_aliases.value(keys[start]).first;
-        run.problems.append({definition.path, definition.line, 0, 0,
-                             QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
-                                 .arg(loop)});
-    };
-    // The shortest way back to each alias, breadth first within its part.
-    std::vector<int> cameFrom(static_cast<size_t>(n), -1);
-    std::vector<int> queue;
-    std::vector<bool> ring(static_cast<size_t>(parts), false);
-    for (int start = 0; start < n && !cancelled(); ++start) {
-        const int p = part[start];
-        const bool self = std::find(next[start].begin(), next[start].end(), start) != next[start].end();
-        if (partSize[p] == 1 && !self)
-            continue;
-        if (ring[p])
-            continue;
-        // A part where each alias runs just one other is a ring: each
-        // alias's way back is the ring from there, found once for all.
-        if (partSize[p] > 1) {
-            bool simple = true;
-            std::vector<int> members;
-            for (int at = start;;) {
-                if (inPart[at] != 1) {
-                    simple = false;
-                    break;
-                }
-                members.push_back(at);
-                at = *std::find_if(next[at].begin(), next[at].end(), [&](int to) { return part[to] == p; });
-                if (at == start)
-                    break;
-            }
-            if (simple && int(members.size()) == partSize[p]) {
-                ring[p] = true;
-                const qsizetype size = qsizetype(members.size());
-                for (qsizetype m = 0; m < size && !cancelled(); ++m)
-                    report(members[size_t(m)], shownChain(size + 1, [&](qsizetype i) {
-                               return name(members[size_t((m + i) % size)]);
-                           }));
-                continue;
-            }
-        }
-        queue.assign(1, start);
-        int last = -1;
-        for (size_t q = 0; q < queue.size() && last < 0; ++q) {
-            for (const int to : next[queue[q]]) {
-                if (to == start) {
-                    last = queue[q];
-                    break;
-                }
-                if (part[to] == p && cameFrom[to] < 0 && to != start) {
-                    cameFrom[to] = queue[q];
-                    queue.push_back(to);
-                }
-            }
-        }
-        std::vector<int> path{start};
-        for (int at = last; at != start; at = cameFrom[at])
-            path.push_back(at);
-        path.push_back(start);
-        std::reverse(path.begin(), path.end());
-        for (const int visited : queue)
-            cameFrom[visited] = -1;
-        report(start, shownChain(qsizetype(path.size()), [&](qsizetype i) { return name(path[size_t(i)]); }));
-    }
-}
-
-// The same key bound twice in the start-up order: the later bind wins
-// (xash3d-fwgs in_keys.c Key_SetBinding replaces the key's binding), and
-// config.cfg starts with unbindall (rehlds host.cpp Host_WriteConfiguration).
-// Binding a key again to the same command loses nothing.
-void ConfigAnalyzer::keysBoundTwice(Run &run) const
-{
-    const ConfigModel &model = run.model;
-    struct Event
-    {
-        qint64 rank;
-        int file;
-        const ConfigFile::Bind *bind;
-    };
-    QList<Event> events;
-    for (int i = 0; i < model.files.size(); ++i) {
-        if (!model.files[i].atStartup)
-            continue;
-        for (const ConfigFile::Bind &b : model.m_ran[i].facts->binds)
-            events.append({model.rank(i, b.command), i, &b});
-    }
-    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) { return a.rank < b.rank; });
-    QHash<int, Event> bound;                     // the bind each key holds
-    QHash<int, std::pair<Event, Event>> cleared; // a bind, and the unbindall that cleared it
-    auto where = [&](const Event &e) { return ConfigModel::where(model.files[e.file].name, e.bind->line); };
-    auto report = [&](const Event &lost, const QString &why) {
-        run.problems.append({model.files[lost.file].path, lost.bind->line, lost.bind->column, lost.bind->length, why});
-    };
-    auto clearedBy = [&](const std::pair<Event, Event> &wiped) {
-        report(wiped.first, QStringLiteral("%1 is cleared by unbindall in %2, which runs later.")
-                                .arg(wiped.first.bind->key, where(wiped.second)));
-    };
-    for (const Event &e : events) {
-        const ConfigFile::Bind &b = *e.bind;
-        if (b.kind == ConfigFile::Bind::Kind::UnbindAll) {
-            for (auto it = bound.cbegin(); it != bound.cend(); ++it)
-                cleared.insert(it.key(), {it.value(), e});
-            bound.clear();
-            continue;
-        }
-        const bool binds = b.kind == ConfigFile::Bind::Kind::Bind;
-        const auto before = bound.constFind(b.code);
-        if (before != bound.cend() && !(binds && before->bind->runs == b.runs))
-            report(*before, binds ? QStringLiteral("%1 is bound again by %2, which runs later: that bind wins.")
-                                        .arg(b.key, where(e))
-                                  : QStringLiteral("%1 is unbound by %2, which runs later.").arg(b.key, where(e)));
-        const auto wiped = cleared.constFind(b.code);
-        if (wiped != cleared.cend()) {
-            if (!binds)
-                clearedBy(*wiped);
-            else if (wiped->first.bind->runs != b.runs)
-                report(wiped->first, QStringLiteral("%1 is cleared by unbindall in %2 and bound again by %3: that "
-                                                    "bind wins.")
-                                         .arg(b.key, where(wiped->second), where(e)));
-            cleared.remove(b.code);
-        }
-        if (binds)
-            bound.insert(b.code, e);
-        else
-            bound.remove(b.code);
-    }
-    for (const std::pair<Event, Event> &wiped : std::as_const(cleared))
-        clearedBy(wiped);
 }
 
 // In run order of the files, then by place, each once; each file counts its own.

@@ -2,17 +2,24 @@
 
 #include "config/ConfigFile.h"
 #include "config/GameFolder.h"
+#include "console/EngineProfile.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
 #include <memory>
 #include <optional>
 
+class ConsoleFile;
 class KnownCommands;
+struct ConsoleEvent;
+struct ConsoleRun;
+struct ConsolePlace;
 
 // One problem of the configuration, in the file it is in.
 struct ConfigProblem
@@ -83,36 +90,21 @@ public:
     // "config.cfg (line 14)", `line` counted from 0.
     static QString where(const QString &file, int line);
 
+    // The start-up as the console model ran it: the state it leaves, with
+    // every assignment in run order and where it came from.
+    std::shared_ptr<const ConsoleRun> console;
+    EngineProfile profile;
+
     bool operator==(const ConfigModel &other) const;
 
 private:
     friend class ConfigAnalyzer;
-    struct Segment
-    {
-        int from = 0; // commands [from, to] of its file run as one stretch
-        int to = 0;
-        int rank = 0;
-    };
-    struct Ran
-    {
-        std::shared_ptr<const ConfigFile> facts;
-        QList<Segment> segments;
-    };
-    QList<Ran> m_ran; // beside `files`
-    struct Aliased
-    {
-        AliasSite first;  // the first definition in run order
-        int count = 0;    // definitions in all, bodies' included
-        qint64 rank = 0;
-        const ConfigFile::Alias *alias = nullptr;
-        bool operator==(const Aliased &other) const { return first == other.first && count == other.count; }
-    };
-    QHash<QString, Aliased> m_aliases; // by lower-case name
-
-    // Where a command of a file stands in the whole run; larger runs later.
-    qint64 rank(int file, int command) const;
-    // Whether what stands there runs before the game's config.cfg.
-    bool runsBeforeConfigCfg(int file, qint64 rankInRun) const;
+    // What each file of the run says, by path (the game's own files by name).
+    QHash<QString, std::shared_ptr<const ConfigFile>> m_facts;
+    // Aliases the start-up leaves undefined, by their first definition in the files' order.
+    QHash<QString, AliasSite> m_otherAliases; // by lower-case name
+    // "config.cfg (line 3)", or "line 3" in the file asked about.
+    QString whereSet(const ConsolePlace &place, const QString &here) const;
 };
 
 // A path as the analysis keeps it: absolute and clean.
@@ -144,21 +136,36 @@ public:
     void cancel() { m_cancelled = true; }
     bool cancelled() const { return m_cancelled; }
 
+    // The engine the folder's game runs on; the original by default.
+    void setProfile(const EngineProfile &profile);
+    const EngineProfile &profile() const { return m_profile; }
+
 private:
-    struct Run;
-    // Follows a start file when the folders hold it; false when they do not.
-    bool start(Run &run, const QString &name, bool atStartup);
-    void follow(Run &run, const QString &name, const QString &path, const std::shared_ptr<const ConfigFile> &facts,
-                int depth, int parent, int execLine, bool atStartup);
-    void knownAliases(Run &run) const;
+    // What one analysis builds up as it goes.
+    struct Run
+    {
+        ConfigModel model;
+        QList<ConfigProblem> problems;
+        QSet<QString> readErrors;
+        // What each name exec gives opens, looked up once a run (a loop execs thousands of times).
+        QHash<QString, std::shared_ptr<const ConsoleFile>> found;
+        // Aliases of open files nothing runs, known only in their own file and
+        // what it execs: by the index of that open file.
+        QHash<int, QSet<QString>> ownAliases;
+    };
+    std::shared_ptr<const ConsoleFile> consoleFile(Run &run, const QString &name);
+    std::shared_ptr<const ConsoleFile> lookUp(Run &run, const QString &name);
+    void listFiles(Run &run, const QList<ConsoleEvent> &events, bool atStartup, bool onServer);
+    void otherAliases(Run &run) const;
     void fileProblems(Run &run);
-    void aliasLoops(Run &run) const;
+    void runProblems(Run &run) const;
     void keysBoundTwice(Run &run) const;
     static void sortProblems(Run &run);
 
     struct Entry
     {
         std::shared_ptr<const ConfigFile> facts;
+        std::shared_ptr<const ConsoleFile> console;
         QString error;
         QDateTime modified;
         qint64 size = -1;
@@ -167,6 +174,7 @@ private:
         QString text; // a document's text until it is read
     };
     std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
+    void readEntry(Entry &entry, const QString &text);
     QStringList nearest(const QString &name, const ConfigModel &model);
 
     GameFolder m_folder;
@@ -174,7 +182,10 @@ private:
     QHash<QString, Entry> m_entries;
     QHash<QString, QStringList> m_nearestKnown;
     QStringList m_knownNames;
+    EngineProfile m_profile;
     std::shared_ptr<const ConfigFile> m_defaultRc;
     std::shared_ptr<const ConfigFile> m_defaultConfig;
     std::atomic<bool> m_cancelled{false};
+    std::shared_ptr<const ConsoleFile> m_defaultRcConsole;
+    std::shared_ptr<const ConsoleFile> m_defaultConfigConsole;
 };

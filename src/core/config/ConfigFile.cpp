@@ -68,13 +68,8 @@ private:
 
     void readCommand(QStringView command, int column, bool endsAtSemicolon)
     {
-        // rehlds engine/cmd.cpp Cbuf_Execute: a command ends at '\n' or at a
-        // ';' outside quotes and is cut to MAX_CMD_LINE - 1 characters.
-        if (command.size() > ConsoleLimits::CommandLength)
-            problem(column + ConsoleLimits::CommandLength, int(command.size()) - ConsoleLimits::CommandLength,
-                    QStringLiteral("This command is %1 characters long: the game reads only the first %2.")
-                        .arg(command.size())
-                        .arg(ConsoleLimits::CommandLength));
+        // The engine's limits (a command's length, its words) are the console
+        // model's to tell: console/ConsoleText.
         // Cbuf_Execute counts quotes only to keep ';' inside them; COM_Parse
         // (common.cpp) runs an unclosed quote to the end of the command.
         if (command.count(u'"') % 2) {
@@ -91,14 +86,6 @@ private:
         const QList<ConsoleScript::Word> words = ConsoleScript::locatedWords(command);
         if (words.isEmpty())
             return;
-        // rehlds engine/cmd.cpp Cmd_TokenizeString returns once it holds MAX_CMD_TOKENS words.
-        if (words.size() > ConsoleLimits::Words) {
-            const ConsoleScript::Word &first = words[ConsoleLimits::Words];
-            problem(column + first.start, int(command.size()) - first.start,
-                    QStringLiteral("This command has %1 words: the game reads only the first %2.")
-                        .arg(words.size())
-                        .arg(ConsoleLimits::Words));
-        }
         QStringList texts;
         texts.reserve(words.size());
         for (const ConsoleScript::Word &word : words)

@@ -1,6 +1,7 @@
 #include "config/ConfigHints.h"
 
 #include "config/KeyNames.h"
+#include "console/ConsoleRun.h"
 
 ConfigHints::ConfigHints(std::shared_ptr<const ConfigModel> model, QString path, int line)
     : m_model(std::move(model)), m_path(std::move(path)), m_line(line)
@@ -22,6 +23,12 @@ QString ConfigHints::key(const QString &name) const
     const QString described = KeyNames::describe(name);
     if (described.isEmpty() || !m_model)
         return described;
-    const QString bound = m_model->bindHint(m_path, m_line, name);
+    QString bound = m_model->bindHint(m_path, m_line, name);
+    // The key's first frames, as the console runs them.
+    if (!bound.isEmpty() && m_model->console) {
+        const QString frames = m_model->console->keys.value(KeyNames::canonical(name));
+        if (!frames.isEmpty())
+            bound += u' ' + frames + u'.';
+    }
     return bound.isEmpty() ? described : QStringLiteral("%1. %2").arg(described, bound);
 }

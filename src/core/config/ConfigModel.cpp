@@ -1,6 +1,7 @@
 #include "config/ConfigAnalysis.h"
 
 #include "config/KeyNames.h"
+#include "console/ConsoleRun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,15 +19,6 @@ QString ConfigModel::where(const QString &file, int line)
     return QStringLiteral("%1 (line %2)").arg(file).arg(line + 1);
 }
 
-qint64 ConfigModel::rank(int file, int command) const
-{
-    const QList<Segment> &segments = m_ran[file].segments;
-    const auto it = std::upper_bound(segments.begin(), segments.end(), command,
-                                     [](int c, const Segment &s) { return c < s.from; });
-    const int segmentRank = it == segments.begin() ? 0 : std::prev(it)->rank;
-    return qint64(segmentRank) << 32 | quint32(command);
-}
-
 int ConfigModel::fileIndex(const QString &path) const
 {
     const QString wanted = configPath(path);
@@ -39,10 +31,20 @@ int ConfigModel::fileIndex(const QString &path) const
 
 std::optional<AliasSite> ConfigModel::alias(QStringView name) const
 {
-    const auto found = m_aliases.constFind(name.toString().toLower());
-    if (found == m_aliases.cend())
+    const QString key = name.toString().toLower();
+    if (console) {
+        const auto found = console->state.aliases.constFind(key);
+        if (found != console->state.aliases.cend() && !found->history.isEmpty()) {
+            // The definition the start-up made first.
+            const ConsoleAssignment &first = found->history.front();
+            const ConsolePlace::FileLine at = first.place.fileLine();
+            return AliasSite{found->name, first.value.trimmed(), at.path, at.file, at.line};
+        }
+    }
+    const auto other = m_otherAliases.constFind(key);
+    if (other == m_otherAliases.cend())
         return std::nullopt;
-    return found->first;
+    return *other;
 }
 
 QString ConfigModel::aliasExplanation(QStringView name) const
@@ -53,7 +55,19 @@ QString ConfigModel::aliasExplanation(QStringView name) const
     return QStringLiteral("alias %1: %2 (%3, line %4)").arg(site->name, site->body, site->file).arg(site->line + 1);
 }
 
+QString ConfigModel::whereSet(const ConsolePlace &place, const QString &here) const
+{
+    if (place.isFile() && place.source->path == here && !here.isEmpty())
+        return QStringLiteral("line %1").arg(place.line + 1);
+    return place.describe();
+}
+
 namespace {
+
+bool inConfigCfg(const ConsolePlace &place)
+{
+    return place.fileLine().file.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
+}
 
 // "3" and "3.0" set the same; any other text compares without letter case.
 bool sameValue(const QString &a, const QString &b)
@@ -69,80 +83,58 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name, 
 {
     const int here = fileIndex(path);
     const QString key = name.toString().toLower();
-    if (here < 0)
+    if (here < 0 || !console)
         return {};
-    const QList<ConfigFile::Setting> own = m_ran[here].facts->settings.value(key);
+    const QString wanted = configPath(path);
+    const auto facts = m_facts.value(wanted);
+    if (!facts)
+        return {};
+    const QList<ConfigFile::Setting> own = facts->settings.value(key);
     const auto mine = std::find_if(own.rbegin(), own.rend(), [&](const ConfigFile::Setting &s) { return s.line == line; });
     if (mine == own.rend())
         return {};
-    const qint64 myRank = rank(here, mine->command);
-    int winnerFile = -1;
-    const ConfigFile::Setting *winner = nullptr;
-    qint64 winnerRank = std::numeric_limits<qint64>::min();
-    for (int i = 0; i < files.size(); ++i) {
-        if (!files[i].atStartup)
-            continue;
-        const auto found = m_ran[i].facts->settings.constFind(key);
-        if (found == m_ran[i].facts->settings.cend() || found->isEmpty())
-            continue;
-        const qint64 r = rank(i, found->back().command);
-        if (r > winnerRank) {
-            winnerRank = r;
-            winnerFile = i;
-            winner = &found->back();
-        }
-    }
     // The analysis may be older than the text: the line says what it says now.
     const QString value = valueNow.isEmpty() ? mine->value : valueNow.toString();
     const QString head = QStringLiteral("%1 %2 here").arg(mine->name, value);
-    if (!files[here].atStartup) {
+    const ConsoleVariable *v = console->state.variable(key);
+    const ConsoleAssignment *winner = v && !v->history.isEmpty() ? &v->history.back() : nullptr;
+    const ConsoleAssignment *ran = v ? ConsoleRun::at(v->history, wanted, line) : nullptr;
+    if (!ran) {
+        const QString why = files[here].atStartup ? QStringLiteral("; the game does not run this line at start-up")
+                                                  : QStringLiteral("; no file of the start-up order runs this one");
         if (!winner)
-            return head + QStringLiteral("; no file of the start-up order runs this one.");
-        return QStringLiteral("%1; no file of the start-up order runs this one, and there %2 sets %3.")
-            .arg(head, ConfigModel::where(files[winnerFile].name, winner->line), winner->value);
+            return head + why + u'.';
+        return QStringLiteral("%1%2, and there %3 sets %4.").arg(head, why, winner->place.describe(), winner->value);
     }
-    if (winnerRank == myRank) {
+    if (ran == winner) {
         // rehlds engine/host.cpp Host_WriteConfiguration saves every archived
         // variable (Cvar_WriteVariables) into config.cfg, which runs after
         // valve.rc and what it execs: the value the game had when it quit wins.
-        if (mine->archived == true && runsBeforeConfigCfg(here, myRank))
+        if (mine->archived == true && console->configStep >= 0 && ran->step < console->configStep)
             return QStringLiteral("%1; the game saves %2 to config.cfg when it quits, and config.cfg runs later: the "
                                   "value it had then applies. Put it in userconfig.cfg to keep it.")
                 .arg(head, mine->name);
         return head + QStringLiteral(", and nothing later in the start-up order changes it: it applies.");
     }
     QString text = QStringLiteral("%1; %2 runs later and sets %3, so %3 applies.")
-                       .arg(head, winnerFile == here ? QStringLiteral("line %1").arg(winner->line + 1)
-                                                     : ConfigModel::where(files[winnerFile].name, winner->line),
-                            winner->value);
+                       .arg(head, whereSet(winner->place, wanted), winner->value);
     // Nothing to move when config.cfg ends up with the same value anyway.
-    if (files[winnerFile].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0 && winnerFile != here
-        && !sameValue(winner->value, value))
+    if (inConfigCfg(winner->place) && winner->place.fileLine().path != wanted && !sameValue(winner->value, value))
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
-}
-
-bool ConfigModel::runsBeforeConfigCfg(int file, qint64 rankInRun) const
-{
-    for (int i = 0; i < files.size(); ++i) {
-        if (files[i].depth == 0 && files[i].atStartup
-            && files[i].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0)
-            return rankInRun < rank(i, 0);
-    }
-    // No config.cfg yet: the game writes one when it quits, to run after valve.rc.
-    int root = file;
-    while (files[root].parent >= 0)
-        root = files[root].parent;
-    return root == 0;
 }
 
 QString ConfigModel::bindHint(const QString &path, int line, QStringView key) const
 {
     const int here = fileIndex(path);
     const QString canonical = KeyNames::canonical(key);
-    if (here < 0 || canonical.isEmpty())
+    if (here < 0 || canonical.isEmpty() || !console)
         return {};
-    const QList<ConfigFile::Bind> &own = m_ran[here].facts->binds;
+    const QString wanted = configPath(path);
+    const auto facts = m_facts.value(wanted);
+    if (!facts)
+        return {};
+    const QList<ConfigFile::Bind> &own = facts->binds;
     const auto mine = std::find_if(own.rbegin(), own.rend(), [&](const ConfigFile::Bind &b) {
         return b.line == line && b.key == canonical && b.kind == ConfigFile::Bind::Kind::Bind;
     });
@@ -151,53 +143,56 @@ QString ConfigModel::bindHint(const QString &path, int line, QStringView key) co
     const QString head = QStringLiteral("bind %1 \"%2\" here").arg(mine->written, mine->runs);
     if (!files[here].atStartup)
         return head + QStringLiteral("; no file of the start-up order runs this one.");
-    const qint64 myRank = rank(here, mine->command);
-    int lastFile = -1;
-    const ConfigFile::Bind *last = nullptr;
-    qint64 lastRank = std::numeric_limits<qint64>::min();
-    for (int i = 0; i < files.size(); ++i) {
-        if (!files[i].atStartup)
-            continue;
-        for (const ConfigFile::Bind &b : m_ran[i].facts->binds) {
-            if (b.kind != ConfigFile::Bind::Kind::UnbindAll && b.key != canonical)
-                continue;
-            const qint64 r = rank(i, b.command);
-            if (r > lastRank) {
-                lastRank = r;
-                lastFile = i;
-                last = &b;
-            }
-        }
-    }
-    if (lastRank == myRank || (last->kind == ConfigFile::Bind::Kind::Bind && last->runs == mine->runs))
+    const ConsoleBind *b = console->state.bind(canonical);
+    const ConsoleAssignment *ran = b ? ConsoleRun::at(b->history, wanted, line) : nullptr;
+    if (!ran)
+        return head + QStringLiteral("; the game does not run this line at start-up.");
+    const ConsoleAssignment &last = b->history.back();
+    if (&last == ran || (last.kind == ConsoleAssignment::Kind::Set && last.value == ran->value))
         return head + QStringLiteral(", and it applies at start-up.");
-    const QString where = lastFile == here ? QStringLiteral("line %1").arg(last->line + 1)
-                                           : ConfigModel::where(files[lastFile].name, last->line);
+    const QString where = whereSet(last.place, wanted);
     QString text;
-    if (last->kind == ConfigFile::Bind::Kind::Bind)
+    if (last.kind == ConsoleAssignment::Kind::Set)
         text = QStringLiteral("%1; %2 runs later and binds %3 to \"%4\", so that applies.")
-                   .arg(head, where, canonical, last->runs);
+                   .arg(head, where, canonical, last.value);
     else
         text = QStringLiteral("%1; %2 runs %3 later, which leaves %4 unbound.")
                    .arg(head, where,
-                        last->kind == ConfigFile::Bind::Kind::UnbindAll ? QStringLiteral("unbindall")
-                                                                        : QStringLiteral("unbind"),
+                        last.kind == ConsoleAssignment::Kind::Cleared ? QStringLiteral("unbindall")
+                                                                      : QStringLiteral("unbind"),
                         canonical);
-    if (files[lastFile].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0 && lastFile != here)
+    if (inConfigCfg(last.place) && last.place.fileLine().path != wanted)
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
 }
 
 bool ConfigModel::operator==(const ConfigModel &other) const
 {
-    if (folder != other.folder || files != other.files || problems != other.problems || m_aliases != other.m_aliases
-        || m_ran.size() != other.m_ran.size())
+    if (folder != other.folder || files != other.files || problems != other.problems
+        || m_otherAliases != other.m_otherAliases || bool(console) != bool(other.console))
         return false;
-    for (qsizetype i = 0; i < m_ran.size(); ++i) {
-        if (*m_ran[i].facts != *other.m_ran[i].facts)
-            return false;
-    }
-    return true;
+    if (!console)
+        return true;
+    // The same state: every value, bind and alias, and where each change came from.
+    auto digest = [](const ConsoleRun &run) {
+        QStringList out;
+        auto history = [&](const QString &what, const QList<ConsoleAssignment> &h) {
+            for (const ConsoleAssignment &a : h) {
+                const ConsolePlace::FileLine at = a.place.fileLine();
+                out.append(QStringLiteral("%1 %2 %3 %4:%5 %6").arg(what).arg(int(a.kind)).arg(a.value, at.path).arg(at.line).arg(a.place.describe()));
+            }
+        };
+        for (auto it = run.state.variables.cbegin(); it != run.state.variables.cend(); ++it)
+            history(it.key(), it->history);
+        for (auto it = run.state.binds.cbegin(); it != run.state.binds.cend(); ++it)
+            history(u'#' + it.key(), it->history);
+        for (auto it = run.state.aliases.cbegin(); it != run.state.aliases.cend(); ++it)
+            history(u'@' + it.key(), it->history);
+        out.sort();
+        out.append(QString::number(run.configStep));
+        return out;
+    };
+    return digest(*console) == digest(*other.console);
 }
 
 // rehlds engine/host.cpp Host_WriteConfiguration writes config.cfg on exit:

@@ -2,6 +2,31 @@
 
 #include "catalogue/Catalogue.h"
 
+namespace {
+
+// The catalogue's notes give a variable's default as "Default 0.7 in the
+// engine", "Default 1." or "Default empty".
+std::optional<QString> defaultIn(const QString &note)
+{
+    const qsizetype at = note.indexOf(QLatin1String("Default "));
+    if (at < 0 || (at > 0 && note[at - 1].isLetterOrNumber()))
+        return std::nullopt;
+    QStringView rest = QStringView(note).mid(at + 8);
+    if (rest.startsWith(u'"')) {
+        const qsizetype close = rest.indexOf(u'"', 1);
+        return close < 0 ? std::nullopt : std::optional<QString>(rest.mid(1, close - 1).toString());
+    }
+    const qsizetype space = rest.indexOf(u' ');
+    QStringView word = space < 0 ? rest : rest.left(space);
+    while (!word.isEmpty() && QStringView(u".,;:)").contains(word.back()))
+        word.chop(1);
+    if (word == u"empty" || word == u"none")
+        return QString();
+    return word.isEmpty() ? std::nullopt : std::optional<QString>(word.toString());
+}
+
+} // namespace
+
 CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
 {
     for (int k = 1; k <= Catalogue::Entries; ++k) {
@@ -10,6 +35,7 @@ CatalogueCommands::CatalogueCommands(const Catalogue &catalogue)
             continue;
         CommandFacts facts;
         facts.range = ValueRange::parse(catalogue.strCmdRange[k]);
+        facts.defaultValue = defaultIn(catalogue.strCmdNote[k]);
         if (!catalogue.strCmdField4[k].isEmpty()) {
             const CatalogueFacts known = catalogue.facts(k);
             facts.variable = known.isVariable;

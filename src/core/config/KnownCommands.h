@@ -21,6 +21,7 @@ struct CommandFacts
     std::optional<bool> cheat;    // works only with sv_cheats 1
     std::optional<bool> serverOnly; // works only on the server
     ValueRange range;       // the values it takes; unchecked when any
+    std::optional<QString> defaultValue; // a variable's value before anything sets it
 };
 
 // The console names the analysis knows, looked up as the console looks

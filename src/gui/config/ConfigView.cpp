@@ -4,6 +4,7 @@
 #include "catalogue/ConsoleScript.h"
 #include "config/ConfigAnalysis.h"
 #include "config/ConfigHints.h"
+#include "console/EngineChoice.h"
 #include "editbox/EditBox.h"
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/ProblemsPanel.h"
@@ -57,6 +58,14 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const
     });
     m_order = new StartupOrderView(&window);
     connect(m_order, &StartupOrderView::fileChosen, this, &ConfigView::openElsewhere);
+    connect(m_order, &StartupOrderView::engineChosen, this, [this](const QString &id) {
+        const std::optional<GameFolder> &folder = m_watcher->folder();
+        if (!folder || m_ini.isEmpty())
+            return;
+        if (const Status saved = EngineChoice::save(m_ini, folder->folder(), id); !saved)
+            QMessageBox::warning(m_order, m_order->windowTitle(), saved.error());
+        m_watcher->engineChanged();
+    });
 
     viewMenu.addSeparator();
     mnuProblems = m_panel->toggleViewAction();
@@ -78,6 +87,13 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const
 }
 
 ConfigView::~ConfigView() = default;
+
+void ConfigView::setSettingsFile(const QString &iniPath)
+{
+    m_ini = iniPath;
+    m_watcher->setEngineOf([iniPath](const QString &folder) { return EngineChoice::load(iniPath, folder); });
+    m_watcher->engineChanged();
+}
 
 void ConfigView::setBox(EditBox &box, QWidget &clicks, const QString &path)
 {
@@ -151,6 +167,9 @@ void ConfigView::analysed()
     if (!m_count) {
         m_notice = new QLabel(&m_window);
         m_notice->setAccessibleName(tr("Notice about the open file"));
+        m_notice->setTextFormat(Qt::RichText);
+        m_notice->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        connect(m_notice, &QLabel::linkActivated, this, &ConfigView::writtenConfigWanted);
         m_count = new QLabel(&m_window);
         m_count->setAccessibleName(tr("Problems in the configuration"));
         m_window.statusBar()->addWidget(m_notice, 1);
@@ -158,7 +177,9 @@ void ConfigView::analysed()
     }
     const int problems = model ? int(model->problems.size()) : 0;
     m_count->setText(!model ? QString() : problems == 1 ? tr("1 problem") : tr("%1 problems").arg(problems));
-    m_notice->setText(text.isEmpty() ? QString() : tr("The game rewrites config.cfg when it quits."));
+    m_notice->setText(text.isEmpty() ? QString()
+                                     : tr("The game rewrites config.cfg when it quits. "
+                                          "<a href=\"written\">See what it will write</a>"));
     m_notice->setToolTip(text);
 }
 

@@ -41,6 +41,9 @@ public:
     // Runs before a jump to a definition, a problem or another file (for Go Back).
     void setBeforeJump(std::function<void()> beforeJump) { m_beforeJump = std::move(beforeJump); }
 
+    // tessary.ini, where the engine chosen for each game folder is kept.
+    void setSettingsFile(const QString &iniPath);
+
     // The document now has this path; empty for a new one.
     void documentNamed(const QString &path);
     void textChanged();
@@ -61,6 +64,10 @@ public:
     QAction *mnuProblems = nullptr;
     QAction *mnuStartupOrder = nullptr;
     QAction *mnuDefinition = nullptr;
+
+signals:
+    // The player asked to see the config.cfg the game will write.
+    void writtenConfigWanted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -83,4 +90,5 @@ private:
     QLabel *m_count = nullptr;
     QLabel *m_notice = nullptr;
     std::unique_ptr<ConfigHints> m_hints;
+    QString m_ini;
 };

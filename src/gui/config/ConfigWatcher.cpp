@@ -3,6 +3,7 @@
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 
@@ -51,6 +52,9 @@ void ConfigWatcher::documentNamed(const QString &path)
             if (!m_known)
                 m_known = std::make_shared<CatalogueCommands>(m_catalogue);
             m_analyzer = std::make_shared<ConfigAnalyzer>(*folder, *m_known);
+            if (m_engineOf)
+                m_analyzer->setProfile(EngineProfile::fromId(
+                    m_engineOf(folder->folder()), EngineProfile::gameOf(QFileInfo(folder->folder()).fileName())));
         }
     }
     m_folder = folder;

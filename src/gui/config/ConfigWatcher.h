@@ -50,6 +50,10 @@ public:
     // What the catalogue knows changed (families switched on or off): the
     // analysis starts afresh.
     void catalogueChanged();
+    // Where the engine chosen for a folder is read from ("original" without it).
+    void setEngineOf(std::function<QString(const QString &folder)> engineOf) { m_engineOf = std::move(engineOf); }
+    // The engine chosen for the folder changed: the analysis starts afresh.
+    void engineChanged() { catalogueChanged(); }
 
     const std::optional<GameFolder> &folder() const { return m_folder; }
     const QString &documentPath() const { return m_path; }
@@ -68,6 +72,7 @@ private:
 
     const Catalogue &m_catalogue;
     Snapshot m_snapshot;
+    std::function<QString(const QString &)> m_engineOf;
     std::shared_ptr<const KnownCommands> m_known;
     std::optional<GameFolder> m_folder;
     QString m_path;

@@ -8,6 +8,10 @@
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/KeyBindingsView.h"
+#include "gui/config/KeyboardPicture.h"
+#include "gui/console/KeyTracePane.h"
+#include "console/ConsoleRun.h"
+#include "console/KeyTraceText.h"
 
 #include "gui/dialogs/MatchMarks.h"
 #include "gui/editbox/RichTextBox.h"
@@ -22,7 +26,7 @@
 KeyBindings::KeyBindings(QWidget &window, ConfigView &config, const Catalogue &catalogue,
                          QMenu &viewMenu)
     : QObject(&window), m_config(config), m_known(std::make_shared<CatalogueCommands>(catalogue)),
-      m_builder(std::make_shared<BindMapBuilder>(*m_known))
+      m_builder(std::make_shared<BindMapBuilder>(*m_known)), m_catalogue(catalogue)
 {
     m_view = new KeyBindingsView(&window);
     mnuKeyBindings = viewMenu.addAction(tr("&Key Bindings..."));
@@ -45,6 +49,8 @@ KeyBindings::KeyBindings(QWidget &window, ConfigView &config, const Catalogue &c
     });
     // Then the picture moves off the line it went to.
     connect(m_view, &KeyBindingsView::bindChosen, this, &KeyBindings::keepLineInSight);
+    connect(&m_view->picture(), &KeyboardPicture::keySelected, this, [this](const QString &key) { trace(key, false); });
+    connect(&m_view->trace(), &KeyTracePane::pressAgain, this, [this] { trace(m_key, true); });
     m_worker = new QObject;
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -141,4 +147,30 @@ void KeyBindings::refresh()
                 self->m_view->setMap(*map, source, folder);
         });
     });
+}
+
+void KeyBindings::trace(const QString &key, bool again)
+{
+    const std::shared_ptr<const ConfigModel> model = m_config.watcher().model();
+    if (!model || !model->console || key.isEmpty()) {
+        m_view->trace().clear();
+        return;
+    }
+    const GameFolder folder = GameFolder::at(model->folder);
+    const EngineProfile profile = model->profile;
+    // A file a key execs, read from the folder as the game would find it.
+    const FindConsoleFile find = [folder, profile](const QString &name) -> std::shared_ptr<const ConsoleFile> {
+        const QString path = folder.find(name);
+        if (path.isEmpty())
+            return nullptr;
+        const Result<QString> text = readConfig(path);
+        return std::make_shared<const ConsoleFile>(path, name, text ? text.value() : QString(), profile);
+    };
+    const ConsoleState *start = again && m_key == key && m_after ? m_after.get() : &model->console->state;
+    if (!m_traceKnown)
+        m_traceKnown = std::make_shared<CatalogueCommands>(m_catalogue);
+    const ConsoleStartup::KeyRun run = ConsoleStartup::key(*start, key, profile, *m_traceKnown, find);
+    m_key = key;
+    m_after = std::make_shared<const ConsoleState>(run.after);
+    m_view->trace().setTrace(KeyTraceText::frames(run), KeyTraceText::warnings(run), !run.runs.isEmpty());
 }

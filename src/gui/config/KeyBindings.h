@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class QWidget;
 struct Catalogue;
+struct ConsoleState;
 
 // View → Key Bindings in the main window: keeps the keyboard picture in
 // step with the configuration's analysis (or the document alone) while it
@@ -47,12 +48,19 @@ public:
 private:
     // The picture moved off the caret's line, so the line a key went to shows.
     void keepLineInSight();
+    // What the key does pressed and let go, from the state the start-up
+    // leaves, or from the state the last press left ("Press again").
+    void trace(const QString &key, bool again);
 
     ConfigView &m_config;
     BindAdder m_addBind;
     std::shared_ptr<CatalogueCommands> m_known;
     std::shared_ptr<BindMapBuilder> m_builder; // used on m_thread only
     KeyBindingsView *m_view = nullptr;
+    const Catalogue &m_catalogue;
+    std::shared_ptr<CatalogueCommands> m_traceKnown; // read when first needed: the catalogue loads after the window
+    QString m_key;                       // the key the pane shows
+    std::shared_ptr<const ConsoleState> m_after; // the state its last press left
     quint64 m_requested = 0;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives on m_thread

@@ -1,6 +1,7 @@
 #include "gui/config/KeyBindingsView.h"
 
 #include "gui/config/KeyboardPicture.h"
+#include "gui/console/KeyTracePane.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -51,9 +52,11 @@ KeyBindingsView::KeyBindingsView(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_picture, 1);
     layout->addWidget(m_legend);
+    m_trace = new KeyTracePane(this);
+    layout->addWidget(m_trace, 1);
     layout->addWidget(m_source);
     layout->addWidget(buttons);
-    resize(m_picture->sizeHint() + QSize(24, 110));
+    resize(m_picture->sizeHint() + QSize(24, 330));
 }
 
 void KeyBindingsView::offerBind(const QString &keyName)

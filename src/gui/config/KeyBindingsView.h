@@ -5,6 +5,7 @@
 class BindMap;
 class KeyboardPicture;
 class QImage;
+class KeyTracePane;
 class QLabel;
 
 // View → Key Bindings: the keyboard picture with a legend of the kinds'
@@ -20,6 +21,8 @@ public:
     // `folder` is where Save as Picture starts.
     void setMap(const BindMap &map, const QString &source, const QString &folder = {});
     KeyboardPicture &picture() const { return *m_picture; }
+    // "What this key does", under the picture.
+    KeyTracePane &trace() const { return *m_trace; }
 
     // Writes the picture, with its title, legend and source, as a PNG file;
     // false with the reason shown.
@@ -42,6 +45,7 @@ private:
 
     KeyboardPicture *m_picture = nullptr;
     QWidget *m_legend = nullptr;
+    KeyTracePane *m_trace = nullptr;
     QLabel *m_source = nullptr;
     QString m_folder;
 };

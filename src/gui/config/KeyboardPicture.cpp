@@ -1,5 +1,7 @@
 #include "gui/config/KeyboardPicture.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -38,14 +40,18 @@ KeyCap::KeyCap(const QString &keyName, const QString &face, QRectF place, QWidge
 {
     setObjectName(QStringLiteral("key_") + (keyName.isEmpty() ? face : keyName));
     setEnabled(!keyName.isEmpty());
-    setFocusPolicy(keyName.isEmpty() ? Qt::NoFocus : Qt::TabFocus);
+    setFocusPolicy(keyName.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    setCheckable(!keyName.isEmpty());
+    setAutoExclusive(true);
     setKey(nullptr);
 }
 
 void KeyCap::setKey(const BindMap::Key *key)
 {
     m_key = key ? *key : BindMap::Key{};
-    setAccessibleName(accessibleText(m_face, key, !m_keyName.isEmpty()));
+    // Named by the key, with what it runs as its description.
+    setAccessibleName(m_face);
+    setAccessibleDescription(accessibleText(m_face, key, !m_keyName.isEmpty()));
     QString tip;
     if (key && !key->binds.isEmpty()) {
         tip = m_face + u'\n';
@@ -130,8 +136,9 @@ void KeyCap::paintEvent(QPaintEvent *)
                                : palette().color(QPalette::Base);
     if (isDown() || underMouse())
         fill = fill.darker(110);
-    const QColor edge = palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid);
-    p.setPen(QPen(edge, hasFocus() ? 2 : 1));
+    const bool marked = hasFocus() || isChecked();
+    const QColor edge = palette().color(marked ? QPalette::Highlight : QPalette::Mid);
+    p.setPen(QPen(edge, isChecked() ? 3 : hasFocus() ? 2 : 1));
     p.setBrush(fill);
     p.drawRoundedRect(r, 4, 4);
 
@@ -240,7 +247,7 @@ KeyboardPicture::KeyboardPicture(QWidget *parent) : QWidget(parent)
     add("MOUSE4", "Mouse 4", 23, 4.5, 1.5);
     add("MOUSE5", "Mouse 5", 24.5, 4.5, 1.5);
     for (KeyCap *cap : std::as_const(m_caps)) {
-        connect(cap, &QAbstractButton::clicked, this, [this, cap] {
+        connect(cap, &KeyCap::doubleClicked, this, [this, cap] {
             const BindMap::Key *key = cap->key();
             if (!key) {
                 emit freeKeyChosen(cap->keyName());
@@ -249,6 +256,11 @@ KeyboardPicture::KeyboardPicture(QWidget *parent) : QWidget(parent)
             const BindMap::Bind &bind = key->binds[key->isFree() ? key->binds.size() - 1 : key->winner];
             emit bindChosen(bind.path, bind.line);
         });
+        connect(cap, &QAbstractButton::toggled, this, [this, cap](bool on) {
+            if (on)
+                emit keySelected(cap->keyName());
+        });
+        connect(cap, &KeyCap::moveWanted, this, [this, cap](int key) { move(cap, key); });
     }
     setMinimumSize(int(Columns * 24), int(Rows * 24));
 }
@@ -256,6 +268,64 @@ KeyboardPicture::KeyboardPicture(QWidget *parent) : QWidget(parent)
 void KeyboardPicture::add(const QString &keyName, const QString &face, qreal x, qreal y, qreal w, qreal h)
 {
     m_caps.append(new KeyCap(keyName, face.trimmed(), QRectF(x, y, w, h), this));
+}
+
+void KeyCap::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QAbstractButton::mouseDoubleClickEvent(event);
+    emit doubleClicked();
+}
+
+void KeyCap::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        emit moveWanted(event->key());
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit doubleClicked();
+        return;
+    default:
+        QAbstractButton::keyPressEvent(event);
+    }
+}
+
+void KeyboardPicture::select(const QString &keyName)
+{
+    if (KeyCap *c = cap(keyName)) {
+        c->setChecked(true);
+        c->setFocus();
+    }
+}
+
+// The nearest bindable key whose centre lies that way.
+void KeyboardPicture::move(KeyCap *from, int key)
+{
+    const QPointF at = from->place().center();
+    KeyCap *best = nullptr;
+    qreal bestScore = 1e9;
+    for (KeyCap *c : std::as_const(m_caps)) {
+        if (c == from || c->keyName().isEmpty())
+            continue;
+        const QPointF d = c->place().center() - at;
+        const qreal along = key == Qt::Key_Left ? -d.x() : key == Qt::Key_Right ? d.x() : key == Qt::Key_Up ? -d.y() : d.y();
+        const qreal across = key == Qt::Key_Left || key == Qt::Key_Right ? std::abs(d.y()) : std::abs(d.x());
+        if (along <= 0.1)
+            continue;
+        const qreal score = along + 3 * across;
+        if (score < bestScore) {
+            bestScore = score;
+            best = c;
+        }
+    }
+    if (best) {
+        best->setFocus();
+        best->setChecked(true);
+    }
 }
 
 KeyCap *KeyboardPicture::cap(const QString &keyName) const

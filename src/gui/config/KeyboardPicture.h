@@ -29,8 +29,15 @@ public:
     static QStringList fitted(const QString &text, QFont &font, QSizeF box);
     static QString kindName(BindMap::Kind kind);
 
+signals:
+    void doubleClicked();
+    // An arrow key asks for the neighbouring key in its direction.
+    void moveWanted(int key);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_keyName;
@@ -55,11 +62,16 @@ public:
 
     QSize sizeHint() const override;
 
+    // Selects a key as a click does.
+    void select(const QString &keyName);
+
 signals:
-    // A bound key was clicked: the bind in force, or the last one.
+    // A bound key was double-clicked (or Enter pressed on it): the bind in force, or the last one.
     void bindChosen(const QString &path, int line);
     // A key nothing binds was clicked.
     void freeKeyChosen(const QString &keyName);
+    // A key was selected by a click, the arrow keys or assistive technology.
+    void keySelected(const QString &keyName);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -67,6 +79,7 @@ protected:
 private:
     void add(const QString &keyName, const QString &face, qreal x, qreal y, qreal w = 1, qreal h = 1);
     void layOut();
+    void move(KeyCap *from, int key);
 
     QList<KeyCap *> m_caps;
 };

@@ -1,8 +1,11 @@
 #include "gui/config/StartupOrderView.h"
 
 #include "config/ConfigAnalysis.h"
+#include "console/ConsoleRun.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QDir>
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -13,6 +16,15 @@ StartupOrderView::StartupOrderView(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("startupOrder"));
     setWindowTitle(tr("Start-up Order"));
     auto *layout = new QVBoxLayout(this);
+    m_engine = new QComboBox(this);
+    m_engine->setObjectName(QStringLiteral("cboEngine"));
+    for (const QString &id : EngineProfile::ids())
+        m_engine->addItem(EngineProfile::name(id), id);
+    auto *form = new QFormLayout;
+    form->addRow(tr("&Engine:"), m_engine);
+    layout->addLayout(form);
+    connect(m_engine, &QComboBox::activated, this,
+            [this](int index) { emit engineChosen(m_engine->itemData(index).toString()); });
     m_tree = new QTreeWidget(this);
     m_tree->setAccessibleName(tr("Files in the order the game runs them"));
     m_tree->setHeaderLabels({tr("File"), tr("Settings"), tr("Binds"), tr("Aliases"), tr("Problems")});
@@ -34,6 +46,9 @@ void StartupOrderView::setModel(const std::shared_ptr<const ConfigModel> &model)
     m_tree->clear();
     if (!model)
         return;
+    m_engine->setCurrentIndex(std::max(0, m_engine->findData(model->profile.id())));
+    if (model->console && model->console->endless)
+        m_tree->setToolTip(tr("The start-up never ends: a script keeps running with waits."));
     QList<QTreeWidgetItem *> items;
     for (const StartupFile &file : model->files) {
         QTreeWidgetItem *parent = file.parent >= 0 ? items[file.parent] : nullptr;

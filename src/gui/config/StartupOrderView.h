@@ -5,10 +5,12 @@
 #include <memory>
 
 class ConfigModel;
+class QComboBox;
 class QTreeWidget;
 
 // View → Start-up Order: the files in the order the game runs them,
-// indented by the file that execs each, with what each holds.
+// indented by the file that execs each, with what each holds, and the
+// engine the game folder runs on, which decides how they run.
 class StartupOrderView : public QDialog
 {
     Q_OBJECT
@@ -20,7 +22,10 @@ public:
 
 signals:
     void fileChosen(const QString &path);
+    // EngineProfile::id of the engine the player picked.
+    void engineChosen(const QString &id);
 
 private:
     QTreeWidget *m_tree = nullptr;
+    QComboBox *m_engine = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "gui/editbox/RichTextBox.h"
 
+#include <QCoreApplication>
 #include <QPalette>
 
 namespace MatchMarks {
@@ -54,6 +55,24 @@ QRect selectionOnScreen(const RichTextBox &box)
     const int height = int(scintilla.SendScintilla(Sci::SCI_TEXTHEIGHT, line));
     const QRect inView(QPoint(left, top), QPoint(qMax(left, right), top + height - 1));
     return QRect(box.viewport()->mapToGlobal(inView.topLeft()), inView.size());
+}
+
+frmFind::Actions findActions(std::function<RichTextBox &()> box, std::function<void(const QString &, SearchOptions)> find)
+{
+    frmFind::Actions actions;
+    actions.find = [box, find](const QString &text, SearchOptions options) {
+        find(text, options);
+        centre(box());
+        const MatchCount count = mark(box(), text, options);
+        const auto tr = [](const char *text) { return QCoreApplication::translate("frmTessary", text); };
+        return count.total == 0  ? tr("No matches")
+               : count.number > 0 ? tr("%1 of %2").arg(count.number).arg(count.total)
+                                  : tr("%1 matches").arg(count.total);
+    };
+    actions.hidden = [box] { clear(box()); };
+    actions.view = [box] { return QRect(box().mapToGlobal(QPoint(0, 0)), box().size()); };
+    actions.match = [box] { return selectionOnScreen(box()); };
+    return actions;
 }
 
 } // namespace MatchMarks

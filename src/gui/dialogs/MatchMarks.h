@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/dialogs/frmFind.h"
 #include "search/DocumentSearch.h"
 
 #include <QRect>
@@ -21,5 +22,10 @@ void clear(RichTextBox &box);
 void centre(RichTextBox &box);
 // The selection's place on the screen, or the caret's.
 QRect selectionOnScreen(const RichTextBox &box);
+
+// The find dialog's actions over the box in front: `find` searches and
+// selects, then every match is marked and the one found brought towards
+// the middle of the view.
+frmFind::Actions findActions(std::function<RichTextBox &()> box, std::function<void(const QString &, SearchOptions)> find);
 
 } // namespace MatchMarks

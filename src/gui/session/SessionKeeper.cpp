@@ -2,6 +2,7 @@
 
 #include "documents/OpenDocuments.h"
 #include "documents/Prompts.h"
+#include "documents/Texts.h"
 #include "gui/window/WindowState.h"
 
 #include <QCoreApplication>
@@ -75,4 +76,19 @@ void SessionKeeper::keepForNextStart(const QStringList &paths)
     }
     m_state.setSession(files, m_documents.sessionCurrent());
     (void)m_state.save();
+}
+
+void SessionKeeper::reopen()
+{
+    const QStringList missing = m_documents.beginSession(m_state.sessionFiles(), m_state.sessionCurrent(), true);
+    if (!missing.isEmpty())
+        m_prompts.inform(Texts::sessionFilesMissing(missing));
+}
+
+void SessionKeeper::warnSettingsUnsaved(const QString &reason)
+{
+    if (m_warned)
+        return;
+    m_warned = true;
+    m_prompts.showError(Texts::settingsNotSaved(reason));
 }

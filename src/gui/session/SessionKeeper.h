@@ -35,6 +35,11 @@ public:
     // Files that came too late to open as the session ended: added to the
     // session kept, after its own files.
     void keepForNextStart(const QStringList &paths);
+    // The files open at the last closing, in their order, with the same one
+    // in front; those that are gone are told about in one message.
+    void reopen();
+    // Settings that cannot be written are told about once.
+    void warnSettingsUnsaved(const QString &reason);
 
 private:
     void writeCopies();

@@ -6,8 +6,10 @@
 #include "gui/window/ToolPicture.h"
 #include "gui/window/ToolPictures.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,4 +95,21 @@ QIcon MainControls::programIcon()
     for (const int size : {16, 32, 48, 128})
         icon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+void MainControls::completeNames(QComboBox &search, const QStringList &names, std::function<void()> enter)
+{
+    auto *completer = new QCompleter(names, &search);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    search.lineEdit()->setCompleter(completer);
+    // With the list open the key goes to the list, which hands it to the
+    // text field past the window's filter: the field's own signal carries
+    // it, with the text the arrows or the mouse moved to.
+    completer->popup()->setMouseTracking(true);
+    QObject::connect(completer->popup(), &QAbstractItemView::entered, completer->popup(),
+                     &QAbstractItemView::setCurrentIndex);
+    QObject::connect(search.lineEdit(), &QLineEdit::returnPressed, &search, [&search, enter = std::move(enter)] {
+        // After the list has closed and put its pick into the field.
+        QMetaObject::invokeMethod(&search, enter, Qt::QueuedConnection);
+    });
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QStringList>
+
+#include <functional>
+
 class HintLine;
 class QComboBox;
 class QIcon;
@@ -28,4 +32,7 @@ struct MainControls
     // The hint line is a standing tooltip: pale yellow in a light theme, the
     // theme's own tooltip colours in a dark one.
     static void followTooltipColours(QLabel &hint);
+    // The Quick Search box completes the names; Enter in it (the list's
+    // pick already in the field) runs `enter`.
+    static void completeNames(QComboBox &search, const QStringList &names, std::function<void()> enter);
 };

@@ -1,10 +1,12 @@
 #include "gui/window/frmTessary.h"
 
 #include "settings/Settings.h"
+#include "settings/ViewSettings.h"
 #include "settings/mdlVars.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/HintRule.h"
 #include "catalogue/QuickSearch.h"
+#include "gui/config/ConfigParts.h"
 #include "gui/config/ConfigView.h"
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/HintLine.h"
@@ -12,7 +14,6 @@
 #include "gui/editing/EditingCommands.h"
 #include "gui/editing/FormIndicator.h"
 #include "gui/editbox/CompletionPopup.h"
-#include "gui/config/KeyBindings.h"
 #include "gui/window/MainDialogs.h"
 #include "gui/window/MainMenus.h"
 #include "gui/dialogs/QtPrompts.h"
@@ -27,6 +28,7 @@
 #include "documents/Texts.h"
 #include "gui/tabs/DocumentTab.h"
 #include "gui/tabs/DocumentTabs.h"
+#include "gui/tabs/TabPlaces.h"
 #include "documents/OpenDocuments.h"
 #include "gui/window/CompletionSources.h"
 #include "gui/window/MainControls.h"
@@ -38,13 +40,7 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QComboBox>
-#include <QAbstractItemView>
-#include <QCompleter>
-#include <QFileInfo>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,24 +59,8 @@ constexpr int ClientHeight = 272;
 // Right-edge distances kept by the Quick Search label and box.
 constexpr int SearchLabelFromRight = 242;
 constexpr int SearchBoxFromRight = 171;
-// The hint line is one line of a few hundred pixels: a longer caption (the
-// word of a document without spaces) is cut so it is not laid out whole.
-
-// What a jump's place names its tab by: the file, which opens again once its
-// tab is closed; a tab without one by a name of its own.
-QString jumpKeyOf(const DocumentTab &tab)
-{
-    if (tab.commands->fileName().isEmpty())
-        return QStringLiteral("\x01tab %1").arg(quintptr(&tab));
-    return tab.fileIdentity();
-}
 
 } // namespace
-
-frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts, QWidget *parent)
-    : frmTessary(vars, programFolder, programFolder, prompts, parent)
-{
-}
 
 frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts,
                        QWidget *parent)
@@ -113,34 +93,26 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
                               }});
     createControls();
     createMenus();
-    m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
-                              *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
-    // Each analysis marks its problems in the text and makes other files' aliases known.
-    connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
-        m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
-        // What applies at start-up is what the text says now.
-        UpdateHint();
-    });
-    // The analysis reads every open document of the folder as it stands, not its file.
-    m_config->watcher().setOpenDocuments([this] {
-        QList<std::pair<QString, const EditBox *>> open;
-        for (const DocumentTab *tab : m_tabs->all())
-            open.append({tab->fileName(), tab->box});
-        return open;
-    });
-    // Another file of the configuration (Go to Definition, the panels) opens in a tab.
-    m_config->setOpener([this](const QString &path) { openFile(path); });
-    m_editing = new EditingCommands(*m_menus->mnuEdit, {[this] { return JumpPlace{jumpKeyOf(*m_tab), txtMain->SelStart()}; },
-                                                        [this](const JumpPlace &place) { return goToPlace(place); }},
+    m_places = std::make_unique<TabPlaces>(*m_tabs, m_prompts, [this](const QString &path) { openFile(path); });
+    m_configParts = std::make_unique<ConfigParts>(
+        *this, *txtMain, *m_tabs, m_vars.catalogue, *m_menus->mnuView, *m_menus->mnuEdit, ViewSettings::path(m_dataFolder),
+        ConfigParts::Hooks{[this] { return txtMain->caretLineColumn().y() - 1; },
+                           [this] {
+                               m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+                               // What applies at start-up is what the text says now.
+                               UpdateHint();
+                           },
+                           [this](const QString &path) { openFile(path); }, [this] { recordJump(); },
+                           [this](const QString &path, const QString &line) { m_places->appendLine(path, line); }});
+    m_config = &m_configParts->view();
+    m_editing = new EditingCommands(*m_menus->mnuEdit, {[this] { return m_places->here(); },
+                                                        [this](const JumpPlace &place) { return m_places->goTo(place); }},
                                     this);
     m_editing->setBox(*txtMain, *objUndo);
-    m_config->setBeforeJump([this] { recordJump(); });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);
     m_session = std::make_unique<SessionKeeper>(*m_documents, *m_windowState, m_prompts, m_settingsWarned);
-    m_keyBindings = new KeyBindings(*this, *m_config, m_vars.catalogue, *m_menus->mnuView);
-    m_keyBindings->setBindAdder([this](const QString &path, const QString &line) { appendLine(path, line); });
     m_completion = new CompletionPopup(*txtMain, this);
     connect(m_windowState->addCompletionItem(*m_menus->mnuView), &QAction::toggled, m_completion,
             &CompletionPopup::setEnabled);
@@ -240,13 +212,6 @@ bool frmTessary::closeTab(int index)
     return true;
 }
 
-// A file deleted on disk leaves its tab modified.
-void frmTessary::checkDisk()
-{
-    m_tab->commands->checkDisk();
-    m_tabs->showLabels();
-}
-
 bool frmTessary::event(QEvent *event)
 {
     if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lblHint)
@@ -322,20 +287,9 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
                                  [this](const QString &reason) { warnSettingsUnsaved(reason); });
     if (const Status read = LoadCatalogue(m_vars.catalogue, m_programFolder); !read)
         m_prompts.showError(read.error());
-    auto *names = new QCompleter(CompletionNames(m_vars.catalogue), cboSearch);
-    names->setCaseSensitivity(Qt::CaseInsensitive);
-    cboSearch->lineEdit()->setCompleter(names);
-    // With the list open the key goes to the list, which hands it to the
-    // text field past this window's filter: the field's own signal carries
-    // it, with the text the arrows or the mouse moved to.
-    names->popup()->setMouseTracking(true);
-    connect(names->popup(), &QAbstractItemView::entered, names->popup(), &QAbstractItemView::setCurrentIndex);
-    connect(cboSearch->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        // After the list has closed and put its pick into the field.
-        QMetaObject::invokeMethod(this, [this] {
-            KeyEvent key{VirtualKey::Return, 0, QStringLiteral("\r")};
-            cboSearch_KeyDown(key);
-        }, Qt::QueuedConnection);
+    MainControls::completeNames(*cboSearch, CompletionNames(m_vars.catalogue), [this] {
+        KeyEvent key{VirtualKey::Return, 0, QStringLiteral("\r")};
+        cboSearch_KeyDown(key);
     });
     m_search = new SearchCommands(this, *txtMain, *objUndo, m_prompts, [this](const QString &line) { showHint(line); });
     m_search->setBeforeJump([this] { recordJump(); });
@@ -348,7 +302,7 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         m_tab->commands->setLastChosen(m_windowState->recentFiles().constFirst());
     showLineNumbers(m_windowState->lineNumbers());
     if (commandLineArgument.isEmpty()) {
-        reopenSession();
+        m_session->reopen();
     } else {
         m_documents->beginSession(m_windowState->sessionFiles(), m_windowState->sessionCurrent(), false);
         m_documents->openCommandLine(commandLineArgument);
@@ -363,24 +317,6 @@ void frmTessary::Form_Load(const QString &commandLineArgument)
         updateTitle();
     });
     txtMain->setFocus();
-}
-
-// The files open at the last closing, in their order, with the same one in
-// front; those that are gone are told about in one message.
-void frmTessary::reopenSession()
-{
-    const QStringList missing =
-        m_documents->beginSession(m_windowState->sessionFiles(), m_windowState->sessionCurrent(), true);
-    if (!missing.isEmpty())
-        m_prompts.inform(Texts::sessionFilesMissing(missing));
-}
-
-void frmTessary::warnSettingsUnsaved(const QString &reason)
-{
-    if (m_settingsWarned)
-        return;
-    m_settingsWarned = true;
-    m_prompts.showError(Texts::settingsNotSaved(reason));
 }
 
 bool frmTessary::eventFilter(QObject *watched, QEvent *event)
@@ -492,27 +428,6 @@ void frmTessary::recordJump()
         m_editing->recordJump();
 }
 
-bool frmTessary::goToPlace(const JumpPlace &place)
-{
-    DocumentTab *target = nullptr;
-    for (DocumentTab *tab : m_tabs->all()) {
-        if (jumpKeyOf(*tab) == place.document)
-            target = tab;
-    }
-    // A file whose tab was closed opens again.
-    if (!target && !place.document.startsWith(u'\x01') && QFileInfo::exists(place.document)) {
-        openFile(place.document);
-        target = static_cast<DocumentTab *>(m_documents->find(place.document));
-    }
-    if (!target)
-        return false;
-    if (target != m_tab)
-        m_documents->setCurrent(m_documents->indexOf(target));
-    txtMain->setSelStart(qMin(place.position, txtMain->TextLength()));
-    txtMain->SetFocus();
-    return true;
-}
-
 void frmTessary::colourAs(const QString &path)
 {
     m_colours->setSyntax(syntaxForPath(path));
@@ -622,26 +537,12 @@ void frmTessary::mnuFind_Click()
 {
     if (!m_search) // before Form_Load
         return;
-    m_dialogs->showFind(findActions(), m_search->options());
-}
-
-// While the find dialog is open every match is marked, and the one found
-// is brought towards the middle of the view.
-frmFind::Actions frmTessary::findActions()
-{
-    frmFind::Actions actions;
-    actions.find = [this](const QString &text, SearchOptions options) {
-        m_search->find(text, options);
-        MatchMarks::centre(*txtMain);
-        const MatchCount count = MatchMarks::mark(*txtMain, text, options);
-        return count.total == 0  ? tr("No matches")
-               : count.number > 0 ? tr("%1 of %2").arg(count.number).arg(count.total)
-                                  : tr("%1 matches").arg(count.total);
-    };
-    actions.hidden = [this] { MatchMarks::clear(*txtMain); };
-    actions.view = [this] { return QRect(txtMain->mapToGlobal(QPoint(0, 0)), txtMain->size()); };
-    actions.match = [this] { return MatchMarks::selectionOnScreen(*txtMain); };
-    return actions;
+    // While the find dialog is open every match is marked.
+    m_dialogs->showFind(MatchMarks::findActions([this]() -> RichTextBox & { return *txtMain; },
+                                                [this](const QString &text, SearchOptions options) {
+                                                    m_search->find(text, options);
+                                                }),
+                        m_search->options());
 }
 
 void frmTessary::mnuBackups_Click()
@@ -674,28 +575,6 @@ void frmTessary::mnuScriptwiz_Click()
 void frmTessary::insertIntoDocument(const QString &text)
 {
     undoEngine().InsertText(text);
-}
-
-// The file opened in its tab (made empty first when it is missing), the line
-// added at its end as one undo step, for the player to save.
-void frmTessary::appendLine(const QString &path, const QString &line)
-{
-    if (!QFileInfo::exists(path)) {
-        QFile made(path);
-        if (!made.open(QIODevice::WriteOnly)) {
-            m_prompts.showError(tr("%1 cannot be made: %2").arg(QDir::toNativeSeparators(path), made.errorString()));
-            return;
-        }
-    }
-    openFile(path);
-    const OpenDocument *document = m_documents->find(path);
-    if (!document || document != m_documents->current())
-        return;
-    const int end = txtMain->TextLength();
-    const bool lineEnded = end == 0 || txtMain->textRange(end - 1, end) == u"\n";
-    txtMain->setSelStart(end);
-    insertIntoDocument((lineEnded ? QString() : QStringLiteral("\r\n")) + line + QStringLiteral("\r\n"));
-    txtMain->SetFocus();
 }
 
 // The names completion offers follow the catalogue's families; without

@@ -18,7 +18,7 @@
 
 class CompletionPopup;
 class ConfigView;
-class KeyBindings;
+class ConfigParts;
 class HintLine;
 
 class EditingCommands;
@@ -43,6 +43,7 @@ struct KeyEvent;
 struct mdlVars;
 class MainMenus;
 class SearchCommands;
+class TabPlaces;
 class WindowState;
 
 // The main window: tool pictures, Quick Search box, hint line, menus, and a
@@ -56,7 +57,10 @@ class frmTessary : public QMainWindow
 public:
     // The program folder holds data.dat. Without prompts the window asks
     // its questions with the desktop's dialogs.
-    frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    frmTessary(mdlVars &vars, const QString &programFolder, Prompts *prompts = nullptr, QWidget *parent = nullptr)
+        : frmTessary(vars, programFolder, programFolder, prompts, parent)
+    {
+    }
     // data.dat, the backup folders and "temp" go to the data folder; the
     // program folder keeps commands.dat.
     frmTessary(mdlVars &vars, const QString &programFolder, const QString &dataFolder, Prompts *prompts = nullptr,
@@ -170,7 +174,7 @@ private:
     void createMenus();
     void completionCatalogue();
     void Form_Resize();
-    void warnSettingsUnsaved(const QString &reason);
+    void warnSettingsUnsaved(const QString &reason) { m_session->warnSettingsUnsaved(reason); }
     void insertIntoDocument(const QString &text);
     // Colours the document as the file at this path; empty for a new document.
     void colourAs(const QString &path);
@@ -179,19 +183,18 @@ private:
     // changed: another tab came forward; justRead: its file was read just
     // now, so it is not checked against the disk.
     void makeCurrent(DocumentTab &tab, bool changed, bool justRead);
-    // The current tab's file against the disk.
-    void checkDisk();
-    void reopenSession();
+    // The current tab's file against the disk; a file deleted on disk leaves its tab modified.
+    void checkDisk()
+    {
+        m_tab->commands->checkDisk();
+        m_tabs->showLabels();
+    }
     // The title names the document; the mark follows its modified state.
     void updateTitle();
     void showHint(const QString &caption);
-    void appendLine(const QString &path, const QString &line);
-    frmFind::Actions findActions();
     // After a command that may have given the document a file: colours,
     // recent files and title follow it.
     void documentNamed(const QString &path);
-    // Go Back and Go Forward: false when the place's tab is gone.
-    bool goToPlace(const JumpPlace &place);
 
     mdlVars &m_vars;
     const QString m_programFolder;
@@ -211,10 +214,11 @@ private:
     bool m_settingsUsable = true;
     bool m_endingAtOnce = false;
     std::unique_ptr<SessionKeeper> m_session;
+    std::unique_ptr<TabPlaces> m_places;
     std::unique_ptr<MainDialogs> m_dialogs;
     // The configuration around the document: problems, start-up order, definitions.
     ConfigView *m_config = nullptr;
-    KeyBindings *m_keyBindings = nullptr;
+    std::unique_ptr<ConfigParts> m_configParts;
     CompletionPopup *m_completion = nullptr;
     clsUndo *objUndo = nullptr;
     std::unique_ptr<RecoveryStore> m_recovery;

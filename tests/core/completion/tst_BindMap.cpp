@@ -130,6 +130,19 @@ private slots:
         m_analyzer->closeDocument(m_dir.filePath("binds.cfg"));
     }
 
+    // rehlds cmd.cpp Cmd_Exec_f inserts the file in front of the rest of the
+    // buffer, which still holds the line's own later commands.
+    void execAndBindOnOneLine()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, {"autoexec.cfg", "exec x.cfg; bind k slot1\n", "x.cfg", "bind k kill\n"});
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), m_known);
+        BindMapBuilder builder(m_known);
+        const BindMap m = builder.build(analyzer.analyze());
+        QVERIFY(m.key(u"k"));
+        QCOMPARE(m.key(u"k")->binds[m.key(u"k")->winner].runs, "slot1");
+    }
+
     void standingAlone()
     {
         BindMapBuilder builder(m_known);

@@ -24,7 +24,6 @@ private slots:
         QTest::newRow("a quote left open") << "echo \"hi" << "0:5:3";
         QTest::newRow("a bind's body") << "bind q \"+attack; sensitivity 99\"" << "0:7:25";
         QTest::newRow("exec refused") << "exec ../x.cfg" << "0:5:8";
-        QTest::newRow("too long") << "echo " + QString(1030, u'x') << "0:1023:12";
     }
     void place()
     {

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,9 +44,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
 
         KeyboardPicture &picture = view.picture();
-        QCOMPARE(picture.cap("F1")->accessibleName(),
+        // Named by the key, with what it runs as its description.
+        QCOMPARE(picture.cap("F1")->accessibleName(), "F1");
+        QCOMPARE(picture.cap("F1")->accessibleDescription(),
                  "F1: bound to say gg (autoexec.cfg, line 3), bound 2 times");
-        QCOMPARE(picture.cap("F2")->accessibleName(), "F2: free");
+        QCOMPARE(picture.cap("F2")->accessibleDescription(), "F2: free");
         QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"say gg\" (autoexec.cfg, line 3): wins"));
         QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"+forward\" (autoexec.cfg, line 1)\n"));
         QVERIFY(picture.cap("MWHEELUP"));
@@ -65,7 +68,15 @@ private slots:
         QVERIFY(colourAt("F2") != colourAt("F1"));
 
         QSignalSpy chosen(&view, &KeyBindingsView::bindChosen);
+        QSignalSpy selected(&picture, &KeyboardPicture::keySelected);
         QTest::mouseClick(picture.cap("F1"), Qt::LeftButton);
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(chosen.size(), 0);
+        // The arrow keys move the selection to the neighbouring key.
+        QTest::keyClick(picture.cap("F1"), Qt::Key_Right);
+        QCOMPARE(selected.size(), 2);
+        QCOMPARE(selected[1][0].toString(), "F2");
+        QTest::mouseDClick(picture.cap("F1"), Qt::LeftButton);
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0][0].toString(), "/game/autoexec.cfg");
         QCOMPARE(chosen[0][1].toInt(), 2);
@@ -76,7 +87,7 @@ private slots:
             if (offered)
                 QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
         });
-        QTest::mouseClick(picture.cap("F2"), Qt::LeftButton);
+        QTest::mouseDClick(picture.cap("F2"), Qt::LeftButton);
         QVERIFY(offered);
         QCOMPARE(chosen.size(), 1);
 
@@ -141,7 +152,7 @@ private slots:
         window.findChild<QAction *>("mnuKeyBindings")->trigger();
         auto *picture = window.findChild<KeyboardPicture *>();
         QVERIFY(picture);
-        QTRY_COMPARE(picture->cap("w")->accessibleName(), "W: bound to +forward (config.cfg, line 1)");
+        QTRY_COMPARE(picture->cap("w")->accessibleDescription(), "W: bound to +forward (config.cfg, line 1)");
         // config.cfg runs after autoexec.cfg: its bind of q wins.
         QVERIFY(picture->cap("q")->toolTip().contains("+jump\" (config.cfg, line 2): wins"));
 
@@ -151,12 +162,18 @@ private slots:
         if (!box.Text().endsWith("\r\n"))
             QTest::keyClick(&box, Qt::Key_Return);
         QTest::keyClicks(&box, "bind F5 +duck");
-        QTRY_COMPARE(picture->cap("F5")->accessibleName(), "F5: bound to +duck (autoexec.cfg, line 3)");
+        QTRY_COMPARE(picture->cap("F5")->accessibleDescription(), "F5: bound to +duck (autoexec.cfg, line 3)");
+        // Selecting a key shows what it does, frame by frame.
+        QTest::mouseClick(picture->cap("q"), Qt::LeftButton);
+        auto *trace = window.findChild<QTextBrowser *>("txtKeyTrace");
+        QVERIFY(trace);
+        QTRY_VERIFY2(trace->toPlainText().contains("Frame 1:"), qPrintable(trace->toPlainText()));
+        QVERIFY(trace->toPlainText().contains("+jump"));
         box.setSelStart(0);
-        // The picture placed over the editor moves off the line a click goes to.
+        // The picture placed over the editor moves off the line a double-click goes to.
         auto *view = window.findChild<KeyBindingsView *>();
         view->move(window.frameGeometry().topLeft());
-        QTest::mouseClick(picture->cap("F5"), Qt::LeftButton);
+        QTest::mouseDClick(picture->cap("F5"), Qt::LeftButton);
         QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
         QTRY_VERIFY(!view->frameGeometry().intersects(MatchMarks::selectionOnScreen(box)));
 

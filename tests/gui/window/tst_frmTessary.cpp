@@ -80,6 +80,14 @@ class tst_frmTessary : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
     }
 
+    QWidget *client() const { return m_frm->centralWidget(); }
+
+    void resizeClient(int width, int height)
+    {
+        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
+        QTRY_COMPARE(client()->size(), QSize(width, height));
+    }
+
     void open(const QString &name)
     {
         m_prompts->openPath = path(name);

@@ -1,0 +1,236 @@
+#include "console/ConsoleRun.h"
+
+#include "console/KeyTraceText.h"
+
+#include <QSet>
+
+namespace {
+
+std::shared_ptr<ConsoleSource> startSource(const QString &name)
+{
+    auto s = std::make_shared<ConsoleSource>();
+    s->kind = ConsoleSource::Kind::Engine;
+    s->name = name;
+    return s;
+}
+
+bool isConfigCfgExec(const ConsoleEvent &e)
+{
+    return e.kind == ConsoleEvent::Kind::Exec && e.name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
+}
+
+// Freezes and overflows that running each alias and each bound key on its
+// own meets; a loop is reported once, whichever of its names ran it.
+void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
+{
+    QSet<QString> seen;
+    auto keep = [&](const QList<ConsoleEvent> &events, const QString &key) {
+        for (ConsoleEvent e : events) {
+            if (e.kind != ConsoleEvent::Kind::Freeze && e.kind != ConsoleEvent::Kind::Overflow)
+                continue;
+            QStringList round = e.chain;
+            if (!round.isEmpty())
+                round.removeLast();
+            round.sort();
+            const QString id = e.kind == ConsoleEvent::Kind::Freeze ? round.join(u'\n') : key + u'\n' + e.name;
+            if (seen.contains(id))
+                continue;
+            seen.insert(id);
+            run.trials.append(std::move(e));
+        }
+    };
+    Console::Bounds bounds;
+    bounds.callsPerFrame = 2000;
+    bounds.freezes = 1;
+    QStringList names = run.state.aliases.keys();
+    names.sort();
+    // An alias an earlier one's run called already is not run again on its
+    // own: what it meets there was met then (a chain of 200,000 aliases is
+    // not run 200,000 times).
+    QSet<QString> called;
+    for (const QString &name : names) {
+        if (input.stop && *input.stop)
+            return;
+        if (called.contains(name))
+            continue;
+        Console console(input.profile, *input.known, input.find, run.state);
+        console.setStop(input.stop);
+        console.collectCalls(&called);
+        console.setBounds(bounds);
+        console.setHistory(false);
+        auto source = startSource(QStringLiteral("alias %1 run on its own").arg(name));
+        console.addText(run.state.aliases.value(name).name + u'\n', source);
+        console.runUntilEmpty(16);
+        keep(console.events(), QString());
+    }
+    QStringList keys;
+    for (auto it = run.state.binds.cbegin(); it != run.state.binds.cend(); ++it) {
+        if (it->isBound())
+            keys.append(it.key());
+    }
+    keys.sort();
+    for (const QString &key : keys) {
+        if (input.stop && *input.stop)
+            return;
+        const ConsoleStartup::KeyRun trace =
+            ConsoleStartup::key(run.state, key, input.profile, *input.known, input.find, 16);
+        keep(trace.events, key);
+        run.keys.insert(key, KeyTraceText::summary(trace));
+    }
+}
+
+// Events of another console after those already kept: their parents move with them.
+void append(QList<ConsoleEvent> &to, const QList<ConsoleEvent> &events)
+{
+    const int offset = int(to.size());
+    for (ConsoleEvent e : events) {
+        if (e.parent >= 0)
+            e.parent += offset;
+        to.append(std::move(e));
+    }
+}
+
+} // namespace
+
+const ConsoleAssignment *ConsoleRun::at(const QList<ConsoleAssignment> &history, const QString &path, int line)
+{
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        const ConsolePlace::FileLine f = it->place.fileLine();
+        if (f.line == line && f.path == path)
+            return &*it;
+    }
+    return nullptr;
+}
+
+ConsoleRun ConsoleStartup::run(const Input &input)
+{
+    ConsoleRun out;
+    out.profile = input.profile;
+    Console console(input.profile, *input.known, input.find);
+    console.setStop(input.stop);
+    const auto start = startSource(QStringLiteral("the game's start-up"));
+    if (input.profile.engine == EngineProfile::Engine::Original) {
+        console.addText(QStringLiteral("exec valve.rc\n"), start);
+        console.addText(QStringLiteral("exec config.cfg\n"), start);
+        console.addText(QStringLiteral("+mlook\n"), start);
+        out.frames = console.runUntilEmpty(Frames);
+    } else {
+        // xash3d-fwgs host.c Host_InitCommon...: "exec valve.rc" when the
+        // file exists, one Cbuf_Execute, then config.cfg if nothing ran it.
+        if (input.find && input.find(QStringLiteral("valve.rc"))) {
+            console.addText(QStringLiteral("exec valve.rc\n"), start);
+            console.runFrame();
+        }
+        const auto &events = console.events();
+        if (std::none_of(events.begin(), events.end(), isConfigCfgExec)) {
+            console.addText(QStringLiteral("exec config.cfg\n"), start);
+            console.runFrame();
+        }
+        out.frames = console.frame() + console.runUntilEmpty(Frames);
+    }
+    out.endless = !console.isEmpty();
+    out.events = console.events();
+    for (const ConsoleEvent &e : std::as_const(out.events)) {
+        if (isConfigCfgExec(e) && e.parent < 0) {
+            out.configStep = e.step;
+            break;
+        }
+    }
+    out.state = console.takeState();
+
+    // A server's start files run when it starts a map, after the start-up.
+    for (const QString &name : input.serverFiles) {
+        Console server(input.profile, *input.known, input.find, out.state);
+        server.setStop(input.stop);
+        server.addText(QStringLiteral("exec %1\n").arg(name), startSource(QStringLiteral("a server starting a map")));
+        server.runUntilEmpty(Frames);
+        append(out.serverEvents, server.events());
+    }
+    QSet<QString> ran;
+    for (const ConsoleEvent &e : std::as_const(out.events)) {
+        if (e.kind == ConsoleEvent::Kind::Exec)
+            ran.insert(e.path);
+    }
+    for (const auto &document : input.documents) {
+        if (ran.contains(document->path()))
+            continue;
+        Console other(input.profile, *input.known, input.find, out.state);
+        other.setStop(input.stop);
+        other.execFile(document, {startSource(QStringLiteral("an open document")), 0, 0, 0});
+        other.runUntilEmpty(Frames);
+        append(out.otherEvents, other.events());
+    }
+    if (input.trials && !(input.stop && *input.stop))
+        runTrials(out, input);
+    return out;
+}
+
+QString ConsoleStartup::keyText(const QString &binding, int number, bool down, const EngineProfile &profile)
+{
+    if (profile.engine == EngineProfile::Engine::Original) {
+        if (binding.startsWith(u'+'))
+            return down ? QStringLiteral("%1 %2\n").arg(binding).arg(number)
+                        : QStringLiteral("-%1 %2\n").arg(binding.mid(1)).arg(number);
+        return down ? binding + u'\n' : QString();
+    }
+    // xash3d-fwgs in_keys.c Key_AddKeyCommands: each part up to a ';',
+    // blanks and ';' after it skipped.
+    QString out;
+    for (QString part : binding.split(u';')) {
+        part = part.trimmed();
+        if (part.isEmpty())
+            continue;
+        if (part.startsWith(u'+'))
+            out += down ? QStringLiteral("%1 %2\n").arg(part).arg(number)
+                        : QStringLiteral("-%1 %2\n").arg(part.mid(1)).arg(number);
+        else if (down)
+            out += part + u'\n';
+    }
+    return out;
+}
+
+ConsoleStartup::KeyRun ConsoleStartup::key(const ConsoleState &state, const QString &key, const EngineProfile &profile,
+                                           const KnownCommands &known, const FindConsoleFile &find, int frames)
+{
+    KeyRun out;
+    const ConsoleBind *bind = state.bind(key);
+    out.key = bind ? bind->key : key;
+    out.runs = bind ? bind->runs : QString();
+    out.after = state;
+    if (out.runs.isEmpty())
+        return out;
+    const QStringList heldBefore = state.held();
+    Console console(profile, known, find, state);
+    console.setTracing(true);
+    // The steps say what changed; the state's history stays the start-up's.
+    console.setHistory(false);
+    Console::Bounds bounds;
+    bounds.callsPerFrame = 2000;
+    bounds.freezes = 1;
+    console.setBounds(bounds);
+    auto source = std::make_shared<ConsoleSource>();
+    source->kind = ConsoleSource::Kind::Key;
+    source->name = out.key;
+    const int number = Console::keyNumber(out.key);
+    console.addText(keyText(out.runs, number, true, profile), source);
+    out.pressFrames = console.runUntilEmpty(frames);
+    out.press = console.trace();
+    const qsizetype pressSteps = out.press.size();
+    // The key is let go once the press has run; what still waits then runs after it.
+    const QString up = keyText(out.runs, number, false, profile);
+    if (!up.isEmpty())
+        console.addText(up, source);
+    const int firstRelease = console.frame();
+    out.releaseFrames = console.runUntilEmpty(frames);
+    out.endless = !console.isEmpty();
+    out.release = console.trace().mid(pressSteps);
+    for (ConsoleStep &s : out.release)
+        s.frame -= firstRelease;
+    out.events = console.events();
+    out.after = console.takeState();
+    for (const QString &held : out.after.held()) {
+        if (!heldBefore.contains(held))
+            out.heldAfter.append(held);
+    }
+    return out;
+}

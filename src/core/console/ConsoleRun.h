@@ -1,0 +1,77 @@
+#pragma once
+
+#include "console/Console.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// The game's start-up run through the console model: the state it leaves
+// (every variable, bind and alias with every change in run order), what it
+// met, and what aliases and keys do when run on their own afterwards.
+struct ConsoleRun
+{
+    EngineProfile profile;
+    ConsoleState state;
+    QList<ConsoleEvent> events;       // the start-up's, in run order
+    QList<ConsoleEvent> serverEvents; // a server's start files, run after the start-up
+    QList<ConsoleEvent> otherEvents;  // open documents nothing runs at start-up, each run after it
+    QList<ConsoleEvent> trials;       // freezes and overflows of each alias and key run on its own
+    QHash<QString, QString> keys;     // each bound key's first frames in a line (KeyTraceText::summary)
+    qint64 configStep = -1;           // where the game's config.cfg starts; -1 when it never runs
+    int frames = 0;
+    bool endless = false;             // still running at the frame bound (a loop with waits)
+
+    // The assignment of `history` that this file line made last, or null.
+    static const ConsoleAssignment *at(const QList<ConsoleAssignment> &history, const QString &path, int line);
+};
+
+namespace ConsoleStartup {
+
+// Frames the start-up may take before it counts as running for ever.
+inline constexpr int Frames = 600;
+
+struct Input
+{
+    EngineProfile profile;
+    const KnownCommands *known = nullptr;
+    // The folder's files by the name exec gives; the game's own valve.rc
+    // and config.cfg stand in where the folder has none.
+    FindConsoleFile find;
+    QStringList serverFiles; // the server's start files the folder holds
+    QList<std::shared_ptr<const ConsoleFile>> documents; // open documents, run after the start-up unless it ran them
+    bool trials = true;
+    const std::atomic<bool> *stop = nullptr; // set: the run ends soon, unfinished
+};
+
+// rehlds engine/host.cpp Host_Init inserts "exec valve.rc"; sys_engine.cpp
+// ForceReloadProfile adds "exec config.cfg" and "+mlook" and runs the
+// buffer. xash3d-fwgs engine/common/host.c runs valve.rc, then config.cfg
+// unless something exec'd it.
+ConsoleRun run(const Input &input);
+
+// What the key does pressed and let go in this state (the trace on).
+struct KeyRun
+{
+    QString key;
+    QString runs;
+    QList<ConsoleStep> press;
+    QList<ConsoleStep> release;
+    QList<ConsoleEvent> events;
+    QStringList heldAfter;    // buttons the key leaves held after its release
+    int pressFrames = 0;      // frames the press keeps running
+    int releaseFrames = 0;
+    bool endless = false;     // still running at the bound
+    ConsoleState after;
+};
+KeyRun key(const ConsoleState &state, const QString &key, const EngineProfile &profile, const KnownCommands &known,
+           const FindConsoleFile &find, int frames = 32);
+
+// Commands a key's press or release adds to the buffer: Quake's keys.c
+// Key_Event, which the original engine descends from, appends the key
+// number to a binding starting with '+' and on release runs its '-' form;
+// xash3d-fwgs in_keys.c Key_AddKeyCommands does so for each ';' part.
+QString keyText(const QString &binding, int number, bool down, const EngineProfile &profile);
+
+} // namespace ConsoleStartup
