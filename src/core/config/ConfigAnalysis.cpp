@@ -1,6 +1,9 @@
 #include "config/ConfigAnalysis.h"
 
+#include "config/KeyNames.h"
 #include "config/KnownCommands.h"
+#include "config/NameOwners.h"
+#include "config/Overrides.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,6 +63,24 @@ int nearLimit(const QString &name)
     return name.size() < 3 ? 0 : name.size() < 5 ? 1 : 2;
 }
 
+// The alias names a game refuses, by its folder's name as the engine
+// tells the game: rehlds engine/cmd.cpp Cmd_Alias_f ("Alias name is
+// invalid") for GT_CStrike and GT_CZero, and for GT_TFC; sv_main.cpp
+// SetCStrikeFlags takes the type from com_gamedir (cstrike, cstrike_beta,
+// czero, tfc), letter case ignored.
+bool refusedAliasName(const QString &gameDir, QStringView name)
+{
+    static const QStringList counterStrike = {"cl_autobuy", "cl_rebuy", "gl_ztrick", "gl_ztrick_old", "gl_d3dflip"};
+    static const QStringList teamFortress = {"_special", "special"};
+    const QString game = gameDir.toLower();
+    const QStringList *refused = nullptr;
+    if (game == QLatin1String("cstrike") || game == QLatin1String("cstrike_beta") || game == QLatin1String("czero"))
+        refused = &counterStrike;
+    else if (game == QLatin1String("tfc"))
+        refused = &teamFortress;
+    return refused && refused->contains(name.toString(), Qt::CaseInsensitive);
+}
+
 QString listed(const QStringList &names)
 {
     if (names.size() == 1)
@@ -74,6 +95,13 @@ ConfigAnalyzer::ConfigAnalyzer(GameFolder folder, const KnownCommands &known)
 {
     m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, known));
     m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, known));
+}
+
+void ConfigAnalyzer::setAcceptedNames(const QStringList &names)
+{
+    m_accepted.clear();
+    for (const QString &name : names)
+        m_accepted.insert(name.toLower());
 }
 
 void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
@@ -130,14 +158,18 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
         }
         std::stable_sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
         QStringList names;
-        for (qsizetype i = 0; i < found.size() && i < 3; ++i)
-            names.append(found[i].second);
+        for (qsizetype i = 0; i < found.size() && names.size() < 3; ++i) {
+            if (!names.contains(found[i].second, Qt::CaseInsensitive))
+                names.append(found[i].second);
+        }
         known = m_nearestKnown.insert(key, names);
     }
     QStringList names = *known;
     const int limit = nearLimit(name);
+    // Said once each, whatever the letter case: "wait or wait" helps nobody.
     for (const ConfigModel::Aliased &alias : model.m_aliases) {
-        if (names.size() < 3 && distance(name, alias.first.name, limit) <= limit)
+        if (names.size() < 3 && distance(name, alias.first.name, limit) <= limit
+            && !names.contains(alias.first.name, Qt::CaseInsensitive))
             names.append(alias.first.name);
     }
     return names;
@@ -192,8 +224,9 @@ ConfigModel ConfigAnalyzer::analyze()
 
     knownAliases(run);
     fileProblems(run);
+    refusedAliases(run);
     aliasLoops(run);
-    keysBoundTwice(run);
+    replaced(run);
     sortProblems(run);
     return std::move(run.model);
 }
@@ -208,7 +241,7 @@ bool ConfigAnalyzer::start(Run &run, const QString &name, bool atStartup)
     QString error;
     std::shared_ptr<const ConfigFile> facts = factsFor(file, error);
     if (!error.isEmpty())
-        run.problems.append({file.filePath(), 0, 0, 0, error});
+        run.problems.append({file.filePath(), 0, 0, 0, error, ProblemRule::Unreadable, {}});
     follow(run, name, file.filePath(), facts, 0, -1, -1, atStartup);
     return true;
 }
@@ -249,7 +282,9 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
                 run.problems.append({path, exec.line, exec.column, exec.length,
                                      QStringLiteral("exec %1: there is no such file in the game folder; the game says "
                                                     "\"couldn't exec %1\".")
-                                         .arg(exec.name)});
+                                         .arg(exec.name),
+                                     ProblemRule::ExecMissing,
+                                     {}});
             continue;
         }
         if (!exec.atTop)
@@ -261,7 +296,9 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
             loop.append(QFileInfo(target).fileName());
             run.problems.append({path, exec.line, exec.column, exec.length,
                                  QStringLiteral("exec loop: %1. The game would run these files again and again.")
-                                     .arg(loop.join(QStringLiteral(" → ")))});
+                                     .arg(loop.join(QStringLiteral(" → "))),
+                                 ProblemRule::ExecLoop,
+                                 {}});
             continue;
         }
         if (run.visited.contains(target))
@@ -271,7 +308,7 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
         QString error;
         std::shared_ptr<const ConfigFile> child = factsFor(found, error);
         if (!error.isEmpty())
-            run.problems.append({target, 0, 0, 0, error});
+            run.problems.append({target, 0, 0, 0, error, ProblemRule::Unreadable, {}});
         follow(run, exec.name, target, child, depth + 1, index, exec.line, atStartup);
     }
     model.m_ran[index].segments.append({from, std::numeric_limits<int>::max(), run.nextRank++});
@@ -300,6 +337,35 @@ void ConfigAnalyzer::knownAliases(Run &run) const
     }
 }
 
+// A name no catalogue entry or alias defines: whose it is when the list of
+// names beyond the game knows (a notice), the known names it is near (a
+// warning: very likely a typo), or a name nobody knows (a notice). The
+// engine sends what it does not know to the server when connected (rehlds
+// engine/cmd.cpp Cmd_ExecuteString_internal, Cmd_ForwardToServer).
+ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model)
+{
+    ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name};
+    if (const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name)) {
+        p.rule = owner->forwarded ? ProblemRule::ForwardedName : ProblemRule::ThirdPartyName;
+        p.message = owner->forwarded
+                        ? QStringLiteral("%1: a command the client sends on to the server, where %2 answers it.")
+                              .arg(use.name, owner->whose)
+                        : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
+                              .arg(use.name, owner->whose);
+        return p;
+    }
+    const QStringList near = nearest(use.name, model);
+    if (!near.isEmpty()) {
+        p.rule = ProblemRule::NearName;
+        p.message = QStringLiteral("Unknown command \"%1\": did you mean %2?").arg(use.name, listed(near));
+        return p;
+    }
+    p.message = QStringLiteral("Unknown command \"%1\": neither the catalogue nor any alias of the configuration has "
+                               "it; connected, the game sends it to the server.")
+                    .arg(use.name);
+    return p;
+}
+
 // Each file's own problems, and the names no catalogue entry or alias defines.
 void ConfigAnalyzer::fileProblems(Run &run)
 {
@@ -308,20 +374,15 @@ void ConfigAnalyzer::fileProblems(Run &run)
         const ConfigFile &facts = *model.m_ran[i].facts;
         const QString &path = model.files[i].path;
         for (const ConfigFile::Problem &p : facts.problems)
-            run.problems.append({path, p.line, p.column, p.length, p.message});
+            run.problems.append({path, p.line, p.column, p.length, p.message, p.rule, {}});
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
         for (const ConfigFile::Use &use : facts.unknown) {
-            if (model.m_aliases.contains(use.name.toLower()))
+            const QString key = use.name.toLower();
+            if (model.m_aliases.contains(key) || m_accepted.contains(key))
                 continue;
-            const QStringList near = nearest(use.name, model);
-            run.problems.append(
-                {path, use.line, use.column, use.length,
-                 near.isEmpty() ? QStringLiteral("Unknown command \"%1\": neither the catalogue nor any alias of the "
-                                                 "configuration has it.")
-                                      .arg(use.name)
-                                : QStringLiteral("Unknown command \"%1\": did you mean %2?").arg(use.name, listed(near))});
+            run.problems.append(unknownName(use, path, model));
         }
     }
 }
@@ -353,7 +414,10 @@ void ConfigAnalyzer::aliasLoops(Run &run) const
     };
     QStringList keys = single.keys();
     keys.sort();
+    QSet<QString> inLoop; // each loop is said once, at its first alias by name
     for (const QString &start : keys) {
+        if (inLoop.contains(start))
+            continue;
         // The shortest way back to `start`, breadth first.
         QHash<QString, QString> cameFrom;
         QStringList queue{start};
@@ -377,77 +441,75 @@ void ConfigAnalyzer::aliasLoops(Run &run) const
             path.prepend(at);
         path.prepend(start);
         QStringList shown;
-        for (const QString &key : path)
+        for (const QString &key : path) {
             shown.append(model.m_aliases.value(key).first.name);
+            inLoop.insert(key);
+        }
         const AliasSite &definition = model.m_aliases.value(start).first;
         run.problems.append({definition.path, definition.line, 0, 0,
                              QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
-                                 .arg(shown.join(QStringLiteral(" → ")))});
+                                 .arg(shown.join(QStringLiteral(" → "))),
+                             ProblemRule::AliasLoop,
+                             {}});
     }
 }
 
-// The same key bound twice in the start-up order: the later bind wins
-// (xash3d-fwgs in_keys.c Key_SetBinding replaces the key's binding), and
-// config.cfg starts with unbindall (rehlds host.cpp Host_WriteConfiguration).
-// Binding a key again to the same command loses nothing.
-void ConfigAnalyzer::keysBoundTwice(Run &run) const
+// What is set at start-up, in the order the game sets it, and what of it
+// is lost. The order is the start-up order of the files: each file's own
+// commands as written, an exec'd file's where its exec stands.
+void ConfigAnalyzer::replaced(Run &run) const
 {
     const ConfigModel &model = run.model;
-    struct Event
-    {
-        qint64 rank;
-        int file;
-        const ConfigFile::Bind *bind;
-    };
-    QList<Event> events;
+    QList<std::pair<qint64, Assignment>> ranked;
     for (int i = 0; i < model.files.size(); ++i) {
         if (!model.files[i].atStartup)
             continue;
-        for (const ConfigFile::Bind &b : model.m_ran[i].facts->binds)
-            events.append({model.rank(i, b.command), i, &b});
-    }
-    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) { return a.rank < b.rank; });
-    QHash<int, Event> bound;                     // the bind each key holds
-    QHash<int, std::pair<Event, Event>> cleared; // a bind, and the unbindall that cleared it
-    auto where = [&](const Event &e) { return ConfigModel::where(model.files[e.file].name, e.bind->line); };
-    auto report = [&](const Event &lost, const QString &why) {
-        run.problems.append({model.files[lost.file].path, lost.bind->line, lost.bind->column, lost.bind->length, why});
-    };
-    auto clearedBy = [&](const std::pair<Event, Event> &wiped) {
-        report(wiped.first, QStringLiteral("%1 is cleared by unbindall in %2, which runs later.")
-                                .arg(wiped.first.bind->key, where(wiped.second)));
-    };
-    for (const Event &e : events) {
-        const ConfigFile::Bind &b = *e.bind;
-        if (b.kind == ConfigFile::Bind::Kind::UnbindAll) {
-            for (auto it = bound.cbegin(); it != bound.cend(); ++it)
-                cleared.insert(it.key(), {it.value(), e});
-            bound.clear();
-            continue;
+        const ConfigFile &facts = *model.m_ran[i].facts;
+        const StartupFile &file = model.files[i];
+        for (auto it = facts.settings.cbegin(); it != facts.settings.cend(); ++it) {
+            for (const ConfigFile::Setting &s : *it)
+                ranked.append({model.rank(i, s.command),
+                               {Assignment::Kind::Setting, it.key(), s.name, s.value, file.path, file.name, s.line,
+                                s.column, s.length}});
         }
-        const bool binds = b.kind == ConfigFile::Bind::Kind::Bind;
-        const auto before = bound.constFind(b.code);
-        if (before != bound.cend() && !(binds && before->bind->runs == b.runs))
-            report(*before, binds ? QStringLiteral("%1 is bound again by %2, which runs later: that bind wins.")
-                                        .arg(b.key, where(e))
-                                  : QStringLiteral("%1 is unbound by %2, which runs later.").arg(b.key, where(e)));
-        const auto wiped = cleared.constFind(b.code);
-        if (wiped != cleared.cend()) {
-            if (!binds)
-                clearedBy(*wiped);
-            else if (wiped->first.bind->runs != b.runs)
-                report(wiped->first, QStringLiteral("%1 is cleared by unbindall in %2 and bound again by %3: that "
-                                                    "bind wins.")
-                                         .arg(b.key, where(wiped->second), where(e)));
-            cleared.remove(b.code);
+        for (const ConfigFile::Bind &b : facts.binds) {
+            const Assignment::Kind kind = b.kind == ConfigFile::Bind::Kind::Bind     ? Assignment::Kind::Bind
+                                          : b.kind == ConfigFile::Bind::Kind::Unbind ? Assignment::Kind::Unbind
+                                                                                     : Assignment::Kind::UnbindAll;
+            ranked.append(
+                {model.rank(i, b.command), {kind, b.key, b.written, b.runs, file.path, file.name, b.line, b.column, b.length}});
         }
-        if (binds)
-            bound.insert(b.code, e);
-        else
-            bound.remove(b.code);
     }
-    for (const std::pair<Event, Event> &wiped : std::as_const(cleared))
-        clearedBy(wiped);
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<Assignment> runOrder;
+    runOrder.reserve(ranked.size());
+    for (auto &r : ranked)
+        runOrder.append(std::move(r.second));
+    run.problems.append(overrides(runOrder));
+}
+
+// Alias names the game of this folder refuses; the alias is then not
+// defined, so whatever else was said of its name goes.
+void ConfigAnalyzer::refusedAliases(Run &run) const
+{
+    const QString game = QFileInfo(m_folder.folder()).fileName();
+    const ConfigModel &model = run.model;
+    for (int i = 0; i < model.files.size(); ++i) {
+        for (const ConfigFile::Alias &alias : model.m_ran[i].facts->aliases) {
+            if (!refusedAliasName(game, alias.name))
+                continue;
+            const QString &path = model.files[i].path;
+            run.problems.removeIf([&](const ConfigProblem &p) {
+                return p.path == path && p.line == alias.line && p.column == alias.column;
+            });
+            run.problems.append({path, alias.line, alias.column, alias.length,
+                                 QStringLiteral("%1: the game refuses an alias of that name in %2 (\"Alias name is "
+                                                "invalid\").")
+                                     .arg(alias.name, game),
+                                 ProblemRule::AliasNameRefused,
+                                 {}});
+        }
+    }
 }
 
 // In run order of the files, then by place, each once; each file counts its own.

@@ -2,10 +2,12 @@
 
 #include "config/ConfigFile.h"
 #include "config/GameFolder.h"
+#include "config/ProblemRules.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -21,6 +23,10 @@ struct ConfigProblem
     int column = 0;
     int length = 0;
     QString message;
+    ProblemRule rule = ProblemRule::UnknownName;
+    QString name; // the name a rule about names is about, as written
+    ProblemWeight weight() const { return ProblemRules::weight(rule); }
+    QString code() const { return ProblemRules::code(rule); }
     bool operator==(const ConfigProblem &) const = default;
 };
 
@@ -129,6 +135,10 @@ public:
 
     const GameFolder &folder() const { return m_folder; }
 
+    // Names the player declared fine for this folder: no problem is said
+    // about them. Letter case is ignored.
+    void setAcceptedNames(const QStringList &names);
+
     // The text of an open document, which replaces the file on disk.
     void setDocument(const QString &path, const QString &text);
     void closeDocument(const QString &path);
@@ -144,7 +154,8 @@ private:
     void knownAliases(Run &run) const;
     void fileProblems(Run &run);
     void aliasLoops(Run &run) const;
-    void keysBoundTwice(Run &run) const;
+    void replaced(Run &run) const;
+    void refusedAliases(Run &run) const;
     static void sortProblems(Run &run);
 
     struct Entry
@@ -159,11 +170,13 @@ private:
     };
     std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
     QStringList nearest(const QString &name, const ConfigModel &model);
+    ConfigProblem unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model);
 
     GameFolder m_folder;
     const KnownCommands &m_known;
     QHash<QString, Entry> m_entries;
     QHash<QString, QStringList> m_nearestKnown;
+    QSet<QString> m_accepted; // lower case
     QStringList m_knownNames;
     std::shared_ptr<const ConfigFile> m_defaultRc;
     std::shared_ptr<const ConfigFile> m_defaultConfig;
