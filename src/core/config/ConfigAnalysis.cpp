@@ -342,7 +342,8 @@ void ConfigAnalyzer::knownAliases(Run &run) const
 // warning: very likely a typo), or a name nobody knows (a notice). The
 // engine sends what it does not know to the server when connected (rehlds
 // engine/cmd.cpp Cmd_ExecuteString_internal, Cmd_ForwardToServer).
-ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model)
+ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
+                                          bool writtenByGame)
 {
     ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name};
     if (const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name)) {
@@ -352,6 +353,16 @@ ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QStr
                               .arg(use.name, owner->whose)
                         : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
                               .arg(use.name, owner->whose);
+        return p;
+    }
+    // The game writes into config.cfg only the saved variables it has
+    // (rehlds engine/host.cpp Host_WriteConfiguration, cvar.cpp
+    // Cvar_WriteVariables): a name a line of it starts with is no typo, but
+    // one of this build of the game that the catalogue lacks.
+    if (writtenByGame && use.column == 0) {
+        p.message = QStringLiteral("%1: a saved variable of this game, as the game wrote it into config.cfg; the "
+                                   "catalogue does not know it.")
+                        .arg(use.name);
         return p;
     }
     const QStringList near = nearest(use.name, model);
@@ -378,11 +389,13 @@ void ConfigAnalyzer::fileProblems(Run &run)
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
+        const bool written = model.files[i].depth == 0 && model.files[i].atStartup
+                             && model.files[i].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
         for (const ConfigFile::Use &use : facts.unknown) {
             const QString key = use.name.toLower();
             if (model.m_aliases.contains(key) || m_accepted.contains(key))
                 continue;
-            run.problems.append(unknownName(use, path, model));
+            run.problems.append(unknownName(use, path, model, written));
         }
     }
 }
@@ -466,18 +479,20 @@ void ConfigAnalyzer::replaced(Run &run) const
             continue;
         const ConfigFile &facts = *model.m_ran[i].facts;
         const StartupFile &file = model.files[i];
+        // rehlds engine/host.cpp Host_WriteConfiguration writes config.cfg anew at quitting.
+        const bool rewritten = file.depth == 0 && file.name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
         for (auto it = facts.settings.cbegin(); it != facts.settings.cend(); ++it) {
             for (const ConfigFile::Setting &s : *it)
                 ranked.append({model.rank(i, s.command),
                                {Assignment::Kind::Setting, it.key(), s.name, s.value, file.path, file.name, s.line,
-                                s.column, s.length}});
+                                s.column, s.length, rewritten}});
         }
         for (const ConfigFile::Bind &b : facts.binds) {
             const Assignment::Kind kind = b.kind == ConfigFile::Bind::Kind::Bind     ? Assignment::Kind::Bind
                                           : b.kind == ConfigFile::Bind::Kind::Unbind ? Assignment::Kind::Unbind
                                                                                      : Assignment::Kind::UnbindAll;
             ranked.append(
-                {model.rank(i, b.command), {kind, b.key, b.written, b.runs, file.path, file.name, b.line, b.column, b.length}});
+                {model.rank(i, b.command), {kind, b.key, b.written, b.runs, file.path, file.name, b.line, b.column, b.length, rewritten}});
         }
     }
     std::stable_sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });

@@ -170,7 +170,8 @@ private:
     };
     std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
     QStringList nearest(const QString &name, const ConfigModel &model);
-    ConfigProblem unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model);
+    ConfigProblem unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
+                              bool writtenByGame);
 
     GameFolder m_folder;
     const KnownCommands &m_known;

@@ -18,14 +18,6 @@ namespace ConfigCheck {
 
 namespace {
 
-// What one path asks to be checked: a game folder, and the files of it
-// whose problems are printed (all of them for a folder).
-struct Job
-{
-    GameFolder folder;
-    QString only; // a file's path, or empty for the whole folder
-};
-
 QString shownPath(const QString &path, const QString &currentFolder)
 {
     const QString relative = QDir(currentFolder).relativeFilePath(path);
@@ -91,6 +83,37 @@ Result<Options> parse(const QStringList &arguments)
     return options;
 }
 
+Checked analyze(const QString &path, const KnownCommands &known, const QStringList &accepted)
+{
+    const QFileInfo info(path);
+    Checked checked;
+    checked.only = info.isDir() ? QString() : configPath(path);
+    ConfigAnalyzer analyzer(GameFolder::at(info.isDir() ? path : info.absolutePath()), known);
+    analyzer.setAcceptedNames(accepted);
+    QStringList documents;
+    if (info.isDir()) {
+        QDirIterator it(path, QDir::Files);
+        while (it.hasNext()) {
+            it.next();
+            if (isConfigName(it.fileName()))
+                documents.append(configPath(it.filePath()));
+        }
+        documents.sort();
+    } else {
+        documents.append(checked.only);
+    }
+    for (const QString &document : std::as_const(documents)) {
+        Result<QString> text = readConfig(document);
+        if (!text) {
+            checked.unreadable.append(text.error());
+            continue;
+        }
+        analyzer.setDocument(document, text.value());
+    }
+    checked.model = analyzer.analyze();
+    return checked;
+}
+
 int exitStatus(bool warnings, bool errors)
 {
     return errors ? 2 : warnings ? 1 : 0;
@@ -116,40 +139,18 @@ int run(const Options &options, const QString &programFolder, const QString &cur
     QJsonArray json;
     for (const QString &given : options.paths) {
         const QFileInfo info(QDir(currentFolder).absoluteFilePath(given));
-        const QString path = configPath(info.filePath());
-        Job job{GameFolder::at(info.isDir() ? path : info.absolutePath()), info.isDir() ? QString() : path};
         if (!info.exists() || (!info.isDir() && !info.isFile())) {
             err << "tessary check: " << QDir::toNativeSeparators(given) << ": no such file or folder.\n";
             unreadable = true;
             continue;
         }
-        ConfigAnalyzer analyzer(job.folder, known);
-        analyzer.setAcceptedNames(options.accepted);
-        // Every config of the folder is checked, run at start-up or not
-        // (a jump script a bind execs, a server's map configs).
-        QStringList documents;
-        if (info.isDir()) {
-            QDirIterator it(path, QDir::Files);
-            while (it.hasNext()) {
-                it.next();
-                if (isConfigName(it.fileName()))
-                    documents.append(configPath(it.filePath()));
-            }
-        } else {
-            documents.append(path);
+        const Checked checked = analyze(configPath(info.filePath()), known, options.accepted);
+        for (const QString &why : checked.unreadable) {
+            err << "tessary check: " << why << "\n";
+            unreadable = true;
         }
-        for (const QString &document : std::as_const(documents)) {
-            Result<QString> text = readConfig(document);
-            if (!text) {
-                err << "tessary check: " << text.error() << "\n";
-                unreadable = true;
-                continue;
-            }
-            analyzer.setDocument(document, text.value());
-        }
-        const ConfigModel model = analyzer.analyze();
-        for (const ConfigProblem &p : model.problems) {
-            if (!job.only.isEmpty() && p.path != job.only)
+        for (const ConfigProblem &p : checked.model.problems) {
+            if (!checked.only.isEmpty() && p.path != checked.only)
                 continue;
             if (int(p.weight()) > int(options.least))
                 continue;

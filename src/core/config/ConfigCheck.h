@@ -1,11 +1,13 @@
 #pragma once
 
+#include "config/ConfigAnalysis.h"
 #include "config/ProblemRules.h"
 #include "settings/Result.h"
 
 #include <QString>
 #include <QStringList>
 
+class KnownCommands;
 class QTextStream;
 
 // `tessary check PATH...`: the configuration's problems without a window,
@@ -34,6 +36,18 @@ inline constexpr int Unreadable = 3;
 inline constexpr int Usage = 64;
 
 QString usage();
+
+// What a check of one path finds: the analysis of its game folder, every
+// config of the folder taking part (a jump script a bind execs, a server's
+// map configs), and the file asked about, or empty for the whole folder.
+struct Checked
+{
+    ConfigModel model;
+    QString only;
+    QStringList unreadable; // why, for each file that could not be read
+};
+// `path` is absolute and names an existing file or folder.
+Checked analyze(const QString &path, const KnownCommands &known, const QStringList &accepted);
 
 // Checks the paths and writes the problems to `out`, what went wrong to
 // `err`; returns the exit status. `currentFolder` is where paths are

@@ -1,5 +1,7 @@
 #include "config/Overrides.h"
 
+#include "catalogue/ValueRange.h"
+
 #include <QHash>
 
 namespace {
@@ -9,6 +11,15 @@ using Kind = Assignment::Kind;
 QString at(const Assignment &a)
 {
     return ConfigModel::where(a.file, a.line);
+}
+
+// "101" and "101.0" set the same.
+bool sameValue(const QString &a, const QString &b)
+{
+    double x = 0, y = 0;
+    if (parseConsoleNumber(a, x) && parseConsoleNumber(b, y))
+        return x == y;
+    return a == b;
 }
 
 ConfigProblem lost(const Assignment &a, ProblemRule rule, const QString &why)
@@ -36,7 +47,7 @@ void settings(const QList<Assignment> &runOrder, QList<ConfigProblem> &out)
         if (a.kind != Kind::Setting || lastInFile.value(a.key + u'\n' + a.path) != i)
             continue;
         const Assignment &w = runOrder[winner.value(a.key)];
-        if (w.path == a.path || w.value == a.value)
+        if (w.path == a.path || a.rewritten || sameValue(w.value, a.value))
             continue;
         out.append(lost(a, ProblemRule::SettingReplaced,
                         QStringLiteral("%1 %2 is replaced by %3 at start-up, which sets %4.")
@@ -54,6 +65,8 @@ void binds(const QList<Assignment> &runOrder, QList<ConfigProblem> &out)
     QHash<QString, const Assignment *> bound;                                    // key -> its bind
     QHash<QString, std::pair<const Assignment *, const Assignment *>> cleared; // a bind, and the unbindall
     auto report = [&](const Assignment &loser, const Assignment &by, const QString &why) {
+        if (loser.rewritten && loser.path != by.path)
+            return;
         out.append(lost(loser, loser.path == by.path ? ProblemRule::KeyBoundTwice : ProblemRule::BindReplaced, why));
     };
     auto clearedBy = [&](const std::pair<const Assignment *, const Assignment *> &wiped) {

@@ -21,6 +21,9 @@ struct Assignment
     int line = 0; // from 0
     int column = 0;
     int length = 0;
+    // The game writes this file anew when it quits (config.cfg): what a
+    // later file replaces there costs nothing, and is not said.
+    bool rewritten = false;
 };
 
 // The warnings on what is set and then lost: a setting or bind that a

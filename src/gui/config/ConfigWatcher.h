@@ -4,6 +4,7 @@
 #include "editbox/EditBox.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QThread>
 
 #include <functional>
@@ -42,6 +43,9 @@ public:
     // analysis starts afresh.
     void catalogueChanged();
 
+    // Names declared fine in this folder: analysed again without them.
+    void setAcceptedNames(const QStringList &names);
+
     const std::optional<GameFolder> &folder() const { return m_folder; }
     const QString &documentPath() const { return m_path; }
     // The latest result; null until the first arrives or when the document stands alone.
@@ -60,6 +64,7 @@ private:
     QString m_path;
     std::shared_ptr<ConfigAnalyzer> m_analyzer;
     std::shared_ptr<const ConfigModel> m_model;
+    QStringList m_accepted;
     quint64 m_requested = 0;
     bool m_textChanged = true;
     QTimer *m_pause = nullptr;

@@ -124,12 +124,14 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createMenus();
     m_config = new ConfigView(*this, *txtMain, *txtMain->viewport(), m_vars.catalogue, *m_menus->mnuView,
                               *m_menus->mnuEdit, [this] { return txtMain->caretLineColumn().y() - 1; });
+    m_config->setDataFolder(m_dataFolder);
     // Each analysis marks its problems in the text and makes other files' aliases known.
-    connect(&m_config->watcher(), &ConfigWatcher::analysed, this, [this] {
-        m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+    connect(m_config, &ConfigView::shown, this, [this] {
+        m_colours->setConfiguration(m_config->shownModel(), m_config->watcher().documentPath());
     });
     // Another file of the configuration (Go to Definition, the panels) opens in a tab.
     m_config->setOpener([this](const QString &path) { openFile(path); });
+    m_config->setEditor([this](const QString &path) { return openFile(path), objUndo; });
     m_windowState = new WindowState(*this, *txtMain, *m_menus->mnuRecent, m_prompts,
                                     [this](const QString &path) { openFile(path); });
     m_windowState->addViewItems(*m_menus->mnuView);

@@ -198,6 +198,9 @@ private slots:
         row("a platform's name", "amx_kick bob\n", "notice TS301: amx_kick: a name of AMX Mod X, a server plugin platform");
         row("a bot's name", "yb_quota 5\npb_minbots 2\n", "notice TS301: pb_minbots: a name of POD-Bot, a bot");
         row("a command forwarded to the server", "bind F2 \"krieg550\"\n", "notice TS302: krieg550: a command the client sends on to the server");
+        QTest::newRow("a saved variable the game wrote")
+            << QStringList{autoexec, "", "config.cfg", "sensitivty \"2\"\nbind q \"sensitivty 3\"\n"}
+            << "config.cfg:1: notice TS303: sensitivty: a saved variable of this game";
         row("a name nobody knows", "zzqx\n", "autoexec.cfg:1: notice TS303: Unknown command \"zzqx\"");
         QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
                                                               "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}

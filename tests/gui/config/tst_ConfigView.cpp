@@ -54,7 +54,7 @@ private slots:
             }
             return count && !count->text().isEmpty();
         }());
-        QCOMPARE(count->text(), QStringLiteral("1 problem"));
+        QCOMPARE(count->text(), QStringLiteral("1 error"));
 
         // Choosing the problem puts the caret at the start of its line.
         window.findChild<QAction *>(QStringLiteral("mnuProblems"))->trigger();
