@@ -241,7 +241,7 @@ bool ConfigAnalyzer::start(Run &run, const QString &name, bool atStartup)
     QString error;
     std::shared_ptr<const ConfigFile> facts = factsFor(file, error);
     if (!error.isEmpty())
-        run.problems.append({file.filePath(), 0, 0, 0, error, ProblemRule::Unreadable, {}});
+        run.problems.append({file.filePath(), 0, 0, 0, error, ProblemRule::Unreadable, {}, {}});
     follow(run, name, file.filePath(), facts, 0, -1, -1, atStartup);
     return true;
 }
@@ -284,6 +284,7 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
                                                     "\"couldn't exec %1\".")
                                          .arg(exec.name),
                                      ProblemRule::ExecMissing,
+                                     {},
                                      {}});
             continue;
         }
@@ -298,6 +299,7 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
                                  QStringLiteral("exec loop: %1. The game would run these files again and again.")
                                      .arg(loop.join(QStringLiteral(" → "))),
                                  ProblemRule::ExecLoop,
+                                 {},
                                  {}});
             continue;
         }
@@ -308,7 +310,7 @@ void ConfigAnalyzer::follow(Run &run, const QString &name, const QString &path,
         QString error;
         std::shared_ptr<const ConfigFile> child = factsFor(found, error);
         if (!error.isEmpty())
-            run.problems.append({target, 0, 0, 0, error, ProblemRule::Unreadable, {}});
+            run.problems.append({target, 0, 0, 0, error, ProblemRule::Unreadable, {}, {}});
         follow(run, exec.name, target, child, depth + 1, index, exec.line, atStartup);
     }
     model.m_ran[index].segments.append({from, std::numeric_limits<int>::max(), run.nextRank++});
@@ -345,11 +347,12 @@ void ConfigAnalyzer::knownAliases(Run &run) const
 ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
                                           bool writtenByGame)
 {
-    ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name};
+    ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name, {}};
     if (const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name)) {
         p.rule = owner->forwarded ? ProblemRule::ForwardedName : ProblemRule::ThirdPartyName;
+        p.whose = owner->whose;
         p.message = owner->forwarded
-                        ? QStringLiteral("%1: a command the client sends on to the server, where %2 answers it.")
+                        ? QStringLiteral("%1: a command the client sends on to the server, for %2.")
                               .arg(use.name, owner->whose)
                         : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
                               .arg(use.name, owner->whose);
@@ -360,6 +363,7 @@ ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QStr
     // Cvar_WriteVariables): a name a line of it starts with is no typo, but
     // one of this build of the game that the catalogue lacks.
     if (writtenByGame && use.column == 0) {
+        p.whose = QStringLiteral("config.cfg");
         p.message = QStringLiteral("%1: a saved variable of this game, as the game wrote it into config.cfg; the "
                                    "catalogue does not know it.")
                         .arg(use.name);
@@ -385,7 +389,7 @@ void ConfigAnalyzer::fileProblems(Run &run)
         const ConfigFile &facts = *model.m_ran[i].facts;
         const QString &path = model.files[i].path;
         for (const ConfigFile::Problem &p : facts.problems)
-            run.problems.append({path, p.line, p.column, p.length, p.message, p.rule, {}});
+            run.problems.append({path, p.line, p.column, p.length, p.message, p.rule, {}, {}});
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
@@ -463,6 +467,7 @@ void ConfigAnalyzer::aliasLoops(Run &run) const
                              QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
                                  .arg(shown.join(QStringLiteral(" → "))),
                              ProblemRule::AliasLoop,
+                             {},
                              {}});
     }
 }
@@ -522,6 +527,7 @@ void ConfigAnalyzer::refusedAliases(Run &run) const
                                                 "invalid\").")
                                      .arg(alias.name, game),
                                  ProblemRule::AliasNameRefused,
+                                 {},
                                  {}});
         }
     }

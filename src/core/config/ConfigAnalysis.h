@@ -25,6 +25,10 @@ struct ConfigProblem
     QString message;
     ProblemRule rule = ProblemRule::UnknownName;
     QString name; // the name a rule about names is about, as written
+    // Whose such a name is ("GunGame, an AMX Mod X plugin"; "config.cfg" for
+    // the saved variables the game wrote there): the panel shows such
+    // notices in one line per owner.
+    QString whose;
     ProblemWeight weight() const { return ProblemRules::weight(rule); }
     QString code() const { return ProblemRules::code(rule); }
     bool operator==(const ConfigProblem &) const = default;

@@ -30,6 +30,18 @@ bool isConfigName(const QString &name)
         || name.endsWith(QLatin1String(".rc"), Qt::CaseInsensitive);
 }
 
+// No console script starts a line with '#' or '[': the console would take
+// "#..." for a command's name, and ini sections are no commands at all.
+bool looksLikeScript(const QString &text)
+{
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.startsWith(u'#') || (line.startsWith(u'[') && line.endsWith(u']')))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString usage()
@@ -108,6 +120,10 @@ Checked analyze(const QString &path, const KnownCommands &known, const QStringLi
             checked.unreadable.append(text.error());
             continue;
         }
+        // A folder's .cfg files of other programs (a server module's
+        // "key = value" file with '#' comments) are no console scripts.
+        if (info.isDir() && !looksLikeScript(text.value()))
+            continue;
         analyzer.setDocument(document, text.value());
     }
     checked.model = analyzer.analyze();

@@ -24,7 +24,7 @@ bool sameValue(const QString &a, const QString &b)
 
 ConfigProblem lost(const Assignment &a, ProblemRule rule, const QString &why)
 {
-    return {a.path, a.line, a.column, a.length, why, rule, {}};
+    return {a.path, a.line, a.column, a.length, why, rule, {}, {}};
 }
 
 // A variable keeps the last value set; each file's last line for it that a

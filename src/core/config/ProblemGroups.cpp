@@ -57,7 +57,7 @@ QList<ProblemGroup> groupProblems(const QList<ConfigProblem> &problems)
             groups.append({{i}, p.message});
             continue;
         }
-        const QString key = QString::number(int(p.rule)) + u' ' + p.name.toLower();
+        const QString key = QString::number(int(p.rule)) + u' ' + (p.whose.isEmpty() ? p.name.toLower() : u'\n' + p.whose);
         const auto found = byName.constFind(key);
         if (found != byName.cend()) {
             groups[*found].members.append(i);
@@ -70,12 +70,33 @@ QList<ProblemGroup> groupProblems(const QList<ConfigProblem> &problems)
         if (!g.isGroup())
             continue;
         QStringList files;
+        QStringList names;
         for (const int i : std::as_const(g.members)) {
             const QString name = problems[i].path.isEmpty() ? QStringLiteral("valve.rc") : QFileInfo(problems[i].path).fileName();
             if (!files.contains(name))
                 files.append(name);
+            if (!names.contains(problems[i].name, Qt::CaseInsensitive))
+                names.append(problems[i].name);
         }
-        g.text = QStringLiteral("%1 (%2 uses, in %3)").arg(g.text).arg(g.members.size()).arg(files.join(QStringLiteral(", ")));
+        const ConfigProblem &first = problems[g.members.front()];
+        const QString where = files.join(QStringLiteral(", "));
+        if (first.whose.isEmpty()) {
+            g.text = QStringLiteral("%1 (%2 uses, in %3)").arg(g.text).arg(g.members.size()).arg(where);
+            continue;
+        }
+        const QString shown = names.size() <= 4 ? names.join(QStringLiteral(", "))
+                                                : QStringLiteral("%1 and %2 more").arg(names.mid(0, 3).join(QStringLiteral(", "))).arg(names.size() - 3);
+        const QString owner = first.rule == ProblemRule::ForwardedName
+                                  ? QStringLiteral("Commands the client sends on to the server, for %1").arg(first.whose)
+                              : first.rule == ProblemRule::ThirdPartyName
+                                  ? QStringLiteral("Names of %1").arg(first.whose)
+                                  : QStringLiteral("Saved variables the game wrote into config.cfg that the catalogue does "
+                                                   "not know");
+        g.text = QStringLiteral("%1: %2 (%3 names, %4 uses, in %5)")
+                     .arg(owner, shown)
+                     .arg(names.size())
+                     .arg(g.members.size())
+                     .arg(where);
     }
     std::stable_sort(groups.begin(), groups.end(), [&](const ProblemGroup &a, const ProblemGroup &b) {
         return int(problems[a.members.front()].weight()) < int(problems[b.members.front()].weight());

@@ -17,7 +17,9 @@ struct ProblemCounts
 ProblemCounts countProblems(const QList<ConfigProblem> &problems);
 
 // One line of the Problems panel: a problem, or every use of one name
-// nobody defines (its members, letter case ignored) under one line.
+// nobody defines (its members, letter case ignored) under one line, or
+// every name of one owner (a plugin, the game library, the game-written
+// config.cfg) under one line.
 struct ProblemGroup
 {
     QList<int> members; // indices into the problems, in run order

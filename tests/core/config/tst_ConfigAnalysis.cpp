@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
+#include "config/ProblemGroups.h"
 
 #include <QDir>
 #include <QFile>
@@ -225,6 +226,28 @@ private slots:
             QCOMPARE(got, QString());
         else
             QVERIFY2(got.contains(expected) && got.count(expected) == 1, qPrintable(got));
+    }
+
+    // The panel's lines: errors, then warnings, then notices; a name's uses
+    // in one line whatever their letter case, an owner's names in one line.
+    void groups()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\n"});
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const ConfigModel model = analyzer.analyze();
+        QStringList lines;
+        for (const ProblemGroup &g : groupProblems(model.problems))
+            lines.append(model.problems[g.members.front()].code() + u' ' + g.text);
+        QCOMPARE(lines, QStringList({
+            "TS109 \"mouse9\" is not a key the game has.",
+            "TS201 Unknown command \"sensitivty\": did you mean sensitivity?",
+            "TS303 Unknown command \"zzqx\": neither the catalogue nor any alias of the configuration has it; "
+            "connected, the game sends it to the server. (3 uses, in autoexec.cfg)",
+            "TS301 Names of AMX Mod X, a server plugin platform: amx_kick, amx_ban (2 names, 2 uses, in autoexec.cfg)",
+        }));
+        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 5 notices"));
     }
 
     // A name the player declared fine is no problem; another still is.

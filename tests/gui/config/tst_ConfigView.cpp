@@ -75,6 +75,15 @@ private slots:
         box.setSelStart(int(autoexec.size()));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblHint"))->text(),
                  QStringLiteral("alias +jd: +jump (userconfig.cfg, line 1)"));
+
+        // A quote just opened is no problem while the caret is in it; once
+        // the caret leaves the line, it is.
+        QTest::keyClick(&box, Qt::Key_Return);
+        QTest::keyClicks(&box, "echo \"a; b");
+        QTest::qWait(1500);
+        QCOMPARE(count->text(), QStringLiteral("1 error"));
+        box.setSelStart(0);
+        QTRY_COMPARE(count->text(), QStringLiteral("2 errors"));
     }
 };
 
