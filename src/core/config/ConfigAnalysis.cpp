@@ -57,10 +57,12 @@ int distance(QStringView a, QStringView b, int limit)
 }
 
 // How far a name may be from a suggestion: a word of one or two letters is
-// near everything short, so it gets none.
+// near everything short, so it gets none; two letters off a short name is
+// more often another program's name than a typo (a plugin's hpk_max is
+// two from fps_max), so that takes a long name.
 int nearLimit(const QString &name)
 {
-    return name.size() < 3 ? 0 : name.size() < 5 ? 1 : 2;
+    return name.size() < 3 ? 0 : name.size() < 8 ? 1 : 2;
 }
 
 // The alias names a game refuses, by its folder's name as the engine

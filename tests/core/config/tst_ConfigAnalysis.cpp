@@ -177,6 +177,7 @@ private slots:
         // warnings
         row("unknown command near a known one", "cl_updaterat 20\n", "autoexec.cfg:1: warning TS201: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
         row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: warning TS201: Unknown command \"+atack\": did you mean +attack");
+        row("a short name two letters off", "hpk_max 160\n", "notice TS303: Unknown command \"hpk_max\"");
         row("each suggestion once", "alias wait \"echo\"\nwiat\n", "did you mean wait?");
         row("value out of range", "sensitivity 20\n", "warning TS202: ");
         row("value the game keeps in range", "rate 500000\n", "");
