@@ -1,17 +1,13 @@
 #include "config/NameOwners.h"
 
-#include <QFile>
-
 #include <algorithm>
+
+// data/known-names.txt, as the build writes it into KnownNamesText.cpp.
+extern const char KnownNamesText[];
 
 const NameOwners &NameOwners::builtIn()
 {
-    static const NameOwners names = [] {
-        QFile file(QStringLiteral(":/tessary/known-names.txt"));
-        if (!file.open(QIODevice::ReadOnly))
-            return NameOwners();
-        return parse(QString::fromUtf8(file.readAll()));
-    }();
+    static const NameOwners names = parse(QString::fromUtf8(KnownNamesText));
     return names;
 }
 

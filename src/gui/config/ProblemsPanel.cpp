@@ -99,10 +99,24 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
     ProblemCounts counts;
     if (model) {
         counts = countProblems(model->problems);
+        // Notices are harmless: under one line of their own, collapsed, after
+        // the errors and warnings.
+        QTreeWidgetItem *notices = nullptr;
+        if (counts.notices > 0) {
+            notices = new QTreeWidgetItem;
+            notices->setIcon(MessageColumn, iconFor(ProblemWeight::Notice));
+            notices->setText(MessageColumn, counts.notices == 1 ? tr("1 notice: harmless, said so you know whose a name is")
+                                                                : tr("%1 notices: harmless, said so you know whose a name is")
+                                                                      .arg(counts.notices));
+        }
         for (const ProblemGroup &group : groupProblems(model->problems)) {
             QTreeWidgetItem *first = problemItem(*model, group.members.front());
+            const bool notice = model->problems[group.members.front()].weight() == ProblemWeight::Notice;
             if (!group.isGroup()) {
-                items.append(first);
+                if (notice)
+                    notices->addChild(first);
+                else
+                    items.append(first);
                 continue;
             }
             // One line for the name, its uses under it, collapsed.
@@ -115,8 +129,13 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
             for (const int i : group.members)
                 line->addChild(problemItem(*model, i));
             delete first;
-            items.append(line);
+            if (notice)
+                notices->addChild(line);
+            else
+                items.append(line);
         }
+        if (notices)
+            items.append(notices);
         if (!accepted.isEmpty()) {
             auto *fine = new QTreeWidgetItem;
             fine->setText(MessageColumn, tr("Names declared fine in this game folder (%1)").arg(accepted.size()));
