@@ -205,7 +205,7 @@ private:
         // A value the game takes but moves (kept at most 102) is a notice in
         // the text, not a problem: only a value it refuses is listed.
         const ValueRange::Check checked = facts->range.check(words[1]);
-        if (checked.severity == ValueRange::Severity::Error && !widerRangeTakes(name, words[1])) {
+        if (checked.severity == ValueRange::Severity::Error && !NameOwners::builtIn().widerRangeTakes(name, words[1])) {
             const Place value = wordPlace(depth, 1, body);
             problem(value.column, value.length, QStringLiteral("%1: %2").arg(checked.message, facts->name),
                     ProblemRule::ValueOutOfRange);
@@ -216,14 +216,6 @@ private:
                 {name, words[1], m_line, at.column, at.length, m_command, facts->archived});
             ++m_out.settingCount;
         }
-    }
-
-    // Some game library takes more than the catalogue's range says
-    // (data/known-names.txt cites each).
-    static bool widerRangeTakes(const QString &name, const QString &value)
-    {
-        const std::optional<ValueRange> wider = NameOwners::builtIn().range(name);
-        return wider && wider->check(value).severity != ValueRange::Severity::Error;
     }
 
     void readBody(const QString &body, int depth, Place at)

@@ -58,7 +58,9 @@ std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
     if (filePath.isEmpty())
         return std::nullopt;
     const QString folder = QFileInfo(filePath).absolutePath();
-    static const char *const markers[] = {"liblist.gam", "valve.rc", "config.cfg", "autoexec.cfg", "userconfig.cfg"};
+    // A server's folder may hold only its start file.
+    static const char *const markers[] = {"liblist.gam",    "valve.rc",   "config.cfg",      "autoexec.cfg",
+                                          "userconfig.cfg", "server.cfg", "listenserver.cfg"};
     for (const char *marker : markers) {
         if (existing(folder, QString::fromLatin1(marker)).isFile())
             return at(folder);

@@ -68,3 +68,9 @@ std::optional<ValueRange> NameOwners::range(QStringView variable) const
         return std::nullopt;
     return *found;
 }
+
+bool NameOwners::widerRangeTakes(QStringView variable, QStringView value) const
+{
+    const std::optional<ValueRange> wider = range(variable);
+    return wider && wider->check(value).severity != ValueRange::Severity::Error;
+}

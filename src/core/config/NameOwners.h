@@ -32,6 +32,8 @@ public:
     std::optional<Owner> owner(QStringView name) const;
     // A wider range some game library takes for a catalogue variable.
     std::optional<ValueRange> range(QStringView variable) const;
+    // Whether such a wider range takes a value the catalogue's range refuses.
+    bool widerRangeTakes(QStringView variable, QStringView value) const;
 
     int groups() const { return int(m_owners.size()); }
 
