@@ -1,3 +1,4 @@
+#include "config/ConfigCheck.h"
 #include "documents/CommandLine.h"
 #include "documents/Handoff.h"
 #include "settings/DataFolder.h"
@@ -11,14 +12,42 @@
 #include "settings/FileName.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <QStandardPaths>
+#include <QTextStream>
 
 #include <cstdio>
 
+namespace {
+
+// `tessary check PATH...`: no window, no display; the core alone.
+int check(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessary"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    Result<ConfigCheck::Options> options = ConfigCheck::parse(QCoreApplication::arguments().mid(2));
+    if (!options) {
+        err << "tessary check: " << options.error() << "\n" << ConfigCheck::usage();
+        return ConfigCheck::Usage;
+    }
+    if (options.value().help) {
+        out << ConfigCheck::usage();
+        return 0;
+    }
+    return ConfigCheck::run(options.value(), QCoreApplication::applicationDirPath(), QDir::currentPath(), out, err);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // A file named "check" opens as ./check.
+    if (argc >= 2 && qstrcmp(argv[1], "check") == 0)
+        return check(argc, argv);
     // Before anything is written: data.dat, tessary.ini and documents alike.
     RegularFile::ignoreFileSizeSignal();
     // Taken before Qt reads it as an option: a file named "-reverse" is opened.

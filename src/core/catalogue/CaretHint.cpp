@@ -5,6 +5,7 @@
 #include "catalogue/ConsoleScript.h"
 #include "catalogue/ValueRange.h"
 #include "config/KeyNames.h"
+#include "config/NameOwners.h"
 #include "editbox/EditBox.h"
 
 #include <QStringList>
@@ -145,7 +146,9 @@ Hint hintAtCaret(const QString &lineBeforeCaret, const Catalogue &catalogue, con
         if (before.size() == 1) {
             const ValueRange range = ValueRange::parse(catalogue.strCmdRange[command]);
             // A value of several numbers is checked whole by the colours and hovering.
-            const QString problem = range.count > 1 ? QString() : range.problem(hint.word);
+            const QString problem = range.count > 1 || NameOwners::builtIn().widerRangeTakes(before.front(), hint.word)
+                                        ? QString()
+                                        : range.problem(hint.word);
             if (!problem.isEmpty())
                 hint.caption = QStringLiteral("%1: %2").arg(problem, hint.caption);
             else if (wider)

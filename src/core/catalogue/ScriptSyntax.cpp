@@ -3,6 +3,7 @@
 #include "catalogue/AliasIndex.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ValueRange.h"
+#include "config/NameOwners.h"
 
 #include <QFileInfo>
 
@@ -212,7 +213,10 @@ private:
     void checkValue(const Word &word, int entry, qsizetype tokenIndex)
     {
         const QStringView value = word.inner(m_line);
-        const ValueRange::Severity severity = ValueRange::parse(m_catalogue.strCmdRange[entry]).check(value).severity;
+        ValueRange::Severity severity = ValueRange::parse(m_catalogue.strCmdRange[entry]).check(value).severity;
+        // Some game library takes more (data/known-names.txt: sv_alltalk 0-5 in ReGameDLL_CS).
+        if (severity == ValueRange::Severity::Error && NameOwners::builtIn().widerRangeTakes(m_catalogue.strCmdName[entry], value))
+            severity = ValueRange::Severity::None;
         if (severity == ValueRange::Severity::None)
             return;
         if (tokenIndex == m_out.size())

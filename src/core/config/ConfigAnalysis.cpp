@@ -1,8 +1,11 @@
 #include "config/ConfigAnalysis.h"
 
+#include "config/KeyNames.h"
 #include "config/KnownCommands.h"
 #include "console/ConsoleRun.h"
 #include "settings/RegularFile.h"
+#include "config/NameOwners.h"
+#include "config/Overrides.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,10 +62,30 @@ int distance(QStringView a, QStringView b, int limit)
 }
 
 // How far a name may be from a suggestion: a word of one or two letters is
-// near everything short, so it gets none.
+// near everything short, so it gets none; two letters off a short name is
+// more often another program's name than a typo (a plugin's hpk_max is
+// two from fps_max), so that takes a long name.
 int nearLimit(const QString &name)
 {
-    return name.size() < 3 ? 0 : name.size() < 5 ? 1 : 2;
+    return name.size() < 3 ? 0 : name.size() < 8 ? 1 : 2;
+}
+
+// The alias names a game refuses, by its folder's name as the engine
+// tells the game: rehlds engine/cmd.cpp Cmd_Alias_f ("Alias name is
+// invalid") for GT_CStrike and GT_CZero, and for GT_TFC; sv_main.cpp
+// SetCStrikeFlags takes the type from com_gamedir (cstrike, cstrike_beta,
+// czero, tfc), letter case ignored.
+bool refusedAliasName(const QString &gameDir, QStringView name)
+{
+    static const QStringList counterStrike = {"cl_autobuy", "cl_rebuy", "gl_ztrick", "gl_ztrick_old", "gl_d3dflip"};
+    static const QStringList teamFortress = {"_special", "special"};
+    const QString game = gameDir.toLower();
+    const QStringList *refused = nullptr;
+    if (game == QLatin1String("cstrike") || game == QLatin1String("cstrike_beta") || game == QLatin1String("czero"))
+        refused = &counterStrike;
+    else if (game == QLatin1String("tfc"))
+        refused = &teamFortress;
+    return refused && refused->contains(name.toString(), Qt::CaseInsensitive);
 }
 
 QString listed(const QStringList &names)
@@ -115,6 +138,13 @@ void ConfigAnalyzer::setProfile(const EngineProfile &profile)
         if (!entry.document)
             entry.stale = true;
     }
+}
+
+void ConfigAnalyzer::setAcceptedNames(const QStringList &names)
+{
+    m_accepted.clear();
+    for (const QString &name : names)
+        m_accepted.insert(name.toLower());
 }
 
 void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
@@ -183,14 +213,17 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
         }
         std::stable_sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
         QStringList names;
-        for (qsizetype i = 0; i < found.size() && i < 3; ++i)
-            names.append(found[i].second);
+        for (qsizetype i = 0; i < found.size() && names.size() < 3; ++i) {
+            if (!names.contains(found[i].second, Qt::CaseInsensitive))
+                names.append(found[i].second);
+        }
         known = m_nearestKnown.insert(key, names);
     }
     QStringList names = *known;
     const int limit = nearLimit(name);
     auto consider = [&](const QString &alias) {
-        if (names.size() < 3 && distance(name, alias, limit) <= limit)
+        // Said once each, whatever the letter case: "wait or wait" helps nobody.
+        if (names.size() < 3 && distance(name, alias, limit) <= limit && !names.contains(alias, Qt::CaseInsensitive))
             names.append(alias);
     };
     QStringList aliases;
@@ -231,7 +264,7 @@ std::shared_ptr<const ConsoleFile> ConfigAnalyzer::lookUp(Run &run, const QStrin
     const auto facts = factsFor(found, error);
     if (!error.isEmpty() && !run.readErrors.contains(found.filePath())) {
         run.readErrors.insert(found.filePath());
-        run.problems.append({found.filePath(), 0, 0, 0, error});
+        run.problems.append({found.filePath(), 0, 0, 0, error, ProblemRule::Unreadable, {}, {}});
     }
     run.model.m_facts.insert(found.filePath(), facts);
     return m_entries.value(found.filePath()).console;
@@ -304,6 +337,10 @@ ConfigModel ConfigAnalyzer::analyze()
         runProblems(run);
     if (!cancelled())
         keysBoundTwice(run);
+    if (!cancelled())
+        refusedAliases(run);
+    if (!cancelled())
+        replaced(run);
     sortProblems(run);
     return std::move(run.model);
 }
@@ -393,6 +430,48 @@ void ConfigAnalyzer::otherAliases(Run &run) const
     }
 }
 
+// A name no catalogue entry or alias defines: whose it is when the list of
+// names beyond the game knows (a notice), the known names it is near (a
+// warning: very likely a typo), or a name nobody knows (a notice). The
+// engine sends what it does not know to the server when connected (rehlds
+// engine/cmd.cpp Cmd_ExecuteString_internal, Cmd_ForwardToServer).
+ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
+                                          bool writtenByGame)
+{
+    ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name, {}};
+    if (const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name)) {
+        p.rule = owner->forwarded ? ProblemRule::ForwardedName : ProblemRule::ThirdPartyName;
+        p.whose = owner->whose;
+        p.message = owner->forwarded
+                        ? QStringLiteral("%1: a command the client sends on to the server, for %2.")
+                              .arg(use.name, owner->whose)
+                        : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
+                              .arg(use.name, owner->whose);
+        return p;
+    }
+    // The game writes into config.cfg only the saved variables it has
+    // (rehlds engine/host.cpp Host_WriteConfiguration, cvar.cpp
+    // Cvar_WriteVariables): a name a line of it starts with is no typo, but
+    // one of this build of the game that the catalogue lacks.
+    if (writtenByGame && use.column == 0) {
+        p.whose = QStringLiteral("config.cfg");
+        p.message = QStringLiteral("%1: a saved variable of this game, as the game wrote it into config.cfg; the "
+                                   "catalogue does not know it.")
+                        .arg(use.name);
+        return p;
+    }
+    const QStringList near = nearest(use.name, model);
+    if (!near.isEmpty()) {
+        p.rule = ProblemRule::NearName;
+        p.message = QStringLiteral("Unknown command \"%1\": did you mean %2?").arg(use.name, listed(near));
+        return p;
+    }
+    p.message = QStringLiteral("Unknown command \"%1\": neither the catalogue nor any alias of the configuration has "
+                               "it; connected, the game sends it to the server.")
+                    .arg(use.name);
+    return p;
+}
+
 // Each file's own problems, and the names no catalogue entry or alias defines.
 void ConfigAnalyzer::fileProblems(Run &run)
 {
@@ -409,7 +488,7 @@ void ConfigAnalyzer::fileProblems(Run &run)
         const ConfigFile &facts = *factsPtr;
         const QString &path = file.path;
         for (const ConfigFile::Problem &p : facts.problems)
-            run.problems.append({path, p.line, p.column, p.length, p.message});
+            run.problems.append({path, p.line, p.column, p.length, p.message, p.rule, {}, {}});
         // An exec inside a bind's or an alias's body runs only when that
         // does: its file is looked for here.
         for (const ConfigFile::Exec &exec : facts.execs) {
@@ -417,23 +496,81 @@ void ConfigAnalyzer::fileProblems(Run &run)
                 run.problems.append({path, exec.line, exec.column, exec.length,
                                      QStringLiteral("exec %1: there is no such file in the game folder; the game says "
                                                     "\"couldn't exec %1\".")
-                                         .arg(exec.name)});
+                                         .arg(exec.name),
+                                     ProblemRule::ExecMissing, {}, {}});
         }
         // Without a catalogue (commands.dat missing) every name would be unknown.
         if (m_knownNames.isEmpty())
             continue;
         const QSet<QString> own =
             standsAlone(model.files[i]) ? run.ownAliases.value(rootOf(model, i)) : QSet<QString>();
+        const bool written = model.files[i].depth == 0 && model.files[i].atStartup
+                             && model.files[i].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
         for (const ConfigFile::Use &use : facts.unknown) {
-            if (model.alias(use.name) || own.contains(use.name.toLower()))
+            const QString key = use.name.toLower();
+            if (model.alias(use.name) || own.contains(key) || m_accepted.contains(key))
                 continue;
-            const QStringList near = nearest(use.name, model);
-            run.problems.append(
-                {path, use.line, use.column, use.length,
-                 near.isEmpty() ? QStringLiteral("Unknown command \"%1\": neither the catalogue nor any alias of the "
-                                                 "configuration has it.")
-                                      .arg(use.name)
-                                : QStringLiteral("Unknown command \"%1\": did you mean %2?").arg(use.name, listed(near))});
+            run.problems.append(unknownName(use, path, model, written));
+        }
+    }
+}
+
+// What is set at start-up, in the order the console model sets it (every
+// assignment it records, with its origin), and what of it a later one
+// replaces. Binds are the console's own (keysBoundTwice).
+void ConfigAnalyzer::replaced(Run &run) const
+{
+    const ConfigModel &model = run.model;
+    QList<std::pair<qint64, Assignment>> ranked;
+    for (auto it = model.console->state.variables.cbegin(); it != model.console->state.variables.cend(); ++it) {
+        for (const ConsoleAssignment &a : it->history) {
+            if (a.kind != ConsoleAssignment::Kind::Set)
+                continue;
+            const ConsolePlace::FileLine at = a.place.fileLine();
+            if (at.path.isEmpty())
+                continue;
+            // rehlds engine/host.cpp Host_WriteConfiguration writes config.cfg anew at quitting.
+            const bool rewritten = at.file.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
+            ranked.append({a.step,
+                           {Assignment::Kind::Setting, it.key(), it->name, a.value, at.path, at.file, at.line, at.column,
+                            at.length, rewritten}});
+        }
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<Assignment> runOrder;
+    runOrder.reserve(ranked.size());
+    for (auto &r : ranked)
+        runOrder.append(std::move(r.second));
+    run.problems.append(overrides(runOrder));
+}
+
+// Alias names the game of this folder refuses; the alias is then not
+// defined, so whatever else was said of its name goes.
+void ConfigAnalyzer::refusedAliases(Run &run) const
+{
+    const QString game = QFileInfo(m_folder.folder()).fileName();
+    const ConfigModel &model = run.model;
+    QSet<QString> done;
+    for (const StartupFile &file : model.files) {
+        if (file.path.isEmpty() || done.contains(file.path))
+            continue;
+        done.insert(file.path);
+        const auto facts = model.m_facts.value(file.path);
+        if (!facts)
+            continue;
+        for (const ConfigFile::Alias &alias : facts->aliases) {
+            if (!refusedAliasName(game, alias.name))
+                continue;
+            run.problems.removeIf([&](const ConfigProblem &p) {
+                return p.path == file.path && p.line == alias.line && p.column == alias.column;
+            });
+            run.problems.append({file.path, alias.line, alias.column, alias.length,
+                                 QStringLiteral("%1: the game refuses an alias of that name in %2 (\"Alias name is "
+                                                "invalid\").")
+                                     .arg(alias.name, game),
+                                 ProblemRule::AliasNameRefused,
+                                 {},
+                                 {}});
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/GameFolder.h"
+#include "config/ProblemRules.h"
 #include "console/EngineProfile.h"
 
 #include <QDateTime>
@@ -29,6 +30,14 @@ struct ConfigProblem
     int column = 0;
     int length = 0;
     QString message;
+    ProblemRule rule = ProblemRule::UnknownName;
+    QString name; // the name a rule about names is about, as written
+    // Whose such a name is ("GunGame, an AMX Mod X plugin"; "config.cfg" for
+    // the saved variables the game wrote there): the panel shows such
+    // notices in one line per owner.
+    QString whose;
+    ProblemWeight weight() const { return ProblemRules::weight(rule); }
+    QString code() const { return ProblemRules::code(rule); }
     bool operator==(const ConfigProblem &) const = default;
 };
 
@@ -124,6 +133,10 @@ public:
 
     const GameFolder &folder() const { return m_folder; }
 
+    // Names the player declared fine for this folder: no problem is said
+    // about them. Letter case is ignored.
+    void setAcceptedNames(const QStringList &names);
+
     // The text of an open document, which replaces the file on disk.
     void setDocument(const QString &path, const QString &text);
     void closeDocument(const QString &path);
@@ -160,6 +173,8 @@ private:
     void fileProblems(Run &run);
     void runProblems(Run &run) const;
     void keysBoundTwice(Run &run) const;
+    void replaced(Run &run) const;
+    void refusedAliases(Run &run) const;
     static void sortProblems(Run &run);
 
     struct Entry
@@ -176,11 +191,14 @@ private:
     std::shared_ptr<const ConfigFile> factsFor(const QFileInfo &file, QString &error);
     void readEntry(Entry &entry, const QString &text);
     QStringList nearest(const QString &name, const ConfigModel &model);
+    ConfigProblem unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
+                              bool writtenByGame);
 
     GameFolder m_folder;
     const KnownCommands &m_known;
     QHash<QString, Entry> m_entries;
     QHash<QString, QStringList> m_nearestKnown;
+    QSet<QString> m_accepted; // lower case
     QStringList m_knownNames;
     EngineProfile m_profile;
     std::shared_ptr<const ConfigFile> m_defaultRc;

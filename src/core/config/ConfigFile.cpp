@@ -4,6 +4,7 @@
 #include "config/GameFolder.h"
 #include "config/KeyNames.h"
 #include "config/KnownCommands.h"
+#include "config/NameOwners.h"
 
 namespace {
 
@@ -53,37 +54,52 @@ public:
                 // rehlds engine/cmd.cpp Cmd_Exec_f skips a UTF-8 mark only under
                 // REHLDS_FIXES: the game itself reads it as part of the first word.
                 problem(0, bom, QStringLiteral("The file starts with a UTF-8 byte-order mark: the game reads it as part "
-                                               "of the first command, which then does not run. Save the file without it."));
+                                               "of the first command, which then does not run. Save the file without it."),
+                        ProblemRule::ByteOrderMark);
                 continue;
             }
-            readCommand(command, column, endsAtSemicolon);
+            QStringView rest;
+            if (endsAtSemicolon) {
+                const qsizetype lineEnd = text.indexOf(u'\n', end);
+                rest = text.mid(end + 1, (lineEnd < 0 ? text.size() : lineEnd) - end - 1);
+            }
+            readCommand(command, column, endsAtSemicolon, rest);
         }
     }
 
 private:
-    void problem(int column, int length, const QString &message)
+    void problem(int column, int length, const QString &message, ProblemRule rule)
     {
-        m_out.problems.append({m_line, column, length, message});
+        m_out.problems.append({m_line, column, length, message, rule});
     }
 
-    void readCommand(QStringView command, int column, bool endsAtSemicolon)
+    // Whether a command the game runs follows on the line: a comment or
+    // nothing after the ';' runs nothing.
+    static bool commandFollows(QStringView rest)
+    {
+        for (const QStringView command : ConsoleScript::commands(rest)) {
+            if (!ConsoleScript::locatedWords(command).isEmpty())
+                return true;
+        }
+        return false;
+    }
+
+    // `rest` is the line after the ';' that ends the command, if one does.
+    void readCommand(QStringView command, int column, bool endsAtSemicolon, QStringView rest)
     {
         // The engine's limits (a command's length, its words) are the console
         // model's to tell: console/ConsoleText.
-        // Cbuf_Execute counts quotes only to keep ';' inside them; COM_Parse
-        // (common.cpp) runs an unclosed quote to the end of the command.
-        if (command.count(u'"') % 2) {
-            const qsizetype quote = command.lastIndexOf(u'"');
-            problem(column + int(quote), int(command.size() - quote),
-                    QStringLiteral("A quote is left open: the game reads the rest of the line as one word."));
-        }
+        const qsizetype comment = ConsoleScript::commentStart(command);
         // Cbuf_Execute splits at ';' without knowing comments (REHLDS_FIXES
         // only spares a command that starts with "//"); ValveSoftware/halflife
-        // issue #2520, rehlds issue #719.
-        if (endsAtSemicolon && ConsoleScript::commentStart(command) >= 0)
+        // issue #2520, rehlds issue #719. Nothing after the ';' runs nothing.
+        if (endsAtSemicolon && comment >= 0 && commandFollows(rest))
             problem(column + int(command.size()), 1,
-                    QStringLiteral("';' after '//' ends the comment: the game runs what follows it on this line."));
+                    QStringLiteral("';' after '//' ends the comment: the game runs what follows it on this line."),
+                    ProblemRule::CommentSemicolon);
         const QList<ConsoleScript::Word> words = ConsoleScript::locatedWords(command);
+        if (command.count(u'"') % 2)
+            openQuote(command, column, comment, words);
         if (words.isEmpty())
             return;
         QStringList texts;
@@ -93,6 +109,28 @@ private:
         m_column = column;
         m_words = &words;
         readWords(texts, 0, column + words[0].start, words[0].length);
+    }
+
+    // Cbuf_Execute (rehlds engine/cmd.cpp) counts quotes only to keep ';'
+    // inside them, so an unclosed quote runs the command to the line's end,
+    // and COM_Parse (common.cpp) reads the quoted word to the command's end.
+    // Closing it at the line's end changes nothing; it matters when a ';'
+    // follows, whose command then never runs on its own. A bind or alias
+    // stores that text as its body and splits it when it runs, which works;
+    // a quote inside a comment is no word at all.
+    void openQuote(QStringView command, int column, qsizetype comment, const QList<ConsoleScript::Word> &words)
+    {
+        const qsizetype quote = command.lastIndexOf(u'"');
+        if (comment >= 0 && quote > comment)
+            return;
+        if (!command.mid(quote + 1).contains(u';'))
+            return;
+        if (words.size() >= 3 && ConsoleScript::takesCommand(words[0].text) && quote >= words[2].start)
+            return;
+        problem(column + int(quote), int(command.size() - quote),
+                QStringLiteral("A quote is left open: the game reads the rest of the line, ';' included, as one word, "
+                               "so what follows the ';' does not run as a command of its own."),
+                ProblemRule::OpenQuote);
     }
 
     // Where a word of the command stands: its own place at the top, the
@@ -152,13 +190,15 @@ private:
         // A value the game takes but moves (kept at most 102) is a notice in
         // the text, not a problem: only a value it refuses is listed.
         const ValueRange::Check checked = facts->range.check(words[1]);
-        if (checked.severity == ValueRange::Severity::Error) {
+        if (checked.severity == ValueRange::Severity::Error && !NameOwners::builtIn().widerRangeTakes(name, words[1])) {
             const Place value = wordPlace(depth, 1, body);
-            problem(value.column, value.length, QStringLiteral("%1: %2").arg(checked.message, facts->name));
+            problem(value.column, value.length, QStringLiteral("%1: %2").arg(checked.message, facts->name),
+                    ProblemRule::ValueOutOfRange);
         }
         // Only what the file runs itself sets a value at start-up.
         if (atTop && facts->variable != false) {
-            m_out.settings[name.toLower()].append({name, words[1], m_line, m_command, facts->archived});
+            m_out.settings[name.toLower()].append(
+                {name, words[1], m_line, at.column, at.length, m_command, facts->archived});
             ++m_out.settingCount;
         }
     }
@@ -195,30 +235,40 @@ private:
             problem(at.column, at.length,
                     QStringLiteral("The alias name is %1 characters long: the game refuses names of more than %2.")
                         .arg(name.size())
-                        .arg(ConsoleLimits::AliasName));
+                        .arg(ConsoleLimits::AliasName),
+                    ProblemRule::AliasNameTooLong);
             return;
         }
         if (const std::optional<CommandFacts> facts = m_known.facts(name)) {
             // Cmd_ExecuteString_internal looks for a command before an alias,
-            // so an alias named like a command is defined but never runs.
+            // so an alias named like a command is defined but never runs; a
+            // name the server's game library answers is only forwarded when
+            // no alias has it, so such an alias runs.
+            const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(name);
             if (facts->variable == true) {
                 problem(at.column, at.length,
-                        QStringLiteral("%1 is a variable: the game refuses an alias of that name.").arg(facts->name));
+                        QStringLiteral("%1 is a variable: the game refuses an alias of that name.").arg(facts->name),
+                        ProblemRule::AliasNameRefused);
                 return;
             }
-            problem(at.column, at.length,
-                    facts->variable == false
-                        ? QStringLiteral("%1 is a command of the game: it runs instead of this alias, which never runs.")
-                              .arg(facts->name)
-                        : QStringLiteral("%1 is a name the game knows: it refuses an alias named like a variable and "
-                                         "runs its own command instead of one named like a command.")
-                              .arg(facts->name));
+            if (!owner || !owner->forwarded)
+                problem(at.column, at.length,
+                        facts->variable == false
+                            ? QStringLiteral("%1 is a command of the game: it runs instead of this alias, which never "
+                                             "runs.")
+                                  .arg(facts->name)
+                            : QStringLiteral("%1 is a name the game knows: it refuses an alias named like a variable "
+                                             "and runs its own command instead of one named like a command.")
+                                  .arg(facts->name),
+                        ProblemRule::AliasNeverRuns);
         }
         ConfigFile::Alias alias;
         alias.name = name;
         alias.key = name.toLower();
         alias.body = ConsoleScript::storedCommand(words);
         alias.line = m_line;
+        alias.column = at.column;
+        alias.length = at.length;
         alias.command = m_command;
         alias.nested = depth > 0;
         for (const QStringView command : ConsoleScript::commands(alias.body)) {
@@ -244,7 +294,8 @@ private:
         // xash3d-fwgs engine/client/input/in_keys.c Key_Bind_f and Key_Unbind_f:
         // "\"%s\" isn't a valid key" when Key_StringToKeynum finds nothing.
         if (!KeyNames::isKey(key)) {
-            problem(at.column, at.length, QStringLiteral("\"%1\" is not a key the game has.").arg(key));
+            problem(at.column, at.length, QStringLiteral("\"%1\" is not a key the game has.").arg(key),
+                    ProblemRule::NoSuchKey);
             return;
         }
         if (!unbind && words.size() < 3)
@@ -272,12 +323,14 @@ private:
         // rehlds engine/cmd.cpp Cmd_Exec_f prints its usage unless Cmd_Argc() == 2.
         if (words.size() != 2) {
             problem(at.column, at.length,
-                    QStringLiteral("exec takes exactly one file name: the game shows its usage and runs nothing."));
+                    QStringLiteral("exec takes exactly one file name: the game shows its usage and runs nothing."),
+                    ProblemRule::ExecRefused);
             return;
         }
         const Place name = wordPlace(depth, 1, body);
         if (const QString refused = ExecRules::refusal(words[1]); !refused.isEmpty()) {
-            problem(name.column, name.length, QStringLiteral("exec %1: %2.").arg(words[1], refused));
+            problem(name.column, name.length, QStringLiteral("exec %1: %2.").arg(words[1], refused),
+                    ProblemRule::ExecRefused);
             return;
         }
         m_out.execs.append({words[1], m_line, name.column, name.length, m_command, depth == 0});

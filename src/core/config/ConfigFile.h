@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/ProblemRules.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -23,6 +25,7 @@ struct ConfigFile
         int column = 0;
         int length = 0;
         QString message;
+        ProblemRule rule = ProblemRule::UnknownName;
         bool operator==(const Problem &) const = default;
     };
     struct Exec
@@ -41,6 +44,8 @@ struct ConfigFile
         QString key; // the name in lower case
         QString body;
         int line = 0;
+        int column = 0; // of the name
+        int length = 0;
         int command = 0;
         bool nested = false; // defined inside another alias's or a bind's body
         QStringList calls;   // the first word of each command of the body, lower case
@@ -52,6 +57,8 @@ struct ConfigFile
         QString name;
         QString value;
         int line = 0;
+        int column = 0; // the name's place
+        int length = 0;
         int command = 0;
         std::optional<bool> archived; // the game saves it to config.cfg on exit
         bool operator==(const Setting &) const = default;

@@ -35,10 +35,10 @@ void ConfigAnalyzer::runProblems(Run &run) const
     ConfigModel &model = run.model;
     const ConsoleRun &console = *model.console;
     const ConsoleState &state = console.state;
-    auto add = [&](const ConsolePlace &place, const QString &message) {
+    auto add = [&](const ConsolePlace &place, const QString &message, ProblemRule rule) {
         const ConsolePlace::FileLine at = place.fileLine();
         if (!at.path.isEmpty())
-            run.problems.append({at.path, at.line, at.column, at.length, message});
+            run.problems.append({at.path, at.line, at.column, at.length, message, rule, {}, {}});
     };
     QSet<QString> loops;
     auto report = [&](const ConsoleEvent &e) {
@@ -63,9 +63,9 @@ void ConfigAnalyzer::runProblems(Run &run) const
                 }
             }
             if (exec)
-                run.problems.append({at.path, at.line, exec->column, exec->length, message});
+                run.problems.append({at.path, at.line, exec->column, exec->length, message, ProblemRule::ExecMissing, {}, {}});
             else
-                add(e.place, message);
+                add(e.place, message, ProblemRule::ExecMissing);
             break;
         }
         case ConsoleEvent::Kind::Freeze: {
@@ -76,24 +76,28 @@ void ConfigAnalyzer::runProblems(Run &run) const
             loops.insert(round.join(u'\n'));
             if (e.execChain) {
                 add(e.place, QStringLiteral("exec loop: %1. The game would run these files again and again.")
-                                 .arg(arrows(e.chain)));
+                                 .arg(arrows(e.chain)),
+                    ProblemRule::ExecLoop);
                 break;
             }
             // Said where the first alias of the loop is defined.
             const ConsoleAlias *first = state.alias(e.chain.value(0));
             const ConsolePlace at = first && !first->history.isEmpty() ? first->history.back().place : e.place;
             add(at, QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
-                        .arg(arrows(e.chain)));
+                        .arg(arrows(e.chain)),
+                ProblemRule::AliasLoop);
             break;
         }
         case ConsoleEvent::Kind::Overflow:
             add(e.place, QStringLiteral("The command buffer overflows here: %1 does not fit (%2), and the game drops "
                                         "it.")
-                             .arg(e.name, e.reason));
+                             .arg(e.name, e.reason),
+                ProblemRule::CommandTooLong);
             break;
         case ConsoleEvent::Kind::TooDeep:
             add(e.place, QStringLiteral("exec %1: large files exec'd inside large files nest too deep to follow.")
-                             .arg(e.name));
+                             .arg(e.name),
+                ProblemRule::ExecLoop);
             break;
         default:
             break;
@@ -128,17 +132,20 @@ void ConfigAnalyzer::runProblems(Run &run) const
                                .arg(cut + 2)
                          : QStringLiteral("This command is %1 characters long: the game drops all of it (at most %2).")
                                .arg(c.written)
-                               .arg(cut - 1)});
+                               .arg(cut - 1),
+                     ProblemRule::CommandTooLong, {}, {}});
             if (c.wordsWritten > 0)
                 run.problems.append({file.path, c.line, c.column, c.length,
                                      QStringLiteral("This command has %1 words: the game reads only the first %2.")
                                          .arg(c.wordsWritten)
-                                         .arg(m_profile.words)});
+                                         .arg(m_profile.words),
+                                     ProblemRule::TooManyWords, {}, {}});
             if (c.longWord)
                 run.problems.append({file.path, c.line, c.column, c.length,
                                      QStringLiteral("A word here is %1 characters or longer: the game stops reading "
                                                     "the command's words there.")
-                                         .arg(m_profile.wordLength)});
+                                         .arg(m_profile.wordLength),
+                                     ProblemRule::TooManyWords, {}, {}});
         }
     }
 }
@@ -150,10 +157,14 @@ void ConfigAnalyzer::keysBoundTwice(Run &run) const
 {
     const ConfigModel &model = run.model;
     auto where = [](const ConsoleAssignment &a) { return a.place.describe(); };
-    auto report = [&](const ConsoleAssignment &lost, const QString &why) {
+    auto report = [&](const ConsoleAssignment &lost, const ConsoleAssignment &by, const QString &why) {
         const ConsolePlace::FileLine at = lost.place.fileLine();
-        if (!at.path.isEmpty())
-            run.problems.append({at.path, at.line, at.column, at.length, why});
+        // A key bound to nothing loses nothing.
+        if (at.path.isEmpty() || (lost.kind == ConsoleAssignment::Kind::Set && lost.value.isEmpty()))
+            return;
+        const ProblemRule rule =
+            at.path == by.place.fileLine().path ? ProblemRule::KeyBoundTwice : ProblemRule::BindReplaced;
+        run.problems.append({at.path, at.line, at.column, at.length, why, rule, {}, {}});
     };
     for (const ConsoleBind &b : model.console->state.binds) {
         const ConsoleAssignment *bound = nullptr;   // the bind in force
@@ -168,15 +179,15 @@ void ConfigAnalyzer::keysBoundTwice(Run &run) const
             }
             const bool binds = a.kind == ConsoleAssignment::Kind::Set;
             if (bound && !(binds && bound->value == a.value))
-                report(*bound, binds ? QStringLiteral("%1 is bound again by %2, which runs later: that bind wins.")
+                report(*bound, a, binds ? QStringLiteral("%1 is bound again by %2, which runs later: that bind wins.")
                                            .arg(b.key, where(a))
                                      : QStringLiteral("%1 is unbound by %2, which runs later.").arg(b.key, where(a)));
             if (cleared) {
                 if (!binds)
-                    report(*cleared, QStringLiteral("%1 is cleared by unbindall in %2, which runs later.")
+                    report(*cleared, *clearing, QStringLiteral("%1 is cleared by unbindall in %2, which runs later.")
                                          .arg(b.key, where(*clearing)));
                 else if (cleared->value != a.value)
-                    report(*cleared, QStringLiteral("%1 is cleared by unbindall in %2 and bound again by %3: that "
+                    report(*cleared, a, QStringLiteral("%1 is cleared by unbindall in %2 and bound again by %3: that "
                                                     "bind wins.")
                                          .arg(b.key, where(*clearing), where(a)));
                 cleared = nullptr;
@@ -184,7 +195,7 @@ void ConfigAnalyzer::keysBoundTwice(Run &run) const
             bound = binds ? &a : nullptr;
         }
         if (cleared)
-            report(*cleared,
+            report(*cleared, *clearing,
                    QStringLiteral("%1 is cleared by unbindall in %2, which runs later.").arg(b.key, where(*clearing)));
     }
 }

@@ -64,7 +64,9 @@ std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
     // nearest likely one. Temporary, home and root folders hold stray files
     // of every kind and are never taken for a game folder from below.
     static const char *const sure[] = {"liblist.gam", "valve.rc"};
-    static const char *const likely[] = {"config.cfg", "autoexec.cfg", "userconfig.cfg"};
+    // A server's folder may hold only its start file.
+    static const char *const likely[] = {"config.cfg", "autoexec.cfg", "userconfig.cfg", "server.cfg",
+                                         "listenserver.cfg"};
     const QStringList stray = {QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(QDir::homePath()),
                                QDir::cleanPath(QDir::rootPath())};
     QDir dir = QFileInfo(filePath).absoluteDir();

@@ -7,7 +7,11 @@ namespace {
 // FWGS/xash3d-fwgs engine/client/input/in_keys.c, the table `keynames[]`
 // (engine/client/keys.c before the move): the names Key_StringToKeynum
 // matches with Q_stricmp. The table keeps GoldSrc's names (Quake's, as the
-// game's own config.cfg writes them) and adds gamepad buttons.
+// game's own config.cfg writes them) and adds gamepad buttons. It renamed
+// the lineage's JOY1, JOY2 and AUX1-AUX25 (LTRIGGER, RTRIGGER and the
+// gamepad names); the original engine, whose table is closed, has them as
+// its ancestor id-Software/Quake WinQuake/keys.c `keynames[]` does
+// (JOY1-JOY4, AUX1-AUX32), so they are kept here too.
 const QList<Key> table = {
     {"TAB", "the Tab key"},
     {"ENTER", "the Enter key"},
@@ -83,6 +87,8 @@ const QList<Key> table = {
     {"R2_BUTTON", "gamepad right trigger as a button"},
     {"LTRIGGER", "gamepad left trigger (joystick button 1)"},
     {"RTRIGGER", "gamepad right trigger (joystick button 2)"},
+    {"JOY1", "joystick button 1"},
+    {"JOY2", "joystick button 2"},
     {"JOY3", "joystick button 3"},
     {"JOY4", "joystick button 4"},
     {"C_BUTTON", "gamepad C button"},
@@ -93,6 +99,31 @@ const QList<Key> table = {
     {"PADDLE3", "gamepad paddle 3"},
     {"PADDLE4", "gamepad paddle 4"},
     {"TOUCHPAD", "gamepad touchpad pressed"},
+    {"AUX1", "extra button 1"},
+    {"AUX2", "extra button 2"},
+    {"AUX3", "extra button 3"},
+    {"AUX4", "extra button 4"},
+    {"AUX5", "extra button 5"},
+    {"AUX6", "extra button 6"},
+    {"AUX7", "extra button 7"},
+    {"AUX8", "extra button 8"},
+    {"AUX9", "extra button 9"},
+    {"AUX10", "extra button 10"},
+    {"AUX11", "extra button 11"},
+    {"AUX12", "extra button 12"},
+    {"AUX13", "extra button 13"},
+    {"AUX14", "extra button 14"},
+    {"AUX15", "extra button 15"},
+    {"AUX16", "extra button 16"},
+    {"AUX17", "extra button 17"},
+    {"AUX18", "extra button 18"},
+    {"AUX19", "extra button 19"},
+    {"AUX20", "extra button 20"},
+    {"AUX21", "extra button 21"},
+    {"AUX22", "extra button 22"},
+    {"AUX23", "extra button 23"},
+    {"AUX24", "extra button 24"},
+    {"AUX25", "extra button 25"},
     {"AUX26", "extra button 26"},
     {"AUX27", "extra button 27"},
     {"AUX28", "extra button 28"},

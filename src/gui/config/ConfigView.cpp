@@ -4,16 +4,20 @@
 #include "catalogue/ConsoleScript.h"
 #include "config/ConfigAnalysis.h"
 #include "config/ConfigHints.h"
+#include "config/ProblemGroups.h"
 #include "console/EngineChoice.h"
+#include "settings/AcceptedNames.h"
 #include "editbox/EditBox.h"
 #include "gui/config/ConfigWatcher.h"
 #include "gui/config/ProblemsPanel.h"
 #include "gui/config/StartupOrderView.h"
 #include "search/LineNumbers.h"
+#include "undo/clsUndo.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
@@ -25,6 +29,9 @@
 #include <QTimer>
 
 namespace {
+
+// How long a changed line's word waits before it is judged.
+constexpr int SettleMs = 1000;
 
 bool endsWord(QChar c)
 {
@@ -45,11 +52,18 @@ ConfigView::ConfigView(QMainWindow &window, EditBox &box, QWidget &clicks, const
     clicks.installEventFilter(this);
     m_watcher = new ConfigWatcher(catalogue, [this] { return m_box->textSnapshot(); }, this);
     connect(m_watcher, &ConfigWatcher::analysed, this, &ConfigView::analysed);
+    m_settle = new QTimer(this);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(SettleMs);
+    connect(m_settle, &QTimer::timeout, this, &ConfigView::show);
 
     m_panel = new ProblemsPanel(&window);
     window.addDockWidget(Qt::BottomDockWidgetArea, m_panel);
     m_panel->hide();
     connect(m_panel, &ProblemsPanel::problemChosen, this, &ConfigView::goTo);
+    connect(m_panel, &ProblemsPanel::nameAccepted, this, [this](const QString &name) { acceptName(name, true); });
+    connect(m_panel, &ProblemsPanel::nameRemoved, this, [this](const QString &name) { acceptName(name, false); });
+    connect(m_panel, &ProblemsPanel::moveToUserconfig, this, &ConfigView::moveToUserconfig);
     // The window's controls take no room of their own from the layout, so
     // the panel would take it all: it opens at a third of the window.
     connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
@@ -120,12 +134,48 @@ bool ConfigView::eventFilter(QObject *watched, QEvent *event)
 
 void ConfigView::documentNamed(const QString &path)
 {
+    m_editedLine = -1;
     m_watcher->documentNamed(samePath(path));
+    loadAcceptedNames();
 }
 
 void ConfigView::textChanged()
 {
+    m_editedLine = m_caretLine();
+    m_edited.start();
+    m_settle->start();
     m_watcher->textChanged();
+}
+
+void ConfigView::setDataFolder(const QString &folder)
+{
+    m_dataFolder = folder;
+    loadAcceptedNames();
+}
+
+void ConfigView::loadAcceptedNames()
+{
+    const QStringList names = m_dataFolder.isEmpty() || !m_watcher->folder()
+                                  ? QStringList()
+                                  : AcceptedNames::load(m_dataFolder, m_watcher->folder()->folder());
+    if (names == m_accepted)
+        return;
+    m_accepted = names;
+    m_watcher->setAcceptedNames(names);
+}
+
+void ConfigView::acceptName(const QString &name, bool fine)
+{
+    if (m_dataFolder.isEmpty() || !m_watcher->folder())
+        return;
+    const QString folder = m_watcher->folder()->folder();
+    const Status saved = fine ? AcceptedNames::add(m_dataFolder, folder, name)
+                              : AcceptedNames::remove(m_dataFolder, folder, name);
+    if (!saved) {
+        QMessageBox::warning(&m_window, QCoreApplication::applicationName(), saved.error());
+        return;
+    }
+    loadAcceptedNames();
 }
 
 void ConfigView::refresh()
@@ -140,6 +190,11 @@ void ConfigView::catalogueChanged()
 
 const WiderHints *ConfigView::hintsAtCaret()
 {
+    // The caret moved off what was held back: it is judged now.
+    if (m_hiding && (m_caretLine() != m_editedLine || !m_settle->isActive()))
+        show();
+    else if (m_hiding)
+        QTimer::singleShot(0, this, &ConfigView::show);
     const std::shared_ptr<const ConfigModel> model = m_watcher->model();
     if (!model) {
         m_hints.reset();
@@ -154,11 +209,55 @@ QString ConfigView::notice() const
     return m_watcher->folder() ? configCfgNotice(*m_watcher->folder(), m_watcher->documentPath()) : QString();
 }
 
+bool ConfigView::hidden(const ConfigProblem &p, int caretLine, int caretColumn, bool settling) const
+{
+    if (p.line != caretLine || samePath(p.path) != m_watcher->documentPath())
+        return false;
+    if (p.rule == ProblemRule::OpenQuote)
+        return caretColumn > p.column;
+    return settling && caretColumn >= p.column && caretColumn <= p.column + qMax(1, p.length);
+}
+
+void ConfigView::show()
+{
+    std::shared_ptr<const ConfigModel> model = m_watcher->model();
+    m_hiding = false;
+    if (model && !m_watcher->documentPath().isEmpty()) {
+        const int line = m_caretLine();
+        const int column = int(m_box->lineBeforeCaret(CaretLineLimit).size());
+        const bool settling = line == m_editedLine && m_edited.isValid() && m_edited.elapsed() < SettleMs;
+        QList<ConfigProblem> kept;
+        for (const ConfigProblem &p : model->problems) {
+            if (hidden(p, line, column, settling))
+                m_hiding = true;
+            else
+                kept.append(p);
+        }
+        if (m_hiding) {
+            auto filtered = std::make_shared<ConfigModel>(*model);
+            filtered->problems = std::move(kept);
+            model = std::move(filtered);
+        }
+    }
+    const bool same = m_shown == model || (m_shown && model && m_shown->problems == model->problems && m_shown->files == model->files);
+    m_shown = model;
+    if (!same || !m_count)
+        showProblems();
+}
+
 void ConfigView::analysed()
 {
-    const std::shared_ptr<const ConfigModel> model = m_watcher->model();
+    loadAcceptedNames();
+    m_shown.reset();
+    show();
+}
+
+void ConfigView::showProblems()
+{
+    const std::shared_ptr<const ConfigModel> model = m_shown;
+    emit shown();
     const QString text = notice();
-    m_panel->setModel(model, text);
+    m_panel->setModel(model, text, m_accepted);
     if (m_order->isVisible())
         m_order->setModel(model);
     // The status area appears with the first game folder; a file standing alone keeps the window as it was.
@@ -175,8 +274,7 @@ void ConfigView::analysed()
         m_window.statusBar()->addWidget(m_notice, 1);
         m_window.statusBar()->addPermanentWidget(m_count);
     }
-    const int problems = model ? int(model->problems.size()) : 0;
-    m_count->setText(!model ? QString() : problems == 1 ? tr("1 problem") : tr("%1 problems").arg(problems));
+    m_count->setText(!model ? QString() : countProblems(model->problems).text());
     m_notice->setText(text.isEmpty() ? QString()
                                      : tr("The game rewrites config.cfg when it quits. "
                                           "<a href=\"written\">See what it will write</a>"));
@@ -212,6 +310,52 @@ void ConfigView::openElsewhere(const QString &path)
     if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {path}))
         QMessageBox::warning(&m_window, QCoreApplication::applicationName(),
                              tr("%1 could not be opened in a new window.").arg(QDir::toNativeSeparators(path)));
+}
+
+void ConfigView::moveToUserconfig(const QString &path, int line)
+{
+    if (!m_edit || !m_watcher->folder())
+        return;
+    const QString target = QDir(m_watcher->folder()->folder()).filePath(QStringLiteral("userconfig.cfg"));
+    const QString found = m_watcher->folder()->find(QStringLiteral("userconfig.cfg"));
+    const QString userconfig = samePath(found.isEmpty() ? target : found);
+    if (samePath(path) == userconfig)
+        return;
+    // The line leaves its file as one undo step there.
+    clsUndo *from = m_edit(path);
+    if (!from || !from->RichBox() || m_watcher->documentPath() != samePath(path))
+        return;
+    EditBox &box = *from->RichBox();
+    const QString text = box.Text();
+    const int start = LineNumbers::startOf(text, line + 1);
+    int end = LineNumbers::startOf(text, line + 2);
+    if (end <= start)
+        end = int(text.size());
+    QString moved = text.mid(start, end - start);
+    while (moved.endsWith(u'\n') || moved.endsWith(u'\r'))
+        moved.chop(1);
+    box.setSelStart(start);
+    box.setSelLength(end - start);
+    from->InsertText(QString(), true);
+    // A userconfig.cfg the folder lacks is made, empty, for the line to go to.
+    if (found.isEmpty()) {
+        QFile file(target);
+        if (!file.open(QIODevice::WriteOnly)) {
+            QMessageBox::warning(&m_window, QCoreApplication::applicationName(),
+                                 tr("%1 could not be made: %2").arg(QDir::toNativeSeparators(target), file.errorString()));
+            return;
+        }
+    }
+    // It ends userconfig.cfg, which runs last, as one undo step there.
+    clsUndo *to = m_edit(userconfig);
+    if (!to || !to->RichBox() || m_watcher->documentPath() != userconfig)
+        return;
+    EditBox &last = *to->RichBox();
+    const QString there = last.Text();
+    last.setSelStart(int(there.size()));
+    last.setSelLength(0);
+    const bool newLine = there.isEmpty() || there.endsWith(u'\n');
+    to->InsertText((newLine ? QString() : QStringLiteral("\r\n")) + moved + QStringLiteral("\r\n"), true);
 }
 
 void ConfigView::say(const QString &message)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 
 class ConfigHints;
+class ConfigModel;
 class ConfigWatcher;
 class EditBox;
 class ProblemsPanel;
@@ -14,6 +17,9 @@ class QLabel;
 class QMainWindow;
 class QWidget;
 class QMenu;
+class QTimer;
+class clsUndo;
+struct ConfigProblem;
 class StartupOrderView;
 class WiderHints;
 struct Catalogue;
@@ -43,6 +49,12 @@ public:
 
     // tessary.ini, where the engine chosen for each game folder is kept.
     void setSettingsFile(const QString &iniPath);
+    // Brings the file's document to the front, opened in a tab if need be,
+    // and gives its undo engine, or null: how a fix edits a file.
+    void setEditor(std::function<clsUndo *(const QString &)> edit) { m_edit = std::move(edit); }
+    // Moves a line that a later file overrides to the end of userconfig.cfg,
+    // which runs last: one undo step in each file.
+    void moveToUserconfig(const QString &path, int line);
 
     // The document now has this path; empty for a new one.
     void documentNamed(const QString &path);
@@ -60,6 +72,13 @@ public:
     void goTo(const QString &path, int line);
     // The analysis the views of the configuration follow.
     ConfigWatcher &watcher() const { return *m_watcher; }
+    // The latest analysis as the window shows it: without the word being
+    // typed, which is judged once the caret leaves it or a second has
+    // passed since its line last changed, and without a quote just opened
+    // while the caret is inside it. Null as watcher().model() is.
+    std::shared_ptr<const ConfigModel> shownModel() const { return m_shown; }
+    // Where the names declared fine are kept (tessary.ini in it).
+    void setDataFolder(const QString &folder);
 
     QAction *mnuProblems = nullptr;
     QAction *mnuStartupOrder = nullptr;
@@ -68,12 +87,20 @@ public:
 signals:
     // The player asked to see the config.cfg the game will write.
     void writtenConfigWanted();
+    // shownModel() changed.
+    void shown();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void analysed();
+    // Filters the latest analysis for what is being typed, and shows it.
+    void show();
+    void showProblems();
+    bool hidden(const ConfigProblem &problem, int caretLine, int caretColumn, bool settling) const;
+    void loadAcceptedNames();
+    void acceptName(const QString &name, bool fine);
     void openElsewhere(const QString &path);
     void say(const QString &message);
     QString notice() const;
@@ -83,6 +110,7 @@ private:
     QWidget *m_clicks;
     std::function<void(const QString &)> m_open;
     std::function<void()> m_beforeJump;
+    std::function<clsUndo *(const QString &)> m_edit;
     std::function<int()> m_caretLine;
     ConfigWatcher *m_watcher = nullptr;
     ProblemsPanel *m_panel = nullptr;
@@ -91,4 +119,12 @@ private:
     QLabel *m_notice = nullptr;
     std::unique_ptr<ConfigHints> m_hints;
     QString m_ini;
+    std::shared_ptr<const ConfigModel> m_shown;
+    QString m_dataFolder;
+    QStringList m_accepted;
+    // The line last changed and when, for the word being typed.
+    int m_editedLine = -1;
+    QElapsedTimer m_edited;
+    bool m_hiding = false; // shownModel() leaves something out for the caret
+    QTimer *m_settle = nullptr;
 };

@@ -77,6 +77,15 @@ void ConfigWatcher::textChanged()
         m_pause->start();
 }
 
+void ConfigWatcher::setAcceptedNames(const QStringList &names)
+{
+    if (names == m_accepted)
+        return;
+    m_accepted = names;
+    if (m_analyzer)
+        start();
+}
+
 void ConfigWatcher::refresh()
 {
     if (!m_analyzer)
@@ -158,7 +167,9 @@ void ConfigWatcher::start()
     // The analyzer and the commands it reads go with the job, so a job still
     // running when the folder changes finishes on what it started with.
     QMetaObject::invokeMethod(
-        m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text)] {
+        m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text),
+                   accepted = m_accepted] {
+            analyzer->setAcceptedNames(accepted);
             if (text)
                 analyzer->setDocument(path, text());
             auto model = std::make_shared<const ConfigModel>(analyzer->analyze());

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QSet>
+#include <QStringList>
 #include <QThread>
 
 #include <functional>
@@ -55,6 +56,9 @@ public:
     // The engine chosen for the folder changed: the analysis starts afresh.
     void engineChanged() { catalogueChanged(); }
 
+    // Names declared fine in this folder: analysed again without them.
+    void setAcceptedNames(const QStringList &names);
+
     const std::optional<GameFolder> &folder() const { return m_folder; }
     const QString &documentPath() const { return m_path; }
     // The latest result; null until the first arrives or when the document stands alone.
@@ -78,6 +82,7 @@ private:
     QString m_path;
     std::shared_ptr<ConfigAnalyzer> m_analyzer;
     std::shared_ptr<const ConfigModel> m_model;
+    QStringList m_accepted;
     quint64 m_requested = 0;
     bool m_textChanged = true;
     OpenDocuments m_open;

@@ -76,8 +76,14 @@ SyntaxColours::Formats madeFormats(const QColor &base, const QColor &text, const
     // Milder: dotted, in a calm blue.
     f.notice.setUnderlineStyle(QTextCharFormat::DotLine);
     f.notice.setUnderlineColor(readable(QColor::fromHsl(210, 200, 128), base));
+    // The problems' weights each their own: a red wave for an error, amber
+    // dashes for a warning, grey dots for a notice.
     f.problem.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    f.problem.setUnderlineColor(readable(QColor::fromHsl(30, 230, 128), base));
+    f.problem.setUnderlineColor(readable(QColor::fromHsl(355, 230, 120), base));
+    f.warning.setUnderlineStyle(QTextCharFormat::DashUnderline);
+    f.warning.setUnderlineColor(readable(QColor::fromHsl(35, 240, 120), base));
+    f.problemNotice.setUnderlineStyle(QTextCharFormat::DotLine);
+    f.problemNotice.setUnderlineColor(readable(muted, base));
     return f;
 }
 
@@ -97,8 +103,11 @@ SyntaxColours::SyntaxColours(RichTextBox &box, const Catalogue &catalogue, QObje
     box.SendScintilla(Sci::SCI_INDICSETSTYLE, BadValueIndicator, long(Sci::INDIC_SQUIGGLE));
     box.SendScintilla(Sci::SCI_INDICSETSTYLE, NoticeIndicator, long(Sci::INDIC_DOTS));
     box.SendScintilla(Sci::SCI_INDICSETSTYLE, ProblemIndicator, long(Sci::INDIC_SQUIGGLE));
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, WarningIndicator, long(Sci::INDIC_DASH));
+    box.SendScintilla(Sci::SCI_INDICSETSTYLE, ProblemNoticeIndicator, long(Sci::INDIC_DOTS));
     // Under the value marks where both fall on one word.
-    box.SendScintilla(Sci::SCI_INDICSETUNDER, ProblemIndicator, 1L);
+    for (const int indicator : {ProblemIndicator, WarningIndicator, ProblemNoticeIndicator})
+        box.SendScintilla(Sci::SCI_INDICSETUNDER, indicator, 1L);
     // Widths of that many short runs are kept (see colourLine); with the
     // default 1024, a key typed in a 1 MB line of settings and binds with
     // varied values costs 220 ms, with this 100 ms (a bare box: 410 ms).
@@ -163,6 +172,16 @@ void SyntaxColours::applyFormats()
     m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(BadValueIndicator), m_formats.badValue.underlineColor());
     m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(NoticeIndicator), m_formats.notice.underlineColor());
     m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(ProblemIndicator), m_formats.problem.underlineColor());
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(WarningIndicator), m_formats.warning.underlineColor());
+    m_box.SendScintilla(Sci::SCI_INDICSETFORE, uintptr_t(ProblemNoticeIndicator),
+                        m_formats.problemNotice.underlineColor());
+}
+
+int SyntaxColours::indicatorFor(ProblemWeight weight)
+{
+    return weight == ProblemWeight::Error     ? ProblemIndicator
+           : weight == ProblemWeight::Warning ? WarningIndicator
+                                              : ProblemNoticeIndicator;
 }
 
 void SyntaxColours::setSyntax(FileSyntax syntax)
@@ -259,8 +278,10 @@ void SyntaxColours::colourLine(long line)
         std::fill_n(styles.begin() + from, length, char(token.kind));
         if (token.badValue || token.valueNotice) {
             // The analysis reports the same value: the box's own mark, which follows typing, stands alone.
-            m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ProblemIndicator);
-            m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start + from, long(length));
+            for (const int indicator : {ProblemIndicator, WarningIndicator}) {
+                m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicator);
+                m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start + from, long(length));
+            }
             m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, token.badValue ? BadValueIndicator : NoticeIndicator);
             m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, start + from, long(length));
         }
@@ -390,9 +411,11 @@ QString SyntaxColours::toolTipAt(const QPoint &viewportPoint) const
     const int column = m_box.fromBuffer(at) - m_box.fromBuffer(start);
     const QString text = lineText(line);
     QStringList parts;
-    const long problem = m_box.SendScintilla(Sci::SCI_INDICATORVALUEAT, ProblemIndicator, at);
-    if (problem > 0 && problem <= m_problems.size())
-        parts.append(m_problems[problem - 1].message);
+    for (const int indicator : {ProblemIndicator, WarningIndicator, ProblemNoticeIndicator}) {
+        const long problem = m_box.SendScintilla(Sci::SCI_INDICATORVALUEAT, indicator, at);
+        if (problem > 0 && problem <= m_problems.size())
+            parts.append(m_problems[problem - 1].message);
+    }
     QString explained = hoverText(text, column, m_syntax, m_catalogue, &m_aliases);
     // An alias another file of the configuration defines.
     if (explained.isEmpty() && m_model && m_syntax == FileSyntax::Script) {
@@ -444,8 +467,10 @@ void SyntaxColours::setConfiguration(std::shared_ptr<const ConfigModel> model, c
 void SyntaxColours::markProblems()
 {
     const long length = m_box.SendScintilla(Sci::SCI_GETLENGTH);
-    m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ProblemIndicator);
-    m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0L, length);
+    for (const int indicator : {ProblemIndicator, WarningIndicator, ProblemNoticeIndicator}) {
+        m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicator);
+        m_box.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0L, length);
+    }
     const long lines = m_box.SendScintilla(Sci::SCI_GETLINECOUNT);
     for (qsizetype i = 0; i < m_problems.size(); ++i) {
         const ConfigProblem &problem = m_problems[i];
@@ -460,6 +485,7 @@ void SyntaxColours::markProblems()
                                            : qMin(lineEnd, from + 1);
         if (to <= from)
             continue;
+        m_box.SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicatorFor(problem.weight()));
         m_box.SendScintilla(Sci::SCI_SETINDICATORVALUE, long(i + 1));
         m_box.SendScintilla(Sci::SCI_INDICATORFILLRANGE, from, to - from);
     }

@@ -47,9 +47,13 @@ public:
     static constexpr int BadValueIndicator = 8;
     // A value the game takes but changes (keeps it within bounds).
     static constexpr int NoticeIndicator = 9;
-    // A problem of the configuration in this document; its value is the
-    // problem's index in problems(), from 1.
+    // A problem of the configuration in this document, one indicator per
+    // weight (error, warning, notice); its value is the problem's index in
+    // problems(), from 1.
     static constexpr int ProblemIndicator = 10;
+    static constexpr int WarningIndicator = 11;
+    static constexpr int ProblemNoticeIndicator = 12;
+    static int indicatorFor(ProblemWeight weight);
 
     FileSyntax syntax() const { return m_syntax; }
     void setSyntax(FileSyntax syntax);
@@ -75,7 +79,9 @@ public:
         std::array<QTextCharFormat, 9> kind;
         QTextCharFormat badValue;
         QTextCharFormat notice;
-        QTextCharFormat problem;
+        QTextCharFormat problem; // an error
+        QTextCharFormat warning;
+        QTextCharFormat problemNotice;
     };
     static Formats formatsFor(const QPalette &palette);
 

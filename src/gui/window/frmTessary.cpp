@@ -95,15 +95,16 @@ frmTessary::frmTessary(mdlVars &vars, const QString &programFolder, const QStrin
     createMenus();
     m_places = std::make_unique<TabPlaces>(*m_tabs, m_prompts, [this](const QString &path) { openFile(path); });
     m_configParts = std::make_unique<ConfigParts>(
-        *this, *txtMain, *m_tabs, m_vars.catalogue, *m_menus->mnuView, *m_menus->mnuEdit, ViewSettings::path(m_dataFolder),
+        *this, *txtMain, *m_tabs, m_vars.catalogue, *m_menus->mnuView, *m_menus->mnuEdit, m_dataFolder,
         ConfigParts::Hooks{[this] { return txtMain->caretLineColumn().y() - 1; },
                            [this] {
-                               m_colours->setConfiguration(m_config->watcher().model(), m_config->watcher().documentPath());
+                               m_colours->setConfiguration(m_config->shownModel(), m_config->watcher().documentPath());
                                // What applies at start-up is what the text says now.
                                UpdateHint();
                            },
                            [this](const QString &path) { openFile(path); }, [this] { recordJump(); },
-                           [this](const QString &path, const QString &line) { m_places->appendLine(path, line); }});
+                           [this](const QString &path, const QString &line) { m_places->appendLine(path, line); },
+                           [this](const QString &path) { return openFile(path), objUndo; }});
     m_config = &m_configParts->view();
     m_editing = new EditingCommands(*m_menus->mnuEdit, {[this] { return m_places->here(); },
                                                         [this](const JumpPlace &place) { return m_places->goTo(place); }},

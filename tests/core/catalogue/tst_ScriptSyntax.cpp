@@ -35,6 +35,8 @@ private slots:
     {
         m_catalogue->strCmdName[50] = QStringLiteral("rate");
         m_catalogue->strCmdRange[50] = QStringLiteral("0 or more, kept 1000-100000");
+        m_catalogue->strCmdName[51] = QStringLiteral("sv_alltalk");
+        m_catalogue->strCmdRange[51] = QStringLiteral("0-1");
         m_catalogue->reindex();
     }
 
@@ -59,6 +61,8 @@ private slots:
         QTest::newRow("kept: a notice") << cfg << "rate 500000" << "known:rate num?:500000";
         QTest::newRow("kept: inside") << cfg << "rate 25000" << "known:rate num:25000";
         QTest::newRow("kept, below the range: an error") << cfg << "rate -5" << "known:rate num!:-5";
+        QTest::newRow("a game library takes more") << cfg << "sv_alltalk 3" << "known:sv_alltalk num:3";
+        QTest::newRow("past what any library takes") << cfg << "sv_alltalk 7" << "known:sv_alltalk num!:7";
         QTest::newRow("malformed number") << cfg << "volume 0.5.1" << "known:volume plain!:0.5.1";
         QTest::newRow("text range unchecked") << cfg << "name \"Player 1\"" << "known:name str:\"Player 1\"";
         QTest::newRow("echo is not a setting") << cfg << "echo sensitivity 300" << "cmd:echo known:sensitivity num:300";

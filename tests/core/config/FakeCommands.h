@@ -13,8 +13,10 @@ public:
         add("fps_max", true, true, "20 or more");
         add("rate", true, true, "0 or more, kept 1000-100000");
         add("fov", true, false, "any number");
+        add("sv_alltalk", true, false, "0-1");
+        add("sv_cheats", true, false, "0-1");
         for (const char *command : {"+attack", "+attack2", "+jump", "+duck", "echo", "kill", "wait", "bind", "unbind",
-                                    "unbindall", "alias", "exec", "say"})
+                                    "unbindall", "alias", "exec", "say", "_special", "shield", "go", "cl_autobuy"})
             add(command, false, false, "none");
     }
     std::optional<CommandFacts> facts(QStringView name) const override

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
+#include "config/ProblemGroups.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,10 @@ QString problemsText(const ConfigModel &model)
 {
     QStringList out;
     for (const ConfigProblem &p : model.problems)
-        out.append(QStringLiteral("%1:%2: %3").arg(QFileInfo(p.path).fileName()).arg(p.line + 1).arg(p.message));
+        out.append(QStringLiteral("%1:%2: %3 %4: %5")
+                       .arg(QFileInfo(p.path).fileName())
+                       .arg(p.line + 1)
+                       .arg(ProblemRules::weightWord(p.weight()), p.code(), p.message));
     return out.join(u'\n');
 }
 
@@ -77,9 +81,9 @@ private slots:
                                                   "0/0/0 >>>loop2.cfg 0/0/0 >>binds.cfg 0/1/0 config.cfg 2/1/0 "
                                                   ">userconfig.cfg 1/0/2 listenserver.cfg 1/0/0 >rates.cfg 2/0/0"));
         const QString problems = problemsText(model);
-        QVERIFY2(problems.contains("loop2.cfg:1: exec loop: loop1.cfg → loop2.cfg → loop1.cfg"), qPrintable(problems));
-        QVERIFY2(problems.contains("autoexec.cfg:7: exec missing.cfg: there is no such file"), qPrintable(problems));
-        QVERIFY2(problems.contains("binds.cfg:1: The file starts with a UTF-8 byte-order mark"), qPrintable(problems));
+        QVERIFY2(problems.contains("loop2.cfg:1: error TS112: exec loop: loop1.cfg → loop2.cfg → loop1.cfg"), qPrintable(problems));
+        QVERIFY2(problems.contains("autoexec.cfg:7: error TS111: exec missing.cfg: there is no such file"), qPrintable(problems));
+        QVERIFY2(problems.contains("binds.cfg:1: error TS101: The file starts with a UTF-8 byte-order mark"), qPrintable(problems));
         // The alias from userconfig.cfg is known in autoexec.cfg.
         QVERIFY2(!problems.contains("+jd"), qPrintable(problems));
         QCOMPARE(model.aliasExplanation(u"+JD"), QStringLiteral("alias +jd: +jump; wait; +duck (userconfig.cfg, line 1)"));
@@ -182,7 +186,9 @@ private slots:
                  hint);
     }
 
-    // One row per rule; an empty message means the folder has no problem at all.
+    // One row per rule and look-alikes that must not be flagged; an empty
+    // message means the folder has no problem at all. A first file named
+    // "game/name" puts the configs in a game folder of that name.
     void problems_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -192,40 +198,79 @@ private slots:
         auto row = [&](const char *name, const QString &text, const char *expected) {
             QTest::newRow(name) << QStringList{autoexec, text} << QString::fromUtf8(expected) << QStringList();
         };
-        row("unknown command", "cl_updaterat 20\n", "autoexec.cfg:1: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
-        row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: Unknown command \"+atack\": did you mean +attack");
-        row("value out of range", "sensitivity 20\n", ": sensitivity");
-        row("value the game keeps in range", "rate 500000\n", "");
-        row("alias loop", "alias a b\nalias b \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → b → a runs for ever");
-        row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: Alias loop: a → a");
-        row("loop with wait", "alias a \"wait; b\"\nalias b a\n", "");
-        row("wait in a helper alias", "alias w2 \"wait; wait\"\nalias spin \"+attack; w2; -attack; spin\"\n", "");
-        row("toggle that redefines itself", "alias spin s1\nalias s1 \"alias spin s2; spin\"\nalias s2 \"alias spin s1\"\n", "");
-        row("alias name too long", "alias abcdefghijklmnopqrstuvwxyz012345 kill\n", "refuses names of more than 31");
-        row("alias name of a variable", "alias sensitivity kill\n", "sensitivity is a variable");
-        row("alias name of a command", "alias +attack kill\n", "+attack is a command of the game");
-        row("command too long", "echo " + QString(1100, u'x') + "\n", "This command is 1105 characters long");
-        row("too many words", "echo" + QString(" w").repeated(85) + "\n", "This command has 86 words");
-        row("; after //", "// turn off; kill\n", "autoexec.cfg:1: ';' after '//' ends the comment");
+        // errors
+        row("byte-order mark", "\u00EF\u00BB\u00BFsensitivity 2\n", "autoexec.cfg:1: error TS101: The file starts with a UTF-8 byte-order mark");
+        row("quote that swallows a command", "echo \"hi; kill\n", "autoexec.cfg:1: error TS102: A quote is left open");
+        row("closing quote missing at the line's end", "echo \"hi\nbind q \"+attack\n", "");
+        row("open quote in a bind's body", "bind q \"+jump; wait\n", "");
+        row("quote inside a comment", "// don't say \"hi\nsensitivity 2 // my \"fast one; slow\n", "");
+        row("; after //", "// turn off; kill\n", "autoexec.cfg:1: error TS103: ';' after '//' ends the comment");
+        row("// with nothing after the ;", "echo hi // done;\necho hi // a; // b\n", "");
         row("// with no ;", "// kill it all\nsensitivity 2 // fast, slow\n", "");
         row("; in a quoted comment", "echo \"// a; b\"\n", "");
-        row("key the game lacks", "bind mouse9 +attack\n", "\"mouse9\" is not a key the game has");
+        row("command too long", "echo " + QString(1100, u'x') + "\n", "error TS104: This command is 1105 characters long");
+        row("too many words", "echo" + QString(" w").repeated(85) + "\n", "error TS105: This command has 86 words");
+        row("alias name too long", "alias " + QString(300, u'a') + " kill\n", "error TS106: The alias name is 300 characters long");
+        row("alias name of a variable", "alias sensitivity kill\n", "error TS107: sensitivity is a variable");
+        row("alias name of a command", "alias +attack kill\n", "error TS108: +attack is a command of the game");
+        row("alias named like a forwarded command", "alias shield \"\"\nalias go \"say hi\"\n", "");
+        QTest::newRow("_special outside team fortress") << QStringList{"valve/autoexec.cfg", "alias _special \"+jump\"\n"} << "" << QStringList();
+        QTest::newRow("_special in team fortress")
+            << QStringList{"tfc/autoexec.cfg", "alias _special \"+jump\"\n"}
+            << "autoexec.cfg:1: error TS107: _special: the game refuses an alias of that name in tfc" << QStringList();
+        QTest::newRow("cl_autobuy in counter-strike")
+            << QStringList{"cstrike/autoexec.cfg", "alias cl_autobuy \"buy\"\n"}
+            << "error TS107: cl_autobuy: the game refuses an alias of that name in cstrike" << QStringList();
+        row("key the game lacks", "bind mouse9 +attack\n", "error TS109: \"mouse9\" is not a key the game has");
+        row("keys of the original engine", "bind JOY1 +attack\nbind aux5 +jump\nbind AUX32 +duck\n", "");
         row("single characters and table names", "bind q +attack\nbind [ +attack2\nbind Mouse1 +jump\n", "");
-        row("same key twice", "bind q +attack\nbind q +attack2\n", "autoexec.cfg:1: q is bound again by autoexec.cfg (line 2)");
-        row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
-        row("exec of a missing file", "exec binds.cfg\n", "exec binds.cfg: there is no such file");
         QTest::newRow("exec of a link to a device") << QStringList{autoexec, "exec zero.cfg\n", "zero.cfg", "->/dev/zero"}
-                                                    << "autoexec.cfg:1: exec zero.cfg: " << QStringList();
+                                                    << "exec zero.cfg: " << QStringList();
         QTest::newRow("exec of a folder") << QStringList{autoexec, "exec sub.cfg\n", "sub.cfg/x.cfg", ""}
                                           << "sub.cfg is a folder" << QStringList();
         row("alias loop through either of two", "alias a \"b; c\"\nalias b a\nalias c a\n",
-            "autoexec.cfg:1: Alias loop: a → b → a runs for ever");
-        row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
-        row("exec refused", "exec ../valve/x.cfg\n", "the game refuses this name");
+            "Alias loop: a → b → a runs for ever");
+        row("exec refused", "exec ../valve/x.cfg\n", "error TS110: exec ../valve/x.cfg: the game refuses this name");
+        row("exec with a backslash", "exec cfg\\binds.cfg\n", "error TS110: exec cfg\\binds.cfg");
         row("exec of a text file", "exec binds.txt\n", "the game runs only .cfg and .rc files");
         row("exec of a dotted name", "exec my.binds.cfg\n", "the game runs only .cfg and .rc files");
-        row("byte-order mark", "\u00EF\u00BB\u00BFsensitivity 2\n", "autoexec.cfg:1: The file starts with a UTF-8 byte-order mark");
-        row("quote left open", "echo \"hi\n", "A quote is left open");
+        row("exec of a missing file", "exec binds.cfg\n", "error TS111: exec binds.cfg: there is no such file");
+        row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
+        row("alias loop", "alias a b\nalias b \"echo x; a\"\n", "autoexec.cfg:1: error TS113: Alias loop: a → b → a runs for ever");
+        row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: error TS113: Alias loop: a → a");
+        row("loop through three aliases, said once", "alias a b\nalias b c\nalias c \"echo x; a\"\n", "Alias loop");
+        row("loop with wait", "alias a \"wait; b\"\nalias b a\n", "");
+        row("toggle that redefines itself", "alias spin s1\nalias s1 \"alias spin s2; spin\"\nalias s2 \"alias spin s1\"\n", "");
+        // warnings
+        row("unknown command near a known one", "cl_updaterat 20\n", "autoexec.cfg:1: warning TS201: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
+        row("unknown in a bind", "bind q +atack\n", "autoexec.cfg:1: warning TS201: Unknown command \"+atack\": did you mean +attack");
+        row("a short name two letters off", "hpk_max 160\n", "notice TS303: Unknown command \"hpk_max\"");
+        row("each suggestion once", "alias wait \"echo\"\nwiat\n", "did you mean wait?");
+        row("value out of range", "sensitivity 20\n", "warning TS202: ");
+        row("value the game keeps in range", "rate 500000\n", "");
+        row("a range a game library widens", "sv_alltalk 3\nsv_cheats 2\n", "");
+        row("past the widest library's range", "sv_alltalk 7\n", "warning TS202: ");
+        row("names in any letter case", "Bind Q +ATTACK\nSENSITIVITY 2\nAlias +Jd +JUMP\nbind e +jd\n", "");
+        row("same key twice", "bind q +attack\nbind q +attack2\n", "autoexec.cfg:1: warning TS205: q is bound again by autoexec.cfg (line 2)");
+        row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
+        row("a key bound to nothing, then unbound", "bind F3 \"\"\nunbind F3\n", "");
+        QTest::newRow("bind cleared by config.cfg")
+            << QStringList{autoexec, "bind q +attack\n", "config.cfg", "unbindall\nbind q +attack2\n"}
+            << "autoexec.cfg:1: warning TS204: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)" << QStringList();
+        QTest::newRow("setting replaced by a later file")
+            << QStringList{autoexec, "sensitivity 2.5\n", "config.cfg", "sensitivity 3\nexec userconfig.cfg\n"}
+            << "autoexec.cfg:1: warning TS203: sensitivity 2.5 is replaced by config.cfg (line 1) at start-up, which sets 3." << QStringList();
+        QTest::newRow("the same value again")
+            << QStringList{autoexec, "sensitivity 3\n", "config.cfg", "sensitivity 3\n"} << "" << QStringList();
+        // notices
+        row("a plugin's name", "gg_enabled 1\namx_kick bob\n", "notice TS301: gg_enabled: a name of GunGame, an AMX Mod X plugin");
+        row("a platform's name", "amx_kick bob\n", "notice TS301: amx_kick: a name of AMX Mod X, a server plugin platform");
+        row("a bot's name", "yb_quota 5\npb_minbots 2\n", "notice TS301: pb_minbots: a name of POD-Bot, a bot");
+        row("a command forwarded to the server", "bind F2 \"krieg550\"\n", "notice TS302: krieg550: a command the client sends on to the server");
+        QTest::newRow("a saved variable the game wrote")
+            << QStringList{autoexec, "", "config.cfg", "sensitivty \"2\"\nbind q \"sensitivty 3\"\n"}
+            << "config.cfg:1: notice TS303: sensitivty: a saved variable of this game" << QStringList();
+        row("a name nobody knows", "zzqx\n", "autoexec.cfg:1: notice TS303: Unknown command \"zzqx\"");
         QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
                                                               "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}
                                                << "" << QStringList();
@@ -233,14 +278,11 @@ private slots:
             << QStringList{autoexec, "bind space +jd\n", "userconfig.cfg", "alias +jd +jump\n"} << "" << QStringList();
         QTest::newRow("one report for a body's many uses")
             << QStringList{autoexec, "alias t \"w 3; w 4; w 5\"\n"}
-            << "autoexec.cfg:1: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it." << QStringList();
-        QTest::newRow("bind cleared by config.cfg")
-            << QStringList{autoexec, "bind q +attack\n", "config.cfg", "unbindall\nbind q +attack2\n"}
-            << "autoexec.cfg:1: q is cleared by unbindall in config.cfg (line 1) and bound again by config.cfg (line 2)" << QStringList();
+            << "autoexec.cfg:1: notice TS303: Unknown command \"w\": neither the catalogue nor any alias of the configuration has it" << QStringList();
         // An open file nothing runs is read with what it execs: it knows the
         // aliases of the start-up files and its own, and lends none to them.
         QTest::newRow("alias of an open file nothing execs")
-            << QStringList{autoexec, "bind space +jd\n"} << "autoexec.cfg:1: Unknown command \"+jd\"" << QStringList{"other.cfg", "alias +jd +jump\n"};
+            << QStringList{autoexec, "bind space +jd\n"} << "Unknown command \"+jd\"" << QStringList{"other.cfg", "alias +jd +jump\n"};
         QTest::newRow("open file nothing execs, a start-up alias")
             << QStringList{autoexec, "alias +jd +jump\n"} << "" << QStringList{"other.cfg", "bind space +jd\n"};
         QTest::newRow("open file nothing execs, an alias of a file it execs")
@@ -255,7 +297,8 @@ private slots:
         QTemporaryDir dir;
         writeFiles(dir, files + open);
         FakeCommands known;
-        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const qsizetype slash = files.front().indexOf(u'/');
+        ConfigAnalyzer analyzer(GameFolder::at(slash < 0 ? dir.path() : dir.filePath(files.front().left(slash))), known);
         for (qsizetype i = 0; i + 1 < open.size(); i += 2)
             analyzer.setDocument(dir.filePath(open[i]), open[i + 1]);
         const QString got = problemsText(analyzer.analyze());
@@ -332,6 +375,40 @@ private slots:
         analyzer.cancel();
         const ConfigModel model = analyzer.analyze();
         QVERIFY(model.problems.isEmpty());
+    }
+
+    // The panel's lines: errors, then warnings, then notices; a name's uses
+    // in one line whatever their letter case, an owner's names in one line.
+    void groups()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\n"});
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        const ConfigModel model = analyzer.analyze();
+        QStringList lines;
+        for (const ProblemGroup &g : groupProblems(model.problems))
+            lines.append(model.problems[g.members.front()].code() + u' ' + g.text);
+        QCOMPARE(lines, QStringList({
+            "TS109 \"mouse9\" is not a key the game has.",
+            "TS201 Unknown command \"sensitivty\": did you mean sensitivity?",
+            "TS303 Unknown command \"zzqx\": neither the catalogue nor any alias of the configuration has it; "
+            "connected, the game sends it to the server. (3 uses, in autoexec.cfg)",
+            "TS301 Names of AMX Mod X, a server plugin platform: amx_kick, amx_ban (2 names, 2 uses, in autoexec.cfg)",
+        }));
+        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 5 notices"));
+    }
+
+    // A name the player declared fine is no problem; another still is.
+    void acceptedNames()
+    {
+        QTemporaryDir dir;
+        writeFiles(dir, {"autoexec.cfg", "zzqx\nZZQX 2\nqqzz\n"});
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        analyzer.setAcceptedNames({"ZzQx"});
+        const QString got = problemsText(analyzer.analyze());
+        QVERIFY2(!got.contains("zzqx", Qt::CaseInsensitive) && got.contains("qqzz"), qPrintable(got));
     }
 
     void configCfgNotice()

@@ -21,7 +21,7 @@ private slots:
         QTest::newRow("second command") << "echo a;bind mouse9 x" << "0:12:6";
         QTest::newRow("second line") << "echo a\r\n  bind mouse9 x" << "1:7:6";
         QTest::newRow("';' after '//'") << "echo x // a; kill" << "0:11:1";
-        QTest::newRow("a quote left open") << "echo \"hi" << "0:5:3";
+        QTest::newRow("a quote left open") << "echo \"hi; kill" << "0:5:9";
         QTest::newRow("a bind's body") << "bind q \"+attack; sensitivity 99\"" << "0:7:25";
         QTest::newRow("exec refused") << "exec ../x.cfg" << "0:5:8";
     }

@@ -66,6 +66,9 @@ private slots:
         QCOMPARE(game->find("none.cfg"), QString());
         QCOMPARE(game->find("../valve/buy.cfg"), QString());
         QVERIFY(!GameFolder::forFile(root.filePath("loose/notes.cfg")));
+        // A server's folder that holds only its start file.
+        touch(root.filePath("server/cstrike/server.cfg"));
+        QVERIFY(GameFolder::forFile(root.filePath("server/cstrike/server.cfg")));
     }
 
     // A file in a subfolder belongs to the game folder above it.

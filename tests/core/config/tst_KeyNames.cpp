@@ -16,6 +16,9 @@ private slots:
         QTest::newRow("a letter") << "q" << "q: the q key";
         QTest::newRow("a printable character") << "[" << "[: the [ key";
         QTest::newRow("the ; key by name") << "semicolon" << "SEMICOLON: the ; key";
+        QTest::newRow("the original engine's joystick button") << "joy1" << "JOY1: joystick button 1";
+        QTest::newRow("the original engine's extra button") << "AUX5" << "AUX5: extra button 5";
+        QTest::newRow("past the extra buttons") << "AUX33" << "";
         QTest::newRow("no such button") << "MOUSE9" << "";
         QTest::newRow("two characters") << "qq" << "";
         QTest::newRow("a control character") << "\t" << "";
