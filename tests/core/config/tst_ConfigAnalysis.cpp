@@ -167,9 +167,9 @@ private slots:
         row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
         row("exec of a missing file", "exec binds.cfg\n", "exec binds.cfg: there is no such file");
         QTest::newRow("exec of a link to a device") << QStringList{autoexec, "exec zero.cfg\n", "zero.cfg", "->/dev/zero"}
-                                                    << "autoexec.cfg:1: exec zero.cfg: ";
+                                                    << "autoexec.cfg:1: exec zero.cfg: " << QStringList();
         QTest::newRow("exec of a folder") << QStringList{autoexec, "exec sub.cfg\n", "sub.cfg/x.cfg", ""}
-                                          << "sub.cfg is a folder";
+                                          << "sub.cfg is a folder" << QStringList();
         row("alias loop through either of two", "alias a \"b; c\"\nalias b a\nalias c a\n",
             "autoexec.cfg:3: Alias loop: c → a → c runs for ever");
         row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
