@@ -62,7 +62,7 @@ private slots:
         const QStringList pieces = {"gamma", "GAMMA", "Gamma", "mp3volume", "MP3volume", "\u00c9", "1", "rate", "caf\u00e9", "a", "b", "\r\n", "\n", "\r", "\t",
                                     "\\", "{", "}", "\u20ac", "\u00a0", "\u0100", "\U0001F600", QString(QChar(0)),
                                     QString(40, u'x')};
-        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED"))
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? qEnvironmentVariable("SEED").toUInt()
                                                                : QRandomGenerator::global()->generate();
         QRandomGenerator random(seed);
         MemoryClipboard clipboard;

@@ -210,7 +210,7 @@ private slots:
     // gives back every earlier text exactly. SEED=n replays a failure.
     void widgetAgreesWithMemoryBox()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? quint32(qEnvironmentVariableIntValue("SEED")) : 2026;
+        const quint32 seed = qEnvironmentVariableIsSet("SEED") ? qEnvironmentVariable("SEED").toUInt() : 2026;
         MemoryClipboard modelClipboard;
         MemoryEditBox model(modelClipboard, 12);
         clsUndo modelUndo;
