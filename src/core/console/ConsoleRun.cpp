@@ -1,5 +1,7 @@
 #include "console/ConsoleRun.h"
 
+#include <vector>
+
 #include "console/KeyTraceText.h"
 
 #include <QSet>
@@ -21,7 +23,9 @@ bool isConfigCfgExec(const ConsoleEvent &e)
 
 // Freezes and overflows that running each alias and each bound key on its
 // own meets; a loop is reported once, whichever of its names ran it.
-void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
+// others: the states left by open documents nothing runs at start-up; their
+// aliases are tried too (a loop in jump.cfg freezes the game once it is exec'd).
+void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input, const std::vector<ConsoleState> &others)
 {
     QSet<QString> seen;
     auto keep = [&](const QList<ConsoleEvent> &events, const QString &key) {
@@ -42,7 +46,17 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
     Console::Bounds bounds;
     bounds.callsPerFrame = 2000;
     bounds.freezes = 1;
-    QStringList names = run.state.aliases.keys();
+    // base: aliases it holds unchanged were tried already.
+    auto tryAliases = [&](const ConsoleState &state, const ConsoleState *base) {
+    QStringList names;
+    for (auto it = state.aliases.cbegin(); it != state.aliases.cend(); ++it) {
+        if (base) {
+            const auto tried = base->aliases.constFind(it.key());
+            if (tried != base->aliases.cend() && tried->body == it->body)
+                continue;
+        }
+        names.append(it.key());
+    }
     names.sort();
     // An alias an earlier one's run called already is not run again on its
     // own: what it meets there was met then (a chain of 200,000 aliases is
@@ -50,18 +64,35 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input)
     QSet<QString> called;
     for (const QString &name : names) {
         if (input.stop && *input.stop)
-            return;
+            return false;
         if (called.contains(name))
             continue;
-        Console console(input.profile, *input.known, input.find, run.state);
+        Console console(input.profile, *input.known, input.find, state);
         console.setStop(input.stop);
         console.collectCalls(&called);
         console.setBounds(bounds);
         console.setHistory(false);
         auto source = startSource(QStringLiteral("alias %1 run on its own").arg(name));
-        console.addText(run.state.aliases.value(name).name + u'\n', source);
+        console.addText(state.aliases.value(name).name + u'\n', source);
         console.runUntilEmpty(16);
-        keep(console.events(), QString());
+        // A loop is placed where its first alias is defined in this state:
+        // the start-up's own state may not hold it.
+        QList<ConsoleEvent> events = console.events();
+        for (ConsoleEvent &e : events) {
+            const ConsoleAlias *first = e.kind == ConsoleEvent::Kind::Freeze && !e.execChain
+                                            ? state.alias(e.chain.value(0)) : nullptr;
+            if (first && !first->history.isEmpty())
+                e.place = first->history.back().place;
+        }
+        keep(events, QString());
+    }
+    return true;
+    };
+    if (!tryAliases(run.state, nullptr))
+        return;
+    for (const ConsoleState &other : others) {
+        if (!tryAliases(other, &run.state))
+            return;
     }
     QStringList keys;
     for (auto it = run.state.binds.cbegin(); it != run.state.binds.cend(); ++it) {
@@ -151,6 +182,7 @@ ConsoleRun ConsoleStartup::run(const Input &input)
         if (e.kind == ConsoleEvent::Kind::Exec)
             ran.insert(e.path);
     }
+    std::vector<ConsoleState> others;
     for (const auto &document : input.documents) {
         if (ran.contains(document->path()))
             continue;
@@ -159,9 +191,10 @@ ConsoleRun ConsoleStartup::run(const Input &input)
         other.execFile(document, {startSource(QStringLiteral("an open document")), 0, 0, 0});
         other.runUntilEmpty(Frames);
         append(out.otherEvents, other.events());
+        others.push_back(other.takeState());
     }
     if (input.trials && !(input.stop && *input.stop))
-        runTrials(out, input);
+        runTrials(out, input, others);
     return out;
 }
 

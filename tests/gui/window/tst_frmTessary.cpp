@@ -70,14 +70,6 @@ class tst_frmTessary : public QObject
         return m_frm->findChild<T *>(QString::fromLatin1(name));
     }
 
-    QWidget *client() const { return m_frm->centralWidget(); }
-
-    void resizeClient(int width, int height)
-    {
-        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
-        QTRY_COMPARE(client()->size(), QSize(width, height));
-    }
-
     void start(const QString &argument = {}, const QString &dataFolder = {})
     {
         m_frm = std::make_unique<frmTessary>(*m_vars, folder(), m_prompts.get());
