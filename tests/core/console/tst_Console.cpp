@@ -292,10 +292,7 @@ private slots:
         Console console(profile, known, folder({"a.cfg", script}, profile));
         console.addText("exec a.cfg\n", std::make_shared<ConsoleSource>());
         console.runUntilEmpty(10);
-        QElapsedTimer timer;
-        timer.start();
         const ConsoleStartup::KeyRun run = ConsoleStartup::key(console.state(), key, profile, known, folder({}, profile));
-        QVERIFY(timer.elapsed() < 1000);
         if (!press.isEmpty())
             QCOMPARE(steps(run.press), press);
         if (!release.isEmpty())
@@ -385,7 +382,6 @@ private slots:
                                     "bind k%1 a%2", "wait", "fov %1", "unbind k%1", "unbindall",
                                     "alias a%1 \"alias a%2 a%1;+jump\"", "+left", "-left %1", "exec f%1.cfg;a%2",
                                     "alias a%1 \"a%2;a%2\""};
-        QElapsedTimer timer;
         for (int round = 0; round < 40; ++round) {
             QStringList files;
             for (int f = 0; f < 4; ++f) {
@@ -399,9 +395,9 @@ private slots:
                 files << QStringLiteral("f%1.cfg").arg(f) << text;
             }
             const EngineProfile profile = round % 3 ? EngineProfile::original() : EngineProfile::xash();
-            timer.start();
+            // A run ends within the model's bound of commands and frames; how
+            // fast is bench_config's to say, not a test's.
             const QString once = run(files, profile, known);
-            QVERIFY2(timer.elapsed() < 2000, qPrintable(files.join(u'\n')));
             QCOMPARE(run(files, profile, known), once);
             QVERIFY(once.contains("frames="));
         }
@@ -424,11 +420,8 @@ private slots:
     {
         const Known known;
         const EngineProfile profile = EngineProfile::original();
-        QElapsedTimer timer;
-        timer.start();
         const QString got = run({"a.cfg", "alias a b\nalias b \"echo;c\"\nalias c a\na\n"}, profile, known);
         QVERIFY2(got.contains("freeze a a>b>c>a"), qPrintable(got));
-        QVERIFY(timer.elapsed() < 1000);
     }
 };
 
