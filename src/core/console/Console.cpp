@@ -477,17 +477,23 @@ void Console::runAlias(const ConsoleAlias &alias, const ConsoleCommand &shown, c
            QStringLiteral("alias %1").arg(name));
 }
 
+void Console::refuse(ConsoleEvent::Kind kind, const QString &name, const QString &reason,
+                     const ConsoleCommand &command, const ConsolePlace &place)
+{
+    ConsoleEvent e;
+    e.kind = kind;
+    e.place = place;
+    e.name = name;
+    e.reason = reason;
+    note(std::move(e));
+    if (m_tracing)
+        step(ConsoleStep::Kind::Refused, command, place, reason);
+}
+
 void Console::exec(const ConsoleCommand &command, const ConsolePlace &place)
 {
     auto refuse = [&](const QString &name, const QString &reason) {
-        ConsoleEvent e;
-        e.kind = ConsoleEvent::Kind::Refused;
-        e.place = place;
-        e.name = name;
-        e.reason = reason;
-        note(std::move(e));
-        if (m_tracing)
-            step(ConsoleStep::Kind::Refused, command, place, reason);
+        this->refuse(ConsoleEvent::Kind::Refused, name, reason, command, place);
     };
     // rehlds engine/cmd.cpp Cmd_Exec_f: usage unless exactly one name.
     if (command.words.size() != 2) {
@@ -591,14 +597,7 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
     }
     const QString &name = w[1];
     auto refuse = [&](const QString &reason) {
-        ConsoleEvent e;
-        e.kind = ConsoleEvent::Kind::AliasRefused;
-        e.place = place;
-        e.name = name;
-        e.reason = reason;
-        note(std::move(e));
-        if (m_tracing)
-            step(ConsoleStep::Kind::Refused, command, place, reason);
+        this->refuse(ConsoleEvent::Kind::AliasRefused, name, reason, command, place);
     };
     // rehlds engine/cmd.cpp Cmd_Alias_f: "Alias name is too long" at
     // MAX_ALIAS_NAME characters, "Alias name is invalid" for a variable's

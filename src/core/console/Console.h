@@ -171,6 +171,9 @@ private:
     void freeze();
     void step(ConsoleStep::Kind kind, const ConsoleCommand &command, const ConsolePlace &place, QString change);
     void note(ConsoleEvent event);
+    // A command the engine turned down: told as an event, and in a trace.
+    void refuse(ConsoleEvent::Kind kind, const QString &name, const QString &reason, const ConsoleCommand &command,
+                const ConsolePlace &place);
     int execOf(const ConsolePlace &place) const;
     enum class Kind { Command, Variable, None };
     Kind kindOf(const QString &name) const; // by the catalogue, the name in lower case
