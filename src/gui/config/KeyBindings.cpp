@@ -17,29 +17,40 @@
 #include "gui/editbox/RichTextBox.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QFileInfo>
 #include <QScreen>
 #include <QDir>
 #include <QMenu>
 #include <QPointer>
 
-KeyBindings::KeyBindings(QWidget &window, ConfigView &config, const Catalogue &catalogue,
+KeyBindings::KeyBindings(QMainWindow &window, ConfigView &config, const Catalogue &catalogue,
                          QMenu &viewMenu)
     : QObject(&window), m_config(config), m_known(std::make_shared<CatalogueCommands>(catalogue)),
       m_builder(std::make_shared<BindMapBuilder>(*m_known)), m_catalogue(catalogue)
 {
-    m_view = new KeyBindingsView(&window);
-    mnuKeyBindings = viewMenu.addAction(tr("&Key Bindings..."));
+    m_dock = new QDockWidget(tr("Key Bindings"), &window);
+    m_dock->setObjectName(QStringLiteral("frmKeyBindings"));
+    m_view = new KeyBindingsView(m_dock);
+    m_dock->setWidget(m_view);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
+    m_dock->hide();
+    // A dock is shown and hidden, as Problems is: the item is ticked while it shows.
+    mnuKeyBindings = m_dock->toggleViewAction();
+    mnuKeyBindings->setText(tr("&Key Bindings"));
     mnuKeyBindings->setObjectName(QStringLiteral("mnuKeyBindings"));
-    connect(mnuKeyBindings, &QAction::triggered, this, [this] {
+    viewMenu.addAction(mnuKeyBindings);
+    connect(mnuKeyBindings, &QAction::triggered, this, [this, &window](bool shown) {
+        if (!shown)
+            return;
         refresh();
-        m_view->show();
-        m_view->raise();
-        m_view->activateWindow();
+        place(window);
+        m_view->picture().setFocus();
     });
     // Each analysis follows the text as it is edited.
     connect(&config.watcher(), &ConfigWatcher::analysed, this, [this] {
-        if (m_view->isVisible())
+        if (m_dock->isVisible())
             refresh();
     });
     connect(m_view, &KeyBindingsView::bindChosen, &config, &ConfigView::goTo);
@@ -90,19 +101,67 @@ QString KeyBindings::bindFile() const
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("userconfig.cfg"));
 }
 
+// Under the text where the window has room for the keys and the text both;
+// else floating beside the window, so the picture covers neither.
+void KeyBindings::place(QMainWindow &window)
+{
+    const QSize least = m_view->minimumSizeHint();
+    if (window.width() >= least.width() && window.height() / 2 >= least.height()) {
+        m_dock->setFloating(false);
+        // The window's controls take no room of their own from the layout:
+        // the picture opens at the height its keys want, leaving the text
+        // at least half the window.
+        window.resizeDocks({m_dock}, {qMin(m_view->sizeHint().height(), window.height() / 2)}, Qt::Vertical);
+        return;
+    }
+    m_dock->setFloating(true);
+    const QRect frame = window.frameGeometry();
+    const QRect screen = (window.screen() ? window.screen() : m_dock->screen())->availableGeometry();
+    QSize size = m_view->sizeHint().boundedTo(screen.size());
+    m_dock->resize(size);
+    size = m_dock->frameGeometry().size();
+    // Right of the window, left of it, below it, above it: the first that
+    // the screen holds; else the side with the most room.
+    const QList<QRect> sides = {QRect(QPoint(frame.right() + 1, frame.top()), size),
+                                QRect(QPoint(frame.left() - size.width(), frame.top()), size),
+                                QRect(QPoint(frame.left(), frame.bottom() + 1), size),
+                                QRect(QPoint(frame.left(), frame.top() - size.height()), size)};
+    QRect best = sides.front();
+    qint64 bestRoom = -1;
+    for (const QRect &side : sides) {
+        // Kept on the screen, it may overlap the window a little.
+        QRect on = side;
+        on.moveLeft(qBound(screen.left(), on.left(), qMax(screen.left(), screen.right() - on.width() + 1)));
+        on.moveTop(qBound(screen.top(), on.top(), qMax(screen.top(), screen.bottom() - on.height() + 1)));
+        const QRect covered = on.intersected(frame);
+        const qint64 room = qint64(size.width()) * size.height() - qint64(covered.width()) * covered.height();
+        if (room > bestRoom) {
+            best = on;
+            bestRoom = room;
+        }
+        if (covered.isEmpty())
+            break;
+    }
+    m_dock->move(best.topLeft());
+}
+
 void KeyBindings::keepLineInSight()
 {
     auto *box = dynamic_cast<RichTextBox *>(&m_config.box());
     if (!box)
         return;
+    if (!m_dock->isFloating()) {
+        box->ensureCursorVisible();
+        return;
+    }
     // The whole row of the line: its text starts at the left edge.
     const QRect caret = MatchMarks::selectionOnScreen(*box);
     const QRect view(box->viewport()->mapToGlobal(QPoint(0, 0)), box->viewport()->size());
     const QRect line = QRect(view.left(), caret.top(), view.width(), caret.height()).adjusted(0, -4, 0, 4);
-    const QRect place = m_view->frameGeometry();
+    const QRect place = m_dock->frameGeometry();
     if (!place.intersects(line))
         return;
-    const QRect screen = (m_view->screen() ? m_view->screen() : box->screen())->availableGeometry();
+    const QRect screen = (m_dock->screen() ? m_dock->screen() : box->screen())->availableGeometry();
     // Below the line where it has room, else above it, else beside the window.
     QPoint to(place.left(), line.bottom() + 1);
     if (to.y() + place.height() > screen.bottom())
@@ -112,7 +171,7 @@ void KeyBindings::keepLineInSight()
         to = window.right() + place.width() <= screen.right() ? QPoint(window.right() + 1, place.top())
                                                                 : QPoint(qMax(screen.left(), window.left() - place.width()), place.top());
     }
-    m_view->move(to);
+    m_dock->move(to);
 }
 
 void KeyBindings::refresh()

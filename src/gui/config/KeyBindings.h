@@ -12,12 +12,14 @@ class ConfigView;
 class EditBox;
 class KeyBindingsView;
 class QAction;
+class QDockWidget;
+class QMainWindow;
 class QMenu;
-class QWidget;
 struct Catalogue;
 struct ConsoleState;
 
-// View → Key Bindings in the main window: keeps the keyboard picture in
+// View → Key Bindings in the main window: a dock under the text (or floating
+// where the player drags it) that keeps the keyboard picture in
 // step with the configuration's analysis (or the document alone) while it
 // is shown, and goes to a bind where the Problems panel would. The binds
 // are read on a thread of their own, as the analysis is: a large document
@@ -27,11 +29,12 @@ class KeyBindings : public QObject
     Q_OBJECT
 
 public:
-    KeyBindings(QWidget &window, ConfigView &config, const Catalogue &catalogue, QMenu &viewMenu);
+    KeyBindings(QMainWindow &window, ConfigView &config, const Catalogue &catalogue, QMenu &viewMenu);
     ~KeyBindings() override;
 
     QAction *mnuKeyBindings = nullptr;
     KeyBindingsView *view() const { return m_view; }
+    QDockWidget *dock() const { return m_dock; }
     // Reads the map of the document and its configuration again; the
     // picture changes when it arrives.
     void refresh();
@@ -46,7 +49,9 @@ public:
     QString bindFile() const;
 
 private:
-    // The picture moved off the caret's line, so the line a key went to shows.
+    void place(QMainWindow &window);
+    // The line a key went to shows: in the text above the dock, or with the
+    // floating picture moved off it.
     void keepLineInSight();
     // What the key does pressed and let go, from the state the start-up
     // leaves, or from the state the last press left ("Press again").
@@ -57,6 +62,7 @@ private:
     std::shared_ptr<CatalogueCommands> m_known;
     std::shared_ptr<BindMapBuilder> m_builder; // used on m_thread only
     KeyBindingsView *m_view = nullptr;
+    QDockWidget *m_dock = nullptr;
     const Catalogue &m_catalogue;
     std::shared_ptr<CatalogueCommands> m_traceKnown; // read when first needed: the catalogue loads after the window
     QString m_key;                       // the key the pane shows

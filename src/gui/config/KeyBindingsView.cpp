@@ -3,7 +3,6 @@
 #include "gui/config/KeyboardPicture.h"
 #include "gui/console/KeyTracePane.h"
 
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -18,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-KeyBindingsView::KeyBindingsView(QWidget *parent) : QDialog(parent)
+KeyBindingsView::KeyBindingsView(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(tr("Key Bindings"));
     setObjectName(QStringLiteral("frmKeyBindings"));
@@ -43,20 +42,22 @@ KeyBindingsView::KeyBindingsView(QWidget *parent) : QDialog(parent)
 
     m_source = new QLabel(this);
     m_source->setWordWrap(true);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton *save = buttons->addButton(tr("&Save as Picture..."), QDialogButtonBox::ActionRole);
+    auto *save = new QPushButton(tr("&Save as Picture..."), this);
     save->setObjectName(QStringLiteral("cmdSavePicture"));
     connect(save, &QPushButton::clicked, this, &KeyBindingsView::saveAs);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_picture, 1);
     layout->addWidget(m_legend);
     m_trace = new KeyTracePane(this);
-    layout->addWidget(m_trace, 1);
-    layout->addWidget(m_source);
-    layout->addWidget(buttons);
-    resize(m_picture->sizeHint() + QSize(24, 330));
+    // The keys take the room the dock is given; the frames need a few lines.
+    m_trace->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_trace->setMaximumHeight(m_trace->fontMetrics().lineSpacing() * 6 + 48);
+    layout->addWidget(m_trace);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_source, 1);
+    bottom->addWidget(save, 0, Qt::AlignBottom);
+    layout->addLayout(bottom);
 }
 
 void KeyBindingsView::offerBind(const QString &keyName)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
 class BindMap;
 class KeyboardPicture;
@@ -9,8 +9,9 @@ class KeyTracePane;
 class QLabel;
 
 // View → Key Bindings: the keyboard picture with a legend of the kinds'
-// colours, the files it was drawn from, and Save as Picture.
-class KeyBindingsView : public QDialog
+// colours, the files it was drawn from, and Save as Picture. It lives in a
+// dock of the main window, so it never covers the line a key goes to.
+class KeyBindingsView : public QWidget
 {
     Q_OBJECT
 

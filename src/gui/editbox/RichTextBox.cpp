@@ -321,6 +321,9 @@ QString RichTextBox::lineBeforeCaret(int limit) const
     while (skip < piece.size() && (uchar(piece[skip]) & 0xC0) == 0x80)
         ++skip;
     QString text = QString::fromUtf8(piece.constData() + skip, piece.size() - skip);
+    // A caret placed between a CR and its LF sits on the line the pair ends.
+    if (const qsizetype end = text.lastIndexOf(u'\r'); end >= 0)
+        text.remove(0, end + 1);
     if (text.size() > limit)
         text.remove(0, text.size() - limit);
     return text;

@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTemporaryDir>
+#include <QDockWidget>
 #include <QTest>
 
 // The picture offscreen: what each key says to a screen reader and a
@@ -169,13 +170,27 @@ private slots:
         QVERIFY(trace);
         QTRY_VERIFY2(trace->toPlainText().contains("Frame 1:"), qPrintable(trace->toPlainText()));
         QVERIFY(trace->toPlainText().contains("+jump"));
-        box.setSelStart(0);
-        // The picture placed over the editor moves off the line a double-click goes to.
+        // Beside a window too small for the keys and the text both, docked
+        // under the text of a large one: either way the line a double-click
+        // goes to stays in sight.
+        auto *dock = window.findChild<QDockWidget *>("frmKeyBindings");
+        QAction *shown = window.findChild<QAction *>("mnuKeyBindings");
+        for (const bool large : {false, true}) {
+            if (large) {
+                window.resize(1200, 900);
+                shown->trigger();
+                shown->trigger();
+            }
+            QCOMPARE(dock->isFloating(), !large);
+            box.setSelStart(0);
+            QTest::mouseDClick(picture->cap("F5"), Qt::LeftButton);
+            QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
+            const QRect text(box.viewport()->mapToGlobal(QPoint(0, 0)), box.viewport()->size());
+            const QRect line = MatchMarks::selectionOnScreen(box);
+            QTRY_VERIFY(text.contains(line.center()));
+            QTRY_VERIFY(!dock->frameGeometry().intersects(line));
+        }
         auto *view = window.findChild<KeyBindingsView *>();
-        view->move(window.frameGeometry().topLeft());
-        QTest::mouseDClick(picture->cap("F5"), Qt::LeftButton);
-        QCOMPARE(box.SelStart(), int(box.Text().indexOf("bind F5")));
-        QTRY_VERIFY(!view->frameGeometry().intersects(MatchMarks::selectionOnScreen(box)));
 
         // A free key offers "Bind this key...": the bind goes to the end of
         // userconfig.cfg, opened in its tab, as one undo step.
