@@ -33,14 +33,6 @@ class tst_SyntaxColours : public QObject
         }
         return false;
     }
-    bool underlined(int line) const
-    {
-        for (long p = lineStart(line); p < lineEnd(line); ++p) {
-            if (sci(QsciScintillaBase::SCI_INDICATORVALUEAT, SyntaxColours::BadValueIndicator, p))
-                return true;
-        }
-        return false;
-    }
     // The stretches of a line an indicator covers, as "from-to" columns.
     QStringList marked(int indicator, int line) const
     {
@@ -94,18 +86,6 @@ private slots:
     {
         m_colours.reset();
         m_box.reset();
-    }
-
-    void coloursOnlyAroundTheScreen()
-    {
-        show(QStringLiteral("sensitivity 300\r\n").repeated(3000));
-        QVERIFY(underlined(0) && coloured(0));
-        QVERIFY(!coloured(2000));
-        scrollTo(2990);
-        QVERIFY(underlined(2999) && coloured(2999));
-        QVERIFY(!coloured(1500));
-        scrollTo(1500); // shown now
-        QVERIFY(coloured(1500) && underlined(1505));
     }
 
     // However the text came to be, edited and scrolled, the lines on screen

@@ -742,15 +742,6 @@ private slots:
         QGuiApplication::clipboard()->clear();
     }
 
-    // A line the box would lay out for minutes is asked about before anything is laid out.
-    void longLineFromTheCommandLineIsAskedAbout()
-    {
-        writeAll(path("one.cfg"), QByteArray(DocumentFile::SlowLineLength + 1, 'x'));
-        start(path("one.cfg"));
-        QCOMPARE(m_prompts->slowOpensAsked.size(), 1);
-        QCOMPARE(m_frm->editBox().TextLength(), 0);
-    }
-
     // The colours follow the document's file type through every way it gets one.
     void coloursFollowTheFileType()
     {
