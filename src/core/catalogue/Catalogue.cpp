@@ -53,7 +53,69 @@ const char *const SkillBases[] = {
     "sk_sentry_health", "sk_snark_dmg_bite", "sk_snark_dmg_pop", "sk_snark_health", "sk_suitcharger",
     "sk_turret_health", "sk_zombie_dmg_both_slash", "sk_zombie_dmg_one_slash", "sk_zombie_health",
 };
-const QLatin1StringView SkillEntry("sk_*");
+// Families of settings that differ only by the weapon or item they name,
+// each with one entry: commands.dat holds too few for each to have its own.
+// Adrenaline Gamer registers one of each per item (ag-community/agmod-server
+// src/game/server/agglobal.cpp): sv_ag_ban_ keeps it off the map and out of
+// the spawn, sv_ag_start_ gives it at spawn, sv_ag_dmg_ sets a weapon's
+// damage (aggamerules.cpp copies them into gSkillData). Sven Co-op's
+// weaponmode_ settings are listed in LacledesLAN/gamesvr-svencoop
+// Documentation/all_cvars.md; the weapons and ammunition a Sven Co-op map's
+// .cfg gives at spawn are named in its manual (svencoop.com/manual/
+// mapping-config.html) and read by wootguy/SevenKewp dlls/game/gamerules.cpp
+// (execMapCfg's itemNames). Weapons other families name are left out.
+const char *const AgBanBases[] = {
+    "crowbar", "glock", "357", "mp5", "shotgun", "crossbow", "rpg", "gauss", "egon", "hornet", "hgrenade", "satchel",
+    "tripmine", "snark", "longjump", "m203", "9mmar", "bockshot", "uranium", "bolts", "rockets", "357ammo", "armour",
+    "health", "recharg",
+};
+const char *const AgDamageBases[] = {
+    "crowbar", "glock", "357", "mp5", "shotgun", "crossbow", "bolts", "rpg", "gauss", "egon_wide", "egon_narrow",
+    "hornet", "hgrenade", "satchel", "tripmine", "m203",
+};
+const char *const SvenWeaponBases[] = {
+    "mp5", "python", "glock", "uzi", "uziakimbo", "m16", "minigun", "medkit", "wrench",
+};
+const char *const SvenAmmoBases[] = {
+    "crossbow", "egonclip", "gaussclip", "mp5clip", "9mmar", "9mmbox", "mp5grenades", "argrenades", "357", "rpgclip",
+    "buckshot", "glockclip", "9mm", "9mmclip", "556", "556clip", "762", "uziclip", "spore", "sporeclip",
+};
+const char *const SvenWeaponModeBases[] = {
+    "9mmhandgun", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
+};
+
+template <size_t N>
+QStringList prefixed(const char *prefix, const char *const (&bases)[N])
+{
+    QStringList names;
+    for (const char *base : bases)
+        names.append(QLatin1String(prefix) + QLatin1String(base));
+    return names;
+}
+
+// The entries that stand for a family, by the name the entry has.
+const QHash<QString, QStringList> &familyEntries()
+{
+    static const QHash<QString, QStringList> entries = [] {
+        QStringList skill;
+        for (const char *base : SkillBases)
+            for (const char level : {'1', '2', '3'})
+                skill.append(QLatin1String(base) + QLatin1Char(level));
+        // recharg is banned but never given at spawn.
+        QStringList start = prefixed("sv_ag_start_", AgBanBases);
+        start.removeOne(QStringLiteral("sv_ag_start_recharg"));
+        return QHash<QString, QStringList>{
+            {QStringLiteral("sk_*"), skill},
+            {QStringLiteral("sv_ag_ban_*"), prefixed("sv_ag_ban_", AgBanBases)},
+            {QStringLiteral("sv_ag_start_*"), start},
+            {QStringLiteral("sv_ag_dmg_*"), prefixed("sv_ag_dmg_", AgDamageBases)},
+            {QStringLiteral("weaponmode_*"), prefixed("weaponmode_", SvenWeaponModeBases)},
+            {QStringLiteral("weapon_*"), prefixed("weapon_", SvenWeaponBases)},
+            {QStringLiteral("ammo_*"), prefixed("ammo_", SvenAmmoBases)},
+        };
+    }();
+    return entries;
+}
 
 bool hasAsciiCapital(QStringView name)
 {
@@ -75,13 +137,10 @@ QString Catalogue::foldedName(const QString &name)
 
 QStringList Catalogue::namesOf(const QString &name)
 {
-    if (name != SkillEntry)
+    // Only names ending in '*' stand for a family; the rest stand for themselves.
+    if (!name.endsWith(u'*'))
         return {name};
-    QStringList names;
-    for (const char *base : SkillBases)
-        for (const char level : {'1', '2', '3'})
-            names.append(QLatin1String(base) + QLatin1Char(level));
-    return names;
+    return familyEntries().value(name, {name});
 }
 
 int Catalogue::find(const QString &name) const

@@ -59,8 +59,8 @@ struct Catalogue
     // Valid after reindex(); call it again after changing the names.
     int find(const QString &name) const;
     void reindex();
-    // The names an entry named `name` stands for: itself, or for the one
-    // entry "sk_*" every skill setting of the game.
+    // The names an entry named `name` stands for: itself, or for an entry
+    // of a family ("sk_*", "sv_ag_ban_*" ...) every name of that family.
     static QStringList namesOf(const QString &name);
     // `name` as Q_stricmp compares it: ASCII letters in lower case.
     static QString foldedName(const QString &name);

@@ -91,23 +91,32 @@ private slots:
         }
     }
 
-    // One entry stands for the game's 252 skill settings, and for no other name.
-    void skillEntryStandsForTheSkillSettings_data()
+    // One entry stands for a family of settings that differ only by what
+    // they name (the game's 252 skill settings, a mod's per-item settings),
+    // and for no other name.
+    void familyEntryStandsForItsNames_data()
     {
+        QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("found");
-        QTest::newRow("a level") << "sk_agrunt_health2" << true;
-        QTest::newRow("another case") << "SK_9mmAR_BULLET3" << true;
-        QTest::newRow("no such level") << "sk_agrunt_health4" << false;
-        QTest::newRow("no level") << "sk_agrunt_health" << false;
-        QTest::newRow("not a setting") << "sk_anything1" << false;
-        QTest::newRow("the entry's own name") << "sk_*" << false;
+        QTest::newRow("a level") << "sk_*" << "sk_agrunt_health2" << true;
+        QTest::newRow("another case") << "sk_*" << "SK_9mmAR_BULLET3" << true;
+        QTest::newRow("no such level") << "sk_*" << "sk_agrunt_health4" << false;
+        QTest::newRow("no level") << "sk_*" << "sk_agrunt_health" << false;
+        QTest::newRow("not a setting") << "sk_*" << "sk_anything1" << false;
+        QTest::newRow("the entry's own name") << "sk_*" << "sk_*" << false;
+        QTest::newRow("a banned item") << "sv_ag_ban_*" << "sv_ag_ban_recharg" << true;
+        QTest::newRow("no spawn setting for it") << "sv_ag_start_*" << "sv_ag_start_recharg" << false;
+        QTest::newRow("the match setting is apart") << "sv_ag_start_*" << "sv_ag_start_minplayers" << false;
+        QTest::newRow("a mod's own weapon") << "weapon_*" << "weapon_uzi" << true;
+        QTest::newRow("another family's weapon") << "weapon_*" << "weapon_crowbar" << false;
     }
-    void skillEntryStandsForTheSkillSettings()
+    void familyEntryStandsForItsNames()
     {
+        QFETCH(QString, entry);
         QFETCH(QString, name);
         auto c = std::make_unique<Catalogue>();
-        c->strCmdName[4] = QStringLiteral("sk_*");
+        c->strCmdName[4] = entry;
         c->reindex();
         QFETCH(bool, found);
         QCOMPARE(c->find(name), found ? 4 : 0);
