@@ -64,6 +64,9 @@ const char *const SkillBases[] = {
 // .cfg gives at spawn are named in its manual (svencoop.com/manual/
 // mapping-config.html) and read by wootguy/SevenKewp dlls/game/gamerules.cpp
 // (execMapCfg's itemNames). Weapons other families name are left out.
+// Day of Defeat's class limits, one for each team's class, are named in a
+// public re-creation of its libraries (whamemer/dod13-client
+// dlls/dod_shared.cpp at 0d98bc1, classlimitcvarNames).
 const char *const AgBanBases[] = {
     "crowbar", "glock", "357", "mp5", "shotgun", "crossbow", "rpg", "gauss", "egon", "hornet", "hgrenade", "satchel",
     "tripmine", "snark", "longjump", "m203", "9mmar", "bockshot", "uranium", "bolts", "rockets", "357ammo", "armour",
@@ -79,6 +82,12 @@ const char *const SvenWeaponBases[] = {
 const char *const SvenAmmoBases[] = {
     "crossbow", "egonclip", "gaussclip", "mp5clip", "9mmar", "9mmbox", "mp5grenades", "argrenades", "357", "rpgclip",
     "buckshot", "glockclip", "9mm", "9mmclip", "556", "556clip", "762", "uziclip", "spore", "sporeclip",
+};
+const char *const DodClassLimitBases[] = {
+    "alliesgarand", "alliescarbine", "alliesthompson", "alliesgreasegun", "alliesspring", "alliesbar", "allies30cal",
+    "alliesbazooka", "alliesmortar", "axiskar", "axisk43", "axismp40", "axismp44", "axisscopedkar", "axisfg42",
+    "axisfg42s", "axismg34", "axismg42", "axispschreck", "axismortar", "britlight", "britassault", "britsniper",
+    "britmg", "britpiat", "britmortar",
 };
 const char *const SvenWeaponModeBases[] = {
     "9mmhandgun", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
@@ -112,6 +121,7 @@ const QHash<QString, QStringList> &familyEntries()
             {QStringLiteral("weaponmode_*"), prefixed("weaponmode_", SvenWeaponModeBases)},
             {QStringLiteral("weapon_*"), prefixed("weapon_", SvenWeaponBases)},
             {QStringLiteral("ammo_*"), prefixed("ammo_", SvenAmmoBases)},
+            {QStringLiteral("mp_limit*"), prefixed("mp_limit", DodClassLimitBases)},
         };
     }();
     return entries;
