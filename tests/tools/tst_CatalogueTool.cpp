@@ -39,6 +39,10 @@ private slots:
         writeAll(path("game/cfg/aliases.cfg"), "alias myjump \"gamma 2\"\n");
         writeAll(path("game/userconfig.cfg"), "bind x myjump\nMYJUMP\ngamma 3\nunknown_thing 1\n");
         writeAll(path("other/aliases.cfg"), "alias myjump \"gamma 2\"\n");
+        const char *settings = "## forcepmodels th_dave;th_jack\nforcepmodels th_dave;th_jack\ngamma\t2\n";
+        QVERIFY(QDir(m_dir.path()).mkpath("svencoop/maps"));
+        writeAll(path("svencoop/maps/m.cfg"), settings);
+        writeAll(path("other/m.cfg"), settings);
     }
 
     // An alias defined in any file of the game folder is the folder's own in
@@ -57,6 +61,9 @@ private slots:
         QTest::newRow("alias in another folder")
             << QStringList{"game/userconfig.cfg", "other/aliases.cfg"} << "0 uses of the folders' own aliases"
             << "MYJUMP myjump unknown_thing";
+        // Sven Co-op reads its map settings a line a setting, "##" a comment.
+        QTest::newRow("map settings") << QStringList{"svencoop/maps/m.cfg"} << "0 uses" << "forcepmodels";
+        QTest::newRow("the same lines run") << QStringList{"other/m.cfg"} << "0 uses" << "## forcepmodels th_jack";
     }
     void countsTheFoldersOwnAliases()
     {
@@ -71,7 +78,8 @@ private slots:
         const QString tail = out.section(QStringLiteral("without an entry (uses):\n"), 1);
         QStringList names;
         for (const QString &line : tail.split(u'\n', Qt::SkipEmptyParts))
-            names.append(line.section(u'\t', 1, 1));
+            if (line.contains(u'\t')) // not a section's heading
+                names.append(line.section(u'\t', 1, 1));
         names.sort();
         QCOMPARE(names.join(u' '), without);
     }

@@ -121,6 +121,43 @@ struct Counted
     qint64 ownAliasUses = 0;
 };
 
+// Sven Co-op reads a map's settings (maps/MAP.cfg, MAP_skl.cfg, and
+// default_map_settings.cfg, the model its header says to copy) itself, not
+// through the console: one setting a line, its first word the name and the
+// second its value, so ';' does not split it, and "##" starts a comment
+// ("The ## indicates to the game to ignore all information on that line",
+// svencoop.com/cfgguide.php; wootguy/SevenKewp dlls/game/gamerules.cpp,
+// execMapCfg, splits each line so and sets aside a first word it does not
+// know, which a '#' is).
+bool isMapSettings(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    const auto named = [](const QString &path, QLatin1String name) {
+        return QFileInfo(path).fileName().startsWith(name, Qt::CaseInsensitive);
+    };
+    if (QFileInfo(folder).fileName().compare(QLatin1String("maps"), Qt::CaseInsensitive) == 0)
+        return named(QFileInfo(folder).path(), QLatin1String("svencoop"));
+    return named(folder, QLatin1String("svencoop"))
+           && info.fileName().compare(QLatin1String("default_map_settings.cfg"), Qt::CaseInsensitive) == 0;
+}
+
+// Each setting as the one console command it stands for.
+QString mapSettingsAsScript(QString text)
+{
+    QString script;
+    for (QStringView line : QStringView(text.replace(u'\t', u' ')).split(u'\n')) {
+        const QList<QStringView> words = line.trimmed().split(u' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty() && !words[0].startsWith(u'#')) {
+            script += words[0];
+            if (words.size() > 1 && !words[0].startsWith(QLatin1String("//")) && !words[1].startsWith(QLatin1String("//")))
+                script += QLatin1String(" \"") + words[1].toString().remove(u'"') + u'"';
+        }
+        script += u'\n';
+    }
+    return script;
+}
+
 Result<QString> scriptOf(const QString &path)
 {
     const auto bytes = readFile(path);
@@ -129,7 +166,8 @@ Result<QString> scriptOf(const QString &path)
     QByteArrayView script(bytes.value());
     if (script.startsWith("\xef\xbb\xbf"))
         script = script.sliced(3);
-    return QString::fromLatin1(script);
+    const QString text = QString::fromLatin1(script);
+    return isMapSettings(path) ? mapSettingsAsScript(text) : text;
 }
 
 Result<Counted> countUses(const QStringList &paths)
