@@ -60,10 +60,12 @@ const char *const SkillBases[] = {
 // the spawn, sv_ag_start_ gives it at spawn, sv_ag_dmg_ sets a weapon's
 // damage (aggamerules.cpp copies them into gSkillData). Sven Co-op's
 // weaponmode_ settings are listed in LacledesLAN/gamesvr-svencoop
-// Documentation/all_cvars.md; the weapons and ammunition a Sven Co-op map's
-// .cfg gives at spawn are named in its manual (svencoop.com/manual/
-// mapping-config.html) and read by wootguy/SevenKewp dlls/game/gamerules.cpp
-// (execMapCfg's itemNames). Weapons other families name are left out.
+// Documentation/all_cvars.md and, with weaponmode_357, in the game's own
+// template default_map_settings.cfg; the weapons and ammunition a Sven
+// Co-op map's .cfg gives at spawn are named in its manual (svencoop.com/
+// manual/mapping-config.html) and read by wootguy/SevenKewp
+// dlls/game/gamerules.cpp (execMapCfg's itemNames, weapon_saw among them).
+// Weapons other families name are left out.
 // Day of Defeat's class limits, one for each team's class, are named in a
 // public re-creation of its libraries (whamemer/dod13-client
 // dlls/dod_shared.cpp at 0d98bc1, classlimitcvarNames).
@@ -77,7 +79,7 @@ const char *const AgDamageBases[] = {
     "hornet", "hgrenade", "satchel", "tripmine", "m203",
 };
 const char *const SvenWeaponBases[] = {
-    "mp5", "python", "glock", "uzi", "uziakimbo", "m16", "minigun", "medkit", "wrench",
+    "mp5", "python", "glock", "uzi", "uziakimbo", "m16", "minigun", "medkit", "wrench", "saw",
 };
 const char *const SvenAmmoBases[] = {
     "crossbow", "egonclip", "gaussclip", "mp5clip", "9mmar", "9mmbox", "mp5grenades", "argrenades", "357", "rpgclip",
@@ -90,7 +92,7 @@ const char *const DodClassLimitBases[] = {
     "britmg", "britpiat", "britmortar",
 };
 const char *const SvenWeaponModeBases[] = {
-    "9mmhandgun", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
+    "9mmhandgun", "357", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
 };
 
 template <size_t N>
