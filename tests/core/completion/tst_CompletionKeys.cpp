@@ -35,9 +35,6 @@ private slots:
         QTest::newRow("open Shift+letter") << true << int('A') << 1 << Action::Type;
         QTest::newRow("open Backspace") << true << int(Back) << 0 << Action::Type;
         QTest::newRow("open Left") << true << int(Left) << 0 << Action::Type;
-        QTest::newRow("open Home") << true << int(Home) << 0 << Action::Type;
-        QTest::newRow("open Space") << true << int(Space) << 0 << Action::Type;
-        QTest::newRow("open Ctrl+Home") << true << int(Home) << 2 << Action::Type;
         QTest::newRow("open Ctrl+Up") << true << int(Up) << 2 << Action::Type;
         QTest::newRow("open Alt+Down") << true << int(Down) << 4 << Action::Type;
         QTest::newRow("open Shift+Tab") << true << int(Tab) << 1 << Action::Take;
@@ -48,8 +45,7 @@ private slots:
         QFETCH(bool, open);
         QFETCH(int, key);
         QFETCH(int, shift);
-        QFETCH(Action, action);
-        QCOMPARE(CompletionKeys::route(open, key, shift), action);
+        QTEST(CompletionKeys::route(open, key, shift), "action");
     }
 
     void opensWithCtrlSpace()

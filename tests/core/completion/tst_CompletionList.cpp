@@ -55,8 +55,7 @@ private slots:
     {
         QFETCH(QString, offers);
         QFETCH(QString, prefix);
-        QFETCH(QString, expected);
-        QCOMPARE(names(CompletionList::match(items(offers), prefix)), expected);
+        QTEST(names(CompletionList::match(items(offers), prefix)), "expected");
     }
 
     // The sorted fast path agrees with the plain match over names and aliases.

@@ -19,8 +19,7 @@ private slots:
     void versionText()
     {
         QFETCH(QString, version);
-        QFETCH(QString, text);
-        QCOMPARE(AboutTexts::versionText(version), text);
+        QTEST(AboutTexts::versionText(version), "text");
     }
 };
 

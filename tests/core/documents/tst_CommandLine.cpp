@@ -6,7 +6,44 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <vector>
+
+namespace {
+
+// A program's arguments as main() gets them, after the program's name.
+struct Argv
+{
+    QByteArrayList storage;
+    std::vector<char *> argv;
+    int argc = 0;
+
+    explicit Argv(const QByteArrayList &arguments) : storage(QByteArrayList{"tessary"} + arguments)
+    {
+        for (QByteArray &argument : storage)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        argc = int(storage.size());
+    }
+    QByteArrayList left() const
+    {
+        QByteArrayList out;
+        for (int i = 1; i < argc; ++i)
+            out << argv[size_t(i)];
+        return out;
+    }
+};
+
+// Runs in a fresh temporary folder as the current one, and goes back after.
+struct InTemporaryFolder
+{
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+    InTemporaryFolder() { QDir::setCurrent(dir.path()); }
+    ~InTemporaryFolder() { QDir::setCurrent(previous); }
+};
+
+} // namespace
 
 class tst_CommandLine : public QObject
 {
@@ -29,21 +66,15 @@ private slots:
     {
         QFETCH(QByteArray, argument);
         QFETCH(bool, exists);
-        QTemporaryDir dir;
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
+        const InTemporaryFolder here;
         if (exists)
             writeAll(QString::fromLatin1(argument), "fov 90\r\n");
-        QByteArray program("tessary"), next("fusion");
-        char *argv[] = {program.data(), argument.data(), next.data(), nullptr};
-        int argc = 3;
-        const QByteArray taken = CommandLine::takeExistingFile(argc, argv);
-        QVERIFY(QDir::setCurrent(previous));
+        Argv args({argument, "fusion"});
+        const QByteArray taken = CommandLine::takeExistingFile(args.argc, args.argv.data());
         QCOMPARE(taken, exists ? argument : QByteArray());
         QCOMPARE(taken.isNull(), !exists);
-        QCOMPARE(argc, exists ? 2 : 3);
-        QCOMPARE(QByteArray(argv[argc - 1]), next);
-        QCOMPARE(argv[argc], nullptr);
+        QCOMPARE(args.left(), exists ? QByteArrayList({"fusion"}) : QByteArrayList({argument, "fusion"}));
+        QCOMPARE(args.argv[size_t(args.argc)], nullptr);
     }
 
     // A style sheet Qt would read for ever (or one no style sheet is as
@@ -67,27 +98,15 @@ private slots:
     void badStyleSheetIsTakenOut()
     {
         QFETCH(QByteArrayList, arguments);
-        QFETCH(QByteArrayList, left);
-        QTemporaryDir dir;
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
+        const InTemporaryFolder here;
         writeAll("dark.qss", "QWidget { color: white; }");
         QFile huge("huge.qss");
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(CommandLine::LargestStyleSheet + 1));
         huge.close();
-        QByteArrayList storage = QByteArrayList{"tessary"} + arguments;
-        std::vector<char *> argv;
-        for (QByteArray &argument : storage)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        int argc = int(storage.size());
-        const QString told = CommandLine::takeBadStyleSheet(argc, argv.data());
-        QVERIFY(QDir::setCurrent(previous));
-        QByteArrayList got;
-        for (int i = 1; i < argc; ++i)
-            got << argv[size_t(i)];
-        QCOMPARE(got, left);
-        QCOMPARE(argv[size_t(argc)], nullptr);
+        Argv args(arguments);
+        const QString told = CommandLine::takeBadStyleSheet(args.argc, args.argv.data());
+        QTEST(args.left(), "left");
+        QCOMPARE(args.argv[size_t(args.argc)], nullptr);
         QFETCH(QString, said);
         if (said.isEmpty())
             QCOMPARE(told, QString());
@@ -166,34 +185,20 @@ private slots:
         QFETCH(QByteArrayList, before);
         QFETCH(QByteArrayList, after);
         QFETCH(QByteArrayList, files);
-        QTemporaryDir dir;
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
+        const InTemporaryFolder here;
         for (const QByteArray &file : files)
             writeAll(QString::fromLatin1(file), "fov 90\r\n");
-        QByteArrayList args = QByteArrayList{"tessary"} + before;
-        std::vector<char *> argv;
-        for (QByteArray &arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        int argc = int(args.size());
+        auto args = std::make_unique<Argv>(before);
         CommandLine::Start start;
-        CommandLine::takeStart(argc, argv.data(), start);
+        CommandLine::takeStart(args->argc, args->argv.data(), start);
         // Qt takes its options.
-        if (!after.isEmpty()) {
-            args = QByteArrayList{"tessary"} + after;
-            argv.clear();
-            for (QByteArray &arg : args)
-                argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            argc = int(args.size());
-        }
-        CommandLine::takeStart(argc, argv.data(), start);
-        QVERIFY(QDir::setCurrent(previous));
+        if (!after.isEmpty())
+            args = std::make_unique<Argv>(after);
+        CommandLine::takeStart(args->argc, args->argv.data(), start);
         QTEST(start.file, "file");
         QTEST(start.newWindow, "newWindow");
-        QTEST(argc, "left");
-        QCOMPARE(argv[argc], nullptr);
+        QTEST(args->argc, "left");
+        QCOMPARE(args->argv[size_t(args->argc)], nullptr);
     }
 };
 

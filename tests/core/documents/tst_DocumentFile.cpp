@@ -20,59 +20,47 @@ class tst_DocumentFile : public QObject
     QString path(const char *name = "doc.cfg") const { return m_dir.filePath(QString::fromLatin1(name)); }
 
 private slots:
-    void lineRule_data()
+    // What a file reads as and is written as, from its bytes; the round trip
+    // is exact. The usual line ends and encodings, mixed at random, are
+    // tst_DocumentCommands' differential; these are the edges.
+    void formOfAFile_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("text");
-        QTest::newRow("CR LF lines") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\r\nb");
-        QTest::newRow("no line end at the end") << QByteArray("a\r\nb") << QStringLiteral("a\r\nb");
-        QTest::newRow("empty file") << QByteArray() << QString();
-        QTest::newRow("only a line end") << QByteArray("\r\n") << QString();
-        QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringLiteral("a\r\n");
-        QTest::newRow("LF lines") << QByteArray("a\nb\n") << QStringLiteral("a\nb");
-        QTest::newRow("lone CR lines") << QByteArray("a\rb\r") << QStringLiteral("a\rb");
-        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringLiteral("a\r\r\nb");
-        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringLiteral("a\n\rb");
-        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6 \xe4\xb8\xad\r\n") << QStringLiteral("\u0436 \u4e2d");
-        QTest::newRow("UTF-8 with BOM") << QByteArray("\xef\xbb\xbf\xc3\xa9") << QStringLiteral("\u00e9");
-        QTest::newRow("not UTF-8 stays Windows-1252") << QByteArray("\xc3\xa9\xe9") << QStringLiteral("\u00c3\u00a9\u00e9");
-        QTest::newRow("windows-1252 letters") << QByteArray("caf\xe9 \x80\r\n") << QStringLiteral("caf\u00e9 \u20ac");
-        QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromLatin1("a\0b", 3);
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("finalBreak");
+        const QString cp = QStringLiteral("Windows-1252, CR LF");
+        QTest::newRow("empty file") << QByteArray() << QString() << cp << "none";
+        QTest::newRow("only a line end") << QByteArray("\r\n") << QString() << cp << "CR LF";
+        QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringLiteral("a\r\n") << cp << "CR LF";
+        QTest::newRow("LF with no end") << QByteArray("a\nb") << QStringLiteral("a\nb") << "Windows-1252, LF" << "none";
+        QTest::newRow("mostly LF") << QByteArray("a\r\nb\nc\n") << QStringLiteral("a\r\nb\nc") << "Windows-1252, LF" << "LF";
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringLiteral("a\r\r\nb") << cp << "none";
+        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringLiteral("a\n\rb") << "Windows-1252, LF" << "none";
+        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6 \xe4\xb8\xad\n") << QStringLiteral("\u0436 \u4e2d") << "UTF-8, LF"
+                               << "LF";
+        QTest::newRow("UTF-8 BOM, ASCII") << QByteArray("\xef\xbb\xbf" "a\r\n") << QStringLiteral("a")
+                                          << "UTF-8 with BOM, CR LF" << "CR LF";
+        QTest::newRow("only a BOM") << QByteArray("\xef\xbb\xbf") << QString() << "UTF-8 with BOM, CR LF" << "none";
+        QTest::newRow("two BOMs") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << QStringLiteral("\ufeff")
+                                  << "UTF-8 with BOM, CR LF" << "none";
+        QTest::newRow("not UTF-8 stays Windows-1252") << QByteArray("\xc3\xa9\xe9") << QStringLiteral("\u00c3\u00a9\u00e9")
+                                                      << cp << "none";
+        QTest::newRow("windows-1252 letters") << QByteArray("caf\xe9 \x80\r\n") << QStringLiteral("caf\u00e9 \u20ac") << cp
+                                              << "CR LF";
+        QTest::newRow("overlong UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af") << cp << "none";
+        QTest::newRow("UTF-8 surrogate") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac") << cp
+                                         << "none";
+        QTest::newRow("cut UTF-8") << QByteArray("\xd0") << QStringLiteral("\u00d0") << cp << "none";
+        QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromLatin1("a\0b", 3) << cp << "none";
     }
-    void lineRule()
+    void formOfAFile()
     {
         QFETCH(QByteArray, file);
         writeAll(path(), file);
         const Result<QString> loaded = LoadDocument(path());
         QVERIFY2(loaded.ok(), qPrintable(loaded.error()));
         QTEST(loaded.value(), "text");
-    }
-
-    // What a file is written as, from its bytes; the round trip is exact.
-    void formOfAFile_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("form");
-        QTest::addColumn<QString>("finalBreak");
-        QTest::newRow("empty file") << QByteArray() << "Windows-1252, CR LF" << "none";
-        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "Windows-1252, CR LF" << "CR LF";
-        QTest::newRow("LF with no end") << QByteArray("a\nb") << "Windows-1252, LF" << "none";
-        QTest::newRow("lone CR") << QByteArray("a\rb\r") << "Windows-1252, CR" << "CR";
-        QTest::newRow("mostly LF") << QByteArray("a\r\nb\nc\n") << "Windows-1252, LF" << "LF";
-        QTest::newRow("a tie goes to CR LF") << QByteArray("a\nb\r\n") << "Windows-1252, CR LF" << "CR LF";
-        QTest::newRow("CR CR LF") << QByteArray("a\r\r\n") << "Windows-1252, CR LF" << "CR LF";
-        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6\n") << "UTF-8, LF" << "LF";
-        QTest::newRow("UTF-8 BOM, ASCII") << QByteArray("\xef\xbb\xbf" "a\r\n") << "UTF-8 with BOM, CR LF" << "CR LF";
-        QTest::newRow("two BOMs") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << "UTF-8 with BOM, CR LF" << "none";
-        QTest::newRow("ASCII is Windows-1252") << QByteArray("abc") << "Windows-1252, CR LF" << "none";
-        QTest::newRow("overlong UTF-8") << QByteArray("\xc0\xaf") << "Windows-1252, CR LF" << "none";
-        QTest::newRow("UTF-8 surrogate") << QByteArray("\xed\xa0\x80") << "Windows-1252, CR LF" << "none";
-        QTest::newRow("cut UTF-8") << QByteArray("\xd0") << "Windows-1252, CR LF" << "none";
-        QTest::newRow("only a BOM") << QByteArray("\xef\xbb\xbf") << "UTF-8 with BOM, CR LF" << "none";
-    }
-    void formOfAFile()
-    {
-        QFETCH(QByteArray, file);
         const DocumentFile::Decoded decoded = DocumentFile::decode(file);
         QTEST(decoded.form.describe(), "form");
         QTEST(TextForm::name(decoded.form.finalBreak), "finalBreak");
@@ -285,6 +273,8 @@ private slots:
         QTest::newRow("none") << QStringLiteral("a\r\nb") << -1 << 0 << QString();
         QTest::newRow("first character") << QStringLiteral("\u0416") << 0 << 1 << QStringLiteral("\u0416");
         QTest::newRow("third line") << QStringLiteral("a\r\nb\nc\r\nd\u03a9") << 9 << 3 << QStringLiteral("\u03a9");
+        QTest::newRow("line separator, a character like any other") << QStringLiteral("a\u2028") << 1 << 1
+                                                                    << QStringLiteral("\u2028");
         QTest::newRow("surrogate pair stays whole") << QStringLiteral("\r\n\U0001F600") << 2 << 2
                                                     << QStringLiteral("\U0001F600");
     }

@@ -28,8 +28,7 @@ private slots:
     void labels()
     {
         QFETCH(QString, paths);
-        QFETCH(QString, labels);
-        QCOMPARE(tabLabels(paths.split(u'|')).join(u'|'), labels);
+        QTEST(tabLabels(paths.split(u'|')).join(u'|'), "labels");
     }
 };
 

@@ -24,7 +24,6 @@ private slots:
     void formTheHintLineReliesOn()
     {
         QFETCH(QString, plain);
-        QFETCH(QString, body);
         const QString rtf = RichText::fromPlain(plain);
         const QString tail = QStringLiteral("\\par\r\n}\r\n") + QChar(0);
         QVERIFY(rtf.endsWith(tail));
@@ -32,7 +31,7 @@ private slots:
         const qsizetype headerEnd = rtf.indexOf(QStringLiteral("\\fs20 ")) + 6;
         QVERIFY(headerEnd > 6);
         QCOMPARE(rtf.at(headerEnd - 1), QChar(u' '));
-        QCOMPARE(rtf.mid(headerEnd, rtf.size() - headerEnd - tail.size()), body);
+        QTEST(rtf.mid(headerEnd, rtf.size() - headerEnd - tail.size()), "body");
     }
 
     void roundTrip_data()

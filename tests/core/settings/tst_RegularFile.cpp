@@ -36,6 +36,8 @@ class tst_RegularFile : public QObject
     static bool make(const QString &kind, const QString &path)
     {
         const QByteArray p = QFile::encodeName(path);
+        if (kind == "nothing")
+            return true; // a link to it dangles
         if (kind == "regular file") {
             QFile victim(path);
             return victim.open(QIODevice::WriteOnly) && victim.write("victim") == 6;
@@ -67,8 +69,10 @@ private slots:
                                         "tessary.ini", "data.dat.extra"})
                     QTest::addRow("%s%s as %s", kind, link ? " behind a link" : "", use) << kind << link << use;
         // The program's own files are never written through a link.
-        for (const char *use : {"data.dat", "tessary.ini", "data.dat.extra"})
+        for (const char *use : {"data.dat", "tessary.ini", "data.dat.extra"}) {
             QTest::addRow("regular file behind a link as %s", use) << "regular file" << true << use;
+            QTest::addRow("link to nothing as %s", use) << "nothing" << true << use;
+        }
     }
     // Answered at once with a message naming the file and what it is; the
     // special file is still there, unchanged in kind.
@@ -101,7 +105,11 @@ private slots:
             error = SaveDocument(name, QStringLiteral("x")).error();
         } else if (use == "data.dat") {
             error = LoadSettings(*vars, program).error();
+            QCOMPARE(vars->strModName[0], QString()); // not read as the lists
+            vars->strModName[0] = QStringLiteral("mod");
             QCOMPARE(SaveSettings(*vars, program).error(), error);
+            QVERIFY(!RefreshSettings(*vars, program));
+            QVERIFY(!CheckSettingsWritable(program));
         } else if (use == "tessary.ini") {
             Status read = Status::success();
             ViewSettings view = ViewSettings::load(program, &read);
@@ -132,8 +140,10 @@ private slots:
         const QString said = throughLink && (own || use == "restored file") ? "symbolic link" : kind;
         QVERIFY2(error.contains(QDir::toNativeSeparators(name)) && error.contains(said), qPrintable(error));
         struct stat st = {};
-        QVERIFY(::lstat(QFile::encodeName(special).constData(), &st) == 0);
-        if (kind == "regular file")
+        QCOMPARE(::lstat(QFile::encodeName(special).constData(), &st) == 0, kind != "nothing");
+        if (kind == "nothing")
+            QVERIFY(!QFileInfo::exists(special));
+        else if (kind == "regular file")
             QCOMPARE(readAll(special), QByteArray("victim"));
         else
             QVERIFY(!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));

@@ -177,36 +177,6 @@ private slots:
         QCOMPARE(vars->strModName[1], QString("a"));
     }
 
-    void linkedDataDatIsRefused_data()
-    {
-        QTest::addColumn<bool>("dangling");
-        QTest::newRow("link to a copy of a password file") << false;
-        QTest::newRow("link to nothing yet") << true;
-    }
-    // data.dat that is a symbolic link is neither read as the lists nor
-    // written through; the link and its target stay as they were.
-    void linkedDataDatIsRefused()
-    {
-        QFETCH(bool, dangling);
-        const QString target = m_dir->filePath("elsewhere");
-        const QByteArray passwd = "root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1::/usr/sbin:/usr/sbin/nologin\n";
-        if (!dangling)
-            writeAll(target, passwd);
-        QVERIFY(QFile::link(target, dataPath()));
-        auto vars = std::make_unique<mdlVars>();
-        const Status loaded = LoadSettings(*vars, folder());
-        QVERIFY2(!loaded && loaded.error().contains("symbolic link"), qPrintable(loaded.error()));
-        QCOMPARE(vars->strModName[0], QString());
-        act(*vars, "+a");
-        QVERIFY(!SaveSettings(*vars, folder()));
-        QVERIFY(!RefreshSettings(*vars, folder()));
-        QVERIFY(!CheckSettingsWritable(folder()));
-        QCOMPARE(QFileInfo(dataPath()).symLinkTarget(), target);
-        QCOMPARE(QFileInfo::exists(target), !dangling);
-        if (!dangling)
-            QCOMPARE(readAll(target), passwd);
-    }
-
     void entriesBeyondTheRecords_data()
     {
         QTest::addColumn<int>("slot");

@@ -166,6 +166,20 @@ class tst_ModStore : public QObject
         writeAll(path, bytes);
         QVERIFY(QFile::setPermissions(path, Open & ~QFileDevice::Permissions(0x1111)));
     }
+    // The mod "m" of the game folder, backing up `file`, its backup folder made.
+    std::unique_ptr<mdlVars> storedMod(const QString &file = QStringLiteral("config.cfg"))
+    {
+        makeFolder(backupFolder(m_program, "m"));
+        return std::make_unique<mdlVars>(oneMod("m", m_game, file));
+    }
+    // The versions of the mod's file, newest first.
+    QList<QByteArray> versionTexts(const QString &file) const
+    {
+        QList<QByteArray> texts;
+        for (const Versions::Version &v : Versions::of(m_program, "m", file))
+            texts << readAll(v.path);
+        return texts;
+    }
 
 private slots:
     void init()
@@ -653,9 +667,8 @@ private slots:
     {
         QFETCH(bool, modFolderGoesToo);
         put(m_game + "/config.cfg", "in the game");
-        makeFolder(backupFolder(m_program, "m"));
+        const auto vars = storedMod();
         put(backupCopy(m_program, "m", "config.cfg"), "backed up");
-        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
         const auto replaceByFile = [this](const QString &folder) {
             QDir(folder).removeRecursively();
             put(folder, "a file");
@@ -703,13 +716,11 @@ private slots:
         QFETCH(bool, atStart);
         QFETCH(QString, file);
         makeFolder(m_game + "/cfg");
-        makeFolder(backupFolder(m_program, "m"));
+        const auto vars = storedMod(file);
         makeFolder(backupFolder(m_program, "m") + "/cfg");
         put(m_game + "/" + file, "mine");
         put(backupCopy(m_program, "m", file), "backed up");
         QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, file, QString::number(step)}), QString());
-
-        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
         const auto files = [&] {
             return QByteArrayList{readAll(m_game + "/" + file), readAll(backupCopy(m_program, "m", file))};
         };
@@ -732,9 +743,8 @@ private slots:
     void restoreAsksAndTells()
     {
         put(m_game + "/config.cfg", "mine\nsame");
-        makeFolder(backupFolder(m_program, "m"));
+        const auto vars = storedMod();
         put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
-        const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
         StoreCommands::restore(*vars, m_program, -1, "config.cfg", 0, m_prompts);
         StoreCommands::restore(*vars, m_program, 0, QString(), 0, m_prompts);
         QCOMPARE(m_prompts.told.size(), 2);
@@ -776,8 +786,7 @@ private slots:
     {
         QFETCH(int, backups);
         QFETCH(bool, killed);
-        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
-        makeFolder(backupFolder(m_program, "m"));
+        auto vars = storedMod();
         QList<QByteArray> written;
         for (int i = 1; i <= backups; ++i) {
             const QByteArray bytes = "bind w +forward // " + QByteArray::number(i);
@@ -795,32 +804,25 @@ private slots:
         }
         QCOMPARE(m_prompts.errors, QStringList());
         QCOMPARE(m_prompts.listed.value(0), QStringList{"config.cfg"});
-        auto contents = [&] {
-            QList<QByteArray> all;
-            for (const Versions::Version &v : Versions::of(m_program, "m", "config.cfg"))
-                all << readAll(v.path);
-            return all;
-        };
         const QList<Versions::Version> versions = Versions::of(m_program, "m", "config.cfg");
         for (qsizetype i = 1; i < versions.size(); ++i)
             QVERIFY(versions[i - 1].when >= versions[i].when);
         if (killed) {
-            QCOMPARE(contents(), written.mid(0, 11));
+            QCOMPARE(versionTexts("config.cfg"), written.mid(0, 11));
             put(m_game + "/config.cfg", "after");
             written.prepend("after");
             StoreCommands::backup(*vars, m_program, 0, m_prompts);
         }
-        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        QCOMPARE(versionTexts("config.cfg"), written.mid(0, Versions::Kept));
         StoreCommands::backup(*vars, m_program, 0, m_prompts); // nothing changed: no new version
-        QCOMPARE(contents(), written.mid(0, Versions::Kept));
+        QCOMPARE(versionTexts("config.cfg"), written.mid(0, Versions::Kept));
         QVERIFY(m_prompts.told.last().startsWith("Nothing changed since the last backup"));
     }
 
     // Back Up asks about and copies what changed since the last backup only.
     void backUpTakesTheChangedFilesOnly()
     {
-        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
-        makeFolder(backupFolder(m_program, "m"));
+        auto vars = storedMod();
         put(m_game + "/config.cfg", "bind w +forward");
         put(m_game + "/autoexec.cfg", "exec a.cfg");
         StoreCommands::backup(*vars, m_program, 0, m_prompts);
@@ -850,13 +852,8 @@ private slots:
         put(m_game + "/x.cfg", "outer 2");
         StoreCommands::backup(*m_vars, m_program, added.modSlot, m_prompts);
         QCOMPARE(m_prompts.errors, QStringList());
-        for (const char *file : {"versions/x.cfg", "x.cfg"}) {
-            QList<QByteArray> texts;
-            for (const Versions::Version &v : Versions::of(m_program, "m", file))
-                texts << readAll(v.path);
-            const QByteArray which = QByteArray(file) == "x.cfg" ? "outer" : "inner";
-            QCOMPARE(texts, QList<QByteArray>({which + " 2", which + " 1"}));
-        }
+        QCOMPARE(versionTexts("versions/x.cfg"), QList<QByteArray>({"inner 2", "inner 1"}));
+        QCOMPARE(versionTexts("x.cfg"), QList<QByteArray>({"outer 2", "outer 1"}));
         put(m_game + "/versions/x.cfg", "inner 3");
         m_prompts.answers = {true};
         QCOMPARE(StoreCommands::restore(*m_vars, m_program, added.modSlot, "versions/x.cfg", 0, m_prompts).modFile,
@@ -878,8 +875,7 @@ private slots:
     {
         QFETCH(QString, blocker);
         QFETCH(bool, link);
-        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, "config.cfg"));
-        makeFolder(backupFolder(m_program, "m"));
+        auto vars = storedMod();
         put(backupCopy(m_program, "m", "config.cfg"), "old");
         put(m_game + "/config.cfg", "new");
         const QString in = backupFolder(m_program, "m") + u'/' + blocker;
@@ -962,8 +958,7 @@ private slots:
     void restoreOlderThenUndo()
     {
         QFETCH(QString, file);
-        auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, file));
-        makeFolder(backupFolder(m_program, "m"));
+        auto vars = storedMod(file);
         makeFolder(m_game + "/cfg");
         put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
         for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
@@ -975,10 +970,7 @@ private slots:
 
         StoreCommands::restore(*vars, m_program, 0, file, 2, m_prompts); // "good"
         QCOMPARE(readAll(m_game + "/" + file), "good");
-        QList<QByteArray> now;
-        for (const Versions::Version &v : Versions::of(m_program, "m", file))
-            now << readAll(v.path);
-        QCOMPARE(now, (QList<QByteArray>{"edited", "worse", "bad", "good"}));
+        QCOMPARE(versionTexts(file), (QList<QByteArray>{"edited", "worse", "bad", "good"}));
 
         StoreCommands::restore(*vars, m_program, 0, file, 0, m_prompts); // the one it made
         QCOMPARE(readAll(m_game + "/" + file), "edited");

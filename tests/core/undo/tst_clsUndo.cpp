@@ -84,7 +84,6 @@ private slots:
         QTest::newRow("punctuation by its text") << 0 << 0 << 186 << 1 << ":" << "0 1 0 || |:| 0" << ":abcde\r\nfg";
         QTest::newRow("AltGr") << 1 << 0 << 81 << 6 << "@" << "1 1 0 || |@| 0" << "a@bcde\r\nfg";
         QTest::newRow("Enter") << 2 << 0 << 13 << 0 << "\r" << "2 2 0 || |\r\n| 0" << "ab\r\ncde\r\nfg";
-        QTest::newRow("keypad 7") << 0 << 0 << 103 << 0 << "7" << "0 1 0 || |7| 0" << "7abcde\r\nfg";
         QTest::newRow("over a selection") << 1 << 3 << 88 << 0 << "x" << "1 1 3 |bcd| |x| 0" << "axe\r\nfg";
         QTest::newRow("Delete before CR LF") << 5 << 0 << 46 << 0 << "" << "5 1 2 |\r\n| || 1" << "abcdefg";
         QTest::newRow("Delete before a character") << 0 << 0 << 46 << 0 << "" << "0 1 1 |a| || 1" << "bcde\r\nfg";
@@ -94,7 +93,6 @@ private slots:
         QTest::newRow("Ctrl+Backspace: the word") << 9 << 0 << 8 << 2 << "" << "7 0 2 |fg| || 1" << "abcde\r\n";
         QTest::newRow("Ctrl+Backspace at a line start") << 7 << 0 << 8 << 2 << "" << "5 0 2 |\r\n| || 1" << "abcdefg";
         QTest::newRow("Tab over a selection") << 1 << 2 << 9 << 0 << "\t" << "1 1 2 |bc| |\t| 0" << "a\tde\r\nfg";
-        QTest::newRow("Tab at the start") << 0 << 0 << 9 << 0 << "\t" << "0 1 0 || |\t| 0" << "\tabcde\r\nfg";
         QTest::newRow("input method") << 0 << 0 << 255 << 0 << "\u4e2d\u6587" << "0 2 0 || |\u4e2d\u6587| 0" << "\u4e2d\u6587abcde\r\nfg";
     }
     void recordsWhatTheKeyDoes()
