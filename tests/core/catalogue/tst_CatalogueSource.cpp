@@ -119,12 +119,15 @@ private slots:
                                                    "name: b\nfamily: engine\nkind: command\n\n"
                                                    "name: a\nfamily: engine\nkind: command\ntext: second\n\n"
                                                    // The game ignores letter case: this one can never be found either.
-                                                   "name: B\nfamily: engine\nkind: command\n",
+                                                   "name: B\nfamily: engine\nkind: command\n\n"
+                                                   // Nor a name with a space.
+                                                   "name: b c\nfamily: engine\nkind: command\n",
                                                    "s");
         QVERIFY(parsed.ok());
-        QCOMPARE(parsed.value().entries.size(), 4);
+        QCOMPARE(parsed.value().entries.size(), 5);
         QCOMPARE(parsed.value().warnings, (QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown",
-                                                       "s:14: \"B\" repeats the entry of line 5, which is the one shown"}));
+                                                       "s:14: \"B\" repeats the entry of line 5, which is the one shown",
+                                                       "s:18: \"b c\" can never be looked up: a name has no spaces"}));
     }
 
     // Several parts make one catalogue; where a fact was verified is not compiled.

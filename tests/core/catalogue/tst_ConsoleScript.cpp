@@ -29,6 +29,7 @@ private slots:
                                        << "t=bind q t2; alias t t3|t=t3";
         QTest::newRow("alias in a bind body") << "bind q \"ALIAS b x\"" << "bind=q ALIAS=b x" << "b=x";
         QTest::newRow("empty alias") << "alias x" << "alias=x" << "x=";
+        QTest::newRow("alias body of words unquoted") << "alias go say hi there" << "alias=go say=hi" << "go=say hi there";
         QTest::newRow("letter case of bind") << "Alias a b" << "Alias=a b" << "a=b";
         QTest::newRow("quote inside a word") << "echo\"##\" x" << "echo\"##\"=x" << "";
         QTest::newRow("unclosed quote") << "name \"abc; kill" << "name=abc; kill" << "";
