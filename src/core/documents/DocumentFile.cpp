@@ -254,44 +254,6 @@ Unencodable firstUnencodable(QStringView text)
     return found;
 }
 
-qsizetype longestLine(QByteArrayView bytes)
-{
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    const char *d = bytes.data();
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d[i] == '\r' || d[i] == '\n') {
-            longest = qMax(longest, i - start);
-            start = i + 1;
-        }
-    }
-    return qMax(longest, n - start);
-}
-
-qsizetype longestLineOf(const QString &path)
-{
-    QFile file(path);
-    if (!RegularFile::open(file, QIODevice::ReadOnly))
-        return 0;
-    // Read in pieces, never mapped: a file that shrinks meanwhile ends the
-    // read early instead of the program (SIGBUS).
-    qsizetype longest = 0;
-    qsizetype current = 0;
-    QByteArray piece(1 << 20, Qt::Uninitialized);
-    for (qint64 n; (n = file.read(piece.data(), piece.size())) > 0;) {
-        for (qint64 i = 0; i < n; ++i) {
-            if (piece[i] == '\r' || piece[i] == '\n') {
-                longest = qMax(longest, current);
-                current = 0;
-            } else {
-                ++current;
-            }
-        }
-    }
-    return qMax(longest, current);
-}
-
 } // namespace DocumentFile
 
 Result<QString> LoadDocument(const QString &path, DiskStamp *stamp, TextForm *form)

@@ -51,12 +51,6 @@ Unencodable firstUnencodable(QStringView text);
 // over this many characters takes the box more than about a second.
 inline constexpr qsizetype SlowLineLength = 1500000;
 
-// Characters in the longest line (line breaks are CR and LF), counted on
-// the bytes, so a file is measured before anything is decoded or laid out.
-qsizetype longestLine(QByteArrayView bytes);
-// The same for a file; 0 for one that cannot be read, which opening reports.
-qsizetype longestLineOf(const QString &path);
-
 } // namespace DocumentFile
 
 // `stamp`, when given, gets what the file on disk was when it was read;

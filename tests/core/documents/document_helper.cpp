@@ -16,6 +16,7 @@
 
 #include "documents/DocumentCommands.h"
 #include "documents/DocumentFile.h"
+#include "documents/OpenCost.h"
 #include "documents/RecoveryStore.h"
 #include "editbox/MemoryClipboard.h"
 #include "editbox/MemoryEditBox.h"
@@ -54,7 +55,7 @@ int readRepeatedly(const QStringList &args)
             DiskStamp stamp;
             (void)LoadDocument(path, &stamp);
         } else if (reader == QLatin1String("lines")) {
-            (void)DocumentFile::longestLineOf(path);
+            (void)OpenCost::ofFile(path);
         } else {
             (void)DiskStamp::read(path);
         }

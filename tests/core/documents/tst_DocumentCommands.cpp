@@ -389,6 +389,7 @@ private slots:
         QCOMPARE(pieces.lines, 5);
         QCOMPARE(pieces.lines, whole.lines);
         QCOMPARE(pieces.longestLine, whole.longestLine);
+        QCOMPARE(pieces.longestLine, 4 * 1024 * 1024 - 1);
         QCOMPARE(pieces.highBytes, 1);
         QCOMPARE(pieces.bytes, whole.bytes);
     }

@@ -244,26 +244,6 @@ private slots:
         QCOMPARE(helper.exitCode(), 0);
     }
 
-    void longestLine_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("longest");
-        QTest::newRow("empty") << QByteArray() << 0;
-        QTest::newRow("one line") << QByteArray("abc") << 3;
-        QTest::newRow("longest in the middle") << QByteArray("a\r\nbcde\r\nfg") << 4;
-        QTest::newRow("longest last") << QByteArray("ab\r\ncde") << 3;
-        QTest::newRow("lone CR and LF break too") << QByteArray("abc\nde\rf") << 3;
-        QTest::newRow("only breaks") << QByteArray("\r\n\r\n") << 0;
-    }
-    void longestLine()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, longest);
-        QCOMPARE(DocumentFile::longestLine(bytes), qsizetype(longest));
-        writeAll(path(), bytes);
-        QCOMPARE(DocumentFile::longestLineOf(path()), qsizetype(longest));
-    }
-
     void firstUnencodable_data()
     {
         QTest::addColumn<QString>("text");
