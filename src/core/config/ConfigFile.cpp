@@ -50,12 +50,18 @@ public:
             const int column = int(offset - lineStart);
             const qsizetype end = offset + command.size();
             const bool endsAtSemicolon = end < text.size() && text[end] == u';';
+            // rehlds engine/cmd.cpp Cmd_Exec_f skips a UTF-8 mark only under
+            // REHLDS_FIXES: the game itself reads it as part of the first word
+            // (common.cpp COM_Parse takes U+FEFF for no space). Before a
+            // comment or a line break that word is all the command: the game
+            // says it does not know it, and nothing is lost.
+            const QStringView afterMark = command.mid(bom).trimmed();
             if (offset == 0 && bom) {
-                // rehlds engine/cmd.cpp Cmd_Exec_f skips a UTF-8 mark only under
-                // REHLDS_FIXES: the game itself reads it as part of the first word.
-                problem(0, bom, QStringLiteral("The file starts with a UTF-8 byte-order mark: the game reads it as part "
-                                               "of the first command, which then does not run. Save the file without it."),
-                        ProblemRule::ByteOrderMark);
+                if (!afterMark.isEmpty() && !afterMark.startsWith(u"//"))
+                    problem(0, bom, QStringLiteral("The file starts with a UTF-8 byte-order mark: the game reads it as "
+                                                   "part of the first command, which then does not run. Save the file "
+                                                   "without it."),
+                            ProblemRule::ByteOrderMark);
                 continue;
             }
             QStringView rest;

@@ -90,6 +90,8 @@ QList<ProblemGroup> groupProblems(const QList<ConfigProblem> &problems)
                                   ? QStringLiteral("Commands the client sends on to the server, for %1").arg(first.whose)
                               : first.rule == ProblemRule::ThirdPartyName
                                   ? QStringLiteral("Names of %1").arg(first.whose)
+                              : first.rule == ProblemRule::SourceEngineName
+                                  ? QStringLiteral("Names of %1, which this game does not have").arg(first.whose)
                                   : QStringLiteral("Saved variables the game wrote into config.cfg that the catalogue does "
                                                    "not know");
         g.text = QStringLiteral("%1: %2 (%3 names, %4 uses, in %5)")
