@@ -207,6 +207,8 @@ private slots:
         row("quote inside a comment", "// don't say \"hi\nsensitivity 2 // my \"fast one; slow\n", "");
         row("; after //", "// turn off; kill\n", "autoexec.cfg:1: error TS103: ';' after '//' ends the comment");
         row("// with nothing after the ;", "echo hi // done;\necho hi // a; // b\n", "");
+        row("; after // before a smiley", "// you noob ;-)\n", "notice TS303: Unknown command \"-\"");
+        row("; after // before an alias of the file", "// clean; reset\nalias reset \"echo\"\n", "autoexec.cfg:1: error TS103");
         row("// with no ;", "// kill it all\nsensitivity 2 // fast, slow\n", "");
         row("; in a quoted comment", "echo \"// a; b\"\n", "");
         row("command too long", "echo " + QString(1100, u'x') + "\n", "error TS104: This command is 1105 characters long");
