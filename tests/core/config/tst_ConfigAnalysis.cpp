@@ -390,11 +390,13 @@ private slots:
     }
 
     // The panel's lines: errors, then warnings, then notices; a name's uses
-    // in one line whatever their letter case, an owner's names in one line.
+    // in one line whatever their letter case, an owner's names in one line,
+    // a file's many unknown names in one.
     void groups()
     {
         QTemporaryDir dir;
-        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\n"});
+        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\nexec many.cfg\n",
+                         "many.cfg", "zq1\nzq2\nzq3\nzq4\nzq5\nzq1\n"});
         FakeCommands known;
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
         const ConfigModel model = analyzer.analyze();
@@ -407,8 +409,9 @@ private slots:
             "TS303 Unknown command \"zzqx\": neither the catalogue nor any alias of the configuration has it; "
             "connected, the game sends it to the server. (3 uses, in autoexec.cfg)",
             "TS301 Names of AMX Mod X, a server plugin platform: amx_kick, amx_ban (2 names, 2 uses, in autoexec.cfg)",
+            "TS303 Names nobody knows, in many.cfg: zq1, zq2, zq3 and 2 more (5 names, 6 uses)",
         }));
-        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 5 notices"));
+        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 11 notices"));
     }
 
     // A name the player declared fine is no problem; another still is.
