@@ -46,7 +46,7 @@ NameOwners NameOwners::parse(QStringView text)
         const QString name = (space < 0 ? line : line.left(space)).toString().toLower();
         if (name.endsWith(u'*'))
             out.m_prefixes.append({name.chopped(1), current});
-        else
+        else if (!out.m_exact.contains(name)) // a name listed twice keeps its first group
             out.m_exact.insert(name, current);
     }
     std::stable_sort(out.m_prefixes.begin(), out.m_prefixes.end(),
