@@ -280,6 +280,12 @@ int rootOf(const ConfigModel &model, int file)
     return file;
 }
 
+// The config.cfg the game wrote: the one it runs itself at start-up.
+bool writtenConfig(const StartupFile &file)
+{
+    return file.depth == 0 && file.atStartup && file.name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
+}
+
 // Neither run at the game's start nor by a server: an open document read on its own.
 bool standsAlone(const StartupFile &file)
 {
@@ -431,32 +437,52 @@ void ConfigAnalyzer::otherAliases(Run &run) const
 }
 
 // A name no catalogue entry or alias defines: whose it is when the list of
-// names beyond the game knows (a notice), the known names it is near (a
+// names beyond the game knows (a notice), a name of the later Source engine
+// (a warning: pasted from another game), the known names it is near (a
 // warning: very likely a typo), or a name nobody knows (a notice). The
 // engine sends what it does not know to the server when connected (rehlds
 // engine/cmd.cpp Cmd_ExecuteString_internal, Cmd_ForwardToServer).
 ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
-                                          bool writtenByGame)
+                                          bool writtenByGame, const QSet<QString> &savedNames)
 {
     ConfigProblem p{path, use.line, use.column, use.length, {}, ProblemRule::UnknownName, use.name, {}};
-    if (const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name)) {
+    const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(use.name);
+    if (owner && !owner->sourceEngine) {
         p.rule = owner->forwarded ? ProblemRule::ForwardedName : ProblemRule::ThirdPartyName;
         p.whose = owner->whose;
-        p.message = owner->forwarded
-                        ? QStringLiteral("%1: a command the client sends on to the server, for %2.")
-                              .arg(use.name, owner->whose)
-                        : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
-                              .arg(use.name, owner->whose);
+        p.message = owner->forwarded ? QStringLiteral("%1: a command the client sends on to the server, for %2.")
+                                           .arg(use.name, owner->whose)
+                    : owner->game    ? QStringLiteral("%1: a name of %2; the catalogue does not describe it yet.")
+                                        .arg(use.name, owner->whose)
+                                     : QStringLiteral("%1: a name of %2; the game runs it only where that is installed.")
+                                        .arg(use.name, owner->whose);
         return p;
     }
     // The game writes into config.cfg only the saved variables it has
     // (rehlds engine/host.cpp Host_WriteConfiguration, cvar.cpp
     // Cvar_WriteVariables): a name a line of it starts with is no typo, but
-    // one of this build of the game that the catalogue lacks.
-    if (writtenByGame && use.column == 0) {
+    // one of this build of the game that the catalogue lacks, in every file.
+    if ((writtenByGame && use.column == 0) || savedNames.contains(use.name.toLower())) {
         p.whose = QStringLiteral("config.cfg");
         p.message = QStringLiteral("%1: a saved variable of this game, as the game wrote it into config.cfg; the "
                                    "catalogue does not know it.")
+                        .arg(use.name);
+        return p;
+    }
+    if (owner) {
+        p.rule = ProblemRule::SourceEngineName;
+        p.whose = owner->whose;
+        p.message = QStringLiteral("%1 is a name of the later Source engine; this game does not have it, and the line "
+                                   "does nothing.")
+                        .arg(use.name);
+        return p;
+    }
+    // rehlds engine/common.cpp COM_Parse knows only "//" for a comment: a
+    // line written "#hostname x" runs a command of that name, which nobody
+    // has. The line does nothing, as its writer wanted.
+    if (use.name.startsWith(u'#') && use.column == 0) {
+        p.message = QStringLiteral("%1: '#' starts no comment here; the game takes the line for a command it does not "
+                                   "know, and does nothing. Write // to keep a line from running.")
                         .arg(use.name);
         return p;
     }
@@ -476,6 +502,19 @@ ConfigProblem ConfigAnalyzer::unknownName(const ConfigFile::Use &use, const QStr
 void ConfigAnalyzer::fileProblems(Run &run)
 {
     const ConfigModel &model = run.model;
+    // The names the game wrote into config.cfg are its saved variables,
+    // wherever else they are set.
+    QSet<QString> saved;
+    for (const StartupFile &file : std::as_const(model.files)) {
+        if (!writtenConfig(file))
+            continue;
+        if (const auto facts = model.m_facts.value(file.path)) {
+            for (const ConfigFile::Use &use : facts->unknown) {
+                if (use.column == 0)
+                    saved.insert(use.name.toLower());
+            }
+        }
+    }
     QSet<QString> done;
     for (int i = 0; i < model.files.size(); ++i) {
         const StartupFile &file = model.files[i];
@@ -492,7 +531,8 @@ void ConfigAnalyzer::fileProblems(Run &run)
         // An exec inside a bind's or an alias's body runs only when that
         // does: its file is looked for here.
         for (const ConfigFile::Exec &exec : facts.execs) {
-            if (!exec.atTop && m_folder.find(exec.name).isEmpty() && !ExecRules::quietWhenMissing(exec.name))
+            if (!exec.atTop && m_folder.find(exec.name).isEmpty() && !ExecRules::quietWhenMissing(exec.name)
+                && !ExecRules::writtenByServer(exec.name))
                 run.problems.append({path, exec.line, exec.column, exec.length,
                                      QStringLiteral("exec %1: there is no such file in the game folder; the game says "
                                                     "\"couldn't exec %1\".")
@@ -504,13 +544,12 @@ void ConfigAnalyzer::fileProblems(Run &run)
             continue;
         const QSet<QString> own =
             standsAlone(model.files[i]) ? run.ownAliases.value(rootOf(model, i)) : QSet<QString>();
-        const bool written = model.files[i].depth == 0 && model.files[i].atStartup
-                             && model.files[i].name.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
+        const bool written = writtenConfig(model.files[i]);
         for (const ConfigFile::Use &use : facts.unknown) {
             const QString key = use.name.toLower();
             if (model.alias(use.name) || own.contains(key) || m_accepted.contains(key))
                 continue;
-            run.problems.append(unknownName(use, path, model, written));
+            run.problems.append(unknownName(use, path, model, written, saved));
         }
     }
 }

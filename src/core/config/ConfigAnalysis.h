@@ -192,7 +192,7 @@ private:
     void readEntry(Entry &entry, const QString &text);
     QStringList nearest(const QString &name, const ConfigModel &model);
     ConfigProblem unknownName(const ConfigFile::Use &use, const QString &path, const ConfigModel &model,
-                              bool writtenByGame);
+                              bool writtenByGame, const QSet<QString> &savedNames);
 
     GameFolder m_folder;
     const KnownCommands &m_known;

@@ -31,12 +31,15 @@ bool isConfigName(const QString &name)
 }
 
 // No console script starts a line with '#' or '[': the console would take
-// "#..." for a command's name, and ini sections are no commands at all.
+// "#..." for a command's name, and ini sections are no commands at all. Nor
+// has one a line of a lone brace: the game's options scripts have them
+// (settings.scr, user.scr: VERSION 1.0, DESCRIPTION SERVER_OPTIONS { ... }),
+// which its menus read, not its console, and which players keep as .cfg too.
 bool looksLikeScript(const QString &text)
 {
     for (QStringView line : QStringView(text).split(u'\n')) {
         line = line.trimmed();
-        if (line.startsWith(u'#') || (line.startsWith(u'[') && line.endsWith(u']')))
+        if (line.startsWith(u'#') || (line.startsWith(u'[') && line.endsWith(u']')) || line == u"{" || line == u"}")
             return false;
     }
     return true;

@@ -6,6 +6,8 @@
 #include "config/KnownCommands.h"
 #include "config/NameOwners.h"
 
+#include <algorithm>
+
 namespace {
 
 // The same bound as ConsoleScript's: bodies nest only so deep in practice.
@@ -50,12 +52,18 @@ public:
             const int column = int(offset - lineStart);
             const qsizetype end = offset + command.size();
             const bool endsAtSemicolon = end < text.size() && text[end] == u';';
+            // rehlds engine/cmd.cpp Cmd_Exec_f skips a UTF-8 mark only under
+            // REHLDS_FIXES: the game itself reads it as part of the first word
+            // (common.cpp COM_Parse takes U+FEFF for no space). Before a
+            // comment or a line break that word is all the command: the game
+            // says it does not know it, and nothing is lost.
+            const QStringView afterMark = command.mid(bom).trimmed();
             if (offset == 0 && bom) {
-                // rehlds engine/cmd.cpp Cmd_Exec_f skips a UTF-8 mark only under
-                // REHLDS_FIXES: the game itself reads it as part of the first word.
-                problem(0, bom, QStringLiteral("The file starts with a UTF-8 byte-order mark: the game reads it as part "
-                                               "of the first command, which then does not run. Save the file without it."),
-                        ProblemRule::ByteOrderMark);
+                if (!afterMark.isEmpty() && !afterMark.startsWith(u"//"))
+                    problem(0, bom, QStringLiteral("The file starts with a UTF-8 byte-order mark: the game reads it as "
+                                                   "part of the first command, which then does not run. Save the file "
+                                                   "without it."),
+                            ProblemRule::ByteOrderMark);
                 continue;
             }
             QStringView rest;
@@ -65,23 +73,42 @@ public:
             }
             readCommand(command, column, endsAtSemicolon, rest);
         }
+        for (const Semicolon &at : std::as_const(m_semicolons)) {
+            const QString key = at.follows.toLower();
+            const bool aliased = std::any_of(m_out.aliases.cbegin(), m_out.aliases.cend(),
+                                             [&](const ConfigFile::Alias &a) { return a.key == key; });
+            if (aliased || m_known.facts(at.follows))
+                m_out.problems.append({at.line, at.column, 1,
+                                       QStringLiteral("';' after '//' ends the comment: the game runs what follows it "
+                                                      "on this line."),
+                                       ProblemRule::CommentSemicolon});
+        }
     }
 
 private:
+    struct Semicolon
+    {
+        int line = 0;
+        int column = 0;
+        QString follows; // the first word after the ';'
+    };
+    QList<Semicolon> m_semicolons;
+
     void problem(int column, int length, const QString &message, ProblemRule rule)
     {
         m_out.problems.append({m_line, column, length, message, rule});
     }
 
-    // Whether a command the game runs follows on the line: a comment or
-    // nothing after the ';' runs nothing.
-    static bool commandFollows(QStringView rest)
+    // The name of the command that follows on the line: none after a
+    // comment or nothing.
+    static QString commandFollows(QStringView rest)
     {
         for (const QStringView command : ConsoleScript::commands(rest)) {
-            if (!ConsoleScript::locatedWords(command).isEmpty())
-                return true;
+            const QList<ConsoleScript::Word> words = ConsoleScript::locatedWords(command);
+            if (!words.isEmpty())
+                return words.front().text;
         }
-        return false;
+        return QString();
     }
 
     // `rest` is the line after the ';' that ends the command, if one does.
@@ -93,10 +120,15 @@ private:
         // Cbuf_Execute splits at ';' without knowing comments (REHLDS_FIXES
         // only spares a command that starts with "//"); ValveSoftware/halflife
         // issue #2520, rehlds issue #719. Nothing after the ';' runs nothing.
-        if (endsAtSemicolon && comment >= 0 && commandFollows(rest))
-            problem(column + int(command.size()), 1,
-                    QStringLiteral("';' after '//' ends the comment: the game runs what follows it on this line."),
-                    ProblemRule::CommentSemicolon);
+        // What follows matters when the game has it: a smiley's "-)" or more
+        // words of the comment are a command nobody has, which only prints
+        // "Unknown command" (and is told as such). An alias of this file
+        // counts once the file is read.
+        if (endsAtSemicolon && comment >= 0) {
+            const QString follows = commandFollows(rest);
+            if (!follows.isEmpty())
+                m_semicolons.append({m_line, column + int(command.size()), follows});
+        }
         const QList<ConsoleScript::Word> words = ConsoleScript::locatedWords(command);
         if (command.count(u'"') % 2)
             openQuote(command, column, comment, words);

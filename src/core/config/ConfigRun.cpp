@@ -48,8 +48,13 @@ void ConfigAnalyzer::runProblems(Run &run) const
             const Status regular = RegularFile::check(QDir(m_folder.folder()).filePath(e.name));
             if (e.quiet && regular)
                 break;
+            const bool list = regular && ExecRules::writtenByServer(e.name);
+            const ProblemRule rule = list ? ProblemRule::ListNotWritten : ProblemRule::ExecMissing;
             const QString message =
                 !regular ? QStringLiteral("exec %1: %2").arg(e.name, regular.error())
+                : list   ? QStringLiteral("exec %1: not there yet; the server writes it (writeid, writeip) once it "
+                                          "bans someone, and till then only says \"couldn't exec %1\".")
+                             .arg(e.name)
                          : QStringLiteral("exec %1: there is no such file in the game folder; the game says "
                                           "\"couldn't exec %1\".")
                                .arg(e.name);
@@ -63,9 +68,9 @@ void ConfigAnalyzer::runProblems(Run &run) const
                 }
             }
             if (exec)
-                run.problems.append({at.path, at.line, exec->column, exec->length, message, ProblemRule::ExecMissing, {}, {}});
+                run.problems.append({at.path, at.line, exec->column, exec->length, message, rule, {}, {}});
             else
-                add(e.place, message, ProblemRule::ExecMissing);
+                add(e.place, message, rule);
             break;
         }
         case ConsoleEvent::Kind::Freeze: {

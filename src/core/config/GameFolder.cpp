@@ -176,4 +176,12 @@ bool quietWhenMissing(QStringView name)
     return false;
 }
 
+// The lists the server writes itself (rehlds engine/sv_main.cpp: writeid
+// writes bannedcfgfile, "banned.cfg"; writeip writes "listip.cfg"): not
+// there until it first bans someone, and nothing is lost meanwhile.
+bool writtenByServer(QStringView name)
+{
+    return name.compare(u"banned.cfg", Qt::CaseInsensitive) == 0 || name.compare(u"listip.cfg", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace ExecRules

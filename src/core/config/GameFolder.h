@@ -51,5 +51,7 @@ QString refusal(QStringView name);
 
 // Whether the game says nothing when the file is missing.
 bool quietWhenMissing(QStringView name);
+// Whether the server writes the file itself, so its absence is harmless.
+bool writtenByServer(QStringView name);
 
 } // namespace ExecRules

@@ -27,7 +27,10 @@ NameOwners NameOwners::parse(QStringView text)
         if (current < 0 || line.startsWith(QLatin1String("source:")))
             continue;
         if (line.startsWith(QLatin1String("kind:"))) {
-            out.m_owners[current].forwarded = line.mid(5).trimmed() == QLatin1String("forwarded");
+            const QStringView kind = line.mid(5).trimmed();
+            out.m_owners[current].forwarded = kind == QLatin1String("forwarded");
+            out.m_owners[current].sourceEngine = kind == QLatin1String("source");
+            out.m_owners[current].game = kind == QLatin1String("game");
             continue;
         }
         if (line.startsWith(QLatin1String("range:"))) {
@@ -38,10 +41,12 @@ NameOwners NameOwners::parse(QStringView text)
                                     ValueRange::parse(rest.mid(space + 1).trimmed().toString()));
             continue;
         }
-        const QString name = line.toString().toLower();
+        // A name may be followed by where it was read.
+        const qsizetype space = line.indexOf(u' ');
+        const QString name = (space < 0 ? line : line.left(space)).toString().toLower();
         if (name.endsWith(u'*'))
             out.m_prefixes.append({name.chopped(1), current});
-        else
+        else if (!out.m_exact.contains(name)) // a name listed twice keeps its first group
             out.m_exact.insert(name, current);
     }
     std::stable_sort(out.m_prefixes.begin(), out.m_prefixes.end(),

@@ -20,6 +20,8 @@ public:
     {
         QString whose;          // "GunGame, an AMX Mod X plugin"
         bool forwarded = false; // the server's game library answers it
+        bool sourceEngine = false; // a name of the later Source engine, which this game lacks
+        bool game = false;      // a name of this game the catalogue does not describe
     };
 
     // The list built into the program.

@@ -19,11 +19,12 @@ ProblemCounts countProblems(const QList<ConfigProblem> &problems);
 // One line of the Problems panel: a problem, or every use of one name
 // nobody defines (its members, letter case ignored) under one line, or
 // every name of one owner (a plugin, the game library, the game-written
-// config.cfg) under one line.
+// config.cfg) under one line, or a file's many names nobody knows.
 struct ProblemGroup
 {
     QList<int> members; // indices into the problems, in run order
     QString text;       // the line: the message, with the uses counted for a group
+    bool severalNames = false; // of more than one name: no one name is the line's
     bool isGroup() const { return members.size() > 1; }
 };
 

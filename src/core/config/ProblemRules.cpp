@@ -34,12 +34,14 @@ constexpr RuleInfo RuleTable[] = {
     {ProblemRule::SettingReplaced, ProblemWeight::Warning, 203},
     {ProblemRule::BindReplaced, ProblemWeight::Warning, 204},
     {ProblemRule::KeyBoundTwice, ProblemWeight::Warning, 205},
+    {ProblemRule::SourceEngineName, ProblemWeight::Warning, 206},
     {ProblemRule::ThirdPartyName, ProblemWeight::Notice, 301},
     {ProblemRule::ForwardedName, ProblemWeight::Notice, 302},
     {ProblemRule::UnknownName, ProblemWeight::Notice, 303},
+    {ProblemRule::ListNotWritten, ProblemWeight::Notice, 304},
 };
 
-static_assert(std::size(RuleTable) == int(ProblemRule::UnknownName) + 1, "one entry per rule, in order");
+static_assert(std::size(RuleTable) == int(ProblemRule::ListNotWritten) + 1, "one entry per rule, in order");
 
 const RuleInfo &ruleInfo(ProblemRule rule)
 {
@@ -85,7 +87,7 @@ bool parseWeight(const QString &word, ProblemWeight &weight)
 bool isAboutName(ProblemRule rule)
 {
     return rule == ProblemRule::NearName || rule == ProblemRule::ThirdPartyName || rule == ProblemRule::ForwardedName
-        || rule == ProblemRule::UnknownName;
+        || rule == ProblemRule::UnknownName || rule == ProblemRule::SourceEngineName;
 }
 
 } // namespace ProblemRules

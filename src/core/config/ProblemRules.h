@@ -30,10 +30,12 @@ enum class ProblemRule {
     SettingReplaced,
     BindReplaced,
     KeyBoundTwice,
+    SourceEngineName,
     // notices
     ThirdPartyName,
     ForwardedName,
     UnknownName,
+    ListNotWritten,
 };
 
 enum class ProblemWeight { Error, Warning, Notice };

@@ -121,8 +121,8 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
             }
             // One line for the name, its uses under it, collapsed.
             auto *line = new QTreeWidgetItem(*first);
-            // A line of an owner's several names takes none as fine at once.
-            if (!model->problems[group.members.front()].whose.isEmpty())
+            // A line of several names takes none as fine at once.
+            if (group.severalNames)
                 line->setData(FileColumn, NameRole, QVariant());
             line->setText(MessageColumn, group.text);
             line->setToolTip(MessageColumn, group.text);

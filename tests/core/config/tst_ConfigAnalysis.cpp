@@ -200,12 +200,15 @@ private slots:
         };
         // errors
         row("byte-order mark", "\u00EF\u00BB\u00BFsensitivity 2\n", "autoexec.cfg:1: error TS101: The file starts with a UTF-8 byte-order mark");
+        row("byte-order mark before a comment or a blank line", "\u00EF\u00BB\u00BF// rates\nsensitivity 2\n", "");
         row("quote that swallows a command", "echo \"hi; kill\n", "autoexec.cfg:1: error TS102: A quote is left open");
         row("closing quote missing at the line's end", "echo \"hi\nbind q \"+attack\n", "");
         row("open quote in a bind's body", "bind q \"+jump; wait\n", "");
         row("quote inside a comment", "// don't say \"hi\nsensitivity 2 // my \"fast one; slow\n", "");
         row("; after //", "// turn off; kill\n", "autoexec.cfg:1: error TS103: ';' after '//' ends the comment");
         row("// with nothing after the ;", "echo hi // done;\necho hi // a; // b\n", "");
+        row("; after // before a smiley", "// you noob ;-)\n", "notice TS303: Unknown command \"-\"");
+        row("; after // before an alias of the file", "// clean; reset\nalias reset \"echo\"\n", "autoexec.cfg:1: error TS103");
         row("// with no ;", "// kill it all\nsensitivity 2 // fast, slow\n", "");
         row("; in a quoted comment", "echo \"// a; b\"\n", "");
         row("command too long", "echo " + QString(1100, u'x') + "\n", "error TS104: This command is 1105 characters long");
@@ -236,6 +239,7 @@ private slots:
         row("exec of a dotted name", "exec my.binds.cfg\n", "the game runs only .cfg and .rc files");
         row("exec of a missing file", "exec binds.cfg\n", "error TS111: exec binds.cfg: there is no such file");
         row("userconfig.cfg missing is normal", "exec userconfig.cfg\n", "");
+        row("ban lists the server writes itself", "exec banned.cfg\nexec listip.cfg\n", "notice TS304: exec listip.cfg: not there yet");
         row("alias loop", "alias a b\nalias b \"echo x; a\"\n", "autoexec.cfg:1: error TS113: Alias loop: a → b → a runs for ever");
         row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: error TS113: Alias loop: a → a");
         row("loop through three aliases, said once", "alias a b\nalias b c\nalias c \"echo x; a\"\n", "Alias loop");
@@ -251,6 +255,13 @@ private slots:
         row("a range a game library widens", "sv_alltalk 3\nsv_cheats 2\n", "");
         row("past the widest library's range", "sv_alltalk 7\n", "warning TS202: ");
         row("names in any letter case", "Bind Q +ATTACK\nSENSITIVITY 2\nAlias +Jd +JUMP\nbind e +jd\n", "");
+        row("a name of the Source engine", "mat_queue_mode 2\ncl_interp_ratio 1\n",
+            "autoexec.cfg:2: warning TS206: cl_interp_ratio is a name of the later Source engine; this game does not have it");
+        row("names both engines have, or Source's as an alias", "cl_updaterate 30\nalias mat_queue_mode echo\nmat_queue_mode\nmat_queue_modes 1\n",
+            "autoexec.cfg:4: warning TS201: Unknown command \"mat_queue_modes\": did you mean mat_queue_mode?");
+        QTest::newRow("a Source name the game wrote into config.cfg")
+            << QStringList{autoexec, "viewmodel_fov 100\n", "config.cfg", "viewmodel_fov \"90\"\n"}
+            << "autoexec.cfg:1: notice TS303: viewmodel_fov: a saved variable of this game" << QStringList();
         row("same key twice", "bind q +attack\nbind q +attack2\n", "autoexec.cfg:1: warning TS205: q is bound again by autoexec.cfg (line 2)");
         row("same key, same command", "bind f1 kill\nbind F1 kill\n", "");
         row("a key bound to nothing, then unbound", "bind F3 \"\"\nunbind F3\n", "");
@@ -264,13 +275,14 @@ private slots:
             << QStringList{autoexec, "sensitivity 3\n", "config.cfg", "sensitivity 3\n"} << "" << QStringList();
         // notices
         row("a plugin's name", "gg_enabled 1\namx_kick bob\n", "notice TS301: gg_enabled: a name of GunGame, an AMX Mod X plugin");
-        row("a platform's name", "amx_kick bob\n", "notice TS301: amx_kick: a name of AMX Mod X, a server plugin platform");
+        row("a name of the engine the catalogue lacks", "sv_rollspeed 0\nhud_scale 1\n", "notice TS301: sv_rollspeed: a name of the game's engine");
         row("a bot's name", "yb_quota 5\npb_minbots 2\n", "notice TS301: pb_minbots: a name of POD-Bot, a bot");
         row("a command forwarded to the server", "bind F2 \"krieg550\"\n", "notice TS302: krieg550: a command the client sends on to the server");
         QTest::newRow("a saved variable the game wrote")
             << QStringList{autoexec, "", "config.cfg", "sensitivty \"2\"\nbind q \"sensitivty 3\"\n"}
             << "config.cfg:1: notice TS303: sensitivty: a saved variable of this game" << QStringList();
         row("a name nobody knows", "zzqx\n", "autoexec.cfg:1: notice TS303: Unknown command \"zzqx\"");
+        row("a line kept from running with #", "#hostname \"x\"\n", "notice TS303: #hostname: '#' starts no comment here");
         QTest::newRow("alias of another file") << QStringList{autoexec, "bind space +jd\n", "config.cfg",
                                                               "exec userconfig.cfg\n", "userconfig.cfg", "alias +jd +jump\n"}
                                                << "" << QStringList();
@@ -378,11 +390,13 @@ private slots:
     }
 
     // The panel's lines: errors, then warnings, then notices; a name's uses
-    // in one line whatever their letter case, an owner's names in one line.
+    // in one line whatever their letter case, an owner's names in one line,
+    // a file's many unknown names in one.
     void groups()
     {
         QTemporaryDir dir;
-        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\n"});
+        writeFiles(dir, {"autoexec.cfg", "zzqx\namx_kick a\nsensitivty 1\nZZQX 2\namx_ban b\nbind mouse9 x\nzzqx\nexec many.cfg\n",
+                         "many.cfg", "zq1\nzq2\nzq3\nzq4\nzq5\nzq1\n"});
         FakeCommands known;
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
         const ConfigModel model = analyzer.analyze();
@@ -395,8 +409,9 @@ private slots:
             "TS303 Unknown command \"zzqx\": neither the catalogue nor any alias of the configuration has it; "
             "connected, the game sends it to the server. (3 uses, in autoexec.cfg)",
             "TS301 Names of AMX Mod X, a server plugin platform: amx_kick, amx_ban (2 names, 2 uses, in autoexec.cfg)",
+            "TS303 Names nobody knows, in many.cfg: zq1, zq2, zq3 and 2 more (5 names, 6 uses)",
         }));
-        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 5 notices"));
+        QCOMPARE(countProblems(model.problems).text(), QStringLiteral("1 error, 1 warning, 11 notices"));
     }
 
     // A name the player declared fine is no problem; another still is.

@@ -1,6 +1,7 @@
 #include "catalogue/Catalogue.h"
 #include "config/ConfigCheck.h"
 #include "config/KnownCommands.h"
+#include "config/NameOwners.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -72,6 +73,22 @@ private slots:
               flagged - int(falseAlarms.size()), int(found.size()), int(planted.size()));
         QVERIFY2(falseAlarms.isEmpty(), qPrintable(falseAlarms.join(u'\n')));
         QVERIFY2(missed.isEmpty(), qPrintable(missed.join(u'\n')));
+    }
+
+    // A name the catalogue knows is this game's, whatever the Source engine
+    // calls the same: never one "pasted from Source".
+    void sourceNamesAreNoCatalogueNames()
+    {
+        Catalogue catalogue;
+        QVERIFY(LoadCatalogue(catalogue, QStringLiteral(TESSARY_PROGRAM_FOLDER)).ok());
+        const CatalogueCommands known(catalogue);
+        QStringList both;
+        for (const QString &name : known.names()) {
+            const std::optional<NameOwners::Owner> owner = NameOwners::builtIn().owner(name);
+            if (owner && owner->sourceEngine)
+                both.append(name);
+        }
+        QVERIFY2(both.isEmpty(), qPrintable(both.join(u' ')));
     }
 };
 
