@@ -562,20 +562,28 @@ void ConfigAnalyzer::replaced(Run &run) const
     const ConfigModel &model = run.model;
     QList<std::pair<qint64, Assignment>> ranked;
     for (auto it = model.console->state.variables.cbegin(); it != model.console->state.variables.cend(); ++it) {
-        for (const ConsoleAssignment &a : it->history) {
-            if (a.kind != ConsoleAssignment::Kind::Set)
+        // Only the last value each file sets can be lost, and only to the
+        // last of all: a file's earlier lines are passed over (a folder
+        // sets rate thousands of times).
+        QSet<QString> files;
+        const ConsoleSource *last = nullptr; // the file run of the entry after
+        for (auto a = it->history.crbegin(); a != it->history.crend(); ++a) {
+            if (a->kind != ConsoleAssignment::Kind::Set || (last && a->place.source.get() == last))
                 continue;
-            const ConsolePlace::FileLine at = a.place.fileLine();
-            if (at.path.isEmpty())
+            const ConsolePlace::FileLine at = a->place.fileLine();
+            if (at.path.isEmpty() || files.contains(at.path))
                 continue;
+            files.insert(at.path);
+            if (a->place.isFile())
+                last = a->place.source.get();
             // rehlds engine/host.cpp Host_WriteConfiguration writes config.cfg anew at quitting.
             const bool rewritten = at.file.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
-            ranked.append({a.step,
-                           {Assignment::Kind::Setting, it.key(), it->name, a.value, at.path, at.file, at.line, at.column,
+            ranked.append({a->step,
+                           {Assignment::Kind::Setting, it.key(), it->name, a->value, at.path, at.file, at.line, at.column,
                             at.length, rewritten}});
         }
     }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<Assignment> runOrder;
     runOrder.reserve(ranked.size());
     for (auto &r : ranked)
