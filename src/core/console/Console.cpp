@@ -11,9 +11,23 @@
 
 namespace {
 
-constexpr int RingSize = 256;
 // Alias sources deeper than this link to the place the first alias ran from.
 constexpr int DeepChain = 48;
+
+enum Builtin { None, Exec, Alias, Wait, Bind, Unbind, UnbindAll, Unalias, Setinfo, Plain };
+
+Builtin builtinOf(const QString &name)
+{
+    static const QHash<QString, Builtin> builtins = {
+        {QStringLiteral("exec"), Exec},         {QStringLiteral("alias"), Alias},   {QStringLiteral("wait"), Wait},
+        {QStringLiteral("bind"), Bind},         {QStringLiteral("unbind"), Unbind}, {QStringLiteral("unbindall"), UnbindAll},
+        {QStringLiteral("unalias"), Unalias},   {QStringLiteral("setinfo"), Setinfo}, {QStringLiteral("echo"), Plain},
+        {QStringLiteral("cmd"), Plain},         {QStringLiteral("stuffcmds"), Plain},
+    };
+    return builtins.value(name, None);
+}
+
+const QString ExecCall = QStringLiteral("exec ");
 
 QString joinedFrom(const QStringList &words, qsizetype from)
 {
@@ -242,8 +256,6 @@ void Console::runFrame()
     ++m_frame;
     m_overflowed.clear();
     m_calls = 0;
-    m_ring.clear();
-    m_ringAt = 0;
     m_firstCall.clear();
     execute();
 }
@@ -295,66 +307,127 @@ void Console::execute()
     }
 }
 
-bool Console::called(const QString &name, const ConsolePlace &place, bool exec)
+// A frame runs each alias and file it calls once at least, however long
+// the chain (the engine has no bound); only calls of a name again count
+// towards the bound, past which the frame never ends.
+bool Console::called(const QString &name, const ConsolePlace &place)
 {
-    ++m_calls;
     if (m_called)
         m_called->insert(name);
-    if (m_ring.size() < RingSize)
-        m_ring.append({name, place, exec});
-    else
-        m_ring[m_ringAt] = {name, place, exec};
-    m_ringAt = (m_ringAt + 1) % RingSize;
-    if (!m_firstCall.contains(name))
+    if (!m_firstCall.contains(name)) {
         m_firstCall.insert(name, m_step);
-    if (m_calls <= m_bounds.callsPerFrame)
         return true;
-    freeze();
+    }
+    if (++m_calls <= m_bounds.callsPerFrame)
+        return true;
+    freeze(name, place);
     return false;
 }
 
-// A frame past the bound never ends in the game: the shortest round of
-// calls at the end of the ring is the loop. Its text is taken off the
-// buffer so the rest of the run can be followed.
-void Console::freeze()
+// What a command of a body or file calls when it runs, by run()'s lookup
+// order: "exec name" for a file, an alias's lower-case name, or nothing.
+QString Console::callee(const ConsoleCommand &command) const
 {
-    QList<Call> calls;
-    const qsizetype n = m_ring.size();
-    for (qsizetype i = 0; i < n; ++i)
-        calls.append(m_ring[(m_ringAt + i) % n]);
-    qsizetype period = 1;
-    for (; period <= n / 3; ++period) {
-        bool repeats = true;
-        for (qsizetype k = period; k < n && repeats; ++k)
-            repeats = calls[k].name == calls[k - period].name;
-        if (repeats)
-            break;
+    const bool alias = m_state.aliases.contains(command.name);
+    if (m_profile.aliasFirst && alias)
+        return command.name;
+    const Builtin builtin = builtinOf(command.name);
+    if (builtin == Exec && command.words.size() == 2 && !command.words[1].isEmpty()) {
+        QString name = command.words[1];
+        if (m_profile.execDefaultsCfg && !QStringView(name).mid(name.lastIndexOf(u'/') + 1).contains(u'.'))
+            name += QLatin1String(".cfg");
+        return ExecCall + name.toLower();
     }
-    period = std::min(period, n);
-    QList<Call> round = calls.mid(n - period);
-    const auto first = std::min_element(round.begin(), round.end(), [&](const Call &a, const Call &b) {
-        return m_firstCall.value(a.name) < m_firstCall.value(b.name);
+    if (builtin != None || isCommand(command.name))
+        return {};
+    return alias ? command.name : QString();
+}
+
+// The calls that run round to `start` again, found in what the aliases and
+// files called in this frame call now (a depth-first walk with a stack of
+// its own, so a round of any length fits); empty when there is none.
+QStringList Console::round(const QString &start)
+{
+    struct Visit
+    {
+        QString node;
+        std::shared_ptr<const ConsoleText> text;
+        qsizetype next = 0;
+    };
+    auto textOf = [&](const QString &node) -> std::shared_ptr<const ConsoleText> {
+        if (node.startsWith(ExecCall)) {
+            const auto file = m_find ? m_find(node.mid(ExecCall.size())) : nullptr;
+            if (!file)
+                return {};
+            return file->size() + 2 < m_profile.bufferSize ? file->whole() : file->lines();
+        }
+        const auto alias = m_state.aliases.constFind(node);
+        return alias == m_state.aliases.cend() ? nullptr : ConsoleText::text(alias->body, m_profile);
+    };
+    QHash<QString, bool> seen; // true while on the stack
+    QList<Visit> stack{{start, textOf(start)}};
+    seen.insert(start, true);
+    while (!stack.isEmpty()) {
+        Visit &top = stack.back();
+        if (!top.text || top.next >= top.text->commands.size()) {
+            seen[top.node] = false;
+            stack.removeLast();
+            continue;
+        }
+        const QString next = callee(top.text->commands[top.next++]);
+        if (next.isEmpty() || !m_firstCall.contains(next))
+            continue;
+        const auto found = seen.constFind(next);
+        if (found == seen.cend()) {
+            seen.insert(next, true);
+            stack.append({next, textOf(next)});
+        } else if (*found) {
+            QStringList out;
+            for (qsizetype i = stack.size() - 1; i >= 0; --i) {
+                out.prepend(stack[i].node);
+                if (stack[i].node == next)
+                    break;
+            }
+            return out;
+        }
+    }
+    return {};
+}
+
+// A frame past the bound never ends in the game. The loop is the round of
+// calls that leads back to the call at the bound; with none (a chain that
+// fans out and calls the same names over and over), the aliases running
+// there. Its text is taken off the buffer so the rest of the run can be followed.
+void Console::freeze(const QString &node, const ConsolePlace &place)
+{
+    QStringList calls = round(node);
+    if (calls.isEmpty()) {
+        const auto kind = node.startsWith(ExecCall) ? ConsoleSource::Kind::File : ConsoleSource::Kind::Alias;
+        for (const ConsoleSource *s = place.source.get(); s && s->kind == kind && calls.size() < DeepChain;
+             s = s->caller.source.get())
+            calls.prepend(kind == ConsoleSource::Kind::File ? ExecCall + s->name.toLower() : s->name.toLower());
+        calls.append(node);
+    }
+    // Told from the call the frame made first.
+    const auto first = std::min_element(calls.begin(), calls.end(), [&](const QString &a, const QString &b) {
+        return m_firstCall.value(a) < m_firstCall.value(b);
     });
-    std::rotate(round.begin(), first, round.end());
+    std::rotate(calls.begin(), first, calls.end());
     ConsoleEvent e;
     e.kind = ConsoleEvent::Kind::Freeze;
-    e.execChain = std::all_of(round.begin(), round.end(), [](const Call &c) { return c.exec; });
-    QSet<QString> names;
-    for (const Call &c : round) {
-        e.chain.append(c.exec ? c.name.mid(5) : c.name);
-        names.insert(c.name);
-    }
-    if (!round.isEmpty()) {
-        e.chain.append(e.chain.front());
-        e.place = round.front().place; // the call that comes round to the first again
-        e.name = e.chain.front();
-    }
+    e.execChain = std::all_of(calls.begin(), calls.end(), [](const QString &c) { return c.startsWith(ExecCall); });
+    const QSet<QString> names(calls.begin(), calls.end());
+    for (const QString &c : std::as_const(calls))
+        e.chain.append(c.startsWith(ExecCall) ? c.mid(ExecCall.size()) : c);
+    e.chain.append(e.chain.front());
+    e.place = place;
+    e.name = e.chain.front();
     note(std::move(e));
     // Whatever text the loop's aliases and files put in the buffer goes.
     auto inLoop = [&](const ConsoleSource *s) {
         for (int depth = 0; s && depth < DeepChain + 2; ++depth) {
             if ((s->kind == ConsoleSource::Kind::Alias && names.contains(s->name.toLower()))
-                || (s->kind == ConsoleSource::Kind::File && names.contains(QStringLiteral("exec ") + s->name.toLower())))
+                || (s->kind == ConsoleSource::Kind::File && names.contains(ExecCall + s->name.toLower())))
                 return true;
             s = s->caller.source.get();
         }
@@ -367,8 +440,6 @@ void Console::freeze()
         }
     }
     m_calls = 0;
-    m_ring.clear();
-    m_ringAt = 0;
     m_firstCall.clear();
     if (++m_freezes >= m_bounds.freezes) {
         m_buffer.clear();
@@ -391,14 +462,7 @@ void Console::run(const ConsoleCommand &command, const std::shared_ptr<const Con
         runAlias(*a, command, place);
         return;
     }
-    enum Builtin { None, Exec, Alias, Wait, Bind, Unbind, UnbindAll, Unalias, Setinfo, Plain };
-    static const QHash<QString, Builtin> builtins = {
-        {QStringLiteral("exec"), Exec},         {QStringLiteral("alias"), Alias},   {QStringLiteral("wait"), Wait},
-        {QStringLiteral("bind"), Bind},         {QStringLiteral("unbind"), Unbind}, {QStringLiteral("unbindall"), UnbindAll},
-        {QStringLiteral("unalias"), Unalias},   {QStringLiteral("setinfo"), Setinfo}, {QStringLiteral("echo"), Plain},
-        {QStringLiteral("cmd"), Plain},         {QStringLiteral("stuffcmds"), Plain},
-    };
-    const Builtin builtin = builtins.value(name, None);
+    const Builtin builtin = builtinOf(name);
     if (builtin == Exec) {
         exec(command, place);
     } else if (builtin == Alias) {
@@ -459,7 +523,7 @@ void Console::run(const ConsoleCommand &command, const std::shared_ptr<const Con
 void Console::runAlias(const ConsoleAlias &alias, const ConsoleCommand &shown, const ConsolePlace &place)
 {
     const QString name = alias.name;
-    if (!called(name.toLower(), place, false)) {
+    if (!called(name.toLower(), place)) {
         return;
     }
     auto source = std::make_shared<ConsoleSource>();
@@ -536,7 +600,7 @@ void Console::runFile(const std::shared_ptr<const ConsoleFile> &file, const QStr
 {
     ConsoleCommand command;
     command.words = QStringList{QStringLiteral("exec"), name};
-    if (!called(QStringLiteral("exec ") + name.toLower(), place, true))
+    if (!called(ExecCall + name.toLower(), place))
         return;
     ConsoleEvent e;
     e.kind = ConsoleEvent::Kind::Exec;

@@ -94,7 +94,7 @@ class Console
 public:
     struct Bounds
     {
-        int callsPerFrame = 10000; // aliases and execs run in one frame before it counts as frozen
+        int callsPerFrame = 10000; // aliases and execs run again in one frame before it counts as frozen
         int nesting = 24;          // files run inside large files' line loops
         int freezes = 8;           // freezes reported before the buffer is dropped
     };
@@ -147,13 +147,6 @@ private:
         int end = 0;
         qsizetype remaining = 0;
     };
-    struct Call
-    {
-        QString name;
-        ConsolePlace place;
-        bool exec = false;
-    };
-
     bool insert(const std::shared_ptr<const ConsoleText> &text, int first, int end, qsizetype size,
                 std::shared_ptr<const ConsoleSource> source, int extra, const ConsolePlace &at, const QString &what);
     void execute();
@@ -167,8 +160,11 @@ private:
     void unbindAll(const ConsolePlace &place);
     void setVariable(const QString &key, const ConsoleCommand &command, const ConsolePlace &place);
     void button(const ConsoleCommand &command, bool down);
-    bool called(const QString &name, const ConsolePlace &place, bool exec);
-    void freeze();
+    // `name`: an alias's in lower case, or "exec " and a file's.
+    bool called(const QString &name, const ConsolePlace &place);
+    QString callee(const ConsoleCommand &command) const;
+    QStringList round(const QString &start);
+    void freeze(const QString &node, const ConsolePlace &place);
     void step(ConsoleStep::Kind kind, const ConsoleCommand &command, const ConsolePlace &place, QString change);
     void note(ConsoleEvent event);
     // A command the engine turned down: told as an event, and in a trace.
@@ -197,11 +193,9 @@ private:
     int m_frame = 0;
     int m_nesting = 0;
     qint64 m_step = 0;
-    int m_calls = 0;      // this frame's
+    int m_calls = 0;      // this frame's calls of a name again
     int m_freezes = 0;
-    QList<Call> m_ring;   // the latest calls, for naming a loop
-    qsizetype m_ringAt = 0;
-    QHash<QString, qint64> m_firstCall; // this frame's
+    QHash<QString, qint64> m_firstCall; // this frame's calls: the step of each name's first
     QSet<QString> *m_called = nullptr;
     QHash<QString, std::shared_ptr<const ConsoleText>> m_bodies;
     mutable QHash<QString, Kind> m_kinds;

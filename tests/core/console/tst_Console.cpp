@@ -195,6 +195,11 @@ private slots:
         // An alias that calls itself with no wait never lets the frame end.
         row("self-calling alias freezes", {"a.cfg", "alias a \"echo x;a\"\na\nfov 3\n"}, false,
             {"freeze a a>a", "fov=3"});
+        // No loop, but 2^16 calls in a frame: frozen too, told by the aliases running.
+        QString fan;
+        for (int i = 0; i < 16; ++i)
+            fan += QStringLiteral("alias f%1 \"f%2;f%2\"\n").arg(i).arg(i + 1);
+        row("fanning out freezes", {"a.cfg", fan + "f0\nfov 3\n"}, false, {"freeze f0 f0>f1>f2>", "fov=3"});
         row("exec loop freezes", {"a.cfg", "exec l1.cfg\n", "l1.cfg", "exec l2.cfg\n", "l2.cfg", "exec l1.cfg\n"},
             false, {"freeze l1.cfg l1.cfg>l2.cfg>l1.cfg"});
         row("loop with a wait in a helper", {"a.cfg", "alias w2 \"wait;wait\"\nalias spin \"+left;w2;-left;spin\"\nspin\n"},
