@@ -1,6 +1,7 @@
 // The configuration as a whole: analysing a game folder of 50 configs
 // (1 MB in all) from nothing, and again after one character typed in one
-// of them, which reads only that file anew; a key's trace through the
+// of them, which reads only that file anew and runs the start-up again
+// from just before that file first runs; a key's trace through the
 // console model, and a loop found frozen.
 //
 // Run:  build/bench/bench_config
@@ -116,6 +117,8 @@ int main()
         typed.push_back(timer.nsecsElapsed() / 1e6);
         if (model.files.size() != Files)
             fail(QStringLiteral("a keystroke changed the start-up order"));
+        if (model.console->resumedAt < 0)
+            fail(QStringLiteral("a keystroke ran the start-up from the start"));
     }
 
     // A key's trace from the state the start-up leaves: a jump-throw alias with a wait.

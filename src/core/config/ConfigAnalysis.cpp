@@ -127,6 +127,7 @@ void ConfigAnalyzer::setProfile(const EngineProfile &profile)
     if (profile == m_profile && m_defaultRc)
         return;
     m_profile = profile;
+    m_resumes.reset();
     m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, m_known));
     m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, m_known));
     m_defaultRcConsole = std::make_shared<const ConsoleFile>(QString(), QStringLiteral("valve.rc"), DefaultValveRc, profile);
@@ -327,7 +328,15 @@ ConfigModel ConfigAnalyzer::analyze()
         run.model.m_facts.insert(path, facts);
         input.documents.append(m_entries.value(path).console);
     }
+    // An edit of an open document runs the start-up again from just before
+    // that document first runs.
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
+        if (it->document)
+            input.watch.insert(it.key());
+    }
+    input.resumes = m_resumes;
     run.model.console = std::make_shared<const ConsoleRun>(ConsoleStartup::run(input));
+    m_resumes = run.model.console->resumes;
     const ConsoleRun &console = *run.model.console;
     listFiles(run, console.events, true, false);
     listFiles(run, console.serverEvents, false, true);

@@ -19,6 +19,7 @@
 class ConsoleFile;
 class KnownCommands;
 struct ConsoleEvent;
+struct ConsoleResume;
 struct ConsoleRun;
 struct ConsolePlace;
 
@@ -206,4 +207,5 @@ private:
     std::atomic<bool> m_cancelled{false};
     std::shared_ptr<const ConsoleFile> m_defaultRcConsole;
     std::shared_ptr<const ConsoleFile> m_defaultConfigConsole;
+    std::shared_ptr<const QList<ConsoleResume>> m_resumes; // the last start-up's
 };

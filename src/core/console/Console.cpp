@@ -356,7 +356,7 @@ QStringList Console::round(const QString &start)
     };
     auto textOf = [&](const QString &node) -> std::shared_ptr<const ConsoleText> {
         if (node.startsWith(ExecCall)) {
-            const auto file = m_find ? m_find(node.mid(ExecCall.size())) : nullptr;
+            const auto file = find(node.mid(ExecCall.size()));
             if (!file)
                 return {};
             return file->size() + 2 < m_profile.bufferSize ? file->whole() : file->lines();
@@ -439,9 +439,16 @@ void Console::freeze(const QString &node, const ConsolePlace &place)
             m_buffer.removeAt(i);
         }
     }
+    // So do the lines still to come of large files in the loop, and of all
+    // once the buffer is dropped.
+    const bool dropped = ++m_freezes >= m_bounds.freezes;
+    for (LineLoop &loop : m_loops) {
+        if (dropped || inLoop(loop.source.get()))
+            loop.next = loop.lines->lines.size();
+    }
     m_calls = 0;
     m_firstCall.clear();
-    if (++m_freezes >= m_bounds.freezes) {
+    if (dropped) {
         m_buffer.clear();
         m_size = 0;
     }
@@ -575,7 +582,7 @@ void Console::exec(const ConsoleCommand &command, const ConsolePlace &place)
             return;
         }
     }
-    const std::shared_ptr<const ConsoleFile> file = m_find ? m_find(name) : nullptr;
+    const std::shared_ptr<const ConsoleFile> file = find(name);
     if (!file) {
         // Cmd_Exec_f says nothing for names holding autoexec.cfg, userconfig.cfg, ...
         ConsoleEvent e;
@@ -591,6 +598,47 @@ void Console::exec(const ConsoleCommand &command, const ConsolePlace &place)
     runFile(file, name, place);
 }
 
+std::shared_ptr<const ConsoleFile> Console::find(const QString &name)
+{
+    auto file = m_find ? m_find(name) : nullptr;
+    if (!m_looked.contains(name)) {
+        m_looked.insert(name);
+        m_lookups.append({name, file});
+    }
+    return file;
+}
+
+void Console::setWatch(QSet<QString> paths, Watch watch)
+{
+    m_watched = std::move(paths);
+    m_watch = std::move(watch);
+}
+
+void Console::resume(const std::shared_ptr<const ConsoleFile> &file, const QString &name, const ConsolePlace &place)
+{
+    // As execute() goes on after the exec that ran the file, and each large
+    // file's line loop around it after the execute() it was in.
+    auto executeOn = [this] {
+        if (m_profile.engine == EngineProfile::Engine::Original && m_wait) {
+            m_wait = 0;
+            return;
+        }
+        execute();
+    };
+    runFile(file, name, place);
+    executeOn();
+    while (!m_loops.isEmpty()) {
+        LineLoop &loop = m_loops.back();
+        if (loop.next < loop.lines->lines.size()) {
+            const ConsoleText::Line &line = loop.lines->lines[loop.next];
+            insert(loop.lines, line.first, line.end, line.size, loop.source, 0, loop.place, loop.name);
+            ++loop.next;
+        }
+        runLines();
+        executeOn();
+    }
+}
+
 void Console::execFile(const std::shared_ptr<const ConsoleFile> &file, const ConsolePlace &from)
 {
     runFile(file, file->name(), from);
@@ -598,6 +646,12 @@ void Console::execFile(const std::shared_ptr<const ConsoleFile> &file, const Con
 
 void Console::runFile(const std::shared_ptr<const ConsoleFile> &file, const QString &name, const ConsolePlace &place)
 {
+    // Only at the buffer's own loop can a run be taken up again here.
+    if (!m_ran.contains(file->path())) {
+        if (m_watch && m_watched.contains(file->path()))
+            m_watch(*this, file, name, place);
+        m_ran.insert(file->path());
+    }
     ConsoleCommand command;
     command.words = QStringList{QStringLiteral("exec"), name};
     if (!called(ExecCall + name.toLower(), place))
@@ -634,21 +688,38 @@ void Console::runFile(const std::shared_ptr<const ConsoleFile> &file, const QStr
     // A file that does not fit: before each line Cmd_Exec_f runs the
     // buffer (Cbuf_Execute, "doesn't obey the rule to first execute commands
     // from the file"), then inserts the line alone.
-    if (m_nesting >= m_bounds.nesting) {
+    if (m_loops.size() >= m_bounds.nesting) {
         ConsoleEvent deep;
         deep.kind = ConsoleEvent::Kind::TooDeep;
         deep.place = place;
         deep.name = name;
         note(std::move(deep));
+        // Each level is a call of Cmd_Exec_f inside the last, which the
+        // game does not survive for long: the lines still to come of every
+        // level are not followed (two execs of itself would run 2^24 times).
+        for (LineLoop &loop : m_loops)
+            loop.next = loop.lines->lines.size();
         return;
     }
-    ++m_nesting;
-    const auto lines = file->lines();
-    for (const ConsoleText::Line &line : lines->lines) {
+    m_loops.append({file->lines(), std::move(source), place, name});
+    runLines();
+}
+
+// The innermost large file's lines from its next one; the loop is kept as
+// data so that a copy of the console holds where each such file is.
+void Console::runLines()
+{
+    const qsizetype level = m_loops.size() - 1;
+    while (m_loops[level].next < m_loops[level].lines->lines.size()) {
         execute();
-        insert(lines, line.first, line.end, line.size, source, 0, place, name);
+        const LineLoop &loop = m_loops[level];
+        if (loop.next >= loop.lines->lines.size())
+            break;
+        const ConsoleText::Line &line = loop.lines->lines[loop.next];
+        insert(loop.lines, line.first, line.end, line.size, loop.source, 0, loop.place, loop.name);
+        ++m_loops[level].next;
     }
-    --m_nesting;
+    m_loops.removeLast();
 }
 
 void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)

@@ -103,6 +103,20 @@ public:
             ConsoleState state = {});
 
     void setBounds(const Bounds &bounds) { m_bounds = bounds; }
+    void setFind(FindConsoleFile find) { m_find = std::move(find); }
+    // Before a file of `paths` first runs, `watch` is given the console as it stands: a copy taken then can
+    // resume() once the file changed, as nothing run before read it.
+    using Watch = std::function<void(const Console &before, const std::shared_ptr<const ConsoleFile> &file,
+                                     const QString &name, const ConsolePlace &place)>;
+    void setWatch(QSet<QString> paths, Watch watch);
+    // Runs the file a watched console was about to run, then the rest of that frame.
+    void resume(const std::shared_ptr<const ConsoleFile> &file, const QString &name, const ConsolePlace &place);
+    // The file exec opens by this name, kept among the lookups.
+    std::shared_ptr<const ConsoleFile> find(const QString &name);
+    // Every name looked up so far, once each in order, with what it gave:
+    // a run that finds the same gives the same.
+    using Lookup = std::pair<QString, std::shared_ptr<const ConsoleFile>>;
+    const QList<Lookup> &lookups() const { return m_lookups; }
     // Record each command run (for a key's steps); off by default.
     void setTracing(bool on) { m_tracing = on; }
     // Keep every change in the state's history; on by default.
@@ -154,6 +168,7 @@ private:
     void runAlias(const ConsoleAlias &alias, const ConsoleCommand &command, const ConsolePlace &place);
     void exec(const ConsoleCommand &command, const ConsolePlace &place);
     void runFile(const std::shared_ptr<const ConsoleFile> &file, const QString &name, const ConsolePlace &place);
+    void runLines();
     void alias(const ConsoleCommand &command, const ConsolePlace &place);
     void bind(const ConsoleCommand &command, const ConsolePlace &place);
     void unbind(const ConsoleCommand &command, const ConsolePlace &place);
@@ -191,7 +206,16 @@ private:
     qsizetype m_size = 0;
     int m_wait = 0;
     int m_frame = 0;
-    int m_nesting = 0;
+    // The large files whose lines are being inserted one by one, outermost first.
+    struct LineLoop
+    {
+        std::shared_ptr<const ConsoleText> lines;
+        std::shared_ptr<const ConsoleSource> source;
+        ConsolePlace place;
+        QString name;
+        qsizetype next = 0; // the line inserted once the buffer has run
+    };
+    QList<LineLoop> m_loops;
     qint64 m_step = 0;
     int m_calls = 0;      // this frame's calls of a name again
     int m_freezes = 0;
@@ -203,4 +227,9 @@ private:
     QHash<QString, QString> m_keyNames; // key as written -> KeyNames::canonical
     QList<ConsoleEvent> m_events;
     QList<ConsoleStep> m_trace;
+    QList<Lookup> m_lookups;
+    QSet<QString> m_looked;
+    QSet<QString> m_watched;
+    QSet<QString> m_ran; // paths of the files run
+    Watch m_watch;
 };

@@ -1,10 +1,11 @@
 #include "console/ConsoleRun.h"
 
-#include <vector>
-
 #include "console/KeyTraceText.h"
 
 #include <QSet>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -133,41 +134,126 @@ const ConsoleAssignment *ConsoleRun::at(const QList<ConsoleAssignment> &history,
     return nullptr;
 }
 
+namespace {
+
+// The start-up's stages in xash3d-fwgs: valve.rc's frame, config.cfg's,
+// then the rest; the original engine has one.
+enum Stage { RcFrame, ConfigFrame, Rest };
+
+// The latest resume that the folder still gives the same files before, and
+// the file it runs as found now; -1 when the start-up must run from the start.
+int resumable(const ConsoleStartup::Input &input, std::shared_ptr<const ConsoleFile> &file)
+{
+    if (!input.resumes || !input.find)
+        return -1;
+    int latest = -1;
+    qsizetype checked = 0;
+    for (int i = 0; i < input.resumes->size(); ++i) {
+        const ConsoleResume &r = (*input.resumes)[i];
+        if (!(r.console->profile() == input.profile))
+            return latest;
+        const QList<Console::Lookup> &lookups = r.console->lookups();
+        for (; checked < r.lookups; ++checked) {
+            if (input.find(lookups[checked].first) != lookups[checked].second)
+                return latest;
+        }
+        const auto now = input.find(r.name);
+        if (!now)
+            return latest;
+        latest = i;
+        file = now;
+    }
+    return latest;
+}
+
+} // namespace
+
 ConsoleRun ConsoleStartup::run(const Input &input)
 {
     ConsoleRun out;
     out.profile = input.profile;
-    Console console(input.profile, *input.known, input.find);
-    console.setStop(input.stop);
-    const auto start = startSource(QStringLiteral("the game's start-up"));
+    auto resumes = std::make_shared<QList<ConsoleResume>>();
+    std::shared_ptr<const ConsoleFile> resumed;
+    const int from = resumable(input, resumed);
+    std::optional<Console> console;
+    int stage = RcFrame;
+    int begun = 0;
+    std::shared_ptr<const ConsoleSource> start;
+    QSet<QString> kept;
+    if (from >= 0) {
+        const ConsoleResume &r = (*input.resumes)[from];
+        console.emplace(*r.console);
+        stage = r.stage;
+        begun = r.begun;
+        start = r.start;
+        out.resumedAt = console->steps();
+        for (int i = 0; i <= from; ++i) {
+            resumes->append((*input.resumes)[i]);
+            kept.insert((*input.resumes)[i].path);
+        }
+    } else {
+        console.emplace(input.profile, *input.known, input.find);
+        start = startSource(QStringLiteral("the game's start-up"));
+    }
+    console->setFind(input.find);
+    console->setStop(input.stop);
+    console->setWatch(input.watch, [&](const Console &before, const std::shared_ptr<const ConsoleFile> &file,
+                                       const QString &name, const ConsolePlace &place) {
+        if (kept.contains(file->path()))
+            return;
+        auto copy = std::make_shared<Console>(before);
+        copy->setWatch({}, {});
+        copy->setFind({});
+        copy->setStop(nullptr);
+        qsizetype lookups = before.lookups().size();
+        if (lookups > 0 && before.lookups().back().first == name)
+            --lookups;
+        resumes->append({std::move(copy), file->path(), name, place, lookups, stage, begun, start});
+    });
+    if (from >= 0) {
+        const ConsoleResume &r = (*input.resumes)[from];
+        console->resume(resumed, r.name, r.place);
+    }
     if (input.profile.engine == EngineProfile::Engine::Original) {
-        console.addText(QStringLiteral("exec valve.rc\n"), start);
-        console.addText(QStringLiteral("exec config.cfg\n"), start);
-        console.addText(QStringLiteral("+mlook\n"), start);
-        out.frames = console.runUntilEmpty(Frames);
+        if (from < 0) {
+            console->addText(QStringLiteral("exec valve.rc\n"), start);
+            console->addText(QStringLiteral("exec config.cfg\n"), start);
+            console->addText(QStringLiteral("+mlook\n"), start);
+        }
+        console->runUntilEmpty(Frames - console->frame());
     } else {
         // xash3d-fwgs host.c Host_InitCommon...: "exec valve.rc" when the
         // file exists, one Cbuf_Execute, then config.cfg if nothing ran it.
-        if (input.find && input.find(QStringLiteral("valve.rc"))) {
-            console.addText(QStringLiteral("exec valve.rc\n"), start);
-            console.runFrame();
+        if (stage == RcFrame) {
+            if (from < 0 && console->find(QStringLiteral("valve.rc"))) {
+                console->addText(QStringLiteral("exec valve.rc\n"), start);
+                console->runFrame();
+            }
+            stage = ConfigFrame;
+            const auto &events = console->events();
+            if (std::none_of(events.begin(), events.end(), isConfigCfgExec)) {
+                console->addText(QStringLiteral("exec config.cfg\n"), start);
+                console->runFrame();
+            }
         }
-        const auto &events = console.events();
-        if (std::none_of(events.begin(), events.end(), isConfigCfgExec)) {
-            console.addText(QStringLiteral("exec config.cfg\n"), start);
-            console.runFrame();
+        if (stage != Rest) {
+            stage = Rest;
+            begun = console->frame();
         }
-        out.frames = console.frame() + console.runUntilEmpty(Frames);
+        console->runUntilEmpty(Frames - (console->frame() - begun));
     }
-    out.endless = !console.isEmpty();
-    out.events = console.events();
+    console->setWatch({}, {});
+    out.resumes = std::move(resumes);
+    out.frames = console->frame();
+    out.endless = !console->isEmpty();
+    out.events = console->events();
     for (const ConsoleEvent &e : std::as_const(out.events)) {
         if (isConfigCfgExec(e) && e.parent < 0) {
             out.configStep = e.step;
             break;
         }
     }
-    out.state = console.takeState();
+    out.state = console->takeState();
 
     // A server's start files run when it starts a map, after the start-up.
     for (const QString &name : input.serverFiles) {

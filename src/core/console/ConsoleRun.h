@@ -3,9 +3,25 @@
 #include "console/Console.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <memory>
+
+// The console just before a file first ran at start-up: the start-up after
+// that file changed is taken up again from here, since nothing run before
+// read it.
+struct ConsoleResume
+{
+    std::shared_ptr<const Console> console;
+    QString path;
+    QString name;          // the file as exec named it
+    ConsolePlace place;    // the exec
+    qsizetype lookups = 0; // the console's lookups before the file's own
+    int stage = 0;         // of the start-up, and the frame that stage began at
+    int begun = 0;
+    std::shared_ptr<const ConsoleSource> start;
+};
 
 // The game's start-up run through the console model: the state it leaves
 // (every variable, bind and alias with every change in run order), what it
@@ -22,6 +38,9 @@ struct ConsoleRun
     qint64 configStep = -1;           // where the game's config.cfg starts; -1 when it never runs
     int frames = 0;
     bool endless = false;             // still running at the frame bound (a loop with waits)
+    // Where to take the start-up up again, in run order, for the watched files.
+    std::shared_ptr<const QList<ConsoleResume>> resumes;
+    qint64 resumedAt = -1;            // the step this run took up again at; -1: from the start
 
     // The assignment of `history` that this file line made last, or null.
     static const ConsoleAssignment *at(const QList<ConsoleAssignment> &history, const QString &path, int line);
@@ -42,6 +61,10 @@ struct Input
     QStringList serverFiles; // the server's start files the folder holds
     QList<std::shared_ptr<const ConsoleFile>> documents; // open documents, run after the start-up unless it ran them
     bool trials = true;
+    // Files whose first run is kept in `resumes`, and those of an earlier run:
+    // the latest that everything found before it still matches is taken up again.
+    QSet<QString> watch;
+    std::shared_ptr<const QList<ConsoleResume>> resumes;
     const std::atomic<bool> *stop = nullptr; // set: the run ends soon, unfinished
 };
 

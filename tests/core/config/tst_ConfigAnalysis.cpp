@@ -4,6 +4,7 @@
 #include "config/ConfigAnalysis.h"
 #include "config/KnownCommands.h"
 #include "config/ProblemGroups.h"
+#include "console/ConsoleRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -449,6 +450,7 @@ private slots:
                                     "sensitivity 7\n", "\"", ";", "//", "\n", "unbindall\n", "exec binds.cfg\n",
                                     "alias +jd +jump\n", "cl_updaterat 1\n", "exec userconfig.cfg\n", " "};
         QSet<QString> opened;
+        int resumed = 0;
         QRandomGenerator random(24);
         for (int round = 0; round < 300; ++round) {
             const QString name = names[random.bounded(int(names.size()))];
@@ -465,7 +467,10 @@ private slots:
             for (const QString &open : opened)
                 fresh.setDocument(dir.filePath(open), texts[open]);
             QVERIFY2(incremental == fresh.analyze(), qPrintable(QStringLiteral("round %1").arg(round)));
+            resumed += incremental.console->resumedAt >= 0;
         }
+        // Most runs were taken up again from just before an edited file.
+        QVERIFY(resumed > 150);
     }
 
     // The catalogue's compiled kind and flags reach the analysis; a family

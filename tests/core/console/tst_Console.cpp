@@ -62,10 +62,9 @@ FindConsoleFile folder(const QStringList &files, const EngineProfile &profile)
 
 // What a run leaves, one item a line: variables, binds, aliases, held
 // buttons, then what it met.
-QString summary(const Console &console)
+QString summary(const ConsoleState &s, const QList<ConsoleEvent> &events, int frames)
 {
     QStringList out;
-    const ConsoleState &s = console.state();
     for (auto it = s.variables.cbegin(); it != s.variables.cend(); ++it)
         out.append(QStringLiteral("%1=%2").arg(it.key(), it->value));
     for (auto it = s.binds.cbegin(); it != s.binds.cend(); ++it)
@@ -76,7 +75,7 @@ QString summary(const Console &console)
         out.append(QStringLiteral("held %1").arg(held));
     out.sort();
     static const char *const kinds[] = {"exec", "missing", "refused", "alias refused", "overflow", "freeze", "too deep", "unknown"};
-    for (const ConsoleEvent &e : console.events()) {
+    for (const ConsoleEvent &e : events) {
         QString line = QString::fromLatin1(kinds[int(e.kind)]) + u' ' + e.name;
         if (e.quiet)
             line += QStringLiteral(" (quiet)");
@@ -84,8 +83,13 @@ QString summary(const Console &console)
             line += u' ' + e.chain.join(QStringLiteral(">"));
         out.append(line.trimmed());
     }
-    out.append(QStringLiteral("frames=%1").arg(console.frame()));
+    out.append(QStringLiteral("frames=%1").arg(frames));
     return out.join(u'\n');
+}
+
+QString summary(const Console &console)
+{
+    return summary(console.state(), console.events(), console.frame());
 }
 
 QString run(const QStringList &files, const EngineProfile &profile, const Known &known)
@@ -387,6 +391,7 @@ private slots:
                                     "bind k%1 a%2", "wait", "fov %1", "unbind k%1", "unbindall",
                                     "alias a%1 \"alias a%2 a%1;+jump\"", "+left", "-left %1", "exec f%1.cfg;a%2",
                                     "alias a%1 \"a%2;a%2\""};
+        int resumes = 0;
         for (int round = 0; round < 40; ++round) {
             QStringList files;
             for (int f = 0; f < 4; ++f) {
@@ -405,7 +410,43 @@ private slots:
             const QString once = run(files, profile, known);
             QCOMPARE(run(files, profile, known), once);
             QVERIFY(once.contains("frames="));
+
+            // A file changed: the start-up taken up again from just before
+            // it first ran is the fresh one, step for step. A large valve.rc
+            // runs the files inside its line loop.
+            const QString rc = QStringLiteral("exec f0.cfg\n%1exec f2.cfg\n")
+                                   .arg(round % 2 ? QStringLiteral("// a large config\n").repeated(1000) : QString());
+            auto byName = std::make_shared<QHash<QString, std::shared_ptr<const ConsoleFile>>>();
+            byName->insert("valve.rc", std::make_shared<ConsoleFile>("/valve.rc", "valve.rc", rc, profile));
+            for (qsizetype i = 0; i + 1 < files.size(); i += 2)
+                byName->insert(files[i], std::make_shared<ConsoleFile>(u'/' + files[i], files[i], files[i + 1], profile));
+            ConsoleStartup::Input input;
+            input.profile = profile;
+            input.known = &known;
+            input.trials = false;
+            input.watch = {"/f1.cfg", "/f2.cfg", "/f3.cfg"};
+            auto startup = [&](const std::shared_ptr<QHash<QString, std::shared_ptr<const ConsoleFile>>> &in) {
+                input.find = [in](const QString &name) { return in->value(name.toLower()); };
+                const ConsoleRun r = ConsoleStartup::run(input);
+                QStringList steps;
+                for (const ConsoleEvent &e : r.events)
+                    steps.append(QString::number(e.step));
+                for (const ConsoleVariable &v : r.state.variables)
+                    for (const ConsoleAssignment &a : v.history)
+                        steps.append(QStringLiteral("%1 %2 %3").arg(v.name).arg(a.step).arg(a.place.describe()));
+                steps.sort();
+                resumes += r.resumedAt >= 0;
+                return std::pair{r.resumes, summary(r.state, r.events, r.frames) + steps.join(u'\n')};
+            };
+            input.resumes = startup(byName).first;
+            const QString edited = QStringLiteral("f%1.cfg").arg(random.bounded(1, 4));
+            auto after = std::make_shared<QHash<QString, std::shared_ptr<const ConsoleFile>>>(*byName);
+            after->insert(edited, std::make_shared<ConsoleFile>(u'/' + edited, edited, "fov 7\nexec f3.cfg\nwait\n", profile));
+            const auto resumed = startup(after);
+            input.resumes.reset();
+            QCOMPARE(resumed.second, startup(after).second);
         }
+        QVERIFY(resumes > 20);
     }
 
     // The engine chosen per game folder, kept in tessary.ini.
