@@ -4,6 +4,7 @@
 #include "config/KnownCommands.h"
 
 #include <QFileInfo>
+#include <QMutex>
 #include <QPointer>
 #include <QTimer>
 
@@ -13,6 +14,29 @@ namespace {
 constexpr int PauseMs = 400;
 
 } // namespace
+
+// A large folder's model takes long to free (a 20 MB config holds hundreds
+// of thousands of assignments), and the last to let go of it is often a
+// view on the window's thread: it is freed on the analysis thread instead.
+struct ConfigWatcher::Releaser
+{
+    QMutex mutex;
+    QObject *worker = nullptr; // null once the thread is ending: freed where let go
+
+    std::shared_ptr<const ConfigModel> hold(ConfigModel model, const std::shared_ptr<Releaser> &self)
+    {
+        return std::shared_ptr<const ConfigModel>(new ConfigModel(std::move(model)), [self](const ConfigModel *m) {
+            {
+                QMutexLocker lock(&self->mutex);
+                if (self->worker && QThread::currentThread() != self->worker->thread()) {
+                    QMetaObject::invokeMethod(self->worker, [m] { delete m; });
+                    return;
+                }
+            }
+            delete m;
+        });
+    }
+};
 
 ConfigWatcher::ConfigWatcher(const Catalogue &catalogue, Snapshot snapshot, QObject *parent)
     : QObject(parent), m_catalogue(catalogue), m_snapshot(std::move(snapshot))
@@ -26,6 +50,8 @@ ConfigWatcher::ConfigWatcher(const Catalogue &catalogue, Snapshot snapshot, QObj
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_thread.setObjectName(QStringLiteral("configuration analysis"));
     m_thread.start(QThread::LowPriority);
+    m_releaser = std::make_shared<Releaser>();
+    m_releaser->worker = m_worker;
 }
 
 ConfigWatcher::~ConfigWatcher()
@@ -33,6 +59,12 @@ ConfigWatcher::~ConfigWatcher()
     // Closing waits for no analysis: one under way ends at its next step.
     if (m_analyzer)
         m_analyzer->cancel();
+    {
+        QMutexLocker lock(&m_releaser->mutex);
+        m_releaser->worker = nullptr;
+    }
+    // The models handed to the thread to free are freed before it ends.
+    QMetaObject::invokeMethod(m_worker, [] {}, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
@@ -168,11 +200,11 @@ void ConfigWatcher::start()
     // running when the folder changes finishes on what it started with.
     QMetaObject::invokeMethod(
         m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text),
-                   accepted = m_accepted] {
+                   accepted = m_accepted, releaser = m_releaser] {
             analyzer->setAcceptedNames(accepted);
             if (text)
                 analyzer->setDocument(path, text());
-            auto model = std::make_shared<const ConfigModel>(analyzer->analyze());
+            auto model = releaser->hold(analyzer->analyze(), releaser);
             QMetaObject::invokeMethod(self.data(), [self, request, model] {
                 // Only the latest request's result is shown; an older one is dropped.
                 if (!self || request != self->m_requested)

@@ -90,4 +90,6 @@ private:
     QTimer *m_pause = nullptr;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives on m_thread
+    struct Releaser;
+    std::shared_ptr<Releaser> m_releaser; // frees the models on m_thread
 };
