@@ -75,17 +75,16 @@ int nearLimit(const QString &name)
 // invalid") for GT_CStrike and GT_CZero, and for GT_TFC; sv_main.cpp
 // SetCStrikeFlags takes the type from com_gamedir (cstrike, cstrike_beta,
 // czero, tfc), letter case ignored.
-bool refusedAliasName(const QString &gameDir, QStringView name)
+const QStringList *refusedAliasNames(const QString &gameDir)
 {
     static const QStringList counterStrike = {"cl_autobuy", "cl_rebuy", "gl_ztrick", "gl_ztrick_old", "gl_d3dflip"};
     static const QStringList teamFortress = {"_special", "special"};
     const QString game = gameDir.toLower();
-    const QStringList *refused = nullptr;
     if (game == QLatin1String("cstrike") || game == QLatin1String("cstrike_beta") || game == QLatin1String("czero"))
-        refused = &counterStrike;
-    else if (game == QLatin1String("tfc"))
-        refused = &teamFortress;
-    return refused && refused->contains(name.toString(), Qt::CaseInsensitive);
+        return &counterStrike;
+    if (game == QLatin1String("tfc"))
+        return &teamFortress;
+    return nullptr;
 }
 
 QString listed(const QStringList &names)
@@ -605,6 +604,9 @@ void ConfigAnalyzer::replaced(Run &run) const
 void ConfigAnalyzer::refusedAliases(Run &run) const
 {
     const QString game = QFileInfo(m_folder.folder()).fileName();
+    const QStringList *refused = refusedAliasNames(game);
+    if (!refused)
+        return;
     const ConfigModel &model = run.model;
     QSet<QString> done;
     for (const StartupFile &file : model.files) {
@@ -615,7 +617,7 @@ void ConfigAnalyzer::refusedAliases(Run &run) const
         if (!facts)
             continue;
         for (const ConfigFile::Alias &alias : facts->aliases) {
-            if (!refusedAliasName(game, alias.name))
+            if (!refused->contains(alias.name, Qt::CaseInsensitive))
                 continue;
             run.problems.removeIf([&](const ConfigProblem &p) {
                 return p.path == file.path && p.line == alias.line && p.column == alias.column;

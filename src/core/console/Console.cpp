@@ -511,19 +511,23 @@ void Console::run(const ConsoleCommand &command, const std::shared_ptr<const Con
             if (m_tracing)
                 step(ConsoleStep::Kind::Command, command, place, {});
         }
-    } else if (builtin == Plain || isCommand(name)) {
-        if (name.startsWith(u'+') || name.startsWith(u'-'))
-            button(command, name.startsWith(u'+'));
-        if (m_tracing)
-            step(ConsoleStep::Kind::Command, command, place, {});
-    } else if (a) {
-        runAlias(*a, command, place);
-    } else if (isVariable(name)) {
-        setVariable(name, command, place);
     } else {
-        if (m_tracing)
+        // Each name looked up once: most lines of a config set a variable.
+        const Kind kind = kindOf(name);
+        auto variable = m_state.variables.end();
+        if (builtin == Plain || kind == Kind::Command) {
+            if (name.startsWith(u'+') || name.startsWith(u'-'))
+                button(command, name.startsWith(u'+'));
+            if (m_tracing)
+                step(ConsoleStep::Kind::Command, command, place, {});
+        } else if (a) {
+            runAlias(*a, command, place);
+        } else if ((variable = m_state.variables.find(name)) != m_state.variables.end() || kind == Kind::Variable) {
+            setVariable(variable, name, command, place);
+        } else if (m_tracing) {
             step(ConsoleStep::Kind::Unknown, command, place,
-             QStringLiteral("no command, alias or variable of that name: sent to the server"));
+                 QStringLiteral("no command, alias or variable of that name: sent to the server"));
+        }
     }
 }
 
@@ -837,7 +841,8 @@ void Console::unbindAll(const ConsolePlace &place)
         step(ConsoleStep::Kind::Bind, shown, place, QStringLiteral("every key is now free"));
 }
 
-void Console::setVariable(const QString &key, const ConsoleCommand &command, const ConsolePlace &place)
+void Console::setVariable(QHash<QString, ConsoleVariable>::iterator it, const QString &key,
+                          const ConsoleCommand &command, const ConsolePlace &place)
 {
     // rehlds engine/cvar.cpp Cvar_Command: the name alone shows the value;
     // otherwise Cvar_Set(v->name, Cmd_Argv(1)): the first word only.
@@ -846,7 +851,6 @@ void Console::setVariable(const QString &key, const ConsoleCommand &command, con
             step(ConsoleStep::Kind::Command, command, place, {});
         return;
     }
-    auto it = m_state.variables.find(key);
     if (it == m_state.variables.end()) {
         ConsoleVariable v;
         const std::optional<CommandFacts> facts = m_known.facts(key);
@@ -856,7 +860,7 @@ void Console::setVariable(const QString &key, const ConsoleCommand &command, con
         v.saved = facts && facts->archived == true;
         it = m_state.variables.insert(key, v);
     }
-    const QString before = it->value;
+    const QString before = m_tracing ? it->value : QString();
     it->value = command.words[1];
     if (m_history)
         it->history.append({ConsoleAssignment::Kind::Set, it->value, place, m_step});

@@ -173,7 +173,9 @@ private:
     void bind(const ConsoleCommand &command, const ConsolePlace &place);
     void unbind(const ConsoleCommand &command, const ConsolePlace &place);
     void unbindAll(const ConsolePlace &place);
-    void setVariable(const QString &key, const ConsoleCommand &command, const ConsolePlace &place);
+    // `it`: the variable's entry, or the end when it has none yet.
+    void setVariable(QHash<QString, ConsoleVariable>::iterator it, const QString &key, const ConsoleCommand &command,
+                     const ConsolePlace &place);
     void button(const ConsoleCommand &command, bool down);
     // `name`: an alias's in lower case, or "exec " and a file's.
     bool called(const QString &name, const ConsolePlace &place);
