@@ -68,3 +68,12 @@ inline bool isConsoleNumber(QStringView text)
     double ignored = 0;
     return parseConsoleNumber(text, ignored);
 }
+// Whether two values set the same: numbers by their value ("101" and
+// "101.0"), any other text as written.
+inline bool sameConsoleValue(QStringView a, QStringView b)
+{
+    double x = 0, y = 0;
+    if (parseConsoleNumber(a, x) && parseConsoleNumber(b, y))
+        return x == y;
+    return a == b;
+}

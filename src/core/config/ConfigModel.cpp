@@ -1,5 +1,6 @@
 #include "config/ConfigAnalysis.h"
 
+#include "catalogue/ValueRange.h"
 #include "config/KeyNames.h"
 #include "console/ConsoleRun.h"
 
@@ -69,14 +70,6 @@ bool inConfigCfg(const ConsolePlace &place)
     return place.fileLine().file.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
 }
 
-// "3" and "3.0" set the same; any other text compares without letter case.
-bool sameValue(const QString &a, const QString &b)
-{
-    bool aNumber = false, bNumber = false;
-    const double x = a.toDouble(&aNumber), y = b.toDouble(&bNumber);
-    return aNumber && bNumber ? x == y : a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QString ConfigModel::valueHint(const QString &path, int line, QStringView name, QStringView valueNow) const
@@ -119,7 +112,7 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name, 
     QString text = QStringLiteral("%1; %2 runs later and sets %3, so %3 applies.")
                        .arg(head, whereSet(winner->place, wanted), winner->value);
     // Nothing to move when config.cfg ends up with the same value anyway.
-    if (inConfigCfg(winner->place) && winner->place.fileLine().path != wanted && !sameValue(winner->value, value))
+    if (inConfigCfg(winner->place) && winner->place.fileLine().path != wanted && !sameConsoleValue(winner->value, value))
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
 }

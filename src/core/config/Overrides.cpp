@@ -13,15 +13,6 @@ QString at(const Assignment &a)
     return ConfigModel::where(a.file, a.line);
 }
 
-// "101" and "101.0" set the same.
-bool sameValue(const QString &a, const QString &b)
-{
-    double x = 0, y = 0;
-    if (parseConsoleNumber(a, x) && parseConsoleNumber(b, y))
-        return x == y;
-    return a == b;
-}
-
 ConfigProblem lost(const Assignment &a, ProblemRule rule, const QString &why)
 {
     return {a.path, a.line, a.column, a.length, why, rule, {}, {}};
@@ -47,7 +38,7 @@ void settings(const QList<Assignment> &runOrder, QList<ConfigProblem> &out)
         if (a.kind != Kind::Setting || lastInFile.value(a.key + u'\n' + a.path) != i)
             continue;
         const Assignment &w = runOrder[winner.value(a.key)];
-        if (w.path == a.path || a.rewritten || sameValue(w.value, a.value))
+        if (w.path == a.path || a.rewritten || sameConsoleValue(w.value, a.value))
             continue;
         out.append(lost(a, ProblemRule::SettingReplaced,
                         QStringLiteral("%1 %2 is replaced by %3 at start-up, which sets %4.")
