@@ -379,6 +379,16 @@ private slots:
         for (const auto &l : lost)
             lines.append(QString::number(l.line + 1));
         QCOMPARE(lines.join(u' '), QStringLiteral("4 5 6 7"));
+        // After a start-up that sets nothing: its own +mlook held, a saved
+        // variable written with its default, an unsaved one not at all.
+        ConsoleStartup::Input input;
+        input.profile = profile;
+        input.known = &known;
+        input.trials = false;
+        input.find = folder({}, profile);
+        const QString written = WrittenConfig::text(ConsoleStartup::run(input).state, known);
+        QVERIFY2(written.contains("\nvolume \"0.7\"\n") && written.contains("\n+mlook\n") && !written.contains("fov"),
+                 qPrintable(written));
     }
 
     // Random configurations: the run stays within its bounds, never
