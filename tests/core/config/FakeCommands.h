@@ -2,8 +2,40 @@
 
 #include "config/KnownCommands.h"
 
+// Names and their facts from a table a test fills.
+class TableCommands : public KnownCommands
+{
+public:
+    std::optional<CommandFacts> facts(QStringView name) const override
+    {
+        const auto found = m_facts.constFind(name.toString().toLower());
+        return found == m_facts.cend() ? std::nullopt : std::optional<CommandFacts>(*found);
+    }
+    QStringList names() const override
+    {
+        QStringList out;
+        for (const CommandFacts &f : m_facts)
+            out.append(f.name);
+        out.sort();
+        return out;
+    }
+
+protected:
+    CommandFacts &add(const char *name, bool variable, bool archived = false, const char *range = nullptr)
+    {
+        CommandFacts f;
+        f.name = QString::fromLatin1(name);
+        f.variable = variable;
+        f.archived = archived;
+        if (range)
+            f.range = ValueRange::parse(QString::fromLatin1(range));
+        return m_facts.insert(f.name.toLower(), f).value();
+    }
+    QHash<QString, CommandFacts> m_facts;
+};
+
 // A few names with every fact known, as the catalogue will give them.
-class FakeCommands : public KnownCommands
+class FakeCommands : public TableCommands
 {
 public:
     FakeCommands()
@@ -19,29 +51,4 @@ public:
                                     "unbindall", "alias", "exec", "say", "_special", "shield", "go", "cl_autobuy"})
             add(command, false, false, "none");
     }
-    std::optional<CommandFacts> facts(QStringView name) const override
-    {
-        const auto found = m_facts.constFind(name.toString().toLower());
-        return found == m_facts.cend() ? std::nullopt : std::optional<CommandFacts>(*found);
-    }
-    QStringList names() const override
-    {
-        QStringList out;
-        for (const CommandFacts &f : m_facts)
-            out.append(f.name);
-        out.sort();
-        return out;
-    }
-
-private:
-    void add(const char *name, bool variable, bool archived, const char *range)
-    {
-        CommandFacts f;
-        f.name = QString::fromLatin1(name);
-        f.variable = variable;
-        f.archived = archived;
-        f.range = ValueRange::parse(QString::fromLatin1(range));
-        m_facts.insert(f.name.toLower(), f);
-    }
-    QHash<QString, CommandFacts> m_facts;
 };

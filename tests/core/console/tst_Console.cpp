@@ -1,4 +1,4 @@
-#include "config/KnownCommands.h"
+#include "core/config/FakeCommands.h"
 #include "console/Console.h"
 #include "console/ConsoleRun.h"
 #include "console/ConsoleText.h"
@@ -13,7 +13,7 @@
 namespace {
 
 // The names the rows use, with the kinds the game gives them.
-class Known : public KnownCommands
+class Known : public TableCommands
 {
 public:
     Known()
@@ -26,29 +26,6 @@ public:
         m_facts[QStringLiteral("volume")].archived = true;
         m_facts[QStringLiteral("volume")].defaultValue = QStringLiteral("0.7");
     }
-    std::optional<CommandFacts> facts(QStringView name) const override
-    {
-        const auto found = m_facts.constFind(name.toString().toLower());
-        return found == m_facts.cend() ? std::nullopt : std::optional<CommandFacts>(*found);
-    }
-    QStringList names() const override
-    {
-        QStringList out;
-        for (const CommandFacts &f : m_facts)
-            out.append(f.name);
-        out.sort();
-        return out;
-    }
-
-private:
-    void add(const char *name, bool variable)
-    {
-        CommandFacts f;
-        f.name = QString::fromLatin1(name);
-        f.variable = variable;
-        m_facts.insert(f.name.toLower(), f);
-    }
-    QHash<QString, CommandFacts> m_facts;
 };
 
 // Files by name from "name", "text" pairs; the first one is run.
