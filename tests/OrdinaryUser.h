@@ -41,6 +41,25 @@ struct OrdinaryUser
         return ::chmod(p.constData(), mode) == 0;
     }
 
+    // Opens a temporary folder to the user's reading and entering, so what
+    // is given inside it can be reached.
+    static bool enterable(const QString &folder)
+    {
+        return QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                 | QFile::ExeOther);
+    }
+
+    // A session of the user's own, its data and runtime folders in `home`.
+    static QProcessEnvironment session(const QString &home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
     // Starts a program as the user.
     void start(QProcess &process, const QString &program, const QStringList &arguments) const
     {

@@ -755,8 +755,7 @@ private slots:
         if (!user.available)
             QSKIP(qPrintable(user.why));
         QTemporaryDir top;
-        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                     | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(OrdinaryUser::enterable(top.path()));
         const QString file = top.filePath(QStringLiteral("config.cfg"));
         writeAll(file, "bind w +forward\r\n");
         QVERIFY(user.give(file, 0644));

@@ -164,8 +164,7 @@ private slots:
             QSKIP("only root can hand a file to another user");
 
         QTemporaryDir top;
-        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                     | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(OrdinaryUser::enterable(top.path()));
         const QString folder = top.filePath(QStringLiteral("game"));
         const QString links = top.filePath(QStringLiteral("links"));
         QVERIFY(QDir().mkdir(folder) && QDir().mkdir(links));

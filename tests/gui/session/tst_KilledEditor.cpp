@@ -25,8 +25,7 @@ private slots:
         if (!user.available)
             QSKIP(qPrintable(user.why));
         QTemporaryDir top;
-        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                     | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(OrdinaryUser::enterable(top.path()));
         const QString home = top.filePath(QStringLiteral("home"));
         const QString program = top.filePath(QStringLiteral("program"));
         const QString game = top.filePath(QStringLiteral("game"));
@@ -37,11 +36,7 @@ private slots:
         old.close();
         QVERIFY(user.give(home, 0700) && user.give(program, 0755) && user.give(file, 0644) && user.give(game, 0555));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const QProcessEnvironment env = OrdinaryUser::session(home);
         QProcess saver;
         saver.setProcessEnvironment(env);
         user.start(saver, QStringLiteral(DOCUMENT_HELPER), {QStringLiteral("killedsave"), file, QStringLiteral("bind s +back")});
@@ -80,18 +75,13 @@ private slots:
         if (!user.available)
             QSKIP(qPrintable(user.why));
         QTemporaryDir top;
-        QVERIFY(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                     | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(OrdinaryUser::enterable(top.path()));
         const QString home = top.filePath(QStringLiteral("home"));
         const QString program = top.filePath(QStringLiteral("program"));
         QVERIFY(QDir().mkdir(home) && QDir().mkdir(program));
         QVERIFY(user.give(home, 0700) && user.give(program, 0755));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const QProcessEnvironment env = OrdinaryUser::session(home);
         const auto editor = [&](QProcess &process, const QStringList &args) {
             process.setProcessEnvironment(env);
             user.start(process, QStringLiteral(EDITOR_HELPER), args);
