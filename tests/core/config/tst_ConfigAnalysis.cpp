@@ -60,6 +60,22 @@ const QStringList GameFixture = {
     "listenserver.cfg", "exec rates.cfg\nsensitivity 9\n",
 };
 
+// The hint on a line of a folder of these files: "bind:KEY" for a bind's,
+// "name" or "name=value as the line reads now" for a setting's.
+QString hintOf(const QStringList &files, const QString &file, int line, const QString &name)
+{
+    QTemporaryDir dir;
+    writeFiles(dir, files);
+    FakeCommands known;
+    ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+    const ConfigModel model = analyzer.analyze();
+    const QString path = dir.filePath(file);
+    if (name.startsWith("bind:"))
+        return model.bindHint(path, line, name.mid(5));
+    return name.contains(u'=') ? model.valueHint(path, line, name.section(u'=', 0, 0), name.section(u'=', 1))
+                               : model.valueHint(path, line, name);
+}
+
 } // namespace
 
 class tst_ConfigAnalysis : public QObject
@@ -128,16 +144,7 @@ private slots:
         QFETCH(int, line);
         QFETCH(QString, name);
         QFETCH(QString, hint);
-        QTemporaryDir dir;
-        writeFiles(dir, GameFixture);
-        FakeCommands known;
-        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
-        const ConfigModel model = analyzer.analyze();
-        const QString path = dir.filePath(file);
-        const QString got = name.startsWith("bind:") ? model.bindHint(path, line, name.mid(5))
-                                                     : model.valueHint(path, line, name.section(u'=', 0, 0),
-                                                                       name.section(u'=', 1));
-        QCOMPARE(got, hint);
+        QCOMPARE(hintOf(GameFixture, file, line, name), hint);
     }
 
     // What the console model runs: exec has no run-once guard, an alias
@@ -177,14 +184,7 @@ private slots:
         QFETCH(int, line);
         QFETCH(QString, name);
         QFETCH(QString, hint);
-        QTemporaryDir dir;
-        writeFiles(dir, files);
-        FakeCommands known;
-        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
-        const ConfigModel model = analyzer.analyze();
-        const QString path = dir.filePath(file);
-        QCOMPARE(name.startsWith("bind:") ? model.bindHint(path, line, name.mid(5)) : model.valueHint(path, line, name),
-                 hint);
+        QCOMPARE(hintOf(files, file, line, name), hint);
     }
 
     // One row per rule and look-alikes that must not be flagged; an empty
