@@ -589,7 +589,7 @@ void ConfigAnalyzer::replaced(Run &run) const
             // rehlds engine/host.cpp Host_WriteConfiguration writes config.cfg anew at quitting.
             const bool rewritten = at.file.compare(QLatin1String("config.cfg"), Qt::CaseInsensitive) == 0;
             ranked.append({a->step,
-                           {Assignment::Kind::Setting, it.key(), it->name, a->value, at.path, at.file, at.line, at.column,
+                           {it.key(), it->name, a->value, at.path, at.file, at.line, at.column,
                             at.length, rewritten}});
         }
     }

@@ -5,17 +5,13 @@
 #include <QList>
 #include <QString>
 
-// One thing the game sets at start-up: a variable's value, or what a key
-// runs. Given in the order the game makes them; where that order comes
-// from (today the start-up order of the files, later the console's model
-// with what aliases set) is the caller's business.
+// A variable's value set at start-up, in the order the console sets them
+// (binds are judged on the console's model itself).
 struct Assignment
 {
-    enum class Kind { Setting, Bind, Unbind, UnbindAll };
-    Kind kind = Kind::Setting;
-    QString key;   // a variable in lower case, or a key as KeyNames::canonical names it
+    QString key;   // the variable in lower case
     QString shown; // as written
-    QString value; // the value set, or the command bound
+    QString value;
     QString path;  // the file, and its name in the start-up order
     QString file;
     int line = 0; // from 0
@@ -26,6 +22,5 @@ struct Assignment
     bool rewritten = false;
 };
 
-// The warnings on what is set and then lost: a setting or bind that a
-// later file replaces, and a key one file binds twice to different commands.
+// The warnings on a setting that a later file replaces.
 QList<ConfigProblem> overrides(const QList<Assignment> &runOrder);
