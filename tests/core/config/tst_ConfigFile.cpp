@@ -34,6 +34,17 @@ private slots:
         QFETCH(QString, place);
         QCOMPARE(QStringLiteral("%1:%2:%3").arg(p.line).arg(p.column).arg(p.length), place);
     }
+    // Only a variable the file runs itself sets a value at start-up: not a
+    // command, nor a variable in a body run later.
+    void settings()
+    {
+        const ConfigFile file = ConfigFile::read(
+            u"echo hi\nalias a \"rate 1\"\nbind q \"rate 2\"\nRate 25000\n", FakeCommands());
+        QCOMPARE(file.settingCount, 1);
+        QCOMPARE(file.settings.keys(), QStringList{"rate"});
+        const ConfigFile::Setting s = file.settings.value("rate").front();
+        QCOMPARE(QStringList({s.name, s.value, QString::number(s.line)}), QStringList({"Rate", "25000", "3"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ConfigFile)

@@ -37,13 +37,14 @@ FindConsoleFile folder(const QStringList &files, const EngineProfile &profile)
     return [byName](const QString &name) { return byName->value(name.toLower()); };
 }
 
-// What a run leaves, one item a line: variables, binds, aliases, held
-// buttons, then what it met.
+// What a run leaves, one item a line: variables (with where they were last
+// set), binds, aliases, held buttons, then what it met.
 QString summary(const ConsoleState &s, const QList<ConsoleEvent> &events, int frames)
 {
     QStringList out;
     for (auto it = s.variables.cbegin(); it != s.variables.cend(); ++it)
-        out.append(QStringLiteral("%1=%2").arg(it.key(), it->value));
+        out.append(QStringLiteral("%1=%2 @%3").arg(it.key(), it->value,
+                                                    it->history.isEmpty() ? QString() : it->history.back().place.describe()));
     for (auto it = s.binds.cbegin(); it != s.binds.cend(); ++it)
         out.append(QStringLiteral("bind %1=%2").arg(it.key(), it->runs));
     for (auto it = s.aliases.cbegin(); it != s.aliases.cend(); ++it)
@@ -166,7 +167,7 @@ private slots:
         row("small file runs first", {"a.cfg", "exec big.cfg\nfov 7\n", "big.cfg", "fov 8\n"}, false, {"fov=7"});
         // ... and COM_ParseLine splits its lines at tabs.
         row("large file splits at tabs", {"a.cfg", "exec big.cfg\n", "big.cfg", comments + "fov 4\tfov 6\n"}, false,
-            {"fov=6"});
+            {"fov=6 @big.cfg (line 601)"});
         row("small file keeps tabs", {"a.cfg", "exec big.cfg\n", "big.cfg", "fov 4\tfov 6\n"}, false, {"fov=4"});
         // xash3d-fwgs Cmd_ExecScript: a file past the buffer overflows and none of it runs.
         row("large file in xash", {"a.cfg", "exec big.cfg\n", "big.cfg", comments.repeated(2) + "fov 8\n"}, true,
