@@ -74,22 +74,29 @@ void ConfigAnalyzer::runProblems(Run &run) const
             break;
         }
         case ConsoleEvent::Kind::Freeze: {
-            QStringList round = e.chain.mid(0, e.chain.size() - 1);
+            // A fan-out is the same one whatever was running when it was cut.
+            QStringList round = e.loop ? e.chain.mid(0, e.chain.size() - 1) : e.chain.mid(0, 1);
             round.sort();
             if (loops.contains(round.join(u'\n')))
                 break;
             loops.insert(round.join(u'\n'));
             if (e.execChain) {
-                add(e.place, QStringLiteral("exec loop: %1. The game would run these files again and again.")
-                                 .arg(arrows(e.chain)),
+                add(e.place, e.loop ? QStringLiteral("exec loop: %1. The game would run these files again and again.")
+                                          .arg(arrows(e.chain))
+                                    : QStringLiteral("exec fan-out: %1 run the same files thousands of times in one "
+                                                     "frame, which holds the game up.")
+                                          .arg(arrows(e.chain)),
                     ProblemRule::ExecLoop);
                 break;
             }
             // Said where the first alias of the loop is defined.
             const ConsoleAlias *first = state.alias(e.chain.value(0));
             const ConsolePlace at = first && !first->history.isEmpty() ? first->history.back().place : e.place;
-            add(at, QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
-                        .arg(arrows(e.chain)),
+            add(at, e.loop ? QStringLiteral("Alias loop: %1 runs for ever with no wait, which freezes the game.")
+                                 .arg(arrows(e.chain))
+                           : QStringLiteral("Alias fan-out: %1 call the same aliases thousands of times in one frame "
+                                            "with no wait, which holds the game up.")
+                                 .arg(arrows(e.chain)),
                 ProblemRule::AliasLoop);
             break;
         }

@@ -401,7 +401,8 @@ QStringList Console::round(const QString &start)
 void Console::freeze(const QString &node, const ConsolePlace &place)
 {
     QStringList calls = round(node);
-    if (calls.isEmpty()) {
+    const bool loop = !calls.isEmpty();
+    if (!loop) {
         const auto kind = node.startsWith(ExecCall) ? ConsoleSource::Kind::File : ConsoleSource::Kind::Alias;
         for (const ConsoleSource *s = place.source.get(); s && s->kind == kind && calls.size() < DeepChain;
              s = s->caller.source.get())
@@ -419,7 +420,9 @@ void Console::freeze(const QString &node, const ConsolePlace &place)
     const QSet<QString> names(calls.begin(), calls.end());
     for (const QString &c : std::as_const(calls))
         e.chain.append(c.startsWith(ExecCall) ? c.mid(ExecCall.size()) : c);
-    e.chain.append(e.chain.front());
+    if (loop)
+        e.chain.append(e.chain.front());
+    e.loop = loop;
     e.place = place;
     e.name = e.chain.front();
     note(std::move(e));

@@ -78,6 +78,9 @@ struct ConsoleEvent
     QStringList chain;  // a freeze's aliases or files, round to the first again
     bool quiet = false;
     bool execChain = false; // the chain is of files
+    // The chain leads round to its first; else it fans out, and is the
+    // calls that were running when the bound was reached.
+    bool loop = true;
     int parent = -1;
     int frame = 0;
     qint64 step = 0;

@@ -33,9 +33,8 @@ void runTrials(ConsoleRun &run, const ConsoleStartup::Input &input, const std::v
         for (ConsoleEvent e : events) {
             if (e.kind != ConsoleEvent::Kind::Freeze && e.kind != ConsoleEvent::Kind::Overflow)
                 continue;
-            QStringList round = e.chain;
-            if (!round.isEmpty())
-                round.removeLast();
+            // A fan-out is the same one whatever was running when it was cut.
+            QStringList round = e.loop ? e.chain.mid(0, e.chain.size() - 1) : e.chain.mid(0, 1);
             round.sort();
             const QString id = e.kind == ConsoleEvent::Kind::Freeze ? round.join(u'\n') : key + u'\n' + e.name;
             if (seen.contains(id))

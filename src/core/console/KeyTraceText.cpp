@@ -54,7 +54,11 @@ QStringList KeyTraceText::warnings(const ConsoleStartup::KeyRun &run)
 {
     QStringList out;
     for (const ConsoleEvent &e : run.events) {
-        if (e.kind == ConsoleEvent::Kind::Freeze)
+        if (e.kind == ConsoleEvent::Kind::Freeze && !e.loop)
+            out.append(QStringLiteral("Pressing %1 holds the game up: %2 call the same aliases and files thousands of "
+                                      "times with no wait.")
+                           .arg(run.key, e.chain.join(QStringLiteral(" → "))));
+        else if (e.kind == ConsoleEvent::Kind::Freeze)
             out.append(QStringLiteral("Pressing %1 freezes the game: %2 runs round for ever with no wait (%3).")
                            .arg(run.key, e.execChain ? QStringLiteral("exec") : QStringLiteral("the alias ") + e.name,
                                 e.chain.join(QStringLiteral(" → "))));

@@ -229,6 +229,11 @@ private slots:
         row("alias loop of one", "alias a \"echo x; a\"\n", "autoexec.cfg:1: error TS113: Alias loop: a → a");
         row("loop through three aliases, said once", "alias a b\nalias b c\nalias c \"echo x; a\"\n", "Alias loop");
         row("loop with wait", "alias a \"wait; b\"\nalias b a\n", "");
+        // No round, but 2^16 calls with no wait: said once, as what it is.
+        QString fan;
+        for (int i = 0; i < 16; ++i)
+            fan += QStringLiteral("alias f%1 \"f%2;f%2\"\n").arg(i).arg(i + 1);
+        row("fan-out without a loop", fan + "alias f16 echo\nf0\n", "error TS113: Alias fan-out: f0 → f1 → f2");
         row("toggle that redefines itself", "alias spin s1\nalias s1 \"alias spin s2; spin\"\nalias s2 \"alias spin s1\"\n", "");
         // warnings
         row("unknown command near a known one", "cl_updaterat 20\n", "autoexec.cfg:1: warning TS201: Unknown command \"cl_updaterat\": did you mean cl_updaterate?");
