@@ -30,29 +30,22 @@ void EditBoxSuite::cleanup()
 
 void EditBoxSuite::textRoundTrip_data()
 {
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
-    QTest::newRow("lone LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
-    QTest::newRow("lone CR stays") << QStringLiteral("a\rb\r") << QStringLiteral("a\rb\r");
-    QTest::newRow("CR CR LF stays") << QStringLiteral("a\r\r\nb") << QStringLiteral("a\r\r\nb");
-    QTest::newRow("empty lines") << QStringLiteral("\r\n\r\n") << QStringLiteral("\r\n\r\n");
+    QTest::addColumn<QString>("read"); // as written
+    QTest::newRow("empty") << QString();
+    QTest::newRow("every line end stays as it is") << QStringLiteral("a\r\nb\nc\rd\r\r\ne\n\r\r\n\r\n");
     // Typed or pasted, they are characters the save asks about, never line breaks.
-    QTest::newRow("line and paragraph separators stay characters") << QStringLiteral("a\u2028b\u2029c")
-                                                                << QStringLiteral("a\u2028b\u2029c");
+    QTest::newRow("line and paragraph separators stay characters") << QStringLiteral("a\u2028b\u2029c");
     QString every;
     for (int c = 0; c < 256; ++c)
         if (c != '\r' && c != '\n')
             every += QChar(c);
-    QTest::newRow("every Latin-1 character, no-break space included") << every << every;
+    QTest::newRow("every Latin-1 character, no-break space included") << every;
 }
 
 void EditBoxSuite::textRoundTrip()
 {
-    QFETCH(QString, written);
     QFETCH(QString, read);
-    box().setText(written);
+    box().setText(read);
     QCOMPARE(box().Text(), read);
     QCOMPARE(box().TextLength(), int(read.size()));
     QCOMPARE(box().SelStart(), 0);
@@ -130,8 +123,6 @@ void EditBoxSuite::selTextReplacesSelection_data()
     QTest::newRow("insert a line break") << "ab" << 1 << 0 << "\r\n" << "a\r\nb" << 3;
     QTest::newRow("delete a line break") << "a\r\nb" << 1 << 2 << "" << "ab" << 1;
     QTest::newRow("insert lone LF") << "ab" << 2 << 0 << "x\ny" << "abx\ny" << 5;
-    QTest::newRow("lone CR stays") << "ab" << 0 << 0 << "1\r2" << "1\r2ab" << 3;
-    QTest::newRow("typed line separator") << "ab" << 1 << 0 << "\u2028" << "a\u2028b" << 2;
     QTest::newRow("across lines") << "one\r\ntwo\r\nthree" << 2 << 6 << "-" << "on-\r\nthree" << 3;
 }
 
