@@ -30,28 +30,6 @@ void DocumentCommands::replaceText(QString text, const TextForm &form, bool modi
         m_recovery->remove(m_doc.recoverySlot);
 }
 
-void DocumentCommands::newDocument()
-{
-    if (!maybeSave())
-        return;
-    replaceText(QString(), TextForm::game());
-    // Nameless: a Save after New asks for a name instead of overwriting the file opened last.
-    m_doc.strFilename.clear();
-    m_doc.stamp = {};
-}
-
-bool DocumentCommands::open()
-{
-    if (!maybeSave())
-        return false;
-    const QString path = m_prompts.chooseOpenPath(QString::fromLatin1(Texts::OpenTitle), Texts::fileDialogFilters(),
-                                                  dialogStart());
-    if (path.isEmpty())
-        return false;
-    m_dialogFileName = path;
-    return loadFile(path);
-}
-
 bool DocumentCommands::openPath(const QString &path)
 {
     if (!maybeSave())
@@ -240,15 +218,9 @@ void DocumentCommands::checkDisk()
         m_prompts.inform(Texts::deletedOnDisk(path));
         return;
     }
-    if (m_prompts.askReload(Texts::changedOnDisk(path, m_box.isModified())))
-        reload();
-}
-
-bool DocumentCommands::reload()
-{
-    if (m_doc.strFilename.isEmpty() || !maybeSave())
-        return false;
-    return loadFile(m_doc.strFilename);
+    // Loaded again as Open does, after asking about edits.
+    if (m_prompts.askReload(Texts::changedOnDisk(path, m_box.isModified())) && maybeSave())
+        loadFile(path);
 }
 
 void DocumentCommands::reloadReplaced(const QString &path, const QString &message)

@@ -15,8 +15,8 @@ class Prompts;
 // New, Open, Save and Save As on one document: an edit box's text and the
 // Document it belongs to. Each tab of the window has its own.
 //
-// strFilename is set by Open, Save As and the command-line load and cleared
-// by New, so a Save after New asks for a name. Before the edited text is replaced the user is asked
+// strFilename is set by Open, Save As and the command-line load; a document
+// without one asks for a name at Save. Before the edited text is replaced the user is asked
 // whether to save it; a file that cannot be read or written is reported.
 class DocumentCommands
 {
@@ -26,12 +26,10 @@ public:
     const Document &document() const { return m_doc; }
     const QString &fileName() const { return m_doc.strFilename; }
 
-    void newDocument();
     // Each returns whether it did its work (false: cancelled or failed).
-    bool open();
     bool save();
     bool saveAs();
-    // Open without the file dialog: a recent or dropped file.
+    // Open: the window chose the file (dialog, recent files, a drop).
     bool openPath(const QString &path);
 
     // Loads the file named on the command line as the current file;
@@ -41,7 +39,7 @@ public:
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
 
-    // Called after New, Open, a reload, a restored recovery copy or the
+    // Called after Open, a reload, a restored recovery copy or the
     // command-line load has replaced the whole text (the box is then
     // unmodified, but for a restored copy): the undo history of the old text
     // no longer applies to the new one.
@@ -61,8 +59,6 @@ public:
     // When the window becomes active: tells once about a change on disk,
     // offering to load the file again, or about its deletion.
     void checkDisk();
-    // Loads the current file again as Open does, after asking about edits.
-    bool reload();
     // The editor itself replaced `path` on disk (a backup was restored):
     // when it is the open file, loads it again and tells `message`, asking
     // first when there are unsaved edits. Never told as another program's change.

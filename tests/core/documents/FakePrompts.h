@@ -15,19 +15,19 @@ public:
     SaveChoice saveChoice = SaveChoice::Cancel;
     bool saveAnyway = false;
 
-    QStringList dialogTitles, dialogStartPaths, dialogFilters;
+    QStringList dialogTitles, dialogStartPaths;
     int saveChangesAsked = 0;
     std::function<void()> onAskSave; // runs while the question is up
     QStringList confirmations, errors;
 
-    QString chooseOpenPath(const QString &title, const QStringList &filters, const QString &startPath) override
+    QString chooseOpenPath(const QString &title, const QStringList &, const QString &startPath) override
     {
-        record(title, filters, startPath);
+        record(title, startPath);
         return openPath;
     }
-    QString chooseSavePath(const QString &title, const QStringList &filters, const QString &startPath) override
+    QString chooseSavePath(const QString &title, const QStringList &, const QString &startPath) override
     {
-        record(title, filters, startPath);
+        record(title, startPath);
         return savePath;
     }
     QStringList saveChangesNames;
@@ -101,10 +101,9 @@ public:
     int askLineNumber(int, int) override { return lineNumber; }
 
 private:
-    void record(const QString &title, const QStringList &filters, const QString &startPath)
+    void record(const QString &title, const QString &startPath)
     {
         dialogTitles << title;
         dialogStartPaths << startPath;
-        dialogFilters = filters;
     }
 };

@@ -68,9 +68,8 @@ int unreadable(const QStringList &args)
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
-    prompts.openPath = args[2];
     DocumentCommands documents(box, prompts);
-    if (!documents.open() || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
+    if (!documents.openPath(args[2]) || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
         return 3;
     documents.checkDisk();
     std::printf("%s\n", qPrintable((prompts.reloadsAsked + prompts.notices + prompts.errors).join(u'\n')));
@@ -86,10 +85,9 @@ int killedSave(const QStringList &args)
     MemoryClipboard clipboard;
     MemoryEditBox box(clipboard);
     FakePrompts prompts;
-    prompts.openPath = args[2];
     DocumentCommands documents(box, prompts);
     documents.setRecoveryStore(&store);
-    if (!documents.open())
+    if (!documents.openPath(args[2]))
         return 4;
     box.setText(args[3]);
     box.setModified(true);

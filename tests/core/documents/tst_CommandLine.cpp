@@ -57,7 +57,6 @@ private slots:
         QTest::addColumn<QByteArray>("argument");
         QTest::addColumn<bool>("exists");
         QTest::newRow("file named like a Qt option") << QByteArray("-reverse") << true;
-        QTest::newRow("file named like a Qt option with a value") << QByteArray("-style") << true;
         QTest::newRow("Qt option") << QByteArray("-reverse") << false;
         QTest::newRow("file") << QByteArray("config.cfg") << true;
         QTest::newRow("missing file") << QByteArray("config.cfg") << false;
@@ -160,8 +159,6 @@ private slots:
         QTest::addColumn<bool>("newWindow");
         QTest::addColumn<int>("left"); // arguments left
         const QByteArrayList none;
-        QTest::newRow("a file") << QByteArrayList{"a.cfg"} << none << QByteArrayList{"a.cfg"} << QByteArray("a.cfg")
-                                << false << 1;
         QTest::newRow("a new window for a file")
             << QByteArrayList{"--new-window", "a.cfg"} << none << QByteArrayList{"a.cfg"} << QByteArray("a.cfg") << true << 1;
         QTest::newRow("a file in a new window")

@@ -28,7 +28,6 @@ private slots:
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QString>("key");
         QTest::newRow("X display") << "xcb" << QByteArray(":72") << QByteArray("wayland-1") << "x11 :72";
-        QTest::newRow("a screen of it is the same display") << "xcb" << QByteArray(":72.1") << QByteArray() << "x11 :72";
         QTest::newRow("over the local socket, by name") << "xcb" << QByteArray("unix:72.0") << QByteArray() << "x11 :72";
         QTest::newRow("another computer's") << "xcb" << QByteArray("host:10.0") << QByteArray() << "x11 host:10";
         QTest::newRow("Wayland") << "wayland" << QByteArray(":0") << QByteArray("wayland-1") << "wayland wayland-1";

@@ -174,8 +174,8 @@ private slots:
         QTest::newRow("opening takes over the blank tab")
             << QStringList{"open a.cfg"} << QStringList{">a.cfg"} << QStringList() << QStringList() << QStringList();
         QTest::newRow("an open file by another path comes forward")
-            << QStringList{"open a.cfg", "open b.cfg", "open ./cstrike/../a.cfg"} << QStringList{">a.cfg", "b.cfg"}
-            << QStringList() << QStringList() << QStringList();
+            << QStringList{"session a.cfg", "open b.cfg", "open ./cstrike/../a.cfg"} << QStringList{">a.cfg", "b.cfg"}
+            << QStringList() << QStringList{">a.cfg", "b.cfg"} << QStringList();
         QTest::newRow("same names are told apart by their folders")
             << QStringList{"open a.cfg", "open cstrike/a.cfg"}
             << QStringList{"a.cfg (" + QStringLiteral("%DIR%") + ")", ">a.cfg (cstrike)"} << QStringList()

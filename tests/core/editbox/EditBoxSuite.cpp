@@ -30,29 +30,22 @@ void EditBoxSuite::cleanup()
 
 void EditBoxSuite::textRoundTrip_data()
 {
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
-    QTest::newRow("lone LF stays") << QStringLiteral("a\nb\n") << QStringLiteral("a\nb\n");
-    QTest::newRow("lone CR stays") << QStringLiteral("a\rb\r") << QStringLiteral("a\rb\r");
-    QTest::newRow("CR CR LF stays") << QStringLiteral("a\r\r\nb") << QStringLiteral("a\r\r\nb");
-    QTest::newRow("empty lines") << QStringLiteral("\r\n\r\n") << QStringLiteral("\r\n\r\n");
+    QTest::addColumn<QString>("read"); // as written
+    QTest::newRow("empty") << QString();
+    QTest::newRow("every line end stays as it is") << QStringLiteral("a\r\nb\nc\rd\r\r\ne\n\r\r\n\r\n");
     // Typed or pasted, they are characters the save asks about, never line breaks.
-    QTest::newRow("line and paragraph separators stay characters") << QStringLiteral("a\u2028b\u2029c")
-                                                                << QStringLiteral("a\u2028b\u2029c");
+    QTest::newRow("line and paragraph separators stay characters") << QStringLiteral("a\u2028b\u2029c");
     QString every;
     for (int c = 0; c < 256; ++c)
         if (c != '\r' && c != '\n')
             every += QChar(c);
-    QTest::newRow("every Latin-1 character, no-break space included") << every << every;
+    QTest::newRow("every Latin-1 character, no-break space included") << every;
 }
 
 void EditBoxSuite::textRoundTrip()
 {
-    QFETCH(QString, written);
     QFETCH(QString, read);
-    box().setText(written);
+    box().setText(read);
     QCOMPARE(box().Text(), read);
     QCOMPARE(box().TextLength(), int(read.size()));
     QCOMPARE(box().SelStart(), 0);
@@ -90,13 +83,11 @@ void EditBoxSuite::selection_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("selStart");
     QTest::addColumn<QString>("selText");
-    QTest::newRow("first word") << 0 << 2 << 0 << QStringLiteral("ab");
     QTest::newRow("a line break is two characters") << 2 << 2 << 2 << QStringLiteral("\r\n");
     QTest::newRow("start inside CR LF moves before it") << 3 << 0 << 2 << QString();
     QTest::newRow("end inside CR LF moves past it") << 1 << 2 << 1 << QStringLiteral("b\r\n");
     QTest::newRow("lone LF is one character") << 4 << 4 << 4 << QStringLiteral("cd\ne");
     QTest::newRow("two breaks") << 9 << 4 << 9 << QStringLiteral("\r\n\r\n");
-    QTest::newRow("last character") << 13 << 1 << 13 << QStringLiteral("g");
     QTest::newRow("length past the end") << 13 << 5 << 13 << QStringLiteral("g");
     QTest::newRow("start past the end") << 20 << 0 << 14 << QString();
     QTest::newRow("negative start") << -3 << 1 << 0 << QStringLiteral("a");
@@ -130,8 +121,6 @@ void EditBoxSuite::selTextReplacesSelection_data()
     QTest::newRow("insert a line break") << "ab" << 1 << 0 << "\r\n" << "a\r\nb" << 3;
     QTest::newRow("delete a line break") << "a\r\nb" << 1 << 2 << "" << "ab" << 1;
     QTest::newRow("insert lone LF") << "ab" << 2 << 0 << "x\ny" << "abx\ny" << 5;
-    QTest::newRow("lone CR stays") << "ab" << 0 << 0 << "1\r2" << "1\r2ab" << 3;
-    QTest::newRow("typed line separator") << "ab" << 1 << 0 << "\u2028" << "a\u2028b" << 2;
     QTest::newRow("across lines") << "one\r\ntwo\r\nthree" << 2 << 6 << "-" << "on-\r\nthree" << 3;
 }
 
@@ -173,7 +162,6 @@ void EditBoxSuite::find_data()
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
     QTest::addColumn<int>("found");
-    QTest::newRow("first line") << "gamma" << 0 << 33 << 0;
     QTest::newRow("letter case ignored") << "GAMMA" << 0 << 33 << 0;
     QTest::newRow("inside a longer name") << "rate" << 0 << 33 << 18;
     QTest::newRow("from a later start") << "rate" << 19 << 33 << 27;
@@ -375,17 +363,7 @@ void EditBoxSuite::scrolling()
     QVERIFY(paged > 2);
     box().Scroll(EditBox::ScrollAction::PageUp);
     QCOMPARE(box().FirstVisibleLine(), 1);
-
-    // Paging stops where the box can go no further.
-    int last = -1;
-    for (int i = 0; i < 100 && box().FirstVisibleLine() != last; ++i) {
-        last = box().FirstVisibleLine();
-        box().Scroll(EditBox::ScrollAction::PageDown);
-    }
-    QCOMPARE(box().FirstVisibleLine(), last);
-    QVERIFY(last > 50 && last < 100);
-
-    // Moving the caret brings its line into view.
+    // Where paging stops is ScrollToLine's (tst_clsUndo); moving the caret brings its line into view.
     box().setSelStart(0);
     QCOMPARE(box().FirstVisibleLine(), 0);
 }
