@@ -27,8 +27,9 @@ files to <tree>/tests-after/core/..., append
 to <tree>/tests/CMakeLists.txt, and pass --after-prefix after_ --dropped
 <tests the pruned suite no longer has>. A test shared by both runs once.
 
---replay results.tsv runs the mutations of an earlier result again;
---only-caught limits that to the ones caught before.
+--replay results.tsv runs the mutations of an earlier result again, each
+on the nearest line that still reads as it did (one that no longer exists
+is recorded as gone); --only-caught limits that to the ones caught before.
 """
 import argparse
 import json
@@ -377,11 +378,17 @@ def main():
                 break
             drawn += 1
             if earlier is not None:
-                # Same line, same text after: find the occurrence that gives it.
-                line = (source / rel).read_text(encoding='utf-8').split('\n')[number - 1]
-                occurrence = next((k for k in range(50) if _applies(line, name, k, earlier[5])), None)
-                if occurrence is None:
-                    sys.exit(f'{rel}:{number} no longer reads as it did: {line.strip()}')
+                # Same line, same text after: the line where it is now (the
+                # nearest that reads as it did, if lines moved), and the
+                # occurrence that gives the same text after.
+                found = _moved(source / rel, number, earlier[4], name, earlier[5])
+                if found is None:
+                    log.write(f'{drawn}: {rel}:{number} gone: no line reads "{earlier[4]}" any more\n')
+                    out.write('\t'.join([str(drawn), rel, str(number), name, earlier[4], earlier[5]]
+                                         + [x for n in names for x in ('gone', '')]) + '\n')
+                    out.flush()
+                    continue
+                number, occurrence = found
             log.write(f'{drawn}: {rel}:{number} {name}\n')
             log.flush()
             r = try_mutation(suite, source, (rel, number, name, occurrence), log)
@@ -393,6 +400,22 @@ def main():
             log.write(f"  -> {r['outcome']} {r.get('by', '')}\n")
             log.flush()
     return 0
+
+
+def _moved(path, number, before, name, after):
+    """(line number, occurrence) of the line nearest `number` that reads
+    `before` and that the operator turns into `after`; None when none does."""
+    if not path.exists():
+        return None
+    lines = path.read_text(encoding='utf-8').split('\n')
+    near = sorted(range(len(lines)), key=lambda i: abs(i + 1 - number))
+    for i in near:
+        if lines[i].strip() != before:
+            continue
+        k = next((k for k in range(50) if _applies(lines[i], name, k, after)), None)
+        if k is not None:
+            return i + 1, k
+    return None
 
 
 def _applies(line, name, k, expected):
