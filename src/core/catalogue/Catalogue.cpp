@@ -66,6 +66,10 @@ const char *const SkillBases[] = {
 // manual/mapping-config.html) and read by wootguy/SevenKewp
 // dlls/game/gamerules.cpp (execMapCfg's itemNames, weapon_saw among them).
 // Weapons other families name are left out.
+// Sven Co-op's vote thresholds, one for each kind of vote, are listed in
+// LacledesLAN/gamesvr-svencoop Documentation/all_cvars.md.
+// ReHLDS's guard on compressed uploads is the bare name and six settings after
+// it (rehlds/rehlds README.md, rehlds/engine/net_chan.cpp).
 // Day of Defeat's class limits, one for each team's class, are named in a
 // public re-creation of its libraries (whamemer/dod13-client
 // dlls/dod_shared.cpp at 0d98bc1, classlimitcvarNames).
@@ -90,6 +94,12 @@ const char *const DodClassLimitBases[] = {
     "alliesbazooka", "alliesmortar", "axiskar", "axisk43", "axismp40", "axismp44", "axisscopedkar", "axisfg42",
     "axisfg42s", "axismg34", "axismg42", "axispschreck", "axismortar", "britlight", "britassault", "britsniper",
     "britmg", "britpiat", "britmortar",
+};
+const char *const RehldsDecompressionBases[] = {
+    "", "_max_ratio", "_max_size", "_min_failures", "_max_failures", "_min_failuretime", "_punish",
+};
+const char *const SvenVoteBases[] = {
+    "kickrequired", "maprequired", "banrequired", "killrequired", "classicmoderequired", "survivalmoderequired",
 };
 const char *const SvenWeaponModeBases[] = {
     "9mmhandgun", "357", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
@@ -124,6 +134,9 @@ const QHash<QString, QStringList> &familyEntries()
             {QStringLiteral("weapon_*"), prefixed("weapon_", SvenWeaponBases)},
             {QStringLiteral("ammo_*"), prefixed("ammo_", SvenAmmoBases)},
             {QStringLiteral("mp_limit*"), prefixed("mp_limit", DodClassLimitBases)},
+            {QStringLiteral("mp_vote*"), prefixed("mp_vote", SvenVoteBases)},
+            {QStringLiteral("sv_net_incoming_decompression*"),
+             prefixed("sv_net_incoming_decompression", RehldsDecompressionBases)},
         };
     }();
     return entries;
