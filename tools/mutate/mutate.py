@@ -29,9 +29,11 @@ to <tree>/tests/CMakeLists.txt, and pass --after-prefix after_ --dropped
 
 --replay results.tsv runs the mutations of an earlier result again, each
 on the nearest line that still reads as it did (one that no longer exists
-is recorded as gone); --only-caught limits that to the ones caught before.
+is recorded as gone; --replay-from <tree it was drawn on> matches the
+lines through a diff instead); --only-caught limits that to the ones caught before.
 """
 import argparse
+import difflib
 import json
 import os
 import random
@@ -320,6 +322,7 @@ def main():
     ap.add_argument('--after-prefix', help='a second suite: tests named PREFIX<name> stand in for <name>')
     ap.add_argument('--dropped', default='', help='with --after-prefix: tests, comma-separated, the second suite lacks')
     ap.add_argument('--replay', type=Path, help='run the mutations of an earlier result file')
+    ap.add_argument('--replay-from', type=Path, help='with --replay: the source tree the earlier result was drawn on')
     ap.add_argument('--only-caught', action='store_true', help='with --replay: only those caught before')
     ap.add_argument('--list', action='store_true', help='print the first mutations of the stream and stop')
     ap.add_argument('--reuse-baseline', action='store_true', help='take the unmutated times of an earlier run')
@@ -381,7 +384,8 @@ def main():
                 # Same line, same text after: the line where it is now (the
                 # nearest that reads as it did, if lines moved), and the
                 # occurrence that gives the same text after.
-                found = _moved(source / rel, number, earlier[4], name, earlier[5])
+                found = _moved(source / rel, number, earlier[4], name, earlier[5],
+                               args.replay_from / rel if args.replay_from else None)
                 if found is None:
                     log.write(f'{drawn}: {rel}:{number} gone: no line reads "{earlier[4]}" any more\n')
                     out.write('\t'.join([str(drawn), rel, str(number), name, earlier[4], earlier[5]]
@@ -402,13 +406,21 @@ def main():
     return 0
 
 
-def _moved(path, number, before, name, after):
-    """(line number, occurrence) of the line nearest `number` that reads
-    `before` and that the operator turns into `after`; None when none does."""
+def _moved(path, number, before, name, after, old_path=None):
+    """(line number, occurrence) of the line that reads `before` and that the
+    operator turns into `after`: with the file the mutation was drawn on, the
+    same line matched through a diff of the two; else the nearest such line.
+    None when there is none."""
     if not path.exists():
         return None
     lines = path.read_text(encoding='utf-8').split('\n')
     near = sorted(range(len(lines)), key=lambda i: abs(i + 1 - number))
+    if old_path is not None:
+        old = old_path.read_text(encoding='utf-8').split('\n') if old_path.exists() else []
+        near = []
+        for tag, i1, i2, j1, _ in difflib.SequenceMatcher(None, old, lines, autojunk=False).get_opcodes():
+            if tag == 'equal' and i1 <= number - 1 < i2:
+                near = [j1 + number - 1 - i1]
     for i in near:
         if lines[i].strip() != before:
             continue
