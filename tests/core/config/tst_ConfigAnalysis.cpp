@@ -5,6 +5,7 @@
 #include "config/KnownCommands.h"
 #include "config/ProblemGroups.h"
 #include "console/ConsoleRun.h"
+#include "settings/AcceptedNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -401,14 +402,20 @@ private slots:
                  QStringLiteral("1 error, 1 warning, 14 notices / no problems"));
     }
 
-    // A name the player declared fine is no problem; another still is.
+    // A name the player declared fine, as tessary.ini keeps it for its
+    // folder, is no problem; another still is.
     void acceptedNames()
     {
         QTemporaryDir dir;
+        QTemporaryDir data;
         writeFiles(dir, {"autoexec.cfg", "zzqx\nZZQX 2\nqqzz\n"});
+        for (const char *name : {"ZzQx", "qqzz", "other"})
+            QVERIFY(AcceptedNames::add(data.path(), dir.path(), name).ok());
+        QVERIFY(AcceptedNames::remove(data.path(), dir.path(), "QQZZ").ok());
+        QVERIFY(AcceptedNames::load(data.path(), data.path()).isEmpty());
         FakeCommands known;
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
-        analyzer.setAcceptedNames({"ZzQx"});
+        analyzer.setAcceptedNames(AcceptedNames::load(data.path(), dir.path()));
         const QString got = problemsText(analyzer.analyze());
         QVERIFY2(!got.contains("zzqx", Qt::CaseInsensitive) && got.contains("qqzz"), qPrintable(got));
     }
