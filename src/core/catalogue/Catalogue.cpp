@@ -101,6 +101,43 @@ const char *const RehldsDecompressionBases[] = {
 const char *const SvenVoteBases[] = {
     "kickrequired", "maprequired", "banrequired", "killrequired", "classicmoderequired", "survivalmoderequired",
 };
+// Sven Co-op's own skill settings carry no level digit: one value each, the
+// monster's or weapon's name and what it sets (the game's skill.cfg as servers
+// publish it: DDopeman/Limitless-Potential svencoop/skill.cfg at 5f29e1b,
+// v5.23; LacledesLAN/gamesvr-svencoop Documentation/all_cvars.md, its
+// "Skill" variables). "sk_*(svencoop)" stands for them all.
+const char *const SvenSkillBases[] = {
+    "12mm_bullet", "556_bullet", "9mm_bullet", "9mmAR_bullet", "agrunt_berserker_dmg_punch", "agrunt_dmg_punch",
+    "agrunt_health", "agrunt_melee_engage_distance", "apache_enable_rockets", "apache_health",
+    "babygargantua_dmg_fire", "babygargantua_dmg_slash", "babygargantua_dmg_stomp", "babygargantua_health",
+    "barnacle_bite", "barnacle_health", "barney_health", "battery", "bigmomma_dmg_blast", "bigmomma_dmg_slash",
+    "bigmomma_health_factor", "bigmomma_radius_blast", "blkopsosprey", "bullsquid_dmg_bite", "bullsquid_dmg_spit",
+    "bullsquid_dmg_whip", "bullsquid_health", "controller_dmgball", "controller_dmgzap", "controller_health",
+    "controller_speedball", "gargantua_dmg_fire", "gargantua_dmg_slash", "gargantua_dmg_stomp", "gargantua_health",
+    "gonome_dmg_guts", "gonome_dmg_one_bite", "gonome_dmg_one_slash", "gonome_health", "grunt_buckshot",
+    "grunt_handgrenades", "hassassin_enable_cloaking", "hassassin_health", "headcrab_dmg_bite", "headcrab_health",
+    "healthcharger", "healthkit", "hgrunt_gspeed", "hgrunt_health", "hgrunt_kick", "hgrunt_pellets", "hornet_dmg",
+    "hornet_pdmg", "houndeye_dmg_blast", "houndeye_health", "hwgrunt_health", "hwgrunt_minipellets",
+    "ichthyosaur_health", "ichthyosaur_shake", "islave_dmg_claw", "islave_dmg_clawrake", "islave_dmg_zap",
+    "islave_health", "islave_speed_zap", "kingpin_health", "kingpin_lightning", "kingpin_melee",
+    "kingpin_plasma_blast", "kingpin_tele_blast", "kingpin_telefrag", "leech_dmg_bite", "leech_health",
+    "massassin_sniper", "miniturret_health", "monster_arm", "monster_chest", "monster_head", "monster_leg",
+    "monster_stomach", "mortar", "nihilanth_health", "nihilanth_zap", "osprey", "otis_bullet", "otis_health",
+    "pitdrone_dmg_bite", "pitdrone_dmg_spit", "pitdrone_dmg_whip", "pitdrone_health", "player_arm", "player_chest",
+    "player_head", "player_leg", "player_stomach", "plr_357_bullet", "plr_762_bullet", "plr_9mm_bullet",
+    "plr_9mmAR_bullet", "plr_9mmAR_grenade", "plr_buckshot", "plr_crowbar", "plr_displacer_other",
+    "plr_displacer_radius", "plr_egon_narrow", "plr_egon_wide", "plr_gauss", "plr_grapple", "plr_hand_grenade",
+    "plr_HpMedic", "plr_rpg", "plr_satchel", "plr_secondarygauss", "plr_shockrifle", "plr_shockrifle_beam",
+    "plr_shockrifle_recharge", "plr_spore", "plr_tripmine", "plr_uzi", "plr_wrench", "plr_xbow_bolt_client",
+    "plr_xbow_bolt_monster", "rgrunt_explode", "scientist_heal", "scientist_health", "sentry_health",
+    "shockroach_dmg_xpl_splash", "shockroach_dmg_xpl_touch", "shocktrooper_enable_spores", "shocktrooper_health",
+    "shocktrooper_kick", "shocktrooper_maxcharge", "snark_dmg_bite", "snark_dmg_pop", "snark_health",
+    "sqknest_health", "stukabat", "stukabat_dmg_bite", "suitcharger", "tentacle", "tor_energybeam", "tor_health",
+    "tor_punch", "tor_sonicblast", "turret_health", "voltigore_dmg_beam", "voltigore_dmg_explode",
+    "voltigore_dmg_punch", "voltigore_health", "zombie_barney_dmg_both_slash", "zombie_barney_dmg_one_slash",
+    "zombie_barney_health", "zombie_dmg_both_slash", "zombie_dmg_one_slash", "zombie_health",
+    "zombie_soldier_dmg_both_slash", "zombie_soldier_dmg_one_slash", "zombie_soldier_health",
+};
 const char *const SvenWeaponModeBases[] = {
     "9mmhandgun", "357", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
 };
@@ -135,6 +172,7 @@ const QHash<QString, QStringList> &familyEntries()
             {QStringLiteral("ammo_*"), prefixed("ammo_", SvenAmmoBases)},
             {QStringLiteral("mp_limit*"), prefixed("mp_limit", DodClassLimitBases)},
             {QStringLiteral("mp_vote*"), prefixed("mp_vote", SvenVoteBases)},
+            {QStringLiteral("sk_*(svencoop)"), prefixed("sk_", SvenSkillBases)},
             {QStringLiteral("sv_net_incoming_decompression*"),
              prefixed("sv_net_incoming_decompression", RehldsDecompressionBases)},
         };
@@ -162,8 +200,8 @@ QString Catalogue::foldedName(const QString &name)
 
 QStringList Catalogue::namesOf(const QString &name)
 {
-    // Only names ending in '*' stand for a family; the rest stand for themselves.
-    if (!name.endsWith(u'*'))
+    // Only names holding '*' stand for a family; the rest stand for themselves.
+    if (!name.contains(u'*'))
         return {name};
     return familyEntries().value(name, {name});
 }
