@@ -185,28 +185,29 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<int>("usedModSlots");
         QTest::addColumn<int>("usedBackupSlots");
+        QTest::addColumn<QString>("why"); // in the message, besides the name
         const QString game = "game";
-        QTest::newRow("empty name") << "" << game << 0 << 0;
-        QTest::newRow("dot dot") << ".." << game << 0 << 0;
-        QTest::newRow("separator") << "a/b" << game << 0 << 0;
-        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << game << 0 << 0;
-        QTest::newRow("scratch folder, other case") << "TeMp" << game << 0 << 0;
-        QTest::newRow("127 characters") << QString(127, 'n') << game << 0 << 0;
-        QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0;
-        QTest::newRow("empty folder") << "mod" << "" << 0 << 0;
-        QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0;
+        QTest::newRow("empty name") << "" << game << 0 << 0 << "";
+        QTest::newRow("dot dot") << ".." << game << 0 << 0 << "";
+        QTest::newRow("separator") << "a/b" << game << 0 << 0 << "";
+        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << game << 0 << 0 << "";
+        QTest::newRow("scratch folder, other case") << "TeMp" << game << 0 << 0 << "";
+        QTest::newRow("127 characters") << QString(127, 'n') << game << 0 << 0 << "";
+        QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0 << "";
+        QTest::newRow("empty folder") << "mod" << "" << 0 << 0 << "";
+        QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0 << "";
         for (const char *own : {"data.dat", "DATA.DAT.lock", "restore.journal", "restore.journal.ignored", "tessary.ini",
                                 "recovery", "installed", "x.pending-add"})
-            QTest::addRow("the store's own %s", own) << own << game << 0 << 0;
-        QTest::newRow("mod list full") << "mod" << game << 501 << 0;
-        QTest::newRow("backup list full") << "mod" << game << 0 << 1000;
-        QTest::newRow("folder does not exist") << "mod" << "none" << 0 << 0;
-        QTest::newRow("folder is a file") << "mod" << "game/config.cfg" << 0 << 0;
-        QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0;
+            QTest::addRow("the store's own %s", own) << own << game << 0 << 0 << "";
+        QTest::newRow("mod list full") << "mod" << game << 501 << 0 << "";
+        QTest::newRow("backup list full") << "mod" << game << 0 << 1000 << "";
+        QTest::newRow("folder does not exist") << "mod" << "none" << 0 << 0 << "does not exist";
+        QTest::newRow("folder is a file") << "mod" << "game/config.cfg" << 0 << 0 << "is a file, not a folder";
+        QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0 << "none of the files";
         // Registered as game plus the tail below; the new entry is the plain folder.
-        QTest::newRow("registered, trailing separator") << "mod" << "registered:/" << 0 << 0;
-        QTest::newRow("registered, dot") << "mod" << "registered:/." << 0 << 0;
-        QTest::newRow("registered through a link") << "mod" << "registered:link" << 0 << 0;
+        QTest::newRow("registered, trailing separator") << "mod" << "registered:/" << 0 << 0 << "already registered";
+        QTest::newRow("registered, dot") << "mod" << "registered:/." << 0 << 0 << "already registered";
+        QTest::newRow("registered through a link") << "mod" << "registered:link" << 0 << 0 << "already registered";
     }
 
     // Nothing stored, nothing made on disk, and one message why.
@@ -216,6 +217,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, usedModSlots);
         QFETCH(int, usedBackupSlots);
+        QFETCH(QString, why);
         makeFolder(m_root->filePath("empty"));
         put(m_root->filePath("empty/readme.txt"), "not a config");
         QVERIFY(QFile::link(m_game, m_root->filePath("link")));
@@ -241,12 +243,6 @@ private slots:
         const AddOutcome added = AddMod(*m_vars, m_program, name, folder, m_prompts);
         QVERIFY(!added.added);
         QVERIFY(!added.message.isEmpty());
-        const QString tag = QTest::currentDataTag();
-        const QString why = tag.startsWith("registered") ? "already registered"
-            : tag == "folder does not exist"              ? "does not exist"
-            : tag == "folder is a file"                   ? "is a file, not a folder"
-            : tag == "none of the files"                  ? "none of the files"
-                                                          : "";
         QVERIFY2(added.message.contains(why), qPrintable(added.message));
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
@@ -369,11 +365,11 @@ private slots:
         }
     }
 
+    // Same bytes, no question: removeMod's row of a shared name.
     void sameNameTwice_data()
     {
         QTest::addColumn<bool>("changed");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("same bytes: no question") << false << false;
         QTest::newRow("differing, answered no") << true << false;
         QTest::newRow("differing, answered yes") << true << true;
     }
