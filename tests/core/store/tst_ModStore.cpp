@@ -547,6 +547,9 @@ private slots:
         QTest::newRow("missing mod file: backup put in, kept") << "no mod file" << false << true;
         QTest::newRow("file where scratch goes") << "scratch file" << false << false;
         QTest::newRow("mod folder vanishes") << "vanish" << false << false;
+        // The last step fails after the mod's file was replaced.
+        QTest::newRow("backup folder lost: mod file put back") << "lost backup" << false << false;
+        QTest::newRow("both folders lost: mod file kept in scratch") << "lost both" << false << false;
         QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
         QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
         QTest::newRow("in a subfolder") << "subfolder" << false << true;
@@ -554,7 +557,8 @@ private slots:
     }
 
     // Either the two files swap, or every file keeps its bytes and the user
-    // is told; the mod's earlier file is never lost.
+    // is told; the mod's earlier file is never lost, and when it cannot be
+    // put back the user learns where it is kept.
     void restore()
     {
         QFETCH(QString, fault);
@@ -591,11 +595,18 @@ private slots:
             result = runHelper({"restore", m_program, "m", m_game, stored});
         } else {
             const auto vars = std::make_unique<mdlVars>(oneMod("m", m_game, stored));
-            const Restore::StepHook vanish = [&](Restore::Step step) {
+            const Restore::StepHook takeFolders = [&](Restore::Step step) {
                 if (fault == "vanish" && step == Restore::Step::ScratchSaved)
                     QDir(m_game).removeRecursively();
+                if (fault.startsWith("lost") && step == Restore::Step::ModFileReplaced) {
+                    for (const QString &folder : fault == "lost both" ? QStringList{backupFolderPath, m_game}
+                                                                      : QStringList{backupFolderPath}) {
+                        QDir(folder).removeRecursively();
+                        put(folder, "a file");
+                    }
+                }
             };
-            const Status s = Restore::RestoreBackup(*vars, m_program, 0, stored, vanish);
+            const Status s = Restore::RestoreBackup(*vars, m_program, 0, stored, takeFolders);
             result = s ? "restored" : s.error();
         }
 
@@ -603,10 +614,15 @@ private slots:
         const QString scratch = "prog/temp/" + stored;
         QCOMPARE(result == "restored", swapped);
         QVERIFY2(swapped || result.contains("config.cfg"), qPrintable(result));
-        if (fault == "vanish") {
-            // Whatever took the folder, its file survives in the scratch folder.
+        if (fault == "vanish" || fault.startsWith("lost")) {
+            // Whatever took the folders, the mod's file survives in the scratch folder.
             QCOMPARE(after.take(scratch), before[gameFile]);
-            QCOMPARE(after.value(backupFile), before[backupFile]);
+            if (fault == "lost backup")
+                QCOMPARE(after.value(gameFile), before[gameFile]);
+            else
+                QVERIFY2(result.contains(QDir::toNativeSeparators(scratchCopy(m_program, stored))), qPrintable(result));
+            if (fault == "vanish")
+                QCOMPARE(after.value(backupFile), before[backupFile]);
             return;
         }
         Snapshot expected = before;
@@ -618,41 +634,6 @@ private slots:
             QCOMPARE(after.take(scratch), before[gameFile]);
         QCOMPARE(after, expected);
         QVERIFY(!after.contains("game/config.cfg") || file == "config.cfg");
-    }
-
-    void rollback_data()
-    {
-        QTest::addColumn<bool>("modFolderGoesToo");
-        QTest::newRow("backup folder lost: mod file put back") << false;
-        QTest::newRow("both lost: mod file kept in scratch") << true;
-    }
-
-    // The last step fails after the mod's file was replaced: what was
-    // changed is put back, or the user learns where the file is kept.
-    void rollback()
-    {
-        QFETCH(bool, modFolderGoesToo);
-        put(m_game + "/config.cfg", "in the game");
-        const auto vars = storedMod();
-        put(backupCopy(m_program, "m", "config.cfg"), "backed up");
-        const auto replaceByFile = [this](const QString &folder) {
-            QDir(folder).removeRecursively();
-            put(folder, "a file");
-        };
-        const Status s = Restore::RestoreBackup(*vars, m_program, 0, "config.cfg", [&](Restore::Step step) {
-            if (step != Restore::Step::ModFileReplaced)
-                return;
-            replaceByFile(backupFolder(m_program, "m"));
-            if (modFolderGoesToo)
-                replaceByFile(m_game);
-        });
-        QVERIFY(!s);
-        QCOMPARE(readAll(scratchCopy(m_program, "config.cfg")), "in the game");
-        if (modFolderGoesToo)
-            QVERIFY2(s.error().contains(QDir::toNativeSeparators(scratchCopy(m_program, "config.cfg"))),
-                     qPrintable(s.error()));
-        else
-            QCOMPARE(readAll(m_game + "/config.cfg"), "in the game");
     }
 
     void crashedRestore_data()
