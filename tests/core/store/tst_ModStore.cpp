@@ -293,6 +293,9 @@ private slots:
             QVERIFY2(added.message.contains("inside"), qPrintable(added.message));
             QCOMPARE(snapshot(m_root->path()), files);
             QCOMPARE(listedMods(*m_vars), QList<int>());
+            // Nor is a mod kept so backed up.
+            auto inside = std::make_unique<mdlVars>(oneMod("mod", modFolder, "config.cfg"));
+            QVERIFY(!StoreCommands::backup(*inside, m_program, 0, m_prompts));
         }
     }
 
@@ -694,8 +697,10 @@ private slots:
         put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
         StoreCommands::restore(*vars, m_program, -1, "config.cfg", 0, m_prompts);
         StoreCommands::restore(*vars, m_program, 0, QString(), 0, m_prompts);
-        QCOMPARE(m_prompts.told.size(), 2);
-        QVERIFY(m_prompts.told[0].contains("Select a mod") && m_prompts.told[1].contains("Files list"));
+        QVERIFY(!StoreCommands::backup(*vars, m_program, -1, m_prompts));
+        QCOMPARE(m_prompts.told.size(), 3);
+        QVERIFY(m_prompts.told[0].contains("Select a mod") && m_prompts.told[1].contains("Files list")
+                && m_prompts.told[2].contains("Select the mod"));
         const QString date = StoreCommands::copyDate(m_program, "m", "config.cfg");
         QVERIFY(!date.isEmpty());
         m_prompts.answers = {false, true};
@@ -709,8 +714,8 @@ private slots:
                                      .arg(QDir::toNativeSeparators(m_game), date);
         QCOMPARE(m_prompts.questions, QStringList({question, question}));
         QCOMPARE(m_prompts.differences.value(0), QStringList({"mine\nsame", "backed up\nsame"}));
-        QCOMPARE(m_prompts.told.size(), 3);
-        QVERIFY(m_prompts.told[2].contains("undo"));
+        QCOMPARE(m_prompts.told.size(), 4);
+        QVERIFY(m_prompts.told[3].contains("undo"));
 
         put(backupCopy(m_program, "m", "config.cfg"), "backed up\nsame");
         QVERIFY(StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts).modFile.isEmpty());
