@@ -9,7 +9,6 @@
 #include "backups/Restore.h"
 #include "backups/RestoreJournal.h"
 #include "store/StoreCommands.h"
-#include "settings/Settings.h"
 #include "settings/mdlVars.h"
 
 #include "core/store/FakeModPrompts.h"
@@ -73,15 +72,13 @@ private slots:
         for (const char *folder : {"prog/m/cfg", "prog/temp/cfg", "game/cfg", "etc/empty", "outside"})
             QVERIFY(QDir().mkpath(at(folder)));
         writeAll(at("etc/passwd"), "root:x:0:0:root:/root:/bin/bash\n");
-        writeAll(at("etc/config.cfg"), "not the mod's");
-        for (const char *bait : {"etc/x.cfg", "x.cfg", "prog/x.cfg", "outside/x.cfg"})
+        for (const char *bait : {"etc/config.cfg", "etc/x.cfg", "x.cfg", "prog/x.cfg", "outside/x.cfg"})
             writeAll(at(bait), "not the mod's");
-        writeAll(at("game/cfg/x.cfg"), "live");
-        writeAll(at("prog/m/cfg/x.cfg"), "backup");
-        writeAll(at("prog/temp/cfg/x.cfg"), "scratch");
-        writeAll(at("game/config.cfg"), "live");
-        writeAll(at("prog/m/config.cfg"), "backup");
-        writeAll(at("prog/temp/config.cfg"), "scratch");
+        for (const QString file : {"config.cfg", "cfg/x.cfg"}) {
+            writeAll(at("game/" + file), "live");
+            writeAll(at("prog/m/" + file), "backup");
+            writeAll(at("prog/temp/" + file), "scratch");
+        }
         // Relative paths in a note would resolve against the working folder.
         QVERIFY(QDir::setCurrent(m_root->path()));
     }
@@ -218,15 +215,12 @@ private slots:
             QVERIFY(QDir(at(link.section(u'>', 0, 0))).removeRecursively());
             QVERIFY(QFile::link(at(link.section(u'>', 1)), at(link.section(u'>', 0, 0))));
         }
-        auto written = std::make_unique<mdlVars>();
-        written->strModName[0] = "m";
-        written->strModDir[0] = at("game");
-        written->strBackupFile[0] = name;
-        written->strBackupMod[0] = "m";
-        QVERIFY(SaveSettings(*written, at("prog")));
+        // data.dat keeps such a name as it is (tst_Settings: a name with a path).
         auto vars = std::make_unique<mdlVars>();
-        QVERIFY(LoadSettings(*vars, at("prog")));
-        QCOMPARE(vars->strBackupFile[0], name);
+        vars->strModName[0] = "m";
+        vars->strModDir[0] = at("game");
+        vars->strBackupFile[0] = name;
+        vars->strBackupMod[0] = "m";
         auto outsideTheBackups = [this] {
             QMap<QString, QByteArray> entries = tree(m_root->path());
             entries.removeIf([](const auto &e) { return e.key().startsWith("prog/m/") || e.key().startsWith("prog/data.dat"); });
