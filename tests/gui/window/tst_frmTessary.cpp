@@ -242,7 +242,13 @@ private slots:
         m_vars->strModName[0] = QStringLiteral("ns");
         type(QStringLiteral("gamma 2"));
         QCOMPARE(copies(), 0); // not while typing
-        QTRY_COMPARE_WITH_TIMEOUT(copies(), 1, 10000);
+        // The pause the copy waits for is the schedule's (tst_RecoverySchedule;
+        // the real wait: tst_KilledEditor): its timer is made to fire now.
+        for (QTimer *pause : m_frm->findChildren<QTimer *>()) {
+            if (pause->isActive() && pause->isSingleShot() && pause->interval() >= 1000)
+                pause->start(0);
+        }
+        QTRY_COMPARE(copies(), 1);
         // Cancelled first, then discarded.
         for (const Prompts::SaveChoice choice : {Prompts::SaveChoice::Cancel, Prompts::SaveChoice::Discard}) {
             const bool ended = choice == Prompts::SaveChoice::Discard;
@@ -289,8 +295,9 @@ private slots:
         QTEST(int(copies()), "copiesLeft");
     }
 
-    // Desktop keys on the edit box: the menus' keys run their items, moving
-    // keys move the caret, and an edit with Ctrl is the undo engine's.
+    // Desktop keys on the edit box: the menus' keys run their items, and an
+    // edit with Ctrl is the undo engine's (the box's own moving keys:
+    // tst_clsUndoWidget's random events).
     void desktopKeys()
     {
         start();
@@ -302,12 +309,6 @@ private slots:
         QVERIFY(menus->findChild<QMenu *>(QStringLiteral("mnuRecent")));
         RichTextBox &box = m_frm->editBox();
         type(QStringLiteral("ab cd\rsensitivity 2\rsensitivity 2"));
-        QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(box.SelStart(), 0);
-        QTest::keyClick(&box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(box.SelLength() > 0);
-        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(box.SelStart(), box.TextLength());
         QTest::keyClick(&box, Qt::Key_Backspace, Qt::ControlModifier);
         QCOMPARE(box.Text(), QStringLiteral("ab cd\r\nsensitivity 2\r\nsensitivity "));
         QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
@@ -430,32 +431,27 @@ private slots:
     }
 
     // File > Save All writes every edited tab, asks a name for the new one,
-    // and leaves the others and their bytes alone.
+    // and leaves the others and their bytes alone (which tabs it saves, in
+    // which order: tst_OpenDocuments).
     void saveAllSavesEveryEditedTab()
     {
         writeAll(path("a.cfg"), "a\n");
         writeAll(path("b.cfg"), "b\r\n");
-        writeAll(path("c.cfg"), "c\rc\r");
         start();
-        for (const char *name : {"a.cfg", "b.cfg", "c.cfg"})
+        for (const char *name : {"a.cfg", "b.cfg"})
             m_frm->openFile(path(QString::fromLatin1(name)));
         m_frm->setCurrentTab(0);
-        m_frm->editBox().setSelStart(1);
-        QTest::keyClick(&m_frm->editBox(), Qt::Key_Return);
         type(QStringLiteral("x"));
-        m_frm->setCurrentTab(2);
-        type(QStringLiteral("y"));
         m_frm->mnuNew_Click();
         type(QStringLiteral("new"));
         m_prompts->savePath = path("new.cfg");
         m_frm->findChild<QAction *>(QStringLiteral("mnuSaveAll"))->trigger();
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("a\nx\n"));
+        QCOMPARE(readAll(path("a.cfg")), QByteArray("xa\n"));
         QCOMPARE(readAll(path("b.cfg")), QByteArray("b\r\n"));
-        QCOMPARE(readAll(path("c.cfg")), QByteArray("yc\rc\r"));
         QCOMPARE(readAll(path("new.cfg")), QByteArray("new\r\n"));
         for (int tab = 0; tab < m_frm->tabCount(); ++tab)
             QVERIFY2(!m_frm->tabLabel(tab).endsWith(u'*'), qPrintable(m_frm->tabLabel(tab)));
-        QCOMPARE(m_frm->currentTab(), 3);
+        QCOMPARE(m_frm->currentTab(), 2);
     }
 
     // The status bar tells the encoding and line ends; changing them is
@@ -489,18 +485,11 @@ private slots:
         QCOMPARE(readAll(path("ru.cfg")), QByteArray("// ????\r\nbind w +forward\r\n"));
     }
 
-    // Menus open with Alt and their letter; two recent files of one name show
-    // their folders; the hint line takes the theme's tooltip colours.
-    void desktopConventions()
+    // Two recent files of one name show their folders (that Alt and a
+    // letter reach one item: accessKeysAreUnique).
+    void recentFilesOfOneNameShowTheirFolders()
     {
         start();
-        m_frm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QTest::keyClick(m_frm.get(), Qt::Key_F, Qt::AltModifier);
-        auto *file = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
-        QTRY_VERIFY(file->isVisible());
-        file->hide();
-
         QDir(folder()).mkpath(QStringLiteral("valve"));
         QDir(folder()).mkpath(QStringLiteral("cstrike"));
         for (const char *name : {"valve/config.cfg", "cstrike/config.cfg", "autoexec.cfg"}) {
@@ -516,8 +505,8 @@ private slots:
                                      "&3 config.cfg (" + QDir::toNativeSeparators(path("valve")) + ")"}));
     }
 
-    // A file dropped on the window opens, after the question about the edited
-    // text; it joins the recent files, which are remembered with the zoom.
+    // A file dropped on the window opens in a tab of its own and joins the
+    // recent files (kept for the next start: recentEntries).
     void droppedFileOpensAndIsRemembered()
     {
         writeAll(path("dropped.cfg"), "bind w +forward\r\n");
@@ -546,19 +535,8 @@ private slots:
         // Each in a tab of its own; the edited one is asked about only at closing.
         QCOMPARE(m_prompts->saveChangesAsked, 0);
         QCOMPARE(m_frm->windowTitle(), QStringLiteral("dropped.cfg[*] - Tessary"));
-        m_frm->findChild<QAction *>(QStringLiteral("zoomIn"))->trigger();
-        const qreal zoomed = m_frm->editBox().font().pointSizeF();
-        m_frm->close();
-        m_frm.reset();
-        QFile::remove(path("dropped.cfg"));
-        start();
         auto *recent = m_frm->menuBar()->findChild<QMenu *>(QStringLiteral("mnuRecent"));
-        QCOMPARE(recent->actions().size(), 2);
         QCOMPARE(recent->actions().first()->toolTip(), path("dropped.cfg"));
-        QCOMPARE(m_frm->editBox().font().pointSizeF(), zoomed);
-        recent->actions().first()->trigger();
-        QCOMPARE(recent->actions().size(), 1);
-        QVERIFY(m_prompts->errors.last().contains(QStringLiteral("dropped.cfg")));
     }
 
     // View's zoom items step the box's font as the keys do; Font... starts on
@@ -1142,9 +1120,9 @@ private slots:
         }
     }
 
-    // Open, the recent files and New: a tab per file, the file's own tab
-    // when it is open already (by any path to it), a blank Untitled tab
-    // taken over; the tab bar shows from the second tab.
+    // Open and New: a tab per file, a blank Untitled tab taken over; the tab
+    // bar shows from the second tab (which tab a file goes to, by any path,
+    // and the labels: tst_OpenDocuments, tst_TabLabels).
     void filesOpenInTabs()
     {
         writeAll(path("config.cfg"), "gamma 1\r\n");
@@ -1159,11 +1137,8 @@ private slots:
         open(QStringLiteral("cstrike/../cstrike/config.cfg"));
         QCOMPARE(m_frm->tabCount(), 2);
         QVERIFY(control("tabBar")->isVisible());
-        QCOMPARE(m_frm->tabLabel(0), QStringLiteral("config.cfg (%1)").arg(QFileInfo(folder()).fileName()));
         QCOMPARE(m_frm->tabLabel(1), QStringLiteral("config.cfg (cstrike)"));
-        open(QStringLiteral("./config.cfg"));
-        QCOMPARE(m_frm->tabCount(), 2);
-        QCOMPARE(m_frm->currentTab(), 0);
+        m_frm->setCurrentTab(0);
         type(QStringLiteral("x"));
         QCOMPARE(m_frm->tabLabel(0).right(1), QStringLiteral("*"));
         m_frm->mnuNew_Click();
