@@ -17,6 +17,7 @@
 #include "gui/editbox/RichTextBox.h"
 
 #include <QAction>
+#include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QFileInfo>
@@ -36,18 +37,25 @@ KeyBindings::KeyBindings(QMainWindow &window, ConfigView &config, const Catalogu
     m_dock->setWidget(m_view);
     window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
     m_dock->hide();
-    // A dock is shown and hidden, as Problems is: the item is ticked while it shows.
-    mnuKeyBindings = m_dock->toggleViewAction();
-    mnuKeyBindings->setText(tr("&Key Bindings"));
+    // A dock is shown and hidden, as Problems is: the item is ticked while it
+    // shows. Not the dock's own toggle: that shows it docked first, which
+    // squeezes the text for a moment and leaves the room to the other docks
+    // once the picture floats.
+    mnuKeyBindings = new QAction(tr("&Key Bindings"), this);
+    mnuKeyBindings->setCheckable(true);
     mnuKeyBindings->setObjectName(QStringLiteral("mnuKeyBindings"));
     viewMenu.addAction(mnuKeyBindings);
     connect(mnuKeyBindings, &QAction::triggered, this, [this, &window](bool shown) {
-        if (!shown)
+        if (!shown) {
+            m_dock->hide();
             return;
+        }
         refresh();
         place(window);
         m_view->picture().setFocus();
     });
+    connect(m_dock, &QDockWidget::visibilityChanged, mnuKeyBindings,
+            [this] { mnuKeyBindings->setChecked(!m_dock->isHidden()); });
     // Each analysis follows the text as it is edited.
     connect(&config.watcher(), &ConfigWatcher::analysed, this, [this] {
         if (m_dock->isVisible())
@@ -108,12 +116,14 @@ void KeyBindings::place(QMainWindow &window)
     const QSize least = m_view->minimumSizeHint();
     if (window.width() >= least.width() && window.height() / 2 >= least.height()) {
         m_dock->setFloating(false);
+        m_dock->show();
         // The window's controls take no room of their own from the layout:
         // the picture opens at the height its keys want, leaving the text
         // at least half the window.
         window.resizeDocks({m_dock}, {qMin(m_view->sizeHint().height(), window.height() / 2)}, Qt::Vertical);
         return;
     }
+    // Floated before it shows, so the window's layout never holds it.
     m_dock->setFloating(true);
     const QRect frame = window.frameGeometry();
     const QRect screen = (window.screen() ? window.screen() : m_dock->screen())->availableGeometry();
@@ -143,6 +153,7 @@ void KeyBindings::place(QMainWindow &window)
             break;
     }
     m_dock->move(best.topLeft());
+    m_dock->show();
 }
 
 void KeyBindings::keepLineInSight()

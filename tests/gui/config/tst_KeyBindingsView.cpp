@@ -150,7 +150,13 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.findChild<QAction *>("mnuCompletion")->isChecked());
+        // Floating beside the small window, the picture leaves the text its
+        // room beside the Problems dock.
+        window.resize(700, 500);
+        window.findChild<QAction *>("mnuProblems")->trigger();
+        const int textHeight = window.editBox().height();
         window.findChild<QAction *>("mnuKeyBindings")->trigger();
+        QVERIFY2(window.editBox().height() >= qMax(textHeight * 9 / 10, 40), qPrintable(QString::number(window.editBox().height())));
         auto *picture = window.findChild<KeyboardPicture *>();
         QVERIFY(picture);
         QTRY_COMPARE(picture->cap("w")->accessibleDescription(), "W: bound to +forward (config.cfg, line 1)");
