@@ -75,7 +75,7 @@ struct ConsoleEvent
     QString name;       // the file or alias, or the word
     QString path;       // the file found
     QString reason;
-    QStringList chain;  // a freeze's aliases or files, round to the first again
+    QStringList chain;  // a freeze's aliases or files (a loop's round to the first again)
     bool quiet = false;
     bool execChain = false; // the chain is of files
     // The chain leads round to its first; else it fans out, and is the

@@ -17,7 +17,6 @@
 #include "gui/editbox/RichTextBox.h"
 
 #include <QAction>
-#include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QFileInfo>
