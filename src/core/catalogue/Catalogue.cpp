@@ -138,6 +138,22 @@ const char *const SvenSkillBases[] = {
     "zombie_barney_health", "zombie_dmg_both_slash", "zombie_dmg_one_slash", "zombie_health",
     "zombie_soldier_dmg_both_slash", "zombie_soldier_dmg_one_slash", "zombie_soldier_health",
 };
+// Sven Co-op's own client settings and media player commands, from its
+// published lists (LacledesLAN/gamesvr-svencoop Documentation/all_cvars.md,
+// all_commands.md) and a config.cfg the game wrote (JJMAGame/
+// fast-dl-svencoop-moriya svencoop/config.cfg at c8a79d5, which adds
+// cl_discord and hud_saytext_block_muted). Portals, mirrors and monitors
+// share the drawing settings; portals add one for their shaders.
+const char *const SvenViewBases[] = {"disabled", "fps", "halfframes", "quality"};
+const char *const SvenHudBases[] = {
+    "alpha_default", "alpha_max", "bordersize", "saytext_block_muted", "saytext_lines", "selection_fadeout",
+    "selection_timeout", "weaponautoswitch",
+};
+const char *const SvenClientBases[] = {
+    "discord", "fpscolor", "fpspos", "hideadmin", "hidextra", "outline_sounds", "particles_max",
+    "scaleenginefont", "showstats", "spectrum_debug", "texture_lod", "vr", "vr_inverted",
+};
+const char *const SvenMediaCommands[] = {"mediaplayer", "playmedia", "nextsong", "lastsong", "stopsong"};
 const char *const SvenWeaponModeBases[] = {
     "9mmhandgun", "357", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
 };
@@ -173,6 +189,12 @@ const QHash<QString, QStringList> &familyEntries()
             {QStringLiteral("mp_limit*"), prefixed("mp_limit", DodClassLimitBases)},
             {QStringLiteral("mp_vote*"), prefixed("mp_vote", SvenVoteBases)},
             {QStringLiteral("sk_*(svencoop)"), prefixed("sk_", SvenSkillBases)},
+            {QStringLiteral("cl_portal_*"), prefixed("cl_portal_", SvenViewBases) << "cl_portal_disable_shaders"},
+            {QStringLiteral("cl_mirror_*"), prefixed("cl_mirror_", SvenViewBases)},
+            {QStringLiteral("cl_monitor_*"), prefixed("cl_monitor_", SvenViewBases)},
+            {QStringLiteral("hud_*(svencoop)"), prefixed("hud_", SvenHudBases)},
+            {QStringLiteral("cl_*(svencoop)"), prefixed("cl_", SvenClientBases)},
+            {QStringLiteral("mediaplayer*"), prefixed("", SvenMediaCommands)},
             {QStringLiteral("sv_net_incoming_decompression*"),
              prefixed("sv_net_incoming_decompression", RehldsDecompressionBases)},
         };

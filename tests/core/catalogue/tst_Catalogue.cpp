@@ -104,6 +104,7 @@ private slots:
         QTest::newRow("no such level") << "sk_*" << "sk_agrunt_health4" << false;
         QTest::newRow("no level") << "sk_*" << "sk_agrunt_health" << false;
         QTest::newRow("Sven Co-op's, without a level") << "sk_*(svencoop)" << "sk_plr_hpmedic" << true;
+        QTest::newRow("a setting of portals alone") << "cl_portal_*" << "cl_portal_disable_shaders" << true;
         QTest::newRow("not a setting") << "sk_*" << "sk_anything1" << false;
         QTest::newRow("the entry's own name") << "sk_*" << "sk_*" << false;
         QTest::newRow("a banned item") << "sv_ag_ban_*" << "sv_ag_ban_recharg" << true;
