@@ -267,6 +267,8 @@ void ConfigView::showProblems()
         m_notice = new QLabel(&m_window);
         m_notice->setAccessibleName(tr("Notice about the open file"));
         m_notice->setTextFormat(Qt::RichText);
+        // What is left of the bar, never more: the tooltip holds the whole notice.
+        m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_notice->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         connect(m_notice, &QLabel::linkActivated, this, &ConfigView::writtenConfigWanted);
         m_count = new QLabel(&m_window);

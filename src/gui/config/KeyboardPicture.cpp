@@ -62,9 +62,9 @@ void KeyCap::setKey(const BindMap::Key *key)
     update();
 }
 
-// Smaller down to a readable size first, then on two lines (broken after
-// "_", "+", "-" or a space where it can), and cut only when even that is
-// too long; the tooltip has the text whole.
+// Smaller down to a readable size first, then not bold, then on two lines
+// (broken after "_", "+", "-" or a space where it can, else in halves), and
+// cut only when even that is too long; the tooltip has the text whole.
 QStringList KeyCap::fitted(const QString &text, QFont &font, QSizeF box)
 {
     constexpr qreal Smallest = 6.0;
@@ -73,6 +73,14 @@ QStringList KeyCap::fitted(const QString &text, QFont &font, QSizeF box)
         font.setPointSizeF(size);
         if (QFontMetricsF(font).horizontalAdvance(text) <= box.width())
             return {text};
+    }
+    if (font.bold()) { // a plain face before a broken word
+        QFont plain = font;
+        plain.setBold(false);
+        if (QFontMetricsF(plain).horizontalAdvance(text) <= box.width()) {
+            font = plain;
+            return {text};
+        }
     }
     const QFontMetricsF metrics(font);
     if (2 * metrics.height() > box.height() + 1 || text.size() < 2)
@@ -83,10 +91,10 @@ QStringList KeyCap::fitted(const QString &text, QFont &font, QSizeF box)
         if ((c == u'_' || c == u'+' || c == u'-' || c == u' ') && metrics.horizontalAdvance(text.left(i)) <= box.width())
             cut = i;
     }
-    if (cut < 0) {
-        cut = 1;
-        while (cut + 1 < text.size() && metrics.horizontalAdvance(text.left(cut + 1)) <= box.width())
-            ++cut;
+    if (cut < 0) { // halves, not a word and its last letter
+        cut = (text.size() + 1) / 2;
+        while (cut > 1 && metrics.horizontalAdvance(text.left(cut)) > box.width())
+            --cut;
     }
     return {text.left(cut).trimmed(), metrics.elidedText(text.mid(cut).trimmed(), Qt::ElideRight, box.width())};
 }

@@ -3,7 +3,9 @@
 #include "editbox/EditBox.h"
 #include "undo/clsUndo.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMenu>
 #include <QToolButton>
 
@@ -39,6 +41,10 @@ FormIndicator::FormIndicator(QWidget *parent) : QWidget(parent)
         layout->addWidget(button);
 
     auto *encodings = new QMenu(m_encoding);
+    // Also here, for a status bar too narrow to show the button.
+    QAction *toGame = encodings->addAction(m_game->text());
+    toGame->setObjectName(QStringLiteral("formGameItem"));
+    encodings->addSeparator();
     for (auto encoding : {TextForm::Encoding::Windows1252, TextForm::Encoding::Utf8, TextForm::Encoding::Utf8Bom}) {
         QAction *item = encodings->addAction(TextForm::name(encoding));
         item->setCheckable(true);
@@ -63,11 +69,38 @@ FormIndicator::FormIndicator(QWidget *parent) : QWidget(parent)
     m_lineEnds->setMenu(lineEnds);
     m_lineEnds->setPopupMode(QToolButton::InstantPopup);
 
-    connect(m_game, &QToolButton::clicked, this, [this] {
+    const auto makeGame = [this] {
         TextForm form = m_box->form().withLineBreak(TextForm::LineBreak::CrLf);
         form.encoding = TextForm::Encoding::Windows1252;
         change(form, true);
-    });
+    };
+    connect(m_game, &QToolButton::clicked, this, makeGame);
+    connect(toGame, &QAction::triggered, this, makeGame);
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool FormIndicator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parent() && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+        fit();
+    return QWidget::eventFilter(watched, event);
+}
+
+// Short of room, the status bar squeezes its parts below their text, so the
+// button goes first; the encoding menu still offers it. This layout has no
+// spacing, so showing it needs exactly its own width.
+void FormIndicator::fit()
+{
+    auto *bar = parentWidget();
+    if (!m_box || !bar || !bar->layout())
+        return;
+    const int needed = bar->layout()->minimumSize().width();
+    const bool shown = m_game->isVisibleTo(bar);
+    const bool room = shown ? bar->width() >= needed : bar->width() >= needed + m_game->sizeHint().width();
+    const bool wanted = !m_box->form().isGame() && room;
+    if (shown != wanted)
+        m_game->setVisible(wanted);
 }
 
 void FormIndicator::setBox(EditBox &box, clsUndo &undo)
@@ -93,9 +126,15 @@ void FormIndicator::refresh()
     const TextForm form = m_box->form();
     m_encoding->setText(TextForm::name(form.encoding));
     m_lineEnds->setText(TextForm::name(form.lineBreak));
-    for (QAction *item : m_encoding->menu()->actions())
-        item->setChecked(item->data().toInt() == int(form.encoding));
+    for (QAction *item : m_encoding->menu()->actions()) {
+        if (item->isCheckable())
+            item->setChecked(item->data().toInt() == int(form.encoding));
+        else if (!item->isSeparator())
+            item->setVisible(!form.isGame());
+    }
     for (QAction *item : m_lineEnds->menu()->actions())
         item->setChecked(item->data().toInt() == int(form.lineBreak));
-    m_game->setVisible(!form.isGame());
+    if (form.isGame())
+        m_game->hide();
+    fit();
 }

@@ -253,7 +253,7 @@ void frmTessary::createControls()
     // The caret's line and column, below the box.
     lblCaret = new QLabel(this);
     lblCaret->setObjectName(QStringLiteral("lblCaret"));
-    m_form = new FormIndicator(this);
+    m_form = new FormIndicator(statusBar());
     m_form->setBox(*txtMain, *objUndo);
     statusBar()->addPermanentWidget(m_form);
     statusBar()->addPermanentWidget(lblCaret);

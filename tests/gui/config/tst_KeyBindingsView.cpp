@@ -115,6 +115,7 @@ private slots:
         QTest::newRow("underscore") << "buy_m4a1";
         QTest::newRow("action with a digit") << "attack2";
         QTest::newRow("twelve letters") << "slot10_12345";
+        QTest::newRow("one word, a little too wide") << "forward";
     }
     void labelsFit()
     {
@@ -125,8 +126,10 @@ private slots:
         const QSizeF box(35, 26);
         const QStringList lines = KeyCap::fitted(label, font, box);
         QCOMPARE(lines.join(QString()), label);
-        for (const QString &line : lines)
+        for (const QString &line : lines) {
             QVERIFY2(QFontMetricsF(font).horizontalAdvance(line) <= box.width(), qPrintable(line));
+            QVERIFY2(lines.size() == 1 || line.size() > 2, qPrintable(lines.join(u'/'))); // not a word and its last letters
+        }
         QVERIFY(lines.size() * QFontMetricsF(font).height() <= box.height() + 1);
     }
 

@@ -39,6 +39,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -467,6 +468,16 @@ private slots:
         QCOMPARE(encoding->text(), QStringLiteral("UTF-8"));
         QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
         QVERIFY(game->isVisible());
+        // Short of room, a layout squeezes its parts below their text: the button gives way instead.
+        m_frm->resize(300, m_frm->height());
+        QTRY_VERIFY(!game->isVisible());
+        for (QWidget *part : m_frm->statusBar()->findChildren<QWidget *>()) {
+            if (part->isVisible() && (part->inherits("QLabel") || part->inherits("QToolButton"))
+                && part->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored)
+                QVERIFY2(part->width() >= part->minimumSizeHint().width(), qPrintable(part->objectName()));
+        }
+        m_frm->resize(407, m_frm->height());
+        QTRY_VERIFY(game->isVisible());
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("// \u0431\u0438\u043d\u0434\nbind w +forward"));
         for (QAction *item : lineEnds->menu()->actions()) {
             if (item->text() == QStringLiteral("CR LF"))
@@ -477,6 +488,12 @@ private slots:
         QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
         QVERIFY(!m_frm->editBox().isModified());
+        m_frm->findChild<QAction *>("formGameItem")->trigger(); // as the narrow bar offers it
+        QCOMPARE(encoding->text(), QStringLiteral("Windows-1252"));
+        QCOMPARE(lineEnds->text(), QStringLiteral("CR LF"));
+        QVERIFY(!game->isVisible());
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY(game->isVisible());
         game->click();
         QCOMPARE(encoding->text(), QStringLiteral("Windows-1252"));
         QVERIFY(!game->isVisible());
