@@ -51,6 +51,12 @@ QFileInfo existing(const QString &folder, const QString &name)
     return {};
 }
 
+// Folders that hold stray files of every kind.
+QStringList strayFolders()
+{
+    return {QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(QDir::homePath()), QDir::cleanPath(QDir::rootPath())};
+}
+
 } // namespace
 
 std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
@@ -67,8 +73,7 @@ std::optional<GameFolder> GameFolder::forFile(const QString &filePath)
     // A server's folder may hold only its start file.
     static const char *const likely[] = {"config.cfg", "autoexec.cfg", "userconfig.cfg", "server.cfg",
                                          "listenserver.cfg"};
-    const QStringList stray = {QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(QDir::homePath()),
-                               QDir::cleanPath(QDir::rootPath())};
+    const QStringList stray = strayFolders();
     QDir dir = QFileInfo(filePath).absoluteDir();
     QString likeliest;
     for (int up = 0; up <= MaxFolderDepth; ++up) {
@@ -97,18 +102,28 @@ GameFolder GameFolder::at(const QString &folder)
     game.m_folder = QDir::cleanPath(QDir(folder).absolutePath());
     const QDir parent = QFileInfo(game.m_folder).dir();
     const QString fallback = fallbackDir(game.m_folder);
-    for (const QString &name : {fallback, BaseGame}) {
-        const QString path = QDir::cleanPath(parent.filePath(name));
-        if (!name.isEmpty() && path != game.m_folder && !game.m_fallbacks.contains(path) && QFileInfo(path).isDir())
+    const auto add = [&game](const QString &path) {
+        if (path != game.m_folder && !game.m_fallbacks.contains(path) && QFileInfo(path).isDir())
             game.m_fallbacks.append(path);
-    }
+    };
+    if (!fallback.isEmpty())
+        add(QDir::cleanPath(parent.filePath(fallback)));
+    // rehlds engine/filesystem.cpp FileSystem_SetGameDirectory adds the
+    // install's own folder ("BASE") before the base game, so "exec
+    // reunion.cfg" finds a server's reunion.cfg beside hlds. A temporary,
+    // home or root folder above is no install.
+    const QString base = QDir::cleanPath(parent.absolutePath());
+    if (!strayFolders().contains(base))
+        add(base);
+    add(QDir::cleanPath(parent.filePath(BaseGame)));
     return game;
 }
 
 // rehlds engine/cmd.cpp Cmd_Exec_f opens the name with path ID "GAMECONFIG"
-// (the game folder), then "GAME" (the game folder and its fallback_dir),
-// then with no path ID, which also searches the base game. Names are always
-// relative to the game folder, never to the file that runs exec.
+// (the game folder), then "GAME", then with no path ID, which searches
+// every path in the order they were added: fallback_dir, the install's
+// folder, the base game. Names are always relative to those folders, never
+// to the file that runs exec.
 QFileInfo GameFolder::locate(const QString &name) const
 {
     if (!ExecRules::refusal(name).isEmpty())

@@ -21,7 +21,8 @@ public:
     static std::optional<GameFolder> forFile(const QString &filePath);
     static constexpr int MaxFolderDepth = 4;
 
-    // `folder` taken as a game folder, its fallbacks read from liblist.gam.
+    // `folder` taken as a game folder; its fallbacks are liblist.gam's, the
+    // install's folder and the base game, in the order exec searches them.
     static GameFolder at(const QString &folder);
 
     const QString &folder() const { return m_folder; }

@@ -47,8 +47,9 @@ private slots:
         QVERIFY2(refusal.isEmpty() ? got.isEmpty() : got.contains(refusal), qPrintable(got));
     }
 
-    // Looked up in the game folder, then liblist.gam's fallback_dir, then
-    // the base game; a name in another letter case still finds its file.
+    // Looked up in the game folder, then liblist.gam's fallback_dir, the
+    // install's folder and the base game; a name in another letter case
+    // still finds its file.
     void find()
     {
         QTemporaryDir root;
@@ -64,6 +65,10 @@ private slots:
         QCOMPARE(game->find("buy.cfg"), root.filePath("cstrike/buy.cfg"));
         QCOMPARE(game->find("valve.rc"), root.filePath("valve/valve.rc"));
         QCOMPARE(game->find("none.cfg"), QString());
+        touch(root.filePath("reunion.cfg")); // beside hlds, and searched before the base game
+        touch(root.filePath("valve/reunion.cfg"));
+        QCOMPARE(game->find("reunion.cfg"), root.filePath("reunion.cfg"));
+        QVERIFY(!GameFolder::at(root.path()).fallbacks().contains(QDir::cleanPath(QDir::tempPath()))); // no install
         QCOMPARE(game->find("../valve/buy.cfg"), QString());
         QVERIFY(!GameFolder::forFile(root.filePath("loose/notes.cfg")));
         // A server's folder that holds only its start file.
