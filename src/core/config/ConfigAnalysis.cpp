@@ -94,25 +94,6 @@ QString listed(const QStringList &names)
     return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + names.back();
 }
 
-// A loop of a few names is shown whole; a long one (an input can make it
-// thousands long) keeps its start and its end, so a message stays short.
-QString shownChain(qsizetype count, const std::function<QString(qsizetype)> &at)
-{
-    constexpr qsizetype Head = 6, Tail = 5;
-    QStringList shown;
-    if (count <= Head + Tail + 1) {
-        for (qsizetype i = 0; i < count; ++i)
-            shown.append(at(i));
-    } else {
-        for (qsizetype i = 0; i < Head; ++i)
-            shown.append(at(i));
-        shown.append(QStringLiteral("… (%1 more)").arg(count - Head - Tail));
-        for (qsizetype i = count - Tail; i < count; ++i)
-            shown.append(at(i));
-    }
-    return shown.join(QStringLiteral(" → "));
-}
-
 } // namespace
 
 ConfigAnalyzer::ConfigAnalyzer(GameFolder folder, const KnownCommands &known)

@@ -774,7 +774,7 @@ void Console::alias(const ConsoleCommand &command, const ConsolePlace &place)
         a.name = name.left(m_profile.aliasName - 1);
     a.body = body;
     if (m_history)
-        a.history.append({ConsoleAssignment::Kind::Set, body, place, m_step});
+        a.history.append({ConsoleAssignment::Kind::Set, body, place, m_step, {}});
     if (m_tracing)
         step(ConsoleStep::Kind::AliasDefined, command, place,
          QStringLiteral("alias %1 now runs %2").arg(a.name, body.trimmed()));
@@ -866,7 +866,7 @@ void Console::setVariable(QHash<QString, ConsoleVariable>::iterator it, const QS
     const QString before = m_tracing ? it->value : QString();
     it->value = command.words[1];
     if (m_history)
-        it->history.append({ConsoleAssignment::Kind::Set, it->value, place, m_step});
+        it->history.append({ConsoleAssignment::Kind::Set, it->value, place, m_step, {}});
     if (m_tracing)
         step(ConsoleStep::Kind::Variable, command, place,
          QStringLiteral("%1: %2 → %3").arg(it->name, before.isEmpty() ? QStringLiteral("\"\"") : before, it->value));
