@@ -12,7 +12,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 #include <vector>
 
