@@ -213,9 +213,22 @@ ValueRange::Check ValueRange::check(QStringView value) const
 ValueRange::Check ValueRange::checkNumber(QStringView value) const
 {
     double number = 0;
-    if (!parseConsoleNumber(value, number))
+    if (!parseConsoleNumber(value, number)) {
+        // A stray quote after the number ("30\"") stays in the word (rehlds
+        // engine/common.cpp COM_Parse ends a word only at a space or one of
+        // {}()',), and the game's atof reads the number before it.
+        QStringView read = value;
+        while (read.endsWith(u'"'))
+            read.chop(1);
+        if (read.size() < value.size() && parseConsoleNumber(read, number)) {
+            const Check inRange = checkNumber(read);
+            return inRange.severity != Severity::None
+                       ? inRange
+                       : Check{Severity::Notice, QStringLiteral("%1: the game reads it as %2").arg(value, read)};
+        }
         return {Severity::Error, value.isEmpty() ? QStringLiteral("the value is empty")
                                                  : QStringLiteral("\"%1\" is not a number").arg(value)};
+    }
     if (number < low && kind != Kind::AnyNumber)
         return {Severity::Error, QStringLiteral("%1 is below %2").arg(value, lowText)};
     if (number > high && kind == Kind::Between)

@@ -69,6 +69,8 @@ private slots:
         QTest::newRow("one number kept") << colour << "50 300 0" << "notice: 300: the game keeps it at most 255";
         QTest::newRow("a word among them") << colour << "50 x 0" << "error: \"x\" is not a number";
         QTest::newRow("error outweighs notice") << colour << "300 x 0" << "error: \"x\" is not a number";
+        QTest::newRow("a stray quote after it") << "10-101" << "30\"" << "notice: 30\": the game reads it as 30";
+        QTest::newRow("a stray quote, out of range") << "10-101" << "300\"\"" << "error: 300 is above 101";
     }
     void severity()
     {
