@@ -172,30 +172,6 @@ private slots:
         QCOMPARE(m_changes, 1); // an edit still raises exactly one
     }
 
-    // A name the document aliases is coloured as known once defined, and
-    // plain again once the definition goes (random edits: screenMatchesAFreshBox).
-    void aliasesFollowEdits()
-    {
-        show(QStringLiteral("go\r\nalias go kill\r\n"));
-        QVERIFY(coloured(0));
-        QCOMPARE(m_colours->toolTipAt(pointAt(0, 0)), QStringLiteral("alias go: kill (line 2)"));
-        m_box->setSelStart(4);
-        m_box->setSelLength(15);
-        m_box->setSelText(QString());
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QCoreApplication::processEvents();
-        QVERIFY(!coloured(0));
-
-        // A whole new text is indexed in one pass, any letter case of alias included.
-        const QString text = QStringLiteral("ALIAS Go kill\r\nbind q \"Alias b x\"\r\necho \u20ac; alIas c \"d\"\r\nalia s");
-        m_box->setText(text);
-        AliasIndex full;
-        full.replaceLines(0, 0, text.split(QStringLiteral("\r\n")));
-        QCOMPARE(m_colours->aliases().definitions(), full.definitions());
-        QCOMPARE(m_colours->aliases().definitions().size(), 3);
-    }
-
     // A value the game takes but changes gets the milder mark, never the
     // error's, and the hover says what the game makes of it (which values
     // are which: tst_ValueRange).
