@@ -112,17 +112,6 @@ private slots:
         QCOMPARE(dialog->line(), QStringLiteral("alias nofilter \"m_filter 0\""));
     }
 
-    void scriptWizardTabOrder()
-    {
-        auto wizard = make(QStringLiteral("frmScriptwiz"));
-        QStringList chain;
-        for (QWidget *w = control(wizard.get(), "optBind"); chain.size() < 10; w = w->nextInFocusChain())
-            if (w->focusPolicy() & Qt::TabFocus)
-                chain << w->objectName();
-        QCOMPARE(chain, QStringList({"optBind", "optAlias", "cboKey", "cboGame", "cboMouse", "cboAudio", "txtName",
-                                     "txtLine", "cmdInsert", "cmdClose"}));
-    }
-
     void associateWindow_data()
     {
         QTest::addColumn<QStringList>("ticked"); // besides the game's own

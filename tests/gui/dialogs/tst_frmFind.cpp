@@ -45,13 +45,6 @@ private slots:
     }
     void cleanup() { m_frm.reset(); }
 
-    void tabOrder()
-    {
-        QCOMPARE(control("txtSearch")->nextInFocusChain(), control("chkCase"));
-        QCOMPARE(control("chkWord")->nextInFocusChain(), control("cmdFind"));
-        QCOMPARE(control("cmdFind")->nextInFocusChain(), control("cmdCancel"));
-    }
-
     // Each row: phrase, options, where the caret starts, the key or button
     // pressed three times, and where each press leaves the selection (-1: not
     // found). Where a search starts and wraps is tst_DocumentSearch's.
