@@ -249,32 +249,6 @@ private slots:
         m_colours->setConfiguration(nullptr, path);
         QVERIFY(marked(SyntaxColours::ProblemIndicator, 2).isEmpty());
     }
-
-    // Every colour reads on a light and on a dark background (contrast 4.5 or more).
-    void readableOnLightAndDark()
-    {
-        const auto luminance = [](const QColor &c) {
-            const auto ch = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-            return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF()) + 0.05;
-        };
-        for (const QColor &base : {QColor(Qt::white), QColor(30, 30, 30)}) {
-            QPalette palette;
-            palette.setColor(QPalette::Base, base);
-            palette.setColor(QPalette::Text, base.lightness() > 128 ? Qt::black : QColor(220, 220, 220));
-            const SyntaxColours::Formats formats = SyntaxColours::formatsFor(palette);
-            QList<QColor> colours{formats.badValue.underlineColor(), formats.notice.underlineColor(),
-                                  formats.problem.underlineColor()};
-            for (const QTextCharFormat &f : formats.kind) {
-                if (f.hasProperty(QTextFormat::ForegroundBrush))
-                    colours << f.foreground().color();
-            }
-            QCOMPARE(colours.size(), 11); // every kind but plain, and the three marks
-            for (const QColor &c : colours) {
-                const double a = luminance(c), b = luminance(base);
-                QVERIFY2(qMax(a, b) / qMin(a, b) >= 4.5, qPrintable(c.name() + " on " + base.name()));
-            }
-        }
-    }
 };
 
 QTEST_MAIN(tst_SyntaxColours)

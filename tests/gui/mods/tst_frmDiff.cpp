@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -62,38 +61,6 @@ private slots:
         QVERIFY(dialog.findChild<QPushButton *>("cmdCancel")->isDefault());
         dialog.optUnified_Click();
         QCOMPARE(dialog.findChild<QStackedWidget *>()->currentIndex(), 1);
-    }
-
-    // Each view opens at the first change, a few lines before it in sight.
-    void opensAtTheFirstChange_data()
-    {
-        QTest::addColumn<int>("changed"); // line from 0; -1: none
-        QTest::addColumn<int>("sideRow");
-        QTest::addColumn<int>("unifiedRow");
-        QTest::newRow("far down") << 60 << 60 << 60;
-        QTest::newRow("first line") << 0 << 0 << 0;
-        QTest::newRow("no change") << -1 << 0 << 0;
-    }
-    void opensAtTheFirstChange()
-    {
-        QFETCH(int, changed);
-        QFETCH(int, sideRow);
-        QFETCH(int, unifiedRow);
-        QStringList lines;
-        for (int i = 0; i < 100; ++i)
-            lines << QStringLiteral("echo %1").arg(i);
-        QStringList version = lines;
-        if (changed >= 0)
-            version[changed] = QStringLiteral("bind w +forward");
-        frmDiff dialog("Swap?", "Now", lines.join(u'\n'), "Backup", version.join(u'\n'));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        for (const char *name : {"txtLeft", "txtRight", "txtUnified"}) {
-            auto *view = dialog.findChild<QPlainTextEdit *>(QString::fromLatin1(name));
-            const int row = qstrcmp(name, "txtUnified") == 0 ? unifiedRow : sideRow;
-            QCOMPARE(view->textCursor().blockNumber(), row);
-            QCOMPARE(view->verticalScrollBar()->value(), qMax(0, row - 3));
-        }
     }
 };
 
