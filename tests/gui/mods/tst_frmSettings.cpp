@@ -182,33 +182,6 @@ private slots:
         QCOMPARE(m_prompts.errors, QStringList());
     }
 
-    // View, Backups... shows one modal dialog, kept while hidden and made
-    // afresh once closed from its frame.
-    void menuShowsOneModalDialog()
-    {
-        mdlVars vars;
-        frmTessary main(vars, program());
-        QList<QPointer<frmSettings>> shown;
-        auto showAndLeave = [&](bool fromFrame) {
-            QTimer::singleShot(0, this, [&, fromFrame] {
-                auto *dialog = qobject_cast<frmSettings *>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                shown << dialog;
-                fromFrame ? (void)dialog->close() : dialog->cmdOk_Click();
-            });
-            main.mnuBackups_Click();
-        };
-        showAndLeave(false);
-        QCOMPARE(QFileInfo(program() + "/data.dat").size(), 2506 * 128);
-        showAndLeave(true);
-        QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown[0], shown[1]);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!shown[0]);
-        showAndLeave(false);
-        QVERIFY(shown[2]);
-    }
-
     // Cancel takes back the mods added since "Ok"; Del removes the selected
     // one after asking, and the file lines show each copy's date.
     void cancelTakesBackDelRemoves()
