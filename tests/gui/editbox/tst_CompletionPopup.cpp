@@ -95,7 +95,6 @@ private slots:
         QTest::newRow("open: Left types as usual and closes") << "cl_up{Left}x" << "cl_uxp" << false;
         QTest::newRow("closed: Tab types a tab") << "c{Tab}" << "c\t" << false;
         QTest::newRow("closed: Enter breaks the line") << "c{Enter}" << "c\r\n" << false;
-        QTest::newRow("closed: Escape does nothing") << "c{Esc}" << "c" << false;
         QTest::newRow("closed after Escape: Tab types") << "cl_up{Esc}{Tab}" << "cl_up\t" << false;
         QTest::newRow("closed: Up and Down move the caret") << "a{Enter}{Up}x{Down}y" << "xa\r\ny" << false;
         QTest::newRow("closed: Ctrl+Space opens at once") << "c{CtrlSpace}" << "c" << true;
