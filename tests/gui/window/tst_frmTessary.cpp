@@ -1,12 +1,10 @@
 #include "core/documents/FakePrompts.h"
 #include "core/undo/RandomEdits.h"
 
-#include "settings/FileName.h"
 #include "settings/RecordFile.h"
 #include "settings/Settings.h"
 #include "catalogue/Catalogue.h"
 #include "settings/ViewSettings.h"
-#include "documents/CommandLine.h"
 #include "settings/mdlVars.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
@@ -42,7 +40,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
@@ -50,8 +47,6 @@
 #include <QTimer>
 #include <QScreen>
 #include <QUrl>
-
-#include <sys/stat.h>
 
 class tst_frmTessary : public QObject
 {
@@ -209,19 +204,26 @@ private slots:
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("rate 25000"));
     }
 
-    // An edited document is asked about at close and at Exit; Cancel keeps the
-    // window and the recovery copy, only a normal close writes the settings.
+    // An edited document is asked about at close, at Exit and at logout;
+    // Cancel keeps the window and the recovery copy, only a normal close
+    // writes the settings. Answered at logout, the question is not asked
+    // again at close unless the text changed since (the copy kept when no
+    // question may be asked: tst_DocumentCommands::sessionEnd).
     void endingWithAnEditedDocument_data()
     {
-        QTest::addColumn<bool>("exit");
+        QTest::addColumn<QString>("way");
         QTest::addColumn<int>("settingsSize"); // once ended
-        QTest::newRow("close") << false << 320768;
-        QTest::newRow("Exit") << true << 0;
+        QTest::addColumn<int>("asked");        // once ended
+        QTest::newRow("close") << "close" << 320768 << 2;
+        QTest::newRow("Exit") << "exit" << 0 << 2;
+        QTest::newRow("logout") << "logout" << 320768 << 2;
+        QTest::newRow("logout, edited after the answer") << "logout, edit" << 320768 << 3;
     }
     void endingWithAnEditedDocument()
     {
-        QFETCH(bool, exit);
+        QFETCH(QString, way);
         QFETCH(int, settingsSize);
+        QFETCH(int, asked);
         const QString data = path("data");
         const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
         start({}, data);
@@ -239,41 +241,22 @@ private slots:
         for (const Prompts::SaveChoice choice : {Prompts::SaveChoice::Cancel, Prompts::SaveChoice::Discard}) {
             const bool ended = choice == Prompts::SaveChoice::Discard;
             m_prompts->saveChoice = choice;
-            if (exit)
+            if (way == u"exit") {
                 m_frm->mnuExit_Click();
-            else
+            } else if (way.startsWith(u"logout")) {
+                QCOMPARE(m_frm->commitData(true), ended);
+                if (ended && way.endsWith(u"edit"))
+                    type(QStringLiteral("x"));
+                if (ended)
+                    QVERIFY(m_frm->close());
+            } else {
                 QCOMPARE(m_frm->close(), ended);
-            QCOMPARE(m_prompts->saveChangesAsked, ended ? 2 : 1);
+            }
+            QCOMPARE(m_prompts->saveChangesAsked, ended ? asked : 1);
             QCOMPARE(m_frm->isVisible(), !ended);
             QCOMPARE(copies(), ended ? 0 : 1);
             QCOMPARE(QFileInfo(Settings::path(folder())).size(), ended ? settingsSize : 0);
         }
-    }
-
-    // Logout: the question answered is not asked again at close unless the
-    // text changed (the copy kept when no question may be asked:
-    // tst_DocumentCommands::sessionEnd).
-    void logout_data()
-    {
-        QTest::addColumn<bool>("editAfter");
-        QTest::addColumn<int>("asked");
-        QTest::newRow("discarded at logout") << false << 1;
-        QTest::newRow("edited after the answer") << true << 2;
-    }
-    void logout()
-    {
-        QFETCH(bool, editAfter);
-        const QString data = path("data");
-        const auto copies = [&] { return QDir(data + "/recovery").entryList({"*.copy"}, QDir::Files).size(); };
-        start({}, data);
-        type(QStringLiteral("gamma 2"));
-        m_prompts->saveChoice = Prompts::SaveChoice::Discard;
-        QVERIFY(m_frm->commitData(true));
-        if (editAfter)
-            type(QStringLiteral("x"));
-        QVERIFY(m_frm->close());
-        QTEST(m_prompts->saveChangesAsked, "asked");
-        QCOMPARE(copies(), 0);
     }
 
     // The menus' keys on the edit box run their items (an edit with Ctrl is
