@@ -10,7 +10,6 @@
 #include "documents/RecoveryStore.h"
 #include "editbox/MemoryEditBox.h"
 #include "editbox/VirtualKey.h"
-#include "gui/config/HintLine.h"
 #include "gui/editbox/RichTextBox.h"
 #include "gui/editbox/SyntaxColours.h"
 #include "gui/window/frmTessary.h"
@@ -136,36 +135,6 @@ private slots:
         }
     }
 
-    // The first row is the window as it starts; the first resize has moved
-    // the Quick Search to the right edge.
-    void layoutFollowsTheWindowSize_data()
-    {
-        QTest::addColumn<QSize>("client");
-        QTest::newRow("as started") << QSize(407, 272);
-        QTest::newRow("100 wider") << QSize(507, 272);
-        QTest::newRow("taller") << QSize(407, 500);
-        // Too low for the edit box: it keeps its height, the widths still follow.
-        QTest::newRow("40 high") << QSize(300, 40);
-    }
-    void layoutFollowsTheWindowSize()
-    {
-        QFETCH(QSize, client);
-        start();
-        QCOMPARE(this->client()->size(), QSize(407, 272));
-        resizeClient(client.width(), client.height());
-        const int w = client.width();
-        // The hint line is as tall as its font with descenders needs; the box starts on its lower edge.
-        auto *hint = control<HintLine>("lblHint");
-        const int hintHeight = qMax(16, hint->lineHeight());
-        const int top = 33 + hintHeight - 1;
-        const int editHeight = client.height() >= top ? client.height() - top : 272 - top;
-        QCOMPARE(control("txtMain")->geometry(), QRect(0, top, w, editHeight));
-        QCOMPARE(hint->geometry(), QRect(0, 33, w, hintHeight));
-        QCOMPARE(control("lblSearch")->geometry(), QRect(w - 242, 8, 73, 17));
-        QCOMPARE(control("cboSearch")->pos(), QPoint(w - 171, 5));
-        QCOMPARE(control("cboSearch")->width(), 153);
-    }
-
     // The text has the focus at start; screen readers name every control
     // that shows no text of its own.
     void startFocusAndNames()
@@ -284,34 +253,6 @@ private slots:
         m_prompts->lineNumber = 2;
         QTest::keyClick(&box, Qt::Key_G, Qt::ControlModifier);
         QCOMPARE(box.SelStart(), 7);
-    }
-
-    // Every menu's access keys are unique, the menu bar's too: Alt and a
-    // letter must reach one item.
-    void accessKeysAreUnique()
-    {
-        start();
-        QStringList clashes;
-        std::function<void(const QString &, const QList<QAction *> &)> walk = [&](const QString &where,
-                                                                                 const QList<QAction *> &items) {
-            QHash<QChar, QString> taken;
-            for (QAction *item : items) {
-                const QString text = item->text();
-                for (qsizetype i = text.indexOf(u'&'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'&', i + 2)) {
-                    if (text[i + 1] == u'&')
-                        continue;
-                    const QChar key = text[i + 1].toLower();
-                    if (taken.contains(key))
-                        clashes << QStringLiteral("%1: %2 and %3").arg(where, taken[key], text);
-                    taken.insert(key, text);
-                    break;
-                }
-                if (item->menu())
-                    walk(text, item->menu()->actions());
-            }
-        };
-        walk(QStringLiteral("menu bar"), m_frm->menuBar()->actions());
-        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
     }
 
     // Alt+Left and Alt+Right go back and forward through jumps across tabs,
@@ -705,6 +646,25 @@ private slots:
         m_frm->editBox().setSelStart(6);
         m_frm->editBox().setSelStart(7);
         QVERIFY(control("lblHint")->toolTip().contains(catalogue.strCmdText[4]));
+    }
+
+    // The hint line shows a name's underscores: "fps_max" never reads "fps max".
+    void hintLineShowsUnderscores()
+    {
+        start();
+        type(QStringLiteral("x _"));
+        auto *hint = control<QLabel>("lblHint");
+        QCOMPARE(hint->text(), QStringLiteral("_"));
+        const QImage image = hint->grab().toImage();
+        const QColor back = hint->palette().color(QPalette::Window);
+        // The rows the edit box below leaves in sight, the frame aside.
+        const int shown = qMin(image.height(), control("txtMain")->y() - hint->y()) - 1;
+        int inked = 0;
+        for (int y = 1; y < shown; ++y) {
+            for (int x = 1; x < qMin(image.width() - 1, 40); ++x)
+                inked += qGray(image.pixel(x, y)) < qGray(back.rgb()) - 60;
+        }
+        QVERIFY2(inked > 0, qPrintable(QStringLiteral("%1 rows shown").arg(shown)));
     }
 
     // Picking appends the searched text, Enter does not; both give the edit
