@@ -3,11 +3,7 @@
 
 #include "FileHelpers.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QMessageBox>
-#include <QTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QTemporaryDir>
@@ -59,31 +55,6 @@ private slots:
         QTRY_COMPARE(shown(), listed);
     }
 
-    // The question before a slow open or paste offers to do just that.
-    void slowQuestionButtons_data()
-    {
-        QTest::addColumn<bool>("paste");
-        QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("open") << false << QStringList{"Cancel", "Open"};
-        QTest::newRow("paste") << true << QStringList{"Cancel", "Paste"};
-    }
-    void slowQuestionButtons()
-    {
-        QFETCH(bool, paste);
-        QWidget parent;
-        QtPrompts prompts(&parent);
-        QStringList seen;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            for (QAbstractButton *button : box->buttons())
-                seen << button->text().remove(u'&');
-            seen.sort();
-            box->button(QMessageBox::Cancel)->click();
-        });
-        QVERIFY(!(paste ? prompts.confirmSlowPaste("long") : prompts.confirmSlowOpen("long")));
-        QTEST(seen, "buttons");
-    }
 };
 
 QTEST_MAIN(tst_QtPrompts)
