@@ -50,8 +50,6 @@ private slots:
         QCOMPARE(picture.cap("F1")->accessibleDescription(),
                  "F1: bound to say gg (autoexec.cfg, line 3), bound 2 times");
         QCOMPARE(picture.cap("F2")->accessibleDescription(), "F2: free");
-        QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"say gg\" (autoexec.cfg, line 3): wins"));
-        QVERIFY(picture.cap("F1")->toolTip().contains("bind F1 \"+forward\" (autoexec.cfg, line 1)\n"));
         QVERIFY(picture.cap("MWHEELUP"));
         // Every control has a name a screen reader can say.
         for (const KeyCap *cap : picture.caps())
@@ -77,11 +75,7 @@ private slots:
         QTest::keyClick(picture.cap("F1"), Qt::Key_Right);
         QCOMPARE(selected.size(), 2);
         QCOMPARE(selected[1][0].toString(), "F2");
-        QTest::mouseDClick(picture.cap("F1"), Qt::LeftButton);
-        QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen[0][0].toString(), "/game/autoexec.cfg");
-        QCOMPARE(chosen[0][1].toInt(), 2);
-        // A free key offers a bind instead; Esc leaves it be.
+        // A free key offers a bind (a bound one goes to its line: inTheMainWindow); Esc leaves it be.
         bool offered = false;
         QTimer::singleShot(0, this, [&offered] {
             offered = qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr;
@@ -90,7 +84,7 @@ private slots:
         });
         QTest::mouseDClick(picture.cap("F2"), Qt::LeftButton);
         QVERIFY(offered);
-        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.size(), 0);
 
         // The saved picture has its title above the keys and the legend below.
         QTemporaryDir dir;
