@@ -50,32 +50,6 @@ class tst_CommandLine : public QObject
     Q_OBJECT
 
 private slots:
-    // Qt would take "-reverse" as its option and mirror the window: a file
-    // of that name is the file, and an option without one stays Qt's.
-    void existingFileIsTakenBeforeQtReadsIt_data()
-    {
-        QTest::addColumn<QByteArray>("argument");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("file named like a Qt option") << QByteArray("-reverse") << true;
-        QTest::newRow("Qt option") << QByteArray("-reverse") << false;
-        QTest::newRow("file") << QByteArray("config.cfg") << true;
-        QTest::newRow("missing file") << QByteArray("config.cfg") << false;
-    }
-    void existingFileIsTakenBeforeQtReadsIt()
-    {
-        QFETCH(QByteArray, argument);
-        QFETCH(bool, exists);
-        const InTemporaryFolder here;
-        if (exists)
-            writeAll(QString::fromLatin1(argument), "fov 90\r\n");
-        Argv args({argument, "fusion"});
-        const QByteArray taken = CommandLine::takeExistingFile(args.argc, args.argv.data());
-        QCOMPARE(taken, exists ? argument : QByteArray());
-        QCOMPARE(taken.isNull(), !exists);
-        QCOMPARE(args.left(), exists ? QByteArrayList({"fusion"}) : QByteArrayList({argument, "fusion"}));
-        QCOMPARE(args.argv[size_t(args.argc)], nullptr);
-    }
-
     // A style sheet Qt would read for ever (or one no style sheet is as
     // large as) is taken out before Qt sees it; a real one stays.
     void badStyleSheetIsTakenOut_data()
@@ -89,7 +63,6 @@ private slots:
         QTest::newRow("joined by =") << QByteArrayList{"-stylesheet=/dev/zero"} << QByteArrayList{} << "character device";
         QTest::newRow("two dashes") << QByteArrayList{"a.cfg", "--stylesheet", zero} << QByteArrayList{"a.cfg"}
                                     << "character device";
-        QTest::newRow("a folder") << QByteArrayList{"-stylesheet", "."} << QByteArrayList{} << "a folder";
         QTest::newRow("huge") << QByteArrayList{"-stylesheet", "huge.qss"} << QByteArrayList{} << "larger than";
         QTest::newRow("a style sheet") << QByteArrayList{"-stylesheet", "dark.qss"}
                                        << QByteArrayList{"-stylesheet", "dark.qss"} << "";
@@ -149,7 +122,8 @@ private slots:
     }
 
     // --new-window and the file in either order, before Qt's options or
-    // after them; a file of that name is a file all the same.
+    // after them; a file of that name is a file all the same, as is one
+    // named like Qt's own "-reverse" (Qt would mirror the window).
     void start_data()
     {
         QTest::addColumn<QByteArrayList>("before"); // the arguments Qt sees
@@ -174,6 +148,9 @@ private slots:
             << QByteArrayList{"a.cfg"} << QByteArray("a.cfg") << true << 1;
         QTest::newRow("a missing file is left to the caller")
             << QByteArrayList{"--new-window", "gone.cfg"} << none << none << QByteArray() << true << 2;
+        QTest::newRow("a file named like a Qt option")
+            << QByteArrayList{"-reverse", "fusion"} << none << QByteArrayList{"-reverse"} << QByteArray("-reverse") << false << 2;
+        QTest::newRow("a Qt option") << QByteArrayList{"-reverse"} << none << none << QByteArray() << false << 2;
         QTest::newRow("twice the option") << QByteArrayList{"--new-window", "--new-window"} << none << none << QByteArray()
                                           << true << 2;
     }
