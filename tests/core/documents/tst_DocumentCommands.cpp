@@ -320,7 +320,6 @@ private slots:
         QTest::newRow("longer line, agreed") << limit + 1 << 3.0 << false << true << "opened after asking";
         QTest::newRow("longer line, command line") << limit + 1 << 3.0 << true << false << "asked";
         QTest::newRow("memory not known") << 0 << -1.0 << false << false << "opened";
-        QTest::newRow("memory tight, agreed") << 0 << 1.5 << false << true << "opened after asking";
         QTest::newRow("memory tight, refused") << 0 << 1.5 << false << false << "asked";
         QTest::newRow("too little memory") << 0 << 0.99 << false << true << "refused";
         QTest::newRow("too little for its size alone") << 0 << 0.1 << true << true << "refused";
@@ -447,11 +446,13 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::newRow("open a missing file") << QStringLiteral("missing.cfg");
+        QTest::newRow("open a folder") << QStringLiteral("folder.cfg");
         QTest::newRow("save as into a missing folder") << QStringLiteral("no/such/x.cfg");
     }
     void failuresChangeNothing()
     {
         QFETCH(QString, chosen);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.cfg")));
         QVERIFY(openTheFile());
         QCOMPARE(m_replaced, 1);
         edit(QStringLiteral(" 9"));
@@ -484,8 +485,6 @@ private slots:
             << "edit; saveas new1.cfg; edit; save" << "new1.cfg" << QStringList{"new1.cfg"} << 1 << "~";
         QTest::newRow("Save As cancelled keeps A")
             << "open a.cfg; edit; saveas; save" << "a.cfg" << QStringList{"a.cfg"} << 1 << "a.cfg";
-        QTest::newRow("Save As into a missing folder keeps A")
-            << "open a.cfg; edit; saveas none/b.cfg; save" << "a.cfg" << QStringList{"a.cfg"} << 1 << "a.cfg";
         QTest::newRow("Save of a nameless document, cancelled") << "edit; save" << "" << QStringList{} << 1 << "~";
         QTest::newRow("Save As starts in the folder of an earlier run")
             << "earlier a.cfg; edit; save c.cfg" << "c.cfg" << QStringList{"c.cfg"} << 1 << "/";
@@ -530,19 +529,15 @@ private slots:
         QCOMPARE(m_prompts->saveChangesNames.last(), current.isEmpty() ? QStringLiteral("Untitled") : current);
     }
 
-    // A file named on the command line is the current file: Save writes it
-    // and the questions name it.
+    // Quotes around a name from the command line are not the name's.
     void commandLine_data()
     {
         QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("errors");
         QTest::addColumn<bool>("named");
-        QTest::newRow("quoted") << QStringLiteral("\"%1\"") << QStringLiteral("gamma 1\r\nrate 2") << 0 << true;
-        QTest::newRow("bare") << QStringLiteral("%1") << QStringLiteral("gamma 1\r\nrate 2") << 0 << true;
-        QTest::newRow("missing file") << QStringLiteral("\"%1.missing\"") << QString() << 1 << false;
-        QTest::newRow("empty quotes") << QStringLiteral("\"\"") << QString() << 0 << false;
-        QTest::newRow("one quote") << QStringLiteral("\"") << QString() << 1 << false;
+        QTest::newRow("quoted") << QStringLiteral("\"%1\"") << 0 << true;
+        QTest::newRow("empty quotes") << QStringLiteral("\"\"") << 0 << false;
+        QTest::newRow("one quote") << QStringLiteral("\"") << 1 << false;
     }
     void commandLine()
     {
@@ -550,48 +545,44 @@ private slots:
         QFETCH(int, errors);
         QFETCH(bool, named);
         m_commands->loadCommandLine(argument.contains(QStringLiteral("%1")) ? argument.arg(path("a.cfg")) : argument);
-        QTEST(m_box->Text(), "text");
+        QCOMPARE(m_box->Text(), named ? QStringLiteral("gamma 1\r\nrate 2") : QString());
         QCOMPARE(m_prompts->errors.size(), errors);
         QCOMPARE(m_commands->fileName(), named ? path("a.cfg") : QString());
         QVERIFY(!m_box->isModified());
-        edit(QStringLiteral("x"));
-        if (!named) {
-            QVERIFY(!m_commands->save());
-            QCOMPARE(m_prompts->dialogTitles, QStringList{QStringLiteral("Save as...")});
-            return;
-        }
-        // Saving over another program's change asks as after Open: changeOnDiskIsToldOnce.
-        QVERIFY(m_commands->save());
-        QCOMPARE(readAll(path("a.cfg")), QByteArray("gamma 1\r\nrate 2x\r\n"));
-        QCOMPARE(m_prompts->dialogTitles, QStringList{});
-        edit(QStringLiteral("y"));
-        m_commands->maybeSave();
-        QCOMPARE(m_prompts->saveChangesNames, QStringList{QStringLiteral("a.cfg")});
     }
 
-    // The line separator is a character like any other
-    // outside Windows-1252: asked about, and never written as line breaks.
+    // Characters outside Windows-1252 are asked about, naming the line
+    // (a lone LF ends none); the line separator is one of them, never a
+    // line break, and a surrogate pair is one character.
     void unstorableCharacterIsAskedAbout_data()
     {
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("character");
+        QTest::addColumn<int>("line");
         QTest::addColumn<bool>("saveAnyway");
-        QTest::newRow("cancel") << QStringLiteral("\u0416") << false;
-        QTest::newRow("save anyway") << QStringLiteral("\u0416") << true;
-        QTest::newRow("line separator") << QStringLiteral("\u2028") << true;
+        const QString zhe = QStringLiteral("\u0416");
+        QTest::newRow("cancel") << QStringLiteral("\r\nname \u0416enya") << zhe << 3 << false;
+        QTest::newRow("save anyway") << QStringLiteral("\r\nname \u0416enya") << zhe << 3 << true;
+        QTest::newRow("line separator") << QStringLiteral("\r\nname \u2028enya") << QStringLiteral("\u2028") << 3 << true;
+        QTest::newRow("a lone LF ends no line") << QStringLiteral("\nname \u0416enya") << zhe << 2 << true;
+        QTest::newRow("surrogate pair") << QStringLiteral("\r\nname \U0001F600enya") << QStringLiteral("\U0001F600") << 3
+                                        << true;
     }
     void unstorableCharacterIsAskedAbout()
     {
+        QFETCH(QString, typed);
         QFETCH(QString, character);
         QFETCH(bool, saveAnyway);
         QVERIFY(openTheFile());
-        edit(QStringLiteral("\r\nname ") + character + QStringLiteral("enya"));
+        edit(typed);
         m_prompts->saveAnyway = saveAnyway;
         QCOMPARE(m_commands->save(), saveAnyway);
         QCOMPARE(m_prompts->confirmations.size(), 1);
-        QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("Line 3")));
+        QFETCH(int, line);
+        QVERIFY(m_prompts->confirmations[0].contains(QStringLiteral("Line %1").arg(line)));
         QVERIFY(m_prompts->confirmations[0].contains(character));
-        QCOMPARE(readAll(path("a.cfg")),
-                 saveAnyway ? QByteArray("gamma 1\r\nrate 2\r\nname ?enya\r\n") : QByteArray("gamma 1\r\nrate 2\r\n"));
+        const QString kept = saveAnyway ? typed.replace(character, QStringLiteral("?")) : QString();
+        QCOMPARE(readAll(path("a.cfg")), (QStringLiteral("gamma 1\r\nrate 2") + kept + QStringLiteral("\r\n")).toLatin1());
         QCOMPARE(m_box->isModified(), !saveAnyway);
     }
 
@@ -613,6 +604,11 @@ private slots:
         QTest::newRow("same size and time, other bytes") << "same stamp" << true << true << 1
                                                          << QStringLiteral("gamma 7\r\nrate 2");
         QTest::newRow("deleted") << "delete" << false << true << 1 << opened;
+        // A restore in the Backups dialog reloads with its own message.
+        QTest::newRow("restored: reloaded and told") << "restore" << false << true << 1 << game;
+        QTest::newRow("restored, edited: asked, reloaded") << "restore" << true << true << 1 << game;
+        QTest::newRow("restored, edited: asked, kept") << "restore" << true << false << 1 << edited;
+        QTest::newRow("another file restored: a change as any") << "restore other" << false << true << 1 << game;
     }
     void changeOnDiskIsToldOnce()
     {
@@ -625,7 +621,7 @@ private slots:
         if (edited)
             this->edit(QStringLiteral(" 9"));
         const QDateTime time = QFileInfo(file).lastModified();
-        if (onDisk == "rewrite")
+        if (onDisk == "rewrite" || onDisk.startsWith("restore"))
             writeAll(file, "gamma 5\r\nrate 2\r\nfov 90\r\n");
         else if (onDisk == "same bytes")
             writeAll(file, "gamma 1\r\nrate 2\r\n");
@@ -642,10 +638,16 @@ private slots:
         m_prompts->reload = reload;
         m_prompts->saveChoice = Prompts::SaveChoice::Discard;
 
-        m_commands->checkDisk();
+        const QString restored = QStringLiteral("a.cfg was restored from the backup of 2026-12-07 05:00:00.");
+        if (onDisk.startsWith("restore"))
+            m_commands->reloadReplaced(path(onDisk == "restore" ? "a.cfg" : "b.cfg"), restored);
+        else
+            m_commands->checkDisk();
         m_commands->checkDisk();
         QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
-        QCOMPARE(m_prompts->saveChangesAsked, edited && reload && told ? 1 : 0);
+        QCOMPARE((m_prompts->reloadsAsked + m_prompts->notices).join(u'\n').contains(restored), onDisk == "restore");
+        // A restore's question says the changes go: no second one.
+        QCOMPARE(m_prompts->saveChangesAsked, edited && reload && told && onDisk != "restore" ? 1 : 0);
         QTEST(m_box->Text(), "text");
         QCOMPARE(m_box->isModified(), edited && !(reload && told));
         if (onDisk == "delete") { // closing now asks
@@ -686,43 +688,6 @@ private slots:
         QVERIFY(helper.waitForFinished());
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());
-    }
-
-    void restoredFileIsReloaded_data()
-    {
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<bool>("reload");
-        QTest::addColumn<QString>("restored"); // the path the restore names
-        QTest::newRow("unedited: reloaded and told") << false << false << "a.cfg";
-        QTest::newRow("edited: asked, reloaded") << true << true << "a.cfg";
-        QTest::newRow("edited: asked, kept") << true << false << "a.cfg";
-        QTest::newRow("another file: nothing") << false << false << "b.cfg";
-    }
-    // A restore in the Backups dialog reloads the open file with its own
-    // message; a later activation never tells it as another program's change.
-    void restoredFileIsReloaded()
-    {
-        QFETCH(bool, edited);
-        QFETCH(bool, reload);
-        QFETCH(QString, restored);
-        QVERIFY(openTheFile());
-        if (edited)
-            this->edit(QStringLiteral(" 9"));
-        const QString before = m_box->Text();
-        writeAll(path("a.cfg"), "gamma 5\r\n");
-        m_prompts->reload = reload;
-        const QString message = QStringLiteral("a.cfg was restored from the backup of 2026-12-07 05:00:00.");
-        m_commands->reloadReplaced(path(restored), message);
-        const bool ours = restored == "a.cfg";
-        QCOMPARE(m_prompts->reloadsAsked.size(), ours && edited ? 1 : 0);
-        QCOMPARE(m_prompts->notices, ours && !edited ? QStringList{message} : QStringList());
-        if (ours && edited)
-            QVERIFY(m_prompts->reloadsAsked[0].startsWith(message));
-        QCOMPARE(m_box->Text(), ours && (!edited || reload) ? QStringLiteral("gamma 5") : before);
-        QCOMPARE(m_prompts->saveChangesAsked, 0);
-        const int asked = int(m_prompts->reloadsAsked.size() + m_prompts->notices.size());
-        m_commands->checkDisk();
-        QCOMPARE(int(m_prompts->reloadsAsked.size() + m_prompts->notices.size()), asked + (ours ? 0 : 1));
     }
 
     void recoveryCopies_data()

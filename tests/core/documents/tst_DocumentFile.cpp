@@ -21,8 +21,8 @@ class tst_DocumentFile : public QObject
 
 private slots:
     // What a file reads as and is written as, from its bytes; the round trip
-    // is exact. The usual line ends and encodings, mixed at random, are
-    // tst_DocumentCommands' differential; these are the edges.
+    // is exact. Line ends and encodings mixed at random are
+    // tst_DocumentCommands' differential; these are the edges it does not make.
     void formOfAFile_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -32,22 +32,11 @@ private slots:
         const QString cp = QStringLiteral("Windows-1252, CR LF");
         QTest::newRow("empty file") << QByteArray() << QString() << cp << "none";
         QTest::newRow("only a line end") << QByteArray("\r\n") << QString() << cp << "CR LF";
-        QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringLiteral("a\r\n") << cp << "CR LF";
-        QTest::newRow("LF with no end") << QByteArray("a\nb") << QStringLiteral("a\nb") << "Windows-1252, LF" << "none";
-        QTest::newRow("mostly LF") << QByteArray("a\r\nb\nc\n") << QStringLiteral("a\r\nb\nc") << "Windows-1252, LF" << "LF";
-        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringLiteral("a\r\r\nb") << cp << "none";
-        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringLiteral("a\n\rb") << "Windows-1252, LF" << "none";
-        QTest::newRow("UTF-8") << QByteArray("\xd0\xb6 \xe4\xb8\xad\n") << QStringLiteral("\u0436 \u4e2d") << "UTF-8, LF"
-                               << "LF";
-        QTest::newRow("UTF-8 BOM, ASCII") << QByteArray("\xef\xbb\xbf" "a\r\n") << QStringLiteral("a")
-                                          << "UTF-8 with BOM, CR LF" << "CR LF";
         QTest::newRow("only a BOM") << QByteArray("\xef\xbb\xbf") << QString() << "UTF-8 with BOM, CR LF" << "none";
         QTest::newRow("two BOMs") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf") << QStringLiteral("\ufeff")
                                   << "UTF-8 with BOM, CR LF" << "none";
         QTest::newRow("not UTF-8 stays Windows-1252") << QByteArray("\xc3\xa9\xe9") << QStringLiteral("\u00c3\u00a9\u00e9")
                                                       << cp << "none";
-        QTest::newRow("windows-1252 letters") << QByteArray("caf\xe9 \x80\r\n") << QStringLiteral("caf\u00e9 \u20ac") << cp
-                                              << "CR LF";
         QTest::newRow("overlong UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af") << cp << "none";
         QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromLatin1("a\0b", 3) << cp << "none";
     }
@@ -62,37 +51,6 @@ private slots:
         QTEST(decoded.form.describe(), "form");
         QTEST(TextForm::name(decoded.form.finalBreak), "finalBreak");
         QCOMPARE(DocumentFile::encode(decoded.text, decoded.form), file);
-    }
-
-    void savingAddsOneLineEnd_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("file");
-        QTest::newRow("two lines") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("empty document") << QString() << QByteArray("\r\n");
-        QTest::newRow("lone LF kept") << QStringLiteral("a\nb") << QByteArray("a\nb\r\n");
-        QTest::newRow("unstorable written as question mark") << QStringLiteral("a\u0416\U0001F600b")
-                                                              << QByteArray("a??b\r\n");
-    }
-    void savingAddsOneLineEnd()
-    {
-        QFETCH(QString, text);
-        QVERIFY(SaveDocument(path(), text).ok());
-        QTEST(readAll(path()), "file");
-    }
-
-    void unreadableFilesAreReported_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing") << QStringLiteral("missing.cfg");
-        QTest::newRow("a folder") << QStringLiteral(".");
-    }
-    void unreadableFilesAreReported()
-    {
-        QFETCH(QString, name);
-        const Result<QString> loaded = LoadDocument(m_dir.filePath(name));
-        QVERIFY(!loaded.ok());
-        QVERIFY2(loaded.error().contains(m_dir.path()), qPrintable(loaded.error()));
     }
 
     // A name as long as the system allows (255 bytes) leaves no room for a
@@ -237,31 +195,6 @@ private slots:
         QCOMPARE(helper.exitCode(), 0);
     }
 
-    void firstUnencodable_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("character");
-        QTest::newRow("none") << QStringLiteral("a\r\nb") << -1 << 0 << QString();
-        QTest::newRow("first character") << QStringLiteral("\u0416") << 0 << 1 << QStringLiteral("\u0416");
-        QTest::newRow("third line") << QStringLiteral("a\r\nb\nc\r\nd\u03a9") << 9 << 3 << QStringLiteral("\u03a9");
-        QTest::newRow("surrogate pair stays whole") << QStringLiteral("\r\n\U0001F600") << 2 << 2
-                                                    << QStringLiteral("\U0001F600");
-    }
-    void firstUnencodable()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, position);
-        QFETCH(int, line);
-        QFETCH(QString, character);
-        const DocumentFile::Unencodable found = DocumentFile::firstUnencodable(text);
-        QCOMPARE(found.position, qsizetype(position));
-        if (position >= 0) {
-            QCOMPARE(found.line, line);
-            QCOMPARE(found.character, character);
-        }
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_DocumentFile)
