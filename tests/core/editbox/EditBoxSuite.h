@@ -32,18 +32,13 @@ private slots:
     void changeIsNotifiedOncePerWrite();
     void selection_data();
     void selection();
-    void selTextReplacesSelection_data();
-    void selTextReplacesSelection();
     void richTextForms();
     void find_data();
     void find();
-    void span_data();
-    void span();
     void lineBeforeCaret_data();
     void lineBeforeCaret();
     void keyDownComesBeforeTheBoxActs_data();
     void keyDownComesBeforeTheBoxActs();
-    void cancelledKeyChangesNothing();
     void rightButtonRelease();
     void copyAndPaste();
     void scrolling();
