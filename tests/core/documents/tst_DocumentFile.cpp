@@ -92,7 +92,6 @@ private slots:
         QTest::newRow("link into a read-only folder") << false << 0640 << true << false << 0 << "in place";
         QTest::newRow("another user's file keeps its owner") << true << 0666 << false << true << 0 << "in place";
         QTest::newRow("read-only file") << true << 0440 << false << false << 0 << "refused";
-        QTest::newRow("read-only file and folder") << false << 0440 << false << false << 0 << "refused";
         QTest::newRow("new file in a read-only folder") << false << -1 << false << false << 0 << "refused";
         QTest::newRow("in-place write fails midway, old bytes put back") << false << 0640 << false << false << 20
                                                                           << "put back";

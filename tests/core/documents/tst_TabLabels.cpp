@@ -20,7 +20,6 @@ private slots:
                                                          << "config.cfg (a/cstrike)|config.cfg (b/cstrike)";
         QTest::newRow("one deeper than the other") << "/cstrike/config.cfg|/x/cstrike/config.cfg"
                                                    << "config.cfg (cstrike)|config.cfg (x/cstrike)";
-        QTest::newRow("three of a name") << "/a/x.cfg|/b/x.cfg|/c/x.cfg" << "x.cfg (a)|x.cfg (b)|x.cfg (c)";
         QTest::newRow("names differ only in case") << "/a/Config.cfg|/b/config.cfg" << "Config.cfg|config.cfg";
         QTest::newRow("no file") << "|/a/x.cfg|" << "Untitled|x.cfg|Untitled 2";
         QTest::newRow("a name kept as bytes") << QStringLiteral("/a/caf\xDCE9.cfg") << QStringLiteral("caf\uFFFD.cfg");

@@ -60,7 +60,6 @@ private slots:
         QTest::addColumn<bool>("wrapped");
         QTest::newRow("from the start") << 0 << 0 << true << 0 << false;
         QTest::newRow("past the selected match") << 0 << 2 << true << 4 << false;
-        QTest::newRow("letter case ignored") << 3 << 0 << true << 4 << false;
         QTest::newRow("after the last: round to the first") << 8 << 1 << true << 0 << true;
         QTest::newRow("back from the end") << 9 << 0 << false << 7 << false;
         QTest::newRow("back before the selected match") << 7 << 2 << false << 4 << false;
@@ -146,7 +145,6 @@ private slots:
     {
         QTest::addColumn<int>("line");
         QTest::addColumn<int>("start");
-        QTest::newRow("first") << 1 << 0;
         QTest::newRow("second") << 2 << 4;
         QTest::newRow("a lone LF ends a line too") << 3 << 7;
         QTest::newRow("last") << 4 << 11;

@@ -245,7 +245,6 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::newRow("caret: commented out") << "fps_max 100^" << "// fps_max 100^";
-        QTest::newRow("caret: brought back") << "// fps_m^ax 100" << "fps_m^ax 100";
         QTest::newRow("no space after the mark") << "//fps_max^ 100" << "fps_max^ 100";
         QTest::newRow("caret before the mark stays") << "^// x" << "^x";
         QTest::newRow("lines at the least indent") << "|  a\r\n\r\n    b|" << "|  // a\r\n\r\n  //   b|";
