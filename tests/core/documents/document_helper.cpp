@@ -4,8 +4,6 @@
 //   document_helper save <path> <text> [file size limit]   exit 0 saved, 1 not; prints the error
 //   document_helper killedsave <path> <text>               opens the file, puts the text in and
 //                                                          saves; killed as the file is emptied
-//   document_helper unreadable <path>                      opens the file, takes its permissions
-//                                                          away and prints what the editor told
 //   document_helper read <document|lines|stamp> <path> <n> reads the file n times as opening,
 //                                                          the long-line measure or the disk
 //                                                          stamp does; exit 0 when it lived
@@ -29,7 +27,6 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -60,19 +57,6 @@ int readRepeatedly(const QStringList &args)
             (void)DiskStamp::read(path);
         }
     }
-    return 0;
-}
-
-int unreadable(const QStringList &args)
-{
-    MemoryClipboard clipboard;
-    MemoryEditBox box(clipboard);
-    FakePrompts prompts;
-    DocumentCommands documents(box, prompts);
-    if (!documents.openPath(args[2]) || ::chmod(QFile::encodeName(args[2]).constData(), 0) != 0)
-        return 3;
-    documents.checkDisk();
-    std::printf("%s\n", qPrintable((prompts.reloadsAsked + prompts.notices + prompts.errors).join(u'\n')));
     return 0;
 }
 
@@ -108,11 +92,9 @@ int main(int argc, char *argv[])
         return save(args);
     if (mode == QLatin1String("killedsave") && args.size() == 4)
         return killedSave(args);
-    if (mode == QLatin1String("unreadable") && args.size() == 3)
-        return unreadable(args);
     if (mode == QLatin1String("read") && args.size() == 5)
         return readRepeatedly(args);
     std::fprintf(stderr, "usage: document_helper save <path> <text> [limit] | killedsave <path> <text> | "
-                         "unreadable <path> | read <reader> <path> <n>\n");
+                         "read <reader> <path> <n>\n");
     return 2;
 }

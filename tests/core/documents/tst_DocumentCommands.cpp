@@ -14,14 +14,12 @@
 #include "undo/clsUndo.h"
 
 #include "FileHelpers.h"
-#include "OrdinaryUser.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -376,9 +374,6 @@ private slots:
         QCOMPARE(rawFile("rb")->readAll(), QByteArray("gamma 1 2 3\r\n"));
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("caf\uFFFD.cfg")))); // no file under a replacement name
         QVERIFY(m_prompts->errors.isEmpty());
-        m_commands->saveAs();
-        QVERIFY2(m_prompts->dialogStartPaths.value(0).startsWith(m_dir->path() + u'/'),
-                 qPrintable(m_prompts->dialogStartPaths.value(0)));
     }
 
     // A file that cannot be read or written is reported by name and changes nothing.
@@ -609,25 +604,6 @@ private slots:
         m_commands->checkDisk();
         QVERIFY(m_commands->save());
         QCOMPARE(m_prompts->reloadsAsked.size() + m_prompts->notices.size(), told);
-    }
-
-    // Permissions taken away (chmod 000) just after the file was written:
-    // its content cannot be read to compare, and its size and time are the same.
-    void unreadableFileIsNotCalledChanged()
-    {
-        const OrdinaryUser user = OrdinaryUser::find();
-        if (!user.available)
-            QSKIP(qPrintable(user.why));
-        QTemporaryDir top;
-        QVERIFY(OrdinaryUser::enterable(top.path()));
-        const QString file = top.filePath(QStringLiteral("config.cfg"));
-        writeAll(file, "bind w +forward\r\n");
-        QVERIFY(user.give(file, 0644));
-        QProcess helper;
-        user.start(helper, QStringLiteral(DOCUMENT_HELPER), {QStringLiteral("unreadable"), file});
-        QVERIFY(helper.waitForFinished());
-        QCOMPARE(helper.exitCode(), 0);
-        QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray());
     }
 
     void recoveryCopies_data()
