@@ -150,7 +150,6 @@ private slots:
             << QByteArrayList{"--new-window", "gone.cfg"} << none << none << QByteArray() << true << 2;
         QTest::newRow("a file named like a Qt option")
             << QByteArrayList{"-reverse", "fusion"} << none << QByteArrayList{"-reverse"} << QByteArray("-reverse") << false << 2;
-        QTest::newRow("a Qt option") << QByteArrayList{"-reverse"} << none << none << QByteArray() << false << 2;
         QTest::newRow("twice the option") << QByteArrayList{"--new-window", "--new-window"} << none << none << QByteArray()
                                           << true << 2;
     }

@@ -161,23 +161,6 @@ private slots:
         QCOMPARE(reader.request().activationToken, fields[2]);
     }
 
-    void absolutePath_data()
-    {
-        QTest::addColumn<QByteArray>("argument");
-        QTest::addColumn<QByteArray>("folder");
-        QTest::addColumn<QByteArray>("path");
-        QTest::newRow("relative") << QByteArray("cfg/a.cfg") << QByteArray("/home/p") << QByteArray("/home/p/cfg/a.cfg");
-        QTest::newRow("absolute") << QByteArray("/x/a.cfg") << QByteArray("/home/p") << QByteArray("/x/a.cfg");
-        QTest::newRow("in the root") << QByteArray("a.cfg") << QByteArray("/") << QByteArray("/a.cfg");
-        QTest::newRow("not UTF-8") << QByteArray("caf\xe9.cfg") << QByteArray("/h\xf6me") << QByteArray("/h\xf6me/caf\xe9.cfg");
-    }
-    void absolutePath()
-    {
-        QFETCH(QByteArray, argument);
-        QFETCH(QByteArray, folder);
-        QTEST(Handoff::absolutePath(argument, folder), "path");
-    }
-
     // The folder's own bytes, even where they are not UTF-8.
     void currentFolder()
     {

@@ -277,16 +277,10 @@ void EditBoxSuite::copyAndPaste()
 void EditBoxSuite::scrolling()
 {
     box().setText(numberedLines(100));
-    QCOMPARE(box().LineCount(), 100);
-    QCOMPARE(box().FirstVisibleLine(), 0);
-
-    box().Scroll(EditBox::ScrollAction::LineUp);
-    QCOMPARE(box().FirstVisibleLine(), 0);
     box().Scroll(EditBox::ScrollAction::LineDown);
     QCOMPARE(box().FirstVisibleLine(), 1);
     box().Scroll(EditBox::ScrollAction::PageDown);
-    const int paged = box().FirstVisibleLine();
-    QVERIFY(paged > 2);
+    QVERIFY(box().FirstVisibleLine() > 2);
     box().Scroll(EditBox::ScrollAction::PageUp);
     QCOMPARE(box().FirstVisibleLine(), 1);
     // Where paging stops is ScrollToLine's (tst_clsUndo); moving the caret brings its line into view.
