@@ -22,13 +22,11 @@ public:
 
     QString chooseOpenPath(const QString &title, const QStringList &, const QString &startPath) override
     {
-        record(title, startPath);
-        return openPath;
+        return dialog(title, startPath, openPath);
     }
     QString chooseSavePath(const QString &title, const QStringList &, const QString &startPath) override
     {
-        record(title, startPath);
-        return savePath;
+        return dialog(title, startPath, savePath);
     }
     QStringList saveChangesNames;
     SaveChoice askSaveChanges(const QString &documentName) override
@@ -46,32 +44,15 @@ public:
         saveAllAsked << documentNames;
         return saveAllChoice;
     }
-    bool confirmSave(const QString &message) override
-    {
-        confirmations << message;
-        return saveAnyway;
-    }
+    bool confirmSave(const QString &message) override { return noted(confirmations, message, saveAnyway); }
     void showError(const QString &message) override { errors << message; }
     bool yes = false;
     QStringList yesNoAsked;
-    bool askYesNo(const QString &message) override
-    {
-        yesNoAsked << message;
-        return yes;
-    }
+    bool askYesNo(const QString &message) override { return noted(yesNoAsked, message, yes); }
     bool openSlow = false;
-    QStringList slowOpensAsked;
-    bool confirmSlowOpen(const QString &message) override
-    {
-        slowOpensAsked << message;
-        return openSlow;
-    }
-    QStringList slowPastesAsked;
-    bool confirmSlowPaste(const QString &message) override
-    {
-        slowPastesAsked << message;
-        return openSlow;
-    }
+    QStringList slowOpensAsked, slowPastesAsked;
+    bool confirmSlowOpen(const QString &message) override { return noted(slowOpensAsked, message, openSlow); }
+    bool confirmSlowPaste(const QString &message) override { return noted(slowPastesAsked, message, openSlow); }
     // Each as "title: message".
     QStringList messages;
     void showMessage(const QString &title, const QString &message) override { messages << title + QStringLiteral(": ") + message; }
@@ -81,29 +62,24 @@ public:
     bool overwrite = false;
     RecoveryChoice recoveryChoice = RecoveryChoice::Later;
     QStringList reloadsAsked, overwritesAsked, recoveriesAsked, notices;
-    bool askReload(const QString &message) override
-    {
-        reloadsAsked << message;
-        return reload;
-    }
-    bool confirmOverwrite(const QString &message) override
-    {
-        overwritesAsked << message;
-        return overwrite;
-    }
-    RecoveryChoice askRecover(const QString &message) override
-    {
-        recoveriesAsked << message;
-        return recoveryChoice;
-    }
+    bool askReload(const QString &message) override { return noted(reloadsAsked, message, reload); }
+    bool confirmOverwrite(const QString &message) override { return noted(overwritesAsked, message, overwrite); }
+    RecoveryChoice askRecover(const QString &message) override { return noted(recoveriesAsked, message, recoveryChoice); }
     void inform(const QString &message) override { notices << message; }
     int lineNumber = 0;
     int askLineNumber(int, int) override { return lineNumber; }
 
 private:
-    void record(const QString &title, const QString &startPath)
+    QString dialog(const QString &title, const QString &startPath, const QString &chosen)
     {
         dialogTitles << title;
         dialogStartPaths << startPath;
+        return chosen;
+    }
+    template <typename Answer>
+    static Answer noted(QStringList &asked, const QString &message, Answer answer)
+    {
+        asked << message;
+        return answer;
     }
 };
