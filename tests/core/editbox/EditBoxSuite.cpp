@@ -107,22 +107,6 @@ void EditBoxSuite::selection()
     QCOMPARE(box().SelLength(), int(selText.size()));
 }
 
-void EditBoxSuite::richTextForms()
-{
-    box().setText(QStringLiteral("gamma 1\r\n{x}"));
-    box().setSelStart(6);
-    box().setSelLength(5);
-    QCOMPARE(box().SelRTF(), RichText::fromPlain(QStringLiteral("1\r\n{x")));
-
-    box().setSelRTF(RichText::fromPlain(QStringLiteral("2\r\n\u00e9")));
-    QCOMPARE(box().Text(), QStringLiteral("gamma 2\r\n\u00e9}"));
-    QCOMPARE(box().SelStart(), 10);
-
-    // A string that is not rich text goes in unchanged.
-    box().setSelRTF(QStringLiteral("\\par {y}"));
-    QCOMPARE(box().Text(), QStringLiteral("gamma 2\r\n\u00e9\\par {y}}"));
-}
-
 void EditBoxSuite::find_data()
 {
     // "gamma 1\r\ncl_updaterate 20\r\nrate 1"

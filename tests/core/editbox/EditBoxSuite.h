@@ -32,7 +32,6 @@ private slots:
     void changeIsNotifiedOncePerWrite();
     void selection_data();
     void selection();
-    void richTextForms();
     void find_data();
     void find();
     void lineBeforeCaret_data();
