@@ -15,30 +15,49 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// Whether the text holds a match at i, tried the slow way.
+bool matchesAt(const QString &text, const QString &find, SearchOptions options, qsizetype i)
+{
+    const qsizetype end = i + find.size();
+    const auto splitsBreak = [&](qsizetype at) {
+        return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
+    };
+    return end <= text.size()
+        && QStringView(text).mid(i, find.size()).compare(find, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0
+        && !splitsBreak(i) && !splitsBreak(end)
+        && (!options.wholeWord || ((i == 0 || !isWordChar(text[i - 1])) && (end == text.size() || !isWordChar(text[end]))));
+}
+
 // Replace All done the slow way: every position in turn.
 QString replacedSlowly(const QString &text, const QString &find, const QString &replacement, SearchOptions options,
                        int &count)
 {
     QString out;
     count = 0;
-    const auto splitsBreak = [&](qsizetype at) {
-        return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
-    };
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype end = i + find.size();
-        const bool match = end <= text.size()
-            && QStringView(text).mid(i, find.size()).compare(find, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0
-            && !splitsBreak(i) && !splitsBreak(end)
-            && (!options.wholeWord || ((i == 0 || !isWordChar(text[i - 1])) && (end == text.size() || !isWordChar(text[end]))));
-        if (match) {
+        if (matchesAt(text, find, options, i)) {
             out += replacement;
-            i = end;
+            i += find.size();
             ++count;
         } else {
             out += text[i++];
         }
     }
     return out;
+}
+
+// Find Next done the slow way: the first match from the selection's end on
+// (back: the last that starts before its start), else round from the other end.
+FoundAt foundSlowly(const QString &text, const QString &find, SearchOptions options, int selStart, int selEnd, bool forward)
+{
+    for (const bool round : {false, true}) {
+        const qsizetype from = forward ? (round ? 0 : selEnd) : (round ? text.size() : selStart) - 1;
+        for (qsizetype i = from; i >= 0 && i <= text.size(); i += forward ? 1 : -1) {
+            if (matchesAt(text, find, options, i))
+                return {int(i), round};
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -50,43 +69,11 @@ class tst_DocumentSearch : public QObject
     MemoryClipboard m_clipboard;
 
 private slots:
-    // "ab xAB ab" with the caret (or selection) somewhere; "ab" ignoring case.
-    void findNextGoesRound_data()
-    {
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<bool>("forward");
-        QTest::addColumn<int>("found");
-        QTest::addColumn<bool>("wrapped");
-        QTest::newRow("from the start") << 0 << 0 << true << 0 << false;
-        QTest::newRow("past the selected match") << 0 << 2 << true << 4 << false;
-        QTest::newRow("after the last: round to the first") << 8 << 1 << true << 0 << true;
-        QTest::newRow("back from the end") << 9 << 0 << false << 7 << false;
-        QTest::newRow("back before the selected match") << 7 << 2 << false << 4 << false;
-        QTest::newRow("back from the start: round to the last") << 0 << 2 << false << 7 << true;
-    }
-    void findNextGoesRound()
-    {
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(bool, forward);
-        MemoryEditBox box(m_clipboard);
-        box.setText(QStringLiteral("ab xAB ab"));
-        box.setSelection(selStart, selLength);
-        const FoundAt at = findNext(box, QStringLiteral("ab"), forward);
-        QTEST(at.position, "found");
-        QTEST(at.wrapped, "wrapped");
-        QCOMPARE(box.SelLength(), 2);
-        // A miss, or nothing to find, leaves the selection; the options are
-        // replaceAllAgreesAndUndoesAtOnce's, which finds through the same search.
-        QCOMPARE(findNext(box, QStringLiteral("abx"), forward).position, -1);
-        QCOMPARE(findNext(box, QString(), forward).position, -1);
-        QCOMPARE(box.SelStart(), at.position);
-    }
-
-    // Random documents, texts and options: Replace All gives what replacing
+    // Random documents, texts, selections and options: Find Next, either way,
+    // finds what trying every position finds, going round at the end, and
+    // leaves the selection on a miss; Replace All gives what replacing
     // position by position gives, as one undo element that undo and redo apply.
-    void replaceAllAgreesAndUndoesAtOnce()
+    void findAndReplaceAgreeWithEveryPosition()
     {
         const QStringList pieces = {"ab", "AB", " ", "\r\n", "a_b", "x", "b", "\t"};
         const QStringList finds = {"ab", "b", "AB", "\n", "\r", "\r\n", "b\r\nx", " a", "x"};
@@ -105,7 +92,16 @@ private slots:
             box.setText(text);
             box.setModified(false);
             undo.Reset();
-            box.setSelection(int(random->bounded(text.size() + 1)), 0);
+            box.setSelection(int(random->bounded(text.size() + 1)), int(random->bounded(3)));
+            const int selStart = box.SelStart(), selEnd = selStart + box.SelLength();
+            const bool forward = random->bounded(2);
+            const FoundAt slowly = foundSlowly(text, find, options, selStart, selEnd, forward);
+            const FoundAt found = findNext(box, find, forward, options);
+            QCOMPARE(found.position, slowly.position);
+            QCOMPARE(found.wrapped, slowly.wrapped);
+            QCOMPARE(box.SelStart(), found.position < 0 ? selStart : found.position);
+            QCOMPARE(box.SelLength(), found.position < 0 ? selEnd - selStart : int(find.size()));
+            QCOMPARE(findNext(box, QString(), forward, options).position, -1);
             int expectedCount = 0;
             const QString expected = replacedSlowly(text, find, replacement, options, expectedCount);
             const QString what = QStringLiteral("run %1: \"%2\" \"%3\" -> \"%4\" case %5 word %6")
