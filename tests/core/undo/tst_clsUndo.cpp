@@ -31,6 +31,18 @@ class tst_clsUndo : public QObject
         box().setSelLength(selLength);
     }
 
+    // The text with "^" as the caret or "|...|" around the selection; gives it without them.
+    QString startMarked(QString marked)
+    {
+        const qsizetype caret = marked.indexOf(u'^');
+        const qsizetype from = caret >= 0 ? caret : marked.indexOf(u'|');
+        marked.remove(u'^');
+        const qsizetype to = caret >= 0 ? caret : marked.lastIndexOf(u'|') - 1;
+        marked.remove(u'|');
+        start(marked, int(from), int(to - from));
+        return marked;
+    }
+
     void key(int code, int shift = 0, const QString &text = {}) { box().pressKey(code, shift, text); }
     void type(const QString &text)
     {
@@ -66,43 +78,47 @@ private slots:
 
     void cleanup() { QCOMPARE(m_painting, 0); }
 
-    // One key on "abcde\r\nfg": the text after it ("^": where the caret
-    // must be), and one undo step, told once, when it changed the text (none
-    // when not). Ctrl keys never reach the box. That every step undoes and
-    // redoes exactly is randomEditsUndoAndRedoExactly's.
+    // One key on a text ("^" the caret, "|...|" the selection, as for line
+    // comments): the text after it ("^": where the caret must be), and one
+    // undo step, told once, when it changed the text (none when not). Ctrl
+    // keys never reach the box. That every step undoes and redoes exactly is
+    // randomEditsUndoAndRedoExactly's.
     void recordsWhatTheKeyDoes_data()
     {
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("before");
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("shift");
         QTest::addColumn<QString>("keyText");
         QTest::addColumn<QString>("after");
-        QTest::newRow("punctuation by its text") << 0 << 0 << 186 << 1 << ":" << ":abcde\r\nfg";
-        QTest::newRow("AltGr") << 1 << 0 << 81 << 6 << "@" << "a@bcde\r\nfg";
-        QTest::newRow("Enter") << 2 << 0 << 13 << 0 << "\r" << "ab\r\ncde\r\nfg";
-        QTest::newRow("over a selection") << 1 << 3 << 88 << 0 << "x" << "axe\r\nfg";
-        QTest::newRow("Delete before CR LF") << 5 << 0 << 46 << 0 << "" << "abcdefg";
-        QTest::newRow("Shift+Delete") << 1 << 2 << 46 << 1 << "" << "ade\r\nfg";
-        QTest::newRow("Backspace after CR LF") << 7 << 0 << 8 << 0 << "\b" << "abcdefg";
-        QTest::newRow("Ctrl+Backspace at a line start") << 7 << 0 << 8 << 2 << "" << "abcdefg";
-        QTest::newRow("Tab over a selection") << 1 << 2 << 9 << 0 << "\t" << "a\tde\r\nfg";
-        QTest::newRow("input method") << 0 << 0 << 255 << 0 << "\u4e2d\u6587" << "\u4e2d\u6587abcde\r\nfg";
-        QTest::newRow("Alt+Right reaches the box") << 2 << 0 << 39 << 4 << "" << "abc^de\r\nfg";
-        QTest::newRow("Alt+letter types nothing") << 2 << 0 << 65 << 4 << "a" << "ab^cde\r\nfg";
-        QTest::newRow("Ctrl+Y with nothing to redo") << 2 << 0 << 89 << 2 << "" << "ab^cde\r\nfg";
-        QTest::newRow("Ctrl+D cancelled") << 2 << 0 << 68 << 2 << "" << "ab^cde\r\nfg";
-        QTest::newRow("Backspace at the start") << 0 << 0 << 8 << 0 << "\b" << "^abcde\r\nfg";
+        QTest::newRow("punctuation by its text") << "^abcde\r\nfg" << 186 << 1 << ":" << ":abcde\r\nfg";
+        QTest::newRow("AltGr") << "a^bcde\r\nfg" << 81 << 6 << "@" << "a@bcde\r\nfg";
+        QTest::newRow("Enter") << "ab^cde\r\nfg" << 13 << 0 << "\r" << "ab\r\ncde\r\nfg";
+        QTest::newRow("over a selection") << "a|bcd|e\r\nfg" << 88 << 0 << "x" << "axe\r\nfg";
+        QTest::newRow("Delete before CR LF") << "abcde^\r\nfg" << 46 << 0 << "" << "abcdefg";
+        QTest::newRow("Shift+Delete") << "a|bc|de\r\nfg" << 46 << 1 << "" << "ade\r\nfg";
+        QTest::newRow("Backspace after CR LF") << "abcde\r\n^fg" << 8 << 0 << "\b" << "abcdefg";
+        QTest::newRow("Tab over a selection") << "a|bc|de\r\nfg" << 9 << 0 << "\t" << "a\tde\r\nfg";
+        QTest::newRow("input method") << "^abcde\r\nfg" << 255 << 0 << "\u4e2d\u6587" << "\u4e2d\u6587abcde\r\nfg";
+        QTest::newRow("Alt+Right reaches the box") << "ab^cde\r\nfg" << 39 << 4 << "" << "abc^de\r\nfg";
+        QTest::newRow("Alt+letter types nothing") << "ab^cde\r\nfg" << 65 << 4 << "a" << "ab^cde\r\nfg";
+        QTest::newRow("Ctrl+Y with nothing to redo") << "ab^cde\r\nfg" << 89 << 2 << "" << "ab^cde\r\nfg";
+        QTest::newRow("Ctrl+D cancelled") << "ab^cde\r\nfg" << 68 << 2 << "" << "ab^cde\r\nfg";
+        QTest::newRow("Backspace at the start") << "^abcde\r\nfg" << 8 << 0 << "\b" << "^abcde\r\nfg";
+        // Ctrl+Backspace takes one word, and the blanks after it.
+        QTest::newRow("Ctrl+Backspace: word and blanks") << "bind w \t ^" << 8 << 2 << "" << "bind ";
+        QTest::newRow("Ctrl+Backspace: underscores belong") << "x cl_dl_max^" << 8 << 2 << "" << "x ";
+        QTest::newRow("Ctrl+Backspace: stops at punctuation") << "x +forward^" << 8 << 2 << "" << "x +";
+        QTest::newRow("Ctrl+Backspace: a punctuation run") << "x \";;\"^" << 8 << 2 << "" << "x ";
+        QTest::newRow("Ctrl+Backspace: the whole line") << "a\r\nabc^" << 8 << 2 << "" << "a\r\n";
+        QTest::newRow("Ctrl+Backspace at a line start") << "abcde\r\n^fg" << 8 << 2 << "" << "abcdefg";
     }
     void recordsWhatTheKeyDoes()
     {
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
+        QFETCH(QString, before);
         QFETCH(int, code);
         QFETCH(int, shift);
         QFETCH(QString, keyText);
-        const QString before = QStringLiteral("abcde\r\nfg");
-        start(before, selStart, selLength);
+        before = startMarked(before);
         QSignalSpy changed(m_undo.get(), &clsUndo::StateChanged);
         key(code, shift, keyText);
         QFETCH(QString, after);
@@ -114,29 +130,6 @@ private slots:
         const int steps = after == before ? 0 : 1;
         QCOMPARE(m_undo->UndoCount(), steps);
         QCOMPARE(changed.count(), steps);
-    }
-
-    // What Ctrl+Backspace takes at the end of a line.
-    void ctrlBackspaceTakesOneWord_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("left");
-        QTest::newRow("word and blanks") << "bind w \t " << "bind ";
-        QTest::newRow("underscores belong") << "x cl_dl_max" << "x ";
-        QTest::newRow("stops at punctuation") << "x +forward" << "x +";
-        QTest::newRow("punctuation run") << "x \";;\"" << "x ";
-        QTest::newRow("whole line") << "abc" << "";
-    }
-    void ctrlBackspaceTakesOneWord()
-    {
-        QFETCH(QString, line);
-        start("a\r\n" + line, int(line.size()) + 3);
-        key(VirtualKey::Back, 2);
-        QFETCH(QString, left);
-        QCOMPARE(box().Text(), "a\r\n" + left);
-        QCOMPARE(m_undo->UndoCount(), 1);
-        m_undo->undo();
-        QCOMPARE(box().Text(), "a\r\n" + line);
     }
 
     // A key the engine would let through, which the platform binds to an
@@ -253,16 +246,7 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        const auto place = [this](QString marked) {
-            const qsizetype caret = marked.indexOf(u'^');
-            const qsizetype from = caret >= 0 ? caret : marked.indexOf(u'|');
-            marked.remove(u'^');
-            const qsizetype to = caret >= 0 ? caret : marked.lastIndexOf(u'|') - 1;
-            marked.remove(u'|');
-            start(marked, int(from), int(to - from));
-            return marked;
-        };
-        const QString original = place(before);
+        const QString original = startMarked(before);
         LineComments::toggle(*m_undo, box());
         QString shown = box().Text();
         if (box().SelLength() == 0)
