@@ -29,7 +29,6 @@ private slots:
 
     void textRoundTrip_data();
     void textRoundTrip();
-    void changeIsNotifiedOncePerWrite();
     void selection_data();
     void selection();
     void find_data();
