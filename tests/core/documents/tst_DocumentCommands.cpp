@@ -320,7 +320,6 @@ private slots:
         const QString limit(DocumentFile::SlowLineLength, u'x');
         QTest::newRow("at the limit") << limit + QStringLiteral("\r\nshort") << false << false;
         QTest::newRow("over it, refused") << limit + QStringLiteral("y") << false << true;
-        QTest::newRow("over it, agreed") << QStringLiteral("a\n") + limit + QStringLiteral("y") << true << true;
         QTest::newRow("lone LFs part it") << limit.left(10) + QStringLiteral("\n") + limit << false << false;
     }
     void longLinePasteIsAsked()

@@ -5,18 +5,6 @@
 
 #include <QTest>
 
-namespace {
-
-QString numberedLines(int count)
-{
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << QStringLiteral("line %1").arg(i);
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-} // namespace
-
 void EditBoxSuite::init()
 {
     m_box = createBox();
@@ -248,19 +236,5 @@ void EditBoxSuite::copyAndPaste()
     box().setSelLength(2);
     box().PasteFromClipboard();
     QCOMPARE(box().Text(), QStringLiteral("plain\r\ncdb\r\nc"));
-}
-
-void EditBoxSuite::scrolling()
-{
-    box().setText(numberedLines(100));
-    box().Scroll(EditBox::ScrollAction::LineDown);
-    QCOMPARE(box().FirstVisibleLine(), 1);
-    box().Scroll(EditBox::ScrollAction::PageDown);
-    QVERIFY(box().FirstVisibleLine() > 2);
-    box().Scroll(EditBox::ScrollAction::PageUp);
-    QCOMPARE(box().FirstVisibleLine(), 1);
-    // Where paging stops is ScrollToLine's (tst_clsUndo); moving the caret brings its line into view.
-    box().setSelStart(0);
-    QCOMPARE(box().FirstVisibleLine(), 0);
 }
 

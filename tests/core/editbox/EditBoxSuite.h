@@ -39,7 +39,6 @@ private slots:
     void keyDownComesBeforeTheBoxActs();
     void rightButtonRelease();
     void copyAndPaste();
-    void scrolling();
 
 private:
     std::unique_ptr<EditBox> m_box;
