@@ -315,20 +315,17 @@ private slots:
     void longLinePasteIsAsked_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("agreed");
         QTest::addColumn<bool>("asked");
         const QString limit(DocumentFile::SlowLineLength, u'x');
-        QTest::newRow("at the limit") << limit + QStringLiteral("\r\nshort") << false << false;
-        QTest::newRow("over it, refused") << limit + QStringLiteral("y") << false << true;
-        QTest::newRow("lone LFs part it") << limit.left(10) + QStringLiteral("\n") + limit << false << false;
+        QTest::newRow("at the limit") << limit + QStringLiteral("\r\nshort") << false;
+        QTest::newRow("over it, refused") << limit + QStringLiteral("y") << true;
+        QTest::newRow("lone LFs part it") << limit.left(10) + QStringLiteral("\n") + limit << false;
     }
     void longLinePasteIsAsked()
     {
         QFETCH(QString, text);
-        QFETCH(bool, agreed);
         QFETCH(bool, asked);
-        m_prompts->openSlow = agreed;
-        QCOMPARE(m_commands->pasteAccepted(text), !asked || agreed);
+        QCOMPARE(m_commands->pasteAccepted(text), !asked);
         QCOMPARE(m_prompts->slowPastesAsked.size(), asked ? 1 : 0);
     }
 
