@@ -238,9 +238,6 @@ private slots:
         QTest::newRow("session reopens, the same one in front, the gone told")
             << QStringList{"session b.cfg a.cfg gone.cfg c.cfg"} << QStringList{">b.cfg", "a.cfg", "c.cfg"}
             << QStringList{"missing gone.cfg"} << QStringList{">b.cfg", "a.cfg", "c.cfg"} << QStringList();
-        QTest::newRow("session names a file twice")
-            << QStringList{"session a.cfg ./a.cfg b.cfg"} << QStringList{">a.cfg", "b.cfg"} << QStringList()
-            << QStringList{">a.cfg", "b.cfg"} << QStringList();
         QTest::newRow("session follows opening, moving, the front and closing")
             << QStringList{"session a.cfg", "open b.cfg", "open c.cfg", "move 2 0", "front 1", "close 2", "new"}
             << QStringList{"c.cfg", "a.cfg", ">Untitled"} << QStringList() << QStringList{">c.cfg", "a.cfg"}
