@@ -30,6 +30,7 @@ private slots:
         QTest::newRow("X display") << "xcb" << QByteArray(":72") << QByteArray("wayland-1") << "x11 :72";
         QTest::newRow("over the local socket, by name") << "xcb" << QByteArray("unix:72.0") << QByteArray() << "x11 :72";
         QTest::newRow("Wayland") << "wayland" << QByteArray(":0") << QByteArray("wayland-1") << "wayland wayland-1";
+        QTest::newRow("Wayland's default") << "wayland-egl" << QByteArray() << QByteArray() << "wayland wayland-0";
         QTest::newRow("no screen") << "offscreen" << QByteArray(":72") << QByteArray("wayland-1") << "";
     }
     void displayKey()
