@@ -72,6 +72,7 @@ private slots:
                                     QVERIFY(m_painting == (suspend ? 0 : 1));
                                     m_painting = suspend ? 1 : 0;
                                 },
+                                {},
                                 {}});
         m_undo->setRichBox(m_box.get());
     }
