@@ -95,7 +95,6 @@ private slots:
         QTest::newRow("invalid utf-8") << QByteArray("name: a\nrange: \xff") << "s:2: the line is not valid UTF-8";
         QTest::newRow("unknown key") << QByteArray("name: a\nhint: b") << "s:2: expected";
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
-        QTest::newRow("pending twice") << QByteArray("name: a\npending: x\npending: y") << "s:3: pending given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
         QTest::newRow("no family") << QByteArray("\nname: a\nkind: command") << "s:2: the entry has no family line";
         QTest::newRow("unknown family") << QByteArray("name: a\nfamily: quake\nkind: command") << "s:2: family \"quake\" is none of engine,";
@@ -113,36 +112,24 @@ private slots:
         QVERIFY2(parsed.error().contains(error), qPrintable(parsed.error()));
     }
 
-    void reportsDuplicateNames()
-    {
-        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n\n"
-                                                   "name: b\nfamily: engine\nkind: command\n\n"
-                                                   "name: a\nfamily: engine\nkind: command\ntext: second\n\n"
-                                                   // The game ignores letter case: this one can never be found either.
-                                                   "name: B\nfamily: engine\nkind: command\n\n"
-                                                   // Nor a name with a space.
-                                                   "name: b c\nfamily: engine\nkind: command\n",
-                                                   "s");
-        QVERIFY(parsed.ok());
-        QCOMPARE(parsed.value().entries.size(), 5);
-        QCOMPARE(parsed.value().warnings, (QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown",
-                                                       "s:14: \"B\" repeats the entry of line 5, which is the one shown",
-                                                       "s:18: \"b c\" can never be looked up: a name has no spaces"}));
-    }
-
-    // Several parts make one catalogue; where a fact was verified is not compiled.
+    // Several parts make one catalogue; where a fact was verified is not
+    // compiled. A name given again, in any letter case, can never be looked
+    // up, nor one with a space.
     void readsSeveralSources()
     {
         const auto parsed = CatalogueSource::parse(
             {{"name: a\nfamily: engine\nkind: command\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
-             {"# part two\nname: b\nfamily: engine\nkind: command\n\nname: a\nfamily: engine\nkind: command\n",
+             {"# part two\nname: b\nfamily: engine\nkind: command\n\nname: a\nfamily: engine\nkind: command\n\n"
+              "name: B\nfamily: engine\nkind: command\n\nname: b c\nfamily: engine\nkind: command\n",
               "two.txt"}});
         QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
         CatalogueEntry first = entry("a");
         first.text = QStringLiteral("t");
-        QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a")}));
+        QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a"), entry("B"), entry("b c")}));
         QCOMPARE(parsed.value().warnings,
-                 QStringList{"two.txt:6: \"a\" repeats the entry of one.txt:1, which is the one shown"});
+                 (QStringList{"two.txt:6: \"a\" repeats the entry of one.txt:1, which is the one shown",
+                              "two.txt:10: \"B\" repeats the entry of line 2, which is the one shown",
+                              "two.txt:14: \"b c\" can never be looked up: a name has no spaces"}));
         const auto broken = CatalogueSource::parse(
             {{"name: a\nfamily: engine\nkind: command\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
         QVERIFY(!broken.ok());
@@ -205,7 +192,6 @@ private slots:
                                                   "exec userconfig.cfg\n")
                                     << QString() << QByteArray("_snd_mixahead \"0.1\"\ngl_fog \"1\"\nMP3Volume \"0.8\"\n");
         QTest::newRow("alias added by hand") << QByteArray("gl_fog \"1\"\nalias \"a\" \"b\"\n") << "no such line" << QByteArray();
-        QTest::newRow("value unquoted") << QByteArray("gl_fog 1\n") << "no such line" << QByteArray();
         QTest::newRow("out of order") << QByteArray("volume \"1\"\ngl_fog \"1\"\n") << "gl_fog is out of" << QByteArray();
     }
     void savedLinesOfAGameWrittenFile()

@@ -97,7 +97,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("caption");
         QTest::newRow("aliased") << "echo x\nalias go \"+jump; wait\"\nbind x go" << "alias go: +jump; wait (line 2)";
-        QTest::newRow("other case") << "alias go kill\nbind x Go" << "alias go: kill (line 1)";
         QTest::newRow("redefined in another case") << "alias go kill\nalias GO +jump\nbind x gO" << "alias GO: +jump (line 2)";
         QTest::newRow("catalogue first") << "alias gamma kill\nbind x gamma" << "text 1 (Range: 1.8-3) (note 1)";
     }
