@@ -86,43 +86,33 @@ mdlVars oneMod(const QString &name, const QString &folder, const QString &file)
     return vars;
 }
 
-// helper restore <program> <mod> <folder> <file>  |  helper add <program> <mod> <folder>
+// helper restore <program> <mod> <folder> <file> [step] | helper backup-until-copied <program> <mod> <folder> <file>
+// | helper add <program> <mod> <folder> [noted]. A step given, a backup's copy
+// written or a noted add made ends the process there, as a crash would.
 int helperMain(const QStringList &args)
 {
+    auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args.value(4)));
+    FakeModPrompts prompts;
     QString out;
-    if (args.value(0) == "restore") {
-        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
-        const Status s = Restore::RestoreBackup(*vars, args[1], 0, args[4]);
-        out = s ? QStringLiteral("restored") : s.error();
-    } else if (args.value(0) == "restore-until") {
-        // Ends the process, as a crash would, once the given step is done.
-        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
-        const int until = args[5].toInt();
-        Restore::RestoreBackup(*vars, args[1], 0, args[4], [until](Restore::Step step) {
+    if (args[0] == "restore") {
+        const int until = args.value(5, "-1").toInt();
+        const Status s = Restore::RestoreBackup(*vars, args[1], 0, args[4], [until](Restore::Step step) {
             if (int(step) == until)
                 _exit(3);
         });
-        out = QStringLiteral("finished");
-    } else if (args.value(0) == "add-then-end") {
-        // Adds with the add noted, then ends without saving, as a crash would.
-        auto vars = std::make_unique<mdlVars>();
-        FakeModPrompts prompts;
-        PendingAdds pending(args[1]);
-        const AddOutcome added = AddMod(*vars, args[1], args[2], args[3], prompts, &pending);
-        fputs(added.added ? "added" : qPrintable(added.message), stdout);
-        fflush(stdout);
-        _exit(0);
-    } else if (args.value(0) == "backup-until-copied") {
-        // Ends the process, as a crash would, once the new copy is written.
-        auto vars = std::make_unique<mdlVars>(oneMod(args[2], args[3], args[4]));
-        FakeModPrompts prompts;
+        out = s ? QStringLiteral("restored") : s.error();
+    } else if (args[0] == "backup-until-copied") {
         StoreCommands::backup(*vars, args[1], 0, prompts, [] { _exit(3); });
-        out = QStringLiteral("finished");
-    } else if (args.value(0) == "add") {
-        auto vars = std::make_unique<mdlVars>();
-        FakeModPrompts prompts;
-        const AddOutcome added = AddMod(*vars, args[1], args[2], args[3], prompts);
+    } else if (args[0] == "add") {
+        *vars = mdlVars();
+        PendingAdds pending(args[1]);
+        const AddOutcome added = AddMod(*vars, args[1], args[2], args[3], prompts, args.size() > 4 ? &pending : nullptr);
         out = added.added ? QStringLiteral("added") : added.message;
+        if (args.size() > 4) {
+            fputs(qPrintable(out), stdout);
+            fflush(stdout);
+            _exit(0);
+        }
     }
     fputs(qPrintable(out), stdout);
     return 0;
@@ -195,7 +185,6 @@ private slots:
         QTest::newRow("127 characters") << QString(127, 'n') << game << 0 << 0 << "";
         QTest::newRow("no code-page character") << QString::fromUtf8("mod\u0101") << game << 0 << 0 << "";
         QTest::newRow("empty folder") << "mod" << "" << 0 << 0 << "";
-        QTest::newRow("folder of 127 characters") << "mod" << "/" + QString(126, 'd') << 0 << 0 << "";
         for (const char *own : {"data.dat", "DATA.DAT.lock", "restore.journal", "restore.journal.ignored", "tessary.ini",
                                 "recovery", "installed", "x.pending-add"})
             QTest::addRow("the store's own %s", own) << own << game << 0 << 0 << "";
@@ -206,7 +195,6 @@ private slots:
         QTest::newRow("none of the files") << "mod" << "empty" << 0 << 0 << "none of the files";
         // Registered as game plus the tail below; the new entry is the plain folder.
         QTest::newRow("registered, trailing separator") << "mod" << "registered:/" << 0 << 0 << "already registered";
-        QTest::newRow("registered, dot") << "mod" << "registered:/." << 0 << 0 << "already registered";
         QTest::newRow("registered through a link") << "mod" << "registered:link" << 0 << 0 << "already registered";
     }
 
@@ -266,7 +254,6 @@ private slots:
         QTest::newRow("link before dot dot") << "game/deep/../mod" << "prog/mod" << true << "game/deep>prog/sub";
         QTest::newRow("link before dot dot, elsewhere") << "game/deep/../mod" << "game/mod" << false << "game/deep>game/sub";
         QTest::newRow("name is only a prefix") << "prog/mod2" << "prog/mod2" << false << "";
-        QTest::newRow("elsewhere") << "game" << "" << false << "";
     }
 
     // A backup kept in the live folder would be the live file itself.
@@ -309,8 +296,6 @@ private slots:
         QStringList reversed(all.rbegin(), all.rend());
         QTest::newRow("known in table order, then other .cfg") << QStringList{"motd.txt", "config.cfg", "other.cfg", "a.txt"}
                                              << QStringList{"config.cfg", "motd.txt", "other.cfg"};
-        QTest::newRow("userconfig.cfg and what it execs") << QStringList{"binds.cfg", "userconfig.cfg", "Buy.CFG"}
-                                                           << QStringList{"userconfig.cfg", "binds.cfg", "Buy.CFG"};
         QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
@@ -328,7 +313,8 @@ private slots:
     }
 
     // Each present known file is copied byte for byte under its known name
-    // and recorded, in the known files' order; a restart lists the same.
+    // and recorded, in the known files' order (tst_Settings: how a name with
+    // a path is kept in data.dat).
     void knownFiles()
     {
         QFETCH(QStringList, present);
@@ -352,20 +338,13 @@ private slots:
         QCOMPARE(added.message, QString());
         QCOMPARE(m_prompts.listed, QList<QStringList>({backedUp, backedUp}));
 
-        auto reloaded = std::make_unique<mdlVars>();
-        QVERIFY(SaveSettings(*m_vars, m_program));
-        QVERIFY(LoadSettings(*reloaded, m_program));
-        QCOMPARE(listedMods(*reloaded), QList<int>{added.modSlot});
+        QCOMPARE(listedMods(*m_vars), QList<int>{added.modSlot});
         QStringList listed;
-        for (int j : backupsOf(*reloaded, listedMods(*reloaded).value(0)))
-            listed << reloaded->strBackupFile[j];
+        for (int j : backupsOf(*m_vars, added.modSlot))
+            listed << m_vars->strBackupFile[j];
         QCOMPARE(listed, backedUp);
-        for (const QString &f : backedUp) {
+        for (const QString &f : backedUp)
             QCOMPARE(readAll(backupCopy(m_program, "My Mod", f)), readAll(findFile(m_game, f)));
-            // A record holds no path, which an editor that knows only plain names would misread.
-            if (f.contains('/'))
-                QVERIFY(!readAll(Settings::path(m_program)).contains(f.toLatin1()));
-        }
     }
 
     // Same bytes, no question: removeMod's row of a shared name.
@@ -433,7 +412,7 @@ private slots:
         const Snapshot files = snapshot(m_root->path());
         auto pending = std::make_unique<PendingAdds>(m_program);
         if (end == "crash" || end == "empty lock" || end == "saved") {
-            QCOMPARE(runHelper({"add-then-end", m_program, "m", m_game}), QString("added"));
+            QCOMPARE(runHelper({"add", m_program, "m", m_game, "noted"}), QString("added"));
             const QStringList locks = QDir(m_program).entryList({"*.pending-add.lock"});
             QCOMPARE(locks.size(), 1);
             if (end == "empty lock") {
@@ -542,7 +521,6 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("asUser");
         QTest::addColumn<bool>("swapped");
-        QTest::newRow("both present") << "" << false << true;
         QTest::newRow("both present, unprivileged") << "" << true << true;
         QTest::newRow("mod file in other case") << "upper case" << false << true;
         QTest::newRow("missing mod folder") << "no mod folder" << false << false;
@@ -653,7 +631,6 @@ private slots:
         }
         const int replaced = int(Restore::Step::ModFileReplaced);
         QTest::newRow("mod file replaced, in a subfolder, next start") << replaced << true << "cfg/buy.cfg";
-        QTest::newRow("mod file replaced, in a subfolder, next restore") << replaced << false << "cfg/buy.cfg";
         // A known file's name, in a subfolder: not the known file itself.
         QTest::newRow("mod file replaced, known name in a subfolder") << replaced << true << "cfg/autoexec.cfg";
     }
@@ -670,7 +647,7 @@ private slots:
         makeFolder(backupFolder(m_program, "m") + "/cfg");
         put(m_game + "/" + file, "mine");
         put(backupCopy(m_program, "m", file), "backed up");
-        QCOMPARE(runHelper({"restore-until", m_program, "m", m_game, file, QString::number(step)}), QString());
+        QCOMPARE(runHelper({"restore", m_program, "m", m_game, file, QString::number(step)}), QString());
         const auto files = [&] {
             return QByteArrayList{readAll(m_game + "/" + file), readAll(backupCopy(m_program, "m", file))};
         };
@@ -804,7 +781,6 @@ private slots:
         QTest::addColumn<bool>("link");
         QTest::newRow("a file where the versions folder goes") << "versions" << false;
         QTest::newRow("a link where the versions folder goes") << "versions" << true;
-        QTest::newRow("a file where the file's versions go") << "versions/config.cfg" << false;
     }
     void backupBlockedByVersions()
     {
@@ -882,32 +858,23 @@ private slots:
 
     // An older version restored, then undone by restoring the version the
     // restore made; every version stays.
-    void restoreOlderThenUndo_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("in the mod folder") << "config.cfg";
-        QTest::newRow("in a subfolder userconfig.cfg execs") << "cfg/buy.cfg";
-    }
     void restoreOlderThenUndo()
     {
-        QFETCH(QString, file);
-        auto vars = storedMod(file);
-        makeFolder(m_game + "/cfg");
-        put(m_game + "/autoexec.cfg", "exec cfg/buy.cfg");
+        auto vars = storedMod();
         for (const QByteArray &bytes : {QByteArray("good"), QByteArray("bad"), QByteArray("worse")}) {
-            put(m_game + "/" + file, bytes);
+            put(m_game + "/config.cfg", bytes);
             StoreCommands::backup(*vars, m_program, 0, m_prompts);
         }
-        put(m_game + "/" + file, "edited");
-        QCOMPARE(Versions::of(m_program, "m", file).size(), 3);
+        put(m_game + "/config.cfg", "edited");
+        QCOMPARE(Versions::of(m_program, "m", "config.cfg").size(), 3);
 
-        StoreCommands::restore(*vars, m_program, 0, file, 2, m_prompts); // "good"
-        QCOMPARE(readAll(m_game + "/" + file), "good");
-        QCOMPARE(versionTexts(file), (QList<QByteArray>{"edited", "worse", "bad", "good"}));
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 2, m_prompts); // "good"
+        QCOMPARE(readAll(m_game + "/config.cfg"), "good");
+        QCOMPARE(versionTexts("config.cfg"), (QList<QByteArray>{"edited", "worse", "bad", "good"}));
 
-        StoreCommands::restore(*vars, m_program, 0, file, 0, m_prompts); // the one it made
-        QCOMPARE(readAll(m_game + "/" + file), "edited");
-        QCOMPARE(readAll(backupCopy(m_program, "m", file)), "good");
+        StoreCommands::restore(*vars, m_program, 0, "config.cfg", 0, m_prompts); // the one it made
+        QCOMPARE(readAll(m_game + "/config.cfg"), "edited");
+        QCOMPARE(readAll(backupCopy(m_program, "m", "config.cfg")), "good");
         QCOMPARE(m_prompts.errors, QStringList());
         QVERIFY(!QFileInfo::exists(m_program + "/restore.journal"));
     }
