@@ -1,4 +1,5 @@
 #include "core/store/FakeModPrompts.h"
+#include "core/store/StoreFolders.h"
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
@@ -9,7 +10,6 @@
 #include "store/StoreCommands.h"
 #include "backups/Versions.h"
 
-#include "FileHelpers.h"
 #include "OrdinaryUser.h"
 
 #include <QCoreApplication>
@@ -33,20 +33,6 @@
 using namespace ModStore;
 
 namespace {
-
-using Snapshot = QMap<QString, QByteArray>;
-
-// Every file below `root`, by path relative to it.
-Snapshot snapshot(const QString &root)
-{
-    Snapshot files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(root).relativeFilePath(path), readAll(path));
-    }
-    return files;
-}
 
 constexpr QFileDevice::Permissions Open = QFileDevice::Permissions(0x7777);
 constexpr QFileDevice::Permissions ReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
@@ -74,16 +60,6 @@ QString runHelper(const QStringList &arguments)
     OrdinaryUser::find().start(process, helperProgram(), QStringList{"--helper"} + arguments);
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
-
-mdlVars oneMod(const QString &name, const QString &folder, const QString &file)
-{
-    mdlVars vars;
-    vars.strModName[0] = name;
-    vars.strModDir[0] = folder;
-    vars.strBackupFile[0] = file;
-    vars.strBackupMod[0] = name;
-    return vars;
 }
 
 // helper restore <program> <mod> <folder> <file> [step] | helper backup-until-copied <program> <mod> <folder> <file>
@@ -226,7 +202,7 @@ private slots:
         put(m_game + "/config.cfg", "c");
         put(m_game + "/motd.txt", "m");
         const auto before = std::make_unique<mdlVars>(*m_vars);
-        const Snapshot files = snapshot(m_root->path());
+        const auto files = tree(m_root->path());
 
         const AddOutcome added = AddMod(*m_vars, m_program, name, folder, m_prompts);
         QVERIFY(!added.added);
@@ -235,7 +211,7 @@ private slots:
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
         QCOMPARE(QDir(m_program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-        QCOMPARE(snapshot(m_root->path()), files);
+        QCOMPARE(tree(m_root->path()), files);
     }
 
     void backupApartFromModFolder_data()
@@ -273,12 +249,12 @@ private slots:
         const QString modFolder = m_root->filePath(folder);
         if (QFileInfo(modFolder).isDir())
             put(modFolder + "/config.cfg", "live");
-        const Snapshot files = snapshot(m_root->path());
+        const auto files = tree(m_root->path());
         const AddOutcome added = AddMod(*m_vars, m_program, "mod", modFolder, m_prompts);
         QCOMPARE(added.added, !refused);
         if (refused) {
             QVERIFY2(added.message.contains("inside"), qPrintable(added.message));
-            QCOMPARE(snapshot(m_root->path()), files);
+            QCOMPARE(tree(m_root->path()), files);
             QCOMPARE(listedMods(*m_vars), QList<int>());
             // Nor is a mod kept so backed up.
             auto inside = std::make_unique<mdlVars>(oneMod("mod", modFolder, "config.cfg"));
@@ -409,7 +385,7 @@ private slots:
             put(backupFolder(m_program, "m") + "/notes.txt", "the user's");
         }
         const auto before = std::make_unique<mdlVars>(*m_vars);
-        const Snapshot files = snapshot(m_root->path());
+        const auto files = tree(m_root->path());
         auto pending = std::make_unique<PendingAdds>(m_program);
         if (end == "crash" || end == "empty lock" || end == "saved") {
             QCOMPARE(runHelper({"add", m_program, "m", m_game, "noted"}), QString("added"));
@@ -441,7 +417,7 @@ private slots:
             pending->commit();
             return;
         }
-        QCOMPARE(snapshot(m_root->path()), files);
+        QCOMPARE(tree(m_root->path()), files);
         QCOMPARE(QFileInfo::exists(backupFolder(m_program, "m")), earlierBackup);
         QCOMPARE(m_vars->strModName, before->strModName);
         QCOMPARE(m_vars->strBackupFile, before->strBackupFile);
@@ -565,7 +541,7 @@ private slots:
             QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
         if (fault == "scratch file")
             put(scratchFolder(m_program), "not a folder");
-        const Snapshot before = snapshot(m_root->path());
+        const auto before = tree(m_root->path());
         const QString gameFile = "game/" + file;
         const QString backupFile = "prog/m/" + stored;
 
@@ -591,7 +567,7 @@ private slots:
             result = s ? "restored" : s.error();
         }
 
-        Snapshot after = snapshot(m_root->path());
+        auto after = tree(m_root->path());
         const QString scratch = "prog/temp/" + stored;
         QCOMPARE(result == "restored", swapped);
         QVERIFY2(swapped || result.contains("config.cfg"), qPrintable(result));
@@ -606,13 +582,18 @@ private slots:
                 QCOMPARE(after.value(backupFile), before[backupFile]);
             return;
         }
-        Snapshot expected = before;
+        auto expected = before;
         if (swapped) {
             expected[gameFile] = before[backupFile];
             expected[backupFile] = before.value(gameFile, before[backupFile]);
+            expected[QFileInfo(gameFile).path()] = "folder"; // made again when the player removed it
         }
         if (after.contains(scratch) && fault != "scratch file")
             QCOMPARE(after.take(scratch), before[gameFile]);
+        // The scratch folder may stay, emptied.
+        after.remove("prog/temp/cfg");
+        if (fault != "scratch file")
+            after.remove("prog/temp");
         QCOMPARE(after, expected);
         QVERIFY(!after.contains("game/config.cfg") || file == "config.cfg");
     }
