@@ -1,7 +1,6 @@
 #include "settings/RecordFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ScriptSyntax.h"
-#include "catalogue/UseTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -123,8 +122,8 @@ private slots:
         QCOMPARE(Catalogue::namesOf(QStringLiteral("sk_*")).size(), 252);
     }
 
-    // A family switched off takes its names out of every lookup: hint,
-    // colour and coverage; a name another family also gives falls to it.
+    // A family switched off takes its names out of every lookup, the
+    // colours' too; a name another family also gives falls to it.
     void familiesOffHideTheirNames_data()
     {
         QTest::addColumn<QStringList>("off");
@@ -155,9 +154,6 @@ private slots:
         QVERIFY(!tokens.isEmpty());
         QCOMPARE(tokens[0].kind == SyntaxToken::Kind::Known, entry != 0);
         QCOMPARE(tokens[0].entry, entry);
-        UseTable uses;
-        uses.addFile(name + QStringLiteral(" 1\n"));
-        QCOMPARE(coverageOf(uses, *c, CoverageScope()).covered, entry ? 1 : 0);
         // Switching back on restores the full index.
         c->setFamiliesOff({});
         QVERIFY(c->find(name) != 0);
