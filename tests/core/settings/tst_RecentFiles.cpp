@@ -72,7 +72,6 @@ private slots:
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("removals"); // in a hundred changes
         QTest::addColumn<bool>("exact");
-        QTest::newRow("two windows, fewer files than the list holds") << 2 << 6 << 35 << true;
         QTest::newRow("three windows, fewer files than the list holds") << 3 << 7 << 25 << true;
         QTest::newRow("three windows, more files, only opened") << 3 << 14 << 0 << true;
         // A file the limit pushed out stays out when newer ones are taken away.

@@ -5,7 +5,6 @@
 
 #include "FileHelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QLockFile>
