@@ -67,8 +67,6 @@ private slots:
         QTest::newRow("alias with actions")
             << cfg << "alias \"+jumpthrow\" \"+jump;-attack\""
             << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- known:attack str:\"";
-        QTest::newRow("lone line feed ends a line")
-            << cfg << "// a\u2028sensitivity 3\nvolume 9" << "comment:// a known:sensitivity num:3 known:volume num!:9";
 
         QTest::newRow("text file") << "readme.txt" << "volume 2 \"quoted\" // note" << "num:2 str:\"quoted\" comment:// note";
         QTest::newRow("mod description") << "liblist.gam" << "version \"1.6\"" << "str:\"1.6\"";

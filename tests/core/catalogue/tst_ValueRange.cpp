@@ -15,7 +15,6 @@ private slots:
         QTest::addColumn<QString>("range");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("verdict");
-        QTest::newRow("inside") << "0.1-10" << "3" << "";
         QTest::newRow("low end") << "0.1-10" << "0.1" << "";
         QTest::newRow("high end") << "0.1-10" << "10" << "";
         QTest::newRow("above") << "0.1-10" << "300" << "error: 300 is above 10";
@@ -29,7 +28,6 @@ private slots:
         QTest::newRow("empty value") << "0-1" << "" << "error: the value is empty";
         QTest::newRow("or more, at the end") << "20 or more" << "20" << "";
         QTest::newRow("or more, below") << "20 or more" << "19.5" << "error: 19.5 is below 20";
-        QTest::newRow("any number, negative") << "any number" << "-0.022" << "";
         QTest::newRow("any number, not one") << "any number" << "fast" << "error: \"fast\" is not a number";
         QTest::newRow("any text") << "any text" << "fast" << "-";
         QTest::newRow("empty range") << "" << "x" << "-";
