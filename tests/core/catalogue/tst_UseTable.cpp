@@ -1,9 +1,6 @@
-#include "catalogue/Catalogue.h"
 #include "catalogue/UseTable.h"
 
 #include <QTest>
-
-#include <memory>
 
 class tst_UseTable : public QObject
 {
@@ -31,15 +28,6 @@ private slots:
         twice.add(table);
         QCOMPARE(twice.uses(), 26);
         QCOMPARE(twice.names()["fps_max"].values, (QStringList{"99.5", "100"}));
-
-        auto catalogue = std::make_unique<Catalogue>();
-        catalogue->strCmdName[1] = QStringLiteral("fps_max");
-        catalogue->strCmdName[2] = QStringLiteral("bind");
-        catalogue->reindex();
-        const Coverage coverage = coverageOf(table, *catalogue);
-        QCOMPARE(coverage.covered, 6);
-        QCOMPARE(coverage.uses, 13);
-        QCOMPARE(coverage.uncovered.first(), (std::pair<QString, qint64>("alias", 3)));
     }
 
     void refusesBrokenTable_data()

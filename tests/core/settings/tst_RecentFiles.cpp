@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -151,24 +150,6 @@ private slots:
         reader.start(QCoreApplication::applicationFilePath(), {"readRecent", dir.path()});
         QVERIFY(reader.waitForFinished());
         QCOMPARE(reader.readAllStandardOutput(), FileName::toNative(paths.join(u'\n')));
-    }
-
-    // A list written before the times were kept reads in its order, older
-    // than any file opened since; an editor without the times rewriting the
-    // list does not pair them wrongly.
-    void listWithoutTimes()
-    {
-        QTemporaryDir dir;
-        {
-            QSettings old(ViewSettings::path(dir.path()), QSettings::IniFormat);
-            old.setValue("recent/files", QStringList{"/a.cfg", "/b.cfg", "/c.cfg"});
-            old.setValue("recent/opened", QStringList{"5", "9"});
-        }
-        ViewSettings view = ViewSettings::load(dir.path());
-        QCOMPARE(view.recentFiles(), (QStringList{"/a.cfg", "/b.cfg", "/c.cfg"}));
-        view.addRecentFile("/c.cfg", 3);
-        QVERIFY(view.save(dir.path()));
-        QCOMPARE(ViewSettings::load(dir.path()).recentFiles(), (QStringList{"/c.cfg", "/a.cfg", "/b.cfg"}));
     }
 };
 

@@ -494,22 +494,21 @@ private slots:
     void restore_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("asUser");
         QTest::addColumn<bool>("swapped");
-        QTest::newRow("both present, unprivileged") << "" << true << true;
-        QTest::newRow("mod file in other case") << "upper case" << false << true;
-        QTest::newRow("missing mod folder") << "no mod folder" << false << false;
-        QTest::newRow("missing backup copy") << "no backup" << false << false;
-        QTest::newRow("missing mod file: backup put in, kept") << "no mod file" << false << true;
-        QTest::newRow("file where scratch goes") << "scratch file" << false << false;
-        QTest::newRow("mod folder vanishes") << "vanish" << false << false;
+        QTest::newRow("both present, unprivileged") << "unprivileged" << true;
+        QTest::newRow("mod file in other case") << "upper case" << true;
+        QTest::newRow("missing mod folder") << "no mod folder" << false;
+        QTest::newRow("missing backup copy") << "no backup" << false;
+        QTest::newRow("missing mod file: backup put in, kept") << "no mod file" << true;
+        QTest::newRow("file where scratch goes") << "scratch file" << false;
+        QTest::newRow("mod folder vanishes") << "vanish" << false;
         // The last step fails after the mod's file was replaced.
-        QTest::newRow("backup folder lost: mod file put back") << "lost backup" << false << false;
-        QTest::newRow("both folders lost: mod file kept in scratch") << "lost both" << false << false;
-        QTest::newRow("read-only mod folder") << "read-only mod" << true << false;
-        QTest::newRow("read-only backup folder") << "read-only backup" << true << false;
-        QTest::newRow("in a subfolder") << "subfolder" << false << true;
-        QTest::newRow("in a subfolder the player removed") << "subfolder removed" << false << true;
+        QTest::newRow("backup folder lost: mod file put back") << "lost backup" << false;
+        QTest::newRow("both folders lost: mod file kept in scratch") << "lost both" << false;
+        QTest::newRow("read-only mod folder") << "read-only mod" << false;
+        QTest::newRow("read-only backup folder") << "read-only backup" << false;
+        QTest::newRow("in a subfolder") << "subfolder" << true;
+        QTest::newRow("in a subfolder the player removed") << "subfolder removed" << true;
     }
 
     // Either the two files swap, or every file keeps its bytes and the user
@@ -518,8 +517,8 @@ private slots:
     void restore()
     {
         QFETCH(QString, fault);
-        QFETCH(bool, asUser);
         QFETCH(bool, swapped);
+        const bool asUser = fault == "unprivileged" || fault.startsWith("read-only");
         if (const OrdinaryUser user = OrdinaryUser::find(); asUser && !user.available)
             QSKIP(qPrintable(user.why));
         const QString stored = fault.startsWith("subfolder") ? "cfg/buy.cfg" : "config.cfg";
@@ -529,15 +528,11 @@ private slots:
         makeFolder(m_game + "/cfg");
         put(m_game + "/" + file, "in the game\r\n");
         put(backupFolderPath + "/" + stored, "backed up\r\n");
-        if (fault == "subfolder removed")
-            QVERIFY(QDir(m_game + "/cfg").removeRecursively());
         put(m_game + "/motd.txt", "bystander");
-        if (fault == "no mod folder")
-            QVERIFY(QDir(m_game).removeRecursively());
-        if (fault == "no mod file")
-            QVERIFY(QFile::remove(m_game + "/config.cfg"));
-        if (fault == "no backup")
-            QVERIFY(QFile::remove(backupFolderPath + "/config.cfg"));
+        static const QMap<QString, QString> missing = {{"no mod folder", "game"}, {"no mod file", "game/config.cfg"},
+                                                       {"no backup", "prog/m/config.cfg"}, {"subfolder removed", "game/cfg"}};
+        if (const QString gone = m_root->filePath(missing.value(fault)); missing.contains(fault))
+            QVERIFY(QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone));
         if (fault == "scratch file")
             put(scratchFolder(m_program), "not a folder");
         const auto before = tree(m_root->path());

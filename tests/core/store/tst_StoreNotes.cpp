@@ -117,17 +117,11 @@ private slots:
         QJsonObject note;
         auto vars = std::make_unique<mdlVars>(kind == "journal" ? oneMod("m", at("game"), "config.cfg") : mdlVars());
         if (kind == "journal") {
-            note = {{"modFile", at("game/config.cfg")},
-                    {"backupCopy", at("prog/m/config.cfg")},
-                    {"scratchCopy", at("prog/temp/config.cfg")}};
-            if (field == "file") {
-                vars->strBackupFile[0] = target;
-                note = {{"modFile", at("game/" + target)},
-                        {"backupCopy", at("prog/m/" + target)},
-                        {"scratchCopy", at("prog/temp/" + target)}};
-            } else {
+            const QString file = field == "file" ? target : QStringLiteral("config.cfg");
+            vars->strBackupFile[0] = file;
+            note = {{"modFile", at("game/" + file)}, {"backupCopy", at("prog/m/" + file)}, {"scratchCopy", at("prog/temp/" + file)}};
+            if (field != "file")
                 note[field] = target;
-            }
             // As if the mod's file was replaced: the scratch copy would finish the swap.
             note["backupHash"] = hashOf(note["modFile"].toString());
             note["modHash"] = hashOf(note["scratchCopy"].toString());
@@ -146,12 +140,9 @@ private slots:
         }
         const QString notePath = kind == "journal" ? RestoreJournal::path(at("prog"))
                                                    : at("prog/6f1c-hostile.pending-add");
-        if (noteIsLink) {
-            writeAll(at("outside/note"), QJsonDocument(note).toJson());
+        writeAll(noteIsLink ? at("outside/note") : notePath, QJsonDocument(note).toJson());
+        if (noteIsLink)
             QVERIFY(QFile::link(at("outside/note"), notePath));
-        } else {
-            writeAll(notePath, QJsonDocument(note).toJson());
-        }
         QMap<QString, QByteArray> before = tree(m_root->path());
         before.remove("prog/" + QFileInfo(notePath).fileName());
 
