@@ -60,26 +60,25 @@ class tst_RecentFiles : public QObject
     Q_OBJECT
 
 private slots:
-    // Windows of one data folder open files and take missing ones off the
+    // Three windows of one data folder open files and take missing ones off the
     // list in random turns, each writing now and then what it did. Whatever
     // the order, the file holds what the windows' written changes say,
     // newest first: no window wipes another's files, and a file taken away
     // comes back only when a window opened it after that.
     void windowsMergeTheirLists_data()
     {
-        QTest::addColumn<int>("windows");
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("removals"); // in a hundred changes
         QTest::addColumn<bool>("exact");
-        QTest::newRow("three windows, fewer files than the list holds") << 3 << 7 << 25 << true;
-        QTest::newRow("three windows, more files, only opened") << 3 << 14 << 0 << true;
+        QTest::newRow("fewer files than the list holds") << 7 << 25 << true;
+        QTest::newRow("more files, only opened") << 14 << 0 << true;
         // A file the limit pushed out stays out when newer ones are taken away.
-        QTest::newRow("three windows, more files, both") << 3 << 14 << 30 << false;
+        QTest::newRow("more files, both") << 14 << 30 << false;
     }
     void windowsMergeTheirLists()
     {
-        QFETCH(int, windows);
         QFETCH(int, files);
+        constexpr int windows = 3;
         QFETCH(int, removals);
         QFETCH(bool, exact);
         for (quint32 seed = 1; seed <= 3; ++seed) {
