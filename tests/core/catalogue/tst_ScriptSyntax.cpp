@@ -31,15 +31,6 @@ class tst_ScriptSyntax : public QObject
     std::unique_ptr<Catalogue> m_catalogue = testCatalogue();
 
 private slots:
-    void initTestCase()
-    {
-        m_catalogue->strCmdName[50] = QStringLiteral("rate");
-        m_catalogue->strCmdRange[50] = QStringLiteral("0 or more, kept 1000-100000");
-        m_catalogue->strCmdName[51] = QStringLiteral("sv_alltalk");
-        m_catalogue->strCmdRange[51] = QStringLiteral("0-1");
-        m_catalogue->reindex();
-    }
-
     void tokens_data()
     {
         QTest::addColumn<QString>("path");
