@@ -24,14 +24,10 @@ QString randomValue(QRandomGenerator &rng)
     return v;
 }
 
-CatalogueEntry entry(const QString &name, const QString &range = {})
+// A command of the base game, with nothing else said of it.
+CatalogueEntry entry(const QString &name)
 {
-    CatalogueEntry e;
-    e.name = name;
-    e.field2 = QStringLiteral("engine");
-    e.range = range;
-    e.field4 = QStringLiteral("command");
-    return e;
+    return {name, QStringLiteral("engine"), {}, QStringLiteral("command"), {}, {}};
 }
 
 // A family, a kind and any flags, in the compiled form of fields 2 and 4.
