@@ -58,14 +58,6 @@ void appendEscaped(QString &out, QStringView plain)
     }
 }
 
-QString escaped(QStringView plain)
-{
-    QString out;
-    out.reserve(plain.size() + plain.size() / 8);
-    appendEscaped(out, plain);
-    return out;
-}
-
 QString fromPlain(QStringView plain)
 {
     QString out;

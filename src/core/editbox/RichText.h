@@ -5,19 +5,14 @@
 
 // A small rich-text writer and reader for plain text.
 //
-// The writer's form is relied on by the hint line: the text follows a
-// header ending in a space, each line break is "\par" and CR LF, and the
-// whole ends with "\par", CR, LF, "}", CR, LF and a NUL. Backslash and
-// braces are escaped, and so is every character outside printable ASCII,
-// so the body holds no space the text does not hold.
+// The writer's form: the text follows a header ending in a space, each line
+// break is "\par" and CR LF, and the whole ends with "\par", CR, LF, "}",
+// CR, LF and a NUL. Backslash and braces are escaped, and so is every
+// character outside printable ASCII.
 namespace RichText {
 
 QString fromPlain(QStringView plain);
 
-// The body fromPlain writes for a text, without header and tail. Escaping
-// works character by character, so the body of a text that starts after a
-// space is the matching end of the whole text's body.
-QString escaped(QStringView plain);
 void appendEscaped(QString &out, QStringView plain);
 
 // Whether a string is rich text rather than plain text.

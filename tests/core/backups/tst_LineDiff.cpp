@@ -41,7 +41,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("empty") << "" << QStringList();
         QTest::newRow("no last break") << "a\nb" << QStringList{"a", "b"};
         QTest::newRow("last break ends the line") << "a\n" << QStringList{"a"};
         QTest::newRow("CR LF and CR") << "a\r\nb\rc\r\n" << QStringList{"a", "b", "c"};

@@ -12,7 +12,8 @@ inline std::unique_ptr<Catalogue> testCatalogue()
         {"volume", "0-1", "Sound volume", ""}, {"fps_max", "20 or more", "Frame rate cap", ""},
         {"m_yaw", "any number", "Mouse yaw", ""}, {"name", "any text", "Player name", ""},
         {"+attack", "none", "Fire while held", ""}, {"lookspring", "-1-1", "Centre view", ""},
-        {"jump", "none", "Jump once", ""}};
+        {"jump", "none", "Jump once", ""}, {"rate", "0 or more, kept 1000-100000", "Data rate", ""},
+        {"sv_alltalk", "0-1", "Everyone hears everyone", ""}};
     auto catalogue = std::make_unique<Catalogue>();
     for (int k = 1; k <= int(std::size(entries)); ++k) {
         const auto &e = entries[k - 1];

@@ -24,14 +24,10 @@ QString randomValue(QRandomGenerator &rng)
     return v;
 }
 
-CatalogueEntry entry(const QString &name, const QString &range = {})
+// A command of the base game, with nothing else said of it.
+CatalogueEntry entry(const QString &name)
 {
-    CatalogueEntry e;
-    e.name = name;
-    e.field2 = QStringLiteral("engine");
-    e.range = range;
-    e.field4 = QStringLiteral("command");
-    return e;
+    return {name, QStringLiteral("engine"), {}, QStringLiteral("command"), {}, {}};
 }
 
 // A family, a kind and any flags, in the compiled form of fields 2 and 4.
@@ -95,7 +91,6 @@ private slots:
         QTest::newRow("invalid utf-8") << QByteArray("name: a\nrange: \xff") << "s:2: the line is not valid UTF-8";
         QTest::newRow("unknown key") << QByteArray("name: a\nhint: b") << "s:2: expected";
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
-        QTest::newRow("pending twice") << QByteArray("name: a\npending: x\npending: y") << "s:3: pending given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
         QTest::newRow("no family") << QByteArray("\nname: a\nkind: command") << "s:2: the entry has no family line";
         QTest::newRow("unknown family") << QByteArray("name: a\nfamily: quake\nkind: command") << "s:2: family \"quake\" is none of engine,";
@@ -113,36 +108,24 @@ private slots:
         QVERIFY2(parsed.error().contains(error), qPrintable(parsed.error()));
     }
 
-    void reportsDuplicateNames()
-    {
-        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n\n"
-                                                   "name: b\nfamily: engine\nkind: command\n\n"
-                                                   "name: a\nfamily: engine\nkind: command\ntext: second\n\n"
-                                                   // The game ignores letter case: this one can never be found either.
-                                                   "name: B\nfamily: engine\nkind: command\n\n"
-                                                   // Nor a name with a space.
-                                                   "name: b c\nfamily: engine\nkind: command\n",
-                                                   "s");
-        QVERIFY(parsed.ok());
-        QCOMPARE(parsed.value().entries.size(), 5);
-        QCOMPARE(parsed.value().warnings, (QStringList{"s:9: \"a\" repeats the entry of line 1, which is the one shown",
-                                                       "s:14: \"B\" repeats the entry of line 5, which is the one shown",
-                                                       "s:18: \"b c\" can never be looked up: a name has no spaces"}));
-    }
-
-    // Several parts make one catalogue; where a fact was verified is not compiled.
+    // Several parts make one catalogue; where a fact was verified is not
+    // compiled. A name given again, in any letter case, can never be looked
+    // up, nor one with a space.
     void readsSeveralSources()
     {
         const auto parsed = CatalogueSource::parse(
             {{"name: a\nfamily: engine\nkind: command\nverified: engine cmd.cpp\ntext: t\n", "one.txt"},
-             {"# part two\nname: b\nfamily: engine\nkind: command\n\nname: a\nfamily: engine\nkind: command\n",
+             {"# part two\nname: b\nfamily: engine\nkind: command\n\nname: a\nfamily: engine\nkind: command\n\n"
+              "name: B\nfamily: engine\nkind: command\n\nname: b c\nfamily: engine\nkind: command\n",
               "two.txt"}});
         QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
         CatalogueEntry first = entry("a");
         first.text = QStringLiteral("t");
-        QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a")}));
+        QCOMPARE(parsed.value().entries, (QList<CatalogueEntry>{first, entry("b"), entry("a"), entry("B"), entry("b c")}));
         QCOMPARE(parsed.value().warnings,
-                 QStringList{"two.txt:6: \"a\" repeats the entry of one.txt:1, which is the one shown"});
+                 (QStringList{"two.txt:6: \"a\" repeats the entry of one.txt:1, which is the one shown",
+                              "two.txt:10: \"B\" repeats the entry of line 2, which is the one shown",
+                              "two.txt:14: \"b c\" can never be looked up: a name has no spaces"}));
         const auto broken = CatalogueSource::parse(
             {{"name: a\nfamily: engine\nkind: command\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
         QVERIFY(!broken.ok());
@@ -163,65 +146,6 @@ private slots:
         QCOMPARE(facts.family, QStringLiteral("regamedll"));
         QVERIFY(facts.isVariable && facts.cheat && facts.serverOnly && !facts.archived);
         QVERIFY(c->explanation(1).endsWith(QStringLiteral("(only with ReGameDLL)")));
-    }
-
-    void readingsAreCounted_data()
-    {
-        QTest::addColumn<QByteArray>("readings");
-        QTest::addColumn<int>("awaiting");
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("two readings") << QByteArray("verified: a\nverified: b\n") << 0 << QString();
-        QTest::newRow("one, pending") << QByteArray("verified: a\npending: second reading\n") << 1 << QString();
-        QTest::newRow("one, marked done") << QByteArray("verified: a\n") << 1 << "one verified: reading and no pending:";
-        QTest::newRow("none") << QByteArray("pending: x\n") << 1 << "has no verified: line";
-        QTest::newRow("empty reading") << QByteArray("verified: a\nverified: \n") << 1 << "one verified: reading";
-        QTest::newRow("stale pending") << QByteArray("verified: a\npending: x\nverified: b\n") << 0 << "its pending: line goes";
-    }
-    void readingsAreCounted()
-    {
-        QFETCH(QByteArray, readings);
-        QFETCH(int, awaiting);
-        QFETCH(QString, problem);
-        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n" + readings
-                                                       + "\nname: b\nfamily: engine\nkind: command\nverified: x\nverified: y\n",
-                                                   "s");
-        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
-        QCOMPARE(CatalogueSource::awaitingSecondReading(parsed.value()), awaiting);
-        const QStringList problems = CatalogueSource::readingProblems(parsed.value());
-        QCOMPARE(problems.size(), problem.isEmpty() ? 0 : 1);
-        if (!problem.isEmpty())
-            QVERIFY2(problems[0].startsWith(QStringLiteral("s:1: \"a\"")) && problems[0].contains(problem),
-                     qPrintable(problems[0]));
-    }
-
-    // A file counts as the game's only as the game writes it.
-    void savedLinesOfAGameWrittenFile_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("refusal"); // empty: taken
-        QTest::addColumn<QByteArray>("lines");
-        QTest::newRow("as written") << QByteArray("unbindall\nbind \"TAB\" \"+showscores\"\n_snd_mixahead \"0.1\"\n"
-                                                  "gl_fog \"1\"\nMP3Volume \"0.8\"\nsetinfo \"_ah\" \"0\"\n+mlook\n"
-                                                  "exec userconfig.cfg\n")
-                                    << QString() << QByteArray("_snd_mixahead \"0.1\"\ngl_fog \"1\"\nMP3Volume \"0.8\"\n");
-        QTest::newRow("alias added by hand") << QByteArray("gl_fog \"1\"\nalias \"a\" \"b\"\n") << "no such line" << QByteArray();
-        QTest::newRow("value unquoted") << QByteArray("gl_fog 1\n") << "no such line" << QByteArray();
-        QTest::newRow("out of order") << QByteArray("volume \"1\"\ngl_fog \"1\"\n") << "gl_fog is out of" << QByteArray();
-    }
-    void savedLinesOfAGameWrittenFile()
-    {
-        QFETCH(QByteArray, body);
-        QFETCH(QString, refusal);
-        QFETCH(QByteArray, lines);
-        const QByteArray header("// This file is overwritten whenever you change your user settings in the game.\r\n"
-                                "// Add custom configurations to the file \"userconfig.cfg\".\r\n\r\n");
-        const auto taken = CatalogueSource::savedLinesOf(header + body, "c");
-        QVERIFY2(taken.ok() == refusal.isEmpty(), qPrintable(taken.ok() ? QString() : taken.error()));
-        if (taken.ok())
-            QCOMPARE(taken.value(), lines);
-        else
-            QVERIFY2(taken.error().contains(refusal), qPrintable(taken.error()));
-        QVERIFY(!CatalogueSource::savedLinesOf(body, "c").ok());
     }
 
     void savedFlagsAgreeWithTheTable_data()
@@ -249,18 +173,6 @@ private slots:
         QCOMPARE(problems.size(), problem.isEmpty() ? 0 : 1);
         if (!problem.isEmpty())
             QVERIFY2(problems[0].contains(problem), qPrintable(problems[0]));
-    }
-
-    void compileRefusalKeepsOldFile()
-    {
-        QTemporaryDir dir;
-        const QString dat = dir.filePath(QStringLiteral("commands.dat"));
-        QVERIFY(CatalogueSource::compile({entry("kept")}, dat).ok());
-        QVERIFY(!CatalogueSource::compile({entry("a", QStringLiteral("\u0416"))}, dat).ok());
-        QVERIFY(!CatalogueSource::compile(QList<CatalogueEntry>(1501, entry("n")), dat).ok());
-        QCOMPARE(CatalogueSource::dump(dat).value(), QList<CatalogueEntry>{entry("kept")});
-        QVERIFY(!CatalogueSource::dump(dir.filePath(QStringLiteral("missing.dat"))).ok());
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing.dat"))));
     }
 };
 

@@ -22,8 +22,6 @@ private slots:
         QTest::newRow("comment ends at ;") << "// a; kill" << "kill" << "";
         QTest::newRow("quote in comment") << "// don\"t; kill\nwait" << "wait" << "";
         QTest::newRow("bind body") << "bind \"F1\" \"buy; m4a1\"" << "bind=F1 buy m4a1" << "";
-        QTest::newRow("bind body unquoted") << "bind mouse1 +attack" << "bind=mouse1 +attack" << "";
-        QTest::newRow("bind alone") << "bind x" << "bind=x" << "";
         QTest::newRow("alias body") << "alias +f \"+forward; wait\"" << "alias=+f +forward wait" << "+f=+forward; wait";
         QTest::newRow("nested bodies") << "alias t \"bind q t2; alias t t3\"" << "alias=t bind=q t2 alias=t t3"
                                        << "t=bind q t2; alias t t3|t=t3";

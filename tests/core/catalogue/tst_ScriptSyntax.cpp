@@ -31,22 +31,12 @@ class tst_ScriptSyntax : public QObject
     std::unique_ptr<Catalogue> m_catalogue = testCatalogue();
 
 private slots:
-    void initTestCase()
-    {
-        m_catalogue->strCmdName[50] = QStringLiteral("rate");
-        m_catalogue->strCmdRange[50] = QStringLiteral("0 or more, kept 1000-100000");
-        m_catalogue->strCmdName[51] = QStringLiteral("sv_alltalk");
-        m_catalogue->strCmdRange[51] = QStringLiteral("0-1");
-        m_catalogue->reindex();
-    }
-
     void tokens_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("tokens");
         const QString cfg = QStringLiteral("autoexec.cfg");
-        QTest::newRow("value inside") << cfg << "sensitivity 3" << "known:sensitivity num:3";
         QTest::newRow("value above") << cfg << "sensitivity 300" << "known:sensitivity num!:300";
         QTest::newRow("quoted value above") << cfg << "sensitivity \"300\"" << "known:sensitivity str!:\"300\"";
         QTest::newRow("misspelt name stays plain") << cfg << "sensitivty 300" << "num:300";
@@ -57,25 +47,17 @@ private slots:
         QTest::newRow("several commands and a comment")
             << cfg << "cl_updaterate 101; volume 1.5 // loud"
             << "known:cl_updaterate num:101 sep:; known:volume num!:1.5 comment:// loud";
-        QTest::newRow("or more, below") << cfg << "fps_max 19" << "known:fps_max num!:19";
         QTest::newRow("kept: a notice") << cfg << "rate 500000" << "known:rate num?:500000";
-        QTest::newRow("kept: inside") << cfg << "rate 25000" << "known:rate num:25000";
-        QTest::newRow("kept, below the range: an error") << cfg << "rate -5" << "known:rate num!:-5";
         QTest::newRow("a game library takes more") << cfg << "sv_alltalk 3" << "known:sv_alltalk num:3";
         QTest::newRow("past what any library takes") << cfg << "sv_alltalk 7" << "known:sv_alltalk num!:7";
-        QTest::newRow("malformed number") << cfg << "volume 0.5.1" << "known:volume plain!:0.5.1";
         QTest::newRow("text range unchecked") << cfg << "name \"Player 1\"" << "known:name str:\"Player 1\"";
         QTest::newRow("echo is not a setting") << cfg << "echo sensitivity 300" << "cmd:echo known:sensitivity num:300";
-        QTest::newRow("bind with action")
-            << cfg << "bind \"MOUSE1\" \"+attack\"" << "cmd:bind str:\"MOUSE1\" str:\" known:+attack str:\"";
         QTest::newRow("bind settings out of range")
             << cfg << "bind \"x\" \"sensitivity 50;volume 2\""
             << "cmd:bind str:\"x\" str:\" known:sensitivity num!:50 sep:; known:volume num!:2 str:\"";
         QTest::newRow("alias with actions")
             << cfg << "alias \"+jumpthrow\" \"+jump;-attack\""
             << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- known:attack str:\"";
-        QTest::newRow("lone line feed ends a line")
-            << cfg << "// a\u2028sensitivity 3\nvolume 9" << "comment:// a known:sensitivity num:3 known:volume num!:9";
 
         QTest::newRow("text file") << "readme.txt" << "volume 2 \"quoted\" // note" << "num:2 str:\"quoted\" comment:// note";
         QTest::newRow("mod description") << "liblist.gam" << "version \"1.6\"" << "str:\"1.6\"";
@@ -147,9 +129,6 @@ private slots:
             << cfg << "rate 500000" << 6
             << "rate takes a number of 0 or more, kept from 1000 to 100000 (Range: 0 or more, kept 1000-100000): "
                "500000: the game keeps it at most 100000";
-        QTest::newRow("bad value inside bind")
-            << cfg << "bind \"x\" \"volume 2\"" << 17 << "volume takes a number from 0 to 1 (Range: 0-1): 2 is above 1";
-        QTest::newRow("action inside bind") << cfg << "bind \"x\" \"+attack\"" << 12 << "Fire while held ()";
         QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held ()";
         QTest::newRow("misspelt") << cfg << "sensitivty 3" << 2 << "";
         QTest::newRow("known word in a text file") << "notes.txt" << "// raise volume here" << 10

@@ -1,9 +1,6 @@
-#include "catalogue/Catalogue.h"
 #include "catalogue/UseTable.h"
 
 #include <QTest>
-
-#include <memory>
 
 class tst_UseTable : public QObject
 {
@@ -31,53 +28,6 @@ private slots:
         twice.add(table);
         QCOMPARE(twice.uses(), 26);
         QCOMPARE(twice.names()["fps_max"].values, (QStringList{"99.5", "100"}));
-
-        auto catalogue = std::make_unique<Catalogue>();
-        catalogue->strCmdName[1] = QStringLiteral("fps_max");
-        catalogue->strCmdName[2] = QStringLiteral("bind");
-        catalogue->reindex();
-        const Coverage coverage = coverageOf(table, *catalogue);
-        QCOMPARE(coverage.covered, 6);
-        QCOMPARE(coverage.uses, 13);
-        QCOMPARE(coverage.uncovered.first(), (std::pair<QString, qint64>("alias", 3)));
-    }
-
-    void tellsNamesFromOtherTokens_data()
-    {
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<bool>("name");
-        for (const char *name : {"fps_max", "+attack", "-attack", "_cl_autowepswitch", "sk_plr_9mmAR_bullet1", "r.x"})
-            QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char *other : {"echo\"####\"", "=====", "[", "/cp", "^1", "PS:", ".", "+", "-+jump", "1up"})
-            QTest::newRow(other) << QString::fromLatin1(other) << false;
-        QTest::newRow("letter outside ASCII") << QStringLiteral("caf\u00e9") << false;
-    }
-    void tellsNamesFromOtherTokens()
-    {
-        QFETCH(QString, token);
-        QFETCH(bool, name);
-        QCOMPARE(CoverageScope::isName(token), name);
-    }
-
-    void leavesOutWhatIsNotTheGames()
-    {
-        const auto scope = CoverageScope::fromText("# plugins\n[Plugin]\namx_*\n\n[Bot]\nyb\n", QStringLiteral("s"));
-        QVERIFY2(scope.ok(), qPrintable(scope.error()));
-        QCOMPARE(scope.value().projectOf(QStringLiteral("amx_say")), QStringLiteral("Plugin"));
-        QCOMPARE(scope.value().projectOf(QStringLiteral("ybx")), QString());
-        UseTable table;
-        table.addFile(u"amx_say hi; yb add; yb kill; kill; kill; bind x \"===\"\n=====\nfps_max 1\n");
-        auto catalogue = std::make_unique<Catalogue>();
-        catalogue->strCmdName[1] = QStringLiteral("kill");
-        catalogue->reindex();
-        const Coverage c = coverageOf(table, *catalogue, scope.value());
-        QCOMPARE((QList<qint64>{c.uses, c.covered, c.notNames, c.outOfScope, c.coveredInScope}),
-                 (QList<qint64>{9, 2, 2, 3, 2}));
-        QCOMPARE(c.usesInScope(), 4);
-        QCOMPARE(c.uncovered, (QList<std::pair<QString, qint64>>{{"bind", 1}, {"fps_max", 1}}));
-        QCOMPARE(c.uncoveredOutOfScope.first(), (std::pair<QString, qint64>("yb", 2)));
-        for (const char *broken : {"amx_*\n", "[P]\nyb\nyb\n", "[P]\n==*\n"})
-            QVERIFY2(!CoverageScope::fromText(broken, QStringLiteral("s")).ok(), broken);
     }
 
     void refusesBrokenTable_data()

@@ -72,16 +72,6 @@ private slots:
             QVERIFY(call.isEmpty());
         }
     }
-
-    // The call is pinned above; what the system's tool does with it is its own.
-    void runCommand()
-    {
-        const FileTypes::CommandOutcome failed = FileTypes::runCommand("sh", {"-c", "echo why >&2; exit 3"});
-        QVERIFY(failed.started);
-        QCOMPARE(failed.exitCode, 3);
-        QCOMPARE(failed.errorOutput, QStringLiteral("why"));
-        QVERIFY(!FileTypes::runCommand("/nonexistent/xdg-mime", {}).started);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_FileTypes)

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,27 +60,25 @@ class tst_RecentFiles : public QObject
     Q_OBJECT
 
 private slots:
-    // Windows of one data folder open files and take missing ones off the
+    // Three windows of one data folder open files and take missing ones off the
     // list in random turns, each writing now and then what it did. Whatever
     // the order, the file holds what the windows' written changes say,
     // newest first: no window wipes another's files, and a file taken away
     // comes back only when a window opened it after that.
     void windowsMergeTheirLists_data()
     {
-        QTest::addColumn<int>("windows");
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("removals"); // in a hundred changes
         QTest::addColumn<bool>("exact");
-        QTest::newRow("two windows, fewer files than the list holds") << 2 << 6 << 35 << true;
-        QTest::newRow("three windows, fewer files than the list holds") << 3 << 7 << 25 << true;
-        QTest::newRow("three windows, more files, only opened") << 3 << 14 << 0 << true;
+        QTest::newRow("fewer files than the list holds") << 7 << 25 << true;
+        QTest::newRow("more files, only opened") << 14 << 0 << true;
         // A file the limit pushed out stays out when newer ones are taken away.
-        QTest::newRow("three windows, more files, both") << 3 << 14 << 30 << false;
+        QTest::newRow("more files, both") << 14 << 30 << false;
     }
     void windowsMergeTheirLists()
     {
-        QFETCH(int, windows);
         QFETCH(int, files);
+        constexpr int windows = 3;
         QFETCH(int, removals);
         QFETCH(bool, exact);
         for (quint32 seed = 1; seed <= 3; ++seed) {
@@ -152,24 +149,6 @@ private slots:
         reader.start(QCoreApplication::applicationFilePath(), {"readRecent", dir.path()});
         QVERIFY(reader.waitForFinished());
         QCOMPARE(reader.readAllStandardOutput(), FileName::toNative(paths.join(u'\n')));
-    }
-
-    // A list written before the times were kept reads in its order, older
-    // than any file opened since; an editor without the times rewriting the
-    // list does not pair them wrongly.
-    void listWithoutTimes()
-    {
-        QTemporaryDir dir;
-        {
-            QSettings old(ViewSettings::path(dir.path()), QSettings::IniFormat);
-            old.setValue("recent/files", QStringList{"/a.cfg", "/b.cfg", "/c.cfg"});
-            old.setValue("recent/opened", QStringList{"5", "9"});
-        }
-        ViewSettings view = ViewSettings::load(dir.path());
-        QCOMPARE(view.recentFiles(), (QStringList{"/a.cfg", "/b.cfg", "/c.cfg"}));
-        view.addRecentFile("/c.cfg", 3);
-        QVERIFY(view.save(dir.path()));
-        QCOMPARE(ViewSettings::load(dir.path()).recentFiles(), (QStringList{"/c.cfg", "/a.cfg", "/b.cfg"}));
     }
 };
 

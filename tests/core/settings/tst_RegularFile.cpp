@@ -4,6 +4,7 @@
 #include "settings/RegularFile.h"
 
 #include "core/store/FakeModPrompts.h"
+#include "core/store/StoreFolders.h"
 #include "documents/DocumentFile.h"
 #include "store/ModStore.h"
 #include "backups/Restore.h"
@@ -127,10 +128,7 @@ private slots:
             QVERIFY(!added.added);
             error = added.message;
         } else {
-            vars->strModName[0] = "mod";
-            vars->strModDir[0] = game;
-            vars->strBackupFile[0] = "config.cfg";
-            vars->strBackupMod[0] = "mod";
+            *vars = oneMod("mod", game, "config.cfg");
             writeAll(program + "/mod/config.cfg", "backup");
             error = Restore::RestoreBackup(*vars, program, 0, "config.cfg").error();
             QCOMPARE(readAll(program + "/mod/config.cfg"), QByteArray("backup"));

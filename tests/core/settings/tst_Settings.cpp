@@ -5,7 +5,6 @@
 
 #include "FileHelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QLockFile>
@@ -157,7 +156,6 @@ private slots:
         QTest::addColumn<bool>("inRecords");
         QTest::newRow("slot 500, in the records") << 500 << "server.cfg" << true;
         QTest::newRow("slot 600") << 600 << "server.cfg" << false;
-        QTest::newRow("slot 1000") << 1000 << "server.cfg" << false;
         QTest::newRow("name outside the code page") << 3 << QString::fromUtf8("bind\u0101.cfg") << false;
         QTest::newRow("name of 127 characters") << 4 << QString(123, u'n') + ".cfg" << false;
         QTest::newRow("file in a subfolder") << 5 << "cfg/binds.cfg" << false;

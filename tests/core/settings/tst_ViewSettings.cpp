@@ -13,52 +13,40 @@ class tst_ViewSettings : public QObject
     Q_OBJECT
 
 private slots:
-    // Kept in a file of its own, read back as written. The recent files'
-    // order, limit and merging are tst_RecentFiles's.
+    // Kept in a file of its own, read back as written; a damaged font gives
+    // the default. The recent files' order, limit and merging are tst_RecentFiles's.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("familyBack");
+        QTest::addColumn<double>("pointsBack");
+        QTest::newRow("default font") << "" << 0.0 << "" << 0.0;
+        QTest::newRow("chosen font") << "DejaVu Sans Mono" << 10.5 << "DejaVu Sans Mono" << 10.5;
+        QTest::newRow("smallest font") << "Courier" << 4.0 << "Courier" << 4.0;
+        QTest::newRow("font too small") << "Courier" << 1.0 << "" << 0.0;
+        QTest::newRow("font too large") << "Courier" << 500.0 << "" << 0.0;
+        QTest::newRow("size without a family") << "" << 12.0 << "" << 0.0;
+    }
     void roundTrip()
     {
+        QFETCH(QString, family);
+        QFETCH(double, points);
         QTemporaryDir dir;
         ViewSettings view;
         view.geometry = QByteArray("\x01\x02geometry", 10);
         view.zoom = 3;
         view.familiesOff = QStringList{"bxt", "server"};
-        QVERIFY(view.completion);
         view.completion = false;
+        view.fontFamily = family;
+        view.fontPoints = points;
         QVERIFY(view.save(dir.path()));
-        QVERIFY(QFile::exists(ViewSettings::path(dir.path())));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.dat"))));
         const ViewSettings back = ViewSettings::load(dir.path());
         QCOMPARE(back.geometry, view.geometry);
         QCOMPARE(back.zoom, 3);
         QCOMPARE(back.familiesOff, view.familiesOff);
         QVERIFY(!back.completion);
-    }
-
-    // The chosen font comes back as written; a damaged one gives the default.
-    void font_data()
-    {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<QString>("familyBack");
-        QTest::addColumn<double>("pointsBack");
-        QTest::newRow("default") << "" << 0.0 << "" << 0.0;
-        QTest::newRow("chosen") << "DejaVu Sans Mono" << 10.5 << "DejaVu Sans Mono" << 10.5;
-        QTest::newRow("smallest") << "Courier" << 4.0 << "Courier" << 4.0;
-        QTest::newRow("too small") << "Courier" << 1.0 << "" << 0.0;
-        QTest::newRow("too large") << "Courier" << 500.0 << "" << 0.0;
-        QTest::newRow("size without a family") << "" << 12.0 << "" << 0.0;
-    }
-    void font()
-    {
-        QFETCH(QString, family);
-        QFETCH(double, points);
-        QTemporaryDir dir;
-        QVERIFY(ViewSettings::load(dir.path()).fontFamily.isEmpty());
-        ViewSettings view;
-        view.fontFamily = family;
-        view.fontPoints = points;
-        QVERIFY(view.save(dir.path()));
-        const ViewSettings back = ViewSettings::load(dir.path());
         QTEST(back.fontFamily, "familyBack");
         QTEST(back.fontPoints, "pointsBack");
     }

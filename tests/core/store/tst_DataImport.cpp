@@ -25,7 +25,6 @@ private slots:
         QTest::addColumn<bool>("copied");
         QTest::newRow("directly in the folder") << "config.cfg" << "" << true;
         QTest::newRow("in a subfolder") << "cfg/buy.cfg" << "" << true;
-        QTest::newRow("two subfolders deep") << "cfg/deep/x.cfg" << "" << true;
         QTest::newRow("an older version") << "versions/config.cfg/20260101-000000-000" << "" << false;
         QTest::newRow("through a link out") << "out/x.cfg" << "out" << false;
     }
