@@ -148,6 +148,64 @@ private slots:
         QVERIFY(c->explanation(1).endsWith(QStringLiteral("(only with ReGameDLL)")));
     }
 
+    void readingsAreCounted_data()
+    {
+        QTest::addColumn<QByteArray>("readings");
+        QTest::addColumn<int>("awaiting");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("two readings") << QByteArray("verified: a\nverified: b\n") << 0 << QString();
+        QTest::newRow("one, pending") << QByteArray("verified: a\npending: second reading\n") << 1 << QString();
+        QTest::newRow("one, marked done") << QByteArray("verified: a\n") << 1 << "one verified: reading and no pending:";
+        QTest::newRow("none") << QByteArray("pending: x\n") << 1 << "has no verified: line";
+        QTest::newRow("empty reading") << QByteArray("verified: a\nverified: \n") << 1 << "one verified: reading";
+        QTest::newRow("stale pending") << QByteArray("verified: a\npending: x\nverified: b\n") << 0 << "its pending: line goes";
+    }
+    void readingsAreCounted()
+    {
+        QFETCH(QByteArray, readings);
+        QFETCH(int, awaiting);
+        QFETCH(QString, problem);
+        const auto parsed = CatalogueSource::parse("name: a\nfamily: engine\nkind: command\n" + readings
+                                                       + "\nname: b\nfamily: engine\nkind: command\nverified: x\nverified: y\n",
+                                                   "s");
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
+        QCOMPARE(CatalogueSource::awaitingSecondReading(parsed.value()), awaiting);
+        const QStringList problems = CatalogueSource::readingProblems(parsed.value());
+        QCOMPARE(problems.size(), problem.isEmpty() ? 0 : 1);
+        if (!problem.isEmpty())
+            QVERIFY2(problems[0].startsWith(QStringLiteral("s:1: \"a\"")) && problems[0].contains(problem),
+                     qPrintable(problems[0]));
+    }
+
+    // A file counts as the game's only as the game writes it.
+    void savedLinesOfAGameWrittenFile_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("refusal"); // empty: taken
+        QTest::addColumn<QByteArray>("lines");
+        QTest::newRow("as written") << QByteArray("unbindall\nbind \"TAB\" \"+showscores\"\n_snd_mixahead \"0.1\"\n"
+                                                  "gl_fog \"1\"\nMP3Volume \"0.8\"\nsetinfo \"_ah\" \"0\"\n+mlook\n"
+                                                  "exec userconfig.cfg\n")
+                                    << QString() << QByteArray("_snd_mixahead \"0.1\"\ngl_fog \"1\"\nMP3Volume \"0.8\"\n");
+        QTest::newRow("alias added by hand") << QByteArray("gl_fog \"1\"\nalias \"a\" \"b\"\n") << "no such line" << QByteArray();
+        QTest::newRow("out of order") << QByteArray("volume \"1\"\ngl_fog \"1\"\n") << "gl_fog is out of" << QByteArray();
+    }
+    void savedLinesOfAGameWrittenFile()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, refusal);
+        QFETCH(QByteArray, lines);
+        const QByteArray header("// This file is overwritten whenever you change your user settings in the game.\r\n"
+                                "// Add custom configurations to the file \"userconfig.cfg\".\r\n\r\n");
+        const auto taken = CatalogueSource::savedLinesOf(header + body, "c");
+        QVERIFY2(taken.ok() == refusal.isEmpty(), qPrintable(taken.ok() ? QString() : taken.error()));
+        if (taken.ok())
+            QCOMPARE(taken.value(), lines);
+        else
+            QVERIFY2(taken.error().contains(refusal), qPrintable(taken.error()));
+        QVERIFY(!CatalogueSource::savedLinesOf(body, "c").ok());
+    }
+
     void savedFlagsAgreeWithTheTable_data()
     {
         QTest::addColumn<QByteArray>("facts");
