@@ -47,7 +47,6 @@ private slots:
             << "cl_b:3 CL_A:3 cl_c:3" << "cl" << "CL_A cl_b cl_c";
         QTest::newRow("case ignored in matching") << "Sensitivity:0 zoom_sensitivity_ratio:0" << "SENS"
                                                   << "Sensitivity zoom_sensitivity_ratio";
-        QTest::newRow("nothing matches") << "cl_a:1" << "zz" << "";
         QTest::newRow("empty prefix: all by use") << "b:1 a:1 c:7" << "" << "c a b";
     }
 
