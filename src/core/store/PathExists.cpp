@@ -5,22 +5,6 @@
 
 namespace {
 
-constexpr int DriveBufferLength = 64;
-
-// The buffer as the drive query leaves it: every root and a NUL after each,
-// one more NUL, spaces beyond; all spaces when the roots do not fit.
-QString driveBuffer(const QStringList &roots)
-{
-    QString written;
-    for (const QString &root : roots)
-        written += root + QChar(u'\0');
-    written += QChar(u'\0');
-    QString buffer(DriveBufferLength, u' ');
-    if (written.size() <= DriveBufferLength)
-        buffer.replace(0, written.size(), written);
-    return buffer;
-}
-
 bool hasWildcard(const QString &name)
 {
     return name.contains(u'*') || name.contains(u'?');
@@ -28,21 +12,8 @@ bool hasWildcard(const QString &name)
 
 } // namespace
 
-QStringList platformDriveRoots()
+bool PathExists(const QString &path)
 {
-    QStringList roots;
-    for (const QFileInfo &drive : QDir::drives()) {
-        const QString root = drive.absoluteFilePath();
-        if (root.size() == 3 && root[1] == u':')
-            roots << root.left(2) + u'\\';
-    }
-    return roots;
-}
-
-bool PathExists(const QString &path, const QStringList &driveRoots)
-{
-    if (path.endsWith(QStringLiteral(":\\")))
-        return driveBuffer(driveRoots).contains(path[0], Qt::CaseInsensitive);
     if (path.isEmpty())
         return false;
     if (path.endsWith(u'/') || path.endsWith(u'\\'))

@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QLockFile>
 #include <QSet>
-#include <QLocale>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QTest>
 
@@ -246,27 +244,6 @@ private slots:
             QCOMPARE(recordBytes(now, r), recordBytes(old, r));
         QCOMPARE(now.mid(FileSize), old.mid(FileSize));
         QCOMPARE(recordBytes(now, 8).mid(2, 7), QByteArray("changed"));
-    }
-
-    // A sparse gigabyte after the records is neither read whole nor rewritten
-    // on every close: the lists are read, the file is never written, and the
-    // message names its size.
-    void oversizedFileIsReadNotRewritten()
-    {
-        auto vars = std::make_unique<mdlVars>();
-        vars->strModName[0] = QStringLiteral("mymod");
-        QVERIFY(SaveSettings(*vars, m_dir->path()));
-        const QString file = Settings::path(m_dir->path());
-        const qint64 size = qint64(1) << 30;
-        QVERIFY(QFile::resize(file, size));
-        const QDateTime written = QFileInfo(file).lastModified();
-        vars = std::make_unique<mdlVars>();
-        const Status loaded = LoadSettings(*vars, m_dir->path());
-        QVERIFY2(!loaded.ok() && loaded.error().contains(QLocale().toString(size)), qPrintable(loaded.error()));
-        QCOMPARE(vars->strModName[0], QStringLiteral("mymod"));
-        QVERIFY(!SaveSettings(*vars, m_dir->path()).ok());
-        QCOMPARE(QFileInfo(file).size(), size);
-        QCOMPARE(QFileInfo(file).lastModified(), written);
     }
 };
 

@@ -11,30 +11,6 @@ class tst_PathExists : public QObject
     Q_OBJECT
 
 private slots:
-    void driveRoots_data()
-    {
-        QTest::addColumn<QStringList>("drives");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("exists");
-        const QStringList cd = {"C:\\", "D:\\"};
-        QStringList sixteen;
-        for (char letter = 'C'; letter < 'C' + 16; ++letter)
-            sixteen << QString(QChar(letter)) + QStringLiteral(":\\");
-        QTest::newRow("upper case") << cd << "C:\\" << true;
-        QTest::newRow("lower case") << cd << "d:\\" << true;
-        QTest::newRow("no such drive") << cd << "X:\\" << false;
-        QTest::newRow("15 drives fit") << sixteen.mid(0, 15) << "Q:\\" << true;
-        QTest::newRow("16 drives overflow") << sixteen << "C:\\" << false;
-        QTest::newRow("colon alone is short") << cd << ":" << false;
-    }
-
-    void driveRoots()
-    {
-        QFETCH(QStringList, drives);
-        QFETCH(QString, path);
-        QTEST(PathExists(path, drives), "exists");
-    }
-
     void filesAndFolders_data()
     {
         QTest::addColumn<QString>("relative");
@@ -54,7 +30,7 @@ private slots:
         writeAll(dir.filePath("a.cfg"), "x");
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         const QString path = relative.isEmpty() ? QString() : dir.path() + relative;
-        QTEST(PathExists(path, {}), "exists");
+        QTEST(PathExists(path), "exists");
     }
 };
 
