@@ -75,6 +75,20 @@ private slots:
             const auto dumped = CatalogueSource::dump(dat);
             QVERIFY(dumped.ok());
             QCOMPARE(dumped.value(), entries);
+            // The facts read back from the compiled fields are the ones chosen.
+            auto c = std::make_unique<Catalogue>();
+            QVERIFY(LoadCatalogue(*c, dir.path()).ok());
+            for (int k = 1; k <= int(entries.size()); ++k) {
+                const CatalogueFacts f = c->facts(k);
+                QStringList flags;
+                for (const auto &[word, set] : {std::pair{"archived", f.archived}, {"cheat", f.cheat}, {"server", f.serverOnly}})
+                    if (set)
+                        flags.append(QString::fromLatin1(word));
+                QCOMPARE(f.family, entries[k - 1].field2);
+                QCOMPARE(Catalogue::kindField(f.isVariable, flags), entries[k - 1].field4);
+                if (f.family == u"regamedll")
+                    QVERIFY(c->explanation(k).endsWith(QStringLiteral("(only with ReGameDLL)")));
+            }
         }
     }
 
@@ -129,22 +143,6 @@ private slots:
             {{"name: a\nfamily: engine\nkind: command\n", "one.txt"}, {"name: b\nhint: x\n", "two.txt"}});
         QVERIFY(!broken.ok());
         QVERIFY2(broken.error().startsWith("two.txt:2: expected \"name:\""), qPrintable(broken.error()));
-    }
-
-    // Flags land in field 4 after the kind, the family in field 2.
-    void compilesFactsIntoTheSpareFields()
-    {
-        const auto parsed = CatalogueSource::parse(
-            "name: mp_round_infinite\nfamily: regamedll\nflags: server cheat\nkind: variable\n", "s");
-        QVERIFY2(parsed.ok(), qPrintable(parsed.error()));
-        auto c = std::make_unique<Catalogue>();
-        c->strCmdField2[1] = parsed.value().entries[0].field2;
-        c->strCmdField4[1] = parsed.value().entries[0].field4;
-        QCOMPARE(c->strCmdField4[1], QStringLiteral("variable server cheat"));
-        const CatalogueFacts facts = c->facts(1);
-        QCOMPARE(facts.family, QStringLiteral("regamedll"));
-        QVERIFY(facts.isVariable && facts.cheat && facts.serverOnly && !facts.archived);
-        QVERIFY(c->explanation(1).endsWith(QStringLiteral("(only with ReGameDLL)")));
     }
 
     void readingsAreCounted_data()

@@ -30,8 +30,9 @@ QString fileText(const QString &path)
 const QStringList Fixture = {
     "valve.rc", "exec autoexec.cfg\n",
     "autoexec.cfg", "bind z +duck\nalias +jd \"+jump; +duck\"\nalias -jd \"-jump; -duck\"\nbind SPACE +jd\n"
-                    "exec binds.cfg\nbind q \"say_team hi; wait\"\nbind k kill\n",
+                    "exec binds.cfg\nbind q \"say_team hi; wait\"\nbind k kill\nexec x.cfg; bind m slot1\n",
     "binds.cfg", "bind q lastinv\nbind MWHEELUP invprev\nbind F1 buymenu\n",
+    "x.cfg", "bind m kill\n",
     "config.cfg", "unbind z\nbind space +jump\nbind w +forward\nbind mouse1 +attack\nunbind k\n",
 };
 
@@ -75,8 +76,10 @@ private slots:
             << "q" << "binds.cfg:1 lastinv|autoexec.cfg:6 say_team hi; wait*" << K::Communication << "say_team";
         QTest::newRow("once") << "w" << "config.cfg:3 +forward*" << K::Movement << "forward";
         QTest::newRow("weapons") << "MOUSE1" << "config.cfg:4 +attack*" << K::Weapons << "attack";
-        QTest::newRow("wheel") << "MWHEELUP" << "binds.cfg:2 invprev*" << K::Weapons << "invprev";
         QTest::newRow("unbind frees") << "k" << "autoexec.cfg:7 kill|config.cfg:5 -" << K::Other << "";
+        // rehlds cmd.cpp Cmd_Exec_f inserts the file in front of the rest of the
+        // buffer, which still holds the line's own later commands.
+        QTest::newRow("exec and bind on one line") << "m" << "x.cfg:1 kill|autoexec.cfg:8 slot1*" << K::Weapons << "slot1";
         QTest::newRow("unbind of a movement key") << "z" << "autoexec.cfg:1 +duck|config.cfg:1 -" << K::Other << "";
     }
 
@@ -106,15 +109,6 @@ private slots:
         QCOMPARE(BindMap::history(*k).count(u"wins"), k->isFree() ? 0 : 1);
     }
 
-    void describes()
-    {
-        BindMapBuilder builder(m_known);
-        const BindMap bindMap = map(builder);
-        QCOMPARE(BindMap::describe("F1", bindMap.key(u"F1")), "F1: bound to buymenu (binds.cfg, line 3)");
-        QCOMPARE(BindMap::describe("F2", bindMap.key(u"F2")), "F2: free");
-        QCOMPARE(BindMap::describe("k", bindMap.key(u"k")), "k: free");
-    }
-
     // An edit of an open document shows at once, and the map equals one
     // built from nothing.
     void followsAnEdit()
@@ -128,19 +122,6 @@ private slots:
         BindMapBuilder fresh(m_known);
         QCOMPARE(after, map(fresh, "binds.cfg", edited));
         m_analyzer->closeDocument(m_dir.filePath("binds.cfg"));
-    }
-
-    // rehlds cmd.cpp Cmd_Exec_f inserts the file in front of the rest of the
-    // buffer, which still holds the line's own later commands.
-    void execAndBindOnOneLine()
-    {
-        QTemporaryDir dir;
-        writeFiles(dir, {"autoexec.cfg", "exec x.cfg; bind k slot1\n", "x.cfg", "bind k kill\n"});
-        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), m_known);
-        BindMapBuilder builder(m_known);
-        const BindMap m = builder.build(analyzer.analyze());
-        QVERIFY(m.key(u"k"));
-        QCOMPARE(m.key(u"k")->binds[m.key(u"k")->winner].runs, "slot1");
     }
 
     void standingAlone()
