@@ -44,7 +44,6 @@ private slots:
         QTest::newRow("no last break") << "a\nb" << QStringList{"a", "b"};
         QTest::newRow("last break ends the line") << "a\n" << QStringList{"a"};
         QTest::newRow("CR LF and CR") << "a\r\nb\rc\r\n" << QStringList{"a", "b", "c"};
-        QTest::newRow("empty lines kept") << "\n\na" << QStringList{"", "", "a"};
     }
     void splitLines()
     {

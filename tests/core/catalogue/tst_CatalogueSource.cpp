@@ -108,9 +108,7 @@ private slots:
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
         QTest::newRow("no family") << QByteArray("\nname: a\nkind: command") << "s:2: the entry has no family line";
         QTest::newRow("unknown family") << QByteArray("name: a\nfamily: quake\nkind: command") << "s:2: family \"quake\" is none of engine,";
-        QTest::newRow("no kind") << QByteArray("name: a\nfamily: bxt\nflags: cheat") << "s:1: the entry has no kind line";
         QTest::newRow("unknown flag") << QByteArray("name: a\nfamily: bxt\nkind: command\nflags: cheat saved") << "s:4: flag \"saved\" is none of";
-        QTest::newRow("flag twice") << QByteArray("name: a\nfamily: bxt\nkind: command\nflags: cheat  cheat") << "s:4: flag \"cheat\" given twice";
     }
     void refusesBadSource()
     {

@@ -43,9 +43,6 @@ private slots:
         QTest::newRow("other letter case") << cfg << "Sensitivity 300; +ATTACK" << "known:Sensitivity num!:300 sep:; known:+ATTACK";
         QTest::newRow("other case in a bind") << cfg << "bind x \"-Jump\"" << "cmd:bind str:\" prefix:- known:Jump str:\"";
         QTest::newRow("not a number") << cfg << "cl_updaterate abc" << "known:cl_updaterate plain!:abc";
-        QTest::newRow("several commands and a comment")
-            << cfg << "cl_updaterate 101; volume 1.5 // loud"
-            << "known:cl_updaterate num:101 sep:; known:volume num!:1.5 comment:// loud";
         QTest::newRow("kept: a notice") << cfg << "rate 500000" << "known:rate num?:500000";
         QTest::newRow("a game library takes more") << cfg << "sv_alltalk 3" << "known:sv_alltalk num:3";
         QTest::newRow("past what any library takes") << cfg << "sv_alltalk 7" << "known:sv_alltalk num!:7";
@@ -126,7 +123,6 @@ private slots:
             << cfg << "rate 500000" << 6
             << "rate takes a number of 0 or more, kept from 1000 to 100000 (Range: 0 or more, kept 1000-100000): "
                "500000: the game keeps it at most 100000";
-        QTest::newRow("release of an action") << cfg << "-attack" << 3 << "Fire while held ()";
         QTest::newRow("known word in a text file") << "notes.txt" << "// raise volume here" << 10
                                                    << "Sound volume (Range: 0-1) ()";
     }

@@ -46,7 +46,6 @@ private slots:
         QTest::addColumn<QString>("lineHas");
         QTest::newRow("done") << "/usr/share/applications/tessary.desktop" << true << 0 << true << ".cfg, .lst";
         QTest::newRow("not installed") << "" << true << 0 << false << "not installed";
-        QTest::newRow("no xdg-mime") << "/x/tessary.desktop" << false << 0 << true << "xdg-utils";
         QTest::newRow("xdg-mime fails") << "/x/tessary.desktop" << true << 4 << true << "no access";
     }
     void associate()
