@@ -3,26 +3,16 @@
 #include "completion/BindMap.h"
 #include "config/ConfigAnalysis.h"
 
-#include <QDir>
-#include <QFile>
+#include "FileHelpers.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-void writeFiles(const QTemporaryDir &dir, const QStringList &files)
-{
-    for (qsizetype i = 0; i + 1 < files.size(); i += 2) {
-        QFile file(dir.filePath(files[i]));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(files[i + 1].toLatin1());
-    }
-}
-
 QString fileText(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    return QString::fromLatin1(readAll(path));
 }
 
 // valve.rc runs autoexec.cfg, which runs binds.cfg in its middle; the game
@@ -59,7 +49,8 @@ class tst_BindMap : public QObject
 private slots:
     void initTestCase()
     {
-        writeFiles(m_dir, Fixture);
+        for (qsizetype i = 0; i + 1 < Fixture.size(); i += 2)
+            writeAll(m_dir.filePath(Fixture[i]), Fixture[i + 1].toLatin1());
         m_analyzer = std::make_unique<ConfigAnalyzer>(GameFolder::at(m_dir.path()), m_known);
     }
 

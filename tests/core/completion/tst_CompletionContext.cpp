@@ -38,6 +38,7 @@ private slots:
 
         // command start
         QTest::newRow("start: empty line") << "" << Kind::Command << "" << 0;
+        QTest::newRow("start: one letter") << "c" << Kind::Command << "c" << 0;
         QTest::newRow("start: indented") << "  sens" << Kind::Command << "sens" << 2;
         // after ;
         QTest::newRow("after ;") << "+jump;cl_" << Kind::Command << "cl_" << 6;
@@ -81,24 +82,8 @@ private slots:
             // The word replaced on taking an item is exactly the prefix.
             QCOMPARE(line.mid(c.start), prefix);
         }
-    }
-
-    void opensByItself_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("one letter") << "c" << false;
-        QTest::newRow("two letters") << "cl" << true;
-        QTest::newRow("bind, nothing typed") << "bind " << true;
-        QTest::newRow("0/1 value") << "cl_lw " << true;
-        QTest::newRow("comment") << "// clear" << false;
-        QTest::newRow("free value") << "name player" << false;
-    }
-
-    void opensByItself()
-    {
-        QFETCH(QString, line);
-        QTEST(CompletionContext::at(line, *m_known).opensByItself(), "opens");
+        // The list opens by itself after two letters of a command, and at once for the rest.
+        QCOMPARE(c.opensByItself(), kind != Kind::None && (kind != Kind::Command || prefix.size() >= 2));
     }
 };
 

@@ -4,7 +4,8 @@
 #include "config/ConfigAnalysis.h"
 #include "config/ConfigFile.h"
 
-#include <QFile>
+#include "FileHelpers.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,20 +24,14 @@ private slots:
             "autoexec.cfg", "alias +jd \"+jump; +duck\"\nexec more.cfg\nalias quick \"buy\"\n",
             "more.cfg", "alias QUICK \"say first\"\nalias spin \"+left\"\n",
         };
-        for (qsizetype i = 0; i + 1 < files.size(); i += 2) {
-            QFile file(dir.filePath(files[i]));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(files[i + 1].toLatin1());
-        }
+        for (qsizetype i = 0; i + 1 < files.size(); i += 2)
+            writeAll(dir.filePath(files[i]), files[i + 1].toLatin1());
         FakeCommands known;
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
         FileFacts facts(known);
         QString more = files[5];
         const auto textOf = [&](const QString &path) {
-            QFile file(path);
-            if (path.endsWith("more.cfg"))
-                return more;
-            return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+            return path.endsWith("more.cfg") ? more : QString::fromLatin1(readAll(path));
         };
         const auto text = [](const QList<std::pair<QString, QString>> &aliases) {
             QStringList out;
