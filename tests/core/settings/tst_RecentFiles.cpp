@@ -1,13 +1,9 @@
 #include "settings/ViewSettings.h"
 
-#include "settings/FileName.h"
-
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -125,41 +121,7 @@ private slots:
             }
         }
     }
-
-    // A name that is not UTF-8 keeps its bytes in the file, alone or
-    // among others, as another program reads it.
-    void namesKeepTheirBytes_data()
-    {
-        QTest::addColumn<QByteArrayList>("names");
-        QTest::newRow("among others") << QByteArrayList{"/cfg/a.cfg", "/cfg/caf\xe9.cfg", "/cfg/\xc3\xa9t\xe9.cfg"};
-    }
-    void namesKeepTheirBytes()
-    {
-        QFETCH(QByteArrayList, names);
-        QTemporaryDir dir;
-        ViewSettings view;
-        QStringList paths;
-        for (const QByteArray &name : names) {
-            paths.prepend(FileName::fromNative(name));
-            view.addRecentFile(paths.first());
-        }
-        QVERIFY(view.save(dir.path()));
-        QProcess reader;
-        reader.start(QCoreApplication::applicationFilePath(), {"readRecent", dir.path()});
-        QVERIFY(reader.waitForFinished());
-        QCOMPARE(reader.readAllStandardOutput(), FileName::toNative(paths.join(u'\n')));
-    }
 };
 
-int main(int argc, char *argv[])
-{
-    // QSettings keeps what it read for the process: another one reads the file.
-    if (argc == 3 && qstrcmp(argv[1], "readRecent") == 0) {
-        std::fputs(FileName::toNative(ViewSettings::load(QFile::decodeName(argv[2])).recentFiles().join(u'\n')).constData(), stdout);
-        return 0;
-    }
-    QCoreApplication app(argc, argv);
-    tst_RecentFiles test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(tst_RecentFiles)
 #include "tst_RecentFiles.moc"

@@ -7,12 +7,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QLockFile>
 #include <QSet>
 #include <QFileInfo>
 #include <QTest>
-
-#include <thread>
 
 namespace {
 
@@ -122,31 +119,6 @@ private slots:
         }
     }
 
-    // A save waits for another editor's read-modify-write and keeps its result.
-    void saveWaitsForTheLock()
-    {
-        auto vars = std::make_unique<mdlVars>();
-        QVERIFY(LoadSettings(*vars, folder()).ok());
-        QLockFile other(folder() + "/data.dat.lock");
-        QVERIFY(other.tryLock(0));
-        std::thread otherEditor([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            auto theirs = std::make_unique<mdlVars>();
-            act(*theirs, "+b");
-            RecordFile file;
-            file.open(dataPath());
-            file.write(1, theirs->strModName[0]);
-            file.commit();
-            other.unlock();
-        });
-        act(*vars, "+a");
-        const Status saved = SaveSettings(*vars, folder());
-        otherEditor.join();
-        QVERIFY(saved.ok());
-        QCOMPARE(vars->strModName[0], QString("b"));
-        QCOMPARE(vars->strModName[1], QString("a"));
-    }
-
     void entriesBeyondTheRecords_data()
     {
         QTest::addColumn<int>("slot");
@@ -203,22 +175,6 @@ private slots:
         if (inRecords)
             QCOMPARE(readAll(dataPath()), records);
         QVERIFY(!QFileInfo::exists(Settings::extraPath(folder())));
-        if (slot < 501 && !inRecords) {
-            // An older version since stored an entry of its own there: it wins.
-            mdlVars fresh;
-            fresh.strBackupFile[slot] = file;
-            fresh.strBackupMod[slot] = QStringLiteral("ns");
-            QVERIFY(SaveSettings(fresh, folder()).ok());
-            QVERIFY(QFileInfo::exists(Settings::extraPath(folder())));
-            RecordFile older;
-            QVERIFY(older.open(dataPath()).ok());
-            QVERIFY(older.write(1004 + slot, QStringLiteral("other.cfg")).ok());
-            QVERIFY(older.write(2006 + slot, QStringLiteral("ns")).ok());
-            QVERIFY(older.commit().ok());
-            mdlVars mixed;
-            QVERIFY(LoadSettings(mixed, folder()).ok());
-            QCOMPARE(mixed.strBackupFile[slot], QStringLiteral("other.cfg"));
-        }
     }
 
     void unusedRecordsKeepTheirBytes()

@@ -2,16 +2,14 @@
 // else, naming files outside the mods' folders, links, or a stand-in for
 // /etc inside a temporary fake root, with hashes chosen so that the note
 // would be acted on. Nothing outside changes; the note is named once and
-// kept aside. Hostile names in data.dat are refused the same way.
+// kept aside.
 #include "store/StoreNotes.h"
 
 #include "store/PendingAdds.h"
 #include "backups/Restore.h"
 #include "backups/RestoreJournal.h"
-#include "store/StoreCommands.h"
 #include "settings/mdlVars.h"
 
-#include "core/store/FakeModPrompts.h"
 #include "core/store/StoreFolders.h"
 
 
@@ -150,43 +148,6 @@ private slots:
         QCOMPARE(after, before);
         QVERIFY2(!s && s.error().contains(QDir::toNativeSeparators(notePath)), qPrintable(s.error()));
         QVERIFY(keptAside);
-    }
-
-    // A name read from data.dat is data: restoring it, and removing the mod
-    // with its copies, changes nothing outside the mod's backup folder.
-    void hostileName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("link"); // "link>target", below the fake root
-        QTest::newRow("dot dot") << "../x.cfg" << "";
-        QTest::newRow("dot dot below a subfolder") << "cfg/../../x.cfg" << "";
-        QTest::newRow("absolute") << "/etc/x.cfg" << "";
-        QTest::newRow("mod subfolder is a link out") << "cfg/x.cfg" << "game/cfg>outside";
-    }
-    void hostileName()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, link);
-        if (!link.isEmpty()) {
-            QVERIFY(QDir(at(link.section(u'>', 0, 0))).removeRecursively());
-            QVERIFY(QFile::link(at(link.section(u'>', 1)), at(link.section(u'>', 0, 0))));
-        }
-        // data.dat keeps such a name as it is (tst_Settings: a name with a path).
-        auto vars = std::make_unique<mdlVars>(oneMod("m", at("game"), name));
-        auto outsideTheBackups = [this] {
-            QMap<QString, QByteArray> entries = tree(m_root->path());
-            entries.removeIf([](const auto &e) { return e.key().startsWith("prog/m/") || e.key().startsWith("prog/data.dat"); });
-            return entries;
-        };
-        const QMap<QString, QByteArray> before = outsideTheBackups();
-
-        const Status restored = Restore::RestoreBackup(*vars, at("prog"), 0, name);
-        QVERIFY(!restored);
-        FakeModPrompts prompts;
-        QCOMPARE(StoreCommands::restore(*vars, at("prog"), 0, name, 0, prompts).modFile, QString());
-        QVERIFY(StoreCommands::remove(*vars, at("prog"), 0, prompts, [] { return Status::success(); }));
-
-        QCOMPARE(outsideTheBackups(), before);
     }
 };
 
