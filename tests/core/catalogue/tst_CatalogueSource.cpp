@@ -107,8 +107,6 @@ private slots:
         QTest::newRow("blank line missing") << QByteArray("name: a\nname: b") << "s:2: name given twice";
         QTest::newRow("no name") << QByteArray("name: a\n\r\n\ntext: b\nnote: c") << "s:4: the entry has no name";
         QTest::newRow("no family") << QByteArray("\nname: a\nkind: command") << "s:2: the entry has no family line";
-        QTest::newRow("unknown family") << QByteArray("name: a\nfamily: quake\nkind: command") << "s:2: family \"quake\" is none of engine,";
-        QTest::newRow("unknown flag") << QByteArray("name: a\nfamily: bxt\nkind: command\nflags: cheat saved") << "s:4: flag \"saved\" is none of";
     }
     void refusesBadSource()
     {

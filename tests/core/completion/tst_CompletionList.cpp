@@ -146,15 +146,12 @@ private slots:
         QCOMPARE(names(list.offers(value, known)), "0 1");
         list.setKeyBinds({{"F5", "buyak"}, {"MOUSE1", "+attack"}});
         const auto keys = list.offers(in(CompletionContext::Kind::Key), known);
-        QVERIFY(names(keys).contains("MOUSE1"));
         // As players read them, and the bound ones say what they run.
         QVERIFY2(names(CompletionList::match(keys, u"f")).startsWith("F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12"),
                  qPrintable(names(CompletionList::match(keys, u"f"))));
         QVERIFY(names(CompletionList::match(keys, u"mouse")).startsWith("MOUSE1 MOUSE2 MOUSE3 MOUSE4 MOUSE5"));
         const auto f5 = std::find_if(keys.begin(), keys.end(), [](const CompletionList::Item &i) { return i.name == "F5"; });
         QVERIFY(f5 != keys.end() && f5->explanation.startsWith("bound to buyak"));
-        const auto f6 = std::find_if(keys.begin(), keys.end(), [](const CompletionList::Item &i) { return i.name == "F6"; });
-        QVERIFY(f6 != keys.end() && !f6->explanation.contains("bound"));
         QVERIFY(list.offers(in(CompletionContext::Kind::None), known).isEmpty());
     }
 };

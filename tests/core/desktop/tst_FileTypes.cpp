@@ -1,9 +1,5 @@
 #include "desktop/FileTypes.h"
 
-#include "FileHelpers.h"
-
-#include <QRegularExpression>
-#include <QSet>
 #include <QTest>
 
 class tst_FileTypes : public QObject
@@ -11,32 +7,6 @@ class tst_FileTypes : public QObject
     Q_OBJECT
 
 private slots:
-    // The installed entry and MIME definitions must name what the program asks for.
-    void installedFilesAgreeWithTheTable()
-    {
-        const QString entry = QString::fromUtf8(readAll(QStringLiteral(TESSARY_DATA_DIR "/tessary.desktop")));
-        const QString mime = QString::fromUtf8(readAll(QStringLiteral(TESSARY_DATA_DIR "/tessary-mime.xml")));
-        QRegularExpression mimeLine(QStringLiteral("^MimeType=(.*);$"), QRegularExpression::MultilineOption);
-        QStringList entryTypes = mimeLine.match(entry).captured(1).split(u';');
-        QStringList tableTypes;
-        QSet<QString> defined;
-        for (const FileTypes::FileType &type : FileTypes::all()) {
-            tableTypes << QString::fromLatin1(type.mimeType);
-            if (tableTypes.last().contains(QStringLiteral("tessary")))
-                defined << QStringLiteral("%1 *.%2").arg(tableTypes.last(), QString::fromLatin1(type.extension));
-        }
-        QCOMPARE(entryTypes, tableTypes);
-        QSet<QString> inXml;
-        QRegularExpression typeAndGlob(QStringLiteral("type=\"([^\"]+)\">[^<]*<sub-class-of[^>]*>[^<]*<comment>[^<]*"
-                                                      "</comment>\\s*<glob pattern=\"([^\"]+)\""));
-        for (auto it = typeAndGlob.globalMatch(mime); it.hasNext();) {
-            const auto m = it.next();
-            inXml << m.captured(1) + u' ' + m.captured(2);
-        }
-        QCOMPARE(inXml, defined);
-        QVERIFY(entry.contains(QStringLiteral("\nExec=tessary %f\n")));
-    }
-
     void associate_data()
     {
         QTest::addColumn<QString>("entry");

@@ -3,7 +3,6 @@
 
 #include "settings/Settings.h"
 #include "settings/mdlVars.h"
-#include "store/KnownFiles.h"
 #include "store/ModStore.h"
 #include "store/PendingAdds.h"
 #include "backups/Restore.h"
@@ -262,13 +261,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("backedUp");
-        QStringList all;
-        for (const char *f : KnownFiles)
-            all << f;
-        QStringList reversed(all.rbegin(), all.rend());
         QTest::newRow("known in table order, then other .cfg") << QStringList{"motd.txt", "config.cfg", "other.cfg", "a.txt"}
                                              << QStringList{"config.cfg", "motd.txt", "other.cfg"};
-        QTest::newRow("all thirteen") << reversed << all;
         QTest::newRow("names in other case") << QStringList{"CONFIG.CFG", "Motd.Txt"}
                                              << QStringList{"config.cfg", "motd.txt"};
         // "path|text" gives a file its text; "@link>target" is a link in the mod folder.
