@@ -30,8 +30,6 @@ private slots:
         QTest::newRow("no such key") << "bind mouse9" << "mouse9" << "the game has no key named mouse9" << "";
         QTest::newRow("the command a key runs") << "bind mouse1 +at" << "+attack"
                                                 << "Fire while held ()" << "tack";
-        QTest::newRow("quoted value with a space") << "name \"big fish" << "fish" << "Player name (Range: any text) ()" << "";
-        QTest::newRow("comment after a command") << "volume 1 // loud" << "" << "" << " enough";
         QTest::newRow("comment ended by ;") << "// off; volume" << "volume" << volume << "";
         QTest::newRow("mid-value") << "sensitivity 3" << "30" << "30 is above 10: " + sensitivity << "0";
         QTest::newRow("before a word: nothing") << "volume " << "" << "" << "1";

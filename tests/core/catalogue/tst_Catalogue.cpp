@@ -127,7 +127,6 @@ private slots:
         QTest::newRow("all on") << QStringList() << "mp_round_infinite" << 2;
         QTest::newRow("its family off") << QStringList{"regamedll"} << "mp_round_infinite" << 0;
         QTest::newRow("base game off") << QStringList{"engine"} << "gamma" << 0;
-        QTest::newRow("unknown id off") << QStringList{"quake"} << "gamma" << 1;
         QTest::newRow("shared name, first family off") << QStringList{"bxt", "server"} << "sv_cheats" << 4;
     }
     void familiesOffHideTheirNames()

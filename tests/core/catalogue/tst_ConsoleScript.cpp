@@ -30,7 +30,6 @@ private slots:
         QTest::newRow("quote inside a word") << "echo\"##\" x" << "echo\"##\"=x" << "";
         QTest::newRow("unclosed quote") << "name \"abc; kill" << "name=abc; kill" << "";
         QTest::newRow("single characters") << "connect 1.2.3.4:27015" << "connect=1.2.3.4" << "";
-        QTest::newRow("quoted name") << "\"cl_bob\" \"0\"" << "cl_bob=0" << "";
         QTest::newRow("paragraph separator") << QString::fromUtf16(u"kill\u2028wait") << "kill wait" << "";
     }
     void scan()

@@ -55,9 +55,6 @@ private slots:
             << "cmd:alias str:\"+jumpthrow\" str:\" prefix:+ known:jump sep:; prefix:- known:attack str:\"";
 
         QTest::newRow("text file") << "readme.txt" << "volume 2 \"quoted\" // note" << "num:2 str:\"quoted\" comment:// note";
-        QTest::newRow("definition class")
-            << "halflife.fgd" << "@SolidClass base(Targetname) = func_door : \"Door\""
-            << "key:@SolidClass cmd:base sep:( sep:) sep:= sep:: str:\"Door\"";
         QTest::newRow("definition property")
             << "halflife.fgd" << "health(integer) : \"Health\" : -10 // hp"
             << "cmd:health sep:( key:integer sep:) sep:: str:\"Health\" sep:: num:-10 comment:// hp";

@@ -65,7 +65,6 @@ private slots:
             << "SPACE" << "autoexec.cfg:4 +jd|config.cfg:2 +jump*" << K::Movement << "jump";
         QTest::newRow("an exec'd file runs where its exec stands")
             << "q" << "binds.cfg:1 lastinv|autoexec.cfg:6 say_team hi; wait*" << K::Communication << "say_team";
-        QTest::newRow("once") << "w" << "config.cfg:3 +forward*" << K::Movement << "forward";
         QTest::newRow("weapons") << "MOUSE1" << "config.cfg:4 +attack*" << K::Weapons << "attack";
         QTest::newRow("unbind frees") << "k" << "autoexec.cfg:7 kill|config.cfg:5 -" << K::Other << "";
         // rehlds cmd.cpp Cmd_Exec_f inserts the file in front of the rest of the

@@ -57,7 +57,6 @@ private slots:
         QTest::newRow("exec in a body") << "bind f \"exec bu" << Kind::File << "bu" << 13;
         // enumerated value
         QTest::newRow("0-1 value") << "cl_lw " << Kind::Value << "" << 6;
-        QTest::newRow("0-2 value typed") << "hud_centerid 1" << Kind::Value << "1" << 13;
         QTest::newRow("not enumerated: 0 or more") << "sensitivity 2" << Kind::None << "2" << 12;
         QTest::newRow("not enumerated: too many") << "rate 25" << Kind::None << "25" << 5;
         QTest::newRow("second value") << "cl_lw 1 " << Kind::None << "" << 8;

@@ -31,7 +31,6 @@ private slots:
         QTest::newRow("open Escape") << true << int(Escape) << 0 << Action::Close;
         // Open: the rest types and narrows, or moves the caret as always.
         QTest::newRow("open letter") << true << int('A') << 0 << Action::Type;
-        QTest::newRow("open Backspace") << true << int(Back) << 0 << Action::Type;
         QTest::newRow("open Ctrl+Up") << true << int(Up) << 2 << Action::Type;
         QTest::newRow("open Shift+Tab") << true << int(Tab) << 1 << Action::Take;
     }

@@ -20,7 +20,6 @@ private slots:
         QTest::newRow("default font") << "" << 0.0 << "" << 0.0;
         QTest::newRow("chosen font") << "DejaVu Sans Mono" << 10.5 << "DejaVu Sans Mono" << 10.5;
         QTest::newRow("font too small") << "Courier" << 1.0 << "" << 0.0;
-        QTest::newRow("size without a family") << "" << 12.0 << "" << 0.0;
     }
     void roundTrip()
     {
