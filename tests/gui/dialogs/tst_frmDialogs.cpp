@@ -1,4 +1,3 @@
-#include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAss.h"
 #include "gui/dialogs/frmScriptwiz.h"
 
@@ -6,7 +5,6 @@
 #include <QCheckBox>
 #include <QTimer>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,8 +19,6 @@ class tst_frmDialogs : public QObject
 
     std::unique_ptr<QDialog> make(const QString &form)
     {
-        if (form == u"frmAbout")
-            return std::make_unique<frmAbout>(QStringLiteral("1.0.0"), [this] { m_inserted << QStringLiteral("page"); });
         if (form == u"frmScriptwiz")
             return std::make_unique<frmScriptwiz>([this](const QString &text) { m_inserted << text; });
         return std::make_unique<frmAss>(
@@ -48,15 +44,6 @@ private slots:
     {
         m_inserted.clear();
         m_told.clear();
-    }
-
-    // The About box tells the version; its link asks for the version page.
-    void aboutBox()
-    {
-        auto about = make(QStringLiteral("frmAbout"));
-        QCOMPARE(control<QLabel>(about.get(), "lblVersion")->text(), QStringLiteral("v 1.00"));
-        emit control<QLabel>(about.get(), "Label5")->linkActivated(QString());
-        QCOMPARE(m_inserted, QStringList{QStringLiteral("page")});
     }
 
     void scriptWizardInsertsTheLine()
@@ -98,7 +85,6 @@ private slots:
         QTest::addColumn<QStringList>("ticked"); // besides the game's own
         QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("changed");
-        QTest::newRow("as offered") << QStringList() << true << QStringList{"cfg", "lst", "fgd", "gam"};
         QTest::newRow("text files ticked") << QStringList{"txt"} << true
                                            << QStringList{"cfg", "lst", "fgd", "gam", "txt"};
         QTest::newRow("cancelled") << QStringList{"txt", "ps"} << false << QStringList();
