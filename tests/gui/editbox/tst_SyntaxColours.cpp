@@ -56,21 +56,24 @@ class tst_SyntaxColours : public QObject
                       int(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at))
                           + int(sci(QsciScintillaBase::SCI_TEXTHEIGHT, line)) / 2);
     }
+    // The box colours the lines it paints.
+    static void paint(RichTextBox &box)
+    {
+        QCoreApplication::processEvents();
+        box.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
     void scrollTo(int line)
     {
         sci(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, line);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paint(*m_box);
     }
     void show(const QString &text)
     {
         m_box->setText(text);
         m_box->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paint(*m_box);
     }
 
 private slots:
@@ -132,8 +135,7 @@ private slots:
             fresh.show();
             QVERIFY(QTest::qWaitForWindowExposed(&fresh));
             fresh.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, long(m_box->FirstVisibleLine()));
-            QCoreApplication::processEvents();
-            fresh.viewport()->repaint();
+            paint(fresh);
             QCOMPARE(screen(*m_box), screen(fresh));
         }
     }
@@ -159,8 +161,7 @@ private slots:
         dark.setColor(QPalette::Base, Qt::black);
         m_box->setPalette(dark);
         m_box->resize(300, 200);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
+        paint(*m_box);
 
         QVERIFY(coloured(50));
         QCOMPARE(m_changes + changed.count() + modified.count(), 0);
@@ -228,8 +229,7 @@ private slots:
         show(text);
         QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Plain));
         m_colours->setConfiguration(model, path);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
+        paint(*m_box);
         QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Known));
         QCOMPARE(m_colours->toolTipAt(pointAt(0, 1)), model->aliasExplanation(u"+jd"));
         QCOMPARE(m_colours->problems().size(), 2);
