@@ -1,34 +1,13 @@
 #include "gui/dialogs/frmAss.h"
-#include "gui/dialogs/frmScriptwiz.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QTimer>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 class tst_frmDialogs : public QObject
 {
     Q_OBJECT
-
-    QStringList m_inserted;
-    QList<QPair<bool, QString>> m_told;
-    QStringList m_chosen; // extensions handed to the association
-
-    std::unique_ptr<QDialog> make(const QString &form)
-    {
-        if (form == u"frmScriptwiz")
-            return std::make_unique<frmScriptwiz>([this](const QString &text) { m_inserted << text; });
-        return std::make_unique<frmAss>(
-            [this](const QList<FileTypes::FileType> &chosen) {
-                for (const FileTypes::FileType &type : chosen)
-                    m_chosen << QString::fromLatin1(type.extension);
-                return Result<QString>(QStringLiteral("done"));
-            },
-                                        [this](bool ok, const QString &line) { m_told.append({ok, line}); });
-    }
 
     template<typename T = QWidget>
     static T *control(QWidget *form, const char *name)
@@ -40,39 +19,6 @@ class tst_frmDialogs : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_inserted.clear();
-        m_told.clear();
-    }
-
-    void scriptWizardInsertsTheLine()
-    {
-        auto wizard = make(QStringLiteral("frmScriptwiz"));
-        auto *dialog = static_cast<frmScriptwiz *>(wizard.get());
-        auto pick = [&](const char *list, const QString &entry) {
-            auto *combo = control<QComboBox>(dialog, list);
-            combo->setCurrentIndex(combo->findText(entry));
-            emit combo->activated(combo->currentIndex());
-        };
-        auto *insert = control<QPushButton>(dialog, "cmdInsert");
-        dialog->show();
-        QVERIFY(!insert->isEnabled());
-        pick("cboKey", QStringLiteral("MOUSE1 "));
-        pick("cboGame", QStringLiteral("+attack"));
-        QCOMPARE(control<QLineEdit>(dialog, "txtLine")->text(), QStringLiteral("bind \"MOUSE1\" \"+attack\""));
-        // A setting picked later replaces the command.
-        pick("cboAudio", QStringLiteral("m_filter 0"));
-        QCOMPARE(control<QComboBox>(dialog, "cboGame")->currentIndex(), -1);
-        QTest::mouseClick(insert, Qt::LeftButton);
-        QCOMPARE(m_inserted, QStringList{QStringLiteral("bind \"MOUSE1\" \"m_filter 0\"\r\n")});
-
-        QTest::mouseClick(control(dialog, "optAlias"), Qt::LeftButton);
-        QVERIFY(!insert->isEnabled());
-        QTest::keyClicks(control(dialog, "txtName"), QStringLiteral("nofilter"));
-        QCOMPARE(dialog->line(), QStringLiteral("alias nofilter \"m_filter 0\""));
-    }
-
     void associateWindow_data()
     {
         QTest::addColumn<QStringList>("ticked"); // besides the game's own
@@ -89,10 +35,16 @@ private slots:
         QFETCH(QStringList, ticked);
         QFETCH(bool, confirmed);
         QFETCH(QStringList, changed);
-        m_chosen.clear();
-        m_told.clear();
-        auto ass = make(QStringLiteral("frmAss"));
-        ass->show();
+        QStringList chosen;
+        int told = 0;
+        frmAss ass(
+            [&chosen](const QList<FileTypes::FileType> &types) {
+                for (const FileTypes::FileType &type : types)
+                    chosen << QString::fromLatin1(type.extension);
+                return Result<QString>(QStringLiteral("done"));
+            },
+            [&told](bool, const QString &) { ++told; });
+        ass.show();
         QStringList shown;
         QTimer::singleShot(0, this, [&] {
             auto *chooser = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -103,10 +55,10 @@ private slots:
                 control<QCheckBox>(chooser, qPrintable("chk" + extension))->setChecked(true);
             confirmed ? chooser->accept() : chooser->reject();
         });
-        QTest::mouseClick(control(ass.get(), "cmdAss"), Qt::LeftButton);
+        QTest::mouseClick(control(&ass, "cmdAss"), Qt::LeftButton);
         QCOMPARE(shown, (QStringList{".cfg", ".lst", ".fgd", ".gam", ".txt", ".ps"}));
-        QCOMPARE(m_chosen, changed);
-        QCOMPARE(m_told.size(), confirmed ? 1 : 0);
+        QCOMPARE(chosen, changed);
+        QCOMPARE(told, confirmed ? 1 : 0);
     }
 };
 

@@ -717,6 +717,8 @@ private slots:
         QCOMPARE(m_prompts->yesNoAsked.size(), 1);
     }
 
+    // The script wizard's line goes in at the caret, one undo step; a
+    // setting picked after a command takes its place, an alias needs a name.
     void scriptWizardInsertsAtTheCaretAndOneUndoTakesItBack()
     {
         start();
@@ -725,15 +727,23 @@ private slots:
         m_frm->findChild<QAction *>(QStringLiteral("mnuScriptwiz"))->trigger();
         auto *wizard = m_frm->findChild<QDialog *>(QStringLiteral("frmScriptwiz"));
         QVERIFY(wizard->isVisible() && !wizard->isModal());
-        for (const auto &[list, entry] : {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}}) {
+        const auto part = [wizard](const char *name) { return wizard->findChild<QWidget *>(QString::fromLatin1(name)); };
+        QVERIFY(!part("cmdInsert")->isEnabled());
+        for (const auto &[list, entry] :
+             {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}, std::pair{"cboAudio", "m_filter 0"}}) {
             auto *combo = wizard->findChild<QComboBox *>(QString::fromLatin1(list));
             combo->setCurrentIndex(combo->findText(QString::fromLatin1(entry)));
             emit combo->activated(combo->currentIndex());
         }
-        QTest::mouseClick(wizard->findChild<QWidget *>(QStringLiteral("cmdInsert")), Qt::LeftButton);
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
+        QCOMPARE(wizard->findChild<QComboBox *>(QStringLiteral("cboGame"))->currentIndex(), -1);
+        QTest::mouseClick(part("cmdInsert"), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"m_filter 0\"\r\ngamma 2"));
         m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
+        QTest::mouseClick(part("optAlias"), Qt::LeftButton);
+        QVERIFY(!part("cmdInsert")->isEnabled());
+        QTest::keyClicks(part("txtName"), QStringLiteral("nofilter"));
+        QCOMPARE(qobject_cast<QLineEdit *>(part("txtLine"))->text(), QStringLiteral("alias nofilter \"m_filter 0\""));
     }
     // Random edits in three tabs, each with an in-memory twin fed the same
     // edits: after every step every tab holds its twin's text, so an edit,
