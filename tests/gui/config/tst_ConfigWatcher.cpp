@@ -3,19 +3,14 @@
 #include "catalogue/Catalogue.h"
 #include "config/ConfigAnalysis.h"
 
+#include "FileHelpers.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList messages(const ConfigModel *model)
 {
@@ -37,8 +32,8 @@ private slots:
     void followsTheDocument()
     {
         QTemporaryDir dir;
-        write(dir.filePath("config.cfg"), "sensitivity 3\nexec userconfig.cfg\n");
-        write(dir.filePath("autoexec.cfg"), "echo on disk\n");
+        writeAll(dir.filePath("config.cfg"), "sensitivity 3\nexec userconfig.cfg\n");
+        writeAll(dir.filePath("autoexec.cfg"), "echo on disk\n");
         Catalogue catalogue;
         const char *names[] = {"sensitivity", "cl_updaterate", "echo", "exec"};
         for (int k = 1; k <= 4; ++k)

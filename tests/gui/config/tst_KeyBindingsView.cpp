@@ -10,6 +10,8 @@
 #include "gui/config/KeyboardPicture.h"
 #include "gui/dialogs/MatchMarks.h"
 
+#include "FileHelpers.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -78,13 +80,8 @@ private slots:
     {
         QTemporaryDir program;
         QTemporaryDir game;
-        const QByteArray autoexec = "echo hi\r\nbind q +attack\r\n";
-        for (const auto &[name, text] : {std::pair<const char *, QByteArray>{"autoexec.cfg", autoexec},
-                                         {"config.cfg", "bind w +forward\r\nbind q +jump\r\n"}}) {
-            QFile file(game.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(text);
-        }
+        writeAll(game.filePath("autoexec.cfg"), "echo hi\r\nbind q +attack\r\n");
+        writeAll(game.filePath("config.cfg"), "bind w +forward\r\nbind q +jump\r\n");
         mdlVars vars;
         FakePrompts prompts;
         frmTessary window(vars, program.path(), &prompts);

@@ -7,6 +7,8 @@
 #include "gui/window/frmTessary.h"
 #include "settings/mdlVars.h"
 
+#include "FileHelpers.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -81,7 +83,8 @@ private slots:
     }
 
     // The keys the list takes while open keep their meaning while it is
-    // closed (which key does what while open: tst_CompletionKeys::route).
+    // closed (which key does what while open: tst_CompletionKeys::route;
+    // where the list opens by itself: tst_CompletionContext).
     void keyRouting_data()
     {
         QTest::addColumn<QString>("keys");
@@ -100,8 +103,6 @@ private slots:
         QTest::newRow("closed: Enter breaks the line") << "c{Enter}" << "c\r\n" << false;
         QTest::newRow("closed: Up and Down move the caret") << "a{Enter}{Up}x{Down}y" << "xa\r\ny" << false;
         QTest::newRow("closed: Ctrl+Space opens at once") << "c{CtrlSpace}" << "c" << true;
-        QTest::newRow("comment: never by itself") << "// cl_up" << "// cl_up" << false;
-        QTest::newRow("free value: never by itself") << "echo hello" << "echo hello" << false;
         QTest::newRow("View > Completion off: Tab types") << "{Off}cl_up{CtrlSpace}{Tab}" << "cl_up\t" << false;
     }
 
@@ -141,10 +142,8 @@ private slots:
         // A game folder: exec offers its configs.
         const QString game = m_dir->filePath(QStringLiteral("cstrike"));
         QVERIFY(QDir().mkpath(game));
-        for (const char *name : {"liblist.gam", "autoexec.cfg", "userconfig.cfg"}) {
-            QFile file(game + u'/' + QLatin1String(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char *name : {"liblist.gam", "autoexec.cfg", "userconfig.cfg"})
+            writeAll(game + u'/' + QLatin1String(name), {});
         start(game + QStringLiteral("/autoexec.cfg"));
         press(keys);
         QVERIFY2(popup().isOpen(), qPrintable(box().Text()));

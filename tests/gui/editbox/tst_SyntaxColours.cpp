@@ -5,6 +5,8 @@
 #include "editbox/MemoryClipboard.h"
 #include "gui/editbox/RichTextBox.h"
 
+#include "FileHelpers.h"
+
 #include <QRandomGenerator>
 #include <QFile>
 #include <QSignalSpy>
@@ -208,17 +210,12 @@ private slots:
     void configurationProblems()
     {
         QTemporaryDir dir;
-        const auto write = [&](const char *name, const char *text) {
-            QFile file(dir.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(text);
-        };
-        write("liblist.gam", "game \"Test\"\r\n");
-        write("valve.rc", "exec autoexec.cfg\r\n");
-        write("userconfig.cfg", "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
-        write("config.cfg", "exec userconfig.cfg\r\n");
+        writeAll(dir.filePath("liblist.gam"), "game \"Test\"\r\n");
+        writeAll(dir.filePath("valve.rc"), "exec autoexec.cfg\r\n");
+        writeAll(dir.filePath("userconfig.cfg"), "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
+        writeAll(dir.filePath("config.cfg"), "exec userconfig.cfg\r\n");
         const QString text = QStringLiteral("+jd\r\nvolume 0.5; exec nothere.cfg\r\nvolume 5\r\n");
-        write("autoexec.cfg", text.toLatin1());
+        writeAll(dir.filePath("autoexec.cfg"), text.toLatin1());
         const QString path = dir.filePath(QStringLiteral("autoexec.cfg"));
         CatalogueCommands known(*m_catalogue);
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
