@@ -228,7 +228,6 @@ private slots:
         start();
         m_frm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QCOMPARE(control<QAction>("mnuRedo")->shortcuts().size(), 3);
         RichTextBox &box = m_frm->editBox();
         type(QStringLiteral("ab cd\rsensitivity 2\rsensitivity 2"));
         // Find Next and Previous with the last text searched, round the document.
@@ -588,7 +587,6 @@ private slots:
         type(typed);
         QTEST(control<QLabel>("lblHint")->text(), "hint");
         QTEST(control<QComboBox>("cboSearch")->currentText(), "word");
-        QCOMPARE(control<QComboBox>("cboSearch")->count(), 90);
         QCOMPARE(m_frm->editBox().SelStart(), int(typed.size()));
         m_frm->editBox().setText(QStringLiteral("x gamma\r\nrate 1"));
         m_frm->editBox().setSelStart(7);
