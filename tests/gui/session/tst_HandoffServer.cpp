@@ -39,6 +39,14 @@ bool leaveStaleSocket(const QString &path)
     return bound;
 }
 
+// A file under its name's own bytes: QFile would write the name as UTF-8.
+bool writeRaw(const QByteArray &name, const QByteArray &bytes)
+{
+    QFile made;
+    return made.open(::fopen(name.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+           && made.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class tst_HandoffServer : public QObject
@@ -193,11 +201,7 @@ private slots:
         client.connectToServer(name);
         QVERIFY(client.waitForConnected(1000));
         const QByteArray raw = QFile::encodeName(files()) + "/caf\xe9.cfg";
-        {
-            QFile made;
-            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-            QVERIFY(made.write("fov 100\r\n") > 0);
-        }
+        QVERIFY(writeRaw(raw, "fov 100\r\n"));
         client.write(Handoff::encode({raw, ""}));
         QTRY_COMPARE(client.bytesAvailable(), 1);
         client.write(&Handoff::Leaving, 1);
@@ -256,12 +260,7 @@ private slots:
         QProcess &taking = editor(m_installed, {second});
         QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), second, 20000);
         const QByteArray raw = QFile::encodeName(files()) + "/sub/caf\xe9.cfg";
-        {
-            // QFile would write the name as UTF-8.
-            QFile made;
-            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-            QVERIFY(made.write("fov 100\r\n") > 0);
-        }
+        QVERIFY(writeRaw(raw, "fov 100\r\n"));
         // The shell hands over the name's own bytes.
         auto handing = std::make_unique<QProcess>();
         handing->setProcessEnvironment(m_environment);
