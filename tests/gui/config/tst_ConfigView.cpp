@@ -15,7 +15,6 @@
 #include <QToolTip>
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>

@@ -5,7 +5,6 @@
 
 #include "FileHelpers.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

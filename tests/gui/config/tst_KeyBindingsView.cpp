@@ -18,7 +18,6 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QTimer>
-#include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTextBrowser>

@@ -8,7 +8,6 @@
 #include "FileHelpers.h"
 
 #include <QRandomGenerator>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

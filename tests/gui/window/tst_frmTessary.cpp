@@ -36,11 +36,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTest>
