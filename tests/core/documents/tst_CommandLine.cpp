@@ -58,11 +58,9 @@ private slots:
         QTest::addColumn<QByteArrayList>("left");
         QTest::addColumn<QString>("said");
         const QByteArray zero("/dev/zero");
-        QTest::newRow("/dev/zero") << QByteArrayList{"-stylesheet", zero, "a.cfg"} << QByteArrayList{"a.cfg"}
-                                   << "character device";
+        QTest::newRow("/dev/zero, two dashes") << QByteArrayList{"a.cfg", "--stylesheet", zero, "b.cfg"}
+                                               << QByteArrayList{"a.cfg", "b.cfg"} << "character device";
         QTest::newRow("joined by =") << QByteArrayList{"-stylesheet=/dev/zero"} << QByteArrayList{} << "character device";
-        QTest::newRow("two dashes") << QByteArrayList{"a.cfg", "--stylesheet", zero} << QByteArrayList{"a.cfg"}
-                                    << "character device";
         QTest::newRow("huge") << QByteArrayList{"-stylesheet", "huge.qss"} << QByteArrayList{} << "larger than";
         QTest::newRow("a style sheet") << QByteArrayList{"-stylesheet", "dark.qss"}
                                        << QByteArrayList{"-stylesheet", "dark.qss"} << "";

@@ -256,7 +256,6 @@ private slots:
         QTest::newRow("line at the limit") << limit << 3.0 << false << false << "opened";
         QTest::newRow("longer line, refused") << limit + 1 << 3.0 << false << false << "asked";
         QTest::newRow("longer line, agreed") << limit + 1 << 3.0 << false << true << "opened after asking";
-        QTest::newRow("longer line, command line") << limit + 1 << 3.0 << true << false << "asked";
         QTest::newRow("memory not known") << 0 << -1.0 << false << false << "opened";
         QTest::newRow("memory tight, refused") << 0 << 1.5 << false << false << "asked";
         QTest::newRow("too little memory") << 0 << 0.99 << false << true << "refused";

@@ -160,26 +160,10 @@ private slots:
         QCOMPARE(reader.request().activationToken, fields[2]);
     }
 
-    // One holder at a time; it ends with its holder.
-    void serverLock()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("s.lock");
-        {
-            Handoff::ServerLock first(path);
-            QVERIFY(first.held());
-            QVERIFY(!Handoff::ServerLock(path).held());
-        }
-        QVERIFY(Handoff::ServerLock(path).held());
-        // Each holder took its file away as it let go; asking left none.
-        QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(!Handoff::ServerLock(path, Handoff::ServerLock::Create::No).held());
-        QVERIFY(!QFileInfo::exists(path));
-    }
-
     // What crashed programs left goes; a running program's socket and lock
-    // and files that are not the program's stay.
-    void staleFilesGo()
+    // and files that are not the program's stay. A lock has one holder at a
+    // time and goes with it; asking without making leaves none.
+    void locksAndStaleFiles()
     {
         QTemporaryDir dir(QStringLiteral("/tmp/hs-XXXXXX")); // a socket's path has room for about a hundred bytes
         const auto name = [&](char c) { return dir.filePath(QStringLiteral("tessary-") + QString(24, QChar(c))); };
@@ -195,6 +179,10 @@ private slots:
         };
         const Handoff::ServerLock running(name('a') + ".lock");
         QVERIFY(running.held() && makeSocket(name('a')));
+        QVERIFY(!Handoff::ServerLock(name('a') + ".lock").held());
+        for (int again = 0; again < 2; ++again) // let go as it ends
+            QVERIFY(Handoff::ServerLock(name('f') + ".lock").held());
+        QVERIFY(!Handoff::ServerLock(name('g') + ".lock", Handoff::ServerLock::Create::No).held());
         for (const char c : {'b', 'c', 'd', 'e'}) { // a crashed program's pair, and others' leftovers
             QVERIFY(c == 'e' || makeSocket(name(c)));
             if (c != 'c')

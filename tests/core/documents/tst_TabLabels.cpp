@@ -7,21 +7,17 @@ class tst_TabLabels : public QObject
     Q_OBJECT
 
 private slots:
-    // Paths and labels are joined with '|'.
+    // Paths and labels are joined with '|' (a folder told apart and Untitled
+    // tabs counted: tst_OpenDocuments::rules).
     void labels_data()
     {
         QTest::addColumn<QString>("paths");
         QTest::addColumn<QString>("labels");
-        QTest::newRow("different names") << "/hl/valve/autoexec.cfg|/hl/valve/config.cfg"
-                                         << "autoexec.cfg|config.cfg";
-        QTest::newRow("same name, two mods") << "/hl/valve/config.cfg|/hl/cstrike/config.cfg|/hl/valve/game.cfg"
-                                             << "config.cfg (valve)|config.cfg (cstrike)|game.cfg";
         QTest::newRow("same mod folder name further up") << "/a/cstrike/config.cfg|/b/cstrike/config.cfg"
                                                          << "config.cfg (a/cstrike)|config.cfg (b/cstrike)";
         QTest::newRow("one deeper than the other") << "/cstrike/config.cfg|/x/cstrike/config.cfg"
                                                    << "config.cfg (cstrike)|config.cfg (x/cstrike)";
         QTest::newRow("names differ only in case") << "/a/Config.cfg|/b/config.cfg" << "Config.cfg|config.cfg";
-        QTest::newRow("no file") << "|/a/x.cfg|" << "Untitled|x.cfg|Untitled 2";
         QTest::newRow("a name kept as bytes") << QStringLiteral("/a/caf\xDCE9.cfg") << QStringLiteral("caf\uFFFD.cfg");
     }
     void labels()

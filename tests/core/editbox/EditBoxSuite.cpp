@@ -163,7 +163,6 @@ void EditBoxSuite::keyDownComesBeforeTheBoxActs_data()
     QTest::newRow("keypad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "7" << 103 << 0 << false << "x7";
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8 << 0 << false << "";
     QTest::newRow("a cancelled") << int(Qt::Key_A) << 0 << "a" << 65 << 0 << true << "x";
-    QTest::newRow("backspace cancelled") << int(Qt::Key_Backspace) << 0 << "\b" << 8 << 0 << true << "x";
 }
 
 void EditBoxSuite::keyDownComesBeforeTheBoxActs()

@@ -8,25 +8,19 @@
 #include "gui/window/frmTessary.h"
 #include "settings/mdlVars.h"
 
+#include "FileHelpers.h"
+
 #include <QApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A program folder whose catalogue holds the records given, and a window
 // started on a file of a game folder.
@@ -66,10 +60,10 @@ private slots:
     void problemsDefinitionsAndHint()
     {
         QTemporaryDir game;
-        write(game.filePath("config.cfg"), "exec userconfig.cfg\r\n");
-        write(game.filePath("userconfig.cfg"), "alias +jd \"+jump\"\r\n");
+        writeAll(game.filePath("config.cfg"), "exec userconfig.cfg\r\n");
+        writeAll(game.filePath("userconfig.cfg"), "alias +jd \"+jump\"\r\n");
         const QByteArray autoexec = "echo a\r\nbind mouse9 +jd\r\nalias go \"echo b\"\r\ngo\r\nbind q +jd";
-        write(game.filePath("autoexec.cfg"), autoexec);
+        writeAll(game.filePath("autoexec.cfg"), autoexec);
         Window started;
         started.start(game.filePath("autoexec.cfg"));
         frmTessary &window = *started.window;
@@ -121,9 +115,9 @@ private slots:
     void unsavedTextOfAnotherTab()
     {
         QTemporaryDir game;
-        write(game.filePath("config.cfg"), "exec userconfig.cfg\r\n");
-        write(game.filePath("userconfig.cfg"), "test_only_command\r\n");
-        write(game.filePath("autoexec.cfg"), "bind q go\r\n");
+        writeAll(game.filePath("config.cfg"), "exec userconfig.cfg\r\n");
+        writeAll(game.filePath("userconfig.cfg"), "test_only_command\r\n");
+        writeAll(game.filePath("autoexec.cfg"), "bind q go\r\n");
         Window started;
         // A catalogue, without which no name is told unknown.
         started.start(game.filePath("autoexec.cfg"),
@@ -153,8 +147,8 @@ private slots:
     void hintSaysWhatApplies()
     {
         QTemporaryDir game;
-        write(game.filePath("valve.rc"), "exec autoexec.cfg\r\n");
-        write(game.filePath("autoexec.cfg"), "sensitivity 3\r\n");
+        writeAll(game.filePath("valve.rc"), "exec autoexec.cfg\r\n");
+        writeAll(game.filePath("autoexec.cfg"), "sensitivity 3\r\n");
         Window started;
         started.start(game.filePath("autoexec.cfg"),
                       {{Catalogue::record(0, 1), QStringLiteral("sensitivity")},

@@ -1,38 +1,13 @@
-#include "gui/dialogs/frmAbout.h"
 #include "gui/dialogs/frmAss.h"
-#include "gui/dialogs/frmScriptwiz.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QTimer>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 class tst_frmDialogs : public QObject
 {
     Q_OBJECT
-
-    QStringList m_inserted;
-    QList<QPair<bool, QString>> m_told;
-    QStringList m_chosen; // extensions handed to the association
-
-    std::unique_ptr<QDialog> make(const QString &form)
-    {
-        if (form == u"frmAbout")
-            return std::make_unique<frmAbout>(QStringLiteral("1.0.0"), [this] { m_inserted << QStringLiteral("page"); });
-        if (form == u"frmScriptwiz")
-            return std::make_unique<frmScriptwiz>([this](const QString &text) { m_inserted << text; });
-        return std::make_unique<frmAss>(
-            [this](const QList<FileTypes::FileType> &chosen) {
-                for (const FileTypes::FileType &type : chosen)
-                    m_chosen << QString::fromLatin1(type.extension);
-                return Result<QString>(QStringLiteral("done"));
-            },
-                                        [this](bool ok, const QString &line) { m_told.append({ok, line}); });
-    }
 
     template<typename T = QWidget>
     static T *control(QWidget *form, const char *name)
@@ -44,61 +19,11 @@ class tst_frmDialogs : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_inserted.clear();
-        m_told.clear();
-    }
-
-    // The About box tells the version; its link asks for the version page.
-    void aboutBox()
-    {
-        auto about = make(QStringLiteral("frmAbout"));
-        QCOMPARE(control<QLabel>(about.get(), "lblVersion")->text(), QStringLiteral("v 1.00"));
-        emit control<QLabel>(about.get(), "Label5")->linkActivated(QString());
-        QCOMPARE(m_inserted, QStringList{QStringLiteral("page")});
-    }
-
-    void scriptWizardInsertsTheLine()
-    {
-        auto wizard = make(QStringLiteral("frmScriptwiz"));
-        auto *dialog = static_cast<frmScriptwiz *>(wizard.get());
-        auto pick = [&](const char *list, const QString &entry) {
-            auto *combo = control<QComboBox>(dialog, list);
-            combo->setCurrentIndex(combo->findText(entry));
-            emit combo->activated(combo->currentIndex());
-        };
-        auto *insert = control<QPushButton>(dialog, "cmdInsert");
-        dialog->show();
-        QVERIFY(!insert->isEnabled());
-        pick("cboKey", QStringLiteral("MOUSE1 "));
-        pick("cboGame", QStringLiteral("+attack"));
-        QCOMPARE(control<QLineEdit>(dialog, "txtLine")->text(), QStringLiteral("bind \"MOUSE1\" \"+attack\""));
-        // A setting picked later replaces the command.
-        pick("cboAudio", QStringLiteral("m_filter 0"));
-        QCOMPARE(control<QComboBox>(dialog, "cboGame")->currentIndex(), -1);
-        QTest::mouseClick(insert, Qt::LeftButton);
-        QCOMPARE(m_inserted, QStringList{QStringLiteral("bind \"MOUSE1\" \"m_filter 0\"\r\n")});
-
-        QTest::mouseClick(control(dialog, "optAlias"), Qt::LeftButton);
-        QVERIFY(!insert->isEnabled());
-        QTest::keyClicks(control(dialog, "txtName"), QStringLiteral("nofilter"));
-        QCOMPARE(dialog->line(), QStringLiteral("alias nofilter \"m_filter 0\""));
-
-        // Closed either way, it keeps its choices for the next time.
-        QTest::mouseClick(control(dialog, "cmdClose"), Qt::LeftButton);
-        QVERIFY(!dialog->isVisible());
-        dialog->show();
-        dialog->close();
-        QCOMPARE(dialog->line(), QStringLiteral("alias nofilter \"m_filter 0\""));
-    }
-
     void associateWindow_data()
     {
         QTest::addColumn<QStringList>("ticked"); // besides the game's own
         QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("changed");
-        QTest::newRow("as offered") << QStringList() << true << QStringList{"cfg", "lst", "fgd", "gam"};
         QTest::newRow("text files ticked") << QStringList{"txt"} << true
                                            << QStringList{"cfg", "lst", "fgd", "gam", "txt"};
         QTest::newRow("cancelled") << QStringList{"txt", "ps"} << false << QStringList();
@@ -110,10 +35,16 @@ private slots:
         QFETCH(QStringList, ticked);
         QFETCH(bool, confirmed);
         QFETCH(QStringList, changed);
-        m_chosen.clear();
-        m_told.clear();
-        auto ass = make(QStringLiteral("frmAss"));
-        ass->show();
+        QStringList chosen;
+        int told = 0;
+        frmAss ass(
+            [&chosen](const QList<FileTypes::FileType> &types) {
+                for (const FileTypes::FileType &type : types)
+                    chosen << QString::fromLatin1(type.extension);
+                return Result<QString>(QStringLiteral("done"));
+            },
+            [&told](bool, const QString &) { ++told; });
+        ass.show();
         QStringList shown;
         QTimer::singleShot(0, this, [&] {
             auto *chooser = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -124,12 +55,10 @@ private slots:
                 control<QCheckBox>(chooser, qPrintable("chk" + extension))->setChecked(true);
             confirmed ? chooser->accept() : chooser->reject();
         });
-        QTest::mouseClick(control(ass.get(), "cmdAss"), Qt::LeftButton);
+        QTest::mouseClick(control(&ass, "cmdAss"), Qt::LeftButton);
         QCOMPARE(shown, (QStringList{".cfg", ".lst", ".fgd", ".gam", ".txt", ".ps"}));
-        QCOMPARE(m_chosen, changed);
-        QCOMPARE(m_told.size(), confirmed ? 1 : 0);
-        QTest::mouseClick(control(ass.get(), "cmdClose"), Qt::LeftButton);
-        QVERIFY(!ass->isVisible());
+        QCOMPARE(chosen, changed);
+        QCOMPARE(told, confirmed ? 1 : 0);
     }
 };
 

@@ -5,8 +5,9 @@
 #include "editbox/MemoryClipboard.h"
 #include "gui/editbox/RichTextBox.h"
 
+#include "FileHelpers.h"
+
 #include <QRandomGenerator>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,21 +57,24 @@ class tst_SyntaxColours : public QObject
                       int(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at))
                           + int(sci(QsciScintillaBase::SCI_TEXTHEIGHT, line)) / 2);
     }
+    // The box colours the lines it paints.
+    static void paint(RichTextBox &box)
+    {
+        QCoreApplication::processEvents();
+        box.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
     void scrollTo(int line)
     {
         sci(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, line);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paint(*m_box);
     }
     void show(const QString &text)
     {
         m_box->setText(text);
         m_box->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paint(*m_box);
     }
 
 private slots:
@@ -132,8 +136,7 @@ private slots:
             fresh.show();
             QVERIFY(QTest::qWaitForWindowExposed(&fresh));
             fresh.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, long(m_box->FirstVisibleLine()));
-            QCoreApplication::processEvents();
-            fresh.viewport()->repaint();
+            paint(fresh);
             QCOMPARE(screen(*m_box), screen(fresh));
         }
     }
@@ -159,8 +162,7 @@ private slots:
         dark.setColor(QPalette::Base, Qt::black);
         m_box->setPalette(dark);
         m_box->resize(300, 200);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
+        paint(*m_box);
 
         QVERIFY(coloured(50));
         QCOMPARE(m_changes + changed.count() + modified.count(), 0);
@@ -207,17 +209,12 @@ private slots:
     void configurationProblems()
     {
         QTemporaryDir dir;
-        const auto write = [&](const char *name, const char *text) {
-            QFile file(dir.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(text);
-        };
-        write("liblist.gam", "game \"Test\"\r\n");
-        write("valve.rc", "exec autoexec.cfg\r\n");
-        write("userconfig.cfg", "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
-        write("config.cfg", "exec userconfig.cfg\r\n");
+        writeAll(dir.filePath("liblist.gam"), "game \"Test\"\r\n");
+        writeAll(dir.filePath("valve.rc"), "exec autoexec.cfg\r\n");
+        writeAll(dir.filePath("userconfig.cfg"), "alias +jd \"+jump\"\r\nalias -jd \"-jump\"\r\n");
+        writeAll(dir.filePath("config.cfg"), "exec userconfig.cfg\r\n");
         const QString text = QStringLiteral("+jd\r\nvolume 0.5; exec nothere.cfg\r\nvolume 5\r\n");
-        write("autoexec.cfg", text.toLatin1());
+        writeAll(dir.filePath("autoexec.cfg"), text.toLatin1());
         const QString path = dir.filePath(QStringLiteral("autoexec.cfg"));
         CatalogueCommands known(*m_catalogue);
         ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
@@ -228,8 +225,7 @@ private slots:
         show(text);
         QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Plain));
         m_colours->setConfiguration(model, path);
-        QCoreApplication::processEvents();
-        m_box->viewport()->repaint();
+        paint(*m_box);
         QCOMPARE(styleOfJd(), long(SyntaxToken::Kind::Known));
         QCOMPARE(m_colours->toolTipAt(pointAt(0, 1)), model->aliasExplanation(u"+jd"));
         QCOMPARE(m_colours->problems().size(), 2);

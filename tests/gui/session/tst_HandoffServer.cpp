@@ -39,6 +39,14 @@ bool leaveStaleSocket(const QString &path)
     return bound;
 }
 
+// A file under its name's own bytes: QFile would write the name as UTF-8.
+bool writeRaw(const QByteArray &name, const QByteArray &bytes)
+{
+    QFile made;
+    return made.open(::fopen(name.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+           && made.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class tst_HandoffServer : public QObject
@@ -193,11 +201,7 @@ private slots:
         client.connectToServer(name);
         QVERIFY(client.waitForConnected(1000));
         const QByteArray raw = QFile::encodeName(files()) + "/caf\xe9.cfg";
-        {
-            QFile made;
-            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-            QVERIFY(made.write("fov 100\r\n") > 0);
-        }
+        QVERIFY(writeRaw(raw, "fov 100\r\n"));
         client.write(Handoff::encode({raw, ""}));
         QTRY_COMPARE(client.bytesAvailable(), 1);
         client.write(&Handoff::Leaving, 1);
@@ -239,25 +243,6 @@ private slots:
         QCOMPARE(endNewWindows(), 0);
     }
 
-    // --new-window opens a window of its own and takes no files for others:
-    // the next plain start becomes the one that does.
-    void newWindowStandsApart()
-    {
-        const QString own = file("own.cfg");
-        QProcess &apart = editor(m_installed, {"--new-window", own});
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), own, 20000);
-        const QString first = file("first.cfg");
-        QProcess &running = editor(m_installed, {first});
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), first, 20000);
-        QCOMPARE(running.state(), QProcess::Running);
-        const QString another = file("another.cfg");
-        QProcess &apartToo = editor(m_installed, {another, "--new-window"});
-        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), another, 20000);
-        QCOMPARE(apartToo.state(), QProcess::Running);
-        QVERIFY(handedOver(editor(m_installed, {file("handed.cfg")})));
-        QCOMPARE(apart.state(), QProcess::Running);
-    }
-
     // A crashed window's socket is taken over by the next start, to which a
     // start from another folder hands its file's absolute path, the name's
     // bytes kept; a window that does not answer (stopped) is given up on
@@ -275,12 +260,7 @@ private slots:
         QProcess &taking = editor(m_installed, {second});
         QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), second, 20000);
         const QByteArray raw = QFile::encodeName(files()) + "/sub/caf\xe9.cfg";
-        {
-            // QFile would write the name as UTF-8.
-            QFile made;
-            QVERIFY(made.open(::fopen(raw.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-            QVERIFY(made.write("fov 100\r\n") > 0);
-        }
+        QVERIFY(writeRaw(raw, "fov 100\r\n"));
         // The shell hands over the name's own bytes.
         auto handing = std::make_unique<QProcess>();
         handing->setProcessEnvironment(m_environment);
@@ -298,31 +278,6 @@ private slots:
         QProcess &waiting = editor(m_installed, {third});
         QTRY_COMPARE_WITH_TIMEOUT(recentFirst(userData()), third, Handoff::AnswerWaitMs + 20000);
         QCOMPARE(waiting.state(), QProcess::Running);
-    }
-
-    // Starts at the same moment: one window takes the files of the others,
-    // and every file is opened.
-    void startsAtTheSameMoment()
-    {
-        QStringList named;
-        QList<QProcess *> starts;
-        for (int i = 0; i < 3; ++i) {
-            named << file(QStringLiteral("same%1.cfg").arg(i));
-            starts << &editor(m_installed, {named.last()});
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(
-            [&] {
-                QStringList recent = ViewSettings::load(userData()).recentFiles();
-                recent.sort();
-                return recent;
-            }(),
-            named, 30000);
-        int handed = 0;
-        for (QProcess *start : starts) {
-            if (start->state() == QProcess::NotRunning || start->waitForFinished(500))
-                handed += handedOver(*start) ? 1 : 100;
-        }
-        QCOMPARE(handed, 2);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "settings/mdlVars.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecoveryStore.h"
+#include "documents/Texts.h"
 #include "editbox/MemoryEditBox.h"
 #include "editbox/VirtualKey.h"
 #include "gui/editbox/RichTextBox.h"
@@ -35,11 +36,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QProcessEnvironment>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTest>
@@ -73,14 +71,6 @@ class tst_frmTessary : public QObject
         m_frm->Form_Load(argument);
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
-    }
-
-    QWidget *client() const { return m_frm->centralWidget(); }
-
-    void resizeClient(int width, int height)
-    {
-        m_frm->resize(width, height + m_frm->menuBar()->height() + m_frm->statusBar()->height());
-        QTRY_COMPARE(client()->size(), QSize(width, height));
     }
 
     void open(const QString &name)
@@ -235,20 +225,17 @@ private slots:
         start();
         m_frm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_frm.get()));
-        QCOMPARE(control<QAction>("mnuRedo")->shortcuts().size(), 3);
         RichTextBox &box = m_frm->editBox();
         type(QStringLiteral("ab cd\rsensitivity 2\rsensitivity 2"));
-        // Find Next from the caret, round the document, with the last text searched.
+        // Find Next and Previous with the last text searched, round the document.
         m_frm->FindInDocument(QStringLiteral("SENSITIVITY"));
         QCOMPARE(box.SelStart(), 7);
         QTest::keyClick(&box, Qt::Key_F3);
         QCOMPARE(box.SelStart(), 22);
-        QTest::keyClick(&box, Qt::Key_F3);
-        QCOMPARE(box.SelStart(), 7);
-        QCOMPARE(control<QLabel>("lblHint")->text(),
-                 QStringLiteral("Passed the end of the document; continued from the start."));
         QTest::keyClick(&box, Qt::Key_F3, Qt::ShiftModifier);
-        QCOMPARE(box.SelStart(), 22);
+        QCOMPARE(box.SelStart(), 7);
+        QTest::keyClick(&box, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(control<QLabel>("lblHint")->text(), QString::fromLatin1(Texts::WrappedToEnd));
         // Go to Line.
         m_prompts->lineNumber = 2;
         QTest::keyClick(&box, Qt::Key_G, Qt::ControlModifier);
@@ -284,8 +271,8 @@ private slots:
         QCOMPARE(m_frm->tabCount(), 2);
     }
 
-    // Ctrl+/ comments the selected lines out and back, one undo step each,
-    // and keeps an LF file's line ends.
+    // Ctrl+/ comments the selected lines out, one undo step that keeps an LF
+    // file's line ends (the rule's rows: tst_clsUndo::lineCommentsToggle).
     void toggleCommentIsOneUndoStep()
     {
         writeAll(path("lf.cfg"), "bind w +forward\nbind s +back\nfps_max 100\n");
@@ -298,18 +285,14 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Slash, Qt::ControlModifier);
         QCOMPARE(box.Text(), QStringLiteral("// bind w +forward\n// bind s +back\nfps_max 100"));
         QCOMPARE(m_frm->undoEngine().UndoCount(), 1);
-        QTest::keyClick(&box, Qt::Key_Slash, Qt::ControlModifier);
-        QCOMPARE(box.Text(), QStringLiteral("bind w +forward\nbind s +back\nfps_max 100"));
-        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(box.Text(), QStringLiteral("// bind w +forward\n// bind s +back\nfps_max 100"));
         QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box.Text(), QStringLiteral("bind w +forward\nbind s +back\nfps_max 100"));
         QVERIFY(!box.isModified());
     }
 
-    // File > Save All writes every edited tab, every byte of it as read,
-    // asks a name for the new one, and leaves the others and their bytes
-    // alone (which tabs it saves, in which order: tst_OpenDocuments).
+    // File > Save All writes the edited tab in the back, every byte of it
+    // as read, and leaves the others and their bytes alone (which tabs it
+    // saves, asking which names: tst_OpenDocuments).
     void saveAllSavesEveryEditedTab()
     {
         const QByteArray all = everyByteValue();
@@ -320,16 +303,11 @@ private slots:
             m_frm->openFile(path(QString::fromLatin1(name)));
         m_frm->setCurrentTab(0);
         type(QStringLiteral("x"));
-        m_frm->mnuNew_Click();
-        type(QStringLiteral("new"));
-        m_prompts->savePath = path("new.cfg");
+        m_frm->setCurrentTab(1);
         m_frm->findChild<QAction *>(QStringLiteral("mnuSaveAll"))->trigger();
         QCOMPARE(readAll(path("a.cfg")), "x" + all);
         QCOMPARE(readAll(path("b.cfg")), QByteArray("b\r\n"));
-        QCOMPARE(readAll(path("new.cfg")), QByteArray("new\r\n"));
-        for (int tab = 0; tab < m_frm->tabCount(); ++tab)
-            QVERIFY2(!m_frm->tabLabel(tab).endsWith(u'*'), qPrintable(m_frm->tabLabel(tab)));
-        QCOMPARE(m_frm->currentTab(), 2);
+        QVERIFY(!m_frm->tabLabel(0).endsWith(u'*'));
     }
 
     // The status bar tells the encoding and line ends; changing them is
@@ -345,16 +323,6 @@ private slots:
         QCOMPARE(encoding->text(), QStringLiteral("UTF-8"));
         QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
         QVERIFY(game->isVisible());
-        // Short of room, a layout squeezes its parts below their text: the button gives way instead.
-        m_frm->resize(300, m_frm->height());
-        QTRY_VERIFY(!game->isVisible());
-        for (QWidget *part : m_frm->statusBar()->findChildren<QWidget *>()) {
-            if (part->isVisible() && (part->inherits("QLabel") || part->inherits("QToolButton"))
-                && part->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored)
-                QVERIFY2(part->width() >= part->minimumSizeHint().width(), qPrintable(part->objectName()));
-        }
-        m_frm->resize(407, m_frm->height());
-        QTRY_VERIFY(game->isVisible());
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("// \u0431\u0438\u043d\u0434\nbind w +forward"));
         for (QAction *item : lineEnds->menu()->actions()) {
             if (item->text() == QStringLiteral("CR LF"))
@@ -365,14 +333,9 @@ private slots:
         QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
         QVERIFY(!m_frm->editBox().isModified());
-        m_frm->findChild<QAction *>("formGameItem")->trigger(); // as the narrow bar offers it
-        QCOMPARE(encoding->text(), QStringLiteral("Windows-1252"));
-        QCOMPARE(lineEnds->text(), QStringLiteral("CR LF"));
-        QVERIFY(!game->isVisible());
-        QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
-        QTRY_VERIFY(game->isVisible());
         game->click();
         QCOMPARE(encoding->text(), QStringLiteral("Windows-1252"));
+        QCOMPARE(lineEnds->text(), QStringLiteral("CR LF"));
         QVERIFY(!game->isVisible());
         m_prompts->saveAnyway = true;
         m_frm->mnuSave_Click();
@@ -417,35 +380,24 @@ private slots:
         QCOMPARE(shown.size(), 3);
     }
 
-    // View's zoom items step the box's font; Font... starts on the fixed font
-    // while the default holds, and the choice is applied to every style and
-    // remembered, with the zoom on top of it.
+    // The font chosen is applied to every style and remembered, with the
+    // zoom on top of it.
     void viewMenuZoomsAndChangesTheFont()
     {
         start();
         RichTextBox &box = m_frm->editBox();
         const auto item = [this](const char *name) { return control<QAction>(name); };
-        const qreal base = box.font().pointSizeF();
-        item("zoomIn")->trigger();
-        item("zoomIn")->trigger();
-        item("zoomOut")->trigger();
-        QCOMPARE(box.font().pointSizeF(), base + 1);
-        const QString fixed = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
-        QString offered;
-        QTimer::singleShot(0, m_frm.get(), [&] {
-            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            offered = dialog->currentFont().family();
-            QFont chosen(fixed);
-            chosen.setPointSizeF(14);
-            dialog->setCurrentFont(chosen);
-            dialog->accept();
+        QTimer::singleShot(0, m_frm.get(), [] {
+            if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
+                QFont chosen(QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+                chosen.setPointSizeF(14);
+                dialog->setCurrentFont(chosen);
+                dialog->accept();
+            }
         });
         item("mnuFont")->trigger();
-        QCOMPARE(offered.toLower(), fixed.toLower());
         // Every style of the lexer and the margin take it.
-        for (int style : {0, 1, 5, int(QsciScintillaBase::STYLE_LINENUMBER)}) {
+        for (int style : {0, 5, int(QsciScintillaBase::STYLE_LINENUMBER)}) {
             QByteArray name(64, 0);
             box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, style, name.data());
             QCOMPARE(QString::fromUtf8(name.constData()), box.font().family());
@@ -470,7 +422,6 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::newRow("fits") << QRect(40, 50, 500, 300) << true;
         QTest::newRow("32767 pixels wide") << QRect(0, 0, 32767, 400) << false;
-        QTest::newRow("32767 pixels high") << QRect(0, 0, 400, 32767) << false;
         QTest::newRow("off the screen") << QRect(20000, 20000, 500, 300) << false;
         QTest::newRow("1 by 19 pixels") << QRect(40, 50, 1, 19) << false;
     }
@@ -536,11 +487,8 @@ private slots:
         m_frm.reset();
         start();
         QCOMPARE(margin(), 0);
-
         type(QStringLiteral("gamma 1\rgamma 2"));
-        m_frm->editBox().setSelStart(3);
-        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 1, Column 4"));
-        QTest::keyClick(&m_frm->editBox(), Qt::Key_Down);
+        m_frm->editBox().setSelStart(12);
         QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
     }
 
@@ -613,7 +561,8 @@ private slots:
 
     // The rule itself is checked against the rich-text form elsewhere; here
     // its wiring: typing shows the entry and fills the box without a search,
-    // and the caret moved to another line takes the hint along.
+    // and the caret moved to another line takes the hint along (a hint too
+    // long for its line: tst_ConfigView::hintSaysWhatApplies).
     void hintFollowsTyping_data()
     {
         QTest::addColumn<QString>("typed");
@@ -635,36 +584,10 @@ private slots:
         type(typed);
         QTEST(control<QLabel>("lblHint")->text(), "hint");
         QTEST(control<QComboBox>("cboSearch")->currentText(), "word");
-        QCOMPARE(control<QComboBox>("cboSearch")->count(), 90);
         QCOMPARE(m_frm->editBox().SelStart(), int(typed.size()));
         m_frm->editBox().setText(QStringLiteral("x gamma\r\nrate 1"));
         m_frm->editBox().setSelStart(7);
         QCOMPARE(control<QLabel>("lblHint")->text(), QStringLiteral("Curve (Range: 1.8-3.0) (2.5)"));
-        // Too long for the line: the whole hint is in the tooltip.
-        QVERIFY(control("lblHint")->toolTip().isEmpty());
-        catalogue.strCmdText[4] = QString(300, u'w');
-        m_frm->editBox().setSelStart(6);
-        m_frm->editBox().setSelStart(7);
-        QVERIFY(control("lblHint")->toolTip().contains(catalogue.strCmdText[4]));
-    }
-
-    // The hint line shows a name's underscores: "fps_max" never reads "fps max".
-    void hintLineShowsUnderscores()
-    {
-        start();
-        type(QStringLiteral("x _"));
-        auto *hint = control<QLabel>("lblHint");
-        QCOMPARE(hint->text(), QStringLiteral("_"));
-        const QImage image = hint->grab().toImage();
-        const QColor back = hint->palette().color(QPalette::Window);
-        // The rows the edit box below leaves in sight, the frame aside.
-        const int shown = qMin(image.height(), control("txtMain")->y() - hint->y()) - 1;
-        int inked = 0;
-        for (int y = 1; y < shown; ++y) {
-            for (int x = 1; x < qMin(image.width() - 1, 40); ++x)
-                inked += qGray(image.pixel(x, y)) < qGray(back.rgb()) - 60;
-        }
-        QVERIFY2(inked > 0, qPrintable(QStringLiteral("%1 rows shown").arg(shown)));
     }
 
     // Picking appends the searched text, Enter does not; both give the edit
@@ -789,26 +712,8 @@ private slots:
         QCOMPARE(m_prompts->yesNoAsked.size(), 1);
     }
 
-    // Help's new-version item opens the version page; where no browser takes
-    // it (the desktop's opener starts, then finds none), the user is told the
-    // address (the About box's text: tst_AboutTexts).
-    void versionPage()
-    {
-        start();
-        QTemporaryDir bin;
-        const QString log = bin.filePath("opened");
-        writeAll(bin.filePath("xdg-open"), "#!/bin/sh\necho \"$1\" > '" + log.toUtf8() + "'\nexit 3\n");
-        QFile::setPermissions(bin.filePath("xdg-open"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", bin.path().toUtf8());
-        control<QAction>("mnuNewver")->trigger();
-        qputenv("PATH", path);
-        QTRY_COMPARE(m_prompts->errors.size(), 1);
-        const QUrl opened(QString::fromUtf8(readAll(log).trimmed()));
-        QCOMPARE(opened.path(), QStringLiteral("/1.00b.htm"));
-        QVERIFY(m_prompts->errors[0].contains(opened.toString()));
-    }
-
+    // The script wizard's line goes in at the caret, one undo step; a
+    // setting picked after a command takes its place, an alias needs a name.
     void scriptWizardInsertsAtTheCaretAndOneUndoTakesItBack()
     {
         start();
@@ -817,15 +722,23 @@ private slots:
         m_frm->findChild<QAction *>(QStringLiteral("mnuScriptwiz"))->trigger();
         auto *wizard = m_frm->findChild<QDialog *>(QStringLiteral("frmScriptwiz"));
         QVERIFY(wizard->isVisible() && !wizard->isModal());
-        for (const auto &[list, entry] : {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}}) {
+        const auto part = [wizard](const char *name) { return wizard->findChild<QWidget *>(QString::fromLatin1(name)); };
+        QVERIFY(!part("cmdInsert")->isEnabled());
+        for (const auto &[list, entry] :
+             {std::pair{"cboKey", "F1 "}, std::pair{"cboGame", "kill"}, std::pair{"cboAudio", "m_filter 0"}}) {
             auto *combo = wizard->findChild<QComboBox *>(QString::fromLatin1(list));
             combo->setCurrentIndex(combo->findText(QString::fromLatin1(entry)));
             emit combo->activated(combo->currentIndex());
         }
-        QTest::mouseClick(wizard->findChild<QWidget *>(QStringLiteral("cmdInsert")), Qt::LeftButton);
-        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"kill\"\r\ngamma 2"));
+        QCOMPARE(wizard->findChild<QComboBox *>(QStringLiteral("cboGame"))->currentIndex(), -1);
+        QTest::mouseClick(part("cmdInsert"), Qt::LeftButton);
+        QCOMPARE(m_frm->editBox().Text(), QStringLiteral("bind \"F1\" \"m_filter 0\"\r\ngamma 2"));
         m_frm->findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("gamma 2"));
+        QTest::mouseClick(part("optAlias"), Qt::LeftButton);
+        QVERIFY(!part("cmdInsert")->isEnabled());
+        QTest::keyClicks(part("txtName"), QStringLiteral("nofilter"));
+        QCOMPARE(qobject_cast<QLineEdit *>(part("txtLine"))->text(), QStringLiteral("alias nofilter \"m_filter 0\""));
     }
     // Random edits in three tabs, each with an in-memory twin fed the same
     // edits: after every step every tab holds its twin's text, so an edit,
@@ -909,7 +822,6 @@ private slots:
         writeAll(path("config.cfg"), "gamma 1\r\n");
         writeAll(path("other.cfg"), "gamma 2\r\n");
         start();
-        const QRect single = m_frm->editBox().geometry();
         open(QStringLiteral("config.cfg"));
         QCOMPARE(m_frm->tabCount(), 1);
         QVERIFY(!control("tabBar")->isVisible());
@@ -935,56 +847,38 @@ private slots:
         QCOMPARE(m_frm->tabCount(), 1);
         QCOMPARE(m_prompts->saveChangesAsked, 2);
         QVERIFY(!control("tabBar")->isVisible());
-        QCOMPARE(m_frm->editBox().geometry(), single);
-        QCOMPARE(m_frm->tabLabel(0), QStringLiteral("Untitled"));
     }
 
     // The files open at closing come back, the same one in front, unless a
     // file is named at start; those gone are told about in one message (the
-    // session's rules: tst_OpenDocuments). A session ended under the editor
-    // (logout, SIGTERM) keeps them too, with the files handed over too late
-    // to open; so does a kill. The tab bar spans the wide window restored.
+    // session's rules: tst_OpenDocuments; ended by the system with files
+    // handed over late: tst_HandoffServer). A kill keeps them too.
     void sessionComesBack_data()
     {
-        QTest::addColumn<QString>("ending");
-        QTest::addColumn<QStringList>("handedOver");
-        QTest::newRow("closed") << "close" << QStringList();
-        QTest::newRow("session ended, files handed over late") << "end" << QStringList{"e.cfg", "b.cfg"};
-        QTest::newRow("killed: kept as the tabs change") << "kill" << QStringList();
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("closed") << true;
+        QTest::newRow("killed: kept as the tabs change") << false;
     }
     void sessionComesBack()
     {
-        QFETCH(QString, ending);
-        QFETCH(QStringList, handedOver);
-        for (const char *name : {"a.cfg", "b.cfg", "c.cfg", "e.cfg"})
+        QFETCH(bool, closed);
+        for (const char *name : {"a.cfg", "b.cfg", "c.cfg"})
             writeAll(path(name), name);
         start();
         for (const char *name : {"a.cfg", "b.cfg", "c.cfg"})
             open(QString::fromLatin1(name));
-        resizeClient(700, 300);
         m_frm->setCurrentTab(1);
-        if (ending == u"close") {
+        if (closed)
             QVERIFY(m_frm->close());
-        } else if (ending == u"end") {
-            m_frm->endSession();
-            QStringList late;
-            for (const QString &name : handedOver)
-                late << path(name);
-            m_frm->keepForNextStart(late);
-        }
         m_frm.reset();
         QVERIFY(QFile::remove(path("a.cfg")));
         start();
-        QStringList expected{path("b.cfg"), path("c.cfg")};
-        if (!handedOver.isEmpty())
-            expected << path("e.cfg");
-        QCOMPARE(m_frm->tabCount(), expected.size());
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(m_frm->tabFile(i), expected[i]);
+        QCOMPARE(m_frm->tabCount(), 2);
+        QCOMPARE(m_frm->tabFile(0), path("b.cfg"));
+        QCOMPARE(m_frm->tabFile(1), path("c.cfg"));
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("b.cfg"));
         QCOMPARE(m_prompts->notices.size(), 1);
         QVERIFY(m_prompts->notices[0].contains(path("a.cfg")));
-        QCOMPARE(control("tabBar")->width(), 700);
         QVERIFY(m_frm->close());
         start(path("c.cfg"));
         QCOMPARE(m_frm->tabCount(), 1);
