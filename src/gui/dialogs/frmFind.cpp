@@ -1,10 +1,12 @@
 #include "gui/dialogs/frmFind.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -103,8 +105,18 @@ void frmFind::placeClear()
     // The frame's own size is known once the window system has shown it.
     const QSize outer = frameGeometry().size().expandedTo(size());
     constexpr int Gap = 12;
-    const QRect top(QPoint(view.right() - outer.width() - Gap, view.top() + Gap), outer);
-    const QRect bottom(QPoint(top.left(), view.bottom() - outer.height() - Gap), outer);
+    // A window narrower than the dialog would put it past the screen's edge.
+    const QScreen *screen = QGuiApplication::screenAt(view.center());
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const auto onScreen = [&area](QRect r) {
+        if (area.isValid()) {
+            r.moveLeft(qMax(area.left(), qMin(r.left(), area.right() + 1 - r.width())));
+            r.moveTop(qMax(area.top(), qMin(r.top(), area.bottom() + 1 - r.height())));
+        }
+        return r;
+    };
+    const QRect top = onScreen(QRect(QPoint(view.right() - outer.width() - Gap, view.top() + Gap), outer));
+    const QRect bottom = onScreen(QRect(QPoint(top.left(), view.bottom() - outer.height() - Gap), outer));
     QRect wanted = m_placed ? frameGeometry() : top;
     if (wanted.intersects(match))
         wanted = wanted.top() == top.top() ? bottom : top;
