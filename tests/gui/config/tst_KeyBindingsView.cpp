@@ -32,6 +32,29 @@ class tst_KeyBindingsView : public QObject
     Q_OBJECT
 
 private slots:
+    // A command's name on a key shows whole: smaller, then plain, then on
+    // two lines, never a word and its last letter.
+    void labelsFit_data()
+    {
+        QTest::addColumn<QString>("label");
+        for (const char *label : {"jump", "cancelselect", "buy_m4a1", "slot10_12345", "forward"})
+            QTest::newRow(label) << QString::fromLatin1(label);
+    }
+    void labelsFit()
+    {
+        QFETCH(QString, label);
+        QFont font;
+        font.setPointSizeF(6.75);
+        font.setBold(true);
+        const QSizeF box(35, 26);
+        const QStringList lines = KeyCap::fitted(label, font, box);
+        QCOMPARE(lines.join(QString()), label);
+        for (const QString &line : lines)
+            QVERIFY2(QFontMetricsF(font).horizontalAdvance(line) <= box.width() && (lines.size() == 1 || line.size() > 2),
+                     qPrintable(lines.join(u'/')));
+        QVERIFY(lines.size() * QFontMetricsF(font).height() <= box.height() + 1);
+    }
+
     void smoke()
     {
         Catalogue catalogue;

@@ -157,6 +157,18 @@ private slots:
         QCOMPARE(marked(), 0);
     }
 
+    // Beside a window narrower than itself, the dialog stays on the screen.
+    void staysOnTheScreen()
+    {
+        m_frm->move(0, 0);
+        m_frm->resize(250, m_frm->height());
+        control<QLineEdit>("txtSearch")->setText(QStringLiteral("rate"));
+        QTest::mouseClick(control("cmdFind"), Qt::LeftButton);
+        const QRect screen = m_frm->screen()->availableGeometry();
+        QTRY_VERIFY2(screen.contains(dialog()->frameGeometry()),
+                     qPrintable(QStringLiteral("%1,%2").arg(dialog()->x()).arg(dialog()->y())));
+    }
+
     // Escape and Cancel hide the dialog, searching nothing and keeping the
     // phrase; closed, it forgets it.
     void cancelKeepsThePhraseAndClosingDiscardsIt()

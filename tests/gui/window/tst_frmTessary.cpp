@@ -43,6 +43,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QScreen>
+#include <QStatusBar>
 #include <QUrl>
 
 class tst_frmTessary : public QObject
@@ -323,6 +324,19 @@ private slots:
         QCOMPARE(encoding->text(), QStringLiteral("UTF-8"));
         QCOMPARE(lineEnds->text(), QStringLiteral("LF"));
         QVERIFY(game->isVisible());
+        // Short of room the button gives way rather than be squeezed below its text; the menu offers it.
+        m_frm->resize(300, m_frm->height());
+        QTRY_VERIFY(!game->isVisible());
+        for (QWidget *part : m_frm->statusBar()->findChildren<QWidget *>()) {
+            if (part->isVisible() && (part->inherits("QLabel") || part->inherits("QToolButton"))
+                && part->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored)
+                QVERIFY2(part->width() >= part->minimumSizeHint().width(), qPrintable(part->objectName()));
+        }
+        m_frm->findChild<QAction *>("formGameItem")->trigger();
+        QCOMPARE(encoding->text() + u' ' + lineEnds->text(), QStringLiteral("Windows-1252 CR LF"));
+        QTest::keyClick(&m_frm->editBox(), Qt::Key_Z, Qt::ControlModifier);
+        m_frm->resize(407, m_frm->height());
+        QTRY_VERIFY(game->isVisible());
         QCOMPARE(m_frm->editBox().Text(), QStringLiteral("// \u0431\u0438\u043d\u0434\nbind w +forward"));
         for (QAction *item : lineEnds->menu()->actions()) {
             if (item->text() == QStringLiteral("CR LF"))
