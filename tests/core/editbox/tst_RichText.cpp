@@ -7,7 +7,14 @@ class tst_RichText : public QObject
     Q_OBJECT
 
 private slots:
-    // The exact form the hint line reads is tst_HintRule's differential.
+    // The box's rich form as the program's readers of it expect: a header
+    // ending in a space, "\par" and CR LF for each line break, and a fixed end.
+    void writtenForm()
+    {
+        const QString end = QStringLiteral("\\par\r\n}\r\n") + QChar(u'\0');
+        QCOMPARE(RichText::fromPlain(QStringLiteral("a b\r\nc")).right(21), QStringLiteral(" a b\\par\r\nc") + end);
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<QString>("plain");
