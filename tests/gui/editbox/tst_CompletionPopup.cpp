@@ -96,11 +96,9 @@ private slots:
         QTest::newRow("open: Down then Tab takes the second") << "cl_up{Down}{Up}{Down}{Tab}" << "!cl_updaterate"
                                                               << false;
         QTest::newRow("open: letters narrow and stay open") << "cl_upd" << "cl_upd" << true;
-        QTest::newRow("open: Backspace widens") << "cl_upd{Back}" << "cl_up" << true;
         QTest::newRow("open: nothing matches closes") << "cl_upqqq" << "cl_upqqq" << false;
         QTest::newRow("open: Left types as usual and closes") << "cl_up{Left}x" << "cl_uxp" << false;
         QTest::newRow("closed: Tab types a tab") << "c{Tab}" << "c\t" << false;
-        QTest::newRow("closed: Enter breaks the line") << "c{Enter}" << "c\r\n" << false;
         QTest::newRow("closed: Up and Down move the caret") << "a{Enter}{Up}x{Down}y" << "xa\r\ny" << false;
         QTest::newRow("closed: Ctrl+Space opens at once") << "c{CtrlSpace}" << "c" << true;
         QTest::newRow("View > Completion off: Tab types") << "{Off}cl_up{CtrlSpace}{Tab}" << "cl_up\t" << false;

@@ -152,18 +152,6 @@ private slots:
         QCOMPARE(m_widget->Text(), QStringLiteral("abc"));
     }
 
-    // Magnifiers and review modes ask where each character is and which one
-    // is at a point: the middle of each character's box gives it back.
-    void assistiveCharacterPlaces()
-    {
-        start(QStringLiteral("gamma 1\r\n\u20ac\u201cq\u201d\nbind x"));
-        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(m_widget.get())->textInterface();
-        QCOMPARE(text->characterCount(), m_widget->TextLength());
-        for (const int offset : {0, 6, 9, 10, 12, 14, 19})
-            QCOMPARE(text->offsetAtPoint(text->characterRect(offset).center()), offset);
-        QCOMPARE(text->offsetAtPoint(m_widget->viewport()->mapToGlobal(QPoint(-5, -5))), -1);
-    }
-
     // Dropped elsewhere (the Quick Search box, another program), the text
     // would leave the box unrecorded: drags out only copy.
     void dragsOutOfTheBoxCopy()
