@@ -9,15 +9,6 @@ class tst_frmDialogs : public QObject
 {
     Q_OBJECT
 
-    template<typename T = QWidget>
-    static T *control(QWidget *form, const char *name)
-    {
-        auto *found = form->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-
 private slots:
     void associateWindow_data()
     {
@@ -52,10 +43,10 @@ private slots:
             for (QCheckBox *box : chooser->findChildren<QCheckBox *>())
                 shown << box->text().section(u' ', 0, 0);
             for (const QString &extension : ticked)
-                control<QCheckBox>(chooser, qPrintable("chk" + extension))->setChecked(true);
+                chooser->findChild<QCheckBox *>("chk" + extension)->setChecked(true);
             confirmed ? chooser->accept() : chooser->reject();
         });
-        QTest::mouseClick(control(&ass, "cmdAss"), Qt::LeftButton);
+        QTest::mouseClick(ass.findChild<QWidget *>(QStringLiteral("cmdAss")), Qt::LeftButton);
         QCOMPARE(shown, (QStringList{".cfg", ".lst", ".fgd", ".gam", ".txt", ".ps"}));
         QCOMPARE(chosen, changed);
         QCOMPARE(told, confirmed ? 1 : 0);
