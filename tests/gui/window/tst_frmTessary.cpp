@@ -443,6 +443,28 @@ private slots:
         QCOMPARE(recent->actions().size(), gone ? 0 : 1);
     }
 
+    // The line-number margin is shown until View > Line Numbers turns it off,
+    // which the next start remembers; the status bar follows the caret.
+    void lineNumbersAndCaretPlace()
+    {
+        const auto margin = [this] {
+            return m_frm->editBox().SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL);
+        };
+        start();
+        QVERIFY(margin() > 0);
+        auto *lineNumbers = m_frm->findChild<QAction *>(QStringLiteral("mnuLineNumbers"));
+        QVERIFY(lineNumbers->isChecked());
+        lineNumbers->trigger();
+        QCOMPARE(margin(), 0);
+        m_frm->close();
+        m_frm.reset();
+        start();
+        QCOMPARE(margin(), 0);
+        type(QStringLiteral("gamma 1\rgamma 2"));
+        m_frm->editBox().setSelStart(12);
+        QCOMPARE(control<QLabel>("lblCaret")->text(), QStringLiteral("Line 2, Column 4"));
+    }
+
     // A file with LF line ends is laid out as lines; a paste of a line the box
     // lays out slowly is asked about first, and refused it changes nothing.
     void lfLinesAndLongPastes()
