@@ -18,20 +18,6 @@ QString EditBox::TextRTF() const
     return RichText::fromPlain(Text());
 }
 
-QString EditBox::textAfterLastSpace(int limit, bool &cut) const
-{
-    const int length = TextLength();
-    int start = length;
-    while (start > 0 && charAt(start - 1) != u' ')
-        --start;
-    cut = length - start > limit;
-    const int end = cut ? start + limit : length;
-    QString text(end - start, Qt::Uninitialized);
-    for (int i = start; i < end; ++i)
-        text[i - start] = charAt(i);
-    return text;
-}
-
 QString EditBox::lineBeforeCaret(int limit) const
 {
     const int caret = SelStart() + SelLength();

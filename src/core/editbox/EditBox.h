@@ -72,11 +72,6 @@ public:
     // The whole text in rich-text form (see RichText).
     QString TextRTF() const;
 
-    // The text after the last space, or the whole text when it holds none,
-    // cut to its first `limit` characters; `cut` tells whether more followed.
-    // Costs time in proportion to the result, not to the text.
-    virtual QString textAfterLastSpace(int limit, bool &cut) const;
-
     // The caret's line from its start (at most `limit` characters back) to
     // the caret, the end of the selection. A lone LF ends a line here too.
     virtual QString lineBeforeCaret(int limit) const;

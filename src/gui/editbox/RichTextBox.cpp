@@ -296,21 +296,6 @@ void RichTextBox::setSelLength(int length)
     select(start, start + qMax(0, length));
 }
 
-QString RichTextBox::textAfterLastSpace(int limit, bool &cut) const
-{
-    const long length = SendScintilla(SCI_GETLENGTH);
-    SendScintilla(SCI_SETSEARCHFLAGS, 0L);
-    SendScintilla(SCI_SETTARGETRANGE, length, 0L);
-    const long space = SendScintilla(SCI_SEARCHINTARGET, uintptr_t(1), " ");
-    const long from = space < 0 ? 0 : space + 1;
-    // Four bytes are at most two units: enough bytes for one unit past the limit.
-    const long to = qMin(length, from + 4 * (long(limit) + 1));
-    QString text = QString::fromUtf8(bytes(from, to));
-    cut = text.size() > limit || to < length;
-    text.truncate(limit);
-    return text;
-}
-
 QString RichTextBox::lineBeforeCaret(int limit) const
 {
     const long caret = SendScintilla(SCI_GETSELECTIONEND);

@@ -45,7 +45,6 @@ public:
     int SelLength() const override;
     void setSelLength(int length) override;
 
-    QString textAfterLastSpace(int limit, bool &cut) const override;
     QString lineBeforeCaret(int limit) const override;
 
     QString SelText() const override;

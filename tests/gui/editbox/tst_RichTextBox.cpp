@@ -124,9 +124,6 @@ private slots:
                 QVERIFY2(box().SelText() == model.SelText(), where);
                 QVERIFY2(box().TextLength() == model.TextLength(), where);
                 QVERIFY2(box().lineBeforeCaret(4) == model.lineBeforeCaret(4), where);
-                bool boxCut = false, modelCut = false;
-                QVERIFY2(box().textAfterLastSpace(b + 1, boxCut) == model.textAfterLastSpace(b + 1, modelCut), where);
-                QVERIFY2(boxCut == modelCut, where);
             }
             QCOMPARE(box().Text(), model.Text());
         }
