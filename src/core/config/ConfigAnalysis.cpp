@@ -182,6 +182,8 @@ std::shared_ptr<const ConfigFile> ConfigAnalyzer::factsFor(const QFileInfo &info
 QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &model)
 {
     const QString key = name.toLower();
+    if (const auto done = m_nearestThisRun.constFind(key); done != m_nearestThisRun.cend())
+        return *done;
     auto known = m_nearestKnown.find(key);
     if (known == m_nearestKnown.end()) {
         const int limit = nearLimit(name);
@@ -214,6 +216,7 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
     aliases.sort();
     for (const QString &alias : aliases)
         consider(alias);
+    m_nearestThisRun.insert(key, names);
     return names;
 }
 
@@ -276,6 +279,7 @@ bool standsAlone(const StartupFile &file)
 
 ConfigModel ConfigAnalyzer::analyze()
 {
+    m_nearestThisRun.clear();
     Run run;
     run.model.folder = m_folder.folder();
     run.model.profile = m_profile;

@@ -199,6 +199,9 @@ private:
     const KnownCommands &m_known;
     QHash<QString, Entry> m_entries;
     QHash<QString, QStringList> m_nearestKnown;
+    // The same with this analysis's aliases, once a name: a large file
+    // uses one unknown name thousands of times, and may define thousands of aliases.
+    QHash<QString, QStringList> m_nearestThisRun;
     QSet<QString> m_accepted; // lower case
     QStringList m_knownNames;
     EngineProfile m_profile;
