@@ -69,7 +69,7 @@ struct EditedDocument
         box.setText(text);
         QCoreApplication::processEvents();
         // Painting is suspended around the engine's work, as in the program.
-        engine.setWindowHooks({[this](bool suspend) { box.setUpdatesEnabled(!suspend); }, {}});
+        engine.setWindowHooks({[this](bool suspend) { box.setUpdatesEnabled(!suspend); }, {}, {}});
         engine.setRichBox(&box);
         engine.Reset();
         box.setSelStart(atEnd ? box.TextLength() : 0);
