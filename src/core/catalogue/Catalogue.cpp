@@ -153,6 +153,15 @@ const char *const SvenClientBases[] = {
     "discord", "fpscolor", "fpspos", "hideadmin", "hidextra", "outline_sounds", "particles_max",
     "scaleenginefont", "showstats", "spectrum_debug", "texture_lod", "vr", "vr_inverted",
 };
+// ReGameDLL's bot buying switches by weapon class (regamedll/dlls/bot/cs_bot_init.cpp);
+// bot_allow_rogues is no weapon and keeps its own entry.
+const char *const BotWeaponBases[] = {
+    "pistols", "shotguns", "sub_machine_guns", "rifles", "machine_guns", "grenades", "snipers", "shield",
+};
+// Sven Co-op's own log settings, from its published variable list.
+const char *const SvenLogBases[] = {
+    "client_commands", "monster_damage", "monster_deaths", "monster_monster_kills", "player_deaths", "player_frequency",
+};
 const char *const SvenMediaCommands[] = {"mediaplayer", "playmedia", "nextsong", "lastsong", "stopsong"};
 const char *const SvenWeaponModeBases[] = {
     "9mmhandgun", "357", "crossbow", "displacer", "eagle", "mp5", "rpg", "shotgun",
@@ -195,6 +204,8 @@ const QHash<QString, QStringList> &familyEntries()
             {QStringLiteral("hud_*(svencoop)"), prefixed("hud_", SvenHudBases)},
             {QStringLiteral("cl_*(svencoop)"), prefixed("cl_", SvenClientBases)},
             {QStringLiteral("mediaplayer*"), prefixed("", SvenMediaCommands)},
+            {QStringLiteral("bot_allow_*"), prefixed("bot_allow_", BotWeaponBases)},
+            {QStringLiteral("sv_log_*(svencoop)"), prefixed("sv_log_", SvenLogBases)},
             {QStringLiteral("sv_net_incoming_decompression*"),
              prefixed("sv_net_incoming_decompression", RehldsDecompressionBases)},
         };
