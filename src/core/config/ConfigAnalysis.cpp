@@ -277,6 +277,32 @@ bool standsAlone(const StartupFile &file)
 
 } // namespace
 
+// A server's start files, run when it starts a map rather than at the
+// game's start. rehlds engine/sv_main.cpp registers servercfgfile
+// ("server.cfg") and lservercfgfile ("listenserver.cfg"). A dedicated server
+// runs server.cfg once it is up (engine/sys_dll2.cpp), after the game dll's
+// init, where ReGameDLL runs game_init.cfg (regamedll/dlls/game.cpp
+// GameDLLInit); then at each map the game dll's InstallGameRules runs
+// game.cfg (ValveSoftware/halflife dlls/gamerules.cpp; ReGameDLL's
+// gamerules.cpp the same). A listen server runs game.cfg there and then
+// listenserver.cfg from the rules' constructor (dlls/multiplay_gamerules.cpp).
+QList<ServerStart> ConfigAnalyzer::serverStarts() const
+{
+    auto held = [this](const char *name) {
+        return m_folder.find(QString::fromLatin1(name)).isEmpty() ? QStringList() : QStringList{QString::fromLatin1(name)};
+    };
+    const QStringList init = held("game_init.cfg"), game = held("game.cfg"), dedicated = held("server.cfg"),
+                      listen = held("listenserver.cfg");
+    QList<ServerStart> starts;
+    if (!init.isEmpty() || !dedicated.isEmpty())
+        starts.append({QStringLiteral("a dedicated server"), init + dedicated + game});
+    if (!listen.isEmpty())
+        starts.append({QStringLiteral("a listen server"), game + listen});
+    if (starts.isEmpty() && !game.isEmpty())
+        starts.append({QStringLiteral("a server"), game});
+    return starts;
+}
+
 ConfigModel ConfigAnalyzer::analyze()
 {
     m_nearestThisRun.clear();
@@ -290,14 +316,7 @@ ConfigModel ConfigAnalyzer::analyze()
     input.known = &m_known;
     input.find = [this, &run](const QString &name) { return consoleFile(run, name); };
     input.stop = &m_cancelled;
-    // A server's start files, run when it starts a map rather than at the
-    // game's start: rehlds engine/sv_main.cpp registers servercfgfile
-    // ("server.cfg", run by sys_dll2.cpp for a dedicated server) and
-    // lservercfgfile ("listenserver.cfg").
-    for (const QString &name : {QStringLiteral("listenserver.cfg"), QStringLiteral("server.cfg")}) {
-        if (!m_folder.find(name).isEmpty())
-            input.serverFiles.append(name);
-    }
+    input.servers = serverStarts();
     // Open documents nothing runs at start-up are run after it, apart.
     QStringList documents;
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
@@ -357,6 +376,16 @@ void ConfigAnalyzer::listFiles(Run &run, const QList<ConsoleEvent> &events, bool
             continue;
         const int parent = e.parent >= 0 ? listed.value(e.parent, -1) : -1;
         const int execLine = parent >= 0 ? e.place.fileLine().line : -1;
+        // game.cfg in both a dedicated and a listen server's start: listed once.
+        if (e.parent < 0 && onServer) {
+            const auto first = std::find_if(model.files.cbegin(), model.files.cend(), [&](const StartupFile &f) {
+                return f.parent < 0 && f.onServer && f.path == e.path && !e.path.isEmpty();
+            });
+            if (first != model.files.cend()) {
+                listed.insert(i, int(first - model.files.cbegin()));
+                continue;
+            }
+        }
         // The same exec of the same file entry again: a loop coming round.
         int same = -1;
         for (int f = parent + 1; f < model.files.size() && same < 0; ++f) {
@@ -548,20 +577,22 @@ void ConfigAnalyzer::fileProblems(Run &run)
     }
 }
 
-// What is set at start-up, in the order the console model sets it (every
-// assignment it records, with its origin), and what of it a later one
-// replaces. Binds are the console's own (keysBoundTwice).
-void ConfigAnalyzer::replaced(Run &run) const
+namespace {
+
+// What `state` set, in run order (every assignment it records, with its
+// origin); with `before`, only what came after that state.
+QList<Assignment> runOrder(const ConsoleState &state, const ConsoleState *before)
 {
-    const ConfigModel &model = run.model;
     QList<std::pair<qint64, Assignment>> ranked;
-    for (auto it = model.console->state.variables.cbegin(); it != model.console->state.variables.cend(); ++it) {
+    for (auto it = state.variables.cbegin(); it != state.variables.cend(); ++it) {
+        const ConsoleVariable *earlier = before ? before->variable(it.key()) : nullptr;
+        const auto stop = it->history.crend() - (earlier ? earlier->history.size() : 0);
         // Only the last value each file sets can be lost, and only to the
         // last of all: a file's earlier lines are passed over (a folder
         // sets rate thousands of times).
         QSet<QString> files;
         const ConsoleSource *last = nullptr; // the file run of the entry after
-        for (auto a = it->history.crbegin(); a != it->history.crend(); ++a) {
+        for (auto a = it->history.crbegin(); a != stop; ++a) {
             if (a->kind != ConsoleAssignment::Kind::Set || (last && a->place.source.get() == last))
                 continue;
             const ConsolePlace::FileLine at = a->place.fileLine();
@@ -578,11 +609,24 @@ void ConfigAnalyzer::replaced(Run &run) const
         }
     }
     std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    QList<Assignment> runOrder;
-    runOrder.reserve(ranked.size());
+    QList<Assignment> order;
+    order.reserve(ranked.size());
     for (auto &r : ranked)
-        runOrder.append(std::move(r.second));
-    run.problems.append(overrides(runOrder));
+        order.append(std::move(r.second));
+    return order;
+}
+
+} // namespace
+
+// What is set at start-up and when a server starts a map, and what of it a
+// later one replaces. Binds are the console's own (keysBoundTwice).
+void ConfigAnalyzer::replaced(Run &run) const
+{
+    const ConsoleRun &console = *run.model.console;
+    run.problems.append(overrides(runOrder(console.state, nullptr), QStringLiteral("at start-up")));
+    // A server's start: only what its own files set, after the start-up's part.
+    for (const ServerRun &server : console.servers)
+        run.problems.append(overrides(runOrder(server.state, &console.state), QStringLiteral("on ") + server.start.who));
 }
 
 // Alias names the game of this folder refuses; the alias is then not

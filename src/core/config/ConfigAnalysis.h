@@ -21,6 +21,7 @@ class KnownCommands;
 struct ConsoleEvent;
 struct ConsoleResume;
 struct ConsoleRun;
+struct ServerStart;
 struct ConsolePlace;
 
 // One problem of the configuration, in the file it is in.
@@ -115,6 +116,7 @@ private:
     QHash<QString, AliasSite> m_otherAliases; // by lower-case name
     // "config.cfg (line 3)", or "line 3" in the file asked about.
     QString whereSet(const ConsolePlace &place, const QString &here) const;
+    QString serverValueHint(const QString &head, const QString &key, const QString &path, int line) const;
 };
 
 // A path as the analysis keeps it: absolute and clean.
@@ -169,6 +171,7 @@ private:
     };
     std::shared_ptr<const ConsoleFile> consoleFile(Run &run, const QString &name);
     std::shared_ptr<const ConsoleFile> lookUp(Run &run, const QString &name);
+    QList<ServerStart> serverStarts() const;
     void listFiles(Run &run, const QList<ConsoleEvent> &events, bool atStartup, bool onServer);
     void otherAliases(Run &run) const;
     void fileProblems(Run &run);

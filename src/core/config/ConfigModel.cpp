@@ -92,6 +92,10 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name, 
     const ConsoleVariable *v = console->state.variable(key);
     const ConsoleAssignment *winner = v && !v->history.isEmpty() ? &v->history.back() : nullptr;
     const ConsoleAssignment *ran = v ? ConsoleRun::at(v->history, wanted, line) : nullptr;
+    if (!ran && files[here].onServer) {
+        if (const QString server = serverValueHint(head, key, wanted, line); !server.isEmpty())
+            return server;
+    }
     if (!ran) {
         const QString why = files[here].atStartup ? QStringLiteral("; the game does not run this line at start-up")
                                                   : QStringLiteral("; no file of the start-up order runs this one");
@@ -115,6 +119,27 @@ QString ConfigModel::valueHint(const QString &path, int line, QStringView name, 
     if (inConfigCfg(winner->place) && winner->place.fileLine().path != wanted && !sameConsoleValue(winner->value, value))
         text += QStringLiteral(" Put it in userconfig.cfg to keep it.");
     return text;
+}
+
+// A line a server's start runs: what it leaves once that server's files
+// have run, told for the first server whose later file replaces it.
+QString ConfigModel::serverValueHint(const QString &head, const QString &key, const QString &path, int line) const
+{
+    QString who; // the servers that run it and keep it
+    for (const ServerRun &server : console->servers) {
+        const ConsoleVariable *v = server.state.variable(key);
+        const ConsoleAssignment *ran = v ? ConsoleRun::at(v->history, path, line) : nullptr;
+        if (!ran)
+            continue;
+        const ConsoleAssignment &winner = v->history.back();
+        if (&winner != ran && !sameConsoleValue(winner.value, ran->value))
+            return QStringLiteral("%1; on %2, %3 runs later and sets %4, so %4 applies.")
+                .arg(head, server.start.who, whereSet(winner.place, path), winner.value);
+        who = who.isEmpty() ? server.start.who : QStringLiteral("a server");
+    }
+    if (who.isEmpty())
+        return {};
+    return QStringLiteral("%1, and nothing later changes it when %2 starts a map: it applies.").arg(head, who);
 }
 
 QString ConfigModel::bindHint(const QString &path, int line, QStringView key) const

@@ -18,7 +18,7 @@ ConfigProblem lost(const Assignment &a, ProblemRule rule, const QString &why)
 
 // A variable keeps the last value set; each file's last line for it that a
 // later file changes loses. Setting the same value again loses nothing.
-void settings(const QList<Assignment> &runOrder, QList<ConfigProblem> &out)
+void settings(const QList<Assignment> &runOrder, const QString &when, QList<ConfigProblem> &out)
 {
     QHash<QString, int> winner;
     for (int i = 0; i < runOrder.size(); ++i)
@@ -34,16 +34,16 @@ void settings(const QList<Assignment> &runOrder, QList<ConfigProblem> &out)
         if (w.path == a.path || a.rewritten || sameConsoleValue(w.value, a.value))
             continue;
         out.append(lost(a, ProblemRule::SettingReplaced,
-                        QStringLiteral("%1 %2 is replaced by %3 at start-up, which sets %4.")
-                            .arg(a.shown, a.value, at(w), w.value)));
+                        QStringLiteral("%1 %2 is replaced by %3 %4, which sets %5.")
+                            .arg(a.shown, a.value, at(w), when, w.value)));
     }
 }
 
 } // namespace
 
-QList<ConfigProblem> overrides(const QList<Assignment> &runOrder)
+QList<ConfigProblem> overrides(const QList<Assignment> &runOrder, const QString &when)
 {
     QList<ConfigProblem> out;
-    settings(runOrder, out);
+    settings(runOrder, when, out);
     return out;
 }

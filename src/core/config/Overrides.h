@@ -22,5 +22,6 @@ struct Assignment
     bool rewritten = false;
 };
 
-// The warnings on a setting that a later file replaces.
-QList<ConfigProblem> overrides(const QList<Assignment> &runOrder);
+// The warnings on a setting that a later file replaces; `when` says where
+// the order runs ("at start-up", "on a dedicated server").
+QList<ConfigProblem> overrides(const QList<Assignment> &runOrder, const QString &when);

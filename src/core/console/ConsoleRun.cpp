@@ -254,13 +254,18 @@ ConsoleRun ConsoleStartup::run(const Input &input)
     }
     out.state = console->takeState();
 
-    // A server's start files run when it starts a map, after the start-up.
-    for (const QString &name : input.serverFiles) {
+    // A server's start files run when it starts a map, after the start-up,
+    // each run to its end before the next (the game dll's SERVER_EXECUTE).
+    for (const ServerStart &start : input.servers) {
         Console server(input.profile, *input.known, input.find, out.state);
         server.setStop(input.stop);
-        server.addText(QStringLiteral("exec %1\n").arg(name), startSource(QStringLiteral("a server starting a map")));
-        server.runUntilEmpty(Frames);
+        const auto source = startSource(start.who + QStringLiteral(" starting a map"));
+        for (const QString &name : start.files) {
+            server.addText(QStringLiteral("exec %1\n").arg(name), source);
+            server.runUntilEmpty(Frames);
+        }
         append(out.serverEvents, server.events());
+        out.servers.push_back({start, server.takeState()});
     }
     QSet<QString> ran;
     for (const ConsoleEvent &e : std::as_const(out.events)) {

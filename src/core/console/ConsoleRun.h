@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 // The console just before a file first ran at start-up: the start-up after
 // that file changed is taken up again from here, since nothing run before
@@ -23,6 +24,21 @@ struct ConsoleResume
     std::shared_ptr<const ConsoleSource> start;
 };
 
+// A server starting a map: which server, and the files it runs in order.
+struct ServerStart
+{
+    QString who; // "a dedicated server"
+    QStringList files;
+};
+
+// What that start leaves: every history begins with the start-up's part,
+// followed by what the server's files changed.
+struct ServerRun
+{
+    ServerStart start;
+    ConsoleState state;
+};
+
 // The game's start-up run through the console model: the state it leaves
 // (every variable, bind and alias with every change in run order), what it
 // met, and what aliases and keys do when run on their own afterwards.
@@ -32,6 +48,7 @@ struct ConsoleRun
     ConsoleState state;
     QList<ConsoleEvent> events;       // the start-up's, in run order
     QList<ConsoleEvent> serverEvents; // a server's start files, run after the start-up
+    std::vector<ServerRun> servers;
     QList<ConsoleEvent> otherEvents;  // open documents nothing runs at start-up, each run after it
     QList<ConsoleEvent> trials;       // freezes and overflows of each alias and key run on its own
     QHash<QString, QString> keys;     // each bound key's first frames in a line (KeyTraceText::summary)
@@ -58,7 +75,7 @@ struct Input
     // The folder's files by the name exec gives; the game's own valve.rc
     // and config.cfg stand in where the folder has none.
     FindConsoleFile find;
-    QStringList serverFiles; // the server's start files the folder holds
+    QList<ServerStart> servers; // the ways a server of this folder starts a map
     QList<std::shared_ptr<const ConsoleFile>> documents; // open documents, run after the start-up unless it ran them
     bool trials = true;
     // Files whose first run is kept in `resumes`, and those of an earlier run:

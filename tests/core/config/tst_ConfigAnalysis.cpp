@@ -157,6 +157,18 @@ private slots:
                            "sensitivity 3\nexec userconfig.cfg\n", "userconfig.cfg", "exec autoexec.cfg\n"}
             << "autoexec.cfg" << 0 << "sensitivity"
             << "sensitivity 4 here, and nothing later in the start-up order changes it: it applies.";
+        // A dedicated server runs server.cfg once, then game.cfg at each map;
+        // a listen server game.cfg, then listenserver.cfg.
+        QTest::newRow("dedicated server: game.cfg runs later")
+            << QStringList{"server.cfg", "sv_alltalk 1\n", "game.cfg", "sv_alltalk 0\n"} << "server.cfg" << 0
+            << "sv_alltalk" << "sv_alltalk 1 here; on a dedicated server, game.cfg (line 1) runs later and sets 0, so 0 applies.";
+        QTest::newRow("listen server: listenserver.cfg runs later")
+            << QStringList{"listenserver.cfg", "sv_alltalk 1\n", "game.cfg", "sv_alltalk 0\n"} << "game.cfg" << 0
+            << "sv_alltalk" << "sv_alltalk 0 here; on a listen server, listenserver.cfg (line 1) runs later and sets 1, so 1 applies.";
+        QTest::newRow("game.cfg kept by both servers")
+            << QStringList{"server.cfg", "sv_alltalk 1\n", "listenserver.cfg", "echo\n", "game.cfg", "sv_alltalk 0\n"}
+            << "game.cfg" << 0 << "sv_alltalk"
+            << "sv_alltalk 0 here, and nothing later changes it when a server starts a map: it applies.";
         QTest::newRow("exec and bind on one line")
             << QStringList{"autoexec.cfg", "exec x.cfg; bind k +attack2\n", "x.cfg", "bind k kill\n"}
             << "x.cfg" << 0 << "bind:k"
@@ -260,6 +272,10 @@ private slots:
         QTest::newRow("setting replaced by a later file")
             << QStringList{autoexec, "sensitivity 2.5\n", "config.cfg", "sensitivity 3\nexec userconfig.cfg\n"}
             << "autoexec.cfg:1: warning TS203: sensitivity 2.5 is replaced by config.cfg (line 1) at start-up, which sets 3." << QStringList();
+        QTest::newRow("server.cfg replaced by game.cfg")
+            << QStringList{autoexec, "", "server.cfg", "sv_alltalk 1\nfov 90\n", "game.cfg", "sv_alltalk 0\nfov 90\n"}
+            << "server.cfg:1: warning TS203: sv_alltalk 1 is replaced by game.cfg (line 1) on a dedicated server, which sets 0."
+            << QStringList();
         QTest::newRow("the same value again")
             << QStringList{autoexec, "sensitivity 3\n", "config.cfg", "sensitivity 3\n"} << "" << QStringList();
         // notices
