@@ -264,6 +264,14 @@ ConsoleRun ConsoleStartup::run(const Input &input)
             server.addText(QStringLiteral("exec %1\n").arg(name), source);
             server.runUntilEmpty(Frames);
         }
+        // Once the map is up the engine runs mapchangecfgfile, empty unless a
+        // file set it (rehlds engine/sv_main.cpp SV_ActivateServer): servers
+        // name server.cfg there to have it run again after game.cfg.
+        const ConsoleVariable *mapChange = server.state().variable(QStringLiteral("mapchangecfgfile"));
+        if (mapChange && !mapChange->value.isEmpty()) {
+            server.addText(QStringLiteral("exec %1\n").arg(mapChange->value), source);
+            server.runUntilEmpty(Frames);
+        }
         append(out.serverEvents, server.events());
         out.servers.push_back({start, server.takeState()});
     }

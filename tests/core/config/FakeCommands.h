@@ -47,6 +47,7 @@ public:
         add("fov", true, false, "any number");
         add("sv_alltalk", true, false, "0-1");
         add("sv_cheats", true, false, "0-1");
+        add("mapchangecfgfile", true, false, "any text");
         for (const char *command : {"+attack", "+attack2", "+jump", "+duck", "echo", "kill", "wait", "bind", "unbind",
                                     "unbindall", "alias", "exec", "say", "_special", "shield", "go", "cl_autobuy"})
             add(command, false, false, "none");

@@ -165,6 +165,10 @@ private slots:
         QTest::newRow("listen server: listenserver.cfg runs later")
             << QStringList{"listenserver.cfg", "sv_alltalk 1\n", "game.cfg", "sv_alltalk 0\n"} << "game.cfg" << 0
             << "sv_alltalk" << "sv_alltalk 0 here; on a listen server, listenserver.cfg (line 1) runs later and sets 1, so 1 applies.";
+        QTest::newRow("server.cfg run again at each map")
+            << QStringList{"server.cfg", "sv_alltalk 1\nmapchangecfgfile \"server.cfg\"\n", "game.cfg", "sv_alltalk 0\n"}
+            << "server.cfg" << 0 << "sv_alltalk"
+            << "sv_alltalk 1 here, and nothing later changes it when a dedicated server starts a map: it applies.";
         QTest::newRow("game.cfg kept by both servers")
             << QStringList{"server.cfg", "sv_alltalk 1\n", "listenserver.cfg", "echo\n", "game.cfg", "sv_alltalk 0\n"}
             << "game.cfg" << 0 << "sv_alltalk"

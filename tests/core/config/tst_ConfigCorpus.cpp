@@ -11,10 +11,10 @@
 
 // Real-looking game folders (fixtures/): a game-written config.cfg, an
 // autoexec.cfg, a userconfig.cfg, a jump and a buy script, a server.cfg with
-// AMX Mod X, Metamod and bots. Each mistake planted in them carries the
-// comment "// planted CODE" on its line. Over the real catalogue, every
-// error and warning must stand on a planted line with that code, and every
-// planted mistake must be found.
+// AMX Mod X, Metamod and bots, run again after ReGameDLL's game.cfg. Each
+// mistake planted in them carries the comment "// planted CODE" on its line.
+// Over the real catalogue, every error and warning must stand on a planted
+// line with that code, and every planted mistake must be found.
 class tst_ConfigCorpus : public QObject
 {
     Q_OBJECT
