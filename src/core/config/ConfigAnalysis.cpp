@@ -106,6 +106,7 @@ void ConfigAnalyzer::setProfile(const EngineProfile &profile)
     if (profile == m_profile && m_defaultRc)
         return;
     m_profile = profile;
+    m_changed = true;
     m_resumes.reset();
     m_defaultRc = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultValveRc, m_known));
     m_defaultConfig = std::make_shared<const ConfigFile>(ConfigFile::read(DefaultConfigCfg, m_known));
@@ -122,13 +123,16 @@ void ConfigAnalyzer::setProfile(const EngineProfile &profile)
 
 void ConfigAnalyzer::setAcceptedNames(const QStringList &names)
 {
-    m_accepted.clear();
+    QSet<QString> accepted;
     for (const QString &name : names)
-        m_accepted.insert(name.toLower());
+        accepted.insert(name.toLower());
+    m_changed = m_changed || accepted != m_accepted;
+    m_accepted = std::move(accepted);
 }
 
 void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
 {
+    m_changed = true;
     Entry &entry = m_entries[configPath(path)];
     entry.document = true;
     entry.stale = true;
@@ -137,7 +141,62 @@ void ConfigAnalyzer::setDocument(const QString &path, const QString &text)
 
 void ConfigAnalyzer::closeDocument(const QString &path)
 {
+    m_changed = true;
     m_entries.remove(configPath(path));
+}
+
+ConfigAnalyzer::DiskLook ConfigAnalyzer::look(DiskLook::Kind kind, const QString &name) const
+{
+    DiskLook seen{kind, name, {}, {}, -1, {}};
+    switch (kind) {
+    case DiskLook::Kind::Locate: {
+        const QFileInfo found = m_folder.locate(name);
+        seen.path = found.filePath();
+        if (!seen.path.isEmpty()) {
+            seen.modified = found.lastModified();
+            seen.size = found.size();
+        }
+        break;
+    }
+    case DiskLook::Kind::Find:
+        seen.path = m_folder.find(name);
+        break;
+    case DiskLook::Kind::Regular:
+        seen.error = RegularFile::check(name).error();
+        break;
+    }
+    return seen;
+}
+
+QFileInfo ConfigAnalyzer::locate(Run &run, const QString &name) const
+{
+    const DiskLook seen = look(DiskLook::Kind::Locate, name);
+    run.looks.insert(QStringLiteral("locate ") + name, seen);
+    return seen.path.isEmpty() ? QFileInfo() : QFileInfo(seen.path);
+}
+
+QString ConfigAnalyzer::find(Run &run, const QString &name) const
+{
+    const QString key = QStringLiteral("find ") + name;
+    if (const auto known = run.looks.constFind(key); known != run.looks.cend())
+        return known->path;
+    return run.looks.insert(key, look(DiskLook::Kind::Find, name))->path;
+}
+
+Status ConfigAnalyzer::regularFile(Run &run, const QString &path) const
+{
+    const DiskLook seen = look(DiskLook::Kind::Regular, path);
+    run.looks.insert(QStringLiteral("regular ") + path, seen);
+    return seen.error.isEmpty() ? Status::success() : Status::failure(seen.error);
+}
+
+bool ConfigAnalyzer::upToDate() const
+{
+    if (m_changed || m_cancelled)
+        return false;
+    return std::all_of(m_looks.cbegin(), m_looks.cend(), [this](const DiskLook &seen) {
+        return look(seen.kind, seen.name) == seen;
+    });
 }
 
 void ConfigAnalyzer::readEntry(Entry &entry, const QString &text)
@@ -235,7 +294,7 @@ std::shared_ptr<const ConsoleFile> ConfigAnalyzer::consoleFile(Run &run, const Q
 
 std::shared_ptr<const ConsoleFile> ConfigAnalyzer::lookUp(Run &run, const QString &name)
 {
-    const QFileInfo found = m_folder.locate(name);
+    const QFileInfo found = locate(run, name);
     if (found.filePath().isEmpty()) {
         if (name.compare(QLatin1String("valve.rc"), Qt::CaseInsensitive) == 0)
             return m_defaultRcConsole;
@@ -286,10 +345,10 @@ bool standsAlone(const StartupFile &file)
 // game.cfg (ValveSoftware/halflife dlls/gamerules.cpp; ReGameDLL's
 // gamerules.cpp the same). A listen server runs game.cfg there and then
 // listenserver.cfg from the rules' constructor (dlls/multiplay_gamerules.cpp).
-QList<ServerStart> ConfigAnalyzer::serverStarts() const
+QList<ServerStart> ConfigAnalyzer::serverStarts(Run &run) const
 {
-    auto held = [this](const char *name) {
-        return m_folder.find(QString::fromLatin1(name)).isEmpty() ? QStringList() : QStringList{QString::fromLatin1(name)};
+    auto held = [this, &run](const char *name) {
+        return find(run, QString::fromLatin1(name)).isEmpty() ? QStringList() : QStringList{QString::fromLatin1(name)};
     };
     const QStringList init = held("game_init.cfg"), game = held("game.cfg"), dedicated = held("server.cfg"),
                       listen = held("listenserver.cfg");
@@ -316,7 +375,7 @@ ConfigModel ConfigAnalyzer::analyze()
     input.known = &m_known;
     input.find = [this, &run](const QString &name) { return consoleFile(run, name); };
     input.stop = &m_cancelled;
-    input.servers = serverStarts();
+    input.servers = serverStarts(run);
     // Open documents nothing runs at start-up are run after it, apart.
     QStringList documents;
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
@@ -361,6 +420,10 @@ ConfigModel ConfigAnalyzer::analyze()
     if (!cancelled())
         replaced(run);
     sortProblems(run);
+    if (!cancelled()) {
+        m_looks = std::move(run.looks);
+        m_changed = false;
+    }
     return std::move(run.model);
 }
 
@@ -554,7 +617,7 @@ void ConfigAnalyzer::fileProblems(Run &run)
         // An exec inside a bind's or an alias's body runs only when that
         // does: its file is looked for here.
         for (const ConfigFile::Exec &exec : facts.execs) {
-            if (!exec.atTop && m_folder.find(exec.name).isEmpty() && !ExecRules::quietWhenMissing(exec.name)
+            if (!exec.atTop && find(run, exec.name).isEmpty() && !ExecRules::quietWhenMissing(exec.name)
                 && !ExecRules::writtenByServer(exec.name))
                 run.problems.append({path, exec.line, exec.column, exec.length,
                                      QStringLiteral("exec %1: there is no such file in the game folder; the game says "

@@ -4,6 +4,7 @@
 #include "config/GameFolder.h"
 #include "config/ProblemRules.h"
 #include "console/EngineProfile.h"
+#include "settings/Result.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -145,6 +146,10 @@ public:
     void closeDocument(const QString &path);
 
     ConfigModel analyze();
+    // Whether an analysis now would give what the last finished one gave:
+    // no document, accepted name or engine changed since, and each file
+    // that one looked for on disk is still where and as it was.
+    bool upToDate() const;
 
     // Ends an analysis under way on another thread soon (the window closes,
     // the program is told to end); this and every later analysis give an
@@ -157,6 +162,19 @@ public:
     const EngineProfile &profile() const { return m_profile; }
 
 private:
+    // One look at the disk an analysis took, and what it saw.
+    struct DiskLook
+    {
+        enum class Kind { Locate, Find, Regular };
+        Kind kind = Kind::Locate;
+        QString name;
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        QString error;
+        bool operator==(const DiskLook &) const = default;
+    };
+    DiskLook look(DiskLook::Kind kind, const QString &name) const;
     // What one analysis builds up as it goes.
     struct Run
     {
@@ -168,10 +186,14 @@ private:
         // Aliases of open files nothing runs, known only in their own file and
         // what it execs: by the index of that open file.
         QHash<int, QSet<QString>> ownAliases;
+        QHash<QString, DiskLook> looks; // by kind and name
     };
+    QFileInfo locate(Run &run, const QString &name) const;
+    QString find(Run &run, const QString &name) const;
+    Status regularFile(Run &run, const QString &path) const;
     std::shared_ptr<const ConsoleFile> consoleFile(Run &run, const QString &name);
     std::shared_ptr<const ConsoleFile> lookUp(Run &run, const QString &name);
-    QList<ServerStart> serverStarts() const;
+    QList<ServerStart> serverStarts(Run &run) const;
     void listFiles(Run &run, const QList<ConsoleEvent> &events, bool atStartup, bool onServer);
     void otherAliases(Run &run) const;
     void fileProblems(Run &run);
@@ -214,4 +236,6 @@ private:
     std::shared_ptr<const ConsoleFile> m_defaultRcConsole;
     std::shared_ptr<const ConsoleFile> m_defaultConfigConsole;
     std::shared_ptr<const QList<ConsoleResume>> m_resumes; // the last start-up's
+    bool m_changed = true; // since the last finished analysis
+    QHash<QString, DiskLook> m_looks; // the last finished analysis's
 };

@@ -45,7 +45,7 @@ void ConfigAnalyzer::runProblems(Run &run) const
         switch (e.kind) {
         case ConsoleEvent::Kind::Missing: {
             // A link to a device, a pipe or a folder by that name is there, not missing.
-            const Status regular = RegularFile::check(QDir(m_folder.folder()).filePath(e.name));
+            const Status regular = regularFile(run, QDir(m_folder.folder()).filePath(e.name));
             if (e.quiet && regular)
                 break;
             const bool list = regular && ExecRules::writtenByServer(e.name);

@@ -117,8 +117,8 @@ void ConfigView::setBox(EditBox &box, QWidget &clicks, const QString &path)
     m_box = &box;
     m_clicks = &clicks;
     clicks.installEventFilter(this);
+    // Its text goes to the analysis with its name; nothing is being typed in it yet.
     documentNamed(path);
-    textChanged();
 }
 
 // Ctrl+click goes to the definition once the click has put the caret there.
@@ -180,6 +180,8 @@ void ConfigView::acceptName(const QString &name, bool fine)
 
 void ConfigView::refresh()
 {
+    // Read again here too: an unchanged analysis tells nothing.
+    loadAcceptedNames();
     m_watcher->refresh();
 }
 

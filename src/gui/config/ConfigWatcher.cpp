@@ -84,6 +84,7 @@ void ConfigWatcher::documentNamed(const QString &path)
             if (!m_known)
                 m_known = std::make_shared<CatalogueCommands>(m_catalogue);
             m_analyzer = std::make_shared<ConfigAnalyzer>(*folder, *m_known);
+            m_last = std::make_shared<std::weak_ptr<const ConfigModel>>();
             if (m_engineOf)
                 m_analyzer->setProfile(EngineProfile::fromId(
                     m_engineOf(folder->folder()), EngineProfile::gameOf(QFileInfo(folder->folder()).fileName())));
@@ -94,7 +95,7 @@ void ConfigWatcher::documentNamed(const QString &path)
     m_textChanged = true;
     if (!m_analyzer) {
         m_model.reset();
-        ++m_requested;
+        m_latest->store(++m_requested);
         emit analysed();
         return;
     }
@@ -190,6 +191,7 @@ void ConfigWatcher::start()
     if (!m_analyzer)
         return;
     const quint64 request = ++m_requested;
+    m_latest->store(request);
     QPointer<ConfigWatcher> self(this);
     // An unchanged document is not taken and read again: only the files on disk are looked at.
     EditBox::TextSnapshot text = m_textChanged ? m_snapshot() : EditBox::TextSnapshot();
@@ -200,14 +202,24 @@ void ConfigWatcher::start()
     // running when the folder changes finishes on what it started with.
     QMetaObject::invokeMethod(
         m_worker, [self, request, analyzer = m_analyzer, known = m_known, path = m_path, text = std::move(text),
-                   accepted = m_accepted, releaser = m_releaser] {
+                   accepted = m_accepted, releaser = m_releaser, last = m_last, latest = m_latest] {
             analyzer->setAcceptedNames(accepted);
             if (text)
                 analyzer->setDocument(path, text());
-            auto model = releaser->hold(analyzer->analyze(), releaser);
+            // Opening a file asks several times at once (its name, its text,
+            // the window's activation): only the last is analysed, and only
+            // when something changed since the last analysis.
+            if (request != latest->load())
+                return;
+            std::shared_ptr<const ConfigModel> model = analyzer->upToDate() ? last->lock() : nullptr;
+            if (!model) {
+                model = releaser->hold(analyzer->analyze(), releaser);
+                *last = model;
+            }
             QMetaObject::invokeMethod(self.data(), [self, request, model] {
-                // Only the latest request's result is shown; an older one is dropped.
-                if (!self || request != self->m_requested)
+                // Only the latest request's result is shown; an older one is
+                // dropped, and the one shown again changes nothing.
+                if (!self || request != self->m_requested || model == self->m_model)
                     return;
                 self->m_model = model;
                 emit self->analysed();

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -81,6 +82,10 @@ private:
     std::optional<GameFolder> m_folder;
     QString m_path;
     std::shared_ptr<ConfigAnalyzer> m_analyzer;
+    // Touched on the thread only: the analyzer's last model, while anybody holds it.
+    std::shared_ptr<std::weak_ptr<const ConfigModel>> m_last;
+    // The latest request, read by the thread: a job a later one replaced before it began is not run.
+    std::shared_ptr<std::atomic<quint64>> m_latest = std::make_shared<std::atomic<quint64>>(0);
     std::shared_ptr<const ConfigModel> m_model;
     QStringList m_accepted;
     quint64 m_requested = 0;

@@ -494,6 +494,37 @@ private slots:
         QVERIFY(resumed > rounds / 2);
     }
 
+    // An analysis is known to be up to date until the disk changes what it
+    // would give: a file it runs, one it missed, a server's start file.
+    void upToDate_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing changed") << QString() << QString();
+        QTest::newRow("a file it runs grows") << "rates.cfg" << "rate 20000\nfps_max 70\n";
+        QTest::newRow("a missing file appears") << "missing.cfg" << "fov 80\n";
+        QTest::newRow("a server's start file appears") << "server.cfg" << "rate 9000\n";
+    }
+    void upToDate()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        writeFiles(dir, GameFixture);
+        FakeCommands known;
+        ConfigAnalyzer analyzer(GameFolder::at(dir.path()), known);
+        QVERIFY(!analyzer.upToDate());
+        const ConfigModel before = analyzer.analyze();
+        QVERIFY(analyzer.upToDate());
+        if (!file.isEmpty())
+            writeFiles(dir, {file, text});
+        const ConfigModel after = ConfigAnalyzer(GameFolder::at(dir.path()), known).analyze();
+        QCOMPARE(analyzer.upToDate(), after == before);
+        QVERIFY(analyzer.analyze() == after && analyzer.upToDate());
+        analyzer.setDocument(dir.filePath("autoexec.cfg"), "fov 90\n");
+        QVERIFY(!analyzer.upToDate());
+    }
+
     // The catalogue's compiled kind and flags reach the analysis; a family
     // switched off is unknown there too, and an old commands.dat claims nothing.
     void catalogueFacts_data()
