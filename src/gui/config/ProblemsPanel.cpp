@@ -66,9 +66,14 @@ ProblemsPanel::ProblemsPanel(QWidget *parent) : QDockWidget(tr("Problems"), pare
     connect(m_list, &QTreeWidget::itemActivated, this, choose);
     connect(m_list, &QTreeWidget::itemClicked, this, choose);
     connect(m_list, &QTreeWidget::customContextMenuRequested, this, &ProblemsPanel::showMenu);
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !m_filled)
+            fill();
+    });
 }
 
-QTreeWidgetItem *ProblemsPanel::problemItem(const ConfigModel &model, int index) const
+// `icons`: each weight's, made once for a whole list.
+QTreeWidgetItem *ProblemsPanel::problemItem(const ConfigModel &model, int index, const QIcon *icons) const
 {
     const ConfigProblem &problem = model.problems[index];
     auto *item = new QTreeWidgetItem;
@@ -77,7 +82,7 @@ QTreeWidgetItem *ProblemsPanel::problemItem(const ConfigModel &model, int index)
     item->setText(LineColumn, QString::number(problem.line + 1));
     item->setText(MessageColumn, problem.message);
     item->setToolTip(MessageColumn, problem.message);
-    item->setIcon(MessageColumn, iconFor(problem.weight()));
+    item->setIcon(MessageColumn, icons[int(problem.weight())]);
     item->setText(CodeColumn, problem.code());
     item->setToolTip(CodeColumn, ProblemRules::weightWord(problem.weight()));
     item->setData(FileColumn, PathRole, problem.path);
@@ -93,12 +98,30 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
 {
     m_notice->setText(notice);
     m_notice->setVisible(!notice.isEmpty());
+    m_model = model;
+    m_accepted = accepted;
+    const QString title = model ? tr("Problems: %1").arg(countProblems(model->problems).text()) : tr("Problems");
+    setWindowTitle(title);
+    // The menu item keeps its own words; the dock's title carries the counts.
+    toggleViewAction()->setText(tr("&Problems"));
+    // A large folder's list takes long to make, and the panel is often closed.
+    m_filled = false;
+    if (isVisible())
+        fill();
+}
+
+void ProblemsPanel::fill()
+{
+    m_filled = true;
+    const std::shared_ptr<const ConfigModel> &model = m_model;
     m_list->setUpdatesEnabled(false);
     m_list->clear();
     QList<QTreeWidgetItem *> items;
-    ProblemCounts counts;
     if (model) {
-        counts = countProblems(model->problems);
+        const ProblemCounts counts = countProblems(model->problems);
+        QIcon icons[3];
+        for (const ProblemWeight weight : {ProblemWeight::Error, ProblemWeight::Warning, ProblemWeight::Notice})
+            icons[int(weight)] = iconFor(weight);
         // Notices are harmless: under one line of their own, collapsed, after
         // the errors and warnings.
         QTreeWidgetItem *notices = nullptr;
@@ -110,7 +133,7 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
                                                                       .arg(counts.notices));
         }
         for (const ProblemGroup &group : groupProblems(model->problems)) {
-            QTreeWidgetItem *first = problemItem(*model, group.members.front());
+            QTreeWidgetItem *first = problemItem(*model, group.members.front(), icons);
             const bool notice = model->problems[group.members.front()].weight() == ProblemWeight::Notice;
             if (!group.isGroup()) {
                 if (notice)
@@ -127,7 +150,7 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
             line->setText(MessageColumn, group.text);
             line->setToolTip(MessageColumn, group.text);
             for (const int i : group.members)
-                line->addChild(problemItem(*model, i));
+                line->addChild(problemItem(*model, i, icons));
             delete first;
             if (notice)
                 notices->addChild(line);
@@ -136,10 +159,10 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
         }
         if (notices)
             items.append(notices);
-        if (!accepted.isEmpty()) {
+        if (!m_accepted.isEmpty()) {
             auto *fine = new QTreeWidgetItem;
-            fine->setText(MessageColumn, tr("Names declared fine in this game folder (%1)").arg(accepted.size()));
-            for (const QString &name : accepted) {
+            fine->setText(MessageColumn, tr("Names declared fine in this game folder (%1)").arg(m_accepted.size()));
+            for (const QString &name : std::as_const(m_accepted)) {
                 auto *item = new QTreeWidgetItem(fine);
                 item->setText(MessageColumn, name);
                 item->setToolTip(MessageColumn, tr("Right-click to take it back"));
@@ -153,10 +176,6 @@ void ProblemsPanel::setModel(const std::shared_ptr<const ConfigModel> &model, co
     m_list->resizeColumnToContents(LineColumn);
     m_list->resizeColumnToContents(CodeColumn);
     m_list->setUpdatesEnabled(true);
-    const QString title = model ? tr("Problems: %1").arg(counts.text()) : tr("Problems");
-    setWindowTitle(title);
-    // The menu item keeps its own words; the dock's title carries the counts.
-    toggleViewAction()->setText(tr("&Problems"));
 }
 
 void ProblemsPanel::showMenu(const QPoint &at)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QStringList>
 
 #include <memory>
 
 class ConfigModel;
+class QIcon;
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -36,8 +38,13 @@ signals:
 
 private:
     void showMenu(const QPoint &at);
-    QTreeWidgetItem *problemItem(const ConfigModel &model, int index) const;
+    // Lists the latest analysis; a hidden panel waits until it is shown.
+    void fill();
+    QTreeWidgetItem *problemItem(const ConfigModel &model, int index, const QIcon *icons) const;
 
     QLabel *m_notice = nullptr;
     QTreeWidget *m_list = nullptr;
+    std::shared_ptr<const ConfigModel> m_model;
+    QStringList m_accepted;
+    bool m_filled = true;
 };

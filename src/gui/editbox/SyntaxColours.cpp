@@ -448,8 +448,15 @@ void SyntaxColours::setConfiguration(std::shared_ptr<const ConfigModel> model, c
     m_problems.clear();
     if (m_model) {
         const QString here = configPath(path);
+        // Problems come file by file: each path is made clean once a run of them.
+        QString last;
+        bool isHere = false;
         for (const ConfigProblem &problem : m_model->problems) {
-            if (!path.isEmpty() && configPath(problem.path) == here)
+            if (problem.path != last || last.isNull()) {
+                last = problem.path;
+                isHere = !path.isEmpty() && configPath(problem.path) == here;
+            }
+            if (isHere)
                 m_problems.append(problem);
         }
         // The model is shared and never changes: the names are read from it as lines are coloured.
