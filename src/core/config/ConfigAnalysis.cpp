@@ -267,13 +267,14 @@ QStringList ConfigAnalyzer::nearest(const QString &name, const ConfigModel &mode
         if (names.size() < 3 && distance(name, alias, limit) <= limit && !names.contains(alias, Qt::CaseInsensitive))
             names.append(alias);
     };
-    QStringList aliases;
-    for (const ConsoleAlias &alias : model.console->state.aliases)
-        aliases.append(alias.name);
-    for (const AliasSite &alias : model.m_otherAliases)
-        aliases.append(alias.name);
-    aliases.sort();
-    for (const QString &alias : aliases)
+    if (m_aliasesThisRun.isEmpty()) {
+        for (const ConsoleAlias &alias : model.console->state.aliases)
+            m_aliasesThisRun.append(alias.name);
+        for (const AliasSite &alias : model.m_otherAliases)
+            m_aliasesThisRun.append(alias.name);
+        m_aliasesThisRun.sort();
+    }
+    for (const QString &alias : std::as_const(m_aliasesThisRun))
         consider(alias);
     m_nearestThisRun.insert(key, names);
     return names;
@@ -365,6 +366,7 @@ QList<ServerStart> ConfigAnalyzer::serverStarts(Run &run) const
 ConfigModel ConfigAnalyzer::analyze()
 {
     m_nearestThisRun.clear();
+    m_aliasesThisRun.clear();
     Run run;
     run.model.folder = m_folder.folder();
     run.model.profile = m_profile;
@@ -733,17 +735,35 @@ void ConfigAnalyzer::sortProblems(Run &run)
     QHash<QString, int> order;
     for (int i = int(model.files.size()) - 1; i >= 0; --i)
         order.insert(model.files[i].path, i);
-    std::stable_sort(run.problems.begin(), run.problems.end(), [&](const ConfigProblem &a, const ConfigProblem &b) {
-        const int fa = order.value(a.path, -1);
-        const int fb = order.value(b.path, -1);
-        if (fa != fb)
-            return fa < fb;
+    // Their places are sorted, and the problems moved once: a large folder
+    // has hundreds of thousands, most of them in runs of one file.
+    struct Place
+    {
+        int file, line, column, index;
+    };
+    std::vector<Place> places;
+    places.reserve(run.problems.size());
+    int file = -1;
+    for (qsizetype i = 0; i < run.problems.size(); ++i) {
+        const ConfigProblem &p = run.problems[i];
+        if (i == 0 || p.path != run.problems[i - 1].path)
+            file = order.value(p.path, -1);
+        places.push_back({file, p.line, p.column, int(i)});
+    }
+    std::stable_sort(places.begin(), places.end(), [&](const Place &a, const Place &b) {
+        if (a.file != b.file)
+            return a.file < b.file;
         if (a.line != b.line)
             return a.line < b.line;
         if (a.column != b.column)
             return a.column < b.column;
-        return a.message < b.message;
+        return run.problems[a.index].message < run.problems[b.index].message;
     });
+    QList<ConfigProblem> sorted;
+    sorted.reserve(run.problems.size());
+    for (const Place &place : places)
+        sorted.append(std::move(run.problems[place.index]));
+    run.problems = std::move(sorted);
     // Uses inside one body share its place: "w" nine times in an alias is said once.
     run.problems.erase(std::unique(run.problems.begin(), run.problems.end()), run.problems.end());
     for (const ConfigProblem &p : run.problems) {

@@ -227,6 +227,7 @@ private:
     // The same with this analysis's aliases, once a name: a large file
     // uses one unknown name thousands of times, and may define thousands of aliases.
     QHash<QString, QStringList> m_nearestThisRun;
+    QStringList m_aliasesThisRun; // sorted, made at the first name asked about
     QSet<QString> m_accepted; // lower case
     QStringList m_knownNames;
     EngineProfile m_profile;

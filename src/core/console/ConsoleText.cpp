@@ -207,7 +207,13 @@ QStringList ConsoleText::words(QStringView line, const EngineProfile &p, int *wr
             break;
         if (c == u'"') {
             QString word;
-            ++t;
+            const qsizetype start = ++t;
+            if (originalEngine(p) || !p.escapes) {
+                // No escapes: the word is all up to the next quote, taken at once.
+                while (t < n && line[t] != u'"')
+                    ++t;
+                word = line.mid(start, t - start).toString();
+            }
             while (t < n && line[t] != u'"') {
                 if (!originalEngine(p) && p.escapes && line[t] == u'\\' && t + 1 < n && line[t + 1] == u'"')
                     ++t;

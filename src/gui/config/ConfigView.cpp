@@ -28,6 +28,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // How long a changed line's word waits before it is judged.
@@ -228,16 +230,12 @@ void ConfigView::show()
         const int line = m_caretLine();
         const int column = int(m_box->lineBeforeCaret(CaretLineLimit).size());
         const bool settling = line == m_editedLine && m_edited.isValid() && m_edited.elapsed() < SettleMs;
-        QList<ConfigProblem> kept;
-        for (const ConfigProblem &p : model->problems) {
-            if (hidden(p, line, column, settling))
-                m_hiding = true;
-            else
-                kept.append(p);
-        }
+        // Copied only when something is held back: a large folder has hundreds of thousands.
+        m_hiding = std::any_of(model->problems.cbegin(), model->problems.cend(),
+                               [&](const ConfigProblem &p) { return hidden(p, line, column, settling); });
         if (m_hiding) {
             auto filtered = std::make_shared<ConfigModel>(*model);
-            filtered->problems = std::move(kept);
+            filtered->problems.removeIf([&](const ConfigProblem &p) { return hidden(p, line, column, settling); });
             model = std::move(filtered);
         }
     }
