@@ -332,13 +332,14 @@ private:
         }
         if (!unbind && words.size() < 3)
             return; // "bind key" only shows what the key runs
+        const QString runs = unbind ? QString() : ConsoleScript::storedCommand(words);
         if (depth == 0) {
             ConfigFile::Bind bind;
             bind.kind = unbind ? ConfigFile::Bind::Kind::Unbind : ConfigFile::Bind::Kind::Bind;
             bind.key = KeyNames::canonical(key);
             bind.code = KeyNames::code(key);
             bind.written = key;
-            bind.runs = unbind ? QString() : ConsoleScript::storedCommand(words);
+            bind.runs = runs;
             bind.line = m_line;
             bind.column = at.column;
             bind.length = at.length;
@@ -346,7 +347,7 @@ private:
             m_out.binds.append(bind);
         }
         if (!unbind)
-            readBody(ConsoleScript::storedCommand(words), depth + 1, bodyPlace(words, depth, body));
+            readBody(runs, depth + 1, bodyPlace(words, depth, body));
     }
 
     void readExec(const QStringList &words, int depth, Place body)
