@@ -145,17 +145,19 @@ void ConfigAnalyzer::closeDocument(const QString &path)
     m_entries.remove(configPath(path));
 }
 
-ConfigAnalyzer::DiskLook ConfigAnalyzer::look(DiskLook::Kind kind, const QString &name) const
+ConfigAnalyzer::DiskLook ConfigAnalyzer::look(DiskLook::Kind kind, const QString &name, QFileInfo *found) const
 {
     DiskLook seen{kind, name, {}, {}, -1, {}};
     switch (kind) {
     case DiskLook::Kind::Locate: {
-        const QFileInfo found = m_folder.locate(name);
-        seen.path = found.filePath();
+        const QFileInfo info = m_folder.locate(name);
+        seen.path = info.filePath();
         if (!seen.path.isEmpty()) {
-            seen.modified = found.lastModified();
-            seen.size = found.size();
+            seen.modified = info.lastModified();
+            seen.size = info.size();
         }
+        if (found)
+            *found = info;
         break;
     }
     case DiskLook::Kind::Find:
@@ -170,9 +172,9 @@ ConfigAnalyzer::DiskLook ConfigAnalyzer::look(DiskLook::Kind kind, const QString
 
 QFileInfo ConfigAnalyzer::locate(Run &run, const QString &name) const
 {
-    const DiskLook seen = look(DiskLook::Kind::Locate, name);
-    run.looks.insert(QStringLiteral("locate ") + name, seen);
-    return seen.path.isEmpty() ? QFileInfo() : QFileInfo(seen.path);
+    QFileInfo found;
+    run.looks.insert(QStringLiteral("locate ") + name, look(DiskLook::Kind::Locate, name, &found));
+    return found;
 }
 
 QString ConfigAnalyzer::find(Run &run, const QString &name) const

@@ -174,7 +174,8 @@ private:
         QString error;
         bool operator==(const DiskLook &) const = default;
     };
-    DiskLook look(DiskLook::Kind kind, const QString &name) const;
+    // `found`: what the file system said, for a Locate.
+    DiskLook look(DiskLook::Kind kind, const QString &name, QFileInfo *found = nullptr) const;
     // What one analysis builds up as it goes.
     struct Run
     {
