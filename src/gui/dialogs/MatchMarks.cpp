@@ -1,11 +1,17 @@
 #include "gui/dialogs/MatchMarks.h"
 
 #include "gui/editbox/RichTextBox.h"
+#include "gui/editbox/SyntaxColours.h"
 
 #include <QCoreApplication>
 #include <QPalette>
 
 namespace MatchMarks {
+
+static_assert(Indicator > SyntaxColours::ProblemNoticeIndicator && Indicator > SyntaxColours::WarningIndicator
+                  && Indicator > SyntaxColours::ProblemIndicator && Indicator > SyntaxColours::NoticeIndicator
+                  && Indicator > SyntaxColours::BadValueIndicator,
+              "the find marks share an indicator with the editor's own");
 
 using Sci = QsciScintillaBase;
 

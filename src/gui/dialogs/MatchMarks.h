@@ -11,7 +11,8 @@ class RichTextBox;
 // marked with an indicator, the current one towards the middle of the view.
 namespace MatchMarks {
 
-inline constexpr int Indicator = 11;
+// Past the editor's own colour and problem marks (8 to 12), which clearing this one must not touch.
+inline constexpr int Indicator = 13;
 // More marks than this are not drawn; the count still says how many there are.
 inline constexpr int MostMarked = 10000;
 
